@@ -1,0 +1,116 @@
+#pragma once
+
+#include "Status.h"
+
+#include <QtGui/qrgb.h>
+
+#include <cmath>
+
+namespace sweepdraw {
+
+// A picture with a current pen width, drawn on in twips.
+//
+// Coordinates are twips (15 to a pixel at 96 dots per inch), x to the right
+// and y downwards from the top-left corner; callers compute in double and
+// round to float at the call. Colours are opaque RGB. The pen width is in
+// pixels, applies to every later operation, and is kept until set again,
+// even across ClearSurface. Every operation paints opaquely over what is
+// there, and anything that falls off the picture is clipped, which is not a
+// failure.
+//
+// Every operation returns a Status, and callers check each one as it
+// returns. An operation fails, and changes nothing, when an argument is out
+// of its domain: a coordinate or radius that is not finite (what a division
+// by zero, an invalid operation or an overflow upstream produces), a negative
+// radius, or a pen width outside 1 to kMaxPenWidth. An implementation may
+// fail for reasons of its own as well.
+//
+// The public operations check their arguments here, once for every
+// implementation, and hand the valid calls to the protected do* hooks.
+class DrawingSurface
+{
+public:
+    // Wider than the whole drawing area: anything beyond is certainly a
+    // mistake, not a picture.
+    static constexpr int kMaxPenWidth = 1000;
+
+    virtual ~DrawingSurface() = default;
+
+    DrawingSurface(const DrawingSurface &) = delete;
+    DrawingSurface &operator=(const DrawingSurface &) = delete;
+
+    // Later operations draw their dots and lines `width` pixels wide.
+    Status SetPenWidth(int width)
+    {
+        if (width < 1 || width > kMaxPenWidth) [[unlikely]]
+            return Status::failure("SetPenWidth: width is outside 1 to 1000 pixels",
+                                   static_cast<float>(width));
+        Status status = doSetPenWidth(width);
+        if (status.ok())
+            m_penWidth = width;
+        return status;
+    }
+
+    // Sets the point (x, y) in `colour`, as a dot of the current pen width
+    // centred on it.
+    Status PlotPoint(float x, float y, QRgb colour)
+    {
+        if (!std::isfinite(x)) [[unlikely]]
+            return Status::failure("PlotPoint: x is not a finite number", x);
+        if (!std::isfinite(y)) [[unlikely]]
+            return Status::failure("PlotPoint: y is not a finite number", y);
+        return doPlotPoint(x, y, colour);
+    }
+
+    // Draws the outline of the axis-aligned rectangle with opposite corners
+    // (x1, y1) and (x2, y2) with the current pen width; the inside is left
+    // as it was.
+    Status DrawBox(float x1, float y1, float x2, float y2, QRgb colour)
+    {
+        if (!std::isfinite(x1)) [[unlikely]]
+            return Status::failure("DrawBox: x1 is not a finite number", x1);
+        if (!std::isfinite(y1)) [[unlikely]]
+            return Status::failure("DrawBox: y1 is not a finite number", y1);
+        if (!std::isfinite(x2)) [[unlikely]]
+            return Status::failure("DrawBox: x2 is not a finite number", x2);
+        if (!std::isfinite(y2)) [[unlikely]]
+            return Status::failure("DrawBox: y2 is not a finite number", y2);
+        return doDrawBox(x1, y1, x2, y2, colour);
+    }
+
+    // Draws the outline of the whole circle of `radius` about (x, y) with the
+    // current pen width. Radius 0 gives a filled disc as wide as the pen.
+    Status DrawCircle(float x, float y, float radius, QRgb colour)
+    {
+        if (!std::isfinite(x)) [[unlikely]]
+            return Status::failure("DrawCircle: x is not a finite number", x);
+        if (!std::isfinite(y)) [[unlikely]]
+            return Status::failure("DrawCircle: y is not a finite number", y);
+        if (!std::isfinite(radius)) [[unlikely]]
+            return Status::failure("DrawCircle: radius is not a finite number", radius);
+        if (radius < 0) [[unlikely]]
+            return Status::failure("DrawCircle: radius is negative", radius);
+        return doDrawCircle(x, y, radius, colour);
+    }
+
+    // Erases everything drawn; the pen width stays as it is.
+    Status ClearSurface() { return doClearSurface(); }
+
+    int penWidth() const noexcept { return m_penWidth; }
+
+protected:
+    DrawingSurface() = default;
+
+    // Called with valid arguments only. A hook that fails must leave the
+    // surface as it was.
+    virtual Status doSetPenWidth(int width) = 0;
+    virtual Status doPlotPoint(float x, float y, QRgb colour) = 0;
+    virtual Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) = 0;
+    virtual Status doDrawCircle(float x, float y, float radius, QRgb colour) = 0;
+    virtual Status doClearSurface() = 0;
+
+private:
+    int m_penWidth = 1;
+};
+
+} // namespace sweepdraw

@@ -1,0 +1,235 @@
+#include "RasterSurface.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sweepdraw {
+
+namespace {
+
+// Further from the image than any pen reaches, yet well inside int range:
+// positions beyond it are clamped before they are turned into indices.
+constexpr double kFar = 1e8;
+
+// Colours are painted opaquely whatever alpha they come with; an opaque
+// colour is its own premultiplied form.
+quint32 opaque(QRgb colour)
+{
+    return colour | 0xff000000u;
+}
+
+int floorToInt(double v)
+{
+    v = std::clamp(v, -kFar, kFar);
+    const int i = static_cast<int>(v);
+    return i - (v < i);
+}
+
+int ceilToInt(double v)
+{
+    v = std::clamp(v, -kFar, kFar);
+    const int i = static_cast<int>(v);
+    return i + (v > i);
+}
+
+// The pixels of row `y` whose centres lie at a distance from (cx, cy) of at
+// least `inner` and at most `outer`, as up to two runs [x0, x1] handed to
+// `fill`. A negative `inner` leaves no hole.
+template <typename Fill>
+void annulusRow(int y, double cx, double cy, double inner, double outer, Fill &&fill)
+{
+    const double dy = y + 0.5 - cy;
+    if (std::abs(dy) > outer)
+        return;
+    const double so = std::sqrt(outer * outer - dy * dy);
+    const int left = ceilToInt(cx - so - 0.5);
+    const int right = floorToInt(cx + so - 0.5);
+    if (inner < 0 || std::abs(dy) >= inner) {
+        fill(left, right);
+        return;
+    }
+    const double si = std::sqrt(inner * inner - dy * dy);
+    fill(left, std::min(right, floorToInt(cx - si - 0.5)));
+    fill(std::max(left, ceilToInt(cx + si - 0.5)), right);
+}
+
+} // namespace
+
+RasterSurface::RasterSurface(QSize logicalSize, double devicePixelRatio)
+    : m_ratio(devicePixelRatio > 0 ? devicePixelRatio : 1.0)
+    , m_scale(m_ratio / kTwipsPerPixel)
+{
+    const QSize deviceSize(static_cast<int>(std::lround(logicalSize.width() * m_ratio)),
+                           static_cast<int>(std::lround(logicalSize.height() * m_ratio)));
+    m_image = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    m_image.fill(Qt::transparent);
+    (void)doSetPenWidth(penWidth());
+}
+
+QRect RasterSurface::takeDirtyRect()
+{
+    QRect dirty;
+    if (m_dirtyX0 <= m_dirtyX1 && m_dirtyY0 <= m_dirtyY1)
+        dirty = QRect(QPoint(m_dirtyX0, m_dirtyY0), QPoint(m_dirtyX1, m_dirtyY1)) & m_image.rect();
+    m_dirtyX0 = m_dirtyY0 = INT_MAX;
+    m_dirtyX1 = m_dirtyY1 = INT_MIN;
+    return dirty;
+}
+
+void RasterSurface::setProgressCallback(std::function<void()> callback)
+{
+    m_progress = std::move(callback);
+    m_untilProgress = kProgressInterval;
+}
+
+int RasterSurface::toPixel(float twips) const
+{
+    return floorToInt(static_cast<double>(twips) * m_scale + 0.5);
+}
+
+int RasterSurface::devicePen(int width) const
+{
+    return std::max(1, static_cast<int>(std::lround(width * m_ratio)));
+}
+
+void RasterSurface::countOperation()
+{
+    if (--m_untilProgress == 0) [[unlikely]] {
+        m_untilProgress = kProgressInterval;
+        if (m_progress)
+            m_progress();
+    }
+}
+
+void RasterSurface::markDirty(int x0, int y0, int x1, int y1)
+{
+    m_dirtyX0 = std::min(m_dirtyX0, x0);
+    m_dirtyY0 = std::min(m_dirtyY0, y0);
+    m_dirtyX1 = std::max(m_dirtyX1, x1);
+    m_dirtyY1 = std::max(m_dirtyY1, y1);
+}
+
+void RasterSurface::fillRow(int y, int x0, int x1, quint32 argb)
+{
+    if (y < 0 || y >= m_image.height())
+        return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, m_image.width() - 1);
+    if (x0 > x1)
+        return;
+    auto *row = reinterpret_cast<quint32 *>(m_image.scanLine(y));
+    std::fill(row + x0, row + x1 + 1, argb);
+}
+
+void RasterSurface::fillRect(int x0, int y0, int x1, int y1, quint32 argb)
+{
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, m_image.height() - 1);
+    for (int y = y0; y <= y1; ++y)
+        fillRow(y, x0, x1, argb);
+}
+
+Status RasterSurface::doSetPenWidth(int width)
+{
+    m_pen = devicePen(width);
+    // Centre of the dot, relative to the top-left corner of its pixel.
+    const double centre = (m_pen % 2 == 1) ? 0.5 : 0.0;
+    const double radius = m_pen / 2.0;
+    m_dot.clear();
+    m_dotReach = 0;
+    for (int dy = -m_pen; dy <= m_pen; ++dy) {
+        annulusRow(dy, centre, centre, -1.0, radius, [&](int x0, int x1) {
+            if (x0 > x1)
+                return;
+            m_dot.push_back({dy, x0, x1});
+            m_dotReach = std::max({m_dotReach, std::abs(dy), -x0, x1});
+        });
+    }
+    forgetLastDot();
+    countOperation();
+    return {};
+}
+
+void RasterSurface::stampDot(int px, int py, quint32 argb)
+{
+    if (m_pen == 1) {
+        if (static_cast<unsigned>(px) < static_cast<unsigned>(m_image.width())
+            && static_cast<unsigned>(py) < static_cast<unsigned>(m_image.height())) {
+            reinterpret_cast<quint32 *>(m_image.scanLine(py))[px] = argb;
+            markDirty(px, py, px, py);
+        }
+        return;
+    }
+    for (const Span &span : m_dot)
+        fillRow(py + span.dy, px + span.x0, px + span.x1, argb);
+    markDirty(px - m_dotReach, py - m_dotReach, px + m_dotReach, py + m_dotReach);
+}
+
+Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
+{
+    const int px = toPixel(x);
+    const int py = toPixel(y);
+    if (px != m_lastX || py != m_lastY || colour != m_lastColour) {
+        stampDot(px, py, opaque(colour));
+        m_lastX = px;
+        m_lastY = py;
+        m_lastColour = colour;
+    }
+    countOperation();
+    return {};
+}
+
+Status RasterSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb colour)
+{
+    const quint32 argb = opaque(colour);
+    const int left = std::min(toPixel(x1), toPixel(x2));
+    const int right = std::max(toPixel(x1), toPixel(x2));
+    const int top = std::min(toPixel(y1), toPixel(y2));
+    const int bottom = std::max(toPixel(y1), toPixel(y2));
+    // The line is centred on the corner pixels the way a dot of the pen is.
+    const int before = m_pen / 2;
+    const int after = (m_pen - 1) / 2;
+    fillRect(left - before, top - before, right + after, top + after, argb);
+    fillRect(left - before, bottom - before, right + after, bottom + after, argb);
+    fillRect(left - before, top + after + 1, left + after, bottom - before - 1, argb);
+    fillRect(right - before, top + after + 1, right + after, bottom - before - 1, argb);
+    markDirty(left - before, top - before, right + after, bottom + after);
+    forgetLastDot();
+    countOperation();
+    return {};
+}
+
+Status RasterSurface::doDrawCircle(float x, float y, float radius, QRgb colour)
+{
+    const quint32 argb = opaque(colour);
+    forgetLastDot();
+    countOperation();
+    if (radius == 0) {
+        stampDot(toPixel(x), toPixel(y), argb);
+        return {};
+    }
+    // Pixel centres sit half a pixel from their index, and the pixel at index
+    // p stands for twip 15 p, so twip t is at t / 15 + 0.5 in this space.
+    const double cx = static_cast<double>(x) * m_scale + 0.5;
+    const double cy = static_cast<double>(y) * m_scale + 0.5;
+    const double r = static_cast<double>(radius) * m_scale;
+    const double outer = r + m_pen / 2.0;
+    const double inner = r - m_pen / 2.0;
+    const int y0 = std::max(floorToInt(cy - outer), 0);
+    const int y1 = std::min(ceilToInt(cy + outer), m_image.height() - 1);
+    for (int row = y0; row <= y1; ++row)
+        annulusRow(row, cx, cy, inner, outer, [&](int x0, int x1) { fillRow(row, x0, x1, argb); });
+    markDirty(floorToInt(cx - outer), y0, ceilToInt(cx + outer), y1);
+    return {};
+}
+
+Status RasterSurface::doClearSurface()
+{
+    m_image.fill(Qt::transparent);
+    markDirty(0, 0, m_image.width() - 1, m_image.height() - 1);
+    forgetLastDot();
+    countOperation();
+    return {};
+}
+
+} // namespace sweepdraw

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "DrawingSurface.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+#include <climits>
+#include <functional>
+#include <vector>
+
+namespace sweepdraw {
+
+// The on-screen picture: a transparent layer of device pixels that the
+// window shows over its background.
+//
+// A twip coordinate t lands on the device pixel t / 15 x ratio, rounded to
+// the nearest whole number (halves upwards), so the pixel at index p stands
+// for twip 15 p. Pen widths are multiplied by the ratio too. A dot of pen d
+// device pixels covers the pixels whose centres lie within d / 2 of the dot's
+// centre, which is the middle of the pixel for odd d and its top-left corner
+// for even d: d = 1 is one pixel, d = 2 a 2 x 2 block, larger pens round dots
+// exactly d pixels across. Lines of boxes and circles are as wide as the pen.
+//
+// Points are written straight into the image's scanlines from spans worked
+// out once per pen width; nothing is allocated per point, and a point that
+// lands where the previous dot was, in the same colour and pen, is not
+// stamped again since it would change nothing.
+class RasterSurface final : public DrawingSurface
+{
+public:
+    static constexpr double kTwipsPerPixel = 15.0;
+
+    // How many operations pass between two calls of the progress callback.
+    static constexpr int kProgressInterval = 1024;
+
+    // `logicalSize` in pixels at 15 twips each; the image has that size times
+    // `devicePixelRatio`, which must be positive.
+    explicit RasterSurface(QSize logicalSize, double devicePixelRatio = 1.0);
+
+    // Premultiplied ARGB in device pixels; transparent wherever nothing is
+    // drawn. The image shares its data with any copy taken of it: take
+    // image().copy() for a snapshot that later drawing must not change.
+    const QImage &image() const noexcept { return m_image; }
+    double devicePixelRatio() const noexcept { return m_ratio; }
+
+    // The device pixels changed since the last call, and forgets them.
+    QRect takeDirtyRect();
+
+    // Called every kProgressInterval operations, so that a long command can
+    // show its progress. The callback must not draw on this surface.
+    void setProgressCallback(std::function<void()> callback);
+
+protected:
+    Status doSetPenWidth(int width) override;
+    Status doPlotPoint(float x, float y, QRgb colour) override;
+    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
+    Status doDrawCircle(float x, float y, float radius, QRgb colour) override;
+    Status doClearSurface() override;
+
+private:
+    // One row of a dot, relative to the pixel the dot is centred on.
+    struct Span
+    {
+        int dy, x0, x1;
+    };
+
+    int toPixel(float twips) const;
+    int devicePen(int width) const;
+    void stampDot(int px, int py, quint32 argb);
+    void fillRow(int y, int x0, int x1, quint32 argb);
+    void fillRect(int x0, int y0, int x1, int y1, quint32 argb);
+    void markDirty(int x0, int y0, int x1, int y1);
+    void forgetLastDot() { m_lastX = INT_MIN; }
+    void countOperation();
+
+    QImage m_image;
+    double m_ratio;
+    double m_scale; // device pixels per twip
+    int m_pen = 1;  // device pixels
+    std::vector<Span> m_dot;
+    int m_dotReach = 0; // how far the dot reaches from its pixel, any side
+
+    int m_lastX = INT_MIN;
+    int m_lastY = INT_MIN;
+    QRgb m_lastColour = 0;
+
+    int m_dirtyX0 = INT_MAX, m_dirtyY0 = INT_MAX, m_dirtyX1 = INT_MIN, m_dirtyY1 = INT_MIN;
+
+    std::function<void()> m_progress;
+    int m_untilProgress = kProgressInterval;
+};
+
+} // namespace sweepdraw

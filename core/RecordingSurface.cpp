@@ -1,0 +1,35 @@
+#include "RecordingSurface.h"
+
+namespace sweepdraw {
+
+Status RecordingSurface::doSetPenWidth(int width)
+{
+    m_calls.push_back({.op = Op::SetPenWidth, .width = width});
+    return {};
+}
+
+Status RecordingSurface::doPlotPoint(float x, float y, QRgb colour)
+{
+    m_calls.push_back({.op = Op::PlotPoint, .x = x, .y = y, .colour = colour});
+    return {};
+}
+
+Status RecordingSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb colour)
+{
+    m_calls.push_back({.op = Op::DrawBox, .x = x1, .y = y1, .x2 = x2, .y2 = y2, .colour = colour});
+    return {};
+}
+
+Status RecordingSurface::doDrawCircle(float x, float y, float radius, QRgb colour)
+{
+    m_calls.push_back({.op = Op::DrawCircle, .x = x, .y = y, .radius = radius, .colour = colour});
+    return {};
+}
+
+Status RecordingSurface::doClearSurface()
+{
+    m_calls.push_back({.op = Op::ClearSurface});
+    return {};
+}
+
+} // namespace sweepdraw

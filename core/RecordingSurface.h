@@ -1,0 +1,47 @@
+#pragma once
+
+#include "DrawingSurface.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace sweepdraw {
+
+// Remembers every successful call in order, with its arguments exactly as
+// passed, and draws nothing. Calls with invalid arguments fail as on any
+// surface and are not recorded.
+class RecordingSurface final : public DrawingSurface
+{
+public:
+    enum class Op : std::uint8_t { SetPenWidth, PlotPoint, DrawBox, DrawCircle, ClearSurface };
+
+    // Fields an operation does not take stay zero. DrawBox uses x, y, x2, y2;
+    // DrawCircle uses x, y and radius; SetPenWidth uses width.
+    struct Call
+    {
+        Op op;
+        float x = 0, y = 0;
+        float x2 = 0, y2 = 0;
+        float radius = 0;
+        int width = 0;
+        QRgb colour = 0;
+
+        friend bool operator==(const Call &, const Call &) = default;
+    };
+
+    RecordingSurface() = default;
+
+    const std::vector<Call> &calls() const noexcept { return m_calls; }
+
+protected:
+    Status doSetPenWidth(int width) override;
+    Status doPlotPoint(float x, float y, QRgb colour) override;
+    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
+    Status doDrawCircle(float x, float y, float radius, QRgb colour) override;
+    Status doClearSurface() override;
+
+private:
+    std::vector<Call> m_calls;
+};
+
+} // namespace sweepdraw

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "RuntimeError.h"
+
+#include <cmath>
+
+namespace sweepdraw {
+
+// The stepped loop every scene is built from. The counter starts at `start`;
+// while it has not passed `end` (greater than it for a positive step, less
+// than it for a negative one) the body runs with the counter, and then the
+// step is added to the counter. The counter is only ever advanced by repeated
+// addition in double precision, never recomputed as start plus a multiple of
+// the step, so a fractional step may stop one value short of `end`:
+// Sweep(555, 5555, 0.1) runs 50,000 times, the last value 5554.90000000262.
+//
+// A step that is zero, not finite, or too small to change the counter would
+// loop for ever; such a sweep throws RuntimeError before running the body.
+template <typename Body>
+void Sweep(double start, double end, double step, Body &&body)
+{
+    if (!std::isfinite(start) || !std::isfinite(end) || !std::isfinite(step)) [[unlikely]]
+        throwRuntimeError("Sweep: start %g, end %g and step %g must be finite numbers",
+                          start, end, step);
+    // The counter's magnitude never exceeds that of start or end, and the
+    // spacing of doubles only grows with magnitude, so if the step moves both
+    // ends it moves every value in between.
+    if (start + step == start || end + step == end) [[unlikely]]
+        throwRuntimeError("Sweep: step %g cannot advance from %g to %g", step, start, end);
+
+    if (step > 0) {
+        for (double value = start; !(value > end); value += step)
+            body(value);
+    } else {
+        for (double value = start; !(value < end); value += step)
+            body(value);
+    }
+}
+
+// The colour-sequence loop: draws the body with `first`, adds `change`, and
+// stops once the colour number equals `stop`, which is itself never drawn.
+// The test follows the body, so at least one pass is always drawn:
+// ColourPass(14, -1, 10, ...) draws 14, 13, 12 and 11.
+//
+// A sequence that would never reach `stop` throws RuntimeError before the
+// first pass.
+template <typename Body>
+void ColourPass(int first, int change, int stop, Body &&body)
+{
+    if (change == 0 || (stop - first) % change != 0 || (stop - first) / change <= 0) [[unlikely]]
+        throwRuntimeError("ColourPass: colour %d never reaches %d in steps of %d",
+                          first, stop, change);
+
+    int colour = first;
+    do {
+        body(colour);
+        colour += change;
+    } while (colour != stop);
+}
+
+} // namespace sweepdraw

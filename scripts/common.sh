@@ -1,0 +1,37 @@
+# Shared by the scripts in this folder: installs what is missing and builds.
+
+set -euo pipefail
+
+# Packages needed to build and run the program.
+SWEEPDRAW_BUILD_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libbenchmark-dev
+    fonts-arphic-gkai00mp fonts-arphic-ukai
+)
+
+# Installs the Debian packages given that are not installed yet.
+ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds with the named preset, in the source tree.
+build_preset() {
+    local preset=$1
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+}

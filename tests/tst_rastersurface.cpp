@@ -1,0 +1,373 @@
+#include "Palette.h"
+#include "RasterSurface.h"
+#include "RuntimeError.h"
+
+#include <QtTest>
+
+#include <limits>
+
+using namespace sweepdraw;
+
+namespace {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+const QRgb kRed = PaletteColor(12);
+const QRgb kBlue = PaletteColor(9);
+const QRgb kYellow = PaletteColor(14);
+
+// Twips of the centre of pixel p at ratio 1.
+constexpr float twips(int p)
+{
+    return 15.0f * p;
+}
+
+QRgb pixel(const RasterSurface &surface, int x, int y)
+{
+    return surface.image().pixel(x, y);
+}
+
+// The bounding box and number of the pixels that are not transparent.
+struct Ink
+{
+    QRect bounds;
+    int count = 0;
+};
+
+Ink inkOf(const QImage &image)
+{
+    Ink ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0) {
+                ink.bounds |= QRect(x, y, 1, 1);
+                ++ink.count;
+            }
+    return ink;
+}
+
+bool isBlank(const QImage &image)
+{
+    return inkOf(image).count == 0;
+}
+
+} // namespace
+
+class TestRasterSurface : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsTransparent();
+    void twipsLandOnPixels_data();
+    void twipsLandOnPixels();
+    void dotShapes_data();
+    void dotShapes();
+    void discOfRadiusZero_data();
+    void discOfRadiusZero();
+    void laterColourWins();
+    void repeatedPointIsRedrawnAfterOtherDrawing();
+    void boxOutline();
+    void circleOutline();
+    void clearKeepsPenWidth();
+    void offImageDrawingIsClipped_data();
+    void offImageDrawingIsClipped();
+    void invalidCallsFail_data();
+    void invalidCallsFail();
+    void progressAndDirtyRect();
+};
+
+void TestRasterSurface::startsTransparent()
+{
+    RasterSurface surface(QSize(800, 552));
+    QCOMPARE(surface.image().size(), QSize(800, 552));
+    QVERIFY(surface.image().hasAlphaChannel());
+    QVERIFY(isBlank(surface.image()));
+    QCOMPARE(surface.penWidth(), 1);
+}
+
+void TestRasterSurface::twipsLandOnPixels_data()
+{
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<float>("x");
+    QTest::addColumn<float>("y");
+    QTest::addColumn<QPoint>("expected");
+
+    // Pen 1 is one device pixel at ratio 1 and a 2x2 block, ending on the
+    // pixel, at ratios 1.5 and 2.
+    QTest::newRow("on a pixel") << 1.0 << twips(10) << twips(20) << QPoint(10, 20);
+    QTest::newRow("just below half") << 1.0 << twips(10) + 7.49f << twips(20) - 7.49f << QPoint(10, 20);
+    QTest::newRow("halves round up") << 1.0 << twips(10) + 7.5f << twips(20) - 7.5f << QPoint(11, 20);
+    QTest::newRow("origin") << 1.0 << 0.0f << 0.0f << QPoint(0, 0);
+    QTest::newRow("ratio 2") << 2.0 << twips(10) << 7.5f << QPoint(20, 1);
+    QTest::newRow("ratio 1.5") << 1.5 << 100.0f << 150.0f << QPoint(10, 15);
+}
+
+void TestRasterSurface::twipsLandOnPixels()
+{
+    QFETCH(double, ratio);
+    QFETCH(float, x);
+    QFETCH(float, y);
+    QFETCH(QPoint, expected);
+
+    RasterSurface surface(QSize(100, 100), ratio);
+    QVERIFY(surface.PlotPoint(x, y, kRed).ok());
+    const Ink ink = inkOf(surface.image());
+    QCOMPARE(ink.count, ratio == 1.0 ? 1 : 4);
+    QCOMPARE(ink.bounds.bottomRight(), expected);
+    QCOMPARE(pixel(surface, expected.x(), expected.y()), kRed);
+}
+
+void TestRasterSurface::dotShapes_data()
+{
+    QTest::addColumn<int>("pen");
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<QRect>("bounds");
+    QTest::addColumn<int>("count");
+
+    // Dots centred on pixel (50, 50).
+    QTest::newRow("pen 1") << 1 << 1.0 << QRect(50, 50, 1, 1) << 1;
+    QTest::newRow("pen 2 is a 2x2 block") << 2 << 1.0 << QRect(49, 49, 2, 2) << 4;
+    QTest::newRow("pen 3") << 3 << 1.0 << QRect(49, 49, 3, 3) << 9;
+    QTest::newRow("pen 4 is round") << 4 << 1.0 << QRect(48, 48, 4, 4) << 12;
+    QTest::newRow("pen 1 at ratio 2") << 1 << 2.0 << QRect(99, 99, 2, 2) << 4;
+    QTest::newRow("pen 66") << 66 << 1.0 << QRect(17, 17, 66, 66) << -1;
+}
+
+void TestRasterSurface::dotShapes()
+{
+    QFETCH(int, pen);
+    QFETCH(double, ratio);
+    QFETCH(QRect, bounds);
+    QFETCH(int, count);
+
+    RasterSurface surface(QSize(100, 100), ratio);
+    QVERIFY(surface.SetPenWidth(pen).ok());
+    QVERIFY(surface.PlotPoint(twips(50), twips(50), kBlue).ok());
+    const Ink ink = inkOf(surface.image());
+    QCOMPARE(ink.bounds, bounds);
+    if (count >= 0)
+        QCOMPARE(ink.count, count);
+    // Round: the corners of the bounding box stay clear for larger dots, the
+    // middle row and column are full.
+    if (pen >= 4) {
+        QCOMPARE(qAlpha(pixel(surface, bounds.left(), bounds.top())), 0);
+        QCOMPARE(pixel(surface, bounds.left(), 50), kBlue);
+        QCOMPARE(pixel(surface, bounds.right(), 50), kBlue);
+        QCOMPARE(pixel(surface, 50, bounds.top()), kBlue);
+        QCOMPARE(pixel(surface, 50, bounds.bottom()), kBlue);
+    }
+}
+
+void TestRasterSurface::discOfRadiusZero_data()
+{
+    QTest::addColumn<double>("ratio");
+    QTest::newRow("ratio 1") << 1.0;
+    QTest::newRow("ratio 2") << 2.0;
+}
+
+void TestRasterSurface::discOfRadiusZero()
+{
+    QFETCH(double, ratio);
+
+    RasterSurface surface(QSize(800, 552), ratio);
+    QVERIFY(surface.SetPenWidth(66).ok());
+    QVERIFY(surface.DrawCircle(8000, 2000, 0, kRed).ok());
+    const Ink ink = inkOf(surface.image());
+    const int across = qRound(66 * ratio);
+    QCOMPARE(ink.bounds.width(), across);
+    QCOMPARE(ink.bounds.height(), across);
+    // Filled: every pixel within the disc, not just its rim.
+    const QPoint centre = ink.bounds.center();
+    QCOMPARE(pixel(surface, centre.x(), centre.y()), kRed);
+    const double area = 3.14159265 * across * across / 4;
+    QVERIFY2(std::abs(ink.count - area) < 0.02 * area, qPrintable(QString::number(ink.count)));
+}
+
+void TestRasterSurface::laterColourWins()
+{
+    RasterSurface surface(QSize(100, 100));
+    QVERIFY(surface.SetPenWidth(3).ok());
+    QVERIFY(surface.PlotPoint(twips(10), twips(10), kRed).ok());
+    QVERIFY(surface.PlotPoint(twips(10), twips(10), kBlue).ok());
+    QVERIFY(surface.PlotPoint(twips(11), twips(10), kYellow).ok());
+    QCOMPARE(pixel(surface, 9, 10), kBlue);
+    QCOMPARE(pixel(surface, 10, 10), kYellow);
+    QCOMPARE(pixel(surface, 12, 10), kYellow);
+}
+
+void TestRasterSurface::repeatedPointIsRedrawnAfterOtherDrawing()
+{
+    // A point plotted again where the last dot was is skipped; anything drawn
+    // in between must make it count again.
+    RasterSurface surface(QSize(100, 100));
+    QVERIFY(surface.SetPenWidth(3).ok());
+    QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
+    QVERIFY(surface.DrawBox(twips(20), twips(20), twips(30), twips(30), kBlue).ok());
+    QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
+    QCOMPARE(pixel(surface, 20, 20), kRed);
+
+    QVERIFY(surface.DrawCircle(twips(20), twips(20), 0, kBlue).ok());
+    QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
+    QCOMPARE(pixel(surface, 20, 20), kRed);
+
+    QVERIFY(surface.ClearSurface().ok());
+    QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
+    QCOMPARE(pixel(surface, 20, 20), kRed);
+
+    QVERIFY(surface.SetPenWidth(5).ok());
+    QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
+    QCOMPARE(pixel(surface, 22, 20), kRed);
+}
+
+void TestRasterSurface::boxOutline()
+{
+    RasterSurface surface(QSize(100, 100));
+    QVERIFY(surface.SetPenWidth(2).ok());
+    // Corners given the other way round make the same box.
+    QVERIFY(surface.DrawBox(twips(80), twips(70), twips(10), twips(20), kYellow).ok());
+
+    for (const QPoint p : {QPoint(10, 20), QPoint(80, 20), QPoint(10, 70), QPoint(80, 70),
+                           QPoint(45, 20), QPoint(45, 70), QPoint(10, 45), QPoint(80, 45),
+                           QPoint(9, 19), QPoint(45, 69)})
+        QVERIFY2(pixel(surface, p.x(), p.y()) == kYellow, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
+    for (const QPoint p : {QPoint(45, 45), QPoint(11, 21), QPoint(78, 68), QPoint(81, 45), QPoint(45, 71)})
+        QVERIFY2(qAlpha(pixel(surface, p.x(), p.y())) == 0, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
+    QCOMPARE(inkOf(surface.image()).bounds, QRect(QPoint(9, 19), QPoint(80, 70)));
+}
+
+void TestRasterSurface::circleOutline()
+{
+    RasterSurface surface(QSize(100, 100));
+    QVERIFY(surface.SetPenWidth(3).ok());
+    QVERIFY(surface.DrawCircle(twips(50), twips(50), twips(30), kYellow).ok());
+
+    QCOMPARE(qAlpha(pixel(surface, 50, 50)), 0);
+    QCOMPARE(qAlpha(pixel(surface, 50 + 27, 50)), 0);
+    QCOMPARE(qAlpha(pixel(surface, 50 + 33, 50)), 0);
+    for (const QPoint p : {QPoint(80, 50), QPoint(20, 50), QPoint(50, 80), QPoint(50, 20),
+                           QPoint(71, 71), QPoint(29, 29), QPoint(79, 50), QPoint(81, 50)})
+        QVERIFY2(pixel(surface, p.x(), p.y()) == kYellow, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
+    QCOMPARE(inkOf(surface.image()).bounds, QRect(QPoint(19, 19), QPoint(81, 81)));
+}
+
+void TestRasterSurface::clearKeepsPenWidth()
+{
+    RasterSurface surface(QSize(100, 100));
+    QVERIFY(surface.ClearSurface().ok());
+    QVERIFY(isBlank(surface.image()));
+
+    QVERIFY(surface.SetPenWidth(66).ok());
+    QVERIFY(surface.DrawCircle(twips(50), twips(50), 0, kRed).ok());
+    QVERIFY(surface.DrawBox(0, 0, twips(99), twips(99), kBlue).ok());
+    QVERIFY(!isBlank(surface.image()));
+    QVERIFY(surface.ClearSurface().ok());
+    QVERIFY(isBlank(surface.image()));
+    QCOMPARE(surface.penWidth(), 66);
+}
+
+void TestRasterSurface::offImageDrawingIsClipped_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QList<float>>("args");
+    QTest::addColumn<bool>("inks");
+
+    const float big = std::numeric_limits<float>::max();
+    QTest::newRow("point far left") << 0 << QList<float>{-1000, twips(50)} << false;
+    QTest::newRow("point far off") << 0 << QList<float>{big, -big} << false;
+    QTest::newRow("point on the edge") << 0 << QList<float>{twips(100), twips(99)} << true;
+    QTest::newRow("box larger than the image") << 1 << QList<float>{-big, -big, big, big} << false;
+    QTest::newRow("box half off") << 1 << QList<float>{twips(50), twips(50), 1e9f, 1e9f} << true;
+    QTest::newRow("huge circle") << 2 << QList<float>{twips(50), twips(50), big} << false;
+    QTest::newRow("circle round a corner") << 2 << QList<float>{0, 0, twips(20)} << true;
+}
+
+void TestRasterSurface::offImageDrawingIsClipped()
+{
+    QFETCH(int, operation);
+    QFETCH(QList<float>, args);
+    QFETCH(bool, inks);
+
+    RasterSurface surface(QSize(100, 100));
+    QVERIFY(surface.SetPenWidth(66).ok());
+    Status status;
+    switch (operation) {
+    case 0: status = surface.PlotPoint(args[0], args[1], kRed); break;
+    case 1: status = surface.DrawBox(args[0], args[1], args[2], args[3], kRed); break;
+    default: status = surface.DrawCircle(args[0], args[1], args[2], kRed); break;
+    }
+    QVERIFY2(status.ok(), status.message().c_str());
+    QCOMPARE(!isBlank(surface.image()), inks);
+}
+
+void TestRasterSurface::invalidCallsFail_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QList<float>>("args");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("pen 0") << 0 << QList<float>{0} << "SetPenWidth: width is outside 1 to 1000 pixels (got 0)";
+    QTest::newRow("pen -3") << 0 << QList<float>{-3} << "SetPenWidth: width is outside 1 to 1000 pixels (got -3)";
+    QTest::newRow("pen 1001") << 0 << QList<float>{1001} << "SetPenWidth: width is outside 1 to 1000 pixels (got 1001)";
+    QTest::newRow("point x NaN") << 1 << QList<float>{kNaN, 10} << "PlotPoint: x is not a finite number (got nan)";
+    QTest::newRow("point y infinite") << 1 << QList<float>{10, -kInf} << "PlotPoint: y is not a finite number (got -inf)";
+    QTest::newRow("box y2 NaN") << 2 << QList<float>{1, 2, 3, kNaN} << "DrawBox: y2 is not a finite number (got nan)";
+    QTest::newRow("box x1 infinite") << 2 << QList<float>{kInf, 2, 3, 4} << "DrawBox: x1 is not a finite number (got inf)";
+    QTest::newRow("circle radius negative") << 3 << QList<float>{10, 10, -1} << "DrawCircle: radius is negative (got -1)";
+    QTest::newRow("circle radius NaN") << 3 << QList<float>{10, 10, kNaN} << "DrawCircle: radius is not a finite number (got nan)";
+    QTest::newRow("circle x infinite") << 3 << QList<float>{kInf, 10, 5} << "DrawCircle: x is not a finite number (got inf)";
+}
+
+void TestRasterSurface::invalidCallsFail()
+{
+    QFETCH(int, operation);
+    QFETCH(QList<float>, args);
+    QFETCH(QString, message);
+
+    RasterSurface surface(QSize(100, 100));
+    QVERIFY(surface.SetPenWidth(3).ok());
+    QVERIFY(surface.PlotPoint(twips(5), twips(5), kBlue).ok());
+    const QImage before = surface.image().copy();
+
+    Status status;
+    switch (operation) {
+    case 0: status = surface.SetPenWidth(int(args[0])); break;
+    case 1: status = surface.PlotPoint(args[0], args[1], kRed); break;
+    case 2: status = surface.DrawBox(args[0], args[1], args[2], args[3], kRed); break;
+    default: status = surface.DrawCircle(args[0], args[1], args[2], kRed); break;
+    }
+    QVERIFY(!status.ok());
+    QCOMPARE(QString::fromStdString(status.message()), message);
+    QCOMPARE(surface.image(), before);
+    QCOMPARE(surface.penWidth(), 3);
+
+    // The failing status becomes the program's error, with the same words.
+    try {
+        check(status);
+        QFAIL("no error");
+    } catch (const RuntimeError &error) {
+        QCOMPARE(QString(error.what()), message);
+    }
+}
+
+void TestRasterSurface::progressAndDirtyRect()
+{
+    RasterSurface surface(QSize(100, 100));
+    int calls = 0;
+    surface.setProgressCallback([&] { ++calls; });
+    (void)surface.takeDirtyRect();
+
+    QVERIFY(surface.SetPenWidth(3).ok());
+    for (int i = 1; i < RasterSurface::kProgressInterval; ++i)
+        QVERIFY(surface.PlotPoint(twips(10 + i % 5), twips(20), kRed).ok());
+    QCOMPARE(calls, 1);
+    QCOMPARE(surface.takeDirtyRect(), QRect(QPoint(9, 19), QPoint(15, 21)));
+    QCOMPARE(surface.takeDirtyRect(), QRect());
+
+    QVERIFY(surface.ClearSurface().ok());
+    QCOMPARE(surface.takeDirtyRect(), QRect(0, 0, 100, 100));
+}
+
+QTEST_APPLESS_MAIN(TestRasterSurface)
+#include "tst_rastersurface.moc"

@@ -1,0 +1,226 @@
+#include "Palette.h"
+#include "RuntimeError.h"
+#include "Sweep.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+using namespace sweepdraw;
+
+class TestSweep : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sweepVisits_data();
+    void sweepVisits();
+    void wholeStepsVisitEveryValue_data();
+    void wholeStepsVisitEveryValue();
+    void sweepThatCannotEndThrows_data();
+    void sweepThatCannotEndThrows();
+    void colourPass_data();
+    void colourPass();
+    void colourPassThatCannotEndThrows_data();
+    void colourPassThatCannotEndThrows();
+    void paletteColour_data();
+    void paletteColour();
+    void paletteColourOutOfRangeThrows_data();
+    void paletteColourOutOfRangeThrows();
+};
+
+void TestSweep::sweepVisits_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<double>("last");
+
+    // The fractional steps stop one value short of the end: repeated
+    // addition overshoots it by a hair.
+    QTest::newRow("555 to 5555 by 0.1") << 555.0 << 5555.0 << 0.1 << 50000 << 5554.90000000262;
+    QTest::newRow("666 to 1800 by 0.2") << 666.0 << 1800.0 << 0.2 << 5670 << 1799.8000000002578;
+    QTest::newRow("3.14 to 0 by -3.14/9999")
+        << 3.14 << 0.0 << -3.14 / 9999 << 9999 << 0.000314031403140;
+    // Here the last value falls a hair below the end and is visited.
+    QTest::newRow("0 to 6.283192 by 6.283192/32")
+        << 0.0 << 6.283192 << 6.283192 / 32 << 33 << 6.283191999999994;
+}
+
+void TestSweep::sweepVisits()
+{
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(double, step);
+    QFETCH(int, count);
+    QFETCH(double, last);
+
+    std::vector<double> values;
+    Sweep(start, end, step, [&](double v) { values.push_back(v); });
+
+    QCOMPARE(int(values.size()), count);
+    QCOMPARE(values.front(), start);
+    QVERIFY2(std::abs(values.back() - last) < 1e-11,
+             qPrintable(QString::number(values.back(), 'g', 17)));
+    QVERIFY(values.back() != end);
+    if (step > 0)
+        QVERIFY(values.back() <= end);
+    else
+        QVERIFY(values.back() > end);
+}
+
+void TestSweep::wholeStepsVisitEveryValue_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<QList<double>>("expected");
+
+    QTest::newRow("4 to 1 by -1") << 4.0 << 1.0 << -1.0 << QList<double>{4, 3, 2, 1};
+    QTest::newRow("6350 to 10350 by 800")
+        << 6350.0 << 10350.0 << 800.0 << QList<double>{6350, 7150, 7950, 8750, 9550, 10350};
+    QTest::newRow("start past the end runs no body") << 5.0 << 1.0 << 1.0 << QList<double>{};
+    QTest::newRow("start equal to the end runs once") << 2.0 << 2.0 << -1.0 << QList<double>{2};
+}
+
+void TestSweep::wholeStepsVisitEveryValue()
+{
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(double, step);
+    QFETCH(QList<double>, expected);
+
+    QList<double> values;
+    Sweep(start, end, step, [&](double v) { values.push_back(v); });
+    QCOMPARE(values, expected);
+}
+
+void TestSweep::sweepThatCannotEndThrows_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<double>("step");
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("zero step") << 0.0 << 10.0 << 0.0;
+    QTest::newRow("NaN step") << 0.0 << 10.0 << nan;
+    QTest::newRow("NaN start") << nan << 10.0 << 1.0;
+    QTest::newRow("infinite end") << 0.0 << inf << 1.0;
+    QTest::newRow("step lost at the start") << 1e20 << 2e20 << 0.1;
+    QTest::newRow("step lost at the end") << 0.0 << -1e20 << -0.1;
+}
+
+void TestSweep::sweepThatCannotEndThrows()
+{
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(double, step);
+
+    int runs = 0;
+    try {
+        Sweep(start, end, step, [&](double) { ++runs; });
+        QFAIL("the sweep ran");
+    } catch (const RuntimeError &error) {
+        QVERIFY2(QByteArray(error.what()).startsWith("Sweep: "), error.what());
+    }
+    QCOMPARE(runs, 0);
+}
+
+void TestSweep::colourPass_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("change");
+    QTest::addColumn<int>("stop");
+    QTest::addColumn<QList<int>>("expected");
+
+    QTest::newRow("14 down to 10") << 14 << -1 << 10 << QList<int>{14, 13, 12, 11};
+    QTest::newRow("14 down to 9") << 14 << -1 << 9 << QList<int>{14, 13, 12, 11, 10};
+    QTest::newRow("9 up to 15") << 9 << 1 << 15 << QList<int>{9, 10, 11, 12, 13, 14};
+    QTest::newRow("one pass") << 3 << 1 << 4 << QList<int>{3};
+}
+
+void TestSweep::colourPass()
+{
+    QFETCH(int, first);
+    QFETCH(int, change);
+    QFETCH(int, stop);
+    QFETCH(QList<int>, expected);
+
+    QList<int> colours;
+    ColourPass(first, change, stop, [&](int c) { colours.push_back(c); });
+    QCOMPARE(colours, expected);
+}
+
+void TestSweep::colourPassThatCannotEndThrows_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("change");
+    QTest::addColumn<int>("stop");
+
+    QTest::newRow("wrong direction") << 14 << 1 << 10;
+    QTest::newRow("already at the stop") << 5 << -1 << 5;
+    QTest::newRow("no change") << 1 << 0 << 3;
+    QTest::newRow("steps over the stop") << 1 << 2 << 4;
+}
+
+void TestSweep::colourPassThatCannotEndThrows()
+{
+    QFETCH(int, first);
+    QFETCH(int, change);
+    QFETCH(int, stop);
+
+    int passes = 0;
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, ColourPass(first, change, stop, [&](int) { ++passes; }));
+    QCOMPARE(passes, 0);
+}
+
+void TestSweep::paletteColour_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QColor>("expected");
+
+    const QList<QColor> table = {
+        {0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128}, {128, 0, 0},   {128, 0, 128},
+        {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255}, {0, 255, 0},   {0, 255, 255},
+        {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
+    };
+    for (int n = 0; n < table.size(); ++n)
+        QTest::addRow("%d", n) << n << table[n];
+}
+
+void TestSweep::paletteColour()
+{
+    QFETCH(int, n);
+    QFETCH(QColor, expected);
+
+    QCOMPARE(QColor::fromRgba(PaletteColor(n)), expected);
+    QCOMPARE(PaletteColor(n), PaletteColor(n));
+}
+
+void TestSweep::paletteColourOutOfRangeThrows_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::newRow("-1") << -1;
+    QTest::newRow("16") << 16;
+    QTest::newRow("huge") << std::numeric_limits<int>::max();
+}
+
+void TestSweep::paletteColourOutOfRangeThrows()
+{
+    QFETCH(int, n);
+    try {
+        (void)PaletteColor(n);
+        QFAIL("no error");
+    } catch (const RuntimeError &error) {
+        const QByteArray message = error.what();
+        QVERIFY2(message.contains("PaletteColor") && message.contains(QByteArray::number(n)),
+                 message.constData());
+    }
+}
+
+QTEST_APPLESS_MAIN(TestSweep)
+#include "tst_sweep.moc"
