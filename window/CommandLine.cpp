@@ -1,0 +1,156 @@
+#include "CommandLine.h"
+
+#include "Form1.h"
+
+#include <QCommandLineParser>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace sweepdraw {
+
+namespace {
+
+[[noreturn]] void failUsage(const QString &message)
+{
+    std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message));
+    std::exit(ExitUsage);
+}
+
+QtMessageHandler g_defaultMessageHandler = nullptr;
+
+// Qt aborts, and leaves a core dump, on a fatal error such as a display it
+// cannot connect to. End with a plain message and a status instead.
+void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        g_defaultMessageHandler(type, context, message);
+        return;
+    }
+    if (QGuiApplication::primaryScreen() == nullptr) {
+        std::fprintf(stderr, "sweepdraw: cannot open the window on display '%s'; use --save FILE.png "
+                             "to draw without one\n",
+                     qgetenv("DISPLAY").constData());
+        std::_Exit(ExitUsage);
+    }
+    std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
+    std::_Exit(ExitFailure);
+}
+
+int failSave(const QString &path, const QString &reason)
+{
+    std::fprintf(stderr, "sweepdraw: cannot save %s: %s\n", qPrintable(path), qPrintable(reason));
+    return ExitFailure;
+}
+
+// The whole client area, one pixel per 15 twips, whatever the screen.
+QImage renderWindow(Form1 &form)
+{
+    QImage image(form.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    form.render(&image);
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+int saveWindow(Form1 &form, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failSave(path, file.errorString());
+    if (!renderWindow(form).save(&file, "PNG")) {
+        file.cancelWriting();
+        return failSave(path, file.error() != QFileDevice::NoError ? file.errorString()
+                                                                    : QStringLiteral("PNG encoding failed"));
+    }
+    if (!file.commit())
+        return failSave(path, file.errorString());
+    return ExitOk;
+}
+
+} // namespace
+
+Options parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Draws mountains, flowing water, sunshine and a bridge, point by point."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption run(
+        QStringLiteral("run"),
+        QStringLiteral("Runs the comma-separated commands after start-up, as if their buttons were "
+                       "clicked: %1, or the buttons' captions.")
+            .arg(commandNames().join(QStringLiteral(", "))),
+        QStringLiteral("list"));
+    const QCommandLineOption save(
+        QStringLiteral("save"),
+        QStringLiteral("Opens no window: runs the --run commands, writes the window as a PNG "
+                       "file and exits. Needs no display."),
+        QStringLiteral("file.png"));
+    parser.addOption(run);
+    parser.addOption(save);
+
+    if (!parser.parse(arguments))
+        failUsage(parser.errorText() + QStringLiteral(" (see --help)"));
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        // Without an application object yet, the parser cannot name the
+        // program itself.
+        QString help = parser.helpText();
+        help.replace(QStringLiteral("<executable_name>"), QCoreApplication::applicationName());
+        std::fputs(qPrintable(help), stdout);
+        std::exit(ExitOk);
+    }
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    if (!parser.positionalArguments().isEmpty())
+        failUsage(QStringLiteral("unexpected argument '%1' (see --help)")
+                      .arg(parser.positionalArguments().constFirst()));
+
+    Options options;
+    if (parser.isSet(run)) {
+        const QStringList names = parser.value(run).split(QLatin1Char(','));
+        for (const QString &name : names) {
+            const std::optional<Button> button = commandByName(name.trimmed());
+            if (!button)
+                failUsage(QStringLiteral("unknown command '%1' in --run; the commands are %2")
+                              .arg(name.trimmed(), commandNames().join(QStringLiteral(", "))));
+            options.commands.push_back(*button);
+        }
+    }
+    if (parser.isSet(save)) {
+        options.savePath = parser.value(save);
+        if (options.savePath.isEmpty())
+            failUsage(QStringLiteral("--save needs a file name"));
+    }
+    return options;
+}
+
+void choosePlatform(const Options &options)
+{
+    if (!options.savePath.isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return;
+    }
+    g_defaultMessageHandler = qInstallMessageHandler(exitOnFatalMessage);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        failUsage(QStringLiteral("no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
+                                 "are unset); use --save FILE.png to draw without one"));
+}
+
+int runStartupCommands(Form1 &form, const Options &options)
+{
+    for (const Button button : options.commands)
+        form.click(button);
+    if (options.savePath.isEmpty())
+        return -1;
+    if (form.isEnding())
+        return ExitFailure;
+    return saveWindow(form, options.savePath);
+}
+
+} // namespace sweepdraw

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Commands.h"
+
+#include <QList>
+#include <QString>
+
+namespace sweepdraw {
+
+// Exit statuses of the program.
+enum ExitStatus : int {
+    ExitOk = 0,
+    ExitFailure = 1, // a run-time error, or the picture could not be saved
+    ExitUsage = 2,   // bad command line, or no display to open the window on
+};
+
+struct Options
+{
+    QList<Button> commands; // run in order after start-up
+    QString savePath;       // empty: open the window
+};
+
+// Reads the program's options from its arguments, argv[0] included. Prints
+// the help or version and exits for --help and --version; prints a one-line
+// error and exits with ExitUsage for anything it cannot use. Works before
+// any application object exists, so that the platform can still be chosen.
+Options parseCommandLine(const QStringList &arguments);
+
+// Chooses the platform before the application starts: off-screen when the
+// picture is only saved. Prints an error and exits with ExitUsage when a
+// window is wanted and there is no display for it.
+void choosePlatform(const Options &options);
+
+class Form1;
+
+// Runs the commands on `form` as clicks would, and saves the window to the
+// options' path if there is one. Returns the program's exit status, or -1
+// when the program should go on with its event loop.
+int runStartupCommands(Form1 &form, const Options &options);
+
+} // namespace sweepdraw

@@ -1,0 +1,22 @@
+#include "Panel.h"
+
+#include <QPainter>
+
+namespace sweepdraw {
+
+Panel::Panel(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void Panel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0, 0, 255));
+    painter.fillRect(rect().adjusted(1, 1, -1, -1), QColor(0, 0, 0));
+}
+
+} // namespace sweepdraw
