@@ -1,0 +1,155 @@
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the program with `arguments` in an environment changed by `set`
+// (NAME=value) and `unset` (NAME).
+Run runProgram(const QStringList &arguments, const QStringList &set = {}, const QStringList &unset = {})
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : unset)
+        environment.remove(name);
+    for (const QString &entry : set)
+        environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(SWEEPDRAW_EXECUTABLE), arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    Run run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QColor colourAt(const QImage &image, int x, int y)
+{
+    return image.pixelColor(x, y);
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void runAndSave_data();
+    void runAndSave();
+    void unknownCommand_data();
+    void unknownCommand();
+    void unwritableSavePath();
+    void noDisplay();
+    void version();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestCommandLine::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void TestCommandLine::runAndSave_data()
+{
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QPoint>("probe");
+    QTest::addColumn<QColor>("expected");
+    QTest::addColumn<bool>("framed");
+
+    // A pixel of each picture in its last colour, or the panel where nothing
+    // is; and whether the mountains' frame shows over the background.
+    QTest::newRow("nothing") << QString() << QPoint(37, 185) << QColor(0, 0, 0) << false;
+    QTest::newRow("mountains") << "mountains" << QPoint(37, 185) << QColor(0, 255, 255) << true;
+    QTest::newRow("captions") << "高山" << QPoint(37, 185) << QColor(0, 255, 255) << true;
+    QTest::newRow("water") << "water" << QPoint(400, 407) << QColor(0, 255, 0) << false;
+    QTest::newRow("sunshine") << "sunshine" << QPoint(533, 133) << QColor(255, 0, 0) << false;
+    QTest::newRow("bridge") << "bridge" << QPoint(557, 307) << QColor(128, 0, 128) << false;
+    QTest::newRow("cleared") << "mountains,清除" << QPoint(37, 185) << QColor(0, 0, 0) << false;
+    QTest::newRow("after a clear") << "water, clear ,mountains" << QPoint(37, 185) << QColor(0, 255, 255)
+                                   << true;
+}
+
+void TestCommandLine::runAndSave()
+{
+    QFETCH(QString, commands);
+    QFETCH(QPoint, probe);
+    QFETCH(QColor, expected);
+    QFETCH(bool, framed);
+
+    const QString path = m_dir.filePath(QString(QTest::currentDataTag()) + ".png");
+    QStringList arguments = {"--save", path};
+    if (!commands.isEmpty())
+        arguments << "--run" << commands;
+    const Run run = runProgram(arguments, {}, {"DISPLAY", "WAYLAND_DISPLAY"});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+
+    const QImage image(path);
+    QCOMPARE(image.size(), QSize(800, 552));
+    QCOMPARE(colourAt(image, probe.x(), probe.y()), expected);
+    QCOMPARE(colourAt(image, 2, 300), framed ? QColor(255, 255, 0) : QColor(0, 128, 0));
+    QCOMPARE(colourAt(image, 8, 300), QColor(0, 0, 255));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".png.").size(), 0);
+}
+
+void TestCommandLine::unknownCommand_data()
+{
+    QTest::addColumn<QString>("commands");
+    QTest::newRow("unknown") << "mountains,volcano";
+    QTest::newRow("exit is not a command") << "exit";
+    QTest::newRow("English caption case") << "Mountains";
+}
+
+void TestCommandLine::unknownCommand()
+{
+    QFETCH(QString, commands);
+
+    const QString path = m_dir.filePath("unknown.png");
+    const Run run = runProgram({"--run", commands, "--save", path});
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.contains("mountains, water, sunshine, bridge, clear"), qPrintable(run.err));
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestCommandLine::unwritableSavePath()
+{
+    const QString path = "/proc/sweepdraw-cannot-write-here.png";
+    const Run run = runProgram({"--run", "sunshine", "--save", path});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("cannot save " + path), qPrintable(run.err));
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestCommandLine::noDisplay()
+{
+    const Run run = runProgram({}, {}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.contains("no display") && run.err.contains("--save"), qPrintable(run.err));
+    QCOMPARE(run.err.trimmed().count('\n'), 0);
+}
+
+void TestCommandLine::version()
+{
+    const Run run = runProgram({"--version"});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out.trimmed(), QString("sweepdraw " SWEEPDRAW_VERSION));
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
