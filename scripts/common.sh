@@ -9,6 +9,10 @@ SWEEPDRAW_BUILD_PACKAGES=(
     fonts-arphic-gkai00mp fonts-arphic-ukai
 )
 
+# Packages only the end-to-end tests need: an X server to show the window on,
+# a way to click it, and screenshots.
+SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick)
+
 # Installs the Debian packages given that are not installed yet.
 ensure_packages() {
     local missing=()

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Drives the real window on a private X server: every button once, checking
+# the screen after each click. Usage: e2e.sh EXECUTABLE
+source "$(dirname "$0")/harness.sh"
+
+program=$1
+e2e_start_xvfb
+e2e_start_program "$program"
+
+background="0,128,0"
+panel="0,0,0"
+e2e_expect "start-up" "37 185 $panel" "2 300 $background" "8 300 0,0,255"
+[ "$(xdotool getwindowname "$E2E_WINDOW")" = "图形程序设计 Merivane 2006.11." ] || e2e_fail "wrong caption"
+
+e2e_click_button 高山
+e2e_expect "mountains: ridge and frame" "37 185 0,255,255" "2 300 255,255,0" "3 3 255,255,0"
+
+e2e_click_button 清除
+e2e_expect "clear" "37 185 $panel" "2 300 $background" "3 3 $background"
+
+e2e_click_button 流水
+e2e_expect "water: four strokes" "400 407 0,255,0" "400 427 0,255,0" "600 447 0,255,0" "556 467 0,255,0"
+
+e2e_click_button 阳光
+e2e_expect "sunshine: disc, rim and rays" "533 133 255,0,0" "567 133 255,255,0" "653 133 255,255,0" "533 253 255,255,0"
+
+e2e_click_button 大桥
+e2e_expect "bridge: large and small arches" "557 307 128,0,128" "423 353 255,255,0"
+# The water is still there under the bridge.
+e2e_expect "pictures accumulate" "400 407 0,255,0" "533 133 255,0,0"
+
+e2e_click_button 退出
+e2e_expect_exit 0
