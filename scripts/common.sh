@@ -9,6 +9,11 @@ SWEEPDRAW_BUILD_PACKAGES=(
     fonts-arphic-gkai00mp fonts-arphic-ukai
 )
 
+# Packages only the packaging tests need: the desktop entry and metainfo
+# validators, and dpkg-shlibdeps and file, which cpack uses to find the Debian
+# package's dependencies.
+SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
+
 # Packages only the end-to-end tests need: an X server to show the window on,
 # a way to click it, and screenshots.
 SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick)

@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# Checks what a user and a packager get from the build tree:
+#
+#   packaging.sh install BUILD_DIR VERSION   cmake --install into a temporary
+#       prefix: every file is there, the desktop entry and the metainfo pass
+#       their validators and agree with each other, the icons have the sizes
+#       their folders say, the installed program prints its version.
+#   packaging.sh deb BUILD_DIR VERSION       cpack -G DEB into a temporary
+#       folder: the package's fields, computed dependencies and contents.
+set -uo pipefail
+
+readonly app_id=org.sweepdraw.Sweepdraw
+readonly icon_sizes=(48 128 256)
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+finish() {
+    if [ "$failures" -gt 0 ]; then
+        echo "$failures check(s) failed" >&2
+        exit 1
+    fi
+    echo "all checks passed"
+}
+
+need_tool() {
+    command -v "$1" >/dev/null \
+        || { echo "FAIL: $1 is missing; install the $2 package (scripts/test does)" >&2; exit 1; }
+}
+
+# The value of KEY in a desktop entry; KEY may carry a locale, as in Name[zh_CN].
+desktop_value() {
+    local key=$1 file=$2
+    awk -v key="$key" 'index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }' "$file"
+}
+
+expect_equal() {
+    local what=$1 expected=$2 actual=$3
+    [ "$actual" = "$expected" ] || fail "$what is '$actual', expected '$expected'"
+}
+
+# The files an install holds, relative to its prefix.
+installed_files() {
+    echo "bin/sweepdraw"
+    echo "share/applications/$app_id.desktop"
+    echo "share/metainfo/$app_id.metainfo.xml"
+    local size
+    for size in "${icon_sizes[@]}"; do
+        echo "share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+    done
+}
+
+# Width and height of a PNG, from its IHDR chunk.
+png_size() {
+    local width height
+    read -r width height < <(od -An -tu4 --endian=big -j16 -N8 "$1")
+    echo "${width}x${height}"
+}
+
+check_desktop_entry() {
+    local prefix=$1
+    local desktop=$prefix/share/applications/$app_id.desktop
+    [ -f "$desktop" ] || return 0
+    desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
+
+    expect_equal "Name" "Sweepdraw" "$(desktop_value Name "$desktop")"
+    expect_equal "Name[zh_CN]" "图形程序设计" "$(desktop_value 'Name[zh_CN]' "$desktop")"
+    expect_equal "Categories" "Graphics;Education;" "$(desktop_value Categories "$desktop")"
+    expect_equal "Terminal" "false" "$(desktop_value Terminal "$desktop")"
+    expect_equal "Icon" "$app_id" "$(desktop_value Icon "$desktop")"
+    [ -n "$(desktop_value Comment "$desktop")" ] || fail "the desktop entry has no Comment"
+    [ -n "$(desktop_value 'Comment[zh_CN]' "$desktop")" ] || fail "the desktop entry has no Comment[zh_CN]"
+
+    local exec
+    exec=$(desktop_value Exec "$desktop")
+    exec=${exec%% *}
+    [ -x "$prefix/bin/$exec" ] || fail "Exec names '$exec', which is not installed in bin/"
+}
+
+check_metainfo() {
+    local prefix=$1 version=$2
+    local metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
+    [ -f "$metainfo" ] || return 0
+    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
+
+    local id launchable release screenshot
+    id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
+    launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
+    release=$(sed -n 's:.*<release version="\([^"]*\)".*:\1:p' "$metainfo" | head -n 1)
+    screenshot=$(sed -n 's|.*<image[^>]*>\(https://[^<]*\.png\)</image>.*|\1|p' "$metainfo")
+    expect_equal "the metainfo id" "$app_id" "$id"
+    expect_equal "the metainfo launchable" "$app_id.desktop" "$launchable"
+    expect_equal "the newest release in the metainfo" "$version" "$release"
+    [ -n "$screenshot" ] || fail "the metainfo has no screenshot image address"
+}
+
+check_install() {
+    local build=$1 version=$2
+    need_tool desktop-file-validate desktop-file-utils
+    need_tool appstreamcli appstream
+
+    local prefix
+    prefix=$(mktemp -d)
+    trap 'rm -rf "$prefix"' EXIT
+    cmake --install "$build" --prefix "$prefix" >/dev/null || { fail "cmake --install failed"; finish; }
+
+    local file size
+    while read -r file; do
+        [ -s "$prefix/$file" ] || fail "$file is not installed"
+    done < <(installed_files)
+    for size in "${icon_sizes[@]}"; do
+        file=$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png
+        [ -s "$file" ] && expect_equal "the size of the ${size}-pixel icon" "${size}x${size}" "$(png_size "$file")"
+    done
+
+    check_desktop_entry "$prefix"
+    check_metainfo "$prefix" "$version"
+    expect_equal "the installed program's --version" "sweepdraw $version" \
+        "$("$prefix/bin/sweepdraw" --version 2>/dev/null)"
+    finish
+}
+
+check_deb() {
+    local build=$1 version=$2
+    need_tool dpkg-shlibdeps dpkg-dev
+    need_tool file file
+
+    local out
+    out=$(mktemp -d)
+    trap 'rm -rf "$out"' EXIT
+    cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 \
+        || { cat "$out/cpack.log" >&2; fail "cpack -G DEB failed"; finish; }
+
+    local debs=("$out"/*.deb)
+    [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { fail "cpack made no single .deb: ${debs[*]}"; finish; }
+    local deb=${debs[0]}
+    local name
+    name=$(basename "$deb")
+    [[ $name =~ ^sweepdraw_${version//./\\.}_[a-z0-9]+\.deb$ ]] \
+        || fail "the package file is named '$name', expected sweepdraw_${version}_ARCH.deb"
+
+    dpkg-deb --info "$deb" || fail "dpkg-deb --info cannot read $name"
+    expect_equal "Package" "sweepdraw" "$(dpkg-deb --field "$deb" Package)"
+    expect_equal "Version" "$version" "$(dpkg-deb --field "$deb" Version)"
+    expect_equal "Section" "graphics" "$(dpkg-deb --field "$deb" Section)"
+    [ -n "$(dpkg-deb --field "$deb" Maintainer)" ] || fail "the package has no Maintainer"
+
+    # dpkg-shlibdeps gives each library a version bound, "libqt6core6 (>= 6.x)".
+    local depends library
+    depends=$(dpkg-deb --field "$deb" Depends)
+    for library in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
+        [[ ", $depends, " =~ ", $library (>= "[^\)]+"), " ]] \
+            || fail "Depends does not name $library with a version: '$depends'"
+    done
+    local fonts
+    fonts="$(dpkg-deb --field "$deb" Depends), $(dpkg-deb --field "$deb" Recommends)"
+    for library in fonts-arphic-gkai00mp fonts-arphic-ukai; do
+        [[ $fonts == *"$library"* ]] || fail "neither Depends nor Recommends names $library: '$fonts'"
+    done
+
+    local contents
+    contents=$(dpkg-deb --contents "$deb" | awk '{ print $NF }')
+    local file
+    while read -r file; do
+        grep -qxF "./usr/$file" <<<"$contents" || fail "the package does not hold /usr/$file"
+    done < <(installed_files)
+    finish
+}
+
+case "${1:-}" in
+    install) check_install "$2" "$3" ;;
+    deb) check_deb "$2" "$3" ;;
+    *) echo "usage: $0 install|deb BUILD_DIR VERSION" >&2; exit 2 ;;
+esac
