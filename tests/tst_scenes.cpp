@@ -1,4 +1,5 @@
 #include "Palette.h"
+#include "RasterSurface.h"
 #include "RecordingSurface.h"
 #include "Scenes.h"
 
@@ -53,6 +54,8 @@ private slots:
     void waterStrokesTopToBottom();
     void sunshineRingDiscAndRays();
     void bridgeLargeArchOnce();
+    void sunshineRimAroundTheDisc_data();
+    void sunshineRimAroundTheDisc();
 };
 
 Q_DECLARE_METATYPE(Scene)
@@ -237,6 +240,35 @@ void TestScenes::bridgeLargeArchOnce()
     const auto crown = std::min_element(points.begin(), points.begin() + 9999,
                                         [](const Call &a, const Call &b) { return a.y < b.y; });
     QVERIFY2(std::abs(crown->y - 4600) < 0.001 && std::abs(crown->x - 8350) < 2, describe(*crown));
+}
+
+void TestScenes::sunshineRimAroundTheDisc_data()
+{
+    QTest::addColumn<QPoint>("direction");
+    QTest::newRow("right") << QPoint(1, 0);
+    QTest::newRow("left") << QPoint(-1, 0);
+    QTest::newRow("down") << QPoint(0, 1);
+    QTest::newRow("up") << QPoint(0, -1);
+}
+
+void TestScenes::sunshineRimAroundTheDisc()
+{
+    QFETCH(QPoint, direction);
+
+    RasterSurface surface(QSize(800, 552));
+    DrawSunshine(surface);
+    const QImage &image = surface.image();
+    // Walk out from the sun's centre: red disc, then a yellow rim at least a
+    // pixel wide, then the panel before the rays begin.
+    QPoint p(533, 133);
+    int red = 0, yellow = 0;
+    for (; image.pixel(p) == PaletteColor(12); p += direction)
+        ++red;
+    for (; image.pixel(p) == PaletteColor(14); p += direction)
+        ++yellow;
+    QVERIFY2(red >= 32 && red <= 34, qPrintable(QString::number(red)));
+    QVERIFY2(yellow >= 1 && yellow <= 3, qPrintable(QString::number(yellow)));
+    QCOMPARE(qAlpha(image.pixel(p)), 0);
 }
 
 QTEST_APPLESS_MAIN(TestScenes)
