@@ -52,6 +52,20 @@ bool isBlank(const QImage &image)
     return inkOf(image).count == 0;
 }
 
+enum Operation { SetPen, Point, Box, Circle };
+
+// Calls one operation with arguments from a test's data row, in red.
+Status apply(DrawingSurface &surface, Operation operation, const QList<float> &args)
+{
+    switch (operation) {
+    case SetPen: return surface.SetPenWidth(int(args[0]));
+    case Point: return surface.PlotPoint(args[0], args[1], kRed);
+    case Box: return surface.DrawBox(args[0], args[1], args[2], args[3], kRed);
+    case Circle: return surface.DrawCircle(args[0], args[1], args[2], kRed);
+    }
+    return Status::failure("no such operation");
+}
+
 } // namespace
 
 class TestRasterSurface : public QObject
@@ -274,13 +288,13 @@ void TestRasterSurface::offImageDrawingIsClipped_data()
     QTest::addColumn<bool>("inks");
 
     const float big = std::numeric_limits<float>::max();
-    QTest::newRow("point far left") << 0 << QList<float>{-1000, twips(50)} << false;
-    QTest::newRow("point far off") << 0 << QList<float>{big, -big} << false;
-    QTest::newRow("point on the edge") << 0 << QList<float>{twips(100), twips(99)} << true;
-    QTest::newRow("box larger than the image") << 1 << QList<float>{-big, -big, big, big} << false;
-    QTest::newRow("box half off") << 1 << QList<float>{twips(50), twips(50), 1e9f, 1e9f} << true;
-    QTest::newRow("huge circle") << 2 << QList<float>{twips(50), twips(50), big} << false;
-    QTest::newRow("circle round a corner") << 2 << QList<float>{0, 0, twips(20)} << true;
+    QTest::newRow("point far left") << int(Point) << QList<float>{-1000, twips(50)} << false;
+    QTest::newRow("point far off") << int(Point) << QList<float>{big, -big} << false;
+    QTest::newRow("point on the edge") << int(Point) << QList<float>{twips(100), twips(99)} << true;
+    QTest::newRow("box larger than the image") << int(Box) << QList<float>{-big, -big, big, big} << false;
+    QTest::newRow("box half off") << int(Box) << QList<float>{twips(50), twips(50), 1e9f, 1e9f} << true;
+    QTest::newRow("huge circle") << int(Circle) << QList<float>{twips(50), twips(50), big} << false;
+    QTest::newRow("circle round a corner") << int(Circle) << QList<float>{0, 0, twips(20)} << true;
 }
 
 void TestRasterSurface::offImageDrawingIsClipped()
@@ -291,12 +305,7 @@ void TestRasterSurface::offImageDrawingIsClipped()
 
     RasterSurface surface(QSize(100, 100));
     QVERIFY(surface.SetPenWidth(66).ok());
-    Status status;
-    switch (operation) {
-    case 0: status = surface.PlotPoint(args[0], args[1], kRed); break;
-    case 1: status = surface.DrawBox(args[0], args[1], args[2], args[3], kRed); break;
-    default: status = surface.DrawCircle(args[0], args[1], args[2], kRed); break;
-    }
+    const Status status = apply(surface, Operation(operation), args);
     QVERIFY2(status.ok(), status.message().c_str());
     QCOMPARE(!isBlank(surface.image()), inks);
 }
@@ -307,16 +316,16 @@ void TestRasterSurface::invalidCallsFail_data()
     QTest::addColumn<QList<float>>("args");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("pen 0") << 0 << QList<float>{0} << "SetPenWidth: width is outside 1 to 1000 pixels (got 0)";
-    QTest::newRow("pen -3") << 0 << QList<float>{-3} << "SetPenWidth: width is outside 1 to 1000 pixels (got -3)";
-    QTest::newRow("pen 1001") << 0 << QList<float>{1001} << "SetPenWidth: width is outside 1 to 1000 pixels (got 1001)";
-    QTest::newRow("point x NaN") << 1 << QList<float>{kNaN, 10} << "PlotPoint: x is not a finite number (got nan)";
-    QTest::newRow("point y infinite") << 1 << QList<float>{10, -kInf} << "PlotPoint: y is not a finite number (got -inf)";
-    QTest::newRow("box y2 NaN") << 2 << QList<float>{1, 2, 3, kNaN} << "DrawBox: y2 is not a finite number (got nan)";
-    QTest::newRow("box x1 infinite") << 2 << QList<float>{kInf, 2, 3, 4} << "DrawBox: x1 is not a finite number (got inf)";
-    QTest::newRow("circle radius negative") << 3 << QList<float>{10, 10, -1} << "DrawCircle: radius is negative (got -1)";
-    QTest::newRow("circle radius NaN") << 3 << QList<float>{10, 10, kNaN} << "DrawCircle: radius is not a finite number (got nan)";
-    QTest::newRow("circle x infinite") << 3 << QList<float>{kInf, 10, 5} << "DrawCircle: x is not a finite number (got inf)";
+    QTest::newRow("pen 0") << int(SetPen) << QList<float>{0} << "SetPenWidth: width is outside 1 to 1000 pixels (got 0)";
+    QTest::newRow("pen -3") << int(SetPen) << QList<float>{-3} << "SetPenWidth: width is outside 1 to 1000 pixels (got -3)";
+    QTest::newRow("pen 1001") << int(SetPen) << QList<float>{1001} << "SetPenWidth: width is outside 1 to 1000 pixels (got 1001)";
+    QTest::newRow("point x NaN") << int(Point) << QList<float>{kNaN, 10} << "PlotPoint: x is not a finite number (got nan)";
+    QTest::newRow("point y infinite") << int(Point) << QList<float>{10, -kInf} << "PlotPoint: y is not a finite number (got -inf)";
+    QTest::newRow("box y2 NaN") << int(Box) << QList<float>{1, 2, 3, kNaN} << "DrawBox: y2 is not a finite number (got nan)";
+    QTest::newRow("box x1 infinite") << int(Box) << QList<float>{kInf, 2, 3, 4} << "DrawBox: x1 is not a finite number (got inf)";
+    QTest::newRow("circle radius negative") << int(Circle) << QList<float>{10, 10, -1} << "DrawCircle: radius is negative (got -1)";
+    QTest::newRow("circle radius NaN") << int(Circle) << QList<float>{10, 10, kNaN} << "DrawCircle: radius is not a finite number (got nan)";
+    QTest::newRow("circle x infinite") << int(Circle) << QList<float>{kInf, 10, 5} << "DrawCircle: x is not a finite number (got inf)";
 }
 
 void TestRasterSurface::invalidCallsFail()
@@ -330,13 +339,7 @@ void TestRasterSurface::invalidCallsFail()
     QVERIFY(surface.PlotPoint(twips(5), twips(5), kBlue).ok());
     const QImage before = surface.image().copy();
 
-    Status status;
-    switch (operation) {
-    case 0: status = surface.SetPenWidth(int(args[0])); break;
-    case 1: status = surface.PlotPoint(args[0], args[1], kRed); break;
-    case 2: status = surface.DrawBox(args[0], args[1], args[2], args[3], kRed); break;
-    default: status = surface.DrawCircle(args[0], args[1], args[2], kRed); break;
-    }
+    const Status status = apply(surface, Operation(operation), args);
     QVERIFY(!status.ok());
     QCOMPARE(QString::fromStdString(status.message()), message);
     QCOMPARE(surface.image(), before);
