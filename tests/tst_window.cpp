@@ -5,6 +5,7 @@
 #include "Scenes.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -100,6 +101,8 @@ private slots:
     void clickDuringCommandWaits();
     void progressIsShownWhileDrawing();
     void runTimeErrorEndsWithStatusOne();
+    void runTimeErrorIsShownInAMessageBox();
+    void closingTheWindowEndsTheProgram();
     void pictureSurvivesHiding();
 };
 
@@ -441,6 +444,44 @@ void TestWindow::runTimeErrorEndsWithStatusOne()
     form.click(Button::CmdGs);
     QVERIFY(isBlank(form.picture().image()));
     QCOMPARE(ended.count(), 1);
+}
+
+void TestWindow::runTimeErrorIsShownInAMessageBox()
+{
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.setErrorDialogs(true);
+    QSignalSpy ended(&form, &Form1::ended);
+    ForwardingSurface surface(form.picture(), [](long long operation) {
+        return operation == 1000 ? Status::failure("PlotPoint: the device is gone") : Status();
+    });
+    form.setDrawingSurface(&surface);
+
+    QString title, text;
+    QTimer::singleShot(50, &form, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            text = box->text();
+            box->accept();
+        }
+    });
+    QTest::ignoreMessage(QtCriticalMsg, "sweepdraw: run-time error: PlotPoint: the device is gone");
+    form.click(Button::Cmdls);
+    QCOMPARE(title, form.windowTitle());
+    QCOMPARE(text, QString("PlotPoint: the device is gone"));
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 1);
+}
+
+void TestWindow::closingTheWindowEndsTheProgram()
+{
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTimer::singleShot(0, &form, &QWidget::close);
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!form.isVisible());
 }
 
 void TestWindow::pictureSurvivesHiding()
