@@ -1,3 +1,4 @@
+#include "Palette.h"
 #include "RasterSurface.h"
 #include "Scenes.h"
 
@@ -5,6 +6,7 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <cmath>
 #include <vector>
 
 using namespace sweepdraw;
@@ -45,10 +47,66 @@ int inkCount(const QImage &image)
     return count;
 }
 
+struct Plot
+{
+    float x, y;
+    QRgb colour;
+};
+using Plots = QList<Plot>;
+
+const QRgb kRed = PaletteColor(12);
+const QRgb kBlue = PaletteColor(9);
+
+// Points every `step` twips from `from` for `count` points, in one colour.
+Plots stroke(QPointF from, QPointF step, int count, QRgb colour = kRed)
+{
+    Plots plots;
+    for (int i = 0; i < count; ++i)
+        plots.append({static_cast<float>(from.x() + i * step.x()),
+                      static_cast<float>(from.y() + i * step.y()), colour});
+    return plots;
+}
+
+// For each pixel edge from `first` to `last` at `ratio`, the few floats on
+// either side of the twip where one pixel gives way to the next, on a row
+// that moves down by a fraction of a pixel each time.
+Plots acrossEdges(double ratio, int first, int last)
+{
+    Plots plots;
+    for (int p = first; p <= last; ++p) {
+        float edge = static_cast<float>((p - 0.5) * RasterSurface::kTwipsPerPixel / ratio);
+        for (int k = 0; k < 3; ++k)
+            edge = std::nextafter(edge, -INFINITY);
+        const float y = static_cast<float>(300 + 2.5 * p);
+        for (int k = 0; k < 7; ++k, edge = std::nextafter(edge, INFINITY))
+            plots.append({edge, y, kRed});
+    }
+    return plots;
+}
+
+Plots reversed(Plots plots)
+{
+    std::reverse(plots.begin(), plots.end());
+    return plots;
+}
+
+void plotAll(RasterSurface &surface, const Plots &plots, int pen, bool forgetEach)
+{
+    QVERIFY(surface.SetPenWidth(pen).ok());
+    for (const Plot &p : plots) {
+        // Setting the pen again makes the surface draw the next point even
+        // where it would have stood for the same dot as the one before.
+        if (forgetEach)
+            QVERIFY(surface.SetPenWidth(pen).ok());
+        QVERIFY(surface.PlotPoint(p.x, p.y, p.colour).ok());
+    }
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Scene)
 Q_DECLARE_METATYPE(QList<Scene>)
+Q_DECLARE_METATYPE(Plots)
 
 class TestSceneImages : public QObject
 {
@@ -57,6 +115,8 @@ class TestSceneImages : public QObject
 private slots:
     void digest_data();
     void digest();
+    void repeatedDotsLeftOutChangeNothing_data();
+    void repeatedDotsLeftOutChangeNothing();
 };
 
 void TestSceneImages::digest_data()
@@ -111,6 +171,52 @@ void TestSceneImages::digest()
     QCOMPARE(surface.image().size(), QSize(800, 552) * ratio);
     QCOMPARE(inkCount(surface.image()), ink);
     QCOMPARE(imageDigest(surface.image()), sha256);
+}
+
+void TestSceneImages::repeatedDotsLeftOutChangeNothing_data()
+{
+    QTest::addColumn<Plots>("plots");
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<int>("pen");
+    QTest::addColumn<bool>("inks"); // whether any of it lands on the image
+
+    QTest::newRow("dense stroke")
+        << stroke({1500, 4500}, {0.1, 0}, 60000) << 1.0 << 2 << true;
+    QTest::newRow("every float across pixel edges")
+        << acrossEdges(1.25, 1, 60) << 1.25 << 1 << true;
+    QTest::newRow("back across pixel edges")
+        << reversed(acrossEdges(2.0, 1, 60)) << 2.0 << 3 << true;
+    QTest::newRow("steep diagonal")
+        << stroke({3000, 600}, {0.07, 0.9}, 8000) << 1.5 << 1 << true;
+    QTest::newRow("through zero from off the image")
+        << stroke({-400, -300}, {0.3, 0.2}, 3000) << 1.0 << 1 << true;
+    QTest::newRow("far off the image")
+        << stroke({-1e9, 1e9}, {1e4, -1e4}, 1000) + stroke({1e12, 0}, {0, 0.5}, 100) << 1.0 << 1
+        << false;
+
+    Plots alternating = stroke({4500, 1500}, {0.5, 0.1}, 4000);
+    for (qsizetype i = 0; i < alternating.size(); ++i)
+        alternating[i].colour = (i / 7) % 2 ? kBlue : kRed;
+    QTest::newRow("colour changes on the same dot") << alternating << 1.0 << 3 << true;
+}
+
+// A point that lands on the dot drawn just before, in the same colour and
+// pen, is not drawn again; the picture must be exactly what drawing every
+// point gives.
+void TestSceneImages::repeatedDotsLeftOutChangeNothing()
+{
+    QFETCH(Plots, plots);
+    QFETCH(double, ratio);
+    QFETCH(int, pen);
+    QFETCH(bool, inks);
+
+    RasterSurface skipping(QSize(800, 552), ratio);
+    RasterSurface everyPoint(QSize(800, 552), ratio);
+    plotAll(skipping, plots, pen, false);
+    plotAll(everyPoint, plots, pen, true);
+
+    QCOMPARE(inkCount(everyPoint.image()) > 0, inks);
+    QCOMPARE(skipping.image(), everyPoint.image());
 }
 
 QTEST_GUILESS_MAIN(TestSceneImages)
