@@ -1,0 +1,37 @@
+#pragma once
+
+#include "DrawingSurface.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+
+namespace sweepdraw::bench {
+
+// What a direct port to Qt would draw with, kept only to measure the raster
+// surface against: a QPainter open on a QImage, and one QPainter::drawPoint
+// with a round-capped pen of the pen width for every point.
+class PainterSurface final : public DrawingSurface
+{
+public:
+    explicit PainterSurface(QSize size);
+    ~PainterSurface() override;
+
+    const QImage &image() const noexcept { return m_image; }
+
+protected:
+    Status doSetPenWidth(int width) override;
+    Status doPlotPoint(float x, float y, QRgb colour) override;
+    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
+    Status doDrawCircle(float x, float y, float radius, QRgb colour) override;
+    Status doClearSurface() override;
+
+private:
+    void usePen(QRgb colour);
+
+    QImage m_image;
+    QPainter m_painter;
+    QPen m_pen;
+};
+
+} // namespace sweepdraw::bench

@@ -1,0 +1,110 @@
+#include "RatioReporter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iomanip>
+#include <unistd.h>
+
+namespace sweepdraw::bench {
+
+namespace {
+
+std::string sceneBenchmark(const std::string &scene, const std::string &surface)
+{
+    return "BM_Scene/" + scene + "/" + surface;
+}
+
+double toMilliseconds(double time, benchmark::TimeUnit unit)
+{
+    switch (unit) {
+    case benchmark::kNanosecond:
+        return time / 1e6;
+    case benchmark::kMicrosecond:
+        return time / 1e3;
+    case benchmark::kMillisecond:
+        return time;
+    case benchmark::kSecond:
+        return time * 1e3;
+    }
+    return time;
+}
+
+} // namespace
+
+RatioReporter::RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display,
+                             std::vector<std::string> scenes, std::vector<RatioGoal> goals,
+                             std::ostream &table)
+    : m_display(std::move(display))
+    , m_scenes(std::move(scenes))
+    , m_goals(std::move(goals))
+    , m_table(table)
+{
+}
+
+std::unique_ptr<benchmark::BenchmarkReporter> RatioReporter::forFormat(int argc, char **argv)
+{
+    constexpr const char *kFlag = "--benchmark_format=";
+    std::string format = "console";
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], kFlag, std::strlen(kFlag)) == 0)
+            format = argv[i] + std::strlen(kFlag);
+    if (format == "json")
+        return std::make_unique<benchmark::JSONReporter>();
+    return std::make_unique<benchmark::ConsoleReporter>(
+        isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+                              : benchmark::ConsoleReporter::OO_Tabular);
+}
+
+bool RatioReporter::ReportContext(const Context &context)
+{
+    return m_display->ReportContext(context);
+}
+
+void RatioReporter::ReportRuns(const std::vector<Run> &reports)
+{
+    m_display->ReportRuns(reports);
+    for (const Run &run : reports) {
+        if (run.error_occurred)
+            continue;
+        const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        if (single || median)
+            m_times[run.run_name.str()] = toMilliseconds(run.GetAdjustedCPUTime(), run.time_unit);
+    }
+}
+
+void RatioReporter::Finalize()
+{
+    m_display->Finalize();
+    writeTable();
+}
+
+void RatioReporter::writeTable() const
+{
+    bool header = false;
+    for (const RatioGoal &goal : m_goals) {
+        for (const std::string &scene : m_scenes) {
+            if (!goal.scenes.empty()
+                && std::find(goal.scenes.begin(), goal.scenes.end(), scene) == goal.scenes.end())
+                continue;
+            const auto top = m_times.find(sceneBenchmark(scene, goal.numerator));
+            const auto bottom = m_times.find(sceneBenchmark(scene, goal.denominator));
+            if (top == m_times.end() || bottom == m_times.end() || bottom->second <= 0)
+                continue;
+            if (!header) {
+                m_table << "\nRatios of CPU time per iteration in this run:\n";
+                header = true;
+            }
+            const double ratio = top->second / bottom->second;
+            const bool met = goal.atMost ? ratio <= goal.limit : ratio >= goal.limit;
+            m_table << "  " << std::left << std::setw(10) << scene << std::setw(18)
+                    << (goal.numerator + " / " + goal.denominator) << std::right << std::fixed
+                    << std::setprecision(2) << std::setw(8) << ratio << "   goal "
+                    << (goal.atMost ? "<= " : ">= ") << std::setprecision(2) << goal.limit
+                    << (met ? "   met" : "   MISSED") << '\n';
+        }
+    }
+    m_table.flush();
+}
+
+} // namespace sweepdraw::bench
