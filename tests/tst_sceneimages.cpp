@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 using namespace sweepdraw;
@@ -67,26 +68,39 @@ Plots stroke(QPointF from, QPointF step, int count, QRgb colour = kRed)
     return plots;
 }
 
-// For each pixel edge from `first` to `last` at `ratio`, the few floats on
-// either side of the twip where one pixel gives way to the next, on a row
-// that moves down by a fraction of a pixel each time.
-Plots acrossEdges(double ratio, int first, int last)
+float floatsAway(float t, int n)
 {
-    Plots plots;
-    for (int p = first; p <= last; ++p) {
-        float edge = static_cast<float>((p - 0.5) * RasterSurface::kTwipsPerPixel / ratio);
-        for (int k = 0; k < 3; ++k)
-            edge = std::nextafter(edge, -INFINITY);
-        const float y = static_cast<float>(300 + 2.5 * p);
-        for (int k = 0; k < 7; ++k, edge = std::nextafter(edge, INFINITY))
-            plots.append({edge, y, kRed});
-    }
-    return plots;
+    for (; n > 0; --n)
+        t = std::nextafter(t, INFINITY);
+    for (; n < 0; ++n)
+        t = std::nextafter(t, -INFINITY);
+    return t;
 }
 
-Plots reversed(Plots plots)
+// Where the surface leaves one pixel for the next is known only to within a
+// float or two. For every fourth pixel edge at `ratio`, and each float within
+// three of a first guess at the edge, a short run of points from well inside
+// one side ends on that float, coming from the left and from the right, each
+// run on a row of its own: wherever the edge really is, some run ends with
+// the only point on the pixel beyond it. With `downwards` the same runs go
+// down across the rows instead.
+Plots acrossEdges(double ratio, bool downwards)
 {
-    std::reverse(plots.begin(), plots.end());
+    const double pixel = RasterSurface::kTwipsPerPixel / ratio;
+    Plots plots;
+    for (int p = 4; p <= 160; p += 4) {
+        const float edge = static_cast<float>((p - 0.5) * pixel);
+        int line = 0;
+        for (int from : {-6, 6}) {
+            for (int last = -3; last <= 3; ++last) {
+                const float across = static_cast<float>(4 * ++line * pixel);
+                for (int t : {from, from * 5 / 6, from * 4 / 6, last}) {
+                    const float along = floatsAway(edge, t);
+                    plots.append(downwards ? Plot{across, along, kRed} : Plot{along, across, kRed});
+                }
+            }
+        }
+    }
     return plots;
 }
 
@@ -107,6 +121,7 @@ void plotAll(RasterSurface &surface, const Plots &plots, int pen, bool forgetEac
 Q_DECLARE_METATYPE(Scene)
 Q_DECLARE_METATYPE(QList<Scene>)
 Q_DECLARE_METATYPE(Plots)
+Q_DECLARE_METATYPE(std::function<Status(DrawingSurface &)>)
 
 class TestSceneImages : public QObject
 {
@@ -117,6 +132,8 @@ private slots:
     void digest();
     void repeatedDotsLeftOutChangeNothing_data();
     void repeatedDotsLeftOutChangeNothing();
+    void runOnOneDotCountsAgainAfterOtherDrawing_data();
+    void runOnOneDotCountsAgainAfterOtherDrawing();
 };
 
 void TestSceneImages::digest_data()
@@ -182,10 +199,14 @@ void TestSceneImages::repeatedDotsLeftOutChangeNothing_data()
 
     QTest::newRow("dense stroke")
         << stroke({1500, 4500}, {0.1, 0}, 60000) << 1.0 << 2 << true;
-    QTest::newRow("every float across pixel edges")
-        << acrossEdges(1.25, 1, 60) << 1.25 << 1 << true;
-    QTest::newRow("back across pixel edges")
-        << reversed(acrossEdges(2.0, 1, 60)) << 2.0 << 3 << true;
+    QTest::newRow("across pixel edges")
+        << acrossEdges(1.0, false) << 1.0 << 2 << true;
+    QTest::newRow("across pixel edges at ratio 1.25")
+        << acrossEdges(1.25, false) << 1.25 << 1 << true;
+    QTest::newRow("down across pixel edges at ratio 1.5")
+        << acrossEdges(1.5, true) << 1.5 << 1 << true;
+    QTest::newRow("down across pixel edges at ratio 2")
+        << acrossEdges(2.0, true) << 2.0 << 3 << true;
     QTest::newRow("steep diagonal")
         << stroke({3000, 600}, {0.07, 0.9}, 8000) << 1.5 << 1 << true;
     QTest::newRow("through zero from off the image")
@@ -217,6 +238,43 @@ void TestSceneImages::repeatedDotsLeftOutChangeNothing()
 
     QCOMPARE(inkCount(everyPoint.image()) > 0, inks);
     QCOMPARE(skipping.image(), everyPoint.image());
+}
+
+void TestSceneImages::runOnOneDotCountsAgainAfterOtherDrawing_data()
+{
+    using Between = std::function<Status(DrawingSurface &)>;
+    QTest::addColumn<Between>("between");
+    QTest::addColumn<QPoint>("reach"); // a pixel the new dot covers
+
+    const float centre = 15 * 20;
+    QTest::newRow("box over the dot")
+        << Between([=](DrawingSurface &s) { return s.DrawBox(centre, centre, 600, 600, kBlue); })
+        << QPoint(20, 20);
+    QTest::newRow("disc over the dot")
+        << Between([=](DrawingSurface &s) { return s.DrawCircle(centre, centre, 0, kBlue); })
+        << QPoint(20, 20);
+    QTest::newRow("clear")
+        << Between([](DrawingSurface &s) { return s.ClearSurface(); }) << QPoint(20, 20);
+    QTest::newRow("a wider pen")
+        << Between([](DrawingSurface &s) { return s.SetPenWidth(7); }) << QPoint(23, 20);
+}
+
+// Once a run of points has landed on one dot, points on that dot are told
+// apart from their twips alone; anything drawn in between must make the next
+// one count again.
+void TestSceneImages::runOnOneDotCountsAgainAfterOtherDrawing()
+{
+    using Between = std::function<Status(DrawingSurface &)>;
+    QFETCH(Between, between);
+    QFETCH(QPoint, reach);
+
+    RasterSurface surface(QSize(100, 100));
+    QVERIFY(surface.SetPenWidth(3).ok());
+    for (const Plot &p : stroke({300, 300}, {0.5, -0.5}, 6))
+        QVERIFY(surface.PlotPoint(p.x, p.y, p.colour).ok());
+    QVERIFY(between(surface).ok());
+    QVERIFY(surface.PlotPoint(301, 299, kRed).ok());
+    QCOMPARE(surface.image().pixel(reach), kRed);
 }
 
 QTEST_GUILESS_MAIN(TestSceneImages)
