@@ -40,8 +40,8 @@ public:
     explicit RasterSurface(QSize logicalSize, double devicePixelRatio = 1.0);
 
     // Premultiplied ARGB in device pixels; transparent wherever nothing is
-    // drawn. The image shares its data with any copy taken of it: take
-    // image().copy() for a snapshot that later drawing must not change.
+    // drawn. The image shares its data with any copy taken of it, and later
+    // drawing shows in such a copy too: take image().copy() for a snapshot.
     const QImage &image() const noexcept { return m_image; }
     double devicePixelRatio() const noexcept { return m_ratio; }
 
@@ -68,6 +68,8 @@ private:
 
     int toPixel(float twips) const;
     int devicePen(int width) const;
+    void erase();
+    quint32 *row(int y) const { return reinterpret_cast<quint32 *>(m_bits + y * m_bytesPerLine); }
     void stampDot(int px, int py, quint32 argb);
     void fillRow(int y, int x0, int x1, quint32 argb);
     void fillRect(int x0, int y0, int x1, int y1, quint32 argb);
@@ -76,6 +78,12 @@ private:
     void countOperation();
 
     QImage m_image;
+    // m_image's pixels, taken once: nothing calls on m_image that would move them.
+    uchar *m_bits = nullptr;
+    qsizetype m_bytesPerLine = 0;
+    int m_width = 0;
+    int m_height = 0;
+
     double m_ratio;
     double m_scale; // device pixels per twip
     int m_pen = 1;  // device pixels
