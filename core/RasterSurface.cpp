@@ -12,6 +12,19 @@ namespace {
 // positions beyond it are clamped before they are turned into indices.
 constexpr double kFar = 1e8;
 
+// Pixels up to this far out have twips that land on them unclamped, so the
+// range of those twips can be found; further out it is not looked for.
+constexpr int kFarthestRange = 10'000'000;
+
+// Steps of one float enough to reach an edge between pixels from a first
+// guess at it; a guess that is further out is given up on.
+constexpr int kMaxEdgeSteps = 16;
+
+// Points after the first that land on one dot before the twips that land on
+// it are worked out: a pair on one dot happens in passing, a longer run
+// rarely stops short.
+constexpr int kRunLength = 2;
+
 // Colours are painted opaquely whatever alpha they come with; an opaque
 // colour is its own premultiplied form.
 quint32 opaque(QRgb colour)
@@ -107,6 +120,42 @@ inline int RasterSurface::toPixel(float twips) const
     return floorToInt(static_cast<double>(twips) * m_scale + 0.5);
 }
 
+// toPixel never decreases as the twips grow, so the floats that land on
+// pixel p are those from the first that lands on p or beyond up to the first
+// that lands beyond p. A first guess from the inverse of toPixel is a float
+// or two off at most; stepping one float at a time settles it exactly.
+bool RasterSurface::firstTwipOnOrAfter(int p, float &twips) const
+{
+    constexpr float kMaxFloat = std::numeric_limits<float>::max();
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    float t = static_cast<float>(std::clamp((p - 0.5) / m_scale, double(-kMaxFloat), double(kMaxFloat)));
+    for (int steps = 0; toPixel(t) >= p; ++steps) {
+        if (steps == kMaxEdgeSteps)
+            return false;
+        t = std::nextafter(t, -kInfinity);
+    }
+    for (int steps = 0; toPixel(t) < p; ++steps) {
+        if (steps == kMaxEdgeSteps)
+            return false;
+        t = std::nextafter(t, kInfinity);
+    }
+    twips = t;
+    return true;
+}
+
+RasterSurface::TwipRange RasterSurface::twipsOnPixel(int p) const
+{
+    TwipRange range;
+    if (std::abs(p) > kFarthestRange)
+        return range;
+    float from, to;
+    if (firstTwipOnOrAfter(p, from) && firstTwipOnOrAfter(p + 1, to)) {
+        range.from = from;
+        range.to = to;
+    }
+    return range;
+}
+
 int RasterSurface::devicePen(int width) const
 {
     return std::max(1, static_cast<int>(std::lround(width * m_ratio)));
@@ -176,6 +225,13 @@ Status RasterSurface::doSetPenWidth(int width)
     return {};
 }
 
+void RasterSurface::forgetLastDot()
+{
+    m_lastX = INT_MIN;
+    m_repeats = 0;
+    m_sameX = m_sameY = TwipRange();
+}
+
 inline void RasterSurface::stampDot(int px, int py, quint32 argb)
 {
     if (m_pen == 1) {
@@ -193,6 +249,18 @@ inline void RasterSurface::stampDot(int px, int py, quint32 argb)
 
 Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
 {
+    // Kept to a few comparisons, with the rest out of line, because most
+    // points end here.
+    if (m_sameX.contains(x) && m_sameY.contains(y) && colour == m_lastColour) [[likely]] {
+        countOperation();
+        return {};
+    }
+    plotOnPixel(x, y, colour);
+    return {};
+}
+
+void RasterSurface::plotOnPixel(float x, float y, QRgb colour)
+{
     const int px = toPixel(x);
     const int py = toPixel(y);
     if (px != m_lastX || py != m_lastY || colour != m_lastColour) {
@@ -200,9 +268,13 @@ Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
         m_lastX = px;
         m_lastY = py;
         m_lastColour = colour;
+        m_repeats = 0;
+    } else if (++m_repeats == kRunLength) {
+        // A run of points on this dot, and more are likely to follow.
+        m_sameX = twipsOnPixel(px);
+        m_sameY = twipsOnPixel(py);
     }
     countOperation();
-    return {};
 }
 
 Status RasterSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb colour)

@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace sweepdraw {
@@ -26,7 +27,10 @@ namespace sweepdraw {
 // Points are written straight into the image's scanlines from spans worked
 // out once per pen width; nothing is allocated per point, and a point that
 // lands where the previous dot was, in the same colour and pen, is not
-// stamped again since it would change nothing.
+// stamped again since it would change nothing. Scenes plot many points in a
+// row on one dot, so once a few have landed there the surface works out which
+// twips land on that dot's pixel, and tells the points that follow from
+// their twips alone, without working out their pixel.
 class RasterSurface final : public DrawingSurface
 {
 public:
@@ -66,15 +70,27 @@ private:
         int dy, x0, x1;
     };
 
+    // The twips from `from` up to but not including `to`; empty unless set.
+    struct TwipRange
+    {
+        float from = std::numeric_limits<float>::infinity();
+        float to = -std::numeric_limits<float>::infinity();
+
+        bool contains(float t) const { return t >= from && t < to; }
+    };
+
     int toPixel(float twips) const;
+    TwipRange twipsOnPixel(int p) const;
+    bool firstTwipOnOrAfter(int p, float &twips) const;
     int devicePen(int width) const;
     void erase();
     quint32 *row(int y) const { return reinterpret_cast<quint32 *>(m_bits + y * m_bytesPerLine); }
+    [[gnu::noinline]] void plotOnPixel(float x, float y, QRgb colour);
     void stampDot(int px, int py, quint32 argb);
     void fillRow(int y, int x0, int x1, quint32 argb);
     void fillRect(int x0, int y0, int x1, int y1, quint32 argb);
     void markDirty(int x0, int y0, int x1, int y1);
-    void forgetLastDot() { m_lastX = INT_MIN; }
+    void forgetLastDot();
     void countOperation();
 
     QImage m_image;
@@ -93,6 +109,10 @@ private:
     int m_lastX = INT_MIN;
     int m_lastY = INT_MIN;
     QRgb m_lastColour = 0;
+    int m_repeats = 0; // points since the last dot that landed on it again
+    // The twips that land on the last dot's pixel, once a run of points has
+    // landed there; empty otherwise.
+    TwipRange m_sameX, m_sameY;
 
     int m_dirtyX0 = INT_MAX, m_dirtyY0 = INT_MAX, m_dirtyX1 = INT_MIN, m_dirtyY1 = INT_MIN;
 
