@@ -88,8 +88,8 @@ RasterSurface::RasterSurface(QSize logicalSize, double devicePixelRatio)
     (void)doSetPenWidth(penWidth());
 }
 
-// Transparent is all bits zero. Not QImage::fill: on processors with AVX,
-// Qt's fill leaves the upper halves of the vector registers in use, and
+// Transparent is all bits zero. Not QImage::fill: on some processors with
+// AVX, Qt's fill leaves the upper halves of the vector registers in use, and
 // until something clears them the plain SSE arithmetic that all the drawing
 // is made of runs slower: in the benchmark a scene drawn after such a clear
 // took up to half as long again.
