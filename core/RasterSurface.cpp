@@ -237,8 +237,13 @@ inline void RasterSurface::stampDot(int px, int py, quint32 argb)
     if (m_pen == 1) {
         if (static_cast<unsigned>(px) < static_cast<unsigned>(m_width)
             && static_cast<unsigned>(py) < static_cast<unsigned>(m_height)) {
-            row(py)[px] = argb;
-            markDirty(px, py, px, py);
+            // Sunshine's rays come back to the same few pixels over and over
+            // in the same colour; reading first is cheaper than writing.
+            quint32 &pixel = row(py)[px];
+            if (pixel != argb) {
+                pixel = argb;
+                markDirty(px, py, px, py);
+            }
         }
         return;
     }
