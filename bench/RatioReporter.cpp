@@ -51,8 +51,8 @@ std::unique_ptr<benchmark::BenchmarkReporter> RatioReporter::forFormat(int argc,
     if (format == "json")
         return std::make_unique<benchmark::JSONReporter>();
     return std::make_unique<benchmark::ConsoleReporter>(
-        isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
-                              : benchmark::ConsoleReporter::OO_Tabular);
+        isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Color
+                              : benchmark::ConsoleReporter::OO_None);
 }
 
 bool RatioReporter::ReportContext(const Context &context)
