@@ -1,0 +1,338 @@
+#include "ForwardingSurface.h"
+#include "Form1.h"
+#include "RasterSurface.h"
+#include "RecordingSurface.h"
+#include "robust/ImageDifference.h"
+
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <limits>
+#include <vector>
+
+// Faults injected into the real command path: a click on a button of the
+// window, whose command draws through a surface that fails at a chosen
+// operation. Whatever fails, the program must end with status 1, say which
+// operation failed, and draw nothing after it.
+
+using namespace sweepdraw;
+using sweepdraw::test::ForwardingSurface;
+using sweepdraw::test::imageDifference;
+using Call = RecordingSurface::Call;
+using Op = RecordingSurface::Op;
+
+namespace {
+
+// What goes wrong at the chosen operation: the surface refuses it, or one of
+// its arguments arrives as a value no computation should have produced.
+enum class Fault { Refused, NaN, PlusInfinity, MinusInfinity };
+enum class Argument { None, X, Y, Radius };
+// Which operations of the command are counted when choosing the one to fail.
+enum class Among { All, PlotPoints, Boxes, Circles };
+enum class Where { First, Middle, Last };
+
+// The operations the commands perform, recorded on their way out of the
+// window's command path.
+std::vector<Call> operationsOf(const QList<Button> &commands)
+{
+    RecordingSurface recording;
+    Form1 form(1.0);
+    form.setDrawingSurface(&recording);
+    for (Button command : commands)
+        form.RunCommand(command);
+    return recording.calls();
+}
+
+Status perform(DrawingSurface &surface, const Call &call)
+{
+    switch (call.op) {
+    case Op::SetPenWidth:
+        return surface.SetPenWidth(call.width);
+    case Op::PlotPoint:
+        return surface.PlotPoint(call.x, call.y, call.colour);
+    case Op::DrawBox:
+        return surface.DrawBox(call.x, call.y, call.x2, call.y2, call.colour);
+    case Op::DrawCircle:
+        return surface.DrawCircle(call.x, call.y, call.radius, call.colour);
+    case Op::ClearSurface:
+        return surface.ClearSurface();
+    }
+    return Status::failure("unknown operation");
+}
+
+bool counts(Among among, Op op)
+{
+    switch (among) {
+    case Among::All:
+        return true;
+    case Among::PlotPoints:
+        return op == Op::PlotPoint;
+    case Among::Boxes:
+        return op == Op::DrawBox;
+    case Among::Circles:
+        return op == Op::DrawCircle;
+    }
+    return false;
+}
+
+// The number, counted from 1, of the operation that is to fail; 0 if the
+// command performs none of the kind.
+long long chooseOperation(const std::vector<Call> &calls, Among among, Where where)
+{
+    std::vector<long long> candidates;
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        if (counts(among, calls[i].op))
+            candidates.push_back(static_cast<long long>(i) + 1);
+    if (candidates.empty())
+        return 0;
+    switch (where) {
+    case Where::First:
+        return candidates.front();
+    case Where::Middle:
+        return candidates[candidates.size() / 2];
+    case Where::Last:
+        return candidates.back();
+    }
+    return 0;
+}
+
+const char *refusal(Op op)
+{
+    switch (op) {
+    case Op::SetPenWidth:
+        return "SetPenWidth: the device refused it";
+    case Op::PlotPoint:
+        return "PlotPoint: the device refused it";
+    case Op::DrawBox:
+        return "DrawBox: the device refused it";
+    case Op::DrawCircle:
+        return "DrawCircle: the device refused it";
+    case Op::ClearSurface:
+        return "ClearSurface: the device refused it";
+    }
+    return "the device refused an unknown operation";
+}
+
+// Performs `call` on `target` the way the fault makes it go wrong.
+Status injectFault(DrawingSurface &target, Call call, Fault fault, Argument argument)
+{
+    float bad = 0;
+    switch (fault) {
+    case Fault::Refused:
+        return Status::failure(refusal(call.op));
+    case Fault::NaN:
+        bad = std::numeric_limits<float>::quiet_NaN();
+        break;
+    case Fault::PlusInfinity:
+        bad = std::numeric_limits<float>::infinity();
+        break;
+    case Fault::MinusInfinity:
+        bad = -std::numeric_limits<float>::infinity();
+        break;
+    }
+    switch (argument) {
+    case Argument::None:
+        break;
+    case Argument::X:
+        call.x = bad;
+        break;
+    case Argument::Y:
+        call.y = bad;
+        break;
+    case Argument::Radius:
+        call.radius = bad;
+        break;
+    }
+    return perform(target, call);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Button)
+Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(Argument)
+Q_DECLARE_METATYPE(Among)
+Q_DECLARE_METATYPE(Where)
+
+class TestRobustFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failingOperationEndsTheProgram_data();
+    void failingOperationEndsTheProgram();
+    void errorDialogHoldsTheEnd();
+};
+
+void TestRobustFaults::failingOperationEndsTheProgram_data()
+{
+    QTest::addColumn<QList<Button>>("before"); // run first, without faults
+    QTest::addColumn<Button>("command");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<Argument>("argument");
+    QTest::addColumn<Among>("among");
+    QTest::addColumn<Where>("where");
+    QTest::addColumn<QString>("message");
+
+    const QList<Button> nothing;
+    const QString pen = "SetPenWidth: the device refused it";
+    const QString point = "PlotPoint: the device refused it";
+    const struct
+    {
+        const char *name;
+        Button button;
+    } scenes[] = {{"mountains", Button::CmdGs},
+                  {"water", Button::Cmdls},
+                  {"sunshine", Button::Cmdyg},
+                  {"bridge", Button::CmdDq}};
+    // Every scene sets its pen first and ends on a point; in the middle of
+    // every one points are being plotted.
+    for (const auto &scene : scenes) {
+        QTest::addRow("%s: first operation refused", scene.name)
+            << nothing << scene.button << Fault::Refused << Argument::None << Among::All << Where::First << pen;
+        QTest::addRow("%s: middle operation refused", scene.name)
+            << nothing << scene.button << Fault::Refused << Argument::None << Among::All << Where::Middle
+            << point;
+        QTest::addRow("%s: last operation refused", scene.name)
+            << nothing << scene.button << Fault::Refused << Argument::None << Among::All << Where::Last << point;
+    }
+    // On top of earlier pictures, which must stay as they were.
+    QTest::newRow("bridge over water: middle operation refused")
+        << QList<Button>{Button::Cmdls} << Button::CmdDq << Fault::Refused << Argument::None << Among::All
+        << Where::Middle << point;
+    QTest::newRow("clear refused, the water stays")
+        << QList<Button>{Button::Cmdls} << Button::CmdCls << Fault::Refused << Argument::None << Among::All
+        << Where::First << "ClearSurface: the device refused it";
+
+    // A scene's computation yields a value that is not a number, or is
+    // infinite, and the picture's own checks stop it.
+    QTest::newRow("mountains: frame corner is NaN")
+        << nothing << Button::CmdGs << Fault::NaN << Argument::X << Among::Boxes << Where::First
+        << "DrawBox: x1 is not a finite number (got nan)";
+    QTest::newRow("mountains: first ridge point is NaN")
+        << nothing << Button::CmdGs << Fault::NaN << Argument::Y << Among::PlotPoints << Where::First
+        << "PlotPoint: y is not a finite number (got nan)";
+    QTest::newRow("water: middle point is infinite")
+        << nothing << Button::Cmdls << Fault::PlusInfinity << Argument::X << Among::PlotPoints << Where::Middle
+        << "PlotPoint: x is not a finite number (got inf)";
+    QTest::newRow("sunshine: ring radius is infinite")
+        << nothing << Button::Cmdyg << Fault::PlusInfinity << Argument::Radius << Among::Circles << Where::First
+        << "DrawCircle: radius is not a finite number (got inf)";
+    QTest::newRow("sunshine: disc centre is NaN")
+        << nothing << Button::Cmdyg << Fault::NaN << Argument::X << Among::Circles << Where::Last
+        << "DrawCircle: x is not a finite number (got nan)";
+    QTest::newRow("sunshine: last ray point is minus infinity")
+        << nothing << Button::Cmdyg << Fault::MinusInfinity << Argument::Y << Among::PlotPoints << Where::Last
+        << "PlotPoint: y is not a finite number (got -inf)";
+    QTest::newRow("bridge: middle point is NaN")
+        << nothing << Button::CmdDq << Fault::NaN << Argument::X << Among::PlotPoints << Where::Middle
+        << "PlotPoint: x is not a finite number (got nan)";
+}
+
+void TestRobustFaults::failingOperationEndsTheProgram()
+{
+    QFETCH(QList<Button>, before);
+    QFETCH(Button, command);
+    QFETCH(Fault, fault);
+    QFETCH(Argument, argument);
+    QFETCH(Among, among);
+    QFETCH(Where, where);
+    QFETCH(QString, message);
+
+    const std::vector<Call> earlier = operationsOf(before);
+    const std::vector<Call> calls = operationsOf({command});
+    const long long failing = chooseOperation(calls, among, where);
+    QVERIFY(failing > 0);
+
+    // The window is shown, so that the picture is put on the screen while
+    // the command draws, as it is for a user.
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QSignalSpy ended(&form, &Form1::ended);
+    for (Button button : before)
+        form.click(button);
+    QCOMPARE(ended.count(), 0);
+
+    ForwardingSurface surface(form.picture(), [&](long long operation) {
+        if (operation != failing)
+            return Status();
+        return injectFault(form.picture(), calls[static_cast<std::size_t>(failing - 1)], fault, argument);
+    });
+    form.setDrawingSurface(&surface);
+    QTest::ignoreMessage(QtCriticalMsg, qPrintable("sweepdraw: run-time error: " + message));
+    form.click(command);
+
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 1);
+    // Nothing was tried after the failing operation...
+    QCOMPARE(surface.operations(), failing);
+    // ...and the picture holds exactly what the operations before it drew.
+    RasterSurface reference(QSize(800, 552), 1.0);
+    for (const Call &call : earlier)
+        QVERIFY(perform(reference, call).ok());
+    for (long long i = 0; i + 1 < failing; ++i)
+        QVERIFY(perform(reference, calls[static_cast<std::size_t>(i)]).ok());
+    const QString difference = imageDifference(form.picture().image(), reference.image());
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+
+    // The program is ending: later clicks run nothing.
+    form.click(Button::CmdGs);
+    form.click(Button::CmdCls);
+    QCOMPARE(surface.operations(), failing);
+    QCOMPARE(ended.count(), 1);
+}
+
+void TestRobustFaults::errorDialogHoldsTheEnd()
+{
+    // With error dialogs on, as the program runs for a user, the message
+    // box shows the error, and the program ends only once it is closed;
+    // meanwhile the window takes no command.
+    Form1 form(1.0);
+    form.setErrorDialogs(true);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QSignalSpy ended(&form, &Form1::ended);
+    ForwardingSurface surface(form.picture(), [](long long operation) {
+        return operation == 1000 ? Status::failure("PlotPoint: the device refused it") : Status();
+    });
+    form.setDrawingSurface(&surface);
+
+    QString shown;
+    int endedWhileShown = -1;
+    long long operationsWhileShown = -1;
+    QTimer closer;
+    closer.setInterval(10);
+    connect(&closer, &QTimer::timeout, &form, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        closer.stop();
+        shown = box->text();
+        endedWhileShown = static_cast<int>(ended.count());
+        form.click(Button::CmdGs);
+        operationsWhileShown = surface.operations();
+        box->accept();
+    });
+    closer.start();
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    connect(&giveUp, &QTimer::timeout, &form, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    giveUp.start(20000);
+
+    QTest::ignoreMessage(QtCriticalMsg, "sweepdraw: run-time error: PlotPoint: the device refused it");
+    form.click(Button::Cmdls);
+
+    QCOMPARE(shown, QString("PlotPoint: the device refused it"));
+    QCOMPARE(endedWhileShown, 0);
+    QCOMPARE(operationsWhileShown, 1000);
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 1);
+}
+
+QTEST_MAIN(TestRobustFaults)
+#include "tst_robust_faults.moc"
