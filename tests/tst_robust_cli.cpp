@@ -1,0 +1,299 @@
+#include <QDirIterator>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+// The real program given bad input, or no display to work with: each case
+// ends by itself, with its documented status and one plain line on stderr,
+// not by a signal, and leaves no file behind, whole or partial.
+
+namespace {
+
+// Long enough for a picture drawn under the sanitizers; a run that takes
+// longer is taken to hang.
+constexpr int kTimeoutMs = 120000;
+
+struct Outcome
+{
+    bool finished = false;
+    bool crashed = false;
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Outcome runProgram(const QStringList &arguments, const QProcessEnvironment &environment,
+                   const QString &workingDirectory)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workingDirectory);
+    process.start(QStringLiteral(SWEEPDRAW_EXECUTABLE), arguments);
+    Outcome outcome;
+    outcome.finished = process.waitForFinished(kTimeoutMs);
+    if (!outcome.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    outcome.crashed = process.exitStatus() != QProcess::NormalExit;
+    outcome.status = process.exitCode();
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
+
+// Everything under `path`, hidden files too, each with its size and inode:
+// a file added, removed, rewritten or replaced shows as a change.
+QStringList snapshot(const QString &path)
+{
+    QStringList entries;
+    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        struct stat info {};
+        ::lstat(QFile::encodeName(file).constData(), &info);
+        entries << QStringLiteral("%1 %2 %3")
+                       .arg(QDir(path).relativeFilePath(file))
+                       .arg(static_cast<qint64>(info.st_size))
+                       .arg(static_cast<quint64>(info.st_ino));
+    }
+    entries.sort();
+    return entries;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// A display number with no X server and no lock file.
+QString unusedDisplay()
+{
+    for (int n = 90; n < 200; ++n) {
+        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
+            && !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            return QStringLiteral(":%1").arg(n);
+    }
+    return QStringLiteral(":199");
+}
+
+// Checks that the program ended by itself with `status` and said one line,
+// starting with its name and holding `fragment`, on stderr, and nothing on
+// stdout. With `lastLineOnly`, lines of Qt's own before it are allowed.
+void checkOutcome(const Outcome &outcome, int status, const QString &fragment, bool lastLineOnly = false)
+{
+    QVERIFY2(outcome.finished, "the program did not end");
+    QVERIFY2(!outcome.crashed, "the program was ended by a signal");
+    QVERIFY2(outcome.out.isEmpty(), outcome.out.constData());
+    const QString err = QString::fromLocal8Bit(outcome.err);
+    QVERIFY2(outcome.status == status,
+             qPrintable(QStringLiteral("exit status %1, expected %2; stderr: %3")
+                            .arg(outcome.status)
+                            .arg(status)
+                            .arg(err)));
+    QVERIFY2(err.endsWith(QLatin1Char('\n')), qPrintable(err));
+    QStringList lines = err.chopped(1).split(QLatin1Char('\n'));
+    if (!lastLineOnly)
+        QVERIFY2(lines.size() == 1, qPrintable(QStringLiteral("more than one line: ") + err));
+    const QString line = lines.constLast();
+    QVERIFY2(line.startsWith(QLatin1String("sweepdraw: ")) && line.contains(fragment),
+             qPrintable(QStringLiteral("expected \"%1\" in: %2").arg(fragment, line)));
+}
+
+} // namespace
+
+class TestRobustCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void badInput_data();
+    void badInput();
+    void existingFileReplacedWhole();
+    void noDisplay_data();
+    void noDisplay();
+
+private:
+    QProcessEnvironment environment() const;
+
+    QTemporaryDir m_runtime; // the session's runtime folder, as a desktop has one
+    std::unique_ptr<QTemporaryDir> m_scratch;
+};
+
+void TestRobustCommandLine::initTestCase()
+{
+    QVERIFY(m_runtime.isValid());
+    QVERIFY(QFile::setPermissions(m_runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(QFile::exists(QStringLiteral(SWEEPDRAW_EXECUTABLE)));
+}
+
+void TestRobustCommandLine::init()
+{
+    // Every case starts with a folder holding an earlier picture and an
+    // empty subfolder, and must leave both exactly as they were.
+    m_scratch = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_scratch->isValid());
+    QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(writeFile(m_scratch->filePath(QStringLiteral("old.png")), "an earlier picture"));
+}
+
+QProcessEnvironment TestRobustCommandLine::environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    return environment;
+}
+
+void TestRobustCommandLine::badInput_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "@" stands for the scratch folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    const QString commands = "the commands are mountains, water, sunshine, bridge, clear";
+    QTest::newRow("empty --run list") << QStringList{"--run", "", "--save", "@/out.png"} << 2
+                                      << "unknown command '' in --run; " + commands;
+    QTest::newRow("blank --run list") << QStringList{"--run", "  ", "--save", "@/out.png"} << 2
+                                      << "unknown command '' in --run";
+    QTest::newRow("empty name inside the list")
+        << QStringList{"--run", "mountains,,water", "--save", "@/out.png"} << 2 << "unknown command ''";
+    QTest::newRow("list of commas only") << QStringList{"--run", ",", "--save", "@/out.png"} << 2
+                                         << "unknown command ''";
+    QTest::newRow("--run without its list") << QStringList{"--save", "@/out.png", "--run"} << 2
+                                            << "Missing value after '--run'";
+    QTest::newRow("unknown long option") << QStringList{"--colour", "--save", "@/out.png"} << 2
+                                         << "Unknown option 'colour'";
+    QTest::newRow("unknown short option") << QStringList{"-q", "--save", "@/out.png"} << 2
+                                          << "Unknown option 'q'";
+    QTest::newRow("option with a value it does not take")
+        << QStringList{"--version=2", "--save", "@/out.png"} << 2 << "Unexpected value after '--version'";
+    QTest::newRow("stray argument") << QStringList{"--save", "@/out.png", "mountains"} << 2
+                                    << "unexpected argument 'mountains'";
+    QTest::newRow("--save with an empty name") << QStringList{"--run", "water", "--save", ""} << 2
+                                               << "--save needs a file name";
+    QTest::newRow("bad list, existing file kept") << QStringList{"--run", "water,", "--save", "@/old.png"} << 2
+                                                  << "unknown command ''";
+
+    QTest::newRow("folder that does not exist")
+        << QStringList{"--run", "water", "--save", "@/missing/out.png"} << 1
+        << "cannot save @/missing/out.png: No such file or directory";
+    QTest::newRow("folder the program cannot write to")
+        << QStringList{"--run", "sunshine", "--save", "/proc/sweepdraw-robust.png"} << 1
+        << "cannot save /proc/sweepdraw-robust.png: ";
+    QTest::newRow("name of a folder") << QStringList{"--run", "bridge", "--save", "@/folder"} << 1
+                                      << "cannot save @/folder: ";
+    QTest::newRow("name of a folder, with a slash")
+        << QStringList{"--run", "bridge", "--save", "@/folder/"} << 1 << "cannot save @/folder/: ";
+    QTest::newRow("file where a folder should be")
+        << QStringList{"--run", "mountains", "--save", "@/old.png/out.png"} << 1
+        << "cannot save @/old.png/out.png: Not a directory";
+    QTest::newRow("name too long") << QStringList{"--run", "clear", "--save", "@/" + QString(300, 'x') + ".png"}
+                                   << 1 << "File name too long";
+}
+
+void TestRobustCommandLine::badInput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    const QString scratch = m_scratch->path();
+    for (QString &argument : arguments)
+        argument.replace(QLatin1Char('@'), scratch);
+    message.replace(QLatin1Char('@'), scratch);
+
+    const QStringList before = snapshot(scratch);
+    const Outcome outcome = runProgram(arguments, environment(), scratch);
+    checkOutcome(outcome, status, message);
+    if (QTest::currentTestFailed())
+        return;
+
+    QCOMPARE(snapshot(scratch), before);
+    QCOMPARE(contents(scratch + "/old.png"), QByteArray("an earlier picture"));
+    QVERIFY(!QFile::exists("/proc/sweepdraw-robust.png"));
+}
+
+void TestRobustCommandLine::existingFileReplacedWhole()
+{
+    // A second name for the earlier picture: the program must put a new
+    // file in its place, never write into the one that is there, so that a
+    // reader of the old file sees it whole.
+    const QString scratch = m_scratch->path();
+    const QString path = scratch + "/old.png";
+    QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(scratch + "/hard.png").constData()),
+             0);
+
+    const Outcome outcome = runProgram({"--run", "water,bridge", "--save", path}, environment(), scratch);
+    QVERIFY(outcome.finished && !outcome.crashed);
+    QVERIFY2(outcome.status == 0 && outcome.err.isEmpty(), outcome.err.constData());
+
+    QCOMPARE(contents(scratch + "/hard.png"), QByteArray("an earlier picture"));
+    const QImage saved(path);
+    QCOMPARE(saved.size(), QSize(800, 552));
+    QCOMPARE(saved.pixelColor(557, 307), QColor(128, 0, 128)); // the bridge's large arch
+    QCOMPARE(QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({"folder", "hard.png", "old.png"}));
+}
+
+void TestRobustCommandLine::noDisplay_data()
+{
+    QTest::addColumn<QStringList>("set"); // NAME=value; "@" stands for a display with no server
+    QTest::addColumn<QStringList>("unset");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    const QStringList all = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    QTest::newRow("no display at all, with commands to run")
+        << QStringList() << all << QStringList{"--run", "sunshine"} << 2 << "no display to open the window on";
+    QTest::newRow("display with no server behind it")
+        << QStringList{"DISPLAY=@"} << QStringList{"WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}
+        << QStringList{"--run", "mountains"} << 2 << "cannot open the window on display '@'";
+    QTest::newRow("X11 asked for, no display named")
+        << QStringList{"QT_QPA_PLATFORM=xcb"} << QStringList{"DISPLAY", "WAYLAND_DISPLAY"} << QStringList() << 2
+        << "cannot open the window on display ''";
+    QTest::newRow("Wayland display that is not there")
+        << QStringList{"WAYLAND_DISPLAY=sweepdraw-none"} << QStringList{"DISPLAY", "QT_QPA_PLATFORM"}
+        << QStringList() << 2 << "cannot open the window";
+}
+
+void TestRobustCommandLine::noDisplay()
+{
+    QFETCH(QStringList, set);
+    QFETCH(QStringList, unset);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    const QString display = unusedDisplay();
+    message.replace(QLatin1Char('@'), display);
+    QProcessEnvironment changed = environment();
+    for (const QString &name : unset)
+        changed.remove(name);
+    for (QString entry : set) {
+        entry.replace(QLatin1Char('@'), display);
+        changed.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    }
+
+    const QString scratch = m_scratch->path();
+    const QStringList before = snapshot(scratch);
+    // Qt says why its platform did not load before the program's own line.
+    checkOutcome(runProgram(arguments, changed, scratch), status, message, true);
+    QCOMPARE(snapshot(scratch), before);
+}
+
+QTEST_GUILESS_MAIN(TestRobustCommandLine)
+#include "tst_robust_cli.moc"
