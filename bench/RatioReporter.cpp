@@ -14,6 +14,23 @@ std::string sceneBenchmark(const std::string &scene, const std::string &surface)
     return "BM_Scene/" + scene + "/" + surface;
 }
 
+// The value of --<name>=<value> among the arguments, the last if given more
+// than once, or `fallback`.
+std::string flagValue(int argc, char **argv, const std::string &name, const char *fallback)
+{
+    const std::string prefix = "--" + name + "=";
+    std::string value = fallback;
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0)
+            value = argv[i] + prefix.size();
+    return value;
+}
+
+bool isTrue(const std::string &value)
+{
+    return value == "true" || value == "yes" || value == "1";
+}
+
 double toMilliseconds(double time, benchmark::TimeUnit unit)
 {
     switch (unit) {
@@ -43,16 +60,20 @@ RatioReporter::RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> displ
 
 std::unique_ptr<benchmark::BenchmarkReporter> RatioReporter::forFormat(int argc, char **argv)
 {
-    constexpr const char *kFlag = "--benchmark_format=";
-    std::string format = "console";
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], kFlag, std::strlen(kFlag)) == 0)
-            format = argv[i] + std::strlen(kFlag);
+    const std::string format = flagValue(argc, argv, "benchmark_format", "console");
     if (format == "json")
         return std::make_unique<benchmark::JSONReporter>();
+    if (format != "console")
+        return nullptr;
+
+    // As the library would set up its own console reporter.
+    const std::string colour = flagValue(argc, argv, "benchmark_color", "auto");
+    const bool coloured = colour == "auto" ? isatty(STDOUT_FILENO) != 0 : isTrue(colour);
+    const bool tabular = isTrue(flagValue(argc, argv, "benchmark_counters_tabular", "false"));
     return std::make_unique<benchmark::ConsoleReporter>(
-        isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Color
-                              : benchmark::ConsoleReporter::OO_None);
+        static_cast<benchmark::ConsoleReporter::OutputOptions>(
+            (coloured ? benchmark::ConsoleReporter::OO_Color : 0)
+            | (tabular ? benchmark::ConsoleReporter::OO_Tabular : 0)));
 }
 
 bool RatioReporter::ReportContext(const Context &context)

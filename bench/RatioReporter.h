@@ -40,8 +40,10 @@ public:
     void ReportRuns(const std::vector<Run> &reports) override;
     void Finalize() override;
 
-    // The reporter --benchmark_format asks for among `arguments`, which must
-    // still hold the benchmark flags.
+    // The reporter that --benchmark_format, --benchmark_color and
+    // --benchmark_counters_tabular ask for among the arguments, read before
+    // benchmark::Initialize takes them out; nullptr for a format other than
+    // console or json.
     static std::unique_ptr<benchmark::BenchmarkReporter> forFormat(int argc, char **argv);
 
 private:

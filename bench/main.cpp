@@ -152,6 +152,10 @@ int main(int argc, char **argv)
     qputenv("QT_SCALE_FACTOR", "1");
 
     auto display = RatioReporter::forFormat(argc, argv);
+    if (!display) {
+        std::cerr << "sweepdraw-bench: the format can be console or json\n";
+        return 2;
+    }
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
