@@ -79,25 +79,29 @@ float floatsAway(float t, int n)
 
 // Where the surface leaves one pixel for the next is known only to within a
 // float or two. For every fourth pixel edge at `ratio`, and each float within
-// three of a first guess at the edge, a short run of points from well inside
-// one side ends on that float, coming from the left and from the right, each
-// run on a row of its own: wherever the edge really is, some run ends with
-// the only point on the pixel beyond it. With `downwards` the same runs go
-// down across the rows instead.
+// three of a first guess at the edge, a run of points well inside one side in
+// blue, then a run well inside the other side in red, ends with one red
+// point on that float, each such set on a row of its own, coming from the
+// left and from the right: wherever the edge really is, some set ends with
+// the only red point on the pixel beyond it. With `downwards` the same runs
+// go down across the rows instead.
 Plots acrossEdges(double ratio, bool downwards)
 {
     const double pixel = RasterSurface::kTwipsPerPixel / ratio;
     Plots plots;
+    const auto plot = [&](float along, float across, QRgb colour) {
+        plots.append(downwards ? Plot{across, along, colour} : Plot{along, across, colour});
+    };
     for (int p = 4; p <= 160; p += 4) {
         const float edge = static_cast<float>((p - 0.5) * pixel);
         int line = 0;
         for (int from : {-6, 6}) {
             for (int last = -3; last <= 3; ++last) {
                 const float across = static_cast<float>(4 * ++line * pixel);
-                for (int t : {from, from * 5 / 6, from * 4 / 6, last}) {
-                    const float along = floatsAway(edge, t);
-                    plots.append(downwards ? Plot{across, along, kRed} : Plot{along, across, kRed});
-                }
+                for (int t : {-from, -from * 5 / 6, -from * 4 / 6})
+                    plot(floatsAway(edge, t), across, kBlue);
+                for (int t : {from, from * 5 / 6, from * 4 / 6, last})
+                    plot(floatsAway(edge, t), across, kRed);
             }
         }
     }
