@@ -143,17 +143,28 @@ bool RasterSurface::firstTwipOnOrAfter(int p, float &twips) const
     return true;
 }
 
-RasterSurface::TwipRange RasterSurface::twipsOnPixel(int p) const
+// Pixel p's range ends where p + 1's begins, so when `known` holds a
+// neighbour of p one end is known already.
+RasterSurface::TwipRange RasterSurface::twipsOnPixel(int p, PixelTwips &known) const
 {
-    TwipRange range;
+    if (known.pixel == p)
+        return known.twips;
+    const PixelTwips neighbour = known;
+    known = {p, TwipRange()};
     if (std::abs(p) > kFarthestRange)
-        return range;
+        return known.twips;
+    const bool besideKnown = !neighbour.twips.empty();
     float from, to;
-    if (firstTwipOnOrAfter(p, from) && firstTwipOnOrAfter(p + 1, to)) {
-        range.from = from;
-        range.to = to;
-    }
-    return range;
+    if (besideKnown && neighbour.pixel == p - 1)
+        from = neighbour.twips.to;
+    else if (!firstTwipOnOrAfter(p, from))
+        return known.twips;
+    if (besideKnown && neighbour.pixel == p + 1)
+        to = neighbour.twips.from;
+    else if (!firstTwipOnOrAfter(p + 1, to))
+        return known.twips;
+    known.twips = {from, to};
+    return known.twips;
 }
 
 int RasterSurface::devicePen(int width) const
@@ -276,8 +287,8 @@ void RasterSurface::plotOnPixel(float x, float y, QRgb colour)
         m_repeats = 0;
     } else if (++m_repeats == kRunLength) {
         // A run of points on this dot, and more are likely to follow.
-        m_sameX = twipsOnPixel(px);
-        m_sameY = twipsOnPixel(py);
+        m_sameX = twipsOnPixel(px, m_knownX);
+        m_sameY = twipsOnPixel(py, m_knownY);
     }
     countOperation();
 }

@@ -77,10 +77,19 @@ private:
         float to = -std::numeric_limits<float>::infinity();
 
         bool contains(float t) const { return t >= from && t < to; }
+        bool empty() const { return !(from < to); }
+    };
+
+    // The twips found to land on one pixel, kept because the scale never
+    // changes and a run of points mostly goes on to the next pixel.
+    struct PixelTwips
+    {
+        int pixel = INT_MIN;
+        TwipRange twips;
     };
 
     int toPixel(float twips) const;
-    TwipRange twipsOnPixel(int p) const;
+    TwipRange twipsOnPixel(int p, PixelTwips &known) const;
     bool firstTwipOnOrAfter(int p, float &twips) const;
     int devicePen(int width) const;
     void erase();
@@ -113,6 +122,7 @@ private:
     // The twips that land on the last dot's pixel, once a run of points has
     // landed there; empty otherwise.
     TwipRange m_sameX, m_sameY;
+    PixelTwips m_knownX, m_knownY;
 
     int m_dirtyX0 = INT_MAX, m_dirtyY0 = INT_MAX, m_dirtyX1 = INT_MIN, m_dirtyY1 = INT_MIN;
 
