@@ -32,9 +32,13 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
         return;
     }
     if (QGuiApplication::primaryScreen() == nullptr) {
-        std::fprintf(stderr, "sweepdraw: cannot open the window on display '%s'; use --save FILE.png "
-                             "to draw without one\n",
-                     qgetenv("DISPLAY").constData());
+        const auto describe = [](const char *name) {
+            const QByteArray value = qgetenv(name);
+            return QByteArray(name) + (value.isEmpty() ? QByteArray(" unset") : "='" + value + "'");
+        };
+        std::fprintf(stderr, "sweepdraw: cannot open the window: no display answers (%s, %s); use --save "
+                             "FILE.png to draw without one\n",
+                     describe("DISPLAY").constData(), describe("WAYLAND_DISPLAY").constData());
         std::_Exit(ExitUsage);
     }
     std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
