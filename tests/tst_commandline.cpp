@@ -1,39 +1,20 @@
+#include "ProgramRun.h"
+
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace sweepdraw::test;
+
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// Runs the program with `arguments` in an environment changed by `set`
-// (NAME=value) and `unset` (NAME).
-Run runProgram(const QStringList &arguments, const QStringList &set = {}, const QStringList &unset = {})
+// The program's environment without the variables named.
+QProcessEnvironment environmentWithout(const QStringList &names)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : unset)
+    for (const QString &name : names)
         environment.remove(name);
-    for (const QString &entry : set)
-        environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(SWEEPDRAW_EXECUTABLE), arguments);
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    Run run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return environment;
 }
 
 QColor colourAt(const QImage &image, int x, int y)
@@ -97,8 +78,8 @@ void TestCommandLine::runAndSave()
     QStringList arguments = {"--save", path};
     if (!commands.isEmpty())
         arguments << "--run" << commands;
-    const Run run = runProgram(arguments, {}, {"DISPLAY", "WAYLAND_DISPLAY"});
-    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const Outcome run = runProgram(arguments, environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"}));
+    QVERIFY2(run.status == 0, run.err.constData());
 
     const QImage image(path);
     QCOMPARE(image.size(), QSize(800, 552));
@@ -121,34 +102,34 @@ void TestCommandLine::unknownCommand()
     QFETCH(QString, commands);
 
     const QString path = m_dir.filePath("unknown.png");
-    const Run run = runProgram({"--run", commands, "--save", path});
+    const Outcome run = runProgram({"--run", commands, "--save", path});
     QCOMPARE(run.status, 2);
-    QVERIFY2(run.err.contains("mountains, water, sunshine, bridge, clear"), qPrintable(run.err));
+    QVERIFY2(run.err.contains("mountains, water, sunshine, bridge, clear"), run.err.constData());
     QVERIFY(!QFile::exists(path));
 }
 
 void TestCommandLine::unwritableSavePath()
 {
     const QString path = "/proc/sweepdraw-cannot-write-here.png";
-    const Run run = runProgram({"--run", "sunshine", "--save", path});
+    const Outcome run = runProgram({"--run", "sunshine", "--save", path});
     QCOMPARE(run.status, 1);
-    QVERIFY2(run.err.contains("cannot save " + path), qPrintable(run.err));
+    QVERIFY2(QString::fromUtf8(run.err).contains("cannot save " + path), run.err.constData());
     QVERIFY(!QFile::exists(path));
 }
 
 void TestCommandLine::noDisplay()
 {
-    const Run run = runProgram({}, {}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+    const Outcome run = runProgram({}, environmentWithout({"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}));
     QCOMPARE(run.status, 2);
-    QVERIFY2(run.err.contains("no display") && run.err.contains("--save"), qPrintable(run.err));
+    QVERIFY2(run.err.contains("no display") && run.err.contains("--save"), run.err.constData());
     QCOMPARE(run.err.trimmed().count('\n'), 0);
 }
 
 void TestCommandLine::version()
 {
-    const Run run = runProgram({"--version"});
+    const Outcome run = runProgram({"--version"});
     QCOMPARE(run.status, 0);
-    QCOMPARE(run.out.trimmed(), QString("sweepdraw " SWEEPDRAW_VERSION));
+    QCOMPARE(run.out.trimmed(), QByteArray("sweepdraw " SWEEPDRAW_VERSION));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,12 +1,14 @@
 #include "Palette.h"
 #include "RasterSurface.h"
 #include "RuntimeError.h"
+#include "TestImages.h"
 
 #include <QtTest>
 
 #include <limits>
 
 using namespace sweepdraw;
+using sweepdraw::test::isBlank;
 
 namespace {
 
@@ -45,11 +47,6 @@ Ink inkOf(const QImage &image)
                 ++ink.count;
             }
     return ink;
-}
-
-bool isBlank(const QImage &image)
-{
-    return inkOf(image).count == 0;
 }
 
 enum Operation { SetPen, Point, Box, Circle };

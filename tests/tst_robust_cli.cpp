@@ -1,6 +1,7 @@
+#include "ProgramRun.h"
+
 #include <QDirIterator>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -10,40 +11,9 @@
 // ends by itself, with its documented status and one plain line on stderr,
 // not by a signal, and leaves no file behind, whole or partial.
 
+using namespace sweepdraw::test;
+
 namespace {
-
-// Long enough for a picture drawn under the sanitizers; a run that takes
-// longer is taken to hang.
-constexpr int kTimeoutMs = 120000;
-
-struct Outcome
-{
-    bool finished = false;
-    bool crashed = false;
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome runProgram(const QStringList &arguments, const QProcessEnvironment &environment,
-                   const QString &workingDirectory)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(SWEEPDRAW_EXECUTABLE), arguments);
-    Outcome outcome;
-    outcome.finished = process.waitForFinished(kTimeoutMs);
-    if (!outcome.finished) {
-        process.kill();
-        process.waitForFinished();
-    }
-    outcome.crashed = process.exitStatus() != QProcess::NormalExit;
-    outcome.status = process.exitCode();
-    outcome.out = process.readAllStandardOutput();
-    outcome.err = process.readAllStandardError();
-    return outcome;
-}
 
 // Everything under `path`, hidden files too, each with its size and inode:
 // a file added, removed, rewritten or replaced shows as a change.

@@ -1,6 +1,7 @@
 #include "Palette.h"
 #include "RasterSurface.h"
 #include "Scenes.h"
+#include "TestImages.h"
 
 #include <QCryptographicHash>
 #include <QtEndian>
@@ -11,6 +12,8 @@
 #include <vector>
 
 using namespace sweepdraw;
+using sweepdraw::test::inkCount;
+using sweepdraw::test::Scene;
 
 // Pins the exact pixels each scene leaves on the raster surface, so that any
 // change to how the surface draws, however it is made faster, must leave
@@ -18,8 +21,6 @@ using namespace sweepdraw;
 // because they would change nothing really change nothing.
 
 namespace {
-
-using Scene = void (*)(DrawingSurface &);
 
 // SHA-256 of the visible pixels, row by row, each pixel as its 32-bit
 // premultiplied ARGB value in little-endian order: the padding at the end of
@@ -36,17 +37,6 @@ QByteArray imageDigest(const QImage &image)
                                     static_cast<qsizetype>(row.size() * sizeof(quint32))));
     }
     return hash.result().toHex();
-}
-
-int inkCount(const QImage &image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            count += qAlpha(line[x]) != 0;
-    }
-    return count;
 }
 
 struct Plot
@@ -123,7 +113,6 @@ void plotAll(RasterSurface &surface, const Plots &plots, int pen, bool forgetEac
 
 } // namespace
 
-Q_DECLARE_METATYPE(Scene)
 Q_DECLARE_METATYPE(QList<Scene>)
 Q_DECLARE_METATYPE(Plots)
 Q_DECLARE_METATYPE(std::function<Status(DrawingSurface &)>)

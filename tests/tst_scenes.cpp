@@ -2,6 +2,7 @@
 #include "RasterSurface.h"
 #include "RecordingSurface.h"
 #include "Scenes.h"
+#include "TestImages.h"
 
 #include <QtTest>
 
@@ -11,6 +12,7 @@
 using namespace sweepdraw;
 using Op = RecordingSurface::Op;
 using Call = RecordingSurface::Call;
+using sweepdraw::test::Scene;
 
 namespace {
 
@@ -21,8 +23,6 @@ std::vector<Call> pointsOf(const std::vector<Call> &calls)
                  [](const Call &c) { return c.op == Op::PlotPoint; });
     return points;
 }
-
-using Scene = void (*)(DrawingSurface &);
 
 bool near(const Call &c, QPointF p, double tolerance)
 {
@@ -57,8 +57,6 @@ private slots:
     void sunshineRimAroundTheDisc_data();
     void sunshineRimAroundTheDisc();
 };
-
-Q_DECLARE_METATYPE(Scene)
 
 void TestScenes::colourPasses_data()
 {

@@ -3,6 +3,7 @@
 #include "Palette.h"
 #include "RasterSurface.h"
 #include "Scenes.h"
+#include "TestImages.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -14,10 +15,10 @@
 
 using namespace sweepdraw;
 using sweepdraw::test::ForwardingSurface;
+using sweepdraw::test::isBlank;
+using sweepdraw::test::Scene;
 
 namespace {
-
-using Scene = void (*)(DrawingSurface &);
 
 // The picture a scene draws alone on a fresh surface the size of the window.
 QImage sceneAlone(Scene scene)
@@ -35,15 +36,6 @@ QImage paintedOver(QImage bottom, const QImage &top)
             if (qAlpha(top.pixel(x, y)) != 0)
                 bottom.setPixel(x, y, top.pixel(x, y));
     return bottom;
-}
-
-bool isBlank(const QImage &image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) != 0)
-                return false;
-    return true;
 }
 
 int inkOf(const QImage &image, QRgb background)
@@ -74,7 +66,6 @@ QColor grabbedAt(QWidget &widget, QPoint p)
 
 } // namespace
 
-Q_DECLARE_METATYPE(Scene)
 Q_DECLARE_METATYPE(Button)
 
 class TestWindow : public QObject

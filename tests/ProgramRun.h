@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+
+namespace sweepdraw::test {
+
+// Long enough for a picture drawn under the sanitizers; a run that takes
+// longer is taken to hang.
+constexpr int kProgramTimeoutMs = 120000;
+
+struct Outcome
+{
+    bool finished = false;
+    bool crashed = false;
+    int status = -1; // -1 unless the program ended by itself
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the program under test, SWEEPDRAW_EXECUTABLE, to its end.
+inline Outcome runProgram(const QStringList &arguments,
+                          const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                          const QString &workingDirectory = {})
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workingDirectory);
+    process.start(QStringLiteral(SWEEPDRAW_EXECUTABLE), arguments);
+    Outcome outcome;
+    outcome.finished = process.waitForFinished(kProgramTimeoutMs);
+    if (!outcome.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    outcome.crashed = process.exitStatus() != QProcess::NormalExit;
+    if (outcome.finished && !outcome.crashed)
+        outcome.status = process.exitCode();
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
+
+} // namespace sweepdraw::test
