@@ -25,9 +25,6 @@ public:
     }
 
     constexpr bool ok() const noexcept { return m_what == nullptr; }
-    constexpr const char *what() const noexcept { return m_what; }
-    constexpr float value() const noexcept { return m_value; }
-    constexpr bool hasValue() const noexcept { return m_hasValue; }
 
     // "PlotPoint: x is not a finite number (got nan)", or "ok".
     std::string message() const;
