@@ -109,12 +109,6 @@ QRect RasterSurface::takeDirtyRect()
     return dirty;
 }
 
-void RasterSurface::setProgressCallback(std::function<void()> callback)
-{
-    m_progress = std::move(callback);
-    m_untilProgress = kProgressInterval;
-}
-
 inline int RasterSurface::toPixel(float twips) const
 {
     return floorToInt(static_cast<double>(twips) * m_scale + 0.5);
@@ -172,15 +166,6 @@ int RasterSurface::devicePen(int width) const
     return std::max(1, static_cast<int>(std::lround(width * m_ratio)));
 }
 
-inline void RasterSurface::countOperation()
-{
-    if (--m_untilProgress == 0) [[unlikely]] {
-        m_untilProgress = kProgressInterval;
-        if (m_progress)
-            m_progress();
-    }
-}
-
 // Written only where the rectangle grows, which after the first few dots of
 // a command is seldom.
 inline void RasterSurface::markDirty(int x0, int y0, int x1, int y1)
@@ -232,7 +217,6 @@ Status RasterSurface::doSetPenWidth(int width)
         });
     }
     forgetLastDot();
-    countOperation();
     return {};
 }
 
@@ -267,10 +251,8 @@ Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
 {
     // Kept to a few comparisons, with the rest out of line, because most
     // points end here.
-    if (m_sameX.contains(x) && m_sameY.contains(y) && colour == m_lastColour) [[likely]] {
-        countOperation();
+    if (m_sameX.contains(x) && m_sameY.contains(y) && colour == m_lastColour) [[likely]]
         return {};
-    }
     plotOnPixel(x, y, colour);
     return {};
 }
@@ -290,7 +272,6 @@ void RasterSurface::plotOnPixel(float x, float y, QRgb colour)
         m_sameX = twipsOnPixel(px, m_knownX);
         m_sameY = twipsOnPixel(py, m_knownY);
     }
-    countOperation();
 }
 
 Status RasterSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb colour)
@@ -309,7 +290,6 @@ Status RasterSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb col
     fillRect(right - before, top + after + 1, right + after, bottom - before - 1, argb);
     markDirty(left - before, top - before, right + after, bottom + after);
     forgetLastDot();
-    countOperation();
     return {};
 }
 
@@ -317,7 +297,6 @@ Status RasterSurface::doDrawCircle(float x, float y, float radius, QRgb colour)
 {
     const quint32 argb = opaque(colour);
     forgetLastDot();
-    countOperation();
     if (radius == 0) {
         stampDot(toPixel(x), toPixel(y), argb);
         return {};
@@ -342,7 +321,6 @@ Status RasterSurface::doClearSurface()
     erase();
     markDirty(0, 0, m_width - 1, m_height - 1);
     forgetLastDot();
-    countOperation();
     return {};
 }
 

@@ -7,7 +7,6 @@
 #include <QSize>
 
 #include <climits>
-#include <functional>
 #include <limits>
 #include <vector>
 
@@ -36,9 +35,6 @@ class RasterSurface final : public DrawingSurface
 public:
     static constexpr double kTwipsPerPixel = 15.0;
 
-    // How many operations pass between two calls of the progress callback.
-    static constexpr int kProgressInterval = 1024;
-
     // `logicalSize` in pixels at 15 twips each; the image has that size times
     // `devicePixelRatio`, which must be positive.
     explicit RasterSurface(QSize logicalSize, double devicePixelRatio = 1.0);
@@ -51,10 +47,6 @@ public:
 
     // The device pixels changed since the last call, and forgets them.
     QRect takeDirtyRect();
-
-    // Called every kProgressInterval operations, so that a long command can
-    // show its progress. The callback must not draw on this surface.
-    void setProgressCallback(std::function<void()> callback);
 
 protected:
     Status doSetPenWidth(int width) override;
@@ -100,7 +92,6 @@ private:
     void fillRect(int x0, int y0, int x1, int y1, quint32 argb);
     void markDirty(int x0, int y0, int x1, int y1);
     void forgetLastDot();
-    void countOperation();
 
     QImage m_image;
     // m_image's pixels, taken once: nothing calls on m_image that would move them.
@@ -125,9 +116,6 @@ private:
     PixelTwips m_knownX, m_knownY;
 
     int m_dirtyX0 = INT_MAX, m_dirtyY0 = INT_MAX, m_dirtyX1 = INT_MIN, m_dirtyY1 = INT_MIN;
-
-    std::function<void()> m_progress;
-    int m_untilProgress = kProgressInterval;
 };
 
 } // namespace sweepdraw

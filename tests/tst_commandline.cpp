@@ -53,18 +53,23 @@ void TestCommandLine::runAndSave_data()
     QTest::addColumn<QPoint>("probe");
     QTest::addColumn<QColor>("expected");
     QTest::addColumn<bool>("framed");
+    QTest::addColumn<QStringList>("options");
 
     // A pixel of each picture in its last colour, or the panel where nothing
     // is; and whether the mountains' frame shows over the background.
-    QTest::newRow("nothing") << QString() << QPoint(37, 185) << QColor(0, 0, 0) << false;
-    QTest::newRow("mountains") << "mountains" << QPoint(37, 185) << QColor(0, 255, 255) << true;
-    QTest::newRow("captions") << "高山" << QPoint(37, 185) << QColor(0, 255, 255) << true;
-    QTest::newRow("water") << "water" << QPoint(400, 407) << QColor(0, 255, 0) << false;
-    QTest::newRow("sunshine") << "sunshine" << QPoint(533, 133) << QColor(255, 0, 0) << false;
-    QTest::newRow("bridge") << "bridge" << QPoint(557, 307) << QColor(128, 0, 128) << false;
-    QTest::newRow("cleared") << "mountains,清除" << QPoint(37, 185) << QColor(0, 0, 0) << false;
+    QTest::newRow("nothing") << QString() << QPoint(37, 185) << QColor(0, 0, 0) << false << QStringList();
+    QTest::newRow("mountains") << "mountains" << QPoint(37, 185) << QColor(0, 255, 255) << true << QStringList();
+    QTest::newRow("captions") << "高山" << QPoint(37, 185) << QColor(0, 255, 255) << true << QStringList();
+    QTest::newRow("water") << "water" << QPoint(400, 407) << QColor(0, 255, 0) << false << QStringList();
+    QTest::newRow("sunshine") << "sunshine" << QPoint(533, 133) << QColor(255, 0, 0) << false << QStringList();
+    QTest::newRow("bridge") << "bridge" << QPoint(557, 307) << QColor(128, 0, 128) << false << QStringList();
+    QTest::newRow("cleared") << "mountains,清除" << QPoint(37, 185) << QColor(0, 0, 0) << false << QStringList();
     QTest::newRow("after a clear") << "water, clear ,mountains" << QPoint(37, 185) << QColor(0, 255, 255)
-                                   << true;
+                                   << true << QStringList();
+    // A saved picture is drawn to the end at once, whatever speed is asked
+    // for: the rays are in their last colour.
+    QTest::newRow("slow speed") << "sunshine" << QPoint(620, 133) << QColor(255, 255, 0) << false
+                                << QStringList{"--speed", "slow"};
 }
 
 void TestCommandLine::runAndSave()
@@ -73,9 +78,10 @@ void TestCommandLine::runAndSave()
     QFETCH(QPoint, probe);
     QFETCH(QColor, expected);
     QFETCH(bool, framed);
+    QFETCH(QStringList, options);
 
     const QString path = m_dir.filePath(QString(QTest::currentDataTag()) + ".png");
-    QStringList arguments = {"--save", path};
+    QStringList arguments = options + QStringList{"--save", path};
     if (!commands.isEmpty())
         arguments << "--run" << commands;
     const Outcome run = runProgram(arguments, environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"}));

@@ -152,6 +152,12 @@ void TestRobustCommandLine::badInput_data()
         << QStringList{"--version=2", "--save", "@/out.png"} << 2 << "Unexpected value after '--version'";
     QTest::newRow("stray argument") << QStringList{"--save", "@/out.png", "mountains"} << 2
                                     << "unexpected argument 'mountains'";
+    QTest::newRow("unknown speed") << QStringList{"--speed", "warp", "--save", "@/out.png"} << 2
+                                   << "unknown speed 'warp' for --speed; the speeds are slow, normal, fast, instant";
+    QTest::newRow("speed in capitals") << QStringList{"--speed", "FAST", "--save", "@/out.png"} << 2
+                                       << "unknown speed 'FAST'";
+    QTest::newRow("--speed without its value") << QStringList{"--save", "@/out.png", "--speed"} << 2
+                                               << "Missing value after '--speed'";
     QTest::newRow("--save with an empty name") << QStringList{"--run", "water", "--save", ""} << 2
                                                << "--save needs a file name";
     QTest::newRow("bad list, existing file kept") << QStringList{"--run", "water,", "--save", "@/old.png"} << 2

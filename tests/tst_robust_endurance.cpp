@@ -1,17 +1,14 @@
-#include "Form1.h"
-#include "RasterSurface.h"
+#include "WindowTesting.h"
 #include "robust/ImageDifference.h"
 
 #include <QFile>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QtTest>
 
 // A long session: many commands in a row, clicked on the shown window, must
 // not make the program grow.
 
 using namespace sweepdraw;
-using sweepdraw::test::imageDifference;
+using namespace sweepdraw::test;
 
 namespace {
 
@@ -48,19 +45,20 @@ void TestRobustEndurance::manyCommandsKeepMemoryFlat()
     constexpr qint64 kAllowedGrowthKiB = 2048;
 
     Form1 form(1.0);
+    form.setSpeed(Speed::Instant);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QSignalSpy ended(&form, &Form1::ended);
     const auto clickAndShow = [&](Button button) {
-        QTest::mouseClick(form.button(button), Qt::LeftButton);
-        QCoreApplication::processEvents();
+        QTest::mouseClick(buttonOf(form, button), Qt::LeftButton);
+        QVERIFY(waitUntilDrawn(form));
     };
 
     // The first round: every scene once, so that every cache the drawing
     // and the painting fill is filled.
     for (Button scene : kScenes)
         clickAndShow(scene);
-    const QImage firstRound = form.picture().image().copy();
+    const QImage firstRound = pictureOf(form).image().copy();
     const qint64 baseline = residentKiB();
     QVERIFY(baseline > 0);
 
@@ -72,7 +70,7 @@ void TestRobustEndurance::manyCommandsKeepMemoryFlat()
         for (Button scene : kScenes)
             clickAndShow(scene);
         commands += 5;
-        const QString difference = imageDifference(form.picture().image(), firstRound);
+        const QString difference = imageDifference(pictureOf(form).image(), firstRound);
         QVERIFY2(difference.isEmpty(),
                  qPrintable(QStringLiteral("after %1 commands: %2").arg(commands).arg(difference)));
     }

@@ -1,24 +1,25 @@
 #include "ForwardingSurface.h"
-#include "Form1.h"
 #include "RasterSurface.h"
-#include "RecordingSurface.h"
+#include "WindowTesting.h"
 #include "robust/ImageDifference.h"
 
 #include <QMessageBox>
 #include <QSignalSpy>
-#include <QtTest>
 
 #include <limits>
 #include <vector>
 
-// Faults injected into the real command path: a click on a button of the
-// window, whose command draws through a surface that fails at a chosen
-// operation. Whatever fails, the program must end with status 1, say which
-// operation failed, and draw nothing after it.
+// Faults injected into the real command path: the window's command runner,
+// drawing at the normal speed through a surface that fails at a chosen
+// operation. Whatever fails, the failure must be told with the operation
+// that failed, after what came before it has landed, and nothing must be
+// drawn after it; the window then ends the program with status 1.
 
 using namespace sweepdraw;
+using namespace std::chrono_literals;
 using sweepdraw::test::ForwardingSurface;
 using sweepdraw::test::imageDifference;
+using sweepdraw::test::ManualClock;
 using Call = RecordingSurface::Call;
 using Op = RecordingSurface::Op;
 
@@ -33,32 +34,20 @@ enum class Among { All, PlotPoints, Boxes, Circles };
 enum class Where { First, Middle, Last };
 
 // The operations the commands perform, recorded on their way out of the
-// window's command path.
+// window's command runner.
 std::vector<Call> operationsOf(const QList<Button> &commands)
 {
     RecordingSurface recording;
-    Form1 form(1.0);
-    form.setDrawingSurface(&recording);
+    CommandRunner runner(recording);
     for (Button command : commands)
-        form.RunCommand(command);
+        runner.enqueue(command);
+    runner.runToEnd();
     return recording.calls();
 }
 
 Status perform(DrawingSurface &surface, const Call &call)
 {
-    switch (call.op) {
-    case Op::SetPenWidth:
-        return surface.SetPenWidth(call.width);
-    case Op::PlotPoint:
-        return surface.PlotPoint(call.x, call.y, call.colour);
-    case Op::DrawBox:
-        return surface.DrawBox(call.x, call.y, call.x2, call.y2, call.colour);
-    case Op::DrawCircle:
-        return surface.DrawCircle(call.x, call.y, call.radius, call.colour);
-    case Op::ClearSurface:
-        return surface.ClearSurface();
-    }
-    return Status::failure("unknown operation");
+    return RecordingSurface::perform(surface, call);
 }
 
 bool counts(Among among, Op op)
@@ -149,7 +138,6 @@ Status injectFault(DrawingSurface &target, Call call, Fault fault, Argument argu
 
 } // namespace
 
-Q_DECLARE_METATYPE(Button)
 Q_DECLARE_METATYPE(Fault)
 Q_DECLARE_METATYPE(Argument)
 Q_DECLARE_METATYPE(Among)
@@ -178,17 +166,11 @@ void TestRobustFaults::failingOperationEndsTheProgram_data()
     const QList<Button> nothing;
     const QString pen = "SetPenWidth: the device refused it";
     const QString point = "PlotPoint: the device refused it";
-    const struct
-    {
-        const char *name;
-        Button button;
-    } scenes[] = {{"mountains", Button::CmdGs},
-                  {"water", Button::Cmdls},
-                  {"sunshine", Button::Cmdyg},
-                  {"bridge", Button::CmdDq}};
     // Every scene sets its pen first and ends on a point; in the middle of
     // every one points are being plotted.
-    for (const auto &scene : scenes) {
+    for (const Command &scene : kCommands) {
+        if (!scene.draws())
+            continue;
         QTest::addRow("%s: first operation refused", scene.name)
             << nothing << scene.button << Fault::Refused << Argument::None << Among::All << Where::First << pen;
         QTest::addRow("%s: middle operation refused", scene.name)
@@ -245,63 +227,69 @@ void TestRobustFaults::failingOperationEndsTheProgram()
     const long long failing = chooseOperation(calls, among, where);
     QVERIFY(failing > 0);
 
-    // The window is shown, so that the picture is put on the screen while
-    // the command draws, as it is for a user.
-    Form1 form(1.0);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QSignalSpy ended(&form, &Form1::ended);
-    for (Button button : before)
-        form.click(button);
-    QCOMPARE(ended.count(), 0);
-
-    ForwardingSurface surface(form.picture(), [&](long long operation) {
-        if (operation != failing)
+    // Operations are counted from the first of the command's own.
+    long long offset = std::numeric_limits<long long>::max() / 2;
+    RasterSurface picture(QSize(800, 552), 1.0);
+    ForwardingSurface surface(picture, [&](long long operation) {
+        if (operation - offset != failing)
             return Status();
-        return injectFault(form.picture(), calls[static_cast<std::size_t>(failing - 1)], fault, argument);
+        return injectFault(picture, calls[static_cast<std::size_t>(failing - 1)], fault, argument);
     });
-    form.setDrawingSurface(&surface);
-    QTest::ignoreMessage(QtCriticalMsg, qPrintable("sweepdraw: run-time error: " + message));
-    form.click(command);
+    CommandRunner runner(surface);
+    ManualClock clock(runner);
+    QSignalSpy failed(&runner, &CommandRunner::failed);
+    for (Button button : before)
+        runner.enqueue(button);
+    runner.runToEnd();
+    const long long earlierOperations = surface.operations();
+    offset = earlierOperations;
+    QCOMPARE(failed.count(), 0);
 
-    QCOMPARE(ended.count(), 1);
-    QCOMPARE(ended.at(0).at(0).toInt(), 1);
+    // Clicks on the command, and on another after it, drawn frame by frame.
+    runner.enqueue(command);
+    runner.enqueue(Button::CmdGs);
+    for (int frame = 0; frame < 10'000 && !runner.isIdle(); ++frame) {
+        clock.advance(16ms);
+        runner.advance();
+    }
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(failed.at(0).at(0).toString(), message);
     // Nothing was tried after the failing operation...
-    QCOMPARE(surface.operations(), failing);
+    QCOMPARE(surface.operations(), earlierOperations + failing);
     // ...and the picture holds exactly what the operations before it drew.
     RasterSurface reference(QSize(800, 552), 1.0);
     for (const Call &call : earlier)
         QVERIFY(perform(reference, call).ok());
     for (long long i = 0; i + 1 < failing; ++i)
         QVERIFY(perform(reference, calls[static_cast<std::size_t>(i)]).ok());
-    const QString difference = imageDifference(form.picture().image(), reference.image());
+    const QString difference = imageDifference(picture.image(), reference.image());
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 
-    // The program is ending: later clicks run nothing.
-    form.click(Button::CmdGs);
-    form.click(Button::CmdCls);
-    QCOMPARE(surface.operations(), failing);
-    QCOMPARE(ended.count(), 1);
+    // Nothing runs after a failure.
+    QVERIFY(runner.isIdle());
+    runner.enqueue(Button::CmdGs);
+    runner.enqueue(Button::CmdCls);
+    runner.runToEnd();
+    QCOMPARE(surface.operations(), earlierOperations + failing);
+    QCOMPARE(failed.count(), 1);
 }
 
 void TestRobustFaults::errorDialogHoldsTheEnd()
 {
     // With error dialogs on, as the program runs for a user, the message
     // box shows the error, and the program ends only once it is closed;
-    // meanwhile the window takes no command.
+    // meanwhile the window takes no command, and those queued are dropped.
     Form1 form(1.0);
     form.setErrorDialogs(true);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QSignalSpy ended(&form, &Form1::ended);
-    ForwardingSurface surface(form.picture(), [](long long operation) {
-        return operation == 1000 ? Status::failure("PlotPoint: the device refused it") : Status();
-    });
-    form.setDrawingSurface(&surface);
+    form.RunCommand(Button::Cmdls);
+    form.RunCommand(Button::CmdGs);
 
     QString shown;
     int endedWhileShown = -1;
-    long long operationsWhileShown = -1;
+    bool idleWhileShown = false;
     QTimer closer;
     closer.setInterval(10);
     connect(&closer, &QTimer::timeout, &form, [&] {
@@ -311,8 +299,8 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
         closer.stop();
         shown = box->text();
         endedWhileShown = static_cast<int>(ended.count());
-        form.click(Button::CmdGs);
-        operationsWhileShown = surface.operations();
+        form.RunCommand(Button::CmdDq);
+        idleWhileShown = form.runner().isIdle();
         box->accept();
     });
     closer.start();
@@ -325,11 +313,11 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
     giveUp.start(20000);
 
     QTest::ignoreMessage(QtCriticalMsg, "sweepdraw: run-time error: PlotPoint: the device refused it");
-    form.click(Button::Cmdls);
+    emit form.runner().failed(QStringLiteral("PlotPoint: the device refused it"));
 
     QCOMPARE(shown, QString("PlotPoint: the device refused it"));
     QCOMPARE(endedWhileShown, 0);
-    QCOMPARE(operationsWhileShown, 1000);
+    QVERIFY(idleWhileShown);
     QCOMPARE(ended.count(), 1);
     QCOMPARE(ended.at(0).at(0).toInt(), 1);
 }

@@ -1,41 +1,34 @@
-#include "Form1.h"
 #include "RasterSurface.h"
-#include "Scenes.h"
+#include "WindowTesting.h"
 #include "robust/ImageDifference.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
-#include <QtTest>
 
-// Random sequences of commands run on the window, each checked against a
-// simple model of what the picture must be: a clear erases everything and
-// nothing else does, so the picture is exactly what the scenes run since the
-// last clear draw on a fresh surface.
+// Random sequences of commands clicked on the window, at a random speed and
+// on a clock the test moves in frames of random length: clicks arrive while
+// earlier commands are still drawing, and now and then the drawing is
+// finished at once. After each sequence the picture is checked against a
+// simple model of what it must be: a clear erases everything and nothing
+// else does, so the picture is exactly what the scenes run since the last
+// clear draw at once on a fresh surface, whatever the speed.
 //
 // SWEEPDRAW_MODEL_SEED chooses the sequences (a failure names its seed) and
 // SWEEPDRAW_MODEL_SEQUENCES how many are run; the sanitizer run uses fewer.
 
 using namespace sweepdraw;
-using sweepdraw::test::imageDifference;
+using namespace sweepdraw::test;
 
 namespace {
 
 constexpr quint32 kDefaultSeed = 20061118;
 constexpr int kDefaultSequences = 300;
 constexpr int kLongestSequence = 6;
+constexpr int kLongestFrameMs = 40;
+// Far more frames than the longest sequence needs at the slowest speed.
+constexpr int kMostFrames = 200'000;
 
-struct Command
-{
-    Button button;
-    const char *name;
-    void (*scene)(DrawingSurface &); // nullptr for the clear
-};
-
-constexpr Command kCommands[] = {
-    {Button::CmdGs, "mountains", DrawMountains}, {Button::Cmdls, "water", DrawWater},
-    {Button::Cmdyg, "sunshine", DrawSunshine},   {Button::CmdDq, "bridge", DrawBridge},
-    {Button::CmdCls, "clear", nullptr},
-};
+constexpr std::array<const char *, 4> kSpeedNames = {"slow", "normal", "fast", "instant"};
 
 quint32 fromEnvironment(const char *name, quint32 fallback)
 {
@@ -44,12 +37,22 @@ quint32 fromEnvironment(const char *name, quint32 fallback)
     return ok ? value : fallback;
 }
 
-QString describe(const QList<const Command *> &sequence)
+// The commands a sequence can hold: all but "退出".
+QList<const Command *> drawingCommands()
+{
+    QList<const Command *> commands;
+    for (const Command &command : kCommands)
+        if (command.action)
+            commands << &command;
+    return commands;
+}
+
+QString describe(Speed speed, const QList<const Command *> &sequence)
 {
     QStringList names;
     for (const Command *command : sequence)
         names << QString::fromLatin1(command->name);
-    return names.join(QLatin1Char(','));
+    return QStringLiteral("%1: %2").arg(QLatin1String(kSpeedNames[static_cast<std::size_t>(speed)]), names.join(','));
 }
 
 } // namespace
@@ -67,41 +70,66 @@ void TestRobustModel::randomSequencesFollowTheModel()
     const quint32 seed = fromEnvironment("SWEEPDRAW_MODEL_SEED", kDefaultSeed);
     const quint32 sequences = fromEnvironment("SWEEPDRAW_MODEL_SEQUENCES", kDefaultSequences);
     QRandomGenerator random(seed);
+    const QList<const Command *> commands = drawingCommands();
 
-    // One window for every sequence, as a user would keep it open; the
-    // sequences are separated by a clear, which the model accounts for.
+    // One window for every sequence, as a user would keep it open; each
+    // sequence starts with a clear, which the model accounts for.
     Form1 form(1.0);
+    ManualClock clock(form.runner());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QSignalSpy ended(&form, &Form1::ended);
+    QSignalSpy finished(&form.runner(), &CommandRunner::commandFinished);
 
     int drawn = 0;
     for (quint32 i = 0; i < sequences; ++i) {
-        QList<const Command *> sequence;
+        const auto speed = static_cast<Speed>(random.bounded(static_cast<int>(kSpeedNames.size())));
+        QList<const Command *> sequence = {&commandOf(Button::CmdCls)};
         const int length = random.bounded(1, kLongestSequence + 1);
         for (int k = 0; k < length; ++k)
-            sequence << &kCommands[random.bounded(static_cast<int>(std::size(kCommands)))];
+            sequence << commands[random.bounded(static_cast<int>(commands.size()))];
+        const QString what = QStringLiteral("seed %1, sequence %2 of %3 (%4)")
+                                 .arg(seed)
+                                 .arg(i + 1)
+                                 .arg(sequences)
+                                 .arg(describe(speed, sequence));
 
-        form.RunCommand(Button::CmdCls);
+        // Click the buttons a frame or a few apart, or as soon as the
+        // window is idle, and let the clock run until all is drawn.
+        form.setSpeed(speed);
+        finished.clear();
+        qsizetype clicked = 0;
+        int frames = 0;
+        while (clicked < sequence.size() || !form.runner().isIdle()) {
+            QVERIFY2(++frames < kMostFrames, qPrintable(what + ": never finished"));
+            if (clicked < sequence.size() && (form.runner().isIdle() || random.bounded(4) == 0))
+                QTest::mouseClick(buttonOf(form, sequence[clicked++]->button), Qt::LeftButton);
+            if (random.bounded(200) == 0)
+                form.runner().finishQueued();
+            clock.advance(std::chrono::milliseconds(random.bounded(kLongestFrameMs + 1)));
+            form.runner().advance();
+        }
+
+        QList<Button> order;
+        for (const QList<QVariant> &signal : finished)
+            order << signal.at(0).value<Button>();
+        QList<Button> expectedOrder;
         for (const Command *command : sequence)
-            form.RunCommand(command->button);
+            expectedOrder << command->button;
+        QVERIFY2(order == expectedOrder, qPrintable(what + ": commands finished out of order"));
 
         // The model: a fresh surface with only the scenes after the last clear.
         qsizetype sinceClear = 0;
         for (qsizetype k = 0; k < sequence.size(); ++k)
-            if (!sequence[k]->scene)
+            if (sequence[k]->clears())
                 sinceClear = k + 1;
         RasterSurface reference(QSize(800, 552), 1.0);
         for (qsizetype k = sinceClear; k < sequence.size(); ++k) {
-            sequence[k]->scene(reference);
+            sequence[k]->action(reference);
             ++drawn;
         }
-        const QString difference = imageDifference(form.picture().image(), reference.image());
-        QVERIFY2(difference.isEmpty(), qPrintable(QStringLiteral("seed %1, sequence %2 of %3 (%4): %5")
-                                                      .arg(seed)
-                                                      .arg(i + 1)
-                                                      .arg(sequences)
-                                                      .arg(describe(sequence), difference)));
+        const QString difference = imageDifference(pictureOf(form).image(), reference.image());
+        QVERIFY2(difference.isEmpty(), qPrintable(what + ": " + difference));
         // Let the window show the picture, as it would between clicks.
         QCoreApplication::processEvents();
     }

@@ -1,22 +1,25 @@
 #include "ForwardingSurface.h"
-#include "Form1.h"
 #include "Palette.h"
-#include "RasterSurface.h"
 #include "Scenes.h"
 #include "TestImages.h"
+#include "WindowTesting.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTextLayout>
-#include <QtTest>
 
 using namespace sweepdraw;
+using namespace std::chrono_literals;
+using sweepdraw::test::buttonOf;
 using sweepdraw::test::ForwardingSurface;
 using sweepdraw::test::isBlank;
+using sweepdraw::test::ManualClock;
+using sweepdraw::test::pictureOf;
 using sweepdraw::test::Scene;
+using sweepdraw::test::waitUntilDrawn;
 
 namespace {
 
@@ -64,9 +67,24 @@ QColor grabbedAt(QWidget &widget, QPoint p)
     return widget.grab().toImage().pixelColor(p);
 }
 
-} // namespace
+// Runs the commands on the window at once, as clicks at the instant speed.
+void runAtOnce(Form1 &form, std::initializer_list<Button> buttons)
+{
+    form.setSpeed(Speed::Instant);
+    for (Button button : buttons)
+        form.RunCommand(button);
+    form.runner().runToEnd();
+}
 
-Q_DECLARE_METATYPE(Button)
+// The operations a command makes, in order.
+long long operationsOf(Button button)
+{
+    RecordingSurface recording;
+    commandOf(button).action(recording);
+    return static_cast<long long>(recording.size());
+}
+
+} // namespace
 
 class TestWindow : public QObject
 {
@@ -88,9 +106,16 @@ private slots:
     void spaceRunsTheBridge();
     void scenesAccumulate();
     void clearRestoresStartUp();
-    void exitEndsTheProgram();
-    void clickDuringCommandWaits();
-    void progressIsShownWhileDrawing();
+    void pacingFollowsTheClock_data();
+    void pacingFollowsTheClock();
+    void commandsLandWholeAndInOrder();
+    void eachPassShowsAsItLands_data();
+    void eachPassShowsAsItLands();
+    void escapeFinishesEverythingClicked();
+    void speedMenu();
+    void exitCutsTheDrawingShort_data();
+    void exitCutsTheDrawingShort();
+    void failingCommandLandsWhatCameBefore();
     void runTimeErrorEndsWithStatusOne();
     void runTimeErrorIsShownInAMessageBox();
     void closingTheWindowEndsTheProgram();
@@ -105,7 +130,7 @@ void TestWindow::window()
     QCOMPARE(form.size(), QSize(800, 552));
     QCOMPARE(form.minimumSize(), form.maximumSize());
     QCOMPARE(grabbedAt(form, QPoint(2, 300)), QColor(0, 128, 0));
-    QVERIFY(isBlank(form.picture().image()));
+    QVERIFY(isBlank(pictureOf(form).image()));
 }
 
 void TestWindow::controls_data()
@@ -171,7 +196,7 @@ void TestWindow::focusAndTabOrder()
     Form1 form(1.0);
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QCOMPARE(QApplication::focusWidget(), form.button(Button::CmdDq));
+    QCOMPARE(QApplication::focusWidget(), buttonOf(form, Button::CmdDq));
 
     QStringList order;
     for (int i = 0; i < 7; ++i) {
@@ -254,7 +279,7 @@ void TestWindow::buttonCaptionsHaveGlyphs()
 void TestWindow::panelUnderPictures()
 {
     Form1 form(1.0);
-    form.RunCommand(Button::CmdGs);
+    runAtOnce(form, {Button::CmdGs});
     const QImage shot = form.grab().toImage();
     QCOMPARE(shot.pixelColor(8, 300), QColor(0, 0, 255));
     QCOMPARE(shot.pixelColor(792, 300), QColor(0, 0, 255));
@@ -286,31 +311,33 @@ void TestWindow::scenesDrawTheirPictures()
     QFETCH(int, pen);
 
     Form1 form(1.0);
-    QTest::mouseClick(form.button(button), Qt::LeftButton);
-    QCOMPARE(form.picture().image(), sceneAlone(scene));
-    QCOMPARE(form.picture().penWidth(), pen);
+    form.setSpeed(Speed::Instant);
+    QTest::mouseClick(buttonOf(form, button), Qt::LeftButton);
+    QVERIFY(waitUntilDrawn(form));
+    QCOMPARE(pictureOf(form).image(), sceneAlone(scene));
+    QCOMPARE(pictureOf(form).penWidth(), pen);
 }
 
 void TestWindow::spaceRunsTheBridge()
 {
     Form1 form(1.0);
+    form.setSpeed(Speed::Instant);
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    QCOMPARE(form.picture().image(), sceneAlone(DrawBridge));
+    QVERIFY(waitUntilDrawn(form));
+    QCOMPARE(pictureOf(form).image(), sceneAlone(DrawBridge));
 }
 
 void TestWindow::scenesAccumulate()
 {
     Form1 form(1.0);
-    form.RunCommand(Button::Cmdyg);
-    form.RunCommand(Button::CmdGs);
-    QCOMPARE(form.picture().image(), paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawMountains)));
-    form.RunCommand(Button::Cmdls);
-    form.RunCommand(Button::CmdDq);
+    runAtOnce(form, {Button::Cmdyg, Button::CmdGs});
+    QCOMPARE(pictureOf(form).image(), paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawMountains)));
+    runAtOnce(form, {Button::Cmdls, Button::CmdDq});
     QImage all = paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawMountains));
     all = paintedOver(paintedOver(all, sceneAlone(DrawWater)), sceneAlone(DrawBridge));
-    QCOMPARE(form.picture().image(), all);
+    QCOMPARE(pictureOf(form).image(), all);
 }
 
 void TestWindow::clearRestoresStartUp()
@@ -321,74 +348,115 @@ void TestWindow::clearRestoresStartUp()
     const QImage startUp = form.grab().toImage();
     const QObjectList controls = form.children();
 
-    form.RunCommand(Button::CmdCls);
+    runAtOnce(form, {Button::CmdCls});
     QCOMPARE(form.grab().toImage(), startUp);
 
-    for (Button scene : {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq})
-        form.RunCommand(scene);
+    runAtOnce(form, {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq});
     QVERIFY(form.grab().toImage() != startUp);
-    QTest::mouseClick(form.button(Button::CmdCls), Qt::LeftButton);
+    QTest::mouseClick(buttonOf(form, Button::CmdCls), Qt::LeftButton);
+    QVERIFY(waitUntilDrawn(form));
     QCOMPARE(form.grab().toImage(), startUp);
     QCOMPARE(form.children(), controls);
-    QCOMPARE(form.picture().penWidth(), 2);
+    QCOMPARE(pictureOf(form).penWidth(), 2);
 }
 
-void TestWindow::exitEndsTheProgram()
+void TestWindow::pacingFollowsTheClock_data()
 {
-    Form1 form(1.0);
-    form.show();
-    form.RunCommand(Button::Cmdls);
-    QObject::connect(&form, &Form1::ended, qApp, &QCoreApplication::exit);
-    QTimer::singleShot(0, &form, [&] { QTest::mouseClick(form.button(Button::CmdExit), Qt::LeftButton); });
-    QCOMPARE(QCoreApplication::exec(), 0);
+    QTest::addColumn<Speed>("speed");
+    QTest::addColumn<QList<int>>("frames"); // milliseconds from one frame to the next
+    QTest::addColumn<long long>("landed");
 
-    // Once ending, the window takes no more commands.
-    const QImage before = form.picture().image().copy();
-    QTest::mouseClick(form.button(Button::CmdCls), Qt::LeftButton);
-    QCOMPARE(form.picture().image(), before);
+    const QList<int> tenFrames(10, 16);
+    QTest::newRow("slow") << Speed::Slow << tenFrames << 11'200LL;
+    QTest::newRow("normal") << Speed::Normal << tenFrames << 44'800LL;
+    QTest::newRow("fast") << Speed::Fast << tenFrames << 179'200LL;
+    QTest::newRow("one late frame lands all that is due") << Speed::Normal << QList<int>{250} << 70'000LL;
+    QTest::newRow("uneven frames") << Speed::Normal << QList<int>{5, 40, 1, 100} << 40'880LL;
+    QTest::newRow("a frame with no time gone lands nothing") << Speed::Normal << QList<int>{0} << 0LL;
+    // The sunshine is 1,122,665 operations: 4.0095 seconds at the normal
+    // speed, 16.04 slow, 1.0024 fast.
+    QTest::newRow("normal, a hair short of the end") << Speed::Normal << QList<int>{4009} << 1'122'520LL;
+    QTest::newRow("normal, to the end") << Speed::Normal << QList<int>{4010} << 1'122'665LL;
+    QTest::newRow("slow, to the end") << Speed::Slow << QList<int>{16039, 16} << 1'122'665LL;
+    QTest::newRow("fast, to the end") << Speed::Fast << QList<int>{1003} << 1'122'665LL;
+    QTest::newRow("instant: everything in one frame") << Speed::Instant << QList<int>{0} << 1'122'665LL;
 }
 
-void TestWindow::clickDuringCommandWaits()
+void TestWindow::pacingFollowsTheClock()
 {
+    QFETCH(Speed, speed);
+    QFETCH(QList<int>, frames);
+    QFETCH(long long, landed);
+
+    RecordingSurface picture;
+    CommandRunner runner(picture);
+    ManualClock clock(runner);
+    runner.setSpeed(speed);
+    runner.enqueue(Button::Cmdyg);
+    for (int ms : frames) {
+        clock.advance(std::chrono::milliseconds(ms));
+        runner.advance();
+    }
+    QCOMPARE(static_cast<long long>(picture.size()), landed);
+    QCOMPARE(runner.isIdle(), landed == operationsOf(Button::Cmdyg));
+}
+
+void TestWindow::commandsLandWholeAndInOrder()
+{
+    // Clicks made while the mountains are being drawn wait for them, and
+    // every operation lands once, in order.
+    RecordingSurface picture;
+    CommandRunner runner(picture);
+    ManualClock clock(runner);
+    QSignalSpy finished(&runner, &CommandRunner::commandFinished);
+    runner.enqueue(Button::CmdGs);
+    clock.advance(350ms);
+    runner.advance();
+    QCOMPARE(picture.size(), std::size_t(98'000));
+    for (Button button : {Button::CmdCls, Button::Cmdls, Button::CmdGs})
+        runner.enqueue(button);
+    for (int frame = 0; frame < 1000 && !runner.isIdle(); ++frame) {
+        clock.advance(16ms);
+        runner.advance();
+    }
+    QVERIFY(runner.isIdle());
+
+    std::vector<RecordingSurface::Call> expected;
+    for (Button button : {Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}) {
+        RecordingSurface alone;
+        commandOf(button).action(alone);
+        const auto calls = alone.calls();
+        expected.insert(expected.end(), calls.begin(), calls.end());
+    }
+    QVERIFY(picture.calls() == expected);
+    QList<Button> order;
+    for (const QList<QVariant> &signal : finished)
+        order << signal.at(0).value<Button>();
+    QCOMPARE(order, (QList<Button>{Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}));
+}
+
+void TestWindow::eachPassShowsAsItLands_data()
+{
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<QColor>("colour");
+
+    // The mountains' four passes over the ridge take 50,000 operations, or
+    // 0.18 seconds, each; the first point lands on (37, 185).
+    QTest::newRow("first pass") << 150 << QColor(PaletteColor(14));
+    QTest::newRow("second pass") << 250 << QColor(PaletteColor(13));
+    QTest::newRow("third pass") << 400 << QColor(PaletteColor(12));
+    QTest::newRow("last pass") << 600 << QColor(PaletteColor(11));
+}
+
+void TestWindow::eachPassShowsAsItLands()
+{
+    QFETCH(int, ms);
+    QFETCH(QColor, colour);
+
     Form1 form(1.0);
+    ManualClock clock(form.runner());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QPushButton *clear = form.button(Button::CmdCls);
-    const QPoint centre = clear->rect().center();
-
-    // Halfway through the mountains, a click on "清除" arrives.
-    ForwardingSurface surface(form.picture(), [&](long long operation) {
-        if (operation == 100000) {
-            QCoreApplication::postEvent(clear, new QMouseEvent(QEvent::MouseButtonPress, centre,
-                                                               clear->mapToGlobal(centre), Qt::LeftButton,
-                                                               Qt::LeftButton, Qt::NoModifier));
-            QCoreApplication::postEvent(clear, new QMouseEvent(QEvent::MouseButtonRelease, centre,
-                                                               clear->mapToGlobal(centre), Qt::LeftButton,
-                                                               Qt::NoButton, Qt::NoModifier));
-        }
-        return Status();
-    });
-    form.setDrawingSurface(&surface);
-    QTest::mouseClick(form.button(Button::CmdGs), Qt::LeftButton);
-    QCOMPARE(surface.operations(), 200003);
-    QCOMPARE(form.picture().image(), sceneAlone(DrawMountains));
-
-    // Afterwards the click takes effect.
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-    QVERIFY(isBlank(form.picture().image()));
-}
-
-void TestWindow::progressIsShownWhileDrawing()
-{
-    Form1 form(1.0);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QWidget *view = form.findChild<QWidget *>("Surface");
-    QVERIFY(view);
-
-    // Count the view's paints while a slowed-down command runs for about
-    // 300 ms; repaints come at most about once a frame.
     struct PaintCounter : QObject
     {
         int paints = 0;
@@ -398,42 +466,188 @@ void TestWindow::progressIsShownWhileDrawing()
             return false;
         }
     } counter;
-    view->installEventFilter(&counter);
-    ForwardingSurface surface(form.picture(), [](long long operation) {
-        if (operation % 1000 == 0)
-            QThread::usleep(1500);
-        return Status();
+    form.findChild<QWidget *>("Surface")->installEventFilter(&counter);
+
+    QTest::mouseClick(buttonOf(form, Button::CmdGs), Qt::LeftButton);
+    const int frames = ms / 50;
+    for (int frame = 0; frame < frames; ++frame) {
+        clock.advance(50ms);
+        form.runner().advance();
+        QCoreApplication::processEvents();
+    }
+    // The screen is brought up to date after every frame.
+    QVERIFY2(counter.paints >= frames, qPrintable(QString("%1 paints in %2 frames").arg(counter.paints).arg(frames)));
+    QCOMPARE(form.grab().toImage().pixelColor(37, 185), colour);
+    QVERIFY(!form.runner().isIdle() || ms >= 600);
+}
+
+void TestWindow::escapeFinishesEverythingClicked()
+{
+    Form1 form(1.0);
+    ManualClock clock(form.runner());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::mouseClick(buttonOf(form, Button::Cmdyg), Qt::LeftButton);
+    QTest::mouseClick(buttonOf(form, Button::CmdDq), Qt::LeftButton);
+    clock.advance(100ms);
+    form.runner().advance();
+    QVERIFY(!isBlank(pictureOf(form).image()));
+
+    // With the clock standing still, one frame lands all of both.
+    QTest::keyClick(&form, Qt::Key_Escape);
+    form.runner().advance();
+    QVERIFY(form.runner().isIdle());
+    QCOMPARE(pictureOf(form).image(), paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawBridge)));
+
+    // What is clicked afterwards goes at the speed again.
+    QTest::mouseClick(buttonOf(form, Button::CmdCls), Qt::LeftButton);
+    QTest::mouseClick(buttonOf(form, Button::Cmdls), Qt::LeftButton);
+    clock.advance(16ms);
+    form.runner().advance();
+    QVERIFY(!form.runner().isIdle());
+    QVERIFY(!isBlank(pictureOf(form).image()));
+    QVERIFY(pictureOf(form).image() != sceneAlone(DrawWater));
+}
+
+void TestWindow::speedMenu()
+{
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(form.speed(), Speed::Normal);
+
+    // What a right click at `where` opens, as (text, shortcut, checked) rows;
+    // empty when no menu opens.
+    const auto menuAt = [&](QPoint where) {
+        QStringList rows;
+        QTimer::singleShot(100, &form, [&] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                for (QAction *action : menu->actions())
+                    rows << QString("%1 %2 %3")
+                                .arg(action->isSeparator() ? "-" : action->text(),
+                                     action->shortcut().toString(), action->isChecked() ? "checked" : "")
+                                .trimmed();
+                menu->close();
+            }
+        });
+        QWidget *target = form.childAt(where) ? form.childAt(where) : &form;
+        QContextMenuEvent event(QContextMenuEvent::Mouse, target->mapFrom(&form, where),
+                                form.mapToGlobal(where));
+        QApplication::sendEvent(target, &event);
+        QTest::qWait(150);
+        return rows;
+    };
+
+    const QStringList normal = {"慢 Ctrl+1", "正常 Ctrl+2 checked", "快 Ctrl+3", "立即 Ctrl+4", "-",
+                                "立即画完 Esc"};
+    QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
+    QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
+    QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background
+    QCOMPARE(menuAt(buttonOf(form, Button::Cmdyg)->geometry().center()), QStringList());
+
+    QTest::keyClick(&form, Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(form.speed(), Speed::Fast);
+    QCOMPARE(menuAt(QPoint(600, 300)).at(2), QString("快 Ctrl+3 checked"));
+    QTest::keyClick(&form, Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(form.speed(), Speed::Slow);
+    QCOMPARE(form.runner().speed(), Speed::Slow);
+}
+
+void TestWindow::exitCutsTheDrawingShort_data()
+{
+    QTest::addColumn<QList<Button>>("clicked");
+    QTest::newRow("idle") << QList<Button>{};
+    QTest::newRow("drawing") << QList<Button>{Button::Cmdyg};
+    QTest::newRow("drawing, more queued") << QList<Button>{Button::Cmdyg, Button::CmdDq, Button::Cmdls};
+}
+
+void TestWindow::exitCutsTheDrawingShort()
+{
+    QFETCH(QList<Button>, clicked);
+
+    Form1 form(1.0);
+    ManualClock clock(form.runner());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QSignalSpy ended(&form, &Form1::ended);
+    for (Button button : clicked)
+        QTest::mouseClick(buttonOf(form, button), Qt::LeftButton);
+    clock.advance(500ms);
+    form.runner().advance();
+    const QImage before = pictureOf(form).image().copy();
+
+    QTest::mouseClick(buttonOf(form, Button::CmdExit), Qt::LeftButton);
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 0);
+    QVERIFY(form.runner().isIdle());
+
+    // Nothing more is drawn, and the window takes no more commands.
+    QTest::mouseClick(buttonOf(form, Button::CmdCls), Qt::LeftButton);
+    clock.advance(10s);
+    form.runner().advance();
+    QCOMPARE(pictureOf(form).image(), before);
+}
+
+void TestWindow::failingCommandLandsWhatCameBefore()
+{
+    // The device fails at the mountains' 1,000th operation, a point.
+    const long long failing = operationsOf(Button::Cmdls) + 1000;
+    RasterSurface picture(QSize(800, 552), 1.0);
+    ForwardingSurface device(picture, [&](long long operation) {
+        return operation == failing ? Status::failure("PlotPoint: the device is gone") : Status();
     });
-    form.setDrawingSurface(&surface);
-    QElapsedTimer clock;
-    clock.start();
-    form.RunCommand(Button::CmdGs);
-    const qint64 elapsed = clock.elapsed();
-    QVERIFY2(counter.paints >= 3, qPrintable(QString::number(counter.paints)));
-    QVERIFY2(counter.paints <= elapsed / 16 + 1,
-             qPrintable(QString("%1 paints in %2 ms").arg(counter.paints).arg(elapsed)));
+    CommandRunner runner(device);
+    ManualClock clock(runner);
+    QStringList events;
+    connect(&runner, &CommandRunner::drawn, this, [&] { events << "drawn"; });
+    connect(&runner, &CommandRunner::failed, this, [&](const QString &message) { events << message; });
+    connect(&runner, &CommandRunner::commandFinished, this, [&] { events << "finished"; });
+
+    runner.enqueue(Button::Cmdls);
+    runner.enqueue(Button::CmdGs);
+    clock.advance(10s);
+    runner.advance();
+    // The water finished first, then what the mountains drew before the
+    // failure was put on the screen, and only then was the failure told.
+    QCOMPARE(events, QStringList({"finished", "drawn", "PlotPoint: the device is gone"}));
+    QCOMPARE(device.operations(), failing);
+    RasterSurface expected(QSize(800, 552), 1.0);
+    DrawWater(expected);
+    RecordingSurface mountains;
+    DrawMountains(mountains);
+    std::size_t next = 0;
+    QVERIFY(mountains.replay(expected, next, 999).ok());
+    QCOMPARE(picture.image(), expected.image());
+
+    // Nothing runs after a failure.
+    QVERIFY(runner.isIdle());
+    runner.enqueue(Button::CmdCls);
+    runner.runToEnd();
+    QCOMPARE(device.operations(), failing);
 }
 
 void TestWindow::runTimeErrorEndsWithStatusOne()
 {
     Form1 form(1.0);
+    ManualClock clock(form.runner());
     QSignalSpy ended(&form, &Form1::ended);
-    ForwardingSurface surface(form.picture(), [](long long operation) {
-        return operation == 2 ? Status::failure("PlotPoint: the device is gone") : Status();
-    });
-    form.setDrawingSurface(&surface);
+    form.RunCommand(Button::Cmdyg);
+    form.RunCommand(Button::CmdDq);
+    clock.advance(100ms);
+    form.runner().advance();
+    const QImage drawn = pictureOf(form).image().copy();
 
     QTest::ignoreMessage(QtCriticalMsg, "sweepdraw: run-time error: PlotPoint: the device is gone");
-    form.click(Button::CmdDq);
+    emit form.runner().failed("PlotPoint: the device is gone");
     QCOMPARE(ended.count(), 1);
     QCOMPARE(ended.at(0).at(0).toInt(), 1);
-    // The first point failed: only the pen was set, nothing was drawn.
-    QVERIFY(isBlank(form.picture().image()));
-    QCOMPARE(form.picture().penWidth(), 3);
 
-    form.setDrawingSurface(nullptr);
-    form.click(Button::CmdGs);
-    QVERIFY(isBlank(form.picture().image()));
+    // The queued commands are dropped, and the window takes no more.
+    QVERIFY(form.runner().isIdle());
+    form.RunCommand(Button::CmdCls);
+    QVERIFY(form.runner().isIdle());
+    form.runner().runToEnd();
+    QCOMPARE(pictureOf(form).image(), drawn);
     QCOMPARE(ended.count(), 1);
 }
 
@@ -444,35 +658,41 @@ void TestWindow::runTimeErrorIsShownInAMessageBox()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.setErrorDialogs(true);
     QSignalSpy ended(&form, &Form1::ended);
-    ForwardingSurface surface(form.picture(), [](long long operation) {
-        return operation == 1000 ? Status::failure("PlotPoint: the device is gone") : Status();
-    });
-    form.setDrawingSurface(&surface);
 
     QString title, text;
+    int endedWhileShown = -1;
     QTimer::singleShot(50, &form, [&] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             title = box->windowTitle();
             text = box->text();
+            endedWhileShown = static_cast<int>(ended.count());
             box->accept();
         }
     });
     QTest::ignoreMessage(QtCriticalMsg, "sweepdraw: run-time error: PlotPoint: the device is gone");
-    form.click(Button::Cmdls);
+    emit form.runner().failed("PlotPoint: the device is gone");
     QCOMPARE(title, form.windowTitle());
     QCOMPARE(text, QString("PlotPoint: the device is gone"));
+    // The program ends once the box is closed.
+    QCOMPARE(endedWhileShown, 0);
     QCOMPARE(ended.count(), 1);
     QCOMPARE(ended.at(0).at(0).toInt(), 1);
 }
 
 void TestWindow::closingTheWindowEndsTheProgram()
 {
+    // Even while a drawing is under way and more are queued.
     Form1 form(1.0);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTimer::singleShot(0, &form, &QWidget::close);
+    form.RunCommand(Button::Cmdyg);
+    form.RunCommand(Button::Cmdyg);
+    QTimer::singleShot(200, &form, &QWidget::close);
+    QElapsedTimer clock;
+    clock.start();
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!form.isVisible());
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestWindow::pictureSurvivesHiding()
@@ -480,7 +700,8 @@ void TestWindow::pictureSurvivesHiding()
     Form1 form(1.0);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.RunCommand(Button::Cmdyg);
+    runAtOnce(form, {Button::Cmdyg});
+    QCoreApplication::processEvents();
     const QImage drawn = form.grab().toImage();
     form.showMinimized();
     form.hide();

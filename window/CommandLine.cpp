@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSaveFile>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -43,6 +44,35 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
     }
     std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
     std::_Exit(ExitFailure);
+}
+
+struct SpeedName
+{
+    Speed speed;
+    const char *name;
+};
+
+constexpr std::array<SpeedName, 4> kSpeedNames = {{
+    {Speed::Slow, "slow"},
+    {Speed::Normal, "normal"},
+    {Speed::Fast, "fast"},
+    {Speed::Instant, "instant"},
+}};
+
+QString speedNames()
+{
+    QStringList names;
+    for (const SpeedName &speed : kSpeedNames)
+        names << QString::fromLatin1(speed.name);
+    return names.join(QStringLiteral(", "));
+}
+
+std::optional<Speed> speedByName(const QString &name)
+{
+    for (const SpeedName &speed : kSpeedNames)
+        if (name == QLatin1String(speed.name))
+            return speed.speed;
+    return std::nullopt;
 }
 
 int failSave(const QString &path, const QString &reason)
@@ -95,8 +125,14 @@ Options parseCommandLine(const QStringList &arguments)
         QStringLiteral("Opens no window: runs the --run commands, writes the window as a PNG "
                        "file and exits. Needs no display."),
         QStringLiteral("file.png"));
+    const QCommandLineOption speed(
+        QStringLiteral("speed"),
+        QStringLiteral("How fast the window draws: slow, normal (the default; the sunshine takes "
+                       "about 4 seconds), fast, or instant. --save always draws at once."),
+        QStringLiteral("speed"), QStringLiteral("normal"));
     parser.addOption(run);
     parser.addOption(save);
+    parser.addOption(speed);
 
     if (!parser.parse(arguments))
         failUsage(parser.errorText() + QStringLiteral(" (see --help)"));
@@ -125,6 +161,11 @@ Options parseCommandLine(const QStringList &arguments)
             options.commands.push_back(*button);
         }
     }
+    const std::optional<Speed> chosen = speedByName(parser.value(speed));
+    if (!chosen)
+        failUsage(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
+                      .arg(parser.value(speed), speedNames()));
+    options.speed = *chosen;
     if (parser.isSet(save)) {
         options.savePath = parser.value(save);
         if (options.savePath.isEmpty())
@@ -149,9 +190,10 @@ void choosePlatform(const Options &options)
 int runStartupCommands(Form1 &form, const Options &options)
 {
     for (const Button button : options.commands)
-        form.click(button);
+        form.RunCommand(button);
     if (options.savePath.isEmpty())
         return -1;
+    form.runner().runToEnd();
     if (form.isEnding())
         return ExitFailure;
     return saveWindow(form, options.savePath);

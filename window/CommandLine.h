@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandRunner.h"
 #include "Commands.h"
 
 #include <QList>
@@ -18,6 +19,7 @@ struct Options
 {
     QList<Button> commands; // run in order after start-up
     QString savePath;       // empty: open the window
+    Speed speed = Speed::Normal; // the window's; a saved picture is drawn at once
 };
 
 // Reads the program's options from its arguments, argv[0] included. Prints
@@ -33,8 +35,8 @@ void choosePlatform(const Options &options);
 
 class Form1;
 
-// Runs the commands on `form` as clicks would, and saves the window to the
-// options' path if there is one. Returns the program's exit status, or -1
+// Queues the commands on `form` as clicks would. With a path to save to,
+// draws them at once and saves the window there. Returns the program's exit status, or -1
 // when the program should go on with its event loop.
 int runStartupCommands(Form1 &form, const Options &options);
 

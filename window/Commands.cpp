@@ -1,32 +1,30 @@
 #include "Commands.h"
 
-#include <array>
+#include "DrawingSurface.h"
+#include "RuntimeError.h"
+#include "Scenes.h"
 
 namespace sweepdraw {
 
-namespace {
-
-struct CommandName
+void ClearPicture(DrawingSurface &surface)
 {
-    const char *name;
-    const char *caption;
-    Button button;
-};
+    check(surface.ClearSurface());
+}
 
-constexpr std::array<CommandName, 5> kCommandNames = {{
-    {"mountains", "高山", Button::CmdGs},
-    {"water", "流水", Button::Cmdls},
-    {"sunshine", "阳光", Button::Cmdyg},
-    {"bridge", "大桥", Button::CmdDq},
-    {"clear", "清除", Button::CmdCls},
+const std::array<Command, 6> kCommands = {{
+    {Button::CmdGs, "CmdGs", "高山", "mountains", 4560, 5, DrawMountains},
+    {Button::Cmdls, "Cmdls", "流水", "water", 5760, 2, DrawWater},
+    {Button::Cmdyg, "Cmdyg", "阳光", "sunshine", 6960, 1, DrawSunshine},
+    {Button::CmdDq, "CmdDq", "大桥", "bridge", 8160, 0, DrawBridge},
+    {Button::CmdCls, "CmdCls", "清除", "clear", 9360, 3, ClearPicture},
+    {Button::CmdExit, "CmdExit", "退出", nullptr, 10560, 4, nullptr},
 }};
-
-} // namespace
 
 std::optional<Button> commandByName(const QString &name)
 {
-    for (const CommandName &command : kCommandNames) {
-        if (name == QLatin1String(command.name) || name == QString::fromUtf8(command.caption))
+    for (const Command &command : kCommands) {
+        if (command.name
+            && (name == QLatin1String(command.name) || name == QString::fromUtf8(command.caption)))
             return command.button;
     }
     return std::nullopt;
@@ -35,8 +33,9 @@ std::optional<Button> commandByName(const QString &name)
 QStringList commandNames()
 {
     QStringList names;
-    for (const CommandName &command : kCommandNames)
-        names << QString::fromLatin1(command.name);
+    for (const Command &command : kCommands)
+        if (command.name)
+            names << QString::fromLatin1(command.name);
     return names;
 }
 

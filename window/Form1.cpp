@@ -1,16 +1,17 @@
 #include "Form1.h"
 
 #include "Panel.h"
-#include "RuntimeError.h"
-#include "Scenes.h"
 #include "SurfaceView.h"
 
-#include <QApplication>
+#include <QActionGroup>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace sweepdraw {
 
@@ -25,27 +26,20 @@ QRect fromTwips(int left, int top, int width, int height)
                  height / kTwipsPerPixel);
 }
 
-struct ButtonLayout
+// The speeds in the menu, slowest first, in the order of Speed.
+struct SpeedItem
 {
-    Button button;
-    const char *name;
-    const char *caption;
-    int left;
+    Speed speed;
+    const char *text;
+    QKeyCombination key;
 };
 
-// In stacking order from the lowest up; all share a top, width and height.
-constexpr std::array<ButtonLayout, 6> kButtons = {{
-    {Button::CmdDq, "CmdDq", "大桥", 8160},
-    {Button::Cmdyg, "Cmdyg", "阳光", 6960},
-    {Button::Cmdls, "Cmdls", "流水", 5760},
-    {Button::CmdCls, "CmdCls", "清除", 9360},
-    {Button::CmdExit, "CmdExit", "退出", 10560},
-    {Button::CmdGs, "CmdGs", "高山", 4560},
+constexpr std::array<SpeedItem, 4> kSpeedItems = {{
+    {Speed::Slow, "慢", Qt::CTRL | Qt::Key_1},
+    {Speed::Normal, "正常", Qt::CTRL | Qt::Key_2},
+    {Speed::Fast, "快", Qt::CTRL | Qt::Key_3},
+    {Speed::Instant, "立即", Qt::CTRL | Qt::Key_4},
 }};
-
-// Tab order, which starts where the keyboard focus starts.
-constexpr std::array<Button, 6> kTabOrder = {Button::CmdDq, Button::Cmdyg, Button::Cmdls,
-                                             Button::CmdCls, Button::CmdExit, Button::CmdGs};
 
 struct LabelLayout
 {
@@ -95,15 +89,19 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     m_shape1->setGeometry(fromTwips(120, 120, 11775, 8055));
     m_view = new SurfaceView(size(), ratio, this);
     m_view->setObjectName(QStringLiteral("Surface"));
+    m_runner = new CommandRunner(m_view->surface(), this);
+    m_runner->setObjectName(QStringLiteral("runner"));
+    connect(m_runner, &CommandRunner::drawn, m_view, &SurfaceView::showChanges);
+    connect(m_runner, &CommandRunner::failed, this, &Form1::fail);
     buildControls();
+    buildMenu();
 }
 
 Form1::~Form1() = default;
 
 void Form1::buildControls()
 {
-    for (std::size_t i = 0; i < kLabels.size(); ++i) {
-        const LabelLayout &layout = kLabels[i];
+    for (const LabelLayout &layout : kLabels) {
         auto *label = new QLabel(QString::fromUtf8(layout.text), this);
         label->setObjectName(QString::fromLatin1(layout.name));
         label->setGeometry(layout.geometry);
@@ -116,38 +114,59 @@ void Form1::buildControls()
         colours.setColor(QPalette::Window, Qt::black);
         colours.setColor(QPalette::WindowText, QColor::fromRgb(layout.colour));
         label->setPalette(colours);
-        m_labels[i] = label;
     }
 
-    for (const ButtonLayout &layout : kButtons) {
-        auto *button = new QPushButton(QString::fromUtf8(layout.caption), this);
-        button->setObjectName(QString::fromLatin1(layout.name));
-        button->setGeometry(fromTwips(layout.left, 7440, 975, 375));
+    // Made in tab order, which is also their stacking order from the lowest
+    // up, and where the keyboard focus starts.
+    std::array<const Command *, kCommands.size()> inTabOrder;
+    for (std::size_t i = 0; i < kCommands.size(); ++i)
+        inTabOrder[i] = &kCommands[i];
+    std::ranges::sort(inTabOrder, {}, &Command::tabIndex);
+    QPushButton *previous = nullptr;
+    for (const Command *command : inTabOrder) {
+        auto *button = new QPushButton(QString::fromUtf8(command->caption), this);
+        button->setObjectName(QString::fromLatin1(command->objectName));
+        button->setGeometry(fromTwips(command->left, 7440, 975, 375));
         button->setAutoDefault(false);
         button->setDefault(false);
-        const Button which = layout.button;
-        connect(button, &QPushButton::clicked, this, [this, which] { click(which); });
-        m_buttons[static_cast<std::size_t>(which)] = button;
+        // The window's menu is for the picture, not for the buttons.
+        button->setContextMenuPolicy(Qt::PreventContextMenu);
+        const Button which = command->button;
+        connect(button, &QPushButton::clicked, this, [this, which] { RunCommand(which); });
+        if (previous)
+            setTabOrder(previous, button);
+        else
+            button->setFocus();
+        previous = button;
     }
-
-    for (std::size_t i = 1; i < kTabOrder.size(); ++i)
-        setTabOrder(button(kTabOrder[i - 1]), button(kTabOrder[i]));
-    button(kTabOrder.front())->setFocus();
 }
 
-QPushButton *Form1::button(Button which) const
+void Form1::buildMenu()
 {
-    return m_buttons[static_cast<std::size_t>(which)];
+    auto *speeds = new QActionGroup(this);
+    for (const SpeedItem &item : kSpeedItems) {
+        QAction *action = speeds->addAction(QString::fromUtf8(item.text));
+        action->setCheckable(true);
+        action->setShortcut(item.key);
+        const Speed speed = item.speed;
+        connect(action, &QAction::triggered, this, [this, speed] { setSpeed(speed); });
+        m_speedActions[static_cast<std::size_t>(item.speed)] = action;
+    }
+    auto *separator = new QAction(this);
+    separator->setSeparator(true);
+    auto *finish = new QAction(QStringLiteral("立即画完"), this);
+    finish->setShortcut(Qt::Key_Escape);
+    connect(finish, &QAction::triggered, m_runner, &CommandRunner::finishQueued);
+    m_menuActions = speeds->actions() << separator << finish;
+    // The shortcuts work with the menu closed too.
+    addActions(m_menuActions);
+    setSpeed(m_runner->speed());
 }
 
-RasterSurface &Form1::picture()
+void Form1::setSpeed(Speed speed)
 {
-    return m_view->surface();
-}
-
-void Form1::setDrawingSurface(DrawingSurface *surface)
-{
-    m_override = surface;
+    m_runner->setSpeed(speed);
+    m_speedActions[static_cast<std::size_t>(speed)]->setChecked(true);
 }
 
 void Form1::setErrorDialogs(bool enabled)
@@ -157,58 +176,45 @@ void Form1::setErrorDialogs(bool enabled)
 
 void Form1::RunCommand(Button which)
 {
-    switch (which) {
-    case Button::CmdGs:
-        runScene(DrawMountains);
-        break;
-    case Button::Cmdls:
-        runScene(DrawWater);
-        break;
-    case Button::Cmdyg:
-        runScene(DrawSunshine);
-        break;
-    case Button::CmdDq:
-        runScene(DrawBridge);
-        break;
-    case Button::CmdCls:
-        runScene([](DrawingSurface &surface) { check(surface.ClearSurface()); });
-        break;
-    case Button::CmdExit:
-        end(0);
-        break;
-    }
-}
-
-void Form1::runScene(void (*scene)(DrawingSurface &))
-{
-    m_view->beginCommand();
-    const auto showTheRest = qScopeGuard([this] { m_view->endCommand(); });
-    scene(m_override ? *m_override : m_view->surface());
-}
-
-void Form1::click(Button which)
-{
     if (m_ending)
         return;
-    // Commands are dispatched here and nowhere else, so this is the one place
-    // where an error from a command is caught: it must not unwind through
-    // Qt's event handling.
-    try {
-        RunCommand(which);
-    } catch (const RuntimeError &error) {
-        const QString message = QString::fromUtf8(error.what());
-        m_ending = true;
-        qCritical().noquote() << "sweepdraw: run-time error:" << message;
-        if (m_errorDialogs)
-            QMessageBox::critical(this, windowTitle(), message);
-        end(1);
+    if (!commandOf(which).action) {
+        m_runner->stop();
+        end(0);
+        return;
     }
+    m_runner->enqueue(which);
+}
+
+void Form1::fail(const QString &message)
+{
+    m_runner->stop();
+    m_ending = true;
+    qCritical().noquote() << "sweepdraw: run-time error:" << message;
+    if (m_errorDialogs)
+        QMessageBox::critical(this, windowTitle(), message);
+    end(1);
 }
 
 void Form1::end(int status)
 {
     m_ending = true;
     emit ended(status);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // Closing the window ends the program, and with it whatever is drawing.
+    m_runner->stop();
+    m_ending = true;
+    QWidget::closeEvent(event);
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addActions(m_menuActions);
+    menu.exec(event->globalPos());
 }
 
 void Form1::showEvent(QShowEvent *event)

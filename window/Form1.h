@@ -1,24 +1,23 @@
 #pragma once
 
+#include "CommandRunner.h"
 #include "Commands.h"
 
 #include <QWidget>
 
 #include <array>
 
-class QLabel;
-class QPushButton;
+class QAction;
 
 namespace sweepdraw {
 
-class DrawingSurface;
 class Panel;
-class RasterSurface;
 class SurfaceView;
 
 // The program's only window: a panel, three labels and six buttons over a
 // picture that the scene commands draw on. Its client area is a fixed
-// 800 x 552 pixels, 15 twips each.
+// 800 x 552 pixels, 15 twips each. A right click outside the buttons opens a
+// menu of drawing speeds and of finishing the drawing at once (Esc).
 class Form1 final : public QWidget
 {
     Q_OBJECT
@@ -29,26 +28,19 @@ public:
     explicit Form1(double devicePixelRatio = 0, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Runs the button's command to completion on the calling thread, without
-    // returning to the event loop; drawing shows as it happens. Throws
-    // RuntimeError when a drawing operation fails, leaving what was drawn.
-    // CmdExit ends the program with status 0.
+    // What a click on the button does. "退出" ends the program at once, with
+    // status 0, whatever is being drawn or queued. Every other command is
+    // queued, and drawn at the window's speed once those before it are done.
+    // A run-time error in a command ends the program with status 1 once the
+    // picture shows what the command drew before it. Once the program is
+    // ending, nothing.
     void RunCommand(Button button);
 
-    // Runs a command as a click on its button does: a run-time error ends
-    // the program with status 1 after reporting it, and once the program is
-    // ending further commands are ignored.
-    void click(Button button);
+    // Runs the commands on the picture.
+    CommandRunner &runner() { return *m_runner; }
 
-    QPushButton *button(Button button) const;
-
-    // The window's own picture.
-    RasterSurface &picture();
-
-    // Commands draw on `surface` instead of the picture while it is set, so
-    // that a surface can be put between the commands and the picture;
-    // nullptr restores the picture.
-    void setDrawingSurface(DrawingSurface *surface);
+    Speed speed() const { return m_runner->speed(); }
+    void setSpeed(Speed speed);
 
     // Whether a run-time error is also shown in a modal message box, for a
     // user at the screen. Off by default.
@@ -57,23 +49,26 @@ public:
     bool isEnding() const { return m_ending; }
 
 signals:
-    // The program should end with `status`: 0 after CmdExit, 1 after a
+    // The program should end with `status`: 0 after "退出", 1 after a
     // run-time error.
     void ended(int status);
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void buildControls();
-    void runScene(void (*scene)(DrawingSurface &));
+    void buildMenu();
+    void fail(const QString &message);
     void end(int status);
 
     Panel *m_shape1 = nullptr;
     SurfaceView *m_view = nullptr;
-    std::array<QLabel *, 3> m_labels{};
-    std::array<QPushButton *, 6> m_buttons{};
-    DrawingSurface *m_override = nullptr;
+    CommandRunner *m_runner = nullptr;
+    QList<QAction *> m_menuActions;
+    std::array<QAction *, 4> m_speedActions{};
     bool m_errorDialogs = false;
     bool m_ending = false;
 };

@@ -7,13 +7,6 @@
 
 namespace sweepdraw {
 
-namespace {
-
-// About one frame of a 60 Hz screen.
-constexpr qint64 kFrameMs = 16;
-
-} // namespace
-
 SurfaceView::SurfaceView(QSize size, double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
     , m_surface(size, devicePixelRatio)
@@ -22,32 +15,13 @@ SurfaceView::SurfaceView(QSize size, double devicePixelRatio, QWidget *parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     resize(size);
-    m_surface.setProgressCallback([this] {
-        if (m_drawing && m_sinceShown.hasExpired(kFrameMs))
-            showProgress();
-    });
 }
 
-void SurfaceView::beginCommand()
+void SurfaceView::showChanges()
 {
-    m_drawing = true;
-    m_sinceShown.start();
-}
-
-void SurfaceView::endCommand()
-{
-    m_drawing = false;
     const QRect dirty = m_surface.takeDirtyRect();
     if (!dirty.isEmpty())
         update(toLogical(dirty));
-}
-
-void SurfaceView::showProgress()
-{
-    const QRect dirty = m_surface.takeDirtyRect();
-    if (!dirty.isEmpty() && isVisible())
-        repaint(toLogical(dirty));
-    m_sinceShown.start();
 }
 
 QRect SurfaceView::toLogical(const QRect &deviceRect) const

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Drives the real window on a private X server: every button once, checking
-# the screen after each click. Usage: e2e.sh EXECUTABLE
+# the screen after each click. Usage: e2e.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/harness.sh"
 
-program=$1
+e2e_setup "$@"
 e2e_start_xvfb
-e2e_start_program "$program"
+e2e_start_program --speed instant
 
 background="0,128,0"
 panel="0,0,0"

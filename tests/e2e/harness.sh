@@ -1,14 +1,17 @@
 # Functions for driving the real program on a private X server. Sourced by
-# the end-to-end tests; each test calls e2e_start first.
+# the end-to-end tests; each test calls e2e_load_buttons and e2e_start_xvfb
+# first.
 
 set -euo pipefail
 
 E2E_WORK=$(mktemp -d)
+E2E_PROGRAM=
 E2E_XVFB_PID=
 E2E_PROGRAM_PID=
 E2E_WINDOW=
 E2E_ORIGIN_X=0
 E2E_ORIGIN_Y=0
+declare -A E2E_BUTTON_X=() E2E_BUTTON_Y=()
 
 e2e_fail() {
     echo "FAIL: $*" >&2
@@ -21,6 +24,24 @@ e2e_cleanup() {
     rm -rf "$E2E_WORK"
 }
 trap e2e_cleanup EXIT
+
+# Takes the program under test, and learns where the window's buttons are,
+# by caption, from the program that prints them:
+# e2e_setup EXECUTABLE BUTTONS_EXECUTABLE
+e2e_setup() {
+    E2E_PROGRAM=$1
+    local caption name run x y
+    while read -r caption name run x y; do
+        E2E_BUTTON_X[$caption]=$x
+        E2E_BUTTON_Y[$caption]=$y
+    done < <("$2")
+    [ ${#E2E_BUTTON_X[@]} = 6 ] || e2e_fail "expected six buttons from $2"
+}
+
+# Milliseconds since some fixed moment.
+e2e_now_ms() {
+    echo $(($(date +%s%N) / 1000000))
+}
 
 # Starts an X server on a free display, with no window manager.
 e2e_start_xvfb() {
@@ -38,9 +59,9 @@ e2e_start_xvfb() {
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 }
 
-# Starts the program and waits for its window: e2e_start_program EXECUTABLE [ARGS...]
+# Starts the program and waits for its window: e2e_start_program [ARGS...]
 e2e_start_program() {
-    "$@" >"$E2E_WORK/program.out" 2>"$E2E_WORK/program.err" &
+    "$E2E_PROGRAM" "$@" >"$E2E_WORK/program.out" 2>"$E2E_WORK/program.err" &
     E2E_PROGRAM_PID=$!
     E2E_WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --pid "$E2E_PROGRAM_PID" --name 'Merivane' | head -n1) \
         || e2e_fail "the window did not appear; stderr: $(cat "$E2E_WORK/program.err")"
@@ -55,15 +76,10 @@ e2e_click() {
     xdotool mousemove $((E2E_ORIGIN_X + $1)) $((E2E_ORIGIN_Y + $2)) click 1
 }
 
-# Clicks the button with this caption at its place in the row.
+# Clicks the middle of the button with this caption.
 e2e_click_button() {
-    local left
-    case "$1" in
-        高山) left=304 ;; 流水) left=384 ;; 阳光) left=464 ;;
-        大桥) left=544 ;; 清除) left=624 ;; 退出) left=704 ;;
-        *) e2e_fail "no button $1" ;;
-    esac
-    e2e_click $((left + 32)) 508
+    [ -n "${E2E_BUTTON_X[$1]:-}" ] || e2e_fail "no button $1"
+    e2e_click "${E2E_BUTTON_X[$1]}" "${E2E_BUTTON_Y[$1]}"
 }
 
 # Takes a screenshot of the whole screen into FILE.
@@ -98,13 +114,54 @@ e2e_expect() {
     done
 }
 
-# Waits for the program to end and checks its exit status: e2e_expect_exit STATUS
+# The window's picture from a screenshot, or an 800x552 image of the window
+# as is: the row of buttons is blacked out, since its look follows the
+# pointer and the focus. e2e_picture IN OUT [crop]
+e2e_picture() {
+    local crop=()
+    [ "${3:-}" = crop ] && crop=(-crop "800x552+${E2E_ORIGIN_X}+${E2E_ORIGIN_Y}" +repage)
+    convert "$1" "${crop[@]}" -fill black -draw "rectangle 300,492 772,524" "$2"
+}
+
+# How many pixels of two pictures differ.
+e2e_difference() {
+    compare -metric AE "$1" "$2" null: 2>&1 || true
+}
+
+# What the window must show after these commands have run one after another:
+# drawn by the program itself into a file. e2e_expected OUT COMMAND...
+e2e_expected() {
+    local out=$1
+    shift
+    local list
+    list=$(IFS=,; echo "$*")
+    "$E2E_PROGRAM" --run "$list" --save "$E2E_WORK/expected-raw.png" 2>"$E2E_WORK/save.err" \
+        || e2e_fail "could not draw the expected picture: $(cat "$E2E_WORK/save.err")"
+    e2e_picture "$E2E_WORK/expected-raw.png" "$out"
+}
+
+# Waits until the window shows the picture, or fails with how far it was.
+# e2e_expect_picture WHAT FILE
+e2e_expect_picture() {
+    local what=$1 expected=$2 deadline=$((SECONDS + 120)) differing
+    while :; do
+        e2e_screenshot "$E2E_WORK/shot.png"
+        e2e_picture "$E2E_WORK/shot.png" "$E2E_WORK/seen.png" crop
+        differing=$(e2e_difference "$E2E_WORK/seen.png" "$expected")
+        [ "$differing" = 0 ] && { echo "ok: $what"; return 0; }
+        [ $SECONDS -ge $deadline ] && e2e_fail "$what: $differing pixels differ from the expected picture"
+        sleep 0.5
+    done
+}
+
+# Waits for the program to end, at most MILLISECONDS (10000 unless given),
+# and checks its exit status: e2e_expect_exit STATUS [MILLISECONDS]
 e2e_expect_exit() {
-    local status=0 tries=0
+    local status=0 limit=${2:-10000}
+    local deadline=$(($(e2e_now_ms) + limit))
     while kill -0 "$E2E_PROGRAM_PID" 2>/dev/null; do
-        tries=$((tries + 1))
-        [ $tries -gt 100 ] && e2e_fail "the program did not end"
-        sleep 0.1
+        [ "$(e2e_now_ms)" -gt $deadline ] && e2e_fail "the program did not end within $limit ms"
+        sleep 0.02
     done
     wait "$E2E_PROGRAM_PID" || status=$?
     E2E_PROGRAM_PID=

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Abuse of the real window on a private X server: storms of clicks while the
 # sunshine draws, and the X server going away under the window, idle or busy.
-# Usage: storm.sh EXECUTABLE
+# Usage: storm.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/harness.sh"
 
-program=$1
+e2e_setup "$@"
 
 # Kills the X server under the window at once, as a crash would.
 storm_kill_display() {
@@ -18,46 +18,6 @@ storm_cleanup() {
     e2e_cleanup
 }
 trap storm_cleanup EXIT
-
-# The window's picture from a screenshot, or an 800x552 image of the window
-# as is: the row of buttons is blacked out, since its look follows the
-# pointer and the focus. storm_picture IN OUT [crop]
-storm_picture() {
-    local crop=()
-    [ "${3:-}" = crop ] && crop=(-crop "800x552+${E2E_ORIGIN_X}+${E2E_ORIGIN_Y}" +repage)
-    convert "$1" "${crop[@]}" -fill black -draw "rectangle 300,492 772,524" "$2"
-}
-
-# How many pixels of two pictures differ.
-storm_difference() {
-    compare -metric AE "$1" "$2" null: 2>&1 || true
-}
-
-# What the window must show after these commands have run one after another:
-# drawn by the program itself into a file. storm_expected OUT COMMAND...
-storm_expected() {
-    local out=$1
-    shift
-    local list
-    list=$(IFS=,; echo "$*")
-    "$program" --run "$list" --save "$E2E_WORK/expected-raw.png" 2>"$E2E_WORK/save.err" \
-        || e2e_fail "could not draw the expected picture: $(cat "$E2E_WORK/save.err")"
-    storm_picture "$E2E_WORK/expected-raw.png" "$out"
-}
-
-# Waits until the window shows the picture, or fails with how far it was.
-# storm_expect_picture WHAT FILE
-storm_expect_picture() {
-    local what=$1 expected=$2 deadline=$((SECONDS + 120)) differing
-    while :; do
-        e2e_screenshot "$E2E_WORK/shot.png"
-        storm_picture "$E2E_WORK/shot.png" "$E2E_WORK/seen.png" crop
-        differing=$(storm_difference "$E2E_WORK/seen.png" "$expected")
-        [ "$differing" = 0 ] && { echo "ok: $what"; return 0; }
-        [ $SECONDS -ge $deadline ] && e2e_fail "$what: $differing pixels differ from the expected picture"
-        sleep 0.5
-    done
-}
 
 # Clicks the sunshine and then every button given, with the program held
 # still (SIGSTOP) until all the clicks are made: whatever the speed of this
@@ -83,7 +43,7 @@ storm_of() {
 }
 
 e2e_start_xvfb
-e2e_start_program "$program"
+e2e_start_program --speed instant
 e2e_expect "start-up" "37 185 0,0,0"
 
 # 50 clicks on the other scenes and on "清除" while the sunshine draws. Every
@@ -91,26 +51,26 @@ e2e_expect "start-up" "37 185 0,0,0"
 # click, and the five after it draw on an empty picture.
 mapfile -t storm < <(storm_of 50 流水 高山 清除 大桥 高山 流水 大桥)
 storm_clicks "${storm[@]}"
-storm_expected "$E2E_WORK/expected.png" 阳光 "${storm[@]}"
-storm_expect_picture "storm with clears: the clicks take effect in order" "$E2E_WORK/expected.png"
+e2e_expected "$E2E_WORK/expected.png" 阳光 "${storm[@]}"
+e2e_expect_picture "storm with clears: the clicks take effect in order" "$E2E_WORK/expected.png"
 
 e2e_click_button 清除
-storm_expected "$E2E_WORK/blank.png" 清除
-storm_expect_picture "responsive after the storm: cleared" "$E2E_WORK/blank.png"
+e2e_expected "$E2E_WORK/blank.png" 清除
+e2e_expect_picture "responsive after the storm: cleared" "$E2E_WORK/blank.png"
 
 # 50 clicks on the other scenes alone: none of them reaches the sun, so the
 # sunshine must be there whole, under everything the storm drew after it.
 mapfile -t storm < <(storm_of 50 高山 大桥 流水)
 storm_clicks "${storm[@]}"
-storm_expected "$E2E_WORK/expected.png" 阳光 "${storm[@]}"
-storm_expect_picture "storm of scenes: the sunshine whole, the rest after it in order" "$E2E_WORK/expected.png"
+e2e_expected "$E2E_WORK/expected.png" 阳光 "${storm[@]}"
+e2e_expect_picture "storm of scenes: the sunshine whole, the rest after it in order" "$E2E_WORK/expected.png"
 
 e2e_click_button 退出
 e2e_expect_exit 0
 
 # The X server dies under the idle window: the program says so and ends.
 e2e_start_xvfb
-e2e_start_program "$program"
+e2e_start_program --speed instant
 e2e_expect "start-up" "37 185 0,0,0"
 storm_kill_display
 e2e_expect_exit 1
@@ -124,7 +84,7 @@ echo "ok: display lost while idle: $(tail -n1 "$E2E_WORK/program.err")"
 # the storm has begun; the bridge comes last and only there, so the screen
 # also shows that the storm was not over yet.
 e2e_start_xvfb
-e2e_start_program "$program"
+e2e_start_program --speed instant
 e2e_expect "start-up" "37 185 0,0,0"
 mapfile -t storm < <(storm_of 99 流水 阳光)
 storm+=(大桥)
@@ -132,13 +92,13 @@ storm_clicks "${storm[@]}"
 deadline=$((SECONDS + 60))
 while :; do
     e2e_screenshot "$E2E_WORK/shot.png"
-    storm_picture "$E2E_WORK/shot.png" "$E2E_WORK/seen.png" crop
-    [ "$(storm_difference "$E2E_WORK/seen.png" "$E2E_WORK/blank.png")" != 0 ] && break
+    e2e_picture "$E2E_WORK/shot.png" "$E2E_WORK/seen.png" crop
+    [ "$(e2e_difference "$E2E_WORK/seen.png" "$E2E_WORK/blank.png")" != 0 ] && break
     [ $SECONDS -ge $deadline ] && e2e_fail "the storm did not begin"
 done
 storm_kill_display
-storm_expected "$E2E_WORK/expected.png" 阳光 "${storm[@]}"
-[ "$(storm_difference "$E2E_WORK/seen.png" "$E2E_WORK/expected.png")" != 0 ] \
+e2e_expected "$E2E_WORK/expected.png" 阳光 "${storm[@]}"
+[ "$(e2e_difference "$E2E_WORK/seen.png" "$E2E_WORK/expected.png")" != 0 ] \
     || e2e_fail "the storm was over before the display went"
 e2e_expect_exit 1
 grep -q "The X11 connection broke" "$E2E_WORK/program.err" \

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "CommandRunner.h"
+#include "Commands.h"
+#include "Form1.h"
+#include "RasterSurface.h"
+#include "SurfaceView.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+#include <chrono>
+
+namespace sweepdraw::test {
+
+// The window's parts, found by name as a user's tools would find them.
+inline QPushButton *buttonOf(Form1 &form, Button button)
+{
+    return form.findChild<QPushButton *>(QString::fromLatin1(commandOf(button).objectName));
+}
+
+inline RasterSurface &pictureOf(Form1 &form)
+{
+    return form.findChild<SurfaceView *>(QStringLiteral("Surface"))->surface();
+}
+
+// A clock that stands still until a test moves it.
+class ManualClock
+{
+public:
+    explicit ManualClock(CommandRunner &runner) { runner.setClock([this] { return m_now; }); }
+
+    void advance(std::chrono::nanoseconds by) { m_now += by; }
+
+private:
+    std::chrono::nanoseconds m_now{0};
+};
+
+// Waits, with the event loop running, until everything queued has been drawn.
+inline bool waitUntilDrawn(Form1 &form, int timeoutMs = 60000)
+{
+    return QTest::qWaitFor([&] { return form.runner().isIdle(); }, timeoutMs);
+}
+
+} // namespace sweepdraw::test
+
+Q_DECLARE_METATYPE(sweepdraw::Button)
+Q_DECLARE_METATYPE(sweepdraw::Speed)

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "Commands.h"
+#include "RecordingSurface.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace sweepdraw {
+
+// How fast the window draws.
+enum class Speed { Slow, Normal, Fast, Instant };
+
+// Surface operations a second at `speed`; 0 for Instant, which draws as fast
+// as the machine goes.
+constexpr long long operationsPerSecond(Speed speed)
+{
+    switch (speed) {
+    case Speed::Slow:
+        return 70'000;
+    case Speed::Normal:
+        return 280'000;
+    case Speed::Fast:
+        return 1'120'000;
+    case Speed::Instant:
+        return 0;
+    }
+    return 0;
+}
+
+// Runs the window's commands on its picture one after another, in the order
+// they were given, at a pace a person can follow, without ever keeping the
+// window's thread from its event loop for long.
+//
+// A command's action runs at once on a recording; the recorded operations
+// then land on the picture frame by frame, each frame all those whose time
+// has come by the clock (every operation counts as one), so a late frame
+// lands more and the drawing takes as long as the speed says however few
+// frames the machine manages. Every operation of a command lands, in order,
+// before the next command's first, and exactly as the action made it, so
+// the picture ends the same at every speed. At most one command's action
+// runs in a frame, and a frame stops landing once its time is up.
+//
+// A command whose action fails lands what it drew before the failure; then
+// `failed` is emitted and nothing more runs.
+class CommandRunner final : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Clock = std::function<std::chrono::nanoseconds()>;
+
+    // How long a frame lasts at the paced speeds, and how long one may
+    // spend landing operations at any speed.
+    static constexpr std::chrono::milliseconds kFrame{16};
+
+    explicit CommandRunner(DrawingSurface &picture, QObject *parent = nullptr);
+
+    // The clock pacing follows; the steady clock unless set.
+    void setClock(Clock clock);
+
+    Speed speed() const { return m_speed; }
+    void setSpeed(Speed speed);
+
+    // Queues a drawing command: any but "退出".
+    void enqueue(Button button);
+
+    // Lands everything queued so far as fast as the machine goes, frame by
+    // frame; the commands queued afterwards go at the speed again.
+    void finishQueued();
+
+    // One frame: lands the operations whose time has come. The runner's own
+    // frame timer calls it; a test with its own clock may call it too.
+    void advance();
+
+    // Lands everything queued without returning to the event loop.
+    void runToEnd();
+
+    // Drops the drawing under way and every queued command, for good.
+    void stop();
+
+    bool isIdle() const { return !m_current && m_queue.empty(); }
+
+signals:
+    // Operations have landed on the picture since the last frame.
+    void drawn();
+    void commandFinished(Button button);
+    // A command failed; what it drew before the failure has landed.
+    void failed(const QString &message);
+    // The last queued command has finished.
+    void idle();
+
+private:
+    bool paced() const { return m_speed != Speed::Instant && m_finishing == 0; }
+    // Lands operations until the queue is empty; when `bounded`, only those
+    // due by the clock, and no longer than a frame.
+    void work(bool bounded);
+    void begin();
+    void finishCommand();
+    void fail(const QString &message);
+    long long allowance() const;
+    void restartPace();
+    void scheduleFrames();
+
+    DrawingSurface &m_picture;
+    Clock m_clock;
+    QTimer m_frames;
+    Speed m_speed = Speed::Normal;
+
+    std::deque<Button> m_queue;
+    std::optional<Button> m_current;
+    RecordingSurface m_log;  // the current command's operations
+    std::size_t m_next = 0;  // the first of them still to land
+    std::optional<QString> m_failure; // why its action stopped, if it did
+    int m_finishing = 0;     // commands left to land at once
+    bool m_stopped = false;
+
+    // Pacing: operations landed since the clock read `m_paceStart`.
+    std::chrono::nanoseconds m_paceStart{0};
+    long long m_landedSincePaceStart = 0;
+};
+
+} // namespace sweepdraw
