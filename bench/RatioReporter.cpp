@@ -50,10 +50,11 @@ double toMilliseconds(double time, benchmark::TimeUnit unit)
 
 RatioReporter::RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display,
                              std::vector<std::string> scenes, std::vector<RatioGoal> goals,
-                             std::ostream &table)
+                             std::vector<CounterGoal> counterGoals, std::ostream &table)
     : m_display(std::move(display))
     , m_scenes(std::move(scenes))
     , m_goals(std::move(goals))
+    , m_counterGoals(std::move(counterGoals))
     , m_table(table)
 {
 }
@@ -89,8 +90,12 @@ void RatioReporter::ReportRuns(const std::vector<Run> &reports)
             continue;
         const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
         const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-        if (single || median)
-            m_times[run.run_name.str()] = toMilliseconds(run.GetAdjustedCPUTime(), run.time_unit);
+        if (!single && !median)
+            continue;
+        m_times[run.run_name.str()] = toMilliseconds(run.GetAdjustedCPUTime(), run.time_unit);
+        // Named as registered, without the iterations and timing suffixes.
+        for (const auto &[name, counter] : run.counters)
+            m_counters[run.run_name.function_name][name] = counter.value;
     }
 }
 
@@ -98,6 +103,7 @@ void RatioReporter::Finalize()
 {
     m_display->Finalize();
     writeTable();
+    writeCounters();
 }
 
 void RatioReporter::writeTable() const
@@ -124,6 +130,30 @@ void RatioReporter::writeTable() const
                     << (goal.atMost ? "<= " : ">= ") << std::setprecision(2) << goal.limit
                     << (met ? "   met" : "   MISSED") << '\n';
         }
+    }
+    m_table.flush();
+}
+
+void RatioReporter::writeCounters() const
+{
+    bool header = false;
+    for (const CounterGoal &goal : m_counterGoals) {
+        const auto benchmark = m_counters.find(goal.benchmark);
+        if (benchmark == m_counters.end())
+            continue;
+        const auto counter = benchmark->second.find(goal.counter);
+        if (counter == benchmark->second.end())
+            continue;
+        if (!header) {
+            m_table << "\nFigures in this run:\n";
+            header = true;
+        }
+        const double value = counter->second;
+        const bool met = goal.atMost ? value <= goal.limit : value >= goal.limit;
+        m_table << "  " << std::left << std::setw(36) << goal.benchmark << std::setw(18) << goal.counter
+                << std::right << std::fixed << std::setprecision(3) << std::setw(10) << value << "   goal "
+                << (goal.atMost ? "<= " : ">= ") << std::setprecision(2) << goal.limit
+                << (met ? "   met" : "   MISSED") << '\n';
     }
     m_table.flush();
 }

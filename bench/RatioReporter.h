@@ -21,10 +21,20 @@ struct RatioGoal
     std::vector<std::string> scenes; // empty: every scene
 };
 
+// A bound on one counter of one benchmark: at most (or at least) `limit`.
+struct CounterGoal
+{
+    std::string benchmark;
+    std::string counter;
+    double limit;
+    bool atMost;
+};
+
 // Passes every report on to the reporter the user asked for, keeps the CPU
-// time per iteration of each BM_Scene/<scene>/<surface>, and when the run is
-// over writes how the surfaces compare with each goal. The ratios therefore
-// come from the times of this one run. With repetitions the median is used.
+// time per iteration of each BM_Scene/<scene>/<surface> and the counters of
+// every benchmark, and when the run is over writes how the surfaces compare
+// and how the counters stand, each against its goal. The figures therefore
+// come from this one run. With repetitions the median is used.
 //
 // CPU time rather than wall time: every surface does all its work on the
 // benchmark's thread, so the two agree on an idle machine, and CPU time does
@@ -34,7 +44,7 @@ class RatioReporter final : public benchmark::BenchmarkReporter
 public:
     RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display,
                   std::vector<std::string> scenes, std::vector<RatioGoal> goals,
-                  std::ostream &table);
+                  std::vector<CounterGoal> counterGoals, std::ostream &table);
 
     bool ReportContext(const Context &context) override;
     void ReportRuns(const std::vector<Run> &reports) override;
@@ -48,12 +58,15 @@ public:
 
 private:
     void writeTable() const;
+    void writeCounters() const;
 
     std::unique_ptr<benchmark::BenchmarkReporter> m_display;
     std::vector<std::string> m_scenes;
     std::vector<RatioGoal> m_goals;
+    std::vector<CounterGoal> m_counterGoals;
     std::ostream &m_table;
     std::map<std::string, double> m_times; // CPU milliseconds, by benchmark name
+    std::map<std::string, std::map<std::string, double>> m_counters; // by benchmark name
 };
 
 } // namespace sweepdraw::bench

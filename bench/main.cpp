@@ -3,9 +3,13 @@
 //   null      draws nothing; the scene's own arithmetic and calls, the limit
 //   raster    the program's RasterSurface, 800 x 552 at ratio 1
 //   qpainter  one QPainter::drawPoint per point, as a direct Qt port would
-//   window    the whole command on the main window, repainting as it draws
+//   window    the whole command on the main window at the instant speed,
+//             through its event loop
 //
-// and, after the usual report, how their times compare in this one run.
+// then draws every scene on the window at the normal speed, and queues 150
+// sunshines at the instant speed, watching the frames and the event loop;
+// and, after the usual report, writes how the surfaces compare and how the
+// figures stand against their goals in this one run.
 
 #include "Form1.h"
 #include "NullSurface.h"
@@ -17,10 +21,16 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <array>
+#include <ctime>
 #include <iostream>
 
 using namespace sweepdraw;
@@ -31,25 +41,24 @@ namespace {
 // The size of the window's picture, in pixels.
 const QSize kPictureSize(800, 552);
 
-struct SceneEntry
+// How many sunshines are queued at once.
+constexpr int kQueued = 150;
+
+// The scenes, from the window's commands.
+std::vector<const Command *> scenes()
 {
-    const char *name;
-    void (*draw)(DrawingSurface &);
-    Button button;
-};
+    std::vector<const Command *> found;
+    for (const Command &command : kCommands)
+        if (command.draws())
+            found.push_back(&command);
+    return found;
+}
 
-constexpr std::array<SceneEntry, 4> kScenes = {{
-    {"mountains", DrawMountains, Button::CmdGs},
-    {"water", DrawWater, Button::Cmdls},
-    {"sunshine", DrawSunshine, Button::Cmdyg},
-    {"bridge", DrawBridge, Button::CmdDq},
-}};
-
-void onNull(benchmark::State &state, const SceneEntry &scene)
+void onNull(benchmark::State &state, const Command &scene)
 {
     NullSurface surface;
     for (auto _ : state) {
-        scene.draw(surface);
+        scene.action(surface);
         benchmark::DoNotOptimize(surface.checksum());
     }
     benchmark::ClobberMemory();
@@ -57,37 +66,45 @@ void onNull(benchmark::State &state, const SceneEntry &scene)
 
 // Every run starts from a blank picture; the clearing is not timed.
 template <typename Surface>
-void onCleared(benchmark::State &state, const SceneEntry &scene, Surface &surface)
+void onCleared(benchmark::State &state, const Command &scene, Surface &surface)
 {
     for (auto _ : state) {
         state.PauseTiming();
         check(surface.ClearSurface());
         state.ResumeTiming();
-        scene.draw(surface);
+        scene.action(surface);
         benchmark::DoNotOptimize(surface.image().constBits());
         benchmark::ClobberMemory();
     }
 }
 
-void onRaster(benchmark::State &state, const SceneEntry &scene)
+void onRaster(benchmark::State &state, const Command &scene)
 {
     RasterSurface surface(kPictureSize, 1.0);
     onCleared(state, scene, surface);
 }
 
-void onPainter(benchmark::State &state, const SceneEntry &scene)
+void onPainter(benchmark::State &state, const Command &scene)
 {
     PainterSurface surface(kPictureSize);
     onCleared(state, scene, surface);
 }
 
-// The button's whole command on a shown off-screen window, which repaints
-// the picture as it goes whenever a frame's time has passed. The command
-// leaves the last of what it drew to be painted once control is back in the
-// event loop; that paint is timed apart, as the counter last_paint_ms.
-void onWindow(benchmark::State &state, const SceneEntry &scene)
+// Runs the window's event loop until everything queued is drawn.
+void drawQueued(Form1 &form)
+{
+    while (!form.runner().isIdle())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// The button's whole command on a shown off-screen window at the instant
+// speed, clicked and drawn through the event loop. The command leaves the
+// last of what it drew to be painted once it is done; that paint is timed
+// apart, as the counter last_paint_ms.
+void onWindow(benchmark::State &state, const Command &scene)
 {
     Form1 form(1.0);
+    form.setSpeed(Speed::Instant);
     form.show();
     QCoreApplication::processEvents();
     QElapsedTimer paint;
@@ -95,10 +112,12 @@ void onWindow(benchmark::State &state, const SceneEntry &scene)
     for (auto _ : state) {
         state.PauseTiming();
         form.RunCommand(Button::CmdCls);
+        drawQueued(form);
         QCoreApplication::processEvents();
         state.ResumeTiming();
 
         form.RunCommand(scene.button);
+        drawQueued(form);
 
         state.PauseTiming();
         paint.start();
@@ -109,21 +128,133 @@ void onWindow(benchmark::State &state, const SceneEntry &scene)
     state.counters["last_paint_ms"] = benchmark::Counter(paintMs, benchmark::Counter::kAvgIterations);
 }
 
+double processCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+double peakResidentMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The value below which `share` of the values lie.
+double percentile(std::vector<double> values, double share)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+// Marks the time of every paint of the window's picture.
+class PaintTimes final : public QObject
+{
+public:
+    explicit PaintTimes(const QElapsedTimer &clock) : m_clock(clock) {}
+    std::vector<double> times; // milliseconds
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            times.push_back(static_cast<double>(m_clock.nsecsElapsed()) / 1e6);
+        return false;
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+};
+
+// Clicks the button `times` times on a shown off-screen window at `speed`
+// and runs the event loop until all is drawn, with a timer asking for the
+// event loop every millisecond: the longest gap between its calls is the
+// longest the window could not answer. Reports the wall time, the share of
+// one core the process used, the intervals between paints of the picture,
+// that longest stall and the peak resident memory.
+void onEventLoop(benchmark::State &state, const Command &scene, Speed speed, int times)
+{
+    Form1 form(1.0);
+    form.setSpeed(speed);
+    form.show();
+    QCoreApplication::processEvents();
+    QElapsedTimer clock;
+    PaintTimes paints(clock);
+    form.findChild<QWidget *>(QStringLiteral("Surface"))->installEventFilter(&paints);
+
+    for (auto _ : state) {
+        QEventLoop loop;
+        QObject::connect(&form.runner(), &CommandRunner::idle, &loop, &QEventLoop::quit);
+        QTimer probe;
+        probe.setTimerType(Qt::PreciseTimer);
+        probe.setInterval(1);
+        double lastCall = 0;
+        double longestStall = 0;
+        QObject::connect(&probe, &QTimer::timeout, &loop, [&] {
+            const double now = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+            longestStall = std::max(longestStall, now - lastCall);
+            lastCall = now;
+        });
+
+        paints.times.clear();
+        clock.start();
+        const double cpuStart = processCpuSeconds();
+        probe.start();
+        for (int i = 0; i < times; ++i)
+            form.RunCommand(scene.button);
+        loop.exec();
+        const double wall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        const double cpu = processCpuSeconds() - cpuStart;
+        state.SetIterationTime(wall);
+
+        std::vector<double> intervals;
+        for (std::size_t i = 1; i < paints.times.size(); ++i)
+            intervals.push_back(paints.times[i] - paints.times[i - 1]);
+        state.counters["wall_s"] = wall;
+        state.counters["cpu_share"] = cpu / wall;
+        state.counters["frames"] = static_cast<double>(paints.times.size());
+        state.counters["frame_median_ms"] = percentile(intervals, 0.5);
+        state.counters["frame_p99_ms"] = percentile(intervals, 0.99);
+        state.counters["longest_stall_ms"] = longestStall;
+        state.counters["peak_rss_mb"] = peakResidentMegabytes();
+
+        form.RunCommand(Button::CmdCls);
+        drawQueued(form);
+    }
+}
+
 void registerScenes()
 {
-    using Run = void (*)(benchmark::State &, const SceneEntry &);
+    using Run = void (*)(benchmark::State &, const Command &);
     const std::array<std::pair<const char *, Run>, 4> surfaces = {{
         {"null", onNull},
         {"raster", onRaster},
         {"qpainter", onPainter},
         {"window", onWindow},
     }};
-    for (const SceneEntry &scene : kScenes) {
+    for (const Command *scene : scenes()) {
         for (const auto &[surface, run] : surfaces) {
-            const std::string name = std::string("BM_Scene/") + scene.name + "/" + surface;
-            benchmark::RegisterBenchmark(name.c_str(), run, scene)->Unit(benchmark::kMillisecond);
+            const std::string name = std::string("BM_Scene/") + scene->name + "/" + surface;
+            benchmark::RegisterBenchmark(name.c_str(), run, *scene)->Unit(benchmark::kMillisecond);
         }
     }
+    for (const Command *scene : scenes()) {
+        const std::string name = std::string("BM_Paced/") + scene->name + "/normal";
+        benchmark::RegisterBenchmark(name.c_str(), onEventLoop, *scene, Speed::Normal, 1)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->UseManualTime();
+    }
+    const std::string queued = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
+    benchmark::RegisterBenchmark(queued.c_str(), onEventLoop, commandOf(Button::Cmdyg), Speed::Instant, kQueued)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->UseManualTime();
 }
 
 std::vector<RatioGoal> goals()
@@ -138,9 +269,29 @@ std::vector<RatioGoal> goals()
 std::vector<std::string> sceneNames()
 {
     std::vector<std::string> names;
-    for (const SceneEntry &scene : kScenes)
-        names.emplace_back(scene.name);
+    for (const Command *scene : scenes())
+        names.emplace_back(scene->name);
     return names;
+}
+
+std::vector<CounterGoal> counterGoals()
+{
+    const std::string sunshine = "BM_Paced/sunshine/normal";
+    const std::string queued = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
+    std::vector<CounterGoal> goals = {
+        {sunshine, "wall_s", 3.6, false},
+        {sunshine, "wall_s", 4.4, true},
+        {sunshine, "cpu_share", 0.10, true},
+        {queued, "longest_stall_ms", 50, true},
+    };
+    for (const Command *scene : scenes()) {
+        const std::string paced = std::string("BM_Paced/") + scene->name + "/normal";
+        goals.push_back({paced, "frame_median_ms", 17, true});
+        goals.push_back({paced, "frame_p99_ms", 34, true});
+        goals.push_back({paced, "peak_rss_mb", 64, true});
+    }
+    goals.push_back({queued, "peak_rss_mb", 64, true});
+    return goals;
 }
 
 } // namespace
@@ -162,7 +313,7 @@ int main(int argc, char **argv)
         return 1;
 
     registerScenes();
-    RatioReporter reporter(std::move(display), sceneNames(), goals(), std::cerr);
+    RatioReporter reporter(std::move(display), sceneNames(), goals(), counterGoals(), std::cerr);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
