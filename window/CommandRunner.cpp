@@ -21,7 +21,7 @@ std::chrono::nanoseconds steadyNow()
 
 CommandRunner::CommandRunner(DrawingSurface &picture, QObject *parent)
     : QObject(parent)
-    , m_picture(picture)
+    , m_picture(&picture)
     , m_clock(steadyNow)
 {
     m_frames.setTimerType(Qt::PreciseTimer);
@@ -132,7 +132,7 @@ void CommandRunner::work(bool bounded)
         const std::size_t before = m_next;
         if (due > 0) {
             const std::size_t count = std::min(static_cast<std::size_t>(due), m_log.size() - m_next);
-            const Status status = m_log.replay(m_picture, m_next, m_next + count);
+            const Status status = m_log.replay(*m_picture, m_next, m_next + count);
             if (!status.ok())
                 failure = QString::fromStdString(status.message());
         }
@@ -175,9 +175,33 @@ void CommandRunner::finishCommand()
 {
     const Button done = *m_current;
     m_current.reset();
+    if (commandOf(done).clears()) {
+        m_pictures.clear();
+    } else {
+        m_pictures.removeOne(done);
+        m_pictures.append(done);
+    }
     if (m_finishing > 0 && --m_finishing == 0)
         restartPace();
     emit commandFinished(done);
+}
+
+void CommandRunner::redrawOn(DrawingSurface &picture)
+{
+    m_picture = &picture;
+    try {
+        for (Button button : m_pictures)
+            commandOf(button).action(picture);
+    } catch (const RuntimeError &error) {
+        fail(QString::fromUtf8(error.what()));
+        return;
+    }
+    if (!m_current)
+        return;
+    std::size_t next = 0;
+    const Status status = m_log.replay(picture, next, m_next);
+    if (!status.ok())
+        fail(QString::fromStdString(status.message()));
 }
 
 void CommandRunner::fail(const QString &message)

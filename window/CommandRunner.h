@@ -49,6 +49,9 @@ constexpr long long operationsPerSecond(Speed speed)
 //
 // A command whose action fails lands what it drew before the failure; then
 // `failed` is emitted and nothing more runs.
+//
+// The runner also keeps which pictures are on the picture, so that the
+// whole can be drawn again on another surface, at another size.
 class CommandRunner final : public QObject
 {
     Q_OBJECT
@@ -87,6 +90,17 @@ public:
 
     bool isIdle() const { return !m_current && m_queue.empty(); }
 
+    // The drawing commands finished since the last clear, each once, in the
+    // order of their last run: what the picture shows. A command drawn again
+    // covers everything it drew before, and each starts by setting its pen,
+    // so running these on an empty surface gives the picture exactly.
+    const QList<Button> &pictures() const { return m_pictures; }
+
+    // Draws what the picture shows onto `picture`, an empty surface: the
+    // pictures, then what has landed of the command under way. Draws on it
+    // from then on.
+    void redrawOn(DrawingSurface &picture);
+
 signals:
     // Operations have landed on the picture since the last frame.
     void drawn();
@@ -108,12 +122,13 @@ private:
     void restartPace();
     void scheduleFrames();
 
-    DrawingSurface &m_picture;
+    DrawingSurface *m_picture;
     Clock m_clock;
     QTimer m_frames;
     Speed m_speed = Speed::Normal;
 
     std::deque<Button> m_queue;
+    QList<Button> m_pictures;
     std::optional<Button> m_current;
     RecordingSurface m_log;  // the current command's operations
     std::size_t m_next = 0;  // the first of them still to land
