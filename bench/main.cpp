@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTemporaryFile>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -298,8 +299,17 @@ std::vector<CounterGoal> counterGoals()
 
 int main(int argc, char **argv)
 {
-    // Headless, one device pixel per pixel, whatever the machine's settings.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Headless, one device pixel per pixel, whatever the machine's settings,
+    // on a screen large enough for the window at zoom 1 with its frame (the
+    // off-screen platform's own is 800 pixels wide).
+    QTemporaryFile screen;
+    if (!screen.open()
+        || screen.write(R"({"screens": [{"name": "bench", "width": 1280, "height": 1024}]})") < 0
+        || !screen.flush()) {
+        std::cerr << "sweepdraw-bench: cannot write the screen's configuration\n";
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
     qputenv("QT_SCALE_FACTOR", "1");
 
     auto display = RatioReporter::forFormat(argc, argv);

@@ -15,8 +15,9 @@ SWEEPDRAW_BUILD_PACKAGES=(
 SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
 
 # Packages only the end-to-end tests need: an X server to show the window on,
-# a way to click it, and screenshots.
-SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick)
+# a way to click it, screenshots, and a private session bus with the AT-SPI
+# registry and its Python bindings, to read the window as a screen reader.
+SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick dbus at-spi2-core python3-pyatspi)
 
 # Installs the Debian packages given that are not installed yet.
 ensure_packages() {

@@ -36,6 +36,15 @@ private:
     std::chrono::nanoseconds m_now{0};
 };
 
+// Resizes the shown window and waits until it has laid itself out.
+inline bool resizeShown(Form1 &form, QSize size)
+{
+    form.resize(size);
+    const bool resized = QTest::qWaitFor([&] { return form.size() == size; });
+    QCoreApplication::processEvents();
+    return resized;
+}
+
 // Waits, with the event loop running, until everything queued has been drawn.
 inline bool waitUntilDrawn(Form1 &form, int timeoutMs = 60000)
 {

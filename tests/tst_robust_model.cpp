@@ -7,11 +7,12 @@
 
 // Random sequences of commands clicked on the window, at a random speed and
 // on a clock the test moves in frames of random length: clicks arrive while
-// earlier commands are still drawing, and now and then the drawing is
-// finished at once. After each sequence the picture is checked against a
-// simple model of what it must be: a clear erases everything and nothing
-// else does, so the picture is exactly what the scenes run since the last
-// clear draw at once on a fresh surface, whatever the speed.
+// earlier commands are still drawing, now and then the drawing is finished
+// at once, and now and then the window is resized. After each sequence the
+// picture is checked against a simple model of what it must be: a clear
+// erases everything and nothing else does, so the picture is exactly what
+// the scenes run since the last clear draw at once on a fresh surface at the
+// window's zoom, whatever the speed and however often it was resized.
 //
 // SWEEPDRAW_MODEL_SEED chooses the sequences (a failure names its seed) and
 // SWEEPDRAW_MODEL_SEQUENCES how many are run; the sanitizer run uses fewer.
@@ -29,6 +30,11 @@ constexpr int kLongestFrameMs = 40;
 constexpr int kMostFrames = 200'000;
 
 constexpr std::array<const char *, 4> kSpeedNames = {"slow", "normal", "fast", "instant"};
+
+// Sizes the window is given: zooms 1, 2, 1.5 and 0.5, and two that leave
+// room round the picture.
+const std::array<QSize, 6> kSizes = {QSize(800, 552), QSize(1600, 1104), QSize(1200, 828),
+                                     QSize(400, 276), QSize(1000, 700), QSize(700, 552)};
 
 quint32 fromEnvironment(const char *name, quint32 fallback)
 {
@@ -82,6 +88,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
     QSignalSpy finished(&form.runner(), &CommandRunner::commandFinished);
 
     int drawn = 0;
+    int zooms = 0;
     for (quint32 i = 0; i < sequences; ++i) {
         const auto speed = static_cast<Speed>(random.bounded(static_cast<int>(kSpeedNames.size())));
         QList<const Command *> sequence = {&commandOf(Button::CmdCls)};
@@ -106,6 +113,12 @@ void TestRobustModel::randomSequencesFollowTheModel()
                 QTest::mouseClick(buttonOf(form, sequence[clicked++]->button), Qt::LeftButton);
             if (random.bounded(200) == 0)
                 form.runner().finishQueued();
+            if (random.bounded(300) == 0) {
+                const QSize size = kSizes[random.bounded(static_cast<int>(kSizes.size()))];
+                const double before = form.zoom();
+                QVERIFY2(resizeShown(form, size), qPrintable(what + ": could not resize"));
+                zooms += form.zoom() != before;
+            }
             clock.advance(std::chrono::milliseconds(random.bounded(kLongestFrameMs + 1)));
             form.runner().advance();
         }
@@ -123,7 +136,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
         for (qsizetype k = 0; k < sequence.size(); ++k)
             if (sequence[k]->clears())
                 sinceClear = k + 1;
-        RasterSurface reference(QSize(800, 552), 1.0);
+        RasterSurface reference(QSize(800, 552), form.zoom());
         for (qsizetype k = sinceClear; k < sequence.size(); ++k) {
             sequence[k]->action(reference);
             ++drawn;
@@ -134,7 +147,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
         QCoreApplication::processEvents();
     }
     QCOMPARE(ended.count(), 0);
-    qInfo("seed %u: %u sequences, %d scenes drawn on the model", seed, sequences, drawn);
+    qInfo("seed %u: %u sequences, %d scenes drawn on the model, %d zooms", seed, sequences, drawn, zooms);
 }
 
 QTEST_MAIN(TestRobustModel)

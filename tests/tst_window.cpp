@@ -4,6 +4,7 @@
 #include "TestImages.h"
 #include "WindowTesting.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -18,6 +19,7 @@ using sweepdraw::test::ForwardingSurface;
 using sweepdraw::test::isBlank;
 using sweepdraw::test::ManualClock;
 using sweepdraw::test::pictureOf;
+using sweepdraw::test::resizeShown;
 using sweepdraw::test::Scene;
 using sweepdraw::test::waitUntilDrawn;
 
@@ -76,6 +78,15 @@ void runAtOnce(Form1 &form, std::initializer_list<Button> buttons)
     form.runner().runToEnd();
 }
 
+// What the commands draw on a fresh surface at a zoom, at once.
+QImage drawnAt(double zoom, const QList<Button> &buttons)
+{
+    RasterSurface surface(QSize(800, 552), zoom);
+    for (Button button : buttons)
+        commandOf(button).action(surface);
+    return surface.image().copy();
+}
+
 // The operations a command makes, in order.
 long long operationsOf(Button button)
 {
@@ -103,7 +114,9 @@ private slots:
     void panelUnderPictures();
     void scenesDrawTheirPictures_data();
     void scenesDrawTheirPictures();
-    void spaceRunsTheBridge();
+    void keysPressTheFocusedButton_data();
+    void keysPressTheFocusedButton();
+    void focusFrameShowsFromTheStart();
     void scenesAccumulate();
     void clearRestoresStartUp();
     void pacingFollowsTheClock_data();
@@ -116,6 +129,11 @@ private slots:
     void exitCutsTheDrawingShort_data();
     void exitCutsTheDrawingShort();
     void failingCommandLandsWhatCameBefore();
+    void zoomScalesEverything_data();
+    void zoomScalesEverything();
+    void zoomDrawsThePictureAfresh_data();
+    void zoomDrawsThePictureAfresh();
+    void screenReadersSeeNamedParts();
     void runTimeErrorEndsWithStatusOne();
     void runTimeErrorIsShownInAMessageBox();
     void closingTheWindowEndsTheProgram();
@@ -128,7 +146,10 @@ void TestWindow::window()
     QCOMPARE(form.objectName(), QString("Form1"));
     QCOMPARE(form.windowTitle(), QString("图形程序设计 Merivane 2006.11."));
     QCOMPARE(form.size(), QSize(800, 552));
-    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QCOMPARE(form.zoom(), 1.0);
+    // It can be made larger, and as small as half its size.
+    QCOMPARE(form.minimumSize(), QSize(400, 276));
+    QCOMPARE(form.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     QCOMPARE(grabbedAt(form, QPoint(2, 300)), QColor(0, 128, 0));
     QVERIFY(isBlank(pictureOf(form).image()));
 }
@@ -318,15 +339,47 @@ void TestWindow::scenesDrawTheirPictures()
     QCOMPARE(pictureOf(form).penWidth(), pen);
 }
 
-void TestWindow::spaceRunsTheBridge()
+void TestWindow::keysPressTheFocusedButton_data()
 {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers();
+    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+}
+
+void TestWindow::keysPressTheFocusedButton()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+
+    // The focus starts on "大桥".
     Form1 form(1.0);
     form.setSpeed(Speed::Instant);
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
     QVERIFY(waitUntilDrawn(form));
     QCOMPARE(pictureOf(form).image(), sceneAlone(DrawBridge));
+    // Still no default button, which would take Return from any other.
+    for (QPushButton *button : form.findChildren<QPushButton *>())
+        QVERIFY(!button->isDefault() && !button->autoDefault());
+}
+
+void TestWindow::focusFrameShowsFromTheStart()
+{
+    // The focused button looks at start-up as it does once Tab has gone
+    // round the row back to it, focus frame and all.
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QPushButton *bridge = buttonOf(form, Button::CmdDq);
+    QCOMPARE(QApplication::focusWidget(), bridge);
+    const QImage atStart = bridge->grab().toImage();
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), bridge);
+    QCOMPARE(bridge->grab().toImage(), atStart);
 }
 
 void TestWindow::scenesAccumulate()
@@ -355,6 +408,8 @@ void TestWindow::clearRestoresStartUp()
     QVERIFY(form.grab().toImage() != startUp);
     QTest::mouseClick(buttonOf(form, Button::CmdCls), Qt::LeftButton);
     QVERIFY(waitUntilDrawn(form));
+    // The click took the focus, and its frame, to "清除".
+    buttonOf(form, Button::CmdDq)->setFocus();
     QCOMPARE(form.grab().toImage(), startUp);
     QCOMPARE(form.children(), controls);
     QCOMPARE(pictureOf(form).penWidth(), 2);
@@ -626,6 +681,178 @@ void TestWindow::failingCommandLandsWhatCameBefore()
     QCOMPARE(device.operations(), failing);
 }
 
+void TestWindow::zoomScalesEverything_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QRect>("exit");
+    QTest::addColumn<QRect>("picture");
+    QTest::addColumn<int>("titlePixels");
+
+    QTest::newRow("as laid out") << QSize(800, 552) << 1.0 << QRect(704, 496, 65, 25) << QRect(0, 0, 800, 552) << 35;
+    QTest::newRow("twice") << QSize(1600, 1104) << 2.0 << QRect(1408, 992, 130, 50) << QRect(0, 0, 1600, 1104)
+                           << 70;
+    QTest::newRow("half") << QSize(400, 276) << 0.5 << QRect(352, 248, 33, 13) << QRect(0, 0, 400, 276) << 18;
+    QTest::newRow("wider: centred across")
+        << QSize(1000, 552) << 1.0 << QRect(804, 496, 65, 25) << QRect(100, 0, 800, 552) << 35;
+    QTest::newRow("taller: centred down")
+        << QSize(1200, 1104) << 1.5 << QRect(1056, 744 + 138, 98, 38) << QRect(0, 138, 1200, 828) << 53;
+}
+
+void TestWindow::zoomScalesEverything()
+{
+    QFETCH(QSize, size);
+    QFETCH(double, zoom);
+    QFETCH(QRect, exit);
+    QFETCH(QRect, picture);
+    QFETCH(int, titlePixels);
+
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    resizeShown(form, size);
+    QCOMPARE(form.zoom(), zoom);
+    QCOMPARE(buttonOf(form, Button::CmdExit)->geometry(), exit);
+    QCOMPARE(form.findChild<QWidget *>("Surface")->geometry(), picture);
+    QCOMPARE(form.findChild<QLabel *>("Label1")->font().pixelSize(), titlePixels);
+    QCOMPARE(pictureOf(form).image().size(), picture.size());
+    // The background shows round the panel, on every side.
+    const QImage shot = form.grab().toImage();
+    QCOMPARE(shot.pixelColor(picture.left() + 2, picture.center().y()), QColor(0, 128, 0));
+    QCOMPARE(shot.pixelColor(picture.right() - 2, picture.center().y()), QColor(0, 128, 0));
+    QCOMPARE(shot.pixelColor(picture.center().x(), picture.top() + 2), QColor(0, 128, 0));
+    if (picture.left() > 0)
+        QCOMPARE(shot.pixelColor(picture.left() - 1, picture.center().y()), QColor(0, 128, 0));
+    // The panel's border grows with it.
+    const int border = std::max(1, qRound(zoom));
+    const QPoint panel = form.findChild<QWidget *>("Shape1")->geometry().topLeft();
+    QCOMPARE(shot.pixelColor(panel + QPoint(border - 1, 200)), QColor(0, 0, 255));
+    QCOMPARE(shot.pixelColor(panel + QPoint(border, 200)), QColor(0, 0, 0));
+}
+
+void TestWindow::zoomDrawsThePictureAfresh_data()
+{
+    QTest::addColumn<QList<Button>>("clicked");
+    QTest::addColumn<QList<QSize>>("sizes"); // one after another
+    QTest::addColumn<double>("zoom");
+
+    const QList<Button> four = {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq};
+    QTest::newRow("twice") << four << QList<QSize>{{1600, 1104}} << 2.0;
+    QTest::newRow("one and a half") << QList<Button>{Button::Cmdyg, Button::CmdDq} << QList<QSize>{{1200, 828}}
+                                    << 1.5;
+    QTest::newRow("half") << QList<Button>{Button::CmdGs} << QList<QSize>{{400, 276}} << 0.5;
+    QTest::newRow("there and back") << four << QList<QSize>{{1600, 1104}, {800, 552}} << 1.0;
+    QTest::newRow("a clear forgets what came before")
+        << QList<Button>{Button::Cmdyg, Button::CmdCls, Button::Cmdls} << QList<QSize>{{1000, 690}} << 1.25;
+    QTest::newRow("a scene again covers itself")
+        << QList<Button>{Button::Cmdyg, Button::CmdGs, Button::Cmdyg} << QList<QSize>{{1200, 828}} << 1.5;
+}
+
+void TestWindow::zoomDrawsThePictureAfresh()
+{
+    QFETCH(QList<Button>, clicked);
+    QFETCH(QList<QSize>, sizes);
+    QFETCH(double, zoom);
+
+    // All but the last command drawn, then a second of the last at the
+    // normal speed, 280,000 operations, and then the window is resized.
+    Form1 form(1.0);
+    ManualClock clock(form.runner());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QList<Button> done = clicked;
+    const Button last = done.takeLast();
+    for (Button button : done)
+        QTest::mouseClick(buttonOf(form, button), Qt::LeftButton);
+    form.runner().finishQueued();
+    form.runner().advance();
+    QTest::mouseClick(buttonOf(form, last), Qt::LeftButton);
+    clock.advance(1s);
+    form.runner().advance();
+    for (QSize size : sizes)
+        resizeShown(form, size);
+    QCOMPARE(form.zoom(), zoom);
+
+    // What was drawn, and what has landed of the last command, at the new size.
+    RasterSurface expected(QSize(800, 552), zoom);
+    for (Button button : done)
+        commandOf(button).action(expected);
+    RecordingSurface lastOperations;
+    commandOf(last).action(lastOperations);
+    std::size_t next = 0;
+    QVERIFY(lastOperations.replay(expected, next, 280'000).ok());
+    QCOMPARE(pictureOf(form).image(), expected.image());
+
+    // The rest lands at the new size, once.
+    QSignalSpy finished(&form.runner(), &CommandRunner::commandFinished);
+    form.runner().finishQueued();
+    form.runner().advance();
+    QCOMPARE(finished.count(), lastOperations.size() > 280'000 ? 1 : 0);
+    QCOMPARE(pictureOf(form).image(), drawnAt(zoom, clicked));
+
+    // Drawn afresh once more, from what the window keeps of the commands.
+    const QSize other = zoom == 1.25 ? QSize(800, 552) : QSize(1000, 690);
+    resizeShown(form, other);
+    QCOMPARE(pictureOf(form).image(), drawnAt(form.zoom(), clicked));
+}
+
+void TestWindow::screenReadersSeeNamedParts()
+{
+    Form1 form(1.0);
+    form.setSpeed(Speed::Instant);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&form);
+    QVERIFY(window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), form.windowTitle());
+
+    // Three labels, the picture and six buttons, each named; no panel.
+    QAccessibleInterface *picture = nullptr;
+    QMap<QString, QAccessibleInterface *> buttons;
+    QStringList names;
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface *child = window->child(i);
+        QVERIFY(child);
+        QCOMPARE(window->indexOfChild(child), i);
+        const QString name = child->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), qPrintable(QString("child %1 has no name").arg(i)));
+        names << name;
+        if (child->role() == QAccessible::Graphic)
+            picture = child;
+        if (child->role() == QAccessible::Button)
+            buttons[name] = child;
+    }
+    QCOMPARE(names.size(), 10);
+    QVERIFY(picture);
+    QCOMPARE(picture->text(QAccessible::Name), QString("画面"));
+    QCOMPARE(picture->text(QAccessible::Description), QString("空白"));
+    for (const Command &command : kCommands)
+        QVERIFY2(buttons.contains(QString::fromUtf8(command.caption)), command.caption);
+
+    // Pressed through their actions, the buttons run their commands, and
+    // the picture says what is on it, in the order drawn.
+    const auto press = [&](const char *caption) {
+        QAccessibleActionInterface *action = buttons.value(QString::fromUtf8(caption))->actionInterface();
+        QVERIFY(action);
+        QVERIFY(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        // The button shows itself pressed for a moment before it clicks.
+        QSignalSpy clicked(buttons.value(QString::fromUtf8(caption))->object(), SIGNAL(clicked()));
+        action->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(clicked.wait());
+        QVERIFY(waitUntilDrawn(form));
+    };
+    press("阳光");
+    QCOMPARE(picture->text(QAccessible::Description), QString("阳光"));
+    QCOMPARE(pictureOf(form).image(), sceneAlone(DrawSunshine));
+    press("高山");
+    press("大桥");
+    press("高山");
+    QCOMPARE(picture->text(QAccessible::Description), QString("阳光、大桥、高山"));
+    press("清除");
+    QCOMPARE(picture->text(QAccessible::Description), QString("空白"));
+}
+
 void TestWindow::runTimeErrorEndsWithStatusOne()
 {
     Form1 form(1.0);
@@ -697,17 +924,19 @@ void TestWindow::closingTheWindowEndsTheProgram()
 
 void TestWindow::pictureSurvivesHiding()
 {
+    // Above the row of buttons, whose focus frame may come and go.
+    const QRect aboveButtons(0, 0, 800, 490);
     Form1 form(1.0);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     runAtOnce(form, {Button::Cmdyg});
     QCoreApplication::processEvents();
-    const QImage drawn = form.grab().toImage();
+    const QImage drawn = form.grab(aboveButtons).toImage();
     form.showMinimized();
     form.hide();
     form.showNormal();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.grab().toImage(), drawn);
+    QCOMPARE(form.grab(aboveButtons).toImage(), drawn);
     QCOMPARE(drawn.pixelColor(533, 133), QColor(255, 0, 0));
 }
 

@@ -1,17 +1,21 @@
 #include "Form1.h"
 
+#include "Accessibility.h"
 #include "Panel.h"
 #include "SurfaceView.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace sweepdraw {
 
@@ -69,32 +73,93 @@ QFont labelFont(int pixelSize)
     return font;
 }
 
+// Where a rectangle laid out at zoom 1 goes at `zoom`, its edges rounded so
+// that neighbours stay neighbours.
+QRect zoomed(const QRect &designed, double zoom, QPoint origin)
+{
+    const auto at = [zoom](int v) { return static_cast<int>(std::lround(v * zoom)); };
+    return QRect(QPoint(at(designed.left()), at(designed.top())),
+                 QPoint(at(designed.right() + 1) - 1, at(designed.bottom() + 1) - 1))
+        .translated(origin);
+}
+
+QFont zoomedFont(QFont font, double zoom)
+{
+    if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * zoom))));
+    else
+        font.setPointSizeF(font.pointSizeF() * zoom);
+    return font;
+}
+
+// Return and Enter press the button just as Space does, as on the desktop
+// the program comes from; none of the buttons becomes a default button.
+class CommandButton final : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        asSpace(event, [this](QKeyEvent *key) { QPushButton::keyPressEvent(key); });
+    }
+
+    void keyReleaseEvent(QKeyEvent *event) override
+    {
+        asSpace(event, [this](QKeyEvent *key) { QPushButton::keyReleaseEvent(key); });
+    }
+
+private:
+    // Hands `handle` the event, or the same event for Space if it is Return
+    // or Enter.
+    template <typename Handle>
+    static void asSpace(QKeyEvent *event, Handle &&handle)
+    {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+            handle(event);
+            return;
+        }
+        QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers() & ~Qt::KeypadModifier,
+                        QStringLiteral(" "), event->isAutoRepeat());
+        handle(&space);
+        event->setAccepted(space.isAccepted());
+    }
+};
+
 } // namespace
 
 Form1::Form1(double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
 {
+    installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("图形程序设计 Merivane 2006.11."));
-    setFixedSize(fromTwips(0, 0, 12000, 8280).size());
+    setMinimumSize((QSizeF(kDesignSize) * kMinZoom).toSize());
+    resize(kDesignSize);
 
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(0, 128, 0));
     setPalette(background);
     setAutoFillBackground(true);
 
-    const double ratio = devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF();
     m_shape1 = new Panel(this);
     m_shape1->setObjectName(QStringLiteral("Shape1"));
-    m_shape1->setGeometry(fromTwips(120, 120, 11775, 8055));
-    m_view = new SurfaceView(size(), ratio, this);
+    m_placed.push_back({m_shape1, fromTwips(120, 120, 11775, 8055), {}});
+    m_view = new SurfaceView(devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF(), this);
     m_view->setObjectName(QStringLiteral("Surface"));
+    m_view->setAccessibleName(QStringLiteral("画面"));
+    m_placed.push_back({m_view, QRect(QPoint(0, 0), kDesignSize), {}});
     m_runner = new CommandRunner(m_view->surface(), this);
     m_runner->setObjectName(QStringLiteral("runner"));
     connect(m_runner, &CommandRunner::drawn, m_view, &SurfaceView::showChanges);
+    connect(m_runner, &CommandRunner::commandFinished, this, &Form1::describePicture);
     connect(m_runner, &CommandRunner::failed, this, &Form1::fail);
     buildControls();
     buildMenu();
+    describePicture();
+    layOut();
+    fitOnScreen();
 }
 
 Form1::~Form1() = default;
@@ -104,8 +169,6 @@ void Form1::buildControls()
     for (const LabelLayout &layout : kLabels) {
         auto *label = new QLabel(QString::fromUtf8(layout.text), this);
         label->setObjectName(QString::fromLatin1(layout.name));
-        label->setGeometry(layout.geometry);
-        label->setFont(labelFont(layout.pixelSize));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setFocusPolicy(Qt::NoFocus);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -114,6 +177,7 @@ void Form1::buildControls()
         colours.setColor(QPalette::Window, Qt::black);
         colours.setColor(QPalette::WindowText, QColor::fromRgb(layout.colour));
         label->setPalette(colours);
+        m_placed.push_back({label, layout.geometry, labelFont(layout.pixelSize)});
     }
 
     // Made in tab order, which is also their stacking order from the lowest
@@ -124,9 +188,8 @@ void Form1::buildControls()
     std::ranges::sort(inTabOrder, {}, &Command::tabIndex);
     QPushButton *previous = nullptr;
     for (const Command *command : inTabOrder) {
-        auto *button = new QPushButton(QString::fromUtf8(command->caption), this);
+        auto *button = new CommandButton(QString::fromUtf8(command->caption), this);
         button->setObjectName(QString::fromLatin1(command->objectName));
-        button->setGeometry(fromTwips(command->left, 7440, 975, 375));
         button->setAutoDefault(false);
         button->setDefault(false);
         // The window's menu is for the picture, not for the buttons.
@@ -138,6 +201,7 @@ void Form1::buildControls()
         else
             button->setFocus();
         previous = button;
+        m_placed.push_back({button, fromTwips(command->left, 7440, 975, 375), button->font()});
     }
 }
 
@@ -161,6 +225,54 @@ void Form1::buildMenu()
     // The shortcuts work with the menu closed too.
     addActions(m_menuActions);
     setSpeed(m_runner->speed());
+}
+
+// Shrinks the window, never below the smallest zoom, until it fits in the
+// screen's free area with its frame, once the frame is known.
+void Form1::fitOnScreen()
+{
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize room = screen->availableGeometry().size() - frame;
+    const double fits = std::min(static_cast<double>(room.width()) / kDesignSize.width(),
+                                 static_cast<double>(room.height()) / kDesignSize.height());
+    if (fits >= m_zoom)
+        return;
+    const double zoom = std::max(kMinZoom, fits);
+    resize(QSize(static_cast<int>(std::floor(kDesignSize.width() * zoom)),
+                 static_cast<int>(std::floor(kDesignSize.height() * zoom))));
+}
+
+void Form1::layOut()
+{
+    const double zoom = std::max(kMinZoom, std::min(static_cast<double>(width()) / kDesignSize.width(),
+                                                    static_cast<double>(height()) / kDesignSize.height()));
+    const QRect whole = zoomed(QRect(QPoint(0, 0), kDesignSize), zoom, QPoint(0, 0));
+    const QPoint origin((width() - whole.width()) / 2, (height() - whole.height()) / 2);
+    for (const Placed &placed : m_placed) {
+        placed.widget->setGeometry(zoomed(placed.designed, zoom, origin));
+        if (placed.font != QFont())
+            placed.widget->setFont(zoomedFont(placed.font, zoom));
+    }
+    m_shape1->setBorder(std::max(1, static_cast<int>(std::lround(zoom))));
+    if (zoom == m_zoom)
+        return;
+    // Drawn afresh at the new size, so that it stays crisp.
+    m_zoom = zoom;
+    std::unique_ptr<RasterSurface> picture = m_view->makeSurface(zoom);
+    m_runner->redrawOn(*picture);
+    m_view->setSurface(std::move(picture));
+}
+
+void Form1::describePicture()
+{
+    QStringList captions;
+    for (Button button : m_runner->pictures())
+        captions << QString::fromUtf8(commandOf(button).caption);
+    m_view->setAccessibleDescription(captions.isEmpty() ? QStringLiteral("空白")
+                                                        : captions.join(QStringLiteral("、")));
 }
 
 void Form1::setSpeed(Speed speed)
@@ -202,6 +314,12 @@ void Form1::end(int status)
     emit ended(status);
 }
 
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
     // Closing the window ends the program, and with it whatever is drawing.
@@ -217,12 +335,30 @@ void Form1::contextMenuEvent(QContextMenuEvent *event)
     menu.exec(event->globalPos());
 }
 
+void Form1::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The focus frame shows on the focused button whenever the window is
+    // active, from the start, so that a keyboard user sees what Space or
+    // Return will press.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        if (QWidget *focused = focusWidget())
+            focused->update();
+    }
+}
+
 void Form1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Without a window manager nobody else gives the window the keyboard,
-    // and the focus must start on the first button of the tab order.
-    QTimer::singleShot(0, this, [this] { activateWindow(); });
+    QTimer::singleShot(0, this, [this] {
+        // The frame round the window is known once it is shown.
+        fitOnScreen();
+        // Without a window manager nobody else gives the window the
+        // keyboard, and the focus must start on the first button of the
+        // tab order.
+        activateWindow();
+    });
 }
 
 } // namespace sweepdraw

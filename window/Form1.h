@@ -3,9 +3,12 @@
 #include "CommandRunner.h"
 #include "Commands.h"
 
+#include <QFont>
+#include <QRect>
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QAction;
 
@@ -15,16 +18,23 @@ class Panel;
 class SurfaceView;
 
 // The program's only window: a panel, three labels and six buttons over a
-// picture that the scene commands draw on. Its client area is a fixed
-// 800 x 552 pixels, 15 twips each. A right click outside the buttons opens a
-// menu of drawing speeds and of finishing the drawing at once (Esc).
+// picture that the scene commands draw on, laid out on 800 x 552 pixels of
+// 15 twips each. The window can be resized and maximised: everything in it
+// scales by the same zoom, the largest at which the whole fits, centred, and
+// the picture is drawn again at the new size. A right click outside the
+// buttons opens a menu of drawing speeds and of finishing the drawing at
+// once (Esc).
 class Form1 final : public QWidget
 {
     Q_OBJECT
 
 public:
+    static constexpr QSize kDesignSize{800, 552};
+    static constexpr double kMinZoom = 0.5;
+
     // The picture is made at `devicePixelRatio` device pixels per pixel; 0
-    // means the ratio of the screen the window opens on.
+    // means the ratio of the screen the window opens on. The window opens
+    // at zoom 1, or smaller if that does not fit on the screen.
     explicit Form1(double devicePixelRatio = 0, QWidget *parent = nullptr);
     ~Form1() override;
 
@@ -42,6 +52,8 @@ public:
     Speed speed() const { return m_runner->speed(); }
     void setSpeed(Speed speed);
 
+    double zoom() const { return m_zoom; }
+
     // Whether a run-time error is also shown in a modal message box, for a
     // user at the screen. Off by default.
     void setErrorDialogs(bool enabled);
@@ -54,19 +66,34 @@ signals:
     void ended(int status);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // A control and where it is at zoom 1.
+    struct Placed
+    {
+        QWidget *widget;
+        QRect designed;
+        QFont font;
+    };
+
     void buildControls();
     void buildMenu();
+    void fitOnScreen();
+    void layOut();
+    void describePicture();
     void fail(const QString &message);
     void end(int status);
 
     Panel *m_shape1 = nullptr;
     SurfaceView *m_view = nullptr;
     CommandRunner *m_runner = nullptr;
+    std::vector<Placed> m_placed;
+    double m_zoom = 1.0;
     QList<QAction *> m_menuActions;
     std::array<QAction *, 4> m_speedActions{};
     bool m_errorDialogs = false;

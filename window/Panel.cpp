@@ -12,11 +12,19 @@ Panel::Panel(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
+void Panel::setBorder(int pixels)
+{
+    if (pixels != m_border) {
+        m_border = pixels;
+        update();
+    }
+}
+
 void Panel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0, 0, 255));
-    painter.fillRect(rect().adjusted(1, 1, -1, -1), QColor(0, 0, 0));
+    painter.fillRect(rect().adjusted(m_border, m_border, -m_border, -m_border), QColor(0, 0, 0));
 }
 
 } // namespace sweepdraw

@@ -4,17 +4,29 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace sweepdraw {
 
-// Shows a RasterSurface, transparent where nothing is drawn.
+// Shows a RasterSurface, transparent where nothing is drawn: the window's
+// picture, 800 x 552 pixels of 15 twips each at zoom 1, drawn at the size it
+// is shown so that it stays crisp at any zoom.
 class SurfaceView final : public QWidget
 {
     Q_OBJECT
 
 public:
-    SurfaceView(QSize size, double devicePixelRatio, QWidget *parent = nullptr);
+    static constexpr QSize kPictureSize{800, 552};
 
-    RasterSurface &surface() { return m_surface; }
+    // Shows an empty picture at zoom 1, made at `devicePixelRatio` device
+    // pixels per pixel.
+    SurfaceView(double devicePixelRatio, QWidget *parent = nullptr);
+
+    RasterSurface &surface() { return *m_surface; }
+
+    // An empty picture for the zoom, to draw on and then show.
+    std::unique_ptr<RasterSurface> makeSurface(double zoom) const;
+    void setSurface(std::unique_ptr<RasterSurface> surface);
 
     // Schedules a repaint of the part of the picture drawn on since the last
     // call.
@@ -26,7 +38,8 @@ protected:
 private:
     QRect toLogical(const QRect &deviceRect) const;
 
-    RasterSurface m_surface;
+    double m_ratio;
+    std::unique_ptr<RasterSurface> m_surface;
 };
 
 } // namespace sweepdraw

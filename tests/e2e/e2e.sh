@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Drives the real window on a private X server: every button once, checking
-# the screen after each click. Usage: e2e.sh EXECUTABLE BUTTONS_EXECUTABLE
+# the screen after each click, and Return on the focused button at start-up.
+# Usage: e2e.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/harness.sh"
 
 e2e_setup "$@"
 e2e_start_xvfb
 e2e_start_program --speed instant
+
+[ "$E2E_WIDTH" = 800 ] && [ "$E2E_HEIGHT" = 552 ] || e2e_fail "the window is ${E2E_WIDTH}x${E2E_HEIGHT}, not 800x552"
 
 background="0,128,0"
 panel="0,0,0"
@@ -31,3 +34,9 @@ e2e_expect "pictures accumulate" "400 407 0,255,0" "533 133 255,0,0"
 
 e2e_click_button 退出
 e2e_expect_exit 0
+
+# Return presses the button with the focus, "大桥" at start-up.
+e2e_start_program --speed instant
+e2e_expect "start-up" "37 185 0,0,0"
+xdotool key Return
+e2e_expect "Return at start-up: the bridge" "557 307 128,0,128" "423 353 255,255,0"

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Zoom on a private X server with no window manager: a window resized to
+# twice its size draws the pictures as a screen at twice the density does,
+# and on a screen too small for it the window opens smaller, whole.
+# Usage: zoom.sh EXECUTABLE BUTTONS_EXECUTABLE
+source "$(dirname "$0")/harness.sh"
+
+e2e_setup "$@"
+scenes=mountains,water,sunshine,bridge
+
+# The window as it stands on the screen, with the labels and the buttons
+# blacked out, since their text need not be drawn alike at both densities:
+# the pictures never reach them. zoom_window OUT (the window is 1600x1104)
+zoom_window() {
+    e2e_screenshot "$E2E_WORK/shot.png"
+    convert "$E2E_WORK/shot.png" -crop "1600x1104+${E2E_ORIGIN_X}+${E2E_ORIGIN_Y}" +repage -fill black \
+        -draw "rectangle 144,736 593,801" -draw "rectangle 256,832 497,881" -draw "rectangle 272,896 465,945" \
+        -draw "rectangle 608,992 1537,1041" "$1"
+}
+
+# Drawn at twice the density: Qt's scale factor 2, zoom 1.
+e2e_start_xvfb 1700x1200
+QT_SCALE_FACTOR=2 e2e_start_program --speed instant --run "$scenes"
+[ "$E2E_WIDTH" = 1600 ] && [ "$E2E_HEIGHT" = 1104 ] || e2e_fail "at scale 2 the window is ${E2E_WIDTH}x${E2E_HEIGHT}"
+e2e_expect "at scale 2: the sun and the bridge" "1066 266 255,0,0" "1114 614 128,0,128"
+zoom_window "$E2E_WORK/dense.png"
+kill "$E2E_PROGRAM_PID"
+wait "$E2E_PROGRAM_PID" 2>/dev/null || true
+
+# Zoom 2: the window is made twice as large.
+e2e_start_program --speed instant --run "$scenes"
+xdotool windowsize --sync "$E2E_WINDOW" 1600 1104
+eval "$(xdotool getwindowgeometry --shell "$E2E_WINDOW")"
+[ "$WIDTH" = 1600 ] && [ "$HEIGHT" = 1104 ] || e2e_fail "the window did not grow: ${WIDTH}x${HEIGHT}"
+e2e_expect "at zoom 2: the sun and the bridge" "1066 266 255,0,0" "1114 614 128,0,128"
+sleep 0.5
+zoom_window "$E2E_WORK/zoomed.png"
+differing=$(e2e_difference "$E2E_WORK/zoomed.png" "$E2E_WORK/dense.png")
+[ "$differing" = 0 ] || e2e_fail "at zoom 2, $differing pixels differ from the pictures drawn at scale 2"
+echo "ok: at zoom 2 the pictures are those of a screen at scale 2"
+e2e_click_button 退出 # at its place at zoom 1, inside the panel now: nothing happens
+sleep 0.3
+kill -0 "$E2E_PROGRAM_PID" || e2e_fail "a click on the panel ended the program"
+e2e_click $((E2E_BUTTON_X[退出] * 2)) $((E2E_BUTTON_Y[退出] * 2))
+e2e_expect_exit 0
+
+# A 1280x1024 screen at scale 2 holds 640x512 pixels: the window opens at the
+# largest zoom that fits, 0.8, whole, and its buttons work.
+e2e_start_xvfb 1280x1024
+QT_SCALE_FACTOR=2 e2e_start_program
+echo "at scale 2 on 1280x1024 the window is ${E2E_WIDTH}x${E2E_HEIGHT} at (${E2E_ORIGIN_X}, ${E2E_ORIGIN_Y})"
+[ $((E2E_ORIGIN_X + E2E_WIDTH)) -le 1280 ] && [ $((E2E_ORIGIN_Y + E2E_HEIGHT)) -le 1024 ] \
+    || e2e_fail "the window does not fit on the screen"
+[ "$E2E_WIDTH" = 1280 ] || e2e_fail "the window is ${E2E_WIDTH} wide, not the screen's 1280"
+exit_x=$((E2E_BUTTON_X[退出] * 2 * 8 / 10))
+exit_y=$((E2E_BUTTON_Y[退出] * 2 * 8 / 10))
+[ $((E2E_ORIGIN_X + exit_x)) -lt 1280 ] && [ $((E2E_ORIGIN_Y + exit_y)) -lt 1024 ] || e2e_fail "退出 is off the screen"
+e2e_click "$exit_x" "$exit_y"
+e2e_expect_exit 0
