@@ -113,10 +113,11 @@ void TestRobustCommandLine::initTestCase()
 void TestRobustCommandLine::init()
 {
     // Every case starts with a folder holding an earlier picture and an
-    // empty subfolder, and must leave both exactly as they were.
+    // empty subfolder named like a picture, and must leave both exactly as
+    // they were.
     m_scratch = std::make_unique<QTemporaryDir>();
     QVERIFY(m_scratch->isValid());
-    QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder.png")));
     QVERIFY(writeFile(m_scratch->filePath(QStringLiteral("old.png")), "an earlier picture"));
 }
 
@@ -162,6 +163,15 @@ void TestRobustCommandLine::badInput_data()
                                                << "--save needs a file name";
     QTest::newRow("bad list, existing file kept") << QStringList{"--run", "water,", "--save", "@/old.png"} << 2
                                                   << "unknown command ''";
+    QTest::newRow("--save without a suffix") << QStringList{"--run", "water", "--save", "@/out"} << 2
+                                             << "--save: '@/out' has no suffix to name its format; "
+                                                "the suffixes that work are ";
+    QTest::newRow("--save with a suffix Qt cannot write")
+        << QStringList{"--run", "sunshine", "--save", "@/out.gif"} << 2
+        << "--save: the suffix of '@/out.gif' names no format the program can write; the suffixes that work are ";
+    QTest::newRow("name of a folder, with a slash")
+        << QStringList{"--run", "bridge", "--save", "@/folder.png/"} << 2
+        << "--save: '@/folder.png/' has no suffix";
 
     QTest::newRow("folder that does not exist")
         << QStringList{"--run", "water", "--save", "@/missing/out.png"} << 1
@@ -169,10 +179,8 @@ void TestRobustCommandLine::badInput_data()
     QTest::newRow("folder the program cannot write to")
         << QStringList{"--run", "sunshine", "--save", "/proc/sweepdraw-robust.png"} << 1
         << "cannot save /proc/sweepdraw-robust.png: ";
-    QTest::newRow("name of a folder") << QStringList{"--run", "bridge", "--save", "@/folder"} << 1
-                                      << "cannot save @/folder: ";
-    QTest::newRow("name of a folder, with a slash")
-        << QStringList{"--run", "bridge", "--save", "@/folder/"} << 1 << "cannot save @/folder/: ";
+    QTest::newRow("name of a folder") << QStringList{"--run", "bridge", "--save", "@/folder.png"} << 1
+                                      << "cannot save @/folder.png: ";
     QTest::newRow("file where a folder should be")
         << QStringList{"--run", "mountains", "--save", "@/old.png/out.png"} << 1
         << "cannot save @/old.png/out.png: Not a directory";
@@ -221,7 +229,7 @@ void TestRobustCommandLine::existingFileReplacedWhole()
     QCOMPARE(saved.size(), QSize(800, 552));
     QCOMPARE(saved.pixelColor(557, 307), QColor(128, 0, 128)); // the bridge's large arch
     QCOMPARE(QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList({"folder", "hard.png", "old.png"}));
+             QStringList({"folder.png", "hard.png", "old.png"}));
 }
 
 void TestRobustCommandLine::noDisplay_data()

@@ -3,8 +3,10 @@
 #include "Form1.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
 
@@ -81,6 +83,21 @@ int failSave(const QString &path, const QString &reason)
     return ExitFailure;
 }
 
+// The formats Qt can write here, each also the suffix that names it:
+// "jpg" and "jpeg" are both among them.
+QString writableSuffixes()
+{
+    return QString::fromLatin1(QImageWriter::supportedImageFormats().join(", "));
+}
+
+// The format to save `path` in, as its suffix names it in any case; empty
+// when the suffix is missing or names a format Qt cannot write.
+QByteArray saveFormat(const QString &path)
+{
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    return QImageWriter::supportedImageFormats().contains(suffix) ? suffix : QByteArray();
+}
+
 // The whole client area, one pixel per 15 twips, whatever the screen.
 QImage renderWindow(Form1 &form)
 {
@@ -95,10 +112,11 @@ int saveWindow(Form1 &form, const QString &path)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failSave(path, file.errorString());
-    if (!renderWindow(form).save(&file, "PNG")) {
+    QImageWriter writer(&file, saveFormat(path));
+    if (!writer.write(renderWindow(form))) {
         file.cancelWriting();
-        return failSave(path, file.error() != QFileDevice::NoError ? file.errorString()
-                                                                    : QStringLiteral("PNG encoding failed"));
+        return failSave(path,
+                        file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString());
     }
     if (!file.commit())
         return failSave(path, file.errorString());
@@ -122,9 +140,10 @@ Options parseCommandLine(const QStringList &arguments)
         QStringLiteral("list"));
     const QCommandLineOption save(
         QStringLiteral("save"),
-        QStringLiteral("Opens no window: runs the --run commands, writes the window as a PNG "
-                       "file and exits. Needs no display."),
-        QStringLiteral("file.png"));
+        QStringLiteral("Opens no window: runs the --run commands, writes the window to the file in "
+                       "the format its suffix names (%1) and exits. Needs no display.")
+            .arg(writableSuffixes()),
+        QStringLiteral("file.suffix"));
     const QCommandLineOption speed(
         QStringLiteral("speed"),
         QStringLiteral("How fast the window draws: slow, normal (the default; the sunshine takes "
@@ -170,6 +189,13 @@ Options parseCommandLine(const QStringList &arguments)
         options.savePath = parser.value(save);
         if (options.savePath.isEmpty())
             failUsage(QStringLiteral("--save needs a file name"));
+        if (QFileInfo(options.savePath).suffix().isEmpty())
+            failUsage(QStringLiteral("--save: '%1' has no suffix to name its format; the suffixes that work are %2")
+                          .arg(options.savePath, writableSuffixes()));
+        if (saveFormat(options.savePath).isEmpty())
+            failUsage(QStringLiteral("--save: the suffix of '%1' names no format the program can write; "
+                                     "the suffixes that work are %2")
+                          .arg(options.savePath, writableSuffixes()));
     }
     return options;
 }
