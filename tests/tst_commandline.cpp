@@ -80,6 +80,18 @@ void TestCommandLine::runAndSave_data()
     QTest::newRow("slow speed") << "sunshine" << QPoint(620, 133) << QColor(255, 255, 0) << false
                                 << QStringList{"--speed", "slow"} << "png" << png;
 
+    // Every --run list runs, in the order given: the mountains of the first
+    // stay under the water, and a clear in the second wipes them.
+    const QStringList first = {"--run", "mountains"};
+    QTest::newRow("two --run lists") << "water" << QPoint(37, 185) << QColor(0, 255, 255) << true << first
+                                     << "png" << png;
+    QTest::newRow("two --run lists, in order") << "clear" << QPoint(37, 185) << QColor(0, 0, 0) << false
+                                               << first << "png" << png;
+    QTest::newRow("English name capitalised") << "Mountains" << QPoint(37, 185) << QColor(0, 255, 255) << true
+                                              << none << "png" << png;
+    QTest::newRow("English name in capitals") << "SUNSHINE" << QPoint(533, 133) << QColor(255, 0, 0) << false
+                                              << none << "png" << png;
+
     // The suffix names the format, in any case.
     const QPoint sun(533, 133);
     const QColor red(255, 0, 0);
@@ -131,7 +143,8 @@ void TestCommandLine::unknownCommand_data()
     QTest::addColumn<QString>("commands");
     QTest::newRow("unknown") << "mountains,volcano";
     QTest::newRow("exit is not a command") << "exit";
-    QTest::newRow("English caption case") << "Mountains";
+    QTest::newRow("nor is its caption") << "退出";
+    QTest::newRow("caption with a letter") << "高山s";
 }
 
 void TestCommandLine::unknownCommand()
@@ -141,7 +154,9 @@ void TestCommandLine::unknownCommand()
     const QString path = m_dir.filePath("unknown.png");
     const Outcome run = runProgram({"--run", commands, "--save", path});
     QCOMPARE(run.status, 2);
-    QVERIFY2(run.err.contains("mountains, water, sunshine, bridge, clear"), run.err.constData());
+    QVERIFY2(QString::fromUtf8(run.err).contains(
+                 "the commands are mountains (高山), water (流水), sunshine (阳光), bridge (大桥), clear (清除)"),
+             run.err.constData());
     QVERIFY(!QFile::exists(path));
 }
 

@@ -134,7 +134,8 @@ void TestRobustCommandLine::badInput_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
 
-    const QString commands = "the commands are mountains, water, sunshine, bridge, clear";
+    const QString commands =
+        "the commands are mountains (高山), water (流水), sunshine (阳光), bridge (大桥), clear (清除)";
     QTest::newRow("empty --run list") << QStringList{"--run", "", "--save", "@/out.png"} << 2
                                       << "unknown command '' in --run; " + commands;
     QTest::newRow("blank --run list") << QStringList{"--run", "  ", "--save", "@/out.png"} << 2
@@ -143,6 +144,9 @@ void TestRobustCommandLine::badInput_data()
         << QStringList{"--run", "mountains,,water", "--save", "@/out.png"} << 2 << "unknown command ''";
     QTest::newRow("list of commas only") << QStringList{"--run", ",", "--save", "@/out.png"} << 2
                                          << "unknown command ''";
+    QTest::newRow("bad second --run list")
+        << QStringList{"--run", "water", "--run", "volcano", "--save", "@/out.png"} << 2
+        << "unknown command 'volcano' in --run";
     QTest::newRow("--run without its list") << QStringList{"--save", "@/out.png", "--run"} << 2
                                             << "Missing value after '--run'";
     QTest::newRow("unknown long option") << QStringList{"--colour", "--save", "@/out.png"} << 2

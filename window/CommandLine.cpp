@@ -135,7 +135,8 @@ Options parseCommandLine(const QStringList &arguments)
     const QCommandLineOption run(
         QStringLiteral("run"),
         QStringLiteral("Runs the comma-separated commands after start-up, as if their buttons were "
-                       "clicked: %1, or the buttons' captions.")
+                       "clicked: %1, by name in any case or by caption. Given more than once, runs "
+                       "all the lists in order.")
             .arg(commandNames().join(QStringLiteral(", "))),
         QStringLiteral("list"));
     const QCommandLineOption save(
@@ -170,9 +171,8 @@ Options parseCommandLine(const QStringList &arguments)
                       .arg(parser.positionalArguments().constFirst()));
 
     Options options;
-    if (parser.isSet(run)) {
-        const QStringList names = parser.value(run).split(QLatin1Char(','));
-        for (const QString &name : names) {
+    for (const QString &list : parser.values(run)) {
+        for (const QString &name : list.split(QLatin1Char(','))) {
             const std::optional<Button> button = commandByName(name.trimmed());
             if (!button)
                 failUsage(QStringLiteral("unknown command '%1' in --run; the commands are %2")
