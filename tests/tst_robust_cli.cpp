@@ -254,6 +254,22 @@ void TestRobustCommandLine::noDisplay_data()
     QTest::newRow("X11 asked for, no display named")
         << QStringList{"QT_QPA_PLATFORM=xcb"} << QStringList{"DISPLAY", "WAYLAND_DISPLAY"} << QStringList() << 2
         << "cannot open the window: no display answers (DISPLAY unset, WAYLAND_DISPLAY unset)";
+    QTest::newRow("X11 asked for in capitals")
+        << QStringList{"QT_QPA_PLATFORM=XCB", "DISPLAY=@"} << QStringList{"WAYLAND_DISPLAY"} << QStringList() << 2
+        << "cannot open the window: no display answers (DISPLAY='@', WAYLAND_DISPLAY unset)";
+    // A platform that is not installed is no fault of the display's, even
+    // with displays named.
+    QTest::newRow("platform that is not installed")
+        << QStringList{"QT_QPA_PLATFORM=sweepdraw-none", "DISPLAY=@", "WAYLAND_DISPLAY=sweepdraw-none"}
+        << QStringList() << QStringList() << 2
+        << "cannot open the window: the platform 'sweepdraw-none' named in QT_QPA_PLATFORM could not be "
+           "loaded; the platforms here are ";
+    QTest::newRow("platform that is not installed, with options")
+        << QStringList{"QT_QPA_PLATFORM=sweepdraw-none:size=800x600"} << QStringList{"DISPLAY", "WAYLAND_DISPLAY"}
+        << QStringList{"--run", "water"} << 2 << "the platform 'sweepdraw-none' named in QT_QPA_PLATFORM";
+    QTest::newRow("missing platform, then X11 with no server")
+        << QStringList{"QT_QPA_PLATFORM=sweepdraw-none;xcb", "DISPLAY=@"} << QStringList{"WAYLAND_DISPLAY"}
+        << QStringList() << 2 << "cannot open the window: no display answers (DISPLAY='@', WAYLAND_DISPLAY unset)";
     QTest::newRow("Wayland display that is not there")
         << QStringList{"WAYLAND_DISPLAY=sweepdraw-none"} << QStringList{"DISPLAY", "QT_QPA_PLATFORM"}
         << QStringList() << 2

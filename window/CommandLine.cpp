@@ -3,11 +3,14 @@
 #include "Form1.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
+#include <QJsonArray>
 #include <QPainter>
+#include <QPluginLoader>
 #include <QSaveFile>
 
 #include <array>
@@ -26,6 +29,58 @@ namespace {
 
 QtMessageHandler g_defaultMessageHandler = nullptr;
 
+// What a platform plugin's metadata gives as its interface, a version after it.
+constexpr QLatin1StringView kPlatformInterface("org.qt-project.Qt.QPA.QPlatformIntegrationFactoryInterface");
+
+// The platforms Qt could load here, lower-case, read from the plugins'
+// metadata without loading them, in the folders Qt looks in for them.
+QStringList availablePlatforms()
+{
+    QStringList platforms;
+    const auto addKeys = [&](const QJsonObject &metaData) {
+        if (metaData.value(QLatin1StringView("IID")).toString().startsWith(kPlatformInterface))
+            for (const QJsonValue key : metaData.value(QLatin1StringView("MetaData"))
+                                            .toObject()
+                                            .value(QLatin1StringView("Keys"))
+                                            .toArray())
+                platforms << key.toString().toLower();
+    };
+    for (const QStaticPlugin &plugin : QPluginLoader::staticPlugins())
+        addKeys(plugin.metaData());
+    QStringList folders = QCoreApplication::libraryPaths();
+    for (QString &folder : folders)
+        folder += QStringLiteral("/platforms");
+    folders.prepend(qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"));
+    for (const QString &folder : folders) {
+        if (folder.isEmpty())
+            continue;
+        const QDir dir(folder);
+        for (const QString &file : dir.entryList(QDir::Files))
+            addKeys(QPluginLoader(dir.filePath(file)).metaData());
+    }
+    platforms.sort();
+    platforms.removeDuplicates();
+    return platforms;
+}
+
+// The platforms named in QT_QPA_PLATFORM, a list such as "wayland;xcb" of
+// which each may carry options after a colon, when none of them is among
+// those `available`. Empty when the variable is unset or one of them could
+// be loaded: then that one failed for want of a display.
+QStringList missingPlatforms(const QStringList &available)
+{
+    QStringList missing;
+    for (const QString &entry : qEnvironmentVariable("QT_QPA_PLATFORM").split(QLatin1Char(';'))) {
+        const QString name = entry.section(QLatin1Char(':'), 0, 0).trimmed();
+        if (name.isEmpty())
+            continue;
+        if (available.contains(name.toLower()))
+            return {};
+        missing << name;
+    }
+    return missing;
+}
+
 // Qt aborts, and leaves a core dump, on a fatal error such as a display it
 // cannot connect to. End with a plain message and a status instead.
 void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -35,6 +90,19 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
         return;
     }
     if (QGuiApplication::primaryScreen() == nullptr) {
+        // Qt says the same whether the platform asked for is not installed
+        // or a display it needs does not answer; only the second is the
+        // display's fault.
+        const QStringList available = availablePlatforms();
+        const QStringList missing = missingPlatforms(available);
+        if (!missing.isEmpty()) {
+            std::fprintf(stderr, "sweepdraw: cannot open the window: the %s '%s' named in QT_QPA_PLATFORM "
+                                 "could not be loaded; the platforms here are %s\n",
+                         missing.size() == 1 ? "platform" : "platforms",
+                         qPrintable(missing.join(QStringLiteral("', '"))),
+                         qPrintable(available.join(QStringLiteral(", "))));
+            std::_Exit(ExitUsage);
+        }
         const auto describe = [](const char *name) {
             const QByteArray value = qgetenv(name);
             return QByteArray(name) + (value.isEmpty() ? QByteArray(" unset") : "='" + value + "'");
