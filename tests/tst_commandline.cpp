@@ -35,6 +35,8 @@ private slots:
     void runAndSave();
     void unknownCommand_data();
     void unknownCommand();
+    void fontWarning_data();
+    void fontWarning();
     void unwritableSavePath();
     void noDisplay();
     void version();
@@ -158,6 +160,47 @@ void TestCommandLine::unknownCommand()
                  "the commands are mountains (高山), water (流水), sunshine (阳光), bridge (大桥), clear (清除)"),
              run.err.constData());
     QVERIFY(!QFile::exists(path));
+}
+
+void TestCommandLine::fontWarning_data()
+{
+    QTest::addColumn<QString>("fonts"); // the only font folder fontconfig knows; empty: the machine's own
+    QTest::addColumn<bool>("warned");
+
+    QTest::newRow("installed fonts") << QString() << false;
+    QTest::newRow("no CJK font") << "/usr/share/fonts/truetype/dejavu" << true;
+    QTest::newRow("a Kai font alone") << "/usr/share/fonts/truetype/arphic" << false;
+}
+
+void TestCommandLine::fontWarning()
+{
+    QFETCH(QString, fonts);
+    QFETCH(bool, warned);
+
+    const QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QProcessEnvironment environment = environmentWithout({"DISPLAY", "WAYLAND_DISPLAY", "FONTCONFIG_FILE"});
+    // A runtime folder of its own keeps Qt from warning about a missing one.
+    environment.insert("XDG_RUNTIME_DIR", folder.path());
+    if (!fonts.isEmpty()) {
+        if (!QFileInfo(fonts).isDir())
+            QSKIP(qPrintable(fonts + " is not installed"));
+        QFile config(folder.filePath("fonts.conf"));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("<?xml version=\"1.0\"?>\n<fontconfig><dir>" + fonts.toUtf8() + "</dir><cachedir>"
+                     + folder.path().toUtf8() + "</cachedir></fontconfig>\n");
+        config.close();
+        environment.insert("FONTCONFIG_FILE", config.fileName());
+    }
+
+    const QString path = folder.filePath("sunshine.png");
+    const Outcome run = runProgram({"--run", "sunshine", "--save", path}, environment);
+    QVERIFY2(run.status == 0, run.err.constData());
+    QCOMPARE(QImage(path).size(), QSize(800, 552));
+    const QString err = QString::fromUtf8(run.err);
+    QCOMPARE(err.startsWith("sweepdraw: warning: ") && err.count('\n') == 1 && err.endsWith('\n'), warned);
+    for (const char *package : {"fonts-arphic-gkai00mp", "fonts-arphic-ukai", "fonts-noto-cjk"})
+        QCOMPARE(err.contains(package), warned);
 }
 
 void TestCommandLine::unwritableSavePath()

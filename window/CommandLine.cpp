@@ -2,6 +2,7 @@
 
 #include "Form1.h"
 
+#include <QAbstractButton>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QJsonArray>
+#include <QLabel>
 #include <QPainter>
 #include <QPluginLoader>
 #include <QSaveFile>
@@ -279,6 +281,35 @@ void choosePlatform(const Options &options)
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         failUsage(QStringLiteral("no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
                                  "are unset); use --save FILE.png to draw without one"));
+}
+
+void warnOfMissingFonts(const QWidget &window)
+{
+    // Qt draws each character in the first of the widget's fonts, or of the
+    // fonts fontconfig offers in their place, that has it, and draws an empty
+    // box when none has. Asking each caption's own font about each of its
+    // characters checks what the window will really show, the Kai faces the
+    // layout asks for and every stand-in included, with no list of font
+    // names to keep here; a font that covers the Chinese script in general
+    // but lacks one of these characters is caught too.
+    QString missing;
+    const auto check = [&missing](const QWidget &widget, const QString &text) {
+        const QFontMetrics metrics = widget.fontMetrics();
+        for (const char32_t character : text.toUcs4()) {
+            const QString one = QString::fromUcs4(&character, 1);
+            if (!QChar::isSpace(character) && !metrics.inFontUcs4(character) && !missing.contains(one))
+                missing += one;
+        }
+    };
+    for (const QLabel *label : window.findChildren<QLabel *>())
+        check(*label, label->text());
+    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
+        check(*button, button->text());
+    if (!missing.isEmpty())
+        std::fprintf(stderr, "sweepdraw: warning: no installed font has the characters %s of the captions; "
+                             "install fonts-arphic-gkai00mp, fonts-arphic-ukai, or any CJK font such as "
+                             "fonts-noto-cjk\n",
+                     qPrintable(missing));
 }
 
 int runStartupCommands(Form1 &form, const Options &options)
