@@ -113,10 +113,11 @@ void TestRobustCommandLine::initTestCase()
 void TestRobustCommandLine::init()
 {
     // Every case starts with a folder holding an earlier picture and an
-    // empty subfolder, and must leave both exactly as they were.
+    // empty subfolder named like a picture, and must leave both exactly as
+    // they were.
     m_scratch = std::make_unique<QTemporaryDir>();
     QVERIFY(m_scratch->isValid());
-    QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder.png")));
     QVERIFY(writeFile(m_scratch->filePath(QStringLiteral("old.png")), "an earlier picture"));
 }
 
@@ -133,7 +134,8 @@ void TestRobustCommandLine::badInput_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
 
-    const QString commands = "the commands are mountains, water, sunshine, bridge, clear";
+    const QString commands =
+        "the commands are mountains (高山), water (流水), sunshine (阳光), bridge (大桥), clear (清除)";
     QTest::newRow("empty --run list") << QStringList{"--run", "", "--save", "@/out.png"} << 2
                                       << "unknown command '' in --run; " + commands;
     QTest::newRow("blank --run list") << QStringList{"--run", "  ", "--save", "@/out.png"} << 2
@@ -142,6 +144,9 @@ void TestRobustCommandLine::badInput_data()
         << QStringList{"--run", "mountains,,water", "--save", "@/out.png"} << 2 << "unknown command ''";
     QTest::newRow("list of commas only") << QStringList{"--run", ",", "--save", "@/out.png"} << 2
                                          << "unknown command ''";
+    QTest::newRow("bad second --run list")
+        << QStringList{"--run", "water", "--run", "volcano", "--save", "@/out.png"} << 2
+        << "unknown command 'volcano' in --run";
     QTest::newRow("--run without its list") << QStringList{"--save", "@/out.png", "--run"} << 2
                                             << "Missing value after '--run'";
     QTest::newRow("unknown long option") << QStringList{"--colour", "--save", "@/out.png"} << 2
@@ -162,6 +167,15 @@ void TestRobustCommandLine::badInput_data()
                                                << "--save needs a file name";
     QTest::newRow("bad list, existing file kept") << QStringList{"--run", "water,", "--save", "@/old.png"} << 2
                                                   << "unknown command ''";
+    QTest::newRow("--save without a suffix") << QStringList{"--run", "water", "--save", "@/out"} << 2
+                                             << "--save: '@/out' has no suffix to name its format; "
+                                                "the suffixes that work are ";
+    QTest::newRow("--save with a suffix Qt cannot write")
+        << QStringList{"--run", "sunshine", "--save", "@/out.gif"} << 2
+        << "--save: the suffix of '@/out.gif' names no format the program can write; the suffixes that work are ";
+    QTest::newRow("name of a folder, with a slash")
+        << QStringList{"--run", "bridge", "--save", "@/folder.png/"} << 2
+        << "--save: '@/folder.png/' has no suffix";
 
     QTest::newRow("folder that does not exist")
         << QStringList{"--run", "water", "--save", "@/missing/out.png"} << 1
@@ -169,10 +183,8 @@ void TestRobustCommandLine::badInput_data()
     QTest::newRow("folder the program cannot write to")
         << QStringList{"--run", "sunshine", "--save", "/proc/sweepdraw-robust.png"} << 1
         << "cannot save /proc/sweepdraw-robust.png: ";
-    QTest::newRow("name of a folder") << QStringList{"--run", "bridge", "--save", "@/folder"} << 1
-                                      << "cannot save @/folder: ";
-    QTest::newRow("name of a folder, with a slash")
-        << QStringList{"--run", "bridge", "--save", "@/folder/"} << 1 << "cannot save @/folder/: ";
+    QTest::newRow("name of a folder") << QStringList{"--run", "bridge", "--save", "@/folder.png"} << 1
+                                      << "cannot save @/folder.png: ";
     QTest::newRow("file where a folder should be")
         << QStringList{"--run", "mountains", "--save", "@/old.png/out.png"} << 1
         << "cannot save @/old.png/out.png: Not a directory";
@@ -221,7 +233,7 @@ void TestRobustCommandLine::existingFileReplacedWhole()
     QCOMPARE(saved.size(), QSize(800, 552));
     QCOMPARE(saved.pixelColor(557, 307), QColor(128, 0, 128)); // the bridge's large arch
     QCOMPARE(QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList({"folder", "hard.png", "old.png"}));
+             QStringList({"folder.png", "hard.png", "old.png"}));
 }
 
 void TestRobustCommandLine::noDisplay_data()
@@ -242,6 +254,22 @@ void TestRobustCommandLine::noDisplay_data()
     QTest::newRow("X11 asked for, no display named")
         << QStringList{"QT_QPA_PLATFORM=xcb"} << QStringList{"DISPLAY", "WAYLAND_DISPLAY"} << QStringList() << 2
         << "cannot open the window: no display answers (DISPLAY unset, WAYLAND_DISPLAY unset)";
+    QTest::newRow("X11 asked for in capitals")
+        << QStringList{"QT_QPA_PLATFORM=XCB", "DISPLAY=@"} << QStringList{"WAYLAND_DISPLAY"} << QStringList() << 2
+        << "cannot open the window: no display answers (DISPLAY='@', WAYLAND_DISPLAY unset)";
+    // A platform that is not installed is no fault of the display's, even
+    // with displays named.
+    QTest::newRow("platform that is not installed")
+        << QStringList{"QT_QPA_PLATFORM=sweepdraw-none", "DISPLAY=@", "WAYLAND_DISPLAY=sweepdraw-none"}
+        << QStringList() << QStringList() << 2
+        << "cannot open the window: the platform 'sweepdraw-none' named in QT_QPA_PLATFORM could not be "
+           "loaded; the platforms here are ";
+    QTest::newRow("platform that is not installed, with options")
+        << QStringList{"QT_QPA_PLATFORM=sweepdraw-none:size=800x600"} << QStringList{"DISPLAY", "WAYLAND_DISPLAY"}
+        << QStringList{"--run", "water"} << 2 << "the platform 'sweepdraw-none' named in QT_QPA_PLATFORM";
+    QTest::newRow("missing platform, then X11 with no server")
+        << QStringList{"QT_QPA_PLATFORM=sweepdraw-none;xcb", "DISPLAY=@"} << QStringList{"WAYLAND_DISPLAY"}
+        << QStringList() << 2 << "cannot open the window: no display answers (DISPLAY='@', WAYLAND_DISPLAY unset)";
     QTest::newRow("Wayland display that is not there")
         << QStringList{"WAYLAND_DISPLAY=sweepdraw-none"} << QStringList{"DISPLAY", "QT_QPA_PLATFORM"}
         << QStringList() << 2

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+class QWidget;
+
 namespace sweepdraw {
 
 // Exit statuses of the program.
@@ -34,6 +36,12 @@ Options parseCommandLine(const QStringList &arguments);
 void choosePlatform(const Options &options);
 
 class Form1;
+
+// Prints one warning line on stderr when no installed font can draw some
+// character of the captions of `window`'s labels and buttons: they would
+// show as empty boxes, on the screen and in a saved picture alike. The
+// program goes on either way.
+void warnOfMissingFonts(const QWidget &window);
 
 // Queues the commands on `form` as clicks would. With a path to save to,
 // draws them at once and saves the window there. Returns the program's exit status, or -1

@@ -24,7 +24,8 @@ std::optional<Button> commandByName(const QString &name)
 {
     for (const Command &command : kCommands) {
         if (command.name
-            && (name == QLatin1String(command.name) || name == QString::fromUtf8(command.caption)))
+            && (name.compare(QLatin1String(command.name), Qt::CaseInsensitive) == 0
+                || name == QString::fromUtf8(command.caption)))
             return command.button;
     }
     return std::nullopt;
@@ -35,7 +36,8 @@ QStringList commandNames()
     QStringList names;
     for (const Command &command : kCommands)
         if (command.name)
-            names << QString::fromLatin1(command.name);
+            names << QStringLiteral("%1 (%2)").arg(QLatin1String(command.name),
+                                                   QString::fromUtf8(command.caption));
     return names;
 }
 

@@ -42,11 +42,12 @@ inline const Command &commandOf(Button button)
     return kCommands[static_cast<std::size_t>(button)];
 }
 
-// The command a name given on the command line stands for: its English name
-// or its caption. "退出" is not among them.
+// The command a name given on the command line stands for: its English name,
+// in any case, or its caption. "退出" is not among them.
 std::optional<Button> commandByName(const QString &name);
 
-// The names commandByName accepts in English, in button order.
+// The commands commandByName knows, in button order, each as its English
+// name followed by its caption in brackets: "mountains (高山)".
 QStringList commandNames();
 
 } // namespace sweepdraw

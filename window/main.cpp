@@ -22,6 +22,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sweepdraw.png")));
 
     Form1 form;
+    warnOfMissingFonts(form);
     form.setSpeed(options.speed);
     QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
     if (!options.savePath.isEmpty())
