@@ -7,10 +7,16 @@
 #       their folders say, the installed program prints its version.
 #   packaging.sh deb BUILD_DIR VERSION       cpack -G DEB into a temporary
 #       folder: the package's fields, computed dependencies and contents.
+#   packaging.sh optional                    configures and builds this tree
+#       into a temporary folder without the optional parts: first as
+#       scripts/run does, with neither the tests nor Google Benchmark and with
+#       Qt Test hidden; then with the tests but still without the benchmark.
 set -uo pipefail
 
 readonly app_id=org.sweepdraw.Sweepdraw
 readonly icon_sizes=(48 128 256)
+source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+readonly source_dir
 
 failures=0
 fail() {
@@ -170,8 +176,51 @@ check_deb() {
     finish
 }
 
+check_optional() {
+    need_tool cmake cmake
+    local out
+    out=$(mktemp -d)
+    trap 'rm -rf "$out"' EXIT
+    cd "$source_dir" || exit 1
+
+    # Hiding Qt Test has to fail a configure that needs it, or the next check
+    # would prove nothing.
+    cmake --preset default -B "$out/probe" -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON >"$out/probe.log" 2>&1 \
+        && fail "the default preset configures with Qt Test hidden"
+
+    local tree=$out/tree
+    configure_and_build "the run preset with Qt Test hidden" "$tree" "$out/log" --preset run \
+        -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON
+    [ -x "$tree/window/sweepdraw" ] || fail "the run preset builds no program"
+    [ ! -e "$tree/tests" ] || fail "the run preset configures the tests"
+    [ ! -e "$tree/bench/sweepdraw-bench" ] || fail "the run preset builds the benchmark"
+
+    # The same tree again, so that only the tests are compiled anew.
+    configure_and_build "the default preset without Google Benchmark" "$tree" "$out/log" --preset default \
+        -DBUILD_TESTING=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=OFF -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+    local test_source name
+    for test_source in "$source_dir"/tests/tst_*.cpp; do
+        name=$(basename "$test_source" .cpp)
+        [ -x "$tree/tests/$name" ] || fail "$name is not built without Google Benchmark"
+    done
+    [ ! -e "$tree/bench/sweepdraw-bench" ] || fail "the benchmark is built with Google Benchmark hidden"
+    finish
+}
+
+# Configures TREE with the cmake arguments given and builds it, keeping the
+# output in LOG; on failure shows its end and stops.
+configure_and_build() {
+    local what=$1 tree=$2 log=$3
+    shift 3
+    cmake "$@" -B "$tree" >"$log" 2>&1 \
+        || { tail -n 40 "$log" >&2; fail "$what does not configure"; finish; }
+    cmake --build "$tree" >"$log" 2>&1 \
+        || { tail -n 40 "$log" >&2; fail "$what does not build"; finish; }
+}
+
 case "${1:-}" in
     install) check_install "$2" "$3" ;;
     deb) check_deb "$2" "$3" ;;
-    *) echo "usage: $0 install|deb BUILD_DIR VERSION" >&2; exit 2 ;;
+    optional) check_optional ;;
+    *) echo "usage: $0 install|deb BUILD_DIR VERSION | $0 optional" >&2; exit 2 ;;
 esac
