@@ -6,7 +6,8 @@
 #       their validators and agree with each other, the icons have the sizes
 #       their folders say, the installed program prints its version.
 #   packaging.sh deb BUILD_DIR VERSION       cpack -G DEB into a temporary
-#       folder: the package's fields, computed dependencies and contents.
+#       folder: the package's fields, computed dependencies and contents,
+#       and its program is hardened.
 #   packaging.sh optional                    configures and builds this tree
 #       into a temporary folder without the optional parts: first as
 #       scripts/run does, with neither the tests nor Google Benchmark and with
@@ -173,7 +174,17 @@ check_deb() {
     while read -r file; do
         grep -qxF "./usr/$file" <<<"$contents" || fail "the package does not hold /usr/$file"
     done < <(installed_files)
+
+    dpkg-deb -x "$deb" "$out/root" || fail "dpkg-deb cannot unpack $name"
+    check_stack_protector "$out/root/usr/bin/sweepdraw"
     finish
+}
+
+# A program built with the stack protector calls __stack_chk_fail from the
+# functions it guards.
+check_stack_protector() {
+    readelf --dyn-syms -W "$1" | grep ' __stack_chk_fail@' >/dev/null \
+        || fail "$1 is not built with the stack protector (no __stack_chk_fail)"
 }
 
 check_optional() {
