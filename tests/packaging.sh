@@ -54,6 +54,8 @@ installed_files() {
     echo "bin/sweepdraw"
     echo "share/applications/$app_id.desktop"
     echo "share/metainfo/$app_id.metainfo.xml"
+    echo "share/doc/sweepdraw/copyright"
+    echo "share/doc/sweepdraw/changelog.gz"
     local size
     for size in "${icon_sizes[@]}"; do
         echo "share/icons/hicolor/${size}x${size}/apps/$app_id.png"
@@ -93,15 +95,49 @@ check_metainfo() {
     [ -f "$metainfo" ] || return 0
     appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
 
-    local id launchable release screenshot
+    local id launchable release licence screenshot
     id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
     launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
     release=$(sed -n 's:.*<release version="\([^"]*\)".*:\1:p' "$metainfo" | head -n 1)
+    licence=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$metainfo")
     screenshot=$(sed -n 's|.*<image[^>]*>\(https://[^<]*\.png\)</image>.*|\1|p' "$metainfo")
     expect_equal "the metainfo id" "$app_id" "$id"
     expect_equal "the metainfo launchable" "$app_id.desktop" "$launchable"
     expect_equal "the newest release in the metainfo" "$version" "$release"
+    expect_equal "the metainfo's project licence" "MIT" "$licence"
     [ -n "$screenshot" ] || fail "the metainfo has no screenshot image address"
+
+    # Every release, newest first, as "VERSION DATE".
+    local changelog=$prefix/share/doc/sweepdraw/changelog.gz
+    [ -f "$changelog" ] || return 0
+    expect_equal "the releases in the metainfo" \
+        "$(changelog_releases "$changelog" | paste -sd ' ')" \
+        "$(sed -n 's:.*<release version="\([^"]*\)" date="\([^"]*\)".*:\1 \2:p' "$metainfo" | paste -sd ' ')"
+}
+
+# The releases in a compressed Debian changelog, newest first, one
+# "VERSION YYYY-MM-DD" a line.
+changelog_releases() {
+    local field value version
+    zcat "$1" | dpkg-parsechangelog -l- --format rfc822 --all | while read -r field value; do
+        case $field in
+            Version:) version=$value ;;
+            Timestamp:) echo "$version $(date -u -d "@$value" +%F)" ;;
+        esac
+    done
+}
+
+# The copyright file gives the licence in LICENSE word for word.
+check_copyright() {
+    local prefix=$1
+    local copyright=$prefix/share/doc/sweepdraw/copyright
+    [ -f "$copyright" ] || return 0
+    local difference
+    difference=$(diff -u <(sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE") \
+        <(sed -n '/^License: Expat$/,/^$/p' "$copyright" | sed '1d; s/^ //; s/^\.$//'))
+    [ -z "$difference" ] || fail "the licence in the copyright file is not LICENSE's:"$'\n'"$difference"
+    grep -qxF "Copyright: $(sed -n 's/^Copyright (c) //p' "$source_dir/LICENSE")" "$copyright" \
+        || fail "the copyright file does not name the holder LICENSE names"
 }
 
 check_install() {
@@ -125,6 +161,7 @@ check_install() {
 
     check_desktop_entry "$prefix"
     check_metainfo "$prefix" "$version"
+    check_copyright "$prefix"
     expect_equal "the installed program's --version" "sweepdraw $version" \
         "$("$prefix/bin/sweepdraw" --version 2>/dev/null)"
     finish
