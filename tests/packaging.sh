@@ -54,6 +54,7 @@ installed_files() {
     echo "bin/sweepdraw"
     echo "share/applications/$app_id.desktop"
     echo "share/metainfo/$app_id.metainfo.xml"
+    echo "share/man/man1/sweepdraw.1.gz"
     echo "share/doc/sweepdraw/copyright"
     echo "share/doc/sweepdraw/changelog.gz"
     local size
@@ -140,6 +141,46 @@ check_copyright() {
         || fail "the copyright file does not name the holder LICENSE names"
 }
 
+# Each option --help lists, as "NAMES DESCRIPTION" on one line with single
+# spaces.
+help_options() {
+    "$1" --help | awk '
+        /^  -/ { if (entry != "") print entry; entry = $0; next }
+        /^   / && entry != "" { entry = entry " " $0; next }
+        { if (entry != "") print entry; entry = "" }
+        END { if (entry != "") print entry }' | tr -s ' ' | sed 's/^ //'
+}
+
+# The manual page renders without a warning, has the sections that matter,
+# and gives every option just as the installed program's --help does.
+check_manual_page() {
+    local prefix=$1
+    local page=$prefix/share/man/man1/sweepdraw.1.gz
+    [ -f "$page" ] || return 0
+    local warnings
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null) \
+        || fail "man cannot render the manual page"
+    [ -z "$warnings" ] || fail "man warns about the manual page: $warnings"
+
+    # One paragraph a line, so that nothing is broken or hyphenated.
+    local text flat
+    text=$(LC_ALL=C.UTF-8 MANWIDTH=1000 man -l "$page" 2>/dev/null)
+    flat=$(tr -s ' \n' '  ' <<<"$text")
+    local section variable option
+    for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" ENVIRONMENT EXAMPLES; do
+        grep -qx "$section" <<<"$text" || fail "the manual page has no $section section"
+    done
+    for variable in DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR; do
+        grep -qx " *$variable" <<<"$text" || fail "the manual page's ENVIRONMENT does not describe $variable"
+    done
+    local options=0
+    while read -r option; do
+        options=$((options + 1))
+        [[ $flat == *" $option "* ]] || fail "the manual page does not give --help's '$option'"
+    done < <(help_options "$prefix/bin/sweepdraw")
+    [ "$options" -ge 4 ] || fail "found only $options options in --help"
+}
+
 check_install() {
     local build=$1 version=$2
     need_tool desktop-file-validate desktop-file-utils
@@ -162,6 +203,7 @@ check_install() {
     check_desktop_entry "$prefix"
     check_metainfo "$prefix" "$version"
     check_copyright "$prefix"
+    check_manual_page "$prefix"
     expect_equal "the installed program's --version" "sweepdraw $version" \
         "$("$prefix/bin/sweepdraw" --version 2>/dev/null)"
     finish
