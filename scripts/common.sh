@@ -16,8 +16,8 @@ SWEEPDRAW_BENCH_PACKAGES=(libbenchmark-dev)
 # Packages only the packaging tests need: the desktop entry and metainfo
 # validators; dpkg-shlibdeps and file, which cpack uses to find the Debian
 # package's dependencies; help2man, which writes the manual page, and man to
-# render it.
-SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file help2man man-db)
+# render it; lintian, which checks the package.
+SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file help2man man-db lintian)
 
 # Packages only the end-to-end tests need: an X server to show the window on,
 # a way to click it, and screenshots.

@@ -6,8 +6,8 @@
 #       their validators and agree with each other, the icons have the sizes
 #       their folders say, the installed program prints its version.
 #   packaging.sh deb BUILD_DIR VERSION       cpack -G DEB into a temporary
-#       folder: the package's fields, computed dependencies and contents,
-#       and its program is hardened.
+#       folder: the package's fields, computed dependencies and contents;
+#       lintian finds nothing in it, and its program is hardened.
 #   packaging.sh optional                    configures and builds this tree
 #       into a temporary folder without the optional parts: first as
 #       scripts/run does, with neither the tests nor Google Benchmark and with
@@ -257,13 +257,25 @@ check_deb() {
         grep -qxF "./usr/$file" <<<"$contents" || fail "the package does not hold /usr/$file"
     done < <(installed_files)
 
+    check_lintian "$deb" "$out/lintian.log"
     dpkg-deb -x "$deb" "$out/root" || fail "dpkg-deb cannot unpack $name"
     check_stack_protector "$out/root/usr/bin/sweepdraw"
     finish
 }
 
-# A program built with the stack protector calls __stack_chk_fail from the
-# functions it guards.
+# lintian, with every tag down to the pedantic ones, has nothing to say.
+# Its hardening tags cover PIE, RELRO, immediate binding and fortified
+# functions.
+check_lintian() {
+    local deb=$1 log=$2 tags status
+    tags=$(lintian -I --pedantic --fail-on error,warning,info,pedantic "$deb" 2>"$log")
+    status=$?
+    [ -z "$tags" ] || fail "lintian reports:"$'\n'"$tags"
+    [ "$status" -eq 0 ] || { cat "$log" >&2; fail "lintian ended with status $status"; }
+}
+
+# lintian has no tag for the stack protector: a program built with it calls
+# __stack_chk_fail from the functions it guards.
 check_stack_protector() {
     readelf --dyn-syms -W "$1" | grep ' __stack_chk_fail@' >/dev/null \
         || fail "$1 is not built with the stack protector (no __stack_chk_fail)"
