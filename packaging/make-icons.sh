@@ -2,7 +2,7 @@
 # Remakes the program's icons from its own sunshine picture. The PNGs are
 # kept in the tree; the build installs them as they are and never runs this.
 #
-#   packaging/make-icons.sh              builds the default preset and uses it
+#   packaging/make-icons.sh              builds the run preset and uses it
 #   packaging/make-icons.sh PROGRAM      uses an already built sweepdraw
 #
 # The sun stands at (8000, 2000) twips, pixel (533, 133) of the saved window,
@@ -15,9 +15,9 @@ source "$(dirname "$0")/../scripts/common.sh"
 cd "$(dirname "$0")/.."
 
 if [ $# -eq 0 ]; then
-    ensure_packages "${SWEEPDRAW_BUILD_PACKAGES[@]}" imagemagick
-    build_preset default
-    program=build/default/window/sweepdraw
+    ensure_packages "${SWEEPDRAW_RUN_PACKAGES[@]}" imagemagick
+    build_preset run
+    program=build/run/window/sweepdraw
 else
     ensure_packages imagemagick
     program=$1

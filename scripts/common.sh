@@ -2,17 +2,22 @@
 
 set -euo pipefail
 
-# Packages needed to build and run the program.
-SWEEPDRAW_BUILD_PACKAGES=(
+# Packages needed to build the program and run it: the compiler, Qt, and the
+# Kai face the captions are drawn in.
+SWEEPDRAW_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libbenchmark-dev
-    fonts-arphic-gkai00mp fonts-arphic-ukai
+    qt6-base-dev
+    fonts-arphic-gkai00mp
 )
 
+# Google Benchmark, for the benchmark the whole build includes.
+SWEEPDRAW_BENCH_PACKAGES=(libbenchmark-dev)
+
 # Packages only the packaging tests need: the desktop entry and metainfo
-# validators, and dpkg-shlibdeps and file, which cpack uses to find the Debian
-# package's dependencies.
-SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
+# validators; dpkg-shlibdeps and file, which cpack uses to find the Debian
+# package's dependencies; help2man, which writes the manual page, and man to
+# render it; lintian, which checks the package.
+SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file help2man man-db lintian)
 
 # Packages only the end-to-end tests need: an X server to show the window on,
 # a way to click it, screenshots, and a private session bus with the AT-SPI

@@ -6,11 +6,18 @@
 #       their validators and agree with each other, the icons have the sizes
 #       their folders say, the installed program prints its version.
 #   packaging.sh deb BUILD_DIR VERSION       cpack -G DEB into a temporary
-#       folder: the package's fields, computed dependencies and contents.
+#       folder: the package's fields, computed dependencies and contents;
+#       lintian finds nothing in it, and its program is hardened.
+#   packaging.sh optional                    configures and builds this tree
+#       into a temporary folder without the optional parts: first as
+#       scripts/run does, with neither the tests nor Google Benchmark and with
+#       Qt Test hidden; then with the tests but still without the benchmark.
 set -uo pipefail
 
 readonly app_id=org.sweepdraw.Sweepdraw
 readonly icon_sizes=(48 128 256)
+source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+readonly source_dir
 
 failures=0
 fail() {
@@ -47,6 +54,9 @@ installed_files() {
     echo "bin/sweepdraw"
     echo "share/applications/$app_id.desktop"
     echo "share/metainfo/$app_id.metainfo.xml"
+    echo "share/man/man1/sweepdraw.1.gz"
+    echo "share/doc/sweepdraw/copyright"
+    echo "share/doc/sweepdraw/changelog.gz"
     local size
     for size in "${icon_sizes[@]}"; do
         echo "share/icons/hicolor/${size}x${size}/apps/$app_id.png"
@@ -80,21 +90,100 @@ check_desktop_entry() {
     [ -x "$prefix/bin/$exec" ] || fail "Exec names '$exec', which is not installed in bin/"
 }
 
+# The one finding appstreamcli's pedantic checks make of the metainfo: the
+# application id has a capital letter, which the desktop entry's and the
+# icon's names share and which the program gives Qt as its desktop file name.
+readonly appstream_expected="P: $app_id:3: cid-contains-uppercase-letter $app_id"
+
 check_metainfo() {
     local prefix=$1 version=$2
     local metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
     [ -f "$metainfo" ] || return 0
-    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
+    local findings
+    findings=$(appstreamcli validate --pedantic --no-net "$metainfo" | grep -E '^[EWIP]: ')
+    expect_equal "appstreamcli validate --pedantic's findings" "$appstream_expected" "$findings"
 
-    local id launchable release screenshot
+    local id launchable release licence
     id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
     launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
     release=$(sed -n 's:.*<release version="\([^"]*\)".*:\1:p' "$metainfo" | head -n 1)
-    screenshot=$(sed -n 's|.*<image[^>]*>\(https://[^<]*\.png\)</image>.*|\1|p' "$metainfo")
+    licence=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$metainfo")
     expect_equal "the metainfo id" "$app_id" "$id"
     expect_equal "the metainfo launchable" "$app_id.desktop" "$launchable"
     expect_equal "the newest release in the metainfo" "$version" "$release"
-    [ -n "$screenshot" ] || fail "the metainfo has no screenshot image address"
+    expect_equal "the metainfo's project licence" "MIT" "$licence"
+
+    # Every release, newest first, as "VERSION DATE".
+    local changelog=$prefix/share/doc/sweepdraw/changelog.gz
+    [ -f "$changelog" ] || return 0
+    expect_equal "the releases in the metainfo" \
+        "$(changelog_releases "$changelog" | paste -sd ' ')" \
+        "$(sed -n 's:.*<release version="\([^"]*\)" date="\([^"]*\)".*:\1 \2:p' "$metainfo" | paste -sd ' ')"
+}
+
+# The releases in a compressed Debian changelog, newest first, one
+# "VERSION YYYY-MM-DD" a line.
+changelog_releases() {
+    local field value version
+    zcat "$1" | dpkg-parsechangelog -l- --format rfc822 --all | while read -r field value; do
+        case $field in
+            Version:) version=$value ;;
+            Timestamp:) echo "$version $(date -u -d "@$value" +%F)" ;;
+        esac
+    done
+}
+
+# The copyright file gives the licence in LICENSE word for word.
+check_copyright() {
+    local prefix=$1
+    local copyright=$prefix/share/doc/sweepdraw/copyright
+    [ -f "$copyright" ] || return 0
+    local difference
+    difference=$(diff -u <(sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE") \
+        <(sed -n '/^License: Expat$/,/^$/p' "$copyright" | sed '1d; s/^ //; s/^\.$//'))
+    [ -z "$difference" ] || fail "the licence in the copyright file is not LICENSE's:"$'\n'"$difference"
+    grep -qxF "Copyright: $(sed -n 's/^Copyright (c) //p' "$source_dir/LICENSE")" "$copyright" \
+        || fail "the copyright file does not name the holder LICENSE names"
+}
+
+# Each option --help lists, as "NAMES DESCRIPTION" on one line with single
+# spaces.
+help_options() {
+    "$1" --help | awk '
+        /^  -/ { if (entry != "") print entry; entry = $0; next }
+        /^   / && entry != "" { entry = entry " " $0; next }
+        { if (entry != "") print entry; entry = "" }
+        END { if (entry != "") print entry }' | tr -s ' ' | sed 's/^ //'
+}
+
+# The manual page renders without a warning, has the sections that matter,
+# and gives every option just as the installed program's --help does.
+check_manual_page() {
+    local prefix=$1
+    local page=$prefix/share/man/man1/sweepdraw.1.gz
+    [ -f "$page" ] || return 0
+    local warnings
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null) \
+        || fail "man cannot render the manual page"
+    [ -z "$warnings" ] || fail "man warns about the manual page: $warnings"
+
+    # One paragraph a line, so that nothing is broken or hyphenated.
+    local text flat
+    text=$(LC_ALL=C.UTF-8 MANWIDTH=1000 man -l "$page" 2>/dev/null)
+    flat=$(tr -s ' \n' '  ' <<<"$text")
+    local section variable option
+    for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" ENVIRONMENT EXAMPLES; do
+        grep -qx "$section" <<<"$text" || fail "the manual page has no $section section"
+    done
+    for variable in DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR; do
+        grep -qx " *$variable" <<<"$text" || fail "the manual page's ENVIRONMENT does not describe $variable"
+    done
+    local options=0
+    while read -r option; do
+        options=$((options + 1))
+        [[ $flat == *" $option "* ]] || fail "the manual page does not give --help's '$option'"
+    done < <(help_options "$prefix/bin/sweepdraw")
+    [ "$options" -ge 4 ] || fail "found only $options options in --help"
 }
 
 check_install() {
@@ -118,6 +207,8 @@ check_install() {
 
     check_desktop_entry "$prefix"
     check_metainfo "$prefix" "$version"
+    check_copyright "$prefix"
+    check_manual_page "$prefix"
     expect_equal "the installed program's --version" "sweepdraw $version" \
         "$("$prefix/bin/sweepdraw" --version 2>/dev/null)"
     finish
@@ -155,11 +246,9 @@ check_deb() {
         [[ ", $depends, " =~ ", $library (>= "[^\)]+"), " ]] \
             || fail "Depends does not name $library with a version: '$depends'"
     done
-    local fonts
-    fonts="$(dpkg-deb --field "$deb" Depends), $(dpkg-deb --field "$deb" Recommends)"
-    for library in fonts-arphic-gkai00mp fonts-arphic-ukai; do
-        [[ $fonts == *"$library"* ]] || fail "neither Depends nor Recommends names $library: '$fonts'"
-    done
+    # Without a CJK font the captions are boxes: a Kai face first.
+    local fonts="fonts-arphic-gkai00mp | fonts-arphic-ukai | fonts-noto-cjk"
+    [[ ", $depends, " == *", $fonts, "* ]] || fail "Depends does not name '$fonts': '$depends'"
 
     local contents
     contents=$(dpkg-deb --contents "$deb" | awk '{ print $NF }')
@@ -167,11 +256,76 @@ check_deb() {
     while read -r file; do
         grep -qxF "./usr/$file" <<<"$contents" || fail "the package does not hold /usr/$file"
     done < <(installed_files)
+
+    check_lintian "$deb" "$out/lintian.log"
+    dpkg-deb -x "$deb" "$out/root" || fail "dpkg-deb cannot unpack $name"
+    check_stack_protector "$out/root/usr/bin/sweepdraw"
     finish
+}
+
+# lintian, with every tag down to the pedantic ones, has nothing to say.
+# Its hardening tags cover PIE, RELRO, immediate binding and fortified
+# functions.
+check_lintian() {
+    local deb=$1 log=$2 tags status
+    tags=$(lintian -I --pedantic --fail-on error,warning,info,pedantic "$deb" 2>"$log")
+    status=$?
+    [ -z "$tags" ] || fail "lintian reports:"$'\n'"$tags"
+    [ "$status" -eq 0 ] || { cat "$log" >&2; fail "lintian ended with status $status"; }
+}
+
+# lintian has no tag for the stack protector: a program built with it calls
+# __stack_chk_fail from the functions it guards.
+check_stack_protector() {
+    readelf --dyn-syms -W "$1" | grep ' __stack_chk_fail@' >/dev/null \
+        || fail "$1 is not built with the stack protector (no __stack_chk_fail)"
+}
+
+check_optional() {
+    need_tool cmake cmake
+    local out
+    out=$(mktemp -d)
+    trap 'rm -rf "$out"' EXIT
+    cd "$source_dir" || exit 1
+
+    # Hiding Qt Test has to fail a configure that needs it, or the next check
+    # would prove nothing.
+    cmake --preset default -B "$out/probe" -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON >"$out/probe.log" 2>&1 \
+        && fail "the default preset configures with Qt Test hidden"
+
+    local tree=$out/tree
+    configure_and_build "the run preset with Qt Test hidden" "$tree" "$out/log" --preset run \
+        -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON
+    [ -x "$tree/window/sweepdraw" ] || fail "the run preset builds no program"
+    [ ! -e "$tree/tests" ] || fail "the run preset configures the tests"
+    [ ! -e "$tree/bench/sweepdraw-bench" ] || fail "the run preset builds the benchmark"
+
+    # The same tree again, so that only the tests are compiled anew.
+    configure_and_build "the default preset without Google Benchmark" "$tree" "$out/log" --preset default \
+        -DBUILD_TESTING=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=OFF -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+    local test_source name
+    for test_source in "$source_dir"/tests/tst_*.cpp; do
+        name=$(basename "$test_source" .cpp)
+        [ -x "$tree/tests/$name" ] || fail "$name is not built without Google Benchmark"
+    done
+    [ ! -e "$tree/bench/sweepdraw-bench" ] || fail "the benchmark is built with Google Benchmark hidden"
+    finish
+}
+
+# Configures TREE with the cmake arguments given and builds it, keeping the
+# output in LOG; on failure shows its end and stops.
+configure_and_build() {
+    local what=$1 tree=$2 log=$3
+    shift 3
+    cmake "$@" -B "$tree" >"$log" 2>&1 \
+        || { tail -n 40 "$log" >&2; fail "$what does not configure"; finish; }
+    cmake --build "$tree" >"$log" 2>&1 \
+        || { tail -n 40 "$log" >&2; fail "$what does not build"; finish; }
 }
 
 case "${1:-}" in
     install) check_install "$2" "$3" ;;
     deb) check_deb "$2" "$3" ;;
-    *) echo "usage: $0 install|deb BUILD_DIR VERSION" >&2; exit 2 ;;
+    optional) check_optional ;;
+    *) echo "usage: $0 install|deb BUILD_DIR VERSION | $0 optional" >&2; exit 2 ;;
 esac
