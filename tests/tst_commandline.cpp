@@ -39,6 +39,7 @@ private slots:
     void fontWarning();
     void unwritableSavePath();
     void noDisplay();
+    void savedAtDesignSizeWhateverTheScale();
     void version();
 
 private:
@@ -218,6 +219,20 @@ void TestCommandLine::noDisplay()
     QCOMPARE(run.status, 2);
     QVERIFY2(run.err.contains("no display") && run.err.contains("--save"), run.err.constData());
     QCOMPARE(run.err.trimmed().count('\n'), 0);
+}
+
+void TestCommandLine::savedAtDesignSizeWhateverTheScale()
+{
+    // At scale 2 the off-screen platform's screen is only 400 pixels wide,
+    // too narrow for a window at zoom 1; a saved picture is no window.
+    QProcessEnvironment environment = environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"});
+    environment.insert("QT_SCALE_FACTOR", "2");
+    const QString path = m_dir.filePath("scaled.png");
+    const Outcome run = runProgram({"--run", "sunshine", "--save", path}, environment);
+    QVERIFY2(run.status == 0, run.err.constData());
+    const QImage image(path);
+    QCOMPARE(image.size(), QSize(800, 552));
+    QCOMPARE(colourAt(image, 620, 133), QColor(255, 255, 0));
 }
 
 void TestCommandLine::version()

@@ -159,7 +159,6 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     buildMenu();
     describePicture();
     layOut();
-    fitOnScreen();
 }
 
 Form1::~Form1() = default;
@@ -351,6 +350,9 @@ void Form1::changeEvent(QEvent *event)
 void Form1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Only a window that is shown needs to fit on the screen: a picture
+    // saved without one is drawn at zoom 1.
+    fitOnScreen();
     QTimer::singleShot(0, this, [this] {
         // The frame round the window is known once it is shown.
         fitOnScreen();
