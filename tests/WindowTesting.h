@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "Form1.h"
 #include "RasterSurface.h"
+#include "RecordingSurface.h"
 #include "SurfaceView.h"
 
 #include <QPushButton>

@@ -162,6 +162,16 @@ void TestRobustFaults::failingOperationEndsTheProgram_data()
     QTest::addColumn<Among>("among");
     QTest::addColumn<Where>("where");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<Speed>("speed");
+
+    // Every case twice: drawn frame by frame from a recording at the normal
+    // speed, and straight on the picture at the instant speed.
+    const auto row = [](const QString &name, const QList<Button> &before, Button command, Fault fault,
+                        Argument argument, Among among, Where where, const QString &message) {
+        for (Speed speed : {Speed::Normal, Speed::Instant})
+            QTest::addRow("%s, %s", qPrintable(name), speed == Speed::Normal ? "paced" : "instant")
+                << before << command << fault << argument << among << where << message << speed;
+    };
 
     const QList<Button> nothing;
     const QString pen = "SetPenWidth: the device refused it";
@@ -171,45 +181,35 @@ void TestRobustFaults::failingOperationEndsTheProgram_data()
     for (const Command &scene : kCommands) {
         if (!scene.draws())
             continue;
-        QTest::addRow("%s: first operation refused", scene.name)
-            << nothing << scene.button << Fault::Refused << Argument::None << Among::All << Where::First << pen;
-        QTest::addRow("%s: middle operation refused", scene.name)
-            << nothing << scene.button << Fault::Refused << Argument::None << Among::All << Where::Middle
-            << point;
-        QTest::addRow("%s: last operation refused", scene.name)
-            << nothing << scene.button << Fault::Refused << Argument::None << Among::All << Where::Last << point;
+        row(QString::fromLatin1(scene.name) + ": first operation refused", nothing, scene.button,
+            Fault::Refused, Argument::None, Among::All, Where::First, pen);
+        row(QString::fromLatin1(scene.name) + ": middle operation refused", nothing, scene.button,
+            Fault::Refused, Argument::None, Among::All, Where::Middle, point);
+        row(QString::fromLatin1(scene.name) + ": last operation refused", nothing, scene.button,
+            Fault::Refused, Argument::None, Among::All, Where::Last, point);
     }
     // On top of earlier pictures, which must stay as they were.
-    QTest::newRow("bridge over water: middle operation refused")
-        << QList<Button>{Button::Cmdls} << Button::CmdDq << Fault::Refused << Argument::None << Among::All
-        << Where::Middle << point;
-    QTest::newRow("clear refused, the water stays")
-        << QList<Button>{Button::Cmdls} << Button::CmdCls << Fault::Refused << Argument::None << Among::All
-        << Where::First << "ClearSurface: the device refused it";
+    row("bridge over water: middle operation refused", QList<Button>{Button::Cmdls}, Button::CmdDq,
+        Fault::Refused, Argument::None, Among::All, Where::Middle, point);
+    row("clear refused, the water stays", QList<Button>{Button::Cmdls}, Button::CmdCls, Fault::Refused,
+        Argument::None, Among::All, Where::First, "ClearSurface: the device refused it");
 
     // A scene's computation yields a value that is not a number, or is
     // infinite, and the picture's own checks stop it.
-    QTest::newRow("mountains: frame corner is NaN")
-        << nothing << Button::CmdGs << Fault::NaN << Argument::X << Among::Boxes << Where::First
-        << "DrawBox: x1 is not a finite number (got nan)";
-    QTest::newRow("mountains: first ridge point is NaN")
-        << nothing << Button::CmdGs << Fault::NaN << Argument::Y << Among::PlotPoints << Where::First
-        << "PlotPoint: y is not a finite number (got nan)";
-    QTest::newRow("water: middle point is infinite")
-        << nothing << Button::Cmdls << Fault::PlusInfinity << Argument::X << Among::PlotPoints << Where::Middle
-        << "PlotPoint: x is not a finite number (got inf)";
-    QTest::newRow("sunshine: ring radius is infinite")
-        << nothing << Button::Cmdyg << Fault::PlusInfinity << Argument::Radius << Among::Circles << Where::First
-        << "DrawCircle: radius is not a finite number (got inf)";
-    QTest::newRow("sunshine: disc centre is NaN")
-        << nothing << Button::Cmdyg << Fault::NaN << Argument::X << Among::Circles << Where::Last
-        << "DrawCircle: x is not a finite number (got nan)";
-    QTest::newRow("sunshine: last ray point is minus infinity")
-        << nothing << Button::Cmdyg << Fault::MinusInfinity << Argument::Y << Among::PlotPoints << Where::Last
-        << "PlotPoint: y is not a finite number (got -inf)";
-    QTest::newRow("bridge: middle point is NaN")
-        << nothing << Button::CmdDq << Fault::NaN << Argument::X << Among::PlotPoints << Where::Middle
-        << "PlotPoint: x is not a finite number (got nan)";
+    row("mountains: frame corner is NaN", nothing, Button::CmdGs, Fault::NaN, Argument::X, Among::Boxes,
+        Where::First, "DrawBox: x1 is not a finite number (got nan)");
+    row("mountains: first ridge point is NaN", nothing, Button::CmdGs, Fault::NaN, Argument::Y,
+        Among::PlotPoints, Where::First, "PlotPoint: y is not a finite number (got nan)");
+    row("water: middle point is infinite", nothing, Button::Cmdls, Fault::PlusInfinity, Argument::X,
+        Among::PlotPoints, Where::Middle, "PlotPoint: x is not a finite number (got inf)");
+    row("sunshine: ring radius is infinite", nothing, Button::Cmdyg, Fault::PlusInfinity, Argument::Radius,
+        Among::Circles, Where::First, "DrawCircle: radius is not a finite number (got inf)");
+    row("sunshine: disc centre is NaN", nothing, Button::Cmdyg, Fault::NaN, Argument::X, Among::Circles,
+        Where::Last, "DrawCircle: x is not a finite number (got nan)");
+    row("sunshine: last ray point is minus infinity", nothing, Button::Cmdyg, Fault::MinusInfinity,
+        Argument::Y, Among::PlotPoints, Where::Last, "PlotPoint: y is not a finite number (got -inf)");
+    row("bridge: middle point is NaN", nothing, Button::CmdDq, Fault::NaN, Argument::X, Among::PlotPoints,
+        Where::Middle, "PlotPoint: x is not a finite number (got nan)");
 }
 
 void TestRobustFaults::failingOperationEndsTheProgram()
@@ -221,6 +221,7 @@ void TestRobustFaults::failingOperationEndsTheProgram()
     QFETCH(Among, among);
     QFETCH(Where, where);
     QFETCH(QString, message);
+    QFETCH(Speed, speed);
 
     const std::vector<Call> earlier = operationsOf(before);
     const std::vector<Call> calls = operationsOf({command});
@@ -237,6 +238,7 @@ void TestRobustFaults::failingOperationEndsTheProgram()
     });
     CommandRunner runner(surface);
     ManualClock clock(runner);
+    runner.setSpeed(speed);
     QSignalSpy failed(&runner, &CommandRunner::failed);
     for (Button button : before)
         runner.enqueue(button);

@@ -1,5 +1,6 @@
 #include "CommandRunner.h"
 
+#include "Fiber.h"
 #include "RuntimeError.h"
 
 #include <algorithm>
@@ -9,8 +10,8 @@ namespace sweepdraw {
 
 namespace {
 
-// Operations landed between two looks at the clock.
-constexpr long long kChunk = 4096;
+// Operations between two looks at the clock while a frame's time may run out.
+constexpr int kClockInterval = 1024;
 
 std::chrono::nanoseconds steadyNow()
 {
@@ -19,6 +20,101 @@ std::chrono::nanoseconds steadyNow()
 
 } // namespace
 
+// What a command draws on: passes each operation on to the picture once the
+// frame lets it through, and suspends the command's fiber until a frame
+// does. Once stopped, it refuses every operation, which ends the action.
+//
+// Most operations only count down what the frame lets through; the rest of
+// the bookkeeping, and a look at the clock, come once a batch of
+// kClockInterval operations.
+class CommandRunner::PacedSurface final : public DrawingSurface
+{
+public:
+    PacedSurface(DrawingSurface &target, const Clock &clock)
+        : m_target(&target)
+        , m_clock(clock)
+    {
+    }
+
+    // Lets `operations` more through, and no more once the clock reads
+    // `deadline`, if there is one. Called while the action is suspended.
+    void allow(long long operations, std::optional<std::chrono::nanoseconds> deadline)
+    {
+        closeBatch();
+        m_allowance = operations;
+        m_deadline = deadline;
+    }
+
+    void retarget(DrawingSurface &target) { m_target = &target; }
+
+    void stop()
+    {
+        closeBatch();
+        m_stopped = true;
+    }
+
+    // Operations passed on so far.
+    long long landed() const { return m_landed + (m_batch - m_batchLeft); }
+
+protected:
+    Status doSetPenWidth(int width) override { return gate() ? m_target->SetPenWidth(width) : stopped(); }
+    Status doPlotPoint(float x, float y, QRgb colour) override
+    {
+        return gate() ? m_target->PlotPoint(x, y, colour) : stopped();
+    }
+    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override
+    {
+        return gate() ? m_target->DrawBox(x1, y1, x2, y2, colour) : stopped();
+    }
+    Status doDrawCircle(float x, float y, float radius, QRgb colour) override
+    {
+        return gate() ? m_target->DrawCircle(x, y, radius, colour) : stopped();
+    }
+    Status doClearSurface() override { return gate() ? m_target->ClearSurface() : stopped(); }
+
+private:
+    static Status stopped() { return Status::failure("the drawing was stopped"); }
+
+    // Whether the next operation may pass; false once stopped.
+    bool gate()
+    {
+        if (m_batchLeft == 0 && !openBatch()) [[unlikely]]
+            return false;
+        --m_batchLeft;
+        return true;
+    }
+
+    // The operations of the batch that have passed count as landed.
+    void closeBatch()
+    {
+        m_landed += m_batch - m_batchLeft;
+        m_batch = m_batchLeft = 0;
+    }
+
+    // Lets the next batch through, once the frame allows one: false if
+    // stopped meanwhile.
+    [[gnu::noinline]] bool openBatch()
+    {
+        closeBatch();
+        while (!m_stopped && (m_allowance <= 0 || (m_deadline && m_clock() >= *m_deadline)))
+            Fiber::suspend();
+        if (m_stopped)
+            return false;
+        m_batch = m_batchLeft = std::min<long long>(m_allowance, kClockInterval);
+        m_allowance -= m_batch;
+        return true;
+    }
+
+    DrawingSurface *m_target;
+    const Clock &m_clock;
+    long long m_allowance = 0; // beyond the batch
+    std::optional<std::chrono::nanoseconds> m_deadline;
+    long long m_batch = 0; // let through at once, without a look at the clock
+    long long m_batchLeft = 0;
+    long long m_landed = 0; // before the batch
+    bool m_stopped = false;
+};
+
 CommandRunner::CommandRunner(DrawingSurface &picture, QObject *parent)
     : QObject(parent)
     , m_picture(&picture)
@@ -26,6 +122,11 @@ CommandRunner::CommandRunner(DrawingSurface &picture, QObject *parent)
 {
     m_frames.setTimerType(Qt::PreciseTimer);
     connect(&m_frames, &QTimer::timeout, this, &CommandRunner::advance);
+}
+
+CommandRunner::~CommandRunner()
+{
+    stop();
 }
 
 void CommandRunner::setClock(Clock clock)
@@ -73,8 +174,7 @@ void CommandRunner::stop()
 {
     m_stopped = true;
     m_queue.clear();
-    m_current.reset();
-    m_log.clear();
+    endCurrent();
     m_finishing = 0;
     m_frames.stop();
 }
@@ -116,40 +216,33 @@ void CommandRunner::work(bool bounded)
         m_frames.stop();
         return;
     }
-    const std::chrono::nanoseconds frameStart = m_clock();
-    const auto elapsed = [&] { return m_clock() - frameStart; };
+    std::optional<std::chrono::nanoseconds> deadline;
+    if (bounded)
+        deadline = m_clock() + kFrame;
     bool landed = false;
-    std::optional<QString> failure;
     while (!isIdle()) {
-        if (!m_current) {
-            // A command's whole action runs when it begins, the one step that
-            // cannot be split; late in a frame it waits for the next one.
-            if (bounded && elapsed() > kFrame / 4)
-                break;
+        if (!m_current)
             begin();
-        }
-        const long long due = bounded ? std::min(allowance(), kChunk) : LLONG_MAX;
-        const std::size_t before = m_next;
-        if (due > 0) {
-            const std::size_t count = std::min(static_cast<std::size_t>(due), m_log.size() - m_next);
-            const Status status = m_log.replay(*m_picture, m_next, m_next + count);
-            if (!status.ok())
-                failure = QString::fromStdString(status.message());
-        }
-        landed |= m_next != before;
-        m_landedSincePaceStart += static_cast<long long>(m_next - before);
-        if (!failure && m_next == m_log.size()) {
-            failure = m_failure;
-            if (!failure)
-                finishCommand();
-        }
-        if (failure || due <= 0 || (bounded && elapsed() >= kFrame))
+        const long long due = bounded ? allowance() : LLONG_MAX;
+        if (due <= 0)
+            break;
+        const long long before = m_surface->landed();
+        m_surface->allow(due, deadline);
+        const bool done = m_fiber->resume();
+        const long long count = m_surface->landed() - before;
+        landed |= count > 0;
+        m_landedSincePaceStart += count;
+        if (done && m_failure)
+            break;
+        if (done)
+            finishCommand();
+        else if (deadline && m_clock() >= *deadline)
             break;
     }
     if (landed)
         emit drawn();
-    if (failure) {
-        fail(*failure);
+    if (m_failure) {
+        fail(*m_failure);
         return;
     }
     scheduleFrames();
@@ -161,20 +254,21 @@ void CommandRunner::begin()
 {
     m_current = m_queue.front();
     m_queue.pop_front();
-    m_log.clear();
-    m_next = 0;
     m_failure.reset();
-    try {
-        commandOf(*m_current).action(m_log);
-    } catch (const RuntimeError &error) {
-        m_failure = QString::fromUtf8(error.what());
-    }
+    m_surface = std::make_unique<PacedSurface>(*m_picture, m_clock);
+    m_fiber = std::make_unique<Fiber>([this, action = commandOf(*m_current).action] {
+        try {
+            action(*m_surface);
+        } catch (const RuntimeError &error) {
+            m_failure = QString::fromUtf8(error.what());
+        }
+    });
 }
 
 void CommandRunner::finishCommand()
 {
     const Button done = *m_current;
-    m_current.reset();
+    endCurrent();
     if (commandOf(done).clears()) {
         m_pictures.clear();
     } else {
@@ -184,6 +278,19 @@ void CommandRunner::finishCommand()
     if (m_finishing > 0 && --m_finishing == 0)
         restartPace();
     emit commandFinished(done);
+}
+
+// A fiber must not be left suspended: stopping its surface makes the
+// action's next operation fail, and the action ends as on any failure.
+void CommandRunner::endCurrent()
+{
+    if (m_fiber && !m_fiber->finished()) {
+        m_surface->stop();
+        m_fiber->resume();
+    }
+    m_fiber.reset();
+    m_surface.reset();
+    m_current.reset();
 }
 
 void CommandRunner::redrawOn(DrawingSurface &picture)
@@ -198,10 +305,22 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     }
     if (!m_current)
         return;
-    std::size_t next = 0;
-    const Status status = m_log.replay(picture, next, m_next);
-    if (!status.ok())
-        fail(QString::fromStdString(status.message()));
+    // The command under way again, as far as it has landed: its action runs
+    // on a surface that lets that many operations through, and is stopped
+    // there.
+    PacedSurface again(picture, m_clock);
+    Fiber replay([&, action = commandOf(*m_current).action] {
+        try {
+            action(again);
+        } catch (const RuntimeError &) {
+        }
+    });
+    again.allow(m_surface->landed(), std::nullopt);
+    if (!replay.resume()) {
+        again.stop();
+        replay.resume();
+    }
+    m_surface->retarget(picture);
 }
 
 void CommandRunner::fail(const QString &message)

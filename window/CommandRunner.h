@@ -1,8 +1,9 @@
 #pragma once
 
 #include "Commands.h"
-#include "RecordingSurface.h"
+#include "DrawingSurface.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -10,9 +11,12 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace sweepdraw {
+
+class Fiber;
 
 // How fast the window draws.
 enum class Speed { Slow, Normal, Fast, Instant };
@@ -36,19 +40,22 @@ constexpr long long operationsPerSecond(Speed speed)
 
 // Runs the window's commands on its picture one after another, in the order
 // they were given, at a pace a person can follow, without ever keeping the
-// window's thread from its event loop for long.
+// window's thread from its event loop for longer than a frame.
 //
-// A command's action runs at once on a recording; the recorded operations
-// then land on the picture frame by frame, each frame all those whose time
-// has come by the clock (every operation counts as one), so a late frame
-// lands more and the drawing takes as long as the speed says however few
-// frames the machine manages. Every operation of a command lands, in order,
-// before the next command's first, and exactly as the action made it, so
-// the picture ends the same at every speed. At most one command's action
-// runs in a frame, and a frame stops landing once its time is up.
+// A command's action draws straight on the picture, but a piece at a time:
+// it runs in a fiber, on the window's thread, and every operation it makes
+// waits for its time by the clock, counting one each. A frame lets through
+// every operation whose time has come, so a late frame lands more and the
+// drawing takes as long as the speed says however few frames the machine
+// manages; at the instant speed, and while finishing what was queued, a
+// frame lets through as many as it has time for. The action is suspended
+// between frames, wherever it is, and nothing else touches the picture
+// meanwhile, so every operation of a command lands, in order, before the
+// next command's first, exactly as the action made it, and the picture ends
+// the same at every speed.
 //
-// A command whose action fails lands what it drew before the failure; then
-// `failed` is emitted and nothing more runs.
+// A command whose action fails has landed what it drew before the failure;
+// then `failed` is emitted and nothing more runs.
 //
 // The runner also keeps which pictures are on the picture, so that the
 // whole can be drawn again on another surface, at another size.
@@ -59,11 +66,12 @@ class CommandRunner final : public QObject
 public:
     using Clock = std::function<std::chrono::nanoseconds()>;
 
-    // How long a frame lasts at the paced speeds, and how long one may
-    // spend landing operations at any speed.
+    // How long a frame lasts at the paced speeds, and the longest one may
+    // spend drawing at any speed.
     static constexpr std::chrono::milliseconds kFrame{16};
 
     explicit CommandRunner(DrawingSurface &picture, QObject *parent = nullptr);
+    ~CommandRunner() override;
 
     // The clock pacing follows; the steady clock unless set.
     void setClock(Clock clock);
@@ -111,14 +119,17 @@ signals:
     void idle();
 
 private:
+    class PacedSurface;
+
     bool paced() const { return m_speed != Speed::Instant && m_finishing == 0; }
+    long long allowance() const;
     // Lands operations until the queue is empty; when `bounded`, only those
     // due by the clock, and no longer than a frame.
     void work(bool bounded);
     void begin();
     void finishCommand();
+    void endCurrent();
     void fail(const QString &message);
-    long long allowance() const;
     void restartPace();
     void scheduleFrames();
 
@@ -130,10 +141,10 @@ private:
     std::deque<Button> m_queue;
     QList<Button> m_pictures;
     std::optional<Button> m_current;
-    RecordingSurface m_log;  // the current command's operations
-    std::size_t m_next = 0;  // the first of them still to land
-    std::optional<QString> m_failure; // why its action stopped, if it did
-    int m_finishing = 0;     // commands left to land at once
+    std::unique_ptr<PacedSurface> m_surface; // what the current command draws on
+    std::unique_ptr<Fiber> m_fiber;          // the current command's action
+    std::optional<QString> m_failure;        // why it stopped, if it did
+    int m_finishing = 0;                     // commands left to land at once
     bool m_stopped = false;
 
     // Pacing: operations landed since the clock read `m_paceStart`.
