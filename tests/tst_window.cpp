@@ -122,6 +122,7 @@ private slots:
     void pacingFollowsTheClock_data();
     void pacingFollowsTheClock();
     void commandsLandWholeAndInOrder();
+    void instantFramesKeepToTheirTime();
     void eachPassShowsAsItLands_data();
     void eachPassShowsAsItLands();
     void escapeFinishesEverythingClicked();
@@ -487,6 +488,34 @@ void TestWindow::commandsLandWholeAndInOrder()
     for (const QList<QVariant> &signal : finished)
         order << signal.at(0).value<Button>();
     QCOMPARE(order, (QList<Button>{Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}));
+}
+
+void TestWindow::instantFramesKeepToTheirTime()
+{
+    // A clock that moves 100 us each time it is read: the runner reads it
+    // once every 1,024 operations, so a 16 ms frame lets about 160,000
+    // through. The sunshine, of 1.1 million, takes several frames, the
+    // second time too, when the runner knows how long it takes; the clear,
+    // of one operation, takes one.
+    RasterSurface picture(QSize(800, 552), 1.0);
+    CommandRunner runner(picture);
+    std::chrono::nanoseconds now{0};
+    runner.setClock([&] { return now += 100us; });
+    runner.setSpeed(Speed::Instant);
+    const auto framesFor = [&](Button button) {
+        runner.enqueue(button);
+        int frames = 0;
+        while (!runner.isIdle() && frames < 100) {
+            runner.advance();
+            ++frames;
+        }
+        return frames;
+    };
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY2(framesFor(Button::Cmdyg) >= 5, qPrintable(QString("round %1").arg(round)));
+        QCOMPARE(framesFor(Button::CmdCls), 1);
+    }
+    QVERIFY(isBlank(picture.image()));
 }
 
 void TestWindow::eachPassShowsAsItLands_data()

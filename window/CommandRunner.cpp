@@ -221,14 +221,24 @@ void CommandRunner::work(bool bounded)
         deadline = m_clock() + kFrame;
     bool landed = false;
     while (!isIdle()) {
+        if (!m_current && runDirectly(deadline)) {
+            landed = true;
+            if (m_failure)
+                break;
+            finishCommand();
+            continue;
+        }
         if (!m_current)
             begin();
         const long long due = bounded ? allowance() : LLONG_MAX;
         if (due <= 0)
             break;
+        m_unpacedThroughout &= !paced();
         const long long before = m_surface->landed();
+        const std::chrono::nanoseconds start = m_clock();
         m_surface->allow(due, deadline);
         const bool done = m_fiber->resume();
+        m_activeTime += m_clock() - start;
         const long long count = m_surface->landed() - before;
         landed |= count > 0;
         m_landedSincePaceStart += count;
@@ -250,11 +260,35 @@ void CommandRunner::work(bool bounded)
         emit idle();
 }
 
+// Runs the next command straight on the picture when there is no frame to
+// keep to, or when it is unpaced and took less than what is left of the
+// frame the last time; false otherwise.
+bool CommandRunner::runDirectly(std::optional<std::chrono::nanoseconds> deadline)
+{
+    const Button next = m_queue.front();
+    const std::optional<std::chrono::nanoseconds> known = m_unpacedTime[static_cast<std::size_t>(next)];
+    if (deadline && (paced() || !known || m_clock() + *known > *deadline))
+        return false;
+    m_queue.pop_front();
+    m_current = next;
+    m_failure.reset();
+    const std::chrono::nanoseconds start = m_clock();
+    try {
+        commandOf(next).action(*m_picture);
+    } catch (const RuntimeError &error) {
+        m_failure = QString::fromUtf8(error.what());
+    }
+    m_unpacedTime[static_cast<std::size_t>(next)] = m_clock() - start;
+    return true;
+}
+
 void CommandRunner::begin()
 {
     m_current = m_queue.front();
     m_queue.pop_front();
     m_failure.reset();
+    m_activeTime = std::chrono::nanoseconds(0);
+    m_unpacedThroughout = true;
     m_surface = std::make_unique<PacedSurface>(*m_picture, m_clock);
     m_fiber = std::make_unique<Fiber>([this, action = commandOf(*m_current).action] {
         try {
@@ -268,6 +302,8 @@ void CommandRunner::begin()
 void CommandRunner::finishCommand()
 {
     const Button done = *m_current;
+    if (m_fiber && m_unpacedThroughout)
+        m_unpacedTime[static_cast<std::size_t>(done)] = m_activeTime;
     endCurrent();
     if (commandOf(done).clears()) {
         m_pictures.clear();

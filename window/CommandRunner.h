@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <array>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -53,6 +54,12 @@ constexpr long long operationsPerSecond(Speed speed)
 // meanwhile, so every operation of a command lands, in order, before the
 // next command's first, exactly as the action made it, and the picture ends
 // the same at every speed.
+//
+// Unpaced, a command that took less than what is left of the frame the last
+// time it ran unpaced draws on the picture directly, in one go, without the
+// cost of the pacing on every operation; the first time, it goes through the
+// paced surface like the rest, and is timed. With no frame to keep to, as
+// in runToEnd(), every command draws directly.
 //
 // A command whose action fails has landed what it drew before the failure;
 // then `failed` is emitted and nothing more runs.
@@ -127,6 +134,7 @@ private:
     // due by the clock, and no longer than a frame.
     void work(bool bounded);
     void begin();
+    bool runDirectly(std::optional<std::chrono::nanoseconds> deadline);
     void finishCommand();
     void endCurrent();
     void fail(const QString &message);
@@ -146,6 +154,11 @@ private:
     std::optional<QString> m_failure;        // why it stopped, if it did
     int m_finishing = 0;                     // commands left to land at once
     bool m_stopped = false;
+
+    // How long each command took the last time it ran unpaced throughout.
+    std::array<std::optional<std::chrono::nanoseconds>, kCommands.size()> m_unpacedTime;
+    std::chrono::nanoseconds m_activeTime{0}; // the current command's, so far
+    bool m_unpacedThroughout = false;         // whether it has run unpaced only
 
     // Pacing: operations landed since the clock read `m_paceStart`.
     std::chrono::nanoseconds m_paceStart{0};
