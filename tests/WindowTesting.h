@@ -25,6 +25,13 @@ inline RasterSurface &pictureOf(Form1 &form)
     return form.findChild<SurfaceView *>(QStringLiteral("Surface"))->surface();
 }
 
+// The zoom the window's picture is drawn at, where a pixel is one device
+// pixel.
+inline double zoomOf(Form1 &form)
+{
+    return pictureOf(form).devicePixelRatio();
+}
+
 // A clock that stands still until a test moves it.
 class ManualClock
 {

@@ -115,9 +115,9 @@ void TestRobustModel::randomSequencesFollowTheModel()
                 form.runner().finishQueued();
             if (random.bounded(300) == 0) {
                 const QSize size = kSizes[random.bounded(static_cast<int>(kSizes.size()))];
-                const double before = form.zoom();
+                const double before = zoomOf(form);
                 QVERIFY2(resizeShown(form, size), qPrintable(what + ": could not resize"));
-                zooms += form.zoom() != before;
+                zooms += zoomOf(form) != before;
             }
             clock.advance(std::chrono::milliseconds(random.bounded(kLongestFrameMs + 1)));
             form.runner().advance();
@@ -136,7 +136,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
         for (qsizetype k = 0; k < sequence.size(); ++k)
             if (sequence[k]->clears())
                 sinceClear = k + 1;
-        RasterSurface reference(QSize(800, 552), form.zoom());
+        RasterSurface reference(QSize(800, 552), zoomOf(form));
         for (qsizetype k = sinceClear; k < sequence.size(); ++k) {
             sequence[k]->action(reference);
             ++drawn;

@@ -49,10 +49,8 @@ public:
     // Runs the commands on the picture.
     CommandRunner &runner() { return *m_runner; }
 
-    Speed speed() const { return m_runner->speed(); }
+    // The speed the menu shows checked, and the runner draws at.
     void setSpeed(Speed speed);
-
-    double zoom() const { return m_zoom; }
 
     // Whether a run-time error is also shown in a modal message box, for a
     // user at the screen. Off by default.
