@@ -240,6 +240,9 @@ void TestRobustFaults::failingOperationEndsTheProgram()
     ManualClock clock(runner);
     runner.setSpeed(speed);
     QSignalSpy failed(&runner, &CommandRunner::failed);
+    QStringList events;
+    connect(&runner, &CommandRunner::drawn, this, [&] { events << "drawn"; });
+    connect(&runner, &CommandRunner::failed, this, [&] { events << "failed"; });
     for (Button button : before)
         runner.enqueue(button);
     runner.runToEnd();
@@ -258,6 +261,11 @@ void TestRobustFaults::failingOperationEndsTheProgram()
     }
     QCOMPARE(failed.count(), 1);
     QCOMPARE(failed.at(0).at(0).toString(), message);
+    // What was drawn before the failure was put on the screen before the
+    // failure was told.
+    QCOMPARE(events.constLast(), QString("failed"));
+    if (failing > 1)
+        QCOMPARE(events.at(events.size() - 2), QString("drawn"));
     // Nothing was tried after the failing operation...
     QCOMPARE(surface.operations(), earlierOperations + failing);
     // ...and the picture holds exactly what the operations before it drew.

@@ -1,4 +1,3 @@
-#include "ForwardingSurface.h"
 #include "Palette.h"
 #include "Scenes.h"
 #include "TestImages.h"
@@ -15,7 +14,6 @@
 using namespace sweepdraw;
 using namespace std::chrono_literals;
 using sweepdraw::test::buttonOf;
-using sweepdraw::test::ForwardingSurface;
 using sweepdraw::test::isBlank;
 using sweepdraw::test::ManualClock;
 using sweepdraw::test::pictureOf;
@@ -130,7 +128,6 @@ private slots:
     void speedMenu();
     void exitCutsTheDrawingShort_data();
     void exitCutsTheDrawingShort();
-    void failingCommandLandsWhatCameBefore();
     void zoomScalesEverything_data();
     void zoomScalesEverything();
     void zoomDrawsThePictureAfresh_data();
@@ -669,44 +666,6 @@ void TestWindow::exitCutsTheDrawingShort()
     clock.advance(10s);
     form.runner().advance();
     QCOMPARE(pictureOf(form).image(), before);
-}
-
-void TestWindow::failingCommandLandsWhatCameBefore()
-{
-    // The device fails at the mountains' 1,000th operation, a point.
-    const long long failing = operationsOf(Button::Cmdls) + 1000;
-    RasterSurface picture(QSize(800, 552), 1.0);
-    ForwardingSurface device(picture, [&](long long operation) {
-        return operation == failing ? Status::failure("PlotPoint: the device is gone") : Status();
-    });
-    CommandRunner runner(device);
-    ManualClock clock(runner);
-    QStringList events;
-    connect(&runner, &CommandRunner::drawn, this, [&] { events << "drawn"; });
-    connect(&runner, &CommandRunner::failed, this, [&](const QString &message) { events << message; });
-    connect(&runner, &CommandRunner::commandFinished, this, [&] { events << "finished"; });
-
-    runner.enqueue(Button::Cmdls);
-    runner.enqueue(Button::CmdGs);
-    clock.advance(10s);
-    runner.advance();
-    // The water finished first, then what the mountains drew before the
-    // failure was put on the screen, and only then was the failure told.
-    QCOMPARE(events, QStringList({"finished", "drawn", "PlotPoint: the device is gone"}));
-    QCOMPARE(device.operations(), failing);
-    RasterSurface expected(QSize(800, 552), 1.0);
-    DrawWater(expected);
-    RecordingSurface mountains;
-    DrawMountains(mountains);
-    for (std::size_t i = 0; i < 999; ++i)
-        QVERIFY(RecordingSurface::perform(expected, mountains.calls()[i]).ok());
-    QCOMPARE(picture.image(), expected.image());
-
-    // Nothing runs after a failure.
-    QVERIFY(runner.isIdle());
-    runner.enqueue(Button::CmdCls);
-    runner.runToEnd();
-    QCOMPARE(device.operations(), failing);
 }
 
 void TestWindow::zoomScalesEverything_data()
