@@ -33,6 +33,7 @@
 #include <array>
 #include <ctime>
 #include <iostream>
+#include <string>
 
 using namespace sweepdraw;
 using namespace sweepdraw::bench;
@@ -44,6 +45,13 @@ const QSize kPictureSize(800, 552);
 
 // How many sunshines are queued at once.
 constexpr int kQueued = 150;
+
+std::string pacedName(const Command &scene)
+{
+    return std::string("BM_Paced/") + scene.name + "/normal";
+}
+
+const std::string kQueuedName = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
 
 // The scenes, from the window's commands.
 std::vector<const Command *> scenes()
@@ -245,14 +253,12 @@ void registerScenes()
         }
     }
     for (const Command *scene : scenes()) {
-        const std::string name = std::string("BM_Paced/") + scene->name + "/normal";
-        benchmark::RegisterBenchmark(name.c_str(), onEventLoop, *scene, Speed::Normal, 1)
+        benchmark::RegisterBenchmark(pacedName(*scene).c_str(), onEventLoop, *scene, Speed::Normal, 1)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1)
             ->UseManualTime();
     }
-    const std::string queued = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
-    benchmark::RegisterBenchmark(queued.c_str(), onEventLoop, commandOf(Button::Cmdyg), Speed::Instant, kQueued)
+    benchmark::RegisterBenchmark(kQueuedName.c_str(), onEventLoop, commandOf(Button::Cmdyg), Speed::Instant, kQueued)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1)
         ->UseManualTime();
@@ -277,21 +283,20 @@ std::vector<std::string> sceneNames()
 
 std::vector<CounterGoal> counterGoals()
 {
-    const std::string sunshine = "BM_Paced/sunshine/normal";
-    const std::string queued = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
+    const std::string sunshine = pacedName(commandOf(Button::Cmdyg));
     std::vector<CounterGoal> goals = {
         {sunshine, "wall_s", 3.6, false},
         {sunshine, "wall_s", 4.4, true},
         {sunshine, "cpu_share", 0.10, true},
-        {queued, "longest_stall_ms", 50, true},
+        {kQueuedName, "longest_stall_ms", 50, true},
     };
     for (const Command *scene : scenes()) {
-        const std::string paced = std::string("BM_Paced/") + scene->name + "/normal";
+        const std::string paced = pacedName(*scene);
         goals.push_back({paced, "frame_median_ms", 17, true});
         goals.push_back({paced, "frame_p99_ms", 34, true});
         goals.push_back({paced, "peak_rss_mb", 64, true});
     }
-    goals.push_back({queued, "peak_rss_mb", 64, true});
+    goals.push_back({kQueuedName, "peak_rss_mb", 64, true});
     return goals;
 }
 

@@ -45,11 +45,6 @@ std::vector<Call> operationsOf(const QList<Button> &commands)
     return recording.calls();
 }
 
-Status perform(DrawingSurface &surface, const Call &call)
-{
-    return RecordingSurface::perform(surface, call);
-}
-
 bool counts(Among among, Op op)
 {
     switch (among) {
@@ -133,7 +128,7 @@ Status injectFault(DrawingSurface &target, Call call, Fault fault, Argument argu
         call.radius = bad;
         break;
     }
-    return perform(target, call);
+    return RecordingSurface::perform(target, call);
 }
 
 } // namespace
@@ -271,9 +266,9 @@ void TestRobustFaults::failingOperationEndsTheProgram()
     // ...and the picture holds exactly what the operations before it drew.
     RasterSurface reference(QSize(800, 552), 1.0);
     for (const Call &call : earlier)
-        QVERIFY(perform(reference, call).ok());
+        QVERIFY(RecordingSurface::perform(reference, call).ok());
     for (long long i = 0; i + 1 < failing; ++i)
-        QVERIFY(perform(reference, calls[static_cast<std::size_t>(i)]).ok());
+        QVERIFY(RecordingSurface::perform(reference, calls[static_cast<std::size_t>(i)]).ok());
     const QString difference = imageDifference(picture.image(), reference.image());
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 

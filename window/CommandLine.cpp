@@ -242,11 +242,12 @@ Options parseCommandLine(const QStringList &arguments)
 
     Options options;
     for (const QString &list : parser.values(run)) {
-        for (const QString &name : list.split(QLatin1Char(','))) {
-            const std::optional<Button> button = commandByName(name.trimmed());
+        for (const QString &entry : list.split(QLatin1Char(','))) {
+            const QString name = entry.trimmed();
+            const std::optional<Button> button = commandByName(name);
             if (!button)
                 failUsage(QStringLiteral("unknown command '%1' in --run; the commands are %2")
-                              .arg(name.trimmed(), commandNames().join(QStringLiteral(", "))));
+                              .arg(name, commandNames().join(QStringLiteral(", "))));
             options.commands.push_back(*button);
         }
     }

@@ -18,6 +18,17 @@ std::chrono::nanoseconds steadyNow()
     return std::chrono::steady_clock::now().time_since_epoch();
 }
 
+// Runs a command's action on `surface`: why it failed, if it did.
+std::optional<QString> attempt(const Command &command, DrawingSurface &surface)
+{
+    try {
+        command.action(surface);
+    } catch (const RuntimeError &error) {
+        return QString::fromUtf8(error.what());
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 // What a command draws on: passes each operation on to the picture once the
@@ -269,34 +280,27 @@ bool CommandRunner::runDirectly(std::optional<std::chrono::nanoseconds> deadline
     const std::optional<std::chrono::nanoseconds> known = m_unpacedTime[static_cast<std::size_t>(next)];
     if (deadline && (paced() || !known || m_clock() + *known > *deadline))
         return false;
-    m_queue.pop_front();
-    m_current = next;
-    m_failure.reset();
+    takeNext();
     const std::chrono::nanoseconds start = m_clock();
-    try {
-        commandOf(next).action(*m_picture);
-    } catch (const RuntimeError &error) {
-        m_failure = QString::fromUtf8(error.what());
-    }
+    m_failure = attempt(commandOf(next), *m_picture);
     m_unpacedTime[static_cast<std::size_t>(next)] = m_clock() - start;
     return true;
 }
 
-void CommandRunner::begin()
+void CommandRunner::takeNext()
 {
     m_current = m_queue.front();
     m_queue.pop_front();
     m_failure.reset();
+}
+
+void CommandRunner::begin()
+{
+    takeNext();
     m_activeTime = std::chrono::nanoseconds(0);
     m_unpacedThroughout = true;
     m_surface = std::make_unique<PacedSurface>(*m_picture, m_clock);
-    m_fiber = std::make_unique<Fiber>([this, action = commandOf(*m_current).action] {
-        try {
-            action(*m_surface);
-        } catch (const RuntimeError &error) {
-            m_failure = QString::fromUtf8(error.what());
-        }
-    });
+    m_fiber = std::make_unique<Fiber>([this] { m_failure = attempt(commandOf(*m_current), *m_surface); });
 }
 
 void CommandRunner::finishCommand()
@@ -332,12 +336,11 @@ void CommandRunner::endCurrent()
 void CommandRunner::redrawOn(DrawingSurface &picture)
 {
     m_picture = &picture;
-    try {
-        for (Button button : m_pictures)
-            commandOf(button).action(picture);
-    } catch (const RuntimeError &error) {
-        fail(QString::fromUtf8(error.what()));
-        return;
+    for (Button button : m_pictures) {
+        if (const std::optional<QString> failure = attempt(commandOf(button), picture)) {
+            fail(*failure);
+            return;
+        }
     }
     if (!m_current)
         return;
@@ -345,12 +348,7 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     // on a surface that lets that many operations through, and is stopped
     // there.
     PacedSurface again(picture, m_clock);
-    Fiber replay([&, action = commandOf(*m_current).action] {
-        try {
-            action(again);
-        } catch (const RuntimeError &) {
-        }
-    });
+    Fiber replay([&] { (void)attempt(commandOf(*m_current), again); });
     again.allow(m_surface->landed(), std::nullopt);
     if (!replay.resume()) {
         again.stop();

@@ -133,6 +133,8 @@ private:
     // Lands operations until the queue is empty; when `bounded`, only those
     // due by the clock, and no longer than a frame.
     void work(bool bounded);
+    // Makes the first queued command the current one.
+    void takeNext();
     void begin();
     bool runDirectly(std::optional<std::chrono::nanoseconds> deadline);
     void finishCommand();

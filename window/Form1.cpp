@@ -83,6 +83,13 @@ QRect zoomed(const QRect &designed, double zoom, QPoint origin)
         .translated(origin);
 }
 
+// The zoom at which the window as laid out just fits in `room`.
+double fittingZoom(QSize room)
+{
+    return std::min(static_cast<double>(room.width()) / Form1::kDesignSize.width(),
+                    static_cast<double>(room.height()) / Form1::kDesignSize.height());
+}
+
 QFont zoomedFont(QFont font, double zoom)
 {
     if (font.pixelSize() > 0)
@@ -235,8 +242,7 @@ void Form1::fitOnScreen()
         return;
     const QSize frame = frameGeometry().size() - geometry().size();
     const QSize room = screen->availableGeometry().size() - frame;
-    const double fits = std::min(static_cast<double>(room.width()) / kDesignSize.width(),
-                                 static_cast<double>(room.height()) / kDesignSize.height());
+    const double fits = fittingZoom(room);
     if (fits >= m_zoom)
         return;
     const double zoom = std::max(kMinZoom, fits);
@@ -246,8 +252,7 @@ void Form1::fitOnScreen()
 
 void Form1::layOut()
 {
-    const double zoom = std::max(kMinZoom, std::min(static_cast<double>(width()) / kDesignSize.width(),
-                                                    static_cast<double>(height()) / kDesignSize.height()));
+    const double zoom = std::max(kMinZoom, fittingZoom(size()));
     const QRect whole = zoomed(QRect(QPoint(0, 0), kDesignSize), zoom, QPoint(0, 0));
     const QPoint origin((width() - whole.width()) / 2, (height() - whole.height()) / 2);
     for (const Placed &placed : m_placed) {
@@ -290,7 +295,6 @@ void Form1::RunCommand(Button which)
     if (m_ending)
         return;
     if (!commandOf(which).action) {
-        m_runner->stop();
         end(0);
         return;
     }
@@ -299,17 +303,23 @@ void Form1::RunCommand(Button which)
 
 void Form1::fail(const QString &message)
 {
-    m_runner->stop();
-    m_ending = true;
+    // No click is taken while the message box is up.
+    halt();
     qCritical().noquote() << "sweepdraw: run-time error:" << message;
     if (m_errorDialogs)
         QMessageBox::critical(this, windowTitle(), message);
     end(1);
 }
 
+void Form1::halt()
+{
+    m_runner->stop();
+    m_ending = true;
+}
+
 void Form1::end(int status)
 {
-    m_ending = true;
+    halt();
     emit ended(status);
 }
 
@@ -322,8 +332,7 @@ void Form1::resizeEvent(QResizeEvent *event)
 void Form1::closeEvent(QCloseEvent *event)
 {
     // Closing the window ends the program, and with it whatever is drawing.
-    m_runner->stop();
-    m_ending = true;
+    halt();
     QWidget::closeEvent(event);
 }
 

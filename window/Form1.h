@@ -85,6 +85,8 @@ private:
     void layOut();
     void describePicture();
     void fail(const QString &message);
+    // Stops drawing and taking commands, for good.
+    void halt();
     void end(int status);
 
     Panel *m_shape1 = nullptr;
