@@ -619,7 +619,7 @@ void TestWindow::speedMenu()
         return rows;
     };
 
-    const QStringList normal = {"慢 Ctrl+1", "正常 Ctrl+2 checked", "快 Ctrl+3", "立即 Ctrl+4", "-",
+    const QStringList normal = {"Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4", "-",
                                 "立即画完 Esc"};
     QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
     QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
@@ -628,7 +628,7 @@ void TestWindow::speedMenu()
 
     QTest::keyClick(&form, Qt::Key_3, Qt::ControlModifier);
     QCOMPARE(form.runner().speed(), Speed::Fast);
-    QCOMPARE(menuAt(QPoint(600, 300)).at(2), QString("快 Ctrl+3 checked"));
+    QCOMPARE(menuAt(QPoint(600, 300)).at(2), QString("Fast Ctrl+3 checked"));
     QTest::keyClick(&form, Qt::Key_1, Qt::ControlModifier);
     QCOMPARE(form.runner().speed(), Speed::Slow);
 }

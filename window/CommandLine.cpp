@@ -118,33 +118,12 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
     std::_Exit(ExitFailure);
 }
 
-struct SpeedName
-{
-    Speed speed;
-    const char *name;
-};
-
-constexpr std::array<SpeedName, 4> kSpeedNames = {{
-    {Speed::Slow, "slow"},
-    {Speed::Normal, "normal"},
-    {Speed::Fast, "fast"},
-    {Speed::Instant, "instant"},
-}};
-
 QString speedNames()
 {
     QStringList names;
-    for (const SpeedName &speed : kSpeedNames)
+    for (const SpeedInfo &speed : kSpeeds)
         names << QString::fromLatin1(speed.name);
     return names.join(QStringLiteral(", "));
-}
-
-std::optional<Speed> speedByName(const QString &name)
-{
-    for (const SpeedName &speed : kSpeedNames)
-        if (name == QLatin1String(speed.name))
-            return speed.speed;
-    return std::nullopt;
 }
 
 int failSave(const QString &path, const QString &reason)
@@ -217,9 +196,10 @@ Options parseCommandLine(const QStringList &arguments)
         QStringLiteral("file.suffix"));
     const QCommandLineOption speed(
         QStringLiteral("speed"),
-        QStringLiteral("How fast the window draws: slow, normal (the default; the sunshine takes "
-                       "about 4 seconds), fast, or instant. --save always draws at once."),
-        QStringLiteral("speed"), QStringLiteral("normal"));
+        QStringLiteral("How fast the window draws: %1; %2 unless given, at which the sunshine "
+                       "takes about 4 seconds. --save always draws at once.")
+            .arg(speedNames(), QLatin1String(speedInfo(kDefaultSpeed).name)),
+        QStringLiteral("speed"), QLatin1String(speedInfo(kDefaultSpeed).name));
     parser.addOption(run);
     parser.addOption(save);
     parser.addOption(speed);
@@ -251,7 +231,7 @@ Options parseCommandLine(const QStringList &arguments)
             options.commands.push_back(*button);
         }
     }
-    const std::optional<Speed> chosen = speedByName(parser.value(speed));
+    const std::optional<Speed> chosen = speedByName(parser.value(speed).toStdString());
     if (!chosen)
         failUsage(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
                       .arg(parser.value(speed), speedNames()));

@@ -21,7 +21,7 @@ struct Options
 {
     QList<Button> commands; // run in order after start-up
     QString savePath;       // empty: open the window
-    Speed speed = Speed::Normal; // the window's; a saved picture is drawn at once
+    Speed speed = kDefaultSpeed; // the window's; a saved picture is drawn at once
 };
 
 // Reads the program's options from its arguments, argv[0] included. Prints

@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "DrawingSurface.h"
+#include "Speed.h"
 
 #include <QList>
 #include <QObject>
@@ -18,26 +19,6 @@
 namespace sweepdraw {
 
 class Fiber;
-
-// How fast the window draws.
-enum class Speed { Slow, Normal, Fast, Instant };
-
-// Surface operations a second at `speed`; 0 for Instant, which draws as fast
-// as the machine goes.
-constexpr long long operationsPerSecond(Speed speed)
-{
-    switch (speed) {
-    case Speed::Slow:
-        return 70'000;
-    case Speed::Normal:
-        return 280'000;
-    case Speed::Fast:
-        return 1'120'000;
-    case Speed::Instant:
-        return 0;
-    }
-    return 0;
-}
 
 // Runs the window's commands on its picture one after another, in the order
 // they were given, at a pace a person can follow, without ever keeping the
@@ -146,7 +127,7 @@ private:
     DrawingSurface *m_picture;
     Clock m_clock;
     QTimer m_frames;
-    Speed m_speed = Speed::Normal;
+    Speed m_speed = kDefaultSpeed;
 
     std::deque<Button> m_queue;
     QList<Button> m_pictures;

@@ -6,6 +6,7 @@
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -29,21 +30,6 @@ QRect fromTwips(int left, int top, int width, int height)
     return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
                  height / kTwipsPerPixel);
 }
-
-// The speeds in the menu, slowest first, in the order of Speed.
-struct SpeedItem
-{
-    Speed speed;
-    const char *text;
-    QKeyCombination key;
-};
-
-constexpr std::array<SpeedItem, 4> kSpeedItems = {{
-    {Speed::Slow, "慢", Qt::CTRL | Qt::Key_1},
-    {Speed::Normal, "正常", Qt::CTRL | Qt::Key_2},
-    {Speed::Fast, "快", Qt::CTRL | Qt::Key_3},
-    {Speed::Instant, "立即", Qt::CTRL | Qt::Key_4},
-}};
 
 struct LabelLayout
 {
@@ -214,8 +200,8 @@ void Form1::buildControls()
 void Form1::buildMenu()
 {
     auto *speeds = new QActionGroup(this);
-    for (const SpeedItem &item : kSpeedItems) {
-        QAction *action = speeds->addAction(QString::fromUtf8(item.text));
+    for (const SpeedInfo &item : kSpeeds) {
+        QAction *action = speeds->addAction(QCoreApplication::translate("Speed", item.menuText));
         action->setCheckable(true);
         action->setShortcut(item.key);
         const Speed speed = item.speed;
