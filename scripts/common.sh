@@ -2,11 +2,13 @@
 
 set -euo pipefail
 
-# Packages needed to build the program and run it: the compiler, Qt, and the
-# Kai face the captions are drawn in.
+# Packages needed to build the program and run it: the compiler, Qt,
+# Boost.Context for the fibers the drawing runs in, and the Kai face the
+# captions are drawn in.
 SWEEPDRAW_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev
+    libboost-context-dev
     fonts-arphic-gkai00mp
 )
 
