@@ -147,9 +147,10 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     m_placed.push_back({m_view, QRect(QPoint(0, 0), kDesignSize), {}});
     m_runner = new CommandRunner(m_view->surface(), this);
     m_runner->setObjectName(QStringLiteral("runner"));
-    connect(m_runner, &CommandRunner::drawn, m_view, &SurfaceView::showChanges);
+    connect(m_runner, &CommandRunner::drawn, this, &Form1::showChanges);
     connect(m_runner, &CommandRunner::commandFinished, this, &Form1::describePicture);
-    connect(m_runner, &CommandRunner::failed, this, &Form1::fail);
+    connect(m_runner, &CommandRunner::failed, this, &Form1::reportRunTimeError);
+    connect(m_runner, &CommandRunner::idle, this, &Form1::drawingIdle);
     buildControls();
     buildMenu();
     describePicture();
@@ -271,6 +272,42 @@ void Form1::describePicture()
         captions.isEmpty() ? tr("Blank") : captions.join(tr(", ", "between the captions of the pictures drawn")));
 }
 
+void Form1::showChanges()
+{
+    m_view->showChanges();
+    emit frameDrawn();
+}
+
+void Form1::setClock(CommandRunner::Clock clock)
+{
+    m_runner->setClock(std::move(clock));
+}
+
+void Form1::advanceDrawing()
+{
+    m_runner->advance();
+}
+
+void Form1::finishDrawing()
+{
+    m_runner->runToEnd();
+}
+
+bool Form1::isDrawing() const
+{
+    return !m_runner->isIdle();
+}
+
+QList<Button> Form1::pictures() const
+{
+    return m_runner->pictures();
+}
+
+Speed Form1::speed() const
+{
+    return m_runner->speed();
+}
+
 void Form1::setSpeed(Speed speed)
 {
     m_runner->setSpeed(speed);
@@ -293,7 +330,7 @@ void Form1::RunCommand(Button which)
     m_runner->enqueue(which);
 }
 
-void Form1::fail(const QString &message)
+void Form1::reportRunTimeError(const QString &message)
 {
     // No click is taken while the message box is up.
     halt();

@@ -49,11 +49,31 @@ public:
     // ending, nothing.
     void RunCommand(Button button);
 
-    // Runs the commands on the picture.
-    CommandRunner &runner() { return *m_runner; }
+    // The clock the drawing's pace follows; the steady clock unless set.
+    void setClock(CommandRunner::Clock clock);
 
-    // The speed the menu shows checked, and the runner draws at.
+    // One frame now: lands what is due by the clock, and shows it.
+    void advanceDrawing();
+
+    // Lands everything queued without returning to the event loop.
+    void finishDrawing();
+
+    // Whether a command is being drawn or is queued.
+    bool isDrawing() const;
+
+    // The drawing commands the picture shows since the last "清除", in the
+    // order drawn.
+    QList<Button> pictures() const;
+
+    // The speed the menu shows checked, and the drawing goes at.
+    Speed speed() const;
     void setSpeed(Speed speed);
+
+    // Ends the program after a run-time error in a drawing command: stops
+    // drawing and taking commands, tells `message` on stderr and, with error
+    // dialogs on, in a message box, and then ends with status 1. The
+    // window's own commands end this way when they fail.
+    void reportRunTimeError(const QString &message);
 
     // Whether a run-time error is also shown in a modal message box, for a
     // user at the screen. Off by default.
@@ -65,6 +85,11 @@ signals:
     // The program should end with `status`: 0 after "退出", 1 after a
     // run-time error.
     void ended(int status);
+    // The last queued command has finished.
+    void drawingIdle();
+    // Operations have landed on the picture in this frame; once a frame at
+    // most.
+    void frameDrawn();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -87,7 +112,7 @@ private:
     void fitOnScreen();
     void layOut();
     void describePicture();
-    void fail(const QString &message);
+    void showChanges();
     // Stops drawing and taking commands, for good.
     void halt();
     void end(int status);
