@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScopeGuard>
 #include <QSignalSpy>
