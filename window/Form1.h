@@ -3,11 +3,11 @@
 #include "CommandRunner.h"
 #include "Commands.h"
 
-#include <QFont>
 #include <QRect>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -71,12 +71,13 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // A control and where it is at zoom 1.
+    // A control, where it is at zoom 1, and what else of it the zoom
+    // changes besides its place, if anything.
     struct Placed
     {
         QWidget *widget;
         QRect designed;
-        QFont font;
+        std::function<void(double zoom)> zoomTo;
     };
 
     void buildControls();
