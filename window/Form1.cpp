@@ -194,20 +194,32 @@ void Form1::buildMenu()
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the
-// screen's free area with its frame, once the frame is known.
+// screen's free area with its frame, and moves it there if it is not.
 void Form1::fitOnScreen()
 {
     const QScreen *screen = this->screen();
-    if (!screen)
+    // A maximised window is the window manager's to size.
+    if (!screen || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
+    const QRect area = screen->availableGeometry();
     const QSize frame = frameGeometry().size() - geometry().size();
-    const QSize room = screen->availableGeometry().size() - frame;
-    const double fits = fittingZoom(room);
-    if (fits >= m_zoom)
-        return;
-    const double zoom = std::max(kMinZoom, fits);
-    resize(QSize(static_cast<int>(std::floor(kDesignSize.width() * zoom)),
-                 static_cast<int>(std::floor(kDesignSize.height() * zoom))));
+    m_fittedFrame = frame;
+    // At a fractional scale the frame's margins and the screen are known
+    // only rounded to whole scaled pixels, and so is the window's size once
+    // scaled back: two pixels to spare make up for all three.
+    const qreal ratio = devicePixelRatioF();
+    const QSize rounding = ratio == std::floor(ratio) ? QSize(0, 0) : QSize(2, 2);
+    const double fits = fittingZoom(area.size() - frame - rounding);
+    if (fits < m_zoom) {
+        const double zoom = std::max(kMinZoom, fits);
+        resize(QSize(static_cast<int>(std::floor(kDesignSize.width() * zoom)),
+                     static_cast<int>(std::floor(kDesignSize.height() * zoom))));
+    }
+    const QSize whole = size() + frame;
+    const QPoint inside(std::clamp(pos().x(), area.left(), std::max(area.left(), area.right() + 1 - whole.width())),
+                        std::clamp(pos().y(), area.top(), std::max(area.top(), area.bottom() + 1 - whole.height())));
+    if (inside != pos())
+        move(inside);
 }
 
 void Form1::layOut()
@@ -287,6 +299,15 @@ void Form1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layOut();
+}
+
+void Form1::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // A window manager frames the window after it is shown, and moves it
+    // as it does: the frame is known from then on, and may not fit.
+    if (isVisible() && frameGeometry().size() - geometry().size() != m_fittedFrame)
+        fitOnScreen();
 }
 
 void Form1::closeEvent(QCloseEvent *event)

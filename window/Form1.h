@@ -67,6 +67,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
@@ -95,6 +96,7 @@ private:
     CommandRunner *m_runner = nullptr;
     std::vector<Placed> m_placed;
     double m_zoom = 1.0;
+    QSize m_fittedFrame; // the frame's size when the window was last fitted on the screen
     QList<QAction *> m_menuActions;
     std::array<QAction *, 4> m_speedActions{};
     bool m_errorDialogs = false;

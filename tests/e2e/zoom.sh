@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Zoom on a private X server with no window manager: a window resized to
 # twice its size draws the pictures as a screen at twice the density does,
-# and on a screen too small for it the window opens smaller, whole.
+# and on a screen too small for it the window opens smaller, whole; under a
+# window manager, whole with its frame.
 # Usage: zoom.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/harness.sh"
 
@@ -66,3 +67,20 @@ exit_y=$((E2E_BUTTON_Y[退出] * 2 * 8 / 10))
 [ $((E2E_ORIGIN_X + exit_x)) -lt 1280 ] && [ $((E2E_ORIGIN_Y + exit_y)) -lt 1024 ] || e2e_fail "退出 is off the screen"
 e2e_click "$exit_x" "$exit_y"
 e2e_expect_exit 0
+
+# Under a window manager at scale 2, the frame it puts round the window once
+# shown, the window's parent, lies on a 1280x800 screen, and only just.
+e2e_track_pid "$E2E_XVFB_PID"
+e2e_start_xvfb 1280x800
+openbox --config-file /dev/null >/dev/null 2>&1 &
+e2e_track_pid $!
+QT_SCALE_FACTOR=2 e2e_start_program
+for ((tries = 0; tries < 50; tries++)); do
+    frame=$(xwininfo -children -id "$E2E_WINDOW" | sed -n '/root window/!s/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    [ -n "$frame" ] && eval "$(xdotool getwindowgeometry --shell "$frame")" \
+        && [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1280 ] && [ $((Y + HEIGHT)) -gt 795 ] \
+        && [ $((Y + HEIGHT)) -le 800 ] && break
+    sleep 0.2
+done
+[ "$tries" -lt 50 ] || e2e_fail "under a window manager at scale 2 the frame is ${WIDTH}x${HEIGHT}+$X+$Y"
+echo "ok: under a window manager at scale 2 the frame, ${WIDTH}x${HEIGHT}+$X+$Y, lies on a 1280x800 screen"
