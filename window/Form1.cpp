@@ -148,6 +148,8 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     connect(m_runner, &CommandRunner::drawn, m_view, &SurfaceView::showChanges);
     connect(m_runner, &CommandRunner::commandFinished, this, &Form1::describePicture);
     connect(m_runner, &CommandRunner::failed, this, &Form1::fail);
+    connect(m_runner, &CommandRunner::idle, this, &Form1::drawingIdle);
+    connect(m_runner, &CommandRunner::drawn, this, &Form1::frameDrawn);
     buildControls();
     buildMenu();
     describePicture();
@@ -263,6 +265,36 @@ void Form1::describePicture()
         captions << QString::fromUtf8(commandOf(button).caption);
     m_view->setAccessibleDescription(captions.isEmpty() ? QStringLiteral("空白")
                                                         : captions.join(QStringLiteral("、")));
+}
+
+void Form1::setClock(Clock clock)
+{
+    m_runner->setClock(std::move(clock));
+}
+
+void Form1::advanceDrawing()
+{
+    m_runner->advance();
+}
+
+void Form1::finishDrawing()
+{
+    m_runner->runToEnd();
+}
+
+bool Form1::isDrawing() const
+{
+    return !m_runner->isIdle();
+}
+
+QList<Button> Form1::pictures() const
+{
+    return m_runner->pictures();
+}
+
+Speed Form1::speed() const
+{
+    return m_runner->speed();
 }
 
 void Form1::setSpeed(Speed speed)

@@ -49,7 +49,21 @@ public:
     // Runs the commands on the picture.
     CommandRunner &runner() { return *m_runner; }
 
+    using Clock = CommandRunner::Clock;
+
+    // The clock the drawing's pace follows; the steady clock unless set.
+    void setClock(Clock clock);
+    // One frame now: lands what is due by the clock, and shows it.
+    void advanceDrawing();
+    // Lands everything queued without returning to the event loop.
+    void finishDrawing();
+    // Whether a command is being drawn or is queued.
+    bool isDrawing() const;
+    // The drawing commands the picture shows since the last "清除", in order.
+    QList<Button> pictures() const;
+
     // The speed the menu shows checked, and the runner draws at.
+    Speed speed() const;
     void setSpeed(Speed speed);
 
     // Whether a run-time error is also shown in a modal message box, for a
@@ -62,6 +76,10 @@ signals:
     // The program should end with `status`: 0 after "退出", 1 after a
     // run-time error.
     void ended(int status);
+    // The last queued command has finished.
+    void drawingIdle();
+    // Operations landed on the picture in this frame; once a frame at most.
+    void frameDrawn();
 
 protected:
     void changeEvent(QEvent *event) override;
