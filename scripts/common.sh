@@ -14,8 +14,9 @@ SWEEPDRAW_RUN_PACKAGES=(
     fonts-arphic-gkai00mp
 )
 
-# Google Benchmark, for the benchmark the whole build includes.
-SWEEPDRAW_BENCH_PACKAGES=(libbenchmark-dev)
+# Google Benchmark and Boost.Context, for the benchmark the whole build
+# includes: it times a fiber's round trip.
+SWEEPDRAW_BENCH_PACKAGES=(libbenchmark-dev libboost-context-dev)
 
 # Packages only the packaging tests need: the desktop entry and metainfo
 # validators; dpkg-shlibdeps and file, which cpack uses to find the Debian
