@@ -2,11 +2,12 @@
 
 set -euo pipefail
 
-# Packages needed to build the program and run it: the compiler, Qt, and the
-# Kai face the captions are drawn in.
+# Packages needed to build the program and run it: the compiler, Qt, giflib
+# and libwebp, which write the animations, and the Kai face the captions are
+# drawn in.
 SWEEPDRAW_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev
+    qt6-base-dev libgif-dev libwebp-dev
     fonts-arphic-gkai00mp
 )
 
@@ -20,9 +21,10 @@ SWEEPDRAW_BENCH_PACKAGES=(libbenchmark-dev)
 SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file help2man man-db lintian)
 
 # Packages only the end-to-end tests need: an X server to show the window on,
-# a way to click it, screenshots, and a private session bus with the AT-SPI
-# registry and its Python bindings, to read the window as a screen reader.
-SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick dbus at-spi2-core python3-pyatspi)
+# a way to click it, screenshots, the clipboard read from the command line,
+# and a private session bus with the AT-SPI registry and its Python bindings,
+# to read the window as a screen reader.
+SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick xclip dbus at-spi2-core python3-pyatspi)
 
 # Installs the Debian packages given that are not installed yet.
 ensure_packages() {

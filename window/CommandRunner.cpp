@@ -333,6 +333,11 @@ void CommandRunner::endCurrent()
     m_current.reset();
 }
 
+DrawingProgress CommandRunner::progress() const
+{
+    return {m_current, m_surface ? m_surface->landed() : 0, static_cast<int>(m_queue.size())};
+}
+
 void CommandRunner::redrawOn(DrawingSurface &picture)
 {
     m_picture = &picture;

@@ -20,6 +20,14 @@ namespace sweepdraw {
 
 class Fiber;
 
+// How far the drawing is.
+struct DrawingProgress
+{
+    std::optional<Button> current; // the command being drawn, if any
+    long long landed = 0;          // operations of the current command landed so far
+    int queued = 0;                // commands waiting after it
+};
+
 // Runs the window's commands on its picture one after another, in the order
 // they were given, at a pace a person can follow, without ever keeping the
 // window's thread from its event loop for longer than a frame.
@@ -85,6 +93,8 @@ public:
     void stop();
 
     bool isIdle() const { return !m_current && m_queue.empty(); }
+
+    DrawingProgress progress() const;
 
     // The drawing commands finished since the last clear, each once, in the
     // order of their last run: what the picture shows. A command drawn again

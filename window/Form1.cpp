@@ -2,7 +2,9 @@
 
 #include "Accessibility.h"
 #include "Panel.h"
+#include "PictureActions.h"
 #include "SurfaceView.h"
+#include "WindowImage.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
@@ -214,9 +216,21 @@ void Form1::buildMenu()
     finish->setShortcut(Qt::Key_Escape);
     connect(finish, &QAction::triggered, m_runner, &CommandRunner::finishQueued);
     m_menuActions = speeds->actions() << separator << finish;
+    addPictureActions();
     // The shortcuts work with the menu closed too.
     addActions(m_menuActions);
     setSpeed(m_runner->speed());
+}
+
+// Saving, copying and recording the picture, after the drawing's own items.
+void Form1::addPictureActions()
+{
+    auto *actions = new PictureActions(*this, [this] {
+        return renderWindow(m_runner->pictures(), m_runner->progress());
+    });
+    auto *separator = new QAction(this);
+    separator->setSeparator(true);
+    m_menuActions << separator << actions->actions();
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the
@@ -269,6 +283,36 @@ void Form1::setSpeed(Speed speed)
 {
     m_runner->setSpeed(speed);
     m_speedActions[static_cast<std::size_t>(speed)]->setChecked(true);
+}
+
+void Form1::setClock(Clock clock)
+{
+    m_runner->setClock(std::move(clock));
+}
+
+void Form1::advanceDrawing()
+{
+    m_runner->advance();
+}
+
+void Form1::finishDrawing()
+{
+    m_runner->runToEnd();
+}
+
+bool Form1::isDrawing() const
+{
+    return !m_runner->isIdle();
+}
+
+QList<Button> Form1::pictures() const
+{
+    return m_runner->pictures();
+}
+
+Speed Form1::speed() const
+{
+    return m_runner->speed();
 }
 
 void Form1::setErrorDialogs(bool enabled)

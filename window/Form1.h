@@ -49,6 +49,19 @@ public:
     // Runs the commands on the picture.
     CommandRunner &runner() { return *m_runner; }
 
+    using Clock = CommandRunner::Clock;
+    // The clock the drawing's pace follows; the steady clock unless set.
+    void setClock(Clock clock);
+    // One frame now: lands what is due by the clock, and shows it.
+    void advanceDrawing();
+    // Lands everything queued without returning to the event loop.
+    void finishDrawing();
+    // Whether a command is being drawn or is queued.
+    bool isDrawing() const;
+    // The drawing commands the picture shows since the last 清除, in order.
+    QList<Button> pictures() const;
+    Speed speed() const;
+
     // The speed the menu shows checked, and the runner draws at.
     void setSpeed(Speed speed);
 
@@ -81,6 +94,7 @@ private:
 
     void buildControls();
     void buildMenu();
+    void addPictureActions();
     void fitOnScreen();
     void layOut();
     void describePicture();
