@@ -16,6 +16,7 @@
 #include "PainterSurface.h"
 #include "RasterSurface.h"
 #include "RatioReporter.h"
+#include "RecordBench.h"
 #include "RuntimeError.h"
 #include "Scenes.h"
 
@@ -33,6 +34,7 @@
 #include <array>
 #include <ctime>
 #include <iostream>
+#include <iterator>
 #include <string>
 
 using namespace sweepdraw;
@@ -328,7 +330,9 @@ int main(int argc, char **argv)
         return 1;
 
     registerScenes();
-    RatioReporter reporter(std::move(display), sceneNames(), goals(), counterGoals(), std::cerr);
+    std::vector<CounterGoal> figures = counterGoals();
+    std::ranges::move(registerRecordBenchmarks(), std::back_inserter(figures));
+    RatioReporter reporter(std::move(display), sceneNames(), goals(), std::move(figures), std::cerr);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
