@@ -322,7 +322,7 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
     QTest::ignoreMessage(QtCriticalMsg, "sweepdraw: run-time error: PlotPoint: the device refused it");
     emit form.runner().failed(QStringLiteral("PlotPoint: the device refused it"));
 
-    QCOMPARE(shown, QString("PlotPoint: the device refused it"));
+    QCOMPARE(shown, QString("The drawing stopped with an error:\nPlotPoint: the device refused it"));
     QCOMPARE(endedWhileShown, 0);
     QVERIFY(idleWhileShown);
     QCOMPARE(ended.count(), 1);

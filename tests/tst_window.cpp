@@ -3,6 +3,7 @@
 #include "Recording.h"
 #include "Scenes.h"
 #include "TestImages.h"
+#include "Translations.h"
 #include "WindowImage.h"
 #include "WindowTesting.h"
 
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextLayout>
@@ -136,6 +138,9 @@ private slots:
     void copyTakesThePictureAsItStands();
     void recordingInTheBackground_data();
     void recordingInTheBackground();
+    void aboutTellsVersionLicenceAndQt();
+    void tooltipsCountThePoints_data();
+    void tooltipsCountThePoints();
     void exitCutsTheDrawingShort_data();
     void exitCutsTheDrawingShort();
     void zoomScalesEverything_data();
@@ -615,7 +620,7 @@ void TestWindow::speedMenu()
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
                 for (QAction *action : menu->actions())
                     rows << QString("%1 %2 %3")
-                                .arg(action->isSeparator() ? "-" : action->text(),
+                                .arg(action->isSeparator() ? "-" + action->text() : action->text(),
                                      action->shortcut().toString(), action->isChecked() ? "checked" : "")
                                 .trimmed();
                 menu->close();
@@ -629,9 +634,9 @@ void TestWindow::speedMenu()
         return rows;
     };
 
-    const QStringList normal = {"Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4", "-",
-                                "立即画完 Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
-                                "Record animation…"};
+    const QStringList normal = {"-Speed", "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4",
+                                "-", "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
+                                "Record animation…", "-", "Help F1", "About"};
     QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
     QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
     QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background
@@ -639,7 +644,7 @@ void TestWindow::speedMenu()
 
     QTest::keyClick(&form, Qt::Key_3, Qt::ControlModifier);
     QCOMPARE(form.runner().speed(), Speed::Fast);
-    QCOMPARE(menuAt(QPoint(600, 300)).at(2), QString("Fast Ctrl+3 checked"));
+    QCOMPARE(menuAt(QPoint(600, 300)).at(3), QString("Fast Ctrl+3 checked"));
     QTest::keyClick(&form, Qt::Key_1, Qt::ControlModifier);
     QCOMPARE(form.runner().speed(), Speed::Slow);
 }
@@ -729,6 +734,51 @@ void TestWindow::recordingInTheBackground()
     QFile expected(direct);
     QVERIFY(recorded.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
     QVERIFY(recorded.readAll() == expected.readAll());
+}
+
+void TestWindow::aboutTellsVersionLicenceAndQt()
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3"));
+    Form1 form(1.0);
+    const QList<QAction *> items = form.actions();
+    const auto about = std::ranges::find(items, QString("About"), &QAction::text);
+    QVERIFY(about != items.end());
+    (*about)->trigger();
+    auto *box = form.findChild<QMessageBox *>(QStringLiteral("AboutBox"));
+    QVERIFY(box && box->isVisible());
+    for (const QString &fact : {QString("1.2.3"), QString("MIT License"), QString(qVersion())})
+        QVERIFY2(box->text().contains(fact), qPrintable(fact));
+}
+
+void TestWindow::tooltipsCountThePoints_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<Button>("button");
+    QTest::addColumn<QString>("points"); // the word after the count
+    for (const QString &language : {QString("en_US points"), QString("zh_CN 个点")})
+        for (const Command &command : kCommands)
+            if (command.draws())
+                QTest::addRow("%s %s", qPrintable(language), command.name)
+                    << QLocale(language.section(' ', 0, 0)) << command.button << language.section(' ', 1);
+}
+
+void TestWindow::tooltipsCountThePoints()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(Button, button);
+    QFETCH(QString, points);
+
+    installTranslations(locale);
+    const auto english = qScopeGuard([] { installTranslations(QLocale(QLocale::English)); });
+    Form1 form(1.0);
+    RecordingSurface recording;
+    commandOf(button).action(recording);
+    const auto plotted = std::ranges::count(recording.calls(), RecordingSurface::Op::PlotPoint,
+                                            &RecordingSurface::Call::op);
+    // With its thousands set apart by commas, in either language.
+    const QString count = QLocale(QLocale::English).toString(static_cast<qlonglong>(plotted));
+    const QString tip = buttonOf(form, button)->toolTip();
+    QVERIFY2(tip.contains(count + ' ' + points), qPrintable(tip));
 }
 
 void TestWindow::exitCutsTheDrawingShort_data()
@@ -911,8 +961,8 @@ void TestWindow::screenReadersSeeNamedParts()
     }
     QCOMPARE(names.size(), 10);
     QVERIFY(picture);
-    QCOMPARE(picture->text(QAccessible::Name), QString("画面"));
-    QCOMPARE(picture->text(QAccessible::Description), QString("空白"));
+    QCOMPARE(picture->text(QAccessible::Name), QString("Picture"));
+    QCOMPARE(picture->text(QAccessible::Description), QString("Blank"));
     for (const Command &command : kCommands)
         QVERIFY2(buttons.contains(QString::fromUtf8(command.caption)), command.caption);
 
@@ -934,9 +984,9 @@ void TestWindow::screenReadersSeeNamedParts()
     press("高山");
     press("大桥");
     press("高山");
-    QCOMPARE(picture->text(QAccessible::Description), QString("阳光、大桥、高山"));
+    QCOMPARE(picture->text(QAccessible::Description), QString("阳光, 大桥, 高山"));
     press("清除");
-    QCOMPARE(picture->text(QAccessible::Description), QString("空白"));
+    QCOMPARE(picture->text(QAccessible::Description), QString("Blank"));
 }
 
 void TestWindow::runTimeErrorEndsWithStatusOne()
@@ -985,7 +1035,7 @@ void TestWindow::runTimeErrorIsShownInAMessageBox()
     QTest::ignoreMessage(QtCriticalMsg, "sweepdraw: run-time error: PlotPoint: the device is gone");
     emit form.runner().failed("PlotPoint: the device is gone");
     QCOMPARE(title, form.windowTitle());
-    QCOMPARE(text, QString("PlotPoint: the device is gone"));
+    QCOMPARE(text, QString("The drawing stopped with an error:\nPlotPoint: the device is gone"));
     // The program ends once the box is closed.
     QCOMPARE(endedWhileShown, 0);
     QCOMPARE(ended.count(), 1);

@@ -1,17 +1,19 @@
 #include "Form1.h"
 
+#include "AboutBox.h"
 #include "Accessibility.h"
+#include "HelpDialog.h"
 #include "Panel.h"
 #include "PictureActions.h"
 #include "SurfaceView.h"
 #include "WindowImage.h"
+#include "WindowMenu.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -143,7 +145,7 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     m_placed.push_back({m_shape1, fromTwips(120, 120, 11775, 8055), {}});
     m_view = new SurfaceView(devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF(), this);
     m_view->setObjectName(QStringLiteral("Surface"));
-    m_view->setAccessibleName(QStringLiteral("画面"));
+    m_view->setAccessibleName(tr("Picture"));
     m_placed.push_back({m_view, QRect(QPoint(0, 0), kDesignSize), {}});
     m_runner = new CommandRunner(m_view->surface(), this);
     m_runner->setObjectName(QStringLiteral("runner"));
@@ -186,6 +188,7 @@ void Form1::buildControls()
         button->setObjectName(QString::fromLatin1(command->objectName));
         button->setAutoDefault(false);
         button->setDefault(false);
+        button->setToolTip(toolTipOf(command->button));
         // The window's menu is for the picture, not for the buttons.
         button->setContextMenuPolicy(Qt::PreventContextMenu);
         const Button which = command->button;
@@ -201,36 +204,36 @@ void Form1::buildControls()
 
 void Form1::buildMenu()
 {
+    m_menu = new WindowMenu(this);
+    m_menu->addSection(tr("Speed"));
     auto *speeds = new QActionGroup(this);
     for (const SpeedInfo &item : kSpeeds) {
-        QAction *action = speeds->addAction(QCoreApplication::translate("Speed", item.menuText));
+        QAction *action = m_menu->addItem(QCoreApplication::translate("Speed", item.menuText), item.key);
         action->setCheckable(true);
-        action->setShortcut(item.key);
+        speeds->addAction(action);
         const Speed speed = item.speed;
         connect(action, &QAction::triggered, this, [this, speed] { setSpeed(speed); });
         m_speedActions[static_cast<std::size_t>(item.speed)] = action;
     }
-    auto *separator = new QAction(this);
-    separator->setSeparator(true);
-    auto *finish = new QAction(QStringLiteral("立即画完"), this);
-    finish->setShortcut(Qt::Key_Escape);
-    connect(finish, &QAction::triggered, m_runner, &CommandRunner::finishQueued);
-    m_menuActions = speeds->actions() << separator << finish;
-    addPictureActions();
-    // The shortcuts work with the menu closed too.
-    addActions(m_menuActions);
     setSpeed(m_runner->speed());
+
+    m_menu->addSection();
+    connect(m_menu->addItem(tr("Finish now"), Qt::Key_Escape), &QAction::triggered, m_runner,
+            &CommandRunner::finishQueued);
+
+    addPictureActions();
+
+    m_menu->addSection();
+    connect(m_menu->addItem(tr("Help"), Qt::Key_F1), &QAction::triggered, this,
+            [this] { HelpDialog::showFor(this, m_menu->actions()); });
+    connect(m_menu->addItem(tr("About")), &QAction::triggered, this, [this] { AboutBox::show(this); });
 }
 
-// Saving, copying and recording the picture, after the drawing's own items.
+// Saving, copying and recording the picture, in a section of their own.
 void Form1::addPictureActions()
 {
-    auto *actions = new PictureActions(*this, [this] {
-        return renderWindow(m_runner->pictures(), m_runner->progress());
-    });
-    auto *separator = new QAction(this);
-    separator->setSeparator(true);
-    m_menuActions << separator << actions->actions();
+    m_menu->addSection();
+    new PictureActions(*this, *m_menu, [this] { return renderWindow(m_runner->pictures(), m_runner->progress()); });
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the
@@ -275,8 +278,8 @@ void Form1::describePicture()
     QStringList captions;
     for (Button button : m_runner->pictures())
         captions << QString::fromUtf8(commandOf(button).caption);
-    m_view->setAccessibleDescription(captions.isEmpty() ? QStringLiteral("空白")
-                                                        : captions.join(QStringLiteral("、")));
+    m_view->setAccessibleDescription(
+        captions.isEmpty() ? tr("Blank") : captions.join(tr(", ", "between the captions of the pictures drawn")));
 }
 
 void Form1::setSpeed(Speed speed)
@@ -337,7 +340,7 @@ void Form1::fail(const QString &message)
     halt();
     qCritical().noquote() << "sweepdraw: run-time error:" << message;
     if (m_errorDialogs)
-        QMessageBox::critical(this, windowTitle(), message);
+        QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(message));
     end(1);
 }
 
@@ -368,9 +371,7 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::contextMenuEvent(QContextMenuEvent *event)
 {
-    QMenu menu(this);
-    menu.addActions(m_menuActions);
-    menu.exec(event->globalPos());
+    m_menu->exec(event->globalPos());
 }
 
 void Form1::changeEvent(QEvent *event)

@@ -16,14 +16,17 @@ namespace sweepdraw {
 
 class Panel;
 class SurfaceView;
+class WindowMenu;
 
 // The program's only window: a panel, three labels and six buttons over a
 // picture that the scene commands draw on, laid out on 800 x 552 pixels of
 // 15 twips each. The window can be resized and maximised: everything in it
 // scales by the same zoom, the largest at which the whole fits, centred, and
 // the picture is drawn again at the new size. A right click outside the
-// buttons opens a menu of drawing speeds and of finishing the drawing at
-// once (Esc).
+// buttons opens a menu of drawing speeds, of finishing the drawing at once
+// (Esc), and of help (F1) and About. Every text but the captions of the
+// window, its labels and its buttons is in the language of the translations
+// installed when the window is built.
 class Form1 final : public QWidget
 {
     Q_OBJECT
@@ -108,7 +111,7 @@ private:
     CommandRunner *m_runner = nullptr;
     std::vector<Placed> m_placed;
     double m_zoom = 1.0;
-    QList<QAction *> m_menuActions;
+    WindowMenu *m_menu = nullptr;
     std::array<QAction *, 4> m_speedActions{};
     bool m_errorDialogs = false;
     bool m_ending = false;

@@ -4,6 +4,7 @@
 #include "BackgroundRecording.h"
 #include "Form1.h"
 #include "ImageFile.h"
+#include "WindowMenu.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -39,18 +40,16 @@ QString askForFile(QWidget *parent, const QString &title, const QStringList &suf
 
 } // namespace
 
-PictureActions::PictureActions(Form1 &window, Snapshot snapshot)
+PictureActions::PictureActions(Form1 &window, WindowMenu &menu, Snapshot snapshot)
     : QObject(&window)
     , m_window(window)
     , m_snapshot(std::move(snapshot))
-    , m_save(new QAction(tr("Save picture…"), &window))
-    , m_copy(new QAction(tr("Copy picture"), &window))
-    , m_record(new QAction(tr("Record animation…"), &window))
 {
-    m_save->setShortcut(QKeySequence::Save);
-    m_copy->setShortcut(QKeySequence::Copy);
-    connect(m_save, &QAction::triggered, this, &PictureActions::save);
-    connect(m_copy, &QAction::triggered, this, &PictureActions::copy);
+    connect(menu.addItem(tr("Save picture…"), QKeySequence::Save), &QAction::triggered, this,
+            &PictureActions::save);
+    connect(menu.addItem(tr("Copy picture"), QKeySequence::Copy), &QAction::triggered, this,
+            &PictureActions::copy);
+    m_record = menu.addItem(tr("Record animation…"));
     connect(m_record, &QAction::triggered, this, &PictureActions::record);
 }
 

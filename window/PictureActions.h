@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -13,11 +12,13 @@ namespace sweepdraw {
 
 class BackgroundRecording;
 class Form1;
+class WindowMenu;
 
-// The window's items for keeping and sharing what it draws: 保存图片…
-// (Ctrl+S) saves the picture to a file in a format --save writes, 复制图片
-// (Ctrl+C) puts it on the clipboard, and 录制动画… records the drawing of
-// the pictures since the last 清除, at the window's speed, as an animation.
+// The window's items for keeping and sharing what it draws, added to its
+// menu: "Save picture…" (Ctrl+S) saves the picture to a file in a format
+// --save writes, "Copy picture" (Ctrl+C) puts it on the clipboard, and
+// "Record animation…" records the drawing of the pictures since the last
+// 清除, at the window's speed, as an animation.
 // The picture saved or copied is the whole window at its design size, as
 // `snapshot` gives it at the moment the item is chosen, with whatever has
 // landed of a command being drawn; the drawing goes on meanwhile. One
@@ -29,10 +30,7 @@ class PictureActions final : public QObject
 public:
     using Snapshot = std::function<QImage()>;
 
-    PictureActions(Form1 &window, Snapshot snapshot);
-
-    // In the order of the menu; each belongs to the window.
-    QList<QAction *> actions() const { return {m_save, m_copy, m_record}; }
+    PictureActions(Form1 &window, WindowMenu &menu, Snapshot snapshot);
 
 private:
     void save();
@@ -41,8 +39,6 @@ private:
 
     Form1 &m_window;
     Snapshot m_snapshot;
-    QAction *m_save;
-    QAction *m_copy;
     QAction *m_record;
     QPointer<BackgroundRecording> m_recording;
 };
