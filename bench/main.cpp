@@ -21,6 +21,7 @@
 #include "PainterSurface.h"
 #include "RasterSurface.h"
 #include "RatioReporter.h"
+#include "RecordBench.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
 
@@ -40,6 +41,7 @@
 #include <algorithm>
 #include <ctime>
 #include <iostream>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <string>
@@ -446,8 +448,9 @@ int main(int argc, char **argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
 
-    const std::vector<std::string> names = registerAll();
-    const std::vector<Goal> targets = goals();
+    std::vector<std::string> names = registerAll();
+    std::vector<Goal> targets = goals();
+    std::ranges::move(registerRecordBenchmarks(names), std::back_inserter(targets));
     std::set<std::string> chosen;
     try {
         chosen = selected(names, targets);

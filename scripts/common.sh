@@ -6,11 +6,12 @@ set -euo pipefail
 # Linguist tools that build the translations in (the CMake package in
 # qt6-tools-dev, lrelease and lupdate in qt6-l10n-tools), Qt's own
 # translations for its dialogs' buttons, Boost.Context for the fibers the
-# drawing runs in, and the Kai face the captions are drawn in.
+# drawing runs in, giflib and libwebp, which write the animations, and the
+# Kai face the captions are drawn in.
 SWEEPDRAW_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
-    libboost-context-dev
+    libboost-context-dev libgif-dev libwebp-dev
     fonts-arphic-gkai00mp
 )
 
@@ -25,11 +26,11 @@ SWEEPDRAW_BENCH_PACKAGES=(libbenchmark-dev libboost-context-dev)
 SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file help2man man-db lintian)
 
 # Packages only the end-to-end tests need: an X server to show the window on,
-# a way to click it, screenshots, a window manager and a tool to read its
-# frame, a private session bus with the AT-SPI registry and its Python
-# bindings, to read the window as a screen reader, and a Wayland compositor
-# with Qt's Wayland plugin.
-SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick openbox x11-utils dbus at-spi2-core python3-pyatspi
+# a way to click it, screenshots, the clipboard read from the command line,
+# a window manager and a tool to read its frame, a private session bus with
+# the AT-SPI registry and its Python bindings, to read the window as a screen
+# reader, and a Wayland compositor with Qt's Wayland plugin.
+SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick xclip openbox x11-utils dbus at-spi2-core python3-pyatspi
     weston qt6-wayland)
 
 # Installs the Debian packages given that are not installed yet.

@@ -242,7 +242,7 @@ check_deb() {
     # dpkg-shlibdeps gives each library a version bound, "libqt6core6 (>= 6.x)".
     local depends library
     depends=$(dpkg-deb --field "$deb" Depends)
-    for library in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
+    for library in libqt6core6 libqt6gui6 libqt6widgets6 libgif7 libwebp7 libwebpmux3 libc6 libstdc++6; do
         [[ ", $depends, " =~ ", $library (>= "[^\)]+"), " ]] \
             || fail "Depends does not name $library with a version: '$depends'"
     done

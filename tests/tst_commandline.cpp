@@ -2,8 +2,11 @@
 
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <webp/demux.h>
 
 using namespace sweepdraw::test;
 
@@ -23,6 +26,80 @@ QColor colourAt(const QImage &image, int x, int y)
     return image.pixelColor(x, y);
 }
 
+// What an animation file holds: how long each frame shows, in milliseconds,
+// the last frame whole, and whether it loops.
+struct Animation
+{
+    QList<int> delays;
+    QImage last;
+    bool loops = false;
+};
+
+Animation readGif(const QString &path)
+{
+    Animation animation;
+    QImageReader reader(path, "gif");
+    animation.loops = reader.loopCount() == -1;
+    while (reader.canRead()) {
+        animation.last = reader.read().convertToFormat(QImage::Format_RGB32);
+        animation.delays << reader.nextImageDelay();
+    }
+    return animation;
+}
+
+Animation readWebp(const QString &path)
+{
+    Animation animation;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return animation;
+    const QByteArray bytes = file.readAll();
+    const WebPData data = {reinterpret_cast<const uint8_t *>(bytes.constData()), static_cast<size_t>(bytes.size())};
+    WebPAnimDecoderOptions options;
+    WebPAnimDecoderOptionsInit(&options);
+    options.color_mode = MODE_RGBA;
+    WebPAnimDecoder *decoder = WebPAnimDecoderNew(&data, &options);
+    WebPAnimInfo info;
+    if (!decoder || !WebPAnimDecoderGetInfo(decoder, &info)) {
+        WebPAnimDecoderDelete(decoder);
+        return animation;
+    }
+    animation.loops = info.loop_count == 0;
+    int before = 0;
+    while (WebPAnimDecoderHasMoreFrames(decoder)) {
+        uint8_t *pixels = nullptr;
+        int end = 0;
+        if (!WebPAnimDecoderGetNext(decoder, &pixels, &end))
+            break;
+        animation.delays << end - before;
+        before = end;
+        animation.last = QImage(pixels, static_cast<int>(info.canvas_width), static_cast<int>(info.canvas_height),
+                                QImage::Format_RGBA8888)
+                             .convertToFormat(QImage::Format_RGB32);
+    }
+    WebPAnimDecoderDelete(decoder);
+    return animation;
+}
+
+// `count` frames of 40 ms, the last held for 2 s instead.
+QList<int> framesOf(int count)
+{
+    QList<int> delays(count - 1, 40);
+    delays << 2000;
+    return delays;
+}
+
+// The labels and the buttons blacked out: GIF draws their lettering's
+// antialiasing in the nearest colours its palette has.
+QImage withoutLettering(QImage image)
+{
+    QPainter painter(&image);
+    for (const QRect &lettering : {QRect(72, 368, 225, 33), QRect(128, 416, 121, 25), QRect(136, 448, 97, 25),
+                                   QRect(300, 492, 473, 33)})
+        painter.fillRect(lettering, Qt::black);
+    return image;
+}
+
 } // namespace
 
 class TestCommandLine : public QObject
@@ -33,6 +110,8 @@ private slots:
     void initTestCase();
     void runAndSave_data();
     void runAndSave();
+    void record_data();
+    void record();
     void unknownCommand_data();
     void unknownCommand();
     void fontWarning_data();
@@ -139,6 +218,58 @@ void TestCommandLine::runAndSave()
         QCOMPARE(colourAt(image, 8, 300), QColor(0, 0, 255));
     }
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(name + ".").size(), 0);
+}
+
+void TestCommandLine::record_data()
+{
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QList<int>>("delays");
+
+    // The mountains are 200,003 operations: at the normal speed, 11,200 to a
+    // frame, they land in 18 frames after the empty window's; at the fast
+    // one, 44,800 to a frame, in 5.
+    const QStringList none;
+    QTest::newRow("GIF") << "mountains" << none << "gif" << framesOf(19);
+    QTest::newRow("WebP") << "mountains" << none << "webp" << framesOf(19);
+    QTest::newRow("fast") << "mountains" << QStringList{"--speed", "fast"} << "WEBP" << framesOf(6);
+    QTest::newRow("with --save") << "mountains" << QStringList{"--save", "@.png"} << "gif" << framesOf(19);
+    // At the instant speed, a frame after each command; a frame that shows
+    // no change only makes the one before last longer.
+    const QStringList instant = {"--speed", "instant"};
+    QTest::newRow("instant") << "mountains,water" << instant << "webp" << framesOf(3);
+    QTest::newRow("unchanged frame") << "clear,mountains" << instant << "gif" << QList<int>{80, 2000};
+}
+
+void TestCommandLine::record()
+{
+    QFETCH(QString, commands);
+    QFETCH(QStringList, options);
+    QFETCH(QString, suffix);
+    QFETCH(QList<int>, delays);
+
+    const QString name = m_dir.filePath(QString(QTest::currentDataTag()).replace(' ', '-'));
+    for (QString &option : options)
+        option.replace('@', name);
+    const QProcessEnvironment environment = environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"});
+    const Outcome recorded = runProgram(QStringList{"--run", commands, "--record", name + "." + suffix} + options,
+                                        environment);
+    QVERIFY2(recorded.status == 0, recorded.err.constData());
+    const Outcome saved = runProgram({"--run", commands, "--save", name + "-saved.png"}, environment);
+    QVERIFY2(saved.status == 0, saved.err.constData());
+    const QImage expected = QImage(name + "-saved.png").convertToFormat(QImage::Format_RGB32);
+
+    const bool gif = suffix.toLower() == "gif";
+    const Animation animation = gif ? readGif(name + "." + suffix) : readWebp(name + "." + suffix);
+    QCOMPARE(animation.delays, delays);
+    QVERIFY(animation.loops);
+    if (gif)
+        QCOMPARE(withoutLettering(animation.last), withoutLettering(expected));
+    else
+        QCOMPARE(animation.last, expected);
+    if (options.contains("--save"))
+        QCOMPARE(QImage(name + ".png").convertToFormat(QImage::Format_RGB32), expected);
 }
 
 void TestCommandLine::unknownCommand_data()

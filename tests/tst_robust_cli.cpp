@@ -174,6 +174,10 @@ void TestRobustCommandLine::badInput_data()
     QTest::newRow("--save with a suffix Qt cannot write")
         << QStringList{"--run", "sunshine", "--save", "@/out.gif"} << 2
         << "--save: the suffix of '@/out.gif' names no format the program can write; the suffixes that work are ";
+    QTest::newRow("--record with a suffix it cannot record")
+        << QStringList{"--run", "sunshine", "--record", "@/out.png"} << 2
+        << "--record: the suffix of '@/out.png' names no format the program can record; the suffixes that work "
+           "are gif, webp";
     QTest::newRow("name of a folder, with a slash")
         << QStringList{"--run", "bridge", "--save", "@/folder.png/"} << 2
         << "--save: '@/folder.png/' has no suffix";
@@ -184,6 +188,12 @@ void TestRobustCommandLine::badInput_data()
     QTest::newRow("folder the program cannot write to")
         << QStringList{"--run", "sunshine", "--save", "/proc/sweepdraw-robust.png"} << 1
         << "cannot save /proc/sweepdraw-robust.png: ";
+    QTest::newRow("--record into a folder the program cannot write to")
+        << QStringList{"--run", "mountains", "--record", "/proc/sweepdraw-robust.gif"} << 1
+        << "cannot record /proc/sweepdraw-robust.gif: ";
+    QTest::newRow("--record into a folder that does not exist, with --save")
+        << QStringList{"--run", "water", "--record", "@/missing/out.webp", "--save", "@/out.png"} << 1
+        << "cannot record @/missing/out.webp: No such file or directory";
     QTest::newRow("name of a folder") << QStringList{"--run", "bridge", "--save", "@/folder.png"} << 1
                                       << "cannot save @/folder.png: ";
     QTest::newRow("file where a folder should be")
@@ -212,7 +222,8 @@ void TestRobustCommandLine::badInput()
 
     QCOMPARE(snapshot(scratch), before);
     QCOMPARE(contents(scratch + "/old.png"), QByteArray("an earlier picture"));
-    QVERIFY(!QFile::exists("/proc/sweepdraw-robust.png"));
+    for (const char *suffix : {"png", "gif"})
+        QVERIFY(!QFile::exists(QString("/proc/sweepdraw-robust.") + suffix));
 }
 
 void TestRobustCommandLine::existingFileReplacedWhole()

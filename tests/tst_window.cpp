@@ -1,19 +1,25 @@
+#include "BackgroundRecording.h"
 #include "Palette.h"
 #include "RuntimeError.h"
+#include "Recording.h"
 #include "Scenes.h"
 #include "SteppedAction.h"
 #include "TestImages.h"
 #include "Translations.h"
 #include "VectorState.h"
+#include "WindowImage.h"
 #include "WindowTesting.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTextLayout>
 
 using namespace sweepdraw;
@@ -134,6 +140,10 @@ private slots:
     void eachPassShowsAsItLands();
     void escapeFinishesEverythingClicked();
     void speedMenu();
+    void copyTakesThePictureAsItStands_data();
+    void copyTakesThePictureAsItStands();
+    void recordingInTheBackground_data();
+    void recordingInTheBackground();
     void aboutTellsVersionLicenceAndQt();
     void tooltipsCountThePoints_data();
     void tooltipsCountThePoints();
@@ -731,9 +741,9 @@ void TestWindow::speedMenu()
         return rows;
     };
 
-    const QStringList normal = {"-Speed",         "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3",
-                                "Instant Ctrl+4", "-",           "Finish now Esc",        "-",
-                                "Help F1",        "About"};
+    const QStringList normal = {"-Speed", "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4",
+                                "-", "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
+                                "Record animation…", "-", "Help F1", "About"};
     QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
     QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
     QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background
@@ -744,6 +754,93 @@ void TestWindow::speedMenu()
     QCOMPARE(menuAt(QPoint(600, 300)).at(3), QString("Fast Ctrl+3 checked"));
     QTest::keyClick(&form, Qt::Key_1, Qt::ControlModifier);
     QCOMPARE(form.speed(), Speed::Slow);
+}
+
+void TestWindow::copyTakesThePictureAsItStands_data()
+{
+    QTest::addColumn<QList<Button>>("clicked");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("seconds"); // of drawing at the normal speed, 280,000 operations each
+    QTest::addColumn<bool>("drawing"); // whether the drawing goes on after that
+
+    // The mountains are 200,003 operations, the sunshine 1,122,665.
+    QTest::newRow("drawn, at zoom 1") << QList<Button>{Button::CmdGs} << QSize(800, 552) << 1 << false;
+    QTest::newRow("drawing, at zoom 1.5") << QList<Button>{Button::CmdGs, Button::Cmdyg} << QSize(1200, 828) << 1
+                                          << true;
+    QTest::newRow("drawing after a clear, at half size")
+        << QList<Button>{Button::Cmdyg, Button::CmdCls, Button::Cmdls} << QSize(400, 276) << 5 << true;
+}
+
+void TestWindow::copyTakesThePictureAsItStands()
+{
+    QFETCH(QList<Button>, clicked);
+    QFETCH(QSize, size);
+    QFETCH(int, seconds);
+    QFETCH(bool, drawing);
+
+    // The same clicks and the same time of drawing on the window and on one
+    // that is never shown, at zoom 1.
+    std::chrono::nanoseconds now{0};
+    Form1 form(1.0);
+    Form1 reference(1.0);
+    for (Form1 *each : {&form, &reference}) {
+        each->setClock([&now] { return now; });
+        for (Button button : clicked)
+            each->RunCommand(button);
+    }
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(resizeShown(form, size));
+    now += std::chrono::seconds(seconds);
+    form.advanceDrawing();
+    reference.advanceDrawing();
+
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->image(), renderWindow(reference));
+    QCOMPARE(form.isDrawing(), drawing);
+}
+
+void TestWindow::recordingInTheBackground_data()
+{
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("whole") << false;
+    QTest::newRow("cancelled") << true;
+}
+
+void TestWindow::recordingInTheBackground()
+{
+    QFETCH(bool, cancelled);
+
+    const QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QList<Button> pictures = {Button::CmdGs, Button::Cmdls};
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // About 360 frames at the slow speed.
+    const QString path = folder.filePath("window.gif");
+    QPointer<BackgroundRecording> recording = new BackgroundRecording(pictures, Speed::Slow, path, &form);
+    if (cancelled) {
+        QPointer<QProgressDialog> progress = form.findChild<QProgressDialog *>();
+        QTRY_VERIFY(progress && progress->value() >= 3);
+        QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(recording.isNull(), 60000);
+    if (cancelled) {
+        const QStringList left = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
+        return;
+    }
+
+    // The file the command line records.
+    Form1 offScreen(1.0);
+    const QString direct = folder.filePath("direct.gif");
+    QVERIFY(!recordAnimation(offScreen, pictures, Speed::Slow, direct));
+    QFile recorded(path);
+    QFile expected(direct);
+    QVERIFY(recorded.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
+    QVERIFY(recorded.readAll() == expected.readAll());
 }
 
 void TestWindow::aboutTellsVersionLicenceAndQt()

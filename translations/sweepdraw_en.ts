@@ -75,6 +75,29 @@
     </message>
 </context>
 <context>
+    <name>sweepdraw::BackgroundRecording</name>
+    <message>
+        <source>Recording %1…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record animation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a drawing command failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The animation could not be recorded to %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>sweepdraw::Form1</name>
     <message>
         <source>Picture</source>
@@ -147,6 +170,45 @@
     </message>
     <message>
         <source>lists every option.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::PictureActions</name>
+    <message>
+        <source>Save picture…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record animation…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 image (*.%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture could not be saved to %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record animation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GIF animation (*.gif)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WebP animation (*.webp)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

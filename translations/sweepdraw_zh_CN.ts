@@ -75,6 +75,29 @@
     </message>
 </context>
 <context>
+    <name>sweepdraw::BackgroundRecording</name>
+    <message>
+        <source>Recording %1…</source>
+        <translation>正在录制 %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Record animation</source>
+        <translation>录制动画</translation>
+    </message>
+    <message>
+        <source>a drawing command failed</source>
+        <translation>画图命令出错</translation>
+    </message>
+    <message>
+        <source>The animation could not be recorded to %1: %2.</source>
+        <translation>无法把动画录制到 %1：%2。</translation>
+    </message>
+</context>
+<context>
     <name>sweepdraw::Form1</name>
     <message>
         <source>Picture</source>
@@ -149,6 +172,45 @@
     <message>
         <source>lists every option.</source>
         <translation>列出所有选项。</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::PictureActions</name>
+    <message>
+        <source>Save picture…</source>
+        <translation>保存图片…</translation>
+    </message>
+    <message>
+        <source>Copy picture</source>
+        <translation>复制图片</translation>
+    </message>
+    <message>
+        <source>Record animation…</source>
+        <translation>录制动画…</translation>
+    </message>
+    <message>
+        <source>%1 image (*.%2)</source>
+        <translation>%1 图片 (*.%2)</translation>
+    </message>
+    <message>
+        <source>Save picture</source>
+        <translation>保存图片</translation>
+    </message>
+    <message>
+        <source>The picture could not be saved to %1: %2.</source>
+        <translation>无法把图片保存到 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Record animation</source>
+        <translation>录制动画</translation>
+    </message>
+    <message>
+        <source>GIF animation (*.gif)</source>
+        <translation>GIF 动画 (*.gif)</translation>
+    </message>
+    <message>
+        <source>WebP animation (*.webp)</source>
+        <translation>WebP 动画 (*.webp)</translation>
     </message>
 </context>
 </TS>

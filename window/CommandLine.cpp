@@ -1,19 +1,19 @@
 #include "CommandLine.h"
 
+#include "AnimationFile.h"
 #include "Form1.h"
+#include "ImageFile.h"
+#include "Recording.h"
+#include "WindowImage.h"
 
 #include <QAbstractButton>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
-#include <QImageWriter>
 #include <QJsonArray>
 #include <QLabel>
-#include <QPainter>
 #include <QPluginLoader>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -158,50 +158,37 @@ QString speedNames()
     return names.join(QStringLiteral(", "));
 }
 
-int failSave(const QString &path, const QString &reason)
+int failWrite(const char *what, const QString &path, const QString &reason)
 {
-    std::fprintf(stderr, "sweepdraw: cannot save %s: %s\n", qPrintable(path), qPrintable(reason));
+    std::fprintf(stderr, "sweepdraw: cannot %s %s: %s\n", what, qPrintable(path), qPrintable(reason));
     return ExitFailure;
 }
 
-// The formats Qt can write here, each also the suffix that names it:
-// "jpg" and "jpeg" are both among them.
+// The formats --save can write, each also the suffix that names it: "jpg"
+// and "jpeg" are both among them.
 QString writableSuffixes()
 {
-    return QString::fromLatin1(QImageWriter::supportedImageFormats().join(", "));
+    return QString::fromLatin1(writableImageFormats().join(", "));
 }
 
-// The format to save `path` in, as its suffix names it in any case; empty
-// when the suffix is missing or names a format Qt cannot write.
-QByteArray saveFormat(const QString &path)
+QString recordableSuffixes()
 {
-    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
-    return QImageWriter::supportedImageFormats().contains(suffix) ? suffix : QByteArray();
+    return AnimationFile::suffixes().join(QStringLiteral(", "));
 }
 
-// The whole client area, one pixel per 15 twips, whatever the screen.
-QImage renderWindow(Form1 &form)
+// Refuses the file name given to `option` unless its suffix names a format
+// the program can `verb`, one of `suffixes`.
+void checkSuffix(const QString &option, const QString &path, bool known, const char *verb, const QString &suffixes)
 {
-    QImage image(form.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    form.render(&image);
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
-int saveWindow(Form1 &form, const QString &path)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failSave(path, file.errorString());
-    QImageWriter writer(&file, saveFormat(path));
-    if (!writer.write(renderWindow(form))) {
-        file.cancelWriting();
-        return failSave(path,
-                        file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString());
-    }
-    if (!file.commit())
-        return failSave(path, file.errorString());
-    return ExitOk;
+    if (path.isEmpty())
+        failUsage(QStringLiteral("%1 needs a file name").arg(option));
+    if (QFileInfo(path).suffix().isEmpty())
+        failUsage(QStringLiteral("%1: '%2' has no suffix to name its format; the suffixes that work are %3")
+                      .arg(option, path, suffixes));
+    if (!known)
+        failUsage(QStringLiteral("%1: the suffix of '%2' names no format the program can %3; "
+                                 "the suffixes that work are %4")
+                      .arg(option, path, QLatin1String(verb), suffixes));
 }
 
 } // namespace
@@ -226,14 +213,24 @@ Options parseCommandLine(const QStringList &arguments)
                        "the format its suffix names (%1) and exits. Needs no display.")
             .arg(writableSuffixes()),
         QStringLiteral("file.suffix"));
+    const QCommandLineOption record(
+        QStringLiteral("record"),
+        QStringLiteral("Opens no window: draws the --run commands at the --speed pace, records the "
+                       "window as an animation in the format the file's suffix names (%1), 25 frames "
+                       "a second of drawing time or, at the instant speed, a frame after each "
+                       "command, the last held for 2 seconds, and exits. Needs no display. May be "
+                       "given with --save.")
+            .arg(recordableSuffixes()),
+        QStringLiteral("file.suffix"));
     const QCommandLineOption speed(
         QStringLiteral("speed"),
-        QStringLiteral("How fast the window draws: %1; %2 unless given, at which the sunshine "
-                       "takes about 4 seconds. --save always draws at once.")
+        QStringLiteral("How fast the window draws, and --record records: %1; %2 unless given, at "
+                       "which the sunshine takes about 4 seconds. --save alone draws at once.")
             .arg(speedNames(), QLatin1String(speedInfo(kDefaultSpeed).name)),
         QStringLiteral("speed"), QLatin1String(speedInfo(kDefaultSpeed).name));
     parser.addOption(run);
     parser.addOption(save);
+    parser.addOption(record);
     parser.addOption(speed);
 
     if (!parser.parse(arguments))
@@ -270,22 +267,20 @@ Options parseCommandLine(const QStringList &arguments)
     options.speed = *chosen;
     if (parser.isSet(save)) {
         options.savePath = parser.value(save);
-        if (options.savePath.isEmpty())
-            failUsage(QStringLiteral("--save needs a file name"));
-        if (QFileInfo(options.savePath).suffix().isEmpty())
-            failUsage(QStringLiteral("--save: '%1' has no suffix to name its format; the suffixes that work are %2")
-                          .arg(options.savePath, writableSuffixes()));
-        if (saveFormat(options.savePath).isEmpty())
-            failUsage(QStringLiteral("--save: the suffix of '%1' names no format the program can write; "
-                                     "the suffixes that work are %2")
-                          .arg(options.savePath, writableSuffixes()));
+        checkSuffix(QStringLiteral("--save"), options.savePath, !imageFormatOf(options.savePath).isEmpty(),
+                    "write", writableSuffixes());
+    }
+    if (parser.isSet(record)) {
+        options.recordPath = parser.value(record);
+        checkSuffix(QStringLiteral("--record"), options.recordPath, AnimationFile::canWrite(options.recordPath),
+                    "record", recordableSuffixes());
     }
     return options;
 }
 
 void choosePlatform(const Options &options)
 {
-    if (!options.savePath.isEmpty()) {
+    if (options.offScreen()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         return;
     }
@@ -327,14 +322,24 @@ void warnOfMissingFonts(const QWidget &window)
 
 int runStartupCommands(Form1 &form, const Options &options)
 {
-    for (const Button button : options.commands)
-        form.RunCommand(button);
-    if (options.savePath.isEmpty())
-        return -1;
-    form.finishDrawing();
-    if (form.isEnding())
-        return ExitFailure;
-    return saveWindow(form, options.savePath);
+    if (!options.recordPath.isEmpty()) {
+        if (const std::optional<QString> error =
+                recordAnimation(form, options.commands, options.speed, options.recordPath))
+            return failWrite("record", options.recordPath, *error);
+        if (options.savePath.isEmpty())
+            return ExitOk;
+    } else {
+        for (const Button button : options.commands)
+            form.RunCommand(button);
+        if (options.savePath.isEmpty())
+            return -1;
+        form.finishDrawing();
+        if (form.isEnding())
+            return ExitFailure;
+    }
+    if (const std::optional<QString> error = saveImage(renderWindow(form), options.savePath))
+        return failWrite("save", options.savePath, *error);
+    return ExitOk;
 }
 
 } // namespace sweepdraw

@@ -13,15 +13,19 @@ namespace sweepdraw {
 // Exit statuses of the program.
 enum ExitStatus : int {
     ExitOk = 0,
-    ExitFailure = 1, // a run-time error, or the picture could not be saved
+    ExitFailure = 1, // a run-time error, or the picture or animation could not be written
     ExitUsage = 2,   // bad command line, or no display to open the window on
 };
 
 struct Options
 {
     QList<Button> commands; // run in order after start-up
-    QString savePath;       // empty: open the window
-    Speed speed = kDefaultSpeed; // the window's; a saved picture is drawn at once
+    QString savePath;       // empty: open the window, unless recording
+    QString recordPath;     // empty: record nothing
+    Speed speed = kDefaultSpeed; // the window's and a recording's; a saved picture is drawn at once
+
+    // Whether the program only writes files, and opens no window.
+    bool offScreen() const { return !savePath.isEmpty() || !recordPath.isEmpty(); }
 };
 
 // Reads the program's options from its arguments, argv[0] included. Prints
@@ -31,7 +35,7 @@ struct Options
 Options parseCommandLine(const QStringList &arguments);
 
 // Chooses the platform before the application starts: off-screen when the
-// picture is only saved. Prints an error and exits with ExitUsage when a
+// picture is only saved or recorded. Prints an error and exits with ExitUsage when a
 // window is wanted and there is no display for it.
 void choosePlatform(const Options &options);
 
@@ -43,9 +47,11 @@ class Form1;
 // program goes on either way.
 void warnOfMissingFonts(const QWidget &window);
 
-// Queues the commands on `form` as clicks would. With a path to save to,
-// draws them at once and saves the window there. Returns the program's exit status, or -1
-// when the program should go on with its event loop.
+// Queues the commands on `form` as clicks would. With a path to record to,
+// draws them at the form's speed by a clock of its own and records them
+// there; with a path to save to, draws them (at once, unless recorded) and
+// saves the window there. Returns the program's exit status, or -1 when the
+// program should go on with its event loop.
 int runStartupCommands(Form1 &form, const Options &options);
 
 } // namespace sweepdraw

@@ -5,7 +5,9 @@
 #include "CommandButton.h"
 #include "HelpDialog.h"
 #include "Panel.h"
+#include "PictureActions.h"
 #include "SurfaceView.h"
+#include "WindowImage.h"
 #include "WindowMenu.h"
 
 #include <QActionGroup>
@@ -194,10 +196,19 @@ void Form1::buildMenu()
     connect(m_menu->addItem(tr("Finish now"), Qt::Key_Escape), &QAction::triggered, m_runner,
             &CommandRunner::finishQueued);
 
+    addPictureActions();
+
     m_menu->addSection();
     connect(m_menu->addItem(tr("Help"), Qt::Key_F1), &QAction::triggered, this,
             [this] { HelpDialog::showFor(this, m_menu->actions()); });
     connect(m_menu->addItem(tr("About")), &QAction::triggered, this, [this] { AboutBox::show(this); });
+}
+
+// Saving, copying and recording the picture, in a section of their own.
+void Form1::addPictureActions()
+{
+    m_menu->addSection();
+    new PictureActions(*this, *m_menu, [this] { return renderWindow(m_runner->pictures(), m_runner->progress()); });
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the

@@ -111,6 +111,7 @@ private:
 
     void buildControls();
     void buildMenu();
+    void addPictureActions();
     void fitOnScreen();
     void layOut();
     void describePicture();

@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     warnOfMissingFonts(form);
     form.setSpeed(options.speed);
     QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
-    if (!options.savePath.isEmpty())
+    if (options.offScreen())
         return runStartupCommands(form, options);
 
     form.setErrorDialogs(true);

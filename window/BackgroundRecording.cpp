@@ -1,0 +1,116 @@
+#include "BackgroundRecording.h"
+
+#include "AnimationFile.h"
+#include "Form1.h"
+#include "Recording.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace sweepdraw {
+
+BackgroundRecording::BackgroundRecording(const QList<Button> &commands, Speed speed, const QString &path,
+                                         QWidget *window)
+    : QObject(window)
+    , m_window(window)
+    , m_path(path)
+    , m_stage(std::make_unique<Form1>(1.0))
+    , m_file(std::make_unique<AnimationFile>(path))
+{
+    connect(&m_writing, &QFutureWatcher<bool>::finished, this, &BackgroundRecording::frameWritten);
+    if (!m_file->open()) {
+        QTimer::singleShot(0, this, [this] { fail(m_file->errorString()); });
+        return;
+    }
+    m_recording = std::make_unique<Recording>(*m_stage, commands, speed);
+
+    m_progress = new QProgressDialog(tr("Recording %1…").arg(QFileInfo(path).fileName()), tr("Cancel"), 0,
+                                     m_recording->expectedFrames(), window);
+    m_progress->setWindowTitle(tr("Record animation"));
+    m_progress->setWindowModality(Qt::NonModal);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setMinimumDuration(0);
+    m_progress->setValue(0);
+    connect(m_progress, &QProgressDialog::canceled, this, &BackgroundRecording::cancel);
+    QTimer::singleShot(0, this, &BackgroundRecording::drawFrame);
+}
+
+BackgroundRecording::~BackgroundRecording()
+{
+    // The worker uses the file until it is done with the frame.
+    m_writing.waitForFinished();
+    delete m_progress;
+}
+
+void BackgroundRecording::drawFrame()
+{
+    if (m_cancelled) {
+        end();
+        return;
+    }
+    Recording::Frame frame = m_recording->next();
+    if (m_stage->isEnding()) {
+        fail(tr("a drawing command failed"));
+        return;
+    }
+    const bool last = m_recording->atEnd();
+    m_writing.setFuture(QtConcurrent::run([file = m_file.get(), frame = std::move(frame), last] {
+        return file->add(frame.image, frame.duration) && (!last || file->finish());
+    }));
+}
+
+void BackgroundRecording::frameWritten()
+{
+    if (m_cancelled) {
+        end();
+        return;
+    }
+    if (!m_writing.result()) {
+        fail(m_file->errorString());
+        return;
+    }
+    m_progress->setValue(std::min(m_recording->framesTaken(), m_progress->maximum()));
+    if (m_recording->atEnd()) {
+        end();
+        return;
+    }
+    QTimer::singleShot(0, this, &BackgroundRecording::drawFrame);
+}
+
+void BackgroundRecording::cancel()
+{
+    m_cancelled = true;
+    if (!m_writing.isRunning())
+        end();
+}
+
+void BackgroundRecording::fail(const QString &reason)
+{
+    if (m_cancelled)
+        return;
+    m_cancelled = true;
+    if (m_progress)
+        m_progress->hide();
+    QMessageBox::warning(m_window, tr("Record animation"),
+                         tr("The animation could not be recorded to %1: %2.")
+                             .arg(QDir::toNativeSeparators(m_path), reason));
+    if (!m_writing.isRunning())
+        end();
+}
+
+void BackgroundRecording::end()
+{
+    m_file.reset();
+    if (m_progress)
+        m_progress->hide();
+    deleteLater();
+}
+
+} // namespace sweepdraw

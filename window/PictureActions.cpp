@@ -1,0 +1,95 @@
+#include "PictureActions.h"
+
+#include "AnimationFile.h"
+#include "BackgroundRecording.h"
+#include "Form1.h"
+#include "ImageFile.h"
+#include "WindowMenu.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+namespace sweepdraw {
+
+namespace {
+
+// Where a file dialog first offers to put `name`: the user's pictures.
+QString suggestedPath(const QString &name)
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QDir(QDir(pictures).exists() ? pictures : QDir::homePath()).filePath(name);
+}
+
+// Asks for a file to write, offering `suffixes` in that order under the
+// names `filters` gives them; a name given without one of them gets the
+// chosen one. Empty when the dialog is cancelled.
+QString askForFile(QWidget *parent, const QString &title, const QStringList &suffixes, const QStringList &filters)
+{
+    QString chosen;
+    QString path = QFileDialog::getSaveFileName(parent, title, suggestedPath(QStringLiteral("sweepdraw.") + suffixes[0]),
+                                                filters.join(QStringLiteral(";;")), &chosen);
+    if (!path.isEmpty() && !suffixes.contains(QFileInfo(path).suffix().toLower()))
+        path += QLatin1Char('.') + suffixes.value(std::max<qsizetype>(filters.indexOf(chosen), 0));
+    return path;
+}
+
+} // namespace
+
+PictureActions::PictureActions(Form1 &window, WindowMenu &menu, Snapshot snapshot)
+    : QObject(&window)
+    , m_window(window)
+    , m_snapshot(std::move(snapshot))
+{
+    connect(menu.addItem(tr("Save picture…"), QKeySequence::Save), &QAction::triggered, this,
+            &PictureActions::save);
+    connect(menu.addItem(tr("Copy picture"), QKeySequence::Copy), &QAction::triggered, this,
+            &PictureActions::copy);
+    m_record = menu.addItem(tr("Record animation…"));
+    connect(m_record, &QAction::triggered, this, &PictureActions::record);
+}
+
+void PictureActions::save()
+{
+    const QImage picture = m_snapshot();
+    QStringList suffixes;
+    for (const QByteArray &format : writableImageFormats())
+        suffixes << QString::fromLatin1(format);
+    suffixes.move(std::max<qsizetype>(suffixes.indexOf(QStringLiteral("png")), 0), 0);
+    QStringList filters;
+    for (const QString &suffix : suffixes)
+        filters << tr("%1 image (*.%2)").arg(suffix.toUpper(), suffix);
+    const QString title = tr("Save picture");
+    const QString path = askForFile(&m_window, title, suffixes, filters);
+    if (path.isEmpty())
+        return;
+    if (const std::optional<QString> error = saveImage(picture, path))
+        QMessageBox::warning(&m_window, title,
+                             tr("The picture could not be saved to %1: %2.").arg(QDir::toNativeSeparators(path), *error));
+}
+
+void PictureActions::copy()
+{
+    QGuiApplication::clipboard()->setImage(m_snapshot());
+}
+
+void PictureActions::record()
+{
+    if (m_recording)
+        return;
+    const QList<Button> pictures = m_window.pictures();
+    const Speed speed = m_window.speed();
+    const QString path = askForFile(&m_window, tr("Record animation"), AnimationFile::suffixes(),
+                                    {tr("GIF animation (*.gif)"), tr("WebP animation (*.webp)")});
+    if (path.isEmpty())
+        return;
+    m_recording = new BackgroundRecording(pictures, speed, path, &m_window);
+    m_record->setEnabled(false);
+    connect(m_recording, &QObject::destroyed, m_record, [this] { m_record->setEnabled(true); });
+}
+
+} // namespace sweepdraw

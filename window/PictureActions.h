@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QAction;
+
+namespace sweepdraw {
+
+class BackgroundRecording;
+class Form1;
+class WindowMenu;
+
+// The window's items for keeping and sharing what it draws, added to its
+// menu: "Save picture…" (Ctrl+S) saves the picture to a file in a format
+// --save writes, "Copy picture" (Ctrl+C) puts it on the clipboard, and
+// "Record animation…" records the drawing of the pictures since the last
+// 清除, at the window's speed, as an animation.
+// The picture saved or copied is the whole window at its design size, as
+// `snapshot` gives it at the moment the item is chosen, with whatever has
+// landed of a command being drawn; the drawing goes on meanwhile. One
+// recording runs at a time, and the window goes on answering while it does.
+class PictureActions final : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Snapshot = std::function<QImage()>;
+
+    PictureActions(Form1 &window, WindowMenu &menu, Snapshot snapshot);
+
+private:
+    void save();
+    void copy();
+    void record();
+
+    Form1 &m_window;
+    Snapshot m_snapshot;
+    QAction *m_record;
+    QPointer<BackgroundRecording> m_recording;
+};
+
+} // namespace sweepdraw
