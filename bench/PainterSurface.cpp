@@ -4,8 +4,6 @@ namespace sweepdraw::bench {
 
 namespace {
 
-constexpr qreal kTwipsPerPixel = 15.0;
-
 QPointF toPixels(float x, float y)
 {
     return QPointF(x / kTwipsPerPixel, y / kTwipsPerPixel);

@@ -1,7 +1,7 @@
 // Times every scene on four surfaces:
 //
 //   null      draws nothing; the scene's own arithmetic and calls, the limit
-//   raster    the program's RasterSurface, 800 x 552 at ratio 1
+//   raster    the program's RasterSurface, the window's size at ratio 1
 //   qpainter  one QPainter::drawPoint per point, as a direct Qt port would
 //   window    the whole command on the main window at the instant speed,
 //             through its event loop
@@ -39,9 +39,6 @@ using namespace sweepdraw;
 using namespace sweepdraw::bench;
 
 namespace {
-
-// The size of the window's picture, in pixels.
-const QSize kPictureSize(800, 552);
 
 // How many sunshines are queued at once.
 constexpr int kQueued = 150;
@@ -89,13 +86,13 @@ void onCleared(benchmark::State &state, const Command &scene, Surface &surface)
 
 void onRaster(benchmark::State &state, const Command &scene)
 {
-    RasterSurface surface(kPictureSize, 1.0);
+    RasterSurface surface(kDesignSize, 1.0);
     onCleared(state, scene, surface);
 }
 
 void onPainter(benchmark::State &state, const Command &scene)
 {
-    PainterSurface surface(kPictureSize);
+    PainterSurface surface(kDesignSize);
     onCleared(state, scene, surface);
 }
 

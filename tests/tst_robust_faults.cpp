@@ -225,7 +225,7 @@ void TestRobustFaults::failingOperationEndsTheProgram()
 
     // Operations are counted from the first of the command's own.
     long long offset = std::numeric_limits<long long>::max() / 2;
-    RasterSurface picture(QSize(800, 552), 1.0);
+    RasterSurface picture(kDesignSize, 1.0);
     ForwardingSurface surface(picture, [&](long long operation) {
         if (operation - offset != failing)
             return Status();
@@ -264,7 +264,7 @@ void TestRobustFaults::failingOperationEndsTheProgram()
     // Nothing was tried after the failing operation...
     QCOMPARE(surface.operations(), earlierOperations + failing);
     // ...and the picture holds exactly what the operations before it drew.
-    RasterSurface reference(QSize(800, 552), 1.0);
+    RasterSurface reference(kDesignSize, 1.0);
     for (const Call &call : earlier)
         QVERIFY(RecordingSurface::perform(reference, call).ok());
     for (long long i = 0; i + 1 < failing; ++i)

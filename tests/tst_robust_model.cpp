@@ -33,8 +33,8 @@ constexpr std::array<const char *, 4> kSpeedNames = {"slow", "normal", "fast", "
 
 // Sizes the window is given: zooms 1, 2, 1.5 and 0.5, and two that leave
 // room round the picture.
-const std::array<QSize, 6> kSizes = {QSize(800, 552), QSize(1600, 1104), QSize(1200, 828),
-                                     QSize(400, 276), QSize(1000, 700), QSize(700, 552)};
+const std::array<QSize, 6> kSizes = {kDesignSize,         kDesignSize * 2,   kDesignSize * 1.5,
+                                     kDesignSize * 0.5,   QSize(1000, 700), QSize(700, kDesignSize.height())};
 
 quint32 fromEnvironment(const char *name, quint32 fallback)
 {
@@ -136,7 +136,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
         for (qsizetype k = 0; k < sequence.size(); ++k)
             if (sequence[k]->clears())
                 sinceClear = k + 1;
-        RasterSurface reference(QSize(800, 552), zoomOf(form));
+        RasterSurface reference(kDesignSize, zoomOf(form));
         for (qsizetype k = sinceClear; k < sequence.size(); ++k) {
             sequence[k]->action(reference);
             ++drawn;

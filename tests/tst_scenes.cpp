@@ -253,7 +253,7 @@ void TestScenes::sunshineRimAroundTheDisc()
 {
     QFETCH(QPoint, direction);
 
-    RasterSurface surface(QSize(800, 552));
+    RasterSurface surface(kDesignSize);
     DrawSunshine(surface);
     const QImage &image = surface.image();
     // Walk out from the sun's centre: red disc, then a yellow rim at least a

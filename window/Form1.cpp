@@ -22,9 +22,7 @@ namespace sweepdraw {
 
 namespace {
 
-// Positions are kept in twips, as the layout was designed; 15 make a pixel.
-constexpr int kTwipsPerPixel = 15;
-
+// Positions are kept in twips, as the layout was designed.
 QRect fromTwips(int left, int top, int width, int height)
 {
     return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
@@ -72,8 +70,8 @@ QRect zoomed(const QRect &designed, double zoom, QPoint origin)
 // The zoom at which the window as laid out just fits in `room`.
 double fittingZoom(QSize room)
 {
-    return std::min(static_cast<double>(room.width()) / Form1::kDesignSize.width(),
-                    static_cast<double>(room.height()) / Form1::kDesignSize.height());
+    return std::min(static_cast<double>(room.width()) / kDesignSize.width(),
+                    static_cast<double>(room.height()) / kDesignSize.height());
 }
 
 QFont zoomedFont(QFont font, double zoom)

@@ -2,6 +2,7 @@
 
 #include "CommandRunner.h"
 #include "Commands.h"
+#include "Design.h"
 
 #include <QFont>
 #include <QRect>
@@ -18,18 +19,17 @@ class Panel;
 class SurfaceView;
 
 // The program's only window: a panel, three labels and six buttons over a
-// picture that the scene commands draw on, laid out on 800 x 552 pixels of
-// 15 twips each. The window can be resized and maximised: everything in it
-// scales by the same zoom, the largest at which the whole fits, centred, and
-// the picture is drawn again at the new size. A right click outside the
-// buttons opens a menu of drawing speeds and of finishing the drawing at
-// once (Esc).
+// picture that the scene commands draw on, laid out on kDesignSize pixels
+// of kTwipsPerPixel twips each (Design.h). The window can be resized and
+// maximised: everything in it scales by the same zoom, the largest at which
+// the whole fits, centred, and the picture is drawn again at the new size.
+// A right click outside the buttons opens a menu of drawing speeds and of
+// finishing the drawing at once (Esc).
 class Form1 final : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr QSize kDesignSize{800, 552};
     static constexpr double kMinZoom = 0.5;
 
     // The picture is made at `devicePixelRatio` device pixels per pixel; 0
