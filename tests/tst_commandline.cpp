@@ -1,3 +1,5 @@
+#include "Design.h"
+#include "ExitStatus.h"
 #include "ProgramRun.h"
 
 #include <QImage>
@@ -5,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace sweepdraw;
 using namespace sweepdraw::test;
 
 namespace {
@@ -120,13 +123,13 @@ void TestCommandLine::runAndSave()
     if (!commands.isEmpty())
         arguments << "--run" << commands;
     const Outcome run = runProgram(arguments, environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"}));
-    QVERIFY2(run.status == 0, run.err.constData());
+    QVERIFY2(run.status == ExitOk, run.err.constData());
 
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QCOMPARE(reader.format(), format);
     const QImage image = reader.read();
-    QCOMPARE(image.size(), QSize(800, 552));
+    QCOMPARE(image.size(), kDesignSize);
     // JPEG smears the one-pixel lines of the frame; the probes sit in solid
     // colour, which it keeps close.
     const bool lossy = format == "jpeg";
@@ -196,8 +199,8 @@ void TestCommandLine::fontWarning()
 
     const QString path = folder.filePath("sunshine.png");
     const Outcome run = runProgram({"--run", "sunshine", "--save", path}, environment);
-    QVERIFY2(run.status == 0, run.err.constData());
-    QCOMPARE(QImage(path).size(), QSize(800, 552));
+    QVERIFY2(run.status == ExitOk, run.err.constData());
+    QCOMPARE(QImage(path).size(), kDesignSize);
     const QString err = QString::fromUtf8(run.err);
     QCOMPARE(err.startsWith("sweepdraw: warning: ") && err.count('\n') == 1 && err.endsWith('\n'), warned);
     for (const char *package : {"fonts-arphic-gkai00mp", "fonts-arphic-ukai", "fonts-noto-cjk"})
@@ -229,16 +232,16 @@ void TestCommandLine::savedAtDesignSizeWhateverTheScale()
     environment.insert("QT_SCALE_FACTOR", "2");
     const QString path = m_dir.filePath("scaled.png");
     const Outcome run = runProgram({"--run", "sunshine", "--save", path}, environment);
-    QVERIFY2(run.status == 0, run.err.constData());
+    QVERIFY2(run.status == ExitOk, run.err.constData());
     const QImage image(path);
-    QCOMPARE(image.size(), QSize(800, 552));
+    QCOMPARE(image.size(), kDesignSize);
     QCOMPARE(colourAt(image, 620, 133), QColor(255, 255, 0));
 }
 
 void TestCommandLine::version()
 {
     const Outcome run = runProgram({"--version"});
-    QCOMPARE(run.status, 0);
+    QCOMPARE(run.status, ExitOk);
     QCOMPARE(run.out.trimmed(), QByteArray("sweepdraw " SWEEPDRAW_VERSION));
 }
 

@@ -13,7 +13,7 @@
 // drawing at the normal speed through a surface that fails at a chosen
 // operation. Whatever fails, the failure must be told with the operation
 // that failed, after what came before it has landed, and nothing must be
-// drawn after it; the window then ends the program with status 1.
+// drawn after it; the window then ends the program with ExitFailure.
 
 using namespace sweepdraw;
 using namespace std::chrono_literals;
@@ -326,7 +326,7 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
     QCOMPARE(endedWhileShown, 0);
     QVERIFY(idleWhileShown);
     QCOMPARE(ended.count(), 1);
-    QCOMPARE(ended.at(0).at(0).toInt(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), ExitFailure);
 }
 
 QTEST_MAIN(TestRobustFaults)

@@ -15,7 +15,6 @@
 #include <QPluginLoader>
 #include <QSaveFile>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,10 +22,29 @@ namespace sweepdraw {
 
 namespace {
 
-[[noreturn]] void failUsage(const QString &message)
+// Says in one line on stderr what is wrong with the command line, or with
+// the display it asks for.
+ExitStatus reportUsage(const QString &message)
 {
     std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message));
-    std::exit(ExitUsage);
+    return ExitUsage;
+}
+
+CommandLineRequest refuse(const QString &message)
+{
+    return {.options = {}, .endWith = reportUsage(message)};
+}
+
+// Qt aborts the process, leaving a core dump, as soon as the handler of a
+// fatal message returns: the handler cannot hand a status back to main, and
+// this is the one place where the program ends the process itself. With
+// _Exit, not exit: the fatal error comes from inside Qt, in the middle of
+// making the application or of its event loop, where destructors and exit
+// handlers would run on half-made or half-torn objects.
+[[noreturn]] void endFromFatalMessage(ExitStatus status)
+{
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 QtMessageHandler g_defaultMessageHandler = nullptr;
@@ -103,7 +121,7 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
                          missing.size() == 1 ? "platform" : "platforms",
                          qPrintable(missing.join(QStringLiteral("', '"))),
                          qPrintable(available.join(QStringLiteral(", "))));
-            std::_Exit(ExitUsage);
+            endFromFatalMessage(ExitUsage);
         }
         const auto describe = [](const char *name) {
             const QByteArray value = qgetenv(name);
@@ -112,10 +130,10 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
         std::fprintf(stderr, "sweepdraw: cannot open the window: no display answers (%s, %s); use --save "
                              "FILE.png to draw without one\n",
                      describe("DISPLAY").constData(), describe("WAYLAND_DISPLAY").constData());
-        std::_Exit(ExitUsage);
+        endFromFatalMessage(ExitUsage);
     }
     std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
-    std::_Exit(ExitFailure);
+    endFromFatalMessage(ExitFailure);
 }
 
 QString speedNames()
@@ -126,7 +144,7 @@ QString speedNames()
     return names.join(QStringLiteral(", "));
 }
 
-int failSave(const QString &path, const QString &reason)
+ExitStatus failSave(const QString &path, const QString &reason)
 {
     std::fprintf(stderr, "sweepdraw: cannot save %s: %s\n", qPrintable(path), qPrintable(reason));
     return ExitFailure;
@@ -147,7 +165,7 @@ QByteArray saveFormat(const QString &path)
     return QImageWriter::supportedImageFormats().contains(suffix) ? suffix : QByteArray();
 }
 
-// The whole client area, one pixel per 15 twips, whatever the screen.
+// The whole client area at zoom 1, whatever the screen.
 QImage renderWindow(Form1 &form)
 {
     QImage image(form.size(), QImage::Format_ARGB32_Premultiplied);
@@ -156,7 +174,7 @@ QImage renderWindow(Form1 &form)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-int saveWindow(Form1 &form, const QString &path)
+ExitStatus saveWindow(Form1 &form, const QString &path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -174,7 +192,7 @@ int saveWindow(Form1 &form, const QString &path)
 
 } // namespace
 
-Options parseCommandLine(const QStringList &arguments)
+CommandLineRequest parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -205,20 +223,24 @@ Options parseCommandLine(const QStringList &arguments)
     parser.addOption(speed);
 
     if (!parser.parse(arguments))
-        failUsage(parser.errorText() + QStringLiteral(" (see --help)"));
+        return refuse(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         // Without an application object yet, the parser cannot name the
         // program itself.
         QString help = parser.helpText();
         help.replace(QStringLiteral("<executable_name>"), QCoreApplication::applicationName());
         std::fputs(qPrintable(help), stdout);
-        std::exit(ExitOk);
+        return {.options = {}, .endWith = ExitOk};
     }
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    if (parser.isSet(QStringLiteral("version"))) {
+        // QCommandLineParser::showVersion would end the process itself.
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return {.options = {}, .endWith = ExitOk};
+    }
     if (!parser.positionalArguments().isEmpty())
-        failUsage(QStringLiteral("unexpected argument '%1' (see --help)")
-                      .arg(parser.positionalArguments().constFirst()));
+        return refuse(QStringLiteral("unexpected argument '%1' (see --help)")
+                          .arg(parser.positionalArguments().constFirst()));
 
     Options options;
     for (const QString &list : parser.values(run)) {
@@ -226,42 +248,49 @@ Options parseCommandLine(const QStringList &arguments)
             const QString name = entry.trimmed();
             const std::optional<Button> button = commandByName(name);
             if (!button)
-                failUsage(QStringLiteral("unknown command '%1' in --run; the commands are %2")
-                              .arg(name, commandNames().join(QStringLiteral(", "))));
+                return refuse(QStringLiteral("unknown command '%1' in --run; the commands are %2")
+                                  .arg(name, commandNames().join(QStringLiteral(", "))));
             options.commands.push_back(*button);
         }
     }
     const std::optional<Speed> chosen = speedByName(parser.value(speed).toStdString());
     if (!chosen)
-        failUsage(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
-                      .arg(parser.value(speed), speedNames()));
+        return refuse(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
+                          .arg(parser.value(speed), speedNames()));
     options.speed = *chosen;
     if (parser.isSet(save)) {
-        options.savePath = parser.value(save);
+        const QStringList paths = parser.values(save);
+        if (paths.size() > 1)
+            return refuse(QStringLiteral("--save is given more than once ('%1'); give one file to save the "
+                                         "picture to")
+                              .arg(paths.join(QStringLiteral("', '"))));
+        options.savePath = paths.constFirst();
         if (options.savePath.isEmpty())
-            failUsage(QStringLiteral("--save needs a file name"));
+            return refuse(QStringLiteral("--save needs a file name"));
         if (QFileInfo(options.savePath).suffix().isEmpty())
-            failUsage(QStringLiteral("--save: '%1' has no suffix to name its format; the suffixes that work are %2")
-                          .arg(options.savePath, writableSuffixes()));
+            return refuse(
+                QStringLiteral("--save: '%1' has no suffix to name its format; the suffixes that work are %2")
+                    .arg(options.savePath, writableSuffixes()));
         if (saveFormat(options.savePath).isEmpty())
-            failUsage(QStringLiteral("--save: the suffix of '%1' names no format the program can write; "
-                                     "the suffixes that work are %2")
-                          .arg(options.savePath, writableSuffixes()));
+            return refuse(QStringLiteral("--save: the suffix of '%1' names no format the program can write; "
+                                         "the suffixes that work are %2")
+                              .arg(options.savePath, writableSuffixes()));
     }
-    return options;
+    return {.options = options, .endWith = std::nullopt};
 }
 
-void choosePlatform(const Options &options)
+std::optional<ExitStatus> choosePlatform(const Options &options)
 {
     if (!options.savePath.isEmpty()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        return;
+        return std::nullopt;
     }
     g_defaultMessageHandler = qInstallMessageHandler(exitOnFatalMessage);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        failUsage(QStringLiteral("no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
-                                 "are unset); use --save FILE.png to draw without one"));
+        return reportUsage(QStringLiteral("no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
+                                          "are unset); use --save FILE.png to draw without one"));
+    return std::nullopt;
 }
 
 void warnOfMissingFonts(const QWidget &window)
@@ -293,12 +322,12 @@ void warnOfMissingFonts(const QWidget &window)
                      qPrintable(missing));
 }
 
-int runStartupCommands(Form1 &form, const Options &options)
+std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options)
 {
     for (const Button button : options.commands)
         form.RunCommand(button);
     if (options.savePath.isEmpty())
-        return -1;
+        return std::nullopt;
     form.runner().runToEnd();
     if (form.isEnding())
         return ExitFailure;

@@ -2,20 +2,16 @@
 
 #include "CommandRunner.h"
 #include "Commands.h"
+#include "ExitStatus.h"
 
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace sweepdraw {
-
-// Exit statuses of the program.
-enum ExitStatus : int {
-    ExitOk = 0,
-    ExitFailure = 1, // a run-time error, or the picture could not be saved
-    ExitUsage = 2,   // bad command line, or no display to open the window on
-};
 
 struct Options
 {
@@ -24,16 +20,26 @@ struct Options
     Speed speed = kDefaultSpeed; // the window's; a saved picture is drawn at once
 };
 
-// Reads the program's options from its arguments, argv[0] included. Prints
-// the help or version and exits for --help and --version; prints a one-line
-// error and exits with ExitUsage for anything it cannot use. Works before
-// any application object exists, so that the platform can still be chosen.
-Options parseCommandLine(const QStringList &arguments);
+// What the command line asks for: the options to run with, or, when
+// `endWith` is set, that the program end at once with that status, having
+// said all there was to say.
+struct CommandLineRequest
+{
+    Options options;
+    std::optional<ExitStatus> endWith;
+};
+
+// Reads the program's options from its arguments, argv[0] included. For
+// --help and --version, prints them and asks to end with ExitOk; for anything
+// it cannot use, prints a one-line error and asks to end with ExitUsage.
+// Works before any application object exists, so that the platform can
+// still be chosen.
+CommandLineRequest parseCommandLine(const QStringList &arguments);
 
 // Chooses the platform before the application starts: off-screen when the
-// picture is only saved. Prints an error and exits with ExitUsage when a
-// window is wanted and there is no display for it.
-void choosePlatform(const Options &options);
+// picture is only saved. When a window is wanted and there is no display
+// for it, prints an error and returns ExitUsage, the status to end with.
+std::optional<ExitStatus> choosePlatform(const Options &options);
 
 class Form1;
 
@@ -44,8 +50,9 @@ class Form1;
 void warnOfMissingFonts(const QWidget &window);
 
 // Queues the commands on `form` as clicks would. With a path to save to,
-// draws them at once and saves the window there. Returns the program's exit status, or -1
-// when the program should go on with its event loop.
-int runStartupCommands(Form1 &form, const Options &options);
+// draws them at once, saves the window there and returns the status to end
+// with; without one, returns nothing, and the program goes on with its event
+// loop.
+std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options);
 
 } // namespace sweepdraw

@@ -279,7 +279,7 @@ void Form1::RunCommand(Button which)
     if (m_ending)
         return;
     if (!commandOf(which).action) {
-        end(0);
+        end(ExitOk);
         return;
     }
     m_runner->enqueue(which);
@@ -292,7 +292,7 @@ void Form1::fail(const QString &message)
     qCritical().noquote() << "sweepdraw: run-time error:" << message;
     if (m_errorDialogs)
         QMessageBox::critical(this, windowTitle(), message);
-    end(1);
+    end(ExitFailure);
 }
 
 void Form1::halt()
@@ -301,7 +301,7 @@ void Form1::halt()
     m_ending = true;
 }
 
-void Form1::end(int status)
+void Form1::end(ExitStatus status)
 {
     halt();
     emit ended(status);

@@ -3,6 +3,7 @@
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "Design.h"
+#include "ExitStatus.h"
 
 #include <QFont>
 #include <QRect>
@@ -39,10 +40,10 @@ public:
     ~Form1() override;
 
     // What a click on the button does. "退出" ends the program at once, with
-    // status 0, whatever is being drawn or queued. Every other command is
+    // ExitOk, whatever is being drawn or queued. Every other command is
     // queued, and drawn at the window's speed once those before it are done.
-    // A run-time error in a command ends the program with status 1 once the
-    // picture shows what the command drew before it. Once the program is
+    // A run-time error in a command ends the program with ExitFailure once
+    // the picture shows what the command drew before it. Once the program is
     // ending, nothing.
     void RunCommand(Button button);
 
@@ -59,8 +60,8 @@ public:
     bool isEnding() const { return m_ending; }
 
 signals:
-    // The program should end with `status`: 0 after "退出", 1 after a
-    // run-time error.
+    // The program should end with `status`, an ExitStatus: ExitOk after
+    // "退出", ExitFailure after a run-time error.
     void ended(int status);
 
 protected:
@@ -87,7 +88,7 @@ private:
     void fail(const QString &message);
     // Stops drawing and taking commands, for good.
     void halt();
-    void end(int status);
+    void end(ExitStatus status);
 
     Panel *m_shape1 = nullptr;
     SurfaceView *m_view = nullptr;
