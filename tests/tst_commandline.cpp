@@ -36,12 +36,8 @@ private slots:
     void initTestCase();
     void runAndSave_data();
     void runAndSave();
-    void unknownCommand_data();
-    void unknownCommand();
     void fontWarning_data();
     void fontWarning();
-    void unwritableSavePath();
-    void noDisplay();
     void savedAtDesignSizeWhateverTheScale();
     void version();
 
@@ -144,28 +140,6 @@ void TestCommandLine::runAndSave()
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(name + ".").size(), 0);
 }
 
-void TestCommandLine::unknownCommand_data()
-{
-    QTest::addColumn<QString>("commands");
-    QTest::newRow("unknown") << "mountains,volcano";
-    QTest::newRow("exit is not a command") << "exit";
-    QTest::newRow("nor is its caption") << "退出";
-    QTest::newRow("caption with a letter") << "高山s";
-}
-
-void TestCommandLine::unknownCommand()
-{
-    QFETCH(QString, commands);
-
-    const QString path = m_dir.filePath("unknown.png");
-    const Outcome run = runProgram({"--run", commands, "--save", path});
-    QCOMPARE(run.status, 2);
-    QVERIFY2(QString::fromUtf8(run.err).contains(
-                 "the commands are mountains (高山), water (流水), sunshine (阳光), bridge (大桥), clear (清除)"),
-             run.err.constData());
-    QVERIFY(!QFile::exists(path));
-}
-
 void TestCommandLine::fontWarning_data()
 {
     QTest::addColumn<QString>("fonts"); // the only font folder fontconfig knows; empty: the machine's own
@@ -205,23 +179,6 @@ void TestCommandLine::fontWarning()
     QCOMPARE(err.startsWith("sweepdraw: warning: ") && err.count('\n') == 1 && err.endsWith('\n'), warned);
     for (const char *package : {"fonts-arphic-gkai00mp", "fonts-arphic-ukai", "fonts-noto-cjk"})
         QCOMPARE(err.contains(package), warned);
-}
-
-void TestCommandLine::unwritableSavePath()
-{
-    const QString path = "/proc/sweepdraw-cannot-write-here.png";
-    const Outcome run = runProgram({"--run", "sunshine", "--save", path});
-    QCOMPARE(run.status, 1);
-    QVERIFY2(QString::fromUtf8(run.err).contains("cannot save " + path), run.err.constData());
-    QVERIFY(!QFile::exists(path));
-}
-
-void TestCommandLine::noDisplay()
-{
-    const Outcome run = runProgram({}, environmentWithout({"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}));
-    QCOMPARE(run.status, 2);
-    QVERIFY2(run.err.contains("no display") && run.err.contains("--save"), run.err.constData());
-    QCOMPARE(run.err.trimmed().count('\n'), 0);
 }
 
 void TestCommandLine::savedAtDesignSizeWhateverTheScale()

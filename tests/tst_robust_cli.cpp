@@ -150,6 +150,12 @@ void TestRobustCommandLine::badInput_data()
     QTest::newRow("bad second --run list")
         << QStringList{"--run", "water", "--run", "volcano", "--save", "@/out.png"} << ExitUsage
         << "unknown command 'volcano' in --run";
+    QTest::newRow("exit is not a command") << QStringList{"--run", "exit", "--save", "@/out.png"} << ExitUsage
+                                           << "unknown command 'exit' in --run; " + commands;
+    QTest::newRow("nor is its caption") << QStringList{"--run", "退出", "--save", "@/out.png"} << ExitUsage
+                                        << "unknown command '退出' in --run";
+    QTest::newRow("caption with a letter") << QStringList{"--run", "高山s", "--save", "@/out.png"} << ExitUsage
+                                           << "unknown command '高山s' in --run";
     QTest::newRow("--run without its list") << QStringList{"--save", "@/out.png", "--run"} << ExitUsage
                                             << "Missing value after '--run'";
     QTest::newRow("unknown long option") << QStringList{"--colour", "--save", "@/out.png"} << ExitUsage
