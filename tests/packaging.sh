@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # Checks what a user and a packager get from the build tree:
 #
-#   packaging.sh install BUILD_DIR VERSION   cmake --install into a temporary
-#       prefix: every file is there, the desktop entry and the metainfo pass
-#       their validators and agree with each other, the icons have the sizes
-#       their folders say, the installed program prints its version.
-#   packaging.sh deb BUILD_DIR VERSION       cpack -G DEB into a temporary
-#       folder: the package's fields, computed dependencies and contents;
-#       lintian finds nothing in it, and its program is hardened.
+#   packaging.sh install BUILD_DIR VERSION APP_ID   cmake --install into a
+#       temporary prefix: every file is there, named by the application id,
+#       the desktop entry and the metainfo pass their validators and agree
+#       with each other, the icons have the sizes their folders say, the
+#       installed program prints its version.
+#   packaging.sh deb BUILD_DIR VERSION APP_ID       cpack -G DEB into a
+#       temporary folder: the package's fields, computed dependencies and
+#       contents; lintian finds nothing in it, and its program is hardened.
 #   packaging.sh optional                    configures and builds this tree
 #       into a temporary folder without the optional parts: first as
 #       scripts/run does, with neither the tests nor Google Benchmark and with
 #       Qt Test hidden; then with the tests but still without the benchmark.
 set -uo pipefail
 
-readonly app_id=org.sweepdraw.Sweepdraw
+readonly app_id=${4:-}
 readonly icon_sizes=(48 128 256)
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 readonly source_dir
@@ -327,5 +328,5 @@ case "${1:-}" in
     install) check_install "$2" "$3" ;;
     deb) check_deb "$2" "$3" ;;
     optional) check_optional ;;
-    *) echo "usage: $0 install|deb BUILD_DIR VERSION | $0 optional" >&2; exit 2 ;;
+    *) echo "usage: $0 install|deb BUILD_DIR VERSION APP_ID | $0 optional" >&2; exit 2 ;;
 esac

@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
         return *refused;
 
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.sweepdraw.Sweepdraw"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(SWEEPDRAW_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sweepdraw.png")));
 
     Form1 form;
