@@ -10,11 +10,13 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QJsonArray>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPluginLoader>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -136,6 +138,33 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
     endFromFatalMessage(ExitFailure);
 }
 
+// What the help says of the window's menu and its keys: the speeds from
+// their table, then the other items, in the order the menu shows them.
+QString windowKeysHelp()
+{
+    struct Item
+    {
+        QKeySequence key;
+        QString text;
+    };
+    QList<Item> items;
+    for (const SpeedInfo &speed : kSpeeds)
+        items.push_back({speed.key, QStringLiteral("%1, as --speed %2")
+                                        .arg(QLatin1String(speed.menuText), QLatin1String(speed.name))});
+    items.push_back({Qt::Key_Escape, QStringLiteral("Finish now: the drawing under way and every command queued")});
+
+    int keyWidth = 0;
+    for (const Item &item : items)
+        keyWidth = std::max(keyWidth, static_cast<int>(item.key.toString(QKeySequence::PortableText).size()));
+    QString help = QStringLiteral("A right click on the window outside the buttons opens a menu. Its keys\n"
+                                  "work with the menu closed too:");
+    for (const Item &item : items)
+        help += QStringLiteral("\n  %1  %2")
+                    .arg(item.key.toString(QKeySequence::PortableText), -keyWidth)
+                    .arg(item.text);
+    return help;
+}
+
 QString speedNames()
 {
     QStringList names;
@@ -196,7 +225,8 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Draws mountains, flowing water, sunshine and a bridge, point by point."));
+        QStringLiteral("Draws mountains, flowing water, sunshine and a bridge, point by point.\n\n")
+        + windowKeysHelp());
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption run(
