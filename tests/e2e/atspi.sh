@@ -23,4 +23,4 @@ e2e_expect "start-up" "37 185 0,0,0"
 "$python" "$(dirname "$0")/atspi.py" "${!E2E_BUTTON_X[@]}" || e2e_fail "as a screen reader sees it"
 e2e_expect "the sun is drawn" "533 133 255,0,0" "620 133 255,255,0"
 e2e_click_button 退出
-e2e_expect_exit 0
+e2e_expect_exit "$E2E_EXIT_OK"
