@@ -6,8 +6,6 @@ namespace sweepdraw::bench {
 
 namespace {
 
-constexpr qreal kTwipsPerPixel = RasterSurface::kTwipsPerPixel;
-
 QPointF toPixels(float x, float y)
 {
     return QPointF(x / kTwipsPerPixel, y / kTwipsPerPixel);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Design.h"
 #include "DrawingSurface.h"
 
 #include <QImage>

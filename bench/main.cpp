@@ -3,7 +3,7 @@
 //   null      draws nothing: the scene's own arithmetic and calls, the limit
 //             every other figure is measured against. Run first, before
 //             any Qt code has run in the process.
-//   raster    the program's RasterSurface, 800 x 552 at ratio 1
+//   raster    the program's RasterSurface, the window's size at ratio 1
 //   qpainter  one QPainter::drawPoint per point, as a direct Qt port would
 //   save      the real program, `--run` the scene many times `--save`: its
 //             CPU time per scene, its start-up and saving taken off
@@ -114,13 +114,13 @@ void onCleared(benchmark::State &state, const Command &scene, Surface &surface)
 
 void onRaster(benchmark::State &state, const Command &scene)
 {
-    RasterSurface surface(Form1::kDesignSize, 1.0);
+    RasterSurface surface(kDesignSize, 1.0);
     onCleared(state, scene, surface);
 }
 
 void onPainter(benchmark::State &state, const Command &scene)
 {
-    PainterSurface surface(Form1::kDesignSize);
+    PainterSurface surface(kDesignSize);
     onCleared(state, scene, surface);
 }
 

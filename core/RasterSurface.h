@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Design.h"
 #include "DrawingSurface.h"
 
 #include <QImage>
@@ -33,9 +34,7 @@ namespace sweepdraw {
 class RasterSurface final : public DrawingSurface
 {
 public:
-    static constexpr double kTwipsPerPixel = 15.0;
-
-    // `logicalSize` in pixels at 15 twips each; the image has that size times
+    // `logicalSize` in pixels of kTwipsPerPixel twips each; the image has that size times
     // `devicePixelRatio`, which must be positive.
     explicit RasterSurface(QSize logicalSize, double devicePixelRatio = 1.0);
 

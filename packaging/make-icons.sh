@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the program's icons from its own sunshine picture. The PNGs are
-# kept in the tree; the build installs them as they are and never runs this.
+# kept in the tree; the build installs them, named by the application id,
+# and never runs this.
 #
 #   packaging/make-icons.sh              builds the run preset and uses it
 #   packaging/make-icons.sh PROGRAM      uses an already built sweepdraw
@@ -23,7 +24,6 @@ else
     program=$1
 fi
 
-app_id=org.sweepdraw.Sweepdraw
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -36,11 +36,11 @@ mkdir -p packaging/icons/256x256
 convert "$work/window.png" -crop 248x248+409+9 +repage \
     -filter Lanczos -resize 232x232 \
     -bordercolor '#008000' -border 12 \
-    "${png_options[@]}" "png24:packaging/icons/256x256/$app_id.png"
+    "${png_options[@]}" "png24:packaging/icons/256x256/sweepdraw.png"
 
 for size in 128 48; do
     mkdir -p "packaging/icons/${size}x${size}"
-    convert "packaging/icons/256x256/$app_id.png" -filter Lanczos -resize "${size}x${size}" \
-        "${png_options[@]}" "png24:packaging/icons/${size}x${size}/$app_id.png"
+    convert "packaging/icons/256x256/sweepdraw.png" -filter Lanczos -resize "${size}x${size}" \
+        "${png_options[@]}" "png24:packaging/icons/${size}x${size}/sweepdraw.png"
 done
 echo "Remade the icons in packaging/icons"

@@ -91,8 +91,8 @@ private slots:
 
 void TestRasterSurface::startsTransparent()
 {
-    RasterSurface surface(QSize(800, 552));
-    QCOMPARE(surface.image().size(), QSize(800, 552));
+    RasterSurface surface(kDesignSize);
+    QCOMPARE(surface.image().size(), kDesignSize);
     QVERIFY(surface.image().hasAlphaChannel());
     QVERIFY(isBlank(surface.image()));
     QCOMPARE(surface.penWidth(), 1);
@@ -182,7 +182,7 @@ void TestRasterSurface::discOfRadiusZero()
 {
     QFETCH(double, ratio);
 
-    RasterSurface surface(QSize(800, 552), ratio);
+    RasterSurface surface(kDesignSize, ratio);
     QVERIFY(surface.SetPenWidth(66).ok());
     QVERIFY(surface.DrawCircle(8000, 2000, 0, kRed).ok());
     const Ink ink = inkOf(surface.image());

@@ -1,3 +1,5 @@
+#include "Design.h"
+#include "ExitStatus.h"
 #include "ProgramRun.h"
 
 #include <QDirIterator>
@@ -11,6 +13,7 @@
 // ends by itself, with its documented status and one plain line on stderr,
 // not by a signal, and leaves no file behind, whole or partial.
 
+using namespace sweepdraw;
 using namespace sweepdraw::test;
 
 namespace {
@@ -61,7 +64,7 @@ QString unusedDisplay()
 // Checks that the program ended by itself with `status` and said one line,
 // starting with its name and holding `fragment`, on stderr, and nothing on
 // stdout. With `lastLineOnly`, lines of Qt's own before it are allowed.
-void checkOutcome(const Outcome &outcome, int status, const QString &fragment, bool lastLineOnly = false)
+void checkOutcome(const Outcome &outcome, ExitStatus status, const QString &fragment, bool lastLineOnly = false)
 {
     QVERIFY2(outcome.finished, "the program did not end");
     QVERIFY2(!outcome.crashed, "the program was ended by a signal");
@@ -70,7 +73,7 @@ void checkOutcome(const Outcome &outcome, int status, const QString &fragment, b
     QVERIFY2(outcome.status == status,
              qPrintable(QStringLiteral("exit status %1, expected %2; stderr: %3")
                             .arg(outcome.status)
-                            .arg(status)
+                            .arg(int(status))
                             .arg(err)));
     QVERIFY2(err.endsWith(QLatin1Char('\n')), qPrintable(err));
     QStringList lines = err.chopped(1).split(QLatin1Char('\n'));
@@ -132,81 +135,91 @@ QProcessEnvironment TestRobustCommandLine::environment() const
 void TestRobustCommandLine::badInput_data()
 {
     QTest::addColumn<QStringList>("arguments"); // "@" stands for the scratch folder
-    QTest::addColumn<int>("status");
+    QTest::addColumn<ExitStatus>("status");
     QTest::addColumn<QString>("message");
 
     const QString commands =
         "the commands are mountains (高山), water (流水), sunshine (阳光), bridge (大桥), clear (清除)";
-    QTest::newRow("empty --run list") << QStringList{"--run", "", "--save", "@/out.png"} << 2
+    QTest::newRow("empty --run list") << QStringList{"--run", "", "--save", "@/out.png"} << ExitUsage
                                       << "unknown command '' in --run; " + commands;
-    QTest::newRow("blank --run list") << QStringList{"--run", "  ", "--save", "@/out.png"} << 2
+    QTest::newRow("blank --run list") << QStringList{"--run", "  ", "--save", "@/out.png"} << ExitUsage
                                       << "unknown command '' in --run";
     QTest::newRow("empty name inside the list")
-        << QStringList{"--run", "mountains,,water", "--save", "@/out.png"} << 2 << "unknown command ''";
-    QTest::newRow("list of commas only") << QStringList{"--run", ",", "--save", "@/out.png"} << 2
+        << QStringList{"--run", "mountains,,water", "--save", "@/out.png"} << ExitUsage << "unknown command ''";
+    QTest::newRow("list of commas only") << QStringList{"--run", ",", "--save", "@/out.png"} << ExitUsage
                                          << "unknown command ''";
     QTest::newRow("bad second --run list")
-        << QStringList{"--run", "water", "--run", "volcano", "--save", "@/out.png"} << 2
+        << QStringList{"--run", "water", "--run", "volcano", "--save", "@/out.png"} << ExitUsage
         << "unknown command 'volcano' in --run";
-    QTest::newRow("--run without its list") << QStringList{"--save", "@/out.png", "--run"} << 2
+    QTest::newRow("exit is not a command") << QStringList{"--run", "exit", "--save", "@/out.png"} << ExitUsage
+                                           << "unknown command 'exit' in --run; " + commands;
+    QTest::newRow("nor is its caption") << QStringList{"--run", "退出", "--save", "@/out.png"} << ExitUsage
+                                        << "unknown command '退出' in --run";
+    QTest::newRow("caption with a letter") << QStringList{"--run", "高山s", "--save", "@/out.png"} << ExitUsage
+                                           << "unknown command '高山s' in --run";
+    QTest::newRow("--run without its list") << QStringList{"--save", "@/out.png", "--run"} << ExitUsage
                                             << "Missing value after '--run'";
-    QTest::newRow("unknown long option") << QStringList{"--colour", "--save", "@/out.png"} << 2
+    QTest::newRow("unknown long option") << QStringList{"--colour", "--save", "@/out.png"} << ExitUsage
                                          << "Unknown option 'colour'";
-    QTest::newRow("unknown short option") << QStringList{"-q", "--save", "@/out.png"} << 2
+    QTest::newRow("unknown short option") << QStringList{"-q", "--save", "@/out.png"} << ExitUsage
                                           << "Unknown option 'q'";
     QTest::newRow("option with a value it does not take")
-        << QStringList{"--version=2", "--save", "@/out.png"} << 2 << "Unexpected value after '--version'";
-    QTest::newRow("stray argument") << QStringList{"--save", "@/out.png", "mountains"} << 2
+        << QStringList{"--version=2", "--save", "@/out.png"} << ExitUsage << "Unexpected value after '--version'";
+    QTest::newRow("stray argument") << QStringList{"--save", "@/out.png", "mountains"} << ExitUsage
                                     << "unexpected argument 'mountains'";
-    QTest::newRow("unknown speed") << QStringList{"--speed", "warp", "--save", "@/out.png"} << 2
+    QTest::newRow("unknown speed") << QStringList{"--speed", "warp", "--save", "@/out.png"} << ExitUsage
                                    << "unknown speed 'warp' for --speed; the speeds are slow, normal, fast, instant";
-    QTest::newRow("speed in capitals") << QStringList{"--speed", "FAST", "--save", "@/out.png"} << 2
+    QTest::newRow("speed in capitals") << QStringList{"--speed", "FAST", "--save", "@/out.png"} << ExitUsage
                                        << "unknown speed 'FAST'";
-    QTest::newRow("--speed without its value") << QStringList{"--save", "@/out.png", "--speed"} << 2
+    QTest::newRow("--speed without its value") << QStringList{"--save", "@/out.png", "--speed"} << ExitUsage
                                                << "Missing value after '--speed'";
-    QTest::newRow("--save with an empty name") << QStringList{"--run", "water", "--save", ""} << 2
+    QTest::newRow("--save with an empty name") << QStringList{"--run", "water", "--save", ""} << ExitUsage
                                                << "--save needs a file name";
-    QTest::newRow("bad list, existing file kept") << QStringList{"--run", "water,", "--save", "@/old.png"} << 2
+    QTest::newRow("--save given twice") << QStringList{"--run", "water", "--save", "@/a.png", "--save", "@/b.png"}
+                                        << ExitUsage
+                                        << "--save is given more than once ('@/a.png', '@/b.png'); give one file "
+                                           "to save the picture to";
+    QTest::newRow("bad list, existing file kept") << QStringList{"--run", "water,", "--save", "@/old.png"} << ExitUsage
                                                   << "unknown command ''";
-    QTest::newRow("--save without a suffix") << QStringList{"--run", "water", "--save", "@/out"} << 2
+    QTest::newRow("--save without a suffix") << QStringList{"--run", "water", "--save", "@/out"} << ExitUsage
                                              << "--save: '@/out' has no suffix to name its format; "
                                                 "the suffixes that work are ";
     QTest::newRow("--save with a suffix Qt cannot write")
-        << QStringList{"--run", "sunshine", "--save", "@/out.gif"} << 2
+        << QStringList{"--run", "sunshine", "--save", "@/out.gif"} << ExitUsage
         << "--save: the suffix of '@/out.gif' names no format the program can write; the suffixes that work are ";
     QTest::newRow("--record with a suffix it cannot record")
-        << QStringList{"--run", "sunshine", "--record", "@/out.png"} << 2
+        << QStringList{"--run", "sunshine", "--record", "@/out.png"} << ExitUsage
         << "--record: the suffix of '@/out.png' names no format the program can record; the suffixes that work "
            "are gif, webp";
     QTest::newRow("name of a folder, with a slash")
-        << QStringList{"--run", "bridge", "--save", "@/folder.png/"} << 2
+        << QStringList{"--run", "bridge", "--save", "@/folder.png/"} << ExitUsage
         << "--save: '@/folder.png/' has no suffix";
 
     QTest::newRow("folder that does not exist")
-        << QStringList{"--run", "water", "--save", "@/missing/out.png"} << 1
+        << QStringList{"--run", "water", "--save", "@/missing/out.png"} << ExitFailure
         << "cannot save @/missing/out.png: No such file or directory";
     QTest::newRow("folder the program cannot write to")
-        << QStringList{"--run", "sunshine", "--save", "/proc/sweepdraw-robust.png"} << 1
+        << QStringList{"--run", "sunshine", "--save", "/proc/sweepdraw-robust.png"} << ExitFailure
         << "cannot save /proc/sweepdraw-robust.png: ";
     QTest::newRow("--record into a folder the program cannot write to")
-        << QStringList{"--run", "mountains", "--record", "/proc/sweepdraw-robust.gif"} << 1
+        << QStringList{"--run", "mountains", "--record", "/proc/sweepdraw-robust.gif"} << ExitFailure
         << "cannot record /proc/sweepdraw-robust.gif: ";
     QTest::newRow("--record into a folder that does not exist, with --save")
-        << QStringList{"--run", "water", "--record", "@/missing/out.webp", "--save", "@/out.png"} << 1
+        << QStringList{"--run", "water", "--record", "@/missing/out.webp", "--save", "@/out.png"} << ExitFailure
         << "cannot record @/missing/out.webp: No such file or directory";
-    QTest::newRow("name of a folder") << QStringList{"--run", "bridge", "--save", "@/folder.png"} << 1
+    QTest::newRow("name of a folder") << QStringList{"--run", "bridge", "--save", "@/folder.png"} << ExitFailure
                                       << "cannot save @/folder.png: ";
     QTest::newRow("file where a folder should be")
-        << QStringList{"--run", "mountains", "--save", "@/old.png/out.png"} << 1
+        << QStringList{"--run", "mountains", "--save", "@/old.png/out.png"} << ExitFailure
         << "cannot save @/old.png/out.png: Not a directory";
     QTest::newRow("name too long") << QStringList{"--run", "clear", "--save", "@/" + QString(300, 'x') + ".png"}
-                                   << 1 << "File name too long";
+                                   << ExitFailure << "File name too long";
 }
 
 void TestRobustCommandLine::badInput()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(int, status);
+    QFETCH(ExitStatus, status);
     QFETCH(QString, message);
 
     const QString scratch = m_scratch->path();
@@ -238,11 +251,11 @@ void TestRobustCommandLine::existingFileReplacedWhole()
 
     const Outcome outcome = runProgram({"--run", "water,bridge", "--save", path}, environment(), scratch);
     QVERIFY(outcome.finished && !outcome.crashed);
-    QVERIFY2(outcome.status == 0 && outcome.err.isEmpty(), outcome.err.constData());
+    QVERIFY2(outcome.status == ExitOk && outcome.err.isEmpty(), outcome.err.constData());
 
     QCOMPARE(contents(scratch + "/hard.png"), QByteArray("an earlier picture"));
     const QImage saved(path);
-    QCOMPARE(saved.size(), QSize(800, 552));
+    QCOMPARE(saved.size(), kDesignSize);
     QCOMPARE(saved.pixelColor(557, 307), QColor(128, 0, 128)); // the bridge's large arch
     QCOMPARE(QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList({"folder.png", "hard.png", "old.png"}));
@@ -253,38 +266,40 @@ void TestRobustCommandLine::noDisplay_data()
     QTest::addColumn<QStringList>("set"); // NAME=value; "@" stands for a display with no server
     QTest::addColumn<QStringList>("unset");
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
+    QTest::addColumn<ExitStatus>("status");
     QTest::addColumn<QString>("message");
 
     const QStringList all = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
     QTest::newRow("no display at all, with commands to run")
-        << QStringList() << all << QStringList{"--run", "sunshine"} << 2 << "no display to open the window on";
+        << QStringList() << all << QStringList{"--run", "sunshine"} << ExitUsage
+        << "no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); use --save FILE.png to draw "
+           "without one";
     QTest::newRow("display with no server behind it")
         << QStringList{"DISPLAY=@"} << QStringList{"WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}
-        << QStringList{"--run", "mountains"} << 2
+        << QStringList{"--run", "mountains"} << ExitUsage
         << "cannot open the window: no display answers (DISPLAY='@', WAYLAND_DISPLAY unset)";
     QTest::newRow("X11 asked for, no display named")
-        << QStringList{"QT_QPA_PLATFORM=xcb"} << QStringList{"DISPLAY", "WAYLAND_DISPLAY"} << QStringList() << 2
+        << QStringList{"QT_QPA_PLATFORM=xcb"} << QStringList{"DISPLAY", "WAYLAND_DISPLAY"} << QStringList() << ExitUsage
         << "cannot open the window: no display answers (DISPLAY unset, WAYLAND_DISPLAY unset)";
     QTest::newRow("X11 asked for in capitals")
-        << QStringList{"QT_QPA_PLATFORM=XCB", "DISPLAY=@"} << QStringList{"WAYLAND_DISPLAY"} << QStringList() << 2
+        << QStringList{"QT_QPA_PLATFORM=XCB", "DISPLAY=@"} << QStringList{"WAYLAND_DISPLAY"} << QStringList() << ExitUsage
         << "cannot open the window: no display answers (DISPLAY='@', WAYLAND_DISPLAY unset)";
     // A platform that is not installed is no fault of the display's, even
     // with displays named.
     QTest::newRow("platform that is not installed")
         << QStringList{"QT_QPA_PLATFORM=sweepdraw-none", "DISPLAY=@", "WAYLAND_DISPLAY=sweepdraw-none"}
-        << QStringList() << QStringList() << 2
+        << QStringList() << QStringList() << ExitUsage
         << "cannot open the window: the platform 'sweepdraw-none' named in QT_QPA_PLATFORM could not be "
            "loaded; the platforms here are ";
     QTest::newRow("platform that is not installed, with options")
         << QStringList{"QT_QPA_PLATFORM=sweepdraw-none:size=800x600"} << QStringList{"DISPLAY", "WAYLAND_DISPLAY"}
-        << QStringList{"--run", "water"} << 2 << "the platform 'sweepdraw-none' named in QT_QPA_PLATFORM";
+        << QStringList{"--run", "water"} << ExitUsage << "the platform 'sweepdraw-none' named in QT_QPA_PLATFORM";
     QTest::newRow("missing platform, then X11 with no server")
         << QStringList{"QT_QPA_PLATFORM=sweepdraw-none;xcb", "DISPLAY=@"} << QStringList{"WAYLAND_DISPLAY"}
-        << QStringList() << 2 << "cannot open the window: no display answers (DISPLAY='@', WAYLAND_DISPLAY unset)";
+        << QStringList() << ExitUsage << "cannot open the window: no display answers (DISPLAY='@', WAYLAND_DISPLAY unset)";
     QTest::newRow("Wayland display that is not there")
         << QStringList{"WAYLAND_DISPLAY=sweepdraw-none"} << QStringList{"DISPLAY", "QT_QPA_PLATFORM"}
-        << QStringList() << 2
+        << QStringList() << ExitUsage
         << "cannot open the window: no display answers (DISPLAY unset, WAYLAND_DISPLAY='sweepdraw-none')";
 }
 
@@ -293,7 +308,7 @@ void TestRobustCommandLine::noDisplay()
     QFETCH(QStringList, set);
     QFETCH(QStringList, unset);
     QFETCH(QStringList, arguments);
-    QFETCH(int, status);
+    QFETCH(ExitStatus, status);
     QFETCH(QString, message);
 
     const QString display = unusedDisplay();
@@ -323,7 +338,7 @@ void TestRobustCommandLine::waylandWithoutItsPlugin()
     wayland.remove("DISPLAY");
     wayland.remove("QT_QPA_PLATFORM");
     wayland.insert("WAYLAND_DISPLAY", "wl-test");
-    checkOutcome(runProgram({}, wayland, m_scratch->path(), copy.filePath("sweepdraw")), 2,
+    checkOutcome(runProgram({}, wayland, m_scratch->path(), copy.filePath("sweepdraw")), ExitUsage,
                  "cannot open the window: Qt's Wayland plugin is not installed (WAYLAND_DISPLAY='wl-test', DISPLAY "
                  "unset); install qt6-wayland, or use X11 instead with QT_QPA_PLATFORM=xcb", true);
 }

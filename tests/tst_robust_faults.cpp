@@ -13,7 +13,7 @@
 // drawing at the normal speed through a surface that fails at a chosen
 // operation. Whatever fails, the failure must be told with the operation
 // that failed, after what came before it has landed, and nothing must be
-// drawn after it; the window then ends the program with status 1.
+// drawn after it; the window then ends the program with ExitFailure.
 
 using namespace sweepdraw;
 using namespace std::chrono_literals;
@@ -225,7 +225,7 @@ void TestRobustFaults::failingOperationEndsTheProgram()
 
     // Operations are counted from the first of the command's own.
     long long offset = std::numeric_limits<long long>::max() / 2;
-    RasterSurface picture(QSize(800, 552), 1.0);
+    RasterSurface picture(kDesignSize, 1.0);
     ForwardingSurface surface(picture, [&](long long operation) {
         if (operation - offset != failing)
             return Status();
@@ -264,7 +264,7 @@ void TestRobustFaults::failingOperationEndsTheProgram()
     // Nothing was tried after the failing operation...
     QCOMPARE(surface.operations(), earlierOperations + failing);
     // ...and the picture holds exactly what the operations before it drew.
-    RasterSurface reference(QSize(800, 552), 1.0);
+    RasterSurface reference(kDesignSize, 1.0);
     for (const Call &call : earlier)
         QVERIFY(RecordingSurface::perform(reference, call).ok());
     for (long long i = 0; i + 1 < failing; ++i)
@@ -295,7 +295,7 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
     form.RunCommand(Button::Cmdls);
     form.RunCommand(Button::CmdGs);
 
-    RasterSurface picture(QSize(800, 552), 1.0);
+    RasterSurface picture(kDesignSize, 1.0);
     ForwardingSurface failing(picture, [](long long operation) {
         return operation == 100 ? Status::failure("PlotPoint: the device refused it") : Status();
     });
@@ -328,7 +328,7 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
     QCOMPARE(endedWhileShown, 0);
     QVERIFY(!drawingWhileShown);
     QCOMPARE(ended.count(), 1);
-    QCOMPARE(ended.at(0).at(0).toInt(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), ExitFailure);
 }
 
 QTEST_MAIN(TestRobustFaults)

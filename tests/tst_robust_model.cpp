@@ -80,7 +80,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
 
     // One runner for every sequence, as the window keeps it; each sequence
     // starts with a clear, which the model accounts for.
-    auto picture = std::make_unique<RasterSurface>(QSize(800, 552), 1.0);
+    auto picture = std::make_unique<RasterSurface>(kDesignSize, 1.0);
     CommandRunner runner(*picture);
     ManualClock clock(runner);
     QSignalSpy failed(&runner, &CommandRunner::failed);
@@ -119,7 +119,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
             if (random.bounded(300) == 0) {
                 const double zoom = kZooms[random.bounded(static_cast<int>(kZooms.size()))];
                 zooms += zoom != picture->devicePixelRatio();
-                auto next = std::make_unique<RasterSurface>(QSize(800, 552), zoom);
+                auto next = std::make_unique<RasterSurface>(kDesignSize, zoom);
                 runner.redrawOn(*next);
                 picture = std::move(next);
             }
@@ -155,7 +155,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
         for (qsizetype k = 0; k < sequence.size(); ++k)
             if (sequence[k]->clears())
                 sinceClear = k + 1;
-        RasterSurface reference(QSize(800, 552), picture->devicePixelRatio());
+        RasterSurface reference(kDesignSize, picture->devicePixelRatio());
         for (qsizetype k = sinceClear; k < sequence.size(); ++k) {
             sequence[k]->action(reference);
             ++drawn;

@@ -78,7 +78,7 @@ float floatsAway(float t, int n)
 // go down across the rows instead.
 Plots acrossEdges(double ratio, bool downwards)
 {
-    const double pixel = RasterSurface::kTwipsPerPixel / ratio;
+    const double pixel = kTwipsPerPixel / ratio;
     Plots plots;
     const auto plot = [&](float along, float across, QRgb colour) {
         plots.append(downwards ? Plot{across, along, colour} : Plot{along, across, colour});
@@ -175,11 +175,11 @@ void TestSceneImages::digest()
     QFETCH(int, ink);
     QFETCH(QByteArray, sha256);
 
-    RasterSurface surface(QSize(800, 552), ratio);
+    RasterSurface surface(kDesignSize, ratio);
     for (Scene scene : scenes)
         scene(surface);
 
-    QCOMPARE(surface.image().size(), QSize(800, 552) * ratio);
+    QCOMPARE(surface.image().size(), kDesignSize * ratio);
     QCOMPARE(inkCount(surface.image()), ink);
     QCOMPARE(imageDigest(surface.image()), sha256);
 }
@@ -225,8 +225,8 @@ void TestSceneImages::repeatedDotsLeftOutChangeNothing()
     QFETCH(int, pen);
     QFETCH(bool, inks);
 
-    RasterSurface skipping(QSize(800, 552), ratio);
-    RasterSurface everyPoint(QSize(800, 552), ratio);
+    RasterSurface skipping(kDesignSize, ratio);
+    RasterSurface everyPoint(kDesignSize, ratio);
     plotAll(skipping, plots, pen, false);
     plotAll(everyPoint, plots, pen, true);
 

@@ -49,7 +49,6 @@ private slots:
     void colourPasses_data();
     void colourPasses();
     void mountainsSetsUpBeforeAnyPoint();
-    void mountainsPasses();
     void mountainsRidge();
     void waterStrokesTopToBottom();
     void sunshineRingDiscAndRays();
@@ -121,31 +120,6 @@ void TestScenes::mountainsSetsUpBeforeAnyPoint()
     QCOMPARE(countOf(calls, Op::DrawBox), 1);
     QCOMPARE(countOf(calls, Op::PlotPoint), 200000);
     QCOMPARE(surface.penWidth(), 3);
-}
-
-void TestScenes::mountainsPasses()
-{
-    RecordingSurface surface;
-    DrawMountains(surface);
-    const auto points = pointsOf(surface.calls());
-    const int pass = 50000;
-    const QList<int> colours = {14, 13, 12, 11};
-
-    for (int p = 0; p < colours.size(); ++p) {
-        const Call &first = points[p * pass];
-        const Call &last = points[p * pass + pass - 1];
-        QCOMPARE(first.x, 555.0f);
-        QCOMPARE(first.y, 2779.01953125f);
-        QCOMPARE(last.x, 5554.89990234375f);
-        for (int i = p * pass; i < (p + 1) * pass; ++i) {
-            if (points[i].colour != PaletteColor(colours[p]))
-                QFAIL(qPrintable(QString("point %1 has the wrong colour").arg(i)));
-            // Every pass plots exactly the points of the first.
-            if (points[i].x != points[i % pass].x || points[i].y != points[i % pass].y)
-                QFAIL(qPrintable(QString("point %1 differs from the first pass").arg(i)));
-        }
-    }
-    QVERIFY(std::none_of(points.begin(), points.end(), [](const Call &c) { return c.x >= 5555.0f; }));
 }
 
 void TestScenes::mountainsRidge()
@@ -253,7 +227,7 @@ void TestScenes::sunshineRimAroundTheDisc()
 {
     QFETCH(QPoint, direction);
 
-    RasterSurface surface(QSize(800, 552));
+    RasterSurface surface(kDesignSize);
     DrawSunshine(surface);
     const QImage &image = surface.image();
     // Walk out from the sun's centre: red disc, then a yellow rim at least a

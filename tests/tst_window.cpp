@@ -38,7 +38,7 @@ namespace {
 // The picture a scene draws alone on a fresh surface the size of the window.
 QImage sceneAlone(Scene scene)
 {
-    RasterSurface reference(QSize(800, 552));
+    RasterSurface reference(kDesignSize);
     scene(reference);
     return reference.image().copy();
 }
@@ -91,7 +91,7 @@ void runAtOnce(Form1 &form, std::initializer_list<Button> buttons)
 // What the commands draw on a fresh surface at a zoom, at once.
 QImage drawnAt(double zoom, const QList<Button> &buttons)
 {
-    RasterSurface surface(QSize(800, 552), zoom);
+    RasterSurface surface(kDesignSize, zoom);
     for (Button button : buttons)
         commandOf(button).action(surface);
     return surface.image().copy();
@@ -163,7 +163,7 @@ void TestWindow::window()
     Form1 form(1.0);
     QCOMPARE(form.objectName(), QString("Form1"));
     QCOMPARE(form.windowTitle(), QString("图形程序设计 Merivane 2006.11."));
-    QCOMPARE(form.size(), QSize(800, 552));
+    QCOMPARE(form.size(), kDesignSize);
     QCOMPARE(zoomOf(form), 1.0);
     // It can be made larger, and as small as half its size.
     QCOMPARE(form.minimumSize(), QSize(400, 276));
@@ -522,7 +522,7 @@ void TestWindow::instantFramesKeepToTheirTime()
     // once every 1,024 operations, so a 16 ms frame lets about 160,000
     // through. The sunshine, of 1.1 million, takes several frames; the
     // clear, of one operation, takes one.
-    RasterSurface picture(QSize(800, 552), 1.0);
+    RasterSurface picture(kDesignSize, 1.0);
     CommandRunner runner(picture);
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now += 100us; });
@@ -764,7 +764,7 @@ void TestWindow::copyTakesThePictureAsItStands_data()
     QTest::addColumn<bool>("drawing"); // whether the drawing goes on after that
 
     // The mountains are 200,003 operations, the sunshine 1,122,665.
-    QTest::newRow("drawn, at zoom 1") << QList<Button>{Button::CmdGs} << QSize(800, 552) << 1 << false;
+    QTest::newRow("drawn, at zoom 1") << QList<Button>{Button::CmdGs} << kDesignSize << 1 << false;
     QTest::newRow("drawing, at zoom 1.5") << QList<Button>{Button::CmdGs, Button::Cmdyg} << QSize(1200, 828) << 1
                                           << true;
     QTest::newRow("drawing after a clear, at half size")
@@ -931,12 +931,14 @@ void TestWindow::zoomScalesEverything_data()
     QTest::addColumn<QRect>("picture");
     QTest::addColumn<int>("titlePixels");
 
-    QTest::newRow("as laid out") << QSize(800, 552) << 1.0 << QRect(704, 496, 65, 25) << QRect(0, 0, 800, 552) << 35;
-    QTest::newRow("twice") << QSize(1600, 1104) << 2.0 << QRect(1408, 992, 130, 50) << QRect(0, 0, 1600, 1104)
-                           << 70;
+    QTest::newRow("as laid out") << kDesignSize << 1.0 << QRect(704, 496, 65, 25) << QRect(QPoint(), kDesignSize)
+                                 << 35;
+    QTest::newRow("twice") << kDesignSize * 2 << 2.0 << QRect(1408, 992, 130, 50)
+                           << QRect(QPoint(), kDesignSize * 2) << 70;
     QTest::newRow("half") << QSize(400, 276) << 0.5 << QRect(352, 248, 33, 13) << QRect(0, 0, 400, 276) << 18;
     QTest::newRow("wider: centred across")
-        << QSize(1000, 552) << 1.0 << QRect(804, 496, 65, 25) << QRect(100, 0, 800, 552) << 35;
+        << kDesignSize + QSize(200, 0) << 1.0 << QRect(804, 496, 65, 25) << QRect(QPoint(100, 0), kDesignSize)
+        << 35;
     QTest::newRow("taller: centred down")
         << QSize(1200, 1104) << 1.5 << QRect(1056, 744 + 138, 98, 38) << QRect(0, 138, 1200, 828) << 53;
 }
@@ -979,11 +981,11 @@ void TestWindow::zoomDrawsThePictureAfresh_data()
     QTest::addColumn<double>("zoom");
 
     const QList<Button> four = {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq};
-    QTest::newRow("twice") << four << QList<QSize>{{1600, 1104}} << 2.0;
+    QTest::newRow("twice") << four << QList<QSize>{kDesignSize * 2} << 2.0;
     QTest::newRow("one and a half") << QList<Button>{Button::Cmdyg, Button::CmdDq} << QList<QSize>{{1200, 828}}
                                     << 1.5;
     QTest::newRow("half") << QList<Button>{Button::CmdGs} << QList<QSize>{{400, 276}} << 0.5;
-    QTest::newRow("there and back") << four << QList<QSize>{{1600, 1104}, {800, 552}} << 1.0;
+    QTest::newRow("there and back") << four << QList<QSize>{kDesignSize * 2, kDesignSize} << 1.0;
     QTest::newRow("a clear forgets what came before")
         << QList<Button>{Button::Cmdyg, Button::CmdCls, Button::Cmdls} << QList<QSize>{{1000, 690}} << 1.25;
     QTest::newRow("a scene again covers itself")
@@ -1015,7 +1017,7 @@ void TestWindow::zoomDrawsThePictureAfresh()
     QCOMPARE(zoomOf(form), zoom);
 
     // What was drawn, and what has landed of the last command, at the new size.
-    RasterSurface expected(QSize(800, 552), zoom);
+    RasterSurface expected(kDesignSize, zoom);
     for (Button button : done)
         commandOf(button).action(expected);
     RecordingSurface lastOperations;
@@ -1032,7 +1034,7 @@ void TestWindow::zoomDrawsThePictureAfresh()
     QCOMPARE(pictureOf(form).image(), drawnAt(zoom, clicked));
 
     // Drawn afresh once more, from what the window keeps of the commands.
-    const QSize other = zoom == 1.25 ? QSize(800, 552) : QSize(1000, 690);
+    const QSize other = zoom == 1.25 ? kDesignSize : QSize(1000, 690);
     resizeShown(form, other);
     QCOMPARE(pictureOf(form).image(), drawnAt(zoomOf(form), clicked));
 }
@@ -1114,7 +1116,7 @@ void TestWindow::closingTheWindowEndsTheProgram()
 void TestWindow::pictureSurvivesHiding()
 {
     // Above the row of buttons, whose focus frame may come and go.
-    const QRect aboveButtons(0, 0, 800, 490);
+    const QRect aboveButtons(0, 0, kDesignSize.width(), 490);
     Form1 form(1.0);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

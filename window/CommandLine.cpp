@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPluginLoader>
 
@@ -24,10 +25,29 @@ namespace sweepdraw {
 
 namespace {
 
-[[noreturn]] void failUsage(const QString &message)
+// Says in one line on stderr what is wrong with the command line, or with
+// the display it asks for.
+ExitStatus reportUsage(const QString &message)
 {
     std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message));
-    std::exit(ExitUsage);
+    return ExitUsage;
+}
+
+CommandLineRequest refuse(const QString &message)
+{
+    return {.options = {}, .endWith = reportUsage(message)};
+}
+
+// Qt aborts the process, leaving a core dump, as soon as the handler of a
+// fatal message returns: the handler cannot hand a status back to main, and
+// this is the one place where the program ends the process itself. With
+// _Exit, not exit: the fatal error comes from inside Qt, in the middle of
+// making the application or of its event loop, where destructors and exit
+// handlers would run on half-made or half-torn objects.
+[[noreturn]] void endFromFatalMessage(ExitStatus status)
+{
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 QtMessageHandler g_defaultMessageHandler = nullptr;
@@ -130,7 +150,7 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
             std::fprintf(stderr, "sweepdraw: cannot open the window: Qt's Wayland plugin is not installed (%s, %s); "
                                  "install qt6-wayland, or use X11 instead with QT_QPA_PLATFORM=xcb\n",
                          describeVariable("WAYLAND_DISPLAY").constData(), describeVariable("DISPLAY").constData());
-            std::_Exit(ExitUsage);
+            endFromFatalMessage(ExitUsage);
         }
         const QStringList missing = missingPlatforms(available);
         if (!missing.isEmpty()) {
@@ -139,15 +159,42 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
                          missing.size() == 1 ? "platform" : "platforms",
                          qPrintable(missing.join(QStringLiteral("', '"))),
                          qPrintable(available.join(QStringLiteral(", "))));
-            std::_Exit(ExitUsage);
+            endFromFatalMessage(ExitUsage);
         }
         std::fprintf(stderr, "sweepdraw: cannot open the window: no display answers (%s, %s); use --save "
                              "FILE.png to draw without one\n",
                      describeVariable("DISPLAY").constData(), describeVariable("WAYLAND_DISPLAY").constData());
-        std::_Exit(ExitUsage);
+        endFromFatalMessage(ExitUsage);
     }
     std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
-    std::_Exit(ExitFailure);
+    endFromFatalMessage(ExitFailure);
+}
+
+// What the help says of the window's menu and its keys: the speeds from
+// their table, then the other items, in the order the menu shows them.
+QString windowKeysHelp()
+{
+    struct Item
+    {
+        QKeySequence key;
+        QString text;
+    };
+    QList<Item> items;
+    for (const SpeedInfo &speed : kSpeeds)
+        items.push_back({speed.key, QStringLiteral("%1, as --speed %2")
+                                        .arg(QLatin1String(speed.menuText), QLatin1String(speed.name))});
+    items.push_back({Qt::Key_Escape, QStringLiteral("Finish now: the drawing under way and every command queued")});
+
+    int keyWidth = 0;
+    for (const Item &item : items)
+        keyWidth = std::max(keyWidth, static_cast<int>(item.key.toString(QKeySequence::PortableText).size()));
+    QString help = QStringLiteral("A right click on the window outside the buttons opens a menu. Its keys\n"
+                                  "work with the menu closed too:");
+    for (const Item &item : items)
+        help += QStringLiteral("\n  %1  %2")
+                    .arg(item.key.toString(QKeySequence::PortableText), -keyWidth)
+                    .arg(item.text);
+    return help;
 }
 
 QString speedNames()
@@ -158,7 +205,7 @@ QString speedNames()
     return names.join(QStringLiteral(", "));
 }
 
-int failWrite(const char *what, const QString &path, const QString &reason)
+ExitStatus failWrite(const char *what, const QString &path, const QString &reason)
 {
     std::fprintf(stderr, "sweepdraw: cannot %s %s: %s\n", what, qPrintable(path), qPrintable(reason));
     return ExitFailure;
@@ -176,28 +223,31 @@ QString recordableSuffixes()
     return AnimationFile::suffixes().join(QStringLiteral(", "));
 }
 
-// Refuses the file name given to `option` unless its suffix names a format
-// the program can `verb`, one of `suffixes`.
-void checkSuffix(const QString &option, const QString &path, bool known, const char *verb, const QString &suffixes)
+// Why the file name given to `option` cannot be used, unless its suffix
+// names a format the program can `verb`, one of `suffixes`.
+std::optional<QString> suffixRefusal(const QString &option, const QString &path, bool known, const char *verb,
+                                     const QString &suffixes)
 {
     if (path.isEmpty())
-        failUsage(QStringLiteral("%1 needs a file name").arg(option));
+        return QStringLiteral("%1 needs a file name").arg(option);
     if (QFileInfo(path).suffix().isEmpty())
-        failUsage(QStringLiteral("%1: '%2' has no suffix to name its format; the suffixes that work are %3")
-                      .arg(option, path, suffixes));
+        return QStringLiteral("%1: '%2' has no suffix to name its format; the suffixes that work are %3")
+            .arg(option, path, suffixes);
     if (!known)
-        failUsage(QStringLiteral("%1: the suffix of '%2' names no format the program can %3; "
-                                 "the suffixes that work are %4")
-                      .arg(option, path, QLatin1String(verb), suffixes));
+        return QStringLiteral("%1: the suffix of '%2' names no format the program can %3; "
+                              "the suffixes that work are %4")
+            .arg(option, path, QLatin1String(verb), suffixes);
+    return std::nullopt;
 }
 
 } // namespace
 
-Options parseCommandLine(const QStringList &arguments)
+CommandLineRequest parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Draws mountains, flowing water, sunshine and a bridge, point by point."));
+        QStringLiteral("Draws mountains, flowing water, sunshine and a bridge, point by point.\n\n")
+        + windowKeysHelp());
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption run(
@@ -234,20 +284,24 @@ Options parseCommandLine(const QStringList &arguments)
     parser.addOption(speed);
 
     if (!parser.parse(arguments))
-        failUsage(parser.errorText() + QStringLiteral(" (see --help)"));
+        return refuse(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         // Without an application object yet, the parser cannot name the
         // program itself.
         QString help = parser.helpText();
         help.replace(QStringLiteral("<executable_name>"), QCoreApplication::applicationName());
         std::fputs(qPrintable(help), stdout);
-        std::exit(ExitOk);
+        return {.options = {}, .endWith = ExitOk};
     }
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    if (parser.isSet(QStringLiteral("version"))) {
+        // QCommandLineParser::showVersion would end the process itself.
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return {.options = {}, .endWith = ExitOk};
+    }
     if (!parser.positionalArguments().isEmpty())
-        failUsage(QStringLiteral("unexpected argument '%1' (see --help)")
-                      .arg(parser.positionalArguments().constFirst()));
+        return refuse(QStringLiteral("unexpected argument '%1' (see --help)")
+                          .arg(parser.positionalArguments().constFirst()));
 
     Options options;
     for (const QString &list : parser.values(run)) {
@@ -255,40 +309,55 @@ Options parseCommandLine(const QStringList &arguments)
             const QString name = entry.trimmed();
             const std::optional<Button> button = commandByName(name);
             if (!button)
-                failUsage(QStringLiteral("unknown command '%1' in --run; the commands are %2")
-                              .arg(name, commandNames().join(QStringLiteral(", "))));
+                return refuse(QStringLiteral("unknown command '%1' in --run; the commands are %2")
+                                  .arg(name, commandNames().join(QStringLiteral(", "))));
             options.commands.push_back(*button);
         }
     }
     const std::optional<Speed> chosen = speedByName(parser.value(speed).toStdString());
     if (!chosen)
-        failUsage(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
-                      .arg(parser.value(speed), speedNames()));
+        return refuse(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
+                          .arg(parser.value(speed), speedNames()));
     options.speed = *chosen;
     if (parser.isSet(save)) {
-        options.savePath = parser.value(save);
-        checkSuffix(QStringLiteral("--save"), options.savePath, !imageFormatOf(options.savePath).isEmpty(),
-                    "write", writableSuffixes());
+        const QStringList paths = parser.values(save);
+        if (paths.size() > 1)
+            return refuse(QStringLiteral("--save is given more than once ('%1'); give one file to save the "
+                                         "picture to")
+                              .arg(paths.join(QStringLiteral("', '"))));
+        options.savePath = paths.constFirst();
+        if (const std::optional<QString> refusal =
+                suffixRefusal(QStringLiteral("--save"), options.savePath,
+                              !imageFormatOf(options.savePath).isEmpty(), "write", writableSuffixes()))
+            return refuse(*refusal);
     }
     if (parser.isSet(record)) {
-        options.recordPath = parser.value(record);
-        checkSuffix(QStringLiteral("--record"), options.recordPath, AnimationFile::canWrite(options.recordPath),
-                    "record", recordableSuffixes());
+        const QStringList paths = parser.values(record);
+        if (paths.size() > 1)
+            return refuse(QStringLiteral("--record is given more than once ('%1'); give one file to record "
+                                         "the drawing to")
+                              .arg(paths.join(QStringLiteral("', '"))));
+        options.recordPath = paths.constFirst();
+        if (const std::optional<QString> refusal =
+                suffixRefusal(QStringLiteral("--record"), options.recordPath,
+                              AnimationFile::canWrite(options.recordPath), "record", recordableSuffixes()))
+            return refuse(*refusal);
     }
-    return options;
+    return {.options = options, .endWith = std::nullopt};
 }
 
-void choosePlatform(const Options &options)
+std::optional<ExitStatus> choosePlatform(const Options &options)
 {
     if (options.offScreen()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        return;
+        return std::nullopt;
     }
     g_defaultMessageHandler = qInstallMessageHandler(exitOnFatalMessage);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        failUsage(QStringLiteral("no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
-                                 "are unset); use --save FILE.png to draw without one"));
+        return reportUsage(QStringLiteral("no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
+                                          "are unset); use --save FILE.png to draw without one"));
+    return std::nullopt;
 }
 
 void warnOfMissingFonts(const QWidget &window)
@@ -320,7 +389,7 @@ void warnOfMissingFonts(const QWidget &window)
                      qPrintable(missing));
 }
 
-int runStartupCommands(Form1 &form, const Options &options)
+std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options)
 {
     if (!options.recordPath.isEmpty()) {
         if (const std::optional<QString> error =
@@ -332,7 +401,7 @@ int runStartupCommands(Form1 &form, const Options &options)
         for (const Button button : options.commands)
             form.RunCommand(button);
         if (options.savePath.isEmpty())
-            return -1;
+            return std::nullopt;
         form.finishDrawing();
         if (form.isEnding())
             return ExitFailure;

@@ -2,20 +2,16 @@
 
 #include "CommandRunner.h"
 #include "Commands.h"
+#include "ExitStatus.h"
 
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace sweepdraw {
-
-// Exit statuses of the program.
-enum ExitStatus : int {
-    ExitOk = 0,
-    ExitFailure = 1, // a run-time error, or the picture or animation could not be written
-    ExitUsage = 2,   // bad command line, or no display to open the window on
-};
 
 struct Options
 {
@@ -28,16 +24,26 @@ struct Options
     bool offScreen() const { return !savePath.isEmpty() || !recordPath.isEmpty(); }
 };
 
-// Reads the program's options from its arguments, argv[0] included. Prints
-// the help or version and exits for --help and --version; prints a one-line
-// error and exits with ExitUsage for anything it cannot use. Works before
-// any application object exists, so that the platform can still be chosen.
-Options parseCommandLine(const QStringList &arguments);
+// What the command line asks for: the options to run with, or, when
+// `endWith` is set, that the program end at once with that status, having
+// said all there was to say.
+struct CommandLineRequest
+{
+    Options options;
+    std::optional<ExitStatus> endWith;
+};
+
+// Reads the program's options from its arguments, argv[0] included. For
+// --help and --version, prints them and asks to end with ExitOk; for anything
+// it cannot use, prints a one-line error and asks to end with ExitUsage.
+// Works before any application object exists, so that the platform can
+// still be chosen.
+CommandLineRequest parseCommandLine(const QStringList &arguments);
 
 // Chooses the platform before the application starts: off-screen when the
-// picture is only saved or recorded. Prints an error and exits with ExitUsage when a
-// window is wanted and there is no display for it.
-void choosePlatform(const Options &options);
+// picture is only saved or recorded. When a window is wanted and there is no
+// display for it, prints an error and returns ExitUsage, the status to end with.
+std::optional<ExitStatus> choosePlatform(const Options &options);
 
 class Form1;
 
@@ -50,8 +56,9 @@ void warnOfMissingFonts(const QWidget &window);
 // Queues the commands on `form` as clicks would. With a path to record to,
 // draws them at the form's speed by a clock of its own and records them
 // there; with a path to save to, draws them (at once, unless recorded) and
-// saves the window there. Returns the program's exit status, or -1 when the
-// program should go on with its event loop.
-int runStartupCommands(Form1 &form, const Options &options);
+// saves the window there; either way returns the status to end with.
+// Without either, returns nothing, and the program goes on with its event
+// loop.
+std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options);
 
 } // namespace sweepdraw

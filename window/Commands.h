@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Scenes.h"
+#include "TableOrder.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,8 +10,6 @@
 #include <optional>
 
 namespace sweepdraw {
-
-class DrawingSurface;
 
 // The six buttons of the main window, left to right.
 enum class Button { CmdGs, Cmdls, Cmdyg, CmdDq, CmdCls, CmdExit };
@@ -33,14 +34,36 @@ struct Command
     // Draws on the picture; nullptr for "退出", which ends the program.
     void (*action)(DrawingSurface &);
 
-    bool clears() const { return action == ClearPicture; }
-    bool draws() const { return action != nullptr && !clears(); }
+    constexpr bool clears() const { return action == ClearPicture; }
+    constexpr bool draws() const { return action != nullptr && !clears(); }
 };
 
 // The window's commands, in the order of Button.
-extern const std::array<Command, 6> kCommands;
+inline constexpr std::array<Command, 6> kCommands = {{
+    {Button::CmdGs, "CmdGs", "高山",
+     QT_TRANSLATE_NOOP("Command", "Mountains: a sine ridge drawn in 4 colour passes, 200,000 points"),
+     "mountains", 4560, 5, DrawMountains},
+    {Button::Cmdls, "Cmdls", "流水",
+     QT_TRANSLATE_NOOP("Command", "Water: four ripples, each shorter than the one above, drawn in 5 colour "
+                                  "passes, 800,000 points"),
+     "water", 5760, 2, DrawWater},
+    {Button::Cmdyg, "Cmdyg", "阳光",
+     QT_TRANSLATE_NOOP("Command", "Sunshine: a sun and 32 rays growing outward, drawn in 6 colour passes, "
+                                  "1,122,660 points"),
+     "sunshine", 6960, 1, DrawSunshine},
+    {Button::CmdDq, "CmdDq", "大桥",
+     QT_TRANSLATE_NOOP("Command", "Bridge: a great arch, then 6 small arches drawn in 6 colour passes, "
+                                  "369,963 points"),
+     "bridge", 8160, 0, DrawBridge},
+    {Button::CmdCls, "CmdCls", "清除", QT_TRANSLATE_NOOP("Command", "Clear: erases every picture"), "clear",
+     9360, 3, ClearPicture},
+    {Button::CmdExit, "CmdExit", "退出",
+     QT_TRANSLATE_NOOP("Command", "Exit: ends the program at once, even in the middle of a drawing"), nullptr,
+     10560, 4, nullptr},
+}};
+static_assert(listedInOrder(kCommands, &Command::button), "kCommands must list the commands in the order of Button");
 
-inline const Command &commandOf(Button button)
+constexpr const Command &commandOf(Button button)
 {
     return kCommands[static_cast<std::size_t>(button)];
 }

@@ -26,9 +26,7 @@ namespace sweepdraw {
 
 namespace {
 
-// Positions are kept in twips, as the layout was designed; 15 make a pixel.
-constexpr int kTwipsPerPixel = 15;
-
+// Positions are kept in twips, as the layout was designed.
 QRect fromTwips(int left, int top, int width, int height)
 {
     return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
@@ -90,8 +88,8 @@ QRect zoomed(const QRect &designed, double zoom, QPoint origin)
 // The zoom at which the window as laid out just fits in `room`.
 double fittingZoom(QSize room)
 {
-    return std::min(static_cast<double>(room.width()) / Form1::kDesignSize.width(),
-                    static_cast<double>(room.height()) / Form1::kDesignSize.height());
+    return std::min(static_cast<double>(room.width()) / kDesignSize.width(),
+                    static_cast<double>(room.height()) / kDesignSize.height());
 }
 
 } // namespace
@@ -321,7 +319,7 @@ void Form1::RunCommand(Button which)
     if (m_ending)
         return;
     if (!commandOf(which).action) {
-        end(0);
+        end(ExitOk);
         return;
     }
     m_runner->enqueue(which);
@@ -334,7 +332,7 @@ void Form1::reportRunTimeError(const QString &message)
     qCritical().noquote() << "sweepdraw: run-time error:" << message;
     if (m_errorDialogs)
         QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(message));
-    end(1);
+    end(ExitFailure);
 }
 
 void Form1::halt()
@@ -343,7 +341,7 @@ void Form1::halt()
     m_ending = true;
 }
 
-void Form1::end(int status)
+void Form1::end(ExitStatus status)
 {
     halt();
     emit ended(status);

@@ -2,6 +2,8 @@
 
 #include "CommandRunner.h"
 #include "Commands.h"
+#include "Design.h"
+#include "ExitStatus.h"
 
 #include <QRect>
 #include <QWidget>
@@ -19,20 +21,19 @@ class SurfaceView;
 class WindowMenu;
 
 // The program's only window: a panel, three labels and six buttons over a
-// picture that the scene commands draw on, laid out on 800 x 552 pixels of
-// 15 twips each. The window can be resized and maximised: everything in it
-// scales by the same zoom, the largest at which the whole fits, centred, and
-// the picture is drawn again at the new size. A right click outside the
-// buttons opens a menu of drawing speeds, of finishing the drawing at once
-// (Esc), and of help (F1) and About. Every text but the captions of the
-// window, its labels and its buttons is in the language of the translations
-// installed when the window is built.
+// picture that the scene commands draw on, laid out on kDesignSize pixels
+// of kTwipsPerPixel twips each (Design.h). The window can be resized and
+// maximised: everything in it scales by the same zoom, the largest at which
+// the whole fits, centred, and the picture is drawn again at the new size.
+// A right click outside the buttons opens a menu of drawing speeds, of
+// finishing the drawing at once (Esc), and of help (F1) and About. Every text
+// but the captions of the window, its labels and its buttons is in the
+// language of the translations installed when the window is built.
 class Form1 final : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr QSize kDesignSize{800, 552};
     static constexpr double kMinZoom = 0.5;
 
     // The picture is made at `devicePixelRatio` device pixels per pixel; 0
@@ -42,10 +43,10 @@ public:
     ~Form1() override;
 
     // What a click on the button does. "退出" ends the program at once, with
-    // status 0, whatever is being drawn or queued. Every other command is
+    // ExitOk, whatever is being drawn or queued. Every other command is
     // queued, and drawn at the window's speed once those before it are done.
-    // A run-time error in a command ends the program with status 1 once the
-    // picture shows what the command drew before it. Once the program is
+    // A run-time error in a command ends the program with ExitFailure once
+    // the picture shows what the command drew before it. Once the program is
     // ending, nothing.
     void RunCommand(Button button);
 
@@ -82,8 +83,8 @@ public:
     bool isEnding() const { return m_ending; }
 
 signals:
-    // The program should end with `status`: 0 after "退出", 1 after a
-    // run-time error.
+    // The program should end with `status`, an ExitStatus: ExitOk after
+    // "退出", ExitFailure after a run-time error.
     void ended(int status);
     // The last queued command has finished.
     void drawingIdle();
@@ -118,7 +119,7 @@ private:
     void showChanges();
     // Stops drawing and taking commands, for good.
     void halt();
-    void end(int status);
+    void end(ExitStatus status);
 
     Panel *m_shape1 = nullptr;
     SurfaceView *m_view = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TableOrder.h"
+
 #include <QKeyCombination>
 #include <QtGlobal>
 
@@ -37,14 +39,7 @@ constexpr const SpeedInfo &speedInfo(Speed speed)
     return kSpeeds[static_cast<std::size_t>(speed)];
 }
 
-constexpr bool speedsInOrder()
-{
-    for (std::size_t i = 0; i < kSpeeds.size(); ++i)
-        if (static_cast<std::size_t>(kSpeeds[i].speed) != i)
-            return false;
-    return true;
-}
-static_assert(speedsInOrder(), "kSpeeds must list the speeds in the order of Speed");
+static_assert(listedInOrder(kSpeeds, &SpeedInfo::speed), "kSpeeds must list the speeds in the order of Speed");
 
 // Surface operations a second at `speed`; 0 for Instant.
 constexpr long long operationsPerSecond(Speed speed)

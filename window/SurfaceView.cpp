@@ -15,12 +15,12 @@ SurfaceView::SurfaceView(double devicePixelRatio, QWidget *parent)
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    resize(kPictureSize);
+    resize(kDesignSize);
 }
 
 std::unique_ptr<RasterSurface> SurfaceView::makeSurface(double zoom) const
 {
-    return std::make_unique<RasterSurface>(kPictureSize, m_ratio * zoom);
+    return std::make_unique<RasterSurface>(kDesignSize, m_ratio * zoom);
 }
 
 void SurfaceView::setSurface(std::unique_ptr<RasterSurface> surface)

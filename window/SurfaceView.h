@@ -9,15 +9,13 @@
 namespace sweepdraw {
 
 // Shows a RasterSurface, transparent where nothing is drawn: the window's
-// picture, 800 x 552 pixels of 15 twips each at zoom 1, drawn at the size it
-// is shown so that it stays crisp at any zoom.
+// picture, kDesignSize pixels of kTwipsPerPixel twips each at zoom 1, drawn
+// at the size it is shown so that it stays crisp at any zoom.
 class SurfaceView final : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr QSize kPictureSize{800, 552};
-
     // Shows an empty picture at zoom 1, made at `devicePixelRatio` device
     // pixels per pixel.
     SurfaceView(double devicePixelRatio, QWidget *parent = nullptr);

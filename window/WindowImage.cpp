@@ -48,7 +48,7 @@ private:
 
 QImage renderWindow(Form1 &form)
 {
-    QImage image(Form1::kDesignSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image(kDesignSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     form.render(&image);
     return image.convertToFormat(QImage::Format_RGB32);

@@ -15,21 +15,27 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const Options options = parseCommandLine(arguments);
-    choosePlatform(options);
+    const CommandLineRequest request = parseCommandLine(arguments);
+    if (request.endWith)
+        return *request.endWith;
+    const Options &options = request.options;
+    if (const std::optional<ExitStatus> refused = choosePlatform(options))
+        return *refused;
 
     QApplication app(argc, argv);
     installTranslations();
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.sweepdraw.Sweepdraw"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(SWEEPDRAW_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sweepdraw.png")));
 
     Form1 form;
     warnOfMissingFonts(form);
     form.setSpeed(options.speed);
-    QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
     if (options.offScreen())
-        return runStartupCommands(form, options);
+        return *runStartupCommands(form, options);
 
+    // The window's end leaves the event loop with its status, which main
+    // returns.
+    QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
     form.setErrorDialogs(true);
     form.show();
     QTimer::singleShot(0, &form, [&] { runStartupCommands(form, options); });

@@ -31,5 +31,5 @@ for language in en:en_US.UTF-8 zh:zh_CN.UTF-8; do
         "${!E2E_BUTTON_X[@]}" || e2e_fail "as a screen reader sees it in $LANG"
     e2e_expect "the sun is drawn" "533 133 255,0,0" "620 133 255,255,0"
     e2e_click_button 退出
-    e2e_expect_exit 0
+    e2e_expect_exit "$E2E_EXIT_OK"
 done

@@ -3,28 +3,40 @@
 // centre of the button in the window's client area, in pixels. It reads
 // them off a window built off-screen, so the tests click where the buttons
 // really are.
+//
+// With --facts, prints instead, as shell assignments, what the tests must
+// know of the program and would otherwise write again: the window's design
+// size and the program's exit statuses.
 
+#include "Design.h"
+#include "ExitStatus.h"
 #include "Form1.h"
 
 #include <QApplication>
 #include <QPushButton>
 
 #include <cstdio>
+#include <cstring>
 
 using namespace sweepdraw;
 
 int main(int argc, char *argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--facts") == 0) {
+        std::printf("E2E_DESIGN_WIDTH=%d\nE2E_DESIGN_HEIGHT=%d\n", kDesignSize.width(), kDesignSize.height());
+        std::printf("E2E_EXIT_OK=%d\nE2E_EXIT_FAILURE=%d\nE2E_EXIT_USAGE=%d\n", ExitOk, ExitFailure, ExitUsage);
+        return ExitOk;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Form1 form(1.0);
     for (const Command &command : kCommands) {
         const auto *button = form.findChild<QPushButton *>(QString::fromLatin1(command.objectName));
         if (!button)
-            return 1;
+            return ExitFailure;
         const QPoint centre = button->geometry().center();
         std::printf("%s %s %s %d %d\n", command.caption, command.objectName, command.name ? command.name : "-",
                     centre.x(), centre.y());
     }
-    return 0;
+    return ExitOk;
 }

@@ -8,7 +8,8 @@ e2e_setup "$@"
 e2e_start_xvfb
 e2e_start_program --speed instant
 
-[ "$E2E_WIDTH" = 800 ] && [ "$E2E_HEIGHT" = 552 ] || e2e_fail "the window is ${E2E_WIDTH}x${E2E_HEIGHT}, not 800x552"
+[ "$E2E_WIDTH" = "$E2E_DESIGN_WIDTH" ] && [ "$E2E_HEIGHT" = "$E2E_DESIGN_HEIGHT" ] \
+    || e2e_fail "the window is ${E2E_WIDTH}x${E2E_HEIGHT}, not ${E2E_DESIGN_WIDTH}x${E2E_DESIGN_HEIGHT}"
 
 background="0,128,0"
 panel="0,0,0"
@@ -33,7 +34,7 @@ e2e_expect "bridge: large and small arches" "557 307 128,0,128" "423 353 255,255
 e2e_expect "pictures accumulate" "400 407 0,255,0" "533 133 255,0,0"
 
 e2e_click_button 退出
-e2e_expect_exit 0
+e2e_expect_exit "$E2E_EXIT_OK"
 
 # Return presses the button with the focus, "大桥" at start-up.
 e2e_start_program --speed instant

@@ -1,6 +1,5 @@
 # Functions for driving the real program on a private X server. Sourced by
-# the end-to-end tests; each test calls e2e_load_buttons and e2e_start_xvfb
-# first.
+# the end-to-end tests; each test calls e2e_setup and e2e_start_xvfb first.
 
 set -euo pipefail
 
@@ -15,28 +14,62 @@ E2E_ORIGIN_Y=0
 E2E_WIDTH=0
 E2E_HEIGHT=0
 declare -A E2E_BUTTON_X=() E2E_BUTTON_Y=()
+# Every process the test started in the background and has not seen end:
+# X servers, the program, window managers, covering windows. The cleanup
+# ends them all, whatever the test did or failed to do.
+E2E_PIDS=()
 
 e2e_fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
 
-# Has the cleanup end PID too, a process a test started: e2e_track_pid PID
-e2e_track_pid() { E2E_PIDS+=("$1"); }
+# Puts a process the test started, $! just after it, on the list to end.
+e2e_started() {
+    E2E_PIDS+=("$1")
+}
 
+# Takes a process that has ended, and been waited for, off the list, so that
+# its number, free again, is not killed by mistake.
+e2e_ended() {
+    local kept=() pid
+    for pid in "${E2E_PIDS[@]}"; do
+        [ "$pid" = "$1" ] || kept+=("$pid")
+    done
+    E2E_PIDS=("${kept[@]}")
+}
+
+# Ends every process on the list, the last started first: SIGTERM, with
+# SIGCONT for one held still by SIGSTOP, and SIGKILL for whatever is still
+# there 5 s later.
 e2e_cleanup() {
-    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    [ -n "$E2E_PROGRAM_PID" ] && kill "$E2E_PROGRAM_PID" 2>/dev/null || true
-    [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null || true
+    local i pid deadline=$((SECONDS + 5))
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${E2E_PIDS[i]}
+        kill -TERM "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+            sleep 0.05
+        done
+        kill -KILL "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    E2E_PIDS=()
     rm -rf "$E2E_WORK"
 }
 trap e2e_cleanup EXIT
 
 # Takes the program under test, and learns where the window's buttons are,
-# by caption, from the program that prints them:
+# by caption, from the program that prints them, with the window's design
+# size (E2E_DESIGN_WIDTH, E2E_DESIGN_HEIGHT) and the program's exit statuses
+# (E2E_EXIT_OK, E2E_EXIT_FAILURE, E2E_EXIT_USAGE):
 # e2e_setup EXECUTABLE BUTTONS_EXECUTABLE
 e2e_setup() {
     E2E_PROGRAM=$1
+    local facts
+    facts=$("$2" --facts) || e2e_fail "$2 --facts failed"
+    eval "$facts"
     local caption name run x y
     while read -r caption name run x y; do
         E2E_BUTTON_X[$caption]=$x
@@ -61,6 +94,7 @@ e2e_start_xvfb() {
     exec 3>"$E2E_WORK/display"
     Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
+    e2e_started "$E2E_XVFB_PID"
     exec 3>&-
     local tries=0
     until [ -s "$E2E_WORK/display" ]; do
@@ -78,6 +112,7 @@ e2e_start_xvfb() {
 e2e_start_program() {
     "$E2E_PROGRAM" "$@" >"$E2E_WORK/program.out" 2>"$E2E_WORK/program.err" &
     E2E_PROGRAM_PID=$!
+    e2e_started "$E2E_PROGRAM_PID"
     E2E_WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --pid "$E2E_PROGRAM_PID" --name 'Merivane' | head -n1) \
         || e2e_fail "the window did not appear; stderr: $(cat "$E2E_WORK/program.err")"
     eval "$(xdotool getwindowgeometry --shell "$E2E_WINDOW")"
@@ -130,12 +165,13 @@ e2e_expect() {
     done
 }
 
-# The window's picture from a screenshot, or an 800x552 image of the window
-# as is: the row of buttons is blacked out, since its look follows the
-# pointer and the focus. e2e_picture IN OUT [crop]
+# The window's picture from a screenshot, or an image of the window at its
+# design size as is: the row of buttons is blacked out, since its look
+# follows the pointer and the focus. e2e_picture IN OUT [crop]
 e2e_picture() {
     local crop=()
-    [ "${3:-}" = crop ] && crop=(-crop "800x552+${E2E_ORIGIN_X}+${E2E_ORIGIN_Y}" +repage)
+    [ "${3:-}" = crop ] \
+        && crop=(-crop "${E2E_DESIGN_WIDTH}x${E2E_DESIGN_HEIGHT}+${E2E_ORIGIN_X}+${E2E_ORIGIN_Y}" +repage)
     convert "$1" "${crop[@]}" -fill black -draw "rectangle 300,492 772,524" "$2"
 }
 
@@ -171,7 +207,8 @@ e2e_expect_picture() {
 }
 
 # Waits for the program to end, at most MILLISECONDS (10000 unless given),
-# and checks its exit status: e2e_expect_exit STATUS [MILLISECONDS]
+# and checks its exit status, one of the E2E_EXIT_ statuses:
+# e2e_expect_exit STATUS [MILLISECONDS]
 e2e_expect_exit() {
     local status=0 limit=${2:-10000}
     local deadline=$(($(e2e_now_ms) + limit))
@@ -180,6 +217,7 @@ e2e_expect_exit() {
         sleep 0.02
     done
     wait "$E2E_PROGRAM_PID" || status=$?
+    e2e_ended "$E2E_PROGRAM_PID"
     E2E_PROGRAM_PID=
     [ "$status" = "$1" ] || e2e_fail "exit status $status, expected $1; stderr: $(cat "$E2E_WORK/program.err")"
     echo "ok: exit status $status"

@@ -89,10 +89,12 @@ convert -size 400x300 xc:magenta "$E2E_WORK/cover.png"
 display -geometry "+$((E2E_ORIGIN_X + 20))+$((E2E_ORIGIN_Y + 320))" -title sweepdraw-cover \
     "$E2E_WORK/cover.png" 2>/dev/null &
 cover=$!
+e2e_started "$cover"
 timeout 10 xdotool search --sync --onlyvisible --name sweepdraw-cover >/dev/null || e2e_fail "no covering window"
 e2e_expect "the title is covered" "150 400 255,0,255"
 kill "$cover"
 wait "$cover" 2>/dev/null || true
+e2e_ended "$cover"
 e2e_sleep_ms "$repaint_ms"
 e2e_screenshot "$E2E_WORK/after.png"
 convert "$E2E_WORK/after.png" -crop "$labels" +repage "$E2E_WORK/uncovered.png"
@@ -104,4 +106,4 @@ echo "ok: the uncovered part was painted again within $repaint_ms ms, while draw
 # "退出" in the middle of a drawing, with more queued, ends the program at
 # once, with status 0.
 e2e_click_button 退出
-e2e_expect_exit 0 "$exit_ms"
+e2e_expect_exit "$E2E_EXIT_OK" "$exit_ms"

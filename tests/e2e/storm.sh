@@ -10,14 +10,8 @@ e2e_setup "$@"
 storm_kill_display() {
     kill -KILL "$E2E_XVFB_PID"
     wait "$E2E_XVFB_PID" 2>/dev/null || true
+    e2e_ended "$E2E_XVFB_PID"
 }
-
-# A stopped program does not die of the harness's SIGTERM: let it go first.
-storm_cleanup() {
-    [ -n "$E2E_PROGRAM_PID" ] && kill -CONT "$E2E_PROGRAM_PID" 2>/dev/null
-    e2e_cleanup
-}
-trap storm_cleanup EXIT
 
 # Clicks the sunshine and then every button given, with the program held
 # still (SIGSTOP) until all the clicks are made: whatever the speed of this
@@ -66,14 +60,14 @@ e2e_expected "$E2E_WORK/expected.png" 阳光 "${storm[@]}"
 e2e_expect_picture "storm of scenes: the sunshine whole, the rest after it in order" "$E2E_WORK/expected.png"
 
 e2e_click_button 退出
-e2e_expect_exit 0
+e2e_expect_exit "$E2E_EXIT_OK"
 
 # The X server dies under the idle window: the program says so and ends.
 e2e_start_xvfb
 e2e_start_program --speed instant
 e2e_expect "start-up" "37 185 0,0,0"
 storm_kill_display
-e2e_expect_exit 1
+e2e_expect_exit "$E2E_EXIT_FAILURE"
 grep -q "The X11 connection broke" "$E2E_WORK/program.err" \
     || e2e_fail "no word of the lost display: $(cat "$E2E_WORK/program.err")"
 echo "ok: display lost while idle: $(tail -n1 "$E2E_WORK/program.err")"
@@ -100,7 +94,7 @@ storm_kill_display
 e2e_expected "$E2E_WORK/expected.png" 阳光 "${storm[@]}"
 [ "$(e2e_difference "$E2E_WORK/seen.png" "$E2E_WORK/expected.png")" != 0 ] \
     || e2e_fail "the storm was over before the display went"
-e2e_expect_exit 1
+e2e_expect_exit "$E2E_EXIT_FAILURE"
 grep -q "The X11 connection broke" "$E2E_WORK/program.err" \
     || e2e_fail "no word of the lost display: $(cat "$E2E_WORK/program.err")"
 echo "ok: display lost while drawing: $(tail -n1 "$E2E_WORK/program.err")"

@@ -19,7 +19,7 @@ e2e_screenshot() {
 printf '[shell]\nbackground-color=0xff000000\npanel-position=none\n' >"$E2E_WORK/weston.ini"
 weston --backend=headless-backend.so --use-pixman --debug --socket="$WAYLAND_DISPLAY" \
     --config="$E2E_WORK/weston.ini" >"$E2E_WORK/weston.log" 2>&1 &
-e2e_track_pid $!
+e2e_started $!
 timeout 10 bash -c "until [ -S '$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY' ]; do sleep 0.1; done" \
     || e2e_fail "weston did not start: $(cat "$E2E_WORK/weston.log")"
 e2e_expected "$E2E_WORK/sun.png" 阳光

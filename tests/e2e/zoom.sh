@@ -8,6 +8,9 @@ source "$(dirname "$0")/harness.sh"
 
 e2e_setup "$@"
 scenes=mountains,water,sunshine,bridge
+# The window at zoom 2, as at scale 2.
+twice_width=$((E2E_DESIGN_WIDTH * 2))
+twice_height=$((E2E_DESIGN_HEIGHT * 2))
 
 # The window as it stands on the screen into OUT.whole.png, and into OUT with
 # the labels and the buttons blacked out, since their text is antialiased a
@@ -15,7 +18,7 @@ scenes=mountains,water,sunshine,bridge
 # zoom_window OUT (the window is 1600x1104)
 zoom_window() {
     e2e_screenshot "$E2E_WORK/shot.png"
-    convert "$E2E_WORK/shot.png" -crop "1600x1104+${E2E_ORIGIN_X}+${E2E_ORIGIN_Y}" +repage "$1.whole.png"
+    convert "$E2E_WORK/shot.png" -crop "${twice_width}x${twice_height}+${E2E_ORIGIN_X}+${E2E_ORIGIN_Y}" +repage "$1.whole.png"
     convert "$1.whole.png" -fill black \
         -draw "rectangle 144,736 593,801" -draw "rectangle 256,832 497,881" -draw "rectangle 272,896 465,945" \
         -draw "rectangle 608,992 1537,1041" "$1"
@@ -24,17 +27,18 @@ zoom_window() {
 # Drawn at twice the density: Qt's scale factor 2, zoom 1.
 e2e_start_xvfb 1700x1200
 QT_SCALE_FACTOR=2 e2e_start_program --speed instant --run "$scenes"
-[ "$E2E_WIDTH" = 1600 ] && [ "$E2E_HEIGHT" = 1104 ] || e2e_fail "at scale 2 the window is ${E2E_WIDTH}x${E2E_HEIGHT}"
+[ "$E2E_WIDTH" = "$twice_width" ] && [ "$E2E_HEIGHT" = "$twice_height" ] || e2e_fail "at scale 2 the window is ${E2E_WIDTH}x${E2E_HEIGHT}"
 e2e_expect "at scale 2: the sun and the bridge" "1066 266 255,0,0" "1114 614 128,0,128"
 zoom_window "$E2E_WORK/dense.png"
 kill "$E2E_PROGRAM_PID"
 wait "$E2E_PROGRAM_PID" 2>/dev/null || true
+e2e_ended "$E2E_PROGRAM_PID"
 
 # Zoom 2: the window is made twice as large.
 e2e_start_program --speed instant --run "$scenes"
-xdotool windowsize --sync "$E2E_WINDOW" 1600 1104
+xdotool windowsize --sync "$E2E_WINDOW" "$twice_width" "$twice_height"
 eval "$(xdotool getwindowgeometry --shell "$E2E_WINDOW")"
-[ "$WIDTH" = 1600 ] && [ "$HEIGHT" = 1104 ] || e2e_fail "the window did not grow: ${WIDTH}x${HEIGHT}"
+[ "$WIDTH" = "$twice_width" ] && [ "$HEIGHT" = "$twice_height" ] || e2e_fail "the window did not grow: ${WIDTH}x${HEIGHT}"
 e2e_expect "at zoom 2: the sun and the bridge" "1066 266 255,0,0" "1114 614 128,0,128"
 sleep 0.5
 zoom_window "$E2E_WORK/zoomed.png"
@@ -52,7 +56,7 @@ e2e_click_button 退出 # at its place at zoom 1, inside the panel now: nothing 
 sleep 0.3
 kill -0 "$E2E_PROGRAM_PID" || e2e_fail "a click on the panel ended the program"
 e2e_click $((E2E_BUTTON_X[退出] * 2)) $((E2E_BUTTON_Y[退出] * 2))
-e2e_expect_exit 0
+e2e_expect_exit "$E2E_EXIT_OK"
 
 # A 1280x1024 screen at scale 2 holds 640x512 pixels: the window opens at the
 # largest zoom that fits, 0.8, whole, and its buttons work.
@@ -66,14 +70,13 @@ exit_x=$((E2E_BUTTON_X[退出] * 2 * 8 / 10))
 exit_y=$((E2E_BUTTON_Y[退出] * 2 * 8 / 10))
 [ $((E2E_ORIGIN_X + exit_x)) -lt 1280 ] && [ $((E2E_ORIGIN_Y + exit_y)) -lt 1024 ] || e2e_fail "退出 is off the screen"
 e2e_click "$exit_x" "$exit_y"
-e2e_expect_exit 0
+e2e_expect_exit "$E2E_EXIT_OK"
 
 # Under a window manager at scale 2, the frame it puts round the window once
 # shown, the window's parent, lies on a 1280x800 screen, and only just.
-e2e_track_pid "$E2E_XVFB_PID"
 e2e_start_xvfb 1280x800
 openbox --config-file /dev/null >/dev/null 2>&1 &
-e2e_track_pid $!
+e2e_started $!
 QT_SCALE_FACTOR=2 e2e_start_program
 for ((tries = 0; tries < 50; tries++)); do
     frame=$(xwininfo -children -id "$E2E_WINDOW" | sed -n '/root window/!s/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')
