@@ -41,9 +41,11 @@ std::optional<QString> attempt(const Command &command, DrawingSurface &surface)
 class CommandRunner::PacedSurface final : public DrawingSurface
 {
 public:
-    PacedSurface(DrawingSurface &target, const Clock &clock)
+    // Notes each point it passes on in `points`, if given.
+    PacedSurface(DrawingSurface &target, const Clock &clock, LoopRecorder *points = nullptr)
         : m_target(&target)
         , m_clock(clock)
+        , m_points(points)
     {
     }
 
@@ -71,7 +73,12 @@ protected:
     Status doSetPenWidth(int width) override { return gate() ? m_target->SetPenWidth(width) : stopped(); }
     Status doPlotPoint(float x, float y, QRgb colour) override
     {
-        return gate() ? m_target->PlotPoint(x, y, colour) : stopped();
+        if (!gate())
+            return stopped();
+        const Status status = m_target->PlotPoint(x, y, colour);
+        if (m_points && status.ok())
+            m_points->plotted(x, y);
+        return status;
     }
     Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override
     {
@@ -118,6 +125,7 @@ private:
 
     DrawingSurface *m_target;
     const Clock &m_clock;
+    LoopRecorder *m_points;
     long long m_allowance = 0; // beyond the batch
     std::optional<std::chrono::nanoseconds> m_deadline;
     long long m_batch = 0; // let through at once, without a look at the clock
@@ -248,7 +256,10 @@ void CommandRunner::work(bool bounded)
         const long long before = m_surface->landed();
         const std::chrono::nanoseconds start = m_clock();
         m_surface->allow(due, deadline);
-        const bool done = m_fiber->resume();
+        const bool done = [this] {
+            const LoopRecorder::Activation recording(&m_loops);
+            return m_fiber->resume();
+        }();
         m_activeTime += m_clock() - start;
         const long long count = m_surface->landed() - before;
         landed |= count > 0;
@@ -299,7 +310,8 @@ void CommandRunner::begin()
     takeNext();
     m_activeTime = std::chrono::nanoseconds(0);
     m_unpacedThroughout = true;
-    m_surface = std::make_unique<PacedSurface>(*m_picture, m_clock);
+    m_loops.forgetPoint();
+    m_surface = std::make_unique<PacedSurface>(*m_picture, m_clock, &m_loops);
     m_fiber = std::make_unique<Fiber>([this] { m_failure = attempt(commandOf(*m_current), *m_surface); });
 }
 
@@ -331,6 +343,11 @@ void CommandRunner::endCurrent()
     m_fiber.reset();
     m_surface.reset();
     m_current.reset();
+}
+
+DrawingProgress CommandRunner::progress() const
+{
+    return {m_current, m_surface ? m_surface->landed() : 0, static_cast<int>(m_queue.size())};
 }
 
 void CommandRunner::redrawOn(DrawingSurface &picture)

@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "DrawingSurface.h"
+#include "LoopRecorder.h"
 #include "Speed.h"
 
 #include <QList>
@@ -19,6 +20,14 @@
 namespace sweepdraw {
 
 class Fiber;
+
+// How far the drawing is.
+struct DrawingProgress
+{
+    std::optional<Button> current; // the command being drawn, if any
+    long long landed = 0;          // operations of the current command landed so far
+    int queued = 0;                // commands waiting after it
+};
 
 // Runs the window's commands on its picture one after another, in the order
 // they were given, at a pace a person can follow, without ever keeping the
@@ -86,6 +95,14 @@ public:
 
     bool isIdle() const { return !m_current && m_queue.empty(); }
 
+    DrawingProgress progress() const;
+
+    // Where the current command's action is: the loops it is in, with their
+    // counters, and the last point it plotted. Recorded while its pieces
+    // run on the picture, never while it is drawn again elsewhere; between
+    // frames it holds where the action waits to make its next operation.
+    const LoopRecorder &loops() const { return m_loops; }
+
     // The drawing commands finished since the last clear, each once, in the
     // order of their last run: what the picture shows. A command drawn again
     // covers everything it drew before, and each starts by setting its pen,
@@ -135,6 +152,7 @@ private:
     std::unique_ptr<PacedSurface> m_surface; // what the current command draws on
     std::unique_ptr<Fiber> m_fiber;          // the current command's action
     std::optional<QString> m_failure;        // why it stopped, if it did
+    LoopRecorder m_loops;                    // where the current command's action is
     int m_finishing = 0;                     // commands left to land at once
     bool m_stopped = false;
 
