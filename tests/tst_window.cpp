@@ -1,4 +1,5 @@
 #include "Palette.h"
+#include "Routine.h"
 #include "Scenes.h"
 #include "TestImages.h"
 #include "WindowTesting.h"
@@ -121,6 +122,8 @@ private slots:
     void pacingFollowsTheClock_data();
     void pacingFollowsTheClock();
     void commandsLandWholeAndInOrder();
+    void loopsRecordWhereTheDrawingIs_data();
+    void loopsRecordWhereTheDrawingIs();
     void instantFramesKeepToTheirTime();
     void eachPassShowsAsItLands_data();
     void eachPassShowsAsItLands();
@@ -206,9 +209,10 @@ void TestWindow::stackingOrder()
     for (QObject *child : form.children())
         if (child->isWidgetType())
             fromBottom << child->objectName();
-    // The pictures lie between the panel and the labels.
+    // The pictures lie between the panel and the labels; the code pane,
+    // beside them, comes last.
     QCOMPARE(fromBottom, QStringList({"Shape1", "Surface", "Label1", "Label2", "Label3", "CmdDq", "Cmdyg",
-                                      "Cmdls", "CmdCls", "CmdExit", "CmdGs"}));
+                                      "Cmdls", "CmdCls", "CmdExit", "CmdGs", "CodePane", "divider"}));
 }
 
 void TestWindow::focusAndTabOrder()
@@ -488,6 +492,67 @@ void TestWindow::commandsLandWholeAndInOrder()
     QCOMPARE(order, (QList<Button>{Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}));
 }
 
+void TestWindow::loopsRecordWhereTheDrawingIs_data()
+{
+    QTest::addColumn<Button>("button");
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<QStringList>("counters");
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<int>("pass");
+
+    // At the slow speed a millisecond lands 70 operations; the action then
+    // waits to make the 71st. The counters are named as in the scenes.
+    QTest::newRow("mountains: the ridge's 68th point")
+        << Button::CmdGs << 1 << QStringList{"colour", "x"} << QList<double>{14, 561.7} << 1;
+    QTest::newRow("water: the top stroke's 70th point")
+        << Button::Cmdls << 1 << QStringList{"colour", "i", "x"} << QList<double>{14, 4, 5156.9} << 1;
+    QTest::newRow("sunshine: the second ring's last ray")
+        << Button::Cmdyg << 1 << QStringList{"colour", "r", "a"} << QList<double>{9, 666.2, 6.283192} << 1;
+    QTest::newRow("bridge: the large arch, before the passes")
+        << Button::CmdDq << 1 << QStringList{"t"} << QList<double>{3.1183318331833183} << 0;
+    QTest::newRow("bridge: the first small arch")
+        << Button::CmdDq << 200 << QStringList{"colour", "k", "t"} << QList<double>{9, 6350, 1.8841884188418842}
+        << 1;
+}
+
+void TestWindow::loopsRecordWhereTheDrawingIs()
+{
+    QFETCH(Button, button);
+    QFETCH(int, ms);
+    QFETCH(QStringList, counters);
+    QFETCH(QList<double>, values);
+    QFETCH(int, pass);
+
+    RecordingSurface picture;
+    CommandRunner runner(picture);
+    ManualClock clock(runner);
+    runner.setSpeed(Speed::Slow);
+    runner.enqueue(button);
+    clock.advance(std::chrono::milliseconds(ms));
+    runner.advance();
+    QCOMPARE(runner.progress().landed, ms * 70LL);
+
+    const Routine routine(commandOf(button));
+    QCOMPARE(routine.operations(), operationsOf(button));
+    const LoopRecorder &loops = runner.loops();
+    QCOMPARE(loops.depth(), int(counters.size()));
+    for (int i = 0; i < loops.depth(); ++i) {
+        const Routine::Loop *written = routine.loopAt(static_cast<int>(loops.loop(i).where.line()));
+        QVERIFY2(written, qPrintable(QString("loop %1 is on no loop's line").arg(i)));
+        QCOMPARE(written->counter, counters[i]);
+        QVERIFY2(std::abs(loops.loop(i).value - values[i]) <= 1e-9 * std::max(1.0, std::abs(values[i])),
+                 qPrintable(QString("%1 = %2").arg(counters[i]).arg(loops.loop(i).value, 0, 'g', 17)));
+    }
+    QCOMPARE(loops.loop(0).pass, pass);
+    const RecordingSurface::Call &last = picture.calls().back();
+    QVERIFY(loops.hasPoint());
+    QCOMPARE(loops.lastPoint().x, last.x);
+    QCOMPARE(loops.lastPoint().y, last.y);
+    // Stopped in the middle, the action leaves no loop behind.
+    runner.stop();
+    QCOMPARE(loops.depth(), 0);
+}
+
 void TestWindow::instantFramesKeepToTheirTime()
 {
     // A clock that moves 100 us each time it is read: the runner reads it
@@ -620,7 +685,7 @@ void TestWindow::speedMenu()
     };
 
     const QStringList normal = {"Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4", "-",
-                                "立即画完 Esc"};
+                                "立即画完 Esc", "-", "Show code Ctrl+U"};
     QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
     QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
     QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background

@@ -1,6 +1,8 @@
 #include "Form1.h"
 
 #include "Accessibility.h"
+#include "CodePane.h"
+#include "PaneDock.h"
 #include "Panel.h"
 #include "SurfaceView.h"
 
@@ -150,6 +152,7 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     connect(m_runner, &CommandRunner::failed, this, &Form1::fail);
     buildControls();
     buildMenu();
+    buildCodePane();
     describePicture();
     layOut();
 }
@@ -219,6 +222,21 @@ void Form1::buildMenu()
     setSpeed(m_runner->speed());
 }
 
+void Form1::buildCodePane()
+{
+    m_codePane = new CodePane(*m_runner, this);
+    m_codePane->setObjectName(QStringLiteral("CodePane"));
+    m_dock = new PaneDock(*this, *m_codePane, [this] { layOut(); });
+    auto *separator = new QAction(this);
+    separator->setSeparator(true);
+    auto *show = new QAction(tr("Show code"), this);
+    show->setCheckable(true);
+    show->setShortcut(Qt::CTRL | Qt::Key_U);
+    connect(show, &QAction::toggled, m_dock, &PaneDock::setShown);
+    m_menuActions << separator << show;
+    addAction(show);
+}
+
 // Shrinks the window, never below the smallest zoom, until it fits in the
 // screen's free area with its frame, once the frame is known.
 void Form1::fitOnScreen()
@@ -238,9 +256,13 @@ void Form1::fitOnScreen()
 
 void Form1::layOut()
 {
-    const double zoom = std::max(kMinZoom, fittingZoom(size()));
+    // The picture's part of the window: all of it unless the code pane is shown.
+    const QRect area = m_dock->mainArea();
+    m_dock->place();
+    const double zoom = std::max(kMinZoom, fittingZoom(area.size()));
     const QRect whole = zoomed(QRect(QPoint(0, 0), kDesignSize), zoom, QPoint(0, 0));
-    const QPoint origin((width() - whole.width()) / 2, (height() - whole.height()) / 2);
+    const QPoint origin(area.left() + (area.width() - whole.width()) / 2,
+                        area.top() + (area.height() - whole.height()) / 2);
     for (const Placed &placed : m_placed) {
         placed.widget->setGeometry(zoomed(placed.designed, zoom, origin));
         if (placed.font != QFont())

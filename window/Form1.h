@@ -14,6 +14,8 @@ class QAction;
 
 namespace sweepdraw {
 
+class CodePane;
+class PaneDock;
 class Panel;
 class SurfaceView;
 
@@ -23,7 +25,8 @@ class SurfaceView;
 // scales by the same zoom, the largest at which the whole fits, centred, and
 // the picture is drawn again at the new size. A right click outside the
 // buttons opens a menu of drawing speeds and of finishing the drawing at
-// once (Esc).
+// once (Esc), and of showing, to the right of the picture, the code that
+// draws it as it runs (Ctrl+U).
 class Form1 final : public QWidget
 {
     Q_OBJECT
@@ -81,6 +84,9 @@ private:
 
     void buildControls();
     void buildMenu();
+    // The code pane beside the picture, hidden, and the menu item and key
+    // that show it.
+    void buildCodePane();
     void fitOnScreen();
     void layOut();
     void describePicture();
@@ -92,6 +98,8 @@ private:
     Panel *m_shape1 = nullptr;
     SurfaceView *m_view = nullptr;
     CommandRunner *m_runner = nullptr;
+    CodePane *m_codePane = nullptr;
+    PaneDock *m_dock = nullptr;
     std::vector<Placed> m_placed;
     double m_zoom = 1.0;
     QList<QAction *> m_menuActions;
