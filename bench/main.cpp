@@ -11,13 +11,14 @@
 // and, after the usual report, writes how the surfaces compare and how the
 // figures stand against their goals in this one run.
 
+#include "ClearedRuns.h"
 #include "Form1.h"
 #include "NullSurface.h"
 #include "PainterSurface.h"
 #include "RasterSurface.h"
 #include "RatioReporter.h"
-#include "RuntimeError.h"
 #include "Scenes.h"
+#include "TraceBench.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -71,20 +72,6 @@ void onNull(benchmark::State &state, const Command &scene)
         benchmark::DoNotOptimize(surface.checksum());
     }
     benchmark::ClobberMemory();
-}
-
-// Every run starts from a blank picture; the clearing is not timed.
-template <typename Surface>
-void onCleared(benchmark::State &state, const Command &scene, Surface &surface)
-{
-    for (auto _ : state) {
-        state.PauseTiming();
-        check(surface.ClearSurface());
-        state.ResumeTiming();
-        scene.action(surface);
-        benchmark::DoNotOptimize(surface.image().constBits());
-        benchmark::ClobberMemory();
-    }
 }
 
 void onRaster(benchmark::State &state, const Command &scene)
@@ -328,7 +315,10 @@ int main(int argc, char **argv)
         return 1;
 
     registerScenes();
-    RatioReporter reporter(std::move(display), sceneNames(), goals(), counterGoals(), std::cerr);
+    std::vector<RatioGoal> ratios = goals();
+    std::vector<CounterGoal> figures = counterGoals();
+    registerTraceBenchmarks(ratios, figures);
+    RatioReporter reporter(std::move(display), sceneNames(), std::move(ratios), std::move(figures), std::cerr);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -150,6 +150,7 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     connect(m_runner, &CommandRunner::drawn, m_view, &SurfaceView::showChanges);
     connect(m_runner, &CommandRunner::commandFinished, this, &Form1::describePicture);
     connect(m_runner, &CommandRunner::failed, this, &Form1::fail);
+    connect(m_runner, &CommandRunner::idle, this, &Form1::drawingIdle);
     buildControls();
     buildMenu();
     buildCodePane();
@@ -291,6 +292,21 @@ void Form1::setSpeed(Speed speed)
 {
     m_runner->setSpeed(speed);
     m_speedActions[static_cast<std::size_t>(speed)]->setChecked(true);
+}
+
+void Form1::setClock(Clock clock)
+{
+    m_runner->setClock(std::move(clock));
+}
+
+void Form1::advanceDrawing()
+{
+    m_runner->advance();
+}
+
+bool Form1::isDrawing() const
+{
+    return !m_runner->isIdle();
 }
 
 void Form1::setErrorDialogs(bool enabled)

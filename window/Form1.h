@@ -52,6 +52,14 @@ public:
     // Runs the commands on the picture.
     CommandRunner &runner() { return *m_runner; }
 
+    using Clock = CommandRunner::Clock;
+    // The clock the drawing's pace follows: the steady clock unless set.
+    void setClock(Clock clock);
+    // One frame now: lands what is due by the clock, and shows it.
+    void advanceDrawing();
+    // Whether a command is being drawn or is queued.
+    bool isDrawing() const;
+
     // The speed the menu shows checked, and the runner draws at.
     void setSpeed(Speed speed);
 
@@ -65,6 +73,8 @@ signals:
     // The program should end with `status`: 0 after "退出", 1 after a
     // run-time error.
     void ended(int status);
+    // The last queued command has finished.
+    void drawingIdle();
 
 protected:
     void changeEvent(QEvent *event) override;
