@@ -46,7 +46,7 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     m_progress->setPalette(colours);
     m_code->setObjectName(QStringLiteral("code"));
     m_code->setAccessibleName(tr("Routine"));
-    m_code->setCode(tr("Click a picture's button: the routine that draws it shows here, live."));
+    m_code->setNote(tr("Click a picture's button: the routine that draws it shows here, live."));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -50,7 +50,6 @@ CodeView::CodeView(QWidget *parent)
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setTabChangesFocus(true);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
     setFrameShape(QFrame::NoFrame);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::Monospace);
@@ -102,7 +101,14 @@ void CodeView::setCode(const QString &text)
     m_loops.clear();
     m_values.clear();
     setExtraSelections({});
+    setLineWrapMode(QPlainTextEdit::NoWrap);
     setPlainText(text);
+}
+
+void CodeView::setNote(const QString &text)
+{
+    setCode(text);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
 void CodeView::setLoops(const std::vector<Span> &loops)

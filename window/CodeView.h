@@ -42,8 +42,10 @@ public:
 
     explicit CodeView(QWidget *parent = nullptr);
 
-    // Shows `text`, with nothing highlighted and no values.
+    // Shows `text`, with nothing highlighted and no values; code as it is
+    // written, a note wrapped to the width.
     void setCode(const QString &text);
+    void setNote(const QString &text);
 
     // Outermost first.
     void setLoops(const std::vector<Span> &loops);
