@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace sweepdraw {
 
@@ -88,7 +89,7 @@ void PaneDock::setShown(bool shown)
 }
 
 // Resizes the window to `width`, moved left as far as it has to be to stay
-// on the screen, and lays it out: once it has its new size, or at once if
+// on the screen, or back where it was when it shrinks, and lays it out: once it has its new size, or at once if
 // it keeps the one it has.
 void PaneDock::resizeWindow(int width)
 {
@@ -100,8 +101,12 @@ void PaneDock::resizeWindow(int width)
         const QRect room = screen->availableGeometry();
         const QRect frame = m_window.frameGeometry();
         const int overhang = frame.left() + frame.width() + (width - m_window.width()) - (room.right() + 1);
-        if (overhang > 0)
+        if (overhang > 0) {
+            m_movedFrom = frame.topLeft();
             m_window.move(std::max(room.left(), frame.left() - overhang), frame.top());
+        } else if (m_movedFrom && width < m_window.width()) {
+            m_window.move(*std::exchange(m_movedFrom, std::nullopt));
+        }
     }
     m_window.resize(width, m_window.height());
     // The window is laid out when it is resized; a window manager may refuse.

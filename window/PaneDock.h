@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QRect>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -55,6 +57,7 @@ private:
     bool m_shown = false;
     int m_width = kDefaultPaneWidth;
     int m_grown = 0;           // how much wider the window was made for the pane
+    std::optional<QPoint> m_movedFrom; // where it was before it was moved to make room
     int m_mainMinimumWidth = 0; // the window's own minimum width
 };
 
