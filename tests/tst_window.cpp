@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTextLayout>
 
@@ -135,6 +136,7 @@ private slots:
     void zoomScalesEverything();
     void zoomDrawsThePictureAfresh_data();
     void zoomDrawsThePictureAfresh();
+    void codePaneBesideThePicture();
     void screenReadersSeeNamedParts();
     void runTimeErrorEndsWithStatusOne();
     void runTimeErrorIsShownInAMessageBox();
@@ -847,6 +849,37 @@ void TestWindow::zoomDrawsThePictureAfresh()
     const QSize other = zoom == 1.25 ? QSize(800, 552) : QSize(1000, 690);
     resizeShown(form, other);
     QCOMPARE(pictureOf(form).image(), drawnAt(zoomOf(form), clicked));
+}
+
+void TestWindow::codePaneBesideThePicture()
+{
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto *pane = form.findChild<QWidget *>(QStringLiteral("CodePane"));
+    auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
+    QVERIFY(pane && code && !pane->isVisible());
+
+    // The screen, 1280 pixels wide, has room for part of the pane: the
+    // window grows as far as it can with its frame, and the picture zooms
+    // down beside the pane.
+    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    QVERIFY(QTest::qWaitFor([&] { return pane->isVisible(); }));
+    QCOMPARE(form.frameGeometry().width(), form.screen()->availableGeometry().width());
+    QCOMPARE(pane->geometry().right(), form.width() - 1);
+    const QRect picture = form.findChild<SurfaceView *>(QStringLiteral("Surface"))->geometry();
+    QVERIFY2(picture.right() < pane->x(), "the pane covers the picture");
+    QVERIFY(zoomOf(form) < 1.0);
+
+    const qreal size = code->font().pointSizeF();
+    QTest::keyClick(&form, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(code->font().pointSizeF(), size + 1);
+    QTest::keyClick(&form, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(code->font().pointSizeF(), size);
+
+    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    QVERIFY(QTest::qWaitFor([&] { return form.size() == Form1::kDesignSize && !pane->isVisible(); }));
+    QCOMPARE(zoomOf(form), 1.0);
 }
 
 void TestWindow::screenReadersSeeNamedParts()
