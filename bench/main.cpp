@@ -89,7 +89,7 @@ void onPainter(benchmark::State &state, const Command &scene)
 // Runs the window's event loop until everything queued is drawn.
 void drawQueued(Form1 &form)
 {
-    while (!form.runner().isIdle())
+    while (form.isDrawing())
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -185,7 +185,7 @@ void onEventLoop(benchmark::State &state, const Command &scene, Speed speed, int
 
     for (auto _ : state) {
         QEventLoop loop;
-        QObject::connect(&form.runner(), &CommandRunner::idle, &loop, &QEventLoop::quit);
+        QObject::connect(&form, &Form1::drawingIdle, &loop, &QEventLoop::quit);
         QTimer probe;
         probe.setTimerType(Qt::PreciseTimer);
         probe.setInterval(1);

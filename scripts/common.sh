@@ -2,11 +2,15 @@
 
 set -euo pipefail
 
-# Packages needed to build the program and run it: the compiler, Qt, and the
-# Kai face the captions are drawn in.
+# Packages needed to build the program and run it: the compiler, Qt, Qt's
+# Linguist tools that build the translations in (the CMake package in
+# qt6-tools-dev, lrelease and lupdate in qt6-l10n-tools), Qt's own
+# translations for its dialogs' buttons, Boost.Context for the fibers the
+# drawing runs in, and the Kai face the captions are drawn in.
 SWEEPDRAW_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev
+    qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
+    libboost-context-dev
     fonts-arphic-gkai00mp
 )
 

@@ -32,11 +32,16 @@ inline double zoomOf(Form1 &form)
     return pictureOf(form).devicePixelRatio();
 }
 
-// A clock that stands still until a test moves it.
+// A clock that stands still until a test moves it, for a runner or a
+// window.
 class ManualClock
 {
 public:
-    explicit ManualClock(CommandRunner &runner) { runner.setClock([this] { return m_now; }); }
+    template <typename Paced>
+    explicit ManualClock(Paced &paced)
+    {
+        paced.setClock([this] { return m_now; });
+    }
 
     void advance(std::chrono::nanoseconds by) { m_now += by; }
 
@@ -56,7 +61,7 @@ inline bool resizeShown(Form1 &form, QSize size)
 // Waits, with the event loop running, until everything queued has been drawn.
 inline bool waitUntilDrawn(Form1 &form, int timeoutMs = 60000)
 {
-    return QTest::qWaitFor([&] { return form.runner().isIdle(); }, timeoutMs);
+    return QTest::qWaitFor([&] { return !form.isDrawing(); }, timeoutMs);
 }
 
 } // namespace sweepdraw::test

@@ -246,6 +246,9 @@ check_deb() {
         [[ ", $depends, " =~ ", $library (>= "[^\)]+"), " ]] \
             || fail "Depends does not name $library with a version: '$depends'"
     done
+    # Boost's library carries its own version in its name.
+    [[ ", $depends, " =~ ", libboost-context"[0-9.]+" (>= "[^\)]+"), " ]] \
+        || fail "Depends does not name libboost-context with a version: '$depends'"
     # Without a CJK font the captions are boxes: a Kai face first.
     local fonts="fonts-arphic-gkai00mp | fonts-arphic-ukai | fonts-noto-cjk"
     [[ ", $depends, " == *", $fonts, "* ]] || fail "Depends does not name '$fonts': '$depends'"

@@ -283,9 +283,10 @@ void TestRobustFaults::failingOperationEndsTheProgram()
 
 void TestRobustFaults::errorDialogHoldsTheEnd()
 {
-    // With error dialogs on, as the program runs for a user, the message
-    // box shows the error, and the program ends only once it is closed;
-    // meanwhile the window takes no command, and those queued are dropped.
+    // With error dialogs on, as the program runs for a user, a command that
+    // fails shows its error in a message box, and the program ends only
+    // once it is closed; meanwhile the window takes no command, and those
+    // queued are dropped.
     Form1 form(1.0);
     form.setErrorDialogs(true);
     form.show();
@@ -294,9 +295,16 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
     form.RunCommand(Button::Cmdls);
     form.RunCommand(Button::CmdGs);
 
+    RasterSurface picture(QSize(800, 552), 1.0);
+    ForwardingSurface failing(picture, [](long long operation) {
+        return operation == 100 ? Status::failure("PlotPoint: the device refused it") : Status();
+    });
+    CommandRunner runner(failing);
+    connect(&runner, &CommandRunner::failed, &form, &Form1::reportRunTimeError);
+
     QString shown;
     int endedWhileShown = -1;
-    bool idleWhileShown = false;
+    bool drawingWhileShown = true;
     QTimer closer;
     closer.setInterval(10);
     connect(&closer, &QTimer::timeout, &form, [&] {
@@ -307,24 +315,18 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
         shown = box->text();
         endedWhileShown = static_cast<int>(ended.count());
         form.RunCommand(Button::CmdDq);
-        idleWhileShown = form.runner().isIdle();
+        drawingWhileShown = form.isDrawing();
         box->accept();
     });
     closer.start();
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    connect(&giveUp, &QTimer::timeout, &form, [] {
-        if (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
-    });
-    giveUp.start(20000);
 
     QTest::ignoreMessage(QtCriticalMsg, "sweepdraw: run-time error: PlotPoint: the device refused it");
-    emit form.runner().failed(QStringLiteral("PlotPoint: the device refused it"));
+    runner.enqueue(Button::Cmdyg);
+    runner.runToEnd();
 
-    QCOMPARE(shown, QString("PlotPoint: the device refused it"));
+    QCOMPARE(shown, QString("The drawing stopped with an error:\nPlotPoint: the device refused it"));
     QCOMPARE(endedWhileShown, 0);
-    QVERIFY(idleWhileShown);
+    QVERIFY(!drawingWhileShown);
     QCOMPARE(ended.count(), 1);
     QCOMPARE(ended.at(0).at(0).toInt(), 1);
 }

@@ -5,14 +5,18 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 
-// Random sequences of commands clicked on the window, at a random speed and
-// on a clock the test moves in frames of random length: clicks arrive while
-// earlier commands are still drawing, now and then the drawing is finished
-// at once, and now and then the window is resized. After each sequence the
-// picture is checked against a simple model of what it must be: a clear
-// erases everything and nothing else does, so the picture is exactly what
-// the scenes run since the last clear draw at once on a fresh surface at the
-// window's zoom, whatever the speed and however often it was resized.
+#include <memory>
+
+// Random sequences of commands given to the command runner, at a random
+// speed and on a clock the test moves in frames of random length: commands
+// arrive while earlier ones are still drawing, now and then the drawing is
+// finished at once, paused, stepped an operation at a time and continued,
+// and now and then the picture is drawn again at another zoom. While paused,
+// a frame lands nothing. After each sequence the picture is checked against
+// a simple model of what it must be: a clear erases everything and nothing
+// else does, so the picture is exactly what the scenes run since the last
+// clear draw at once on a fresh surface at the picture's zoom, whatever the
+// speed and however it was paused or redrawn.
 //
 // SWEEPDRAW_MODEL_SEED chooses the sequences (a failure names its seed) and
 // SWEEPDRAW_MODEL_SEQUENCES how many are run; the sanitizer run uses fewer.
@@ -29,12 +33,8 @@ constexpr int kLongestFrameMs = 40;
 // Far more frames than the longest sequence needs at the slowest speed.
 constexpr int kMostFrames = 200'000;
 
-constexpr std::array<const char *, 4> kSpeedNames = {"slow", "normal", "fast", "instant"};
-
-// Sizes the window is given: zooms 1, 2, 1.5 and 0.5, and two that leave
-// room round the picture.
-const std::array<QSize, 6> kSizes = {QSize(800, 552), QSize(1600, 1104), QSize(1200, 828),
-                                     QSize(400, 276), QSize(1000, 700), QSize(700, 552)};
+// Zooms the picture is drawn again at.
+constexpr std::array<double, 6> kZooms = {1.0, 2.0, 1.5, 0.5, 1.25, 0.875};
 
 quint32 fromEnvironment(const char *name, quint32 fallback)
 {
@@ -58,7 +58,7 @@ QString describe(Speed speed, const QList<const Command *> &sequence)
     QStringList names;
     for (const Command *command : sequence)
         names << QString::fromLatin1(command->name);
-    return QStringLiteral("%1: %2").arg(QLatin1String(kSpeedNames[static_cast<std::size_t>(speed)]), names.join(','));
+    return QStringLiteral("%1: %2").arg(QLatin1String(speedInfo(speed).name), names.join(','));
 }
 
 } // namespace
@@ -78,19 +78,19 @@ void TestRobustModel::randomSequencesFollowTheModel()
     QRandomGenerator random(seed);
     const QList<const Command *> commands = drawingCommands();
 
-    // One window for every sequence, as a user would keep it open; each
-    // sequence starts with a clear, which the model accounts for.
-    Form1 form(1.0);
-    ManualClock clock(form.runner());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QSignalSpy ended(&form, &Form1::ended);
-    QSignalSpy finished(&form.runner(), &CommandRunner::commandFinished);
+    // One runner for every sequence, as the window keeps it; each sequence
+    // starts with a clear, which the model accounts for.
+    auto picture = std::make_unique<RasterSurface>(QSize(800, 552), 1.0);
+    CommandRunner runner(*picture);
+    ManualClock clock(runner);
+    QSignalSpy failed(&runner, &CommandRunner::failed);
+    QSignalSpy finished(&runner, &CommandRunner::commandFinished);
 
     int drawn = 0;
     int zooms = 0;
+    int steps = 0;
     for (quint32 i = 0; i < sequences; ++i) {
-        const auto speed = static_cast<Speed>(random.bounded(static_cast<int>(kSpeedNames.size())));
+        const auto speed = static_cast<Speed>(random.bounded(static_cast<int>(kSpeeds.size())));
         QList<const Command *> sequence = {&commandOf(Button::CmdCls)};
         const int length = random.bounded(1, kLongestSequence + 1);
         for (int k = 0; k < length; ++k)
@@ -101,27 +101,46 @@ void TestRobustModel::randomSequencesFollowTheModel()
                                  .arg(sequences)
                                  .arg(describe(speed, sequence));
 
-        // Click the buttons a frame or a few apart, or as soon as the
-        // window is idle, and let the clock run until all is drawn.
-        form.setSpeed(speed);
+        // Give the commands a frame or a few apart, or as soon as the runner
+        // is idle, and let the clock run until all is drawn.
+        runner.setSpeed(speed);
         finished.clear();
-        qsizetype clicked = 0;
+        qsizetype given = 0;
         int frames = 0;
-        while (clicked < sequence.size() || !form.runner().isIdle()) {
+        bool finishing = false; // some of the commands are to be drawn at once
+        while (given < sequence.size() || !runner.isIdle()) {
             QVERIFY2(++frames < kMostFrames, qPrintable(what + ": never finished"));
-            if (clicked < sequence.size() && (form.runner().isIdle() || random.bounded(4) == 0))
-                QTest::mouseClick(buttonOf(form, sequence[clicked++]->button), Qt::LeftButton);
-            if (random.bounded(200) == 0)
-                form.runner().finishQueued();
-            if (random.bounded(300) == 0) {
-                const QSize size = kSizes[random.bounded(static_cast<int>(kSizes.size()))];
-                const double before = zoomOf(form);
-                QVERIFY2(resizeShown(form, size), qPrintable(what + ": could not resize"));
-                zooms += zoomOf(form) != before;
+            if (given < sequence.size() && (runner.isIdle() || random.bounded(4) == 0))
+                runner.enqueue(sequence[given++]->button);
+            if (random.bounded(200) == 0) {
+                runner.finishQueued();
+                finishing = true;
             }
+            if (random.bounded(300) == 0) {
+                const double zoom = kZooms[random.bounded(static_cast<int>(kZooms.size()))];
+                zooms += zoom != picture->devicePixelRatio();
+                auto next = std::make_unique<RasterSurface>(QSize(800, 552), zoom);
+                runner.redrawOn(*next);
+                picture = std::move(next);
+            }
+            if (runner.isPaused()) {
+                for (int step = random.bounded(4); step > 0; --step, ++steps)
+                    runner.step();
+                if (random.bounded(8) == 0)
+                    runner.setPaused(false);
+            } else if (random.bounded(100) == 0) {
+                runner.setPaused(true);
+            }
+            const DrawingProgress before = runner.progress();
             clock.advance(std::chrono::milliseconds(random.bounded(kLongestFrameMs + 1)));
-            form.runner().advance();
+            runner.advance();
+            const DrawingProgress after = runner.progress();
+            QVERIFY2(!runner.isPaused() || finishing
+                         || (after.current == before.current && after.landed == before.landed),
+                     qPrintable(what + ": drew while paused"));
+            finishing &= !runner.isIdle();
         }
+        runner.setPaused(false);
 
         QList<Button> order;
         for (const QList<QVariant> &signal : finished)
@@ -136,18 +155,17 @@ void TestRobustModel::randomSequencesFollowTheModel()
         for (qsizetype k = 0; k < sequence.size(); ++k)
             if (sequence[k]->clears())
                 sinceClear = k + 1;
-        RasterSurface reference(QSize(800, 552), zoomOf(form));
+        RasterSurface reference(QSize(800, 552), picture->devicePixelRatio());
         for (qsizetype k = sinceClear; k < sequence.size(); ++k) {
             sequence[k]->action(reference);
             ++drawn;
         }
-        const QString difference = imageDifference(pictureOf(form).image(), reference.image());
+        const QString difference = imageDifference(picture->image(), reference.image());
         QVERIFY2(difference.isEmpty(), qPrintable(what + ": " + difference));
-        // Let the window show the picture, as it would between clicks.
-        QCoreApplication::processEvents();
     }
-    QCOMPARE(ended.count(), 0);
-    qInfo("seed %u: %u sequences, %d scenes drawn on the model, %d zooms", seed, sequences, drawn, zooms);
+    QCOMPARE(failed.count(), 0);
+    qInfo("seed %u: %u sequences, %d scenes drawn on the model, %d zooms, %d steps", seed, sequences, drawn,
+          zooms, steps);
 }
 
 QTEST_MAIN(TestRobustModel)

@@ -299,7 +299,7 @@ int runStartupCommands(Form1 &form, const Options &options)
         form.RunCommand(button);
     if (options.savePath.isEmpty())
         return -1;
-    form.runner().runToEnd();
+    form.finishDrawing();
     if (form.isEnding())
         return ExitFailure;
     return saveWindow(form, options.savePath);

@@ -21,7 +21,10 @@ struct Command
 {
     Button button;
     const char *objectName;
-    const char *caption; // UTF-8
+    const char *caption; // UTF-8, the same in every language
+    // What the button does, for its tooltip: English source text for tr()
+    // in the "Command" context.
+    const char *toolTip;
     // The name --run knows it by besides its caption; nullptr for a command
     // that cannot be run from the command line.
     const char *name;
@@ -41,6 +44,10 @@ inline const Command &commandOf(Button button)
 {
     return kCommands[static_cast<std::size_t>(button)];
 }
+
+// The tooltip of the command's button, in the language of the installed
+// translations.
+QString toolTipOf(Button button);
 
 // The command a name given on the command line stands for: its English name,
 // in any case, or its caption. "退出" is not among them.

@@ -1,17 +1,19 @@
 #include "Form1.h"
 
+#include "AboutBox.h"
 #include "Accessibility.h"
 #include "CodePane.h"
+#include "HelpDialog.h"
 #include "PaneDock.h"
 #include "Panel.h"
 #include "SurfaceView.h"
+#include "WindowMenu.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -143,17 +145,16 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     m_placed.push_back({m_shape1, fromTwips(120, 120, 11775, 8055), {}});
     m_view = new SurfaceView(devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF(), this);
     m_view->setObjectName(QStringLiteral("Surface"));
-    m_view->setAccessibleName(QStringLiteral("画面"));
+    m_view->setAccessibleName(tr("Picture"));
     m_placed.push_back({m_view, QRect(QPoint(0, 0), kDesignSize), {}});
     m_runner = new CommandRunner(m_view->surface(), this);
     m_runner->setObjectName(QStringLiteral("runner"));
-    connect(m_runner, &CommandRunner::drawn, m_view, &SurfaceView::showChanges);
+    connect(m_runner, &CommandRunner::drawn, this, &Form1::showChanges);
     connect(m_runner, &CommandRunner::commandFinished, this, &Form1::describePicture);
-    connect(m_runner, &CommandRunner::failed, this, &Form1::fail);
+    connect(m_runner, &CommandRunner::failed, this, &Form1::reportRunTimeError);
     connect(m_runner, &CommandRunner::idle, this, &Form1::drawingIdle);
     buildControls();
     buildMenu();
-    buildCodePane();
     describePicture();
     layOut();
 }
@@ -188,6 +189,7 @@ void Form1::buildControls()
         button->setObjectName(QString::fromLatin1(command->objectName));
         button->setAutoDefault(false);
         button->setDefault(false);
+        button->setToolTip(toolTipOf(command->button));
         // The window's menu is for the picture, not for the buttons.
         button->setContextMenuPolicy(Qt::PreventContextMenu);
         const Button which = command->button;
@@ -203,24 +205,30 @@ void Form1::buildControls()
 
 void Form1::buildMenu()
 {
+    m_menu = new WindowMenu(this);
+    m_menu->addSection(tr("Speed"));
     auto *speeds = new QActionGroup(this);
     for (const SpeedInfo &item : kSpeeds) {
-        QAction *action = speeds->addAction(QCoreApplication::translate("Speed", item.menuText));
+        QAction *action = m_menu->addItem(QCoreApplication::translate("Speed", item.menuText), item.key);
         action->setCheckable(true);
-        action->setShortcut(item.key);
+        speeds->addAction(action);
         const Speed speed = item.speed;
         connect(action, &QAction::triggered, this, [this, speed] { setSpeed(speed); });
         m_speedActions[static_cast<std::size_t>(item.speed)] = action;
     }
-    auto *separator = new QAction(this);
-    separator->setSeparator(true);
-    auto *finish = new QAction(QStringLiteral("立即画完"), this);
-    finish->setShortcut(Qt::Key_Escape);
-    connect(finish, &QAction::triggered, m_runner, &CommandRunner::finishQueued);
-    m_menuActions = speeds->actions() << separator << finish;
-    // The shortcuts work with the menu closed too.
-    addActions(m_menuActions);
     setSpeed(m_runner->speed());
+
+    m_menu->addSection();
+    connect(m_menu->addItem(tr("Finish now"), Qt::Key_Escape), &QAction::triggered, m_runner,
+            &CommandRunner::finishQueued);
+
+    m_menu->addSection();
+    buildCodePane();
+
+    m_menu->addSection();
+    connect(m_menu->addItem(tr("Help"), Qt::Key_F1), &QAction::triggered, this,
+            [this] { HelpDialog::showFor(this, m_menu->actions()); });
+    connect(m_menu->addItem(tr("About")), &QAction::triggered, this, [this] { AboutBox::show(this); });
 }
 
 void Form1::buildCodePane()
@@ -228,14 +236,24 @@ void Form1::buildCodePane()
     m_codePane = new CodePane(*m_runner, this);
     m_codePane->setObjectName(QStringLiteral("CodePane"));
     m_dock = new PaneDock(*this, *m_codePane, [this] { layOut(); });
-    auto *separator = new QAction(this);
-    separator->setSeparator(true);
-    auto *show = new QAction(tr("Show code"), this);
+    QAction *show = m_menu->addItem(tr("Show code"), Qt::CTRL | Qt::Key_U);
     show->setCheckable(true);
-    show->setShortcut(Qt::CTRL | Qt::Key_U);
     connect(show, &QAction::toggled, m_dock, &PaneDock::setShown);
-    m_menuActions << separator << show;
-    addAction(show);
+
+    // The Pause key, and Ctrl+P for keyboards without one; F10 steps, as in
+    // debuggers, and repeats while held down.
+    QAction *pause = m_menu->addItem(tr("Pause"));
+    pause->setShortcuts({QKeySequence(Qt::Key_Pause), QKeySequence(Qt::CTRL | Qt::Key_P)});
+    const auto setPaused = [this, pause](bool paused) {
+        m_runner->setPaused(paused);
+        pause->setText(paused ? tr("Continue") : tr("Pause"));
+        m_codePane->refresh();
+    };
+    connect(pause, &QAction::triggered, this, [this, setPaused] { setPaused(!m_runner->isPaused()); });
+    connect(m_menu->addItem(tr("Step"), Qt::Key_F10), &QAction::triggered, this, [this, setPaused] {
+        setPaused(true);
+        m_runner->step();
+    });
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the
@@ -284,17 +302,17 @@ void Form1::describePicture()
     QStringList captions;
     for (Button button : m_runner->pictures())
         captions << QString::fromUtf8(commandOf(button).caption);
-    m_view->setAccessibleDescription(captions.isEmpty() ? QStringLiteral("空白")
-                                                        : captions.join(QStringLiteral("、")));
+    m_view->setAccessibleDescription(
+        captions.isEmpty() ? tr("Blank") : captions.join(tr(", ", "between the captions of the pictures drawn")));
 }
 
-void Form1::setSpeed(Speed speed)
+void Form1::showChanges()
 {
-    m_runner->setSpeed(speed);
-    m_speedActions[static_cast<std::size_t>(speed)]->setChecked(true);
+    m_view->showChanges();
+    emit frameDrawn();
 }
 
-void Form1::setClock(Clock clock)
+void Form1::setClock(CommandRunner::Clock clock)
 {
     m_runner->setClock(std::move(clock));
 }
@@ -304,9 +322,30 @@ void Form1::advanceDrawing()
     m_runner->advance();
 }
 
+void Form1::finishDrawing()
+{
+    m_runner->runToEnd();
+}
+
 bool Form1::isDrawing() const
 {
     return !m_runner->isIdle();
+}
+
+QList<Button> Form1::pictures() const
+{
+    return m_runner->pictures();
+}
+
+Speed Form1::speed() const
+{
+    return m_runner->speed();
+}
+
+void Form1::setSpeed(Speed speed)
+{
+    m_runner->setSpeed(speed);
+    m_speedActions[static_cast<std::size_t>(speed)]->setChecked(true);
 }
 
 void Form1::setErrorDialogs(bool enabled)
@@ -325,13 +364,13 @@ void Form1::RunCommand(Button which)
     m_runner->enqueue(which);
 }
 
-void Form1::fail(const QString &message)
+void Form1::reportRunTimeError(const QString &message)
 {
     // No click is taken while the message box is up.
     halt();
     qCritical().noquote() << "sweepdraw: run-time error:" << message;
     if (m_errorDialogs)
-        QMessageBox::critical(this, windowTitle(), message);
+        QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(message));
     end(1);
 }
 
@@ -362,9 +401,7 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::contextMenuEvent(QContextMenuEvent *event)
 {
-    QMenu menu(this);
-    menu.addActions(m_menuActions);
-    menu.exec(event->globalPos());
+    m_menu->exec(event->globalPos());
 }
 
 void Form1::changeEvent(QEvent *event)

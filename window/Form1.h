@@ -18,15 +18,19 @@ class CodePane;
 class PaneDock;
 class Panel;
 class SurfaceView;
+class WindowMenu;
 
 // The program's only window: a panel, three labels and six buttons over a
 // picture that the scene commands draw on, laid out on 800 x 552 pixels of
 // 15 twips each. The window can be resized and maximised: everything in it
 // scales by the same zoom, the largest at which the whole fits, centred, and
 // the picture is drawn again at the new size. A right click outside the
-// buttons opens a menu of drawing speeds and of finishing the drawing at
-// once (Esc), and of showing, to the right of the picture, the code that
-// draws it as it runs (Ctrl+U).
+// buttons opens a menu of drawing speeds, of finishing the drawing at once
+// (Esc), of showing, to the right of the picture, the code that draws it as
+// it runs (Ctrl+U), of pausing and stepping the drawing, and of help (F1)
+// and About. Every text but the captions of the window, its labels and its
+// buttons is in the language of the translations installed when the window
+// is built.
 class Form1 final : public QWidget
 {
     Q_OBJECT
@@ -49,19 +53,31 @@ public:
     // ending, nothing.
     void RunCommand(Button button);
 
-    // Runs the commands on the picture.
-    CommandRunner &runner() { return *m_runner; }
+    // The clock the drawing's pace follows; the steady clock unless set.
+    void setClock(CommandRunner::Clock clock);
 
-    using Clock = CommandRunner::Clock;
-    // The clock the drawing's pace follows: the steady clock unless set.
-    void setClock(Clock clock);
     // One frame now: lands what is due by the clock, and shows it.
     void advanceDrawing();
+
+    // Lands everything queued without returning to the event loop.
+    void finishDrawing();
+
     // Whether a command is being drawn or is queued.
     bool isDrawing() const;
 
-    // The speed the menu shows checked, and the runner draws at.
+    // The drawing commands the picture shows since the last "清除", in the
+    // order drawn.
+    QList<Button> pictures() const;
+
+    // The speed the menu shows checked, and the drawing goes at.
+    Speed speed() const;
     void setSpeed(Speed speed);
+
+    // Ends the program after a run-time error in a drawing command: stops
+    // drawing and taking commands, tells `message` on stderr and, with error
+    // dialogs on, in a message box, and then ends with status 1. The
+    // window's own commands end this way when they fail.
+    void reportRunTimeError(const QString &message);
 
     // Whether a run-time error is also shown in a modal message box, for a
     // user at the screen. Off by default.
@@ -75,6 +91,9 @@ signals:
     void ended(int status);
     // The last queued command has finished.
     void drawingIdle();
+    // Operations have landed on the picture in this frame; once a frame at
+    // most.
+    void frameDrawn();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -94,13 +113,13 @@ private:
 
     void buildControls();
     void buildMenu();
-    // The code pane beside the picture, hidden, and the menu item and key
-    // that show it.
+    // The code pane beside the picture, hidden, and the menu items and keys
+    // that show it, and pause and step the drawing it follows.
     void buildCodePane();
     void fitOnScreen();
     void layOut();
     void describePicture();
-    void fail(const QString &message);
+    void showChanges();
     // Stops drawing and taking commands, for good.
     void halt();
     void end(int status);
@@ -112,7 +131,7 @@ private:
     PaneDock *m_dock = nullptr;
     std::vector<Placed> m_placed;
     double m_zoom = 1.0;
-    QList<QAction *> m_menuActions;
+    WindowMenu *m_menu = nullptr;
     std::array<QAction *, 4> m_speedActions{};
     bool m_errorDialogs = false;
     bool m_ending = false;

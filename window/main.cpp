@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "Form1.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     choosePlatform(options);
 
     QApplication app(argc, argv);
+    installTranslations();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.sweepdraw.Sweepdraw"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sweepdraw.png")));
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The window as a screen reader sees it, through AT-SPI on a private session
-# bus: everything is named, the buttons can be pressed through their
-# actions, and the picture says what is drawn on it.
+# bus, in English and in Chinese: everything is named, the buttons keep their
+# captions and have tooltips, the menu and the help are in the language, the
+# buttons can be pressed through their actions, and the picture says what is
+# drawn on it.
 # Usage: atspi.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/atspi-bus.sh"
 source "$(dirname "$0")/harness.sh"
@@ -9,10 +11,17 @@ source "$(dirname "$0")/harness.sh"
 e2e_setup "$@"
 e2e_start_xvfb
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-e2e_start_program --speed instant
-e2e_expect "start-up" "37 185 0,0,0"
-
-"$E2E_PYTHON" "$(dirname "$0")/atspi.py" "${!E2E_BUTTON_X[@]}" || e2e_fail "as a screen reader sees it"
-e2e_expect "the sun is drawn" "533 133 255,0,0" "620 133 255,255,0"
-e2e_click_button 退出
-e2e_expect_exit 0
+# The program follows the locale named in the environment, whether or not
+# the machine has that locale installed (bash warns when it has not).
+unset LANGUAGE LC_MESSAGES
+for language in en:en_US.UTF-8 zh:zh_CN.UTF-8; do
+    { export LANG=${language#*:} LC_ALL=${language#*:}; } 2>/dev/null
+    echo "in $LANG:"
+    e2e_start_program --speed instant
+    e2e_expect "start-up" "37 185 0,0,0"
+    "$E2E_PYTHON" "$(dirname "$0")/atspi.py" "${language%%:*}" $((E2E_ORIGIN_X + 600)) $((E2E_ORIGIN_Y + 300)) \
+        "${!E2E_BUTTON_X[@]}" || e2e_fail "as a screen reader sees it in $LANG"
+    e2e_expect "the sun is drawn" "533 133 255,0,0" "620 133 255,255,0"
+    e2e_click_button 退出
+    e2e_expect_exit 0
+done

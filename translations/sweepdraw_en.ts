@@ -1,0 +1,153 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Sweepdraw %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictures drawn point by point from sine and cosine sweeps: mountains, flowing water, sunshine and a bridge.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free software under the MIT License.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copyright © 2026 The Sweepdraw developers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Running on Qt %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Sweepdraw</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Command</name>
+    <message>
+        <source>Mountains: a sine ridge drawn in 4 colour passes, 200,000 points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Water: four ripples, each shorter than the one above, drawn in 5 colour passes, 800,000 points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sunshine: a sun and 32 rays growing outward, drawn in 6 colour passes, 1,122,660 points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bridge: a great arch, then 6 small arches drawn in 6 colour passes, 369,963 points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear: erases every picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit: ends the program at once, even in the middle of a drawing</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Speed</name>
+    <message>
+        <source>Slow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Instant</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::Form1</name>
+    <message>
+        <source>Picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Finish now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Blank</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the captions of the pictures drawn</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The drawing stopped with an error:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::HelpDialog</name>
+    <message>
+        <source>Sweepdraw Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The buttons</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click a button to draw its picture, point by point. The pictures stay, one over another, until 清除 clears them. Clicks made while a picture is being drawn wait their turn.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keys and the menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tab moves from button to button; Space, Return or Enter presses the button with the focus. A right click anywhere outside the buttons opens the menu. Its keys work with the menu closed too.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The command line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>opens the window and draws the sunshine, then the bridge, fast. The speeds are %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>opens no window: draws the mountains and the water, and saves the picture to a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lists every option.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

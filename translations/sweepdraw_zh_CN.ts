@@ -1,0 +1,154 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Sweepdraw %1</source>
+        <translation>图形程序设计 %1</translation>
+    </message>
+    <message>
+        <source>Pictures drawn point by point from sine and cosine sweeps: mountains, flowing water, sunshine and a bridge.</source>
+        <translation>用正弦和余弦扫描逐点画出的图画：高山、流水、阳光和大桥。</translation>
+    </message>
+    <message>
+        <source>Free software under the MIT License.</source>
+        <translation>自由软件，以 MIT 许可证发布。</translation>
+    </message>
+    <message>
+        <source>Copyright © 2026 The Sweepdraw developers</source>
+        <translation>版权所有 © 2026 Sweepdraw 开发者</translation>
+    </message>
+    <message>
+        <source>Running on Qt %1.</source>
+        <translation>运行于 Qt %1。</translation>
+    </message>
+    <message>
+        <source>About Sweepdraw</source>
+        <translation>关于图形程序设计</translation>
+    </message>
+</context>
+<context>
+    <name>Command</name>
+    <message>
+        <source>Mountains: a sine ridge drawn in 4 colour passes, 200,000 points</source>
+        <translation>高山：一道正弦山脊，分 4 遍上色，共 200,000 个点</translation>
+    </message>
+    <message>
+        <source>Water: four ripples, each shorter than the one above, drawn in 5 colour passes, 800,000 points</source>
+        <translation>流水：四道水波，一道比一道短，分 5 遍上色，共 800,000 个点</translation>
+    </message>
+    <message>
+        <source>Sunshine: a sun and 32 rays growing outward, drawn in 6 colour passes, 1,122,660 points</source>
+        <translation>阳光：一轮太阳和 32 道向外伸展的光芒，分 6 遍上色，共 1,122,660 个点</translation>
+    </message>
+    <message>
+        <source>Bridge: a great arch, then 6 small arches drawn in 6 colour passes, 369,963 points</source>
+        <translation>大桥：先画一道大拱，再分 6 遍上色画 6 个小拱，共 369,963 个点</translation>
+    </message>
+    <message>
+        <source>Clear: erases every picture</source>
+        <translation>清除：擦去所有的图画</translation>
+    </message>
+    <message>
+        <source>Exit: ends the program at once, even in the middle of a drawing</source>
+        <translation>退出：立即结束程序，即使正在画图</translation>
+    </message>
+</context>
+<context>
+    <name>Speed</name>
+    <message>
+        <source>Slow</source>
+        <translation>慢</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>快</translation>
+    </message>
+    <message>
+        <source>Instant</source>
+        <translation>立即</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::Form1</name>
+    <message>
+        <source>Picture</source>
+        <translation>画面</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Finish now</source>
+        <translation>立即画完</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Blank</source>
+        <translation>空白</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the captions of the pictures drawn</comment>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>The drawing stopped with an error:
+%1</source>
+        <translation>画图出错，已停止：
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::HelpDialog</name>
+    <message>
+        <source>Sweepdraw Help</source>
+        <translation>图形程序设计帮助</translation>
+    </message>
+    <message>
+        <source>The buttons</source>
+        <translation>按钮</translation>
+    </message>
+    <message>
+        <source>Click a button to draw its picture, point by point. The pictures stay, one over another, until 清除 clears them. Clicks made while a picture is being drawn wait their turn.</source>
+        <translation>单击按钮，逐点画出它的图画。图画一幅叠一幅地留着，直到“清除”擦去它们。画图时的单击会排队，依次执行。</translation>
+    </message>
+    <message>
+        <source>Keys and the menu</source>
+        <translation>按键和菜单</translation>
+    </message>
+    <message>
+        <source>Tab moves from button to button; Space, Return or Enter presses the button with the focus. A right click anywhere outside the buttons opens the menu. Its keys work with the menu closed too.</source>
+        <translation>Tab 键在按钮之间移动；空格键、回车键或 Enter 键按下有焦点的按钮。在按钮以外的任何地方单击右键，打开菜单。菜单关着时，它的按键同样有效。</translation>
+    </message>
+    <message>
+        <source>The command line</source>
+        <translation>命令行</translation>
+    </message>
+    <message>
+        <source>opens the window and draws the sunshine, then the bridge, fast. The speeds are %1.</source>
+        <translation>打开窗口，快速画出阳光，再画大桥。速度有 %1。</translation>
+    </message>
+    <message>
+        <source>opens no window: draws the mountains and the water, and saves the picture to a file.</source>
+        <translation>不打开窗口：画出高山和流水，把图画存入文件。</translation>
+    </message>
+    <message>
+        <source>lists every option.</source>
+        <translation>列出所有选项。</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,28 @@
+#include "CommandQueue.h"
+
+namespace sweepdraw {
+
+Button CommandQueue::startNext()
+{
+    m_current = m_waiting.front();
+    m_waiting.pop_front();
+    return *m_current;
+}
+
+Button CommandQueue::finishCurrent()
+{
+    const Button done = *m_current;
+    m_current.reset();
+    if (m_atOnce > 0)
+        --m_atOnce;
+    return done;
+}
+
+void CommandQueue::clear()
+{
+    m_waiting.clear();
+    m_current.reset();
+    m_atOnce = 0;
+}
+
+} // namespace sweepdraw

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Commands.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace sweepdraw {
+
+class DrawingSurface;
+
+// What the picture shows, kept so that it can be drawn again on another
+// surface, at another size: the drawing commands finished since the last
+// clear, each once, in the order of their last run. A command drawn again
+// covers everything it drew before, and each starts by setting its pen, so
+// running these on an empty surface gives the picture exactly.
+class PictureHistory final
+{
+public:
+    const QList<Button> &pictures() const { return m_pictures; }
+
+    // `button`'s command has finished on the picture.
+    void finished(Button button);
+
+    // Draws the pictures on `surface`, an empty one, and then the first
+    // `landed` operations of the command under way, if there is one: why
+    // that failed, if it did.
+    std::optional<QString> redraw(DrawingSurface &surface, std::optional<Button> underWay,
+                                  long long landed) const;
+
+private:
+    QList<Button> m_pictures;
+};
+
+} // namespace sweepdraw
