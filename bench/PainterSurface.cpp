@@ -1,10 +1,12 @@
 #include "PainterSurface.h"
 
+#include "RasterSurface.h"
+
 namespace sweepdraw::bench {
 
 namespace {
 
-constexpr qreal kTwipsPerPixel = 15.0;
+constexpr qreal kTwipsPerPixel = RasterSurface::kTwipsPerPixel;
 
 QPointF toPixels(float x, float y)
 {

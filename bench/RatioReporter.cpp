@@ -9,11 +9,6 @@ namespace sweepdraw::bench {
 
 namespace {
 
-std::string sceneBenchmark(const std::string &scene, const std::string &surface)
-{
-    return "BM_Scene/" + scene + "/" + surface;
-}
-
 // The value of --<name>=<value> among the arguments, the last if given more
 // than once, or `fallback`.
 std::string flagValue(int argc, char **argv, const std::string &name, const char *fallback)
@@ -46,15 +41,17 @@ double toMilliseconds(double time, benchmark::TimeUnit unit)
     return time;
 }
 
+std::string label(const Figure &figure)
+{
+    return figure.counter.empty() ? figure.benchmark + " cpu_ms" : figure.benchmark + " " + figure.counter;
+}
+
 } // namespace
 
-RatioReporter::RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display,
-                             std::vector<std::string> scenes, std::vector<RatioGoal> goals,
-                             std::vector<CounterGoal> counterGoals, std::ostream &table)
+RatioReporter::RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display, std::vector<Goal> goals,
+                             std::ostream &table)
     : m_display(std::move(display))
-    , m_scenes(std::move(scenes))
     , m_goals(std::move(goals))
-    , m_counterGoals(std::move(counterGoals))
     , m_table(table)
 {
 }
@@ -79,6 +76,9 @@ std::unique_ptr<benchmark::BenchmarkReporter> RatioReporter::forFormat(int argc,
 
 bool RatioReporter::ReportContext(const Context &context)
 {
+    if (m_contextWritten)
+        return true;
+    m_contextWritten = true;
     return m_display->ReportContext(context);
 }
 
@@ -92,68 +92,57 @@ void RatioReporter::ReportRuns(const std::vector<Run> &reports)
         const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
         if (!single && !median)
             continue;
-        m_times[run.run_name.str()] = toMilliseconds(run.GetAdjustedCPUTime(), run.time_unit);
         // Named as registered, without the iterations and timing suffixes.
-        for (const auto &[name, counter] : run.counters)
-            m_counters[run.run_name.function_name][name] = counter.value;
+        const std::string &name = run.run_name.function_name;
+        m_times[name] = toMilliseconds(run.GetAdjustedCPUTime(), run.time_unit);
+        for (const auto &[counter, value] : run.counters)
+            m_counters[name][counter] = value.value;
     }
 }
 
-void RatioReporter::Finalize()
+void RatioReporter::finish()
 {
-    m_display->Finalize();
-    writeTable();
-    writeCounters();
+    if (m_contextWritten)
+        m_display->Finalize();
+    writeGoals();
 }
 
-void RatioReporter::writeTable() const
+std::optional<double> RatioReporter::value(const Figure &figure) const
 {
-    bool header = false;
-    for (const RatioGoal &goal : m_goals) {
-        for (const std::string &scene : m_scenes) {
-            if (!goal.scenes.empty()
-                && std::find(goal.scenes.begin(), goal.scenes.end(), scene) == goal.scenes.end())
-                continue;
-            const auto top = m_times.find(sceneBenchmark(scene, goal.numerator));
-            const auto bottom = m_times.find(sceneBenchmark(scene, goal.denominator));
-            if (top == m_times.end() || bottom == m_times.end() || bottom->second <= 0)
-                continue;
-            if (!header) {
-                m_table << "\nRatios of CPU time per iteration in this run:\n";
-                header = true;
-            }
-            const double ratio = top->second / bottom->second;
-            const bool met = goal.atMost ? ratio <= goal.limit : ratio >= goal.limit;
-            m_table << "  " << std::left << std::setw(10) << scene << std::setw(18)
-                    << (goal.numerator + " / " + goal.denominator) << std::right << std::fixed
-                    << std::setprecision(2) << std::setw(8) << ratio << "   goal "
-                    << (goal.atMost ? "<= " : ">= ") << std::setprecision(2) << goal.limit
-                    << (met ? "   met" : "   MISSED") << '\n';
-        }
+    if (figure.counter.empty()) {
+        const auto time = m_times.find(figure.benchmark);
+        return time == m_times.end() ? std::nullopt : std::optional(time->second);
     }
-    m_table.flush();
+    const auto benchmark = m_counters.find(figure.benchmark);
+    if (benchmark == m_counters.end())
+        return std::nullopt;
+    const auto counter = benchmark->second.find(figure.counter);
+    return counter == benchmark->second.end() ? std::nullopt : std::optional(counter->second);
 }
 
-void RatioReporter::writeCounters() const
+void RatioReporter::writeGoals() const
 {
     bool header = false;
-    for (const CounterGoal &goal : m_counterGoals) {
-        const auto benchmark = m_counters.find(goal.benchmark);
-        if (benchmark == m_counters.end())
-            continue;
-        const auto counter = benchmark->second.find(goal.counter);
-        if (counter == benchmark->second.end())
+    for (const Goal &goal : m_goals) {
+        const std::optional<double> figure = value(goal.figure);
+        const std::optional<double> against = goal.against ? value(*goal.against) : std::optional(1.0);
+        if (!figure || !against || *against <= 0)
             continue;
         if (!header) {
-            m_table << "\nFigures in this run:\n";
+            m_table << "\nFigures in this run, each against its goal:\n";
             header = true;
         }
-        const double value = counter->second;
-        const bool met = goal.atMost ? value <= goal.limit : value >= goal.limit;
-        m_table << "  " << std::left << std::setw(36) << goal.benchmark << std::setw(18) << goal.counter
-                << std::right << std::fixed << std::setprecision(3) << std::setw(10) << value << "   goal "
-                << (goal.atMost ? "<= " : ">= ") << std::setprecision(2) << goal.limit
-                << (met ? "   met" : "   MISSED") << '\n';
+        const double measured = *figure / *against;
+        const bool met = goal.atMost ? measured <= goal.limit : measured >= goal.limit;
+        m_table << "  " << std::left << std::setw(52) << label(goal.figure) << std::right << std::fixed
+                << std::setprecision(3) << std::setw(10) << *figure;
+        if (goal.against)
+            m_table << " = " << std::setprecision(2) << std::setw(6) << measured << " x " << std::left
+                    << std::setw(42) << label(*goal.against) << std::right;
+        else
+            m_table << std::setw(54) << "";
+        m_table << "  goal " << (goal.atMost ? "<= " : ">= ") << std::setprecision(2) << goal.limit
+                << (goal.against ? " x" : "  ") << (met ? "   met" : "   MISSED") << '\n';
     }
     m_table.flush();
 }

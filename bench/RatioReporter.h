@@ -4,51 +4,57 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace sweepdraw::bench {
 
-// A bound on how the time of one surface compares with another's for the
-// same scene: numerator / denominator at most (or at least) `limit`.
-struct RatioGoal
+// One figure of a run: a benchmark's CPU time per iteration in
+// milliseconds, or, when `counter` is given, one of its counters.
+struct Figure
 {
-    std::string numerator;
-    std::string denominator;
-    double limit;
-    bool atMost;
-    std::vector<std::string> scenes; // empty: every scene
-};
-
-// A bound on one counter of one benchmark: at most (or at least) `limit`.
-struct CounterGoal
-{
-    std::string benchmark;
+    std::string benchmark; // as registered, without the suffixes the library adds
     std::string counter;
+};
+
+// A bound on a figure: at most (or at least) `limit`, or, with `against`,
+// at most (or at least) `limit` times that other figure of the same run.
+struct Goal
+{
+    Figure figure;
+    std::optional<Figure> against;
     double limit;
     bool atMost;
 };
 
-// Passes every report on to the reporter the user asked for, keeps the CPU
-// time per iteration of each BM_Scene/<scene>/<surface> and the counters of
-// every benchmark, and when the run is over writes how the surfaces compare
-// and how the counters stand, each against its goal. The figures therefore
-// come from this one run. With repetitions the median is used.
+// Passes every report on to the reporter the user asked for, keeps every
+// figure, and once finish() is called writes each goal's figure and how it
+// stands, so that the figures and their ratios come from one run. With
+// repetitions the median is used.
+//
+// A run may be made of several calls to benchmark::RunSpecifiedBenchmarks:
+// the context is written once, before the first benchmark, and the display
+// is finalised only by finish(), so that a JSON report stays one document.
 //
 // CPU time rather than wall time: every surface does all its work on the
 // benchmark's thread, so the two agree on an idle machine, and CPU time does
-// not count the moments another process had the processor.
+// not count the moments another process had the processor. A benchmark
+// whose work is done elsewhere, in a child process, reports that work's CPU
+// time as a counter.
 class RatioReporter final : public benchmark::BenchmarkReporter
 {
 public:
-    RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display,
-                  std::vector<std::string> scenes, std::vector<RatioGoal> goals,
-                  std::vector<CounterGoal> counterGoals, std::ostream &table);
+    RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display, std::vector<Goal> goals,
+                  std::ostream &table);
 
     bool ReportContext(const Context &context) override;
     void ReportRuns(const std::vector<Run> &reports) override;
-    void Finalize() override;
+    void Finalize() override {}
+
+    // Finalises the display and writes the goals.
+    void finish();
 
     // The reporter that --benchmark_format, --benchmark_color and
     // --benchmark_counters_tabular ask for among the arguments, read before
@@ -57,16 +63,15 @@ public:
     static std::unique_ptr<benchmark::BenchmarkReporter> forFormat(int argc, char **argv);
 
 private:
-    void writeTable() const;
-    void writeCounters() const;
+    std::optional<double> value(const Figure &figure) const;
+    void writeGoals() const;
 
     std::unique_ptr<benchmark::BenchmarkReporter> m_display;
-    std::vector<std::string> m_scenes;
-    std::vector<RatioGoal> m_goals;
-    std::vector<CounterGoal> m_counterGoals;
+    std::vector<Goal> m_goals;
     std::ostream &m_table;
-    std::map<std::string, double> m_times; // CPU milliseconds, by benchmark name
-    std::map<std::string, std::map<std::string, double>> m_counters; // by benchmark name
+    bool m_contextWritten = false;
+    std::map<std::string, double> m_times; // CPU milliseconds, by benchmark
+    std::map<std::string, std::map<std::string, double>> m_counters; // by benchmark
 };
 
 } // namespace sweepdraw::bench

@@ -1,16 +1,15 @@
 #include "TraceBench.h"
 
-#include "ClearedRuns.h"
 #include "Form1.h"
 #include "LoopRecorder.h"
 #include "RasterSurface.h"
+#include "Timing.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 
-#include <ctime>
 #include <numeric>
 
 namespace sweepdraw::bench {
@@ -49,13 +48,6 @@ std::unique_ptr<Form1> windowWithPane(bool shown)
     return form;
 }
 
-double cpuSeconds(clockid_t clock)
-{
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 void onPaced(benchmark::State &state)
 {
     const std::unique_ptr<Form1> form = windowWithPane(true);
@@ -64,13 +56,13 @@ void onPaced(benchmark::State &state)
         QObject::connect(form.get(), &Form1::drawingIdle, &loop, &QEventLoop::quit);
         QElapsedTimer wall;
         wall.start();
-        const double cpuStart = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+        const double cpuStart = processCpuSeconds();
         form->RunCommand(Button::Cmdyg);
         loop.exec();
         const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
         state.SetIterationTime(seconds);
         state.counters["wall_s"] = seconds;
-        state.counters["cpu_share"] = (cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) / seconds;
+        state.counters["cpu_share"] = (processCpuSeconds() - cpuStart) / seconds;
     }
 }
 
@@ -87,10 +79,10 @@ double meanFrameMs(bool paneShown)
     std::vector<double> frames;
     while (form->isDrawing()) {
         now += 16ms;
-        const double start = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+        const double start = threadCpuSeconds();
         form->advanceDrawing();
         QCoreApplication::processEvents();
-        frames.push_back((cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - start) * 1e3);
+        frames.push_back((threadCpuSeconds() - start) * 1e3);
     }
     return std::accumulate(frames.begin(), frames.end(), 0.0) / static_cast<double>(frames.size());
 }
@@ -109,26 +101,23 @@ void onFrames(benchmark::State &state)
 
 } // namespace
 
-void registerTraceBenchmarks(std::vector<RatioGoal> &ratios, std::vector<CounterGoal> &figures)
+void registerTraceBenchmarks(std::vector<std::string> &names, std::vector<Goal> &goals)
 {
+    const auto add = [&names](const std::string &name, auto &&...run) {
+        names.push_back(name);
+        return benchmark::RegisterBenchmark(name.c_str(), run...);
+    };
     for (const Command &command : kCommands) {
         if (!command.draws())
             continue;
-        const std::string name = std::string("BM_Scene/") + command.name + "/recorded";
-        benchmark::RegisterBenchmark(name.c_str(), onRecorded, command)->Unit(benchmark::kMillisecond);
+        const std::string scene = std::string("BM_Scene/") + command.name;
+        add(scene + "/recorded", onRecorded, command)->Unit(benchmark::kMillisecond);
+        goals.push_back({{scene + "/recorded", {}}, Figure{scene + "/raster", {}}, 1.05, true});
     }
-    benchmark::RegisterBenchmark(kPacedName.c_str(), onPaced)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1)
-        ->UseManualTime();
-    benchmark::RegisterBenchmark(kFramesName.c_str(), onFrames)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1)
-        ->UseManualTime();
-
-    ratios.push_back({"recorded", "raster", 1.05, true, {}});
-    figures.push_back({kPacedName, "cpu_share", 0.15, true});
-    figures.push_back({kFramesName, "pane_ms", 2.0, true});
+    add(kPacedName, onPaced)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+    add(kFramesName, onFrames)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+    goals.push_back({{kPacedName, "cpu_share"}, {}, 0.15, true});
+    goals.push_back({{kFramesName, "pane_ms"}, {}, 2.0, true});
 }
 
 } // namespace sweepdraw::bench

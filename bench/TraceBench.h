@@ -2,12 +2,14 @@
 
 #include "RatioReporter.h"
 
+#include <string>
 #include <vector>
 
 namespace sweepdraw::bench {
 
 // Registers the benchmarks of the loops' recording and of the code pane,
-// and adds the goals of their figures to those given:
+// adding their names to `names` in the order they run, and adds the goals of
+// their figures to `goals`:
 //
 //   BM_Scene/<scene>/recorded  the scene on a RasterSurface, as `raster`
 //                              times it, with its loops recording
@@ -17,6 +19,6 @@ namespace sweepdraw::bench {
 //   BM_CodePane/sunshine/frames     the same on a clock moved 16 ms a frame,
 //                              with the pane shown and hidden: what a frame
 //                              costs each way, and the difference, the pane's
-void registerTraceBenchmarks(std::vector<RatioGoal> &ratios, std::vector<CounterGoal> &figures);
+void registerTraceBenchmarks(std::vector<std::string> &names, std::vector<Goal> &goals);
 
 } // namespace sweepdraw::bench

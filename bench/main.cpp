@@ -1,39 +1,48 @@
-// Times every scene on four surfaces:
+// Times every scene, first on its own and then as the program draws it:
 //
-//   null      draws nothing; the scene's own arithmetic and calls, the limit
+//   null      draws nothing: the scene's own arithmetic and calls, the limit
+//             every other figure is measured against. Run first, before
+//             any Qt code has run in the process.
 //   raster    the program's RasterSurface, 800 x 552 at ratio 1
 //   qpainter  one QPainter::drawPoint per point, as a direct Qt port would
+//   save      the real program, `--run` the scene many times `--save`: its
+//             CPU time per scene, its start-up and saving taken off
 //   window    the whole command on the main window at the instant speed,
 //             through its event loop
 //
-// then draws every scene on the window at the normal speed, and queues 150
-// sunshines at the instant speed, watching the frames and the event loop;
-// and, after the usual report, writes how the surfaces compare and how the
-// figures stand against their goals in this one run.
+// then draws on the window at the paced speeds and queues 150 sunshines at
+// the instant speed, watching the CPU, the frames and the event loop; times
+// a fiber's round trip; and, after the usual report, writes how every
+// figure of this one run stands against its goal.
 
-#include "ClearedRuns.h"
+#include "ChildCpu.h"
 #include "Form1.h"
 #include "NullSurface.h"
 #include "PainterSurface.h"
 #include "RasterSurface.h"
 #include "RatioReporter.h"
-#include "Scenes.h"
+#include "Timing.h"
 #include "TraceBench.h"
+#include "VectorState.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
+#include <boost/context/fiber.hpp>
+#include <boost/context/protected_fixedsize_stack.hpp>
 
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <array>
 #include <ctime>
 #include <iostream>
+#include <regex>
+#include <set>
 #include <string>
 
 using namespace sweepdraw;
@@ -41,18 +50,29 @@ using namespace sweepdraw::bench;
 
 namespace {
 
-// The size of the window's picture, in pixels.
-const QSize kPictureSize(800, 552);
-
 // How many sunshines are queued at once.
 constexpr int kQueued = 150;
 
-std::string pacedName(const Command &scene)
+// How many times one run of the program draws the scene: enough for the
+// drawing to outweigh the noise of its start-up.
+constexpr int kProgramDraws = 60;
+
+// How far a figure may fall behind the limit.
+constexpr double kLimitGoal = 1.25;
+
+const std::string kLimit = "null";
+const std::string kFiberName = "BM_Fiber/round_trip";
+const std::string kQueuedName = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
+
+std::string sceneName(const Command &scene, const std::string &where)
 {
-    return std::string("BM_Paced/") + scene.name + "/normal";
+    return std::string("BM_Scene/") + scene.name + "/" + where;
 }
 
-const std::string kQueuedName = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
+std::string pacedName(const std::string &what, Speed speed)
+{
+    return "BM_Paced/" + what + "/" + speedInfo(speed).name;
+}
 
 // The scenes, from the window's commands.
 std::vector<const Command *> scenes()
@@ -76,14 +96,41 @@ void onNull(benchmark::State &state, const Command &scene)
 
 void onRaster(benchmark::State &state, const Command &scene)
 {
-    RasterSurface surface(kPictureSize, 1.0);
+    RasterSurface surface(Form1::kDesignSize, 1.0);
     onCleared(state, scene, surface);
 }
 
 void onPainter(benchmark::State &state, const Command &scene)
 {
-    PainterSurface surface(kPictureSize);
+    PainterSurface surface(Form1::kDesignSize);
     onCleared(state, scene, surface);
+}
+
+// The real program, started as a user would, drawing the scene
+// kProgramDraws times and saving the picture, against the same without a
+// command: the difference in its CPU time, per scene, is the counter cpu_ms.
+void onProgram(benchmark::State &state, const Command &scene)
+{
+    const QTemporaryDir folder;
+    const std::string picture = folder.filePath(QStringLiteral("picture.png")).toStdString();
+    std::string commands = scene.name;
+    for (int i = 1; i < kProgramDraws; ++i)
+        commands += std::string(",") + scene.name;
+
+    double totalMs = 0;
+    for (auto _ : state) {
+        const std::optional<double> bare = cpuSecondsOfRun(SWEEPDRAW_EXECUTABLE, {"--save", picture});
+        const std::optional<double> drawn =
+            cpuSecondsOfRun(SWEEPDRAW_EXECUTABLE, {"--run", commands, "--save", picture});
+        if (!bare || !drawn) {
+            state.SkipWithError("the program did not run to its end with status 0");
+            return;
+        }
+        const double perScene = (*drawn - *bare) / kProgramDraws;
+        state.SetIterationTime(perScene);
+        totalMs += perScene * 1e3;
+    }
+    state.counters["cpu_ms"] = benchmark::Counter(totalMs, benchmark::Counter::kAvgIterations);
 }
 
 // Runs the window's event loop until everything queued is drawn.
@@ -124,13 +171,6 @@ void onWindow(benchmark::State &state, const Command &scene)
     state.counters["last_paint_ms"] = benchmark::Counter(paintMs, benchmark::Counter::kAvgIterations);
 }
 
-double processCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 double peakResidentMegabytes()
 {
     rusage usage{};
@@ -167,13 +207,13 @@ private:
     const QElapsedTimer &m_clock;
 };
 
-// Clicks the button `times` times on a shown off-screen window at `speed`
-// and runs the event loop until all is drawn, with a timer asking for the
-// event loop every millisecond: the longest gap between its calls is the
-// longest the window could not answer. Reports the wall time, the share of
-// one core the process used, the intervals between paints of the picture,
-// that longest stall and the peak resident memory.
-void onEventLoop(benchmark::State &state, const Command &scene, Speed speed, int times)
+// Clicks the buttons on a shown off-screen window at `speed` and runs the
+// event loop until all is drawn, with a timer asking for the event loop
+// every millisecond: the longest gap between its calls is the longest the
+// window could not answer. Reports the wall time, the share of one core the
+// process used, the intervals between paints of the picture, that longest
+// stall, the wall and CPU time per command and the peak resident memory.
+void onEventLoop(benchmark::State &state, const std::vector<Button> &clicks, Speed speed)
 {
     Form1 form(1.0);
     form.setSpeed(speed);
@@ -201,8 +241,8 @@ void onEventLoop(benchmark::State &state, const Command &scene, Speed speed, int
         clock.start();
         const double cpuStart = processCpuSeconds();
         probe.start();
-        for (int i = 0; i < times; ++i)
-            form.RunCommand(scene.button);
+        for (const Button button : clicks)
+            form.RunCommand(button);
         loop.exec();
         const double wall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         const double cpu = processCpuSeconds() - cpuStart;
@@ -212,6 +252,8 @@ void onEventLoop(benchmark::State &state, const Command &scene, Speed speed, int
         for (std::size_t i = 1; i < paints.times.size(); ++i)
             intervals.push_back(paints.times[i] - paints.times[i - 1]);
         state.counters["wall_s"] = wall;
+        state.counters["ms_per_command"] = wall * 1e3 / static_cast<double>(clicks.size());
+        state.counters["cpu_ms_per_command"] = cpu * 1e3 / static_cast<double>(clicks.size());
         state.counters["cpu_share"] = cpu / wall;
         state.counters["frames"] = static_cast<double>(paints.times.size());
         state.counters["frame_median_ms"] = percentile(intervals, 0.5);
@@ -224,73 +266,177 @@ void onEventLoop(benchmark::State &state, const Command &scene, Speed speed, int
     }
 }
 
-void registerScenes()
+// A switch into a fiber and back out of it, as the window's runner makes
+// for every piece of drawing, on a stack with a guard page.
+void onFiber(benchmark::State &state)
 {
+    namespace context = boost::context;
+    bool done = false;
+    context::fiber fiber(std::allocator_arg, context::protected_fixedsize_stack(),
+                         [&done](context::fiber &&caller) {
+                             while (!done)
+                                 caller = std::move(caller).resume();
+                             return std::move(caller);
+                         });
+    const double start = threadCpuSeconds();
+    for (auto _ : state)
+        fiber = std::move(fiber).resume();
+    const double elapsed = threadCpuSeconds() - start;
+    done = true;
+    fiber = std::move(fiber).resume();
+    state.counters["round_trip_ns"] = elapsed * 1e9 / static_cast<double>(state.iterations());
+}
+
+// Registers every benchmark, in the order it runs, and gives its name.
+std::vector<std::string> registerAll()
+{
+    std::vector<std::string> names;
+    const auto add = [&names](const std::string &name, auto &&...run) {
+        names.push_back(name);
+        return benchmark::RegisterBenchmark(name.c_str(), run...);
+    };
     using Run = void (*)(benchmark::State &, const Command &);
-    const std::array<std::pair<const char *, Run>, 4> surfaces = {{
-        {"null", onNull},
-        {"raster", onRaster},
-        {"qpainter", onPainter},
-        {"window", onWindow},
-    }};
-    for (const Command *scene : scenes()) {
-        for (const auto &[surface, run] : surfaces) {
-            const std::string name = std::string("BM_Scene/") + scene->name + "/" + surface;
-            benchmark::RegisterBenchmark(name.c_str(), run, *scene)->Unit(benchmark::kMillisecond);
-        }
-    }
-    for (const Command *scene : scenes()) {
-        benchmark::RegisterBenchmark(pacedName(*scene).c_str(), onEventLoop, *scene, Speed::Normal, 1)
+    const std::vector<std::pair<std::string, Run>> surfaces = {
+        {kLimit, onNull}, {"raster", onRaster}, {"qpainter", onPainter}, {"window", onWindow}};
+    for (const Command *scene : scenes())
+        for (const auto &[surface, run] : surfaces)
+            add(sceneName(*scene, surface), run, *scene)->Unit(benchmark::kMillisecond);
+    for (const Command *scene : scenes())
+        add(sceneName(*scene, "save"), onProgram, *scene)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1)
             ->UseManualTime();
-    }
-    benchmark::RegisterBenchmark(kQueuedName.c_str(), onEventLoop, commandOf(Button::Cmdyg), Speed::Instant, kQueued)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1)
-        ->UseManualTime();
-}
 
-std::vector<RatioGoal> goals()
-{
-    return {
-        {"raster", "null", 1.5, true, {}},
-        {"qpainter", "raster", 30.0, false, {"water", "bridge"}},
-        {"window", "raster", 1.2, true, {}},
+    const auto paced = [&add](const std::string &name, std::vector<Button> clicks, Speed speed) {
+        add(name, onEventLoop, std::move(clicks), speed)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->UseManualTime();
     };
-}
-
-std::vector<std::string> sceneNames()
-{
-    std::vector<std::string> names;
+    std::vector<Button> all;
     for (const Command *scene : scenes())
-        names.emplace_back(scene->name);
+        all.push_back(scene->button);
+    paced(pacedName(commandOf(Button::Cmdyg).name, Speed::Normal), {Button::Cmdyg}, Speed::Normal);
+    for (const Speed speed : {Speed::Slow, Speed::Normal, Speed::Fast})
+        paced(pacedName("all", speed), all, speed);
+    paced(kQueuedName, std::vector<Button>(kQueued, Button::Cmdyg), Speed::Instant);
+
+    add(kFiberName, onFiber);
     return names;
 }
 
-std::vector<CounterGoal> counterGoals()
+std::vector<Goal> goals()
 {
-    const std::string sunshine = pacedName(commandOf(Button::Cmdyg));
-    std::vector<CounterGoal> goals = {
-        {sunshine, "wall_s", 3.6, false},
-        {sunshine, "wall_s", 4.4, true},
-        {sunshine, "cpu_share", 0.10, true},
-        {kQueuedName, "longest_stall_ms", 50, true},
-    };
+    std::vector<Goal> goals;
     for (const Command *scene : scenes()) {
-        const std::string paced = pacedName(*scene);
-        goals.push_back({paced, "frame_median_ms", 17, true});
-        goals.push_back({paced, "frame_p99_ms", 34, true});
-        goals.push_back({paced, "peak_rss_mb", 64, true});
+        const Figure limit{sceneName(*scene, kLimit), {}};
+        goals.push_back({{sceneName(*scene, "raster"), {}}, limit, kLimitGoal, true});
+        goals.push_back({{sceneName(*scene, "save"), "cpu_ms"}, limit, kLimitGoal, true});
+        goals.push_back({{sceneName(*scene, "window"), {}}, limit, kLimitGoal, true});
     }
-    goals.push_back({kQueuedName, "peak_rss_mb", 64, true});
+    // The point of the raster surface: water's and bridge's pens are 2 and 3
+    // pixels wide.
+    for (const Button button : {Button::Cmdls, Button::CmdDq})
+        goals.push_back({{sceneName(commandOf(button), "qpainter"), {}},
+                         Figure{sceneName(commandOf(button), "raster"), {}}, 30.0, false});
+
+    const std::string sunshine = pacedName(commandOf(Button::Cmdyg).name, Speed::Normal);
+    goals.push_back({{sunshine, "wall_s"}, {}, 3.6, false});
+    goals.push_back({{sunshine, "wall_s"}, {}, 4.4, true});
+    for (const std::string &paced :
+         {sunshine, pacedName("all", Speed::Slow), pacedName("all", Speed::Normal), pacedName("all", Speed::Fast)}) {
+        goals.push_back({{paced, "cpu_share"}, {}, 0.10, true});
+        goals.push_back({{paced, "frame_median_ms"}, {}, 17, true});
+        goals.push_back({{paced, "frame_p99_ms"}, {}, 34, true});
+        goals.push_back({{paced, "longest_stall_ms"}, {}, 50, true});
+        goals.push_back({{paced, "peak_rss_mb"}, {}, 64, true});
+    }
+    // CPU time, as for the raster surface: on an idle machine it is the wall
+    // time, and on a busy one it does not count the other processes' turns.
+    goals.push_back({{kQueuedName, "cpu_ms_per_command"},
+                     Figure{sceneName(commandOf(Button::Cmdyg), "raster"), {}}, 1.3, true});
+    goals.push_back({{kQueuedName, "longest_stall_ms"}, {}, 50, true});
+    goals.push_back({{kQueuedName, "peak_rss_mb"}, {}, 64, true});
+    goals.push_back({{kFiberName, "round_trip_ns"}, {}, 50, true});
     return goals;
+}
+
+// The benchmarks --benchmark_filter selects, matched as the library matches
+// them, and with them every figure a selected figure is measured against.
+std::set<std::string> selected(const std::vector<std::string> &names, const std::vector<Goal> &goals)
+{
+    std::string filter = benchmark::GetBenchmarkFilter();
+    if (filter.empty() || filter == "all")
+        filter = ".";
+    const bool negative = filter.front() == '-';
+    const std::regex pattern(negative ? filter.substr(1) : filter, std::regex::extended);
+    std::set<std::string> chosen;
+    for (const std::string &name : names)
+        if (std::regex_search(name, pattern) != negative)
+            chosen.insert(name);
+    for (const Goal &goal : goals)
+        if (goal.against && chosen.count(goal.figure.benchmark))
+            chosen.insert(goal.against->benchmark);
+    return chosen;
+}
+
+// Runs the benchmarks of `names` for which `wanted` holds, in the order they
+// were registered.
+template <typename Wanted>
+void runThose(const std::vector<std::string> &names, const std::set<std::string> &chosen, Wanted wanted,
+              RatioReporter &reporter)
+{
+    std::string spec;
+    for (const std::string &name : names)
+        if (chosen.count(name) && wanted(name))
+            spec += (spec.empty() ? "" : "|") + name;
+    if (!spec.empty())
+        benchmark::RunSpecifiedBenchmarks(&reporter, "^(" + spec + ")(/|$)");
+}
+
+bool isLimit(const std::string &name)
+{
+    const std::string suffix = "/" + kLimit;
+    return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    auto display = RatioReporter::forFormat(argc, argv);
+    if (!display) {
+        std::cerr << "sweepdraw-bench: the format can be console or json\n";
+        return 2;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    std::vector<std::string> names = registerAll();
+    std::vector<Goal> targets = goals();
+    registerTraceBenchmarks(names, targets);
+    std::set<std::string> chosen;
+    try {
+        chosen = selected(names, targets);
+    } catch (const std::regex_error &) {
+        std::cerr << "sweepdraw-bench: --benchmark_filter is not a regular expression\n";
+        return 2;
+    }
+    if (chosen.empty()) {
+        std::cerr << "sweepdraw-bench: no benchmark matches --benchmark_filter\n";
+        return 1;
+    }
+    RatioReporter reporter(std::move(display), targets, std::cerr);
+
+    // The limit first, before any Qt code has run: once it has, libraries
+    // that pick AVX code at run time may have left the upper halves of the
+    // vector registers dirty, and on some processors that slows the plain SSE
+    // arithmetic of every scene, on every surface, until they are cleared.
+    // Cleared once here, whatever ran before main.
+    clearUpperVectorState();
+    runThose(names, chosen, isLimit, reporter);
+
     // Headless, one device pixel per pixel, whatever the machine's settings,
     // on a screen large enough for the window at zoom 1 with its frame (the
     // off-screen platform's own is 800 pixels wide).
@@ -303,23 +449,10 @@ int main(int argc, char **argv)
     }
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
     qputenv("QT_SCALE_FACTOR", "1");
-
-    auto display = RatioReporter::forFormat(argc, argv);
-    if (!display) {
-        std::cerr << "sweepdraw-bench: the format can be console or json\n";
-        return 2;
-    }
-    benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    runThose(names, chosen, [](const std::string &name) { return !isLimit(name); }, reporter);
 
-    registerScenes();
-    std::vector<RatioGoal> ratios = goals();
-    std::vector<CounterGoal> figures = counterGoals();
-    registerTraceBenchmarks(ratios, figures);
-    RatioReporter reporter(std::move(display), sceneNames(), std::move(ratios), std::move(figures), std::cerr);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.finish();
     benchmark::Shutdown();
     return 0;
 }

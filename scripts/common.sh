@@ -14,8 +14,9 @@ SWEEPDRAW_RUN_PACKAGES=(
     fonts-arphic-gkai00mp
 )
 
-# Google Benchmark, for the benchmark the whole build includes.
-SWEEPDRAW_BENCH_PACKAGES=(libbenchmark-dev)
+# Google Benchmark and Boost.Context, for the benchmark the whole build
+# includes: it times a fiber's round trip.
+SWEEPDRAW_BENCH_PACKAGES=(libbenchmark-dev libboost-context-dev)
 
 # Packages only the packaging tests need: the desktop entry and metainfo
 # validators; dpkg-shlibdeps and file, which cpack uses to find the Debian
@@ -24,9 +25,12 @@ SWEEPDRAW_BENCH_PACKAGES=(libbenchmark-dev)
 SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file help2man man-db lintian)
 
 # Packages only the end-to-end tests need: an X server to show the window on,
-# a way to click it, screenshots, and a private session bus with the AT-SPI
-# registry and its Python bindings, to read the window as a screen reader.
-SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick dbus at-spi2-core python3-pyatspi)
+# a way to click it, screenshots, a window manager and a tool to read its
+# frame, a private session bus with the AT-SPI registry and its Python
+# bindings, to read the window as a screen reader, and a Wayland compositor
+# with Qt's Wayland plugin.
+SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick openbox x11-utils dbus at-spi2-core python3-pyatspi
+    weston qt6-wayland)
 
 # Installs the Debian packages given that are not installed yet.
 ensure_packages() {

@@ -20,15 +20,16 @@ struct Outcome
     QByteArray err;
 };
 
-// Runs the program under test, SWEEPDRAW_EXECUTABLE, to its end.
+// Runs the program under test, SWEEPDRAW_EXECUTABLE or a copy of it, to its end.
 inline Outcome runProgram(const QStringList &arguments,
                           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                          const QString &workingDirectory = {})
+                          const QString &workingDirectory = {},
+                          const QString &program = QStringLiteral(SWEEPDRAW_EXECUTABLE))
 {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(SWEEPDRAW_EXECUTABLE), arguments);
+    process.start(program, arguments);
     Outcome outcome;
     outcome.finished = process.waitForFinished(kProgramTimeoutMs);
     if (!outcome.finished) {

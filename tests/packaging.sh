@@ -252,6 +252,7 @@ check_deb() {
     # Without a CJK font the captions are boxes: a Kai face first.
     local fonts="fonts-arphic-gkai00mp | fonts-arphic-ukai | fonts-noto-cjk"
     [[ ", $depends, " == *", $fonts, "* ]] || fail "Depends does not name '$fonts': '$depends'"
+    expect_equal "Recommends" "qt6-wayland" "$(dpkg-deb --field "$deb" Recommends)"
 
     local contents
     contents=$(dpkg-deb --contents "$deb" | awk '{ print $NF }')

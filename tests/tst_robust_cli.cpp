@@ -95,6 +95,7 @@ private slots:
     void existingFileReplacedWhole();
     void noDisplay_data();
     void noDisplay();
+    void waylandWithoutItsPlugin();
 
 private:
     QProcessEnvironment environment() const;
@@ -299,6 +300,21 @@ void TestRobustCommandLine::noDisplay()
     // Qt says why its platform did not load before the program's own line.
     checkOutcome(runProgram(arguments, changed, scratch), status, message, true);
     QCOMPARE(snapshot(scratch), before);
+}
+
+void TestRobustCommandLine::waylandWithoutItsPlugin()
+{
+    // A copy of the program whose qt.conf points Qt at a folder of no plugins.
+    QTemporaryDir copy;
+    QVERIFY(QFile::copy(SWEEPDRAW_EXECUTABLE, copy.filePath("sweepdraw"))
+            && writeFile(copy.filePath("qt.conf"), "[Paths]\nPlugins=.\n"));
+    QProcessEnvironment wayland = environment();
+    wayland.remove("DISPLAY");
+    wayland.remove("QT_QPA_PLATFORM");
+    wayland.insert("WAYLAND_DISPLAY", "wl-test");
+    checkOutcome(runProgram({}, wayland, m_scratch->path(), copy.filePath("sweepdraw")), 2,
+                 "cannot open the window: Qt's Wayland plugin is not installed (WAYLAND_DISPLAY='wl-test', DISPLAY "
+                 "unset); install qt6-wayland, or use X11 instead with QT_QPA_PLATFORM=xcb", true);
 }
 
 QTEST_GUILESS_MAIN(TestRobustCommandLine)

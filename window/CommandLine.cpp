@@ -15,6 +15,7 @@
 #include <QPluginLoader>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -66,21 +67,50 @@ QStringList availablePlatforms()
 }
 
 // The platforms named in QT_QPA_PLATFORM, a list such as "wayland;xcb" of
-// which each may carry options after a colon, when none of them is among
-// those `available`. Empty when the variable is unset or one of them could
-// be loaded: then that one failed for want of a display.
-QStringList missingPlatforms(const QStringList &available)
+// which each may carry options after a colon.
+QStringList namedPlatforms()
 {
-    QStringList missing;
+    QStringList names;
     for (const QString &entry : qEnvironmentVariable("QT_QPA_PLATFORM").split(QLatin1Char(';'))) {
         const QString name = entry.section(QLatin1Char(':'), 0, 0).trimmed();
-        if (name.isEmpty())
-            continue;
+        if (!name.isEmpty())
+            names << name;
+    }
+    return names;
+}
+
+// The platforms named in QT_QPA_PLATFORM when none of them is among those
+// `available`. Empty when the variable is unset or one of them could be
+// loaded: then that one failed for want of a display.
+QStringList missingPlatforms(const QStringList &available)
+{
+    const QStringList named = namedPlatforms();
+    for (const QString &name : named)
         if (available.contains(name.toLower()))
             return {};
-        missing << name;
-    }
-    return missing;
+    return named;
+}
+
+// Whether Qt was to open the window on Wayland, but has no plugin for it
+// here: Debian ships Qt's Wayland plugin in a package of its own. Without
+// QT_QPA_PLATFORM, Qt tries Wayland first whenever WAYLAND_DISPLAY is set,
+// then X11.
+bool waylandPluginMissing(const QStringList &available)
+{
+    if (available.contains(QLatin1String("wayland")))
+        return false;
+    const QStringList named = namedPlatforms();
+    if (named.isEmpty())
+        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return std::ranges::any_of(named, [](const QString &name) {
+        return name.startsWith(QLatin1String("wayland"), Qt::CaseInsensitive);
+    });
+}
+
+QByteArray describeVariable(const char *name)
+{
+    const QByteArray value = qgetenv(name);
+    return QByteArray(name) + (value.isEmpty() ? QByteArray(" unset") : "='" + value + "'");
 }
 
 // Qt aborts, and leaves a core dump, on a fatal error such as a display it
@@ -96,6 +126,12 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
         // or a display it needs does not answer; only the second is the
         // display's fault.
         const QStringList available = availablePlatforms();
+        if (waylandPluginMissing(available)) {
+            std::fprintf(stderr, "sweepdraw: cannot open the window: Qt's Wayland plugin is not installed (%s, %s); "
+                                 "install qt6-wayland, or use X11 instead with QT_QPA_PLATFORM=xcb\n",
+                         describeVariable("WAYLAND_DISPLAY").constData(), describeVariable("DISPLAY").constData());
+            std::_Exit(ExitUsage);
+        }
         const QStringList missing = missingPlatforms(available);
         if (!missing.isEmpty()) {
             std::fprintf(stderr, "sweepdraw: cannot open the window: the %s '%s' named in QT_QPA_PLATFORM "
@@ -105,13 +141,9 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
                          qPrintable(available.join(QStringLiteral(", "))));
             std::_Exit(ExitUsage);
         }
-        const auto describe = [](const char *name) {
-            const QByteArray value = qgetenv(name);
-            return QByteArray(name) + (value.isEmpty() ? QByteArray(" unset") : "='" + value + "'");
-        };
         std::fprintf(stderr, "sweepdraw: cannot open the window: no display answers (%s, %s); use --save "
                              "FILE.png to draw without one\n",
-                     describe("DISPLAY").constData(), describe("WAYLAND_DISPLAY").constData());
+                     describeVariable("DISPLAY").constData(), describeVariable("WAYLAND_DISPLAY").constData());
         std::_Exit(ExitUsage);
     }
     std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message.section(QLatin1Char('\n'), 0, 0)));

@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "Accessibility.h"
 #include "CodePane.h"
+#include "CommandButton.h"
 #include "HelpDialog.h"
 #include "PaneDock.h"
 #include "Panel.h"
@@ -12,7 +13,6 @@
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -51,14 +51,28 @@ const std::array<LabelLayout, 3> kLabels = {{
     {"Label3", "2006.11.", fromTwips(2040, 6720, 1455, 375), 21, qRgb(0, 192, 192)},
 }};
 
-QFont labelFont(int pixelSize)
+// The Kai faces come in one weight, so Qt's FreeType engine makes their bold
+// itself, by widening each outline; but only for fonts below 64 pixels,
+// which the title reaches at zoom 1.82, unless QT_NO_SYNTHESIZED_BOLD_LIMIT
+// is set. The limit guards against ugly bold at large sizes in general; these
+// faces look right emboldened at every size the window reaches. The variable
+// is read each time Qt makes a font engine, so it is set before any label
+// font is made.
+void allowSyntheticBoldAtAnySize()
+{
+    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
+        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
+}
+
+// The font of a label `pixelSize` pixels high at zoom 1, at `zoom`.
+QFont labelFont(int pixelSize, double zoom)
 {
     QFont font;
     // The Kai face the layout asks for, then the free Kai faces that stand in
     // for it on Debian.
     font.setFamilies({QStringLiteral("楷体_GB2312"), QStringLiteral("AR PL KaitiM GB"),
                       QStringLiteral("AR PL UKai CN")});
-    font.setPixelSize(pixelSize);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize * zoom))));
     font.setBold(true);
     return font;
 }
@@ -80,56 +94,13 @@ double fittingZoom(QSize room)
                     static_cast<double>(room.height()) / Form1::kDesignSize.height());
 }
 
-QFont zoomedFont(QFont font, double zoom)
-{
-    if (font.pixelSize() > 0)
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * zoom))));
-    else
-        font.setPointSizeF(font.pointSizeF() * zoom);
-    return font;
-}
-
-// Return and Enter press the button just as Space does, as on the desktop
-// the program comes from; none of the buttons becomes a default button.
-class CommandButton final : public QPushButton
-{
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        asSpace(event, [this](QKeyEvent *key) { QPushButton::keyPressEvent(key); });
-    }
-
-    void keyReleaseEvent(QKeyEvent *event) override
-    {
-        asSpace(event, [this](QKeyEvent *key) { QPushButton::keyReleaseEvent(key); });
-    }
-
-private:
-    // Hands `handle` the event, or the same event for Space if it is Return
-    // or Enter.
-    template <typename Handle>
-    static void asSpace(QKeyEvent *event, Handle &&handle)
-    {
-        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
-            handle(event);
-            return;
-        }
-        QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers() & ~Qt::KeypadModifier,
-                        QStringLiteral(" "), event->isAutoRepeat());
-        handle(&space);
-        event->setAccepted(space.isAccepted());
-    }
-};
-
 } // namespace
 
 Form1::Form1(double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
 {
     installAccessibility();
+    allowSyntheticBoldAtAnySize();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("图形程序设计 Merivane 2006.11."));
     setMinimumSize((QSizeF(kDesignSize) * kMinZoom).toSize());
@@ -174,7 +145,9 @@ void Form1::buildControls()
         colours.setColor(QPalette::Window, Qt::black);
         colours.setColor(QPalette::WindowText, QColor::fromRgb(layout.colour));
         label->setPalette(colours);
-        m_placed.push_back({label, layout.geometry, labelFont(layout.pixelSize)});
+        const int pixels = layout.pixelSize;
+        m_placed.push_back(
+            {label, layout.geometry, [label, pixels](double zoom) { label->setFont(labelFont(pixels, zoom)); }});
     }
 
     // Made in tab order, which is also their stacking order from the lowest
@@ -199,7 +172,8 @@ void Form1::buildControls()
         else
             button->setFocus();
         previous = button;
-        m_placed.push_back({button, fromTwips(command->left, 7440, 975, 375), button->font()});
+        m_placed.push_back(
+            {button, fromTwips(command->left, 7440, 975, 375), [button](double zoom) { button->setZoom(zoom); }});
     }
 }
 
@@ -257,20 +231,32 @@ void Form1::buildCodePane()
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the
-// screen's free area with its frame, once the frame is known.
+// screen's free area with its frame, and moves it there if it is not.
 void Form1::fitOnScreen()
 {
     const QScreen *screen = this->screen();
-    if (!screen)
+    // A maximised window is the window manager's to size.
+    if (!screen || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
+    const QRect area = screen->availableGeometry();
     const QSize frame = frameGeometry().size() - geometry().size();
-    const QSize room = screen->availableGeometry().size() - frame;
-    const double fits = fittingZoom(room);
-    if (fits >= m_zoom)
-        return;
-    const double zoom = std::max(kMinZoom, fits);
-    resize(QSize(static_cast<int>(std::floor(kDesignSize.width() * zoom)),
-                 static_cast<int>(std::floor(kDesignSize.height() * zoom))));
+    m_fittedFrame = frame;
+    // At a fractional scale the frame's margins and the screen are known
+    // only rounded to whole scaled pixels, and so is the window's size once
+    // scaled back: two pixels to spare make up for all three.
+    const qreal ratio = devicePixelRatioF();
+    const QSize rounding = ratio == std::floor(ratio) ? QSize(0, 0) : QSize(2, 2);
+    const double fits = fittingZoom(area.size() - frame - rounding);
+    if (fits < m_zoom) {
+        const double zoom = std::max(kMinZoom, fits);
+        resize(QSize(static_cast<int>(std::floor(kDesignSize.width() * zoom)),
+                     static_cast<int>(std::floor(kDesignSize.height() * zoom))));
+    }
+    const QSize whole = size() + frame;
+    const QPoint inside(std::clamp(pos().x(), area.left(), std::max(area.left(), area.right() + 1 - whole.width())),
+                        std::clamp(pos().y(), area.top(), std::max(area.top(), area.bottom() + 1 - whole.height())));
+    if (inside != pos())
+        move(inside);
 }
 
 void Form1::layOut()
@@ -284,8 +270,8 @@ void Form1::layOut()
                         area.top() + (area.height() - whole.height()) / 2);
     for (const Placed &placed : m_placed) {
         placed.widget->setGeometry(zoomed(placed.designed, zoom, origin));
-        if (placed.font != QFont())
-            placed.widget->setFont(zoomedFont(placed.font, zoom));
+        if (placed.zoomTo)
+            placed.zoomTo(zoom);
     }
     m_shape1->setBorder(std::max(1, static_cast<int>(std::lround(zoom))));
     if (zoom == m_zoom)
@@ -390,6 +376,15 @@ void Form1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layOut();
+}
+
+void Form1::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // A window manager frames the window after it is shown, and moves it
+    // as it does: the frame is known from then on, and may not fit.
+    if (isVisible() && frameGeometry().size() - geometry().size() != m_fittedFrame)
+        fitOnScreen();
 }
 
 void Form1::closeEvent(QCloseEvent *event)

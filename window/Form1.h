@@ -3,11 +3,11 @@
 #include "CommandRunner.h"
 #include "Commands.h"
 
-#include <QFont>
 #include <QRect>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -99,16 +99,18 @@ protected:
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // A control and where it is at zoom 1.
+    // A control, where it is at zoom 1, and what else of it the zoom
+    // changes besides its place, if anything.
     struct Placed
     {
         QWidget *widget;
         QRect designed;
-        QFont font;
+        std::function<void(double zoom)> zoomTo;
     };
 
     void buildControls();
@@ -132,6 +134,7 @@ private:
     std::vector<Placed> m_placed;
     double m_zoom = 1.0;
     WindowMenu *m_menu = nullptr;
+    QSize m_fittedFrame; // the frame's size when the window was last fitted on the screen
     std::array<QAction *, 4> m_speedActions{};
     bool m_errorDialogs = false;
     bool m_ending = false;

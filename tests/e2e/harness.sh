@@ -8,6 +8,7 @@ E2E_WORK=$(mktemp -d)
 E2E_PROGRAM=
 E2E_XVFB_PID=
 E2E_PROGRAM_PID=
+E2E_PIDS=()
 E2E_WINDOW=
 E2E_ORIGIN_X=0
 E2E_ORIGIN_Y=0
@@ -20,7 +21,11 @@ e2e_fail() {
     exit 1
 }
 
+# Has the cleanup end PID too, a process a test started: e2e_track_pid PID
+e2e_track_pid() { E2E_PIDS+=("$1"); }
+
 e2e_cleanup() {
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     [ -n "$E2E_PROGRAM_PID" ] && kill "$E2E_PROGRAM_PID" 2>/dev/null || true
     [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null || true
     rm -rf "$E2E_WORK"

@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
 # Zoom on a private X server with no window manager: a window resized to
 # twice its size draws the pictures as a screen at twice the density does,
-# and on a screen too small for it the window opens smaller, whole.
+# and on a screen too small for it the window opens smaller, whole; under a
+# window manager, whole with its frame.
 # Usage: zoom.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/harness.sh"
 
 e2e_setup "$@"
 scenes=mountains,water,sunshine,bridge
 
-# The window as it stands on the screen, with the labels and the buttons
-# blacked out, since their text need not be drawn alike at both densities:
-# the pictures never reach them. zoom_window OUT (the window is 1600x1104)
+# The window as it stands on the screen into OUT.whole.png, and into OUT with
+# the labels and the buttons blacked out, since their text is antialiased a
+# little differently at the two densities: the pictures never reach them.
+# zoom_window OUT (the window is 1600x1104)
 zoom_window() {
     e2e_screenshot "$E2E_WORK/shot.png"
-    convert "$E2E_WORK/shot.png" -crop "1600x1104+${E2E_ORIGIN_X}+${E2E_ORIGIN_Y}" +repage -fill black \
+    convert "$E2E_WORK/shot.png" -crop "1600x1104+${E2E_ORIGIN_X}+${E2E_ORIGIN_Y}" +repage "$1.whole.png"
+    convert "$1.whole.png" -fill black \
         -draw "rectangle 144,736 593,801" -draw "rectangle 256,832 497,881" -draw "rectangle 272,896 465,945" \
         -draw "rectangle 608,992 1537,1041" "$1"
 }
@@ -38,6 +41,13 @@ zoom_window "$E2E_WORK/zoomed.png"
 differing=$(e2e_difference "$E2E_WORK/zoomed.png" "$E2E_WORK/dense.png")
 [ "$differing" = 0 ] || e2e_fail "at zoom 2, $differing pixels differ from the pictures drawn at scale 2"
 echo "ok: at zoom 2 the pictures are those of a screen at scale 2"
+# The title and the buttons, lettering included, as at scale 2 but for a few
+# hundred pixels: antialiasing, and the corners the style caches at 1x.
+for part in 450x66+144+736 930x50+608+992; do
+    differing=$(compare -fuzz 10% -metric AE "$E2E_WORK"/{zoomed,dense}.png.whole.png"[$part]" null: 2>&1 || true)
+    [ "$differing" -lt 500 ] || e2e_fail "at zoom 2, $differing pixels of $part differ from scale 2"
+    echo "ok: at zoom 2, $part looks as at scale 2 but for $differing pixels"
+done
 e2e_click_button 退出 # at its place at zoom 1, inside the panel now: nothing happens
 sleep 0.3
 kill -0 "$E2E_PROGRAM_PID" || e2e_fail "a click on the panel ended the program"
@@ -57,3 +67,20 @@ exit_y=$((E2E_BUTTON_Y[退出] * 2 * 8 / 10))
 [ $((E2E_ORIGIN_X + exit_x)) -lt 1280 ] && [ $((E2E_ORIGIN_Y + exit_y)) -lt 1024 ] || e2e_fail "退出 is off the screen"
 e2e_click "$exit_x" "$exit_y"
 e2e_expect_exit 0
+
+# Under a window manager at scale 2, the frame it puts round the window once
+# shown, the window's parent, lies on a 1280x800 screen, and only just.
+e2e_track_pid "$E2E_XVFB_PID"
+e2e_start_xvfb 1280x800
+openbox --config-file /dev/null >/dev/null 2>&1 &
+e2e_track_pid $!
+QT_SCALE_FACTOR=2 e2e_start_program
+for ((tries = 0; tries < 50; tries++)); do
+    frame=$(xwininfo -children -id "$E2E_WINDOW" | sed -n '/root window/!s/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    [ -n "$frame" ] && eval "$(xdotool getwindowgeometry --shell "$frame")" \
+        && [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1280 ] && [ $((Y + HEIGHT)) -gt 795 ] \
+        && [ $((Y + HEIGHT)) -le 800 ] && break
+    sleep 0.2
+done
+[ "$tries" -lt 50 ] || e2e_fail "under a window manager at scale 2 the frame is ${WIDTH}x${HEIGHT}+$X+$Y"
+echo "ok: under a window manager at scale 2 the frame, ${WIDTH}x${HEIGHT}+$X+$Y, lies on a 1280x800 screen"
