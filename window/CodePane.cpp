@@ -133,10 +133,15 @@ void CodePane::refresh()
 
 QString CodePane::progressLine(const DrawingProgress &progress)
 {
-    if (!progress.current)
-        return m_lastFinished ? tr("Finished %1").arg(caption(*m_lastFinished)) : tr("Nothing drawn yet");
+    const QString paused = m_runner.isPaused() ? tr("paused") : QString();
+    if (!progress.current) {
+        const QString line = m_lastFinished ? tr("Finished %1").arg(caption(*m_lastFinished)) : tr("Nothing drawn yet");
+        return paused.isEmpty() ? line : line + QStringLiteral(" · ") + paused;
+    }
     const Routine &routine = routineOf(*progress.current);
     QStringList parts{caption(*progress.current)};
+    if (!paused.isEmpty())
+        parts << paused;
     const LoopRecorder &recorder = m_runner.loops();
     for (int i = 0; i < recorder.depth(); ++i) {
         if (recorder.loop(i).passes > 0) {

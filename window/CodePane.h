@@ -22,8 +22,9 @@ class CodeView;
 // or of the last one drawn, with the loops it is in highlighted and each
 // loop's counter beside it under the name the code gives it, the last point
 // plotted beside the line that plots it, and a line on how far the drawing
-// is: the command, the colour pass, the operations landed of its total, the
-// time left at the speed, and the commands waiting.
+// is: the command, whether the drawing is paused, the colour pass, the
+// operations landed of its total, the time left at the speed, and the
+// commands waiting.
 //
 // Everything is read from the runner, whose frames it follows while it is
 // shown; nothing is computed again but the totals, counted once for each

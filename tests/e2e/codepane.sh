@@ -2,8 +2,9 @@
 # The code pane on a private X server, read through AT-SPI as a screen
 # reader does: Ctrl+U opens it to the right of the picture, the window
 # growing to make room; during a sunshine at the slow speed it shows
-# DrawSunshine and the counter r growing; Ctrl+U again gives the window back
-# as it was.
+# DrawSunshine and the counter r growing, nothing moving while the drawing
+# is paused, and one operation landing at F10; Ctrl+U again gives the window
+# back as it was.
 # Usage: codepane.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/atspi-bus.sh"
 source "$(dirname "$0")/harness.sh"
@@ -12,6 +13,8 @@ source "$(dirname "$0")/harness.sh"
 e2e_setup "$@"
 e2e_start_xvfb 1600x900
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+unset LANGUAGE LC_MESSAGES
+{ export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8; } 2>/dev/null
 e2e_start_program --speed slow
 e2e_expect "start-up" "37 185 0,0,0"
 
