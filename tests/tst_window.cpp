@@ -9,6 +9,7 @@
 #include "WindowTesting.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -1027,6 +1028,18 @@ void TestWindow::codePaneBesideThePicture()
     const QRect picture = form.findChild<SurfaceView *>(QStringLiteral("Surface"))->geometry();
     QVERIFY2(picture.right() < pane->x(), "the pane covers the picture");
     QVERIFY(zoomOf(form) < 1.0);
+
+    // Ctrl+C copies the code selected, whatever else the window does with
+    // the key.
+    QAction windowCopy;
+    windowCopy.setShortcut(QKeySequence::Copy);
+    form.addAction(&windowCopy);
+    QSignalSpy windowCopied(&windowCopy, &QAction::triggered);
+    code->setFocus();
+    code->selectAll();
+    QTest::keyClick(code, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), code->toPlainText());
+    QCOMPARE(windowCopied.count(), 0);
 
     const qreal size = code->font().pointSizeF();
     QTest::keyClick(&form, Qt::Key_Plus, Qt::ControlModifier);

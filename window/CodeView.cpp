@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTextBlock>
 
@@ -135,6 +136,17 @@ void CodeView::setValues(const std::vector<Value> &values)
         return;
     m_values = values;
     m_valueColumn->update();
+}
+
+bool CodeView::event(QEvent *event)
+{
+    // Read-only, the text would leave Ctrl+C to the window's shortcuts.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)
+        && textCursor().hasSelection()) {
+        event->accept();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
 }
 
 void CodeView::resizeEvent(QResizeEvent *event)

@@ -14,7 +14,8 @@ namespace sweepdraw {
 // the last, the innermost, shows the strongest; in a column to the right of
 // the text it shows values beside lines, never written into the text.
 //
-// Ctrl+plus (or Ctrl+=), Ctrl+minus and Ctrl+0 make its text larger,
+// With text selected, Ctrl+C copies it, before the window's own use of the
+// key. Ctrl+plus (or Ctrl+=), Ctrl+minus and Ctrl+0 make its text larger,
 // smaller and back as it was, anywhere in the window while it is shown, and
 // so does Ctrl with the mouse wheel over it.
 class CodeView final : public QPlainTextEdit
@@ -52,6 +53,7 @@ public:
     void setValues(const std::vector<Value> &values);
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 
