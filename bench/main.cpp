@@ -23,6 +23,8 @@
 #include "RatioReporter.h"
 #include "RecordBench.h"
 #include "RuntimeError.h"
+#include "Timing.h"
+#include "TraceBench.h"
 #include "VectorState.h"
 
 #include <QApplication>
@@ -93,23 +95,6 @@ void onNull(benchmark::State &state, const Command &scene)
         benchmark::DoNotOptimize(surface.checksum());
     }
     benchmark::ClobberMemory();
-}
-
-// Every run starts from a blank picture, and, as the window's runner does
-// before every piece of drawing, with the upper vector state cleared; the
-// clearing is not timed.
-template <typename Surface>
-void onCleared(benchmark::State &state, const Command &scene, Surface &surface)
-{
-    for (auto _ : state) {
-        state.PauseTiming();
-        check(surface.ClearSurface());
-        clearUpperVectorState();
-        state.ResumeTiming();
-        scene.action(surface);
-        benchmark::DoNotOptimize(surface.image().constBits());
-        benchmark::ClobberMemory();
-    }
 }
 
 void onRaster(benchmark::State &state, const Command &scene)
@@ -187,23 +172,6 @@ void onWindow(benchmark::State &state, const Command &scene)
         state.ResumeTiming();
     }
     state.counters["last_paint_ms"] = benchmark::Counter(paintMs, benchmark::Counter::kAvgIterations);
-}
-
-double cpuSeconds(clockid_t clock)
-{
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-double processCpuSeconds()
-{
-    return cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
-}
-
-double threadCpuSeconds()
-{
-    return cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
 }
 
 double peakResidentMegabytes()
@@ -451,6 +419,7 @@ int main(int argc, char **argv)
     std::vector<std::string> names = registerAll();
     std::vector<Goal> targets = goals();
     std::ranges::move(registerRecordBenchmarks(names), std::back_inserter(targets));
+    registerTraceBenchmarks(names, targets);
     std::set<std::string> chosen;
     try {
         chosen = selected(names, targets);

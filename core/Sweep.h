@@ -1,8 +1,10 @@
 #pragma once
 
+#include "LoopRecorder.h"
 #include "RuntimeError.h"
 
 #include <cmath>
+#include <source_location>
 
 namespace sweepdraw {
 
@@ -16,8 +18,12 @@ namespace sweepdraw {
 //
 // A step that is zero, not finite, or too small to change the counter would
 // loop for ever; such a sweep throws RuntimeError before running the body.
+//
+// While it runs, the sweep records where it was called from and its
+// counter's value on the active LoopRecorder, if there is one.
 template <typename Body>
-void Sweep(double start, double end, double step, Body &&body)
+void Sweep(double start, double end, double step, Body &&body,
+           std::source_location where = std::source_location::current())
 {
     if (!std::isfinite(start) || !std::isfinite(end) || !std::isfinite(step)) [[unlikely]]
         throwRuntimeError("Sweep: start %g, end %g and step %g must be finite numbers",
@@ -28,12 +34,17 @@ void Sweep(double start, double end, double step, Body &&body)
     if (start + step == start || end + step == end) [[unlikely]]
         throwRuntimeError("Sweep: step %g cannot advance from %g to %g", step, start, end);
 
+    LoopRecorder::Scope loop(where);
     if (step > 0) {
-        for (double value = start; !(value > end); value += step)
+        for (double value = start; !(value > end); value += step) {
+            loop.set(value);
             body(value);
+        }
     } else {
-        for (double value = start; !(value < end); value += step)
+        for (double value = start; !(value < end); value += step) {
+            loop.set(value);
             body(value);
+        }
     }
 }
 
@@ -44,15 +55,22 @@ void Sweep(double start, double end, double step, Body &&body)
 //
 // A sequence that would never reach `stop` throws RuntimeError before the
 // first pass.
+//
+// While it runs, it records where it was called from, the colour and the
+// pass on the active LoopRecorder, if there is one.
 template <typename Body>
-void ColourPass(int first, int change, int stop, Body &&body)
+void ColourPass(int first, int change, int stop, Body &&body,
+                std::source_location where = std::source_location::current())
 {
     if (change == 0 || (stop - first) % change != 0 || (stop - first) / change <= 0) [[unlikely]]
         throwRuntimeError("ColourPass: colour %d never reaches %d in steps of %d",
                           first, stop, change);
 
+    LoopRecorder::Scope loop(where, (stop - first) / change);
     int colour = first;
+    int pass = 1;
     do {
+        loop.setPass(colour, pass++);
         body(colour);
         colour += change;
     } while (colour != stop);

@@ -1,5 +1,6 @@
 #include "BackgroundRecording.h"
 #include "Palette.h"
+#include "Routine.h"
 #include "RuntimeError.h"
 #include "Recording.h"
 #include "Scenes.h"
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -132,6 +134,8 @@ private slots:
     void pacingFollowsTheClock_data();
     void pacingFollowsTheClock();
     void commandsLandWholeAndInOrder();
+    void loopsRecordWhereTheDrawingIs_data();
+    void loopsRecordWhereTheDrawingIs();
     void instantFramesKeepToTheirTime();
     void pacedFramesLandWhatIsDueAndSleep();
     void pauseAndStep();
@@ -153,6 +157,7 @@ private slots:
     void zoomScalesEverything();
     void zoomDrawsThePictureAfresh_data();
     void zoomDrawsThePictureAfresh();
+    void codePaneBesideThePicture();
     void screenReadersSeeNamedParts();
     void closingTheWindowEndsTheProgram();
     void pictureSurvivesHiding();
@@ -225,9 +230,10 @@ void TestWindow::stackingOrder()
     for (QObject *child : form.children())
         if (child->isWidgetType())
             fromBottom << child->objectName();
-    // The pictures lie between the panel and the labels.
+    // The pictures lie between the panel and the labels; the code pane,
+    // beside them, comes last.
     QCOMPARE(fromBottom, QStringList({"Shape1", "Surface", "Label1", "Label2", "Label3", "CmdDq", "Cmdyg",
-                                      "Cmdls", "CmdCls", "CmdExit", "CmdGs"}));
+                                      "Cmdls", "CmdCls", "CmdExit", "CmdGs", "CodePane", "divider"}));
 }
 
 void TestWindow::focusAndTabOrder()
@@ -516,6 +522,67 @@ void TestWindow::commandsLandWholeAndInOrder()
     QCOMPARE(order, (QList<Button>{Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}));
 }
 
+void TestWindow::loopsRecordWhereTheDrawingIs_data()
+{
+    QTest::addColumn<Button>("button");
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<QStringList>("counters");
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<int>("pass");
+
+    // At the slow speed a millisecond lands 70 operations; the action then
+    // waits to make the 71st. The counters are named as in the scenes.
+    QTest::newRow("mountains: the ridge's 68th point")
+        << Button::CmdGs << 1 << QStringList{"colour", "x"} << QList<double>{14, 561.7} << 1;
+    QTest::newRow("water: the top stroke's 70th point")
+        << Button::Cmdls << 1 << QStringList{"colour", "i", "x"} << QList<double>{14, 4, 5156.9} << 1;
+    QTest::newRow("sunshine: the second ring's last ray")
+        << Button::Cmdyg << 1 << QStringList{"colour", "r", "a"} << QList<double>{9, 666.2, 6.283192} << 1;
+    QTest::newRow("bridge: the large arch, before the passes")
+        << Button::CmdDq << 1 << QStringList{"t"} << QList<double>{3.1183318331833183} << 0;
+    QTest::newRow("bridge: the first small arch")
+        << Button::CmdDq << 200 << QStringList{"colour", "k", "t"} << QList<double>{9, 6350, 1.8841884188418842}
+        << 1;
+}
+
+void TestWindow::loopsRecordWhereTheDrawingIs()
+{
+    QFETCH(Button, button);
+    QFETCH(int, ms);
+    QFETCH(QStringList, counters);
+    QFETCH(QList<double>, values);
+    QFETCH(int, pass);
+
+    RecordingSurface picture;
+    CommandRunner runner(picture);
+    ManualClock clock(runner);
+    runner.setSpeed(Speed::Slow);
+    runner.enqueue(button);
+    clock.advance(std::chrono::milliseconds(ms));
+    runner.advance();
+    QCOMPARE(runner.progress().landed, ms * 70LL);
+
+    const Routine routine(commandOf(button));
+    QCOMPARE(routine.operations(), operationsOf(button));
+    const LoopRecorder &loops = runner.loops();
+    QCOMPARE(loops.depth(), int(counters.size()));
+    for (int i = 0; i < loops.depth(); ++i) {
+        const Routine::Loop *written = routine.loopAt(static_cast<int>(loops.loop(i).where.line()));
+        QVERIFY2(written, qPrintable(QString("loop %1 is on no loop's line").arg(i)));
+        QCOMPARE(written->counter, counters[i]);
+        QVERIFY2(std::abs(loops.loop(i).value - values[i]) <= 1e-9 * std::max(1.0, std::abs(values[i])),
+                 qPrintable(QString("%1 = %2").arg(counters[i]).arg(loops.loop(i).value, 0, 'g', 17)));
+    }
+    QCOMPARE(loops.loop(0).pass, pass);
+    const RecordingSurface::Call &last = picture.calls().back();
+    QVERIFY(loops.hasPoint());
+    QCOMPARE(loops.lastPoint().x, last.x);
+    QCOMPARE(loops.lastPoint().y, last.y);
+    // Stopped in the middle, the action leaves no loop behind.
+    runner.stop();
+    QCOMPARE(loops.depth(), 0);
+}
+
 void TestWindow::instantFramesKeepToTheirTime()
 {
     // A clock that moves 100 us each time it is read: the runner reads it
@@ -743,7 +810,8 @@ void TestWindow::speedMenu()
 
     const QStringList normal = {"-Speed", "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4",
                                 "-", "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
-                                "Record animation…", "-", "Help F1", "About"};
+                                "Record animation…", "-", "Show code Ctrl+U", "Pause Pause", "Step F10", "-",
+                                "Help F1", "About"};
     QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
     QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
     QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background
@@ -1037,6 +1105,49 @@ void TestWindow::zoomDrawsThePictureAfresh()
     const QSize other = zoom == 1.25 ? kDesignSize : QSize(1000, 690);
     resizeShown(form, other);
     QCOMPARE(pictureOf(form).image(), drawnAt(zoomOf(form), clicked));
+}
+
+void TestWindow::codePaneBesideThePicture()
+{
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto *pane = form.findChild<QWidget *>(QStringLiteral("CodePane"));
+    auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
+    QVERIFY(pane && code && !pane->isVisible());
+
+    // The screen, 1280 pixels wide, has room for part of the pane: the
+    // window grows as far as it can with its frame, and the picture zooms
+    // down beside the pane.
+    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    QVERIFY(QTest::qWaitFor([&] { return pane->isVisible(); }));
+    QCOMPARE(form.frameGeometry().width(), form.screen()->availableGeometry().width());
+    QCOMPARE(pane->geometry().right(), form.width() - 1);
+    const QRect picture = form.findChild<SurfaceView *>(QStringLiteral("Surface"))->geometry();
+    QVERIFY2(picture.right() < pane->x(), "the pane covers the picture");
+    QVERIFY(zoomOf(form) < 1.0);
+
+    // Ctrl+C copies the code selected, whatever else the window does with
+    // the key.
+    QAction windowCopy;
+    windowCopy.setShortcut(QKeySequence::Copy);
+    form.addAction(&windowCopy);
+    QSignalSpy windowCopied(&windowCopy, &QAction::triggered);
+    code->setFocus();
+    code->selectAll();
+    QTest::keyClick(code, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), code->toPlainText());
+    QCOMPARE(windowCopied.count(), 0);
+
+    const qreal size = code->font().pointSizeF();
+    QTest::keyClick(&form, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(code->font().pointSizeF(), size + 1);
+    QTest::keyClick(&form, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(code->font().pointSizeF(), size);
+
+    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    QVERIFY(QTest::qWaitFor([&] { return form.size() == kDesignSize && !pane->isVisible(); }));
+    QCOMPARE(zoomOf(form), 1.0);
 }
 
 void TestWindow::screenReadersSeeNamedParts()

@@ -11,7 +11,8 @@ namespace sweepdraw {
 namespace {
 
 // The window, with the panel left out of what screen readers are shown: it
-// is decoration, and would be an unnamed filler.
+// is decoration, and would be an unnamed filler. Hidden parts, as the code
+// pane until it is shown, are left out too.
 class WindowInterface final : public QAccessibleWidget
 {
 public:
@@ -43,7 +44,7 @@ private:
         QList<QWidget *> children;
         for (QObject *object : widget()->children()) {
             auto *child = qobject_cast<QWidget *>(object);
-            if (child && !child->isWindow() && !dynamic_cast<Panel *>(child))
+            if (child && !child->isWindow() && !child->isHidden() && !dynamic_cast<Panel *>(child))
                 children << child;
         }
         return children;

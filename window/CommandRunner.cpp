@@ -97,6 +97,7 @@ void CommandRunner::runToEnd()
     // draw directly, with no fiber.
     bool landed = false;
     if (m_action) {
+        const LoopRecorder::Activation recording(&m_loops);
         landed = m_action->land(Pace::kUnlimited) > 0;
         m_failure = m_action->failure();
         if (!m_failure)
@@ -167,8 +168,12 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
         until = SteppedAction::Deadline{&m_clock, *deadline};
     long long total = 0;
     while (total < operations && !isIdle()) {
-        if (!m_action)
-            m_action = std::make_unique<SteppedAction>(commandOf(m_queue.startNext()).action, *m_picture);
+        if (!m_action) {
+            m_loops.forgetPoint();
+            m_action = std::make_unique<SteppedAction>(commandOf(m_queue.startNext()).action, *m_picture,
+                                                       &m_loops);
+        }
+        const LoopRecorder::Activation recording(&m_loops);
         const long long landed = m_action->land(operations - total, until);
         total += landed;
         m_pace.count(landed);

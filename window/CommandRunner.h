@@ -2,6 +2,7 @@
 
 #include "CommandQueue.h"
 #include "Commands.h"
+#include "LoopRecorder.h"
 #include "Pace.h"
 #include "PictureHistory.h"
 #include "Speed.h"
@@ -98,6 +99,12 @@ public:
 
     DrawingProgress progress() const;
 
+    // Where the current command's action is: the loops it is in, with their
+    // counters, and the last point it plotted. Recorded while it lands on
+    // the picture, never while it is drawn again elsewhere; between frames
+    // it holds where the action waits to make its next operation.
+    const LoopRecorder &loops() const { return m_loops; }
+
     // Draws what the picture shows onto `picture`, an empty surface: the
     // pictures, then what has landed of the command under way. Draws on it
     // from then on.
@@ -131,6 +138,7 @@ private:
     Pace m_pace;
     CommandQueue m_queue;
     PictureHistory m_history;
+    LoopRecorder m_loops; // outlives the action, whose loops it records
     std::unique_ptr<SteppedAction> m_action; // the current command's
     std::optional<QString> m_failure;        // why the current command failed
     QTimer m_frames;

@@ -2,8 +2,10 @@
 
 #include "AboutBox.h"
 #include "Accessibility.h"
+#include "CodePane.h"
 #include "CommandButton.h"
 #include "HelpDialog.h"
+#include "PaneDock.h"
 #include "Panel.h"
 #include "PictureActions.h"
 #include "SurfaceView.h"
@@ -197,6 +199,9 @@ void Form1::buildMenu()
     addPictureActions();
 
     m_menu->addSection();
+    buildCodePane();
+
+    m_menu->addSection();
     connect(m_menu->addItem(tr("Help"), Qt::Key_F1), &QAction::triggered, this,
             [this] { HelpDialog::showFor(this, m_menu->actions()); });
     connect(m_menu->addItem(tr("About")), &QAction::triggered, this, [this] { AboutBox::show(this); });
@@ -207,6 +212,31 @@ void Form1::addPictureActions()
 {
     m_menu->addSection();
     new PictureActions(*this, *m_menu, [this] { return renderWindow(m_runner->pictures(), m_runner->progress()); });
+}
+
+void Form1::buildCodePane()
+{
+    m_codePane = new CodePane(*m_runner, this);
+    m_codePane->setObjectName(QStringLiteral("CodePane"));
+    m_dock = new PaneDock(*this, *m_codePane, [this] { layOut(); });
+    QAction *show = m_menu->addItem(tr("Show code"), Qt::CTRL | Qt::Key_U);
+    show->setCheckable(true);
+    connect(show, &QAction::toggled, m_dock, &PaneDock::setShown);
+
+    // The Pause key, and Ctrl+P for keyboards without one; F10 steps, as in
+    // debuggers, and repeats while held down.
+    QAction *pause = m_menu->addItem(tr("Pause"));
+    pause->setShortcuts({QKeySequence(Qt::Key_Pause), QKeySequence(Qt::CTRL | Qt::Key_P)});
+    const auto setPaused = [this, pause](bool paused) {
+        m_runner->setPaused(paused);
+        pause->setText(paused ? tr("Continue") : tr("Pause"));
+        m_codePane->refresh();
+    };
+    connect(pause, &QAction::triggered, this, [this, setPaused] { setPaused(!m_runner->isPaused()); });
+    connect(m_menu->addItem(tr("Step"), Qt::Key_F10), &QAction::triggered, this, [this, setPaused] {
+        setPaused(true);
+        m_runner->step();
+    });
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the
@@ -240,9 +270,13 @@ void Form1::fitOnScreen()
 
 void Form1::layOut()
 {
-    const double zoom = std::max(kMinZoom, fittingZoom(size()));
+    // The picture's part of the window: all of it unless the code pane is shown.
+    const QRect area = m_dock->mainArea();
+    m_dock->place();
+    const double zoom = std::max(kMinZoom, fittingZoom(area.size()));
     const QRect whole = zoomed(QRect(QPoint(0, 0), kDesignSize), zoom, QPoint(0, 0));
-    const QPoint origin((width() - whole.width()) / 2, (height() - whole.height()) / 2);
+    const QPoint origin(area.left() + (area.width() - whole.width()) / 2,
+                        area.top() + (area.height() - whole.height()) / 2);
     for (const Placed &placed : m_placed) {
         placed.widget->setGeometry(zoomed(placed.designed, zoom, origin));
         if (placed.zoomTo)

@@ -16,6 +16,8 @@ class QAction;
 
 namespace sweepdraw {
 
+class CodePane;
+class PaneDock;
 class Panel;
 class SurfaceView;
 class WindowMenu;
@@ -26,7 +28,10 @@ class WindowMenu;
 // maximised: everything in it scales by the same zoom, the largest at which
 // the whole fits, centred, and the picture is drawn again at the new size.
 // A right click outside the buttons opens a menu of drawing speeds, of
-// finishing the drawing at once (Esc), and of help (F1) and About. Every text
+// finishing the drawing at once (Esc), of saving, copying and recording the
+// picture, of showing, to the right of the picture, the code that draws it as
+// it runs (Ctrl+U), of pausing and stepping the drawing, and of help (F1)
+// and About. Every text
 // but the captions of the window, its labels and its buttons is in the
 // language of the translations installed when the window is built.
 class Form1 final : public QWidget
@@ -113,6 +118,9 @@ private:
     void buildControls();
     void buildMenu();
     void addPictureActions();
+    // The code pane beside the picture, hidden, and the menu items and keys
+    // that show it, and pause and step the drawing it follows.
+    void buildCodePane();
     void fitOnScreen();
     void layOut();
     void describePicture();
@@ -124,6 +132,8 @@ private:
     Panel *m_shape1 = nullptr;
     SurfaceView *m_view = nullptr;
     CommandRunner *m_runner = nullptr;
+    CodePane *m_codePane = nullptr;
+    PaneDock *m_dock = nullptr;
     std::vector<Placed> m_placed;
     double m_zoom = 1.0;
     WindowMenu *m_menu = nullptr;

@@ -1,5 +1,6 @@
 #include "SteppedAction.h"
 
+#include "LoopRecorder.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
 
@@ -39,9 +40,10 @@ std::optional<QString> runAtOnce(Action action, DrawingSurface &surface)
 class SteppedAction::Gate final : public DrawingSurface
 {
 public:
-    Gate(SteppedAction &owner, DrawingSurface &target)
+    Gate(SteppedAction &owner, DrawingSurface &target, LoopRecorder *points)
         : m_owner(owner)
         , m_target(&target)
+        , m_points(points)
     {
     }
 
@@ -58,7 +60,10 @@ protected:
     Status doPlotPoint(float x, float y, QRgb colour) override
     {
         pass();
-        return m_target->PlotPoint(x, y, colour);
+        const Status status = m_target->PlotPoint(x, y, colour);
+        if (m_points && status.ok())
+            m_points->plotted(x, y);
+        return status;
     }
     Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override
     {
@@ -86,12 +91,13 @@ private:
 
     SteppedAction &m_owner;
     DrawingSurface *m_target;
+    LoopRecorder *m_points;
     long long m_left = 0;
 };
 
-SteppedAction::SteppedAction(Action action, DrawingSurface &target)
+SteppedAction::SteppedAction(Action action, DrawingSurface &target, LoopRecorder *points)
     : m_action(action)
-    , m_gate(std::make_unique<Gate>(*this, target))
+    , m_gate(std::make_unique<Gate>(*this, target, points))
 {
     namespace context = boost::context;
     m_fiber = context::fiber(std::allocator_arg, context::protected_fixedsize_stack(kStackSize),

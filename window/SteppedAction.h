@@ -31,6 +31,8 @@ std::optional<QString> runAtOnce(Action action, DrawingSurface &surface);
 // An action that throws RuntimeError has landed what it drew before; it is
 // then finished, and the failure is kept. Destroying a suspended action
 // unwinds the fiber's stack, as an exception would, before it is freed.
+class LoopRecorder;
+
 class SteppedAction final
 {
 public:
@@ -44,8 +46,9 @@ public:
     // Operations let through between two looks at a deadline's clock.
     static constexpr long long kBatch = 1024;
 
-    // Starts the fiber; nothing lands before the first land().
-    SteppedAction(Action action, DrawingSurface &target);
+    // Starts the fiber; nothing lands before the first land(). Each point
+    // that lands is noted in `points`, if given.
+    SteppedAction(Action action, DrawingSurface &target, LoopRecorder *points = nullptr);
     ~SteppedAction();
 
     SteppedAction(const SteppedAction &) = delete;

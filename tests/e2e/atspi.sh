@@ -5,16 +5,8 @@
 # buttons can be pressed through their actions, and the picture says what is
 # drawn on it.
 # Usage: atspi.sh EXECUTABLE BUTTONS_EXECUTABLE
-if [ -z "${E2E_PRIVATE_BUS:-}" ]; then
-    command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is missing (package dbus)" >&2; exit 1; }
-    E2E_PRIVATE_BUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+source "$(dirname "$0")/atspi-bus.sh"
 source "$(dirname "$0")/harness.sh"
-
-# Debian's pyatspi is for Debian's own Python.
-python=/usr/bin/python3
-"$python" -c 'import pyatspi' 2>/dev/null \
-    || e2e_fail "pyatspi is missing (packages python3-pyatspi and at-spi2-core)"
 
 e2e_setup "$@"
 e2e_start_xvfb
@@ -27,7 +19,7 @@ for language in en:en_US.UTF-8 zh:zh_CN.UTF-8; do
     echo "in $LANG:"
     e2e_start_program --speed instant
     e2e_expect "start-up" "37 185 0,0,0"
-    "$python" "$(dirname "$0")/atspi.py" "${language%%:*}" $((E2E_ORIGIN_X + 600)) $((E2E_ORIGIN_Y + 300)) \
+    "$E2E_PYTHON" "$(dirname "$0")/atspi.py" "${language%%:*}" $((E2E_ORIGIN_X + 600)) $((E2E_ORIGIN_Y + 300)) \
         "${!E2E_BUTTON_X[@]}" || e2e_fail "as a screen reader sees it in $LANG"
     e2e_expect "the sun is drawn" "533 133 255,0,0" "620 133 255,255,0"
     e2e_click_button 退出

@@ -1,0 +1,123 @@
+#include "TraceBench.h"
+
+#include "Form1.h"
+#include "LoopRecorder.h"
+#include "RasterSurface.h"
+#include "Timing.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+#include <numeric>
+
+namespace sweepdraw::bench {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kPacedName = "BM_CodePane/sunshine/normal";
+const std::string kFramesName = "BM_CodePane/sunshine/frames";
+
+// As BM_Scene/<scene>/raster, with the loops recording.
+void onRecorded(benchmark::State &state, const Command &scene)
+{
+    RasterSurface surface(kDesignSize, 1.0);
+    LoopRecorder loops;
+    const LoopRecorder::Activation recording(&loops);
+    onCleared(state, scene, surface);
+}
+
+// A shown off-screen window at the normal speed, with its code pane shown
+// or not, laid out.
+std::unique_ptr<Form1> windowWithPane(bool shown)
+{
+    auto form = std::make_unique<Form1>(1.0);
+    form->setSpeed(Speed::Normal);
+    form->show();
+    QCoreApplication::processEvents();
+    for (QAction *action : form->actions())
+        if (shown && action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_U))
+            action->trigger();
+    QElapsedTimer settling;
+    settling.start();
+    while (settling.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return form;
+}
+
+void onPaced(benchmark::State &state)
+{
+    const std::unique_ptr<Form1> form = windowWithPane(true);
+    for (auto _ : state) {
+        QEventLoop loop;
+        QObject::connect(form.get(), &Form1::drawingIdle, &loop, &QEventLoop::quit);
+        QElapsedTimer wall;
+        wall.start();
+        const double cpuStart = processCpuSeconds();
+        form->RunCommand(Button::Cmdyg);
+        loop.exec();
+        const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+        state.SetIterationTime(seconds);
+        state.counters["wall_s"] = seconds;
+        state.counters["cpu_share"] = (processCpuSeconds() - cpuStart) / seconds;
+    }
+}
+
+// The mean processor time of a frame of the sunshine at the normal speed, a
+// frame being 16 ms on the window's clock: landing what is due, and every
+// paint and update that follows from it. Processor time rather than wall
+// time, so that what other processes take on a busy machine is left out.
+double meanFrameMs(bool paneShown)
+{
+    const std::unique_ptr<Form1> form = windowWithPane(paneShown);
+    std::chrono::nanoseconds now{0};
+    form->setClock([&] { return now; });
+    form->RunCommand(Button::Cmdyg);
+    std::vector<double> frames;
+    while (form->isDrawing()) {
+        now += 16ms;
+        const double start = threadCpuSeconds();
+        form->advanceDrawing();
+        QCoreApplication::processEvents();
+        frames.push_back((threadCpuSeconds() - start) * 1e3);
+    }
+    return std::accumulate(frames.begin(), frames.end(), 0.0) / static_cast<double>(frames.size());
+}
+
+void onFrames(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const double hidden = meanFrameMs(false);
+        const double shown = meanFrameMs(true);
+        state.SetIterationTime((hidden + shown) / 1e3);
+        state.counters["frame_ms_hidden"] = hidden;
+        state.counters["frame_ms_shown"] = shown;
+        state.counters["pane_ms"] = shown - hidden;
+    }
+}
+
+} // namespace
+
+void registerTraceBenchmarks(std::vector<std::string> &names, std::vector<Goal> &goals)
+{
+    const auto add = [&names](const std::string &name, auto &&...run) {
+        names.push_back(name);
+        return benchmark::RegisterBenchmark(name.c_str(), run...);
+    };
+    for (const Command &command : kCommands) {
+        if (!command.draws())
+            continue;
+        const std::string scene = std::string("BM_Scene/") + command.name;
+        add(scene + "/recorded", onRecorded, command)->Unit(benchmark::kMillisecond);
+        goals.push_back({{scene + "/recorded", {}}, Figure{scene + "/raster", {}}, 1.05, true});
+    }
+    add(kPacedName, onPaced)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+    add(kFramesName, onFrames)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+    goals.push_back({{kPacedName, "cpu_share"}, {}, 0.15, true});
+    goals.push_back({{kFramesName, "pane_ms"}, {}, 2.0, true});
+}
+
+} // namespace sweepdraw::bench

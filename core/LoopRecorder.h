@@ -1,0 +1,134 @@
+#pragma once
+
+#include <array>
+#include <source_location>
+
+namespace sweepdraw {
+
+// Where a drawing is while it runs: the ColourPass and Sweep loops that are
+// running, outermost first, each with where it is written in the scene and
+// its counter's current value, and the last point plotted.
+//
+// The loops record on the recorder active on their thread when they begin,
+// and only there: one activated while a piece of a drawing runs sees that
+// drawing's loops, and a drawing run while none is active records nothing.
+// Each loop takes its place on entry and gives it back when it ends, however
+// it ends, an exception included, so a drawing that is stopped leaves the
+// recorder as it found it. Loops nested deeper than kMaxDepth run without
+// being recorded.
+//
+// Recording costs a store for every value the loops take; nothing allocates.
+class LoopRecorder final
+{
+public:
+    static constexpr int kMaxDepth = 8;
+
+    struct Loop
+    {
+        std::source_location where; // the loop's call in the scene
+        double value = 0;           // its counter's current value
+        int pass = 0;               // for a ColourPass, counted from 1; 0 for a Sweep
+        int passes = 0;             // for a ColourPass, how many it draws; 0 for a Sweep
+    };
+
+    struct Point
+    {
+        float x = 0;
+        float y = 0;
+    };
+
+    LoopRecorder() = default;
+    LoopRecorder(const LoopRecorder &) = delete;
+    LoopRecorder &operator=(const LoopRecorder &) = delete;
+
+    // The loops running and recorded, outermost first.
+    int depth() const noexcept { return m_depth < kMaxDepth ? m_depth : kMaxDepth; }
+    const Loop &loop(int index) const noexcept { return m_loops[static_cast<std::size_t>(index)]; }
+
+    bool hasPoint() const noexcept { return m_hasPoint; }
+    Point lastPoint() const noexcept { return m_point; }
+    void plotted(float x, float y) noexcept
+    {
+        m_point = {x, y};
+        m_hasPoint = true;
+    }
+    // Forgets the last point; the loops are the running code's to end.
+    void forgetPoint() noexcept { m_hasPoint = false; }
+
+    // The recorder the loops beginning on this thread record on, or nullptr.
+    static LoopRecorder *active() noexcept { return s_active; }
+
+    // Makes a recorder, or none, the active one while it lives, then puts
+    // back the one that was.
+    class Activation final
+    {
+    public:
+        explicit Activation(LoopRecorder *recorder) noexcept
+            : m_previous(s_active)
+        {
+            s_active = recorder;
+        }
+        ~Activation() { s_active = m_previous; }
+        Activation(const Activation &) = delete;
+        Activation &operator=(const Activation &) = delete;
+
+    private:
+        LoopRecorder *m_previous;
+    };
+
+    // One running loop, on the active recorder while it lives.
+    class Scope final
+    {
+    public:
+        explicit Scope(std::source_location where, int passes = 0) noexcept
+            : m_recorder(s_active)
+        {
+            if (m_recorder)
+                m_loop = m_recorder->push(where, passes);
+        }
+        ~Scope()
+        {
+            if (m_recorder)
+                --m_recorder->m_depth;
+        }
+        Scope(const Scope &) = delete;
+        Scope &operator=(const Scope &) = delete;
+
+        void set(double value) noexcept
+        {
+            if (m_loop)
+                m_loop->value = value;
+        }
+        void setPass(int colour, int pass) noexcept
+        {
+            if (m_loop) {
+                m_loop->value = colour;
+                m_loop->pass = pass;
+            }
+        }
+
+    private:
+        LoopRecorder *m_recorder;
+        Loop *m_loop = nullptr;
+    };
+
+private:
+    Loop *push(std::source_location where, int passes) noexcept
+    {
+        const int at = m_depth++;
+        if (at >= kMaxDepth)
+            return nullptr;
+        Loop &loop = m_loops[static_cast<std::size_t>(at)];
+        loop = {where, 0, 0, passes};
+        return &loop;
+    }
+
+    static thread_local constinit LoopRecorder *s_active;
+
+    std::array<Loop, kMaxDepth> m_loops{};
+    int m_depth = 0;
+    Point m_point;
+    bool m_hasPoint = false;
+};
+
+} // namespace sweepdraw

@@ -1,0 +1,183 @@
+#include "CodePane.h"
+
+#include "CodeView.h"
+#include "Palette.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace sweepdraw {
+
+namespace {
+
+// The least time between two updates of what screen readers are told.
+constexpr int kTellIntervalMs = 500;
+
+constexpr QRgb kProgressBackground = qRgb(0x24, 0x24, 0x24);
+constexpr QRgb kProgressText = qRgb(0xe0, 0xe0, 0xe0);
+
+QString caption(Button button)
+{
+    return QString::fromUtf8(commandOf(button).caption);
+}
+
+QString number(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+} // namespace
+
+CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
+    : QWidget(parent)
+    , m_runner(runner)
+    , m_progress(new QLabel(this))
+    , m_code(new CodeView(this))
+{
+    setAccessibleName(tr("Code"));
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setAccessibleName(tr("Progress"));
+    m_progress->setWordWrap(true);
+    m_progress->setMargin(m_progress->fontMetrics().height() / 3);
+    m_progress->setAutoFillBackground(true);
+    QPalette colours = m_progress->palette();
+    colours.setColor(QPalette::Window, QColor::fromRgb(kProgressBackground));
+    colours.setColor(QPalette::WindowText, QColor::fromRgb(kProgressText));
+    m_progress->setPalette(colours);
+    m_code->setObjectName(QStringLiteral("code"));
+    m_code->setAccessibleName(tr("Routine"));
+    m_code->setNote(tr("Click a picture's button: the routine that draws it shows here, live."));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_code, 1);
+
+    m_tellLater.setSingleShot(true);
+    connect(&m_tellLater, &QTimer::timeout, this, &CodePane::tellNow);
+    connect(&runner, &CommandRunner::commandFinished, this, [this](Button button) {
+        m_lastFinished = button;
+        if (commandOf(button).draws())
+            m_lastDrawn = button;
+    });
+    connect(&runner, &CommandRunner::drawn, this, &CodePane::refresh);
+    connect(&runner, &CommandRunner::idle, this, &CodePane::refresh);
+}
+
+CodePane::~CodePane() = default;
+
+void CodePane::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    refresh();
+}
+
+const Routine &CodePane::routineOf(Button button)
+{
+    std::unique_ptr<Routine> &routine = m_routines[static_cast<std::size_t>(button)];
+    if (!routine)
+        routine = std::make_unique<Routine>(commandOf(button));
+    return *routine;
+}
+
+void CodePane::showRoutine(std::optional<Button> button)
+{
+    if (!button || button == m_shown || routineOf(*button).source().isEmpty())
+        return;
+    m_shown = button;
+    m_code->setCode(routineOf(*button).source());
+}
+
+void CodePane::refresh()
+{
+    if (!isVisible())
+        return;
+    const DrawingProgress progress = m_runner.progress();
+    const bool drawing = progress.current && commandOf(*progress.current).draws();
+    showRoutine(drawing ? progress.current : m_lastDrawn);
+
+    std::vector<CodeView::Span> loops;
+    std::vector<CodeView::Value> values;
+    QStringList told{progressLine(progress)};
+    if (drawing && m_shown == progress.current) {
+        const Routine &routine = routineOf(*m_shown);
+        const LoopRecorder &recorder = m_runner.loops();
+        for (int i = 0; i < recorder.depth(); ++i) {
+            const LoopRecorder::Loop &loop = recorder.loop(i);
+            const Routine::Loop *written = routine.loopAt(static_cast<int>(loop.where.line()));
+            if (!written)
+                continue;
+            loops.push_back({written->firstLine, written->lastLine});
+            const QString text = QStringLiteral("%1 = %2").arg(written->counter, number(loop.value));
+            std::optional<QRgb> swatch;
+            if (loop.passes > 0 && loop.value >= 0 && loop.value <= 15)
+                swatch = PaletteColor(static_cast<int>(loop.value));
+            values.push_back({written->firstLine, text, swatch});
+            told << text;
+        }
+        if (recorder.hasPoint() && !loops.empty()) {
+            const LoopRecorder::Point point = recorder.lastPoint();
+            // Twips, a fifteenth of a pixel: fractions would say nothing more.
+            const QString text = QStringLiteral("(%1, %2)").arg(point.x, 0, 'f', 0).arg(point.y, 0, 'f', 0);
+            if (const int line = routine.plotLine(loops.back().first, loops.back().last))
+                values.push_back({line, text, std::nullopt});
+            told << tr("last point %1").arg(text);
+        }
+    }
+    m_code->setLoops(loops);
+    m_code->setValues(values);
+    m_progress->setText(told.front());
+    tell(told.join(QStringLiteral(", ")));
+}
+
+QString CodePane::progressLine(const DrawingProgress &progress)
+{
+    const QString paused = m_runner.isPaused() ? tr("paused") : QString();
+    if (!progress.current) {
+        const QString line = m_lastFinished ? tr("Finished %1").arg(caption(*m_lastFinished)) : tr("Nothing drawn yet");
+        return paused.isEmpty() ? line : line + QStringLiteral(" · ") + paused;
+    }
+    const Routine &routine = routineOf(*progress.current);
+    QStringList parts{caption(*progress.current)};
+    if (!paused.isEmpty())
+        parts << paused;
+    const LoopRecorder &recorder = m_runner.loops();
+    for (int i = 0; i < recorder.depth(); ++i) {
+        if (recorder.loop(i).passes > 0) {
+            parts << tr("pass %1 of %2").arg(recorder.loop(i).pass).arg(recorder.loop(i).passes);
+            break;
+        }
+    }
+    parts << tr("%1 of %2 operations").arg(progress.landed).arg(routine.operations());
+    if (const long long rate = operationsPerSecond(m_runner.speed()); rate > 0) {
+        const double left = static_cast<double>(std::max(routine.operations() - progress.landed, 0LL)) / rate;
+        parts << tr("%1 s left").arg(left, 0, 'f', 1);
+    }
+    parts << tr("%n waiting", nullptr, progress.queued);
+    return parts.join(QStringLiteral(" · "));
+}
+
+// Screen readers are told at most every kTellIntervalMs; a change that comes
+// sooner is told once that time is up.
+void CodePane::tell(const QString &text)
+{
+    m_told = text;
+    if (m_tellLater.isActive())
+        return;
+    const qint64 since = m_sinceTold.isValid() ? m_sinceTold.elapsed() : kTellIntervalMs;
+    if (since >= kTellIntervalMs)
+        tellNow();
+    else
+        m_tellLater.start(static_cast<int>(kTellIntervalMs - since));
+}
+
+void CodePane::tellNow()
+{
+    if (m_progress->accessibleDescription() == m_told)
+        return;
+    m_progress->setAccessibleDescription(m_told);
+    m_sinceTold.restart();
+}
+
+} // namespace sweepdraw

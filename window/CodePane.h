@@ -1,0 +1,69 @@
+#pragma once
+
+#include "CommandRunner.h"
+#include "Commands.h"
+#include "Routine.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class QLabel;
+
+namespace sweepdraw {
+
+class CodeView;
+
+// Shows how the picture is drawn: the routine of the command being drawn,
+// or of the last one drawn, with the loops it is in highlighted and each
+// loop's counter beside it under the name the code gives it, the last point
+// plotted beside the line that plots it, and a line on how far the drawing
+// is: the command, whether the drawing is paused, the colour pass, the
+// operations landed of its total, the time left at the speed, and the
+// commands waiting.
+//
+// Everything is read from the runner, whose frames it follows while it is
+// shown; nothing is computed again but the totals, counted once for each
+// command the first time it is shown. Screen readers see the code as
+// read-only text, and the progress with the live values as the description
+// of the progress line, brought up to date at most twice a second.
+class CodePane final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CodePane(const CommandRunner &runner, QWidget *parent = nullptr);
+    ~CodePane() override;
+
+    // Shows where the drawing is now.
+    void refresh();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    const Routine &routineOf(Button button);
+    void showRoutine(std::optional<Button> button);
+    QString progressLine(const DrawingProgress &progress);
+    void tell(const QString &text);
+    void tellNow();
+
+    const CommandRunner &m_runner;
+    QLabel *m_progress;
+    CodeView *m_code;
+    std::array<std::unique_ptr<Routine>, kCommands.size()> m_routines;
+    std::optional<Button> m_shown;        // whose routine the code is
+    std::optional<Button> m_lastDrawn;    // the last drawing command finished
+    std::optional<Button> m_lastFinished; // the last command of any kind finished
+
+    // What screen readers are told, and when they were last told.
+    QString m_told;
+    QElapsedTimer m_sinceTold;
+    QTimer m_tellLater;
+};
+
+} // namespace sweepdraw

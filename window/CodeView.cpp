@@ -1,0 +1,214 @@
+#include "CodeView.h"
+
+#include "CodeHighlighter.h"
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTextBlock>
+
+#include <algorithm>
+
+namespace sweepdraw {
+
+namespace {
+
+constexpr QRgb kBackground = qRgb(0x14, 0x14, 0x14);
+constexpr QRgb kText = qRgb(0xd8, 0xd8, 0xd8);
+constexpr QRgb kValueText = qRgb(0xff, 0xff, 0x80);
+// Laid over the text once for each loop a line is in.
+constexpr QColor kLoopTint(0xff, 0xd0, 0x40, 0x30);
+constexpr qreal kSmallestPointSize = 6;
+constexpr qreal kLargestPointSize = 48;
+// What the value column is made wide enough for, beside its swatch.
+constexpr QStringView kWidestValue = u"(00000, 00000) ";
+
+} // namespace
+
+// The column beside the text where the values are drawn.
+class CodeView::ValueColumn final : public QWidget
+{
+public:
+    explicit ValueColumn(CodeView *view)
+        : QWidget(view)
+        , m_view(view)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override { m_view->paintValues(event); }
+
+private:
+    CodeView *m_view;
+};
+
+CodeView::CodeView(QWidget *parent)
+    : QPlainTextEdit(parent)
+    , m_valueColumn(new ValueColumn(this))
+{
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setTabChangesFocus(true);
+    setFrameShape(QFrame::NoFrame);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    setFont(font);
+    m_defaultPointSize = font.pointSizeF();
+    document()->setDocumentMargin(QFontMetrics(font).height() / 3);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, QColor::fromRgb(kBackground));
+    colours.setColor(QPalette::Text, QColor::fromRgb(kText));
+    colours.setColor(QPalette::Window, QColor::fromRgb(kBackground));
+    colours.setColor(QPalette::WindowText, QColor::fromRgb(kValueText));
+    setPalette(colours);
+
+    new CodeHighlighter(document());
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect &rect, int dy) {
+        if (dy != 0)
+            m_valueColumn->scroll(0, dy);
+        else
+            m_valueColumn->update(0, rect.y(), m_valueColumn->width(), rect.height());
+    });
+
+    addZoomAction({QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, 1);
+    addZoomAction({QKeySequence(QKeySequence::ZoomOut)}, -1);
+    addZoomAction({QKeySequence(Qt::CTRL | Qt::Key_0)}, 0);
+    fitValueColumn();
+}
+
+void CodeView::addZoomAction(const QList<QKeySequence> &keys, int change)
+{
+    auto *action = new QAction(this);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [this, change] { zoomBy(change); });
+    addAction(action);
+}
+
+// One point larger or smaller, or back to the size it started at for 0.
+void CodeView::zoomBy(int change)
+{
+    QFont larger = font();
+    const qreal size = change == 0 ? m_defaultPointSize : larger.pointSizeF() + change;
+    larger.setPointSizeF(std::clamp(size, kSmallestPointSize, kLargestPointSize));
+    setFont(larger);
+}
+
+void CodeView::setCode(const QString &text)
+{
+    m_loops.clear();
+    m_values.clear();
+    setExtraSelections({});
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setPlainText(text);
+}
+
+void CodeView::setNote(const QString &text)
+{
+    setCode(text);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void CodeView::setLoops(const std::vector<Span> &loops)
+{
+    if (loops == m_loops)
+        return;
+    m_loops = loops;
+    QList<QTextEdit::ExtraSelection> selections;
+    for (const Span &loop : m_loops) {
+        for (int line = loop.first; line <= loop.last; ++line) {
+            QTextEdit::ExtraSelection selection;
+            selection.format.setBackground(kLoopTint);
+            selection.format.setProperty(QTextFormat::FullWidthSelection, true);
+            selection.cursor = QTextCursor(document()->findBlockByNumber(line - 1));
+            selections << selection;
+        }
+    }
+    setExtraSelections(selections);
+}
+
+void CodeView::setValues(const std::vector<Value> &values)
+{
+    if (values == m_values)
+        return;
+    m_values = values;
+    m_valueColumn->update();
+}
+
+bool CodeView::event(QEvent *event)
+{
+    // Read-only, the text would leave Ctrl+C to the window's shortcuts.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)
+        && textCursor().hasSelection()) {
+        event->accept();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void CodeView::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    placeValueColumn();
+}
+
+// In the margin between the text and the scroll bar.
+void CodeView::placeValueColumn()
+{
+    const QRect text = viewport()->geometry();
+    m_valueColumn->setGeometry(text.right() + 1, text.top(), m_valueColumn->width(), text.height());
+}
+
+void CodeView::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitValueColumn();
+}
+
+void CodeView::fitValueColumn()
+{
+    const QFontMetrics metrics(font());
+    const int width = metrics.height() + metrics.horizontalAdvance(kWidestValue.toString());
+    m_valueColumn->resize(width, m_valueColumn->height());
+    setViewportMargins(0, 0, width, 0);
+    placeValueColumn();
+}
+
+void CodeView::paintValues(QPaintEvent *event)
+{
+    QPainter painter(m_valueColumn);
+    painter.fillRect(event->rect(), QColor::fromRgb(kBackground));
+    if (m_values.empty())
+        return;
+    const QFontMetrics metrics(font());
+    const int swatch = metrics.ascent() * 3 / 4;
+    const int gap = metrics.height() / 4;
+    painter.setFont(font());
+    painter.setPen(QColor::fromRgb(kValueText));
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF shown = blockBoundingGeometry(block).translated(contentOffset());
+        if (shown.top() > event->rect().bottom())
+            break;
+        const int line = block.blockNumber() + 1;
+        const auto value = std::ranges::find(m_values, line, &Value::line);
+        if (value == m_values.end() || !block.isVisible())
+            continue;
+        const int top = static_cast<int>(shown.top());
+        int left = gap;
+        if (value->swatch) {
+            const QRect square(left, top + (metrics.height() - swatch) / 2, swatch, swatch);
+            painter.fillRect(square, QColor::fromRgb(*value->swatch));
+            painter.setPen(Qt::gray);
+            painter.drawRect(square.adjusted(0, 0, -1, -1));
+            painter.setPen(QColor::fromRgb(kValueText));
+            left += swatch + gap;
+        }
+        painter.drawText(left, top + metrics.ascent(), value->text);
+    }
+}
+
+} // namespace sweepdraw

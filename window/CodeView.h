@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QRgb>
+
+#include <optional>
+#include <vector>
+
+namespace sweepdraw {
+
+// Shows source code: read-only, monospaced, syntax-coloured, selectable and
+// copyable, in a dark scheme like the window's panel. Over the text it can
+// highlight loops, each a run of lines drawn over those before it, so that
+// the last, the innermost, shows the strongest; in a column to the right of
+// the text it shows values beside lines, never written into the text.
+//
+// With text selected, Ctrl+C copies it, before the window's own use of the
+// key. Ctrl+plus (or Ctrl+=), Ctrl+minus and Ctrl+0 make its text larger,
+// smaller and back as it was, anywhere in the window while it is shown, and
+// so does Ctrl with the mouse wheel over it.
+class CodeView final : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    // Lines from `first` to `last`, counted from 1.
+    struct Span
+    {
+        int first = 0;
+        int last = 0;
+        bool operator==(const Span &) const = default;
+    };
+
+    // What is shown beside a line: a colour swatch if there is one, then
+    // the text.
+    struct Value
+    {
+        int line = 0;
+        QString text;
+        std::optional<QRgb> swatch;
+        bool operator==(const Value &) const = default;
+    };
+
+    explicit CodeView(QWidget *parent = nullptr);
+
+    // Shows `text`, with nothing highlighted and no values; code as it is
+    // written, a note wrapped to the width.
+    void setCode(const QString &text);
+    void setNote(const QString &text);
+
+    // Outermost first.
+    void setLoops(const std::vector<Span> &loops);
+    void setValues(const std::vector<Value> &values);
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    class ValueColumn;
+
+    void addZoomAction(const QList<QKeySequence> &keys, int change);
+    void zoomBy(int change);
+    void fitValueColumn();
+    void placeValueColumn();
+    void paintValues(QPaintEvent *event);
+
+    ValueColumn *m_valueColumn;
+    std::vector<Span> m_loops;
+    std::vector<Value> m_values;
+    qreal m_defaultPointSize;
+};
+
+} // namespace sweepdraw

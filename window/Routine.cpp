@@ -1,0 +1,136 @@
+#include "Routine.h"
+
+#include "DrawingSurface.h"
+#include "LoopRecorder.h"
+#include "RuntimeError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace sweepdraw {
+
+namespace {
+
+// Counts the operations made on it, and notes the file of the first loop
+// that is running when one is made.
+class CountingSurface final : public DrawingSurface
+{
+public:
+    explicit CountingSurface(const LoopRecorder &loops)
+        : m_loops(loops)
+    {
+    }
+
+    long long operations() const { return m_operations; }
+    const char *file() const { return m_file; }
+
+protected:
+    Status doSetPenWidth(int) override { return count(); }
+    Status doPlotPoint(float, float, QRgb) override { return count(); }
+    Status doDrawBox(float, float, float, float, QRgb) override { return count(); }
+    Status doDrawCircle(float, float, float, QRgb) override { return count(); }
+    Status doClearSurface() override { return count(); }
+
+private:
+    Status count()
+    {
+        ++m_operations;
+        if (!m_file && m_loops.depth() > 0) [[unlikely]]
+            m_file = m_loops.loop(0).where.file_name();
+        return {};
+    }
+
+    const LoopRecorder &m_loops;
+    long long m_operations = 0;
+    const char *m_file = nullptr;
+};
+
+// Where the bracket closing the one at `open` is, as a line index; brackets
+// in comments and in string and character literals do not count.
+int closingLine(const QStringList &lines, int line, qsizetype open)
+{
+    int depth = 0;
+    for (int at = line; at < lines.size(); ++at) {
+        const QString &text = lines[at];
+        QChar quote;
+        for (qsizetype i = at == line ? open : 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (!quote.isNull()) {
+                if (c == u'\\')
+                    ++i;
+                else if (c == quote)
+                    quote = QChar();
+            } else if (c == u'"' || c == u'\'') {
+                quote = c;
+            } else if (c == u'/' && text.mid(i, 2) == u"//") {
+                break;
+            } else if (c == u'(') {
+                ++depth;
+            } else if (c == u')' && --depth == 0) {
+                return at;
+            }
+        }
+    }
+    return line;
+}
+
+} // namespace
+
+Routine::Routine(const Command &command)
+{
+    LoopRecorder loops;
+    CountingSurface counter(loops);
+    {
+        const LoopRecorder::Activation recording(&loops);
+        try {
+            command.action(counter);
+        } catch (const RuntimeError &) {
+            // Drawn for real, it fails at the same point; what it made
+            // before is what it makes.
+        }
+    }
+    m_operations = counter.operations();
+    if (!counter.file())
+        return;
+    m_fileName = QFileInfo(QString::fromUtf8(counter.file())).fileName();
+    QFile file(QStringLiteral(":/scenes/") + m_fileName);
+    if (file.open(QIODevice::ReadOnly))
+        m_source = QString::fromUtf8(file.readAll());
+    m_lines = m_source.split(u'\n');
+    findLoops();
+}
+
+void Routine::findLoops()
+{
+    static const QRegularExpression call(QStringLiteral(R"(\b(?:Sweep|ColourPass)\s*\()"));
+    // The lambda's parameter: "[&](double r)".
+    static const QRegularExpression counter(
+        QStringLiteral(R"(\[[^\]]*\]\s*\(\s*(?:const\s+)?[\w:]+\s*[&*]?\s*(\w+)\s*\))"));
+    for (int line = 0; line < m_lines.size(); ++line) {
+        const QRegularExpressionMatch found = call.match(m_lines[line]);
+        if (!found.hasMatch())
+            continue;
+        Loop loop;
+        loop.firstLine = line + 1;
+        loop.lastLine = closingLine(m_lines, line, found.capturedEnd() - 1) + 1;
+        loop.counter = counter.match(m_lines[line], found.capturedEnd()).captured(1);
+        m_loops.emplace(loop.firstLine, loop);
+    }
+}
+
+const Routine::Loop *Routine::loopAt(int line) const
+{
+    const auto found = m_loops.find(line);
+    return found == m_loops.end() ? nullptr : &found->second;
+}
+
+int Routine::plotLine(int first, int last) const
+{
+    for (int line = std::min<int>(last, static_cast<int>(m_lines.size())); line >= first && line > 0; --line)
+        if (m_lines[line - 1].contains(QLatin1String("PlotPoint(")))
+            return line;
+    return 0;
+}
+
+} // namespace sweepdraw
