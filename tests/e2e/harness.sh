@@ -127,10 +127,16 @@ e2e_click() {
     xdotool mousemove $((E2E_ORIGIN_X + $1)) $((E2E_ORIGIN_Y + $2)) click 1
 }
 
-# Clicks the middle of the button with this caption.
+# Clicks the middle of the button with each caption given, in order, with
+# one xdotool: e2e_click_button CAPTION...
 e2e_click_button() {
-    [ -n "${E2E_BUTTON_X[$1]:-}" ] || e2e_fail "no button $1"
-    e2e_click "${E2E_BUTTON_X[$1]}" "${E2E_BUTTON_Y[$1]}"
+    local clicks=() caption
+    for caption in "$@"; do
+        [ -n "${E2E_BUTTON_X[$caption]:-}" ] || e2e_fail "no button $caption"
+        clicks+=(mousemove $((E2E_ORIGIN_X + E2E_BUTTON_X[$caption])) $((E2E_ORIGIN_Y + E2E_BUTTON_Y[$caption]))
+            click 1)
+    done
+    xdotool "${clicks[@]}"
 }
 
 # Takes a screenshot of the whole screen into FILE.

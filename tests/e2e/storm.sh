@@ -18,11 +18,7 @@ storm_kill_display() {
 # machine, every click of the storm is waiting while the sunshine draws.
 storm_clicks() {
     kill -STOP "$E2E_PROGRAM_PID"
-    e2e_click_button 阳光
-    local button
-    for button in "$@"; do
-        e2e_click_button "$button"
-    done
+    e2e_click_button 阳光 "$@"
     kill -CONT "$E2E_PROGRAM_PID"
 }
 
