@@ -98,6 +98,60 @@
     </message>
 </context>
 <context>
+    <name>sweepdraw::CodePane</name>
+    <message>
+        <source>Code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Routine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click a picture&apos;s button: the routine that draws it shows here, live.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>last point %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Finished %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing drawn yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>pass %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 operations</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 s left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n waiting</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>sweepdraw::Form1</name>
     <message>
         <source>Picture</source>
@@ -131,6 +185,22 @@
     <message>
         <source>The drawing stopped with an error:
 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -170,6 +240,13 @@
     </message>
     <message>
         <source>lists every option.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::PaneDock</name>
+    <message>
+        <source>Divider</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

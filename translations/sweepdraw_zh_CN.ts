@@ -98,6 +98,59 @@
     </message>
 </context>
 <context>
+    <name>sweepdraw::CodePane</name>
+    <message>
+        <source>Code</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>Routine</source>
+        <translation>程序</translation>
+    </message>
+    <message>
+        <source>Click a picture&apos;s button: the routine that draws it shows here, live.</source>
+        <translation>点击一个画图按钮：画它的程序会在这里实时显示。</translation>
+    </message>
+    <message>
+        <source>last point %1</source>
+        <translation>最后一点 %1</translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation>已暂停</translation>
+    </message>
+    <message>
+        <source>Finished %1</source>
+        <translation>%1 已画完</translation>
+    </message>
+    <message>
+        <source>Nothing drawn yet</source>
+        <translation>尚未画图</translation>
+    </message>
+    <message>
+        <source>pass %1 of %2</source>
+        <translation>第 %1 遍，共 %2 遍</translation>
+    </message>
+    <message>
+        <source>%1 of %2 operations</source>
+        <translation>%1 / %2 次操作</translation>
+    </message>
+    <message>
+        <source>%1 s left</source>
+        <translation>还剩 %1 秒</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n waiting</source>
+        <translation>
+            <numerusform>%n 个等待</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>sweepdraw::Form1</name>
     <message>
         <source>Picture</source>
@@ -133,6 +186,22 @@
 %1</source>
         <translation>画图出错，已停止：
 %1</translation>
+    </message>
+    <message>
+        <source>Show code</source>
+        <translation>显示代码</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>继续</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>单步</translation>
     </message>
 </context>
 <context>
@@ -172,6 +241,13 @@
     <message>
         <source>lists every option.</source>
         <translation>列出所有选项。</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::PaneDock</name>
+    <message>
+        <source>Divider</source>
+        <translation>分隔条</translation>
     </message>
 </context>
 <context>

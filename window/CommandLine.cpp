@@ -184,6 +184,14 @@ QString windowKeysHelp()
         items.push_back({speed.key, QStringLiteral("%1, as --speed %2")
                                         .arg(QLatin1String(speed.menuText), QLatin1String(speed.name))});
     items.push_back({Qt::Key_Escape, QStringLiteral("Finish now: the drawing under way and every command queued")});
+    items.push_back({Qt::CTRL | Qt::Key_S, QStringLiteral("Save picture: the window as --save writes it")});
+    items.push_back({Qt::CTRL | Qt::Key_C, QStringLiteral("Copy picture: the same image on the clipboard")});
+    items.push_back({{}, QStringLiteral("Record animation: the pictures since the last clear, as --record does")});
+    items.push_back({Qt::CTRL | Qt::Key_U, QStringLiteral("Show code: the routine being drawn, live, beside the picture")});
+    items.push_back({Qt::Key_Pause, QStringLiteral("Pause or continue the drawing (Ctrl+P too)")});
+    items.push_back({Qt::Key_F10, QStringLiteral("Step: the next operation, and pause")});
+    items.push_back({Qt::Key_F1, QStringLiteral("Help")});
+    items.push_back({{}, QStringLiteral("About: the version, the licence and the Qt in use")});
 
     int keyWidth = 0;
     for (const Item &item : items)
