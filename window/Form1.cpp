@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,10 @@
 namespace sweepdraw {
 
 namespace {
+
+// How often, and how many times, a window just shown looks for its frame.
+constexpr int kFrameLookInterval = 50; // ms
+constexpr int kFrameLooks = 100;
 
 // Positions are kept in twips, as the layout was designed.
 QRect fromTwips(int left, int top, int width, int height)
@@ -248,7 +253,7 @@ void Form1::fitOnScreen()
     if (!screen || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
     const QRect area = screen->availableGeometry();
-    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize frame = frameSize();
     m_fittedFrame = frame;
     // At a fractional scale the frame's margins and the screen are known
     // only rounded to whole scaled pixels, and so is the window's size once
@@ -392,8 +397,34 @@ void Form1::moveEvent(QMoveEvent *event)
     QWidget::moveEvent(event);
     // A window manager frames the window after it is shown, and moves it
     // as it does: the frame is known from then on, and may not fit.
-    if (isVisible() && frameGeometry().size() - geometry().size() != m_fittedFrame)
+    if (isVisible() && frameSize() != m_fittedFrame)
         fitOnScreen();
+}
+
+// What the frame round the window adds to its size, as the window system
+// knows it now. QWidget's own frame geometry is brought up to date only by a
+// move or a resize, and a window manager may make its frame known after both.
+QSize Form1::frameSize() const
+{
+    const QWindow *window = windowHandle();
+    if (!window)
+        return frameGeometry().size() - geometry().size();
+    const QMargins margins = window->frameMargins();
+    return QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+}
+
+// Looks for the frame for a few seconds after the window is shown, and fits
+// the window once it is known, in case no move came with it.
+void Form1::watchForFrame(int looksLeft)
+{
+    QTimer::singleShot(kFrameLookInterval, this, [this, looksLeft] {
+        if (!isVisible())
+            return;
+        if (frameSize() != m_fittedFrame)
+            fitOnScreen();
+        else if (looksLeft > 1)
+            watchForFrame(looksLeft - 1);
+    });
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -428,8 +459,10 @@ void Form1::showEvent(QShowEvent *event)
     // saved without one is drawn at zoom 1.
     fitOnScreen();
     QTimer::singleShot(0, this, [this] {
-        // The frame round the window is known once it is shown.
+        // The frame round the window is known once it is shown, or soon
+        // after.
         fitOnScreen();
+        watchForFrame(kFrameLooks);
         // Without a window manager nobody else gives the window the
         // keyboard, and the focus must start on the first button of the
         // tab order.

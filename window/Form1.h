@@ -137,6 +137,9 @@ private:
     std::vector<Placed> m_placed;
     double m_zoom = 1.0;
     WindowMenu *m_menu = nullptr;
+    QSize frameSize() const;
+    void watchForFrame(int looksLeft);
+
     QSize m_fittedFrame; // the frame's size when the window was last fitted on the screen
     std::array<QAction *, 4> m_speedActions{};
     bool m_errorDialogs = false;
