@@ -1,6 +1,7 @@
 #include "RasterSurface.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -32,15 +33,21 @@ quint32 opaque(QRgb colour)
     return colour | 0xff000000u;
 }
 
+// Out of line, so that the callers' common case needs no registers for it.
+[[gnu::noinline]] int clampedFloorToInt(double v)
+{
+    v = std::clamp(v, -kFar, kFar);
+    const int i = static_cast<int>(v);
+    return i - (v < i);
+}
+
 int floorToInt(double v)
 {
     // On the image, where nearly everything is drawn, rounding towards zero
     // is rounding down.
     if (v >= 0 && v <= kFar) [[likely]]
         return static_cast<int>(v);
-    v = std::clamp(v, -kFar, kFar);
-    const int i = static_cast<int>(v);
-    return i - (v < i);
+    return clampedFloorToInt(v);
 }
 
 int ceilToInt(double v)
@@ -76,6 +83,7 @@ void annulusRow(int y, double cx, double cy, double inner, double outer, Fill &&
 RasterSurface::RasterSurface(QSize logicalSize, double devicePixelRatio)
     : m_ratio(devicePixelRatio > 0 ? devicePixelRatio : 1.0)
     , m_scale(m_ratio / kTwipsPerPixel)
+    , m_nearTwipsBits(std::bit_cast<quint32>(static_cast<float>(kFar / 2 / m_scale)))
 {
     const QSize deviceSize(static_cast<int>(std::lround(logicalSize.width() * m_ratio)),
                            static_cast<int>(std::lround(logicalSize.height() * m_ratio)));
@@ -111,6 +119,12 @@ QRect RasterSurface::takeDirtyRect()
 
 inline int RasterSurface::toPixel(float twips) const
 {
+    // The bits of a float of +0 or more, read as an unsigned number, grow
+    // with it, and those of a negative one are larger than all of them, so
+    // one comparison finds the twips from 0 to kFar / 2 pixels, where
+    // rounding towards zero is rounding down.
+    if (std::bit_cast<quint32>(twips) <= m_nearTwipsBits) [[likely]]
+        return static_cast<int>(static_cast<double>(twips) * m_scale + 0.5);
     return floorToInt(static_cast<double>(twips) * m_scale + 0.5);
 }
 
@@ -227,19 +241,24 @@ void RasterSurface::forgetLastDot()
     m_sameX = m_sameY = TwipRange();
 }
 
-inline void RasterSurface::stampDot(int px, int py, quint32 argb)
+inline void RasterSurface::stampPixel(int px, int py, quint32 argb)
+{
+    if (static_cast<unsigned>(px) < static_cast<unsigned>(m_width)
+        && static_cast<unsigned>(py) < static_cast<unsigned>(m_height)) {
+        // Sunshine's rays come back to the same few pixels over and over
+        // in the same colour; reading first is cheaper than writing.
+        quint32 &pixel = row(py)[px];
+        if (pixel != argb) {
+            pixel = argb;
+            markDirty(px, py, px, py);
+        }
+    }
+}
+
+void RasterSurface::stampDot(int px, int py, quint32 argb)
 {
     if (m_pen == 1) {
-        if (static_cast<unsigned>(px) < static_cast<unsigned>(m_width)
-            && static_cast<unsigned>(py) < static_cast<unsigned>(m_height)) {
-            // Sunshine's rays come back to the same few pixels over and over
-            // in the same colour; reading first is cheaper than writing.
-            quint32 &pixel = row(py)[px];
-            if (pixel != argb) {
-                pixel = argb;
-                markDirty(px, py, px, py);
-            }
-        }
+        stampPixel(px, py, argb);
         return;
     }
     for (const Span &span : m_dot)
@@ -247,31 +266,38 @@ inline void RasterSurface::stampDot(int px, int py, quint32 argb)
     markDirty(px - m_dotReach, py - m_dotReach, px + m_dotReach, py + m_dotReach);
 }
 
+// Every point ends here, so the common cases are kept to a few comparisons
+// and a pixel, with registers to spare; the rest is out of line.
 Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
 {
-    // Kept to a few comparisons, with the rest out of line, because most
-    // points end here.
     if (m_sameX.contains(x) && m_sameY.contains(y) && colour == m_lastColour) [[likely]]
         return {};
-    plotOnPixel(x, y, colour);
+    const int px = toPixel(x);
+    const int py = toPixel(y);
+    if (px == m_lastX && py == m_lastY && colour == m_lastColour) {
+        if (++m_repeats == kRunLength)
+            learnRun(px, py);
+        return {};
+    }
+    m_lastX = px;
+    m_lastY = py;
+    m_lastColour = colour;
+    m_repeats = 0;
+    // The twips of an earlier dot's run no longer tell this dot's points:
+    // that dot may since have been drawn over, or be in another colour.
+    m_sameX = TwipRange();
+    if (m_pen == 1) [[likely]]
+        stampPixel(px, py, opaque(colour));
+    else
+        stampDot(px, py, opaque(colour));
     return {};
 }
 
-void RasterSurface::plotOnPixel(float x, float y, QRgb colour)
+// A run of points on the last dot, and more are likely to follow.
+void RasterSurface::learnRun(int px, int py)
 {
-    const int px = toPixel(x);
-    const int py = toPixel(y);
-    if (px != m_lastX || py != m_lastY || colour != m_lastColour) {
-        stampDot(px, py, opaque(colour));
-        m_lastX = px;
-        m_lastY = py;
-        m_lastColour = colour;
-        m_repeats = 0;
-    } else if (++m_repeats == kRunLength) {
-        // A run of points on this dot, and more are likely to follow.
-        m_sameX = twipsOnPixel(px, m_knownX);
-        m_sameY = twipsOnPixel(py, m_knownY);
-    }
+    m_sameX = twipsOnPixel(px, m_knownX);
+    m_sameY = twipsOnPixel(py, m_knownY);
 }
 
 Status RasterSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb colour)

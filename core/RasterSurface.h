@@ -85,8 +85,9 @@ private:
     int devicePen(int width) const;
     void erase();
     quint32 *row(int y) const { return reinterpret_cast<quint32 *>(m_bits + y * m_bytesPerLine); }
-    [[gnu::noinline]] void plotOnPixel(float x, float y, QRgb colour);
-    void stampDot(int px, int py, quint32 argb);
+    [[gnu::noinline]] void learnRun(int px, int py);
+    void stampPixel(int px, int py, quint32 argb);
+    [[gnu::noinline]] void stampDot(int px, int py, quint32 argb);
     void fillRow(int y, int x0, int x1, quint32 argb);
     void fillRect(int x0, int y0, int x1, int y1, quint32 argb);
     void markDirty(int x0, int y0, int x1, int y1);
@@ -101,6 +102,7 @@ private:
 
     double m_ratio;
     double m_scale; // device pixels per twip
+    quint32 m_nearTwipsBits; // of the float kFar / 2 pixels away
     int m_pen = 1;  // device pixels
     std::vector<Span> m_dot;
     int m_dotReach = 0; // how far the dot reaches from its pixel, any side

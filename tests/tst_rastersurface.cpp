@@ -227,6 +227,14 @@ void TestRasterSurface::repeatedPointIsRedrawnAfterOtherDrawing()
     QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
     QCOMPARE(pixel(surface, 20, 20), kRed);
 
+    // A run of points on one dot, then a dot elsewhere in another colour,
+    // then that colour back on the first dot.
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(surface.PlotPoint(twips(60), twips(60), kRed).ok());
+    QVERIFY(surface.PlotPoint(twips(80), twips(80), kBlue).ok());
+    QVERIFY(surface.PlotPoint(twips(60), twips(60), kBlue).ok());
+    QCOMPARE(pixel(surface, 60, 60), kBlue);
+
     QVERIFY(surface.SetPenWidth(5).ok());
     QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
     QCOMPARE(pixel(surface, 22, 20), kRed);
