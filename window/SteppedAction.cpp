@@ -57,13 +57,18 @@ protected:
         pass();
         return m_target->SetPenWidth(width);
     }
+    // Points come a million to a command, so within a batch a point is
+    // passed on in a jump, with nothing left to do after it. It is noted
+    // before it lands, then: a point the target refuses ends the action,
+    // and with it the loops that the note is read with.
     Status doPlotPoint(float x, float y, QRgb colour) override
     {
-        pass();
-        const Status status = m_target->PlotPoint(x, y, colour);
-        if (m_points && status.ok())
+        if (m_left == 0) [[unlikely]]
+            return passFirstOfBatch(x, y, colour);
+        --m_left;
+        if (m_points)
             m_points->plotted(x, y);
-        return status;
+        return passPointOn(*m_target, x, y, colour);
     }
     Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override
     {
@@ -87,6 +92,12 @@ private:
         if (m_left == 0) [[unlikely]]
             m_owner.openBatch();
         --m_left;
+    }
+
+    [[gnu::noinline]] Status passFirstOfBatch(float x, float y, QRgb colour)
+    {
+        m_owner.openBatch();
+        return doPlotPoint(x, y, colour);
     }
 
     SteppedAction &m_owner;
