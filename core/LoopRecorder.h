@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cmath>
+#include <limits>
 #include <source_location>
 
 namespace sweepdraw {
@@ -45,15 +47,13 @@ public:
     int depth() const noexcept { return m_depth < kMaxDepth ? m_depth : kMaxDepth; }
     const Loop &loop(int index) const noexcept { return m_loops[static_cast<std::size_t>(index)]; }
 
-    bool hasPoint() const noexcept { return m_hasPoint; }
+    // A point plotted is finite, so a NaN marks none.
+    bool hasPoint() const noexcept { return !std::isnan(m_point.x); }
     Point lastPoint() const noexcept { return m_point; }
-    void plotted(float x, float y) noexcept
-    {
-        m_point = {x, y};
-        m_hasPoint = true;
-    }
+    // One store, for it comes with every point.
+    void plotted(float x, float y) noexcept { m_point = {x, y}; }
     // Forgets the last point; the loops are the running code's to end.
-    void forgetPoint() noexcept { m_hasPoint = false; }
+    void forgetPoint() noexcept { m_point = kNoPoint; }
 
     // The recorder the loops beginning on this thread record on, or nullptr.
     static LoopRecorder *active() noexcept { return s_active; }
@@ -125,10 +125,11 @@ private:
 
     static thread_local constinit LoopRecorder *s_active;
 
+    static constexpr Point kNoPoint{std::numeric_limits<float>::quiet_NaN(), 0};
+
     std::array<Loop, kMaxDepth> m_loops{};
     int m_depth = 0;
-    Point m_point;
-    bool m_hasPoint = false;
+    Point m_point = kNoPoint;
 };
 
 } // namespace sweepdraw

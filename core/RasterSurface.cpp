@@ -83,7 +83,6 @@ void annulusRow(int y, double cx, double cy, double inner, double outer, Fill &&
 RasterSurface::RasterSurface(QSize logicalSize, double devicePixelRatio)
     : m_ratio(devicePixelRatio > 0 ? devicePixelRatio : 1.0)
     , m_scale(m_ratio / kTwipsPerPixel)
-    , m_nearTwipsBits(std::bit_cast<quint32>(static_cast<float>(kFar / 2 / m_scale)))
 {
     const QSize deviceSize(static_cast<int>(std::lround(logicalSize.width() * m_ratio)),
                            static_cast<int>(std::lround(logicalSize.height() * m_ratio)));
@@ -119,12 +118,6 @@ QRect RasterSurface::takeDirtyRect()
 
 inline int RasterSurface::toPixel(float twips) const
 {
-    // The bits of a float of +0 or more, read as an unsigned number, grow
-    // with it, and those of a negative one are larger than all of them, so
-    // one comparison finds the twips from 0 to kFar / 2 pixels, where
-    // rounding towards zero is rounding down.
-    if (std::bit_cast<quint32>(twips) <= m_nearTwipsBits) [[likely]]
-        return static_cast<int>(static_cast<double>(twips) * m_scale + 0.5);
     return floorToInt(static_cast<double>(twips) * m_scale + 0.5);
 }
 
@@ -217,6 +210,17 @@ void RasterSurface::fillRect(int x0, int y0, int x1, int y1, quint32 argb)
 Status RasterSurface::doSetPenWidth(int width)
 {
     m_pen = devicePen(width);
+    // The bits of a float of +0 or more, read as an unsigned number, grow
+    // with it, and those of a negative one are larger than all of them, so
+    // one comparison tells the twips of the image's pixels from 0 up.
+    const auto twipsEnd = [this](int pixels) -> quint32 {
+        float end;
+        if (m_pen != 1 || pixels <= 0 || !firstTwipOnOrAfter(pixels, end) || !(end > 0))
+            return 0;
+        return std::bit_cast<quint32>(end);
+    };
+    m_pixelTwipsEndX = twipsEnd(m_width);
+    m_pixelTwipsEndY = twipsEnd(m_height);
     // Centre of the dot, relative to the top-left corner of its pixel.
     const double centre = (m_pen % 2 == 1) ? 0.5 : 0.0;
     const double radius = m_pen / 2.0;
@@ -241,24 +245,12 @@ void RasterSurface::forgetLastDot()
     m_sameX = m_sameY = TwipRange();
 }
 
-inline void RasterSurface::stampPixel(int px, int py, quint32 argb)
-{
-    if (static_cast<unsigned>(px) < static_cast<unsigned>(m_width)
-        && static_cast<unsigned>(py) < static_cast<unsigned>(m_height)) {
-        // Sunshine's rays come back to the same few pixels over and over
-        // in the same colour; reading first is cheaper than writing.
-        quint32 &pixel = row(py)[px];
-        if (pixel != argb) {
-            pixel = argb;
-            markDirty(px, py, px, py);
-        }
-    }
-}
-
 void RasterSurface::stampDot(int px, int py, quint32 argb)
 {
     if (m_pen == 1) {
-        stampPixel(px, py, argb);
+        if (static_cast<unsigned>(px) < static_cast<unsigned>(m_width)
+            && static_cast<unsigned>(py) < static_cast<unsigned>(m_height))
+            stampPixel(row(py) + px, px, py, argb);
         return;
     }
     for (const Span &span : m_dot)
@@ -266,18 +258,22 @@ void RasterSurface::stampDot(int px, int py, quint32 argb)
     markDirty(px - m_dotReach, py - m_dotReach, px + m_dotReach, py + m_dotReach);
 }
 
-// Every point ends here, so the common cases are kept to a few comparisons
-// and a pixel, with registers to spare; the rest is out of line.
-Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
+inline void RasterSurface::stampPixel(quint32 *pixel, int px, int py, quint32 argb)
 {
-    if (m_sameX.contains(x) && m_sameY.contains(y) && colour == m_lastColour) [[likely]]
-        return {};
-    const int px = toPixel(x);
-    const int py = toPixel(y);
+    // Sunshine's rays come back to the same few pixels over and over in the
+    // same colour; reading first is cheaper than writing.
+    if (*pixel != argb) {
+        *pixel = argb;
+        markDirty(px, py, px, py);
+    }
+}
+
+inline bool RasterSurface::landsOnLastDot(int px, int py, QRgb colour)
+{
     if (px == m_lastX && py == m_lastY && colour == m_lastColour) {
         if (++m_repeats == kRunLength)
             learnRun(px, py);
-        return {};
+        return true;
     }
     m_lastX = px;
     m_lastY = py;
@@ -285,12 +281,34 @@ Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
     m_repeats = 0;
     // The twips of an earlier dot's run no longer tell this dot's points:
     // that dot may since have been drawn over, or be in another colour.
-    m_sameX = TwipRange();
-    if (m_pen == 1) [[likely]]
-        stampPixel(px, py, opaque(colour));
-    else
-        stampDot(px, py, opaque(colour));
+    m_sameX.from = std::numeric_limits<float>::infinity();
+    return false;
+}
+
+// Every point ends here. Most land where the one before did, and the first
+// test tells them; most of the rest are one-pixel dots on the image, which
+// need neither clipping nor rounding towards minus infinity.
+Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
+{
+    if (m_sameX.contains(x) && m_sameY.contains(y) && colour == m_lastColour) [[likely]]
+        return {};
+    if (std::bit_cast<quint32>(x) < m_pixelTwipsEndX && std::bit_cast<quint32>(y) < m_pixelTwipsEndY) [[likely]] {
+        const auto px = static_cast<qsizetype>(static_cast<double>(x) * m_scale + 0.5);
+        const auto py = static_cast<qsizetype>(static_cast<double>(y) * m_scale + 0.5);
+        if (!landsOnLastDot(static_cast<int>(px), static_cast<int>(py), colour))
+            stampPixel(row(py) + px, static_cast<int>(px), static_cast<int>(py), opaque(colour));
+        return {};
+    }
+    plotDot(x, y, colour);
     return {};
+}
+
+void RasterSurface::plotDot(float x, float y, QRgb colour)
+{
+    const int px = toPixel(x);
+    const int py = toPixel(y);
+    if (!landsOnLastDot(px, py, colour))
+        stampDot(px, py, opaque(colour));
 }
 
 // A run of points on the last dot, and more are likely to follow.

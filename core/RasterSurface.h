@@ -30,7 +30,8 @@ namespace sweepdraw {
 // stamped again since it would change nothing. Scenes plot many points in a
 // row on one dot, so once a few have landed there the surface works out which
 // twips land on that dot's pixel, and tells the points that follow from
-// their twips alone, without working out their pixel.
+// their twips alone, without working out their pixel. Whether a one-pixel
+// dot lands on the image is told from its twips alone too.
 class RasterSurface final : public DrawingSurface
 {
 public:
@@ -85,9 +86,11 @@ private:
     int devicePen(int width) const;
     void erase();
     quint32 *row(int y) const { return reinterpret_cast<quint32 *>(m_bits + y * m_bytesPerLine); }
+    bool landsOnLastDot(int px, int py, QRgb colour);
     [[gnu::noinline]] void learnRun(int px, int py);
-    void stampPixel(int px, int py, quint32 argb);
-    [[gnu::noinline]] void stampDot(int px, int py, quint32 argb);
+    [[gnu::noinline]] void plotDot(float x, float y, QRgb colour);
+    void stampPixel(quint32 *pixel, int px, int py, quint32 argb);
+    void stampDot(int px, int py, quint32 argb);
     void fillRow(int y, int x0, int x1, quint32 argb);
     void fillRect(int x0, int y0, int x1, int y1, quint32 argb);
     void markDirty(int x0, int y0, int x1, int y1);
@@ -102,8 +105,10 @@ private:
 
     double m_ratio;
     double m_scale; // device pixels per twip
-    quint32 m_nearTwipsBits; // of the float kFar / 2 pixels away
     int m_pen = 1;  // device pixels
+    // With a pen of one pixel, the bits of the first float of twips that
+    // lands beyond the image's last column and row; 0 with a wider pen.
+    quint32 m_pixelTwipsEndX = 0, m_pixelTwipsEndY = 0;
     std::vector<Span> m_dot;
     int m_dotReach = 0; // how far the dot reaches from its pixel, any side
 

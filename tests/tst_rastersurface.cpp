@@ -291,15 +291,21 @@ void TestRasterSurface::offImageDrawingIsClipped_data()
     QTest::addColumn<int>("operation");
     QTest::addColumn<QList<float>>("args");
     QTest::addColumn<bool>("inks");
+    QTest::addColumn<int>("pen");
 
     const float big = std::numeric_limits<float>::max();
-    QTest::newRow("point far left") << int(Point) << QList<float>{-1000, twips(50)} << false;
-    QTest::newRow("point far off") << int(Point) << QList<float>{big, -big} << false;
-    QTest::newRow("point on the edge") << int(Point) << QList<float>{twips(100), twips(99)} << true;
-    QTest::newRow("box larger than the image") << int(Box) << QList<float>{-big, -big, big, big} << false;
-    QTest::newRow("box half off") << int(Box) << QList<float>{twips(50), twips(50), 1e9f, 1e9f} << true;
-    QTest::newRow("huge circle") << int(Circle) << QList<float>{twips(50), twips(50), big} << false;
-    QTest::newRow("circle round a corner") << int(Circle) << QList<float>{0, 0, twips(20)} << true;
+    QTest::newRow("point far left") << int(Point) << QList<float>{-1000, twips(50)} << false << 66;
+    QTest::newRow("point far off") << int(Point) << QList<float>{big, -big} << false << 66;
+    QTest::newRow("point on the edge") << int(Point) << QList<float>{twips(100), twips(99)} << true << 66;
+    QTest::newRow("box larger than the image") << int(Box) << QList<float>{-big, -big, big, big} << false << 66;
+    QTest::newRow("box half off") << int(Box) << QList<float>{twips(50), twips(50), 1e9f, 1e9f} << true << 66;
+    QTest::newRow("huge circle") << int(Circle) << QList<float>{twips(50), twips(50), big} << false << 66;
+    QTest::newRow("circle round a corner") << int(Circle) << QList<float>{0, 0, twips(20)} << true << 66;
+    // One-pixel dots by the last column and row, and at minus zero.
+    QTest::newRow("pen 1 on the last column") << int(Point) << QList<float>{twips(99) + 7.49f, twips(50)} << true << 1;
+    QTest::newRow("pen 1 past the last column") << int(Point) << QList<float>{twips(99) + 7.5f, twips(50)} << false << 1;
+    QTest::newRow("pen 1 past the last row") << int(Point) << QList<float>{twips(50), twips(99) + 7.5f} << false << 1;
+    QTest::newRow("pen 1 at minus zero") << int(Point) << QList<float>{-0.0f, -0.0f} << true << 1;
 }
 
 void TestRasterSurface::offImageDrawingIsClipped()
@@ -307,9 +313,10 @@ void TestRasterSurface::offImageDrawingIsClipped()
     QFETCH(int, operation);
     QFETCH(QList<float>, args);
     QFETCH(bool, inks);
+    QFETCH(int, pen);
 
     RasterSurface surface(QSize(100, 100));
-    QVERIFY(surface.SetPenWidth(66).ok());
+    QVERIFY(surface.SetPenWidth(pen).ok());
     const Status status = apply(surface, Operation(operation), args);
     QVERIFY2(status.ok(), status.message().c_str());
     QCOMPARE(!isBlank(surface.image()), inks);
