@@ -268,13 +268,9 @@ inline void RasterSurface::stampPixel(quint32 *pixel, int px, int py, quint32 ar
     }
 }
 
-inline bool RasterSurface::landsOnLastDot(int px, int py, QRgb colour)
+// The last dot is the one at (px, py) from now on.
+inline void RasterSurface::newLastDot(int px, int py, QRgb colour)
 {
-    if (px == m_lastX && py == m_lastY && colour == m_lastColour) {
-        if (++m_repeats == kRunLength)
-            learnRun(px, py);
-        return true;
-    }
     m_lastX = px;
     m_lastY = py;
     m_lastColour = colour;
@@ -282,33 +278,43 @@ inline bool RasterSurface::landsOnLastDot(int px, int py, QRgb colour)
     // The twips of an earlier dot's run no longer tell this dot's points:
     // that dot may since have been drawn over, or be in another colour.
     m_sameX.from = std::numeric_limits<float>::infinity();
-    return false;
+}
+
+Status RasterSurface::landOnLastDot(int px, int py)
+{
+    if (++m_repeats == kRunLength)
+        learnRun(px, py);
+    return {};
 }
 
 // Every point ends here. Most land where the one before did, and the first
 // test tells them; most of the rest are one-pixel dots on the image, which
-// need neither clipping nor rounding towards minus infinity.
+// need neither clipping nor rounding towards minus infinity. Everything else
+// is reached by a jump, so that this needs no stack frame.
 Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
 {
     if (m_sameX.contains(x) && m_sameY.contains(y) && colour == m_lastColour) [[likely]]
         return {};
-    if (std::bit_cast<quint32>(x) < m_pixelTwipsEndX && std::bit_cast<quint32>(y) < m_pixelTwipsEndY) [[likely]] {
-        const auto px = static_cast<qsizetype>(static_cast<double>(x) * m_scale + 0.5);
-        const auto py = static_cast<qsizetype>(static_cast<double>(y) * m_scale + 0.5);
-        if (!landsOnLastDot(static_cast<int>(px), static_cast<int>(py), colour))
-            stampPixel(row(py) + px, static_cast<int>(px), static_cast<int>(py), opaque(colour));
-        return {};
-    }
-    plotDot(x, y, colour);
+    if (std::bit_cast<quint32>(x) >= m_pixelTwipsEndX || std::bit_cast<quint32>(y) >= m_pixelTwipsEndY) [[unlikely]]
+        return plotDot(x, y, colour);
+    const auto px = static_cast<qsizetype>(static_cast<double>(x) * m_scale + 0.5);
+    const auto py = static_cast<qsizetype>(static_cast<double>(y) * m_scale + 0.5);
+    if (px == m_lastX && py == m_lastY && colour == m_lastColour)
+        return landOnLastDot(static_cast<int>(px), static_cast<int>(py));
+    newLastDot(static_cast<int>(px), static_cast<int>(py), colour);
+    stampPixel(row(py) + px, static_cast<int>(px), static_cast<int>(py), opaque(colour));
     return {};
 }
 
-void RasterSurface::plotDot(float x, float y, QRgb colour)
+Status RasterSurface::plotDot(float x, float y, QRgb colour)
 {
     const int px = toPixel(x);
     const int py = toPixel(y);
-    if (!landsOnLastDot(px, py, colour))
-        stampDot(px, py, opaque(colour));
+    if (px == m_lastX && py == m_lastY && colour == m_lastColour)
+        return landOnLastDot(px, py);
+    newLastDot(px, py, colour);
+    stampDot(px, py, opaque(colour));
+    return {};
 }
 
 // A run of points on the last dot, and more are likely to follow.

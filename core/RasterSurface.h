@@ -86,9 +86,10 @@ private:
     int devicePen(int width) const;
     void erase();
     quint32 *row(int y) const { return reinterpret_cast<quint32 *>(m_bits + y * m_bytesPerLine); }
-    bool landsOnLastDot(int px, int py, QRgb colour);
-    [[gnu::noinline]] void learnRun(int px, int py);
-    [[gnu::noinline]] void plotDot(float x, float y, QRgb colour);
+    void newLastDot(int px, int py, QRgb colour);
+    [[gnu::noinline]] Status landOnLastDot(int px, int py);
+    void learnRun(int px, int py);
+    [[gnu::noinline]] Status plotDot(float x, float y, QRgb colour);
     void stampPixel(quint32 *pixel, int px, int py, quint32 argb);
     void stampDot(int px, int py, quint32 argb);
     void fillRow(int y, int x0, int x1, quint32 argb);
