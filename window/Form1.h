@@ -116,11 +116,11 @@ private:
     };
 
     void buildControls();
+    // The menu's items, as kSpeeds and kMenuItems list them, and what they do.
     void buildMenu();
-    void addPictureActions();
-    // The code pane beside the picture, hidden, and the menu items and keys
-    // that show it, and pause and step the drawing it follows.
-    void buildCodePane();
+    // The code pane beside the picture, hidden, and what the menu's items
+    // that show it, and pause and step the drawing it follows, do.
+    void buildCodePane(QAction *show, QAction *pause, QAction *step);
     void fitOnScreen();
     void layOut();
     void describePicture();
