@@ -242,6 +242,16 @@ std::optional<QString> suffixRefusal(const QString &option, const QString &path,
     return std::nullopt;
 }
 
+// Why `option` cannot be given the files `paths`, unless it is given one:
+// it writes one file, `what`.
+std::optional<QString> repeatRefusal(const QString &option, const QStringList &paths, const char *what)
+{
+    if (paths.size() > 1)
+        return QStringLiteral("%1 is given more than once ('%2'); give one file to %3")
+            .arg(option, paths.join(QStringLiteral("', '")), QLatin1String(what));
+    return std::nullopt;
+}
+
 } // namespace
 
 CommandLineRequest parseCommandLine(const QStringList &arguments)
@@ -323,10 +333,9 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
     options.speed = *chosen;
     if (parser.isSet(save)) {
         const QStringList paths = parser.values(save);
-        if (paths.size() > 1)
-            return refuse(QStringLiteral("--save is given more than once ('%1'); give one file to save the "
-                                         "picture to")
-                              .arg(paths.join(QStringLiteral("', '"))));
+        if (const std::optional<QString> refusal =
+                repeatRefusal(QStringLiteral("--save"), paths, "save the picture to"))
+            return refuse(*refusal);
         options.savePath = paths.constFirst();
         if (const std::optional<QString> refusal =
                 suffixRefusal(QStringLiteral("--save"), options.savePath,
@@ -335,10 +344,9 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(record)) {
         const QStringList paths = parser.values(record);
-        if (paths.size() > 1)
-            return refuse(QStringLiteral("--record is given more than once ('%1'); give one file to record "
-                                         "the drawing to")
-                              .arg(paths.join(QStringLiteral("', '"))));
+        if (const std::optional<QString> refusal =
+                repeatRefusal(QStringLiteral("--record"), paths, "record the drawing to"))
+            return refuse(*refusal);
         options.recordPath = paths.constFirst();
         if (const std::optional<QString> refusal =
                 suffixRefusal(QStringLiteral("--record"), options.recordPath,
