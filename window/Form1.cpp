@@ -57,19 +57,6 @@ const std::array<LabelLayout, 3> kLabels = {{
     {"Label3", "2006.11.", fromTwips(2040, 6720, 1455, 375), 21, qRgb(0, 192, 192)},
 }};
 
-// The Kai faces come in one weight, so Qt's FreeType engine makes their bold
-// itself, by widening each outline; but only for fonts below 64 pixels,
-// which the title reaches at zoom 1.82, unless QT_NO_SYNTHESIZED_BOLD_LIMIT
-// is set. The limit guards against ugly bold at large sizes in general; these
-// faces look right emboldened at every size the window reaches. The variable
-// is read each time Qt makes a font engine, so it is set before any label
-// font is made.
-void allowSyntheticBoldAtAnySize()
-{
-    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
-        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
-}
-
 // The font of a label `pixelSize` pixels high at zoom 1, at `zoom`.
 QFont labelFont(int pixelSize, double zoom)
 {
@@ -102,11 +89,21 @@ double fittingZoom(QSize room)
 
 } // namespace
 
+// The Kai faces come in one weight, so Qt's FreeType engine makes their bold
+// itself, by widening each outline; but only for fonts below 64 pixels,
+// which the title reaches at zoom 1.82, unless QT_NO_SYNTHESIZED_BOLD_LIMIT
+// is set. The limit guards against ugly bold at large sizes in general; these
+// faces look right emboldened at every size the window reaches.
+void allowSyntheticBoldAtAnySize()
+{
+    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
+        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
+}
+
 Form1::Form1(double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
 {
     installAccessibility();
-    allowSyntheticBoldAtAnySize();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("图形程序设计 Merivane 2006.11."));
     setMinimumSize((QSizeF(kDesignSize) * kMinZoom).toSize());
