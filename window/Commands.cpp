@@ -6,7 +6,6 @@
 #include "RuntimeError.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 
 namespace sweepdraw {
 
@@ -50,12 +49,7 @@ const CommandTally &tallyOf(Button button)
 
 QString toolTipOf(Button button)
 {
-    const QString tip = QCoreApplication::translate("Command", commandOf(button).toolTip);
-    if (!commandOf(button).draws())
-        return tip;
-    // With its thousands set apart by commas, as Chinese writes them too,
-    // whatever the user's own locale would make of them.
-    return tip.arg(QLocale(QLocale::English).toString(tallyOf(button).points));
+    return QCoreApplication::translate("Command", commandOf(button).toolTip);
 }
 
 std::optional<Button> commandByName(const QString &name)

@@ -24,8 +24,7 @@ struct Command
     const char *objectName;
     const char *caption; // UTF-8, the same in every language
     // What the button does, for its tooltip: English source text for tr()
-    // in the "Command" context. Where the command draws, %1 in it stands for
-    // the number of points it plots.
+    // in the "Command" context.
     const char *toolTip;
     // The name --run knows it by besides its caption; nullptr for a command
     // that cannot be run from the command line.
@@ -42,19 +41,19 @@ struct Command
 // The window's commands, in the order of Button.
 inline constexpr std::array<Command, 6> kCommands = {{
     {Button::CmdGs, "CmdGs", "高山",
-     QT_TRANSLATE_NOOP("Command", "Mountains: a sine ridge drawn in 4 colour passes, %1 points"),
+     QT_TRANSLATE_NOOP("Command", "Mountains: a sine ridge drawn in 4 colour passes, 200,000 points"),
      "mountains", 4560, 5, DrawMountains},
     {Button::Cmdls, "Cmdls", "流水",
      QT_TRANSLATE_NOOP("Command", "Water: four ripples, each shorter than the one above, drawn in 5 colour "
-                                  "passes, %1 points"),
+                                  "passes, 800,000 points"),
      "water", 5760, 2, DrawWater},
     {Button::Cmdyg, "Cmdyg", "阳光",
      QT_TRANSLATE_NOOP("Command", "Sunshine: a sun and 32 rays growing outward, drawn in 6 colour passes, "
-                                  "%1 points"),
+                                  "1,122,660 points"),
      "sunshine", 6960, 1, DrawSunshine},
     {Button::CmdDq, "CmdDq", "大桥",
      QT_TRANSLATE_NOOP("Command", "Bridge: a great arch, then 6 small arches drawn in 6 colour passes, "
-                                  "%1 points"),
+                                  "369,963 points"),
      "bridge", 8160, 0, DrawBridge},
     {Button::CmdCls, "CmdCls", "清除", QT_TRANSLATE_NOOP("Command", "Clear: erases every picture"), "clear",
      9360, 3, ClearPicture},
@@ -85,7 +84,7 @@ struct CommandTally
 const CommandTally &tallyOf(Button button);
 
 // The tooltip of the command's button, in the language of the installed
-// translations, with the number of points it plots as the tally counts them.
+// translations.
 QString toolTipOf(Button button);
 
 // The command a name given on the command line stands for: its English name,
