@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <mutex>
+
 namespace sweepdraw {
 
 void ClearPicture(DrawingSurface &surface)
@@ -38,13 +40,12 @@ CommandTally tally(const Command &command)
 
 const CommandTally &tallyOf(Button button)
 {
-    static const std::array<CommandTally, kCommands.size()> tallies = [] {
-        std::array<CommandTally, kCommands.size()> all;
-        for (std::size_t i = 0; i < kCommands.size(); ++i)
-            all[i] = tally(kCommands[i]);
-        return all;
-    }();
-    return tallies[static_cast<std::size_t>(button)];
+    // Each counted the first time it is asked for, on whichever thread.
+    static std::array<std::once_flag, kCommands.size()> counted;
+    static std::array<CommandTally, kCommands.size()> tallies;
+    const auto index = static_cast<std::size_t>(button);
+    std::call_once(counted[index], [index] { tallies[index] = tally(kCommands[index]); });
+    return tallies[index];
 }
 
 QString toolTipOf(Button button)

@@ -79,8 +79,8 @@ struct CommandTally
     const char *file = nullptr;
 };
 
-// The tally of the command's action, counted once for all the commands the
-// first time one is asked for; "退出", which draws nothing, makes nothing.
+// The tally of the command's action, counted the first time it is asked
+// for; "退出", which draws nothing, makes nothing.
 const CommandTally &tallyOf(Button button);
 
 // The tooltip of the command's button, in the language of the installed

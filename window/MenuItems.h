@@ -2,6 +2,7 @@
 
 #include "TableOrder.h"
 
+#include <QGuiApplication>
 #include <QKeyCombination>
 #include <QKeySequence>
 #include <QList>
@@ -24,6 +25,9 @@ struct MenuItemInfo
     QKeyCombination key;     // none for an item without a key
     QKeyCombination alsoKey; // a second key for it, or none
     const char *help;        // what --help says of it after its key, in English
+    // The platform's keys for it, where it has some; `key` is then the one
+    // --help names.
+    QKeySequence::StandardKey standard = QKeySequence::UnknownKey;
 };
 
 inline constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
@@ -32,11 +36,12 @@ inline constexpr std::array<MenuItemInfo, 9> kMenuItems = {{
     {MenuItem::FinishNow, true, QT_TRANSLATE_NOOP("Menu", "Finish now"), Qt::Key_Escape, kNoKey,
      "Finish now: the drawing under way and every command queued"},
     // Ctrl+S and Ctrl+C are the first keys Qt gives QKeySequence::Save and
-    // QKeySequence::Copy on every platform.
+    // QKeySequence::Copy on every platform; the menu takes all the
+    // platform's, Ctrl+Insert for copying on X11 among them.
     {MenuItem::SavePicture, true, QT_TRANSLATE_NOOP("Menu", "Save picture…"), Qt::CTRL | Qt::Key_S, kNoKey,
-     "Save picture: the window as --save writes it"},
+     "Save picture: the window as --save writes it", QKeySequence::Save},
     {MenuItem::CopyPicture, false, QT_TRANSLATE_NOOP("Menu", "Copy picture"), Qt::CTRL | Qt::Key_C, kNoKey,
-     "Copy picture: the same image on the clipboard"},
+     "Copy picture: the same image on the clipboard", QKeySequence::Copy},
     {MenuItem::RecordAnimation, false, QT_TRANSLATE_NOOP("Menu", "Record animation…"), kNoKey, kNoKey,
      "Record animation: the pictures since the last clear, as --record does"},
     {MenuItem::ShowCode, true, QT_TRANSLATE_NOOP("Menu", "Show code"), Qt::CTRL | Qt::Key_U, kNoKey,
@@ -58,9 +63,12 @@ constexpr const MenuItemInfo &menuItemInfo(MenuItem item)
     return kMenuItems[static_cast<std::size_t>(item)];
 }
 
-// The item's keys, the first of them the one the menu shows beside it.
+// The item's keys, the first of them the one the menu shows beside it. The
+// platform's keys are known only once the application is made.
 inline QList<QKeySequence> keysOf(const MenuItemInfo &info)
 {
+    if (info.standard != QKeySequence::UnknownKey && QGuiApplication::instance())
+        return QKeySequence::keyBindings(info.standard);
     QList<QKeySequence> keys;
     for (const QKeyCombination key : {info.key, info.alsoKey})
         if (key != kNoKey)
