@@ -453,6 +453,7 @@ int main(int argc, char **argv)
     }
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
     qputenv("QT_SCALE_FACTOR", "1");
+    allowSyntheticBoldAtAnySize();
     QApplication app(argc, argv);
     runThose(names, chosen, [](const std::string &name) { return !isLimit(name); }, reporter);
 

@@ -179,6 +179,9 @@ void TestRobustCommandLine::badInput_data()
                                         << ExitUsage
                                         << "--save is given more than once ('@/a.png', '@/b.png'); give one file "
                                            "to save the picture to";
+    QTest::newRow("--record given twice")
+        << QStringList{"--run", "water", "--record", "@/a.gif", "--record", "@/b.webp"} << ExitUsage
+        << "--record is given more than once ('@/a.gif', '@/b.webp'); give one file to record the drawing to";
     QTest::newRow("bad list, existing file kept") << QStringList{"--run", "water,", "--save", "@/old.png"} << ExitUsage
                                                   << "unknown command ''";
     QTest::newRow("--save without a suffix") << QStringList{"--run", "water", "--save", "@/out"} << ExitUsage

@@ -36,6 +36,8 @@ class TestRobustEndurance : public QObject
     Q_OBJECT
 
 private slots:
+    // As the program does at start-up.
+    void initTestCase() { allowSyntheticBoldAtAnySize(); }
     void manyCommandsKeepMemoryFlat();
 };
 

@@ -143,6 +143,8 @@ class TestRobustFaults : public QObject
     Q_OBJECT
 
 private slots:
+    // As the program does at start-up.
+    void initTestCase() { allowSyntheticBoldAtAnySize(); }
     void failingOperationEndsTheProgram_data();
     void failingOperationEndsTheProgram();
     void errorDialogHoldsTheEnd();

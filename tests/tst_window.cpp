@@ -114,6 +114,8 @@ class TestWindow : public QObject
     Q_OBJECT
 
 private slots:
+    // As the program does at start-up.
+    void initTestCase() { allowSyntheticBoldAtAnySize(); }
     void window();
     void controls_data();
     void controls();

@@ -56,6 +56,45 @@
     </message>
 </context>
 <context>
+    <name>Menu</name>
+    <message>
+        <source>Finish now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save picture…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record animation…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Speed</name>
     <message>
         <source>Slow</source>
@@ -162,18 +201,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Finish now</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Blank</source>
         <translation type="unfinished"></translation>
     </message>
@@ -188,19 +215,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Show code</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pause</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Continue</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Step</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -252,18 +267,6 @@
 </context>
 <context>
     <name>sweepdraw::PictureActions</name>
-    <message>
-        <source>Save picture…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Copy picture</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Record animation…</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>%1 image (*.%2)</source>
         <translation type="unfinished"></translation>

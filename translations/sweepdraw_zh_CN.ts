@@ -56,6 +56,45 @@
     </message>
 </context>
 <context>
+    <name>Menu</name>
+    <message>
+        <source>Finish now</source>
+        <translation>立即画完</translation>
+    </message>
+    <message>
+        <source>Save picture…</source>
+        <translation>保存图片…</translation>
+    </message>
+    <message>
+        <source>Copy picture</source>
+        <translation>复制图片</translation>
+    </message>
+    <message>
+        <source>Record animation…</source>
+        <translation>录制动画…</translation>
+    </message>
+    <message>
+        <source>Show code</source>
+        <translation>显示代码</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>单步</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+</context>
+<context>
     <name>Speed</name>
     <message>
         <source>Slow</source>
@@ -161,18 +200,6 @@
         <translation>速度</translation>
     </message>
     <message>
-        <source>Finish now</source>
-        <translation>立即画完</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>帮助</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>关于</translation>
-    </message>
-    <message>
         <source>Blank</source>
         <translation>空白</translation>
     </message>
@@ -188,20 +215,8 @@
 %1</translation>
     </message>
     <message>
-        <source>Show code</source>
-        <translation>显示代码</translation>
-    </message>
-    <message>
-        <source>Pause</source>
-        <translation>暂停</translation>
-    </message>
-    <message>
         <source>Continue</source>
         <translation>继续</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>单步</translation>
     </message>
 </context>
 <context>
@@ -252,18 +267,6 @@
 </context>
 <context>
     <name>sweepdraw::PictureActions</name>
-    <message>
-        <source>Save picture…</source>
-        <translation>保存图片…</translation>
-    </message>
-    <message>
-        <source>Copy picture</source>
-        <translation>复制图片</translation>
-    </message>
-    <message>
-        <source>Record animation…</source>
-        <translation>录制动画…</translation>
-    </message>
     <message>
         <source>%1 image (*.%2)</source>
         <translation>%1 图片 (*.%2)</translation>

@@ -3,6 +3,7 @@
 #include "AnimationFile.h"
 #include "Form1.h"
 #include "ImageFile.h"
+#include "MenuItems.h"
 #include "Recording.h"
 #include "WindowImage.h"
 
@@ -170,8 +171,8 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
     endFromFatalMessage(ExitFailure);
 }
 
-// What the help says of the window's menu and its keys: the speeds from
-// their table, then the other items, in the order the menu shows them.
+// What the help says of the window's menu and its keys: the speeds, then the
+// other items, from the tables the menu is built from.
 QString windowKeysHelp()
 {
     struct Item
@@ -183,15 +184,8 @@ QString windowKeysHelp()
     for (const SpeedInfo &speed : kSpeeds)
         items.push_back({speed.key, QStringLiteral("%1, as --speed %2")
                                         .arg(QLatin1String(speed.menuText), QLatin1String(speed.name))});
-    items.push_back({Qt::Key_Escape, QStringLiteral("Finish now: the drawing under way and every command queued")});
-    items.push_back({Qt::CTRL | Qt::Key_S, QStringLiteral("Save picture: the window as --save writes it")});
-    items.push_back({Qt::CTRL | Qt::Key_C, QStringLiteral("Copy picture: the same image on the clipboard")});
-    items.push_back({{}, QStringLiteral("Record animation: the pictures since the last clear, as --record does")});
-    items.push_back({Qt::CTRL | Qt::Key_U, QStringLiteral("Show code: the routine being drawn, live, beside the picture")});
-    items.push_back({Qt::Key_Pause, QStringLiteral("Pause or continue the drawing (Ctrl+P too)")});
-    items.push_back({Qt::Key_F10, QStringLiteral("Step: the next operation, and pause")});
-    items.push_back({Qt::Key_F1, QStringLiteral("Help")});
-    items.push_back({{}, QStringLiteral("About: the version, the licence and the Qt in use")});
+    for (const MenuItemInfo &item : kMenuItems)
+        items.push_back({keysOf(item).value(0), QString::fromUtf8(item.help)});
 
     int keyWidth = 0;
     for (const Item &item : items)
@@ -245,6 +239,16 @@ std::optional<QString> suffixRefusal(const QString &option, const QString &path,
         return QStringLiteral("%1: the suffix of '%2' names no format the program can %3; "
                               "the suffixes that work are %4")
             .arg(option, path, QLatin1String(verb), suffixes);
+    return std::nullopt;
+}
+
+// Why `option` cannot be given the files `paths`, unless it is given one:
+// it writes one file, `what`.
+std::optional<QString> repeatRefusal(const QString &option, const QStringList &paths, const char *what)
+{
+    if (paths.size() > 1)
+        return QStringLiteral("%1 is given more than once ('%2'); give one file to %3")
+            .arg(option, paths.join(QStringLiteral("', '")), QLatin1String(what));
     return std::nullopt;
 }
 
@@ -329,10 +333,9 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
     options.speed = *chosen;
     if (parser.isSet(save)) {
         const QStringList paths = parser.values(save);
-        if (paths.size() > 1)
-            return refuse(QStringLiteral("--save is given more than once ('%1'); give one file to save the "
-                                         "picture to")
-                              .arg(paths.join(QStringLiteral("', '"))));
+        if (const std::optional<QString> refusal =
+                repeatRefusal(QStringLiteral("--save"), paths, "save the picture to"))
+            return refuse(*refusal);
         options.savePath = paths.constFirst();
         if (const std::optional<QString> refusal =
                 suffixRefusal(QStringLiteral("--save"), options.savePath,
@@ -341,10 +344,9 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(record)) {
         const QStringList paths = parser.values(record);
-        if (paths.size() > 1)
-            return refuse(QStringLiteral("--record is given more than once ('%1'); give one file to record "
-                                         "the drawing to")
-                              .arg(paths.join(QStringLiteral("', '"))));
+        if (const std::optional<QString> refusal =
+                repeatRefusal(QStringLiteral("--record"), paths, "record the drawing to"))
+            return refuse(*refusal);
         options.recordPath = paths.constFirst();
         if (const std::optional<QString> refusal =
                 suffixRefusal(QStringLiteral("--record"), options.recordPath,

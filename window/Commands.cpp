@@ -1,15 +1,51 @@
 #include "Commands.h"
 
+#include "CountingSurface.h"
 #include "DrawingSurface.h"
+#include "LoopRecorder.h"
 #include "RuntimeError.h"
 
 #include <QCoreApplication>
+
+#include <mutex>
 
 namespace sweepdraw {
 
 void ClearPicture(DrawingSurface &surface)
 {
     check(surface.ClearSurface());
+}
+
+namespace {
+
+CommandTally tally(const Command &command)
+{
+    if (!command.action)
+        return {};
+    LoopRecorder loops;
+    CountingSurface counter(loops);
+    {
+        const LoopRecorder::Activation recording(&loops);
+        try {
+            command.action(counter);
+        } catch (const RuntimeError &) {
+            // Drawn for real, it fails at the same point; what it made
+            // before is what it makes.
+        }
+    }
+    return {counter.operations(), counter.points(), counter.file()};
+}
+
+} // namespace
+
+const CommandTally &tallyOf(Button button)
+{
+    // Each counted the first time it is asked for, on whichever thread.
+    static std::array<std::once_flag, kCommands.size()> counted;
+    static std::array<CommandTally, kCommands.size()> tallies;
+    const auto index = static_cast<std::size_t>(button);
+    std::call_once(counted[index], [index] { tallies[index] = tally(kCommands[index]); });
+    return tallies[index];
 }
 
 QString toolTipOf(Button button)

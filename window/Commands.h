@@ -68,6 +68,21 @@ constexpr const Command &commandOf(Button button)
     return kCommands[static_cast<std::size_t>(button)];
 }
 
+// What a command makes when it runs, learnt by running its action once on a
+// surface that only counts, with its loops recording where they are written.
+struct CommandTally
+{
+    long long operations = 0; // surface operations of every kind
+    long long points = 0;     // the PlotPoint operations among them
+    // The scene file the first loop to make an operation is written in, as
+    // its source location names it; nullptr for a command with no loops.
+    const char *file = nullptr;
+};
+
+// The tally of the command's action, counted the first time it is asked
+// for; "退出", which draws nothing, makes nothing.
+const CommandTally &tallyOf(Button button);
+
 // The tooltip of the command's button, in the language of the installed
 // translations.
 QString toolTipOf(Button button);

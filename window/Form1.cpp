@@ -5,6 +5,7 @@
 #include "CodePane.h"
 #include "CommandButton.h"
 #include "HelpDialog.h"
+#include "MenuItems.h"
 #include "PaneDock.h"
 #include "Panel.h"
 #include "PictureActions.h"
@@ -56,19 +57,6 @@ const std::array<LabelLayout, 3> kLabels = {{
     {"Label3", "2006.11.", fromTwips(2040, 6720, 1455, 375), 21, qRgb(0, 192, 192)},
 }};
 
-// The Kai faces come in one weight, so Qt's FreeType engine makes their bold
-// itself, by widening each outline; but only for fonts below 64 pixels,
-// which the title reaches at zoom 1.82, unless QT_NO_SYNTHESIZED_BOLD_LIMIT
-// is set. The limit guards against ugly bold at large sizes in general; these
-// faces look right emboldened at every size the window reaches. The variable
-// is read each time Qt makes a font engine, so it is set before any label
-// font is made.
-void allowSyntheticBoldAtAnySize()
-{
-    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
-        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
-}
-
 // The font of a label `pixelSize` pixels high at zoom 1, at `zoom`.
 QFont labelFont(int pixelSize, double zoom)
 {
@@ -101,11 +89,21 @@ double fittingZoom(QSize room)
 
 } // namespace
 
+// The Kai faces come in one weight, so Qt's FreeType engine makes their bold
+// itself, by widening each outline; but only for fonts below 64 pixels,
+// which the title reaches at zoom 1.82, unless QT_NO_SYNTHESIZED_BOLD_LIMIT
+// is set. The limit guards against ugly bold at large sizes in general; these
+// faces look right emboldened at every size the window reaches.
+void allowSyntheticBoldAtAnySize()
+{
+    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
+        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
+}
+
 Form1::Form1(double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
 {
     installAccessibility();
-    allowSyntheticBoldAtAnySize();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("图形程序设计 Merivane 2006.11."));
     setMinimumSize((QSizeF(kDesignSize) * kMinZoom).toSize());
@@ -188,7 +186,7 @@ void Form1::buildMenu()
     m_menu->addSection(tr("Speed"));
     auto *speeds = new QActionGroup(this);
     for (const SpeedInfo &item : kSpeeds) {
-        QAction *action = m_menu->addItem(QCoreApplication::translate("Speed", item.menuText), item.key);
+        QAction *action = m_menu->addItem(QCoreApplication::translate("Speed", item.menuText), {item.key});
         action->setCheckable(true);
         speeds->addAction(action);
         const Speed speed = item.speed;
@@ -197,48 +195,41 @@ void Form1::buildMenu()
     }
     setSpeed(m_runner->speed());
 
-    m_menu->addSection();
-    connect(m_menu->addItem(tr("Finish now"), Qt::Key_Escape), &QAction::triggered, m_runner,
-            &CommandRunner::finishQueued);
+    std::array<QAction *, kMenuItems.size()> items{};
+    for (const MenuItemInfo &info : kMenuItems) {
+        if (info.startsSection)
+            m_menu->addSection();
+        items[static_cast<std::size_t>(info.item)] =
+            m_menu->addItem(QCoreApplication::translate("Menu", info.text), keysOf(info));
+    }
+    const auto item = [&items](MenuItem which) { return items[static_cast<std::size_t>(which)]; };
 
-    addPictureActions();
-
-    m_menu->addSection();
-    buildCodePane();
-
-    m_menu->addSection();
-    connect(m_menu->addItem(tr("Help"), Qt::Key_F1), &QAction::triggered, this,
+    connect(item(MenuItem::FinishNow), &QAction::triggered, m_runner, &CommandRunner::finishQueued);
+    new PictureActions(*this, item(MenuItem::SavePicture), item(MenuItem::CopyPicture),
+                       item(MenuItem::RecordAnimation),
+                       [this] { return renderWindow(m_runner->pictures(), m_runner->progress()); });
+    buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step));
+    connect(item(MenuItem::Help), &QAction::triggered, this,
             [this] { HelpDialog::showFor(this, m_menu->actions()); });
-    connect(m_menu->addItem(tr("About")), &QAction::triggered, this, [this] { AboutBox::show(this); });
+    connect(item(MenuItem::About), &QAction::triggered, this, [this] { AboutBox::show(this); });
 }
 
-// Saving, copying and recording the picture, in a section of their own.
-void Form1::addPictureActions()
-{
-    m_menu->addSection();
-    new PictureActions(*this, *m_menu, [this] { return renderWindow(m_runner->pictures(), m_runner->progress()); });
-}
-
-void Form1::buildCodePane()
+void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step)
 {
     m_codePane = new CodePane(*m_runner, this);
     m_codePane->setObjectName(QStringLiteral("CodePane"));
     m_dock = new PaneDock(*this, *m_codePane, [this] { layOut(); });
-    QAction *show = m_menu->addItem(tr("Show code"), Qt::CTRL | Qt::Key_U);
     show->setCheckable(true);
     connect(show, &QAction::toggled, m_dock, &PaneDock::setShown);
 
-    // The Pause key, and Ctrl+P for keyboards without one; F10 steps, as in
-    // debuggers, and repeats while held down.
-    QAction *pause = m_menu->addItem(tr("Pause"));
-    pause->setShortcuts({QKeySequence(Qt::Key_Pause), QKeySequence(Qt::CTRL | Qt::Key_P)});
     const auto setPaused = [this, pause](bool paused) {
         m_runner->setPaused(paused);
-        pause->setText(paused ? tr("Continue") : tr("Pause"));
+        pause->setText(paused ? tr("Continue")
+                              : QCoreApplication::translate("Menu", menuItemInfo(MenuItem::Pause).text));
         m_codePane->refresh();
     };
     connect(pause, &QAction::triggered, this, [this, setPaused] { setPaused(!m_runner->isPaused()); });
-    connect(m_menu->addItem(tr("Step"), Qt::Key_F10), &QAction::triggered, this, [this, setPaused] {
+    connect(step, &QAction::triggered, this, [this, setPaused] {
         setPaused(true);
         m_runner->step();
     });

@@ -22,6 +22,12 @@ class Panel;
 class SurfaceView;
 class WindowMenu;
 
+// Lets Qt embolden the labels' one-weight Kai faces at every size the window
+// reaches, unless QT_NO_SYNTHESIZED_BOLD_LIMIT is set already, by setting
+// that variable for the whole process. Qt reads it whenever it makes a font
+// engine: call it at start-up, before any window is made.
+void allowSyntheticBoldAtAnySize();
+
 // The program's only window: a panel, three labels and six buttons over a
 // picture that the scene commands draw on, laid out on kDesignSize pixels
 // of kTwipsPerPixel twips each (Design.h). The window can be resized and
@@ -116,11 +122,11 @@ private:
     };
 
     void buildControls();
+    // The menu's items, as kSpeeds and kMenuItems list them, and what they do.
     void buildMenu();
-    void addPictureActions();
-    // The code pane beside the picture, hidden, and the menu items and keys
-    // that show it, and pause and step the drawing it follows.
-    void buildCodePane();
+    // The code pane beside the picture, hidden, and what the menu's items
+    // that show it, and pause and step the drawing it follows, do.
+    void buildCodePane(QAction *show, QAction *pause, QAction *step);
     void fitOnScreen();
     void layOut();
     void describePicture();

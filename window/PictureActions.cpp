@@ -4,7 +4,6 @@
 #include "BackgroundRecording.h"
 #include "Form1.h"
 #include "ImageFile.h"
-#include "WindowMenu.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -40,16 +39,14 @@ QString askForFile(QWidget *parent, const QString &title, const QStringList &suf
 
 } // namespace
 
-PictureActions::PictureActions(Form1 &window, WindowMenu &menu, Snapshot snapshot)
+PictureActions::PictureActions(Form1 &window, QAction *save, QAction *copy, QAction *record, Snapshot snapshot)
     : QObject(&window)
     , m_window(window)
     , m_snapshot(std::move(snapshot))
+    , m_record(record)
 {
-    connect(menu.addItem(tr("Save picture…"), QKeySequence::Save), &QAction::triggered, this,
-            &PictureActions::save);
-    connect(menu.addItem(tr("Copy picture"), QKeySequence::Copy), &QAction::triggered, this,
-            &PictureActions::copy);
-    m_record = menu.addItem(tr("Record animation…"));
+    connect(save, &QAction::triggered, this, &PictureActions::save);
+    connect(copy, &QAction::triggered, this, &PictureActions::copy);
     connect(m_record, &QAction::triggered, this, &PictureActions::record);
 }
 

@@ -12,13 +12,12 @@ namespace sweepdraw {
 
 class BackgroundRecording;
 class Form1;
-class WindowMenu;
 
-// The window's items for keeping and sharing what it draws, added to its
-// menu: "Save picture…" (Ctrl+S) saves the picture to a file in a format
-// --save writes, "Copy picture" (Ctrl+C) puts it on the clipboard, and
-// "Record animation…" records the drawing of the pictures since the last
-// 清除, at the window's speed, as an animation.
+// What the window's items for keeping and sharing what it draws do: "Save
+// picture…" saves the picture to a file in a format --save writes, "Copy
+// picture" puts it on the clipboard, and "Record animation…" records the
+// drawing of the pictures since the last 清除, at the window's speed, as an
+// animation.
 // The picture saved or copied is the whole window at its design size, as
 // `snapshot` gives it at the moment the item is chosen, with whatever has
 // landed of a command being drawn; the drawing goes on meanwhile. One
@@ -30,7 +29,7 @@ class PictureActions final : public QObject
 public:
     using Snapshot = std::function<QImage()>;
 
-    PictureActions(Form1 &window, WindowMenu &menu, Snapshot snapshot);
+    PictureActions(Form1 &window, QAction *save, QAction *copy, QAction *record, Snapshot snapshot);
 
 private:
     void save();

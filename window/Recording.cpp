@@ -1,36 +1,10 @@
 #include "Recording.h"
 
 #include "AnimationFile.h"
-#include "DrawingSurface.h"
 #include "Form1.h"
 #include "WindowImage.h"
 
 namespace sweepdraw {
-
-namespace {
-
-// Counts the operations made on it, and draws nothing.
-class CountingSurface final : public DrawingSurface
-{
-public:
-    long long operations = 0;
-
-protected:
-    Status doSetPenWidth(int) override { return count(); }
-    Status doPlotPoint(float, float, QRgb) override { return count(); }
-    Status doDrawBox(float, float, float, float, QRgb) override { return count(); }
-    Status doDrawCircle(float, float, float, QRgb) override { return count(); }
-    Status doClearSurface() override { return count(); }
-
-private:
-    Status count()
-    {
-        ++operations;
-        return {};
-    }
-};
-
-} // namespace
 
 Recording::Recording(Form1 &form, QList<Button> commands, Speed speed)
     : m_form(form)
@@ -71,11 +45,11 @@ int Recording::expectedFrames() const
 {
     if (m_speed == Speed::Instant)
         return static_cast<int>(m_commands.size()) + 1;
-    CountingSurface counter;
+    long long operations = 0;
     for (const Button button : m_commands)
-        commandOf(button).action(counter);
+        operations += tallyOf(button).operations;
     const long long perFrame = operationsPerSecond(m_speed) * kFrameTime.count() / 1000;
-    return static_cast<int>((counter.operations + perFrame - 1) / perFrame) + 1;
+    return static_cast<int>((operations + perFrame - 1) / perFrame) + 1;
 }
 
 std::optional<QString> recordAnimation(Form1 &form, const QList<Button> &commands, Speed speed,

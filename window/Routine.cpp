@@ -1,9 +1,5 @@
 #include "Routine.h"
 
-#include "DrawingSurface.h"
-#include "LoopRecorder.h"
-#include "RuntimeError.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -11,40 +7,6 @@
 namespace sweepdraw {
 
 namespace {
-
-// Counts the operations made on it, and notes the file of the first loop
-// that is running when one is made.
-class CountingSurface final : public DrawingSurface
-{
-public:
-    explicit CountingSurface(const LoopRecorder &loops)
-        : m_loops(loops)
-    {
-    }
-
-    long long operations() const { return m_operations; }
-    const char *file() const { return m_file; }
-
-protected:
-    Status doSetPenWidth(int) override { return count(); }
-    Status doPlotPoint(float, float, QRgb) override { return count(); }
-    Status doDrawBox(float, float, float, float, QRgb) override { return count(); }
-    Status doDrawCircle(float, float, float, QRgb) override { return count(); }
-    Status doClearSurface() override { return count(); }
-
-private:
-    Status count()
-    {
-        ++m_operations;
-        if (!m_file && m_loops.depth() > 0) [[unlikely]]
-            m_file = m_loops.loop(0).where.file_name();
-        return {};
-    }
-
-    const LoopRecorder &m_loops;
-    long long m_operations = 0;
-    const char *m_file = nullptr;
-};
 
 // Where the bracket closing the one at `open` is, as a line index; brackets
 // in comments and in string and character literals do not count.
@@ -79,21 +41,11 @@ int closingLine(const QStringList &lines, int line, qsizetype open)
 
 Routine::Routine(const Command &command)
 {
-    LoopRecorder loops;
-    CountingSurface counter(loops);
-    {
-        const LoopRecorder::Activation recording(&loops);
-        try {
-            command.action(counter);
-        } catch (const RuntimeError &) {
-            // Drawn for real, it fails at the same point; what it made
-            // before is what it makes.
-        }
-    }
-    m_operations = counter.operations();
-    if (!counter.file())
+    const CommandTally &tally = tallyOf(command.button);
+    m_operations = tally.operations;
+    if (!tally.file)
         return;
-    m_fileName = QFileInfo(QString::fromUtf8(counter.file())).fileName();
+    m_fileName = QFileInfo(QString::fromUtf8(tally.file)).fileName();
     QFile file(QStringLiteral(":/scenes/") + m_fileName);
     if (file.open(QIODevice::ReadOnly))
         m_source = QString::fromUtf8(file.readAll());

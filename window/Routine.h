@@ -13,9 +13,8 @@ namespace sweepdraw {
 // it is written in, its text as compiled into the program, how many surface
 // operations it makes in all, and the loops written in it.
 //
-// All of it is learnt by running the command's action once on a surface that
-// only counts, with its loops recording where they are written, and by
-// reading the file the loops named from the program's resources, where the
+// All of it is learnt from the command's tally (see tallyOf), and by
+// reading the file its loops named from the program's resources, where the
 // build puts every file of scenes/. A command whose action has no loops of
 // its own, as "清除", has no file and no source.
 class Routine final

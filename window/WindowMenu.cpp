@@ -19,10 +19,10 @@ void WindowMenu::addSection(const QString &heading)
     m_actions << separator;
 }
 
-QAction *WindowMenu::addItem(const QString &text, const QKeySequence &key)
+QAction *WindowMenu::addItem(const QString &text, const QList<QKeySequence> &keys)
 {
     auto *item = new QAction(text, this);
-    item->setShortcut(key);
+    item->setShortcuts(keys);
     m_window->addAction(item);
     m_actions << item;
     return item;

@@ -27,8 +27,8 @@ public:
     void addSection(const QString &heading = {});
 
     // Adds an item to the last section and returns it, for the caller to
-    // connect.
-    QAction *addItem(const QString &text, const QKeySequence &key = {});
+    // connect. The first of its keys is the one the menu shows.
+    QAction *addItem(const QString &text, const QList<QKeySequence> &keys = {});
 
     // Everything the menu shows, in order: the items, and a separator for
     // each section, which carries the heading as its text.

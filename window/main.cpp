@@ -21,6 +21,7 @@ int main(int argc, char *argv[])
     const Options &options = request.options;
     if (const std::optional<ExitStatus> refused = choosePlatform(options))
         return *refused;
+    allowSyntheticBoldAtAnySize();
 
     QApplication app(argc, argv);
     installTranslations();

@@ -28,6 +28,7 @@ int main(int argc, char *argv[])
         return ExitOk;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    allowSyntheticBoldAtAnySize();
     QApplication app(argc, argv);
     Form1 form(1.0);
     for (const Command &command : kCommands) {
