@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -18,9 +19,9 @@ double seconds(const timeval &time)
     return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
 }
 
-} // namespace
-
-std::optional<double> cpuSecondsOfRun(const std::string &program, const std::vector<std::string> &arguments)
+// Starts `program` with its standard output on `output` (or thrown away,
+// for -1) and its errors thrown away: its pid, or nothing.
+std::optional<pid_t> start(const std::string &program, const std::vector<std::string> &arguments, int output)
 {
     std::vector<char *> argv;
     argv.push_back(const_cast<char *>(program.c_str()));
@@ -30,16 +31,24 @@ std::optional<double> cpuSecondsOfRun(const std::string &program, const std::vec
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (output < 0)
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    else
+        posix_spawn_file_actions_adddup2(&actions, output, 1);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t child = 0;
     const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return std::nullopt;
+    return child;
+}
 
-    // wait4 counts the child's own time alone, whatever else this process
-    // has waited for before.
+// Waits for `child` to end: its usage, if it exited with status 0. wait4
+// counts the child's own time alone, whatever else this process has waited
+// for before.
+std::optional<rusage> finish(pid_t child)
+{
     int status = 0;
     rusage usage{};
     pid_t waited = 0;
@@ -48,7 +57,41 @@ std::optional<double> cpuSecondsOfRun(const std::string &program, const std::vec
     } while (waited < 0 && errno == EINTR);
     if (waited != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return std::nullopt;
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    return usage;
+}
+
+} // namespace
+
+std::optional<double> cpuSecondsOfRun(const std::string &program, const std::vector<std::string> &arguments)
+{
+    const std::optional<pid_t> child = start(program, arguments, -1);
+    if (!child)
+        return std::nullopt;
+    const std::optional<rusage> usage = finish(*child);
+    if (!usage)
+        return std::nullopt;
+    return seconds(usage->ru_utime) + seconds(usage->ru_stime);
+}
+
+std::optional<std::string> outputOfRun(const std::string &program, const std::vector<std::string> &arguments)
+{
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0)
+        return std::nullopt;
+    const std::optional<pid_t> child = start(program, arguments, pipeEnds[1]);
+    close(pipeEnds[1]);
+    std::string output;
+    if (child) {
+        char buffer[4096];
+        ssize_t got = 0;
+        while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+            if (got > 0)
+                output.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(pipeEnds[0]);
+    if (!child || !finish(*child))
+        return std::nullopt;
+    return output;
 }
 
 } // namespace sweepdraw::bench

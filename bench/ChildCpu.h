@@ -11,4 +11,9 @@ namespace sweepdraw::bench {
 // seconds; nothing if it could not be started or did not exit with status 0.
 std::optional<double> cpuSecondsOfRun(const std::string &program, const std::vector<std::string> &arguments);
 
+// Runs `program` with `arguments` to its end and returns what it wrote to
+// standard output; nothing if it could not be started or did not exit with
+// status 0.
+std::optional<std::string> outputOfRun(const std::string &program, const std::vector<std::string> &arguments);
+
 } // namespace sweepdraw::bench

@@ -1,8 +1,9 @@
 // Times every scene, first on its own and then as the program draws it:
 //
 //   null      draws nothing: the scene's own arithmetic and calls, the limit
-//             every other figure is measured against. Run first, before
-//             any Qt code has run in the process.
+//             every other figure is measured against. Each repetition runs
+//             in a process of its own, started for it, in which the scene
+//             is the first thing drawn and nothing of Qt has been called.
 //   raster    the program's RasterSurface, the window's size at ratio 1
 //   qpainter  one QPainter::drawPoint per point, as a direct Qt port would
 //   save      the real program, `--run` the scene many times `--save`: its
@@ -41,12 +42,14 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <iterator>
 #include <regex>
 #include <set>
 #include <string>
+#include <string_view>
 
 using namespace sweepdraw;
 using namespace sweepdraw::bench;
@@ -62,6 +65,12 @@ constexpr int kProgramDraws = 60;
 
 // How far a figure may fall behind the limit.
 constexpr double kLimitGoal = 1.25;
+
+// How many times the process started for the limit draws the scene.
+constexpr int kLimitDraws = 20;
+
+// The option that starts the bench as that process: --limit-of=<scene>.
+constexpr std::string_view kLimitOption = "--limit-of=";
 
 const std::string kLimit = "null";
 const std::string kFiberName = "BM_Fiber/round_trip";
@@ -87,14 +96,55 @@ std::vector<const Command *> scenes()
     return found;
 }
 
+const Command *sceneNamed(const std::string &name)
+{
+    for (const Command *scene : scenes())
+        if (name == scene->name)
+            return scene;
+    return nullptr;
+}
+
+// The process of its own that a repetition of the limit runs in: the scene
+// drawn kLimitDraws times on the null surface, before anything else has
+// run, and the CPU milliseconds of one drawing written on standard output.
+int drawLimit(const std::string &name)
+{
+    const Command *scene = sceneNamed(name);
+    if (!scene)
+        return 2;
+    NullSurface surface;
+    clearUpperVectorState();
+    const double start = threadCpuSeconds();
+    for (int i = 0; i < kLimitDraws; ++i)
+        scene->action(surface);
+    const double ms = (threadCpuSeconds() - start) * 1e3 / kLimitDraws;
+    benchmark::DoNotOptimize(surface.checksum());
+    std::cout << ms << '\n';
+    return 0;
+}
+
+// The limit, from a process started for the purpose: a process this one
+// has run Qt in could have left the processor in a state that slows the
+// scenes' arithmetic on every surface alike (see the README), which would
+// hide the very slowdown the ratios are there to show. One process for each
+// repetition lets the repetitions interleave with the other benchmarks, so
+// that a spell of a slower machine does not weigh on the limit alone.
 void onNull(benchmark::State &state, const Command &scene)
 {
-    NullSurface surface;
+    const std::string self = QCoreApplication::applicationFilePath().toStdString();
+    double totalMs = 0;
     for (auto _ : state) {
-        scene.action(surface);
-        benchmark::DoNotOptimize(surface.checksum());
+        const std::optional<std::string> output = outputOfRun(self, {std::string(kLimitOption) + scene.name});
+        char *end = nullptr;
+        const double ms = output ? std::strtod(output->c_str(), &end) : 0;
+        if (!output || end == output->c_str() || !(ms > 0)) {
+            state.SkipWithError("the process drawing the limit did not report its time");
+            return;
+        }
+        state.SetIterationTime(ms / 1e3);
+        totalMs += ms;
     }
-    benchmark::ClobberMemory();
+    state.counters["cpu_ms"] = benchmark::Counter(totalMs, benchmark::Counter::kAvgIterations);
 }
 
 void onRaster(benchmark::State &state, const Command &scene)
@@ -300,10 +350,15 @@ std::vector<std::string> registerAll()
     };
     using Run = void (*)(benchmark::State &, const Command &);
     const std::vector<std::pair<std::string, Run>> surfaces = {
-        {kLimit, onNull}, {"raster", onRaster}, {"qpainter", onPainter}, {"window", onWindow}};
-    for (const Command *scene : scenes())
+        {"raster", onRaster}, {"qpainter", onPainter}, {"window", onWindow}};
+    for (const Command *scene : scenes()) {
+        add(sceneName(*scene, kLimit), onNull, *scene)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->UseManualTime();
         for (const auto &[surface, run] : surfaces)
             add(sceneName(*scene, surface), run, *scene)->Unit(benchmark::kMillisecond);
+    }
     for (const Command *scene : scenes())
         add(sceneName(*scene, "save"), onProgram, *scene)
             ->Unit(benchmark::kMillisecond)
@@ -332,7 +387,7 @@ std::vector<Goal> goals()
 {
     std::vector<Goal> goals;
     for (const Command *scene : scenes()) {
-        const Figure limit{sceneName(*scene, kLimit), {}};
+        const Figure limit{sceneName(*scene, kLimit), "cpu_ms"};
         goals.push_back({{sceneName(*scene, "raster"), {}}, limit, kLimitGoal, true});
         goals.push_back({{sceneName(*scene, "save"), "cpu_ms"}, limit, kLimitGoal, true});
         goals.push_back({{sceneName(*scene, "window"), {}}, limit, kLimitGoal, true});
@@ -383,30 +438,25 @@ std::set<std::string> selected(const std::vector<std::string> &names, const std:
     return chosen;
 }
 
-// Runs the benchmarks of `names` for which `wanted` holds, in the order they
-// were registered.
-template <typename Wanted>
-void runThose(const std::vector<std::string> &names, const std::set<std::string> &chosen, Wanted wanted,
-              RatioReporter &reporter)
+// Runs the benchmarks of `names` that are chosen, in the order they were
+// registered.
+void runThose(const std::vector<std::string> &names, const std::set<std::string> &chosen, RatioReporter &reporter)
 {
     std::string spec;
     for (const std::string &name : names)
-        if (chosen.count(name) && wanted(name))
+        if (chosen.count(name))
             spec += (spec.empty() ? "" : "|") + name;
     if (!spec.empty())
         benchmark::RunSpecifiedBenchmarks(&reporter, "^(" + spec + ")(/|$)");
-}
-
-bool isLimit(const std::string &name)
-{
-    const std::string suffix = "/" + kLimit;
-    return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && std::string_view(argv[1]).starts_with(kLimitOption))
+        return drawLimit(std::string(argv[1] + kLimitOption.size()));
+
     auto display = RatioReporter::forFormat(argc, argv);
     if (!display) {
         std::cerr << "sweepdraw-bench: the format can be console or json\n";
@@ -433,14 +483,6 @@ int main(int argc, char **argv)
     }
     RatioReporter reporter(std::move(display), targets, std::cerr);
 
-    // The limit first, before any Qt code has run: once it has, libraries
-    // that pick AVX code at run time may have left the upper halves of the
-    // vector registers dirty, and on some processors that slows the plain SSE
-    // arithmetic of every scene, on every surface, until they are cleared.
-    // Cleared once here, whatever ran before main.
-    clearUpperVectorState();
-    runThose(names, chosen, isLimit, reporter);
-
     // Headless, one device pixel per pixel, whatever the machine's settings,
     // on a screen large enough for the window at zoom 1 with its frame (the
     // off-screen platform's own is 800 pixels wide).
@@ -455,7 +497,7 @@ int main(int argc, char **argv)
     qputenv("QT_SCALE_FACTOR", "1");
     allowSyntheticBoldAtAnySize();
     QApplication app(argc, argv);
-    runThose(names, chosen, [](const std::string &name) { return !isLimit(name); }, reporter);
+    runThose(names, chosen, reporter);
 
     reporter.finish();
     benchmark::Shutdown();
