@@ -43,12 +43,13 @@ public:
     Gate(SteppedAction &owner, DrawingSurface &target, LoopRecorder *points)
         : m_owner(owner)
         , m_target(&target)
-        , m_points(points)
+        , m_points(points ? points : &m_unread)
     {
     }
 
     void retarget(DrawingSurface &target) { m_target = &target; }
-    long long left() const { return m_left; }
+    // Below zero only in the operation that opens the next batch.
+    long long left() const { return std::max(m_left, 0LL); }
     void open(long long operations) { m_left = operations; }
 
 protected:
@@ -63,11 +64,9 @@ protected:
     // and with it the loops that the note is read with.
     Status doPlotPoint(float x, float y, QRgb colour) override
     {
-        if (m_left == 0) [[unlikely]]
+        if (--m_left < 0) [[unlikely]]
             return passFirstOfBatch(x, y, colour);
-        --m_left;
-        if (m_points)
-            m_points->plotted(x, y);
+        m_points->plotted(x, y);
         return passPointOn(*m_target, x, y, colour);
     }
     Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override
@@ -89,9 +88,10 @@ protected:
 private:
     void pass()
     {
-        if (m_left == 0) [[unlikely]]
+        if (--m_left < 0) [[unlikely]] {
             m_owner.openBatch();
-        --m_left;
+            --m_left;
+        }
     }
 
     [[gnu::noinline]] Status passFirstOfBatch(float x, float y, QRgb colour)
@@ -102,6 +102,7 @@ private:
 
     SteppedAction &m_owner;
     DrawingSurface *m_target;
+    LoopRecorder m_unread; // where the points go when nobody reads them
     LoopRecorder *m_points;
     long long m_left = 0;
 };
