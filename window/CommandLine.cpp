@@ -225,30 +225,40 @@ QString recordableSuffixes()
     return AnimationFile::suffixes().join(QStringLiteral(", "));
 }
 
-// Why the file name given to `option` cannot be used, unless its suffix
-// names a format the program can `verb`, one of `suffixes`.
-std::optional<QString> suffixRefusal(const QString &option, const QString &path, bool known, const char *verb,
-                                     const QString &suffixes)
+// An option that writes one file, and what its refusals say of it.
+struct FileOption
 {
+    const char *name;    // "--save"
+    const char *purpose; // what the one file is for: "save the picture to"
+    const char *verb;    // what the program does with its format: "write"
+    bool (*knows)(const QString &path); // whether the path's suffix names such a format
+    QString (*suffixes)();              // the suffixes that do
+};
+
+const FileOption kSaveFile{"--save", "save the picture to", "write",
+                           [](const QString &path) { return !imageFormatOf(path).isEmpty(); },
+                           writableSuffixes};
+const FileOption kRecordFile{"--record", "record the drawing to", "record", AnimationFile::canWrite,
+                             recordableSuffixes};
+
+// Why `file` cannot be given `paths`, unless it is given one file whose
+// suffix names a format it can write.
+std::optional<QString> fileRefusal(const FileOption &file, const QStringList &paths)
+{
+    const QString option = QLatin1String(file.name);
+    if (paths.size() > 1)
+        return QStringLiteral("%1 is given more than once ('%2'); give one file to %3")
+            .arg(option, paths.join(QStringLiteral("', '")), QLatin1String(file.purpose));
+    const QString &path = paths.constFirst();
     if (path.isEmpty())
         return QStringLiteral("%1 needs a file name").arg(option);
     if (QFileInfo(path).suffix().isEmpty())
         return QStringLiteral("%1: '%2' has no suffix to name its format; the suffixes that work are %3")
-            .arg(option, path, suffixes);
-    if (!known)
+            .arg(option, path, file.suffixes());
+    if (!file.knows(path))
         return QStringLiteral("%1: the suffix of '%2' names no format the program can %3; "
                               "the suffixes that work are %4")
-            .arg(option, path, QLatin1String(verb), suffixes);
-    return std::nullopt;
-}
-
-// Why `option` cannot be given the files `paths`, unless it is given one:
-// it writes one file, `what`.
-std::optional<QString> repeatRefusal(const QString &option, const QStringList &paths, const char *what)
-{
-    if (paths.size() > 1)
-        return QStringLiteral("%1 is given more than once ('%2'); give one file to %3")
-            .arg(option, paths.join(QStringLiteral("', '")), QLatin1String(what));
+            .arg(option, path, QLatin1String(file.verb), file.suffixes());
     return std::nullopt;
 }
 
@@ -332,26 +342,14 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
                           .arg(parser.value(speed), speedNames()));
     options.speed = *chosen;
     if (parser.isSet(save)) {
-        const QStringList paths = parser.values(save);
-        if (const std::optional<QString> refusal =
-                repeatRefusal(QStringLiteral("--save"), paths, "save the picture to"))
+        if (const std::optional<QString> refusal = fileRefusal(kSaveFile, parser.values(save)))
             return refuse(*refusal);
-        options.savePath = paths.constFirst();
-        if (const std::optional<QString> refusal =
-                suffixRefusal(QStringLiteral("--save"), options.savePath,
-                              !imageFormatOf(options.savePath).isEmpty(), "write", writableSuffixes()))
-            return refuse(*refusal);
+        options.savePath = parser.value(save);
     }
     if (parser.isSet(record)) {
-        const QStringList paths = parser.values(record);
-        if (const std::optional<QString> refusal =
-                repeatRefusal(QStringLiteral("--record"), paths, "record the drawing to"))
+        if (const std::optional<QString> refusal = fileRefusal(kRecordFile, parser.values(record)))
             return refuse(*refusal);
-        options.recordPath = paths.constFirst();
-        if (const std::optional<QString> refusal =
-                suffixRefusal(QStringLiteral("--record"), options.recordPath,
-                              AnimationFile::canWrite(options.recordPath), "record", recordableSuffixes()))
-            return refuse(*refusal);
+        options.recordPath = parser.value(record);
     }
     return {.options = options, .endWith = std::nullopt};
 }
