@@ -96,22 +96,15 @@ std::vector<const Command *> scenes()
     return found;
 }
 
-const Command *sceneNamed(const std::string &name)
-{
-    for (const Command *scene : scenes())
-        if (name == scene->name)
-            return scene;
-    return nullptr;
-}
-
 // The process of its own that a repetition of the limit runs in: the scene
 // drawn kLimitDraws times on the null surface, before anything else has
 // run, and the CPU milliseconds of one drawing written on standard output.
 int drawLimit(const std::string &name)
 {
-    const Command *scene = sceneNamed(name);
-    if (!scene)
+    const std::optional<Button> button = commandByName(QString::fromStdString(name));
+    if (!button || !commandOf(*button).draws())
         return 2;
+    const Command *scene = &commandOf(*button);
     NullSurface surface;
     clearUpperVectorState();
     const double start = threadCpuSeconds();
