@@ -116,9 +116,16 @@ QRect RasterSurface::takeDirtyRect()
     return dirty;
 }
 
+// Where twips land, in device pixels from the edge of pixel 0: the pixel
+// is this rounded down.
+inline double RasterSurface::pixelPosition(float twips) const
+{
+    return static_cast<double>(twips) * m_scale + 0.5;
+}
+
 inline int RasterSurface::toPixel(float twips) const
 {
-    return floorToInt(static_cast<double>(twips) * m_scale + 0.5);
+    return floorToInt(pixelPosition(twips));
 }
 
 // toPixel never decreases as the twips grow, so the floats that land on
@@ -297,8 +304,8 @@ Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
         return {};
     if (std::bit_cast<quint32>(x) >= m_pixelTwipsEndX || std::bit_cast<quint32>(y) >= m_pixelTwipsEndY) [[unlikely]]
         return plotDot(x, y, colour);
-    const auto px = static_cast<qsizetype>(static_cast<double>(x) * m_scale + 0.5);
-    const auto py = static_cast<qsizetype>(static_cast<double>(y) * m_scale + 0.5);
+    const auto px = static_cast<qsizetype>(pixelPosition(x));
+    const auto py = static_cast<qsizetype>(pixelPosition(y));
     if (px == m_lastX && py == m_lastY && colour == m_lastColour)
         return landOnLastDot(static_cast<int>(px), static_cast<int>(py));
     newLastDot(static_cast<int>(px), static_cast<int>(py), colour);
@@ -353,8 +360,8 @@ Status RasterSurface::doDrawCircle(float x, float y, float radius, QRgb colour)
     }
     // Pixel centres sit half a pixel from their index, and the pixel at index
     // p stands for twip 15 p, so twip t is at t / 15 + 0.5 in this space.
-    const double cx = static_cast<double>(x) * m_scale + 0.5;
-    const double cy = static_cast<double>(y) * m_scale + 0.5;
+    const double cx = pixelPosition(x);
+    const double cy = pixelPosition(y);
     const double r = static_cast<double>(radius) * m_scale;
     const double outer = r + m_pen / 2.0;
     const double inner = r - m_pen / 2.0;

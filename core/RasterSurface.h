@@ -80,6 +80,7 @@ private:
         TwipRange twips;
     };
 
+    double pixelPosition(float twips) const;
     int toPixel(float twips) const;
     TwipRange twipsOnPixel(int p, PixelTwips &known) const;
     bool firstTwipOnOrAfter(int p, float &twips) const;
