@@ -14,10 +14,10 @@ void PictureHistory::finished(Button button)
     m_pictures.append(button);
 }
 
-std::optional<QString> PictureHistory::redraw(DrawingSurface &surface, std::optional<Button> underWay,
-                                              long long landed) const
+std::optional<QString> PictureHistory::drawPictures(DrawingSurface &surface, const QList<Button> &pictures,
+                                                    std::optional<Button> underWay, long long landed)
 {
-    for (Button button : m_pictures)
+    for (Button button : pictures)
         if (std::optional<QString> failure = runAtOnce(commandOf(button).action, surface))
             return failure;
     if (!underWay)

@@ -28,7 +28,14 @@ public:
     // `landed` operations of the command under way, if there is one: why
     // that failed, if it did.
     std::optional<QString> redraw(DrawingSurface &surface, std::optional<Button> underWay,
-                                  long long landed) const;
+                                  long long landed) const
+    {
+        return drawPictures(surface, m_pictures, underWay, landed);
+    }
+
+    // As redraw(), for `pictures`.
+    static std::optional<QString> drawPictures(DrawingSurface &surface, const QList<Button> &pictures,
+                                               std::optional<Button> underWay, long long landed);
 
 private:
     QList<Button> m_pictures;
