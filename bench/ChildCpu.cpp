@@ -94,4 +94,21 @@ std::optional<std::string> outputOfRun(const std::string &program, const std::ve
     return output;
 }
 
+OnThisProcessor::OnThisProcessor()
+{
+    const int here = sched_getcpu();
+    if (here < 0 || sched_getaffinity(0, sizeof m_allowed, &m_allowed) != 0)
+        return;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(here, &one);
+    m_kept = sched_setaffinity(0, sizeof one, &one) == 0;
+}
+
+OnThisProcessor::~OnThisProcessor()
+{
+    if (m_kept)
+        sched_setaffinity(0, sizeof m_allowed, &m_allowed);
+}
+
 } // namespace sweepdraw::bench

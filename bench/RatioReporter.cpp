@@ -132,13 +132,17 @@ void RatioReporter::writeGoals() const
             m_table << "\nFigures in this run, each against its goal:\n";
             header = true;
         }
-        const double measured = *figure / *against;
+        const std::optional<double> paired =
+            goal.beside.empty() ? std::nullopt : value({goal.figure.benchmark, goal.beside});
+        if (!goal.beside.empty() && !paired)
+            continue;
+        const double measured = paired ? *paired : *figure / *against;
         const bool met = goal.atMost ? measured <= goal.limit : measured >= goal.limit;
         m_table << "  " << std::left << std::setw(52) << label(goal.figure) << std::right << std::fixed
                 << std::setprecision(3) << std::setw(10) << *figure;
         if (goal.against)
             m_table << " = " << std::setprecision(2) << std::setw(6) << measured << " x " << std::left
-                    << std::setw(42) << label(*goal.against) << std::right;
+                    << std::setw(42) << (label(*goal.against) + (paired ? ", beside" : "")) << std::right;
         else
             m_table << std::setw(54) << "";
         m_table << "  goal " << (goal.atMost ? "<= " : ">= ") << std::setprecision(2) << goal.limit

@@ -21,12 +21,16 @@ struct Figure
 
 // A bound on a figure: at most (or at least) `limit`, or, with `against`,
 // at most (or at least) `limit` times that other figure of the same run.
+// With `beside`, the ratio is not the figure's over the other's but the
+// counter of that name: the ratio of each repetition to the other figure
+// measured just before and after it.
 struct Goal
 {
     Figure figure;
     std::optional<Figure> against;
     double limit;
     bool atMost;
+    std::string beside = {};
 };
 
 // Passes every report on to the reporter the user asked for, keeps every

@@ -15,6 +15,10 @@
 // the instant speed, watching the CPU, the frames and the event loop; times
 // a fiber's round trip; and, after the usual report, writes how every
 // figure of this one run stands against its goal.
+//
+// A ratio's goal is judged on each repetition against the figure it is
+// measured against, measured again just before and just after it, so that
+// a spell of a slower machine weighs on both alike.
 
 #include "ChildCpu.h"
 #include "Form1.h"
@@ -56,8 +60,10 @@ using namespace sweepdraw::bench;
 
 namespace {
 
-// How many sunshines are queued at once.
+// How many sunshines are queued at once, and how many the raster draws
+// beside them.
 constexpr int kQueued = 150;
+constexpr int kRasterBesideDraws = 5;
 
 // How many times one run of the program draws the scene: enough for the
 // drawing to outweigh the noise of its start-up.
@@ -73,6 +79,8 @@ constexpr int kLimitDraws = 20;
 constexpr std::string_view kLimitOption = "--limit-of=";
 
 const std::string kLimit = "null";
+const std::string kBesideLimit = "x_limit_beside";
+const std::string kBesideRaster = "x_raster_beside";
 const std::string kFiberName = "BM_Fiber/round_trip";
 const std::string kQueuedName = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
 
@@ -119,31 +127,68 @@ int drawLimit(const std::string &name)
 // The limit, from a process started for the purpose: a process this one
 // has run Qt in could have left the processor in a state that slows the
 // scenes' arithmetic on every surface alike (see the README), which would
-// hide the very slowdown the ratios are there to show. One process for each
-// repetition lets the repetitions interleave with the other benchmarks, so
-// that a spell of a slower machine does not weigh on the limit alone.
-void onNull(benchmark::State &state, const Command &scene)
+// hide the very slowdown the ratios are there to show. The CPU milliseconds
+// of one drawing, or nothing if the process did not report them.
+std::optional<double> limitMs(const Command &scene)
 {
     const std::string self = QCoreApplication::applicationFilePath().toStdString();
+    const std::optional<std::string> output = outputOfRun(self, {std::string(kLimitOption) + scene.name});
+    char *end = nullptr;
+    const double ms = output ? std::strtod(output->c_str(), &end) : 0;
+    if (!output || end == output->c_str() || !(ms > 0))
+        return std::nullopt;
+    return ms;
+}
+
+const char *const kNoLimit = "the process drawing the limit did not report its time";
+
+// One process for each repetition lets the repetitions interleave with the
+// other benchmarks.
+void onNull(benchmark::State &state, const Command &scene)
+{
     double totalMs = 0;
     for (auto _ : state) {
-        const std::optional<std::string> output = outputOfRun(self, {std::string(kLimitOption) + scene.name});
-        char *end = nullptr;
-        const double ms = output ? std::strtod(output->c_str(), &end) : 0;
-        if (!output || end == output->c_str() || !(ms > 0)) {
-            state.SkipWithError("the process drawing the limit did not report its time");
+        const std::optional<double> ms = limitMs(scene);
+        if (!ms) {
+            state.SkipWithError(kNoLimit);
             return;
         }
-        state.SetIterationTime(ms / 1e3);
-        totalMs += ms;
+        state.SetIterationTime(*ms / 1e3);
+        totalMs += *ms;
     }
     state.counters["cpu_ms"] = benchmark::Counter(totalMs, benchmark::Counter::kAvgIterations);
+}
+
+// The speed of this machine's processors wanders, each on its own, by as
+// much as half for seconds or minutes at a time, so a figure is also set
+// against the limit measured beside it: just before and just after, on the
+// same processor, in the same spell. `measure` returns the CPU milliseconds
+// of one drawing; their ratio to the mean of the two limits is the counter
+// kBesideLimit.
+template <typename Measure>
+void againstLimitBeside(benchmark::State &state, const Command &scene, Measure &&measure)
+{
+    const OnThisProcessor here;
+    const std::optional<double> before = limitMs(scene);
+    if (!before) {
+        state.SkipWithError(kNoLimit);
+        return;
+    }
+    const double ms = measure();
+    if (state.error_occurred())
+        return;
+    const std::optional<double> after = limitMs(scene);
+    if (!after) {
+        state.SkipWithError(kNoLimit);
+        return;
+    }
+    state.counters[kBesideLimit] = ms / ((*before + *after) / 2);
 }
 
 void onRaster(benchmark::State &state, const Command &scene)
 {
     RasterSurface surface(kDesignSize, 1.0);
-    onCleared(state, scene, surface);
+    againstLimitBeside(state, scene, [&] { return onCleared(state, scene, surface); });
 }
 
 void onPainter(benchmark::State &state, const Command &scene)
@@ -163,20 +208,23 @@ void onProgram(benchmark::State &state, const Command &scene)
     for (int i = 1; i < kProgramDraws; ++i)
         commands += std::string(",") + scene.name;
 
-    double totalMs = 0;
-    for (auto _ : state) {
-        const std::optional<double> bare = cpuSecondsOfRun(SWEEPDRAW_EXECUTABLE, {"--save", picture});
-        const std::optional<double> drawn =
-            cpuSecondsOfRun(SWEEPDRAW_EXECUTABLE, {"--run", commands, "--save", picture});
-        if (!bare || !drawn) {
-            state.SkipWithError("the program did not run to its end with status 0");
-            return;
+    againstLimitBeside(state, scene, [&] {
+        double totalMs = 0;
+        for (auto _ : state) {
+            const std::optional<double> bare = cpuSecondsOfRun(SWEEPDRAW_EXECUTABLE, {"--save", picture});
+            const std::optional<double> drawn =
+                cpuSecondsOfRun(SWEEPDRAW_EXECUTABLE, {"--run", commands, "--save", picture});
+            if (!bare || !drawn) {
+                state.SkipWithError("the program did not run to its end with status 0");
+                return 0.0;
+            }
+            const double perScene = (*drawn - *bare) / kProgramDraws;
+            state.SetIterationTime(perScene);
+            totalMs += perScene * 1e3;
         }
-        const double perScene = (*drawn - *bare) / kProgramDraws;
-        state.SetIterationTime(perScene);
-        totalMs += perScene * 1e3;
-    }
-    state.counters["cpu_ms"] = benchmark::Counter(totalMs, benchmark::Counter::kAvgIterations);
+        state.counters["cpu_ms"] = benchmark::Counter(totalMs, benchmark::Counter::kAvgIterations);
+        return totalMs / static_cast<double>(state.iterations());
+    });
 }
 
 // Runs the window's event loop until everything queued is drawn.
@@ -196,25 +244,31 @@ void onWindow(benchmark::State &state, const Command &scene)
     form.setSpeed(Speed::Instant);
     form.show();
     QCoreApplication::processEvents();
-    QElapsedTimer paint;
-    double paintMs = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        form.RunCommand(Button::CmdCls);
-        drawQueued(form);
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
+    againstLimitBeside(state, scene, [&] {
+        QElapsedTimer paint;
+        double paintMs = 0;
+        double seconds = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            form.RunCommand(Button::CmdCls);
+            drawQueued(form);
+            QCoreApplication::processEvents();
+            state.ResumeTiming();
 
-        form.RunCommand(scene.button);
-        drawQueued(form);
+            const double start = threadCpuSeconds();
+            form.RunCommand(scene.button);
+            drawQueued(form);
+            seconds += threadCpuSeconds() - start;
 
-        state.PauseTiming();
-        paint.start();
-        QCoreApplication::processEvents();
-        paintMs += static_cast<double>(paint.nsecsElapsed()) / 1e6;
-        state.ResumeTiming();
-    }
-    state.counters["last_paint_ms"] = benchmark::Counter(paintMs, benchmark::Counter::kAvgIterations);
+            state.PauseTiming();
+            paint.start();
+            QCoreApplication::processEvents();
+            paintMs += static_cast<double>(paint.nsecsElapsed()) / 1e6;
+            state.ResumeTiming();
+        }
+        state.counters["last_paint_ms"] = benchmark::Counter(paintMs, benchmark::Counter::kAvgIterations);
+        return seconds * 1e3 / static_cast<double>(state.iterations());
+    });
 }
 
 double peakResidentMegabytes()
@@ -312,6 +366,35 @@ void onEventLoop(benchmark::State &state, const std::vector<Button> &clicks, Spe
     }
 }
 
+// The CPU milliseconds of one drawing of `scene` on the raster, as
+// BM_Scene/<scene>/raster draws it.
+double rasterMs(const Command &scene)
+{
+    RasterSurface surface(kDesignSize, 1.0);
+    double seconds = 0;
+    for (int i = 0; i < kRasterBesideDraws; ++i) {
+        check(surface.ClearSurface());
+        clearUpperVectorState();
+        const double start = threadCpuSeconds();
+        scene.action(surface);
+        seconds += threadCpuSeconds() - start;
+    }
+    return seconds * 1e3 / kRasterBesideDraws;
+}
+
+// kQueued sunshines at the instant speed, against the raster drawing
+// sunshines just before and after, on the same processor: the counter
+// kBesideRaster.
+void onQueued(benchmark::State &state)
+{
+    const OnThisProcessor here;
+    const Command &sunshine = commandOf(Button::Cmdyg);
+    const double before = rasterMs(sunshine);
+    onEventLoop(state, std::vector<Button>(kQueued, sunshine.button), Speed::Instant);
+    const double after = rasterMs(sunshine);
+    state.counters[kBesideRaster] = state.counters["cpu_ms_per_command"].value / ((before + after) / 2);
+}
+
 // A switch into a fiber and back out of it, as the window's runner makes
 // for every piece of drawing, on a stack with a guard page.
 void onFiber(benchmark::State &state)
@@ -370,7 +453,7 @@ std::vector<std::string> registerAll()
     paced(pacedName(commandOf(Button::Cmdyg).name, Speed::Normal), {Button::Cmdyg}, Speed::Normal);
     for (const Speed speed : {Speed::Slow, Speed::Normal, Speed::Fast})
         paced(pacedName("all", speed), all, speed);
-    paced(kQueuedName, std::vector<Button>(kQueued, Button::Cmdyg), Speed::Instant);
+    add(kQueuedName, onQueued)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
 
     add(kFiberName, onFiber);
     return names;
@@ -381,9 +464,9 @@ std::vector<Goal> goals()
     std::vector<Goal> goals;
     for (const Command *scene : scenes()) {
         const Figure limit{sceneName(*scene, kLimit), "cpu_ms"};
-        goals.push_back({{sceneName(*scene, "raster"), {}}, limit, kLimitGoal, true});
-        goals.push_back({{sceneName(*scene, "save"), "cpu_ms"}, limit, kLimitGoal, true});
-        goals.push_back({{sceneName(*scene, "window"), {}}, limit, kLimitGoal, true});
+        goals.push_back({{sceneName(*scene, "raster"), {}}, limit, kLimitGoal, true, kBesideLimit});
+        goals.push_back({{sceneName(*scene, "save"), "cpu_ms"}, limit, kLimitGoal, true, kBesideLimit});
+        goals.push_back({{sceneName(*scene, "window"), {}}, limit, kLimitGoal, true, kBesideLimit});
     }
     // The point of the raster surface: water's and bridge's pens are 2 and 3
     // pixels wide.
@@ -405,7 +488,7 @@ std::vector<Goal> goals()
     // CPU time, as for the raster surface: on an idle machine it is the wall
     // time, and on a busy one it does not count the other processes' turns.
     goals.push_back({{kQueuedName, "cpu_ms_per_command"},
-                     Figure{sceneName(commandOf(Button::Cmdyg), "raster"), {}}, 1.3, true});
+                     Figure{sceneName(commandOf(Button::Cmdyg), "raster"), {}}, 1.3, true, kBesideRaster});
     goals.push_back({{kQueuedName, "longest_stall_ms"}, {}, 50, true});
     goals.push_back({{kQueuedName, "peak_rss_mb"}, {}, 64, true});
     goals.push_back({{kFiberName, "round_trip_ns"}, {}, 50, true});
