@@ -1,12 +1,15 @@
 #pragma once
 
+#include "ChildCpu.h"
 #include "Commands.h"
+#include "DrawingSurface.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
 
 #include <benchmark/benchmark.h>
 
 #include <ctime>
+#include <optional>
 
 namespace sweepdraw::bench {
 
@@ -28,26 +31,58 @@ inline double threadCpuSeconds()
     return cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
 }
 
-// Times the scene on `surface`, every run from a blank picture, and, as the
-// window's runner does before every piece of drawing, with the upper vector
-// state cleared; the clearing is not timed. Returns the CPU milliseconds of
-// one drawing, as timed.
+// A blank picture to draw on and, as the window's runner does before every
+// piece of drawing, the upper vector state cleared.
+inline void prepareToDraw(DrawingSurface &surface)
+{
+    check(surface.ClearSurface());
+    clearUpperVectorState();
+}
+
+// The thread's CPU milliseconds for one drawing of the scene.
+inline double drawingMs(const Command &scene, DrawingSurface &surface)
+{
+    const double start = threadCpuSeconds();
+    scene.action(surface);
+    return (threadCpuSeconds() - start) * 1e3;
+}
+
+// Times the scene on `surface`, every run from a blank picture; the clearing
+// is not timed. Returns the CPU milliseconds of one drawing, as timed.
 template <typename Surface>
 double onCleared(benchmark::State &state, const Command &scene, Surface &surface)
 {
-    double seconds = 0;
+    double totalMs = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        check(surface.ClearSurface());
-        clearUpperVectorState();
+        prepareToDraw(surface);
         state.ResumeTiming();
-        const double start = threadCpuSeconds();
-        scene.action(surface);
-        seconds += threadCpuSeconds() - start;
+        totalMs += drawingMs(scene, surface);
         benchmark::DoNotOptimize(surface.image().constBits());
         benchmark::ClobberMemory();
     }
-    return state.iterations() > 0 ? seconds * 1e3 / static_cast<double>(state.iterations()) : 0;
+    return state.iterations() > 0 ? totalMs / static_cast<double>(state.iterations()) : 0;
+}
+
+// The ratio of what `measure` gives to the mean of what `reference` gives
+// just before and just after it, all on the processor this thread is on:
+// the speed of a virtual machine's processors wanders, each on its own, by
+// as much as half for seconds or minutes at a time. Nothing if any of the
+// three gave nothing.
+template <typename Reference, typename Measure>
+std::optional<double> ratioBeside(Reference &&reference, Measure &&measure)
+{
+    const OnThisProcessor here;
+    const std::optional<double> before = reference();
+    if (!before)
+        return std::nullopt;
+    const std::optional<double> figure = measure();
+    if (!figure)
+        return std::nullopt;
+    const std::optional<double> after = reference();
+    if (!after)
+        return std::nullopt;
+    return *figure / ((*before + *after) / 2);
 }
 
 } // namespace sweepdraw::bench

@@ -159,30 +159,23 @@ void onNull(benchmark::State &state, const Command &scene)
     state.counters["cpu_ms"] = benchmark::Counter(totalMs, benchmark::Counter::kAvgIterations);
 }
 
-// The speed of this machine's processors wanders, each on its own, by as
-// much as half for seconds or minutes at a time, so a figure is also set
-// against the limit measured beside it: just before and just after, on the
-// same processor, in the same spell. `measure` returns the CPU milliseconds
-// of one drawing; their ratio to the mean of the two limits is the counter
-// kBesideLimit.
+// Sets the counter kBesideLimit: the CPU milliseconds of one drawing that
+// `measure` gives, against the limit drawn just before and just after it.
 template <typename Measure>
 void againstLimitBeside(benchmark::State &state, const Command &scene, Measure &&measure)
 {
-    const OnThisProcessor here;
-    const std::optional<double> before = limitMs(scene);
-    if (!before) {
-        state.SkipWithError(kNoLimit);
-        return;
-    }
-    const double ms = measure();
-    if (state.error_occurred())
-        return;
-    const std::optional<double> after = limitMs(scene);
-    if (!after) {
-        state.SkipWithError(kNoLimit);
-        return;
-    }
-    state.counters[kBesideLimit] = ms / ((*before + *after) / 2);
+    const auto limit = [&] {
+        const std::optional<double> ms = limitMs(scene);
+        if (!ms)
+            state.SkipWithError(kNoLimit);
+        return ms;
+    };
+    const std::optional<double> ratio = ratioBeside(limit, [&]() -> std::optional<double> {
+        const double ms = measure();
+        return state.error_occurred() ? std::nullopt : std::optional(ms);
+    });
+    if (ratio)
+        state.counters[kBesideLimit] = *ratio;
 }
 
 void onRaster(benchmark::State &state, const Command &scene)
@@ -368,31 +361,29 @@ void onEventLoop(benchmark::State &state, const std::vector<Button> &clicks, Spe
 
 // The CPU milliseconds of one drawing of `scene` on the raster, as
 // BM_Scene/<scene>/raster draws it.
-double rasterMs(const Command &scene)
+std::optional<double> rasterMs(const Command &scene)
 {
     RasterSurface surface(kDesignSize, 1.0);
-    double seconds = 0;
+    double totalMs = 0;
     for (int i = 0; i < kRasterBesideDraws; ++i) {
-        check(surface.ClearSurface());
-        clearUpperVectorState();
-        const double start = threadCpuSeconds();
-        scene.action(surface);
-        seconds += threadCpuSeconds() - start;
+        prepareToDraw(surface);
+        totalMs += drawingMs(scene, surface);
     }
-    return seconds * 1e3 / kRasterBesideDraws;
+    return totalMs / kRasterBesideDraws;
 }
 
 // kQueued sunshines at the instant speed, against the raster drawing
-// sunshines just before and after, on the same processor: the counter
-// kBesideRaster.
+// sunshines just before and after: the counter kBesideRaster.
 void onQueued(benchmark::State &state)
 {
-    const OnThisProcessor here;
     const Command &sunshine = commandOf(Button::Cmdyg);
-    const double before = rasterMs(sunshine);
-    onEventLoop(state, std::vector<Button>(kQueued, sunshine.button), Speed::Instant);
-    const double after = rasterMs(sunshine);
-    state.counters[kBesideRaster] = state.counters["cpu_ms_per_command"].value / ((before + after) / 2);
+    const std::optional<double> ratio = ratioBeside([&] { return rasterMs(sunshine); }, [&] {
+        onEventLoop(state, std::vector<Button>(kQueued, sunshine.button), Speed::Instant);
+        const auto perCommand = state.counters.find("cpu_ms_per_command");
+        return perCommand == state.counters.end() ? std::nullopt : std::optional(perCommand->second.value);
+    });
+    if (ratio)
+        state.counters[kBesideRaster] = *ratio;
 }
 
 // A switch into a fiber and back out of it, as the window's runner makes
