@@ -24,8 +24,9 @@ public:
 
 protected:
     Status doSetPenWidth(int) override { return count(); }
-    Status doPlotPoint(float, float, QRgb) override
+    Status doPlotPoint(float x, float y, QRgb) override
     {
+        meterPoint(x, y);
         ++m_points;
         return count();
     }

@@ -4,6 +4,7 @@
 
 #include <QtGui/qrgb.h>
 
+#include <climits>
 #include <cmath>
 
 namespace sweepdraw {
@@ -27,12 +28,34 @@ namespace sweepdraw {
 //
 // The public operations check their arguments here, once for every
 // implementation, and hand the valid calls to the protected do* hooks.
+//
+// A surface can be metered: let a drawing through so many operations at a
+// time, with a Meter asked for more at the first operation beyond. The count
+// is kept here, on the surface the drawing calls, so that the drawing costs
+// no call more for it. Every valid operation counts, refused by the surface
+// or not. Points are counted by the surface's own doPlotPoint, which begins
+// with meterPoint() or countOperation(); the other operations are counted
+// here.
 class DrawingSurface
 {
 public:
     // Wider than the whole drawing area: anything beyond is certainly a
     // mistake, not a picture.
     static constexpr int kMaxPenWidth = 1000;
+
+    class Meter
+    {
+    public:
+        // The operation about to land is the first beyond those let
+        // through: returns, once more may land, how many (at least one).
+        virtual long long more() = 0;
+        // The operation about to land is the last of those let through: a
+        // point at (x, y), or, with `point` false, any other operation.
+        virtual void last(bool point, float x, float y) = 0;
+
+    protected:
+        ~Meter() = default;
+    };
 
     virtual ~DrawingSurface() = default;
 
@@ -45,6 +68,7 @@ public:
         if (width < 1 || width > kMaxPenWidth) [[unlikely]]
             return Status::failure("SetPenWidth: width is outside 1 to 1000 pixels",
                                    static_cast<float>(width));
+        meterOperation();
         Status status = doSetPenWidth(width);
         if (status.ok())
             m_penWidth = width;
@@ -75,6 +99,7 @@ public:
             return Status::failure("DrawBox: x2 is not a finite number", x2);
         if (!std::isfinite(y2)) [[unlikely]]
             return Status::failure("DrawBox: y2 is not a finite number", y2);
+        meterOperation();
         return doDrawBox(x1, y1, x2, y2, colour);
     }
 
@@ -90,24 +115,53 @@ public:
             return Status::failure("DrawCircle: radius is not a finite number", radius);
         if (radius < 0) [[unlikely]]
             return Status::failure("DrawCircle: radius is negative", radius);
+        meterOperation();
         return doDrawCircle(x, y, radius, colour);
     }
 
     // Erases everything drawn; the pen width stays as it is.
-    Status ClearSurface() { return doClearSurface(); }
+    Status ClearSurface()
+    {
+        meterOperation();
+        return doClearSurface();
+    }
 
     int penWidth() const noexcept { return m_penWidth; }
+
+    // From now on, `operations` more land before `meter` is asked for more.
+    void startMetering(Meter &meter, long long operations) noexcept
+    {
+        m_meter = &meter;
+        m_beyond = operations <= 0;
+        m_left = m_beyond ? 1 : operations;
+    }
+    // Everything lands again, unmetered: how many of the operations let
+    // through had not landed.
+    long long stopMetering() noexcept
+    {
+        const long long left = m_beyond ? 0 : m_left;
+        m_meter = nullptr;
+        m_beyond = false;
+        m_left = kUnmetered;
+        return left;
+    }
 
 protected:
     DrawingSurface() = default;
 
-    // For a surface that passes its points on to `target`: the arguments
-    // have passed this surface's own PlotPoint, so they go straight to the
-    // target's hook. Points are by far the most frequent operation.
-    static Status passPointOn(DrawingSurface &target, float x, float y, QRgb colour)
+    // Counts a point that is to land on the surface: the first thing every
+    // doPlotPoint does, but on a surface that is never metered, such as one
+    // that only times the drawing's own arithmetic.
+    void meterPoint(float x, float y)
     {
-        return target.doPlotPoint(x, y, colour);
+        if (countOperation()) [[unlikely]]
+            meterPointAtEnd(x, y);
     }
+    // The same in two, for a surface that leaves the common case with no
+    // call to return from: counts the point, and is true when the meter is
+    // to be told of it, by meterPointAtEnd(), before it lands.
+    bool countOperation() noexcept { return --m_left == 0; }
+    void meterPointAtEnd(float x, float y) { meterAtEnd(true, x, y); }
 
     // Called with valid arguments only. A hook that fails must leave the
     // surface as it was.
@@ -118,7 +172,23 @@ protected:
     virtual Status doClearSurface() = 0;
 
 private:
+    // So many that unmetered operations never reach the end.
+    static constexpr long long kUnmetered = LLONG_MAX / 2;
+
+    void meterOperation()
+    {
+        if (countOperation()) [[unlikely]]
+            meterAtEnd(false, 0, 0);
+    }
+    // The operation is the last let through, or the first beyond.
+    [[gnu::noinline]] void meterAtEnd(bool point, float x, float y);
+
     int m_penWidth = 1;
+    Meter *m_meter = nullptr;
+    // Operations let through and yet to land, counting down to the last;
+    // after it, one more, to reach the first beyond.
+    long long m_left = kUnmetered;
+    bool m_beyond = false; // the last let through has landed
 };
 
 } // namespace sweepdraw

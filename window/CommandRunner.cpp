@@ -127,11 +127,20 @@ DrawingProgress CommandRunner::progress() const
 
 void CommandRunner::redrawOn(DrawingSurface &picture)
 {
+    // An action draws on its target itself, so the command under way cannot
+    // move to the new picture: it begins again there, and lands what it had
+    // landed, which leaves it where it was.
+    const std::optional<Button> underWay = m_action ? m_queue.current() : std::nullopt;
+    const long long landed = m_action ? m_action->landed() : 0;
+    m_action.reset();
     m_picture = &picture;
-    const std::optional<QString> failure =
-        m_history.redraw(picture, m_queue.current(), m_action ? m_action->landed() : 0);
-    if (m_action)
-        m_action->retarget(picture);
+    std::optional<QString> failure = m_history.redraw(picture);
+    if (!failure && underWay) {
+        startAction(*underWay);
+        const LoopRecorder::Activation recording(&m_loops);
+        m_action->land(landed);
+        failure = m_action->failure();
+    }
     if (failure)
         fail(*failure);
 }
@@ -168,11 +177,8 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
         until = SteppedAction::Deadline{&m_clock, *deadline};
     long long total = 0;
     while (total < operations && !isIdle()) {
-        if (!m_action) {
-            m_loops.forgetPoint();
-            m_action = std::make_unique<SteppedAction>(commandOf(m_queue.startNext()).action, *m_picture,
-                                                       &m_loops);
-        }
+        if (!m_action)
+            startAction(m_queue.startNext());
         const LoopRecorder::Activation recording(&m_loops);
         const long long landed = m_action->land(operations - total, until);
         total += landed;
@@ -187,6 +193,12 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
         finishCurrent();
     }
     return total;
+}
+
+void CommandRunner::startAction(Button button)
+{
+    m_loops.forgetPoint();
+    m_action = std::make_unique<SteppedAction>(commandOf(button).action, *m_picture, &m_loops);
 }
 
 void CommandRunner::finishCurrent()

@@ -127,6 +127,9 @@ private:
     // Lands up to `operations` of the queued commands, in order, none once
     // the deadline has passed.
     long long land(long long operations, std::optional<std::chrono::nanoseconds> deadline);
+    // The action of `button`'s command, on the picture, before its first
+    // operation.
+    void startAction(Button button);
     void finishCurrent();
     // Tells what a landing did: the picture changed, a command failed, or
     // everything is done.

@@ -24,16 +24,16 @@ public:
     // `button`'s command has finished on the picture.
     void finished(Button button);
 
-    // Draws the pictures on `surface`, an empty one, and then the first
-    // `landed` operations of the command under way, if there is one: why
-    // that failed, if it did.
-    std::optional<QString> redraw(DrawingSurface &surface, std::optional<Button> underWay,
-                                  long long landed) const
+    // Draws the pictures on `surface`, an empty one: why that failed, if it
+    // did.
+    std::optional<QString> redraw(DrawingSurface &surface) const
     {
-        return drawPictures(surface, m_pictures, underWay, landed);
+        return drawPictures(surface, m_pictures, std::nullopt, 0);
     }
 
-    // As redraw(), for `pictures`.
+    // Draws `pictures` on `surface`, an empty one, and then the first
+    // `landed` operations of the command under way, if there is one: why
+    // that failed, if it did.
     static std::optional<QString> drawPictures(DrawingSurface &surface, const QList<Button> &pictures,
                                                std::optional<Button> underWay, long long landed);
 

@@ -22,18 +22,20 @@ std::optional<QString> runAtOnce(Action action, DrawingSurface &surface);
 
 // Runs a drawing action a piece at a time, on the calling thread. The action
 // runs in a fiber of its own, a Boost.Context fiber on a stack with a guard
-// page, and draws through a surface that passes each operation on to the
-// target as long as land() lets it through; at the first operation beyond,
+// page, and draws on the target, which is metered while land() runs (see
+// DrawingSurface): at the first operation beyond what land() lets through,
 // the fiber is suspended, wherever the action is, until the next land().
 // Nothing runs concurrently, so nothing needs a lock, and the operations
-// reach the target one by one, exactly as the action made them.
+// reach the target one by one, exactly as the action made them. Between
+// two land()s, anything else may draw on the target.
 //
 // An action that throws RuntimeError has landed what it drew before; it is
 // then finished, and the failure is kept. Destroying a suspended action
-// unwinds the fiber's stack, as an exception would, before it is freed.
+// unwinds the fiber's stack, as an exception would, before it is freed; the
+// target must still be there.
 class LoopRecorder;
 
-class SteppedAction final
+class SteppedAction final : private DrawingSurface::Meter
 {
 public:
     // The clock reading after which no more operations are let through.
@@ -46,8 +48,8 @@ public:
     // Operations let through between two looks at a deadline's clock.
     static constexpr long long kBatch = 1024;
 
-    // Starts the fiber; nothing lands before the first land(). Each point
-    // that lands is noted in `points`, if given.
+    // Starts the fiber; nothing lands before the first land(). The last
+    // point to land before the action waits is noted in `points`, if given.
     SteppedAction(Action action, DrawingSurface &target, LoopRecorder *points = nullptr);
     ~SteppedAction();
 
@@ -63,25 +65,23 @@ public:
     bool finished() const { return m_finished; }
     const std::optional<QString> &failure() const { return m_failure; }
 
-    // Operations passed on to the target so far.
-    long long landed() const;
-
-    // Passes the operations still to come on to `target`.
-    void retarget(DrawingSurface &target);
+    // Operations that have landed on the target so far.
+    long long landed() const { return m_landed + m_batch - m_left; }
 
 private:
-    class Gate;
-
-    // Called at the first operation beyond a batch: opens the next one, once
+    // At the first operation beyond a batch: opens the next one, once
     // land() lets it through.
-    void openBatch();
+    long long more() override;
+    void last(bool point, float x, float y) override;
     bool timeUp() const;
 
     Action m_action;
-    std::unique_ptr<Gate> m_gate;
+    DrawingSurface &m_target;
+    LoopRecorder *m_points;
     long long m_allowed = 0; // by the last land(), beyond the batch
     std::optional<Deadline> m_deadline;
     long long m_batch = 0;  // operations the open batch let through
+    long long m_left = 0;   // of those, yet to land, between two land()s
     long long m_landed = 0; // before the open batch
     bool m_finished = false;
     std::optional<QString> m_failure;
