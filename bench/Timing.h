@@ -2,7 +2,9 @@
 
 #include "ChildCpu.h"
 #include "Commands.h"
+#include "Design.h"
 #include "DrawingSurface.h"
+#include "RasterSurface.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
 
@@ -10,6 +12,7 @@
 
 #include <ctime>
 #include <optional>
+#include <string>
 
 namespace sweepdraw::bench {
 
@@ -83,6 +86,23 @@ std::optional<double> ratioBeside(Reference &&reference, Measure &&measure)
     if (!after)
         return std::nullopt;
     return *figure / ((*before + *after) / 2);
+}
+
+// A counter: a figure over the raster's drawn beside it by rasterMs().
+inline const std::string kBesideRaster = "x_raster_beside";
+
+// The CPU milliseconds of one drawing of `scene` on the raster, as
+// BM_Scene/<scene>/raster draws it: the mean of a few.
+inline std::optional<double> rasterMs(const Command &scene)
+{
+    constexpr int kDraws = 5;
+    RasterSurface surface(kDesignSize, 1.0);
+    double totalMs = 0;
+    for (int i = 0; i < kDraws; ++i) {
+        prepareToDraw(surface);
+        totalMs += drawingMs(scene, surface);
+    }
+    return totalMs / kDraws;
 }
 
 } // namespace sweepdraw::bench

@@ -60,10 +60,8 @@ using namespace sweepdraw::bench;
 
 namespace {
 
-// How many sunshines are queued at once, and how many the raster draws
-// beside them.
+// How many sunshines are queued at once.
 constexpr int kQueued = 150;
-constexpr int kRasterBesideDraws = 5;
 
 // How many times one run of the program draws the scene: enough for the
 // drawing to outweigh the noise of its start-up.
@@ -80,7 +78,6 @@ constexpr std::string_view kLimitOption = "--limit-of=";
 
 const std::string kLimit = "null";
 const std::string kBesideLimit = "x_limit_beside";
-const std::string kBesideRaster = "x_raster_beside";
 const std::string kFiberName = "BM_Fiber/round_trip";
 const std::string kQueuedName = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
 
@@ -357,19 +354,6 @@ void onEventLoop(benchmark::State &state, const std::vector<Button> &clicks, Spe
         form.RunCommand(Button::CmdCls);
         drawQueued(form);
     }
-}
-
-// The CPU milliseconds of one drawing of `scene` on the raster, as
-// BM_Scene/<scene>/raster draws it.
-std::optional<double> rasterMs(const Command &scene)
-{
-    RasterSurface surface(kDesignSize, 1.0);
-    double totalMs = 0;
-    for (int i = 0; i < kRasterBesideDraws; ++i) {
-        prepareToDraw(surface);
-        totalMs += drawingMs(scene, surface);
-    }
-    return totalMs / kRasterBesideDraws;
 }
 
 // kQueued sunshines at the instant speed, against the raster drawing
