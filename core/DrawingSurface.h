@@ -128,12 +128,12 @@ public:
 
     int penWidth() const noexcept { return m_penWidth; }
 
-    // From now on, `operations` more land before `meter` is asked for more.
-    void startMetering(Meter &meter, long long operations) noexcept
+    // From now on, `meter` is asked at the next operation how many may land.
+    void startMetering(Meter &meter) noexcept
     {
         m_meter = &meter;
-        m_beyond = operations <= 0;
-        m_left = m_beyond ? 1 : operations;
+        m_beyond = true;
+        m_left = 1;
     }
     // Everything lands again, unmetered: how many of the operations let
     // through had not landed.

@@ -67,7 +67,8 @@ long long SteppedAction::land(long long operations, std::optional<Deadline> dead
     m_allowed = operations;
     m_deadline = deadline;
     clearUpperVectorState();
-    m_target.startMetering(*this, m_left);
+    // Waiting, the action is always at the first operation beyond a batch.
+    m_target.startMetering(*this);
     m_fiber = std::move(m_fiber).resume();
     m_left = m_target.stopMetering();
     return landed() - before;

@@ -81,7 +81,7 @@ private:
     long long m_allowed = 0; // by the last land(), beyond the batch
     std::optional<Deadline> m_deadline;
     long long m_batch = 0;  // operations the open batch let through
-    long long m_left = 0;   // of those, yet to land, between two land()s
+    long long m_left = 0;   // of those, yet to land, once the action has finished
     long long m_landed = 0; // before the open batch
     bool m_finished = false;
     std::optional<QString> m_failure;
