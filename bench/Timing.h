@@ -68,24 +68,24 @@ double onCleared(benchmark::State &state, const Command &scene, Surface &surface
 }
 
 // The ratio of what `measure` gives to the mean of what `reference` gives
-// just before and just after it, all on the processor this thread is on:
-// the speed of a virtual machine's processors wanders, each on its own, by
-// as much as half for seconds or minutes at a time. Nothing if any of the
-// three gave nothing.
+// just before and just after it, all on the processor this thread is on,
+// as the state's counter `name`: the speed of a virtual machine's
+// processors wanders, each on its own, by as much as half for seconds or
+// minutes at a time. No counter if any of the three gave nothing.
 template <typename Reference, typename Measure>
-std::optional<double> ratioBeside(Reference &&reference, Measure &&measure)
+void counterBeside(benchmark::State &state, const std::string &name, Reference &&reference, Measure &&measure)
 {
     const OnThisProcessor here;
     const std::optional<double> before = reference();
     if (!before)
-        return std::nullopt;
+        return;
     const std::optional<double> figure = measure();
     if (!figure)
-        return std::nullopt;
+        return;
     const std::optional<double> after = reference();
     if (!after)
-        return std::nullopt;
-    return *figure / ((*before + *after) / 2);
+        return;
+    state.counters[name] = *figure / ((*before + *after) / 2);
 }
 
 // A counter: a figure over the raster's drawn beside it by rasterMs().

@@ -27,12 +27,10 @@ void onRecorded(benchmark::State &state, const Command &scene)
 {
     RasterSurface surface(kDesignSize, 1.0);
     LoopRecorder loops;
-    const std::optional<double> ratio = ratioBeside([&] { return rasterMs(scene); }, [&] {
+    counterBeside(state, kBesideRaster, [&] { return rasterMs(scene); }, [&] {
         const LoopRecorder::Activation recording(&loops);
         return std::optional(onCleared(state, scene, surface));
     });
-    if (ratio)
-        state.counters[kBesideRaster] = *ratio;
 }
 
 // A shown off-screen window at the normal speed, with its code pane shown

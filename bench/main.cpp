@@ -167,12 +167,10 @@ void againstLimitBeside(benchmark::State &state, const Command &scene, Measure &
             state.SkipWithError(kNoLimit);
         return ms;
     };
-    const std::optional<double> ratio = ratioBeside(limit, [&]() -> std::optional<double> {
+    counterBeside(state, kBesideLimit, limit, [&]() -> std::optional<double> {
         const double ms = measure();
         return state.error_occurred() ? std::nullopt : std::optional(ms);
     });
-    if (ratio)
-        state.counters[kBesideLimit] = *ratio;
 }
 
 void onRaster(benchmark::State &state, const Command &scene)
@@ -361,13 +359,11 @@ void onEventLoop(benchmark::State &state, const std::vector<Button> &clicks, Spe
 void onQueued(benchmark::State &state)
 {
     const Command &sunshine = commandOf(Button::Cmdyg);
-    const std::optional<double> ratio = ratioBeside([&] { return rasterMs(sunshine); }, [&] {
+    counterBeside(state, kBesideRaster, [&] { return rasterMs(sunshine); }, [&] {
         onEventLoop(state, std::vector<Button>(kQueued, sunshine.button), Speed::Instant);
         const auto perCommand = state.counters.find("cpu_ms_per_command");
         return perCommand == state.counters.end() ? std::nullopt : std::optional(perCommand->second.value);
     });
-    if (ratio)
-        state.counters[kBesideRaster] = *ratio;
 }
 
 // A switch into a fiber and back out of it, as the window's runner makes
