@@ -142,6 +142,8 @@ private slots:
     void pacedFramesLandWhatIsDueAndSleep();
     void pauseAndStep();
     void droppedActionIsUnwound();
+    void actionLandsWhatItIsLet_data();
+    void actionLandsWhatItIsLet();
     void eachPassShowsAsItLands_data();
     void eachPassShowsAsItLands();
     void escapeFinishesEverythingClicked();
@@ -697,6 +699,47 @@ void TestWindow::droppedActionIsUnwound()
     }
     QVERIFY(unwound);
     QCOMPARE(target.calls().size(), std::size_t(10));
+}
+
+void TestWindow::actionLandsWhatItIsLet_data()
+{
+    QTest::addColumn<QList<long long>>("chunks"); // let through one after another
+
+    QTest::newRow("one at a time, over a pen width") << QList<long long>{698, 1, 1, 1};
+    QTest::newRow("to a batch's end, and on") << QList<long long>{1023, 1, 1, 1024, 1};
+    QTest::newRow("more than there is") << QList<long long>{2999, 5};
+}
+
+void TestWindow::actionLandsWhatItIsLet()
+{
+    QFETCH(QList<long long>, chunks);
+
+    // Points, with a pen width every 700 operations.
+    constexpr long long kOperations = 3000;
+    RecordingSurface target;
+    LoopRecorder points;
+    SteppedAction action(
+        [](DrawingSurface &surface) {
+            for (int k = 0; k < kOperations; ++k)
+                check(k % 700 == 699 ? surface.SetPenWidth(2) : surface.PlotPoint(k, k, 0));
+        },
+        target, &points);
+    long long landed = 0;
+    for (const long long chunk : chunks) {
+        const long long expected = std::min(chunk, kOperations - landed);
+        QCOMPARE(action.land(chunk), expected);
+        landed += expected;
+        QCOMPARE(action.landed(), landed);
+        QCOMPARE(target.calls().size(), std::size_t(landed));
+        // While it waits, the note is of its last operation, if a point.
+        if (action.finished())
+            continue;
+        const RecordingSurface::Call &last = target.calls().back();
+        QCOMPARE(points.hasPoint(), last.op == RecordingSurface::Op::PlotPoint);
+        if (points.hasPoint())
+            QCOMPARE(points.lastPoint().x, last.x);
+    }
+    QCOMPARE(action.finished(), landed == kOperations);
 }
 
 void TestWindow::eachPassShowsAsItLands_data()
