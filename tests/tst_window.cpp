@@ -1,4 +1,5 @@
 #include "BackgroundRecording.h"
+#include "HelpDialog.h"
 #include "Palette.h"
 #include "Routine.h"
 #include "RuntimeError.h"
@@ -13,6 +14,7 @@
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -22,6 +24,7 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTextLayout>
 
 using namespace sweepdraw;
@@ -76,6 +79,18 @@ QImage textImage(const QString &text, QFont font, bool bold)
     return image;
 }
 
+// Where a button's lettering is: the pixels well darker than its face
+// `face`, inside its frame.
+QRectF inkBounds(const QImage &button, int face)
+{
+    QRect ink;
+    for (int y = 2; y < button.height() - 2; ++y)
+        for (int x = 2; x < button.width() - 2; ++x)
+            if (qGray(button.pixel(x, y)) < face - 60)
+                ink |= QRect(x, y, 1, 1);
+    return QRectF(ink);
+}
+
 QColor grabbedAt(QWidget &widget, QPoint p)
 {
     return widget.grab().toImage().pixelColor(p);
@@ -125,6 +140,8 @@ private slots:
     void labelFonts();
     void boldIsVisible();
     void buttonCaptionsHaveGlyphs();
+    void codeIsInACodeFont_data();
+    void codeIsInACodeFont();
     void panelUnderPictures();
     void scenesDrawTheirPictures_data();
     void scenesDrawTheirPictures();
@@ -235,9 +252,10 @@ void TestWindow::stackingOrder()
         if (child->isWidgetType())
             fromBottom << child->objectName();
     // The pictures lie between the panel and the labels; the code pane,
-    // beside them, comes last.
+    // beside them, comes next, and the note that the drawing is paused,
+    // over everything, last.
     QCOMPARE(fromBottom, QStringList({"Shape1", "Surface", "Label1", "Label2", "Label3", "CmdDq", "Cmdyg",
-                                      "Cmdls", "CmdCls", "CmdExit", "CmdGs", "CodePane", "divider"}));
+                                      "Cmdls", "CmdCls", "CmdExit", "CmdGs", "CodePane", "divider", "pauseNote"}));
 }
 
 void TestWindow::focusAndTabOrder()
@@ -322,6 +340,46 @@ void TestWindow::buttonCaptionsHaveGlyphs()
             }
         }
         QCOMPARE(glyphs, 2);
+    }
+}
+
+void TestWindow::codeIsInACodeFont_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::newRow("the code pane") << "code";
+    QTest::newRow("the help's command lines") << "help";
+}
+
+// In every language, and run in Chinese too, where the system's fixed font
+// is a CJK face.
+void TestWindow::codeIsInACodeFont()
+{
+    QFETCH(QString, part);
+
+    Form1 form(1.0);
+    QFont font;
+    if (part == "code") {
+        font = form.findChild<QPlainTextEdit *>(QStringLiteral("code"))->font();
+    } else {
+        HelpDialog::showFor(&form, {});
+        auto *help = form.findChild<QTextBrowser *>();
+        QVERIFY(help);
+        QTextCursor at = help->document()->find(QStringLiteral("--run"));
+        QVERIFY(!at.isNull());
+        font = at.charFormat().font();
+    }
+    QTextLayout layout(QStringLiteral("--run a;b,c.d*e 0"), font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    QVERIFY(!runs.isEmpty());
+    for (const QGlyphRun &run : runs) {
+        const QString family = run.rawFont().familyName();
+        QVERIFY2(QFontDatabase::isFixedPitch(family), qPrintable(family));
+        QVERIFY2(!QFontDatabase::writingSystems(family).contains(QFontDatabase::SimplifiedChinese), qPrintable(family));
+        if (QFontDatabase::families().contains("DejaVu Sans Mono"))
+            QCOMPARE(family, QString("DejaVu Sans Mono"));
     }
 }
 
@@ -875,13 +933,16 @@ void TestWindow::copyTakesThePictureAsItStands_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("seconds"); // of drawing at the normal speed, 280,000 operations each
     QTest::addColumn<bool>("drawing"); // whether the drawing goes on after that
+    QTest::addColumn<bool>("paused");
 
     // The mountains are 200,003 operations, the sunshine 1,122,665.
-    QTest::newRow("drawn, at zoom 1") << QList<Button>{Button::CmdGs} << kDesignSize << 1 << false;
+    QTest::newRow("drawn, at zoom 1") << QList<Button>{Button::CmdGs} << kDesignSize << 1 << false << false;
     QTest::newRow("drawing, at zoom 1.5") << QList<Button>{Button::CmdGs, Button::Cmdyg} << QSize(1200, 828) << 1
-                                          << true;
+                                          << true << false;
     QTest::newRow("drawing after a clear, at half size")
-        << QList<Button>{Button::Cmdyg, Button::CmdCls, Button::Cmdls} << QSize(400, 276) << 5 << true;
+        << QList<Button>{Button::Cmdyg, Button::CmdCls, Button::Cmdls} << QSize(400, 276) << 5 << true << false;
+    QTest::newRow("paused: the note shows on the window alone")
+        << QList<Button>{Button::Cmdyg} << kDesignSize << 1 << true << true;
 }
 
 void TestWindow::copyTakesThePictureAsItStands()
@@ -890,6 +951,7 @@ void TestWindow::copyTakesThePictureAsItStands()
     QFETCH(QSize, size);
     QFETCH(int, seconds);
     QFETCH(bool, drawing);
+    QFETCH(bool, paused);
 
     // The same clicks and the same time of drawing on the window and on one
     // that is never shown, at zoom 1.
@@ -907,6 +969,18 @@ void TestWindow::copyTakesThePictureAsItStands()
     now += std::chrono::seconds(seconds);
     form.advanceDrawing();
     reference.advanceDrawing();
+    auto *note = form.findChild<QLabel *>(QStringLiteral("pauseNote"));
+    QVERIFY(note && !note->isVisible());
+    if (paused) {
+        QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(), QString("Paused · Ctrl+P to continue"));
+        const QRect corner = note->geometry();
+        QVERIFY(form.findChild<QWidget *>(QStringLiteral("Surface"))->geometry().contains(corner));
+        QVERIFY(form.grab(corner).toImage() != renderWindow(reference).copy(corner));
+        QAccessibleInterface *picture = QAccessible::queryAccessibleInterface(form.findChild<SurfaceView *>());
+        QVERIFY(picture->text(QAccessible::Description).endsWith(note->text()));
+    }
 
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
@@ -1043,17 +1117,23 @@ void TestWindow::zoomScalesEverything_data()
     QTest::addColumn<QRect>("exit");
     QTest::addColumn<QRect>("picture");
     QTest::addColumn<int>("titlePixels");
+    QTest::addColumn<bool>("buttonsAsScaled"); // whether the buttons are checked against Qt's own scaling
 
     QTest::newRow("as laid out") << kDesignSize << 1.0 << QRect(704, 496, 65, 25) << QRect(QPoint(), kDesignSize)
-                                 << 35;
+                                 << 35 << false;
     QTest::newRow("twice") << kDesignSize * 2 << 2.0 << QRect(1408, 992, 130, 50)
-                           << QRect(QPoint(), kDesignSize * 2) << 70;
-    QTest::newRow("half") << QSize(400, 276) << 0.5 << QRect(352, 248, 33, 13) << QRect(0, 0, 400, 276) << 18;
+                           << QRect(QPoint(), kDesignSize * 2) << 70 << false;
+    QTest::newRow("half") << QSize(400, 276) << 0.5 << QRect(352, 248, 33, 13) << QRect(0, 0, 400, 276) << 18
+                          << false;
+    QTest::newRow("0.6, divider dragged") << QSize(480, 332) << 0.6 << QRect(422, 298, 39, 15)
+                                          << QRect(0, 0, 480, 331) << 21 << true;
+    QTest::newRow("0.93, code pane at 1280") << QSize(744, 514) << 0.93 << QRect(655, 461, 60, 24)
+                                             << QRect(0, 0, 744, 513) << 33 << true;
     QTest::newRow("wider: centred across")
         << kDesignSize + QSize(200, 0) << 1.0 << QRect(804, 496, 65, 25) << QRect(QPoint(100, 0), kDesignSize)
-        << 35;
+        << 35 << false;
     QTest::newRow("taller: centred down")
-        << QSize(1200, 1104) << 1.5 << QRect(1056, 744 + 138, 98, 38) << QRect(0, 138, 1200, 828) << 53;
+        << QSize(1200, 1104) << 1.5 << QRect(1056, 744 + 138, 98, 38) << QRect(0, 138, 1200, 828) << 53 << false;
 }
 
 void TestWindow::zoomScalesEverything()
@@ -1063,6 +1143,7 @@ void TestWindow::zoomScalesEverything()
     QFETCH(QRect, exit);
     QFETCH(QRect, picture);
     QFETCH(int, titlePixels);
+    QFETCH(bool, buttonsAsScaled);
 
     Form1 form(1.0);
     form.show();
@@ -1085,6 +1166,40 @@ void TestWindow::zoomScalesEverything()
     const QPoint panel = form.findChild<QWidget *>("Shape1")->geometry().topLeft();
     QCOMPARE(shot.pixelColor(panel + QPoint(border - 1, 200)), QColor(0, 0, 255));
     QCOMPARE(shot.pixelColor(panel + QPoint(border, 200)), QColor(0, 0, 0));
+
+    // The buttons whole, as Qt draws a button the size they have at zoom 1
+    // on a painter scaled by the zoom, the way QT_SCALE_FACTOR would scale
+    // it if Qt painted at ratios below 1: a frame on all four sides, and the
+    // lettering in the same place, give or take the half pixel that
+    // antialiasing moves it.
+    if (buttonsAsScaled) {
+        QPushButton *zoomed = buttonOf(form, Button::CmdExit);
+        QPushButton plain(zoomed->text(), &form);
+        plain.setFont(zoomed->font());
+        plain.resize((QSizeF(zoomed->size()) / zoom).toSize());
+        QImage scaled(zoomed->size(), QImage::Format_RGB32);
+        scaled.fill(Qt::black);
+        QPainter painter(&scaled);
+        painter.scale(zoom, zoom);
+        plain.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        painter.end();
+        QImage shown(zoomed->size(), QImage::Format_RGB32);
+        shown.fill(Qt::black);
+        zoomed->render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+        const QPoint middle = shown.rect().center();
+        const int face = qGray(shown.pixel(middle.x(), 2));
+        // Each side's frame within its outermost two pixels.
+        const auto frameAt = [&shown, face](QPoint edge, QPoint inward) {
+            return std::min(qGray(shown.pixel(edge)), qGray(shown.pixel(edge + inward))) < face - 40;
+        };
+        QVERIFY2(frameAt(QPoint(0, middle.y()), QPoint(1, 0)), "left");
+        QVERIFY2(frameAt(QPoint(shown.width() - 1, middle.y()), QPoint(-1, 0)), "right");
+        QVERIFY2(frameAt(QPoint(middle.x(), 0), QPoint(0, 1)), "top");
+        QVERIFY2(frameAt(QPoint(middle.x(), shown.height() - 1), QPoint(0, -1)), "bottom");
+        const QRectF lettering = inkBounds(shown, face);
+        QVERIFY(!lettering.isEmpty());
+        QVERIFY(QLineF(lettering.center(), inkBounds(scaled, face).center()).length() <= 1);
+    }
 }
 
 void TestWindow::zoomDrawsThePictureAfresh_data()

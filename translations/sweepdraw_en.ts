@@ -218,6 +218,10 @@
         <source>Continue</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Paused · %1 to continue</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::HelpDialog</name>

@@ -218,6 +218,10 @@
         <source>Continue</source>
         <translation>继续</translation>
     </message>
+    <message>
+        <source>Paused · %1 to continue</source>
+        <translation>已暂停 · %1 继续</translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::HelpDialog</name>

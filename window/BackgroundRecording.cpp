@@ -15,6 +15,13 @@
 
 namespace sweepdraw {
 
+namespace {
+
+// What a title bar takes beside its title, in lines of text.
+constexpr int kTitleBarLines = 10;
+
+} // namespace
+
 BackgroundRecording::BackgroundRecording(const QList<Button> &commands, Speed speed, const QString &path,
                                          QWidget *window)
     : QObject(window)
@@ -33,6 +40,11 @@ BackgroundRecording::BackgroundRecording(const QList<Button> &commands, Speed sp
     m_progress = new QProgressDialog(tr("Recording %1…").arg(QFileInfo(path).fileName()), tr("Cancel"), 0,
                                      m_recording->expectedFrames(), window);
     m_progress->setWindowTitle(tr("Record animation"));
+    // Wide enough that the title shows whole beside the window manager's
+    // icon and buttons.
+    const QFontMetrics metrics(m_progress->font());
+    m_progress->setMinimumWidth(metrics.horizontalAdvance(m_progress->windowTitle())
+                                + kTitleBarLines * metrics.height());
     m_progress->setWindowModality(Qt::NonModal);
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);

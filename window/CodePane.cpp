@@ -135,8 +135,12 @@ QString CodePane::progressLine(const DrawingProgress &progress)
 {
     const QString paused = m_runner.isPaused() ? tr("paused") : QString();
     if (!progress.current) {
-        const QString line = m_lastFinished ? tr("Finished %1").arg(caption(*m_lastFinished)) : tr("Nothing drawn yet");
-        return paused.isEmpty() ? line : line + QStringLiteral(" · ") + paused;
+        QStringList parts{m_lastFinished ? tr("Finished %1").arg(caption(*m_lastFinished)) : tr("Nothing drawn yet")};
+        if (!paused.isEmpty())
+            parts << paused;
+        if (progress.queued > 0)
+            parts << tr("%n waiting", nullptr, progress.queued);
+        return parts.join(QStringLiteral(" · "));
     }
     const Routine &routine = routineOf(*progress.current);
     QStringList parts{caption(*progress.current)};

@@ -23,8 +23,40 @@ constexpr qreal kSmallestPointSize = 6;
 constexpr qreal kLargestPointSize = 48;
 // What the value column is made wide enough for, beside its swatch.
 constexpr QStringView kWidestValue = u"(00000, 00000) ";
+// The face code is set in where it is installed, as Debian installs it with Qt.
+constexpr QStringView kLatinCodeFamily = u"DejaVu Sans Mono";
+
+// The face for Latin in code: kLatinCodeFamily, or otherwise the first
+// monospaced face that writes Latin and no Chinese, other than `fixed`, the
+// name under which the system's fixed font is known, which may stand for a
+// CJK face.
+QString latinMonospaced(const QString &fixed)
+{
+    static const QString family = [&fixed] {
+        const QStringList families = QFontDatabase::families(QFontDatabase::Latin);
+        if (families.contains(kLatinCodeFamily))
+            return kLatinCodeFamily.toString();
+        for (const QString &each : families)
+            if (each.compare(fixed, Qt::CaseInsensitive) != 0 && QFontDatabase::isFixedPitch(each)
+                && !QFontDatabase::writingSystems(each).contains(QFontDatabase::SimplifiedChinese))
+                return each;
+        return QString();
+    }();
+    return family;
+}
 
 } // namespace
+
+QFont codeFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // In a Chinese locale the system's fixed font is a CJK face, whose ';'
+    // looks like ':' and whose '--' runs into one dash.
+    if (const QString latin = latinMonospaced(font.family()); !latin.isEmpty())
+        font.setFamilies({latin, font.family()});
+    font.setStyleHint(QFont::Monospace);
+    return font;
+}
 
 // The column beside the text where the values are drawn.
 class CodeView::ValueColumn final : public QWidget
@@ -52,8 +84,7 @@ CodeView::CodeView(QWidget *parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setTabChangesFocus(true);
     setFrameShape(QFrame::NoFrame);
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::Monospace);
+    const QFont font = codeFont();
     setFont(font);
     m_defaultPointSize = font.pointSizeF();
     document()->setDocumentMargin(QFontMetrics(font).height() / 3);

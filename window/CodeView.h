@@ -8,6 +8,11 @@
 
 namespace sweepdraw {
 
+// The font code is set in, in every language: Latin letters, digits and
+// punctuation from a monospaced Latin face, and only what that lacks, as
+// CJK characters, from the system's fixed font.
+QFont codeFont();
+
 // Shows source code: read-only, monospaced, syntax-coloured, selectable and
 // copyable, in a dark scheme like the window's panel. Over the text it can
 // highlight loops, each a run of lines drawn over those before it, so that

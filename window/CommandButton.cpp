@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
+#include <algorithm>
+
 namespace sweepdraw {
 
 namespace {
@@ -50,15 +52,25 @@ void CommandButton::paintEvent(QPaintEvent *)
     // zoom's density, as it draws on a screen that dense: its lines, its
     // cached shading and its lettering all at the density's pixels. A
     // larger font and a larger rectangle drawn at one pixel per pixel would
-    // keep the frame one pixel wide.
+    // keep the frame one pixel wide. QPainter leaves a ratio below 1 out of
+    // its transform, so below 1 the image has one pixel per device pixel and
+    // the painter itself scales down by the rest.
     const qreal screenRatio = devicePixelRatioF();
+    const qreal density = screenRatio * m_zoom;
     QImage image(size() * screenRatio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(screenRatio * m_zoom);
+    image.setDevicePixelRatio(std::max<qreal>(density, 1));
     image.fill(Qt::transparent);
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.rect = QRect(QPoint(0, 0), (QSizeF(size()) / m_zoom).toSize());
+    // Below 1 its size at zoom 1 is rounded down, so that its right and
+    // bottom edges land inside the button rather than just past it.
+    const QSizeF atOne = QSizeF(size()) / m_zoom;
+    option.rect = QRect(QPoint(0, 0), density < 1 ? QSize(static_cast<int>(atOne.width()),
+                                                          static_cast<int>(atOne.height()))
+                                                    : atOne.toSize());
     QPainter painter(&image);
+    if (density < 1)
+        painter.scale(density, density);
     painter.setFont(font());
     style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
     painter.end();

@@ -34,6 +34,12 @@ namespace {
 constexpr int kFrameLookInterval = 50; // ms
 constexpr int kFrameLooks = 100;
 
+// The note that the drawing is paused: how far in from the picture's corner,
+// and its colours, light on a dark glass that lets the picture show through.
+constexpr int kNoteInset = 8;
+constexpr QRgb kNoteBackground = qRgba(0, 0, 0, 0xc0);
+constexpr QRgb kNoteText = qRgb(0xff, 0xff, 0xff);
+
 // Positions are kept in twips, as the layout was designed.
 QRect fromTwips(int left, int top, int width, int height)
 {
@@ -222,10 +228,29 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step)
     show->setCheckable(true);
     connect(show, &QAction::toggled, m_dock, &PaneDock::setShown);
 
+    // Shown over the picture, never drawn into it, so that no saved,
+    // copied or recorded picture shows it.
+    m_pauseNote = new QLabel(this);
+    m_pauseNote->setObjectName(QStringLiteral("pauseNote"));
+    m_pauseNote->setText(tr("Paused · %1 to continue")
+                             .arg(QKeySequence(menuItemInfo(MenuItem::Pause).alsoKey)
+                                      .toString(QKeySequence::NativeText)));
+    m_pauseNote->setMargin(m_pauseNote->fontMetrics().height() / 3);
+    m_pauseNote->setAutoFillBackground(true);
+    m_pauseNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette colours = m_pauseNote->palette();
+    colours.setColor(QPalette::Window, QColor::fromRgba(kNoteBackground));
+    colours.setColor(QPalette::WindowText, QColor::fromRgb(kNoteText));
+    m_pauseNote->setPalette(colours);
+    m_pauseNote->hide();
+
     const auto setPaused = [this, pause](bool paused) {
         m_runner->setPaused(paused);
         pause->setText(paused ? tr("Continue")
                               : QCoreApplication::translate("Menu", menuItemInfo(MenuItem::Pause).text));
+        m_pauseNote->setVisible(paused);
+        layOut();
+        describePicture();
         m_codePane->refresh();
     };
     connect(pause, &QAction::triggered, this, [this, setPaused] { setPaused(!m_runner->isPaused()); });
@@ -279,6 +304,12 @@ void Form1::layOut()
             placed.zoomTo(zoom);
     }
     m_shape1->setBorder(std::max(1, static_cast<int>(std::lround(zoom))));
+    if (m_pauseNote) {
+        m_pauseNote->adjustSize();
+        const QRect picture = m_view->geometry();
+        m_pauseNote->move(picture.right() + 1 - kNoteInset - m_pauseNote->width(), picture.top() + kNoteInset);
+        m_pauseNote->raise();
+    }
     if (zoom == m_zoom)
         return;
     // Drawn afresh at the new size, so that it stays crisp.
@@ -293,8 +324,12 @@ void Form1::describePicture()
     QStringList captions;
     for (Button button : m_runner->pictures())
         captions << QString::fromUtf8(commandOf(button).caption);
-    m_view->setAccessibleDescription(
-        captions.isEmpty() ? tr("Blank") : captions.join(tr(", ", "between the captions of the pictures drawn")));
+    QString description =
+        captions.isEmpty() ? tr("Blank") : captions.join(tr(", ", "between the captions of the pictures drawn"));
+    // Screen readers hear the note with the picture it lies over.
+    if (m_pauseNote && m_pauseNote->isVisibleTo(this))
+        description += QStringLiteral(" · ") + m_pauseNote->text();
+    m_view->setAccessibleDescription(description);
 }
 
 void Form1::showChanges()
@@ -353,6 +388,8 @@ void Form1::RunCommand(Button which)
         return;
     }
     m_runner->enqueue(which);
+    // A click waits unseen while the drawing is paused, but for the count.
+    m_codePane->refresh();
 }
 
 void Form1::reportRunTimeError(const QString &message)

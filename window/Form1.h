@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 
 namespace sweepdraw {
 
@@ -140,6 +141,7 @@ private:
     CommandRunner *m_runner = nullptr;
     CodePane *m_codePane = nullptr;
     PaneDock *m_dock = nullptr;
+    QLabel *m_pauseNote = nullptr; // shown while the drawing is paused
     std::vector<Placed> m_placed;
     double m_zoom = 1.0;
     WindowMenu *m_menu = nullptr;

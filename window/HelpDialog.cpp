@@ -1,12 +1,16 @@
 #include "HelpDialog.h"
 
+#include "CodeView.h"
 #include "Commands.h"
 #include "Speed.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace sweepdraw {
 
@@ -27,10 +31,33 @@ QString paragraph(const QString &text)
     return QStringLiteral("<p>%1</p>").arg(text.toHtmlEscaped());
 }
 
-// A command line, and what it does.
+// A command line, in the font of code, and what it does.
 QString example(const QString &command, const QString &what)
 {
-    return QStringLiteral("<p><code>%1</code><br>%2</p>").arg(command.toHtmlEscaped(), what.toHtmlEscaped());
+    QStringList families;
+    for (const QString &family : codeFont().families())
+        families << QStringLiteral("'%1'").arg(family);
+    return QStringLiteral("<p><span style=\"font-family: %1\">%2</span><br>%3</p>")
+        .arg(families.join(QStringLiteral(", ")), command.toHtmlEscaped(), what.toHtmlEscaped());
+}
+
+// Where a dialog `size` large, frame included, goes beside `window` on
+// `screen`: to its right, or else to its left, where either has room;
+// otherwise against the edge of the screen on the side with more room,
+// where it covers the least of the window.
+QPoint besideWindow(const QRect &window, QSize size, const QRect &screen)
+{
+    const int right = screen.right() - window.right();
+    const int left = window.left() - screen.left();
+    int x = 0;
+    if (right >= size.width())
+        x = window.right() + 1;
+    else if (left >= size.width())
+        x = window.left() - size.width();
+    else
+        x = right >= left ? screen.right() + 1 - size.width() : screen.left();
+    const int y = std::clamp(window.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    return QPoint(std::max(x, screen.left()), y);
 }
 
 } // namespace
@@ -55,6 +82,16 @@ void HelpDialog::showFor(QWidget *window, const QList<QAction *> &menu)
     auto *help = window->findChild<HelpDialog *>(QString(), Qt::FindDirectChildrenOnly);
     if (!help)
         help = new HelpDialog(menu, window);
+    if (!help->isVisible()) {
+        if (const QScreen *screen = window->screen()) {
+            // Its frame is taken to be as wide as the window's, which it
+            // has not got until it is shown.
+            const QSize frame = window->frameGeometry().size() - window->size();
+            const QPoint corner = besideWindow(window->frameGeometry(), help->size() + frame,
+                                               screen->availableGeometry());
+            help->move(corner);
+        }
+    }
     help->show();
     help->raise();
     help->activateWindow();

@@ -20,7 +20,8 @@ public:
     // separators whose text, if any, heads the items after them.
     HelpDialog(const QList<QAction *> &menu, QWidget *parent);
 
-    // Shows `window`'s help, made the first time, and brings it to the front.
+    // Shows `window`'s help, made the first time, and brings it to the front;
+    // beside the window, where the screen has room, when it opens.
     static void showFor(QWidget *window, const QList<QAction *> &menu);
 
 private:

@@ -75,8 +75,12 @@ void PaneDock::setShown(bool shown)
         m_window.setMinimumWidth(m_mainMinimumWidth + kDividerWidth + kNarrowestPane);
         int width = m_window.width() + kDividerWidth + m_width;
         if (const QScreen *screen = m_window.screen()) {
-            const int frame = m_window.frameGeometry().width() - m_window.width();
-            width = std::min(width, screen->availableGeometry().width() - frame);
+            // As far as the screen has room to the window's right, so that
+            // its left edge stays where it is, unless even its smallest
+            // width does not fit there.
+            const QRect frame = m_window.frameGeometry();
+            const int room = screen->availableGeometry().right() + 1 - frame.left() - (frame.width() - m_window.width());
+            width = std::min(width, std::max(room, m_window.minimumWidth()));
         }
         m_grown = keepsSize ? 0 : std::max(0, width - m_window.width());
         resizeWindow(m_window.width() + m_grown);

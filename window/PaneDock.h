@@ -15,9 +15,11 @@ namespace sweepdraw {
 // right of it, with a divider between them that can be dragged.
 //
 // Shown, the pane takes its room from the window's right side, and the
-// window grows by as much where the screen has room, as far as it has; what
-// the screen has no room for comes out of the rest. Hidden, the window
-// shrinks by what it grew, and is as it was. A maximised or full-screen
+// window grows by as much to the right as far as the screen has room there,
+// its left edge staying where it is; what the screen has no room for comes
+// out of the rest. Hidden, the window shrinks by what it grew, and is as it
+// was. The pane's width, as the divider leaves it, holds while the program
+// runs. A maximised or full-screen
 // window keeps its size. While the window is laid out again, as the pane
 // shows or hides or the divider moves, `layOut` is called: it lays the rest
 // out in mainArea() and calls place().

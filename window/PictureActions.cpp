@@ -17,23 +17,28 @@ namespace sweepdraw {
 
 namespace {
 
-// Where a file dialog first offers to put `name`: the user's pictures.
-QString suggestedPath(const QString &name)
+// Where a file dialog first opens: the user's pictures.
+QString picturesFolder()
 {
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    return QDir(QDir(pictures).exists() ? pictures : QDir::homePath()).filePath(name);
+    return QDir(pictures).exists() ? pictures : QDir::homePath();
 }
 
-// Asks for a file to write, offering `suffixes` in that order under the
-// names `filters` gives them; a name given without one of them gets the
-// chosen one. Empty when the dialog is cancelled.
-QString askForFile(QWidget *parent, const QString &title, const QStringList &suffixes, const QStringList &filters)
+// Asks for a file to write in `folder`, offering `suffixes` in that order
+// under the names `filters` gives them; a name given without one of them
+// gets the chosen one. Empty when the dialog is cancelled; otherwise
+// `folder` becomes the file's, for the next dialog.
+QString askForFile(QWidget *parent, QString &folder, const QString &title, const QStringList &suffixes,
+                   const QStringList &filters)
 {
     QString chosen;
-    QString path = QFileDialog::getSaveFileName(parent, title, suggestedPath(QStringLiteral("sweepdraw.") + suffixes[0]),
+    QString path = QFileDialog::getSaveFileName(parent, title, QDir(folder).filePath(QStringLiteral("sweepdraw.") + suffixes[0]),
                                                 filters.join(QStringLiteral(";;")), &chosen);
-    if (!path.isEmpty() && !suffixes.contains(QFileInfo(path).suffix().toLower()))
+    if (path.isEmpty())
+        return path;
+    if (!suffixes.contains(QFileInfo(path).suffix().toLower()))
         path += QLatin1Char('.') + suffixes.value(std::max<qsizetype>(filters.indexOf(chosen), 0));
+    folder = QFileInfo(path).absolutePath();
     return path;
 }
 
@@ -44,6 +49,7 @@ PictureActions::PictureActions(Form1 &window, QAction *save, QAction *copy, QAct
     , m_window(window)
     , m_snapshot(std::move(snapshot))
     , m_record(record)
+    , m_folder(picturesFolder())
 {
     connect(save, &QAction::triggered, this, &PictureActions::save);
     connect(copy, &QAction::triggered, this, &PictureActions::copy);
@@ -61,7 +67,7 @@ void PictureActions::save()
     for (const QString &suffix : suffixes)
         filters << tr("%1 image (*.%2)").arg(suffix.toUpper(), suffix);
     const QString title = tr("Save picture");
-    const QString path = askForFile(&m_window, title, suffixes, filters);
+    const QString path = askForFile(&m_window, m_folder, title, suffixes, filters);
     if (path.isEmpty())
         return;
     if (const std::optional<QString> error = saveImage(picture, path))
@@ -80,7 +86,7 @@ void PictureActions::record()
         return;
     const QList<Button> pictures = m_window.pictures();
     const Speed speed = m_window.speed();
-    const QString path = askForFile(&m_window, tr("Record animation"), AnimationFile::suffixes(),
+    const QString path = askForFile(&m_window, m_folder, tr("Record animation"), AnimationFile::suffixes(),
                                     {tr("GIF animation (*.gif)"), tr("WebP animation (*.webp)")});
     if (path.isEmpty())
         return;

@@ -22,6 +22,8 @@ class Form1;
 // `snapshot` gives it at the moment the item is chosen, with whatever has
 // landed of a command being drawn; the drawing goes on meanwhile. One
 // recording runs at a time, and the window goes on answering while it does.
+// Their file dialogs open in the folder last chosen in either, while the
+// program runs.
 class PictureActions final : public QObject
 {
     Q_OBJECT
@@ -40,6 +42,7 @@ private:
     Snapshot m_snapshot;
     QAction *m_record;
     QPointer<BackgroundRecording> m_recording;
+    QString m_folder; // where the file dialogs open: the last folder chosen
 };
 
 } // namespace sweepdraw

@@ -2,7 +2,8 @@
 # Zoom on a private X server with no window manager: a window resized to
 # twice its size draws the pictures as a screen at twice the density does,
 # and on a screen too small for it the window opens smaller, whole; under a
-# window manager, whole with its frame.
+# window manager, whole with its frame, and showing and hiding the code
+# pane leaves its left edge where it was.
 # Usage: zoom.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/harness.sh"
 
@@ -87,3 +88,26 @@ for ((tries = 0; tries < 50; tries++)); do
 done
 [ "$tries" -lt 50 ] || e2e_fail "under a window manager at scale 2 the frame is ${WIDTH}x${HEIGHT}+$X+$Y"
 echo "ok: under a window manager at scale 2 the frame, ${WIDTH}x${HEIGHT}+$X+$Y, lies on a 1280x800 screen"
+kill "$E2E_PROGRAM_PID"
+wait "$E2E_PROGRAM_PID" 2>/dev/null || true
+e2e_ended "$E2E_PROGRAM_PID"
+
+# Under the same window manager at scale 1, Ctrl+U shows the code pane and
+# hides it again: the window grows and shrinks on its right side, and its
+# left edge stays where it was.
+e2e_start_program
+xdotool windowmove --sync "$E2E_WINDOW" 300 100 windowactivate --sync "$E2E_WINDOW"
+eval "$(xdotool getwindowgeometry --shell "$E2E_WINDOW")"
+left=$X
+width=$WIDTH
+for pane in shown hidden; do
+    xdotool key ctrl+u
+    for ((tries = 0; tries < 50; tries++)); do
+        eval "$(xdotool getwindowgeometry --shell "$E2E_WINDOW")"
+        if [ $pane = shown ]; then [ "$WIDTH" -gt "$width" ] && break; else [ "$WIDTH" = "$width" ] && break; fi
+        sleep 0.2
+    done
+    [ "$tries" -lt 50 ] || e2e_fail "with the pane $pane the window is ${WIDTH} wide"
+    [ "$X" = "$left" ] || e2e_fail "with the pane $pane the window's left edge moved from $left to $X"
+    echo "ok: with the pane $pane the window is ${WIDTH} wide, its left edge still at $X"
+done
