@@ -7,12 +7,13 @@ set -euo pipefail
 # qt6-tools-dev, lrelease and lupdate in qt6-l10n-tools), Qt's own
 # translations for its dialogs' buttons, Boost.Context for the fibers the
 # drawing runs in, giflib and libwebp, which write the animations, and the
-# Kai face the captions are drawn in.
+# Kai face the captions are drawn in, and the Latin monospaced face the
+# code is set in.
 SWEEPDRAW_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
     libboost-context-dev libgif-dev libwebp-dev
-    fonts-arphic-gkai00mp
+    fonts-arphic-gkai00mp fonts-dejavu-core
 )
 
 # Google Benchmark and Boost.Context, for the benchmark the whole build
@@ -51,6 +52,15 @@ ensure_packages() {
     fi
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Makes fontconfig list every installed face. A font package unpacked with
+# the files' own dates can leave a folder's cache looking current but empty,
+# and the code would then be set in whatever monospaced face is left.
+ensure_font_cache() {
+    if ! fc-list 'DejaVu Sans Mono' family | grep -q .; then
+        fc-cache -f
+    fi
 }
 
 # Configures and builds with the named preset, in the source tree.
