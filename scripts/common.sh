@@ -8,12 +8,12 @@ set -euo pipefail
 # translations for its dialogs' buttons, Boost.Context for the fibers the
 # drawing runs in, giflib and libwebp, which write the animations, and the
 # Kai face the captions are drawn in, and the Latin monospaced face the
-# code is set in.
+# code is set in, and fontconfig's tools to list them.
 SWEEPDRAW_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
     libboost-context-dev libgif-dev libwebp-dev
-    fonts-arphic-gkai00mp fonts-dejavu-core
+    fonts-arphic-gkai00mp fonts-dejavu-core fontconfig
 )
 
 # Google Benchmark and Boost.Context, for the benchmark the whole build
