@@ -41,12 +41,15 @@ e2e_ended() {
 
 # Ends every process on the list, the last started first: SIGTERM, with
 # SIGCONT for one held still by SIGSTOP, and SIGKILL for whatever is still
-# there 5 s later.
+# there 5 s later. A process may end between any two of these, so none of
+# them may stop the cleanup, and the test ends with its own status.
 e2e_cleanup() {
-    local i pid deadline=$((SECONDS + 5))
+    local status=$? i pid deadline=$((SECONDS + 5))
+    set +e
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
         pid=${E2E_PIDS[i]}
-        kill -TERM "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null
+        kill -TERM "$pid" 2>/dev/null
+        kill -CONT "$pid" 2>/dev/null
     done
     for pid in "${E2E_PIDS[@]}"; do
         while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
@@ -57,6 +60,7 @@ e2e_cleanup() {
     done
     E2E_PIDS=()
     rm -rf "$E2E_WORK"
+    exit "$status"
 }
 trap e2e_cleanup EXIT
 
