@@ -32,10 +32,8 @@ namespace sweepdraw {
 // A surface can be metered: let a drawing through so many operations at a
 // time, with a Meter asked for more at the first operation beyond. The count
 // is kept here, on the surface the drawing calls, so that the drawing costs
-// no call more for it. Every valid operation counts, refused by the surface
-// or not. Points are counted by the surface's own doPlotPoint, which begins
-// with meterPoint() or countOperation(); the other operations are counted
-// here.
+// no call more for it, and every implementation is metered alike. Every
+// valid operation counts, refused by the surface or not.
 class DrawingSurface
 {
 public:
@@ -83,6 +81,8 @@ public:
             return Status::failure("PlotPoint: x is not a finite number", x);
         if (!std::isfinite(y)) [[unlikely]]
             return Status::failure("PlotPoint: y is not a finite number", y);
+        if (countOperation()) [[unlikely]]
+            meterAtEnd(true, x, y);
         return doPlotPoint(x, y, colour);
     }
 
@@ -149,20 +149,6 @@ public:
 protected:
     DrawingSurface() = default;
 
-    // Counts a point that is to land on the surface: the first thing every
-    // doPlotPoint does, but on a surface that is never metered, such as one
-    // that only times the drawing's own arithmetic.
-    void meterPoint(float x, float y)
-    {
-        if (countOperation()) [[unlikely]]
-            meterPointAtEnd(x, y);
-    }
-    // The same in two, for a surface that leaves the common case with no
-    // call to return from: counts the point, and is true when the meter is
-    // to be told of it, by meterPointAtEnd(), before it lands.
-    bool countOperation() noexcept { return --m_left == 0; }
-    void meterPointAtEnd(float x, float y) { meterAtEnd(true, x, y); }
-
     // Called with valid arguments only. A hook that fails must leave the
     // surface as it was.
     virtual Status doSetPenWidth(int width) = 0;
@@ -175,6 +161,9 @@ private:
     // So many that unmetered operations never reach the end.
     static constexpr long long kUnmetered = LLONG_MAX / 2;
 
+    // True when the operation about to land is the last let through, or
+    // the first beyond, and the meter is to be told before it lands.
+    bool countOperation() noexcept { return --m_left == 0; }
     void meterOperation()
     {
         if (countOperation()) [[unlikely]]
