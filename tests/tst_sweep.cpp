@@ -25,8 +25,6 @@ private slots:
     void colourPass();
     void colourPassThatCannotEndThrows_data();
     void colourPassThatCannotEndThrows();
-    void paletteColour_data();
-    void paletteColour();
     void paletteColourOutOfRangeThrows_data();
     void paletteColourOutOfRangeThrows();
 };
@@ -176,28 +174,6 @@ void TestSweep::colourPassThatCannotEndThrows()
     int passes = 0;
     QVERIFY_THROWS_EXCEPTION(RuntimeError, ColourPass(first, change, stop, [&](int) { ++passes; }));
     QCOMPARE(passes, 0);
-}
-
-void TestSweep::paletteColour_data()
-{
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QColor>("expected");
-
-    const QList<QColor> table = {
-        {0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128}, {128, 0, 0},   {128, 0, 128},
-        {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255}, {0, 255, 0},   {0, 255, 255},
-        {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
-    };
-    for (int n = 0; n < table.size(); ++n)
-        QTest::addRow("%d", n) << n << table[n];
-}
-
-void TestSweep::paletteColour()
-{
-    QFETCH(int, n);
-    QFETCH(QColor, expected);
-
-    QCOMPARE(QColor::fromRgba(PaletteColor(n)), expected);
 }
 
 void TestSweep::paletteColourOutOfRangeThrows_data()
