@@ -4,10 +4,35 @@
 
 #include <QtGui/qrgb.h>
 
+#include <array>
 #include <climits>
+#include <cstddef>
 #include <cmath>
 
 namespace sweepdraw {
+
+namespace detail {
+
+// `head`, the decimal digits of `number` (0 or more), and `tail`, as a
+// terminated string spelt out at compile time.
+template <std::size_t Head, std::size_t Tail>
+constexpr auto spellOut(const char (&head)[Head], int number, const char (&tail)[Tail])
+{
+    std::array<char, Head - 1 + 10 + Tail> text{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i + 1 < Head; ++i)
+        text[at++] = head[i];
+    int scale = 1;
+    while (number / scale >= 10)
+        scale *= 10;
+    for (; scale > 0; scale /= 10)
+        text[at++] = static_cast<char>('0' + number / scale % 10);
+    for (std::size_t i = 0; i < Tail; ++i)
+        text[at++] = tail[i];
+    return text;
+}
+
+} // namespace detail
 
 // A picture with a current pen width, drawn on in twips.
 //
@@ -40,6 +65,8 @@ public:
     // Wider than the whole drawing area: anything beyond is certainly a
     // mistake, not a picture.
     static constexpr int kMaxPenWidth = 1000;
+    static constexpr auto kPenWidthOutside =
+        detail::spellOut("SetPenWidth: width is outside 1 to ", kMaxPenWidth, " pixels");
 
     class Meter
     {
@@ -64,8 +91,7 @@ public:
     Status SetPenWidth(int width)
     {
         if (width < 1 || width > kMaxPenWidth) [[unlikely]]
-            return Status::failure("SetPenWidth: width is outside 1 to 1000 pixels",
-                                   static_cast<float>(width));
+            return Status::failure(kPenWidthOutside.data(), static_cast<float>(width));
         meterOperation();
         Status status = doSetPenWidth(width);
         if (status.ok())

@@ -180,7 +180,7 @@ void TestSweep::paletteColourOutOfRangeThrows_data()
 {
     QTest::addColumn<int>("n");
     QTest::newRow("-1") << -1;
-    QTest::newRow("16") << 16;
+    QTest::newRow("one beyond the last") << kPaletteSize;
     QTest::newRow("huge") << std::numeric_limits<int>::max();
 }
 

@@ -8,6 +8,7 @@
 #include "TestImages.h"
 #include "Translations.h"
 #include "VectorState.h"
+#include "WindowColours.h"
 #include "WindowImage.h"
 #include "WindowTesting.h"
 
@@ -175,7 +176,7 @@ void TestWindow::window()
     // It can be made larger, and as small as half its size.
     QCOMPARE(form.minimumSize(), QSize(400, 276));
     QCOMPARE(form.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-    QCOMPARE(grabbedAt(form, QPoint(2, 300)), QColor(0, 128, 0));
+    QCOMPARE(grabbedAt(form, QPoint(2, 300)), QColor::fromRgb(WindowColour::kBackground));
     QVERIFY(isBlank(pictureOf(form).image()));
 }
 
@@ -246,9 +247,9 @@ void TestWindow::labelFonts_data()
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<QColor>("colour");
 
-    QTest::newRow("Label1") << "Label1" << 35 << QColor(255, 255, 0);
-    QTest::newRow("Label2") << "Label2" << 21 << QColor(0, 255, 0);
-    QTest::newRow("Label3") << "Label3" << 21 << QColor(0, 192, 192);
+    QTest::newRow("Label1") << "Label1" << 35 << QColor::fromRgb(WindowColour::kTitle);
+    QTest::newRow("Label2") << "Label2" << 21 << QColor::fromRgb(WindowColour::kName);
+    QTest::newRow("Label3") << "Label3" << 21 << QColor::fromRgb(WindowColour::kDate);
 }
 
 void TestWindow::labelFonts()
@@ -314,12 +315,12 @@ void TestWindow::panelUnderPictures()
     Form1 form(1.0);
     runAtOnce(form, {Button::CmdGs});
     const QImage shot = form.grab().toImage();
-    QCOMPARE(shot.pixelColor(8, 300), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(792, 300), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(400, 8), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(400, 544), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(600, 300), QColor(0, 0, 0));
-    QCOMPARE(shot.pixelColor(5, 300), QColor(0, 128, 0));
+    QCOMPARE(shot.pixelColor(8, 300), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(792, 300), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(400, 8), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(400, 544), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(600, 300), QColor::fromRgb(WindowColour::kPanel));
+    QCOMPARE(shot.pixelColor(5, 300), QColor::fromRgb(WindowColour::kBackground));
     // The mountain ridge shows over the panel, the frame over the background.
     QCOMPARE(shot.pixelColor(37, 185), QColor(0, 255, 255));
     QCOMPARE(shot.pixelColor(3, 300), QColor(255, 255, 0));
@@ -1059,16 +1060,16 @@ void TestWindow::zoomScalesEverything()
     QCOMPARE(pictureOf(form).image().size(), picture.size());
     // The background shows round the panel, on every side.
     const QImage shot = form.grab().toImage();
-    QCOMPARE(shot.pixelColor(picture.left() + 2, picture.center().y()), QColor(0, 128, 0));
-    QCOMPARE(shot.pixelColor(picture.right() - 2, picture.center().y()), QColor(0, 128, 0));
-    QCOMPARE(shot.pixelColor(picture.center().x(), picture.top() + 2), QColor(0, 128, 0));
+    QCOMPARE(shot.pixelColor(picture.left() + 2, picture.center().y()), QColor::fromRgb(WindowColour::kBackground));
+    QCOMPARE(shot.pixelColor(picture.right() - 2, picture.center().y()), QColor::fromRgb(WindowColour::kBackground));
+    QCOMPARE(shot.pixelColor(picture.center().x(), picture.top() + 2), QColor::fromRgb(WindowColour::kBackground));
     if (picture.left() > 0)
-        QCOMPARE(shot.pixelColor(picture.left() - 1, picture.center().y()), QColor(0, 128, 0));
+        QCOMPARE(shot.pixelColor(picture.left() - 1, picture.center().y()), QColor::fromRgb(WindowColour::kBackground));
     // The panel's border grows with it.
     const int border = std::max(1, qRound(zoom));
     const QPoint panel = form.findChild<QWidget *>("Shape1")->geometry().topLeft();
-    QCOMPARE(shot.pixelColor(panel + QPoint(border - 1, 200)), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(panel + QPoint(border, 200)), QColor(0, 0, 0));
+    QCOMPARE(shot.pixelColor(panel + QPoint(border - 1, 200)), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(panel + QPoint(border, 200)), QColor::fromRgb(WindowColour::kPanel));
 }
 
 void TestWindow::zoomDrawsThePictureAfresh_data()

@@ -66,8 +66,9 @@ trap e2e_cleanup EXIT
 
 # Takes the program under test, and learns where the window's buttons are,
 # by caption, from the program that prints them, with the window's design
-# size (E2E_DESIGN_WIDTH, E2E_DESIGN_HEIGHT) and the program's exit statuses
-# (E2E_EXIT_OK, E2E_EXIT_FAILURE, E2E_EXIT_USAGE):
+# size (E2E_DESIGN_WIDTH, E2E_DESIGN_HEIGHT), its colours as "r,g,b"
+# (E2E_BACKGROUND, E2E_PANEL, E2E_PANEL_BORDER, E2E_DIVIDER) and the
+# program's exit statuses (E2E_EXIT_OK, E2E_EXIT_FAILURE, E2E_EXIT_USAGE):
 # e2e_setup EXECUTABLE BUTTONS_EXECUTABLE
 e2e_setup() {
     E2E_PROGRAM=$1

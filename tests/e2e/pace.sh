@@ -41,7 +41,7 @@ begin_sunshine() {
 }
 
 e2e_start_program
-e2e_expect "start-up" "37 185 0,0,0"
+e2e_expect "start-up" "37 185 $E2E_PANEL"
 
 # Screenshots while the sunshine draws: the ray shows the pass colours one
 # after another, at least four of them, and the sun ends whole.
