@@ -88,11 +88,6 @@ e2e_now_ms() {
     echo $(($(date +%s%N) / 1000000))
 }
 
-# Sleeps for MILLISECONDS: e2e_sleep_ms MILLISECONDS
-e2e_sleep_ms() {
-    sleep "$(printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)))"
-}
-
 # Starts an X server on a free display, with no window manager:
 # e2e_start_xvfb [WIDTHxHEIGHT], 1024x768 unless given.
 e2e_start_xvfb() {
