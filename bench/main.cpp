@@ -123,7 +123,7 @@ int drawLimit(const std::string &name)
 
 // The limit, from a process started for the purpose: a process this one
 // has run Qt in could have left the processor in a state that slows the
-// scenes' arithmetic on every surface alike (see the README), which would
+// scenes' arithmetic on every surface alike (see docs/design.md), which would
 // hide the very slowdown the ratios are there to show. The CPU milliseconds
 // of one drawing, or nothing if the process did not report them.
 std::optional<double> limitMs(const Command &scene)
@@ -489,12 +489,12 @@ std::set<std::string> selected(const std::vector<std::string> &names, const std:
 // registered.
 void runThose(const std::vector<std::string> &names, const std::set<std::string> &chosen, RatioReporter &reporter)
 {
-    std::string spec;
+    std::string alternatives;
     for (const std::string &name : names)
         if (chosen.count(name))
-            spec += (spec.empty() ? "" : "|") + name;
-    if (!spec.empty())
-        benchmark::RunSpecifiedBenchmarks(&reporter, "^(" + spec + ")(/|$)");
+            alternatives += (alternatives.empty() ? "" : "|") + name;
+    if (!alternatives.empty())
+        benchmark::RunSpecifiedBenchmarks(&reporter, "^(" + alternatives + ")(/|$)");
 }
 
 } // namespace

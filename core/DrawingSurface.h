@@ -4,10 +4,35 @@
 
 #include <QtGui/qrgb.h>
 
+#include <array>
 #include <climits>
+#include <cstddef>
 #include <cmath>
 
 namespace sweepdraw {
+
+namespace detail {
+
+// `head`, the decimal digits of `number` (0 or more), and `tail`, as a
+// terminated string spelt out at compile time.
+template <std::size_t Head, std::size_t Tail>
+constexpr auto spellOut(const char (&head)[Head], int number, const char (&tail)[Tail])
+{
+    std::array<char, Head - 1 + 10 + Tail> text{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i + 1 < Head; ++i)
+        text[at++] = head[i];
+    int scale = 1;
+    while (number / scale >= 10)
+        scale *= 10;
+    for (; scale > 0; scale /= 10)
+        text[at++] = static_cast<char>('0' + number / scale % 10);
+    for (std::size_t i = 0; i < Tail; ++i)
+        text[at++] = tail[i];
+    return text;
+}
+
+} // namespace detail
 
 // A picture with a current pen width, drawn on in twips.
 //
@@ -32,16 +57,16 @@ namespace sweepdraw {
 // A surface can be metered: let a drawing through so many operations at a
 // time, with a Meter asked for more at the first operation beyond. The count
 // is kept here, on the surface the drawing calls, so that the drawing costs
-// no call more for it. Every valid operation counts, refused by the surface
-// or not. Points are counted by the surface's own doPlotPoint, which begins
-// with meterPoint() or countOperation(); the other operations are counted
-// here.
+// no call more for it, and every implementation is metered alike. Every
+// valid operation counts, refused by the surface or not.
 class DrawingSurface
 {
 public:
     // Wider than the whole drawing area: anything beyond is certainly a
     // mistake, not a picture.
     static constexpr int kMaxPenWidth = 1000;
+    static constexpr auto kPenWidthOutside =
+        detail::spellOut("SetPenWidth: width is outside 1 to ", kMaxPenWidth, " pixels");
 
     class Meter
     {
@@ -66,8 +91,7 @@ public:
     Status SetPenWidth(int width)
     {
         if (width < 1 || width > kMaxPenWidth) [[unlikely]]
-            return Status::failure("SetPenWidth: width is outside 1 to 1000 pixels",
-                                   static_cast<float>(width));
+            return Status::failure(kPenWidthOutside.data(), static_cast<float>(width));
         meterOperation();
         Status status = doSetPenWidth(width);
         if (status.ok())
@@ -83,6 +107,8 @@ public:
             return Status::failure("PlotPoint: x is not a finite number", x);
         if (!std::isfinite(y)) [[unlikely]]
             return Status::failure("PlotPoint: y is not a finite number", y);
+        if (countOperation()) [[unlikely]]
+            meterAtEnd(true, x, y);
         return doPlotPoint(x, y, colour);
     }
 
@@ -149,20 +175,6 @@ public:
 protected:
     DrawingSurface() = default;
 
-    // Counts a point that is to land on the surface: the first thing every
-    // doPlotPoint does, but on a surface that is never metered, such as one
-    // that only times the drawing's own arithmetic.
-    void meterPoint(float x, float y)
-    {
-        if (countOperation()) [[unlikely]]
-            meterPointAtEnd(x, y);
-    }
-    // The same in two, for a surface that leaves the common case with no
-    // call to return from: counts the point, and is true when the meter is
-    // to be told of it, by meterPointAtEnd(), before it lands.
-    bool countOperation() noexcept { return --m_left == 0; }
-    void meterPointAtEnd(float x, float y) { meterAtEnd(true, x, y); }
-
     // Called with valid arguments only. A hook that fails must leave the
     // surface as it was.
     virtual Status doSetPenWidth(int width) = 0;
@@ -175,6 +187,9 @@ private:
     // So many that unmetered operations never reach the end.
     static constexpr long long kUnmetered = LLONG_MAX / 2;
 
+    // True when the operation about to land is the last let through, or
+    // the first beyond, and the meter is to be told before it lands.
+    bool countOperation() noexcept { return --m_left == 0; }
     void meterOperation()
     {
         if (countOperation()) [[unlikely]]

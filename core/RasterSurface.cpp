@@ -298,7 +298,7 @@ Status RasterSurface::landOnLastDot(int px, int py)
 // test tells them; most of the rest are one-pixel dots on the image, which
 // need neither clipping nor rounding towards minus infinity. Everything else
 // is reached by a jump, so that this needs no stack frame.
-Status RasterSurface::plotPoint(float x, float y, QRgb colour)
+Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
 {
     if (m_sameX.contains(x) && m_sameY.contains(y) && colour == m_lastColour) [[likely]]
         return {};
@@ -311,21 +311,6 @@ Status RasterSurface::plotPoint(float x, float y, QRgb colour)
     newLastDot(static_cast<int>(px), static_cast<int>(py), colour);
     stampPixel(row(py) + px, static_cast<int>(px), static_cast<int>(py), opaque(colour));
     return {};
-}
-
-// Counted first, for a meter; then plotted by a jump, so that neither this
-// nor the plotting needs a stack frame.
-Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
-{
-    if (countOperation()) [[unlikely]]
-        return plotAtMeterEnd(x, y, colour);
-    return plotPoint(x, y, colour);
-}
-
-Status RasterSurface::plotAtMeterEnd(float x, float y, QRgb colour)
-{
-    meterPointAtEnd(x, y);
-    return plotPoint(x, y, colour);
 }
 
 Status RasterSurface::plotDot(float x, float y, QRgb colour)

@@ -90,8 +90,6 @@ private:
     void newLastDot(int px, int py, QRgb colour);
     [[gnu::noinline]] Status landOnLastDot(int px, int py);
     void learnRun(int px, int py);
-    [[gnu::noinline]] Status plotAtMeterEnd(float x, float y, QRgb colour);
-    [[gnu::noinline]] Status plotPoint(float x, float y, QRgb colour);
     [[gnu::noinline]] Status plotDot(float x, float y, QRgb colour);
     void stampPixel(quint32 *pixel, int px, int py, quint32 argb);
     void stampDot(int px, int py, quint32 argb);

@@ -10,7 +10,6 @@ Status RecordingSurface::doSetPenWidth(int width)
 
 Status RecordingSurface::doPlotPoint(float x, float y, QRgb colour)
 {
-    meterPoint(x, y);
     m_calls.push_back({.op = Op::PlotPoint, .x = x, .y = y, .colour = colour});
     return {};
 }

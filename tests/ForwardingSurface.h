@@ -28,7 +28,6 @@ protected:
     }
     Status doPlotPoint(float x, float y, QRgb colour) override
     {
-        meterPoint(x, y);
         return step([&] { return m_target.PlotPoint(x, y, colour); });
     }
     Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override

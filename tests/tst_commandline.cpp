@@ -1,6 +1,7 @@
 #include "Design.h"
 #include "ExitStatus.h"
 #include "ProgramRun.h"
+#include "Recording.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -84,11 +85,15 @@ Animation readWebp(const QString &path)
     return animation;
 }
 
-// `count` frames of 40 ms, the last held for 2 s instead.
+// A recorded frame's time, and the last frame's, in milliseconds.
+constexpr int kFrameMs = static_cast<int>(Recording::kFrameTime.count());
+constexpr int kHoldMs = static_cast<int>(Recording::kHold.count());
+
+// `count` frames of the recording's frame time, the last held instead.
 QList<int> framesOf(int count)
 {
-    QList<int> delays(count - 1, 40);
-    delays << 2000;
+    QList<int> delays(count - 1, kFrameMs);
+    delays << kHoldMs;
     return delays;
 }
 
@@ -238,7 +243,7 @@ void TestCommandLine::record_data()
     // no change only makes the one before last longer.
     const QStringList instant = {"--speed", "instant"};
     QTest::newRow("instant") << "mountains,water" << instant << "webp" << framesOf(3);
-    QTest::newRow("unchanged frame") << "clear,mountains" << instant << "gif" << QList<int>{80, 2000};
+    QTest::newRow("unchanged frame") << "clear,mountains" << instant << "gif" << QList<int>{2 * kFrameMs, kHoldMs};
 }
 
 void TestCommandLine::record()

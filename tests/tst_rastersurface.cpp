@@ -328,9 +328,12 @@ void TestRasterSurface::invalidCallsFail_data()
     QTest::addColumn<QList<float>>("args");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("pen 0") << int(SetPen) << QList<float>{0} << "SetPenWidth: width is outside 1 to 1000 pixels (got 0)";
-    QTest::newRow("pen -3") << int(SetPen) << QList<float>{-3} << "SetPenWidth: width is outside 1 to 1000 pixels (got -3)";
-    QTest::newRow("pen 1001") << int(SetPen) << QList<float>{1001} << "SetPenWidth: width is outside 1 to 1000 pixels (got 1001)";
+    const QString penOutside = "SetPenWidth: width is outside 1 to " + QString::number(DrawingSurface::kMaxPenWidth)
+                               + " pixels (got %1)";
+    const int widest = DrawingSurface::kMaxPenWidth;
+    QTest::newRow("pen 0") << int(SetPen) << QList<float>{0} << penOutside.arg(0);
+    QTest::newRow("pen -3") << int(SetPen) << QList<float>{-3} << penOutside.arg(-3);
+    QTest::newRow("pen beyond the widest") << int(SetPen) << QList<float>{widest + 1.0f} << penOutside.arg(widest + 1);
     QTest::newRow("point x NaN") << int(Point) << QList<float>{kNaN, 10} << "PlotPoint: x is not a finite number (got nan)";
     QTest::newRow("point y infinite") << int(Point) << QList<float>{10, -kInf} << "PlotPoint: y is not a finite number (got -inf)";
     QTest::newRow("box y2 NaN") << int(Box) << QList<float>{1, 2, 3, kNaN} << "DrawBox: y2 is not a finite number (got nan)";

@@ -1,6 +1,7 @@
 #include "Design.h"
 #include "ExitStatus.h"
 #include "ProgramRun.h"
+#include "Speed.h"
 
 #include <QDirIterator>
 #include <QImage>
@@ -168,7 +169,7 @@ void TestRobustCommandLine::badInput_data()
     QTest::newRow("stray argument") << QStringList{"--save", "@/out.png", "mountains"} << ExitUsage
                                     << "unexpected argument 'mountains'";
     QTest::newRow("unknown speed") << QStringList{"--speed", "warp", "--save", "@/out.png"} << ExitUsage
-                                   << "unknown speed 'warp' for --speed; the speeds are slow, normal, fast, instant";
+                                   << "unknown speed 'warp' for --speed; the speeds are " + speedNames();
     QTest::newRow("speed in capitals") << QStringList{"--speed", "FAST", "--save", "@/out.png"} << ExitUsage
                                        << "unknown speed 'FAST'";
     QTest::newRow("--speed without its value") << QStringList{"--save", "@/out.png", "--speed"} << ExitUsage

@@ -48,7 +48,7 @@ QList<const Command *> drawingCommands()
 {
     QList<const Command *> commands;
     for (const Command &command : kCommands)
-        if (command.action)
+        if (!command.ends())
             commands << &command;
     return commands;
 }

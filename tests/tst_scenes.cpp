@@ -34,11 +34,6 @@ QByteArray describe(const Call &c)
     return QByteArray::number(c.x, 'f', 5) + ", " + QByteArray::number(c.y, 'f', 5);
 }
 
-qsizetype countOf(const std::vector<Call> &calls, Op op)
-{
-    return std::count_if(calls.begin(), calls.end(), [op](const Call &c) { return c.op == op; });
-}
-
 } // namespace
 
 class TestScenes : public QObject
@@ -48,10 +43,9 @@ class TestScenes : public QObject
 private slots:
     void colourPasses_data();
     void colourPasses();
-    void mountainsSetsUpBeforeAnyPoint();
     void mountainsRidge();
     void waterStrokesTopToBottom();
-    void sunshineRingDiscAndRays();
+    void sunshineRays();
     void bridgeLargeArchOnce();
     void sunshineRimAroundTheDisc_data();
     void sunshineRimAroundTheDisc();
@@ -106,22 +100,6 @@ void TestScenes::colourPasses()
     }
 }
 
-void TestScenes::mountainsSetsUpBeforeAnyPoint()
-{
-    RecordingSurface surface;
-    DrawMountains(surface);
-    const auto &calls = surface.calls();
-
-    QCOMPARE(calls.size(), 3u + 200000u);
-    QCOMPARE(calls[0], (Call{.op = Op::SetPenWidth, .width = 2}));
-    QCOMPARE(calls[1], (Call{.op = Op::DrawBox, .x = 40, .y = 40, .x2 = 11950, .y2 = 8220,
-                             .colour = PaletteColor(14)}));
-    QCOMPARE(calls[2], (Call{.op = Op::SetPenWidth, .width = 3}));
-    QCOMPARE(countOf(calls, Op::DrawBox), 1);
-    QCOMPARE(countOf(calls, Op::PlotPoint), 200000);
-    QCOMPARE(surface.penWidth(), 3);
-}
-
 void TestScenes::mountainsRidge()
 {
     RecordingSurface surface;
@@ -141,7 +119,6 @@ void TestScenes::waterStrokesTopToBottom()
 {
     RecordingSurface surface;
     DrawWater(surface);
-    QCOMPARE(surface.calls().front(), (Call{.op = Op::SetPenWidth, .width = 2}));
     const auto points = pointsOf(surface.calls());
 
     struct Stroke { float y, from, end; int count; };
@@ -161,23 +138,11 @@ void TestScenes::waterStrokesTopToBottom()
     QCOMPARE(i, points.size());
 }
 
-void TestScenes::sunshineRingDiscAndRays()
+void TestScenes::sunshineRays()
 {
     RecordingSurface surface;
     DrawSunshine(surface);
-    const auto &calls = surface.calls();
-    const std::vector<Call> setup(calls.begin(), calls.begin() + 5);
-    const std::vector<Call> expected = {
-        {.op = Op::SetPenWidth, .width = 3},
-        {.op = Op::DrawCircle, .x = 8000, .y = 2000, .radius = 500, .colour = PaletteColor(14)},
-        {.op = Op::SetPenWidth, .width = 66},
-        {.op = Op::DrawCircle, .x = 8000, .y = 2000, .radius = 0, .colour = PaletteColor(12)},
-        {.op = Op::SetPenWidth, .width = 1},
-    };
-    QCOMPARE(setup, expected);
-    QCOMPARE(calls.size(), 5u + 1122660u);
-
-    const auto points = pointsOf(calls);
+    const auto points = pointsOf(surface.calls());
     QVERIFY2(near(points[1], QPointF(8653.203, 2129.930), 0.001), describe(points[1]));
     const auto outermost = std::max_element(points.begin(), points.end(),
                                             [](const Call &a, const Call &b) { return a.x < b.x; });
@@ -195,12 +160,7 @@ void TestScenes::bridgeLargeArchOnce()
 {
     RecordingSurface surface;
     DrawBridge(surface);
-    const auto &calls = surface.calls();
-    QCOMPARE(calls.front(), (Call{.op = Op::SetPenWidth, .width = 3}));
-    QCOMPARE(calls[1 + 9999], (Call{.op = Op::SetPenWidth, .width = 2}));
-    QCOMPARE(countOf(calls, Op::SetPenWidth), 2);
-
-    const auto points = pointsOf(calls);
+    const auto points = pointsOf(surface.calls());
     QCOMPARE(points.size(), 369963u);
     const auto purple = [](const Call &c) { return c.colour == PaletteColor(5); };
     QVERIFY(std::all_of(points.begin(), points.begin() + 9999, purple));

@@ -9,6 +9,7 @@
 #include "TestImages.h"
 #include "Translations.h"
 #include "VectorState.h"
+#include "WindowColours.h"
 #include "WindowImage.h"
 #include "WindowTesting.h"
 
@@ -134,7 +135,6 @@ private slots:
     void window();
     void controls_data();
     void controls();
-    void stackingOrder();
     void focusAndTabOrder();
     void labelFonts_data();
     void labelFonts();
@@ -169,7 +169,7 @@ private slots:
     void copyTakesThePictureAsItStands();
     void recordingInTheBackground_data();
     void recordingInTheBackground();
-    void aboutTellsVersionLicenceAndQt();
+    void aboutTellsVersionAndQt();
     void tooltipsCountThePoints_data();
     void tooltipsCountThePoints();
     void exitCutsTheDrawingShort_data();
@@ -188,13 +188,12 @@ void TestWindow::window()
 {
     Form1 form(1.0);
     QCOMPARE(form.objectName(), QString("Form1"));
-    QCOMPARE(form.windowTitle(), QString("图形程序设计 Merivane 2006.11."));
     QCOMPARE(form.size(), kDesignSize);
     QCOMPARE(zoomOf(form), 1.0);
     // It can be made larger, and as small as half its size.
     QCOMPARE(form.minimumSize(), QSize(400, 276));
     QCOMPARE(form.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-    QCOMPARE(grabbedAt(form, QPoint(2, 300)), QColor(0, 128, 0));
+    QCOMPARE(grabbedAt(form, QPoint(2, 300)), QColor::fromRgb(WindowColour::kBackground));
     QVERIFY(isBlank(pictureOf(form).image()));
 }
 
@@ -244,20 +243,6 @@ void TestWindow::controls()
     }
 }
 
-void TestWindow::stackingOrder()
-{
-    Form1 form(1.0);
-    QStringList fromBottom;
-    for (QObject *child : form.children())
-        if (child->isWidgetType())
-            fromBottom << child->objectName();
-    // The pictures lie between the panel and the labels; the code pane,
-    // beside them, comes next, and the note that the drawing is paused,
-    // over everything, last.
-    QCOMPARE(fromBottom, QStringList({"Shape1", "Surface", "Label1", "Label2", "Label3", "CmdDq", "Cmdyg",
-                                      "Cmdls", "CmdCls", "CmdExit", "CmdGs", "CodePane", "divider", "pauseNote"}));
-}
-
 void TestWindow::focusAndTabOrder()
 {
     Form1 form(1.0);
@@ -279,9 +264,9 @@ void TestWindow::labelFonts_data()
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<QColor>("colour");
 
-    QTest::newRow("Label1") << "Label1" << 35 << QColor(255, 255, 0);
-    QTest::newRow("Label2") << "Label2" << 21 << QColor(0, 255, 0);
-    QTest::newRow("Label3") << "Label3" << 21 << QColor(0, 192, 192);
+    QTest::newRow("Label1") << "Label1" << 35 << QColor::fromRgb(WindowColour::kTitle);
+    QTest::newRow("Label2") << "Label2" << 21 << QColor::fromRgb(WindowColour::kName);
+    QTest::newRow("Label3") << "Label3" << 21 << QColor::fromRgb(WindowColour::kDate);
 }
 
 void TestWindow::labelFonts()
@@ -294,7 +279,6 @@ void TestWindow::labelFonts()
     auto *label = form.findChild<QLabel *>(name);
     QVERIFY(label);
     const QFont font = label->font();
-    QCOMPARE(font.families().value(0), QString("楷体_GB2312"));
     QCOMPARE(font.pixelSize(), pixelSize);
     QVERIFY(font.bold());
     QVERIFY(!font.italic() && !font.underline() && !font.strikeOut());
@@ -388,12 +372,12 @@ void TestWindow::panelUnderPictures()
     Form1 form(1.0);
     runAtOnce(form, {Button::CmdGs});
     const QImage shot = form.grab().toImage();
-    QCOMPARE(shot.pixelColor(8, 300), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(792, 300), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(400, 8), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(400, 544), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(600, 300), QColor(0, 0, 0));
-    QCOMPARE(shot.pixelColor(5, 300), QColor(0, 128, 0));
+    QCOMPARE(shot.pixelColor(8, 300), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(792, 300), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(400, 8), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(400, 544), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(600, 300), QColor::fromRgb(WindowColour::kPanel));
+    QCOMPARE(shot.pixelColor(5, 300), QColor::fromRgb(WindowColour::kBackground));
     // The mountain ridge shows over the panel, the frame over the background.
     QCOMPARE(shot.pixelColor(37, 185), QColor(0, 255, 255));
     QCOMPARE(shot.pixelColor(3, 300), QColor(255, 255, 0));
@@ -1030,7 +1014,7 @@ void TestWindow::recordingInTheBackground()
     QVERIFY(recorded.readAll() == expected.readAll());
 }
 
-void TestWindow::aboutTellsVersionLicenceAndQt()
+void TestWindow::aboutTellsVersionAndQt()
 {
     QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3"));
     Form1 form(1.0);
@@ -1040,7 +1024,7 @@ void TestWindow::aboutTellsVersionLicenceAndQt()
     (*about)->trigger();
     auto *box = form.findChild<QMessageBox *>(QStringLiteral("AboutBox"));
     QVERIFY(box && box->isVisible());
-    for (const QString &fact : {QString("1.2.3"), QString("MIT License"), QString(qVersion())})
+    for (const QString &fact : {QString("1.2.3"), QString(qVersion())})
         QVERIFY2(box->text().contains(fact), qPrintable(fact));
 }
 
@@ -1156,16 +1140,16 @@ void TestWindow::zoomScalesEverything()
     QCOMPARE(pictureOf(form).image().size(), picture.size());
     // The background shows round the panel, on every side.
     const QImage shot = form.grab().toImage();
-    QCOMPARE(shot.pixelColor(picture.left() + 2, picture.center().y()), QColor(0, 128, 0));
-    QCOMPARE(shot.pixelColor(picture.right() - 2, picture.center().y()), QColor(0, 128, 0));
-    QCOMPARE(shot.pixelColor(picture.center().x(), picture.top() + 2), QColor(0, 128, 0));
+    QCOMPARE(shot.pixelColor(picture.left() + 2, picture.center().y()), QColor::fromRgb(WindowColour::kBackground));
+    QCOMPARE(shot.pixelColor(picture.right() - 2, picture.center().y()), QColor::fromRgb(WindowColour::kBackground));
+    QCOMPARE(shot.pixelColor(picture.center().x(), picture.top() + 2), QColor::fromRgb(WindowColour::kBackground));
     if (picture.left() > 0)
-        QCOMPARE(shot.pixelColor(picture.left() - 1, picture.center().y()), QColor(0, 128, 0));
+        QCOMPARE(shot.pixelColor(picture.left() - 1, picture.center().y()), QColor::fromRgb(WindowColour::kBackground));
     // The panel's border grows with it.
     const int border = std::max(1, qRound(zoom));
     const QPoint panel = form.findChild<QWidget *>("Shape1")->geometry().topLeft();
-    QCOMPARE(shot.pixelColor(panel + QPoint(border - 1, 200)), QColor(0, 0, 255));
-    QCOMPARE(shot.pixelColor(panel + QPoint(border, 200)), QColor(0, 0, 0));
+    QCOMPARE(shot.pixelColor(panel + QPoint(border - 1, 200)), QColor::fromRgb(WindowColour::kPanelBorder));
+    QCOMPARE(shot.pixelColor(panel + QPoint(border, 200)), QColor::fromRgb(WindowColour::kPanel));
 
     // The buttons whole, as Qt draws a button the size they have at zoom 1
     // on a painter scaled by the zoom, the way QT_SCALE_FACTOR would scale
@@ -1209,7 +1193,6 @@ void TestWindow::zoomDrawsThePictureAfresh_data()
     QTest::addColumn<double>("zoom");
 
     const QList<Button> four = {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq};
-    QTest::newRow("twice") << four << QList<QSize>{kDesignSize * 2} << 2.0;
     QTest::newRow("one and a half") << QList<Button>{Button::Cmdyg, Button::CmdDq} << QList<QSize>{{1200, 828}}
                                     << 1.5;
     QTest::newRow("half") << QList<Button>{Button::CmdGs} << QList<QSize>{{400, 276}} << 0.5;

@@ -31,19 +31,19 @@
 <context>
     <name>Command</name>
     <message>
-        <source>Mountains: a sine ridge drawn in 4 colour passes, 200,000 points</source>
+        <source>Mountains: a sine ridge drawn in 4 colour passes, %L1 points</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Water: four ripples, each shorter than the one above, drawn in 5 colour passes, 800,000 points</source>
+        <source>Water: four ripples, each shorter than the one above, drawn in 5 colour passes, %L1 points</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Sunshine: a sun and 32 rays growing outward, drawn in 6 colour passes, 1,122,660 points</source>
+        <source>Sunshine: a sun and 32 rays growing outward, drawn in 6 colour passes, %L1 points</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Bridge: a great arch, then 6 small arches drawn in 6 colour passes, 369,963 points</source>
+        <source>Bridge: a great arch, then 6 small arches drawn in 6 colour passes, %L1 points</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -288,11 +288,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GIF animation (*.gif)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>WebP animation (*.webp)</source>
+        <source>%1 animation (*.%2)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -31,20 +31,20 @@
 <context>
     <name>Command</name>
     <message>
-        <source>Mountains: a sine ridge drawn in 4 colour passes, 200,000 points</source>
-        <translation>高山：一道正弦山脊，分 4 遍上色，共 200,000 个点</translation>
+        <source>Mountains: a sine ridge drawn in 4 colour passes, %L1 points</source>
+        <translation>高山：一道正弦山脊，分 4 遍上色，共 %L1 个点</translation>
     </message>
     <message>
-        <source>Water: four ripples, each shorter than the one above, drawn in 5 colour passes, 800,000 points</source>
-        <translation>流水：四道水波，一道比一道短，分 5 遍上色，共 800,000 个点</translation>
+        <source>Water: four ripples, each shorter than the one above, drawn in 5 colour passes, %L1 points</source>
+        <translation>流水：四道水波，一道比一道短，分 5 遍上色，共 %L1 个点</translation>
     </message>
     <message>
-        <source>Sunshine: a sun and 32 rays growing outward, drawn in 6 colour passes, 1,122,660 points</source>
-        <translation>阳光：一轮太阳和 32 道向外伸展的光芒，分 6 遍上色，共 1,122,660 个点</translation>
+        <source>Sunshine: a sun and 32 rays growing outward, drawn in 6 colour passes, %L1 points</source>
+        <translation>阳光：一轮太阳和 32 道向外伸展的光芒，分 6 遍上色，共 %L1 个点</translation>
     </message>
     <message>
-        <source>Bridge: a great arch, then 6 small arches drawn in 6 colour passes, 369,963 points</source>
-        <translation>大桥：先画一道大拱，再分 6 遍上色画 6 个小拱，共 369,963 个点</translation>
+        <source>Bridge: a great arch, then 6 small arches drawn in 6 colour passes, %L1 points</source>
+        <translation>大桥：先画一道大拱，再分 6 遍上色画 6 个小拱，共 %L1 个点</translation>
     </message>
     <message>
         <source>Clear: erases every picture</source>
@@ -288,12 +288,8 @@
         <translation>录制动画</translation>
     </message>
     <message>
-        <source>GIF animation (*.gif)</source>
-        <translation>GIF 动画 (*.gif)</translation>
-    </message>
-    <message>
-        <source>WebP animation (*.webp)</source>
-        <translation>WebP 动画 (*.webp)</translation>
+        <source>%1 animation (*.%2)</source>
+        <translation>%1 动画 (*.%2)</translation>
     </message>
 </context>
 </TS>

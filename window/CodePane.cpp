@@ -2,6 +2,7 @@
 
 #include "CodeView.h"
 #include "Palette.h"
+#include "WindowColours.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -12,9 +13,6 @@ namespace {
 
 // The least time between two updates of what screen readers are told.
 constexpr int kTellIntervalMs = 500;
-
-constexpr QRgb kProgressBackground = qRgb(0x24, 0x24, 0x24);
-constexpr QRgb kProgressText = qRgb(0xe0, 0xe0, 0xe0);
 
 QString caption(Button button)
 {
@@ -41,8 +39,8 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     m_progress->setMargin(m_progress->fontMetrics().height() / 3);
     m_progress->setAutoFillBackground(true);
     QPalette colours = m_progress->palette();
-    colours.setColor(QPalette::Window, QColor::fromRgb(kProgressBackground));
-    colours.setColor(QPalette::WindowText, QColor::fromRgb(kProgressText));
+    colours.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kProgress));
+    colours.setColor(QPalette::WindowText, QColor::fromRgb(WindowColour::kProgressText));
     m_progress->setPalette(colours);
     m_code->setObjectName(QStringLiteral("code"));
     m_code->setAccessibleName(tr("Routine"));
@@ -111,7 +109,7 @@ void CodePane::refresh()
             loops.push_back({written->firstLine, written->lastLine});
             const QString text = QStringLiteral("%1 = %2").arg(written->counter, number(loop.value));
             std::optional<QRgb> swatch;
-            if (loop.passes > 0 && loop.value >= 0 && loop.value <= 15)
+            if (loop.passes > 0 && loop.value >= 0 && loop.value < kPaletteSize)
                 swatch = PaletteColor(static_cast<int>(loop.value));
             values.push_back({written->firstLine, text, swatch});
             told << text;

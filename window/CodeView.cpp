@@ -1,6 +1,7 @@
 #include "CodeView.h"
 
 #include "CodeHighlighter.h"
+#include "WindowColours.h"
 
 #include <QAction>
 #include <QFontDatabase>
@@ -14,9 +15,6 @@ namespace sweepdraw {
 
 namespace {
 
-constexpr QRgb kBackground = qRgb(0x14, 0x14, 0x14);
-constexpr QRgb kText = qRgb(0xd8, 0xd8, 0xd8);
-constexpr QRgb kValueText = qRgb(0xff, 0xff, 0x80);
 // Laid over the text once for each loop a line is in.
 constexpr QColor kLoopTint(0xff, 0xd0, 0x40, 0x30);
 constexpr qreal kSmallestPointSize = 6;
@@ -90,10 +88,10 @@ CodeView::CodeView(QWidget *parent)
     document()->setDocumentMargin(QFontMetrics(font).height() / 3);
 
     QPalette colours = palette();
-    colours.setColor(QPalette::Base, QColor::fromRgb(kBackground));
-    colours.setColor(QPalette::Text, QColor::fromRgb(kText));
-    colours.setColor(QPalette::Window, QColor::fromRgb(kBackground));
-    colours.setColor(QPalette::WindowText, QColor::fromRgb(kValueText));
+    colours.setColor(QPalette::Base, QColor::fromRgb(WindowColour::kCode));
+    colours.setColor(QPalette::Text, QColor::fromRgb(WindowColour::kCodeText));
+    colours.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kCode));
+    colours.setColor(QPalette::WindowText, QColor::fromRgb(WindowColour::kCodeValue));
     setPalette(colours);
 
     new CodeHighlighter(document());
@@ -212,14 +210,14 @@ void CodeView::fitValueColumn()
 void CodeView::paintValues(QPaintEvent *event)
 {
     QPainter painter(m_valueColumn);
-    painter.fillRect(event->rect(), QColor::fromRgb(kBackground));
+    painter.fillRect(event->rect(), QColor::fromRgb(WindowColour::kCode));
     if (m_values.empty())
         return;
     const QFontMetrics metrics(font());
     const int swatch = metrics.ascent() * 3 / 4;
     const int gap = metrics.height() / 4;
     painter.setFont(font());
-    painter.setPen(QColor::fromRgb(kValueText));
+    painter.setPen(QColor::fromRgb(WindowColour::kCodeValue));
     for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
         const QRectF shown = blockBoundingGeometry(block).translated(contentOffset());
         if (shown.top() > event->rect().bottom())
@@ -233,9 +231,9 @@ void CodeView::paintValues(QPaintEvent *event)
         if (value->swatch) {
             const QRect square(left, top + (metrics.height() - swatch) / 2, swatch, swatch);
             painter.fillRect(square, QColor::fromRgb(*value->swatch));
-            painter.setPen(Qt::gray);
+            painter.setPen(QColor::fromRgb(WindowColour::kSwatchFrame));
             painter.drawRect(square.adjusted(0, 0, -1, -1));
-            painter.setPen(QColor::fromRgb(kValueText));
+            painter.setPen(QColor::fromRgb(WindowColour::kCodeValue));
             left += swatch + gap;
         }
         painter.drawText(left, top + metrics.ascent(), value->text);

@@ -199,14 +199,6 @@ QString windowKeysHelp()
     return help;
 }
 
-QString speedNames()
-{
-    QStringList names;
-    for (const SpeedInfo &speed : kSpeeds)
-        names << QString::fromLatin1(speed.name);
-    return names.join(QStringLiteral(", "));
-}
-
 ExitStatus failWrite(const char *what, const QString &path, const QString &reason)
 {
     std::fprintf(stderr, "sweepdraw: cannot %s %s: %s\n", what, qPrintable(path), qPrintable(reason));
@@ -288,11 +280,13 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
     const QCommandLineOption record(
         QStringLiteral("record"),
         QStringLiteral("Opens no window: draws the --run commands at the --speed pace, records the "
-                       "window as an animation in the format the file's suffix names (%1), 25 frames "
+                       "window as an animation in the format the file's suffix names (%1), %2 frames "
                        "a second of drawing time or, at the instant speed, a frame after each "
-                       "command, the last held for 2 seconds, and exits. Needs no display. May be "
+                       "command, the last held for %3 seconds, and exits. Needs no display. May be "
                        "given with --save.")
-            .arg(recordableSuffixes()),
+            .arg(recordableSuffixes())
+            .arg(std::chrono::seconds(1) / Recording::kFrameTime)
+            .arg(std::chrono::duration<double>(Recording::kHold).count()),
         QStringLiteral("file.suffix"));
     const QCommandLineOption speed(
         QStringLiteral("speed"),

@@ -53,7 +53,8 @@ void CommandRunner::setPaused(bool paused)
 
 void CommandRunner::enqueue(Button button)
 {
-    if (m_stopped || !commandOf(button).action)
+    Q_ASSERT(!commandOf(button).ends());
+    if (m_stopped)
         return;
     if (isIdle())
         m_pace.restart();

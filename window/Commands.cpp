@@ -20,7 +20,7 @@ namespace {
 
 CommandTally tally(const Command &command)
 {
-    if (!command.action)
+    if (command.ends())
         return {};
     LoopRecorder loops;
     CountingSurface counter(loops);
@@ -50,7 +50,8 @@ const CommandTally &tallyOf(Button button)
 
 QString toolTipOf(Button button)
 {
-    return QCoreApplication::translate("Command", commandOf(button).toolTip);
+    const QString text = QCoreApplication::translate("Command", commandOf(button).toolTip);
+    return commandOf(button).draws() ? text.arg(tallyOf(button).points) : text;
 }
 
 std::optional<Button> commandByName(const QString &name)

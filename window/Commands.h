@@ -24,7 +24,7 @@ struct Command
     const char *objectName;
     const char *caption; // UTF-8, the same in every language
     // What the button does, for its tooltip: English source text for tr()
-    // in the "Command" context.
+    // in the "Command" context, with %L1 for the points a drawing plots.
     const char *toolTip;
     // The name --run knows it by besides its caption; nullptr for a command
     // that cannot be run from the command line.
@@ -34,26 +34,27 @@ struct Command
     // Draws on the picture; nullptr for "退出", which ends the program.
     void (*action)(DrawingSurface &);
 
+    constexpr bool ends() const { return action == nullptr; }
     constexpr bool clears() const { return action == ClearPicture; }
-    constexpr bool draws() const { return action != nullptr && !clears(); }
+    constexpr bool draws() const { return !ends() && !clears(); }
 };
 
 // The window's commands, in the order of Button.
 inline constexpr std::array<Command, 6> kCommands = {{
     {Button::CmdGs, "CmdGs", "高山",
-     QT_TRANSLATE_NOOP("Command", "Mountains: a sine ridge drawn in 4 colour passes, 200,000 points"),
+     QT_TRANSLATE_NOOP("Command", "Mountains: a sine ridge drawn in 4 colour passes, %L1 points"),
      "mountains", 4560, 5, DrawMountains},
     {Button::Cmdls, "Cmdls", "流水",
      QT_TRANSLATE_NOOP("Command", "Water: four ripples, each shorter than the one above, drawn in 5 colour "
-                                  "passes, 800,000 points"),
+                                  "passes, %L1 points"),
      "water", 5760, 2, DrawWater},
     {Button::Cmdyg, "Cmdyg", "阳光",
      QT_TRANSLATE_NOOP("Command", "Sunshine: a sun and 32 rays growing outward, drawn in 6 colour passes, "
-                                  "1,122,660 points"),
+                                  "%L1 points"),
      "sunshine", 6960, 1, DrawSunshine},
     {Button::CmdDq, "CmdDq", "大桥",
      QT_TRANSLATE_NOOP("Command", "Bridge: a great arch, then 6 small arches drawn in 6 colour passes, "
-                                  "369,963 points"),
+                                  "%L1 points"),
      "bridge", 8160, 0, DrawBridge},
     {Button::CmdCls, "CmdCls", "清除", QT_TRANSLATE_NOOP("Command", "Clear: erases every picture"), "clear",
      9360, 3, ClearPicture},

@@ -10,6 +10,7 @@
 #include "Panel.h"
 #include "PictureActions.h"
 #include "SurfaceView.h"
+#include "WindowColours.h"
 #include "WindowImage.h"
 #include "WindowMenu.h"
 
@@ -58,9 +59,9 @@ struct LabelLayout
 
 // In stacking order from the lowest up.
 const std::array<LabelLayout, 3> kLabels = {{
-    {"Label1", "图形程序设计", fromTwips(1080, 5520, 3375, 495), 35, qRgb(255, 255, 0)},
-    {"Label2", "Merivane", fromTwips(1920, 6240, 1815, 375), 21, qRgb(0, 255, 0)},
-    {"Label3", "2006.11.", fromTwips(2040, 6720, 1455, 375), 21, qRgb(0, 192, 192)},
+    {"Label1", "图形程序设计", fromTwips(1080, 5520, 3375, 495), 35, WindowColour::kTitle},
+    {"Label2", "Merivane", fromTwips(1920, 6240, 1815, 375), 21, WindowColour::kName},
+    {"Label3", "2006.11.", fromTwips(2040, 6720, 1455, 375), 21, WindowColour::kDate},
 }};
 
 // The font of a label `pixelSize` pixels high at zoom 1, at `zoom`.
@@ -116,7 +117,7 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     resize(kDesignSize);
 
     QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(0, 128, 0));
+    background.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kBackground));
     setPalette(background);
     setAutoFillBackground(true);
 
@@ -151,7 +152,7 @@ void Form1::buildControls()
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         label->setAutoFillBackground(true);
         QPalette colours = label->palette();
-        colours.setColor(QPalette::Window, Qt::black);
+        colours.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kPanel));
         colours.setColor(QPalette::WindowText, QColor::fromRgb(layout.colour));
         label->setPalette(colours);
         const int pixels = layout.pixelSize;
@@ -383,7 +384,7 @@ void Form1::RunCommand(Button which)
 {
     if (m_ending)
         return;
-    if (!commandOf(which).action) {
+    if (commandOf(which).ends()) {
         end(ExitOk);
         return;
     }

@@ -78,7 +78,7 @@ bool GifEncoder::start(const QImage &first)
 {
     // The palette: the pictures' colours, then the first frame's own, the
     // commonest first.
-    for (int n = 0; n < 16; ++n)
+    for (int n = 0; n < kPaletteSize; ++n)
         m_palette.push_back(PaletteColor(n));
     QHash<QRgb, int> counts;
     for (int y = 0; y < first.height(); ++y) {

@@ -1,5 +1,7 @@
 #include "PaneDock.h"
 
+#include "WindowColours.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -39,8 +41,8 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.fillRect(rect(), QColor(0x40, 0x40, 0x40));
-        painter.fillRect(QRect(width() / 2, 0, 1, height()), QColor(0x80, 0x80, 0x80));
+        painter.fillRect(rect(), QColor::fromRgb(WindowColour::kDivider));
+        painter.fillRect(QRect(width() / 2, 0, 1, height()), QColor::fromRgb(WindowColour::kDividerLine));
     }
 
     void mouseMoveEvent(QMouseEvent *event) override

@@ -1,5 +1,7 @@
 #include "Panel.h"
 
+#include "WindowColours.h"
+
 #include <QPainter>
 
 namespace sweepdraw {
@@ -23,8 +25,8 @@ void Panel::setBorder(int pixels)
 void Panel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0, 0, 255));
-    painter.fillRect(rect().adjusted(m_border, m_border, -m_border, -m_border), QColor(0, 0, 0));
+    painter.fillRect(rect(), QColor::fromRgb(WindowColour::kPanelBorder));
+    painter.fillRect(rect().adjusted(m_border, m_border, -m_border, -m_border), QColor::fromRgb(WindowColour::kPanel));
 }
 
 } // namespace sweepdraw

@@ -86,8 +86,11 @@ void PictureActions::record()
         return;
     const QList<Button> pictures = m_window.pictures();
     const Speed speed = m_window.speed();
-    const QString path = askForFile(&m_window, m_folder, tr("Record animation"), AnimationFile::suffixes(),
-                                    {tr("GIF animation (*.gif)"), tr("WebP animation (*.webp)")});
+    const QStringList suffixes = AnimationFile::suffixes();
+    QStringList filters;
+    for (const QString &suffix : suffixes)
+        filters << tr("%1 animation (*.%2)").arg(suffix.toUpper(), suffix);
+    const QString path = askForFile(&m_window, m_folder, tr("Record animation"), suffixes, filters);
     if (path.isEmpty())
         return;
     m_recording = new BackgroundRecording(pictures, speed, path, &m_window);

@@ -16,11 +16,11 @@ class Form1;
 
 // Draws commands on a window by a clock of its own and takes the window's
 // picture as a person watching would have seen it, a frame at a time: at
-// the paced speeds every 40 ms of drawing time, 25 frames a second, however
-// fast or slow the machine is; at the instant speed, where each command
-// shows at once, after each command. The first frame shows the window before
-// the commands are drawn and the last, held for 2 s, once they all are, just
-// as --save would write it.
+// the paced speeds every kFrameTime of drawing time, however fast or slow
+// the machine is; at the instant speed, where each command shows at once,
+// after each command. The first frame shows the window before the commands
+// are drawn and the last, held for kHold, once they all are, just as --save
+// would write it.
 //
 // The window is one that is never shown, at zoom 1 (see renderWindow), and
 // is left to the recording while it lasts; it keeps the picture afterwards.

@@ -3,6 +3,8 @@
 #include "TableOrder.h"
 
 #include <QKeyCombination>
+#include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <array>
@@ -54,6 +56,15 @@ constexpr std::optional<Speed> speedByName(std::string_view name)
         if (name == info.name)
             return info.speed;
     return std::nullopt;
+}
+
+// The speeds' command-line names, slowest first: "slow, normal, fast, instant".
+inline QString speedNames()
+{
+    QStringList names;
+    for (const SpeedInfo &info : kSpeeds)
+        names << QString::fromLatin1(info.name);
+    return names.join(QStringLiteral(", "));
 }
 
 } // namespace sweepdraw

@@ -18,6 +18,9 @@ void installTranslations(const QLocale &locale)
     QCoreApplication::removeTranslator(&program);
     QCoreApplication::removeTranslator(&qt);
 
+    // Numbers in the texts, %L1, are written as the window's language
+    // writes them.
+    QLocale::setDefault(QLocale(windowLanguage(locale)));
     const bool chinese = windowLanguage(locale) == QLocale::Chinese;
     const QString suffix = chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
     if (program.load(QStringLiteral(":/i18n/sweepdraw_") + suffix))

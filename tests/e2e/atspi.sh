@@ -18,7 +18,7 @@ for language in en:en_US.UTF-8 zh:zh_CN.UTF-8; do
     { export LANG=${language#*:} LC_ALL=${language#*:}; } 2>/dev/null
     echo "in $LANG:"
     e2e_start_program --speed instant
-    e2e_expect "start-up" "37 185 0,0,0"
+    e2e_expect "start-up" "37 185 $E2E_PANEL"
     "$E2E_PYTHON" "$(dirname "$0")/atspi.py" "${language%%:*}" $((E2E_ORIGIN_X + 600)) $((E2E_ORIGIN_Y + 300)) \
         "${!E2E_BUTTON_X[@]}" || e2e_fail "as a screen reader sees it in $LANG"
     e2e_expect "the sun is drawn" "533 133 255,0,0" "620 133 255,255,0"

@@ -6,11 +6,12 @@
 //
 // With --facts, prints instead, as shell assignments, what the tests must
 // know of the program and would otherwise write again: the window's design
-// size and the program's exit statuses.
+// size, its colours as "r,g,b", and the program's exit statuses.
 
 #include "Design.h"
 #include "ExitStatus.h"
 #include "Form1.h"
+#include "WindowColours.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -20,11 +21,24 @@
 
 using namespace sweepdraw;
 
+namespace {
+
+void printColour(const char *name, QRgb colour)
+{
+    std::printf("%s=%d,%d,%d\n", name, qRed(colour), qGreen(colour), qBlue(colour));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     if (argc == 2 && std::strcmp(argv[1], "--facts") == 0) {
         std::printf("E2E_DESIGN_WIDTH=%d\nE2E_DESIGN_HEIGHT=%d\n", kDesignSize.width(), kDesignSize.height());
         std::printf("E2E_EXIT_OK=%d\nE2E_EXIT_FAILURE=%d\nE2E_EXIT_USAGE=%d\n", ExitOk, ExitFailure, ExitUsage);
+        printColour("E2E_BACKGROUND", WindowColour::kBackground);
+        printColour("E2E_PANEL", WindowColour::kPanel);
+        printColour("E2E_PANEL_BORDER", WindowColour::kPanelBorder);
+        printColour("E2E_DIVIDER", WindowColour::kDivider);
         return ExitOk;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -16,7 +16,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 unset LANGUAGE LC_MESSAGES
 { export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8; } 2>/dev/null
 e2e_start_program --speed slow
-e2e_expect "start-up" "37 185 0,0,0"
+e2e_expect "start-up" "37 185 $E2E_PANEL"
 
 # Prints the window's client size as WIDTHxHEIGHT.
 window_size() {
@@ -36,10 +36,10 @@ expect_size() {
 
 start=$(window_size)
 xdotool key ctrl+u
-e2e_expect "the pane opens beside the picture" "801 300 64,64,64"
+e2e_expect "the pane opens beside the picture" "801 300 $E2E_DIVIDER"
 [ "$(window_size)" != "$start" ] || e2e_fail "the window did not grow for the pane"
 # The picture stays where it was, at its size.
-e2e_expect "the picture keeps its place" "37 185 0,0,0" "2 300 0,128,0"
+e2e_expect "the picture keeps its place" "37 185 $E2E_PANEL" "2 300 $E2E_BACKGROUND"
 
 e2e_click_button 阳光
 e2e_expect "the sunshine has begun" "533 133 255,0,0"

@@ -11,16 +11,14 @@ e2e_start_program --speed instant
 [ "$E2E_WIDTH" = "$E2E_DESIGN_WIDTH" ] && [ "$E2E_HEIGHT" = "$E2E_DESIGN_HEIGHT" ] \
     || e2e_fail "the window is ${E2E_WIDTH}x${E2E_HEIGHT}, not ${E2E_DESIGN_WIDTH}x${E2E_DESIGN_HEIGHT}"
 
-background="0,128,0"
-panel="0,0,0"
-e2e_expect "start-up" "37 185 $panel" "2 300 $background" "8 300 0,0,255"
+e2e_expect "start-up" "37 185 $E2E_PANEL" "2 300 $E2E_BACKGROUND" "8 300 $E2E_PANEL_BORDER"
 [ "$(xdotool getwindowname "$E2E_WINDOW")" = "图形程序设计 Merivane 2006.11." ] || e2e_fail "wrong caption"
 
 e2e_click_button 高山
 e2e_expect "mountains: ridge and frame" "37 185 0,255,255" "2 300 255,255,0" "3 3 255,255,0"
 
 e2e_click_button 清除
-e2e_expect "clear" "37 185 $panel" "2 300 $background" "3 3 $background"
+e2e_expect "clear" "37 185 $E2E_PANEL" "2 300 $E2E_BACKGROUND" "3 3 $E2E_BACKGROUND"
 
 e2e_click_button 流水
 e2e_expect "water: four strokes" "400 407 0,255,0" "400 427 0,255,0" "600 447 0,255,0" "556 467 0,255,0"
@@ -38,6 +36,6 @@ e2e_expect_exit "$E2E_EXIT_OK"
 
 # Return presses the button with the focus, "大桥" at start-up.
 e2e_start_program --speed instant
-e2e_expect "start-up" "37 185 0,0,0"
+e2e_expect "start-up" "37 185 $E2E_PANEL"
 xdotool key Return
 e2e_expect "Return at start-up: the bridge" "557 307 128,0,128" "423 353 255,255,0"

@@ -41,12 +41,15 @@ e2e_ended() {
 
 # Ends every process on the list, the last started first: SIGTERM, with
 # SIGCONT for one held still by SIGSTOP, and SIGKILL for whatever is still
-# there 5 s later.
+# there 5 s later. A process may end between any two of these, so none of
+# them may stop the cleanup, and the test ends with its own status.
 e2e_cleanup() {
-    local i pid deadline=$((SECONDS + 5))
+    local status=$? i pid deadline=$((SECONDS + 5))
+    set +e
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
         pid=${E2E_PIDS[i]}
-        kill -TERM "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null
+        kill -TERM "$pid" 2>/dev/null
+        kill -CONT "$pid" 2>/dev/null
     done
     for pid in "${E2E_PIDS[@]}"; do
         while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
@@ -57,13 +60,15 @@ e2e_cleanup() {
     done
     E2E_PIDS=()
     rm -rf "$E2E_WORK"
+    exit "$status"
 }
 trap e2e_cleanup EXIT
 
 # Takes the program under test, and learns where the window's buttons are,
 # by caption, from the program that prints them, with the window's design
-# size (E2E_DESIGN_WIDTH, E2E_DESIGN_HEIGHT) and the program's exit statuses
-# (E2E_EXIT_OK, E2E_EXIT_FAILURE, E2E_EXIT_USAGE):
+# size (E2E_DESIGN_WIDTH, E2E_DESIGN_HEIGHT), its colours as "r,g,b"
+# (E2E_BACKGROUND, E2E_PANEL, E2E_PANEL_BORDER, E2E_DIVIDER) and the
+# program's exit statuses (E2E_EXIT_OK, E2E_EXIT_FAILURE, E2E_EXIT_USAGE):
 # e2e_setup EXECUTABLE BUTTONS_EXECUTABLE
 e2e_setup() {
     E2E_PROGRAM=$1
@@ -81,11 +86,6 @@ e2e_setup() {
 # Milliseconds since some fixed moment.
 e2e_now_ms() {
     echo $(($(date +%s%N) / 1000000))
-}
-
-# Sleeps for MILLISECONDS: e2e_sleep_ms MILLISECONDS
-e2e_sleep_ms() {
-    sleep "$(printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)))"
 }
 
 # Starts an X server on a free display, with no window manager:

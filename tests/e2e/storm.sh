@@ -34,7 +34,7 @@ storm_of() {
 
 e2e_start_xvfb
 e2e_start_program --speed instant
-e2e_expect "start-up" "37 185 0,0,0"
+e2e_expect "start-up" "37 185 $E2E_PANEL"
 
 # 50 clicks on the other scenes and on "清除" while the sunshine draws. Every
 # click is handled after the sunshine, in order: the last clear is the 45th
@@ -61,7 +61,7 @@ e2e_expect_exit "$E2E_EXIT_OK"
 # The X server dies under the idle window: the program says so and ends.
 e2e_start_xvfb
 e2e_start_program --speed instant
-e2e_expect "start-up" "37 185 0,0,0"
+e2e_expect "start-up" "37 185 $E2E_PANEL"
 storm_kill_display
 e2e_expect_exit "$E2E_EXIT_FAILURE"
 grep -q "The X11 connection broke" "$E2E_WORK/program.err" \
@@ -75,7 +75,7 @@ echo "ok: display lost while idle: $(tail -n1 "$E2E_WORK/program.err")"
 # also shows that the storm was not over yet.
 e2e_start_xvfb
 e2e_start_program --speed instant
-e2e_expect "start-up" "37 185 0,0,0"
+e2e_expect "start-up" "37 185 $E2E_PANEL"
 mapfile -t storm < <(storm_of 99 流水 阳光)
 storm+=(大桥)
 storm_clicks "${storm[@]}"

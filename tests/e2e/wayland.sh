@@ -12,7 +12,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 # weston's black, which takes in Qt's title bar's icon. It needs --debug.
 e2e_screenshot() {
     (cd "$XDG_RUNTIME_DIR" && weston-screenshooter && mv wayland-screenshot-*.png shot.png)
-    read -r _ height x y < <(convert "$XDG_RUNTIME_DIR/shot.png" -fill black +opaque "rgb(0,128,0)" \
+    read -r _ height x y < <(convert "$XDG_RUNTIME_DIR/shot.png" -fill black +opaque "rgb($E2E_BACKGROUND)" \
         -format "%@\n" info: 2>/dev/null | tr 'x+' '  ')
     convert "$XDG_RUNTIME_DIR/shot.png" -crop "800x552+$x+$((y + height - 552))" +repage "$1" 2>/dev/null || true
 }
