@@ -24,6 +24,7 @@ public:
 
 private:
     bool fail(const QString &reason);
+    QString encoderError() const;
 
     QIODevice &m_device;
     WebPAnimEncoder *m_encoder = nullptr;
