@@ -4,6 +4,7 @@
 
 #include <QIODevice>
 #include <QImage>
+#include <QSysInfo>
 
 #include <webp/mux.h>
 
@@ -37,6 +38,18 @@ bool WebpEncoder::fail(const QString &reason)
     return false;
 }
 
+// The frame taken as it lies in memory where the bytes are B, G, R, X:
+// converted, Qt would split the conversion among threads, and wait for ever
+// for one it cannot make.
+bool WebpEncoder::importFrame(WebPPicture &picture, const QImage &frame)
+{
+    const int stride = static_cast<int>(frame.bytesPerLine());
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian)
+        return WebPPictureImportBGRX(&picture, frame.constBits(), stride);
+    const QImage bytes = frame.convertToFormat(QImage::Format_RGBX8888);
+    return !bytes.isNull() && WebPPictureImportRGBX(&picture, bytes.constBits(), stride);
+}
+
 // libwebp says nothing when it runs out of memory while assembling, and
 // names its encoding errors by number.
 QString WebpEncoder::encoderError() const
@@ -60,18 +73,13 @@ bool WebpEncoder::add(const QImage &frame, std::chrono::milliseconds duration)
         if (!m_encoder)
             return fail(outOfMemory());
     }
-    // In bytes R, G, B, whatever the byte order of the machine.
-    const QImage bytes = frame.convertToFormat(QImage::Format_RGBX8888);
-    if (bytes.isNull())
-        return fail(outOfMemory());
     WebPPicture picture;
     if (!WebPPictureInit(&picture))
         return fail(QStringLiteral("this libwebp cannot take pictures"));
     picture.use_argb = 1;
-    picture.width = bytes.width();
-    picture.height = bytes.height();
-    const bool added = WebPPictureImportRGBX(&picture, bytes.constBits(), static_cast<int>(bytes.bytesPerLine()))
-                       && WebPAnimEncoderAdd(m_encoder, &picture, m_time, &m_config);
+    picture.width = frame.width();
+    picture.height = frame.height();
+    const bool added = importFrame(picture, frame) && WebPAnimEncoderAdd(m_encoder, &picture, m_time, &m_config);
     const WebPEncodingError error = picture.error_code;
     WebPPictureFree(&picture);
     if (!added)
