@@ -348,7 +348,7 @@ void TestRobustCommandLine::limits_data()
                                      << int(ExitFailure) << "cannot save @/old.png: File too large";
     QTest::newRow("SIGTERM while recording")
         << Limit::Terminated << "exec \"$0\" --run sunshine,water,bridge,mountains --speed slow --record \"$1/old.gif\""
-        << 128 + SIGTERM << "";
+        << int(ExitSignal) + SIGTERM << "";
     QTest::newRow("name not valid UTF-8")
         << Limit::None << "exec \"$0\" --run sunshine --save \"$1/$(printf '\\377\\376').png\"" << int(ExitUsage)
         << "the argument '@/\\xff\\xfe.png' is not valid text in the system's encoding";

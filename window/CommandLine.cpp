@@ -474,7 +474,7 @@ std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options
     // A signal to end, between the steps of the work, ends it with the
     // signal's status and leaves no file half written.
     const auto interrupted = [] { return ExitSignals::caught() != 0; };
-    const auto endedBySignal = [] { return static_cast<ExitStatus>(ExitSignals::statusFor(ExitSignals::caught())); };
+    const auto endedBySignal = [] { return ExitSignals::statusFor(ExitSignals::caught()); };
     if (!options.recordPath.isEmpty()) {
         const std::optional<QString> error =
             recordAnimation(form, options.commands, options.speed, options.recordPath, interrupted);

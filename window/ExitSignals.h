@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExitStatus.h"
+
 #include <QObject>
 
 namespace sweepdraw {
@@ -23,7 +25,7 @@ public:
     // The signal caught, or 0: for work that does not return to the event
     // loop, to look at between its steps.
     static int caught();
-    static int statusFor(int signal) { return 128 + signal; }
+    static ExitStatus statusFor(int signal) { return static_cast<ExitStatus>(ExitSignal + signal); }
 
     // Emits received() from the event loop once a signal has come.
     explicit ExitSignals(QObject *parent = nullptr);
