@@ -1,12 +1,12 @@
 #include "RoutineBench.h"
 
 #include "CompiledRoutine.h"
+#include "Form1.h"
 #include "NullSurface.h"
 #include "Timing.h"
 
 #include <QCoreApplication>
-
-#include <sys/resource.h>
+#include <QEventLoop>
 
 #include <cstdlib>
 #include <fstream>
@@ -101,6 +101,56 @@ void onNull(benchmark::State &state, const Command &scene)
     againstCompiled(state, scene, surface, kBesideCompiled);
 }
 
+// The thread's CPU milliseconds for `command` drawn whole on the window at
+// the instant speed, through its event loop, from a cleared picture.
+double windowMs(Form1 &form, const Runnable &command)
+{
+    const auto drawQueued = [&form] {
+        while (form.isDrawing())
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+    };
+    form.RunCommand(Button::CmdCls);
+    drawQueued();
+    QCoreApplication::processEvents();
+    clearUpperVectorState();
+    const double start = threadCpuSeconds();
+    form.RunCommand(command);
+    drawQueued();
+    return (threadCpuSeconds() - start) * 1e3;
+}
+
+// The routine as the window runs it at the instant speed, against the
+// compiled scene run there beside it.
+void onWindow(benchmark::State &state, const Command &scene)
+{
+    const std::optional<CompiledRoutine> routine = routineOf(fileOf(scene));
+    if (!routine) {
+        state.SkipWithError("the scene's file is refused as a routine");
+        return;
+    }
+    const Runnable fromFile(*routine);
+    Form1 form(1.0);
+    form.setSpeed(Speed::Instant);
+    form.show();
+    QCoreApplication::processEvents();
+    const auto compiled = [&]() -> std::optional<double> {
+        constexpr int kDraws = 3;
+        double totalMs = 0;
+        for (int i = 0; i < kDraws; ++i)
+            totalMs += windowMs(form, scene.button);
+        return totalMs / kDraws;
+    };
+    counterBeside(state, kBesideCompiled, compiled, [&]() -> std::optional<double> {
+        double totalMs = 0;
+        for (auto _ : state) {
+            const double ms = windowMs(form, fromFile);
+            state.SetIterationTime(ms / 1e3);
+            totalMs += ms;
+        }
+        return totalMs / static_cast<double>(state.iterations());
+    });
+}
+
 void onCompile(benchmark::State &state, const Command &scene)
 {
     std::ifstream file(fileOf(scene), std::ios::binary);
@@ -155,11 +205,14 @@ std::vector<Goal> registerRoutineBenchmarks(std::vector<std::string> &names)
     for (const Command &scene : kCommands) {
         if (!scene.draws())
             continue;
+        add(routineName(scene, "window"), onWindow, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
         add(routineName(scene, "raster"), onRaster, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
         add(routineName(scene, "null"), onNull, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
         add(routineName(scene, "compile"), onCompile, scene)->Unit(benchmark::kMillisecond);
         add(routineName(scene, "memory"), onMemory, scene)->Iterations(1);
         const std::string scenes = std::string("BM_Scene/") + scene.name;
+        goals.push_back({{routineName(scene, "window"), {}}, Figure{scenes + "/window", {}}, kSlowerGoal, true,
+                         kBesideCompiled});
         goals.push_back({{routineName(scene, "raster"), {}}, Figure{scenes + "/raster", {}}, kSlowerGoal, true,
                          kBesideRaster});
         goals.push_back({{routineName(scene, "compile"), {}}, {}, kCompileGoalMs, true});
@@ -182,10 +235,16 @@ std::optional<int> runRoutineChild(int argc, char **argv)
             return 2;
         routine->run(surface);
     }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::cout << static_cast<double>(usage.ru_maxrss) / 1024.0 << '\n';
-    return 0;
+    // The process's own peak, VmHWM: getrusage's would be at least the
+    // peak of the bench that started it, which Linux keeps across exec.
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmHWM:")) {
+            std::cout << std::strtod(line.c_str() + 6, nullptr) / 1024.0 << '\n';
+            return 0;
+        }
+    }
+    return 1;
 }
 
 } // namespace sweepdraw::bench

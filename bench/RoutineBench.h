@@ -10,6 +10,9 @@ namespace sweepdraw::bench {
 
 // Registers, for every scene, its own file run as a routine:
 //
+//   BM_Routine/<scene>/window   on the window at the instant speed, against
+//                               the compiled scene run there beside it
+//                               (x_compiled_beside)
 //   BM_Routine/<scene>/raster   on the raster, against the compiled scene
 //                               drawn beside it (the counter x_raster_beside)
 //   BM_Routine/<scene>/null     on the null surface, where nothing hides the

@@ -41,7 +41,7 @@ constexpr std::array<Header, 6> kHeaders = {{
 
 // The words a routine cannot give its own values: C++'s keywords, and the
 // names it calls.
-constexpr std::array<std::string_view, 101> kReserved = {
+constexpr std::array<std::string_view, 100> kReserved = {
     "alignas", "alignof", "and", "and_eq", "asm", "auto", "bitand", "bitor", "bool", "break", "case", "catch",
     "char", "char8_t", "char16_t", "char32_t", "class", "compl", "concept", "const", "consteval", "constexpr",
     "constinit", "const_cast", "continue", "co_await", "co_return", "co_yield", "decltype", "default", "delete",
