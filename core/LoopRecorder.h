@@ -2,10 +2,36 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <source_location>
 
 namespace sweepdraw {
+
+// Where a loop is written: the file and the line its call is on. A scene's
+// loop takes it from its std::source_location; a routine read from a file
+// names its own.
+class LoopSite final
+{
+public:
+    constexpr LoopSite() noexcept = default;
+    // Implicit, so that a scene's loops pass their call's location as it is.
+    constexpr LoopSite(const std::source_location &where) noexcept
+        : m_file(where.file_name()), m_line(where.line())
+    {
+    }
+    constexpr LoopSite(const char *file, std::uint_least32_t line) noexcept
+        : m_file(file), m_line(line)
+    {
+    }
+
+    constexpr const char *file_name() const noexcept { return m_file; }
+    constexpr std::uint_least32_t line() const noexcept { return m_line; }
+
+private:
+    const char *m_file = "";
+    std::uint_least32_t m_line = 0;
+};
 
 // Where a drawing is while it runs: the ColourPass and Sweep loops that are
 // running, outermost first, each with where it is written in the scene and
@@ -27,7 +53,7 @@ public:
 
     struct Loop
     {
-        std::source_location where; // the loop's call in the scene
+        LoopSite where;     // the loop's call in the scene or routine
         double value = 0;           // its counter's current value
         int pass = 0;               // for a ColourPass, counted from 1; 0 for a Sweep
         int passes = 0;             // for a ColourPass, how many it draws; 0 for a Sweep
@@ -80,7 +106,7 @@ public:
     class Scope final
     {
     public:
-        explicit Scope(std::source_location where, int passes = 0) noexcept
+        explicit Scope(LoopSite where, int passes = 0) noexcept
             : m_recorder(s_active)
         {
             if (m_recorder)
@@ -113,7 +139,7 @@ public:
     };
 
 private:
-    Loop *push(std::source_location where, int passes) noexcept
+    Loop *push(LoopSite where, int passes) noexcept
     {
         const int at = m_depth++;
         if (at >= kMaxDepth)

@@ -23,7 +23,7 @@ namespace sweepdraw {
 // counter's value on the active LoopRecorder, if there is one.
 template <typename Body>
 void Sweep(double start, double end, double step, Body &&body,
-           std::source_location where = std::source_location::current())
+           LoopSite where = std::source_location::current())
 {
     if (!std::isfinite(start) || !std::isfinite(end) || !std::isfinite(step)) [[unlikely]]
         throwRuntimeError("Sweep: start %g, end %g and step %g must be finite numbers",
@@ -60,7 +60,7 @@ void Sweep(double start, double end, double step, Body &&body,
 // pass on the active LoopRecorder, if there is one.
 template <typename Body>
 void ColourPass(int first, int change, int stop, Body &&body,
-                std::source_location where = std::source_location::current())
+                LoopSite where = std::source_location::current())
 {
     if (change == 0 || (stop - first) % change != 0 || (stop - first) / change <= 0) [[unlikely]]
         throwRuntimeError("ColourPass: colour %d never reaches %d in steps of %d",

@@ -22,7 +22,7 @@ constexpr int kTitleBarLines = 10;
 
 } // namespace
 
-BackgroundRecording::BackgroundRecording(const QList<Button> &commands, Speed speed, const QString &path,
+BackgroundRecording::BackgroundRecording(const QList<Runnable> &commands, Speed speed, const QString &path,
                                          QWidget *window)
     : QObject(window)
     , m_window(window)

@@ -14,10 +14,6 @@ namespace {
 // The least time between two updates of what screen readers are told.
 constexpr int kTellIntervalMs = 500;
 
-QString caption(Button button)
-{
-    return QString::fromUtf8(commandOf(button).caption);
-}
 
 QString number(double value)
 {
@@ -54,10 +50,10 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
 
     m_tellLater.setSingleShot(true);
     connect(&m_tellLater, &QTimer::timeout, this, &CodePane::tellNow);
-    connect(&runner, &CommandRunner::commandFinished, this, [this](Button button) {
-        m_lastFinished = button;
-        if (commandOf(button).draws())
-            m_lastDrawn = button;
+    connect(&runner, &CommandRunner::commandFinished, this, [this](const Runnable &command) {
+        m_lastFinished = command;
+        if (command.draws())
+            m_lastDrawn = command;
     });
     connect(&runner, &CommandRunner::drawn, this, &CodePane::refresh);
     connect(&runner, &CommandRunner::idle, this, &CodePane::refresh);
@@ -71,20 +67,27 @@ void CodePane::showEvent(QShowEvent *event)
     refresh();
 }
 
-const Routine &CodePane::routineOf(Button button)
+const Routine &CodePane::routineOf(const Runnable &command)
 {
-    std::unique_ptr<Routine> &routine = m_routines[static_cast<std::size_t>(button)];
+    if (const CompiledRoutine *fromFile = command.routine()) {
+        if (!m_fromFile || m_fromFileOf != command) {
+            m_fromFile = std::make_unique<Routine>(*fromFile, command.tally().operations);
+            m_fromFileOf = command;
+        }
+        return *m_fromFile;
+    }
+    std::unique_ptr<Routine> &routine = m_routines[static_cast<std::size_t>(*command.button())];
     if (!routine)
-        routine = std::make_unique<Routine>(commandOf(button));
+        routine = std::make_unique<Routine>(commandOf(*command.button()));
     return *routine;
 }
 
-void CodePane::showRoutine(std::optional<Button> button)
+void CodePane::showRoutine(const std::optional<Runnable> &command)
 {
-    if (!button || button == m_shown || routineOf(*button).source().isEmpty())
+    if (!command || command == m_shown || routineOf(*command).source().isEmpty())
         return;
-    m_shown = button;
-    m_code->setCode(routineOf(*button).source());
+    m_shown = command;
+    m_code->setCode(routineOf(*command).source());
 }
 
 void CodePane::refresh()
@@ -92,7 +95,7 @@ void CodePane::refresh()
     if (!isVisible())
         return;
     const DrawingProgress progress = m_runner.progress();
-    const bool drawing = progress.current && commandOf(*progress.current).draws();
+    const bool drawing = progress.current && progress.current->draws();
     showRoutine(drawing ? progress.current : m_lastDrawn);
 
     std::vector<CodeView::Span> loops;
@@ -133,7 +136,7 @@ QString CodePane::progressLine(const DrawingProgress &progress)
 {
     const QString paused = m_runner.isPaused() ? tr("paused") : QString();
     if (!progress.current) {
-        QStringList parts{m_lastFinished ? tr("Finished %1").arg(caption(*m_lastFinished)) : tr("Nothing drawn yet")};
+        QStringList parts{m_lastFinished ? tr("Finished %1").arg(m_lastFinished->caption()) : tr("Nothing drawn yet")};
         if (!paused.isEmpty())
             parts << paused;
         if (progress.queued > 0)
@@ -141,7 +144,7 @@ QString CodePane::progressLine(const DrawingProgress &progress)
         return parts.join(QStringLiteral(" · "));
     }
     const Routine &routine = routineOf(*progress.current);
-    QStringList parts{caption(*progress.current)};
+    QStringList parts{progress.current->caption()};
     if (!paused.isEmpty())
         parts << paused;
     const LoopRecorder &recorder = m_runner.loops();

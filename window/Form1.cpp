@@ -323,8 +323,8 @@ void Form1::layOut()
 void Form1::describePicture()
 {
     QStringList captions;
-    for (Button button : m_runner->pictures())
-        captions << QString::fromUtf8(commandOf(button).caption);
+    for (const Runnable &command : m_runner->pictures())
+        captions << command.caption();
     QString description =
         captions.isEmpty() ? tr("Blank") : captions.join(tr(", ", "between the captions of the pictures drawn"));
     // Screen readers hear the note with the picture it lies over.
@@ -359,7 +359,7 @@ bool Form1::isDrawing() const
     return !m_runner->isIdle();
 }
 
-QList<Button> Form1::pictures() const
+QList<Runnable> Form1::pictures() const
 {
     return m_runner->pictures();
 }
@@ -380,15 +380,15 @@ void Form1::setErrorDialogs(bool enabled)
     m_errorDialogs = enabled;
 }
 
-void Form1::RunCommand(Button which)
+void Form1::RunCommand(const Runnable &command)
 {
     if (m_ending)
         return;
-    if (commandOf(which).ends()) {
+    if (!command.hasAction()) {
         end(ExitOk);
         return;
     }
-    m_runner->enqueue(which);
+    m_runner->enqueue(command);
     // A click waits unseen while the drawing is paused, but for the count.
     m_codePane->refresh();
 }

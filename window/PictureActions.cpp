@@ -84,7 +84,7 @@ void PictureActions::record()
 {
     if (m_recording)
         return;
-    const QList<Button> pictures = m_window.pictures();
+    const QList<Runnable> pictures = m_window.pictures();
     const Speed speed = m_window.speed();
     const QStringList suffixes = AnimationFile::suffixes();
     QStringList filters;
