@@ -5,7 +5,7 @@
 #include "ImageFile.h"
 #include "MenuItems.h"
 #include "Recording.h"
-#include "WindowImage.h"
+#include "Stage.h"
 
 #include <QAbstractButton>
 #include <QCommandLineParser>
@@ -399,12 +399,16 @@ void warnOfMissingFonts(const QWidget &window)
 
 std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options)
 {
+    QImage picture;
     if (!options.recordPath.isEmpty()) {
-        if (const std::optional<QString> error =
-                recordAnimation(form, options.commands, options.speed, options.recordPath))
+        Stage stage(1.0);
+        if (const std::optional<QString> error = recordAnimation(
+                stage.picture(), [&stage] { return stage.render(); }, options.commands, options.speed,
+                options.recordPath))
             return failWrite("record", options.recordPath, *error);
         if (options.savePath.isEmpty())
             return ExitOk;
+        picture = stage.render();
     } else {
         for (const Button button : options.commands)
             form.RunCommand(button);
@@ -413,8 +417,9 @@ std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options
         form.finishDrawing();
         if (form.isEnding())
             return ExitFailure;
+        picture = form.snapshot();
     }
-    if (const std::optional<QString> error = saveImage(renderWindow(form), options.savePath))
+    if (const std::optional<QString> error = saveImage(picture, options.savePath))
         return failWrite("save", options.savePath, *error);
     return ExitOk;
 }

@@ -4,11 +4,11 @@
 #include "RuntimeError.h"
 #include "Recording.h"
 #include "Scenes.h"
+#include "Stage.h"
 #include "SteppedAction.h"
 #include "TestImages.h"
 #include "Translations.h"
 #include "VectorState.h"
-#include "WindowImage.h"
 #include "WindowTesting.h"
 
 #include <QAccessible>
@@ -208,7 +208,7 @@ void TestWindow::controls()
     Form1 form(1.0);
     auto *control = form.findChild<QWidget *>(name);
     QVERIFY(control);
-    QCOMPARE(control->parentWidget(), &form);
+    QCOMPARE(control->parentWidget(), form.findChild<Stage *>());
     QCOMPARE(control->geometry(), geometry);
     if (auto *button = qobject_cast<QPushButton *>(control)) {
         QCOMPARE(button->text(), caption);
@@ -230,14 +230,19 @@ void TestWindow::controls()
 void TestWindow::stackingOrder()
 {
     Form1 form(1.0);
-    QStringList fromBottom;
-    for (QObject *child : form.children())
-        if (child->isWidgetType())
-            fromBottom << child->objectName();
+    const auto fromBottom = [](const QObject &parent) {
+        QStringList names;
+        for (QObject *child : parent.children())
+            if (child->isWidgetType())
+                names << child->objectName();
+        return names;
+    };
     // The pictures lie between the panel and the labels; the code pane,
-    // beside them, comes last.
-    QCOMPARE(fromBottom, QStringList({"Shape1", "Surface", "Label1", "Label2", "Label3", "CmdDq", "Cmdyg",
-                                      "Cmdls", "CmdCls", "CmdExit", "CmdGs", "CodePane", "divider"}));
+    // beside the stage, comes last.
+    QCOMPARE(fromBottom(form), QStringList({"Stage", "CodePane", "divider"}));
+    QCOMPARE(fromBottom(*form.findChild<Stage *>()),
+             QStringList({"Shape1", "Surface", "Label1", "Label2", "Label3", "CmdDq", "Cmdyg", "Cmdls", "CmdCls",
+                          "CmdExit", "CmdGs"}));
 }
 
 void TestWindow::focusAndTabOrder()
@@ -910,7 +915,7 @@ void TestWindow::copyTakesThePictureAsItStands()
 
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->image(), renderWindow(reference));
+    QCOMPARE(QGuiApplication::clipboard()->image(), reference.findChild<Stage *>()->render());
     QCOMPARE(form.isDrawing(), drawing);
 }
 
@@ -947,9 +952,10 @@ void TestWindow::recordingInTheBackground()
     }
 
     // The file the command line records.
-    Form1 offScreen(1.0);
+    Stage offScreen(1.0);
     const QString direct = folder.filePath("direct.gif");
-    QVERIFY(!recordAnimation(offScreen, pictures, Speed::Slow, direct));
+    QVERIFY(!recordAnimation(offScreen.picture(), [&offScreen] { return offScreen.render(); }, pictures,
+                             Speed::Slow, direct));
     QFile recorded(path);
     QFile expected(direct);
     QVERIFY(recorded.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));

@@ -2,7 +2,7 @@
 
 #include "AnimationFile.h"
 #include "BackgroundRecording.h"
-#include "Form1.h"
+#include "CommandRunner.h"
 #include "ImageFile.h"
 
 #include <QAction>
@@ -39,9 +39,11 @@ QString askForFile(QWidget *parent, const QString &title, const QStringList &suf
 
 } // namespace
 
-PictureActions::PictureActions(Form1 &window, QAction *save, QAction *copy, QAction *record, Snapshot snapshot)
+PictureActions::PictureActions(QWidget &window, const CommandRunner &runner, QAction *save, QAction *copy,
+                               QAction *record, Snapshot snapshot)
     : QObject(&window)
     , m_window(window)
+    , m_runner(runner)
     , m_snapshot(std::move(snapshot))
     , m_record(record)
 {
@@ -78,8 +80,8 @@ void PictureActions::record()
 {
     if (m_recording)
         return;
-    const QList<Button> pictures = m_window.pictures();
-    const Speed speed = m_window.speed();
+    const QList<Button> pictures = m_runner.pictures();
+    const Speed speed = m_runner.speed();
     const QString path = askForFile(&m_window, tr("Record animation"), AnimationFile::suffixes(),
                                     {tr("GIF animation (*.gif)"), tr("WebP animation (*.webp)")});
     if (path.isEmpty())

@@ -1,26 +1,16 @@
 #include "WindowImage.h"
 
-#include "Form1.h"
 #include "PictureHistory.h"
-#include "SurfaceView.h"
+#include "Stage.h"
 
 namespace sweepdraw {
 
-QImage renderWindow(Form1 &form)
-{
-    QImage image(kDesignSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    form.render(&image);
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
 QImage renderWindow(const QList<Button> &pictures, const DrawingProgress &progress)
 {
-    Form1 stage(1.0);
-    RasterSurface &picture = stage.findChild<SurfaceView *>()->surface();
+    Stage stage(1.0);
     // A command that fails stops where it had got to, as on the window.
-    (void)PictureHistory::drawPictures(picture, pictures, progress.current, progress.landed);
-    return renderWindow(stage);
+    (void)PictureHistory::drawPictures(stage.picture(), pictures, progress.current, progress.landed);
+    return stage.render();
 }
 
 } // namespace sweepdraw
