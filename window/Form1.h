@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "Design.h"
 #include "ExitStatus.h"
+#include "Stage.h"
 
 #include <QImage>
 #include <QWidget>
@@ -16,15 +17,8 @@ namespace sweepdraw {
 
 class CodePane;
 class PaneDock;
-class Stage;
 class SurfaceView;
 class WindowMenu;
-
-// Lets Qt embolden the labels' one-weight Kai faces at every size the window
-// reaches, unless QT_NO_SYNTHESIZED_BOLD_LIMIT is set already, by setting
-// that variable for the whole process. Qt reads it whenever it makes a font
-// engine: call it at start-up, before any window is made.
-void allowSyntheticBoldAtAnySize();
 
 // The program's only window: a stage (Stage.h), whose picture the scene
 // commands draw on, with the runner that draws them. The window can be

@@ -63,6 +63,17 @@ QRect zoomed(const QRect &designed, double zoom, QPoint origin)
 
 } // namespace
 
+// The Kai faces come in one weight, so Qt's FreeType engine makes their bold
+// itself, by widening each outline; but only for fonts below 64 pixels,
+// which the title reaches at zoom 1.82, unless QT_NO_SYNTHESIZED_BOLD_LIMIT
+// is set. The limit guards against ugly bold at large sizes in general; these
+// faces look right emboldened at every size the window reaches.
+void allowSyntheticBoldAtAnySize()
+{
+    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
+        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
+}
+
 Stage::Stage(double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
 {

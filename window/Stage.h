@@ -13,6 +13,12 @@ namespace sweepdraw {
 class Panel;
 class SurfaceView;
 
+// Lets Qt embolden the labels' one-weight Kai faces at every size the window
+// reaches, unless QT_NO_SYNTHESIZED_BOLD_LIMIT is set already, by setting
+// that variable for the whole process. Qt reads it whenever it makes a font
+// engine: call it at start-up, before any window is made.
+void allowSyntheticBoldAtAnySize();
+
 // What the window shows of a picture: the panel, the three labels, the six
 // buttons and the picture, laid out on kDesignSize pixels of kTwipsPerPixel
 // twips each (Design.h) and scaled by one zoom, centred in the stage, over
