@@ -4,7 +4,7 @@
 #include "Commands.h"
 #include "Form1.h"
 #include "RasterSurface.h"
-#include "RecordingSurface.h"
+#include "RunnerTesting.h"
 #include "SurfaceView.h"
 
 #include <QPushButton>
@@ -32,23 +32,6 @@ inline double zoomOf(Form1 &form)
     return pictureOf(form).devicePixelRatio();
 }
 
-// A clock that stands still until a test moves it, for a runner or a
-// window.
-class ManualClock
-{
-public:
-    template <typename Paced>
-    explicit ManualClock(Paced &paced)
-    {
-        paced.setClock([this] { return m_now; });
-    }
-
-    void advance(std::chrono::nanoseconds by) { m_now += by; }
-
-private:
-    std::chrono::nanoseconds m_now{0};
-};
-
 // Resizes the shown window and waits until it has laid itself out.
 inline bool resizeShown(Form1 &form, QSize size)
 {
@@ -65,6 +48,3 @@ inline bool waitUntilDrawn(Form1 &form, int timeoutMs = 60000)
 }
 
 } // namespace sweepdraw::test
-
-Q_DECLARE_METATYPE(sweepdraw::Button)
-Q_DECLARE_METATYPE(sweepdraw::Speed)
