@@ -6,6 +6,7 @@
 #include "RasterSurface.h"
 #include "RunnerTesting.h"
 #include "SurfaceView.h"
+#include "TestImages.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -30,6 +31,24 @@ inline RasterSurface &pictureOf(Form1 &form)
 inline double zoomOf(Form1 &form)
 {
     return pictureOf(form).devicePixelRatio();
+}
+
+// The picture a scene draws alone on a fresh surface the size of the window.
+inline QImage sceneAlone(Scene scene)
+{
+    RasterSurface reference(kDesignSize);
+    scene(reference);
+    return reference.image().copy();
+}
+
+// `top` painted over `bottom`: every pixel `top` drew replaces the one below.
+inline QImage paintedOver(QImage bottom, const QImage &top)
+{
+    for (int y = 0; y < top.height(); ++y)
+        for (int x = 0; x < top.width(); ++x)
+            if (qAlpha(top.pixel(x, y)) != 0)
+                bottom.setPixel(x, y, top.pixel(x, y));
+    return bottom;
 }
 
 // Resizes the shown window and waits until it has laid itself out.
