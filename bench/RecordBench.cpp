@@ -1,7 +1,7 @@
 #include "RecordBench.h"
 
-#include "Form1.h"
 #include "Recording.h"
+#include "Stage.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -45,8 +45,9 @@ void onRecord(benchmark::State &state, const Format &format)
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        Form1 form(1.0);
-        if (const std::optional<QString> error = recordAnimation(form, {Button::Cmdyg}, Speed::Normal, path)) {
+        Stage stage(1.0);
+        if (const std::optional<QString> error = recordAnimation(
+                stage.picture(), [&stage] { return stage.render(); }, {Button::Cmdyg}, Speed::Normal, path)) {
             state.SkipWithError(qPrintable(*error));
             return;
         }

@@ -1,7 +1,7 @@
 #include "RoutineBench.h"
 
 #include "CompiledRoutine.h"
-#include "Form1.h"
+#include "ShownStage.h"
 #include "NullSurface.h"
 #include "Timing.h"
 
@@ -103,18 +103,18 @@ void onNull(benchmark::State &state, const Command &scene)
 
 // The thread's CPU milliseconds for `command` drawn whole on the window at
 // the instant speed, through its event loop, from a cleared picture.
-double windowMs(Form1 &form, const Runnable &command)
+double windowMs(ShownStage &window, const Runnable &command)
 {
-    const auto drawQueued = [&form] {
-        while (form.isDrawing())
+    const auto drawQueued = [&window] {
+        while (!window.runner().isIdle())
             QCoreApplication::processEvents(QEventLoop::AllEvents);
     };
-    form.RunCommand(Button::CmdCls);
+    window.runner().enqueue(Button::CmdCls);
     drawQueued();
     QCoreApplication::processEvents();
     clearUpperVectorState();
     const double start = threadCpuSeconds();
-    form.RunCommand(command);
+    window.runner().enqueue(command);
     drawQueued();
     return (threadCpuSeconds() - start) * 1e3;
 }
@@ -129,21 +129,18 @@ void onWindow(benchmark::State &state, const Command &scene)
         return;
     }
     const Runnable fromFile(*routine);
-    Form1 form(1.0);
-    form.setSpeed(Speed::Instant);
-    form.show();
-    QCoreApplication::processEvents();
+    ShownStage window(Speed::Instant);
     const auto compiled = [&]() -> std::optional<double> {
         constexpr int kDraws = 3;
         double totalMs = 0;
         for (int i = 0; i < kDraws; ++i)
-            totalMs += windowMs(form, scene.button);
+            totalMs += windowMs(window, scene.button);
         return totalMs / kDraws;
     };
     counterBeside(state, kBesideCompiled, compiled, [&]() -> std::optional<double> {
         double totalMs = 0;
         for (auto _ : state) {
-            const double ms = windowMs(form, fromFile);
+            const double ms = windowMs(window, fromFile);
             state.SetIterationTime(ms / 1e3);
             totalMs += ms;
         }

@@ -1,8 +1,9 @@
 #include "TraceBench.h"
 
-#include "Form1.h"
+#include "CodePane.h"
 #include "LoopRecorder.h"
 #include "RasterSurface.h"
+#include "ShownStage.h"
 #include "Timing.h"
 
 #include <QAction>
@@ -33,34 +34,35 @@ void onRecorded(benchmark::State &state, const Command &scene)
     });
 }
 
-// A shown off-screen window at the normal speed, with its code pane shown
-// or not, laid out.
-std::unique_ptr<Form1> windowWithPane(bool shown)
+// A shown off-screen stage at the normal speed, with a code pane following
+// its runner shown or not, laid out.
+struct StageWithPane
 {
-    auto form = std::make_unique<Form1>(1.0);
-    form->setSpeed(Speed::Normal);
-    form->show();
-    QCoreApplication::processEvents();
-    for (QAction *action : form->actions())
-        if (shown && action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_U))
-            action->trigger();
-    QElapsedTimer settling;
-    settling.start();
-    while (settling.elapsed() < 500)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return form;
-}
+    explicit StageWithPane(bool paneShown)
+        : pane(stage.runner())
+    {
+        pane.setVisible(paneShown);
+        QElapsedTimer settling;
+        settling.start();
+        while (settling.elapsed() < 500)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+
+    ShownStage stage{Speed::Normal};
+    CodePane pane;
+};
 
 void onPaced(benchmark::State &state)
 {
-    const std::unique_ptr<Form1> form = windowWithPane(true);
+    StageWithPane window(true);
+    CommandRunner &runner = window.stage.runner();
     for (auto _ : state) {
         QEventLoop loop;
-        QObject::connect(form.get(), &Form1::drawingIdle, &loop, &QEventLoop::quit);
+        QObject::connect(&runner, &CommandRunner::idle, &loop, &QEventLoop::quit);
         QElapsedTimer wall;
         wall.start();
         const double cpuStart = processCpuSeconds();
-        form->RunCommand(Button::Cmdyg);
+        runner.enqueue(Button::Cmdyg);
         loop.exec();
         const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
         state.SetIterationTime(seconds);
@@ -75,15 +77,16 @@ void onPaced(benchmark::State &state)
 // time, so that what other processes take on a busy machine is left out.
 double meanFrameMs(bool paneShown)
 {
-    const std::unique_ptr<Form1> form = windowWithPane(paneShown);
+    StageWithPane window(paneShown);
+    CommandRunner &runner = window.stage.runner();
     std::chrono::nanoseconds now{0};
-    form->setClock([&] { return now; });
-    form->RunCommand(Button::Cmdyg);
+    runner.setClock([&] { return now; });
+    runner.enqueue(Button::Cmdyg);
     std::vector<double> frames;
-    while (form->isDrawing()) {
+    while (!runner.isIdle()) {
         now += 16ms;
         const double start = threadCpuSeconds();
-        form->advanceDrawing();
+        runner.advance();
         QCoreApplication::processEvents();
         frames.push_back((threadCpuSeconds() - start) * 1e3);
     }

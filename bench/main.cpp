@@ -8,10 +8,10 @@
 //   qpainter  one QPainter::drawPoint per point, as a direct Qt port would
 //   save      the real program, `--run` the scene many times `--save`: its
 //             CPU time per scene, its start-up and saving taken off
-//   window    the whole command on the main window at the instant speed,
-//             through its event loop
+//   window    the whole command on a shown stage at the instant speed, drawn
+//             and repainted as the main window does, through the event loop
 //
-// then draws on the window at the paced speeds and queues 150 sunshines at
+// then draws on the stage at the paced speeds and queues 150 sunshines at
 // the instant speed, watching the CPU, the frames and the event loop; times
 // a fiber's round trip; and, after the usual report, writes how every
 // figure of this one run stands against its goal.
@@ -21,7 +21,6 @@
 // a spell of a slower machine weighs on both alike.
 
 #include "ChildCpu.h"
-#include "Form1.h"
 #include "NullSurface.h"
 #include "PainterSurface.h"
 #include "RasterSurface.h"
@@ -29,6 +28,7 @@
 #include "RecordBench.h"
 #include "RoutineBench.h"
 #include "RuntimeError.h"
+#include "ShownStage.h"
 #include "Timing.h"
 #include "TraceBench.h"
 #include "VectorState.h"
@@ -217,9 +217,9 @@ void onProgram(benchmark::State &state, const Command &scene)
 }
 
 // Runs the window's event loop until everything queued is drawn.
-void drawQueued(Form1 &form)
+void drawQueued(const CommandRunner &runner)
 {
-    while (form.isDrawing())
+    while (!runner.isIdle())
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -229,24 +229,22 @@ void drawQueued(Form1 &form)
 // apart, as the counter last_paint_ms.
 void onWindow(benchmark::State &state, const Command &scene)
 {
-    Form1 form(1.0);
-    form.setSpeed(Speed::Instant);
-    form.show();
-    QCoreApplication::processEvents();
+    ShownStage window(Speed::Instant);
+    CommandRunner &runner = window.runner();
     againstLimitBeside(state, scene, [&] {
         QElapsedTimer paint;
         double paintMs = 0;
         double seconds = 0;
         for (auto _ : state) {
             state.PauseTiming();
-            form.RunCommand(Button::CmdCls);
-            drawQueued(form);
+            runner.enqueue(Button::CmdCls);
+            drawQueued(runner);
             QCoreApplication::processEvents();
             state.ResumeTiming();
 
             const double start = threadCpuSeconds();
-            form.RunCommand(scene.button);
-            drawQueued(form);
+            runner.enqueue(scene.button);
+            drawQueued(runner);
             seconds += threadCpuSeconds() - start;
 
             state.PauseTiming();
@@ -304,17 +302,15 @@ private:
 // stall, the wall and CPU time per command and the peak resident memory.
 void onEventLoop(benchmark::State &state, const std::vector<Button> &clicks, Speed speed)
 {
-    Form1 form(1.0);
-    form.setSpeed(speed);
-    form.show();
-    QCoreApplication::processEvents();
+    ShownStage window(speed);
+    CommandRunner &runner = window.runner();
     QElapsedTimer clock;
     PaintTimes paints(clock);
-    form.findChild<QWidget *>(QStringLiteral("Surface"))->installEventFilter(&paints);
+    window.stage().view().installEventFilter(&paints);
 
     for (auto _ : state) {
         QEventLoop loop;
-        QObject::connect(&form, &Form1::drawingIdle, &loop, &QEventLoop::quit);
+        QObject::connect(&runner, &CommandRunner::idle, &loop, &QEventLoop::quit);
         QTimer probe;
         probe.setTimerType(Qt::PreciseTimer);
         probe.setInterval(1);
@@ -331,7 +327,7 @@ void onEventLoop(benchmark::State &state, const std::vector<Button> &clicks, Spe
         const double cpuStart = processCpuSeconds();
         probe.start();
         for (const Button button : clicks)
-            form.RunCommand(button);
+            runner.enqueue(button);
         loop.exec();
         const double wall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         const double cpu = processCpuSeconds() - cpuStart;
@@ -350,8 +346,8 @@ void onEventLoop(benchmark::State &state, const std::vector<Button> &clicks, Spe
         state.counters["longest_stall_ms"] = longestStall;
         state.counters["peak_rss_mb"] = peakResidentMegabytes();
 
-        form.RunCommand(Button::CmdCls);
-        drawQueued(form);
+        runner.enqueue(Button::CmdCls);
+        drawQueued(runner);
     }
 }
 

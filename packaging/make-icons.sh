@@ -18,7 +18,7 @@ cd "$(dirname "$0")/.."
 if [ $# -eq 0 ]; then
     ensure_packages "${SWEEPDRAW_RUN_PACKAGES[@]}" imagemagick
     build_preset run
-    program=build/run/window/sweepdraw
+    program=build/run/app/sweepdraw
 else
     ensure_packages imagemagick
     program=$1

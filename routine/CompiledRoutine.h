@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RoutineLoop.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,14 +49,7 @@ public:
     static constexpr std::size_t kMaxSize = 64 * 1024;
     static constexpr int kMaxNesting = 64;
 
-    // A loop as written: the line its call starts on, the line it ends on,
-    // and the name its body gives the counter.
-    struct Loop
-    {
-        int firstLine = 0;
-        int lastLine = 0;
-        std::string counter;
-    };
+    using Loop = RoutineLoop;
 
     // The routine `text` holds, read from `fileName`, or why it is refused.
     static std::variant<CompiledRoutine, RoutineMessage> compile(std::string fileName, std::string_view text);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CompiledRoutine.h"
+#include "RoutineLoop.h"
 
 #include <QtGui/qrgb.h>
 
@@ -62,7 +62,7 @@ struct RoutineProgram
     std::string fileName;
     std::string functionName;
     std::string source;
-    std::vector<CompiledRoutine::Loop> loops;
+    std::vector<RoutineLoop> loops;
     std::vector<int> plotLines;
     std::vector<Instruction> code;
     // The slots' values before the routine starts: the literals, in place.

@@ -4,8 +4,9 @@
 #include "Commands.h"
 #include "Form1.h"
 #include "RasterSurface.h"
-#include "RecordingSurface.h"
+#include "RunnerTesting.h"
 #include "SurfaceView.h"
+#include "TestImages.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -32,22 +33,23 @@ inline double zoomOf(Form1 &form)
     return pictureOf(form).devicePixelRatio();
 }
 
-// A clock that stands still until a test moves it, for a runner or a
-// window.
-class ManualClock
+// The picture a scene draws alone on a fresh surface the size of the window.
+inline QImage sceneAlone(Scene scene)
 {
-public:
-    template <typename Paced>
-    explicit ManualClock(Paced &paced)
-    {
-        paced.setClock([this] { return m_now; });
-    }
+    RasterSurface reference(kDesignSize);
+    scene(reference);
+    return reference.image().copy();
+}
 
-    void advance(std::chrono::nanoseconds by) { m_now += by; }
-
-private:
-    std::chrono::nanoseconds m_now{0};
-};
+// `top` painted over `bottom`: every pixel `top` drew replaces the one below.
+inline QImage paintedOver(QImage bottom, const QImage &top)
+{
+    for (int y = 0; y < top.height(); ++y)
+        for (int x = 0; x < top.width(); ++x)
+            if (qAlpha(top.pixel(x, y)) != 0)
+                bottom.setPixel(x, y, top.pixel(x, y));
+    return bottom;
+}
 
 // Resizes the shown window and waits until it has laid itself out.
 inline bool resizeShown(Form1 &form, QSize size)
@@ -65,6 +67,3 @@ inline bool waitUntilDrawn(Form1 &form, int timeoutMs = 60000)
 }
 
 } // namespace sweepdraw::test
-
-Q_DECLARE_METATYPE(sweepdraw::Button)
-Q_DECLARE_METATYPE(sweepdraw::Speed)

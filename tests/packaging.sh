@@ -304,7 +304,7 @@ check_optional() {
     local tree=$out/tree unoptimised=-DCMAKE_BUILD_TYPE=None
     configure_and_build "the run preset with Qt Test hidden" "$tree" "$out/log" --preset run "$unoptimised" \
         -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON
-    [ -x "$tree/window/sweepdraw" ] || fail "the run preset builds no program"
+    [ -x "$tree/app/sweepdraw" ] || fail "the run preset builds no program"
     [ ! -e "$tree/tests" ] || fail "the run preset configures the tests"
     [ ! -e "$tree/bench/sweepdraw-bench" ] || fail "the run preset builds the benchmark"
 

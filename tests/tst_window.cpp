@@ -6,7 +6,7 @@
 #include "RuntimeError.h"
 #include "Recording.h"
 #include "Scenes.h"
-#include "SteppedAction.h"
+#include "Stage.h"
 #include "TestImages.h"
 #include "Translations.h"
 #include "VectorState.h"
@@ -34,6 +34,9 @@ using namespace std::chrono_literals;
 using sweepdraw::test::buttonOf;
 using sweepdraw::test::isBlank;
 using sweepdraw::test::ManualClock;
+using sweepdraw::test::paintedOver;
+using sweepdraw::test::sceneAlone;
+using sweepdraw::test::operationsOf;
 using sweepdraw::test::pictureOf;
 using sweepdraw::test::resizeShown;
 using sweepdraw::test::zoomOf;
@@ -41,24 +44,6 @@ using sweepdraw::test::Scene;
 using sweepdraw::test::waitUntilDrawn;
 
 namespace {
-
-// The picture a scene draws alone on a fresh surface the size of the window.
-QImage sceneAlone(Scene scene)
-{
-    RasterSurface reference(kDesignSize);
-    scene(reference);
-    return reference.image().copy();
-}
-
-// `top` painted over `bottom`: every pixel `top` drew replaces the one below.
-QImage paintedOver(QImage bottom, const QImage &top)
-{
-    for (int y = 0; y < top.height(); ++y)
-        for (int x = 0; x < top.width(); ++x)
-            if (qAlpha(top.pixel(x, y)) != 0)
-                bottom.setPixel(x, y, top.pixel(x, y));
-    return bottom;
-}
 
 int inkOf(const QImage &image, QRgb background)
 {
@@ -116,14 +101,6 @@ QImage drawnAt(double zoom, const QList<Button> &buttons)
     return surface.image().copy();
 }
 
-// The operations a command makes, in order.
-long long operationsOf(Button button)
-{
-    RecordingSurface recording;
-    commandOf(button).action(recording);
-    return static_cast<long long>(recording.calls().size());
-}
-
 } // namespace
 
 class TestWindow : public QObject
@@ -136,7 +113,6 @@ private slots:
     void window();
     void controls_data();
     void controls();
-    void focusAndTabOrder();
     void labelFonts_data();
     void labelFonts();
     void boldIsVisible();
@@ -146,26 +122,12 @@ private slots:
     void panelUnderPictures();
     void scenesDrawTheirPictures_data();
     void scenesDrawTheirPictures();
-    void keysPressTheFocusedButton_data();
-    void keysPressTheFocusedButton();
-    void focusFrameShowsFromTheStart();
     void scenesAccumulate();
     void clearRestoresStartUp();
-    void pacingFollowsTheClock_data();
-    void pacingFollowsTheClock();
-    void commandsLandWholeAndInOrder();
     void loopsRecordWhereTheDrawingIs_data();
     void loopsRecordWhereTheDrawingIs();
-    void instantFramesKeepToTheirTime();
-    void pacedFramesLandWhatIsDueAndSleep();
-    void pauseAndStep();
-    void droppedActionIsUnwound();
-    void actionLandsWhatItIsLet_data();
-    void actionLandsWhatItIsLet();
     void eachPassShowsAsItLands_data();
     void eachPassShowsAsItLands();
-    void escapeFinishesEverythingClicked();
-    void speedMenu();
     void copyTakesThePictureAsItStands_data();
     void copyTakesThePictureAsItStands();
     void recordingInTheBackground_data();
@@ -225,7 +187,7 @@ void TestWindow::controls()
     Form1 form(1.0);
     auto *control = form.findChild<QWidget *>(name);
     QVERIFY(control);
-    QCOMPARE(control->parentWidget(), &form);
+    QCOMPARE(control->parentWidget(), form.findChild<Stage *>());
     QCOMPARE(control->geometry(), geometry);
     if (auto *button = qobject_cast<QPushButton *>(control)) {
         QCOMPARE(button->text(), caption);
@@ -242,21 +204,6 @@ void TestWindow::controls()
         QVERIFY(caption.isEmpty());
         QCOMPARE(control->focusPolicy(), Qt::NoFocus);
     }
-}
-
-void TestWindow::focusAndTabOrder()
-{
-    Form1 form(1.0);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    QCOMPARE(QApplication::focusWidget(), buttonOf(form, Button::CmdDq));
-
-    QStringList order;
-    for (int i = 0; i < 7; ++i) {
-        order << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    QCOMPARE(order, QStringList({"CmdDq", "Cmdyg", "Cmdls", "CmdCls", "CmdExit", "CmdGs", "CmdDq"}));
 }
 
 void TestWindow::labelFonts_data()
@@ -419,49 +366,6 @@ void TestWindow::scenesDrawTheirPictures()
     QCOMPARE(pictureOf(form).penWidth(), pen);
 }
 
-void TestWindow::keysPressTheFocusedButton_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers();
-    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
-    QTest::newRow("Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
-}
-
-void TestWindow::keysPressTheFocusedButton()
-{
-    QFETCH(int, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-
-    // The focus starts on "大桥".
-    Form1 form(1.0);
-    form.setSpeed(Speed::Instant);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
-    QVERIFY(waitUntilDrawn(form));
-    QCOMPARE(pictureOf(form).image(), sceneAlone(DrawBridge));
-    // Still no default button, which would take Return from any other.
-    for (QPushButton *button : form.findChildren<QPushButton *>())
-        QVERIFY(!button->isDefault() && !button->autoDefault());
-}
-
-void TestWindow::focusFrameShowsFromTheStart()
-{
-    // The focused button looks at start-up as it does once Tab has gone
-    // round the row back to it, focus frame and all.
-    Form1 form(1.0);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    QPushButton *bridge = buttonOf(form, Button::CmdDq);
-    QCOMPARE(QApplication::focusWidget(), bridge);
-    const QImage atStart = bridge->grab().toImage();
-    for (int i = 0; i < 6; ++i)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), bridge);
-    QCOMPARE(bridge->grab().toImage(), atStart);
-}
-
 void TestWindow::scenesAccumulate()
 {
     Form1 form(1.0);
@@ -493,80 +397,6 @@ void TestWindow::clearRestoresStartUp()
     QCOMPARE(form.grab().toImage(), startUp);
     QCOMPARE(form.children(), controls);
     QCOMPARE(pictureOf(form).penWidth(), 2);
-}
-
-void TestWindow::pacingFollowsTheClock_data()
-{
-    QTest::addColumn<Speed>("speed");
-    QTest::addColumn<QList<int>>("frames"); // milliseconds from one frame to the next
-    QTest::addColumn<long long>("landed");
-
-    const QList<int> tenFrames(10, 16);
-    QTest::newRow("slow") << Speed::Slow << tenFrames << 11'200LL;
-    QTest::newRow("normal") << Speed::Normal << tenFrames << 44'800LL;
-    QTest::newRow("fast") << Speed::Fast << tenFrames << 179'200LL;
-    QTest::newRow("one late frame lands all that is due") << Speed::Normal << QList<int>{250} << 70'000LL;
-    QTest::newRow("uneven frames") << Speed::Normal << QList<int>{5, 40, 1, 100} << 40'880LL;
-    QTest::newRow("a frame with no time gone lands nothing") << Speed::Normal << QList<int>{0} << 0LL;
-    // The sunshine is 1,122,665 operations: 4.0095 seconds at the normal
-    // speed, 16.04 slow, 1.0024 fast.
-    QTest::newRow("normal, a hair short of the end") << Speed::Normal << QList<int>{4009} << 1'122'520LL;
-    QTest::newRow("normal, to the end") << Speed::Normal << QList<int>{4010} << 1'122'665LL;
-    QTest::newRow("slow, to the end") << Speed::Slow << QList<int>{16039, 16} << 1'122'665LL;
-    QTest::newRow("fast, to the end") << Speed::Fast << QList<int>{1003} << 1'122'665LL;
-    QTest::newRow("instant: everything in one frame") << Speed::Instant << QList<int>{0} << 1'122'665LL;
-}
-
-void TestWindow::pacingFollowsTheClock()
-{
-    QFETCH(Speed, speed);
-    QFETCH(QList<int>, frames);
-    QFETCH(long long, landed);
-
-    RecordingSurface picture;
-    CommandRunner runner(picture);
-    ManualClock clock(runner);
-    runner.setSpeed(speed);
-    runner.enqueue(Button::Cmdyg);
-    for (int ms : frames) {
-        clock.advance(std::chrono::milliseconds(ms));
-        runner.advance();
-    }
-    QCOMPARE(static_cast<long long>(picture.calls().size()), landed);
-    QCOMPARE(runner.isIdle(), landed == operationsOf(Button::Cmdyg));
-}
-
-void TestWindow::commandsLandWholeAndInOrder()
-{
-    // Clicks made while the mountains are being drawn wait for them, and
-    // every operation lands once, in order.
-    RecordingSurface picture;
-    CommandRunner runner(picture);
-    ManualClock clock(runner);
-    QSignalSpy finished(&runner, &CommandRunner::commandFinished);
-    runner.enqueue(Button::CmdGs);
-    clock.advance(350ms);
-    runner.advance();
-    QCOMPARE(picture.calls().size(), std::size_t(98'000));
-    for (Button button : {Button::CmdCls, Button::Cmdls, Button::CmdGs})
-        runner.enqueue(button);
-    for (int frame = 0; frame < 1000 && !runner.isIdle(); ++frame) {
-        clock.advance(16ms);
-        runner.advance();
-    }
-    QVERIFY(runner.isIdle());
-
-    std::vector<RecordingSurface::Call> expected;
-    for (Button button : {Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}) {
-        RecordingSurface alone;
-        commandOf(button).action(alone);
-        expected.insert(expected.end(), alone.calls().begin(), alone.calls().end());
-    }
-    QVERIFY(picture.calls() == expected);
-    QList<Button> order;
-    for (const QList<QVariant> &signal : finished)
-        order << *static_cast<const Runnable *>(signal.at(0).constData())->button();
-    QCOMPARE(order, (QList<Button>{Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}));
 }
 
 void TestWindow::loopsRecordWhereTheDrawingIs_data()
@@ -643,161 +473,6 @@ void TestWindow::loopsRecordWhereTheDrawingIs()
     QCOMPARE(loops.depth(), 0);
 }
 
-void TestWindow::instantFramesKeepToTheirTime()
-{
-    // A clock that moves 100 us each time it is read: the runner reads it
-    // once every 1,024 operations, so a 16 ms frame lets about 160,000
-    // through. The sunshine, of 1.1 million, takes several frames; the
-    // clear, of one operation, takes one.
-    RasterSurface picture(kDesignSize, 1.0);
-    CommandRunner runner(picture);
-    std::chrono::nanoseconds now{0};
-    runner.setClock([&] { return now += 100us; });
-    runner.setSpeed(Speed::Instant);
-    const auto framesFor = [&](Button button) {
-        runner.enqueue(button);
-        int frames = 0;
-        while (!runner.isIdle() && frames < 100) {
-            runner.advance();
-            ++frames;
-        }
-        return frames;
-    };
-    QVERIFY(framesFor(Button::Cmdyg) >= 5);
-    QCOMPARE(framesFor(Button::CmdCls), 1);
-    QVERIFY(isBlank(picture.image()));
-}
-
-void TestWindow::pacedFramesLandWhatIsDueAndSleep()
-{
-    // A clock on which every look takes a microsecond, as on a machine where
-    // the drawing takes time. A frame lands what is due when it wakes and
-    // returns at once; one that went on landing what fell due meanwhile
-    // would keep the thread busy for its whole 16 ms, and the drawing would
-    // need half as many wake-ups.
-    RecordingSurface picture;
-    CommandRunner runner(picture);
-    std::chrono::nanoseconds now{0};
-    runner.setClock([&] { return now += 1us; });
-    runner.setSpeed(Speed::Fast);
-    runner.enqueue(Button::Cmdyg);
-    int wakeUps = 0;
-    std::chrono::nanoseconds longest{0};
-    while (!runner.isIdle() && wakeUps < 1000) {
-        now += 16ms;
-        const std::chrono::nanoseconds woke = now;
-        runner.advance();
-        longest = std::max(longest, now - woke);
-        ++wakeUps;
-    }
-    // The sunshine takes 1.0024 s at the fast speed: 63 frames of 16 ms.
-    QCOMPARE(wakeUps, 63);
-    QVERIFY2(longest < 1ms, qPrintable(QString::number(longest.count())));
-}
-
-void TestWindow::pauseAndStep()
-{
-    RecordingSurface picture;
-    CommandRunner runner(picture);
-    ManualClock clock(runner);
-    runner.enqueue(Button::CmdGs);
-    clock.advance(100ms);
-    runner.advance();
-    QCOMPARE(picture.calls().size(), std::size_t(28'000));
-
-    // Paused, time passes and nothing lands but the steps.
-    runner.setPaused(true);
-    clock.advance(1s);
-    runner.advance();
-    runner.step();
-    runner.step();
-    QCOMPARE(picture.calls().size(), std::size_t(28'002));
-    const DrawingProgress progress = runner.progress();
-    QCOMPARE(progress.current, std::optional<Runnable>(Button::CmdGs));
-    QCOMPARE(progress.landed, 28'002LL);
-
-    // It goes on at the speed from where it was, with no jump for the time
-    // it stood still.
-    runner.setPaused(false);
-    clock.advance(16ms);
-    runner.advance();
-    QCOMPARE(picture.calls().size(), std::size_t(28'002 + 4'480));
-    RecordingSurface alone;
-    DrawMountains(alone);
-    QVERIFY(std::equal(picture.calls().begin(), picture.calls().end(), alone.calls().begin()));
-
-    // Paused again, finishing what is queued still lands all of it.
-    runner.setPaused(true);
-    runner.enqueue(Button::CmdDq);
-    QCOMPARE(runner.progress().queued, 1);
-    runner.finishQueued();
-    runner.advance();
-    QVERIFY(runner.isIdle());
-    QCOMPARE(runner.pictures(), (QList<Runnable>{Button::CmdGs, Button::CmdDq}));
-}
-
-void TestWindow::droppedActionIsUnwound()
-{
-    // What is on a suspended action's stack is destroyed with it, as an
-    // exception would destroy it.
-    static bool unwound = false;
-    RecordingSurface target;
-    {
-        SteppedAction action(
-            [](DrawingSurface &surface) {
-                const auto destroyed = qScopeGuard([] { unwound = true; });
-                for (;;)
-                    check(surface.PlotPoint(0, 0, 0));
-            },
-            target);
-        QCOMPARE(action.land(10), 10LL);
-        QVERIFY(!unwound);
-    }
-    QVERIFY(unwound);
-    QCOMPARE(target.calls().size(), std::size_t(10));
-}
-
-void TestWindow::actionLandsWhatItIsLet_data()
-{
-    QTest::addColumn<QList<long long>>("chunks"); // let through one after another
-
-    QTest::newRow("one at a time, over a pen width") << QList<long long>{698, 1, 1, 1};
-    QTest::newRow("to a batch's end, and on") << QList<long long>{1023, 1, 1, 1024, 1};
-    QTest::newRow("more than there is") << QList<long long>{2999, 5};
-}
-
-void TestWindow::actionLandsWhatItIsLet()
-{
-    QFETCH(QList<long long>, chunks);
-
-    // Points, with a pen width every 700 operations.
-    constexpr long long kOperations = 3000;
-    RecordingSurface target;
-    LoopRecorder points;
-    SteppedAction action(
-        [](DrawingSurface &surface) {
-            for (int k = 0; k < kOperations; ++k)
-                check(k % 700 == 699 ? surface.SetPenWidth(2) : surface.PlotPoint(k, k, 0));
-        },
-        target, &points);
-    long long landed = 0;
-    for (const long long chunk : chunks) {
-        const long long expected = std::min(chunk, kOperations - landed);
-        QCOMPARE(action.land(chunk), expected);
-        landed += expected;
-        QCOMPARE(action.landed(), landed);
-        QCOMPARE(target.calls().size(), std::size_t(landed));
-        // While it waits, the note is of its last operation, if a point.
-        if (action.finished())
-            continue;
-        const RecordingSurface::Call &last = target.calls().back();
-        QCOMPARE(points.hasPoint(), last.op == RecordingSurface::Op::PlotPoint);
-        if (points.hasPoint())
-            QCOMPARE(points.lastPoint().x, last.x);
-    }
-    QCOMPARE(action.finished(), landed == kOperations);
-}
-
 void TestWindow::eachPassShowsAsItLands_data()
 {
     QTest::addColumn<int>("ms");
@@ -842,87 +517,6 @@ void TestWindow::eachPassShowsAsItLands()
     QVERIFY2(counter.paints >= frames, qPrintable(QString("%1 paints in %2 frames").arg(counter.paints).arg(frames)));
     QCOMPARE(form.grab().toImage().pixelColor(37, 185), colour);
     QVERIFY(form.isDrawing() || ms >= 600);
-}
-
-void TestWindow::escapeFinishesEverythingClicked()
-{
-    Form1 form(1.0);
-    ManualClock clock(form);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTest::mouseClick(buttonOf(form, Button::Cmdyg), Qt::LeftButton);
-    QTest::mouseClick(buttonOf(form, Button::CmdDq), Qt::LeftButton);
-    clock.advance(100ms);
-    form.advanceDrawing();
-    QVERIFY(!isBlank(pictureOf(form).image()));
-
-    // With the clock standing still, one frame lands all of both.
-    QTest::keyClick(&form, Qt::Key_Escape);
-    form.advanceDrawing();
-    QVERIFY(!form.isDrawing());
-    QCOMPARE(pictureOf(form).image(), paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawBridge)));
-
-    // What is clicked afterwards goes at the speed again.
-    QTest::mouseClick(buttonOf(form, Button::CmdCls), Qt::LeftButton);
-    QTest::mouseClick(buttonOf(form, Button::Cmdls), Qt::LeftButton);
-    clock.advance(16ms);
-    form.advanceDrawing();
-    QVERIFY(form.isDrawing());
-    QVERIFY(!isBlank(pictureOf(form).image()));
-    QVERIFY(pictureOf(form).image() != sceneAlone(DrawWater));
-}
-
-void TestWindow::speedMenu()
-{
-    Form1 form(1.0);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    QCOMPARE(form.speed(), Speed::Normal);
-
-    // What a right click at `where` opens, as (text, shortcut, checked) rows;
-    // empty when no menu opens.
-    // The menu is read from inside its own event loop; the reader goes with
-    // the call when no menu opens.
-    const auto menuAt = [&](QPoint where) {
-        QStringList rows;
-        QTimer reader;
-        reader.setInterval(10);
-        connect(&reader, &QTimer::timeout, &form, [&] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            // Closed only once it has the focus, as a user's would be:
-            // closed sooner, it leaves the window's shortcuts deaf.
-            if (menu && QGuiApplication::focusWindow() == menu->windowHandle()) {
-                reader.stop();
-                for (QAction *action : menu->actions())
-                    rows << QString("%1 %2 %3")
-                                .arg(action->isSeparator() ? "-" + action->text() : action->text(),
-                                     action->shortcut().toString(), action->isChecked() ? "checked" : "")
-                                .trimmed();
-                menu->close();
-            }
-        });
-        reader.start();
-        QWidget *target = form.childAt(where) ? form.childAt(where) : &form;
-        QContextMenuEvent event(QContextMenuEvent::Mouse, target->mapFrom(&form, where),
-                                form.mapToGlobal(where));
-        QApplication::sendEvent(target, &event);
-        return rows;
-    };
-
-    const QStringList normal = {"-Speed", "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4",
-                                "-", "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
-                                "Record animation…", "-", "Show code Ctrl+U", "Pause Pause", "Step F10", "-",
-                                "Help F1", "About"};
-    QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
-    QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
-    QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background
-    QCOMPARE(menuAt(buttonOf(form, Button::Cmdyg)->geometry().center()), QStringList());
-
-    QTest::keyClick(&form, Qt::Key_3, Qt::ControlModifier);
-    QCOMPARE(form.speed(), Speed::Fast);
-    QCOMPARE(menuAt(QPoint(600, 300)).at(3), QString("Fast Ctrl+3 checked"));
-    QTest::keyClick(&form, Qt::Key_1, Qt::ControlModifier);
-    QCOMPARE(form.speed(), Speed::Slow);
 }
 
 void TestWindow::copyTakesThePictureAsItStands_data()
@@ -975,14 +569,14 @@ void TestWindow::copyTakesThePictureAsItStands()
         QCOMPARE(note->text(), QString("Paused · Ctrl+P to continue"));
         const QRect corner = note->geometry();
         QVERIFY(form.findChild<QWidget *>(QStringLiteral("Surface"))->geometry().contains(corner));
-        QVERIFY(form.grab(corner).toImage() != renderWindow(reference).copy(corner));
+        QVERIFY(form.grab(corner).toImage() != reference.snapshot().copy(corner));
         QAccessibleInterface *picture = QAccessible::queryAccessibleInterface(form.findChild<SurfaceView *>());
         QVERIFY(picture->text(QAccessible::Description).endsWith(note->text()));
     }
 
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->image(), renderWindow(reference));
+    QCOMPARE(QGuiApplication::clipboard()->image(), reference.findChild<Stage *>()->render());
     QCOMPARE(form.isDrawing(), drawing);
 }
 
@@ -1019,9 +613,10 @@ void TestWindow::recordingInTheBackground()
     }
 
     // The file the command line records.
-    Form1 offScreen(1.0);
+    Stage offScreen(1.0);
     const QString direct = folder.filePath("direct.gif");
-    QVERIFY(!recordAnimation(offScreen, pictures, Speed::Slow, direct));
+    QVERIFY(!recordAnimation(offScreen.picture(), [&offScreen] { return offScreen.render(); }, pictures,
+                             Speed::Slow, direct));
     QFile recorded(path);
     QFile expected(direct);
     QVERIFY(recorded.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));

@@ -1,7 +1,7 @@
 #include "Accessibility.h"
 
-#include "Form1.h"
 #include "Panel.h"
+#include "Stage.h"
 #include "SurfaceView.h"
 
 #include <QAccessibleWidget>
@@ -10,9 +10,10 @@ namespace sweepdraw {
 
 namespace {
 
-// The window, with the panel left out of what screen readers are shown: it
-// is decoration, and would be an unnamed filler. Hidden parts, as the code
-// pane until it is shown, are left out too.
+// The window, with the stage's parts shown to screen readers as the
+// window's own, and the panel left out: it is decoration, and would be an
+// unnamed filler. Hidden parts, as the code pane until it is shown, are
+// left out too.
 class WindowInterface final : public QAccessibleWidget
 {
 public:
@@ -42,10 +43,18 @@ private:
     QList<QWidget *> shown() const
     {
         QList<QWidget *> children;
-        for (QObject *object : widget()->children()) {
-            auto *child = qobject_cast<QWidget *>(object);
-            if (child && !child->isWindow() && !child->isHidden() && !dynamic_cast<Panel *>(child))
+        QList<QObject *> objects = widget()->children();
+        for (qsizetype i = 0; i < objects.size(); ++i) {
+            auto *child = qobject_cast<QWidget *>(objects[i]);
+            if (!child || child->isWindow() || child->isHidden() || dynamic_cast<Panel *>(child))
+                continue;
+            if (qobject_cast<Stage *>(child)) {
+                const QObjectList parts = child->children();
+                for (qsizetype j = 0; j < parts.size(); ++j)
+                    objects.insert(i + 1 + j, parts[j]);
+            } else {
                 children << child;
+            }
         }
         return children;
     }
@@ -53,8 +62,10 @@ private:
 
 QAccessibleInterface *windowParts(const QString &, QObject *object)
 {
-    if (auto *window = qobject_cast<Form1 *>(object))
-        return new WindowInterface(window);
+    // The window is the one that shows a stage.
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (widget && widget->isWindow() && widget->findChild<Stage *>(QString(), Qt::FindDirectChildrenOnly))
+        return new WindowInterface(widget);
     if (auto *picture = qobject_cast<SurfaceView *>(object))
         return new QAccessibleWidget(picture, QAccessible::Graphic);
     return nullptr;

@@ -1,8 +1,8 @@
 #include "BackgroundRecording.h"
 
 #include "AnimationFile.h"
-#include "Form1.h"
 #include "Recording.h"
+#include "Stage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +27,7 @@ BackgroundRecording::BackgroundRecording(const QList<Runnable> &commands, Speed 
     : QObject(window)
     , m_window(window)
     , m_path(path)
-    , m_stage(std::make_unique<Form1>(1.0))
+    , m_stage(std::make_unique<Stage>(1.0))
     , m_file(std::make_unique<AnimationFile>(path))
 {
     connect(&m_writing, &QFutureWatcher<bool>::finished, this, &BackgroundRecording::frameWritten);
@@ -35,7 +35,8 @@ BackgroundRecording::BackgroundRecording(const QList<Runnable> &commands, Speed 
         QTimer::singleShot(0, this, [this] { fail(m_file->errorString()); });
         return;
     }
-    m_recording = std::make_unique<Recording>(*m_stage, commands, speed);
+    m_recording = std::make_unique<Recording>(m_stage->picture(), [stage = m_stage.get()] { return stage->render(); },
+                                              commands, speed);
 
     m_progress = new QProgressDialog(tr("Recording %1…").arg(QFileInfo(path).fileName()), tr("Cancel"), 0,
                                      m_recording->expectedFrames(), window);
@@ -68,7 +69,7 @@ void BackgroundRecording::drawFrame()
         return;
     }
     Recording::Frame frame = m_recording->next();
-    if (m_stage->isEnding()) {
+    if (m_recording->isCut()) {
         fail(tr("a drawing command failed"));
         return;
     }

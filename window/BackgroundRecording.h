@@ -17,11 +17,11 @@ class QWidget;
 namespace sweepdraw {
 
 class AnimationFile;
-class Form1;
 class Recording;
+class Stage;
 
 // Records commands into an animation file while the window goes on
-// answering. The commands are drawn on a window of its own that is never
+// answering. The commands are drawn on a stage of its own that is never
 // shown, a frame at a time from the event loop, and each frame is encoded
 // on a worker thread, which touches nothing but the frame and the file, so
 // the window's thread is never held for longer than one frame's drawing. A
@@ -47,7 +47,7 @@ private:
 
     QPointer<QWidget> m_window;
     QString m_path;
-    std::unique_ptr<Form1> m_stage;
+    std::unique_ptr<Stage> m_stage;
     std::unique_ptr<Recording> m_recording;
     std::unique_ptr<AnimationFile> m_file;
     QFutureWatcher<bool> m_writing;

@@ -7,8 +7,8 @@
 #include "HelpDialog.h"
 #include "MenuItems.h"
 #include "PaneDock.h"
-#include "Panel.h"
 #include "PictureActions.h"
+#include "Stage.h"
 #include "SurfaceView.h"
 #include "WindowColours.h"
 #include "WindowImage.h"
@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -41,52 +40,6 @@ constexpr int kNoteInset = 8;
 constexpr QRgb kNoteBackground = qRgba(0, 0, 0, 0xc0);
 constexpr QRgb kNoteText = qRgb(0xff, 0xff, 0xff);
 
-// Positions are kept in twips, as the layout was designed.
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
-}
-
-struct LabelLayout
-{
-    const char *name;
-    const char *text;
-    QRect geometry;
-    int pixelSize;
-    QRgb colour;
-};
-
-// In stacking order from the lowest up.
-const std::array<LabelLayout, 3> kLabels = {{
-    {"Label1", "图形程序设计", fromTwips(1080, 5520, 3375, 495), 35, WindowColour::kTitle},
-    {"Label2", "Merivane", fromTwips(1920, 6240, 1815, 375), 21, WindowColour::kName},
-    {"Label3", "2006.11.", fromTwips(2040, 6720, 1455, 375), 21, WindowColour::kDate},
-}};
-
-// The font of a label `pixelSize` pixels high at zoom 1, at `zoom`.
-QFont labelFont(int pixelSize, double zoom)
-{
-    QFont font;
-    // The Kai face the layout asks for, then the free Kai faces that stand in
-    // for it on Debian.
-    font.setFamilies({QStringLiteral("楷体_GB2312"), QStringLiteral("AR PL KaitiM GB"),
-                      QStringLiteral("AR PL UKai CN")});
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize * zoom))));
-    font.setBold(true);
-    return font;
-}
-
-// Where a rectangle laid out at zoom 1 goes at `zoom`, its edges rounded so
-// that neighbours stay neighbours.
-QRect zoomed(const QRect &designed, double zoom, QPoint origin)
-{
-    const auto at = [zoom](int v) { return static_cast<int>(std::lround(v * zoom)); };
-    return QRect(QPoint(at(designed.left()), at(designed.top())),
-                 QPoint(at(designed.right() + 1) - 1, at(designed.bottom() + 1) - 1))
-        .translated(origin);
-}
-
 // The zoom at which the window as laid out just fits in `room`.
 double fittingZoom(QSize room)
 {
@@ -95,17 +48,6 @@ double fittingZoom(QSize room)
 }
 
 } // namespace
-
-// The Kai faces come in one weight, so Qt's FreeType engine makes their bold
-// itself, by widening each outline; but only for fonts below 64 pixels,
-// which the title reaches at zoom 1.82, unless QT_NO_SYNTHESIZED_BOLD_LIMIT
-// is set. The limit guards against ugly bold at large sizes in general; these
-// faces look right emboldened at every size the window reaches.
-void allowSyntheticBoldAtAnySize()
-{
-    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
-        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
-}
 
 Form1::Form1(double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
@@ -121,71 +63,22 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     setPalette(background);
     setAutoFillBackground(true);
 
-    m_shape1 = new Panel(this);
-    m_shape1->setObjectName(QStringLiteral("Shape1"));
-    m_placed.push_back({m_shape1, fromTwips(120, 120, 11775, 8055), {}});
-    m_view = new SurfaceView(devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF(), this);
-    m_view->setObjectName(QStringLiteral("Surface"));
+    m_stage = new Stage(devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF(), this);
+    connect(m_stage, &Stage::commandClicked, this, &Form1::RunCommand);
+    m_view = &m_stage->view();
     m_view->setAccessibleName(tr("Picture"));
-    m_placed.push_back({m_view, QRect(QPoint(0, 0), kDesignSize), {}});
     m_runner = new CommandRunner(m_view->surface(), this);
     m_runner->setObjectName(QStringLiteral("runner"));
     connect(m_runner, &CommandRunner::drawn, this, &Form1::showChanges);
     connect(m_runner, &CommandRunner::commandFinished, this, &Form1::describePicture);
     connect(m_runner, &CommandRunner::failed, this, &Form1::reportRunTimeError);
     connect(m_runner, &CommandRunner::idle, this, &Form1::drawingIdle);
-    buildControls();
     buildMenu();
     describePicture();
     layOut();
 }
 
 Form1::~Form1() = default;
-
-void Form1::buildControls()
-{
-    for (const LabelLayout &layout : kLabels) {
-        auto *label = new QLabel(QString::fromUtf8(layout.text), this);
-        label->setObjectName(QString::fromLatin1(layout.name));
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setFocusPolicy(Qt::NoFocus);
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
-        label->setAutoFillBackground(true);
-        QPalette colours = label->palette();
-        colours.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kPanel));
-        colours.setColor(QPalette::WindowText, QColor::fromRgb(layout.colour));
-        label->setPalette(colours);
-        const int pixels = layout.pixelSize;
-        m_placed.push_back(
-            {label, layout.geometry, [label, pixels](double zoom) { label->setFont(labelFont(pixels, zoom)); }});
-    }
-
-    // Made in tab order, which is also their stacking order from the lowest
-    // up, and where the keyboard focus starts.
-    std::array<const Command *, kCommands.size()> inTabOrder;
-    for (std::size_t i = 0; i < kCommands.size(); ++i)
-        inTabOrder[i] = &kCommands[i];
-    std::ranges::sort(inTabOrder, {}, &Command::tabIndex);
-    QPushButton *previous = nullptr;
-    for (const Command *command : inTabOrder) {
-        auto *button = new CommandButton(QString::fromUtf8(command->caption), this);
-        button->setObjectName(QString::fromLatin1(command->objectName));
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        button->setToolTip(toolTipOf(command->button));
-        // The window's menu is for the picture, not for the buttons.
-        button->setContextMenuPolicy(Qt::PreventContextMenu);
-        const Button which = command->button;
-        connect(button, &QPushButton::clicked, this, [this, which] { RunCommand(which); });
-        if (previous)
-            setTabOrder(previous, button);
-        else
-            button->setFocus();
-        previous = button;
-        m_placed.push_back(
-            {button, fromTwips(command->left, 7440, 975, 375), [button](double zoom) { button->setZoom(zoom); }});
-    }
-}
 
 void Form1::buildMenu()
 {
@@ -212,9 +105,8 @@ void Form1::buildMenu()
     const auto item = [&items](MenuItem which) { return items[static_cast<std::size_t>(which)]; };
 
     connect(item(MenuItem::FinishNow), &QAction::triggered, m_runner, &CommandRunner::finishQueued);
-    new PictureActions(*this, item(MenuItem::SavePicture), item(MenuItem::CopyPicture),
-                       item(MenuItem::RecordAnimation),
-                       [this] { return renderWindow(m_runner->pictures(), m_runner->progress()); });
+    new PictureActions(*this, *m_runner, item(MenuItem::SavePicture), item(MenuItem::CopyPicture),
+                       item(MenuItem::RecordAnimation), [this] { return snapshot(); });
     buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step));
     connect(item(MenuItem::Help), &QAction::triggered, this,
             [this] { HelpDialog::showFor(this, m_menu->actions()); });
@@ -296,18 +188,11 @@ void Form1::layOut()
     const QRect area = m_dock->mainArea();
     m_dock->place();
     const double zoom = std::max(kMinZoom, fittingZoom(area.size()));
-    const QRect whole = zoomed(QRect(QPoint(0, 0), kDesignSize), zoom, QPoint(0, 0));
-    const QPoint origin(area.left() + (area.width() - whole.width()) / 2,
-                        area.top() + (area.height() - whole.height()) / 2);
-    for (const Placed &placed : m_placed) {
-        placed.widget->setGeometry(zoomed(placed.designed, zoom, origin));
-        if (placed.zoomTo)
-            placed.zoomTo(zoom);
-    }
-    m_shape1->setBorder(std::max(1, static_cast<int>(std::lround(zoom))));
+    m_stage->setGeometry(area);
+    m_stage->layOut(zoom);
     if (m_pauseNote) {
         m_pauseNote->adjustSize();
-        const QRect picture = m_view->geometry();
+        const QRect picture = m_view->geometry().translated(m_stage->pos());
         m_pauseNote->move(picture.right() + 1 - kNoteInset - m_pauseNote->width(), picture.top() + kNoteInset);
         m_pauseNote->raise();
     }
@@ -331,6 +216,11 @@ void Form1::describePicture()
     if (m_pauseNote && m_pauseNote->isVisibleTo(this))
         description += QStringLiteral(" · ") + m_pauseNote->text();
     m_view->setAccessibleDescription(description);
+}
+
+QImage Form1::snapshot() const
+{
+    return renderWindow(m_runner->pictures(), m_runner->progress());
 }
 
 void Form1::showChanges()

@@ -4,13 +4,12 @@
 #include "Commands.h"
 #include "Design.h"
 #include "ExitStatus.h"
+#include "Stage.h"
 
-#include <QRect>
+#include <QImage>
 #include <QWidget>
 
 #include <array>
-#include <functional>
-#include <vector>
 
 class QAction;
 class QLabel;
@@ -19,21 +18,14 @@ namespace sweepdraw {
 
 class CodePane;
 class PaneDock;
-class Panel;
 class SurfaceView;
 class WindowMenu;
 
-// Lets Qt embolden the labels' one-weight Kai faces at every size the window
-// reaches, unless QT_NO_SYNTHESIZED_BOLD_LIMIT is set already, by setting
-// that variable for the whole process. Qt reads it whenever it makes a font
-// engine: call it at start-up, before any window is made.
-void allowSyntheticBoldAtAnySize();
-
-// The program's only window: a panel, three labels and six buttons over a
-// picture that the scene commands draw on, laid out on kDesignSize pixels
-// of kTwipsPerPixel twips each (Design.h). The window can be resized and
-// maximised: everything in it scales by the same zoom, the largest at which
-// the whole fits, centred, and the picture is drawn again at the new size.
+// The program's only window: a stage (Stage.h), whose picture the scene
+// commands draw on, with the runner that draws them. The window can be
+// resized and maximised: the stage scales by the same zoom, the largest at
+// which the whole fits, centred, and the picture is drawn again at the new
+// size.
 // A right click outside the buttons opens a menu of drawing speeds, of
 // finishing the drawing at once (Esc), of saving, copying and recording the
 // picture, of showing, to the right of the picture, the code that draws it as
@@ -94,6 +86,11 @@ public:
 
     bool isEnding() const { return m_ending; }
 
+    // The stage at its design size as the picture stands now, with whatever
+    // has landed of a command being drawn: what Save picture and Copy
+    // picture take, whatever the zoom and the state of the window.
+    QImage snapshot() const;
+
 signals:
     // The program should end with `status`, an ExitStatus: ExitOk after
     // "退出", ExitFailure after a run-time error.
@@ -113,16 +110,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // A control, where it is at zoom 1, and what else of it the zoom
-    // changes besides its place, if anything.
-    struct Placed
-    {
-        QWidget *widget;
-        QRect designed;
-        std::function<void(double zoom)> zoomTo;
-    };
-
-    void buildControls();
     // The menu's items, as kSpeeds and kMenuItems list them, and what they do.
     void buildMenu();
     // The code pane beside the picture, hidden, and what the menu's items
@@ -136,13 +123,12 @@ private:
     void halt();
     void end(ExitStatus status);
 
-    Panel *m_shape1 = nullptr;
+    Stage *m_stage = nullptr;
     SurfaceView *m_view = nullptr;
     CommandRunner *m_runner = nullptr;
     CodePane *m_codePane = nullptr;
     PaneDock *m_dock = nullptr;
     QLabel *m_pauseNote = nullptr; // shown while the drawing is paused
-    std::vector<Placed> m_placed;
     double m_zoom = 1.0;
     WindowMenu *m_menu = nullptr;
     QSize frameSize() const;

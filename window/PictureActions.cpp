@@ -2,7 +2,7 @@
 
 #include "AnimationFile.h"
 #include "BackgroundRecording.h"
-#include "Form1.h"
+#include "CommandRunner.h"
 #include "ImageFile.h"
 
 #include <QAction>
@@ -44,9 +44,11 @@ QString askForFile(QWidget *parent, QString &folder, const QString &title, const
 
 } // namespace
 
-PictureActions::PictureActions(Form1 &window, QAction *save, QAction *copy, QAction *record, Snapshot snapshot)
+PictureActions::PictureActions(QWidget &window, const CommandRunner &runner, QAction *save, QAction *copy,
+                               QAction *record, Snapshot snapshot)
     : QObject(&window)
     , m_window(window)
+    , m_runner(runner)
     , m_snapshot(std::move(snapshot))
     , m_record(record)
     , m_folder(picturesFolder())
@@ -84,8 +86,8 @@ void PictureActions::record()
 {
     if (m_recording)
         return;
-    const QList<Runnable> pictures = m_window.pictures();
-    const Speed speed = m_window.speed();
+    const QList<Runnable> pictures = m_runner.pictures();
+    const Speed speed = m_runner.speed();
     const QStringList suffixes = AnimationFile::suffixes();
     QStringList filters;
     for (const QString &suffix : suffixes)

@@ -11,7 +11,7 @@ class QAction;
 namespace sweepdraw {
 
 class BackgroundRecording;
-class Form1;
+class CommandRunner;
 
 // What the window's items for keeping and sharing what it draws do: "Save
 // picture…" saves the picture to a file in a format --save writes, "Copy
@@ -31,14 +31,17 @@ class PictureActions final : public QObject
 public:
     using Snapshot = std::function<QImage()>;
 
-    PictureActions(Form1 &window, QAction *save, QAction *copy, QAction *record, Snapshot snapshot);
+    // The items act for `window`, whose pictures `runner` draws.
+    PictureActions(QWidget &window, const CommandRunner &runner, QAction *save, QAction *copy, QAction *record,
+                   Snapshot snapshot);
 
 private:
     void save();
     void copy();
     void record();
 
-    Form1 &m_window;
+    QWidget &m_window;
+    const CommandRunner &m_runner;
     Snapshot m_snapshot;
     QAction *m_record;
     QPointer<BackgroundRecording> m_recording;

@@ -8,7 +8,7 @@
 #include "ImageFile.h"
 #include "MenuItems.h"
 #include "Recording.h"
-#include "WindowImage.h"
+#include "Stage.h"
 
 #include <QAbstractButton>
 #include <QCommandLineParser>
@@ -486,15 +486,19 @@ std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options
     // signal's status and leaves no file half written.
     const auto interrupted = [] { return ExitSignals::caught() != 0; };
     const auto endedBySignal = [] { return ExitSignals::statusFor(ExitSignals::caught()); };
+    QImage picture;
     if (!options.recordPath.isEmpty()) {
-        const std::optional<QString> error =
-            recordAnimation(form, options.commands, options.speed, options.recordPath, interrupted);
+        Stage stage(1.0);
+        const std::optional<QString> error = recordAnimation(
+            stage.picture(), [&stage] { return stage.render(); }, options.commands, options.speed,
+            options.recordPath, interrupted);
         if (interrupted())
             return endedBySignal();
         if (error)
             return failWrite("record", options.recordPath, *error);
         if (options.savePath.isEmpty())
             return ExitOk;
+        picture = stage.render();
     } else {
         for (const Runnable &command : options.commands)
             form.RunCommand(command);
@@ -503,10 +507,11 @@ std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options
         form.finishDrawing();
         if (form.isEnding())
             return ExitFailure;
+        picture = form.snapshot();
     }
     if (interrupted())
         return endedBySignal();
-    if (const std::optional<QString> error = saveImage(renderWindow(form), options.savePath))
+    if (const std::optional<QString> error = saveImage(picture, options.savePath))
         return interrupted() ? endedBySignal() : failWrite("save", options.savePath, *error);
     return interrupted() ? endedBySignal() : ExitOk;
 }

@@ -64,8 +64,8 @@ class Form1;
 void warnOfMissingFonts(const QWidget &window);
 
 // Queues the commands on `form` as clicks would. With a path to record to,
-// draws them at the form's speed by a clock of its own and records them
-// there; with a path to save to, draws them (at once, unless recorded) and
+// draws them instead on a stage of their own at the chosen speed, by a
+// clock of their own, and records them there; with a path to save to, draws them (at once, unless recorded) and
 // saves the window there; either way returns the status to end with.
 // Without either, returns nothing, and the program goes on with its event
 // loop.

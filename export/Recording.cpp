@@ -1,44 +1,65 @@
 #include "Recording.h"
 
 #include "AnimationFile.h"
-#include "Form1.h"
-#include "WindowImage.h"
+#include "CommandRunner.h"
+
+#include <QDebug>
 
 namespace sweepdraw {
 
-Recording::Recording(Form1 &form, QList<Runnable> commands, Speed speed)
-    : m_form(form)
+Recording::Recording(DrawingSurface &picture, Render render, QList<Runnable> commands, Speed speed)
+    : m_runner(std::make_unique<CommandRunner>(picture))
+    , m_render(std::move(render))
     , m_commands(std::move(commands))
     , m_speed(speed)
     , m_now(std::make_shared<std::chrono::nanoseconds>(0))
 {
-    m_form.setSpeed(speed);
-    m_form.setClock([now = m_now] { return *now; });
+    m_runner->setSpeed(speed);
+    m_runner->setClock([now = m_now] { return *now; });
+    QObject::connect(m_runner.get(), &CommandRunner::failed, m_runner.get(), [this](const QString &message) {
+        qCritical().noquote() << "sweepdraw: run-time error:" << message;
+        m_cut = true;
+        m_runner->stop();
+    });
     if (m_speed != Speed::Instant)
         for (const Runnable &command : m_commands)
-            m_form.RunCommand(command);
+            run(command);
+}
+
+Recording::~Recording() = default;
+
+void Recording::run(const Runnable &command)
+{
+    if (m_cut)
+        return;
+    if (!command.hasAction()) {
+        m_cut = true;
+        m_runner->stop();
+        return;
+    }
+    m_runner->enqueue(command);
 }
 
 bool Recording::atEnd() const
 {
     if (m_frames == 0)
         return false;
-    if (m_form.isEnding())
+    if (m_cut)
         return true;
-    return m_speed == Speed::Instant ? m_run == m_commands.size() : !m_form.isDrawing();
+    return m_speed == Speed::Instant ? m_run == m_commands.size() : m_runner->isIdle();
 }
 
 Recording::Frame Recording::next()
 {
     if (m_frames > 0 && m_speed == Speed::Instant) {
-        m_form.RunCommand(m_commands[m_run++]);
-        m_form.finishDrawing();
+        run(m_commands[m_run++]);
+        m_runner->runToEnd();
     } else if (m_frames > 0) {
         *m_now += kFrameTime;
-        m_form.advanceDrawing();
+        m_runner->advance();
     }
     ++m_frames;
-    return {renderWindow(m_form), atEnd() ? kHold : kFrameTime};
+    return {m_render(), atEnd() ? kHold : kFrameTime};
 }
 
 int Recording::expectedFrames() const
@@ -52,13 +73,14 @@ int Recording::expectedFrames() const
     return static_cast<int>((operations + perFrame - 1) / perFrame) + 1;
 }
 
-std::optional<QString> recordAnimation(Form1 &form, const QList<Runnable> &commands, Speed speed,
-                                       const QString &path, bool (*stop)())
+std::optional<QString> recordAnimation(DrawingSurface &picture, const Recording::Render &render,
+                                       const QList<Runnable> &commands, Speed speed, const QString &path,
+                                       bool (*stop)())
 {
     AnimationFile file(path);
     if (!file.open())
         return file.errorString();
-    Recording recording(form, commands, speed);
+    Recording recording(picture, render, commands, speed);
     while (!recording.atEnd()) {
         if (stop && stop())
             return QString();
@@ -66,7 +88,7 @@ std::optional<QString> recordAnimation(Form1 &form, const QList<Runnable> &comma
         if (!file.add(frame.image, frame.duration))
             return file.errorString();
     }
-    if (form.isEnding())
+    if (recording.isCut())
         return QStringLiteral("a drawing command failed");
     if (!file.finish())
         return file.errorString();

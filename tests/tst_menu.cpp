@@ -1,0 +1,165 @@
+#include "WindowTesting.h"
+
+#include <QMenu>
+
+using namespace sweepdraw;
+using namespace std::chrono_literals;
+using namespace sweepdraw::test;
+
+// The window's menu and keys: the focus and its order, the keys that press
+// a button, Esc, and the speeds.
+class TestMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { allowSyntheticBoldAtAnySize(); }
+    void focusAndTabOrder();
+    void keysPressTheFocusedButton_data();
+    void keysPressTheFocusedButton();
+    void focusFrameShowsFromTheStart();
+    void escapeFinishesEverythingClicked();
+    void speedMenu();
+};
+
+void TestMenu::focusAndTabOrder()
+{
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), buttonOf(form, Button::CmdDq));
+
+    QStringList order;
+    for (int i = 0; i < 7; ++i) {
+        order << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(order, QStringList({"CmdDq", "Cmdyg", "Cmdls", "CmdCls", "CmdExit", "CmdGs", "CmdDq"}));
+}
+
+void TestMenu::keysPressTheFocusedButton_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers();
+    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+}
+
+void TestMenu::keysPressTheFocusedButton()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+
+    // The focus starts on "大桥".
+    Form1 form(1.0);
+    form.setSpeed(Speed::Instant);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    QVERIFY(waitUntilDrawn(form));
+    QCOMPARE(pictureOf(form).image(), sceneAlone(DrawBridge));
+    // Still no default button, which would take Return from any other.
+    for (QPushButton *button : form.findChildren<QPushButton *>())
+        QVERIFY(!button->isDefault() && !button->autoDefault());
+}
+
+void TestMenu::focusFrameShowsFromTheStart()
+{
+    // The focused button looks at start-up as it does once Tab has gone
+    // round the row back to it, focus frame and all.
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QPushButton *bridge = buttonOf(form, Button::CmdDq);
+    QCOMPARE(QApplication::focusWidget(), bridge);
+    const QImage atStart = bridge->grab().toImage();
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), bridge);
+    QCOMPARE(bridge->grab().toImage(), atStart);
+}
+
+void TestMenu::escapeFinishesEverythingClicked()
+{
+    Form1 form(1.0);
+    ManualClock clock(form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::mouseClick(buttonOf(form, Button::Cmdyg), Qt::LeftButton);
+    QTest::mouseClick(buttonOf(form, Button::CmdDq), Qt::LeftButton);
+    clock.advance(100ms);
+    form.advanceDrawing();
+    QVERIFY(!isBlank(pictureOf(form).image()));
+
+    // With the clock standing still, one frame lands all of both.
+    QTest::keyClick(&form, Qt::Key_Escape);
+    form.advanceDrawing();
+    QVERIFY(!form.isDrawing());
+    QCOMPARE(pictureOf(form).image(), paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawBridge)));
+
+    // What is clicked afterwards goes at the speed again.
+    QTest::mouseClick(buttonOf(form, Button::CmdCls), Qt::LeftButton);
+    QTest::mouseClick(buttonOf(form, Button::Cmdls), Qt::LeftButton);
+    clock.advance(16ms);
+    form.advanceDrawing();
+    QVERIFY(form.isDrawing());
+    QVERIFY(!isBlank(pictureOf(form).image()));
+    QVERIFY(pictureOf(form).image() != sceneAlone(DrawWater));
+}
+
+void TestMenu::speedMenu()
+{
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(form.speed(), Speed::Normal);
+
+    // What a right click at `where` opens, as (text, shortcut, checked) rows;
+    // empty when no menu opens.
+    // The menu is read from inside its own event loop; the reader goes with
+    // the call when no menu opens.
+    const auto menuAt = [&](QPoint where) {
+        QStringList rows;
+        QTimer reader;
+        reader.setInterval(10);
+        connect(&reader, &QTimer::timeout, &form, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            // Closed only once it has the focus, as a user's would be:
+            // closed sooner, it leaves the window's shortcuts deaf.
+            if (menu && QGuiApplication::focusWindow() == menu->windowHandle()) {
+                reader.stop();
+                for (QAction *action : menu->actions())
+                    rows << QString("%1 %2 %3")
+                                .arg(action->isSeparator() ? "-" + action->text() : action->text(),
+                                     action->shortcut().toString(), action->isChecked() ? "checked" : "")
+                                .trimmed();
+                menu->close();
+            }
+        });
+        reader.start();
+        QWidget *target = form.childAt(where) ? form.childAt(where) : &form;
+        QContextMenuEvent event(QContextMenuEvent::Mouse, target->mapFrom(&form, where),
+                                form.mapToGlobal(where));
+        QApplication::sendEvent(target, &event);
+        return rows;
+    };
+
+    const QStringList normal = {"-Speed", "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4",
+                                "-", "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
+                                "Record animation…", "-", "Show code Ctrl+U", "Pause Pause", "Step F10", "-",
+                                "Help F1", "About"};
+    QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
+    QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
+    QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background
+    QCOMPARE(menuAt(buttonOf(form, Button::Cmdyg)->geometry().center()), QStringList());
+
+    QTest::keyClick(&form, Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(form.speed(), Speed::Fast);
+    QCOMPARE(menuAt(QPoint(600, 300)).at(3), QString("Fast Ctrl+3 checked"));
+    QTest::keyClick(&form, Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(form.speed(), Speed::Slow);
+}
+
+QTEST_MAIN(TestMenu)
+#include "tst_menu.moc"

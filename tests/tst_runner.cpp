@@ -1,0 +1,264 @@
+#include "CommandRunner.h"
+#include "RasterSurface.h"
+#include "RunnerTesting.h"
+#include "RuntimeError.h"
+#include "SteppedAction.h"
+#include "TestImages.h"
+
+#include <QSignalSpy>
+
+using namespace sweepdraw;
+using namespace std::chrono_literals;
+using sweepdraw::test::isBlank;
+using sweepdraw::test::ManualClock;
+using sweepdraw::test::operationsOf;
+
+// The runner with no window: the queue, the pace, stepping and the fiber
+// that runs an action a piece at a time.
+class TestRunner : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pacingFollowsTheClock_data();
+    void pacingFollowsTheClock();
+    void commandsLandWholeAndInOrder();
+    void instantFramesKeepToTheirTime();
+    void pacedFramesLandWhatIsDueAndSleep();
+    void pauseAndStep();
+    void droppedActionIsUnwound();
+    void actionLandsWhatItIsLet_data();
+    void actionLandsWhatItIsLet();
+};
+
+void TestRunner::pacingFollowsTheClock_data()
+{
+    QTest::addColumn<Speed>("speed");
+    QTest::addColumn<QList<int>>("frames"); // milliseconds from one frame to the next
+    QTest::addColumn<long long>("landed");
+
+    const QList<int> tenFrames(10, 16);
+    QTest::newRow("slow") << Speed::Slow << tenFrames << 11'200LL;
+    QTest::newRow("normal") << Speed::Normal << tenFrames << 44'800LL;
+    QTest::newRow("fast") << Speed::Fast << tenFrames << 179'200LL;
+    QTest::newRow("one late frame lands all that is due") << Speed::Normal << QList<int>{250} << 70'000LL;
+    QTest::newRow("uneven frames") << Speed::Normal << QList<int>{5, 40, 1, 100} << 40'880LL;
+    QTest::newRow("a frame with no time gone lands nothing") << Speed::Normal << QList<int>{0} << 0LL;
+    // The sunshine is 1,122,665 operations: 4.0095 seconds at the normal
+    // speed, 16.04 slow, 1.0024 fast.
+    QTest::newRow("normal, a hair short of the end") << Speed::Normal << QList<int>{4009} << 1'122'520LL;
+    QTest::newRow("normal, to the end") << Speed::Normal << QList<int>{4010} << 1'122'665LL;
+    QTest::newRow("slow, to the end") << Speed::Slow << QList<int>{16039, 16} << 1'122'665LL;
+    QTest::newRow("fast, to the end") << Speed::Fast << QList<int>{1003} << 1'122'665LL;
+    QTest::newRow("instant: everything in one frame") << Speed::Instant << QList<int>{0} << 1'122'665LL;
+}
+
+void TestRunner::pacingFollowsTheClock()
+{
+    QFETCH(Speed, speed);
+    QFETCH(QList<int>, frames);
+    QFETCH(long long, landed);
+
+    RecordingSurface picture;
+    CommandRunner runner(picture);
+    ManualClock clock(runner);
+    runner.setSpeed(speed);
+    runner.enqueue(Button::Cmdyg);
+    for (int ms : frames) {
+        clock.advance(std::chrono::milliseconds(ms));
+        runner.advance();
+    }
+    QCOMPARE(static_cast<long long>(picture.calls().size()), landed);
+    QCOMPARE(runner.isIdle(), landed == operationsOf(Button::Cmdyg));
+}
+
+void TestRunner::commandsLandWholeAndInOrder()
+{
+    // Clicks made while the mountains are being drawn wait for them, and
+    // every operation lands once, in order.
+    RecordingSurface picture;
+    CommandRunner runner(picture);
+    ManualClock clock(runner);
+    QSignalSpy finished(&runner, &CommandRunner::commandFinished);
+    runner.enqueue(Button::CmdGs);
+    clock.advance(350ms);
+    runner.advance();
+    QCOMPARE(picture.calls().size(), std::size_t(98'000));
+    for (Button button : {Button::CmdCls, Button::Cmdls, Button::CmdGs})
+        runner.enqueue(button);
+    for (int frame = 0; frame < 1000 && !runner.isIdle(); ++frame) {
+        clock.advance(16ms);
+        runner.advance();
+    }
+    QVERIFY(runner.isIdle());
+
+    std::vector<RecordingSurface::Call> expected;
+    for (Button button : {Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}) {
+        RecordingSurface alone;
+        commandOf(button).action(alone);
+        expected.insert(expected.end(), alone.calls().begin(), alone.calls().end());
+    }
+    QVERIFY(picture.calls() == expected);
+    QList<Button> order;
+    for (const QList<QVariant> &signal : finished)
+        order << *static_cast<const Runnable *>(signal.at(0).constData())->button();
+    QCOMPARE(order, (QList<Button>{Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}));
+}
+
+void TestRunner::instantFramesKeepToTheirTime()
+{
+    // A clock that moves 100 us each time it is read: the runner reads it
+    // once every 1,024 operations, so a 16 ms frame lets about 160,000
+    // through. The sunshine, of 1.1 million, takes several frames; the
+    // clear, of one operation, takes one.
+    RasterSurface picture(kDesignSize, 1.0);
+    CommandRunner runner(picture);
+    std::chrono::nanoseconds now{0};
+    runner.setClock([&] { return now += 100us; });
+    runner.setSpeed(Speed::Instant);
+    const auto framesFor = [&](Button button) {
+        runner.enqueue(button);
+        int frames = 0;
+        while (!runner.isIdle() && frames < 100) {
+            runner.advance();
+            ++frames;
+        }
+        return frames;
+    };
+    QVERIFY(framesFor(Button::Cmdyg) >= 5);
+    QCOMPARE(framesFor(Button::CmdCls), 1);
+    QVERIFY(isBlank(picture.image()));
+}
+
+void TestRunner::pacedFramesLandWhatIsDueAndSleep()
+{
+    // A clock on which every look takes a microsecond, as on a machine where
+    // the drawing takes time. A frame lands what is due when it wakes and
+    // returns at once; one that went on landing what fell due meanwhile
+    // would keep the thread busy for its whole 16 ms, and the drawing would
+    // need half as many wake-ups.
+    RecordingSurface picture;
+    CommandRunner runner(picture);
+    std::chrono::nanoseconds now{0};
+    runner.setClock([&] { return now += 1us; });
+    runner.setSpeed(Speed::Fast);
+    runner.enqueue(Button::Cmdyg);
+    int wakeUps = 0;
+    std::chrono::nanoseconds longest{0};
+    while (!runner.isIdle() && wakeUps < 1000) {
+        now += 16ms;
+        const std::chrono::nanoseconds woke = now;
+        runner.advance();
+        longest = std::max(longest, now - woke);
+        ++wakeUps;
+    }
+    // The sunshine takes 1.0024 s at the fast speed: 63 frames of 16 ms.
+    QCOMPARE(wakeUps, 63);
+    QVERIFY2(longest < 1ms, qPrintable(QString::number(longest.count())));
+}
+
+void TestRunner::pauseAndStep()
+{
+    RecordingSurface picture;
+    CommandRunner runner(picture);
+    ManualClock clock(runner);
+    runner.enqueue(Button::CmdGs);
+    clock.advance(100ms);
+    runner.advance();
+    QCOMPARE(picture.calls().size(), std::size_t(28'000));
+
+    // Paused, time passes and nothing lands but the steps.
+    runner.setPaused(true);
+    clock.advance(1s);
+    runner.advance();
+    runner.step();
+    runner.step();
+    QCOMPARE(picture.calls().size(), std::size_t(28'002));
+    const DrawingProgress progress = runner.progress();
+    QCOMPARE(progress.current, std::optional<Runnable>(Button::CmdGs));
+    QCOMPARE(progress.landed, 28'002LL);
+
+    // It goes on at the speed from where it was, with no jump for the time
+    // it stood still.
+    runner.setPaused(false);
+    clock.advance(16ms);
+    runner.advance();
+    QCOMPARE(picture.calls().size(), std::size_t(28'002 + 4'480));
+    RecordingSurface alone;
+    DrawMountains(alone);
+    QVERIFY(std::equal(picture.calls().begin(), picture.calls().end(), alone.calls().begin()));
+
+    // Paused again, finishing what is queued still lands all of it.
+    runner.setPaused(true);
+    runner.enqueue(Button::CmdDq);
+    QCOMPARE(runner.progress().queued, 1);
+    runner.finishQueued();
+    runner.advance();
+    QVERIFY(runner.isIdle());
+    QCOMPARE(runner.pictures(), (QList<Runnable>{Button::CmdGs, Button::CmdDq}));
+}
+
+void TestRunner::droppedActionIsUnwound()
+{
+    // What is on a suspended action's stack is destroyed with it, as an
+    // exception would destroy it.
+    static bool unwound = false;
+    RecordingSurface target;
+    {
+        SteppedAction action(
+            [](DrawingSurface &surface) {
+                const auto destroyed = qScopeGuard([] { unwound = true; });
+                for (;;)
+                    check(surface.PlotPoint(0, 0, 0));
+            },
+            target);
+        QCOMPARE(action.land(10), 10LL);
+        QVERIFY(!unwound);
+    }
+    QVERIFY(unwound);
+    QCOMPARE(target.calls().size(), std::size_t(10));
+}
+
+void TestRunner::actionLandsWhatItIsLet_data()
+{
+    QTest::addColumn<QList<long long>>("chunks"); // let through one after another
+
+    QTest::newRow("one at a time, over a pen width") << QList<long long>{698, 1, 1, 1};
+    QTest::newRow("to a batch's end, and on") << QList<long long>{1023, 1, 1, 1024, 1};
+    QTest::newRow("more than there is") << QList<long long>{2999, 5};
+}
+
+void TestRunner::actionLandsWhatItIsLet()
+{
+    QFETCH(QList<long long>, chunks);
+
+    // Points, with a pen width every 700 operations.
+    constexpr long long kOperations = 3000;
+    RecordingSurface target;
+    LoopRecorder points;
+    SteppedAction action(
+        [](DrawingSurface &surface) {
+            for (int k = 0; k < kOperations; ++k)
+                check(k % 700 == 699 ? surface.SetPenWidth(2) : surface.PlotPoint(k, k, 0));
+        },
+        target, &points);
+    long long landed = 0;
+    for (const long long chunk : chunks) {
+        const long long expected = std::min(chunk, kOperations - landed);
+        QCOMPARE(action.land(chunk), expected);
+        landed += expected;
+        QCOMPARE(action.landed(), landed);
+        QCOMPARE(target.calls().size(), std::size_t(landed));
+        // While it waits, the note is of its last operation, if a point.
+        if (action.finished())
+            continue;
+        const RecordingSurface::Call &last = target.calls().back();
+        QCOMPARE(points.hasPoint(), last.op == RecordingSurface::Op::PlotPoint);
+        if (points.hasPoint())
+            QCOMPARE(points.lastPoint().x, last.x);
+    }
+    QCOMPARE(action.finished(), landed == kOperations);
+}
+
+QTEST_MAIN(TestRunner)
+#include "tst_runner.moc"
