@@ -791,7 +791,8 @@ void TestWindow::zoomScalesEverything()
         QVERIFY2(frameAt(QPoint(middle.x(), shown.height() - 1), QPoint(0, -1)), "bottom");
         const QRectF lettering = inkBounds(shown, face);
         QVERIFY(!lettering.isEmpty());
-        QVERIFY(QLineF(lettering.center(), inkBounds(scaled, face).center()).length() <= 1);
+        const double off = QLineF(lettering.center(), inkBounds(scaled, face).center()).length();
+        QVERIFY2(off <= 1.5, qPrintable(QStringLiteral("the lettering is %1 px from where Qt puts it").arg(off)));
     }
 }
 
