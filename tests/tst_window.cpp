@@ -20,8 +20,10 @@
 #include <QProgressDialog>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextLayout>
 
 using namespace sweepdraw;
@@ -141,6 +143,8 @@ private slots:
     void instantFramesKeepToTheirTime();
     void pacedFramesLandWhatIsDueAndSleep();
     void pauseAndStep();
+    void followEveryStep_data();
+    void followEveryStep();
     void droppedActionIsUnwound();
     void actionLandsWhatItIsLet_data();
     void actionLandsWhatItIsLet();
@@ -236,7 +240,7 @@ void TestWindow::stackingOrder()
             fromBottom << child->objectName();
     // The pictures lie between the panel and the labels; the code pane,
     // beside them, comes last.
-    QCOMPARE(fromBottom, QStringList({"Shape1", "Surface", "Label1", "Label2", "Label3", "CmdDq", "Cmdyg",
+    QCOMPARE(fromBottom, QStringList({"Shape1", "Surface", "StepMarker", "Label1", "Label2", "Label3", "CmdDq", "Cmdyg",
                                       "Cmdls", "CmdCls", "CmdExit", "CmdGs", "CodePane", "divider"}));
 }
 
@@ -534,18 +538,19 @@ void TestWindow::loopsRecordWhereTheDrawingIs_data()
     QTest::addColumn<QList<double>>("values");
     QTest::addColumn<int>("pass");
 
-    // At the slow speed a millisecond lands 70 operations; the action then
-    // waits to make the 71st. The counters are named as in the scenes.
-    QTest::newRow("mountains: the ridge's 68th point")
-        << Button::CmdGs << 1 << QStringList{"colour", "x"} << QList<double>{14, 561.7} << 1;
-    QTest::newRow("water: the top stroke's 70th point")
-        << Button::Cmdls << 1 << QStringList{"colour", "i", "x"} << QList<double>{14, 4, 5156.9} << 1;
-    QTest::newRow("sunshine: the second ring's last ray")
-        << Button::Cmdyg << 1 << QStringList{"colour", "r", "a"} << QList<double>{9, 666.2, 6.283192} << 1;
+    // At the slow speed a millisecond lands 70 operations, and the loops
+    // are as they were at the 70th, which plotted the last point. The
+    // counters are named as in the scenes.
+    QTest::newRow("mountains: the ridge's 67th point")
+        << Button::CmdGs << 1 << QStringList{"colour", "x"} << QList<double>{14, 561.6} << 1;
+    QTest::newRow("water: the top stroke's 69th point")
+        << Button::Cmdls << 1 << QStringList{"colour", "i", "x"} << QList<double>{14, 4, 5156.8} << 1;
+    QTest::newRow("sunshine: the second ring's next to last ray")
+        << Button::Cmdyg << 1 << QStringList{"colour", "r", "a"} << QList<double>{9, 666.2, 6.0868422500000009} << 1;
     QTest::newRow("bridge: the large arch, before the passes")
-        << Button::CmdDq << 1 << QStringList{"t"} << QList<double>{3.1183318331833183} << 0;
+        << Button::CmdDq << 1 << QStringList{"t"} << QList<double>{3.1186458645864586} << 0;
     QTest::newRow("bridge: the first small arch")
-        << Button::CmdDq << 200 << QStringList{"colour", "k", "t"} << QList<double>{9, 6350, 1.8841884188418842}
+        << Button::CmdDq << 200 << QStringList{"colour", "k", "t"} << QList<double>{9, 6350, 1.8845024502450244}
         << 1;
 }
 
@@ -568,7 +573,7 @@ void TestWindow::loopsRecordWhereTheDrawingIs()
 
     const Routine routine(commandOf(button));
     QCOMPARE(routine.operations(), operationsOf(button));
-    const LoopRecorder &loops = runner.loops();
+    const LoopState &loops = runner.loops();
     QCOMPARE(loops.depth(), int(counters.size()));
     for (int i = 0; i < loops.depth(); ++i) {
         const Routine::Loop *written = routine.loopAt(static_cast<int>(loops.loop(i).where.line()));
@@ -578,6 +583,7 @@ void TestWindow::loopsRecordWhereTheDrawingIs()
                  qPrintable(QString("%1 = %2").arg(counters[i]).arg(loops.loop(i).value, 0, 'g', 17)));
     }
     QCOMPARE(loops.loop(0).pass, pass);
+    // The point is the one those values plotted.
     const RecordingSurface::Call &last = picture.calls().back();
     QVERIFY(loops.hasPoint());
     QCOMPARE(loops.lastPoint().x, last.x);
@@ -678,6 +684,62 @@ void TestWindow::pauseAndStep()
     runner.advance();
     QVERIFY(runner.isIdle());
     QCOMPARE(runner.pictures(), (QList<Button>{Button::CmdGs, Button::CmdDq}));
+}
+
+void TestWindow::followEveryStep_data()
+{
+    QTest::addColumn<Button>("button");
+    QTest::addColumn<int>("steps"); // F10 presses from the start
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<int>("caretLine");
+    QTest::addColumn<long long>("landed"); // after the key
+    QTest::addColumn<QString>("told");     // among what screen readers are told
+
+    // The sunshine's sun takes five operations, and each of its six passes
+    // 187,110, 33 rays to a ring; its loops are on lines 19, 20 and 22. The
+    // bridge's large arch, of 9,999 points, runs on line 15, and its passes
+    // on lines 21 to 23.
+    const QKeySequence toCaret(Qt::CTRL | Qt::Key_F10);
+    QTest::newRow("to the caret on a colour pass: the next pass")
+        << Button::Cmdyg << 6 << toCaret << 19 << 187'116LL << "pass 2 of 6";
+    QTest::newRow("to the caret on a ring: the next radius")
+        << Button::Cmdyg << 6 << toCaret << 20 << 39LL << "colour = 9, r = 666.2, a = 0,";
+    QTest::newRow("to the caret in a ray's body: the next ray")
+        << Button::Cmdyg << 6 << toCaret << 24 << 7LL << "colour = 9, r = 666, a = 0.19635,";
+    QTest::newRow("to the caret on a loop not yet running: its first value")
+        << Button::CmdDq << 1 << toCaret << 22 << 10'002LL << "colour = 9, k = 6350, t = 3.14,";
+    QTest::newRow("to the caret on a line that does not run again: the end")
+        << Button::CmdDq << 1 << toCaret << 14 << 0LL << "Finished 大桥";
+}
+
+void TestWindow::followEveryStep()
+{
+    QFETCH(Button, button);
+    QFETCH(int, steps);
+    QFETCH(QKeySequence, key);
+    QFETCH(int, caretLine);
+    QFETCH(long long, landed);
+    QFETCH(QString, told);
+
+    Form1 form(1.0);
+    ManualClock clock(form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
+    auto *progress = form.findChild<QLabel *>(QStringLiteral("progress"));
+    auto *runner = form.findChild<CommandRunner *>(QStringLiteral("runner"));
+    form.RunCommand(button);
+    for (int i = 0; i < steps; ++i)
+        QTest::keyClick(&form, Qt::Key_F10);
+    QCOMPARE(runner->progress().landed, steps);
+    code->setTextCursor(QTextCursor(code->document()->findBlockByNumber(caretLine - 1)));
+    QTest::keySequence(&form, key);
+
+    QCOMPARE(runner->progress().landed, landed);
+    QVERIFY(runner->isPaused());
+    QVERIFY2(QTest::qWaitFor([&] { return progress->accessibleDescription().contains(told); }),
+             qPrintable(progress->accessibleDescription()));
 }
 
 void TestWindow::droppedActionIsUnwound()
@@ -855,8 +917,8 @@ void TestWindow::speedMenu()
 
     const QStringList normal = {"-Speed", "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4",
                                 "-", "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
-                                "Record animation…", "-", "Show code Ctrl+U", "Pause Pause", "Step F10", "-",
-                                "Help F1", "About"};
+                                "Record animation…", "-", "Show code Ctrl+U", "Pause Pause", "Step F10",
+                                "Run to the caret Ctrl+F10", "-", "Help F1", "About"};
     QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
     QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
     QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background
@@ -1171,6 +1233,21 @@ void TestWindow::codePaneBesideThePicture()
     const QRect picture = form.findChild<SurfaceView *>(QStringLiteral("Surface"))->geometry();
     QVERIFY2(picture.right() < pane->x(), "the pane covers the picture");
     QVERIFY(zoomOf(form) < 1.0);
+
+    // Every line of every scene can be read whole at the pane's width, none
+    // running on under the values beside it.
+    for (const Command &command : kCommands) {
+        if (!command.draws())
+            continue;
+        runAtOnce(form, {command.button});
+        QCoreApplication::processEvents();
+        QVERIFY(code->toPlainText().contains(QStringLiteral("PlotPoint(")));
+        QCOMPARE(code->horizontalScrollBar()->maximum(), 0);
+        for (QTextBlock block = code->document()->begin(); block.isValid(); block = block.next())
+            for (int i = 0; i < block.layout()->lineCount(); ++i)
+                QVERIFY2(block.layout()->lineAt(i).naturalTextRect().right() <= code->viewport()->width(),
+                         qPrintable(QString("%1: %2").arg(command.name, block.text())));
+    }
 
     // Ctrl+C copies the code selected, whatever else the window does with
     // the key.

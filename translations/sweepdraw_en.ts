@@ -93,6 +93,10 @@
         <source>About</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Run to the caret</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Speed</name>
@@ -289,6 +293,13 @@
     </message>
     <message>
         <source>WebP animation (*.webp)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::StepMarker</name>
+    <message>
+        <source>Last point: (%1, %2) twips, pixel (%3, %4)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

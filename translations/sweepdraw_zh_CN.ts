@@ -93,6 +93,10 @@
         <source>About</source>
         <translation>关于</translation>
     </message>
+    <message>
+        <source>Run to the caret</source>
+        <translation>运行到光标处</translation>
+    </message>
 </context>
 <context>
     <name>Speed</name>
@@ -290,6 +294,13 @@
     <message>
         <source>WebP animation (*.webp)</source>
         <translation>WebP 动画 (*.webp)</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::StepMarker</name>
+    <message>
+        <source>Last point: (%1, %2) twips, pixel (%3, %4)</source>
+        <translation>最后一点：(%1, %2) 缇，像素 (%3, %4)</translation>
     </message>
 </context>
 </TS>

@@ -102,9 +102,9 @@ void CodePane::refresh()
     QStringList told{progressLine(progress)};
     if (drawing && m_shown == progress.current) {
         const Routine &routine = routineOf(*m_shown);
-        const LoopRecorder &recorder = m_runner.loops();
+        const LoopState &recorder = m_runner.loops();
         for (int i = 0; i < recorder.depth(); ++i) {
-            const LoopRecorder::Loop &loop = recorder.loop(i);
+            const LoopState::Loop &loop = recorder.loop(i);
             const Routine::Loop *written = routine.loopAt(static_cast<int>(loop.where.line()));
             if (!written)
                 continue;
@@ -117,7 +117,7 @@ void CodePane::refresh()
             told << text;
         }
         if (recorder.hasPoint() && !loops.empty()) {
-            const LoopRecorder::Point point = recorder.lastPoint();
+            const LoopState::Point point = recorder.lastPoint();
             // Twips, a fifteenth of a pixel: fractions would say nothing more.
             const QString text = QStringLiteral("(%1, %2)").arg(point.x, 0, 'f', 0).arg(point.y, 0, 'f', 0);
             if (const int line = routine.plotLine(loops.back().first, loops.back().last))
@@ -131,6 +131,14 @@ void CodePane::refresh()
     tell(told.join(QStringLiteral(", ")));
 }
 
+int CodePane::caretLoop() const
+{
+    const std::optional<Button> current = m_runner.progress().current;
+    if (!current || current != m_shown || !m_routines[static_cast<std::size_t>(*current)])
+        return 0;
+    return m_routines[static_cast<std::size_t>(*current)]->loopRound(m_code->textCursor().blockNumber() + 1);
+}
+
 QString CodePane::progressLine(const DrawingProgress &progress)
 {
     const QString paused = m_runner.isPaused() ? tr("paused") : QString();
@@ -142,7 +150,7 @@ QString CodePane::progressLine(const DrawingProgress &progress)
     QStringList parts{caption(*progress.current)};
     if (!paused.isEmpty())
         parts << paused;
-    const LoopRecorder &recorder = m_runner.loops();
+    const LoopState &recorder = m_runner.loops();
     for (int i = 0; i < recorder.depth(); ++i) {
         if (recorder.loop(i).passes > 0) {
             parts << tr("pass %1 of %2").arg(recorder.loop(i).pass).arg(recorder.loop(i).passes);

@@ -42,6 +42,11 @@ public:
     // Shows where the drawing is now.
     void refresh();
 
+    // The first line of the innermost loop round the line the caret is on,
+    // in the routine of the command being drawn; 0 for none, or when
+    // another routine is shown.
+    int caretLoop() const;
+
 protected:
     void showEvent(QShowEvent *event) override;
 

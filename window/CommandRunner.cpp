@@ -11,6 +11,30 @@ std::chrono::nanoseconds steadyNow()
     return std::chrono::steady_clock::now().time_since_epoch();
 }
 
+// Where the loop called on `line` is among those running, or -1.
+int depthOf(const LoopState &state, int line)
+{
+    for (int i = 0; i < state.depth(); ++i)
+        if (static_cast<int>(state.loop(i).where.line()) == line)
+            return i;
+    return -1;
+}
+
+// Whether the loop called on `line` runs at `now` with a value, or a pass,
+// of its own or of a loop round it, other than it had at `then`.
+bool movedOn(const LoopState &now, const LoopState &then, int line)
+{
+    const int at = depthOf(now, line);
+    if (at < 0)
+        return false;
+    if (depthOf(then, line) != at)
+        return true;
+    for (int i = 0; i <= at; ++i)
+        if (now.loop(i).value != then.loop(i).value || now.loop(i).pass != then.loop(i).pass)
+            return true;
+    return false;
+}
+
 } // namespace
 
 CommandRunner::CommandRunner(DrawingSurface &picture, QObject *parent)
@@ -89,6 +113,25 @@ void CommandRunner::step()
     report(land(1, std::nullopt) > 0);
 }
 
+void CommandRunner::runTo(int loopLine)
+{
+    if (m_stopped || isIdle())
+        return;
+    if (!m_action)
+        startAction(m_queue.startNext());
+    const LoopRecorder::Activation recording(&m_loops);
+    const LoopState then = m_loops.noted();
+    const long long landed = loopLine > 0 ? m_action->landUntil(Pace::kUnlimited,
+                                                                [&then, loopLine](const LoopState &now) {
+                                                                    return movedOn(now, then, loopLine);
+                                                                })
+                                          : m_action->land(Pace::kUnlimited);
+    m_pace.count(landed);
+    if (m_action->finished())
+        endAction();
+    report(landed > 0);
+}
+
 void CommandRunner::runToEnd()
 {
     if (m_stopped || isIdle())
@@ -99,9 +142,7 @@ void CommandRunner::runToEnd()
     if (m_action) {
         const LoopRecorder::Activation recording(&m_loops);
         landed = m_action->land(Pace::kUnlimited) > 0;
-        m_failure = m_action->failure();
-        if (!m_failure)
-            finishCurrent();
+        endAction();
     }
     while (!m_failure && m_queue.hasWaiting()) {
         m_failure = runAtOnce(commandOf(m_queue.startNext()).action, *m_picture);
@@ -117,6 +158,8 @@ void CommandRunner::stop()
     m_stopped = true;
     m_queue.clear();
     m_action.reset();
+    m_loops.forgetPoint();
+    m_loops.note();
     m_frames.stop();
 }
 
@@ -130,11 +173,16 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     // An action draws on its target itself, so the command under way cannot
     // move to the new picture: it begins again there, and lands what it had
     // landed, which leaves it where it was.
-    const std::optional<Button> underWay = m_action ? m_queue.current() : std::nullopt;
     const long long landed = m_action ? m_action->landed() : 0;
-    m_action.reset();
     m_picture = &picture;
-    std::optional<QString> failure = m_history.redraw(picture);
+    redrawTo(landed);
+}
+
+void CommandRunner::redrawTo(long long landed)
+{
+    const std::optional<Button> underWay = m_action ? m_queue.current() : std::nullopt;
+    m_action.reset();
+    std::optional<QString> failure = m_history.redraw(*m_picture);
     if (!failure && underWay) {
         startAction(*underWay);
         const LoopRecorder::Activation recording(&m_loops);
@@ -187,10 +235,9 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
         // is up.
         if (!m_action->finished())
             break;
-        m_failure = m_action->failure();
+        endAction();
         if (m_failure)
             break;
-        finishCurrent();
     }
     return total;
 }
@@ -198,7 +245,15 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
 void CommandRunner::startAction(Button button)
 {
     m_loops.forgetPoint();
+    m_loops.note();
     m_action = std::make_unique<SteppedAction>(commandOf(button).action, *m_picture, &m_loops);
+}
+
+void CommandRunner::endAction()
+{
+    m_failure = m_action->failure();
+    if (!m_failure)
+        finishCurrent();
 }
 
 void CommandRunner::finishCurrent()

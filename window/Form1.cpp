@@ -9,6 +9,7 @@
 #include "PaneDock.h"
 #include "Panel.h"
 #include "PictureActions.h"
+#include "StepMarker.h"
 #include "SurfaceView.h"
 #include "WindowImage.h"
 #include "WindowMenu.h"
@@ -127,6 +128,8 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     connect(m_runner, &CommandRunner::commandFinished, this, &Form1::describePicture);
     connect(m_runner, &CommandRunner::failed, this, &Form1::reportRunTimeError);
     connect(m_runner, &CommandRunner::idle, this, &Form1::drawingIdle);
+    m_marker = new StepMarker(*m_runner, *m_view, this);
+    m_marker->setObjectName(QStringLiteral("StepMarker"));
     buildControls();
     buildMenu();
     describePicture();
@@ -208,13 +211,13 @@ void Form1::buildMenu()
     new PictureActions(*this, item(MenuItem::SavePicture), item(MenuItem::CopyPicture),
                        item(MenuItem::RecordAnimation),
                        [this] { return renderWindow(m_runner->pictures(), m_runner->progress()); });
-    buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step));
+    buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step), item(MenuItem::RunToCaret));
     connect(item(MenuItem::Help), &QAction::triggered, this,
             [this] { HelpDialog::showFor(this, m_menu->actions()); });
     connect(item(MenuItem::About), &QAction::triggered, this, [this] { AboutBox::show(this); });
 }
 
-void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step)
+void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction *runToCaret)
 {
     m_codePane = new CodePane(*m_runner, this);
     m_codePane->setObjectName(QStringLiteral("CodePane"));
@@ -227,11 +230,16 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step)
         pause->setText(paused ? tr("Continue")
                               : QCoreApplication::translate("Menu", menuItemInfo(MenuItem::Pause).text));
         m_codePane->refresh();
+        m_marker->refresh();
     };
     connect(pause, &QAction::triggered, this, [this, setPaused] { setPaused(!m_runner->isPaused()); });
     connect(step, &QAction::triggered, this, [this, setPaused] {
         setPaused(true);
         m_runner->step();
+    });
+    connect(runToCaret, &QAction::triggered, this, [this, setPaused] {
+        setPaused(true);
+        m_runner->runTo(m_codePane->caretLoop());
     });
 }
 

@@ -19,6 +19,7 @@ namespace sweepdraw {
 class CodePane;
 class PaneDock;
 class Panel;
+class StepMarker;
 class SurfaceView;
 class WindowMenu;
 
@@ -126,7 +127,7 @@ private:
     void buildMenu();
     // The code pane beside the picture, hidden, and what the menu's items
     // that show it, and pause and step the drawing it follows, do.
-    void buildCodePane(QAction *show, QAction *pause, QAction *step);
+    void buildCodePane(QAction *show, QAction *pause, QAction *step, QAction *runToCaret);
     void fitOnScreen();
     void layOut();
     void describePicture();
@@ -140,6 +141,7 @@ private:
     CommandRunner *m_runner = nullptr;
     CodePane *m_codePane = nullptr;
     PaneDock *m_dock = nullptr;
+    StepMarker *m_marker = nullptr;
     std::vector<Placed> m_placed;
     double m_zoom = 1.0;
     WindowMenu *m_menu = nullptr;

@@ -77,6 +77,16 @@ const Routine::Loop *Routine::loopAt(int line) const
     return found == m_loops.end() ? nullptr : &found->second;
 }
 
+int Routine::loopRound(int line) const
+{
+    // By first line, so the last that holds it is the innermost.
+    int innermost = 0;
+    for (const auto &[first, loop] : m_loops)
+        if (first <= line && line <= loop.lastLine)
+            innermost = first;
+    return innermost;
+}
+
 int Routine::plotLine(int first, int last) const
 {
     for (int line = std::min<int>(last, static_cast<int>(m_lines.size())); line >= first && line > 0; --line)

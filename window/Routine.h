@@ -38,6 +38,9 @@ public:
     // The loop called on `line`, counted from 1, or nullptr if there is none.
     const Loop *loopAt(int line) const;
 
+    // The first line of the innermost loop whose call holds `line`, or 0.
+    int loopRound(int line) const;
+
     // The last line from `first` to `last` that plots a point, or 0.
     int plotLine(int first, int last) const;
 
