@@ -689,7 +689,8 @@ void TestWindow::pauseAndStep()
 void TestWindow::followEveryStep_data()
 {
     QTest::addColumn<Button>("button");
-    QTest::addColumn<int>("steps"); // F10 presses from the start
+    QTest::addColumn<int>("ms");    // at the slow speed, 70 operations a millisecond
+    QTest::addColumn<int>("steps"); // F10 presses after those
     QTest::addColumn<QKeySequence>("key");
     QTest::addColumn<int>("caretLine");
     QTest::addColumn<long long>("landed"); // after the key
@@ -699,22 +700,28 @@ void TestWindow::followEveryStep_data()
     // 187,110, 33 rays to a ring; its loops are on lines 19, 20 and 22. The
     // bridge's large arch, of 9,999 points, runs on line 15, and its passes
     // on lines 21 to 23.
+    const QKeySequence back(Qt::SHIFT | Qt::Key_F10);
     const QKeySequence toCaret(Qt::CTRL | Qt::Key_F10);
+    QTest::newRow("a step back in the last pass")
+        << Button::Cmdyg << 13'400 << 0 << back << 0 << 937'999LL << "pass 6 of 6";
+    QTest::newRow("a step back to before the first point")
+        << Button::CmdGs << 0 << 4 << back << 0 << 3LL << "paused · 3 of";
     QTest::newRow("to the caret on a colour pass: the next pass")
-        << Button::Cmdyg << 6 << toCaret << 19 << 187'116LL << "pass 2 of 6";
+        << Button::Cmdyg << 0 << 6 << toCaret << 19 << 187'116LL << "pass 2 of 6";
     QTest::newRow("to the caret on a ring: the next radius")
-        << Button::Cmdyg << 6 << toCaret << 20 << 39LL << "colour = 9, r = 666.2, a = 0,";
+        << Button::Cmdyg << 0 << 6 << toCaret << 20 << 39LL << "colour = 9, r = 666.2, a = 0,";
     QTest::newRow("to the caret in a ray's body: the next ray")
-        << Button::Cmdyg << 6 << toCaret << 24 << 7LL << "colour = 9, r = 666, a = 0.19635,";
+        << Button::Cmdyg << 0 << 6 << toCaret << 24 << 7LL << "colour = 9, r = 666, a = 0.19635,";
     QTest::newRow("to the caret on a loop not yet running: its first value")
-        << Button::CmdDq << 1 << toCaret << 22 << 10'002LL << "colour = 9, k = 6350, t = 3.14,";
+        << Button::CmdDq << 0 << 1 << toCaret << 22 << 10'002LL << "colour = 9, k = 6350, t = 3.14,";
     QTest::newRow("to the caret on a line that does not run again: the end")
-        << Button::CmdDq << 1 << toCaret << 14 << 0LL << "Finished 大桥";
+        << Button::CmdDq << 0 << 1 << toCaret << 14 << 0LL << "Finished 大桥";
 }
 
 void TestWindow::followEveryStep()
 {
     QFETCH(Button, button);
+    QFETCH(int, ms);
     QFETCH(int, steps);
     QFETCH(QKeySequence, key);
     QFETCH(int, caretLine);
@@ -723,6 +730,7 @@ void TestWindow::followEveryStep()
 
     Form1 form(1.0);
     ManualClock clock(form);
+    form.setSpeed(Speed::Slow);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
@@ -730,9 +738,11 @@ void TestWindow::followEveryStep()
     auto *progress = form.findChild<QLabel *>(QStringLiteral("progress"));
     auto *runner = form.findChild<CommandRunner *>(QStringLiteral("runner"));
     form.RunCommand(button);
+    clock.advance(std::chrono::milliseconds(ms));
+    form.advanceDrawing();
     for (int i = 0; i < steps; ++i)
         QTest::keyClick(&form, Qt::Key_F10);
-    QCOMPARE(runner->progress().landed, steps);
+    QCOMPARE(runner->progress().landed, ms * 70LL + steps);
     code->setTextCursor(QTextCursor(code->document()->findBlockByNumber(caretLine - 1)));
     QTest::keySequence(&form, key);
 
@@ -740,6 +750,26 @@ void TestWindow::followEveryStep()
     QVERIFY(runner->isPaused());
     QVERIFY2(QTest::qWaitFor([&] { return progress->accessibleDescription().contains(told); }),
              qPrintable(progress->accessibleDescription()));
+
+    // The ring shows the last point on the screen, and in no copy of the
+    // picture.
+    const LoopState at = runner->loops();
+    auto *marker = form.findChild<QWidget *>(QStringLiteral("StepMarker"));
+    QCOMPARE(marker->isVisible(), runner->progress().current && at.hasPoint());
+    QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->image(), renderWindow(runner->pictures(), runner->progress()));
+
+    // Back once more and on again: the same picture, at the same values.
+    const QImage picture = pictureOf(form).image().copy();
+    QTest::keySequence(&form, QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    QTest::keyClick(&form, Qt::Key_F10);
+    if (runner->progress().current == button) {
+        QCOMPARE(runner->progress().landed, landed);
+        QCOMPARE(pictureOf(form).image(), picture);
+        for (int i = 0; i < at.depth(); ++i)
+            QCOMPARE(runner->loops().loop(i).value, at.loop(i).value);
+        QCOMPARE(runner->loops().lastPoint().x, at.lastPoint().x);
+    }
 }
 
 void TestWindow::droppedActionIsUnwound()
@@ -918,7 +948,7 @@ void TestWindow::speedMenu()
     const QStringList normal = {"-Speed", "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4",
                                 "-", "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
                                 "Record animation…", "-", "Show code Ctrl+U", "Pause Pause", "Step F10",
-                                "Run to the caret Ctrl+F10", "-", "Help F1", "About"};
+                                "Step back Shift+F10", "Run to the caret Ctrl+F10", "-", "Help F1", "About"};
     QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
     QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
     QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background

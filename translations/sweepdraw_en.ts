@@ -97,6 +97,10 @@
         <source>Run to the caret</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Step back</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Speed</name>

@@ -97,6 +97,10 @@
         <source>Run to the caret</source>
         <translation>运行到光标处</translation>
     </message>
+    <message>
+        <source>Step back</source>
+        <translation>后退一步</translation>
+    </message>
 </context>
 <context>
     <name>Speed</name>

@@ -1,5 +1,6 @@
 #include "CommandRunner.h"
 
+#include "DrawingSurface.h"
 #include "SteppedAction.h"
 
 namespace sweepdraw {
@@ -111,6 +112,20 @@ void CommandRunner::step()
     if (m_stopped || isIdle())
         return;
     report(land(1, std::nullopt) > 0);
+}
+
+void CommandRunner::stepBack()
+{
+    if (m_stopped || !m_action || m_action->landed() == 0)
+        return;
+    // The drawing is exact, so the picture as it was one operation ago is
+    // the same drawing again, one operation short.
+    if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
+        fail(QString::fromStdString(cleared.message()));
+        return;
+    }
+    redrawTo(m_action->landed() - 1);
+    report(true);
 }
 
 void CommandRunner::runTo(int loopLine)

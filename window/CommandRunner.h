@@ -87,6 +87,12 @@ public:
     // Lands exactly one operation, if any is queued.
     void step();
 
+    // Takes the last operation of the command under way off the picture,
+    // which then shows exactly what it showed before that operation landed,
+    // and the loops are where they were then. Nothing before the command's
+    // first operation is taken off.
+    void stepBack();
+
     // Lands at once, in the command under way or the next one queued,
     // every operation up to the first made at another value of the loop
     // called on line `loopLine` of its scene, or of a loop round it; with

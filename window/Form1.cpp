@@ -211,13 +211,14 @@ void Form1::buildMenu()
     new PictureActions(*this, item(MenuItem::SavePicture), item(MenuItem::CopyPicture),
                        item(MenuItem::RecordAnimation),
                        [this] { return renderWindow(m_runner->pictures(), m_runner->progress()); });
-    buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step), item(MenuItem::RunToCaret));
+    buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step), item(MenuItem::StepBack),
+                  item(MenuItem::RunToCaret));
     connect(item(MenuItem::Help), &QAction::triggered, this,
             [this] { HelpDialog::showFor(this, m_menu->actions()); });
     connect(item(MenuItem::About), &QAction::triggered, this, [this] { AboutBox::show(this); });
 }
 
-void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction *runToCaret)
+void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction *stepBack, QAction *runToCaret)
 {
     m_codePane = new CodePane(*m_runner, this);
     m_codePane->setObjectName(QStringLiteral("CodePane"));
@@ -236,6 +237,10 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction 
     connect(step, &QAction::triggered, this, [this, setPaused] {
         setPaused(true);
         m_runner->step();
+    });
+    connect(stepBack, &QAction::triggered, this, [this, setPaused] {
+        setPaused(true);
+        m_runner->stepBack();
     });
     connect(runToCaret, &QAction::triggered, this, [this, setPaused] {
         setPaused(true);

@@ -127,7 +127,7 @@ private:
     void buildMenu();
     // The code pane beside the picture, hidden, and what the menu's items
     // that show it, and pause and step the drawing it follows, do.
-    void buildCodePane(QAction *show, QAction *pause, QAction *step, QAction *runToCaret);
+    void buildCodePane(QAction *show, QAction *pause, QAction *step, QAction *stepBack, QAction *runToCaret);
     void fitOnScreen();
     void layOut();
     void describePicture();
