@@ -693,6 +693,7 @@ void TestWindow::followEveryStep_data()
     QTest::addColumn<int>("steps"); // F10 presses after those
     QTest::addColumn<QKeySequence>("key");
     QTest::addColumn<int>("caretLine");
+    QTest::addColumn<QPoint>("click");     // with Ctrl held, on this pixel at zoom 1, instead of a key
     QTest::addColumn<long long>("landed"); // after the key
     QTest::addColumn<QString>("told");     // among what screen readers are told
 
@@ -703,19 +704,36 @@ void TestWindow::followEveryStep_data()
     const QKeySequence back(Qt::SHIFT | Qt::Key_F10);
     const QKeySequence toCaret(Qt::CTRL | Qt::Key_F10);
     QTest::newRow("a step back in the last pass")
-        << Button::Cmdyg << 13'400 << 0 << back << 0 << 937'999LL << "pass 6 of 6";
+        << Button::Cmdyg << 13'400 << 0 << back << 0 << QPoint() << 937'999LL << "pass 6 of 6";
     QTest::newRow("a step back to before the first point")
-        << Button::CmdGs << 0 << 4 << back << 0 << 3LL << "paused · 3 of";
+        << Button::CmdGs << 0 << 4 << back << 0 << QPoint() << 3LL << "paused · 3 of";
     QTest::newRow("to the caret on a colour pass: the next pass")
-        << Button::Cmdyg << 0 << 6 << toCaret << 19 << 187'116LL << "pass 2 of 6";
+        << Button::Cmdyg << 0 << 6 << toCaret << 19 << QPoint() << 187'116LL << "pass 2 of 6";
     QTest::newRow("to the caret on a ring: the next radius")
-        << Button::Cmdyg << 0 << 6 << toCaret << 20 << 39LL << "colour = 9, r = 666.2, a = 0,";
+        << Button::Cmdyg << 0 << 6 << toCaret << 20 << QPoint() << 39LL << "colour = 9, r = 666.2, a = 0,";
     QTest::newRow("to the caret in a ray's body: the next ray")
-        << Button::Cmdyg << 0 << 6 << toCaret << 24 << 7LL << "colour = 9, r = 666, a = 0.19635,";
+        << Button::Cmdyg << 0 << 6 << toCaret << 24 << QPoint() << 7LL << "colour = 9, r = 666, a = 0.19635,";
     QTest::newRow("to the caret on a loop not yet running: its first value")
-        << Button::CmdDq << 0 << 1 << toCaret << 22 << 10'002LL << "colour = 9, k = 6350, t = 3.14,";
+        << Button::CmdDq << 0 << 1 << toCaret << 22 << QPoint() << 10'002LL << "colour = 9, k = 6350, t = 3.14,";
     QTest::newRow("to the caret on a line that does not run again: the end")
-        << Button::CmdDq << 0 << 1 << toCaret << 14 << 0LL << "Finished 大桥";
+        << Button::CmdDq << 0 << 1 << toCaret << 14 << QPoint() << 0LL << "Finished 大桥";
+    // The last pass paints the rays' pixels last, and each ring's last ray
+    // over its first: pixel 600 is last painted at r = 1007.4, the 1,708th
+    // ring of pass 6. The sun's middle is its disc, drawn before the passes.
+    const QKeySequence none;
+    QTest::newRow("what drew a ray's pixel")
+        << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(600, 133) << 0LL
+        << "Pixel (600, 133) was drawn by Sunshine.cpp line 25 · 阳光 · pass 6 of 6 · operation 991919 of "
+           "1122665, colour = 14, r = 1007.4, a = 6.28319, last point (9007, 2000)";
+    QTest::newRow("what drew the sun's middle")
+        << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(533, 133) << 0LL
+        << "Pixel (533, 133) was drawn by Sunshine.cpp line 17 · 阳光 · operation 4 of 1122665";
+    QTest::newRow("what drew the first point, paused")
+        << Button::Cmdyg << 0 << 6 << none << 0 << QPoint(578, 133) << 6LL
+        << "line 25 · 阳光 · pass 1 of 6 · operation 6 of 1122665, colour = 9, r = 666, a = 0,";
+    QTest::newRow("where nothing was drawn")
+        << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(100, 50) << 0LL
+        << "Nothing was drawn at pixel (100, 50)";
 }
 
 void TestWindow::followEveryStep()
@@ -725,6 +743,7 @@ void TestWindow::followEveryStep()
     QFETCH(int, steps);
     QFETCH(QKeySequence, key);
     QFETCH(int, caretLine);
+    QFETCH(QPoint, click);
     QFETCH(long long, landed);
     QFETCH(QString, told);
 
@@ -733,7 +752,9 @@ void TestWindow::followEveryStep()
     form.setSpeed(Speed::Slow);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    auto *pane = form.findChild<QWidget *>(QStringLiteral("CodePane"));
+    if (click.isNull())
+        QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
     auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
     auto *progress = form.findChild<QLabel *>(QStringLiteral("progress"));
     auto *runner = form.findChild<CommandRunner *>(QStringLiteral("runner"));
@@ -742,12 +763,17 @@ void TestWindow::followEveryStep()
     form.advanceDrawing();
     for (int i = 0; i < steps; ++i)
         QTest::keyClick(&form, Qt::Key_F10);
-    QCOMPARE(runner->progress().landed, ms * 70LL + steps);
-    code->setTextCursor(QTextCursor(code->document()->findBlockByNumber(caretLine - 1)));
-    QTest::keySequence(&form, key);
+    QCOMPARE(runner->progress().landed, runner->isIdle() ? 0 : ms * 70LL + steps);
+    if (click.isNull()) {
+        code->setTextCursor(QTextCursor(code->document()->findBlockByNumber(caretLine - 1)));
+        QTest::keySequence(&form, key);
+    } else {
+        QTest::mouseClick(&form, Qt::LeftButton, Qt::ControlModifier, click);
+        QVERIFY(QTest::qWaitFor([&] { return pane->isVisible(); }));
+    }
 
     QCOMPARE(runner->progress().landed, landed);
-    QVERIFY(runner->isPaused());
+    QCOMPARE(runner->isPaused(), !runner->isIdle() || !key.isEmpty());
     QVERIFY2(QTest::qWaitFor([&] { return progress->accessibleDescription().contains(told); }),
              qPrintable(progress->accessibleDescription()));
 

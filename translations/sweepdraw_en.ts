@@ -197,6 +197,18 @@
             <numerusform></numerusform>
         </translation>
     </message>
+    <message>
+        <source>Nothing was drawn at pixel %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pixel %1 was drawn by %2 line %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>operation %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::Form1</name>

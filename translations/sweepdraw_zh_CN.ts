@@ -196,6 +196,18 @@
             <numerusform>%n 个等待</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Nothing was drawn at pixel %1</source>
+        <translation>像素 %1 处什么也没画</translation>
+    </message>
+    <message>
+        <source>Pixel %1 was drawn by %2 line %3</source>
+        <translation>像素 %1 由 %2 第 %3 行画出</translation>
+    </message>
+    <message>
+        <source>operation %1 of %2</source>
+        <translation>第 %1 个操作，共 %2 个</translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::Form1</name>

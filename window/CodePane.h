@@ -1,8 +1,10 @@
 #pragma once
 
+#include "CodeView.h"
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "Routine.h"
+#include "WhatDrew.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -15,8 +17,6 @@
 class QLabel;
 
 namespace sweepdraw {
-
-class CodeView;
 
 // Shows how the picture is drawn: the routine of the command being drawn,
 // or of the last one drawn, with the loops it is in highlighted and each
@@ -47,10 +47,34 @@ public:
     // another routine is shown.
     int caretLoop() const;
 
+    // Shows what drew the pixel of the picture at `pixel`, in pixels at zoom
+    // 1, in the progress line's place until the drawing moves on: the line,
+    // lit, its routine, the colour pass, the loops' values and the
+    // operation's number; or that nothing was drawn there.
+    void showDrawnBy(const std::optional<DrawnBy> &drawn, QPoint pixel);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // What is shown over the code and beside it.
+    struct Marks
+    {
+        std::vector<CodeView::Span> loops;
+        std::vector<CodeView::Value> values;
+    };
+    struct Answer
+    {
+        std::optional<DrawnBy> drawn;
+        QPoint pixel;
+    };
+
+    // The loops of `routine` running at `at`, each with its counter's value
+    // beside it, and the point plotted beside the line that plots it; each
+    // value is added to `told`.
+    static Marks marksAt(const Routine &routine, const LoopState &at, QStringList &told);
+    static QString passOf(const LoopState &at);
+    void showAnswer();
     const Routine &routineOf(Button button);
     void showRoutine(std::optional<Button> button);
     QString progressLine(const DrawingProgress &progress);
@@ -64,6 +88,7 @@ private:
     std::optional<Button> m_shown;        // whose routine the code is
     std::optional<Button> m_lastDrawn;    // the last drawing command finished
     std::optional<Button> m_lastFinished; // the last command of any kind finished
+    std::optional<Answer> m_answer;       // what drew a pixel, until the drawing moves on
 
     // What screen readers are told, and when they were last told.
     QString m_told;

@@ -9,9 +9,11 @@
 #include "PaneDock.h"
 #include "Panel.h"
 #include "PictureActions.h"
+#include "PictureClicks.h"
 #include "StepMarker.h"
 #include "SurfaceView.h"
 #include "WindowImage.h"
+#include "WhatDrew.h"
 #include "WindowMenu.h"
 
 #include <QActionGroup>
@@ -245,6 +247,16 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction 
     connect(runToCaret, &QAction::triggered, this, [this, setPaused] {
         setPaused(true);
         m_runner->runTo(m_codePane->caretLoop());
+    });
+    // What drew a point, asked while the picture stands still.
+    new PictureClicks(*this, *m_view, [this, show](QPoint devicePixel, QPoint pixel) {
+        if (!m_runner->isPaused() && !m_runner->isIdle())
+            return;
+        const DrawingProgress progress = m_runner->progress();
+        m_codePane->showDrawnBy(whatDrew(m_runner->pictures(), progress.current, progress.landed,
+                                         m_view->surface().devicePixelRatio(), devicePixel),
+                                pixel);
+        show->setChecked(true);
     });
 }
 

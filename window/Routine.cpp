@@ -87,11 +87,24 @@ int Routine::loopRound(int line) const
     return innermost;
 }
 
-int Routine::plotLine(int first, int last) const
+int Routine::lineCalling(const QString &call, int first, int last) const
 {
+    const QString made = call + u'(';
     for (int line = std::min<int>(last, static_cast<int>(m_lines.size())); line >= first && line > 0; --line)
-        if (m_lines[line - 1].contains(QLatin1String("PlotPoint(")))
+        if (m_lines[line - 1].contains(made))
             return line;
+    return 0;
+}
+
+int Routine::lineCallingOutsideLoops(const QString &call, int before) const
+{
+    const QString made = call + u'(';
+    for (int line = 1; line <= m_lines.size(); ++line) {
+        if (loopRound(line) != 0 || !m_lines[line - 1].contains(made))
+            continue;
+        if (before-- == 0)
+            return line;
+    }
     return 0;
 }
 

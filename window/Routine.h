@@ -42,7 +42,15 @@ public:
     int loopRound(int line) const;
 
     // The last line from `first` to `last` that plots a point, or 0.
-    int plotLine(int first, int last) const;
+    int plotLine(int first, int last) const { return lineCalling(QStringLiteral("PlotPoint"), first, last); }
+
+    // The last line from `first` to `last` that calls the surface operation
+    // `call`, or 0.
+    int lineCalling(const QString &call, int first, int last) const;
+
+    // The line outside every loop that makes the call to `call` that comes
+    // after `before` others there, or 0.
+    int lineCallingOutsideLoops(const QString &call, int before) const;
 
 private:
     void findLoops();
