@@ -24,6 +24,13 @@ public:
     {
     }
 
+    // Blank again, for a command drawn alone, numbered from 1.
+    void restart()
+    {
+        (void)m_raster.ClearSurface();
+        m_count = 0;
+    }
+
     // The number of the operation that painted `pixel` last, or 0.
     long long numberAt(QPoint pixel) const
     {
@@ -108,20 +115,22 @@ private:
 std::optional<DrawnBy> whatDrew(const QList<Button> &pictures, std::optional<Button> underWay, long long landed,
                                 double devicePixelRatio, QPoint pixel)
 {
+    // Each command begins by setting its pen, so each paints the same pixels
+    // drawn alone as drawn after the others; the last to paint the pixel,
+    // asked first, made the last operation there.
     NumberingSurface numbered(devicePixelRatio);
-    (void)PictureHistory::drawPictures(numbered, pictures, underWay, landed);
-    long long number = numbered.numberAt(pixel);
-    if (number == 0)
-        return std::nullopt;
-
-    // The pictures are whole commands, and the one under way comes last.
-    std::optional<Button> maker = underWay;
-    for (Button button : pictures) {
-        if (number <= tallyOf(button).operations) {
-            maker = button;
-            break;
-        }
-        number -= tallyOf(button).operations;
+    std::optional<Button> maker;
+    long long number = 0;
+    if (underWay) {
+        (void)PictureHistory::drawPictures(numbered, {}, underWay, landed);
+        if ((number = numbered.numberAt(pixel)) > 0)
+            maker = underWay;
+    }
+    for (auto picture = pictures.rbegin(); !maker && picture != pictures.rend(); ++picture) {
+        numbered.restart();
+        (void)PictureHistory::drawPictures(numbered, {*picture}, std::nullopt, 0);
+        if ((number = numbered.numberAt(pixel)) > 0)
+            maker = *picture;
     }
     if (!maker)
         return std::nullopt;

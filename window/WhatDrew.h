@@ -29,9 +29,10 @@ struct DrawnBy
 // did, or if the pixel is off the picture.
 //
 // The drawing is exact, so this is the drawing again, with a question: on a
-// surface of the same size, every operation paints in a colour of its own,
-// its number, and the pixel's colour tells the last. Then the command that
-// made it runs again as far as that operation, with its loops recorded.
+// surface of the same size, every operation of a command paints in a colour
+// of its own, its number, and the pixel's colour tells the last. The
+// commands are drawn so from the last, until one has painted the pixel; it
+// then runs again as far as that operation, with its loops recorded.
 std::optional<DrawnBy> whatDrew(const QList<Button> &pictures, std::optional<Button> underWay, long long landed,
                                 double devicePixelRatio, QPoint pixel);
 
