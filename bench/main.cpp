@@ -27,6 +27,7 @@
 #include "RasterSurface.h"
 #include "RatioReporter.h"
 #include "RecordBench.h"
+#include "StepBench.h"
 #include "RuntimeError.h"
 #include "Timing.h"
 #include "TraceBench.h"
@@ -517,6 +518,7 @@ int main(int argc, char **argv)
     std::vector<Goal> targets = goals();
     std::ranges::move(registerRecordBenchmarks(names), std::back_inserter(targets));
     registerTraceBenchmarks(names, targets);
+    registerStepBenchmarks(names, targets);
     std::set<std::string> chosen;
     try {
         chosen = selected(names, targets);
