@@ -688,6 +688,7 @@ void TestWindow::pauseAndStep()
 
 void TestWindow::followEveryStep_data()
 {
+    QTest::addColumn<QList<Button>>("before"); // drawn at once first
     QTest::addColumn<Button>("button");
     QTest::addColumn<int>("ms");    // at the slow speed, 70 operations a millisecond
     QTest::addColumn<int>("steps"); // F10 presses after those
@@ -704,40 +705,50 @@ void TestWindow::followEveryStep_data()
     const QKeySequence back(Qt::SHIFT | Qt::Key_F10);
     const QKeySequence toCaret(Qt::CTRL | Qt::Key_F10);
     QTest::newRow("a step back in the last pass")
-        << Button::Cmdyg << 13'400 << 0 << back << 0 << QPoint() << 937'999LL << "pass 6 of 6";
+        << QList<Button>() << Button::Cmdyg << 13'400 << 0 << back << 0 << QPoint() << 937'999LL << "pass 6 of 6";
     QTest::newRow("a step back to before the first point")
-        << Button::CmdGs << 0 << 4 << back << 0 << QPoint() << 3LL << "paused · 3 of";
+        << QList<Button>() << Button::CmdGs << 0 << 4 << back << 0 << QPoint() << 3LL << "paused · 3 of";
     QTest::newRow("to the caret on a colour pass: the next pass")
-        << Button::Cmdyg << 0 << 6 << toCaret << 19 << QPoint() << 187'116LL << "pass 2 of 6";
+        << QList<Button>() << Button::Cmdyg << 0 << 6 << toCaret << 19 << QPoint() << 187'116LL << "pass 2 of 6";
     QTest::newRow("to the caret on a ring: the next radius")
-        << Button::Cmdyg << 0 << 6 << toCaret << 20 << QPoint() << 39LL << "colour = 9, r = 666.2, a = 0,";
+        << QList<Button>() << Button::Cmdyg << 0 << 6 << toCaret << 20 << QPoint() << 39LL
+        << "colour = 9, r = 666.2, a = 0,";
     QTest::newRow("to the caret in a ray's body: the next ray")
-        << Button::Cmdyg << 0 << 6 << toCaret << 24 << QPoint() << 7LL << "colour = 9, r = 666, a = 0.19635,";
+        << QList<Button>() << Button::Cmdyg << 0 << 6 << toCaret << 24 << QPoint() << 7LL
+        << "colour = 9, r = 666, a = 0.19635,";
     QTest::newRow("to the caret on a loop not yet running: its first value")
-        << Button::CmdDq << 0 << 1 << toCaret << 22 << QPoint() << 10'002LL << "colour = 9, k = 6350, t = 3.14,";
+        << QList<Button>() << Button::CmdDq << 0 << 1 << toCaret << 22 << QPoint() << 10'002LL
+        << "colour = 9, k = 6350, t = 3.14,";
     QTest::newRow("to the caret on a line that does not run again: the end")
-        << Button::CmdDq << 0 << 1 << toCaret << 14 << QPoint() << 0LL << "Finished 大桥";
+        << QList<Button>() << Button::CmdDq << 0 << 1 << toCaret << 14 << QPoint() << 0LL << "Finished 大桥";
     // The last pass paints the rays' pixels last, and each ring's last ray
     // over its first: pixel 600 is last painted at r = 1007.4, the 1,708th
     // ring of pass 6. The sun's middle is its disc, drawn before the passes.
+    // A 3-pixel dot on x = 38 last paints the mountains' (37, 185), in the
+    // 225th point of their last pass.
     const QKeySequence none;
     QTest::newRow("what drew a ray's pixel")
-        << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(600, 133) << 0LL
+        << QList<Button>() << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(600, 133) << 0LL
         << "Pixel (600, 133) was drawn by Sunshine.cpp line 25 · 阳光 · pass 6 of 6 · operation 991919 of "
            "1122665, colour = 14, r = 1007.4, a = 6.28319, last point (9007, 2000)";
     QTest::newRow("what drew the sun's middle")
-        << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(533, 133) << 0LL
+        << QList<Button>() << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(533, 133) << 0LL
         << "Pixel (533, 133) was drawn by Sunshine.cpp line 17 · 阳光 · operation 4 of 1122665";
     QTest::newRow("what drew the first point, paused")
-        << Button::Cmdyg << 0 << 6 << none << 0 << QPoint(578, 133) << 6LL
+        << QList<Button>() << Button::Cmdyg << 0 << 6 << none << 0 << QPoint(578, 133) << 6LL
         << "line 25 · 阳光 · pass 1 of 6 · operation 6 of 1122665, colour = 9, r = 666, a = 0,";
+    QTest::newRow("what drew a pixel of a picture drawn before")
+        << QList<Button>{Button::CmdGs, Button::CmdDq} << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(37, 185)
+        << 0LL << "Mountains.cpp line 22 · 高山 · pass 4 of 4 · operation 150228 of 200003, colour = 11, "
+                  "x = 577.4,";
     QTest::newRow("where nothing was drawn")
-        << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(100, 50) << 0LL
+        << QList<Button>() << Button::Cmdyg << 16'040 << 0 << none << 0 << QPoint(100, 50) << 0LL
         << "Nothing was drawn at pixel (100, 50)";
 }
 
 void TestWindow::followEveryStep()
 {
+    QFETCH(QList<Button>, before);
     QFETCH(Button, button);
     QFETCH(int, ms);
     QFETCH(int, steps);
@@ -758,6 +769,9 @@ void TestWindow::followEveryStep()
     auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
     auto *progress = form.findChild<QLabel *>(QStringLiteral("progress"));
     auto *runner = form.findChild<CommandRunner *>(QStringLiteral("runner"));
+    for (Button picture : before)
+        form.RunCommand(picture);
+    form.finishDrawing();
     form.RunCommand(button);
     clock.advance(std::chrono::milliseconds(ms));
     form.advanceDrawing();
