@@ -11,7 +11,7 @@ namespace sweepdraw {
 
 namespace {
 
-// Colours are 24 bits, more than the operations of all the scenes together.
+// Colours are 24 bits, far more than the operations of any scene.
 constexpr quint32 kNumberMask = 0xffffff;
 
 // Paints each operation in a colour of its own, its number counted from 1,
