@@ -1,5 +1,6 @@
 #include "BackgroundRecording.h"
 #include "Palette.h"
+#include "PictureHistory.h"
 #include "Routine.h"
 #include "RuntimeError.h"
 #include "Recording.h"
@@ -796,8 +797,12 @@ void TestWindow::followEveryStep()
     const LoopState at = runner->loops();
     auto *marker = form.findChild<QWidget *>(QStringLiteral("StepMarker"));
     QCOMPARE(marker->isVisible(), runner->progress().current && at.hasPoint());
+    const DrawingProgress now = runner->progress();
+    RasterSurface drawnAgain(kDesignSize, zoomOf(form));
+    QVERIFY(!PictureHistory::drawPictures(drawnAgain, runner->pictures(), now.current, now.landed));
+    QCOMPARE(pictureOf(form).image(), drawnAgain.image());
     QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->image(), renderWindow(runner->pictures(), runner->progress()));
+    QCOMPARE(QGuiApplication::clipboard()->image(), renderWindow(runner->pictures(), now));
 
     // Back once more and on again: the same picture, at the same values.
     const QImage picture = pictureOf(form).image().copy();
