@@ -27,6 +27,7 @@
 #include "RatioReporter.h"
 #include "RecordBench.h"
 #include "RoutineBench.h"
+#include "StepBench.h"
 #include "RuntimeError.h"
 #include "ShownStage.h"
 #include "Timing.h"
@@ -517,6 +518,7 @@ int main(int argc, char **argv)
     std::ranges::move(registerRecordBenchmarks(names), std::back_inserter(targets));
     std::ranges::move(registerRoutineBenchmarks(names), std::back_inserter(targets));
     registerTraceBenchmarks(names, targets);
+    registerStepBenchmarks(names, targets);
     std::set<std::string> chosen;
     try {
         chosen = selected(names, targets);

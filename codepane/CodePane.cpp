@@ -5,6 +5,7 @@
 #include "WindowColours.h"
 
 #include <QLabel>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 namespace sweepdraw {
@@ -55,7 +56,10 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
         if (command.draws())
             m_lastDrawn = command;
     });
-    connect(&runner, &CommandRunner::drawn, this, &CodePane::refresh);
+    connect(&runner, &CommandRunner::drawn, this, [this] {
+        m_answer.reset();
+        refresh();
+    });
     connect(&runner, &CommandRunner::idle, this, &CodePane::refresh);
 }
 
@@ -94,42 +98,111 @@ void CodePane::refresh()
 {
     if (!isVisible())
         return;
+    if (m_answer) {
+        showAnswer();
+        return;
+    }
     const DrawingProgress progress = m_runner.progress();
     const bool drawing = progress.current && progress.current->draws();
     showRoutine(drawing ? progress.current : m_lastDrawn);
 
-    std::vector<CodeView::Span> loops;
-    std::vector<CodeView::Value> values;
+    Marks marks;
     QStringList told{progressLine(progress)};
-    if (drawing && m_shown == progress.current) {
-        const Routine &routine = routineOf(*m_shown);
-        const LoopRecorder &recorder = m_runner.loops();
-        for (int i = 0; i < recorder.depth(); ++i) {
-            const LoopRecorder::Loop &loop = recorder.loop(i);
-            const Routine::Loop *written = routine.loopAt(static_cast<int>(loop.where.line()));
-            if (!written)
-                continue;
-            loops.push_back({written->firstLine, written->lastLine});
-            const QString text = QStringLiteral("%1 = %2").arg(written->counter, number(loop.value));
-            std::optional<QRgb> swatch;
-            if (loop.passes > 0 && loop.value >= 0 && loop.value < kPaletteSize)
-                swatch = PaletteColor(static_cast<int>(loop.value));
-            values.push_back({written->firstLine, text, swatch});
-            told << text;
-        }
-        if (recorder.hasPoint() && !loops.empty()) {
-            const LoopRecorder::Point point = recorder.lastPoint();
-            // Twips, a fifteenth of a pixel: fractions would say nothing more.
-            const QString text = QStringLiteral("(%1, %2)").arg(point.x, 0, 'f', 0).arg(point.y, 0, 'f', 0);
-            if (const int line = routine.plotLine(loops.back().first, loops.back().last))
-                values.push_back({line, text, std::nullopt});
-            told << tr("last point %1").arg(text);
-        }
-    }
-    m_code->setLoops(loops);
-    m_code->setValues(values);
+    if (drawing && m_shown == progress.current)
+        marks = marksAt(routineOf(*m_shown), m_runner.loops(), told);
+    m_code->setLoops(marks.loops);
+    m_code->setValues(marks.values);
     m_progress->setText(told.front());
     tell(told.join(QStringLiteral(", ")));
+}
+
+CodePane::Marks CodePane::marksAt(const Routine &routine, const LoopState &at, QStringList &told)
+{
+    Marks marks;
+    for (int i = 0; i < at.depth(); ++i) {
+        const LoopState::Loop &loop = at.loop(i);
+        const Routine::Loop *written = routine.loopAt(static_cast<int>(loop.where.line()));
+        if (!written)
+            continue;
+        marks.loops.push_back({written->firstLine, written->lastLine});
+        const QString text = QStringLiteral("%1 = %2").arg(written->counter, number(loop.value));
+        std::optional<QRgb> swatch;
+        if (loop.passes > 0 && loop.value >= 0 && loop.value < kPaletteSize)
+            swatch = PaletteColor(static_cast<int>(loop.value));
+        marks.values.push_back({written->firstLine, text, swatch});
+        told << text;
+    }
+    if (at.hasPoint() && !marks.loops.empty()) {
+        const LoopState::Point point = at.lastPoint();
+        // Twips, a fifteenth of a pixel: fractions would say nothing more.
+        const QString text = QStringLiteral("(%1, %2)").arg(point.x, 0, 'f', 0).arg(point.y, 0, 'f', 0);
+        if (const int line = routine.plotLine(marks.loops.back().first, marks.loops.back().last))
+            marks.values.push_back({line, text, std::nullopt});
+        told << tr("last point %1").arg(text);
+    }
+    return marks;
+}
+
+void CodePane::showDrawnBy(const std::optional<DrawnBy> &drawn, QPoint pixel)
+{
+    m_answer = Answer{drawn, pixel};
+    refresh();
+}
+
+// The line that made the operation, lit over the loops it ran in, and what
+// it is told in the progress line's place.
+void CodePane::showAnswer()
+{
+    const QString where = QStringLiteral("(%1, %2)").arg(m_answer->pixel.x()).arg(m_answer->pixel.y());
+    if (!m_answer->drawn) {
+        const QString text = tr("Nothing was drawn at pixel %1").arg(where);
+        m_code->setLoops({});
+        m_code->setValues({});
+        m_progress->setText(text);
+        tell(text);
+        return;
+    }
+    const DrawnBy &drawn = *m_answer->drawn;
+    showRoutine(drawn.command);
+    const Routine &routine = routineOf(drawn.command);
+    const QString call = QString::fromLatin1(drawn.call);
+    const int innermost = drawn.at.depth() > 0 ? static_cast<int>(drawn.at.loop(drawn.at.depth() - 1).where.line()) : 0;
+    const Routine::Loop *loop = routine.loopAt(innermost);
+    const int line = loop ? routine.lineCalling(call, loop->firstLine, loop->lastLine)
+                          : routine.lineCallingOutsideLoops(call, drawn.callsBefore);
+
+    QStringList parts{tr("Pixel %1 was drawn by %2 line %3").arg(where, routine.fileName()).arg(line)};
+    parts << drawn.command.caption();
+    if (const QString pass = passOf(drawn.at); !pass.isEmpty())
+        parts << pass;
+    parts << tr("operation %1 of %2").arg(drawn.operation).arg(routine.operations());
+    QStringList told{parts.join(QStringLiteral(" · "))};
+    Marks marks = marksAt(routine, drawn.at, told);
+    if (line > 0) {
+        marks.loops.push_back({line, line});
+        m_code->setTextCursor(QTextCursor(m_code->document()->findBlockByNumber(line - 1)));
+        m_code->centerCursor();
+    }
+    m_code->setLoops(marks.loops);
+    m_code->setValues(marks.values);
+    m_progress->setText(told.front());
+    tell(told.join(QStringLiteral(", ")));
+}
+
+int CodePane::caretLoop()
+{
+    const std::optional<Runnable> current = m_runner.progress().current;
+    if (!current || current != m_shown)
+        return 0;
+    return routineOf(*current).loopRound(m_code->textCursor().blockNumber() + 1);
+}
+
+QString CodePane::passOf(const LoopState &at)
+{
+    for (int i = 0; i < at.depth(); ++i)
+        if (at.loop(i).passes > 0)
+            return tr("pass %1 of %2").arg(at.loop(i).pass).arg(at.loop(i).passes);
+    return {};
 }
 
 QString CodePane::progressLine(const DrawingProgress &progress)
@@ -147,13 +220,8 @@ QString CodePane::progressLine(const DrawingProgress &progress)
     QStringList parts{progress.current->caption()};
     if (!paused.isEmpty())
         parts << paused;
-    const LoopRecorder &recorder = m_runner.loops();
-    for (int i = 0; i < recorder.depth(); ++i) {
-        if (recorder.loop(i).passes > 0) {
-            parts << tr("pass %1 of %2").arg(recorder.loop(i).pass).arg(recorder.loop(i).passes);
-            break;
-        }
-    }
+    if (const QString pass = passOf(m_runner.loops()); !pass.isEmpty())
+        parts << pass;
     parts << tr("%1 of %2 operations").arg(progress.landed).arg(routine.operations());
     if (const long long rate = operationsPerSecond(m_runner.speed()); rate > 0) {
         const double left = static_cast<double>(std::max(routine.operations() - progress.landed, 0LL)) / rate;

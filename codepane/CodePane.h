@@ -1,8 +1,10 @@
 #pragma once
 
+#include "CodeView.h"
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "Routine.h"
+#include "WhatDrew.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -15,8 +17,6 @@
 class QLabel;
 
 namespace sweepdraw {
-
-class CodeView;
 
 // Shows how the picture is drawn: the routine of the command being drawn,
 // or of the last one drawn, with the loops it is in highlighted and each
@@ -42,10 +42,39 @@ public:
     // Shows where the drawing is now.
     void refresh();
 
+    // The first line of the innermost loop round the line the caret is on,
+    // in the routine of the command being drawn; 0 for none, or when
+    // another routine is shown.
+    int caretLoop();
+
+    // Shows what drew the pixel of the picture at `pixel`, in pixels at zoom
+    // 1, in the progress line's place until the drawing moves on: the line,
+    // lit, its routine, the colour pass, the loops' values and the
+    // operation's number; or that nothing was drawn there.
+    void showDrawnBy(const std::optional<DrawnBy> &drawn, QPoint pixel);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // What is shown over the code and beside it.
+    struct Marks
+    {
+        std::vector<CodeView::Span> loops;
+        std::vector<CodeView::Value> values;
+    };
+    struct Answer
+    {
+        std::optional<DrawnBy> drawn;
+        QPoint pixel;
+    };
+
+    // The loops of `routine` running at `at`, each with its counter's value
+    // beside it, and the point plotted beside the line that plots it; each
+    // value is added to `told`.
+    static Marks marksAt(const Routine &routine, const LoopState &at, QStringList &told);
+    static QString passOf(const LoopState &at);
+    void showAnswer();
     const Routine &routineOf(const Runnable &command);
     void showRoutine(const std::optional<Runnable> &command);
     QString progressLine(const DrawingProgress &progress);
@@ -62,6 +91,7 @@ private:
     std::optional<Runnable> m_shown;        // whose routine the code is
     std::optional<Runnable> m_lastDrawn;    // the last drawing command finished
     std::optional<Runnable> m_lastFinished; // the last command of any kind finished
+    std::optional<Answer> m_answer;       // what drew a pixel, until the drawing moves on
 
     // What screen readers are told, and when they were last told.
     QString m_told;

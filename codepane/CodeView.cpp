@@ -131,14 +131,14 @@ void CodeView::setCode(const QString &text)
     m_loops.clear();
     m_values.clear();
     setExtraSelections({});
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setPlainText(text);
 }
 
 void CodeView::setNote(const QString &text)
 {
     setCode(text);
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
 void CodeView::setLoops(const std::vector<Span> &loops)

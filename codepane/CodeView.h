@@ -48,8 +48,8 @@ public:
 
     explicit CodeView(QWidget *parent = nullptr);
 
-    // Shows `text`, with nothing highlighted and no values; code as it is
-    // written, a note wrapped to the width.
+    // Shows `text`, with nothing highlighted and no values, wrapped to the
+    // width so that every line can be read whole beside the values.
     void setCode(const QString &text);
     void setNote(const QString &text);
 

@@ -51,6 +51,7 @@ Routine::Routine(const Command &command)
     QFile file(QStringLiteral(":/scenes/") + m_fileName);
     if (file.open(QIODevice::ReadOnly))
         m_source = QString::fromUtf8(file.readAll());
+    m_lines = m_source.split(u'\n');
     findLoops();
 }
 
@@ -58,6 +59,7 @@ Routine::Routine(const CompiledRoutine &routine, long long operations)
     : m_fileName(QFileInfo(QString::fromStdString(routine.fileName())).fileName())
     , m_source(QString::fromStdString(routine.source()))
     , m_operations(operations)
+    , m_lines(m_source.split(u'\n'))
     , m_plotLines(routine.plotLines())
 {
     for (const CompiledRoutine::Loop &loop : routine.loops())
@@ -66,7 +68,7 @@ Routine::Routine(const CompiledRoutine &routine, long long operations)
 
 void Routine::findLoops()
 {
-    const QStringList lines = m_source.split(u'\n');
+    const QStringList &lines = m_lines;
     static const QRegularExpression call(QStringLiteral(R"(\b(?:Sweep|ColourPass)\s*\()"));
     // The lambda's parameter: "[&](double r)".
     static const QRegularExpression counter(
@@ -96,6 +98,37 @@ int Routine::plotLine(int first, int last) const
     for (auto line = m_plotLines.rbegin(); line != m_plotLines.rend(); ++line)
         if (*line >= first && *line <= last)
             return *line;
+    return 0;
+}
+
+int Routine::loopRound(int line) const
+{
+    // By first line, so the last that holds it is the innermost.
+    int innermost = 0;
+    for (const auto &[first, loop] : m_loops)
+        if (first <= line && line <= loop.lastLine)
+            innermost = first;
+    return innermost;
+}
+
+int Routine::lineCalling(const QString &call, int first, int last) const
+{
+    const QString made = call + u'(';
+    for (int line = std::min<int>(last, static_cast<int>(m_lines.size())); line >= first && line > 0; --line)
+        if (m_lines[line - 1].contains(made))
+            return line;
+    return 0;
+}
+
+int Routine::lineCallingOutsideLoops(const QString &call, int before) const
+{
+    const QString made = call + u'(';
+    for (int line = 1; line <= m_lines.size(); ++line) {
+        if (loopRound(line) != 0 || !m_lines[line - 1].contains(made))
+            continue;
+        if (before-- == 0)
+            return line;
+    }
     return 0;
 }
 

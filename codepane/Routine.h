@@ -43,8 +43,19 @@ public:
     // The loop called on `line`, counted from 1, or nullptr if there is none.
     const Loop *loopAt(int line) const;
 
+    // The first line of the innermost loop whose call holds `line`, or 0.
+    int loopRound(int line) const;
+
     // The last line from `first` to `last` that plots a point, or 0.
     int plotLine(int first, int last) const;
+
+    // The last line from `first` to `last` that calls the surface operation
+    // `call`, or 0.
+    int lineCalling(const QString &call, int first, int last) const;
+
+    // The line outside every loop that makes the call to `call` that comes
+    // after `before` others there, or 0.
+    int lineCallingOutsideLoops(const QString &call, int before) const;
 
 private:
     void findLoops();
@@ -52,6 +63,7 @@ private:
     QString m_fileName;
     QString m_source;
     long long m_operations = 0;
+    QStringList m_lines;
     std::map<int, Loop> m_loops; // by first line
     std::vector<int> m_plotLines; // in order
 };

@@ -33,20 +33,10 @@ private:
     std::uint_least32_t m_line = 0;
 };
 
-// Where a drawing is while it runs: the ColourPass and Sweep loops that are
-// running, outermost first, each with where it is written in the scene and
-// its counter's current value, and the last point plotted.
-//
-// The loops record on the recorder active on their thread when they begin,
-// and only there: one activated while a piece of a drawing runs sees that
-// drawing's loops, and a drawing run while none is active records nothing.
-// Each loop takes its place on entry and gives it back when it ends, however
-// it ends, an exception included, so a drawing that is stopped leaves the
-// recorder as it found it. Loops nested deeper than kMaxDepth run without
-// being recorded.
-//
-// Recording costs a store for every value the loops take; nothing allocates.
-class LoopRecorder final
+// Where a drawing is at one operation: the ColourPass and Sweep loops that
+// are running, outermost first, each with where it is written in the scene
+// and its counter's value, and the last point plotted.
+class LoopState
 {
 public:
     static constexpr int kMaxDepth = 8;
@@ -65,10 +55,6 @@ public:
         float y = 0;
     };
 
-    LoopRecorder() = default;
-    LoopRecorder(const LoopRecorder &) = delete;
-    LoopRecorder &operator=(const LoopRecorder &) = delete;
-
     // The loops running and recorded, outermost first.
     int depth() const noexcept { return m_depth < kMaxDepth ? m_depth : kMaxDepth; }
     const Loop &loop(int index) const noexcept { return m_loops[static_cast<std::size_t>(index)]; }
@@ -76,10 +62,45 @@ public:
     // A point plotted is finite, so a NaN marks none.
     bool hasPoint() const noexcept { return !std::isnan(m_point.x); }
     Point lastPoint() const noexcept { return m_point; }
+
+protected:
+    static constexpr Point kNoPoint{std::numeric_limits<float>::quiet_NaN(), 0};
+
+    std::array<Loop, kMaxDepth> m_loops{};
+    int m_depth = 0;
+    Point m_point = kNoPoint;
+};
+
+// Where a drawing is while it runs, kept up to date by its loops.
+//
+// The loops record on the recorder active on their thread when they begin,
+// and only there: one activated while a piece of a drawing runs sees that
+// drawing's loops, and a drawing run while none is active records nothing.
+// Each loop takes its place on entry and gives it back when it ends, however
+// it ends, an exception included, so a drawing that is stopped leaves the
+// recorder as it found it. Loops nested deeper than kMaxDepth run without
+// being recorded.
+//
+// The loops move on to their next values before the next operation is made,
+// so whoever meters the drawing notes where it is as an operation lands, and
+// reads the note, which stays as it was while the drawing goes on.
+//
+// Recording costs a store for every value the loops take; nothing allocates.
+class LoopRecorder final : public LoopState
+{
+public:
+    LoopRecorder() = default;
+    LoopRecorder(const LoopRecorder &) = delete;
+    LoopRecorder &operator=(const LoopRecorder &) = delete;
+
     // One store, for it comes with every point.
     void plotted(float x, float y) noexcept { m_point = {x, y}; }
     // Forgets the last point; the loops are the running code's to end.
     void forgetPoint() noexcept { m_point = kNoPoint; }
+
+    // Keeps where the drawing is now, as noted() gives it.
+    void note() noexcept { m_noted = static_cast<const LoopState &>(*this); }
+    const LoopState &noted() const noexcept { return m_noted; }
 
     // The recorder the loops beginning on this thread record on, or nullptr.
     static LoopRecorder *active() noexcept { return s_active; }
@@ -151,11 +172,7 @@ private:
 
     static thread_local constinit LoopRecorder *s_active;
 
-    static constexpr Point kNoPoint{std::numeric_limits<float>::quiet_NaN(), 0};
-
-    std::array<Loop, kMaxDepth> m_loops{};
-    int m_depth = 0;
-    Point m_point = kNoPoint;
+    LoopState m_noted;
 };
 
 } // namespace sweepdraw

@@ -1,5 +1,6 @@
 #include "CommandRunner.h"
 
+#include "DrawingSurface.h"
 #include "SteppedAction.h"
 
 namespace sweepdraw {
@@ -9,6 +10,30 @@ namespace {
 std::chrono::nanoseconds steadyNow()
 {
     return std::chrono::steady_clock::now().time_since_epoch();
+}
+
+// Where the loop called on `line` is among those running, or -1.
+int depthOf(const LoopState &state, int line)
+{
+    for (int i = 0; i < state.depth(); ++i)
+        if (static_cast<int>(state.loop(i).where.line()) == line)
+            return i;
+    return -1;
+}
+
+// Whether the loop called on `line` runs at `now` with a value, or a pass,
+// of its own or of a loop round it, other than it had at `then`.
+bool movedOn(const LoopState &now, const LoopState &then, int line)
+{
+    const int at = depthOf(now, line);
+    if (at < 0)
+        return false;
+    if (depthOf(then, line) != at)
+        return true;
+    for (int i = 0; i <= at; ++i)
+        if (now.loop(i).value != then.loop(i).value || now.loop(i).pass != then.loop(i).pass)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -90,6 +115,39 @@ void CommandRunner::step()
     report(land(1, std::nullopt) > 0);
 }
 
+void CommandRunner::stepBack()
+{
+    if (m_stopped || !m_action || m_action->landed() == 0)
+        return;
+    // The drawing is exact, so the picture as it was one operation ago is
+    // the same drawing again, one operation short.
+    if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
+        fail(QString::fromStdString(cleared.message()));
+        return;
+    }
+    redrawTo(m_action->landed() - 1);
+    report(true);
+}
+
+void CommandRunner::runTo(int loopLine)
+{
+    if (m_stopped || isIdle())
+        return;
+    if (!m_action)
+        startAction(m_queue.startNext());
+    const LoopRecorder::Activation recording(&m_loops);
+    const LoopState then = m_loops.noted();
+    const long long landed = loopLine > 0 ? m_action->landUntil(Pace::kUnlimited,
+                                                                [&then, loopLine](const LoopState &now) {
+                                                                    return movedOn(now, then, loopLine);
+                                                                })
+                                          : m_action->land(Pace::kUnlimited);
+    m_pace.count(landed);
+    if (m_action->finished())
+        endAction();
+    report(landed > 0);
+}
+
 void CommandRunner::runToEnd()
 {
     if (m_stopped || isIdle())
@@ -100,9 +158,7 @@ void CommandRunner::runToEnd()
     if (m_action) {
         const LoopRecorder::Activation recording(&m_loops);
         landed = m_action->land(Pace::kUnlimited) > 0;
-        m_failure = m_action->failure();
-        if (!m_failure)
-            finishCurrent();
+        endAction();
     }
     while (!m_failure && m_queue.hasWaiting()) {
         m_failure = runAtOnce(actionOf(m_queue.startNext()), *m_picture);
@@ -118,6 +174,8 @@ void CommandRunner::stop()
     m_stopped = true;
     m_queue.clear();
     m_action.reset();
+    m_loops.forgetPoint();
+    m_loops.note();
     m_frames.stop();
 }
 
@@ -133,9 +191,15 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     // landed, which leaves it where it was.
     const std::optional<Runnable> underWay = m_action ? m_queue.current() : std::nullopt;
     const long long landed = m_action ? m_action->landed() : 0;
-    m_action.reset();
     m_picture = &picture;
-    std::optional<QString> failure = m_history.redraw(picture);
+    redrawTo(landed);
+}
+
+void CommandRunner::redrawTo(long long landed)
+{
+    const std::optional<Runnable> underWay = m_action ? m_queue.current() : std::nullopt;
+    m_action.reset();
+    std::optional<QString> failure = m_history.redraw(*m_picture);
     if (!failure && underWay) {
         startAction(*underWay);
         const LoopRecorder::Activation recording(&m_loops);
@@ -188,10 +252,9 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
         // is up.
         if (!m_action->finished())
             break;
-        m_failure = m_action->failure();
+        endAction();
         if (m_failure)
             break;
-        finishCurrent();
     }
     return total;
 }
@@ -199,7 +262,15 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
 void CommandRunner::startAction(const Runnable &command)
 {
     m_loops.forgetPoint();
+    m_loops.note();
     m_action = std::make_unique<SteppedAction>(actionOf(command), *m_picture, &m_loops);
+}
+
+void CommandRunner::endAction()
+{
+    m_failure = m_action->failure();
+    if (!m_failure)
+        finishCurrent();
 }
 
 void CommandRunner::finishCurrent()

@@ -43,8 +43,9 @@ struct DrawingProgress
 // next command's first, and the picture ends the same at every speed.
 //
 // Paused, nothing lands and the runner does not wake, until it goes on at
-// its speed from the moment it is continued; step() lands one operation at
-// a time meanwhile, and finishQueued() and runToEnd() still finish.
+// its speed from the moment it is continued; step(), stepBack() and runTo()
+// move the drawing meanwhile, and finishQueued() and runToEnd() still
+// finish.
 //
 // A command whose action fails has landed what it drew before the failure;
 // then `failed` is emitted and nothing more runs.
@@ -86,6 +87,18 @@ public:
     // Lands exactly one operation, if any is queued.
     void step();
 
+    // Takes the last operation of the command under way off the picture,
+    // which then shows exactly what it showed before that operation landed,
+    // and the loops are where they were then. Nothing before the command's
+    // first operation is taken off.
+    void stepBack();
+
+    // Lands at once, in the command under way or the next one queued,
+    // every operation up to the first made at another value of the loop
+    // called on line `loopLine` of its scene, or of a loop round it; with
+    // no such loop, or none that runs again, up to the command's end.
+    void runTo(int loopLine);
+
     // Lands everything queued without returning to the event loop.
     void runToEnd();
 
@@ -99,11 +112,11 @@ public:
 
     DrawingProgress progress() const;
 
-    // Where the current command's action is: the loops it is in, with their
-    // counters, and the last point it plotted. Recorded while it lands on
-    // the picture, never while it is drawn again elsewhere; between frames
-    // it holds where the action waits to make its next operation.
-    const LoopRecorder &loops() const { return m_loops; }
+    // Where the current command's action was at its last operation to
+    // land: the loops it was in, with their counters, and the point it
+    // plotted, if it was one. Recorded while it lands on the picture, never
+    // while it is drawn again elsewhere.
+    const LoopState &loops() const { return m_loops.noted(); }
 
     // Draws what the picture shows onto `picture`, an empty surface: the
     // pictures, then what has landed of the command under way. Draws on it
@@ -129,6 +142,11 @@ private:
     long long land(long long operations, std::optional<std::chrono::nanoseconds> deadline);
     // The command's action, on the picture, before its first operation.
     void startAction(const Runnable &command);
+    // Draws the pictures again on the picture, an empty one, and the command
+    // under way, if any, as far as its first `landed` operations.
+    void redrawTo(long long landed);
+    // The current command's action has finished, or failed.
+    void endAction();
     void finishCurrent();
     // Tells what a landing did: the picture changed, a command failed, or
     // everything is done.

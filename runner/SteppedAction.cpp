@@ -74,6 +74,14 @@ long long SteppedAction::land(long long operations, std::optional<Deadline> dead
     return landed() - before;
 }
 
+long long SteppedAction::landUntil(long long operations, const Stop &stop)
+{
+    m_stop = &stop;
+    const long long landed = land(operations);
+    m_stop = nullptr;
+    return landed;
+}
+
 bool SteppedAction::timeUp() const
 {
     return m_deadline && (*m_deadline->clock)() >= m_deadline->at;
@@ -85,7 +93,7 @@ long long SteppedAction::more()
     m_batch = 0;
     while (m_allowed == 0 || timeUp())
         m_caller = std::move(m_caller).resume();
-    m_batch = std::min(m_allowed, kBatch);
+    m_batch = std::min(m_allowed, m_stop ? 1 : kBatch);
     m_allowed -= m_batch;
     return m_batch;
 }
@@ -102,6 +110,9 @@ void SteppedAction::last(bool point, float x, float y)
         m_points->plotted(x, y);
     else
         m_points->forgetPoint();
+    m_points->note();
+    if (m_stop && (*m_stop)(m_points->noted()))
+        m_allowed = 0;
 }
 
 } // namespace sweepdraw

@@ -35,6 +35,7 @@ std::optional<QString> runAtOnce(const Action &action, DrawingSurface &surface);
 // unwinds the fiber's stack, as an exception would, before it is freed; the
 // target must still be there.
 class LoopRecorder;
+class LoopState;
 
 class SteppedAction final : private DrawingSurface::Meter
 {
@@ -49,8 +50,14 @@ public:
     // Operations let through between two looks at a deadline's clock.
     static constexpr long long kBatch = 1024;
 
-    // Starts the fiber; nothing lands before the first land(). The last
-    // point to land before the action waits is noted in `points`, if given.
+    // Whether to stop after the operation about to land, told where the
+    // drawing is at it.
+    using Stop = std::function<bool(const LoopState &)>;
+
+    // Starts the fiber; nothing lands before the first land(). Where the
+    // action is at the last operation to land before it waits, its loops
+    // and its point, is noted on `points`, if given, whose loops the action
+    // records on (see LoopRecorder).
     SteppedAction(Action action, DrawingSurface &target, LoopRecorder *points = nullptr);
     ~SteppedAction();
 
@@ -62,6 +69,9 @@ public:
     // action has finished: how many landed. The upper vector state is
     // cleared before the action goes on.
     long long land(long long operations, std::optional<Deadline> deadline = std::nullopt);
+    // The same, one operation at a time, stopping after the first for which
+    // `stop` is true; the action must have been given its recorder.
+    long long landUntil(long long operations, const Stop &stop);
 
     bool finished() const { return m_finished; }
     const std::optional<QString> &failure() const { return m_failure; }
@@ -81,6 +91,7 @@ private:
     LoopRecorder *m_points;
     long long m_allowed = 0; // by the last land(), beyond the batch
     std::optional<Deadline> m_deadline;
+    const Stop *m_stop = nullptr;
     long long m_batch = 0;  // operations the open batch let through
     long long m_left = 0;   // of those, yet to land, once the action has finished
     long long m_landed = 0; // before the open batch

@@ -10,7 +10,8 @@
 // Random sequences of commands given to the command runner, at a random
 // speed and on a clock the test moves in frames of random length: commands
 // arrive while earlier ones are still drawing, now and then the drawing is
-// finished at once, paused, stepped an operation at a time and continued,
+// finished at once, paused, stepped an operation at a time, stepped back and
+// continued,
 // and now and then the picture is drawn again at another zoom. While paused,
 // a frame lands nothing. After each sequence the picture is checked against
 // a simple model of what it must be: a clear erases everything and nothing
@@ -89,6 +90,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
     int drawn = 0;
     int zooms = 0;
     int steps = 0;
+    int backs = 0;
     for (quint32 i = 0; i < sequences; ++i) {
         const auto speed = static_cast<Speed>(random.bounded(static_cast<int>(kSpeeds.size())));
         QList<const Command *> sequence = {&commandOf(Button::CmdCls)};
@@ -126,6 +128,10 @@ void TestRobustModel::randomSequencesFollowTheModel()
             if (runner.isPaused()) {
                 for (int step = random.bounded(4); step > 0; --step, ++steps)
                     runner.step();
+                if (random.bounded(4) == 0) {
+                    runner.stepBack();
+                    ++backs;
+                }
                 if (random.bounded(8) == 0)
                     runner.setPaused(false);
             } else if (random.bounded(100) == 0) {
@@ -164,8 +170,8 @@ void TestRobustModel::randomSequencesFollowTheModel()
         QVERIFY2(difference.isEmpty(), qPrintable(what + ": " + difference));
     }
     QCOMPARE(failed.count(), 0);
-    qInfo("seed %u: %u sequences, %d scenes drawn on the model, %d zooms, %d steps", seed, sequences, drawn,
-          zooms, steps);
+    qInfo("seed %u: %u sequences, %d scenes drawn on the model, %d zooms, %d steps, %d back", seed, sequences,
+          drawn, zooms, steps, backs);
 }
 
 QTEST_MAIN(TestRobustModel)

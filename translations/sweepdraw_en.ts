@@ -108,6 +108,14 @@
         <source>About</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Run to the caret</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step back</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Speed</name>
@@ -203,6 +211,18 @@
             <numerusform></numerusform>
             <numerusform></numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Nothing was drawn at pixel %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pixel %1 was drawn by %2 line %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>operation %1 of %2</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -304,6 +324,13 @@
     </message>
     <message>
         <source>%1 animation (*.%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::StepMarker</name>
+    <message>
+        <source>Last point: (%1, %2) twips, pixel (%3, %4)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -108,6 +108,14 @@
         <source>About</source>
         <translation>关于</translation>
     </message>
+    <message>
+        <source>Run to the caret</source>
+        <translation>运行到光标处</translation>
+    </message>
+    <message>
+        <source>Step back</source>
+        <translation>后退一步</translation>
+    </message>
 </context>
 <context>
     <name>Speed</name>
@@ -202,6 +210,18 @@
         <translation>
             <numerusform>%n 个等待</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Nothing was drawn at pixel %1</source>
+        <translation>像素 %1 处什么也没画</translation>
+    </message>
+    <message>
+        <source>Pixel %1 was drawn by %2 line %3</source>
+        <translation>像素 %1 由 %2 第 %3 行画出</translation>
+    </message>
+    <message>
+        <source>operation %1 of %2</source>
+        <translation>第 %1 个操作，共 %2 个</translation>
     </message>
 </context>
 <context>
@@ -305,6 +325,13 @@
     <message>
         <source>%1 animation (*.%2)</source>
         <translation>%1 动画 (*.%2)</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::StepMarker</name>
+    <message>
+        <source>Last point: (%1, %2) twips, pixel (%3, %4)</source>
+        <translation>最后一点：(%1, %2) 缇，像素 (%3, %4)</translation>
     </message>
 </context>
 </TS>

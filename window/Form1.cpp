@@ -8,10 +8,13 @@
 #include "MenuItems.h"
 #include "PaneDock.h"
 #include "PictureActions.h"
+#include "PictureClicks.h"
 #include "Stage.h"
+#include "StepMarker.h"
 #include "SurfaceView.h"
 #include "WindowColours.h"
 #include "WindowImage.h"
+#include "WhatDrew.h"
 #include "WindowMenu.h"
 
 #include <QActionGroup>
@@ -73,6 +76,8 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     connect(m_runner, &CommandRunner::commandFinished, this, &Form1::describePicture);
     connect(m_runner, &CommandRunner::failed, this, &Form1::reportRunTimeError);
     connect(m_runner, &CommandRunner::idle, this, &Form1::drawingIdle);
+    m_marker = new StepMarker(*m_runner, *m_view, this);
+    m_marker->setObjectName(QStringLiteral("StepMarker"));
     buildMenu();
     describePicture();
     layOut();
@@ -107,13 +112,14 @@ void Form1::buildMenu()
     connect(item(MenuItem::FinishNow), &QAction::triggered, m_runner, &CommandRunner::finishQueued);
     new PictureActions(*this, *m_runner, item(MenuItem::SavePicture), item(MenuItem::CopyPicture),
                        item(MenuItem::RecordAnimation), [this] { return snapshot(); });
-    buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step));
+    buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step), item(MenuItem::StepBack),
+                  item(MenuItem::RunToCaret));
     connect(item(MenuItem::Help), &QAction::triggered, this,
             [this] { HelpDialog::showFor(this, m_menu->actions()); });
     connect(item(MenuItem::About), &QAction::triggered, this, [this] { AboutBox::show(this); });
 }
 
-void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step)
+void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction *stepBack, QAction *runToCaret)
 {
     m_codePane = new CodePane(*m_runner, this);
     m_codePane->setObjectName(QStringLiteral("CodePane"));
@@ -145,11 +151,30 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step)
         layOut();
         describePicture();
         m_codePane->refresh();
+        m_marker->refresh();
     };
     connect(pause, &QAction::triggered, this, [this, setPaused] { setPaused(!m_runner->isPaused()); });
     connect(step, &QAction::triggered, this, [this, setPaused] {
         setPaused(true);
         m_runner->step();
+    });
+    connect(stepBack, &QAction::triggered, this, [this, setPaused] {
+        setPaused(true);
+        m_runner->stepBack();
+    });
+    connect(runToCaret, &QAction::triggered, this, [this, setPaused] {
+        setPaused(true);
+        m_runner->runTo(m_codePane->caretLoop());
+    });
+    // What drew a point, asked while the picture stands still.
+    new PictureClicks(*this, *m_view, [this, show](QPoint devicePixel, QPoint pixel) {
+        if (!m_runner->isPaused() && !m_runner->isIdle())
+            return;
+        const DrawingProgress progress = m_runner->progress();
+        m_codePane->showDrawnBy(whatDrew(m_runner->pictures(), progress.current, progress.landed,
+                                         m_view->surface().devicePixelRatio(), devicePixel),
+                                pixel);
+        show->setChecked(true);
     });
 }
 

@@ -18,6 +18,7 @@ namespace sweepdraw {
 
 class CodePane;
 class PaneDock;
+class StepMarker;
 class SurfaceView;
 class WindowMenu;
 
@@ -29,8 +30,10 @@ class WindowMenu;
 // A right click outside the buttons opens a menu of drawing speeds, of
 // finishing the drawing at once (Esc), of saving, copying and recording the
 // picture, of showing, to the right of the picture, the code that draws it as
-// it runs (Ctrl+U), of pausing and stepping the drawing, and of help (F1)
-// and About. Every text
+// it runs (Ctrl+U), of pausing, stepping, stepping back and running the
+// drawing to the code pane's caret, and of help (F1) and About. While the
+// drawing is paused or done, Ctrl+click on the picture asks the code pane
+// what drew that point. Every text
 // but the captions of the window, its labels and its buttons is in the
 // language of the translations installed when the window is built.
 class Form1 final : public QWidget
@@ -114,7 +117,7 @@ private:
     void buildMenu();
     // The code pane beside the picture, hidden, and what the menu's items
     // that show it, and pause and step the drawing it follows, do.
-    void buildCodePane(QAction *show, QAction *pause, QAction *step);
+    void buildCodePane(QAction *show, QAction *pause, QAction *step, QAction *stepBack, QAction *runToCaret);
     void fitOnScreen();
     void layOut();
     void describePicture();
@@ -129,6 +132,7 @@ private:
     CodePane *m_codePane = nullptr;
     PaneDock *m_dock = nullptr;
     QLabel *m_pauseNote = nullptr; // shown while the drawing is paused
+    StepMarker *m_marker = nullptr;
     double m_zoom = 1.0;
     WindowMenu *m_menu = nullptr;
     QSize frameSize() const;

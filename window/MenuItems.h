@@ -14,7 +14,19 @@ namespace sweepdraw {
 
 // The items of the window's menu that follow the speeds, in the order the
 // menu shows them.
-enum class MenuItem { FinishNow, SavePicture, CopyPicture, RecordAnimation, ShowCode, Pause, Step, Help, About };
+enum class MenuItem {
+    FinishNow,
+    SavePicture,
+    CopyPicture,
+    RecordAnimation,
+    ShowCode,
+    Pause,
+    Step,
+    StepBack,
+    RunToCaret,
+    Help,
+    About
+};
 
 // Everything the program says about one of them, in the menu and in --help.
 struct MenuItemInfo
@@ -32,7 +44,7 @@ struct MenuItemInfo
 
 inline constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
 
-inline constexpr std::array<MenuItemInfo, 9> kMenuItems = {{
+inline constexpr std::array<MenuItemInfo, 11> kMenuItems = {{
     {MenuItem::FinishNow, true, QT_TRANSLATE_NOOP("Menu", "Finish now"), Qt::Key_Escape, kNoKey,
      "Finish now: the drawing under way and every command queued"},
     // Ctrl+S and Ctrl+C are the first keys Qt gives QKeySequence::Save and
@@ -47,11 +59,15 @@ inline constexpr std::array<MenuItemInfo, 9> kMenuItems = {{
     {MenuItem::ShowCode, true, QT_TRANSLATE_NOOP("Menu", "Show code"), Qt::CTRL | Qt::Key_U, kNoKey,
      "Show code: the routine being drawn, live, beside the picture"},
     // The Pause key, and Ctrl+P for keyboards without one; F10 steps, as in
-    // debuggers, and repeats while held down.
+    // debuggers, and Shift+F10 steps back; both repeat while held down.
     {MenuItem::Pause, false, QT_TRANSLATE_NOOP("Menu", "Pause"), Qt::Key_Pause, Qt::CTRL | Qt::Key_P,
      "Pause or continue the drawing (Ctrl+P too)"},
     {MenuItem::Step, false, QT_TRANSLATE_NOOP("Menu", "Step"), Qt::Key_F10, kNoKey,
      "Step: the next operation, and pause"},
+    {MenuItem::StepBack, false, QT_TRANSLATE_NOOP("Menu", "Step back"), Qt::SHIFT | Qt::Key_F10, kNoKey,
+     "Step back: the last operation taken off again, and pause"},
+    {MenuItem::RunToCaret, false, QT_TRANSLATE_NOOP("Menu", "Run to the caret"), Qt::CTRL | Qt::Key_F10, kNoKey,
+     "Run to the caret: on to the next time the code pane's line at the caret runs, and pause"},
     {MenuItem::Help, true, QT_TRANSLATE_NOOP("Menu", "Help"), Qt::Key_F1, kNoKey, "Help"},
     {MenuItem::About, false, QT_TRANSLATE_NOOP("Menu", "About"), kNoKey, kNoKey,
      "About: the version, the licence and the Qt in use"},

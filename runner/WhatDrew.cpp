@@ -1,0 +1,141 @@
+#include "WhatDrew.h"
+
+#include "PictureHistory.h"
+#include "RasterSurface.h"
+#include "RecordingSurface.h"
+#include "SteppedAction.h"
+
+#include <array>
+
+namespace sweepdraw {
+
+namespace {
+
+// Colours are 24 bits, far more than the operations of any scene.
+constexpr quint32 kNumberMask = 0xffffff;
+
+// Paints each operation in a colour of its own, its number counted from 1,
+// where the picture's surface would paint it.
+class NumberingSurface final : public DrawingSurface
+{
+public:
+    explicit NumberingSurface(double devicePixelRatio)
+        : m_raster(kDesignSize, devicePixelRatio)
+    {
+    }
+
+    // Blank again, for a command drawn alone, numbered from 1.
+    void restart()
+    {
+        (void)m_raster.ClearSurface();
+        m_count = 0;
+    }
+
+    // The number of the operation that painted `pixel` last, or 0.
+    long long numberAt(QPoint pixel) const
+    {
+        if (!m_raster.image().rect().contains(pixel) || m_count > kNumberMask)
+            return 0;
+        const QRgb colour = m_raster.image().pixel(pixel);
+        return qAlpha(colour) == 0 ? 0 : colour & kNumberMask;
+    }
+
+protected:
+    Status doSetPenWidth(int width) override
+    {
+        ++m_count;
+        return m_raster.SetPenWidth(width);
+    }
+    Status doPlotPoint(float x, float y, QRgb) override { return m_raster.PlotPoint(x, y, next()); }
+    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb) override
+    {
+        return m_raster.DrawBox(x1, y1, x2, y2, next());
+    }
+    Status doDrawCircle(float x, float y, float radius, QRgb) override
+    {
+        return m_raster.DrawCircle(x, y, radius, next());
+    }
+    Status doClearSurface() override
+    {
+        ++m_count;
+        return m_raster.ClearSurface();
+    }
+
+private:
+    QRgb next() { return static_cast<QRgb>(++m_count) & kNumberMask; }
+
+    RasterSurface m_raster;
+    long long m_count = 0;
+};
+
+using Op = RecordingSurface::Op;
+// In the order of Op.
+constexpr std::array<const char *, 5> kCallNames = {"SetPenWidth", "PlotPoint", "DrawBox", "DrawCircle",
+                                                    "ClearSurface"};
+
+// Draws nothing, and remembers the last operation made and how many of its
+// kind were made before it outside every loop the active recorder knows of.
+class CallSurface final : public DrawingSurface
+{
+public:
+    const char *last() const { return kCallNames[static_cast<std::size_t>(m_last)]; }
+    int callsBefore() const { return m_callsBefore; }
+
+protected:
+    Status doSetPenWidth(int) override { return made(Op::SetPenWidth); }
+    Status doPlotPoint(float, float, QRgb) override { return made(Op::PlotPoint); }
+    Status doDrawBox(float, float, float, float, QRgb) override { return made(Op::DrawBox); }
+    Status doDrawCircle(float, float, float, QRgb) override { return made(Op::DrawCircle); }
+    Status doClearSurface() override { return made(Op::ClearSurface); }
+
+private:
+    Status made(Op op)
+    {
+        const LoopRecorder *loops = LoopRecorder::active();
+        m_last = op;
+        m_callsBefore = loops && loops->depth() > 0 ? 0 : m_outside[static_cast<std::size_t>(op)]++;
+        return {};
+    }
+
+    Op m_last = Op::SetPenWidth;
+    int m_callsBefore = 0;
+    std::array<int, kCallNames.size()> m_outside{};
+};
+
+} // namespace
+
+std::optional<DrawnBy> whatDrew(const QList<Runnable> &pictures, const std::optional<Runnable> &underWay,
+                                long long landed,
+                                double devicePixelRatio, QPoint pixel)
+{
+    // Each command begins by setting its pen, so each paints the same pixels
+    // drawn alone as drawn after the others; the last to paint the pixel,
+    // asked first, made the last operation there.
+    NumberingSurface numbered(devicePixelRatio);
+    std::optional<Runnable> maker;
+    long long number = 0;
+    if (underWay) {
+        (void)PictureHistory::drawPictures(numbered, {}, underWay, landed);
+        if ((number = numbered.numberAt(pixel)) > 0)
+            maker = underWay;
+    }
+    for (auto picture = pictures.rbegin(); !maker && picture != pictures.rend(); ++picture) {
+        numbered.restart();
+        (void)PictureHistory::drawPictures(numbered, {*picture}, std::nullopt, 0);
+        if ((number = numbered.numberAt(pixel)) > 0)
+            maker = *picture;
+    }
+    if (!maker)
+        return std::nullopt;
+
+    CallSurface calls;
+    LoopRecorder loops;
+    SteppedAction replay(actionOf(*maker), calls, &loops);
+    {
+        const LoopRecorder::Activation recording(&loops);
+        replay.land(number);
+    }
+    return DrawnBy{*maker, number, loops.noted(), calls.last(), calls.callsBefore()};
+}
+
+} // namespace sweepdraw
