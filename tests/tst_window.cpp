@@ -1,4 +1,5 @@
 #include "BackgroundRecording.h"
+#include "NumberDrag.h"
 #include "Palette.h"
 #include "Routine.h"
 #include "RuntimeError.h"
@@ -21,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextLayout>
 
@@ -115,7 +117,12 @@ class TestWindow : public QObject
 
 private slots:
     // As the program does at start-up.
-    void initTestCase() { allowSyntheticBoldAtAnySize(); }
+    void initTestCase()
+    {
+        allowSyntheticBoldAtAnySize();
+        // The learner's routines are kept apart from the user's own.
+        QStandardPaths::setTestModeEnabled(true);
+    }
     void window();
     void controls_data();
     void controls();
@@ -162,6 +169,8 @@ private slots:
     void zoomDrawsThePictureAfresh_data();
     void zoomDrawsThePictureAfresh();
     void codePaneBesideThePicture();
+    void numbersChangeInTheirForm_data();
+    void numbersChangeInTheirForm();
     void screenReadersSeeNamedParts();
     void closingTheWindowEndsTheProgram();
     void pictureSurvivesHiding();
@@ -856,7 +865,8 @@ void TestWindow::speedMenu()
     const QStringList normal = {"-Speed", "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4",
                                 "-", "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
                                 "Record animation…", "-", "Show code Ctrl+U", "Pause Pause", "Step F10", "-",
-                                "Help F1", "About"};
+                                "Edit a copy Ctrl+E", "New routine", "Open routine… Ctrl+O",
+                                "Save routine as… Ctrl+Shift+S", "Run F5", "Stop Shift+Esc", "-", "Help F1", "About"};
     QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
     QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
     QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background
@@ -1193,6 +1203,41 @@ void TestWindow::codePaneBesideThePicture()
     QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
     QVERIFY(QTest::qWaitFor([&] { return form.size() == kDesignSize && !pane->isVisible(); }));
     QCOMPARE(zoomOf(form), 1.0);
+}
+
+void TestWindow::numbersChangeInTheirForm_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<qint64>("units");
+    QTest::addColumn<QString>("changed"); // the line after the change, or as it was if there is no number
+
+    QTest::newRow("a tenth up") << "Sweep(666, 1800, 0.2, [&](double r) {" << 18 << 1LL
+                                << "Sweep(666, 1800, 0.3, [&](double r) {";
+    QTest::newRow("a whole number, caret after it") << "const double step = 6.283192 / 32;" << 33 << 1LL
+                                                    << "const double step = 6.283192 / 33;";
+    QTest::newRow("ten down, with the carry") << "x = 1000 + 2;" << 5 << -10LL << "x = 990 + 2;";
+    QTest::newRow("the decimals kept") << "a = 0.10;" << 6 << -1LL << "a = 0.09;";
+    QTest::newRow("never below zero") << "a = 0.2;" << 5 << -5LL << "a = 0.0;";
+    QTest::newRow("past its digits") << "Sweep(0, 6.283192, step" << 14 << 4000000LL << "Sweep(0, 10.283192, step";
+    QTest::newRow("no dot, no exponent, however large")
+        << "n = 99999999999;" << 5 << 1LL << "n = 100000000000;";
+    QTest::newRow("a digit in a name") << "PaletteColor(x2)" << 15 << 1LL << "PaletteColor(x2)";
+    QTest::newRow("an exponent") << "a = 1e5;" << 4 << 1LL << "a = 1e5;";
+    QTest::newRow("octal") << "a = 017;" << 6 << 1LL << "a = 017;";
+}
+
+void TestWindow::numbersChangeInTheirForm()
+{
+    QFETCH(QString, line);
+    QFETCH(int, position);
+    QFETCH(qint64, units);
+    QFETCH(QString, changed);
+
+    QString result = line;
+    if (const std::optional<NumberSpan> span = numberAt(line, position))
+        result.replace(span->start, span->length, steppedNumber(line.mid(span->start, span->length), units));
+    QCOMPARE(result, changed);
 }
 
 void TestWindow::screenReadersSeeNamedParts()

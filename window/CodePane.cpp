@@ -1,9 +1,14 @@
 #include "CodePane.h"
 
 #include "CodeView.h"
+#include "NumberDrag.h"
 #include "Palette.h"
+#include "RoutineEditor.h"
 
+#include <QAction>
+#include <QFileInfo>
 #include <QLabel>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace sweepdraw {
@@ -31,8 +36,10 @@ QString number(double value)
 CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     : QWidget(parent)
     , m_runner(runner)
+    , m_header(new QLabel(this))
     , m_progress(new QLabel(this))
     , m_code(new CodeView(this))
+    , m_editor(new RoutineEditor(*m_code, *this))
 {
     setAccessibleName(tr("Code"));
     m_progress->setObjectName(QStringLiteral("progress"));
@@ -44,6 +51,13 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     colours.setColor(QPalette::Window, QColor::fromRgb(kProgressBackground));
     colours.setColor(QPalette::WindowText, QColor::fromRgb(kProgressText));
     m_progress->setPalette(colours);
+    m_header->setObjectName(QStringLiteral("header"));
+    m_header->setAccessibleName(tr("Routine shown"));
+    m_header->setWordWrap(true);
+    m_header->setMargin(m_progress->margin());
+    m_header->setAutoFillBackground(true);
+    m_header->setPalette(colours);
+    m_header->setTextFormat(Qt::PlainText);
     m_code->setObjectName(QStringLiteral("code"));
     m_code->setAccessibleName(tr("Routine"));
     m_code->setNote(tr("Click a picture's button: the routine that draws it shows here, live."));
@@ -51,8 +65,15 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(m_header);
     layout->addWidget(m_progress);
     layout->addWidget(m_code, 1);
+
+    new NumberDrag(*m_code);
+    connect(m_editor, &RoutineEditor::headerChanged, this, &CodePane::showHeader);
+    connect(m_editor, &RoutineEditor::opened, this, &CodePane::refresh);
+    m_editor->openLastEdited();
+    showHeader();
 
     m_tellLater.setSingleShot(true);
     connect(&m_tellLater, &QTimer::timeout, this, &CodePane::tellNow);
@@ -83,10 +104,62 @@ const Routine &CodePane::routineOf(Button button)
 
 void CodePane::showRoutine(std::optional<Button> button)
 {
-    if (!button || button == m_shown || routineOf(*button).source().isEmpty())
+    if (m_editor->isOpen() || !button || button == m_shown || routineOf(*button).source().isEmpty())
         return;
     m_shown = button;
     m_code->setCode(routineOf(*button).source());
+    showHeader();
+}
+
+void CodePane::useActions(const RoutineActions &actions)
+{
+    auto *tools = new QToolBar(this);
+    tools->setObjectName(QStringLiteral("routineTools"));
+    tools->setAccessibleName(tr("Routine"));
+    tools->addActions({actions.editCopy, actions.newRoutine, actions.open, actions.saveAs, actions.run, actions.stop});
+    static_cast<QVBoxLayout *>(layout())->insertWidget(0, tools);
+    QAction *show = actions.show;
+    connect(actions.editCopy, &QAction::triggered, this, [this, show] {
+        editCopy();
+        show->setChecked(true);
+    });
+    connect(actions.newRoutine, &QAction::triggered, this, [this, show] {
+        m_editor->newRoutine();
+        show->setChecked(true);
+    });
+    connect(actions.open, &QAction::triggered, this, [this, show] {
+        m_editor->askToOpen();
+        show->setChecked(m_editor->isOpen() || show->isChecked());
+    });
+    connect(actions.saveAs, &QAction::triggered, m_editor, &RoutineEditor::askToSaveAs);
+}
+
+// A copy of what the pane shows: the scene's routine, or the learner's own;
+// with nothing shown yet, the template's.
+void CodePane::editCopy()
+{
+    if (m_editor->isOpen())
+        m_editor->editCopy(QFileInfo(m_editor->path()).fileName(), m_code->toPlainText());
+    else if (m_shown)
+        m_editor->editCopy(routineOf(*m_shown).fileName(), routineOf(*m_shown).source());
+    else
+        m_editor->newRoutine();
+    m_code->setFocus();
+}
+
+void CodePane::showHeader()
+{
+    QString text;
+    if (m_editor->isOpen())
+        text = m_editor->header();
+    else if (m_shown)
+        text = tr("%1 · scene, read-only").arg(routineOf(*m_shown).fileName());
+    else
+        text = tr("No routine shown yet");
+    if (text == m_header->text())
+        return;
+    m_header->setText(text);
+    m_header->setAccessibleDescription(text);
 }
 
 void CodePane::refresh()
@@ -100,7 +173,7 @@ void CodePane::refresh()
     std::vector<CodeView::Span> loops;
     std::vector<CodeView::Value> values;
     QStringList told{progressLine(progress)};
-    if (drawing && m_shown == progress.current) {
+    if (drawing && m_shown == progress.current && !m_editor->isOpen()) {
         const Routine &routine = routineOf(*m_shown);
         const LoopRecorder &recorder = m_runner.loops();
         for (int i = 0; i < recorder.depth(); ++i) {

@@ -209,6 +209,9 @@ void Form1::buildMenu()
                        item(MenuItem::RecordAnimation),
                        [this] { return renderWindow(m_runner->pictures(), m_runner->progress()); });
     buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step));
+    m_codePane->useActions({item(MenuItem::ShowCode), item(MenuItem::EditCopy), item(MenuItem::NewRoutine),
+                            item(MenuItem::OpenRoutine), item(MenuItem::SaveRoutineAs), item(MenuItem::Run),
+                            item(MenuItem::Stop)});
     connect(item(MenuItem::Help), &QAction::triggered, this,
             [this] { HelpDialog::showFor(this, m_menu->actions()); });
     connect(item(MenuItem::About), &QAction::triggered, this, [this] { AboutBox::show(this); });

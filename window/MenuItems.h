@@ -14,7 +14,10 @@ namespace sweepdraw {
 
 // The items of the window's menu that follow the speeds, in the order the
 // menu shows them.
-enum class MenuItem { FinishNow, SavePicture, CopyPicture, RecordAnimation, ShowCode, Pause, Step, Help, About };
+enum class MenuItem {
+    FinishNow, SavePicture, CopyPicture, RecordAnimation, ShowCode, Pause, Step,
+    EditCopy, NewRoutine, OpenRoutine, SaveRoutineAs, Run, Stop, Help, About
+};
 
 // Everything the program says about one of them, in the menu and in --help.
 struct MenuItemInfo
@@ -32,7 +35,7 @@ struct MenuItemInfo
 
 inline constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
 
-inline constexpr std::array<MenuItemInfo, 9> kMenuItems = {{
+inline constexpr std::array<MenuItemInfo, 15> kMenuItems = {{
     {MenuItem::FinishNow, true, QT_TRANSLATE_NOOP("Menu", "Finish now"), Qt::Key_Escape, kNoKey,
      "Finish now: the drawing under way and every command queued"},
     // Ctrl+S and Ctrl+C are the first keys Qt gives QKeySequence::Save and
@@ -52,6 +55,20 @@ inline constexpr std::array<MenuItemInfo, 9> kMenuItems = {{
      "Pause or continue the drawing (Ctrl+P too)"},
     {MenuItem::Step, false, QT_TRANSLATE_NOOP("Menu", "Step"), Qt::Key_F10, kNoKey,
      "Step: the next operation, and pause"},
+    // The learner's routine in the code pane. Stop is Esc's stronger form:
+    // what is queued is dropped, not finished.
+    {MenuItem::EditCopy, true, QT_TRANSLATE_NOOP("Menu", "Edit a copy"), Qt::CTRL | Qt::Key_E, kNoKey,
+     "Edit a copy: of the routine in the code pane, as a routine of your own"},
+    {MenuItem::NewRoutine, false, QT_TRANSLATE_NOOP("Menu", "New routine"), kNoKey, kNoKey,
+     "New routine: a routine of your own, from a short template"},
+    {MenuItem::OpenRoutine, false, QT_TRANSLATE_NOOP("Menu", "Open routine…"), Qt::CTRL | Qt::Key_O, kNoKey,
+     "Open routine: a routine file, as a routine of your own"},
+    {MenuItem::SaveRoutineAs, false, QT_TRANSLATE_NOOP("Menu", "Save routine as…"),
+     Qt::CTRL | Qt::SHIFT | Qt::Key_S, kNoKey, "Save routine as: your routine, to a file of your choice"},
+    {MenuItem::Run, false, QT_TRANSLATE_NOOP("Menu", "Run"), Qt::Key_F5, kNoKey,
+     "Run: your routine, queued as a command"},
+    {MenuItem::Stop, false, QT_TRANSLATE_NOOP("Menu", "Stop"), Qt::SHIFT | Qt::Key_Escape, kNoKey,
+     "Stop: drop the drawing under way and every command queued"},
     {MenuItem::Help, true, QT_TRANSLATE_NOOP("Menu", "Help"), Qt::Key_F1, kNoKey, "Help"},
     {MenuItem::About, false, QT_TRANSLATE_NOOP("Menu", "About"), kNoKey, kNoKey,
      "About: the version, the licence and the Qt in use"},
