@@ -27,6 +27,7 @@
 #include "RasterSurface.h"
 #include "RatioReporter.h"
 #include "RecordBench.h"
+#include "RoutineBench.h"
 #include "RuntimeError.h"
 #include "Timing.h"
 #include "TraceBench.h"
@@ -503,6 +504,8 @@ int main(int argc, char **argv)
 {
     if (argc == 2 && std::string_view(argv[1]).starts_with(kLimitOption))
         return drawLimit(std::string(argv[1] + kLimitOption.size()));
+    if (const std::optional<int> status = runRoutineChild(argc, argv))
+        return *status;
 
     auto display = RatioReporter::forFormat(argc, argv);
     if (!display) {
@@ -516,6 +519,7 @@ int main(int argc, char **argv)
     std::vector<std::string> names = registerAll();
     std::vector<Goal> targets = goals();
     std::ranges::move(registerRecordBenchmarks(names), std::back_inserter(targets));
+    std::ranges::move(registerRoutineBenchmarks(names), std::back_inserter(targets));
     registerTraceBenchmarks(names, targets);
     std::set<std::string> chosen;
     try {

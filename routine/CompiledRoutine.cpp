@@ -28,7 +28,7 @@ int toInt(double value)
 class Machine final
 {
 public:
-    Machine(const RoutineProgram &program, DrawingSurface &surface, RoutineSlot *slots)
+    Machine(const RoutineProgram &program, DrawingSurface *surface, RoutineSlot *slots)
         : m_program(program)
         , m_surface(surface)
         , m_s(slots)
@@ -98,6 +98,8 @@ public:
             case OpCode::SinD: s[a[0]].d = std::sin(s[a[1]].d); break;
             case OpCode::CosF: s[a[0]].f = std::cos(s[a[1]].f); break;
             case OpCode::CosD: s[a[0]].d = std::cos(s[a[1]].d); break;
+            case OpCode::SinCosF: sincosf(s[a[2]].f, &s[a[0]].f, &s[a[1]].f); break;
+            case OpCode::SinCosD: sincos(s[a[2]].d, &s[a[0]].d, &s[a[1]].d); break;
             case OpCode::TanF: s[a[0]].f = std::tan(s[a[1]].f); break;
             case OpCode::TanD: s[a[0]].d = std::tan(s[a[1]].d); break;
             case OpCode::SqrtF: s[a[0]].f = std::sqrt(s[a[1]].f); break;
@@ -122,23 +124,29 @@ public:
                 break;
             case OpCode::SetPenWidth:
                 m_at = ip;
-                check(m_surface.SetPenWidth(s[a[0]].i));
+                check(m_surface->SetPenWidth(s[a[0]].i));
                 break;
             case OpCode::PlotPoint:
                 m_at = ip;
-                check(m_surface.PlotPoint(s[a[0]].f, s[a[1]].f, s[a[2]].colour));
+                check(m_surface->PlotPoint(s[a[0]].f, s[a[1]].f, s[a[2]].colour));
                 break;
+            case OpCode::PlotPointOfDoubles: {
+                m_at = ip;
+                const QRgb colour = PaletteColor(s[a[2]].i);
+                check(m_surface->PlotPoint(static_cast<float>(s[a[0]].d), static_cast<float>(s[a[1]].d), colour));
+                break;
+            }
             case OpCode::DrawBox:
                 m_at = ip;
-                check(m_surface.DrawBox(s[a[0]].f, s[a[1]].f, s[a[2]].f, s[a[3]].f, s[a[4]].colour));
+                check(m_surface->DrawBox(s[a[0]].f, s[a[1]].f, s[a[2]].f, s[a[3]].f, s[a[4]].colour));
                 break;
             case OpCode::DrawCircle:
                 m_at = ip;
-                check(m_surface.DrawCircle(s[a[0]].f, s[a[1]].f, s[a[2]].f, s[a[3]].colour));
+                check(m_surface->DrawCircle(s[a[0]].f, s[a[1]].f, s[a[2]].f, s[a[3]].colour));
                 break;
             case OpCode::ClearSurface:
                 m_at = ip;
-                check(m_surface.ClearSurface());
+                check(m_surface->ClearSurface());
                 break;
             case OpCode::Sweep:
                 ip = loop(ip, &RoutineSlot::d, [&](auto &&body, LoopSite where) {
@@ -180,12 +188,18 @@ private:
     }
 
     const RoutineProgram &m_program;
-    DrawingSurface &m_surface;
+    DrawingSurface *m_surface; // none while the compiler folds values
     RoutineSlot *m_s;
     const Instruction *m_at = nullptr;
 };
 
 } // namespace
+
+void runInstruction(const Instruction &instruction, RoutineSlot *slots)
+{
+    static const RoutineProgram none;
+    Machine(none, nullptr, slots).run(&instruction, &instruction + 1);
+}
 
 std::string RoutineMessage::format(const std::string &fileName) const
 {
@@ -216,7 +230,7 @@ void CompiledRoutine::run(DrawingSurface &surface) const
 {
     const RoutineProgram &program = *m_program;
     std::vector<RoutineSlot> slots = program.initial;
-    Machine machine(program, surface, slots.data());
+    Machine machine(program, &surface, slots.data());
     try {
         machine.run(program.code.data(), program.code.data() + program.code.size());
     } catch (const RuntimeError &error) {

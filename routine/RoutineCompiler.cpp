@@ -41,7 +41,7 @@ constexpr std::array<Header, 6> kHeaders = {{
 
 // The words a routine cannot give its own values: C++'s keywords, and the
 // names it calls.
-constexpr std::array<std::string_view, 101> kReserved = {
+constexpr std::array<std::string_view, 100> kReserved = {
     "alignas", "alignof", "and", "and_eq", "asm", "auto", "bitand", "bitor", "bool", "break", "case", "catch",
     "char", "char8_t", "char16_t", "char32_t", "class", "compl", "concept", "const", "consteval", "constexpr",
     "constinit", "const_cast", "continue", "co_await", "co_return", "co_yield", "decltype", "default", "delete",
@@ -349,6 +349,7 @@ struct Operand
 {
     Type type;
     std::uint16_t slot;
+    bool known = false; // its value is known before the routine runs
 };
 
 // Reads the tokens by recursive descent, checking names, types and
@@ -528,6 +529,8 @@ private:
             {OpCode::DoubleToInt, OpCode::DoubleToFloat, OpCode::DoubleToFloat},
         };
         const OpCode op = kConversions[static_cast<int>(value.type)][static_cast<int>(to)];
+        if (value.known && op != OpCode::FloatToInt && op != OpCode::DoubleToInt)
+            return folded(op, to, {value});
         const Operand result{to, newSlot()};
         emit(op, at, {result.slot, value.slot});
         return result;
@@ -548,8 +551,11 @@ private:
             {OpCode::AddF, OpCode::SubF, OpCode::MulF, OpCode::DivF},
             {OpCode::AddD, OpCode::SubD, OpCode::MulD, OpCode::DivD},
         };
+        const OpCode code = kOps[static_cast<int>(type)][column];
+        if (left.known && right.known && type != Type::Int)
+            return folded(code, type, {left, right});
         const Operand result{type, newSlot()};
-        emit(kOps[static_cast<int>(type)][column], at, {result.slot, left.slot, right.slot});
+        emit(code, at, {result.slot, left.slot, right.slot});
         return result;
     }
 
@@ -582,16 +588,38 @@ private:
         const Token &minus = next();
         const Operand value = unary();
         numeric(value, minus);
-        const Operand result{value.type, newSlot()};
         static constexpr OpCode kNegations[3] = {OpCode::NegI, OpCode::NegF, OpCode::NegD};
-        emit(kNegations[static_cast<int>(value.type)], minus, {result.slot, value.slot});
+        const OpCode code = kNegations[static_cast<int>(value.type)];
+        if (value.known && value.type != Type::Int)
+            return folded(code, value.type, {value});
+        const Operand result{value.type, newSlot()};
+        emit(code, minus, {result.slot, value.slot});
         return result;
     }
 
     Operand literal(const Token &token, Type type)
     {
-        const Operand result{type, newSlot()};
+        const Operand result{type, newSlot(), true};
         m_program.initial[result.slot] = token.value;
+        return result;
+    }
+
+    // The value of an operation that cannot fail on values known before the
+    // routine runs, worked out now, as the compiler folds it: the very
+    // operation the routine would make.
+    Operand folded(OpCode op, Type type, std::initializer_list<Operand> operands)
+    {
+        Instruction instruction{op};
+        std::array<RoutineSlot, 3> values{};
+        std::uint16_t at = 1;
+        for (const Operand &operand : operands) {
+            values[at] = m_program.initial[operand.slot];
+            instruction.slot[at] = at;
+            ++at;
+        }
+        const Operand result{type, newSlot(), true};
+        runInstruction(instruction, values.data());
+        m_program.initial[result.slot] = values[0];
         return result;
     }
 
@@ -696,10 +724,38 @@ private:
         const Type type = onFloat ? Type::Float : Type::Double;
         for (Operand &value : values)
             value = convert(value, type, name);
+        const OpCode op = onFloat ? function->onFloat : function->onDouble;
+        if (const std::optional<Operand> paired = pairedWithSinCos(op, values[0]))
+            return *paired;
         const Operand result{type, newSlot()};
-        emit(onFloat ? function->onFloat : function->onDouble, name,
-             {result.slot, values[0].slot, values.size() > 1 ? values[1].slot : std::uint16_t(0)});
+        emit(op, name, {result.slot, values[0].slot, values.size() > 1 ? values[1].slot : std::uint16_t(0)});
         return result;
+    }
+
+    // The sine of a value whose cosine this body has already taken, or the
+    // other way round: the earlier instruction becomes a SinCos giving both.
+    // A slot is only written once in each run of its body, so the two see
+    // the same value.
+    std::optional<Operand> pairedWithSinCos(OpCode op, Operand argument)
+    {
+        const bool isSin = op == OpCode::SinF || op == OpCode::SinD;
+        const bool isCos = op == OpCode::CosF || op == OpCode::CosD;
+        if (!isSin && !isCos)
+            return std::nullopt;
+        const bool onFloat = op == OpCode::SinF || op == OpCode::CosF;
+        const OpCode other = onFloat ? (isSin ? OpCode::CosF : OpCode::SinF) : (isSin ? OpCode::CosD : OpCode::SinD);
+        for (const std::size_t at : m_trigonometry.back()) {
+            Instruction &earlier = m_program.code[at];
+            if (earlier.op == other && earlier.slot[1] == argument.slot) {
+                const std::uint16_t result = newSlot();
+                const std::uint16_t found = earlier.slot[0];
+                earlier.op = onFloat ? OpCode::SinCosF : OpCode::SinCosD;
+                earlier.slot = {isSin ? result : found, isSin ? found : result, argument.slot};
+                return Operand{onFloat ? Type::Float : Type::Double, result};
+            }
+        }
+        m_trigonometry.back().push_back(m_program.code.size());
+        return std::nullopt;
     }
 
     void function()
@@ -725,11 +781,13 @@ private:
     {
         const Nest nest(*this, peek());
         expect("{");
+        m_trigonometry.emplace_back();
         while (!isPunct(peek(), "}")) {
             if (peek().kind == Token::Kind::End)
                 refuse(peek(), "expected '}' at the end of the file");
             statement();
         }
+        m_trigonometry.pop_back();
         next();
     }
 
@@ -776,11 +834,32 @@ private:
                 refuse(name, std::string("the colour of ") + std::string(operation->name)
                                  + " must be given by PaletteColor, not by " + typeName(values.back().type));
         }
+        if (operation->op == OpCode::PlotPoint && plotsOfDoubles(values, name))
+            return;
         Instruction &instruction = emit(operation->op, name, {});
         for (std::size_t i = 0; i < values.size(); ++i)
             instruction.slot[i] = values[i].slot;
         if (operation->op == OpCode::PlotPoint)
             m_program.plotLines.push_back(name.line);
+    }
+
+    // Makes the point just read one PlotPointOfDoubles when its arguments
+    // are the last three instructions: two doubles rounded to float and a
+    // colour from the palette, in that order.
+    bool plotsOfDoubles(const std::vector<Operand> &values, const Token &at)
+    {
+        std::vector<Instruction> &code = m_program.code;
+        if (code.size() < 3)
+            return false;
+        const Instruction *const tail = &code[code.size() - 3];
+        const auto made = [&](int i, OpCode op) { return tail[i].op == op && tail[i].slot[0] == values[i].slot; };
+        if (!made(0, OpCode::DoubleToFloat) || !made(1, OpCode::DoubleToFloat) || !made(2, OpCode::Palette))
+            return false;
+        const std::array<std::uint16_t, 3> sources = {tail[0].slot[1], tail[1].slot[1], tail[2].slot[1]};
+        code.resize(code.size() - 3);
+        emit(OpCode::PlotPointOfDoubles, at, {sources[0], sources[1], sources[2]});
+        m_program.plotLines.push_back(at.line);
+        return true;
     }
 
     void loop()
@@ -843,6 +922,8 @@ private:
     std::size_t m_next = 0;
     RoutineProgram &m_program;
     std::vector<std::vector<Name>> m_scopes;
+    // For each block being read, its sines and cosines not yet paired.
+    std::vector<std::vector<std::size_t>> m_trigonometry;
     std::string_view m_declaring; // the name whose initializer is being read
     unsigned m_declared = 0;
     int m_depth = 0;

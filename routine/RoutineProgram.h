@@ -15,16 +15,21 @@ namespace sweepdraw {
 // slots, each slot holding one value of a known type. Named constants,
 // literals and intermediate results each have a slot of their own, so an
 // instruction only reads and writes slots; a loop is one instruction
-// followed by its body, which ends where the loop instruction says.
+// followed by its body, which ends where the loop instruction says. The sine
+// and cosine of one value in one body are one SinCos, as the compiler makes
+// them one call of sincos: results first, sine then cosine. A point plotted
+// at two doubles rounded to float, in a colour looked up in the palette, as
+// every scene plots, is one PlotPointOfDoubles of the doubles and the colour
+// number.
 enum class OpCode : std::uint8_t {
     AddI, SubI, MulI, DivI, NegI,
     AddF, SubF, MulF, DivF, NegF,
     AddD, SubD, MulD, DivD, NegD,
     IntToFloat, IntToDouble, FloatToDouble, DoubleToFloat, FloatToInt, DoubleToInt,
-    SinF, SinD, CosF, CosD, TanF, TanD, SqrtF, SqrtD, FloorF, FloorD,
+    SinF, SinD, CosF, CosD, SinCosF, SinCosD, TanF, TanD, SqrtF, SqrtD, FloorF, FloorD,
     AbsI, AbsF, AbsD, Atan2F, Atan2D, PowF, PowD,
     Palette,
-    SetPenWidth, PlotPoint, DrawBox, DrawCircle, ClearSurface,
+    SetPenWidth, PlotPoint, PlotPointOfDoubles, DrawBox, DrawCircle, ClearSurface,
     Sweep, ColourPass,
 };
 
@@ -48,6 +53,9 @@ struct Instruction
     std::uint32_t end = 0;
     std::uint32_t loop = 0;
 };
+
+// Runs one instruction that draws nothing and runs no loop on `slots`.
+void runInstruction(const Instruction &instruction, RoutineSlot *slots);
 
 struct RoutineProgram
 {

@@ -113,6 +113,8 @@ private slots:
     void initTestCase();
     void runAndSave_data();
     void runAndSave();
+    void routineFile_data();
+    void routineFile();
     void record_data();
     void record();
     void fontWarning_data();
@@ -217,6 +219,43 @@ void TestCommandLine::runAndSave()
         QCOMPARE(colourAt(image, 8, 300), QColor(0, 0, 255));
     }
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(name + ".").size(), 0);
+}
+
+void TestCommandLine::routineFile_data()
+{
+    QTest::addColumn<QByteArray>("source"); // the file's text; empty for the sunshine's own file
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message"); // a line of stderr, @ standing for the file
+
+    QTest::newRow("the sunshine's own file") << QByteArray() << int(ExitOk) << QString();
+    QTest::newRow("refused") << QByteArray("#include \"Sweep.h\"\nnamespace sweepdraw {\nvoid DrawX(int n)\n")
+                             << int(ExitUsage) << "@:3:12: error: expected 'DrawingSurface' before 'int'";
+}
+
+void TestCommandLine::routineFile()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    QString file = QStringLiteral(SWEEPDRAW_SCENES_DIR "/Sunshine.cpp");
+    if (!source.isEmpty()) {
+        file = m_dir.filePath(QStringLiteral("routine.cpp"));
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::WriteOnly) && written.write(source) == source.size());
+    }
+    const QString path = m_dir.filePath(QString(QTest::currentDataTag()) + ".png");
+    const QProcessEnvironment environment = environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"});
+    const Outcome run = runProgram({"--run", file + ",bridge", "--save", path}, environment);
+    QCOMPARE(run.status, status);
+    if (status != ExitOk) {
+        QVERIFY2(QString::fromUtf8(run.err).split(u'\n').contains(QString(message).replace("@", file)), run.err);
+        QVERIFY(!QFile::exists(path));
+        return;
+    }
+    const QString compiled = m_dir.filePath(QStringLiteral("compiled.png"));
+    QCOMPARE(runProgram({"--run", "sunshine,bridge", "--save", compiled}, environment).status, int(ExitOk));
+    QCOMPARE(QImage(path), QImage(compiled));
 }
 
 void TestCommandLine::record_data()

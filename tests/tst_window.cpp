@@ -1,4 +1,5 @@
 #include "BackgroundRecording.h"
+#include "CompiledRoutine.h"
 #include "NumberDrag.h"
 #include "Palette.h"
 #include "Routine.h"
@@ -531,7 +532,7 @@ void TestWindow::commandsLandWholeAndInOrder()
     QVERIFY(picture.calls() == expected);
     QList<Button> order;
     for (const QList<QVariant> &signal : finished)
-        order << signal.at(0).value<Button>();
+        order << *static_cast<const Runnable *>(signal.at(0).constData())->button();
     QCOMPARE(order, (QList<Button>{Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}));
 }
 
@@ -542,20 +543,25 @@ void TestWindow::loopsRecordWhereTheDrawingIs_data()
     QTest::addColumn<QStringList>("counters");
     QTest::addColumn<QList<double>>("values");
     QTest::addColumn<int>("pass");
+    QTest::addColumn<QString>("file"); // run from this scene file as a routine, if given
 
     // At the slow speed a millisecond lands 70 operations; the action then
     // waits to make the 71st. The counters are named as in the scenes.
     QTest::newRow("mountains: the ridge's 68th point")
-        << Button::CmdGs << 1 << QStringList{"colour", "x"} << QList<double>{14, 561.7} << 1;
+        << Button::CmdGs << 1 << QStringList{"colour", "x"} << QList<double>{14, 561.7} << 1 << QString();
     QTest::newRow("water: the top stroke's 70th point")
-        << Button::Cmdls << 1 << QStringList{"colour", "i", "x"} << QList<double>{14, 4, 5156.9} << 1;
+        << Button::Cmdls << 1 << QStringList{"colour", "i", "x"} << QList<double>{14, 4, 5156.9} << 1 << QString();
     QTest::newRow("sunshine: the second ring's last ray")
-        << Button::Cmdyg << 1 << QStringList{"colour", "r", "a"} << QList<double>{9, 666.2, 6.283192} << 1;
+        << Button::Cmdyg << 1 << QStringList{"colour", "r", "a"} << QList<double>{9, 666.2, 6.283192} << 1
+        << QString();
+    QTest::newRow("sunshine from its file: the second ring's last ray")
+        << Button::Cmdyg << 1 << QStringList{"colour", "r", "a"} << QList<double>{9, 666.2, 6.283192} << 1
+        << "Sunshine.cpp";
     QTest::newRow("bridge: the large arch, before the passes")
-        << Button::CmdDq << 1 << QStringList{"t"} << QList<double>{3.1183318331833183} << 0;
+        << Button::CmdDq << 1 << QStringList{"t"} << QList<double>{3.1183318331833183} << 0 << QString();
     QTest::newRow("bridge: the first small arch")
         << Button::CmdDq << 200 << QStringList{"colour", "k", "t"} << QList<double>{9, 6350, 1.8841884188418842}
-        << 1;
+        << 1 << QString();
 }
 
 void TestWindow::loopsRecordWhereTheDrawingIs()
@@ -565,17 +571,25 @@ void TestWindow::loopsRecordWhereTheDrawingIs()
     QFETCH(QStringList, counters);
     QFETCH(QList<double>, values);
     QFETCH(int, pass);
+    QFETCH(QString, file);
 
+    std::optional<Runnable> command = button;
+    if (!file.isEmpty()) {
+        const auto compiled = CompiledRoutine::compileFile(SWEEPDRAW_SCENES_DIR "/" + file.toStdString());
+        QVERIFY(std::holds_alternative<CompiledRoutine>(compiled));
+        command = Runnable(std::get<CompiledRoutine>(compiled));
+    }
     RecordingSurface picture;
     CommandRunner runner(picture);
     ManualClock clock(runner);
     runner.setSpeed(Speed::Slow);
-    runner.enqueue(button);
+    runner.enqueue(*command);
     clock.advance(std::chrono::milliseconds(ms));
     runner.advance();
     QCOMPARE(runner.progress().landed, ms * 70LL);
 
-    const Routine routine(commandOf(button));
+    const Routine routine = command->routine() ? Routine(*command->routine(), command->tally().operations)
+                                               : Routine(commandOf(button));
     QCOMPARE(routine.operations(), operationsOf(button));
     const LoopRecorder &loops = runner.loops();
     QCOMPARE(loops.depth(), int(counters.size()));
@@ -666,7 +680,7 @@ void TestWindow::pauseAndStep()
     runner.step();
     QCOMPARE(picture.calls().size(), std::size_t(28'002));
     const DrawingProgress progress = runner.progress();
-    QCOMPARE(progress.current, std::optional<Button>(Button::CmdGs));
+    QCOMPARE(progress.current, std::optional<Runnable>(Button::CmdGs));
     QCOMPARE(progress.landed, 28'002LL);
 
     // It goes on at the speed from where it was, with no jump for the time
@@ -686,7 +700,7 @@ void TestWindow::pauseAndStep()
     runner.finishQueued();
     runner.advance();
     QVERIFY(runner.isIdle());
-    QCOMPARE(runner.pictures(), (QList<Button>{Button::CmdGs, Button::CmdDq}));
+    QCOMPARE(runner.pictures(), (QList<Runnable>{Button::CmdGs, Button::CmdDq}));
 }
 
 void TestWindow::droppedActionIsUnwound()
@@ -937,7 +951,7 @@ void TestWindow::recordingInTheBackground()
 
     const QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QList<Button> pictures = {Button::CmdGs, Button::Cmdls};
+    const QList<Runnable> pictures = {Button::CmdGs, Button::Cmdls};
     Form1 form(1.0);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

@@ -15,7 +15,7 @@
 
 namespace sweepdraw {
 
-BackgroundRecording::BackgroundRecording(const QList<Button> &commands, Speed speed, const QString &path,
+BackgroundRecording::BackgroundRecording(const QList<Runnable> &commands, Speed speed, const QString &path,
                                          QWidget *window)
     : QObject(window)
     , m_window(window)

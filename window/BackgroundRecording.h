@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Commands.h"
+#include "Runnable.h"
 #include "Speed.h"
 
 #include <QFutureWatcher>
@@ -35,7 +35,7 @@ class BackgroundRecording final : public QObject
     Q_OBJECT
 
 public:
-    BackgroundRecording(const QList<Button> &commands, Speed speed, const QString &path, QWidget *window);
+    BackgroundRecording(const QList<Runnable> &commands, Speed speed, const QString &path, QWidget *window);
     ~BackgroundRecording() override;
 
 private:

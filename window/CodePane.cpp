@@ -21,11 +21,6 @@ constexpr int kTellIntervalMs = 500;
 constexpr QRgb kProgressBackground = qRgb(0x24, 0x24, 0x24);
 constexpr QRgb kProgressText = qRgb(0xe0, 0xe0, 0xe0);
 
-QString caption(Button button)
-{
-    return QString::fromUtf8(commandOf(button).caption);
-}
-
 QString number(double value)
 {
     return QString::number(value, 'g', 6);
@@ -77,10 +72,10 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
 
     m_tellLater.setSingleShot(true);
     connect(&m_tellLater, &QTimer::timeout, this, &CodePane::tellNow);
-    connect(&runner, &CommandRunner::commandFinished, this, [this](Button button) {
-        m_lastFinished = button;
-        if (commandOf(button).draws())
-            m_lastDrawn = button;
+    connect(&runner, &CommandRunner::commandFinished, this, [this](const Runnable &command) {
+        m_lastFinished = command;
+        if (command.draws())
+            m_lastDrawn = command;
     });
     connect(&runner, &CommandRunner::drawn, this, &CodePane::refresh);
     connect(&runner, &CommandRunner::idle, this, &CodePane::refresh);
@@ -94,20 +89,27 @@ void CodePane::showEvent(QShowEvent *event)
     refresh();
 }
 
-const Routine &CodePane::routineOf(Button button)
+const Routine &CodePane::routineOf(const Runnable &command)
 {
-    std::unique_ptr<Routine> &routine = m_routines[static_cast<std::size_t>(button)];
+    if (const CompiledRoutine *fromFile = command.routine()) {
+        if (!m_fromFile || m_fromFileOf != command) {
+            m_fromFile = std::make_unique<Routine>(*fromFile, command.tally().operations);
+            m_fromFileOf = command;
+        }
+        return *m_fromFile;
+    }
+    std::unique_ptr<Routine> &routine = m_routines[static_cast<std::size_t>(*command.button())];
     if (!routine)
-        routine = std::make_unique<Routine>(commandOf(button));
+        routine = std::make_unique<Routine>(commandOf(*command.button()));
     return *routine;
 }
 
-void CodePane::showRoutine(std::optional<Button> button)
+void CodePane::showRoutine(const std::optional<Runnable> &command)
 {
-    if (m_editor->isOpen() || !button || button == m_shown || routineOf(*button).source().isEmpty())
+    if (m_editor->isOpen() || !command || command == m_shown || routineOf(*command).source().isEmpty())
         return;
-    m_shown = button;
-    m_code->setCode(routineOf(*button).source());
+    m_shown = command;
+    m_code->setCode(routineOf(*command).source());
     showHeader();
 }
 
@@ -153,7 +155,8 @@ void CodePane::showHeader()
     if (m_editor->isOpen())
         text = m_editor->header();
     else if (m_shown)
-        text = tr("%1 · scene, read-only").arg(routineOf(*m_shown).fileName());
+        text = (m_shown->routine() ? tr("%1 · routine file, read-only") : tr("%1 · scene, read-only"))
+                   .arg(routineOf(*m_shown).fileName());
     else
         text = tr("No routine shown yet");
     if (text == m_header->text())
@@ -162,19 +165,30 @@ void CodePane::showHeader()
     m_header->setAccessibleDescription(text);
 }
 
+// Whether the code shows `command`'s routine: the learner's shows while it
+// is drawn as long as it is drawn as it is written.
+bool CodePane::isShown(const Runnable &command)
+{
+    if (!m_editor->isOpen())
+        return command == m_shown;
+    const CompiledRoutine *routine = command.routine();
+    return routine && routine->fileName() == QFileInfo(m_editor->path()).fileName().toStdString()
+        && routine->source() == m_code->toPlainText().toStdString();
+}
+
 void CodePane::refresh()
 {
     if (!isVisible())
         return;
     const DrawingProgress progress = m_runner.progress();
-    const bool drawing = progress.current && commandOf(*progress.current).draws();
+    const bool drawing = progress.current && progress.current->draws();
     showRoutine(drawing ? progress.current : m_lastDrawn);
 
     std::vector<CodeView::Span> loops;
     std::vector<CodeView::Value> values;
     QStringList told{progressLine(progress)};
-    if (drawing && m_shown == progress.current && !m_editor->isOpen()) {
-        const Routine &routine = routineOf(*m_shown);
+    if (drawing && isShown(*progress.current)) {
+        const Routine &routine = routineOf(*progress.current);
         const LoopRecorder &recorder = m_runner.loops();
         for (int i = 0; i < recorder.depth(); ++i) {
             const LoopRecorder::Loop &loop = recorder.loop(i);
@@ -208,11 +222,11 @@ QString CodePane::progressLine(const DrawingProgress &progress)
 {
     const QString paused = m_runner.isPaused() ? tr("paused") : QString();
     if (!progress.current) {
-        const QString line = m_lastFinished ? tr("Finished %1").arg(caption(*m_lastFinished)) : tr("Nothing drawn yet");
+        const QString line = m_lastFinished ? tr("Finished %1").arg(m_lastFinished->caption()) : tr("Nothing drawn yet");
         return paused.isEmpty() ? line : line + QStringLiteral(" · ") + paused;
     }
     const Routine &routine = routineOf(*progress.current);
-    QStringList parts{caption(*progress.current)};
+    QStringList parts{progress.current->caption()};
     if (!paused.isEmpty())
         parts << paused;
     const LoopRecorder &recorder = m_runner.loops();

@@ -71,11 +71,12 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    const Routine &routineOf(Button button);
-    void showRoutine(std::optional<Button> button);
+    const Routine &routineOf(const Runnable &command);
+    void showRoutine(const std::optional<Runnable> &command);
     QString progressLine(const DrawingProgress &progress);
     void tell(const QString &text);
     void tellNow();
+    bool isShown(const Runnable &command);
     void showHeader();
     void editCopy();
 
@@ -85,9 +86,12 @@ private:
     CodeView *m_code;
     RoutineEditor *m_editor;
     std::array<std::unique_ptr<Routine>, kCommands.size()> m_routines;
-    std::optional<Button> m_shown;        // whose routine the code is
-    std::optional<Button> m_lastDrawn;    // the last drawing command finished
-    std::optional<Button> m_lastFinished; // the last command of any kind finished
+    // The routine of the last command read from a file to be shown.
+    std::unique_ptr<Routine> m_fromFile;
+    std::optional<Runnable> m_fromFileOf;
+    std::optional<Runnable> m_shown;        // whose routine the code is
+    std::optional<Runnable> m_lastDrawn;    // the last drawing command finished
+    std::optional<Runnable> m_lastFinished; // the last command of any kind finished
 
     // What screen readers are told, and when they were last told.
     QString m_told;

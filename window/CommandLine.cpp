@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AnimationFile.h"
+#include "CompiledRoutine.h"
 #include "Form1.h"
 #include "ImageFile.h"
 #include "MenuItems.h"
@@ -21,6 +22,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 namespace sweepdraw {
 
@@ -275,8 +277,8 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
     const QCommandLineOption run(
         QStringLiteral("run"),
         QStringLiteral("Runs the comma-separated commands after start-up, as if their buttons were "
-                       "clicked: %1, by name in any case or by caption. Given more than once, runs "
-                       "all the lists in order.")
+                       "clicked: %1, by name in any case or by caption, or a routine file, any item "
+                       "with a / or ending in .cpp. Given more than once, runs all the lists in order.")
             .arg(commandNames().join(QStringLiteral(", "))),
         QStringLiteral("list"));
     const QCommandLineOption save(
@@ -326,9 +328,24 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
                           .arg(parser.positionalArguments().constFirst()));
 
     Options options;
+    // Each file is read once, however often it is named.
+    std::map<QString, Runnable> routines;
     for (const QString &list : parser.values(run)) {
         for (const QString &entry : list.split(QLatin1Char(','))) {
             const QString name = entry.trimmed();
+            if (name.contains(QLatin1Char('/')) || name.endsWith(QLatin1String(".cpp"))) {
+                auto known = routines.find(name);
+                if (known == routines.end()) {
+                    const auto compiled = CompiledRoutine::compileFile(QFile::encodeName(name).toStdString());
+                    if (const auto *refused = std::get_if<RoutineMessage>(&compiled)) {
+                        std::fprintf(stderr, "%s\n", refused->format(name.toStdString()).c_str());
+                        return {.options = {}, .endWith = ExitUsage};
+                    }
+                    known = routines.emplace(name, Runnable(std::get<CompiledRoutine>(compiled))).first;
+                }
+                options.commands.push_back(known->second);
+                continue;
+            }
             const std::optional<Button> button = commandByName(name);
             if (!button)
                 return refuse(QStringLiteral("unknown command '%1' in --run; the commands are %2")
@@ -406,8 +423,8 @@ std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options
         if (options.savePath.isEmpty())
             return ExitOk;
     } else {
-        for (const Button button : options.commands)
-            form.RunCommand(button);
+        for (const Runnable &command : options.commands)
+            form.RunCommand(command);
         if (options.savePath.isEmpty())
             return std::nullopt;
         form.finishDrawing();

@@ -15,7 +15,7 @@ namespace sweepdraw {
 
 struct Options
 {
-    QList<Button> commands; // run in order after start-up
+    QList<Runnable> commands; // run in order after start-up
     QString savePath;       // empty: open the window, unless recording
     QString recordPath;     // empty: record nothing
     Speed speed = kDefaultSpeed; // the window's and a recording's; a saved picture is drawn at once
@@ -35,7 +35,9 @@ struct CommandLineRequest
 
 // Reads the program's options from its arguments, argv[0] included. For
 // --help and --version, prints them and asks to end with ExitOk; for anything
-// it cannot use, prints a one-line error and asks to end with ExitUsage.
+// it cannot use, prints a one-line error and asks to end with ExitUsage. A
+// routine file given to --run that is refused gets its message in the form
+// compilers use, "FILE:LINE:COLUMN: error: what", and ExitUsage too.
 // Works before any application object exists, so that the platform can
 // still be chosen.
 CommandLineRequest parseCommandLine(const QStringList &arguments);

@@ -2,16 +2,16 @@
 
 namespace sweepdraw {
 
-Button CommandQueue::startNext()
+Runnable CommandQueue::startNext()
 {
     m_current = m_waiting.front();
     m_waiting.pop_front();
     return *m_current;
 }
 
-Button CommandQueue::finishCurrent()
+Runnable CommandQueue::finishCurrent()
 {
-    const Button done = *m_current;
+    const Runnable done = *m_current;
     m_current.reset();
     if (m_atOnce > 0)
         --m_atOnce;

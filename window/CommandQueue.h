@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Commands.h"
+#include "Runnable.h"
 
 #include <deque>
 #include <optional>
@@ -14,20 +14,20 @@ namespace sweepdraw {
 class CommandQueue final
 {
 public:
-    void push(Button button) { m_waiting.push_back(button); }
+    void push(const Runnable &command) { m_waiting.push_back(command); }
 
     // Makes the first waiting command the current one; there must be one.
-    Button startNext();
+    Runnable startNext();
 
     // The current command is done, or dropped: returns it.
-    Button finishCurrent();
+    Runnable finishCurrent();
 
     // Forgets every command, the current one included.
     void clear();
 
     bool empty() const { return !m_current && m_waiting.empty(); }
     bool hasWaiting() const { return !m_waiting.empty(); }
-    std::optional<Button> current() const { return m_current; }
+    const std::optional<Runnable> &current() const { return m_current; }
     int waiting() const { return static_cast<int>(m_waiting.size()); }
 
     // Every command given so far, the current one included, is to be drawn
@@ -36,8 +36,8 @@ public:
     bool finishingAtOnce() const { return m_atOnce > 0; }
 
 private:
-    std::deque<Button> m_waiting;
-    std::optional<Button> m_current;
+    std::deque<Runnable> m_waiting;
+    std::optional<Runnable> m_current;
     int m_atOnce = 0; // commands left to draw at once, counting the current one
 };
 

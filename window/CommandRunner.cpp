@@ -51,13 +51,13 @@ void CommandRunner::setPaused(bool paused)
     scheduleFrames();
 }
 
-void CommandRunner::enqueue(Button button)
+void CommandRunner::enqueue(const Runnable &command)
 {
-    if (m_stopped || !commandOf(button).action)
+    if (m_stopped || !command.hasAction())
         return;
     if (isIdle())
         m_pace.restart();
-    m_queue.push(button);
+    m_queue.push(command);
     scheduleFrames();
 }
 
@@ -104,7 +104,7 @@ void CommandRunner::runToEnd()
             finishCurrent();
     }
     while (!m_failure && m_queue.hasWaiting()) {
-        m_failure = runAtOnce(commandOf(m_queue.startNext()).action, *m_picture);
+        m_failure = runAtOnce(actionOf(m_queue.startNext()), *m_picture);
         landed = true;
         if (!m_failure)
             finishCurrent();
@@ -130,7 +130,7 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     // An action draws on its target itself, so the command under way cannot
     // move to the new picture: it begins again there, and lands what it had
     // landed, which leaves it where it was.
-    const std::optional<Button> underWay = m_action ? m_queue.current() : std::nullopt;
+    const std::optional<Runnable> underWay = m_action ? m_queue.current() : std::nullopt;
     const long long landed = m_action ? m_action->landed() : 0;
     m_action.reset();
     m_picture = &picture;
@@ -195,16 +195,16 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
     return total;
 }
 
-void CommandRunner::startAction(Button button)
+void CommandRunner::startAction(const Runnable &command)
 {
     m_loops.forgetPoint();
-    m_action = std::make_unique<SteppedAction>(commandOf(button).action, *m_picture, &m_loops);
+    m_action = std::make_unique<SteppedAction>(actionOf(command), *m_picture, &m_loops);
 }
 
 void CommandRunner::finishCurrent()
 {
     const bool atOnce = m_queue.finishingAtOnce();
-    const Button done = m_queue.finishCurrent();
+    const Runnable done = m_queue.finishCurrent();
     m_action.reset();
     if (atOnce && !m_queue.finishingAtOnce())
         repace();

@@ -24,7 +24,7 @@ class SteppedAction;
 // How far the drawing has come.
 struct DrawingProgress
 {
-    std::optional<Button> current; // the command being drawn
+    std::optional<Runnable> current; // the command being drawn
     long long landed = 0;          // its operations landed so far
     int queued = 0;                // commands waiting after it
 };
@@ -72,7 +72,7 @@ public:
     bool isPaused() const { return m_paused; }
 
     // Queues a drawing command: any but "退出".
-    void enqueue(Button button);
+    void enqueue(const Runnable &command);
 
     // Lands everything queued so far as fast as the machine goes, frame by
     // frame, paused or not; the commands queued afterwards go at the pace
@@ -95,7 +95,7 @@ public:
     bool isIdle() const { return m_queue.empty(); }
 
     // What the picture shows: see PictureHistory.
-    const QList<Button> &pictures() const { return m_history.pictures(); }
+    const QList<Runnable> &pictures() const { return m_history.pictures(); }
 
     DrawingProgress progress() const;
 
@@ -113,7 +113,7 @@ public:
 signals:
     // Operations have landed on the picture since the last frame.
     void drawn();
-    void commandFinished(Button button);
+    void commandFinished(const sweepdraw::Runnable &command);
     // A command failed; what it drew before the failure has landed.
     void failed(const QString &message);
     // The last queued command has finished.
@@ -127,9 +127,8 @@ private:
     // Lands up to `operations` of the queued commands, in order, none once
     // the deadline has passed.
     long long land(long long operations, std::optional<std::chrono::nanoseconds> deadline);
-    // The action of `button`'s command, on the picture, before its first
-    // operation.
-    void startAction(Button button);
+    // The command's action, on the picture, before its first operation.
+    void startAction(const Runnable &command);
     void finishCurrent();
     // Tells what a landing did: the picture changed, a command failed, or
     // everything is done.

@@ -16,18 +16,14 @@ void ClearPicture(DrawingSurface &surface)
     check(surface.ClearSurface());
 }
 
-namespace {
-
-CommandTally tally(const Command &command)
+CommandTally tallyOfDrawing(const std::function<void(DrawingSurface &)> &draw)
 {
-    if (!command.action)
-        return {};
     LoopRecorder loops;
     CountingSurface counter(loops);
     {
         const LoopRecorder::Activation recording(&loops);
         try {
-            command.action(counter);
+            draw(counter);
         } catch (const RuntimeError &) {
             // Drawn for real, it fails at the same point; what it made
             // before is what it makes.
@@ -36,15 +32,16 @@ CommandTally tally(const Command &command)
     return {counter.operations(), counter.points(), counter.file()};
 }
 
-} // namespace
-
 const CommandTally &tallyOf(Button button)
 {
     // Each counted the first time it is asked for, on whichever thread.
     static std::array<std::once_flag, kCommands.size()> counted;
     static std::array<CommandTally, kCommands.size()> tallies;
     const auto index = static_cast<std::size_t>(button);
-    std::call_once(counted[index], [index] { tallies[index] = tally(kCommands[index]); });
+    std::call_once(counted[index], [index] {
+        if (kCommands[index].action)
+            tallies[index] = tallyOfDrawing(kCommands[index].action);
+    });
     return tallies[index];
 }
 

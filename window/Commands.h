@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace sweepdraw {
@@ -82,6 +83,9 @@ struct CommandTally
 // The tally of the command's action, counted the first time it is asked
 // for; "退出", which draws nothing, makes nothing.
 const CommandTally &tallyOf(Button button);
+
+// The tally of a drawing, counted by running it once.
+CommandTally tallyOfDrawing(const std::function<void(DrawingSurface &)> &draw);
 
 // The tooltip of the command's button, in the language of the installed
 // translations.

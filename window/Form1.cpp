@@ -294,8 +294,8 @@ void Form1::layOut()
 void Form1::describePicture()
 {
     QStringList captions;
-    for (Button button : m_runner->pictures())
-        captions << QString::fromUtf8(commandOf(button).caption);
+    for (const Runnable &command : m_runner->pictures())
+        captions << command.caption();
     m_view->setAccessibleDescription(
         captions.isEmpty() ? tr("Blank") : captions.join(tr(", ", "between the captions of the pictures drawn")));
 }
@@ -326,7 +326,7 @@ bool Form1::isDrawing() const
     return !m_runner->isIdle();
 }
 
-QList<Button> Form1::pictures() const
+QList<Runnable> Form1::pictures() const
 {
     return m_runner->pictures();
 }
@@ -347,15 +347,15 @@ void Form1::setErrorDialogs(bool enabled)
     m_errorDialogs = enabled;
 }
 
-void Form1::RunCommand(Button which)
+void Form1::RunCommand(const Runnable &command)
 {
     if (m_ending)
         return;
-    if (!commandOf(which).action) {
+    if (!command.hasAction()) {
         end(ExitOk);
         return;
     }
-    m_runner->enqueue(which);
+    m_runner->enqueue(command);
 }
 
 void Form1::reportRunTimeError(const QString &message)

@@ -59,7 +59,7 @@ public:
     // A run-time error in a command ends the program with ExitFailure once
     // the picture shows what the command drew before it. Once the program is
     // ending, nothing.
-    void RunCommand(Button button);
+    void RunCommand(const Runnable &command);
 
     // The clock the drawing's pace follows; the steady clock unless set.
     void setClock(CommandRunner::Clock clock);
@@ -75,7 +75,7 @@ public:
 
     // The drawing commands the picture shows since the last "清除", in the
     // order drawn.
-    QList<Button> pictures() const;
+    QList<Runnable> pictures() const;
 
     // The speed the menu shows checked, and the drawing goes at.
     Speed speed() const;

@@ -78,7 +78,7 @@ void PictureActions::record()
 {
     if (m_recording)
         return;
-    const QList<Button> pictures = m_window.pictures();
+    const QList<Runnable> pictures = m_window.pictures();
     const Speed speed = m_window.speed();
     const QString path = askForFile(&m_window, tr("Record animation"), AnimationFile::suffixes(),
                                     {tr("GIF animation (*.gif)"), tr("WebP animation (*.webp)")});

@@ -4,27 +4,27 @@
 
 namespace sweepdraw {
 
-void PictureHistory::finished(Button button)
+void PictureHistory::finished(const Runnable &command)
 {
-    if (commandOf(button).clears()) {
+    if (command.clears()) {
         m_pictures.clear();
         return;
     }
-    m_pictures.removeOne(button);
-    m_pictures.append(button);
+    m_pictures.removeOne(command);
+    m_pictures.append(command);
 }
 
-std::optional<QString> PictureHistory::drawPictures(DrawingSurface &surface, const QList<Button> &pictures,
-                                                    std::optional<Button> underWay, long long landed)
+std::optional<QString> PictureHistory::drawPictures(DrawingSurface &surface, const QList<Runnable> &pictures,
+                                                    const std::optional<Runnable> &underWay, long long landed)
 {
-    for (Button button : pictures)
-        if (std::optional<QString> failure = runAtOnce(commandOf(button).action, surface))
+    for (const Runnable &command : pictures)
+        if (std::optional<QString> failure = runAtOnce(actionOf(command), surface))
             return failure;
     if (!underWay)
         return std::nullopt;
     // The command under way again, as far as it has landed; the rest of it
     // is unwound with the replay.
-    SteppedAction replay(commandOf(*underWay).action, surface);
+    SteppedAction replay(actionOf(*underWay), surface);
     replay.land(landed);
     return replay.failure();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Commands.h"
+#include "Runnable.h"
 
 #include <QList>
 #include <QString>
@@ -19,10 +19,10 @@ class DrawingSurface;
 class PictureHistory final
 {
 public:
-    const QList<Button> &pictures() const { return m_pictures; }
+    const QList<Runnable> &pictures() const { return m_pictures; }
 
-    // `button`'s command has finished on the picture.
-    void finished(Button button);
+    // `command` has finished on the picture.
+    void finished(const Runnable &command);
 
     // Draws the pictures on `surface`, an empty one: why that failed, if it
     // did.
@@ -34,11 +34,11 @@ public:
     // Draws `pictures` on `surface`, an empty one, and then the first
     // `landed` operations of the command under way, if there is one: why
     // that failed, if it did.
-    static std::optional<QString> drawPictures(DrawingSurface &surface, const QList<Button> &pictures,
-                                               std::optional<Button> underWay, long long landed);
+    static std::optional<QString> drawPictures(DrawingSurface &surface, const QList<Runnable> &pictures,
+                                               const std::optional<Runnable> &underWay, long long landed);
 
 private:
-    QList<Button> m_pictures;
+    QList<Runnable> m_pictures;
 };
 
 } // namespace sweepdraw

@@ -6,7 +6,7 @@
 
 namespace sweepdraw {
 
-Recording::Recording(Form1 &form, QList<Button> commands, Speed speed)
+Recording::Recording(Form1 &form, QList<Runnable> commands, Speed speed)
     : m_form(form)
     , m_commands(std::move(commands))
     , m_speed(speed)
@@ -15,8 +15,8 @@ Recording::Recording(Form1 &form, QList<Button> commands, Speed speed)
     m_form.setSpeed(speed);
     m_form.setClock([now = m_now] { return *now; });
     if (m_speed != Speed::Instant)
-        for (const Button button : m_commands)
-            m_form.RunCommand(button);
+        for (const Runnable &command : m_commands)
+            m_form.RunCommand(command);
 }
 
 bool Recording::atEnd() const
@@ -46,13 +46,13 @@ int Recording::expectedFrames() const
     if (m_speed == Speed::Instant)
         return static_cast<int>(m_commands.size()) + 1;
     long long operations = 0;
-    for (const Button button : m_commands)
-        operations += tallyOf(button).operations;
+    for (const Runnable &command : m_commands)
+        operations += command.tally().operations;
     const long long perFrame = operationsPerSecond(m_speed) * kFrameTime.count() / 1000;
     return static_cast<int>((operations + perFrame - 1) / perFrame) + 1;
 }
 
-std::optional<QString> recordAnimation(Form1 &form, const QList<Button> &commands, Speed speed,
+std::optional<QString> recordAnimation(Form1 &form, const QList<Runnable> &commands, Speed speed,
                                        const QString &path)
 {
     AnimationFile file(path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Commands.h"
+#include "Runnable.h"
 #include "Speed.h"
 
 #include <QImage>
@@ -36,7 +36,7 @@ public:
         std::chrono::milliseconds duration;
     };
 
-    Recording(Form1 &form, QList<Button> commands, Speed speed);
+    Recording(Form1 &form, QList<Runnable> commands, Speed speed);
 
     bool atEnd() const;
     // The next frame; only before atEnd().
@@ -49,7 +49,7 @@ public:
 
 private:
     Form1 &m_form;
-    QList<Button> m_commands;
+    QList<Runnable> m_commands;
     Speed m_speed;
     std::shared_ptr<std::chrono::nanoseconds> m_now; // the drawing's clock
     qsizetype m_run = 0; // at the instant speed, commands drawn so far
@@ -59,7 +59,7 @@ private:
 // Records the commands drawn on `form` at `speed` into the animation file
 // `path`, whose suffix names its format. Returns why it could not, or nothing
 // once the file is written whole; it leaves no file behind otherwise.
-std::optional<QString> recordAnimation(Form1 &form, const QList<Button> &commands, Speed speed,
+std::optional<QString> recordAnimation(Form1 &form, const QList<Runnable> &commands, Speed speed,
                                        const QString &path);
 
 } // namespace sweepdraw

@@ -1,5 +1,7 @@
 #include "Routine.h"
 
+#include "CompiledRoutine.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -49,24 +51,36 @@ Routine::Routine(const Command &command)
     QFile file(QStringLiteral(":/scenes/") + m_fileName);
     if (file.open(QIODevice::ReadOnly))
         m_source = QString::fromUtf8(file.readAll());
-    m_lines = m_source.split(u'\n');
     findLoops();
+}
+
+Routine::Routine(const CompiledRoutine &routine, long long operations)
+    : m_fileName(QFileInfo(QString::fromStdString(routine.fileName())).fileName())
+    , m_source(QString::fromStdString(routine.source()))
+    , m_operations(operations)
+    , m_plotLines(routine.plotLines())
+{
+    for (const CompiledRoutine::Loop &loop : routine.loops())
+        m_loops.emplace(loop.firstLine, Loop{loop.firstLine, loop.lastLine, QString::fromStdString(loop.counter)});
 }
 
 void Routine::findLoops()
 {
+    const QStringList lines = m_source.split(u'\n');
     static const QRegularExpression call(QStringLiteral(R"(\b(?:Sweep|ColourPass)\s*\()"));
     // The lambda's parameter: "[&](double r)".
     static const QRegularExpression counter(
         QStringLiteral(R"(\[[^\]]*\]\s*\(\s*(?:const\s+)?[\w:]+\s*[&*]?\s*(\w+)\s*\))"));
-    for (int line = 0; line < m_lines.size(); ++line) {
-        const QRegularExpressionMatch found = call.match(m_lines[line]);
+    for (int line = 0; line < lines.size(); ++line) {
+        if (lines[line].contains(QLatin1String("PlotPoint(")))
+            m_plotLines.push_back(line + 1);
+        const QRegularExpressionMatch found = call.match(lines[line]);
         if (!found.hasMatch())
             continue;
         Loop loop;
         loop.firstLine = line + 1;
-        loop.lastLine = closingLine(m_lines, line, found.capturedEnd() - 1) + 1;
-        loop.counter = counter.match(m_lines[line], found.capturedEnd()).captured(1);
+        loop.lastLine = closingLine(lines, line, found.capturedEnd() - 1) + 1;
+        loop.counter = counter.match(lines[line], found.capturedEnd()).captured(1);
         m_loops.emplace(loop.firstLine, loop);
     }
 }
@@ -79,9 +93,9 @@ const Routine::Loop *Routine::loopAt(int line) const
 
 int Routine::plotLine(int first, int last) const
 {
-    for (int line = std::min<int>(last, static_cast<int>(m_lines.size())); line >= first && line > 0; --line)
-        if (m_lines[line - 1].contains(QLatin1String("PlotPoint(")))
-            return line;
+    for (auto line = m_plotLines.rbegin(); line != m_plotLines.rend(); ++line)
+        if (*line >= first && *line <= last)
+            return *line;
     return 0;
 }
 

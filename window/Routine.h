@@ -6,8 +6,11 @@
 #include <QStringList>
 
 #include <map>
+#include <vector>
 
 namespace sweepdraw {
+
+class CompiledRoutine;
 
 // What the code pane knows of the routine behind a command: the scene file
 // it is written in, its text as compiled into the program, how many surface
@@ -16,7 +19,8 @@ namespace sweepdraw {
 // All of it is learnt from the command's tally (see tallyOf), and by
 // reading the file its loops named from the program's resources, where the
 // build puts every file of scenes/. A command whose action has no loops of
-// its own, as "清除", has no file and no source.
+// its own, as "清除", has no file and no source. A routine read from a file
+// is known from what its parser found instead.
 class Routine final
 {
 public:
@@ -30,6 +34,7 @@ public:
     };
 
     explicit Routine(const Command &command);
+    Routine(const CompiledRoutine &routine, long long operations);
 
     const QString &fileName() const { return m_fileName; } // "Sunshine.cpp"
     const QString &source() const { return m_source; }
@@ -46,9 +51,9 @@ private:
 
     QString m_fileName;
     QString m_source;
-    QStringList m_lines;
     long long m_operations = 0;
     std::map<int, Loop> m_loops; // by first line
+    std::vector<int> m_plotLines; // in order
 };
 
 } // namespace sweepdraw

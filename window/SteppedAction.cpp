@@ -16,7 +16,7 @@ namespace {
 // frames; only the pages touched take memory.
 constexpr std::size_t kStackSize = 1024 * 1024;
 
-std::optional<QString> attempt(Action action, DrawingSurface &surface)
+std::optional<QString> attempt(const Action &action, DrawingSurface &surface)
 {
     try {
         action(surface);
@@ -28,14 +28,14 @@ std::optional<QString> attempt(Action action, DrawingSurface &surface)
 
 } // namespace
 
-std::optional<QString> runAtOnce(Action action, DrawingSurface &surface)
+std::optional<QString> runAtOnce(const Action &action, DrawingSurface &surface)
 {
     clearUpperVectorState();
     return attempt(action, surface);
 }
 
 SteppedAction::SteppedAction(Action action, DrawingSurface &target, LoopRecorder *points)
-    : m_action(action)
+    : m_action(std::move(action))
     , m_target(target)
     , m_points(points)
 {

@@ -8,17 +8,18 @@
 #include <boost/context/fiber.hpp>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 namespace sweepdraw {
 
 // What a drawing command does: draws on a surface, and throws RuntimeError
 // when it cannot go on.
-using Action = void (*)(DrawingSurface &);
+using Action = std::function<void(DrawingSurface &)>;
 
 // Runs `action` on `surface` in one go, with the upper vector state cleared
 // first: why it failed, if it did.
-std::optional<QString> runAtOnce(Action action, DrawingSurface &surface);
+std::optional<QString> runAtOnce(const Action &action, DrawingSurface &surface);
 
 // Runs a drawing action a piece at a time, on the calling thread. The action
 // runs in a fiber of its own, a Boost.Context fiber on a stack with a guard

@@ -14,7 +14,7 @@ QImage renderWindow(Form1 &form)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage renderWindow(const QList<Button> &pictures, const DrawingProgress &progress)
+QImage renderWindow(const QList<Runnable> &pictures, const DrawingProgress &progress)
 {
     Form1 stage(1.0);
     RasterSurface &picture = stage.findChild<SurfaceView *>()->surface();

@@ -20,6 +20,6 @@ QImage renderWindow(Form1 &form);
 // under way, what `progress` says has landed: drawn afresh at zoom 1 on a
 // window of its own, whatever the zoom and the state of the window on the
 // screen.
-QImage renderWindow(const QList<Button> &pictures, const DrawingProgress &progress);
+QImage renderWindow(const QList<Runnable> &pictures, const DrawingProgress &progress);
 
 } // namespace sweepdraw

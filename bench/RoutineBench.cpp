@@ -1,0 +1,250 @@
+#include "RoutineBench.h"
+
+#include "CompiledRoutine.h"
+#include "Form1.h"
+#include "NullSurface.h"
+#include "Timing.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string_view>
+
+namespace sweepdraw::bench {
+
+namespace {
+
+// The routine may be this much slower than the compiled scene.
+constexpr double kSlowerGoal = 2.0;
+// Reading and checking a scene file, in milliseconds.
+constexpr double kCompileGoalMs = 1.0;
+// The memory a running routine may take beyond the compiled scene's.
+constexpr double kExtraMegabytesGoal = 2.0;
+
+// The option that starts the bench as the process measuring memory:
+// --peak-memory-of=<scene> draws the compiled scene, and
+// --peak-memory-of=<file> the routine in that file.
+constexpr std::string_view kMemoryOption = "--peak-memory-of=";
+
+const std::string kBesideCompiled = "x_compiled_beside";
+
+std::string routineName(const Command &scene, const std::string &what)
+{
+    return std::string("BM_Routine/") + scene.name + "/" + what;
+}
+
+// The scene's own file, as the compiled scene names it.
+std::string fileOf(const Command &scene)
+{
+    return tallyOf(scene.button).file;
+}
+
+std::optional<CompiledRoutine> routineOf(const std::string &path)
+{
+    auto result = CompiledRoutine::compileFile(path);
+    if (auto *routine = std::get_if<CompiledRoutine>(&result))
+        return *routine;
+    std::cerr << std::get<RoutineMessage>(result).format(path) << '\n';
+    return std::nullopt;
+}
+
+template <typename Draw>
+double cpuMs(DrawingSurface &surface, Draw &&draw)
+{
+    prepareToDraw(surface);
+    const double start = threadCpuSeconds();
+    draw(surface);
+    return (threadCpuSeconds() - start) * 1e3;
+}
+
+// The routine on `surface`, against the compiled scene on one like it drawn
+// just before and just after, as the counter `beside`.
+void againstCompiled(benchmark::State &state, const Command &scene, DrawingSurface &surface,
+                     const std::string &beside)
+{
+    const std::optional<CompiledRoutine> routine = routineOf(fileOf(scene));
+    if (!routine) {
+        state.SkipWithError("the scene's file is refused as a routine");
+        return;
+    }
+    const auto compiled = [&]() -> std::optional<double> {
+        constexpr int kDraws = 3;
+        double totalMs = 0;
+        for (int i = 0; i < kDraws; ++i)
+            totalMs += cpuMs(surface, scene.action);
+        return totalMs / kDraws;
+    };
+    counterBeside(state, beside, compiled, [&]() -> std::optional<double> {
+        double totalMs = 0;
+        for (auto _ : state) {
+            const double ms = cpuMs(surface, [&](DrawingSurface &on) { routine->run(on); });
+            state.SetIterationTime(ms / 1e3);
+            totalMs += ms;
+        }
+        return totalMs / static_cast<double>(state.iterations());
+    });
+}
+
+void onRaster(benchmark::State &state, const Command &scene)
+{
+    RasterSurface surface(kDesignSize, 1.0);
+    againstCompiled(state, scene, surface, kBesideRaster);
+}
+
+void onNull(benchmark::State &state, const Command &scene)
+{
+    NullSurface surface;
+    againstCompiled(state, scene, surface, kBesideCompiled);
+}
+
+// The thread's CPU milliseconds for `command` drawn whole on the window at
+// the instant speed, through its event loop, from a cleared picture.
+double windowMs(Form1 &form, const Runnable &command)
+{
+    const auto drawQueued = [&form] {
+        while (form.isDrawing())
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+    };
+    form.RunCommand(Button::CmdCls);
+    drawQueued();
+    QCoreApplication::processEvents();
+    clearUpperVectorState();
+    const double start = threadCpuSeconds();
+    form.RunCommand(command);
+    drawQueued();
+    return (threadCpuSeconds() - start) * 1e3;
+}
+
+// The routine as the window runs it at the instant speed, against the
+// compiled scene run there beside it.
+void onWindow(benchmark::State &state, const Command &scene)
+{
+    const std::optional<CompiledRoutine> routine = routineOf(fileOf(scene));
+    if (!routine) {
+        state.SkipWithError("the scene's file is refused as a routine");
+        return;
+    }
+    const Runnable fromFile(*routine);
+    Form1 form(1.0);
+    form.setSpeed(Speed::Instant);
+    form.show();
+    QCoreApplication::processEvents();
+    const auto compiled = [&]() -> std::optional<double> {
+        constexpr int kDraws = 3;
+        double totalMs = 0;
+        for (int i = 0; i < kDraws; ++i)
+            totalMs += windowMs(form, scene.button);
+        return totalMs / kDraws;
+    };
+    counterBeside(state, kBesideCompiled, compiled, [&]() -> std::optional<double> {
+        double totalMs = 0;
+        for (auto _ : state) {
+            const double ms = windowMs(form, fromFile);
+            state.SetIterationTime(ms / 1e3);
+            totalMs += ms;
+        }
+        return totalMs / static_cast<double>(state.iterations());
+    });
+}
+
+void onCompile(benchmark::State &state, const Command &scene)
+{
+    std::ifstream file(fileOf(scene), std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string source = text.str();
+    for (auto _ : state) {
+        auto result = CompiledRoutine::compile(fileOf(scene), source);
+        if (!std::holds_alternative<CompiledRoutine>(result)) {
+            state.SkipWithError("the scene's file is refused as a routine");
+            return;
+        }
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+std::optional<double> peakMegabytesOf(const std::string &drawn)
+{
+    const std::string self = QCoreApplication::applicationFilePath().toStdString();
+    const std::optional<std::string> output = outputOfRun(self, {std::string(kMemoryOption) + drawn});
+    if (!output)
+        return std::nullopt;
+    return std::strtod(output->c_str(), nullptr);
+}
+
+void onMemory(benchmark::State &state, const Command &scene)
+{
+    double extra = 0;
+    for (auto _ : state) {
+        const std::optional<double> compiled = peakMegabytesOf(scene.name);
+        const std::optional<double> routine = peakMegabytesOf(fileOf(scene));
+        if (!compiled || !routine) {
+            state.SkipWithError("the process drawing the scene did not report its memory");
+            return;
+        }
+        extra = *routine - *compiled;
+        state.counters["compiled_mb"] = *compiled;
+        state.counters["routine_mb"] = *routine;
+    }
+    state.counters["extra_mb"] = extra;
+}
+
+} // namespace
+
+std::vector<Goal> registerRoutineBenchmarks(std::vector<std::string> &names)
+{
+    std::vector<Goal> goals;
+    const auto add = [&names](const std::string &name, auto &&...run) {
+        names.push_back(name);
+        return benchmark::RegisterBenchmark(name.c_str(), run...);
+    };
+    for (const Command &scene : kCommands) {
+        if (!scene.draws())
+            continue;
+        add(routineName(scene, "window"), onWindow, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
+        add(routineName(scene, "raster"), onRaster, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
+        add(routineName(scene, "null"), onNull, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
+        add(routineName(scene, "compile"), onCompile, scene)->Unit(benchmark::kMillisecond);
+        add(routineName(scene, "memory"), onMemory, scene)->Iterations(1);
+        const std::string scenes = std::string("BM_Scene/") + scene.name;
+        goals.push_back({{routineName(scene, "window"), {}}, Figure{scenes + "/window", {}}, kSlowerGoal, true,
+                         kBesideCompiled});
+        goals.push_back({{routineName(scene, "raster"), {}}, Figure{scenes + "/raster", {}}, kSlowerGoal, true,
+                         kBesideRaster});
+        goals.push_back({{routineName(scene, "compile"), {}}, {}, kCompileGoalMs, true});
+        goals.push_back({{routineName(scene, "memory"), "extra_mb"}, {}, kExtraMegabytesGoal, true});
+    }
+    return goals;
+}
+
+std::optional<int> runRoutineChild(int argc, char **argv)
+{
+    if (argc != 2 || !std::string_view(argv[1]).starts_with(kMemoryOption))
+        return std::nullopt;
+    const std::string drawn(argv[1] + kMemoryOption.size());
+    RasterSurface surface(kDesignSize, 1.0);
+    if (const std::optional<Button> button = commandByName(QString::fromStdString(drawn))) {
+        commandOf(*button).action(surface);
+    } else {
+        const std::optional<CompiledRoutine> routine = routineOf(drawn);
+        if (!routine)
+            return 2;
+        routine->run(surface);
+    }
+    // The process's own peak, VmHWM: getrusage's would be at least the
+    // peak of the bench that started it, which Linux keeps across exec.
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmHWM:")) {
+            std::cout << std::strtod(line.c_str() + 6, nullptr) / 1024.0 << '\n';
+            return 0;
+        }
+    }
+    return 1;
+}
+
+} // namespace sweepdraw::bench

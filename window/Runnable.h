@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Commands.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace sweepdraw {
+
+class CompiledRoutine;
+class DrawingSurface;
+
+// What the runner runs, queues and keeps in the picture's history: one of
+// the window's commands, or a routine read from a file, which draws like a
+// command of its own. A small value, cheap to copy: copies of one routine
+// share it, and are the same command.
+class Runnable final
+{
+public:
+    // Implicit: every button's command is one.
+    Runnable(Button button) noexcept
+        : m_button(button)
+    {
+    }
+    explicit Runnable(const CompiledRoutine &routine);
+
+    // The button, or nothing for a routine.
+    std::optional<Button> button() const;
+    // The routine, or nullptr for a button.
+    const CompiledRoutine *routine() const;
+
+    // What the command does: nothing for "退出", which ends the program.
+    bool hasAction() const;
+    bool clears() const;
+    bool draws() const;
+    // Throws RuntimeError as the command's action does.
+    void draw(DrawingSurface &surface) const;
+
+    // A routine's is counted the first time it is asked for, by running it
+    // on a surface that only counts.
+    const CommandTally &tally() const;
+    // The button's caption, or the routine's file name.
+    QString caption() const;
+
+    friend bool operator==(const Runnable &a, const Runnable &b) noexcept
+    {
+        return a.m_button == b.m_button && a.m_routine == b.m_routine;
+    }
+
+private:
+    struct FromFile;
+
+    Button m_button = Button::CmdGs;
+    std::shared_ptr<const FromFile> m_routine;
+};
+
+// The command's action, as the runner runs it a piece at a time.
+inline std::function<void(DrawingSurface &)> actionOf(const Runnable &command)
+{
+    return [command](DrawingSurface &surface) { command.draw(surface); };
+}
+
+} // namespace sweepdraw
