@@ -3,6 +3,7 @@
 #include "NumberDrag.h"
 #include "Palette.h"
 #include "Routine.h"
+#include "RoutineFiles.h"
 #include "RuntimeError.h"
 #include "Recording.h"
 #include "Scenes.h"
@@ -25,6 +26,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextLayout>
 
 using namespace sweepdraw;
@@ -102,6 +104,47 @@ QImage drawnAt(double zoom, const QList<Button> &buttons)
     return surface.image().copy();
 }
 
+// The sunshine's routine file, with `from` written as `to`.
+QString sunshineWith(const QString &from, const QString &to)
+{
+    QFile file(QStringLiteral(SWEEPDRAW_SCENES_DIR "/Sunshine.cpp"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read Sunshine.cpp");
+    return QString::fromUtf8(file.readAll()).replace(from, to);
+}
+
+// What a routine draws at once over what the commands draw.
+QImage routineOver(const QList<Button> &under, const QString &routine, double zoom = 1.0)
+{
+    RasterSurface surface(kDesignSize, zoom);
+    for (Button button : under)
+        commandOf(button).action(surface);
+    const auto compiled = CompiledRoutine::compile("routine.cpp", routine.toStdString());
+    if (!std::holds_alternative<CompiledRoutine>(compiled))
+        qFatal("refused: %s", std::get<RoutineMessage>(compiled).format("routine.cpp").c_str());
+    std::get<CompiledRoutine>(compiled).run(surface);
+    return surface.image().copy();
+}
+
+// Opens the code pane on the sunshine drawn over `under`, and then an
+// editable copy of it, with the caret at the end of its first `number`.
+QPlainTextEdit *editSunshineCopy(Form1 &form, const QList<Button> &under, const QString &number)
+{
+    form.setSpeed(Speed::Instant);
+    for (Button button : under + QList<Button>{Button::Cmdyg})
+        form.RunCommand(button);
+    form.finishDrawing();
+    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
+    auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
+    if (code->isReadOnly())
+        return nullptr;
+    QTextCursor caret = code->document()->find(number);
+    caret.clearSelection();
+    code->setTextCursor(caret);
+    return code;
+}
+
 // The operations a command makes, in order.
 long long operationsOf(Button button)
 {
@@ -124,6 +167,8 @@ private slots:
         // The learner's routines are kept apart from the user's own.
         QStandardPaths::setTestModeEnabled(true);
     }
+    // Each test starts with no routine of the learner's.
+    void init() { QDir(RoutineFiles::folder()).removeRecursively(); }
     void window();
     void controls_data();
     void controls();
@@ -172,6 +217,9 @@ private slots:
     void codePaneBesideThePicture();
     void numbersChangeInTheirForm_data();
     void numbersChangeInTheirForm();
+    void editedCopyRunsAsItsFile();
+    void changedNumberRedrawsAtOnce_data();
+    void changedNumberRedrawsAtOnce();
     void screenReadersSeeNamedParts();
     void closingTheWindowEndsTheProgram();
     void pictureSurvivesHiding();
@@ -1252,6 +1300,96 @@ void TestWindow::numbersChangeInTheirForm()
     if (const std::optional<NumberSpan> span = numberAt(line, position))
         result.replace(span->start, span->length, steppedNumber(line.mid(span->start, span->length), units));
     QCOMPARE(result, changed);
+}
+
+void TestWindow::editedCopyRunsAsItsFile()
+{
+    Form1 form(1.0);
+    ManualClock clock(form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QPlainTextEdit *code = editSunshineCopy(form, {}, QStringLiteral("/ 32"));
+    QVERIFY(code);
+    QVERIFY(code->hasFocus());
+    QCOMPARE(form.findChild<QLabel *>(QStringLiteral("header"))->text(), QString("My sunshine · yours, editable"));
+
+    // Typed in the code, the keys edit it, Space and Ctrl+Z included, and
+    // Ctrl+C with nothing selected copies nothing, the picture neither.
+    QSignalSpy copied(QGuiApplication::clipboard(), &QClipboard::dataChanged);
+    const auto line = [code] { return code->textCursor().block().text().trimmed(); };
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClicks(code, QStringLiteral("12"));
+    QTest::keyClick(code, Qt::Key_Space);
+    QCOMPARE(line(), QString("const double step = 6.283192 / 12 ;"));
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClick(code, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(line(), QString("const double step = 6.283192 / 12 ;"));
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClick(code, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(code->toPlainText(), sunshineWith(QStringLiteral("/ 32"), QStringLiteral("/ 12")));
+    QCOMPARE(copied.count(), 0);
+
+    // F5 queues it at the window's speed, on a cleared picture.
+    form.RunCommand(Button::CmdCls);
+    form.setSpeed(Speed::Fast);
+    QTest::keyClick(&form, Qt::Key_F5);
+    QVERIFY(form.isDrawing());
+    for (int frame = 0; frame < 1000 && form.isDrawing(); ++frame) {
+        clock.advance(CommandRunner::kFrame);
+        form.advanceDrawing();
+    }
+    QVERIFY(!form.isDrawing());
+    QCOMPARE(pictureOf(form).image(), routineOver({}, code->toPlainText(), zoomOf(form)));
+    QCOMPARE(form.pictures().size(), 1);
+    QVERIFY(pictureOf(form).image() != sceneAlone(DrawSunshine));
+}
+
+void TestWindow::changedNumberRedrawsAtOnce_data()
+{
+    QTest::addColumn<QString>("number"); // the caret goes after the first of these
+    QTest::addColumn<int>("dragged");    // pixels to the right; 0 for Alt+Up twice
+    QTest::addColumn<QString>("changed");
+
+    QTest::newRow("Alt+Up on the rays") << "/ 32" << 0 << "/ 34";
+    QTest::newRow("a drag on the step") << "0.2" << 3 * NumberDrag::kPixelsPerUnit << "0.5";
+}
+
+void TestWindow::changedNumberRedrawsAtOnce()
+{
+    QFETCH(QString, number);
+    QFETCH(int, dragged);
+    QFETCH(QString, changed);
+
+    Form1 form(1.0);
+    ManualClock clock(form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QPlainTextEdit *code = editSunshineCopy(form, {Button::CmdGs}, number);
+    QVERIFY(code);
+    if (dragged == 0) {
+        QTest::keyClick(code, Qt::Key_Up, Qt::AltModifier);
+        QTest::keyClick(code, Qt::Key_Up, Qt::AltModifier);
+    } else {
+        QPoint at = code->cursorRect().center() - QPoint(2, 0);
+        QTest::mousePress(code->viewport(), Qt::LeftButton, {}, at);
+        // The first move past the drag distance starts the drag; the rest
+        // change the number.
+        at.rx() += QApplication::startDragDistance();
+        QTest::mouseMove(code->viewport(), at);
+        for (int moved = 0; moved < dragged; moved += NumberDrag::kPixelsPerUnit) {
+            at.rx() += NumberDrag::kPixelsPerUnit;
+            QTest::mouseMove(code->viewport(), at);
+        }
+        QTest::mouseRelease(code->viewport(), Qt::LeftButton, {}, at);
+    }
+    const QString expected = sunshineWith(number, changed);
+    QCOMPARE(code->toPlainText(), expected);
+    // No frame has passed: the picture shows the last change finished,
+    // over the pictures drawn before, and nothing of the first change.
+    QVERIFY(!form.isDrawing());
+    QCOMPARE(pictureOf(form).image(), routineOver({Button::CmdGs, Button::Cmdyg}, expected, zoomOf(form)));
+    QCOMPARE(form.pictures().size(), 3);
 }
 
 void TestWindow::screenReadersSeeNamedParts()

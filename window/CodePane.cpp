@@ -64,7 +64,10 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     layout->addWidget(m_progress);
     layout->addWidget(m_code, 1);
 
-    new NumberDrag(*m_code);
+    connect(new NumberDrag(*m_code), &NumberDrag::numberChanged, this, [this] {
+        if (const std::optional<Runnable> routine = learnersRoutine())
+            emit numberChanged(*routine);
+    });
     connect(m_editor, &RoutineEditor::headerChanged, this, &CodePane::showHeader);
     connect(m_editor, &RoutineEditor::opened, this, &CodePane::refresh);
     m_editor->openLastEdited();
@@ -81,7 +84,12 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     connect(&runner, &CommandRunner::idle, this, &CodePane::refresh);
 }
 
-CodePane::~CodePane() = default;
+CodePane::~CodePane()
+{
+    // What it has not written yet, it writes from the code, which must
+    // still be there.
+    delete m_editor;
+}
 
 void CodePane::showEvent(QShowEvent *event)
 {
@@ -134,6 +142,13 @@ void CodePane::useActions(const RoutineActions &actions)
         show->setChecked(m_editor->isOpen() || show->isChecked());
     });
     connect(actions.saveAs, &QAction::triggered, m_editor, &RoutineEditor::askToSaveAs);
+}
+
+std::optional<Runnable> CodePane::learnersRoutine() const
+{
+    if (!m_editor->isOpen() || m_editor->fault() || !m_editor->routine())
+        return std::nullopt;
+    return Runnable(*m_editor->routine());
 }
 
 // A copy of what the pane shows: the scene's routine, or the learner's own;

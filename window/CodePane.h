@@ -67,6 +67,15 @@ public:
 
     RoutineEditor &editor() { return *m_editor; }
 
+    // The learner's routine as it is written, to run, if it is open and
+    // compiles.
+    std::optional<Runnable> learnersRoutine() const;
+
+signals:
+    // A number of the learner's routine changed, and the routine compiles:
+    // the picture is to show it.
+    void numberChanged(const sweepdraw::Runnable &routine);
+
 protected:
     void showEvent(QShowEvent *event) override;
 

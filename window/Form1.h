@@ -127,6 +127,10 @@ private:
     // The code pane beside the picture, hidden, and what the menu's items
     // that show it, and pause and step the drawing it follows, do.
     void buildCodePane(QAction *show, QAction *pause, QAction *step);
+    // What the items that run and stop the learner's routine do, and what
+    // its failures and changes do to the picture.
+    void buildRoutineItems(QAction *run, QAction *stop);
+    void showAtOnce(const Runnable &routine);
     void fitOnScreen();
     void layOut();
     void describePicture();

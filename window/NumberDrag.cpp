@@ -101,11 +101,19 @@ bool NumberDrag::step(const QTextCursor &cursor, qint64 units)
     if (changed == number.selectedText())
         return true;
     const int start = number.selectionStart();
+    // Every change of one drag is one step for undo.
+    if (m_changedInDrag)
+        number.joinPreviousEditBlock();
+    else
+        number.beginEditBlock();
     number.insertText(changed);
+    number.endEditBlock();
+    m_changedInDrag = m_dragging;
     number.setPosition(start);
     number.setPosition(start + static_cast<int>(changed.size()), QTextCursor::KeepAnchor);
-    if (!m_pressed.isNull())
+    if (m_dragging)
         m_pressed = number;
+    emit numberChanged();
     return true;
 }
 
@@ -119,18 +127,10 @@ bool NumberDrag::dragTo(int x, Qt::KeyboardModifiers modifiers)
     m_units += (x - m_lastX) * perPixel;
     m_lastX = x;
     const auto units = static_cast<qint64>(std::trunc(m_units));
-    if (units == 0)
-        return true;
-    m_units -= static_cast<double>(units);
-    // Every change of one drag is one step for undo.
-    QTextCursor edit = m_pressed;
-    if (m_changedInDrag)
-        edit.joinPreviousEditBlock();
-    else
-        edit.beginEditBlock();
-    m_changedInDrag = true;
-    step(edit, units);
-    edit.endEditBlock();
+    if (units != 0) {
+        m_units -= static_cast<double>(units);
+        step(m_pressed, units);
+    }
     return true;
 }
 
@@ -185,6 +185,7 @@ bool NumberDrag::eventFilter(QObject *watched, QEvent *event)
         const bool dragged = m_dragging;
         m_pressed = QTextCursor();
         m_dragging = false;
+        m_changedInDrag = false;
         return dragged;
     }
     default:

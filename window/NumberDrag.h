@@ -50,6 +50,10 @@ public:
     // Changes the number at `cursor` by `units`: whether there was one.
     bool step(const QTextCursor &cursor, qint64 units);
 
+signals:
+    // A number has changed, and the text with it.
+    void numberChanged();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

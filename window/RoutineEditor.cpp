@@ -92,7 +92,7 @@ QString fileFilter()
 } // namespace
 
 RoutineEditor::RoutineEditor(CodeView &view, QWidget &window)
-    : QObject(&view)
+    : QObject(&window)
     , m_view(view)
     , m_window(window)
 {
@@ -145,9 +145,7 @@ bool RoutineEditor::openFile(const QString &path)
     // A file from elsewhere becomes a routine of the learner's own, kept
     // with the others; one of theirs is edited where it is.
     const QFileInfo file(path);
-    QString kept = file.absoluteFilePath();
-    if (file.absolutePath() != QFileInfo(RoutineFiles::folder()).absoluteFilePath())
-        kept = RoutineFiles::freePath(file.fileName());
+    const QString kept = RoutineFiles::isKept(path) ? file.absoluteFilePath() : RoutineFiles::freePath(file.fileName());
     open(kept, nameOf(kept), read.text);
     if (kept != file.absoluteFilePath())
         write();
@@ -228,8 +226,7 @@ void RoutineEditor::textChanged()
 
 bool RoutineEditor::compile()
 {
-    const QString fileName = QFileInfo(m_path).fileName();
-    auto result = CompiledRoutine::compile(fileName.toStdString(), m_view.toPlainText().toStdString());
+    auto result = CompiledRoutine::compile(m_path.toStdString(), m_view.toPlainText().toStdString());
     if (auto *message = std::get_if<RoutineMessage>(&result)) {
         m_fault = *message;
     } else {
@@ -239,6 +236,20 @@ bool RoutineEditor::compile()
     markFault();
     emit headerChanged();
     return !m_fault;
+}
+
+void RoutineEditor::showRunTimeError(const QString &message)
+{
+    // "FILE:LINE: error: what", the file being this routine's.
+    static const QRegularExpression where(QStringLiteral(R"(:(\d+): error: (.*)$)"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch found = where.match(message, m_path.size());
+    if (!isOpen() || !message.startsWith(m_path) || !found.hasMatch())
+        return;
+    m_view.setFault(QPoint(found.captured(1).toInt(), 1));
+    m_view.setToolTip(found.captured(2));
+    m_message = tr("line %1: %2").arg(found.captured(1), found.captured(2));
+    emit headerChanged();
 }
 
 void RoutineEditor::markFault()

@@ -30,7 +30,8 @@ public:
     // How long after the last change the routine is written.
     static constexpr int kSaveDelayMs = 1000;
 
-    // Edits in `view`; its dialogs and messages open over `window`.
+    // Edits in `view`; its dialogs open over `window`, its owner, which
+    // must destroy it before the view.
     RoutineEditor(CodeView &view, QWidget &window);
     ~RoutineEditor() override;
 
@@ -67,6 +68,11 @@ public:
 
     // Writes a change not written yet, now.
     void saveNow();
+
+    // Marks where the routine failed while drawing, as `message` says:
+    // "FILE:LINE: error: what", for this routine's file; until the next
+    // change.
+    void showRunTimeError(const QString &message);
 
 signals:
     // The learner's routine is now shown in the view.

@@ -36,6 +36,11 @@ QString lastEdited()
     return files.isEmpty() ? QString() : files.front().absoluteFilePath();
 }
 
+bool isKept(const QString &path)
+{
+    return QFileInfo(path).absolutePath() == QFileInfo(folder()).absoluteFilePath();
+}
+
 QString freePath(const QString &fileName)
 {
     const QDir dir(folder());

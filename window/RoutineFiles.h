@@ -16,6 +16,9 @@ QString folder();
 // none.
 QString lastEdited();
 
+// Whether `path` is that of a file in the folder.
+bool isKept(const QString &path);
+
 // A path in the folder for a file named `fileName` ("MySunshine.cpp"), or,
 // where that is taken, the same with the first free number after its base
 // name ("MySunshine2.cpp").
