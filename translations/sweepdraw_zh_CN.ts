@@ -93,6 +93,53 @@
         <source>About</source>
         <translation>关于</translation>
     </message>
+    <message>
+        <source>Edit a copy</source>
+        <translation>编辑副本</translation>
+    </message>
+    <message>
+        <source>New routine</source>
+        <translation>新建例程</translation>
+    </message>
+    <message>
+        <source>Open routine…</source>
+        <translation>打开例程…</translation>
+    </message>
+    <message>
+        <source>Save routine as…</source>
+        <translation>另存例程…</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+</context>
+<context>
+    <name>RoutineEditor</name>
+    <message>
+        <source>My mountains</source>
+        <translation>我的高山</translation>
+    </message>
+    <message>
+        <source>My water</source>
+        <translation>我的流水</translation>
+    </message>
+    <message>
+        <source>My sunshine</source>
+        <translation>我的阳光</translation>
+    </message>
+    <message>
+        <source>My bridge</source>
+        <translation>我的大桥</translation>
+    </message>
+    <message>
+        <source>My routine</source>
+        <translation>我的例程</translation>
+    </message>
 </context>
 <context>
     <name>Speed</name>
@@ -187,6 +234,29 @@
         <translation>
             <numerusform>%n 个等待</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Routine shown</source>
+        <translation>所示例程</translation>
+    </message>
+    <message>
+        <source>%1 · routine file, read-only</source>
+        <translation>%1 · 例程文件，只读</translation>
+    </message>
+    <message>
+        <source>%1 · scene, read-only</source>
+        <translation>%1 · 场景，只读</translation>
+    </message>
+    <message>
+        <source>No routine shown yet</source>
+        <translation>尚未显示例程</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::CommandRunner</name>
+    <message>
+        <source>the drawing has stopped</source>
+        <translation>绘图已停止</translation>
     </message>
 </context>
 <context>
@@ -290,6 +360,56 @@
     <message>
         <source>WebP animation (*.webp)</source>
         <translation>WebP 动画 (*.webp)</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::RoutineEditor</name>
+    <message>
+        <source>Routine files (*.cpp)</source>
+        <translation>例程文件 (*.cpp)</translation>
+    </message>
+    <message>
+        <source>%1 · yours · %2</source>
+        <translation>%1 · 你的 · %2</translation>
+    </message>
+    <message>
+        <source>%1 · yours · line %2, column %3: %4</source>
+        <translation>%1 · 你的 · 第 %2 行第 %3 列：%4</translation>
+    </message>
+    <message>
+        <source>%1 · yours, editable</source>
+        <translation>%1 · 你的，可编辑</translation>
+    </message>
+    <message>
+        <source>Open routine</source>
+        <translation>打开例程</translation>
+    </message>
+    <message>
+        <source>Save routine as</source>
+        <translation>另存例程</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::RoutineFiles</name>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a routine</source>
+        <translation>%1 太大，不是例程</translation>
+    </message>
+    <message>
+        <source>%1 is not UTF-8 text</source>
+        <translation>%1 不是 UTF-8 文本</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>无法写入 %1：%2</translation>
     </message>
 </context>
 </TS>
