@@ -98,7 +98,7 @@ RoutineEditor::RoutineEditor(CodeView &view, QWidget &window)
 {
     m_save.setSingleShot(true);
     m_save.setInterval(kSaveDelayMs);
-    connect(&m_save, &QTimer::timeout, this, &RoutineEditor::saveNow);
+    connect(&m_save, &QTimer::timeout, this, &RoutineEditor::write);
     connect(view.document(), &QTextDocument::contentsChanged, this, &RoutineEditor::textChanged);
 }
 
