@@ -5,6 +5,8 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
+#include <functional>
+
 namespace sweepdraw::test {
 
 // Long enough for a picture drawn under the sanitizers; a run that takes
@@ -20,16 +22,20 @@ struct Outcome
     QByteArray err;
 };
 
-// Runs the program under test, SWEEPDRAW_EXECUTABLE or a copy of it, to its end.
+// Runs the program under test, SWEEPDRAW_EXECUTABLE or a copy of it, to its
+// end; `whileRunning`, if given, is called on it once it has started.
 inline Outcome runProgram(const QStringList &arguments,
                           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
                           const QString &workingDirectory = {},
-                          const QString &program = QStringLiteral(SWEEPDRAW_EXECUTABLE))
+                          const QString &program = QStringLiteral(SWEEPDRAW_EXECUTABLE),
+                          const std::function<void(QProcess &)> &whileRunning = {})
 {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingDirectory);
     process.start(program, arguments);
+    if (whileRunning && process.waitForStarted())
+        whileRunning(process);
     Outcome outcome;
     outcome.finished = process.waitForFinished(kProgramTimeoutMs);
     if (!outcome.finished) {

@@ -2,12 +2,21 @@
 #include "ExitStatus.h"
 #include "ProgramRun.h"
 
+#include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <functional>
+
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 // The real program given bad input, or no display to work with: each case
 // ends by itself, with its documented status and one plain line on stderr,
@@ -29,10 +38,11 @@ QStringList snapshot(const QString &path)
         const QString file = it.next();
         struct stat info {};
         ::lstat(QFile::encodeName(file).constData(), &info);
-        entries << QStringLiteral("%1 %2 %3")
+        entries << QStringLiteral("%1 %2 %3 %4")
                        .arg(QDir(path).relativeFilePath(file))
                        .arg(static_cast<qint64>(info.st_size))
-                       .arg(static_cast<quint64>(info.st_ino));
+                       .arg(static_cast<quint64>(info.st_ino))
+                       .arg(info.st_mode & S_IFMT, 0, 8);
     }
     entries.sort();
     return entries;
@@ -61,9 +71,34 @@ QString unusedDisplay()
     return QStringLiteral(":199");
 }
 
+// Whether the process `pid` holds a file open under the folder `path`, the
+// temporary file of what it writes there among them.
+bool writesUnder(qint64 pid, const QString &path)
+{
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QString &fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        // Read as it stands: a file with no name yet shows as deleted.
+        char target[4096];
+        const ssize_t size = ::readlink(QFile::encodeName(fds.filePath(fd)).constData(), target, sizeof target);
+        if (size > 0 && QFile::decodeName(QByteArray(target, size)).startsWith(path + QLatin1Char('/')))
+            return true;
+    }
+    return false;
+}
+
+// Fills the file system at `path` but for `room` bytes.
+bool fillUpTo(const QString &path, qint64 room)
+{
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(path).constData(), &fs) != 0)
+        return false;
+    const qint64 free = static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize);
+    return writeFile(path + "/filler", QByteArray(std::max<qint64>(free - room, 0), 'x'));
+}
+
 // Checks that the program ended by itself with `status` and said one line,
 // starting with its name and holding `fragment`, on stderr, and nothing on
-// stdout. With `lastLineOnly`, lines of Qt's own before it are allowed.
+// stdout; nothing on either with no fragment. With `lastLineOnly`, lines of Qt's own before it are allowed.
 void checkOutcome(const Outcome &outcome, ExitStatus status, const QString &fragment, bool lastLineOnly = false)
 {
     QVERIFY2(outcome.finished, "the program did not end");
@@ -75,6 +110,10 @@ void checkOutcome(const Outcome &outcome, ExitStatus status, const QString &frag
                             .arg(outcome.status)
                             .arg(int(status))
                             .arg(err)));
+    if (fragment.isEmpty()) {
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+        return;
+    }
     QVERIFY2(err.endsWith(QLatin1Char('\n')), qPrintable(err));
     QStringList lines = err.chopped(1).split(QLatin1Char('\n'));
     if (!lastLineOnly)
@@ -96,6 +135,9 @@ private slots:
     void badInput_data();
     void badInput();
     void existingFileReplacedWhole();
+    void limits_data();
+    void limits();
+    void cleanup();
     void noDisplay_data();
     void noDisplay();
     void waylandWithoutItsPlugin();
@@ -105,7 +147,10 @@ private:
 
     QTemporaryDir m_runtime; // the session's runtime folder, as a desktop has one
     std::unique_ptr<QTemporaryDir> m_scratch;
+    QString m_mounted; // a small file system of the case's own, if any
 };
+
+enum class Limit { FullDisk, Fifo, FileSize, Terminated, None };
 
 void TestRobustCommandLine::initTestCase()
 {
@@ -116,12 +161,13 @@ void TestRobustCommandLine::initTestCase()
 
 void TestRobustCommandLine::init()
 {
-    // Every case starts with a folder holding an earlier picture and an
-    // empty subfolder named like a picture, and must leave both exactly as
-    // they were.
+    // Every case starts with a folder holding an earlier picture and empty
+    // subfolders named like a picture and an animation, and must leave them
+    // exactly as they were.
     m_scratch = std::make_unique<QTemporaryDir>();
     QVERIFY(m_scratch->isValid());
     QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder.png")));
+    QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder.gif")));
     QVERIFY(writeFile(m_scratch->filePath(QStringLiteral("old.png")), "an earlier picture"));
 }
 
@@ -171,6 +217,16 @@ void TestRobustCommandLine::badInput_data()
                                    << "unknown speed 'warp' for --speed; the speeds are slow, normal, fast, instant";
     QTest::newRow("speed in capitals") << QStringList{"--speed", "FAST", "--save", "@/out.png"} << ExitUsage
                                        << "unknown speed 'FAST'";
+    QTest::newRow("--speed given twice") << QStringList{"--speed", "fast", "--speed", "fast", "--save", "@/out.png"}
+                                         << ExitUsage << "--speed is given more than once ('fast', 'fast')";
+    QTest::newRow("control characters in an argument")
+        << QStringList{"--run", "sun\x1b[2Jshine\rx", "--save", "@/out.png"} << ExitUsage
+        << "unknown command 'sun\\x1b[2Jshine\\x0dx' in --run";
+    QTest::newRow("--save with only a suffix") << QStringList{"--run", "water", "--save", "@/.png"} << ExitUsage
+                                               << "--save: '@/.png' has no suffix to name its format";
+    QTest::newRow("--save with a format too small for the window")
+        << QStringList{"--run", "water", "--save", "@/out.ico"} << ExitUsage
+        << "--save: the suffix of '@/out.ico' names no format the program can write";
     QTest::newRow("--speed without its value") << QStringList{"--save", "@/out.png", "--speed"} << ExitUsage
                                                << "Missing value after '--speed'";
     QTest::newRow("--save with an empty name") << QStringList{"--run", "water", "--save", ""} << ExitUsage
@@ -211,7 +267,10 @@ void TestRobustCommandLine::badInput_data()
         << QStringList{"--run", "water", "--record", "@/missing/out.webp", "--save", "@/out.png"} << ExitFailure
         << "cannot record @/missing/out.webp: No such file or directory";
     QTest::newRow("name of a folder") << QStringList{"--run", "bridge", "--save", "@/folder.png"} << ExitFailure
-                                      << "cannot save @/folder.png: ";
+                                      << "cannot save @/folder.png: Is a directory";
+    QTest::newRow("--record to the name of a folder")
+        << QStringList{"--run", "bridge", "--record", "@/folder.gif"} << ExitFailure
+        << "cannot record @/folder.gif: Is a directory";
     QTest::newRow("file where a folder should be")
         << QStringList{"--run", "mountains", "--save", "@/old.png/out.png"} << ExitFailure
         << "cannot save @/old.png/out.png: Not a directory";
@@ -261,7 +320,79 @@ void TestRobustCommandLine::existingFileReplacedWhole()
     QCOMPARE(saved.size(), kDesignSize);
     QCOMPARE(saved.pixelColor(557, 307), QColor(128, 0, 128)); // the bridge's large arch
     QCOMPARE(QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList({"folder.png", "hard.png", "old.png"}));
+             QStringList({"folder.gif", "folder.png", "hard.png", "old.png"}));
+}
+
+void TestRobustCommandLine::cleanup()
+{
+    if (!m_mounted.isEmpty())
+        ::umount2(QFile::encodeName(m_mounted).constData(), MNT_DETACH);
+    m_mounted.clear();
+}
+
+void TestRobustCommandLine::limits_data()
+{
+    QTest::addColumn<Limit>("limit");
+    // Run by sh with the program as $0 and the folder as $1.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("full file system") << Limit::FullDisk
+                                      << "exec \"$0\" --run sunshine,water,bridge,mountains --save \"$1/old.png\""
+                                      << int(ExitFailure) << "cannot save @/old.png: No space left on device";
+    QTest::newRow("FIFO") << Limit::Fifo << "exec \"$0\" --run sunshine --save \"$1/fifo.png\"" << int(ExitFailure)
+                          << "cannot save @/fifo.png: it is not a regular file";
+    QTest::newRow("file size limit") << Limit::FileSize
+                                     << "ulimit -f 1; exec \"$0\" --run sunshine --save \"$1/old.png\""
+                                     << int(ExitFailure) << "cannot save @/old.png: File too large";
+    QTest::newRow("SIGTERM while recording")
+        << Limit::Terminated << "exec \"$0\" --run sunshine,water,bridge,mountains --speed slow --record \"$1/old.gif\""
+        << int(ExitSignal) + SIGTERM << "";
+    QTest::newRow("name not valid UTF-8")
+        << Limit::None << "exec \"$0\" --run sunshine --save \"$1/$(printf '\\377\\376').png\"" << int(ExitUsage)
+        << "the argument '@/\\xff\\xfe.png' is not valid text in the system's encoding";
+}
+
+void TestRobustCommandLine::limits()
+{
+    QFETCH(Limit, limit);
+    QFETCH(QString, script);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    QString folder = m_scratch->path();
+    if (limit == Limit::FullDisk) {
+        folder = m_scratch->filePath(QStringLiteral("small"));
+        QVERIFY(QDir().mkpath(folder));
+        if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP(qPrintable(QStringLiteral("a small file system to fill needs root: mount: %1")
+                                 .arg(QString::fromLocal8Bit(std::strerror(errno)))));
+        m_mounted = folder;
+        QVERIFY(writeFile(folder + "/old.png", "an earlier picture") && fillUpTo(folder, 8192));
+    }
+    if (limit == Limit::Fifo)
+        QCOMPARE(::mkfifo(QFile::encodeName(folder + "/fifo.png").constData(), 0600), 0);
+    if (limit == Limit::Terminated)
+        QVERIFY(writeFile(folder + "/old.gif", "an earlier animation"));
+    message.replace(QLatin1Char('@'), folder);
+
+    const auto terminate = [&](QProcess &process) {
+        const QDeadlineTimer deadline(kProgramTimeoutMs);
+        while (!writesUnder(process.processId(), folder) && !deadline.hasExpired()
+               && process.state() == QProcess::Running)
+            QTest::qWait(10);
+        if (process.state() == QProcess::Running)
+            ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    };
+    const QStringList before = snapshot(folder);
+    const Outcome outcome = runProgram({"-c", script, SWEEPDRAW_EXECUTABLE, folder}, environment(), folder,
+                                       QStringLiteral("/bin/sh"),
+                                       limit == Limit::Terminated ? terminate : std::function<void(QProcess &)>());
+    checkOutcome(outcome, ExitStatus(status), message);
+    // Whatever stopped it, the folder is as it was: the earlier files whole,
+    // the FIFO still one, and nothing beside them.
+    QCOMPARE(snapshot(folder), before);
 }
 
 void TestRobustCommandLine::noDisplay_data()

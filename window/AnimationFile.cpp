@@ -3,18 +3,8 @@
 #include "GifEncoder.h"
 #include "WebpEncoder.h"
 
-#include <QFileInfo>
 
 namespace sweepdraw {
-
-namespace {
-
-QString suffixOf(const QString &path)
-{
-    return QFileInfo(path).suffix().toLower();
-}
-
-} // namespace
 
 QStringList AnimationFile::suffixes()
 {
@@ -23,7 +13,7 @@ QStringList AnimationFile::suffixes()
 
 bool AnimationFile::canWrite(const QString &path)
 {
-    return suffixes().contains(suffixOf(path));
+    return suffixes().contains(nameSuffix(path));
 }
 
 AnimationFile::AnimationFile(const QString &path)
@@ -39,18 +29,20 @@ AnimationFile::~AnimationFile()
 
 bool AnimationFile::fail(const QString &reason)
 {
-    m_error = reason;
-    m_file.cancelWriting();
+    m_file.cancel(reason);
+    // The first reason, often the system's own from a write, is the one
+    // that says why.
+    m_error = m_file.errorString();
     return false;
 }
 
 bool AnimationFile::open()
 {
-    const QString suffix = suffixOf(m_file.fileName());
+    const QString suffix = nameSuffix(m_file.fileName());
     if (!suffixes().contains(suffix))
         return fail(QStringLiteral("the suffix names no format of animation; the suffixes that work are %1")
                         .arg(suffixes().join(QStringLiteral(", "))));
-    if (!m_file.open(QIODevice::WriteOnly))
+    if (!m_file.open())
         return fail(m_file.errorString());
     if (suffix == QLatin1String("gif"))
         m_encoder = std::make_unique<GifEncoder>(m_file);
@@ -72,6 +64,8 @@ bool AnimationFile::add(const QImage &frame, std::chrono::milliseconds duration)
 {
     if (!m_encoder)
         return fail(QStringLiteral("the file is not open"));
+    if (frame.isNull())
+        return fail(outOfMemory());
     if (!m_pending.isNull() && frame == m_pending) {
         m_pendingDuration += duration;
         return true;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "AnimationEncoder.h"
+#include "FileWriter.h"
 
 #include <QImage>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <chrono>
@@ -12,10 +12,9 @@
 namespace sweepdraw {
 
 // An animation file written a frame at a time, in the format its suffix
-// names in any case: GIF or WebP. It goes through a temporary file that
-// takes the name only once the animation is whole, so that a failure, or an
-// animation never finished, leaves no file behind and an earlier file at the
-// path as it was. A frame equal to the one before it only makes that one
+// names in any case: GIF or WebP. It is written through a FileWriter, so
+// that a failure, or an animation never finished, leaves no file behind and
+// an earlier file at the path as it was. A frame equal to the one before it only makes that one
 // last longer.
 //
 // Only one thread at a time may call on it.
@@ -44,7 +43,7 @@ private:
     bool fail(const QString &reason);
     bool flush();
 
-    QSaveFile m_file;
+    FileWriter m_file;
     std::unique_ptr<AnimationEncoder> m_encoder;
     QImage m_pending; // the last frame, not yet handed to the encoder
     std::chrono::milliseconds m_pendingDuration{0};

@@ -2,6 +2,8 @@
 
 #include "AnimationFile.h"
 #include "CompiledRoutine.h"
+#include "ExitSignals.h"
+#include "FileWriter.h"
 #include "Form1.h"
 #include "ImageFile.h"
 #include "MenuItems.h"
@@ -11,6 +13,8 @@
 #include <QAbstractButton>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
+#include <QFontDatabase>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -28,11 +32,44 @@ namespace sweepdraw {
 
 namespace {
 
+// Control characters, from an argument or a file name, shown as escapes so
+// that a message stays one line and sends the terminal nothing it would act on.
+QString escapeControls(const QString &text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            escaped += QLatin1String("\\n");
+        else if (c == QLatin1Char('\t'))
+            escaped += QLatin1String("\\t");
+        else if (c.category() == QChar::Other_Control)
+            escaped += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+// Bytes that are not valid in the system's encoding, shown as escapes.
+QString escapeBytes(const QByteArray &bytes)
+{
+    QString escaped;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80)
+            escaped += QLatin1Char(static_cast<char>(byte));
+        else
+            escaped += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    return escapeControls(escaped);
+}
+
 // Says in one line on stderr what is wrong with the command line, or with
 // the display it asks for.
 ExitStatus reportUsage(const QString &message)
 {
-    std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message));
+    printError(message);
     return ExitUsage;
 }
 
@@ -130,10 +167,10 @@ bool waylandPluginMissing(const QStringList &available)
     });
 }
 
-QByteArray describeVariable(const char *name)
+QString describeVariable(const char *name)
 {
-    const QByteArray value = qgetenv(name);
-    return QByteArray(name) + (value.isEmpty() ? QByteArray(" unset") : "='" + value + "'");
+    const QString value = qEnvironmentVariable(name);
+    return QLatin1String(name) + (value.isEmpty() ? QStringLiteral(" unset") : "='" + value + "'");
 }
 
 // Qt aborts, and leaves a core dump, on a fatal error such as a display it
@@ -150,26 +187,25 @@ void exitOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const
         // display's fault.
         const QStringList available = availablePlatforms();
         if (waylandPluginMissing(available)) {
-            std::fprintf(stderr, "sweepdraw: cannot open the window: Qt's Wayland plugin is not installed (%s, %s); "
-                                 "install qt6-wayland, or use X11 instead with QT_QPA_PLATFORM=xcb\n",
-                         describeVariable("WAYLAND_DISPLAY").constData(), describeVariable("DISPLAY").constData());
+            printError(QStringLiteral("cannot open the window: Qt's Wayland plugin is not installed (%1, %2); "
+                                      "install qt6-wayland, or use X11 instead with QT_QPA_PLATFORM=xcb")
+                           .arg(describeVariable("WAYLAND_DISPLAY"), describeVariable("DISPLAY")));
             endFromFatalMessage(ExitUsage);
         }
         const QStringList missing = missingPlatforms(available);
         if (!missing.isEmpty()) {
-            std::fprintf(stderr, "sweepdraw: cannot open the window: the %s '%s' named in QT_QPA_PLATFORM "
-                                 "could not be loaded; the platforms here are %s\n",
-                         missing.size() == 1 ? "platform" : "platforms",
-                         qPrintable(missing.join(QStringLiteral("', '"))),
-                         qPrintable(available.join(QStringLiteral(", "))));
+            printError(QStringLiteral("cannot open the window: the %1 '%2' named in QT_QPA_PLATFORM "
+                                      "could not be loaded; the platforms here are %3")
+                           .arg(QLatin1String(missing.size() == 1 ? "platform" : "platforms"),
+                                missing.join(QStringLiteral("', '")), available.join(QStringLiteral(", "))));
             endFromFatalMessage(ExitUsage);
         }
-        std::fprintf(stderr, "sweepdraw: cannot open the window: no display answers (%s, %s); use --save "
-                             "FILE.png to draw without one\n",
-                     describeVariable("DISPLAY").constData(), describeVariable("WAYLAND_DISPLAY").constData());
+        printError(QStringLiteral("cannot open the window: no display answers (%1, %2); use --save "
+                                  "FILE.png to draw without one")
+                       .arg(describeVariable("DISPLAY"), describeVariable("WAYLAND_DISPLAY")));
         endFromFatalMessage(ExitUsage);
     }
-    std::fprintf(stderr, "sweepdraw: %s\n", qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
+    printError(message.section(QLatin1Char('\n'), 0, 0));
     endFromFatalMessage(ExitFailure);
 }
 
@@ -211,7 +247,7 @@ QString speedNames()
 
 ExitStatus failWrite(const char *what, const QString &path, const QString &reason)
 {
-    std::fprintf(stderr, "sweepdraw: cannot %s %s: %s\n", what, qPrintable(path), qPrintable(reason));
+    printError(QStringLiteral("cannot %1 %2: %3").arg(QLatin1String(what), path, reason));
     return ExitFailure;
 }
 
@@ -254,7 +290,7 @@ std::optional<QString> fileRefusal(const FileOption &file, const QStringList &pa
     const QString &path = paths.constFirst();
     if (path.isEmpty())
         return QStringLiteral("%1 needs a file name").arg(option);
-    if (QFileInfo(path).suffix().isEmpty())
+    if (nameSuffix(path).isEmpty())
         return QStringLiteral("%1: '%2' has no suffix to name its format; the suffixes that work are %3")
             .arg(option, path, file.suffixes());
     if (!file.knows(path))
@@ -266,13 +302,44 @@ std::optional<QString> fileRefusal(const FileOption &file, const QStringList &pa
 
 } // namespace
 
+void printError(const QString &message)
+{
+    const QByteArray line = "sweepdraw: " + escapeControls(message).toLocal8Bit() + '\n';
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+    std::fflush(stderr);
+}
+
+CommandLineRequest parseCommandLine(int argc, const char *const argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString argument = QFile::decodeName(bytes);
+        // A name that comes back as other bytes would be written under
+        // another name than the one given, and two such names under one.
+        if (QFile::encodeName(argument) != bytes)
+            return refuse(QStringLiteral("the argument '%1' is not valid text in the system's encoding; "
+                                         "files are written under the very name given, and this one cannot be")
+                              .arg(escapeBytes(bytes)));
+        arguments << argument;
+    }
+    return parseCommandLine(arguments);
+}
+
 CommandLineRequest parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Draws mountains, flowing water, sunshine and a bridge, point by point.\n\n")
         + windowKeysHelp());
-    parser.addHelpOption();
+    // Qt's own options are not taken here, so --help-all, which would promise
+    // them, shows the same help as --help.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+                                  QStringLiteral("Displays help on commandline options."));
+    QCommandLineOption helpAll(QStringLiteral("help-all"));
+    helpAll.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(help);
+    parser.addOption(helpAll);
     parser.addVersionOption();
     const QCommandLineOption run(
         QStringLiteral("run"),
@@ -309,7 +376,7 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
 
     if (!parser.parse(arguments))
         return refuse(parser.errorText() + QStringLiteral(" (see --help)"));
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+    if (parser.isSet(help) || parser.isSet(helpAll)) {
         // Without an application object yet, the parser cannot name the
         // program itself.
         QString help = parser.helpText();
@@ -353,6 +420,9 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
             options.commands.push_back(*button);
         }
     }
+    if (parser.values(speed).size() > 1)
+        return refuse(QStringLiteral("--speed is given more than once ('%1'); give one speed")
+                          .arg(parser.values(speed).join(QStringLiteral("', '"))));
     const std::optional<Speed> chosen = speedByName(parser.value(speed).toStdString());
     if (!chosen)
         return refuse(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
@@ -392,8 +462,7 @@ void warnOfMissingFonts(const QWidget &window)
     // box when none has. Asking each caption's own font about each of its
     // characters checks what the window will really show, the Kai faces the
     // layout asks for and every stand-in included, with no list of font
-    // names to keep here; a font that covers the Chinese script in general
-    // but lacks one of these characters is caught too.
+    // names to keep here.
     QString missing;
     const auto check = [&missing](const QWidget &widget, const QString &text) {
         const QFontMetrics metrics = widget.fontMetrics();
@@ -407,18 +476,28 @@ void warnOfMissingFonts(const QWidget &window)
         check(*label, label->text());
     for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
         check(*button, button->text());
-    if (!missing.isEmpty())
-        std::fprintf(stderr, "sweepdraw: warning: no installed font has the characters %s of the captions; "
-                             "install fonts-arphic-gkai00mp, fonts-arphic-ukai, or any CJK font such as "
-                             "fonts-noto-cjk\n",
-                     qPrintable(missing));
+    // Characters missing though a font for Chinese is installed are ones
+    // whose font could not be loaded, as when memory runs short: no font to
+    // install would help.
+    if (!missing.isEmpty() && QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
+        printError(QStringLiteral("warning: no installed font has the characters %1 of the captions; "
+                                  "install fonts-arphic-gkai00mp, fonts-arphic-ukai, or any CJK font such as "
+                                  "fonts-noto-cjk")
+                       .arg(missing));
 }
 
 std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options)
 {
+    // A signal to end, between the steps of the work, ends it with the
+    // signal's status and leaves no file half written.
+    const auto interrupted = [] { return ExitSignals::caught() != 0; };
+    const auto endedBySignal = [] { return ExitSignals::statusFor(ExitSignals::caught()); };
     if (!options.recordPath.isEmpty()) {
-        if (const std::optional<QString> error =
-                recordAnimation(form, options.commands, options.speed, options.recordPath))
+        const std::optional<QString> error =
+            recordAnimation(form, options.commands, options.speed, options.recordPath, interrupted);
+        if (interrupted())
+            return endedBySignal();
+        if (error)
             return failWrite("record", options.recordPath, *error);
         if (options.savePath.isEmpty())
             return ExitOk;
@@ -431,9 +510,11 @@ std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options
         if (form.isEnding())
             return ExitFailure;
     }
+    if (interrupted())
+        return endedBySignal();
     if (const std::optional<QString> error = saveImage(renderWindow(form), options.savePath))
-        return failWrite("save", options.savePath, *error);
-    return ExitOk;
+        return interrupted() ? endedBySignal() : failWrite("save", options.savePath, *error);
+    return interrupted() ? endedBySignal() : ExitOk;
 }
 
 } // namespace sweepdraw

@@ -41,6 +41,14 @@ struct CommandLineRequest
 // Works before any application object exists, so that the platform can
 // still be chosen.
 CommandLineRequest parseCommandLine(const QStringList &arguments);
+// The same from the bytes the program was given, each decoded in the
+// system's encoding; an argument that does not come back as the same bytes,
+// and so could name no file as given, is refused with ExitUsage.
+CommandLineRequest parseCommandLine(int argc, const char *const argv[]);
+
+// Prints `message` on stderr as one line after the program's name, with
+// control characters escaped.
+void printError(const QString &message);
 
 // Chooses the platform before the application starts: off-screen when the
 // picture is only saved or recorded. When a window is wanted and there is no

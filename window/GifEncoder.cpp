@@ -1,5 +1,6 @@
 #include "GifEncoder.h"
 
+#include "FileWriter.h"
 #include "Palette.h"
 
 #include <QIODevice>
@@ -52,7 +53,7 @@ int GifEncoder::write(GifFileType *gif, const unsigned char *bytes, int length)
 bool GifEncoder::fail(int error)
 {
     if (m_error.isEmpty())
-        m_error = QString::fromLatin1(GifErrorString(error));
+        m_error = error == E_GIF_ERR_NOT_ENOUGH_MEM ? outOfMemory() : QString::fromLatin1(GifErrorString(error));
     return false;
 }
 

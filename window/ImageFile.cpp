@@ -1,34 +1,57 @@
 #include "ImageFile.h"
 
-#include <QFileInfo>
+#include "FileWriter.h"
+
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
 
 namespace sweepdraw {
 
+namespace {
+
+// Formats that stop at 256 pixels a side, too small for the window.
+constexpr std::array<QLatin1StringView, 2> kTooSmall{QLatin1StringView("ico"), QLatin1StringView("cur")};
+
+} // namespace
+
 QList<QByteArray> writableImageFormats()
 {
-    return QImageWriter::supportedImageFormats();
+    QList<QByteArray> formats = QImageWriter::supportedImageFormats();
+    formats.removeIf([](const QByteArray &format) {
+        return std::ranges::find(kTooSmall, QLatin1StringView(format)) != kTooSmall.end();
+    });
+    return formats;
 }
 
 QByteArray imageFormatOf(const QString &path)
 {
-    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    const QByteArray suffix = nameSuffix(path).toLatin1();
     return writableImageFormats().contains(suffix) ? suffix : QByteArray();
 }
 
 std::optional<QString> saveImage(const QImage &image, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (image.isNull())
+        return outOfMemory();
+    FileWriter file(path);
+    if (!file.open())
         return file.errorString();
-    QImageWriter writer(&file, imageFormatOf(path));
+    // Encoded in memory first: the encoders then never see a failed write,
+    // of which libpng and the JPEG library would tell on stderr in lines of
+    // their own, and the file's one reason is the system's.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, imageFormatOf(path));
     if (!writer.write(image)) {
-        file.cancelWriting();
-        return file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        file.cancel(writer.errorString());
+        return file.errorString();
     }
-    if (!file.commit())
+    if (file.write(bytes) != bytes.size() || !file.commit())
         return file.errorString();
     return std::nullopt;
 }

@@ -53,13 +53,15 @@ int Recording::expectedFrames() const
 }
 
 std::optional<QString> recordAnimation(Form1 &form, const QList<Runnable> &commands, Speed speed,
-                                       const QString &path)
+                                       const QString &path, bool (*stop)())
 {
     AnimationFile file(path);
     if (!file.open())
         return file.errorString();
     Recording recording(form, commands, speed);
     while (!recording.atEnd()) {
+        if (stop && stop())
+            return QString();
         const Recording::Frame frame = recording.next();
         if (!file.add(frame.image, frame.duration))
             return file.errorString();

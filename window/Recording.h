@@ -58,8 +58,9 @@ private:
 
 // Records the commands drawn on `form` at `speed` into the animation file
 // `path`, whose suffix names its format. Returns why it could not, or nothing
-// once the file is written whole; it leaves no file behind otherwise.
+// once the file is written whole; it leaves no file behind otherwise. It
+// gives up, with an empty reason, as soon as `stop` says so between frames.
 std::optional<QString> recordAnimation(Form1 &form, const QList<Runnable> &commands, Speed speed,
-                                       const QString &path);
+                                       const QString &path, bool (*stop)() = nullptr);
 
 } // namespace sweepdraw

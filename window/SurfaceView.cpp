@@ -3,9 +3,20 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace sweepdraw {
+
+namespace {
+
+// Qt's raster engine splits a drawing of more than about 96 spans among the
+// threads of the global pool and waits for them all; where a thread cannot
+// be made, it waits for ever. A band of this many rows stays under that
+// with room for a few spans a row, where the buttons cut into the clip.
+constexpr int kBandRows = 16;
+
+} // namespace
 
 SurfaceView::SurfaceView(double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
@@ -50,11 +61,15 @@ void SurfaceView::paintEvent(QPaintEvent *event)
 {
     // The picture is drawn at the size it is shown: one of its pixels to
     // each device pixel.
-    const QRect target = event->rect();
-    const QRectF source(target.x() * m_ratio, target.y() * m_ratio, target.width() * m_ratio,
-                        target.height() * m_ratio);
     QPainter painter(this);
-    painter.drawImage(QRectF(target), m_surface->image(), source);
+    const QRect dirty = event->rect();
+    const int rows = std::max(1, static_cast<int>(kBandRows / m_ratio));
+    for (int top = dirty.top(); top <= dirty.bottom(); top += rows) {
+        const QRect target(dirty.left(), top, dirty.width(), std::min(rows, dirty.bottom() + 1 - top));
+        const QRectF source(target.x() * m_ratio, target.y() * m_ratio, target.width() * m_ratio,
+                            target.height() * m_ratio);
+        painter.drawImage(QRectF(target), m_surface->image(), source);
+    }
 }
 
 } // namespace sweepdraw

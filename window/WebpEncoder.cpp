@@ -1,7 +1,10 @@
 #include "WebpEncoder.h"
 
+#include "FileWriter.h"
+
 #include <QIODevice>
 #include <QImage>
+#include <QSysInfo>
 
 #include <webp/mux.h>
 
@@ -35,6 +38,28 @@ bool WebpEncoder::fail(const QString &reason)
     return false;
 }
 
+// The frame taken as it lies in memory where the bytes are B, G, R, X:
+// converted, Qt would split the conversion among threads, and wait for ever
+// for one it cannot make.
+bool WebpEncoder::importFrame(WebPPicture &picture, const QImage &frame)
+{
+    const int stride = static_cast<int>(frame.bytesPerLine());
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian)
+        return WebPPictureImportBGRX(&picture, frame.constBits(), stride);
+    const QImage bytes = frame.convertToFormat(QImage::Format_RGBX8888);
+    return !bytes.isNull() && WebPPictureImportRGBX(&picture, bytes.constBits(), stride);
+}
+
+// libwebp says nothing when it runs out of memory while assembling, and
+// names its encoding errors by number.
+QString WebpEncoder::encoderError() const
+{
+    const QString error = QString::fromUtf8(WebPAnimEncoderGetError(m_encoder));
+    if (error.isEmpty() || error.endsWith(QLatin1String("WebPEncodingError: 1.")))
+        return outOfMemory();
+    return error;
+}
+
 bool WebpEncoder::add(const QImage &frame, std::chrono::milliseconds duration)
 {
     if (!m_error.isEmpty())
@@ -46,21 +71,19 @@ bool WebpEncoder::add(const QImage &frame, std::chrono::milliseconds duration)
         options.anim_params.loop_count = 0; // for ever
         m_encoder = WebPAnimEncoderNew(frame.width(), frame.height(), &options);
         if (!m_encoder)
-            return fail(QStringLiteral("out of memory"));
+            return fail(outOfMemory());
     }
-    // In bytes R, G, B, whatever the byte order of the machine.
-    const QImage bytes = frame.convertToFormat(QImage::Format_RGBX8888);
     WebPPicture picture;
     if (!WebPPictureInit(&picture))
         return fail(QStringLiteral("this libwebp cannot take pictures"));
     picture.use_argb = 1;
-    picture.width = bytes.width();
-    picture.height = bytes.height();
-    const bool added = WebPPictureImportRGBX(&picture, bytes.constBits(), static_cast<int>(bytes.bytesPerLine()))
-                       && WebPAnimEncoderAdd(m_encoder, &picture, m_time, &m_config);
+    picture.width = frame.width();
+    picture.height = frame.height();
+    const bool added = importFrame(picture, frame) && WebPAnimEncoderAdd(m_encoder, &picture, m_time, &m_config);
+    const WebPEncodingError error = picture.error_code;
     WebPPictureFree(&picture);
     if (!added)
-        return fail(QString::fromUtf8(WebPAnimEncoderGetError(m_encoder)));
+        return fail(error == VP8_ENC_ERROR_OUT_OF_MEMORY ? outOfMemory() : encoderError());
     m_time += static_cast<int>(duration.count());
     return true;
 }
@@ -75,7 +98,7 @@ bool WebpEncoder::finish()
     WebPDataInit(&data);
     // A last call without a picture says how long the last frame lasts.
     if (!WebPAnimEncoderAdd(m_encoder, nullptr, m_time, nullptr) || !WebPAnimEncoderAssemble(m_encoder, &data))
-        return fail(QString::fromUtf8(WebPAnimEncoderGetError(m_encoder)));
+        return fail(encoderError());
     const qint64 size = static_cast<qint64>(data.size);
     const bool written = m_device.write(reinterpret_cast<const char *>(data.bytes), size) == size;
     WebPDataClear(&data);

@@ -24,6 +24,8 @@ public:
 
 private:
     bool fail(const QString &reason);
+    QString encoderError() const;
+    static bool importFrame(WebPPicture &picture, const QImage &frame);
 
     QIODevice &m_device;
     WebPAnimEncoder *m_encoder = nullptr;

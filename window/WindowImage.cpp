@@ -8,10 +8,16 @@ namespace sweepdraw {
 
 QImage renderWindow(Form1 &form)
 {
-    QImage image(kDesignSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    // Drawn straight in the format returned: Qt splits a conversion of a
+    // picture this size among threads, and waits for ever for one it cannot
+    // make. Whatever the window leaves unpainted shows black, as it would
+    // converted from transparent.
+    QImage image(kDesignSize, QImage::Format_RGB32);
+    if (image.isNull())
+        return image; // out of memory, which the caller tells
+    image.fill(Qt::black);
     form.render(&image);
-    return image.convertToFormat(QImage::Format_RGB32);
+    return image;
 }
 
 QImage renderWindow(const QList<Runnable> &pictures, const DrawingProgress &progress)

@@ -1,4 +1,6 @@
 #include "CommandLine.h"
+#include "ExitSignals.h"
+#include "FileWriter.h"
 #include "Form1.h"
 #include "Translations.h"
 
@@ -6,16 +8,15 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <new>
+
 using namespace sweepdraw;
 
-int main(int argc, char *argv[])
+namespace {
+
+int run(int argc, char *argv[])
 {
-    QCoreApplication::setApplicationName(QStringLiteral("sweepdraw"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(SWEEPDRAW_VERSION));
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLineRequest request = parseCommandLine(arguments);
+    const CommandLineRequest request = parseCommandLine(argc, argv);
     if (request.endWith)
         return *request.endWith;
     const Options &options = request.options;
@@ -35,10 +36,30 @@ int main(int argc, char *argv[])
         return *runStartupCommands(form, options);
 
     // The window's end leaves the event loop with its status, which main
-    // returns.
+    // returns; a signal to end ends it as "退出" does, with the signal's status.
     QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
+    ExitSignals ending;
+    QObject::connect(&ending, &ExitSignals::received, &form, [&form](int signal) {
+        form.RunCommand(Button::CmdExit);
+        QCoreApplication::exit(ExitSignals::statusFor(signal));
+    });
     form.setErrorDialogs(true);
     form.show();
     QTimer::singleShot(0, &form, [&] { runStartupCommands(form, options); });
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    ExitSignals::install();
+    QCoreApplication::setApplicationName(QStringLiteral("sweepdraw"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SWEEPDRAW_VERSION));
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        printError(outOfMemory());
+        return ExitFailure;
+    }
 }
