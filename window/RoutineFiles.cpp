@@ -1,9 +1,10 @@
 #include "RoutineFiles.h"
 
+#include "FileWriter.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 
@@ -70,8 +71,9 @@ Read read(const QString &path)
 
 QString write(const QString &path, const QString &text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+    FileWriter file(path);
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.commit())
         return tr("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), file.errorString());
     return {};
 }

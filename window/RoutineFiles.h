@@ -35,9 +35,10 @@ struct Read
 // reaches.
 Read read(const QString &path);
 
-// Writes `text` as the whole of the file at `path`, in UTF-8: why it could
-// not, or an empty string. The file is replaced only once the new text is
-// wholly written; until then, and if writing fails, it is as it was.
+// Writes `text` as the whole of the file at `path`, in UTF-8, through the
+// program's FileWriter: why it could not, or an empty string. The file is
+// replaced only once the new text is wholly written; until then, and if
+// writing fails, it is as it was.
 QString write(const QString &path, const QString &text);
 
 } // namespace RoutineFiles
