@@ -21,6 +21,7 @@
 // a spell of a slower machine weighs on both alike.
 
 #include "ChildCpu.h"
+#include "EditBench.h"
 #include "Form1.h"
 #include "NullSurface.h"
 #include "PainterSurface.h"
@@ -520,6 +521,7 @@ int main(int argc, char **argv)
     std::vector<Goal> targets = goals();
     std::ranges::move(registerRecordBenchmarks(names), std::back_inserter(targets));
     std::ranges::move(registerRoutineBenchmarks(names), std::back_inserter(targets));
+    std::ranges::move(registerEditBenchmarks(names), std::back_inserter(targets));
     registerTraceBenchmarks(names, targets);
     std::set<std::string> chosen;
     try {
