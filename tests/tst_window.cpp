@@ -220,6 +220,7 @@ private slots:
     void editedCopyRunsAsItsFile();
     void changedNumberRedrawsAtOnce_data();
     void changedNumberRedrawsAtOnce();
+    void unreadableRoutineIsToldAndKept();
     void screenReadersSeeNamedParts();
     void closingTheWindowEndsTheProgram();
     void pictureSurvivesHiding();
@@ -1390,6 +1391,31 @@ void TestWindow::changedNumberRedrawsAtOnce()
     QVERIFY(!form.isDrawing());
     QCOMPARE(pictureOf(form).image(), routineOver({Button::CmdGs, Button::Cmdyg}, expected, zoomOf(form)));
     QCOMPARE(form.pictures().size(), 3);
+}
+
+void TestWindow::unreadableRoutineIsToldAndKept()
+{
+    const QString path = RoutineFiles::freePath(QStringLiteral("MySunshine.cpp"));
+    const QByteArray notText("Sweep(0, 1, \xff\xfe);\n");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(notText);
+    }
+    {
+        // The last edited, it is what the pane would open on.
+        Form1 form(1.0);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+        auto *header = form.findChild<QLabel *>(QStringLiteral("header"));
+        QVERIFY2(header->text().endsWith(QStringLiteral("MySunshine.cpp is not UTF-8 text")), qPrintable(header->text()));
+        QCOMPARE(header->accessibleDescription(), header->text());
+        QVERIFY(form.findChild<QPlainTextEdit *>(QStringLiteral("code"))->isReadOnly());
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), notText);
 }
 
 void TestWindow::screenReadersSeeNamedParts()

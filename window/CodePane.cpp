@@ -166,13 +166,11 @@ void CodePane::editCopy()
 
 void CodePane::showHeader()
 {
-    QString text;
-    if (m_editor->isOpen())
-        text = m_editor->header();
-    else if (m_shown)
+    QString text = m_editor->header();
+    if (text.isEmpty() && m_shown)
         text = (m_shown->routine() ? tr("%1 · routine file, read-only") : tr("%1 · scene, read-only"))
                    .arg(routineOf(*m_shown).fileName());
-    else
+    if (text.isEmpty())
         text = tr("No routine shown yet");
     if (text == m_header->text())
         return;

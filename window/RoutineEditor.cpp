@@ -109,6 +109,8 @@ RoutineEditor::~RoutineEditor()
 
 QString RoutineEditor::header() const
 {
+    if (!isOpen())
+        return m_message;
     if (!m_message.isEmpty())
         return tr("%1 · yours · %2").arg(m_name, m_message);
     if (m_fault) {

@@ -46,7 +46,8 @@ public:
     const std::optional<RoutineMessage> &fault() const { return m_fault; }
 
     // One line on what is shown: whose routine, and what is wrong with it
-    // if anything.
+    // if anything; with none shown, why a file could not be read, if one
+    // could not.
     QString header() const;
 
     // Opens a copy of `source`, the routine of the scene file `sceneFile`
