@@ -130,6 +130,17 @@ void TestRoutine::refused_data()
         << 5 << 5 << "'Sweep' is used without #include \"Sweep.h\"";
     QTest::newRow("two functions") << body("") + "void DrawMore(DrawingSurface &surface) {}\n" << 9 << 1
                                    << "a routine file defines one function";
+    QTest::newRow("counter outside its loop")
+        << body("    Sweep(0, 1, 1, [&](double t) {});\n    check(surface.SetPenWidth(t));\n") << 8 << 31
+        << "'t' was not declared in this scope";
+    QTest::newRow("surface as a number") << body("    const double s = surface * 2;\n") << 7 << 30
+                                         << "the drawing surface is not a number";
+    QTest::newRow("float constant") << body("    const float f = 1;\n") << 7 << 11 << "const double and const int";
+    QTest::newRow("argument missing") << body("    check(surface.DrawCircle(1, 2, PaletteColor(3)));\n") << 7 << 19
+                                      << "DrawCircle takes 4 arguments, not 3";
+    QTest::newRow("not an operation") << body("    check(surface.Fill());\n") << 7 << 19
+                                      << "'Fill' is not an operation of the drawing surface";
+    QTest::newRow("unterminated comment") << body("    /* the rays\n") << 7 << 5 << "unterminated comment";
     QTest::newRow("octal") << body("    check(surface.SetPenWidth(010));\n") << 7 << 31 << "octal";
     QTest::newRow("nested too deep") << body("    const int a = " + QByteArray(70, '(') + "1" + QByteArray(70, ')')
                                              + ";\n")
@@ -174,6 +185,7 @@ void TestRoutine::arithmeticIsCpp_data()
     ROW(std::atan2(1.0f, 3.0f) * 1000000);
     ROW(std::floor(-2.5) + std::tan(0.3) * std::cos(7) - std::sin(-1.0));
     ROW(- -8350 + 800 * 0.7 - 3.14 / 9999);
+    ROW(std::sin(0.5f) * 1000 + std::cos(0.5f));
 #undef ROW
 }
 
@@ -200,6 +212,8 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << QByteArray("    ColourPass(1, 1, 3, [&](int c) {\n        const int d = 4 / (2 - c);\n"
                       "        check(surface.PlotPoint(d, 0, PaletteColor(c)));\n    });\n")
         << "test.cpp:8: error: int division by zero" << 1;
+    QTest::newRow("int overflow") << QByteArray("    const int big = 2147483647;\n    const int more = big + 1;\n")
+                                  << "test.cpp:8: error: int addition overflows" << 0;
     QTest::newRow("pen width") << QByteArray("    check(surface.SetPenWidth(2000));\n")
                                << "test.cpp:7: error: SetPenWidth: width is outside 1 to 1000 pixels (got 2000)" << 0;
 }
