@@ -36,8 +36,9 @@ void allowSyntheticBoldAtAnySize();
 // A right click outside the buttons opens a menu of drawing speeds, of
 // finishing the drawing at once (Esc), of saving, copying and recording the
 // picture, of showing, to the right of the picture, the code that draws it as
-// it runs (Ctrl+U), of pausing and stepping the drawing, and of help (F1)
-// and About. Every text
+// it runs (Ctrl+U), of pausing and stepping the drawing, of editing, running
+// and stopping a routine of the user's own in that pane (Ctrl+E, F5,
+// Shift+Esc), and of help (F1) and About. Every text
 // but the captions of the window, its labels and its buttons is in the
 // language of the translations installed when the window is built.
 class Form1 final : public QWidget
