@@ -25,10 +25,7 @@ QString tr(const char *text)
 
 QString folder()
 {
-    const QString path =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/routines");
-    QDir().mkpath(path);
-    return path;
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/routines");
 }
 
 QString lastEdited()
@@ -44,6 +41,8 @@ bool isKept(const QString &path)
 
 QString freePath(const QString &fileName)
 {
+    // Made only when the first routine is to go in it.
+    QDir().mkpath(folder());
     const QDir dir(folder());
     const QFileInfo name(fileName);
     QString path = dir.filePath(fileName);

@@ -9,7 +9,7 @@ namespace sweepdraw {
 // scenes' shape, read and written whole.
 namespace RoutineFiles {
 
-// The folder the routines are kept in; made if it is not there yet.
+// The folder the routines are kept in.
 QString folder();
 
 // The routine in the folder written last, or an empty string if there is
@@ -21,7 +21,7 @@ bool isKept(const QString &path);
 
 // A path in the folder for a file named `fileName` ("MySunshine.cpp"), or,
 // where that is taken, the same with the first free number after its base
-// name ("MySunshine2.cpp").
+// name ("MySunshine2.cpp"). Makes the folder if it is not there yet.
 QString freePath(const QString &fileName);
 
 // What reading a routine file gave: its text, or why there is none.
