@@ -1351,9 +1351,12 @@ void TestWindow::changedNumberRedrawsAtOnce_data()
     QTest::addColumn<QString>("number"); // the caret goes after the first of these
     QTest::addColumn<int>("dragged");    // pixels to the right; 0 for Alt+Up twice
     QTest::addColumn<QString>("changed");
+    QTest::addColumn<int>("failingLine"); // where the changed routine fails while drawing, or 0
 
-    QTest::newRow("Alt+Up on the rays") << "/ 32" << 0 << "/ 34";
-    QTest::newRow("a drag on the step") << "0.2" << 3 * NumberDrag::kPixelsPerUnit << "0.5";
+    QTest::newRow("Alt+Up on the rays") << "/ 32" << 0 << "/ 34" << 0;
+    QTest::newRow("a drag on the step") << "0.2" << 3 * NumberDrag::kPixelsPerUnit << "0.5" << 0;
+    // On the way to 0.0, 0.1 draws.
+    QTest::newRow("a drag to a zero step") << "0.2" << -2 * NumberDrag::kPixelsPerUnit << "0.0" << 20;
 }
 
 void TestWindow::changedNumberRedrawsAtOnce()
@@ -1361,6 +1364,7 @@ void TestWindow::changedNumberRedrawsAtOnce()
     QFETCH(QString, number);
     QFETCH(int, dragged);
     QFETCH(QString, changed);
+    QFETCH(int, failingLine);
 
     Form1 form(1.0);
     ManualClock clock(form);
@@ -1376,21 +1380,42 @@ void TestWindow::changedNumberRedrawsAtOnce()
         QTest::mousePress(code->viewport(), Qt::LeftButton, {}, at);
         // The first move past the drag distance starts the drag; the rest
         // change the number.
-        at.rx() += QApplication::startDragDistance();
+        const int way = dragged > 0 ? 1 : -1;
+        at.rx() += way * QApplication::startDragDistance();
         QTest::mouseMove(code->viewport(), at);
-        for (int moved = 0; moved < dragged; moved += NumberDrag::kPixelsPerUnit) {
-            at.rx() += NumberDrag::kPixelsPerUnit;
+        for (int moved = 0; moved < std::abs(dragged); moved += NumberDrag::kPixelsPerUnit) {
+            at.rx() += way * NumberDrag::kPixelsPerUnit;
             QTest::mouseMove(code->viewport(), at);
         }
         QTest::mouseRelease(code->viewport(), Qt::LeftButton, {}, at);
     }
     const QString expected = sunshineWith(number, changed);
     QCOMPARE(code->toPlainText(), expected);
-    // No frame has passed: the picture shows the last change finished,
-    // over the pictures drawn before, and nothing of the first change.
     QVERIFY(!form.isDrawing());
-    QCOMPARE(pictureOf(form).image(), routineOver({Button::CmdGs, Button::Cmdyg}, expected, zoomOf(form)));
-    QCOMPARE(form.pictures().size(), 3);
+    if (failingLine == 0) {
+        // No frame has passed: the picture shows the last change finished,
+        // over the pictures drawn before, and nothing of the first change.
+        QCOMPARE(pictureOf(form).image(), routineOver({Button::CmdGs, Button::Cmdyg}, expected, zoomOf(form)));
+        QCOMPARE(form.pictures().size(), 3);
+        return;
+    }
+    // A change that fails keeps the last good picture, of the change before
+    // it, and tells where.
+    auto *header = form.findChild<QLabel *>(QStringLiteral("header"));
+    const QString where = QStringLiteral("line %1: ").arg(failingLine);
+    QVERIFY2(header->text().contains(where), qPrintable(header->text()));
+    const QImage kept = pictureOf(form).image().copy();
+    QCOMPARE(kept, routineOver({Button::CmdGs, Button::Cmdyg}, sunshineWith(number, QStringLiteral("0.1")),
+                               zoomOf(form)));
+    // Run, it fails the same way without ending the program, and what is
+    // queued after it is drawn.
+    QTest::keyClick(&form, Qt::Key_F5);
+    form.RunCommand(Button::CmdDq);
+    form.finishDrawing();
+    QVERIFY(!form.isEnding());
+    QVERIFY(header->text().contains(where));
+    QCOMPARE(form.pictures().last(), Runnable(Button::CmdDq));
+    QVERIFY(pictureOf(form).image() != kept);
 }
 
 void TestWindow::unreadableRoutineIsToldAndKept()
