@@ -221,11 +221,10 @@ void RoutineEditor::textChanged()
         return;
     m_message.clear();
     m_save.start();
-    if (compile())
-        emit compiled(m_routine);
+    compile();
 }
 
-bool RoutineEditor::compile()
+void RoutineEditor::compile()
 {
     auto result = CompiledRoutine::compile(m_path.toStdString(), m_view.toPlainText().toStdString());
     if (auto *message = std::get_if<RoutineMessage>(&result)) {
@@ -236,7 +235,6 @@ bool RoutineEditor::compile()
     }
     markFault();
     emit headerChanged();
-    return !m_fault;
 }
 
 void RoutineEditor::showRunTimeError(const QString &message)

@@ -78,8 +78,6 @@ public:
 signals:
     // The learner's routine is now shown in the view.
     void opened();
-    // The text changed, and compiled into a routine without a fault.
-    void compiled(const std::shared_ptr<const CompiledRoutine> &routine);
     // header() says something else.
     void headerChanged();
 
@@ -87,8 +85,7 @@ private:
     void open(const QString &path, const QString &name, const QString &text);
     void write();
     void textChanged();
-    // Whether the text compiled without a fault.
-    bool compile();
+    void compile();
     void markFault();
     void tell(const QString &message);
 
