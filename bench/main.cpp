@@ -21,6 +21,7 @@
 // a spell of a slower machine weighs on both alike.
 
 #include "ChildCpu.h"
+#include "EditBench.h"
 #include "NullSurface.h"
 #include "PainterSurface.h"
 #include "RasterSurface.h"
@@ -517,6 +518,7 @@ int main(int argc, char **argv)
     std::vector<Goal> targets = goals();
     std::ranges::move(registerRecordBenchmarks(names), std::back_inserter(targets));
     std::ranges::move(registerRoutineBenchmarks(names), std::back_inserter(targets));
+    std::ranges::move(registerEditBenchmarks(names), std::back_inserter(targets));
     registerTraceBenchmarks(names, targets);
     registerStepBenchmarks(names, targets);
     std::set<std::string> chosen;

@@ -1,11 +1,16 @@
 #include "CodePane.h"
 
 #include "CodeView.h"
+#include "NumberDrag.h"
 #include "Palette.h"
+#include "RoutineEditor.h"
 #include "WindowColours.h"
 
+#include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTextBlock>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace sweepdraw {
@@ -26,8 +31,10 @@ QString number(double value)
 CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     : QWidget(parent)
     , m_runner(runner)
+    , m_header(new QLabel(this))
     , m_progress(new QLabel(this))
     , m_code(new CodeView(this))
+    , m_editor(new RoutineEditor(*m_code, *this))
 {
     setAccessibleName(tr("Code"));
     m_progress->setObjectName(QStringLiteral("progress"));
@@ -39,6 +46,13 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     colours.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kProgress));
     colours.setColor(QPalette::WindowText, QColor::fromRgb(WindowColour::kProgressText));
     m_progress->setPalette(colours);
+    m_header->setObjectName(QStringLiteral("header"));
+    m_header->setAccessibleName(tr("Routine shown"));
+    m_header->setWordWrap(true);
+    m_header->setMargin(m_progress->margin());
+    m_header->setAutoFillBackground(true);
+    m_header->setPalette(colours);
+    m_header->setTextFormat(Qt::PlainText);
     m_code->setObjectName(QStringLiteral("code"));
     m_code->setAccessibleName(tr("Routine"));
     m_code->setNote(tr("Click a picture's button: the routine that draws it shows here, live."));
@@ -46,8 +60,18 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(m_header);
     layout->addWidget(m_progress);
     layout->addWidget(m_code, 1);
+
+    connect(new NumberDrag(*m_code), &NumberDrag::numberChanged, this, [this] {
+        if (const std::optional<Runnable> routine = learnersRoutine())
+            emit numberChanged(*routine);
+    });
+    connect(m_editor, &RoutineEditor::headerChanged, this, &CodePane::showHeader);
+    connect(m_editor, &RoutineEditor::opened, this, &CodePane::refresh);
+    m_editor->openLastEdited();
+    showHeader();
 
     m_tellLater.setSingleShot(true);
     connect(&m_tellLater, &QTimer::timeout, this, &CodePane::tellNow);
@@ -63,7 +87,12 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     connect(&runner, &CommandRunner::idle, this, &CodePane::refresh);
 }
 
-CodePane::~CodePane() = default;
+CodePane::~CodePane()
+{
+    // What it has not written yet, it writes from the code, which must
+    // still be there.
+    delete m_editor;
+}
 
 void CodePane::showEvent(QShowEvent *event)
 {
@@ -88,10 +117,79 @@ const Routine &CodePane::routineOf(const Runnable &command)
 
 void CodePane::showRoutine(const std::optional<Runnable> &command)
 {
-    if (!command || command == m_shown || routineOf(*command).source().isEmpty())
+    if (m_editor->isOpen() || !command || command == m_shown || routineOf(*command).source().isEmpty())
         return;
     m_shown = command;
     m_code->setCode(routineOf(*command).source());
+    showHeader();
+}
+
+void CodePane::useActions(const RoutineActions &actions)
+{
+    auto *tools = new QToolBar(this);
+    tools->setObjectName(QStringLiteral("routineTools"));
+    tools->setAccessibleName(tr("Routine"));
+    tools->addActions({actions.editCopy, actions.newRoutine, actions.open, actions.saveAs, actions.run, actions.stop});
+    static_cast<QVBoxLayout *>(layout())->insertWidget(0, tools);
+    QAction *show = actions.show;
+    connect(actions.editCopy, &QAction::triggered, this, [this, show] {
+        editCopy();
+        show->setChecked(true);
+    });
+    connect(actions.newRoutine, &QAction::triggered, this, [this, show] {
+        m_editor->newRoutine();
+        show->setChecked(true);
+    });
+    connect(actions.open, &QAction::triggered, this, [this, show] {
+        m_editor->askToOpen();
+        show->setChecked(m_editor->isOpen() || show->isChecked());
+    });
+    connect(actions.saveAs, &QAction::triggered, m_editor, &RoutineEditor::askToSaveAs);
+}
+
+std::optional<Runnable> CodePane::learnersRoutine() const
+{
+    if (!m_editor->isOpen() || m_editor->fault() || !m_editor->routine())
+        return std::nullopt;
+    return Runnable(*m_editor->routine());
+}
+
+// A copy of what the pane shows: the scene's routine, or the learner's own;
+// with nothing shown yet, the template's.
+void CodePane::editCopy()
+{
+    if (m_editor->isOpen())
+        m_editor->editCopy(QFileInfo(m_editor->path()).fileName(), m_code->toPlainText());
+    else if (m_shown)
+        m_editor->editCopy(routineOf(*m_shown).fileName(), routineOf(*m_shown).source());
+    else
+        m_editor->newRoutine();
+    m_code->setFocus();
+}
+
+void CodePane::showHeader()
+{
+    QString text = m_editor->header();
+    if (text.isEmpty() && m_shown)
+        text = (m_shown->routine() ? tr("%1 · routine file, read-only") : tr("%1 · scene, read-only"))
+                   .arg(routineOf(*m_shown).fileName());
+    if (text.isEmpty())
+        text = tr("No routine shown yet");
+    if (text == m_header->text())
+        return;
+    m_header->setText(text);
+    m_header->setAccessibleDescription(text);
+}
+
+// Whether the code shows `command`'s routine: the learner's shows while it
+// is drawn as long as it is drawn as it is written.
+bool CodePane::isShown(const Runnable &command)
+{
+    if (!m_editor->isOpen())
+        return command == m_shown;
+    const CompiledRoutine *routine = command.routine();
+    return routine && routine->fileName() == QFileInfo(m_editor->path()).fileName().toStdString()
+        && routine->source() == m_code->toPlainText().toStdString();
 }
 
 void CodePane::refresh()
@@ -108,8 +206,8 @@ void CodePane::refresh()
 
     Marks marks;
     QStringList told{progressLine(progress)};
-    if (drawing && m_shown == progress.current)
-        marks = marksAt(routineOf(*m_shown), m_runner.loops(), told);
+    if (drawing && isShown(*progress.current))
+        marks = marksAt(routineOf(*progress.current), m_runner.loops(), told);
     m_code->setLoops(marks.loops);
     m_code->setValues(marks.values);
     m_progress->setText(told.front());

@@ -14,9 +14,25 @@
 #include <memory>
 #include <optional>
 
+class QAction;
 class QLabel;
 
 namespace sweepdraw {
+
+class CodeView;
+class RoutineEditor;
+
+// The window's items that work on the learner's routine in the code pane.
+struct RoutineActions
+{
+    QAction *show;
+    QAction *editCopy;
+    QAction *newRoutine;
+    QAction *open;
+    QAction *saveAs;
+    QAction *run;
+    QAction *stop;
+};
 
 // Shows how the picture is drawn: the routine of the command being drawn,
 // or of the last one drawn, with the loops it is in highlighted and each
@@ -29,8 +45,13 @@ namespace sweepdraw {
 // Everything is read from the runner, whose frames it follows while it is
 // shown; nothing is computed again but the totals, counted once for each
 // command the first time it is shown. Screen readers see the code as
-// read-only text, and the progress with the live values as the description
-// of the progress line, brought up to date at most twice a second.
+// text, and the progress with the live values as the description of the
+// progress line, brought up to date at most twice a second.
+//
+// Above the progress, a header says whose routine is shown: a scene's,
+// read-only, or the learner's, editable (RoutineEditor), which the pane
+// shows from when it is opened on. The learner's routine edited last is
+// opened when the pane is made.
 class CodePane final : public QWidget
 {
     Q_OBJECT
@@ -52,6 +73,20 @@ public:
     // lit, its routine, the colour pass, the loops' values and the
     // operation's number; or that nothing was drawn there.
     void showDrawnBy(const std::optional<DrawnBy> &drawn, QPoint pixel);
+    // Lets `actions` work on the learner's routine: shown, the pane opens
+    // on it.
+    void useActions(const RoutineActions &actions);
+
+    RoutineEditor &editor() { return *m_editor; }
+
+    // The learner's routine as it is written, to run, if it is open and
+    // compiles.
+    std::optional<Runnable> learnersRoutine() const;
+
+signals:
+    // A number of the learner's routine changed, and the routine compiles:
+    // the picture is to show it.
+    void numberChanged(const sweepdraw::Runnable &routine);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -80,10 +115,15 @@ private:
     QString progressLine(const DrawingProgress &progress);
     void tell(const QString &text);
     void tellNow();
+    bool isShown(const Runnable &command);
+    void showHeader();
+    void editCopy();
 
     const CommandRunner &m_runner;
+    QLabel *m_header;
     QLabel *m_progress;
     CodeView *m_code;
+    RoutineEditor *m_editor;
     std::array<std::unique_ptr<Routine>, kCommands.size()> m_routines;
     // The routine of the last command read from a file to be shown.
     std::unique_ptr<Routine> m_fromFile;

@@ -17,6 +17,8 @@ namespace {
 
 // Laid over the text once for each loop a line is in.
 constexpr QColor kLoopTint(0xff, 0xd0, 0x40, 0x30);
+constexpr QColor kFaultLine(0xff, 0x40, 0x40, 0x40);
+constexpr QColor kFaultUnderline(0xff, 0x50, 0x50);
 constexpr qreal kSmallestPointSize = 6;
 constexpr qreal kLargestPointSize = 48;
 // What the value column is made wide enough for, beside its swatch.
@@ -129,6 +131,7 @@ void CodeView::zoomBy(int change)
 void CodeView::setCode(const QString &text)
 {
     m_loops.clear();
+    m_fault.reset();
     m_values.clear();
     setExtraSelections({});
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -141,11 +144,31 @@ void CodeView::setNote(const QString &text)
     setCode(text);
 }
 
+void CodeView::setEditable(bool editable)
+{
+    setReadOnly(!editable);
+    setTextInteractionFlags(editable ? Qt::TextEditorInteraction
+                                     : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
 void CodeView::setLoops(const std::vector<Span> &loops)
 {
     if (loops == m_loops)
         return;
     m_loops = loops;
+    showSelections();
+}
+
+void CodeView::setFault(std::optional<QPoint> lineAndColumn)
+{
+    if (lineAndColumn == m_fault)
+        return;
+    m_fault = lineAndColumn;
+    showSelections();
+}
+
+void CodeView::showSelections()
+{
     QList<QTextEdit::ExtraSelection> selections;
     for (const Span &loop : m_loops) {
         for (int line = loop.first; line <= loop.last; ++line) {
@@ -155,6 +178,23 @@ void CodeView::setLoops(const std::vector<Span> &loops)
             selection.cursor = QTextCursor(document()->findBlockByNumber(line - 1));
             selections << selection;
         }
+    }
+    if (m_fault) {
+        const QTextBlock block = document()->findBlockByNumber(m_fault->x() - 1);
+        QTextEdit::ExtraSelection line;
+        line.format.setBackground(kFaultLine);
+        line.format.setProperty(QTextFormat::FullWidthSelection, true);
+        line.cursor = QTextCursor(block);
+        selections << line;
+        QTextEdit::ExtraSelection word;
+        word.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        word.format.setUnderlineColor(kFaultUnderline);
+        word.cursor = QTextCursor(block);
+        word.cursor.setPosition(block.position() + std::clamp(m_fault->y() - 1, 0, std::max(0, block.length() - 2)));
+        word.cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        if (!word.cursor.hasSelection())
+            word.cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        selections << word;
     }
     setExtraSelections(selections);
 }
@@ -169,13 +209,42 @@ void CodeView::setValues(const std::vector<Value> &values)
 
 bool CodeView::event(QEvent *event)
 {
-    // Read-only, the text would leave Ctrl+C to the window's shortcuts.
-    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)
-        && textCursor().hasSelection()) {
+    if (event->type() == QEvent::ShortcutOverride && keepsKey(*static_cast<QKeyEvent *>(event))) {
         event->accept();
         return true;
     }
     return QPlainTextEdit::event(event);
+}
+
+// Read-only, the text would leave Ctrl+C to the window's shortcuts; editable,
+// it would leave some of the keys it edits with, depending on the platform's.
+bool CodeView::keepsKey(const QKeyEvent &key) const
+{
+    if (key.matches(QKeySequence::Copy))
+        return textCursor().hasSelection() || !isReadOnly();
+    if (isReadOnly())
+        return false;
+    for (const auto edit : {QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo,
+                            QKeySequence::SelectAll})
+        if (key.matches(edit))
+            return true;
+    // Typing and moving, and changing a number with Alt as NumberDrag
+    // does; the function keys, Esc and Pause stay the window's.
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (modifiers == Qt::AltModifier)
+        return key.key() == Qt::Key_Up || key.key() == Qt::Key_Down;
+    if (modifiers != Qt::NoModifier)
+        return false;
+    if (!key.text().isEmpty() && key.text().front().isPrint())
+        return true;
+    switch (key.key()) {
+    case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Backspace: case Qt::Key_Delete:
+    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
+    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void CodeView::resizeEvent(QResizeEvent *event)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QPoint>
 #include <QRgb>
 
 #include <optional>
 #include <vector>
+
+class QKeyEvent;
 
 namespace sweepdraw {
 
@@ -13,14 +16,16 @@ namespace sweepdraw {
 // CJK characters, from the system's fixed font.
 QFont codeFont();
 
-// Shows source code: read-only, monospaced, syntax-coloured, selectable and
-// copyable, in a dark scheme like the window's panel. Over the text it can
+// Shows source code: read-only unless made editable, monospaced,
+// syntax-coloured, selectable and copyable, in a dark scheme like the
+// window's panel. Over the text it can
 // highlight loops, each a run of lines drawn over those before it, so that
 // the last, the innermost, shows the strongest; in a column to the right of
 // the text it shows values beside lines, never written into the text.
 //
 // With text selected, Ctrl+C copies it, before the window's own use of the
-// key. Ctrl+plus (or Ctrl+=), Ctrl+minus and Ctrl+0 make its text larger,
+// key. Editable, it keeps every key that edits or moves in the text, Ctrl+C,
+// Ctrl+V and Ctrl+Z among them, from the window's own uses of them. Ctrl+plus (or Ctrl+=), Ctrl+minus and Ctrl+0 make its text larger,
 // smaller and back as it was, anywhere in the window while it is shown, and
 // so does Ctrl with the mouse wheel over it.
 class CodeView final : public QPlainTextEdit
@@ -53,8 +58,13 @@ public:
     void setCode(const QString &text);
     void setNote(const QString &text);
 
+    void setEditable(bool editable);
+
     // Outermost first.
     void setLoops(const std::vector<Span> &loops);
+    // Marks the fault at `line` and `column`, counted from 1, to the end of
+    // the word there; nothing for std::nullopt.
+    void setFault(std::optional<QPoint> lineAndColumn);
     void setValues(const std::vector<Value> &values);
 
 protected:
@@ -70,9 +80,12 @@ private:
     void fitValueColumn();
     void placeValueColumn();
     void paintValues(QPaintEvent *event);
+    void showSelections();
+    bool keepsKey(const QKeyEvent &key) const;
 
     ValueColumn *m_valueColumn;
     std::vector<Span> m_loops;
+    std::optional<QPoint> m_fault;
     std::vector<Value> m_values;
     qreal m_defaultPointSize;
 };

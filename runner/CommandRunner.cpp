@@ -165,6 +165,8 @@ void CommandRunner::runToEnd()
         landed = true;
         if (!m_failure)
             finishCurrent();
+        else
+            passOver();
     }
     report(landed);
 }
@@ -177,6 +179,44 @@ void CommandRunner::stop()
     m_loops.forgetPoint();
     m_loops.note();
     m_frames.stop();
+}
+
+void CommandRunner::dropAll()
+{
+    if (m_stopped || isIdle())
+        return;
+    // What has landed of the command under way stays on the picture, and so
+    // in its history, to be drawn again with the rest.
+    if (m_action && m_action->landed() > 0)
+        m_history.finished(m_queue.current()->partOf(m_action->landed()));
+    m_queue.clear();
+    m_action.reset();
+    m_failure.reset();
+    repace();
+    report(false);
+}
+
+void CommandRunner::setForgiving(std::function<bool(const Runnable &)> forgives)
+{
+    m_forgives = std::move(forgives);
+}
+
+std::optional<QString> CommandRunner::showAtOnce(const Runnable &command,
+                                                 const std::function<bool(const Runnable &)> &replaces,
+                                                 DrawingSurface &picture)
+{
+    runToEnd();
+    if (m_stopped)
+        return tr("the drawing has stopped");
+    PictureHistory shown = m_history;
+    shown.replace(replaces, command);
+    if (std::optional<QString> failure = PictureHistory::drawPictures(picture, shown.pictures(), std::nullopt, 0))
+        return failure;
+    m_history = shown;
+    m_picture = &picture;
+    emit commandFinished(command);
+    emit drawn();
+    return std::nullopt;
 }
 
 DrawingProgress CommandRunner::progress() const
@@ -252,8 +292,7 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
         // is up.
         if (!m_action->finished())
             break;
-        endAction();
-        if (m_failure)
+        if (!endAction())
             break;
     }
     return total;
@@ -266,22 +305,43 @@ void CommandRunner::startAction(const Runnable &command)
     m_action = std::make_unique<SteppedAction>(actionOf(command), *m_picture, &m_loops);
 }
 
-void CommandRunner::endAction()
+bool CommandRunner::endAction()
 {
     m_failure = m_action->failure();
-    if (!m_failure)
+    if (!m_failure) {
         finishCurrent();
+        return true;
+    }
+    return passOver();
 }
 
 void CommandRunner::finishCurrent()
 {
+    const Runnable done = dropCurrent();
+    m_history.finished(done);
+    emit commandFinished(done);
+}
+
+Runnable CommandRunner::dropCurrent()
+{
     const bool atOnce = m_queue.finishingAtOnce();
-    const Runnable done = m_queue.finishCurrent();
+    Runnable done = m_queue.finishCurrent();
     m_action.reset();
     if (atOnce && !m_queue.finishingAtOnce())
         repace();
-    m_history.finished(done);
-    emit commandFinished(done);
+    return done;
+}
+
+// What a forgiven command drew stays on the picture, but not among the
+// pictures: drawn again, it would fail again.
+bool CommandRunner::passOver()
+{
+    if (!m_failure || !m_forgives || !m_forgives(*m_queue.current()))
+        return false;
+    const QString message = *std::exchange(m_failure, std::nullopt);
+    const Runnable failed = dropCurrent();
+    emit commandFailed(failed, message);
+    return true;
 }
 
 void CommandRunner::report(bool landed)

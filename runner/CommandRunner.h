@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -48,7 +49,9 @@ struct DrawingProgress
 // finish.
 //
 // A command whose action fails has landed what it drew before the failure;
-// then `failed` is emitted and nothing more runs.
+// then `failed` is emitted and nothing more runs, unless the runner forgives
+// the command (setForgiving): then `commandFailed` is emitted, the command
+// is passed over, and the queue goes on.
 class CommandRunner final : public QObject
 {
     Q_OBJECT
@@ -105,6 +108,22 @@ public:
     // Drops the drawing under way and every queued command, for good.
     void stop();
 
+    // Drops the drawing under way and every queued command; what has landed
+    // stays, and commands are taken again.
+    void dropAll();
+
+    // The commands whose failure is their own, and ends nothing.
+    void setForgiving(std::function<bool(const Runnable &)> forgives);
+
+    // Lands everything queued at once, and then draws on `picture`, an
+    // empty surface, the pictures but those `replaces` is true of, and
+    // `command` over them, at once: why that failed, if it did, and then
+    // `picture` is to be thrown away and nothing has changed. If not,
+    // `command` is the last of the pictures, and the runner draws on
+    // `picture` from then on.
+    std::optional<QString> showAtOnce(const Runnable &command, const std::function<bool(const Runnable &)> &replaces,
+                                      DrawingSurface &picture);
+
     bool isIdle() const { return m_queue.empty(); }
 
     // What the picture shows: see PictureHistory.
@@ -129,6 +148,9 @@ signals:
     void commandFinished(const sweepdraw::Runnable &command);
     // A command failed; what it drew before the failure has landed.
     void failed(const QString &message);
+    // A command forgiven its failure failed, and was passed over; what it
+    // drew before the failure has landed.
+    void commandFailed(const sweepdraw::Runnable &command, const QString &message);
     // The last queued command has finished.
     void idle();
 
@@ -145,9 +167,15 @@ private:
     // Draws the pictures again on the picture, an empty one, and the command
     // under way, if any, as far as its first `landed` operations.
     void redrawTo(long long landed);
-    // The current command's action has finished, or failed.
-    void endAction();
+    // The current command's action has finished, or failed: whether the
+    // drawing goes on.
+    bool endAction();
     void finishCurrent();
+    // The current command, done with, before it is told of.
+    Runnable dropCurrent();
+    // Passes over the current command if it is forgiven its failure: whether
+    // it was.
+    bool passOver();
     // Tells what a landing did: the picture changed, a command failed, or
     // everything is done.
     void report(bool landed);
@@ -161,6 +189,7 @@ private:
     LoopRecorder m_loops; // outlives the action, whose loops it records
     std::unique_ptr<SteppedAction> m_action; // the current command's
     std::optional<QString> m_failure;        // why the current command failed
+    std::function<bool(const Runnable &)> m_forgives;
     QTimer m_frames;
     Speed m_speed = kDefaultSpeed;
     bool m_paused = false;

@@ -14,6 +14,12 @@ void PictureHistory::finished(const Runnable &command)
     m_pictures.append(command);
 }
 
+void PictureHistory::replace(const std::function<bool(const Runnable &)> &replaces, const Runnable &command)
+{
+    m_pictures.removeIf(replaces);
+    finished(command);
+}
+
 std::optional<QString> PictureHistory::drawPictures(DrawingSurface &surface, const QList<Runnable> &pictures,
                                                     const std::optional<Runnable> &underWay, long long landed)
 {

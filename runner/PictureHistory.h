@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace sweepdraw {
@@ -23,6 +24,10 @@ public:
 
     // `command` has finished on the picture.
     void finished(const Runnable &command);
+
+    // `command` has been drawn in place of every picture `replaces` is true
+    // of.
+    void replace(const std::function<bool(const Runnable &)> &replaces, const Runnable &command);
 
     // Draws the pictures on `surface`, an empty one: why that failed, if it
     // did.

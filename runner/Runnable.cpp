@@ -1,6 +1,8 @@
 #include "Runnable.h"
 
 #include "CompiledRoutine.h"
+#include "RuntimeError.h"
+#include "SteppedAction.h"
 
 #include <QFileInfo>
 
@@ -53,10 +55,26 @@ bool Runnable::draws() const
 
 void Runnable::draw(DrawingSurface &surface) const
 {
+    if (m_part >= 0) {
+        Runnable whole = *this;
+        whole.m_part = -1;
+        SteppedAction replay(actionOf(whole), surface);
+        replay.land(m_part);
+        if (const std::optional<QString> failure = replay.failure())
+            throwRuntimeError("%s", qPrintable(*failure));
+        return;
+    }
     if (m_routine)
         m_routine->routine.run(surface);
     else
         commandOf(m_button).action(surface);
+}
+
+Runnable Runnable::partOf(long long operations) const
+{
+    Runnable part = *this;
+    part.m_part = operations;
+    return part;
 }
 
 const CommandTally &Runnable::tally() const

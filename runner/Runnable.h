@@ -39,6 +39,10 @@ public:
     // Throws RuntimeError as the command's action does.
     void draw(DrawingSurface &surface) const;
 
+    // The same command stopped after its first `operations`, which is what
+    // it leaves on the picture when the drawing is dropped part way.
+    Runnable partOf(long long operations) const;
+
     // A routine's is counted the first time it is asked for, by running it
     // on a surface that only counts.
     const CommandTally &tally() const;
@@ -47,7 +51,7 @@ public:
 
     friend bool operator==(const Runnable &a, const Runnable &b) noexcept
     {
-        return a.m_button == b.m_button && a.m_routine == b.m_routine;
+        return a.m_button == b.m_button && a.m_routine == b.m_routine && a.m_part == b.m_part;
     }
 
 private:
@@ -55,6 +59,8 @@ private:
 
     Button m_button = Button::CmdGs;
     std::shared_ptr<const FromFile> m_routine;
+    long long m_part = -1; // operations drawn, or -1 for the whole
+
 };
 
 // The command's action, as the runner runs it a piece at a time.

@@ -21,6 +21,9 @@ declare -A uses=(
 # Headers a folder may not include although their folder is below it: the
 # bench times the stage and the runner, never the main window.
 declare -A refused=([bench]="Form1.h")
+# Files that may all the same: the figure for a dragged number times the
+# window's own path from the drag to the finished picture.
+declare -A excepted=([bench]="EditBench.cpp")
 
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
@@ -53,7 +56,7 @@ for file in "${files[@]}"; do
                 || fail "$folder/$name includes $target/$included, which $folder/ may not use"
             echo "$folder $target" >>"$folder_edges"
         fi
-        [[ " ${refused[$folder]:-} " != *" $included "* ]] \
+        [[ " ${refused[$folder]:-} " != *" $included "* || " ${excepted[$folder]:-} " == *" $name "* ]] \
             || fail "$folder/$name includes $included, which $folder/ may not use"
         from=$folder/${name%.*}
         to=$target/${included%.*}

@@ -148,7 +148,9 @@ void TestMenu::speedMenu()
     const QStringList normal = {"-Speed", "Slow Ctrl+1", "Normal Ctrl+2 checked", "Fast Ctrl+3", "Instant Ctrl+4",
                                 "-", "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C",
                                 "Record animation…", "-", "Show code Ctrl+U", "Pause Pause", "Step F10",
-                                "Step back Shift+F10", "Run to the caret Ctrl+F10", "-", "Help F1", "About"};
+                                "Step back Shift+F10", "Run to the caret Ctrl+F10", "-", "Edit a copy Ctrl+E",
+                                "New routine", "Open routine… Ctrl+O", "Save routine as… Ctrl+Shift+S", "Run F5",
+                                "Stop Shift+Esc", "-", "Help F1", "About"};
     QCOMPARE(menuAt(QPoint(600, 300)), normal); // over the panel
     QCOMPARE(menuAt(QPoint(100, 380)), normal); // over the title
     QCOMPARE(menuAt(QPoint(3, 3)), normal);     // over the background

@@ -56,21 +56,6 @@
     </message>
 </context>
 <context>
-    <name>FileWriter</name>
-    <message>
-        <source>out of memory</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is not a regular file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the file is not open</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>Menu</name>
     <message>
         <source>Finish now</source>
@@ -114,6 +99,53 @@
     </message>
     <message>
         <source>Step back</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>Edit a copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New routine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open routine…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save routine as…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RoutineEditor</name>
+    <message>
+        <source>My mountains</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My water</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My sunshine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My bridge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My routine</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -222,6 +254,29 @@
     </message>
     <message>
         <source>operation %1 of %2</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>Routine shown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · routine file, read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · scene, read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No routine shown yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::CommandRunner</name>
+    <message>
+        <source>the drawing has stopped</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -324,6 +379,56 @@
     </message>
     <message>
         <source>%1 animation (*.%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::RoutineEditor</name>
+    <message>
+        <source>Routine files (*.cpp)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · yours · %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · yours · line %2, column %3: %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · yours, editable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open routine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save routine as</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::RoutineFiles</name>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a routine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not UTF-8 text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

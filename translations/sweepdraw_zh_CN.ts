@@ -56,21 +56,6 @@
     </message>
 </context>
 <context>
-    <name>FileWriter</name>
-    <message>
-        <source>out of memory</source>
-        <translation>内存不足</translation>
-    </message>
-    <message>
-        <source>it is not a regular file</source>
-        <translation>它不是普通文件</translation>
-    </message>
-    <message>
-        <source>the file is not open</source>
-        <translation>文件没有打开</translation>
-    </message>
-</context>
-<context>
     <name>Menu</name>
     <message>
         <source>Finish now</source>
@@ -115,6 +100,53 @@
     <message>
         <source>Step back</source>
         <translation>后退一步</translation>
+    </message>
+    <message>
+        <source>Edit a copy</source>
+        <translation>编辑副本</translation>
+    </message>
+    <message>
+        <source>New routine</source>
+        <translation>新建例程</translation>
+    </message>
+    <message>
+        <source>Open routine…</source>
+        <translation>打开例程…</translation>
+    </message>
+    <message>
+        <source>Save routine as…</source>
+        <translation>另存例程…</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+</context>
+<context>
+    <name>RoutineEditor</name>
+    <message>
+        <source>My mountains</source>
+        <translation>我的高山</translation>
+    </message>
+    <message>
+        <source>My water</source>
+        <translation>我的流水</translation>
+    </message>
+    <message>
+        <source>My sunshine</source>
+        <translation>我的阳光</translation>
+    </message>
+    <message>
+        <source>My bridge</source>
+        <translation>我的大桥</translation>
+    </message>
+    <message>
+        <source>My routine</source>
+        <translation>我的例程</translation>
     </message>
 </context>
 <context>
@@ -223,6 +255,29 @@
         <source>operation %1 of %2</source>
         <translation>第 %1 个操作，共 %2 个</translation>
     </message>
+    <message>
+        <source>Routine shown</source>
+        <translation>所示例程</translation>
+    </message>
+    <message>
+        <source>%1 · routine file, read-only</source>
+        <translation>%1 · 例程文件，只读</translation>
+    </message>
+    <message>
+        <source>%1 · scene, read-only</source>
+        <translation>%1 · 场景，只读</translation>
+    </message>
+    <message>
+        <source>No routine shown yet</source>
+        <translation>尚未显示例程</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::CommandRunner</name>
+    <message>
+        <source>the drawing has stopped</source>
+        <translation>绘图已停止</translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::Form1</name>
@@ -325,6 +380,56 @@
     <message>
         <source>%1 animation (*.%2)</source>
         <translation>%1 动画 (*.%2)</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::RoutineEditor</name>
+    <message>
+        <source>Routine files (*.cpp)</source>
+        <translation>例程文件 (*.cpp)</translation>
+    </message>
+    <message>
+        <source>%1 · yours · %2</source>
+        <translation>%1 · 你的 · %2</translation>
+    </message>
+    <message>
+        <source>%1 · yours · line %2, column %3: %4</source>
+        <translation>%1 · 你的 · 第 %2 行第 %3 列：%4</translation>
+    </message>
+    <message>
+        <source>%1 · yours, editable</source>
+        <translation>%1 · 你的，可编辑</translation>
+    </message>
+    <message>
+        <source>Open routine</source>
+        <translation>打开例程</translation>
+    </message>
+    <message>
+        <source>Save routine as</source>
+        <translation>另存例程</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::RoutineFiles</name>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a routine</source>
+        <translation>%1 太大，不是例程</translation>
+    </message>
+    <message>
+        <source>%1 is not UTF-8 text</source>
+        <translation>%1 不是 UTF-8 文本</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>无法写入 %1：%2</translation>
     </message>
 </context>
 <context>

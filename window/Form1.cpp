@@ -9,6 +9,8 @@
 #include "PaneDock.h"
 #include "PictureActions.h"
 #include "PictureClicks.h"
+#include "RoutineEditor.h"
+#include "RoutineFiles.h"
 #include "Stage.h"
 #include "StepMarker.h"
 #include "SurfaceView.h"
@@ -114,6 +116,10 @@ void Form1::buildMenu()
                        item(MenuItem::RecordAnimation), [this] { return snapshot(); });
     buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step), item(MenuItem::StepBack),
                   item(MenuItem::RunToCaret));
+    m_codePane->useActions({item(MenuItem::ShowCode), item(MenuItem::EditCopy), item(MenuItem::NewRoutine),
+                            item(MenuItem::OpenRoutine), item(MenuItem::SaveRoutineAs), item(MenuItem::Run),
+                            item(MenuItem::Stop)});
+    buildRoutineItems(item(MenuItem::Run), item(MenuItem::Stop));
     connect(item(MenuItem::Help), &QAction::triggered, this,
             [this] { HelpDialog::showFor(this, m_menu->actions()); });
     connect(item(MenuItem::About), &QAction::triggered, this, [this] { AboutBox::show(this); });
@@ -176,6 +182,42 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction 
                                 pixel);
         show->setChecked(true);
     });
+}
+
+void Form1::buildRoutineItems(QAction *run, QAction *stop)
+{
+    connect(run, &QAction::triggered, this, [this] {
+        if (const std::optional<Runnable> routine = m_codePane->learnersRoutine())
+            RunCommand(*routine);
+    });
+    connect(stop, &QAction::triggered, m_runner, &CommandRunner::dropAll);
+    // Ending the program would lose the learner's work.
+    m_runner->setForgiving([](const Runnable &command) {
+        return command.routine() && RoutineFiles::isKept(QString::fromStdString(command.routine()->fileName()));
+    });
+    connect(m_runner, &CommandRunner::commandFailed, this, [this](const Runnable &, const QString &message) {
+        qWarning().noquote() << "sweepdraw: run-time error:" << message;
+        m_codePane->editor().showRunTimeError(message);
+    });
+    connect(m_codePane, &CodePane::numberChanged, this, &Form1::showAtOnce);
+}
+
+// The picture shows the learner's routine as it is now, finished, in place
+// of its earlier versions and over the rest.
+void Form1::showAtOnce(const Runnable &routine)
+{
+    if (m_ending)
+        return;
+    const std::string file = routine.routine()->fileName();
+    std::unique_ptr<RasterSurface> picture = m_view->makeSurface(m_zoom);
+    const std::optional<QString> failure = m_runner->showAtOnce(
+        routine, [&file](const Runnable &shown) { return shown.routine() && shown.routine()->fileName() == file; },
+        *picture);
+    if (failure) {
+        m_codePane->editor().showRunTimeError(*failure);
+        return;
+    }
+    m_view->setSurface(std::move(picture));
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the

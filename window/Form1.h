@@ -31,9 +31,10 @@ class WindowMenu;
 // finishing the drawing at once (Esc), of saving, copying and recording the
 // picture, of showing, to the right of the picture, the code that draws it as
 // it runs (Ctrl+U), of pausing, stepping, stepping back and running the
-// drawing to the code pane's caret, and of help (F1) and About. While the
-// drawing is paused or done, Ctrl+click on the picture asks the code pane
-// what drew that point. Every text
+// drawing to the code pane's caret, of editing, running and stopping a
+// routine of the user's own in that pane (Ctrl+E, F5, Shift+Esc), and of
+// help (F1) and About. While the drawing is paused or done, Ctrl+click on
+// the picture asks the code pane what drew that point. Every text
 // but the captions of the window, its labels and its buttons is in the
 // language of the translations installed when the window is built.
 class Form1 final : public QWidget
@@ -118,6 +119,10 @@ private:
     // The code pane beside the picture, hidden, and what the menu's items
     // that show it, and pause and step the drawing it follows, do.
     void buildCodePane(QAction *show, QAction *pause, QAction *step, QAction *stepBack, QAction *runToCaret);
+    // What the items that run and stop the learner's routine do, and what
+    // its failures and changes do to the picture.
+    void buildRoutineItems(QAction *run, QAction *stop);
+    void showAtOnce(const Runnable &routine);
     void fitOnScreen();
     void layOut();
     void describePicture();

@@ -24,6 +24,12 @@ enum class MenuItem {
     Step,
     StepBack,
     RunToCaret,
+    EditCopy,
+    NewRoutine,
+    OpenRoutine,
+    SaveRoutineAs,
+    Run,
+    Stop,
     Help,
     About
 };
@@ -44,7 +50,7 @@ struct MenuItemInfo
 
 inline constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
 
-inline constexpr std::array<MenuItemInfo, 11> kMenuItems = {{
+inline constexpr std::array<MenuItemInfo, 17> kMenuItems = {{
     {MenuItem::FinishNow, true, QT_TRANSLATE_NOOP("Menu", "Finish now"), Qt::Key_Escape, kNoKey,
      "Finish now: the drawing under way and every command queued"},
     // Ctrl+S and Ctrl+C are the first keys Qt gives QKeySequence::Save and
@@ -68,6 +74,20 @@ inline constexpr std::array<MenuItemInfo, 11> kMenuItems = {{
      "Step back: the last operation taken off again, and pause"},
     {MenuItem::RunToCaret, false, QT_TRANSLATE_NOOP("Menu", "Run to the caret"), Qt::CTRL | Qt::Key_F10, kNoKey,
      "Run to the caret: on to the next time the code pane's line at the caret runs, and pause"},
+    // The learner's routine in the code pane. Stop is Esc's stronger form:
+    // what is queued is dropped, not finished.
+    {MenuItem::EditCopy, true, QT_TRANSLATE_NOOP("Menu", "Edit a copy"), Qt::CTRL | Qt::Key_E, kNoKey,
+     "Edit a copy: of the routine in the code pane, as a routine of your own"},
+    {MenuItem::NewRoutine, false, QT_TRANSLATE_NOOP("Menu", "New routine"), kNoKey, kNoKey,
+     "New routine: a routine of your own, from a short template"},
+    {MenuItem::OpenRoutine, false, QT_TRANSLATE_NOOP("Menu", "Open routine…"), Qt::CTRL | Qt::Key_O, kNoKey,
+     "Open routine: a routine file, as a routine of your own"},
+    {MenuItem::SaveRoutineAs, false, QT_TRANSLATE_NOOP("Menu", "Save routine as…"),
+     Qt::CTRL | Qt::SHIFT | Qt::Key_S, kNoKey, "Save routine as: your routine, to a file of your choice"},
+    {MenuItem::Run, false, QT_TRANSLATE_NOOP("Menu", "Run"), Qt::Key_F5, kNoKey,
+     "Run: your routine, queued as a command"},
+    {MenuItem::Stop, false, QT_TRANSLATE_NOOP("Menu", "Stop"), Qt::SHIFT | Qt::Key_Escape, kNoKey,
+     "Stop: drop the drawing under way and every command queued"},
     {MenuItem::Help, true, QT_TRANSLATE_NOOP("Menu", "Help"), Qt::Key_F1, kNoKey, "Help"},
     {MenuItem::About, false, QT_TRANSLATE_NOOP("Menu", "About"), kNoKey, kNoKey,
      "About: the version, the licence and the Qt in use"},

@@ -1,0 +1,269 @@
+#include "RoutineEditor.h"
+
+#include "CodeView.h"
+#include "RoutineFiles.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <array>
+
+namespace sweepdraw {
+
+namespace {
+
+// What a learner's routine is called, by the file it is kept in: a copy of
+// a scene's after the scene, and a new one from the template.
+struct RoutineName
+{
+    const char *sceneFile; // nullptr for the template's
+    const char *fileName;
+    const char *name; // source text for tr() in the "RoutineEditor" context
+};
+
+constexpr std::array<RoutineName, 5> kNames = {{
+    {"Mountains.cpp", "MyMountains.cpp", QT_TRANSLATE_NOOP("RoutineEditor", "My mountains")},
+    {"Water.cpp", "MyWater.cpp", QT_TRANSLATE_NOOP("RoutineEditor", "My water")},
+    {"Sunshine.cpp", "MySunshine.cpp", QT_TRANSLATE_NOOP("RoutineEditor", "My sunshine")},
+    {"Bridge.cpp", "MyBridge.cpp", QT_TRANSLATE_NOOP("RoutineEditor", "My bridge")},
+    {nullptr, "MyRoutine.cpp", QT_TRANSLATE_NOOP("RoutineEditor", "My routine")},
+}};
+
+// A new routine: one sweep round a circle.
+constexpr char kTemplate[] = R"(#include "DrawingSurface.h"
+#include "Palette.h"
+#include "RuntimeError.h"
+#include "Sweep.h"
+
+#include <cmath>
+
+namespace sweepdraw {
+
+void DrawMine(DrawingSurface &surface)
+{
+    check(surface.SetPenWidth(2));
+    Sweep(0, 6.283192, 0.01, [&](double a) {
+        const double x = std::cos(a) * 1500 + 6000;
+        const double y = std::sin(a) * 1500 + 3500;
+        check(surface.PlotPoint(static_cast<float>(x), static_cast<float>(y), PaletteColor(14)));
+    });
+}
+
+} // namespace sweepdraw
+)";
+
+// The file a copy of `file` is kept in: named after the scene for a scene's
+// routine, after the template's for none, and as the file itself for any
+// other.
+QString copyFileName(const QString &file)
+{
+    if (file.isEmpty())
+        return QLatin1String(kNames.back().fileName);
+    for (const RoutineName &name : kNames)
+        if (name.sceneFile && file == QLatin1String(name.sceneFile))
+            return QLatin1String(name.fileName);
+    return file;
+}
+
+// "My sunshine" for MySunshine.cpp, "My sunshine 2" for MySunshine2.cpp,
+// and the base name of any other file.
+QString nameOf(const QString &path)
+{
+    static const QRegularExpression numbered(QStringLiteral(R"(^(.*?)(\d*)$)"));
+    const QString base = QFileInfo(path).completeBaseName();
+    const QRegularExpressionMatch parts = numbered.match(base);
+    for (const RoutineName &name : kNames) {
+        if (parts.captured(1) + QStringLiteral(".cpp") == QLatin1String(name.fileName)) {
+            const QString translated = QCoreApplication::translate("RoutineEditor", name.name);
+            return parts.captured(2).isEmpty() ? translated : translated + u' ' + parts.captured(2);
+        }
+    }
+    return base;
+}
+
+QString fileFilter()
+{
+    return RoutineEditor::tr("Routine files (*.cpp)");
+}
+
+} // namespace
+
+RoutineEditor::RoutineEditor(CodeView &view, QWidget &window)
+    : QObject(&window)
+    , m_view(view)
+    , m_window(window)
+{
+    m_save.setSingleShot(true);
+    m_save.setInterval(kSaveDelayMs);
+    connect(&m_save, &QTimer::timeout, this, &RoutineEditor::write);
+    connect(view.document(), &QTextDocument::contentsChanged, this, &RoutineEditor::textChanged);
+}
+
+RoutineEditor::~RoutineEditor()
+{
+    saveNow();
+}
+
+QString RoutineEditor::header() const
+{
+    if (!isOpen())
+        return m_message;
+    if (!m_message.isEmpty())
+        return tr("%1 · yours · %2").arg(m_name, m_message);
+    if (m_fault) {
+        if (m_fault->line == 0)
+            return tr("%1 · yours · %2").arg(m_name, QString::fromStdString(m_fault->what));
+        return tr("%1 · yours · line %2, column %3: %4")
+            .arg(m_name)
+            .arg(m_fault->line)
+            .arg(m_fault->column)
+            .arg(QString::fromStdString(m_fault->what));
+    }
+    return tr("%1 · yours, editable").arg(m_name);
+}
+
+void RoutineEditor::editCopy(const QString &sceneFile, const QString &source)
+{
+    const QString path = RoutineFiles::freePath(copyFileName(sceneFile));
+    open(path, nameOf(path), source);
+    write();
+}
+
+void RoutineEditor::newRoutine()
+{
+    editCopy({}, QString::fromUtf8(kTemplate));
+}
+
+bool RoutineEditor::openFile(const QString &path)
+{
+    const RoutineFiles::Read read = RoutineFiles::read(path);
+    if (!read.error.isEmpty()) {
+        tell(read.error);
+        return false;
+    }
+    // A file from elsewhere becomes a routine of the learner's own, kept
+    // with the others; one of theirs is edited where it is.
+    const QFileInfo file(path);
+    const QString kept = RoutineFiles::isKept(path) ? file.absoluteFilePath() : RoutineFiles::freePath(file.fileName());
+    open(kept, nameOf(kept), read.text);
+    if (kept != file.absoluteFilePath())
+        write();
+    return true;
+}
+
+bool RoutineEditor::openLastEdited()
+{
+    const QString last = RoutineFiles::lastEdited();
+    return !last.isEmpty() && openFile(last);
+}
+
+bool RoutineEditor::saveAs(const QString &path)
+{
+    const QString error = RoutineFiles::write(path, m_view.toPlainText());
+    if (!error.isEmpty())
+        tell(error);
+    return error.isEmpty();
+}
+
+void RoutineEditor::askToOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(&m_window, tr("Open routine"), RoutineFiles::folder(),
+                                                      fileFilter());
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void RoutineEditor::askToSaveAs()
+{
+    if (!isOpen())
+        return;
+    const QString path = QFileDialog::getSaveFileName(&m_window, tr("Save routine as"),
+                                                      QFileInfo(m_path).fileName(), fileFilter());
+    if (!path.isEmpty())
+        saveAs(path);
+}
+
+void RoutineEditor::saveNow()
+{
+    if (m_save.isActive())
+        write();
+}
+
+void RoutineEditor::write()
+{
+    m_save.stop();
+    const QString error = RoutineFiles::write(m_path, m_view.toPlainText());
+    if (!error.isEmpty())
+        tell(error);
+}
+
+void RoutineEditor::open(const QString &path, const QString &name, const QString &text)
+{
+    saveNow();
+    m_path = path;
+    m_name = name;
+    m_message.clear();
+    m_routine.reset();
+    m_view.setEditable(true);
+    m_loading = true;
+    m_view.setCode(text);
+    m_loading = false;
+    compile();
+    emit opened();
+    emit headerChanged();
+}
+
+void RoutineEditor::textChanged()
+{
+    if (!isOpen() || m_view.isReadOnly() || m_loading)
+        return;
+    m_message.clear();
+    m_save.start();
+    compile();
+}
+
+void RoutineEditor::compile()
+{
+    auto result = CompiledRoutine::compile(m_path.toStdString(), m_view.toPlainText().toStdString());
+    if (auto *message = std::get_if<RoutineMessage>(&result)) {
+        m_fault = *message;
+    } else {
+        m_fault.reset();
+        m_routine = std::make_shared<const CompiledRoutine>(std::move(std::get<CompiledRoutine>(result)));
+    }
+    markFault();
+    emit headerChanged();
+}
+
+void RoutineEditor::showRunTimeError(const QString &message)
+{
+    // "FILE:LINE: error: what", the file being this routine's.
+    static const QRegularExpression where(QStringLiteral(R"(:(\d+): error: (.*)$)"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch found = where.match(message, m_path.size());
+    if (!isOpen() || !message.startsWith(m_path) || !found.hasMatch())
+        return;
+    m_view.setFault(QPoint(found.captured(1).toInt(), 1));
+    m_view.setToolTip(found.captured(2));
+    m_message = tr("line %1: %2").arg(found.captured(1), found.captured(2));
+    emit headerChanged();
+}
+
+void RoutineEditor::markFault()
+{
+    if (m_fault && m_fault->line > 0)
+        m_view.setFault(QPoint(m_fault->line, m_fault->column));
+    else
+        m_view.setFault(std::nullopt);
+    m_view.setToolTip(m_fault ? QString::fromStdString(m_fault->what) : QString());
+}
+
+void RoutineEditor::tell(const QString &message)
+{
+    m_message = message;
+    emit headerChanged();
+}
+
+} // namespace sweepdraw

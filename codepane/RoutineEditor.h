@@ -1,0 +1,103 @@
+#pragma once
+
+#include "CompiledRoutine.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+
+namespace sweepdraw {
+
+class CodeView;
+
+// The learner's routine in the code pane: an editable routine file of the
+// scenes' shape, started as a copy of a scene's routine, from a template,
+// or from a file, and kept among the learner's routines (RoutineFiles),
+// written about a second after each change, and once more when the editor
+// goes. The scenes' own files are never changed.
+//
+// Every change is compiled at once. The routine as last compiled without
+// a fault is kept; a refused text is marked in the view at the fault's
+// line and column, with the message as a tooltip and in header().
+class RoutineEditor final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How long after the last change the routine is written.
+    static constexpr int kSaveDelayMs = 1000;
+
+    // Edits in `view`; its dialogs open over `window`, its owner, which
+    // must destroy it before the view.
+    RoutineEditor(CodeView &view, QWidget &window);
+    ~RoutineEditor() override;
+
+    // Whether the view shows the learner's routine, not a scene's.
+    bool isOpen() const { return !m_path.isEmpty(); }
+    const QString &name() const { return m_name; } // "My sunshine"
+    const QString &path() const { return m_path; }
+
+    // The routine as last compiled without a fault, if it ever was; and
+    // what is wrong with the text now, if anything.
+    const std::shared_ptr<const CompiledRoutine> &routine() const { return m_routine; }
+    const std::optional<RoutineMessage> &fault() const { return m_fault; }
+
+    // One line on what is shown: whose routine, and what is wrong with it
+    // if anything; with none shown, why a file could not be read, if one
+    // could not.
+    QString header() const;
+
+    // Opens a copy of `source`, the routine of the scene file `sceneFile`
+    // ("Sunshine.cpp"), as the learner's, named after the scene; a copy of
+    // a learner's routine is named after it.
+    void editCopy(const QString &sceneFile, const QString &source);
+    // Opens a new routine from a short template.
+    void newRoutine();
+    // Opens the routine file at `path` as a learner's routine of its own:
+    // whether it could be read.
+    bool openFile(const QString &path);
+    // Opens the learner's routine edited last, if there is one.
+    bool openLastEdited();
+    // Writes the routine, as it is now, to `path` too.
+    bool saveAs(const QString &path);
+    // Asks for a file with the platform's dialog, and opens or writes it.
+    void askToOpen();
+    void askToSaveAs();
+
+    // Writes a change not written yet, now.
+    void saveNow();
+
+    // Marks where the routine failed while drawing, as `message` says:
+    // "FILE:LINE: error: what", for this routine's file; until the next
+    // change.
+    void showRunTimeError(const QString &message);
+
+signals:
+    // The learner's routine is now shown in the view.
+    void opened();
+    // header() says something else.
+    void headerChanged();
+
+private:
+    void open(const QString &path, const QString &name, const QString &text);
+    void write();
+    void textChanged();
+    void compile();
+    void markFault();
+    void tell(const QString &message);
+
+    CodeView &m_view;
+    QWidget &m_window;
+    QString m_path; // where the routine is kept
+    QString m_name;
+    std::shared_ptr<const CompiledRoutine> m_routine;
+    std::optional<RoutineMessage> m_fault;
+    QString m_message; // why a file could not be read or written, until the next change
+    QTimer m_save;
+    bool m_loading = false; // the text is being set from a file
+};
+
+} // namespace sweepdraw
