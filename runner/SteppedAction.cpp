@@ -7,6 +7,7 @@
 #include <boost/context/protected_fixedsize_stack.hpp>
 
 #include <algorithm>
+#include <new>
 
 namespace sweepdraw {
 
@@ -40,15 +41,24 @@ SteppedAction::SteppedAction(Action action, DrawingSurface &target, LoopRecorder
     , m_points(points)
 {
     namespace context = boost::context;
-    m_fiber = context::fiber(std::allocator_arg, context::protected_fixedsize_stack(kStackSize),
-                             [this](context::fiber &&caller) {
-                                 // Started, so that destroying it before the
-                                 // first land() unwinds it like any other.
-                                 m_caller = std::move(caller).resume();
-                                 m_failure = attempt(m_action, m_target);
-                                 m_finished = true;
-                                 return std::move(m_caller);
-                             });
+    try {
+        m_fiber = context::fiber(std::allocator_arg, context::protected_fixedsize_stack(kStackSize),
+                                 [this](context::fiber &&caller) {
+                                     // Started, so that destroying it before
+                                     // the first land() unwinds it like any
+                                     // other.
+                                     m_caller = std::move(caller).resume();
+                                     m_failure = attempt(m_action, m_target);
+                                     m_finished = true;
+                                     return std::move(m_caller);
+                                 });
+    } catch (const std::bad_alloc &) {
+        // No stack for the fiber: the action fails before its first
+        // operation, as one that runs out of memory would.
+        m_failure = QStringLiteral("out of memory");
+        m_finished = true;
+        return;
+    }
     m_fiber = std::move(m_fiber).resume();
 }
 
