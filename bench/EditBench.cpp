@@ -6,11 +6,15 @@
 #include "RoutineEditor.h"
 #include "Timing.h"
 
+#include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace sweepdraw::bench {
 
@@ -62,6 +66,42 @@ void onEdit(benchmark::State &state, const Command &scene)
     state.counters["change_ms"] = totalMs / static_cast<double>(state.iterations());
 }
 
+// The window with the pane shown on a learner's routine, once its copy is
+// written, left alone: the timers its objects hold, and the processor time a
+// second of its event loop takes. A pane that draws nothing wakes for
+// nothing.
+void onIdle(benchmark::State &state)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    Form1 form(1.0);
+    form.show();
+    for (QAction *action : form.findChildren<QAction *>())
+        if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_U))
+            action->setChecked(true);
+    form.findChild<CodePane *>()->editor().newRoutine();
+    const auto runFor = [](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    // Long enough for the copy to be written, a second after its change.
+    runFor(1500);
+    double cpuMs = 0;
+    for (auto _ : state) {
+        const double start = threadCpuSeconds();
+        runFor(1000);
+        const double ms = (threadCpuSeconds() - start) * 1e3;
+        state.SetIterationTime(1.0);
+        cpuMs += ms;
+    }
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    qsizetype timers = dispatcher->registeredTimers(&form).size();
+    for (QObject *child : form.findChildren<QObject *>())
+        timers += dispatcher->registeredTimers(child).size();
+    state.counters["timers"] = static_cast<double>(timers);
+    state.counters["cpu_ms_per_s"] = cpuMs / static_cast<double>(state.iterations());
+}
+
 } // namespace
 
 std::vector<Goal> registerEditBenchmarks(std::vector<std::string> &names)
@@ -75,6 +115,10 @@ std::vector<Goal> registerEditBenchmarks(std::vector<std::string> &names)
         benchmark::RegisterBenchmark(name.c_str(), onEdit, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
         goals.push_back({{name, "change_ms"}, {}, kChangeGoalMs, true});
     }
+    const std::string idle = "BM_Edit/idle";
+    names.push_back(idle);
+    benchmark::RegisterBenchmark(idle.c_str(), onIdle)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+    goals.push_back({{idle, "timers"}, {}, 0.0, true});
     return goals;
 }
 

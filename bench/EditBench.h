@@ -13,6 +13,9 @@ namespace sweepdraw::bench {
 //   BM_Edit/<scene>   from a number changed in the code, as a drag or
 //                     Alt+Up changes it, to the picture showing the
 //                     routine finished, on a blank picture at zoom 1
+//   BM_Edit/idle      the window with the pane shown on a learner's
+//                     routine, left alone: the timers it holds (none)
+//                     and the processor time of a second of it
 //
 // adds their names to `names`, in the order they run, and returns their
 // goals.
