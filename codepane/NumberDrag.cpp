@@ -74,6 +74,8 @@ QString steppedNumber(const QString &literal, qint64 units)
 NumberDrag::NumberDrag(QPlainTextEdit &editor)
     : QObject(&editor)
     , m_editor(editor)
+    , m_watchedEditor(&editor)
+    , m_viewport(editor.viewport())
 {
     editor.installEventFilter(this);
     editor.viewport()->installEventFilter(this);
@@ -136,9 +138,16 @@ bool NumberDrag::dragTo(int x, Qt::KeyboardModifiers modifiers)
 
 bool NumberDrag::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_editor.isReadOnly())
+    // Only the events it acts on reach the editor: others come while the
+    // editor is being destroyed, when it is no longer one.
+    const QEvent::Type type = event->type();
+    const bool isKey = watched == m_watchedEditor && type == QEvent::KeyPress;
+    const bool isMouse = watched == m_viewport
+                       && (type == QEvent::MouseButtonPress || type == QEvent::MouseMove
+                           || type == QEvent::MouseButtonRelease);
+    if ((!isKey && !isMouse) || m_editor.isReadOnly())
         return false;
-    if (watched == &m_editor && event->type() == QEvent::KeyPress) {
+    if (isKey) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->modifiers() & Qt::AltModifier) && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
             const qint64 units = (key->key() == Qt::Key_Up ? 1 : -1) * (key->modifiers() & Qt::ShiftModifier ? 10 : 1);
@@ -146,9 +155,7 @@ bool NumberDrag::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    if (watched != m_editor.viewport())
-        return false;
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::LeftButton)

@@ -63,6 +63,9 @@ private:
     bool dragTo(int x, Qt::KeyboardModifiers modifiers);
 
     QPlainTextEdit &m_editor;
+    // The objects whose events it watches, as they were made.
+    const QObject *m_watchedEditor;
+    const QObject *m_viewport;
     QTextCursor m_pressed; // the number pressed on, selected, while the button is down
     int m_lastX = 0;
     double m_units = 0; // moved but not yet applied, in units
