@@ -1,5 +1,6 @@
 #include "StepBench.h"
 
+#include "CallSurface.h"
 #include "CommandRunner.h"
 #include "RasterSurface.h"
 #include "WhatDrew.h"
@@ -12,6 +13,7 @@ using namespace std::chrono_literals;
 
 const std::string kBackName = "BM_Step/sunshine/back";
 const std::string kToCaretName = "BM_Step/sunshine/to_caret";
+const std::string kFindCallName = "BM_Step/sunshine/find_call";
 const std::string kWhatDrewName = "BM_Step/all/what_drew";
 // A ray's pixel of the sunshine, drawn over by none of the others, and a
 // pixel none of them draws on, which every scene is asked about.
@@ -58,11 +60,21 @@ void onToCaret(benchmark::State &state)
         for (int i = 0; i < 6; ++i)
             sunshine.runner.step();
         state.ResumeTiming();
-        sunshine.runner.runTo(kColourPassLine);
+        sunshine.runner.runTo({.loopLine = kColourPassLine});
         state.PauseTiming();
         state.counters["landed"] = static_cast<double>(sunshine.runner.progress().landed);
         state.ResumeTiming();
     }
+}
+
+// Run to the caret on a call outside every loop replays the command to find
+// where that call lands; at worst, for a call that never comes, all of it.
+void onFindCall(benchmark::State &state)
+{
+    long long operation = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(operation = operationOutsideLoops(Button::Cmdyg, 1000));
+    state.counters["operation"] = static_cast<double>(operation);
 }
 
 void onWhatDrew(benchmark::State &state, QPoint pixel)
@@ -86,8 +98,10 @@ void registerStepBenchmarks(std::vector<std::string> &names, std::vector<Goal> &
     };
     add(kBackName, onBack)->Unit(benchmark::kMillisecond);
     add(kToCaretName, onToCaret)->Unit(benchmark::kMillisecond);
+    add(kFindCallName, onFindCall)->Unit(benchmark::kMillisecond);
     goals.push_back({{kBackName, {}}, {}, 50, true});
     goals.push_back({{kToCaretName, {}}, {}, 50, true});
+    goals.push_back({{kFindCallName, {}}, {}, 50, true});
     for (const auto &[name, pixel] : kPixels) {
         add(kWhatDrewName + "/" + name, onWhatDrew, pixel)->Unit(benchmark::kMillisecond);
         goals.push_back({{kWhatDrewName + "/" + name, {}}, {}, 100, true});

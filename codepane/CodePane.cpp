@@ -234,7 +234,7 @@ CodePane::Marks CodePane::marksAt(const Routine &routine, const LoopState &at, Q
         const LoopState::Point point = at.lastPoint();
         // Twips, a fifteenth of a pixel: fractions would say nothing more.
         const QString text = QStringLiteral("(%1, %2)").arg(point.x, 0, 'f', 0).arg(point.y, 0, 'f', 0);
-        if (const int line = routine.plotLine(marks.loops.back().first, marks.loops.back().last))
+        if (const int line = routine.lineCalling(QStringLiteral("PlotPoint"), marks.loops.back().first))
             marks.values.push_back({line, text, std::nullopt});
         told << tr("last point %1").arg(text);
     }
@@ -265,9 +265,8 @@ void CodePane::showAnswer()
     const Routine &routine = routineOf(drawn.command);
     const QString call = QString::fromLatin1(drawn.call);
     const int innermost = drawn.at.depth() > 0 ? static_cast<int>(drawn.at.loop(drawn.at.depth() - 1).where.line()) : 0;
-    const Routine::Loop *loop = routine.loopAt(innermost);
-    const int line = loop ? routine.lineCalling(call, loop->firstLine, loop->lastLine)
-                          : routine.lineCallingOutsideLoops(call, drawn.callsBefore);
+    const int line = innermost > 0 ? routine.lineCalling(call, innermost)
+                                   : routine.lineOfCallOutsideLoops(drawn.outsideIndex);
 
     QStringList parts{tr("Pixel %1 was drawn by %2 line %3").arg(where, routine.fileName()).arg(line)};
     parts << drawn.command.caption();
@@ -287,12 +286,12 @@ void CodePane::showAnswer()
     tell(told.join(QStringLiteral(", ")));
 }
 
-int CodePane::caretLoop()
+RunToStop CodePane::caretStop()
 {
     const std::optional<Runnable> current = m_runner.progress().current;
     if (!current || current != m_shown)
-        return 0;
-    return routineOf(*current).loopRound(m_code->textCursor().blockNumber() + 1);
+        return {};
+    return routineOf(*current).stopAt(m_code->textCursor().blockNumber() + 1);
 }
 
 QString CodePane::passOf(const LoopState &at)

@@ -63,10 +63,10 @@ public:
     // Shows where the drawing is now.
     void refresh();
 
-    // The first line of the innermost loop round the line the caret is on,
-    // in the routine of the command being drawn; 0 for none, or when
-    // another routine is shown.
-    int caretLoop();
+    // Where Run to the caret stops, with the caret on its line in the
+    // routine of the command being drawn; at the command's end when another
+    // routine is shown.
+    RunToStop caretStop();
 
     // Shows what drew the pixel of the picture at `pixel`, in pixels at zoom
     // 1, in the progress line's place until the drawing moves on: the line,

@@ -4,42 +4,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+
+#include <limits>
 
 namespace sweepdraw {
-
-namespace {
-
-// Where the bracket closing the one at `open` is, as a line index; brackets
-// in comments and in string and character literals do not count.
-int closingLine(const QStringList &lines, int line, qsizetype open)
-{
-    int depth = 0;
-    for (int at = line; at < lines.size(); ++at) {
-        const QString &text = lines[at];
-        QChar quote;
-        for (qsizetype i = at == line ? open : 0; i < text.size(); ++i) {
-            const QChar c = text[i];
-            if (!quote.isNull()) {
-                if (c == u'\\')
-                    ++i;
-                else if (c == quote)
-                    quote = QChar();
-            } else if (c == u'"' || c == u'\'') {
-                quote = c;
-            } else if (c == u'/' && text.mid(i, 2) == u"//") {
-                break;
-            } else if (c == u'(') {
-                ++depth;
-            } else if (c == u')' && --depth == 0) {
-                return at;
-            }
-        }
-    }
-    return line;
-}
-
-} // namespace
 
 Routine::Routine(const Command &command)
 {
@@ -49,56 +17,37 @@ Routine::Routine(const Command &command)
         return;
     m_fileName = QFileInfo(QString::fromUtf8(tally.file)).fileName();
     QFile file(QStringLiteral(":/scenes/") + m_fileName);
-    if (file.open(QIODevice::ReadOnly))
-        m_source = QString::fromUtf8(file.readAll());
-    m_lines = m_source.split(u'\n');
-    findLoops();
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray text = file.readAll();
+    m_source = QString::fromUtf8(text);
+    // The scenes are written in the language routines are read in, and a
+    // test holds them to it; one that were not would show without loops.
+    const auto compiled = CompiledRoutine::compile(m_fileName.toStdString(), text.toStdString());
+    if (const auto *routine = std::get_if<CompiledRoutine>(&compiled))
+        learn(*routine);
 }
 
 Routine::Routine(const CompiledRoutine &routine, long long operations)
     : m_fileName(QFileInfo(QString::fromStdString(routine.fileName())).fileName())
     , m_source(QString::fromStdString(routine.source()))
     , m_operations(operations)
-    , m_lines(m_source.split(u'\n'))
-    , m_plotLines(routine.plotLines())
+{
+    learn(routine);
+}
+
+void Routine::learn(const CompiledRoutine &routine)
 {
     for (const CompiledRoutine::Loop &loop : routine.loops())
         m_loops.emplace(loop.firstLine, Loop{loop.firstLine, loop.lastLine, QString::fromStdString(loop.counter)});
-}
-
-void Routine::findLoops()
-{
-    const QStringList &lines = m_lines;
-    static const QRegularExpression call(QStringLiteral(R"(\b(?:Sweep|ColourPass)\s*\()"));
-    // The lambda's parameter: "[&](double r)".
-    static const QRegularExpression counter(
-        QStringLiteral(R"(\[[^\]]*\]\s*\(\s*(?:const\s+)?[\w:]+\s*[&*]?\s*(\w+)\s*\))"));
-    for (int line = 0; line < lines.size(); ++line) {
-        if (lines[line].contains(QLatin1String("PlotPoint(")))
-            m_plotLines.push_back(line + 1);
-        const QRegularExpressionMatch found = call.match(lines[line]);
-        if (!found.hasMatch())
-            continue;
-        Loop loop;
-        loop.firstLine = line + 1;
-        loop.lastLine = closingLine(lines, line, found.capturedEnd() - 1) + 1;
-        loop.counter = counter.match(lines[line], found.capturedEnd()).captured(1);
-        m_loops.emplace(loop.firstLine, loop);
-    }
+    for (const CompiledRoutine::Call &call : routine.calls())
+        m_calls.push_back({call.line, QString::fromStdString(call.operation), call.loopLine});
 }
 
 const Routine::Loop *Routine::loopAt(int line) const
 {
     const auto found = m_loops.find(line);
     return found == m_loops.end() ? nullptr : &found->second;
-}
-
-int Routine::plotLine(int first, int last) const
-{
-    for (auto line = m_plotLines.rbegin(); line != m_plotLines.rend(); ++line)
-        if (*line >= first && *line <= last)
-            return *line;
-    return 0;
 }
 
 int Routine::loopRound(int line) const
@@ -111,25 +60,55 @@ int Routine::loopRound(int line) const
     return innermost;
 }
 
-int Routine::lineCalling(const QString &call, int first, int last) const
+int Routine::lineCalling(const QString &operation, int loopLine) const
 {
-    const QString made = call + u'(';
-    for (int line = std::min<int>(last, static_cast<int>(m_lines.size())); line >= first && line > 0; --line)
-        if (m_lines[line - 1].contains(made))
-            return line;
+    const Loop *loop = loopAt(loopLine);
+    int within = 0;
+    for (auto call = m_calls.rbegin(); call != m_calls.rend(); ++call) {
+        if (call->operation != operation)
+            continue;
+        if (call->loopLine == loopLine)
+            return call->line;
+        // Loops nested deeper than are recorded are known by their
+        // outermost unrecorded one's line.
+        if (loop && within == 0 && loop->firstLine <= call->line && call->line <= loop->lastLine)
+            within = call->line;
+    }
+    return within;
+}
+
+int Routine::lineOfCallOutsideLoops(int index) const
+{
+    for (const Call &call : m_calls)
+        if (call.loopLine == 0 && index-- == 0)
+            return call.line;
     return 0;
 }
 
-int Routine::lineCallingOutsideLoops(const QString &call, int before) const
+RunToStop Routine::stopAt(int line) const
 {
-    const QString made = call + u'(';
-    for (int line = 1; line <= m_lines.size(); ++line) {
-        if (loopRound(line) != 0 || !m_lines[line - 1].contains(made))
+    if (const int loop = loopRound(line))
+        return {.loopLine = loop};
+    // Outside every loop the routine runs straight down, so what runs next
+    // from the line is the first call or outermost loop written on it or
+    // after it.
+    RunToStop next;
+    int nextLine = std::numeric_limits<int>::max();
+    int outside = 0;
+    for (const Call &call : m_calls) {
+        if (call.loopLine != 0)
             continue;
-        if (before-- == 0)
-            return line;
+        if (call.line >= line) {
+            next = {.callOutsideLoops = outside};
+            nextLine = call.line;
+            break;
+        }
+        ++outside;
     }
-    return 0;
+    for (const auto &[first, loop] : m_loops)
+        if (first >= line && loopRound(first) == first)
+            return first < nextLine ? RunToStop{.loopLine = first} : next;
+    return next;
 }
 
 } // namespace sweepdraw

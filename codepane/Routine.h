@@ -1,9 +1,9 @@
 #pragma once
 
 #include "Commands.h"
+#include "CommandRunner.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <map>
 #include <vector>
@@ -12,15 +12,15 @@ namespace sweepdraw {
 
 class CompiledRoutine;
 
-// What the code pane knows of the routine behind a command: the scene file
-// it is written in, its text as compiled into the program, how many surface
-// operations it makes in all, and the loops written in it.
+// What the code pane knows of the routine behind a command: the file it is
+// written in, its text, how many surface operations it makes in all, and
+// the loops and the surface operations' calls written in it.
 //
-// All of it is learnt from the command's tally (see tallyOf), and by
-// reading the file its loops named from the program's resources, where the
-// build puts every file of scenes/. A command whose action has no loops of
-// its own, as "清除", has no file and no source. A routine read from a file
-// is known from what its parser found instead.
+// A scene is known from its command's tally (see tallyOf) and from its file,
+// which the build puts in the program's resources with every file of
+// scenes/, read by the same parser as a routine read from a file. A command
+// whose action has no loops of its own, as "清除", has no file and no
+// source.
 class Routine final
 {
 public:
@@ -46,26 +46,35 @@ public:
     // The first line of the innermost loop whose call holds `line`, or 0.
     int loopRound(int line) const;
 
-    // The last line from `first` to `last` that plots a point, or 0.
-    int plotLine(int first, int last) const;
+    // The line of the last call of `operation` ("PlotPoint") made directly
+    // in the loop called on `loopLine`, or anywhere within it if none is; 0
+    // if there is none.
+    int lineCalling(const QString &operation, int loopLine) const;
 
-    // The last line from `first` to `last` that calls the surface operation
-    // `call`, or 0.
-    int lineCalling(const QString &call, int first, int last) const;
+    // The line of the call outside every loop that the routine makes
+    // `index`th there, counted from 0, or 0.
+    int lineOfCallOutsideLoops(int index) const;
 
-    // The line outside every loop that makes the call to `call` that comes
-    // after `before` others there, or 0.
-    int lineCallingOutsideLoops(const QString &call, int before) const;
+    // Where Run to the caret stops with the caret on `line`: at the next
+    // value of the innermost loop round it; outside every loop, at the
+    // first call or loop written on it or after it.
+    RunToStop stopAt(int line) const;
 
 private:
-    void findLoops();
+    void learn(const CompiledRoutine &routine);
 
     QString m_fileName;
     QString m_source;
     long long m_operations = 0;
-    QStringList m_lines;
     std::map<int, Loop> m_loops; // by first line
-    std::vector<int> m_plotLines; // in order
+
+    struct Call
+    {
+        int line;
+        QString operation;
+        int loopLine;
+    };
+    std::vector<Call> m_calls; // as written
 };
 
 } // namespace sweepdraw

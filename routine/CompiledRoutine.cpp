@@ -259,9 +259,9 @@ const std::vector<CompiledRoutine::Loop> &CompiledRoutine::loops() const
     return m_program->loops;
 }
 
-const std::vector<int> &CompiledRoutine::plotLines() const
+const std::vector<CompiledRoutine::Call> &CompiledRoutine::calls() const
 {
-    return m_program->plotLines;
+    return m_program->calls;
 }
 
 } // namespace sweepdraw

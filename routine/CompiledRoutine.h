@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RoutineLoop.h"
+#include "RoutineOutline.h"
 
 #include <memory>
 #include <string>
@@ -50,6 +50,7 @@ public:
     static constexpr int kMaxNesting = 64;
 
     using Loop = RoutineLoop;
+    using Call = RoutineCall;
 
     // The routine `text` holds, read from `fileName`, or why it is refused.
     static std::variant<CompiledRoutine, RoutineMessage> compile(std::string fileName, std::string_view text);
@@ -68,8 +69,8 @@ public:
     const std::string &source() const;
     // Outermost first, in the order they are written.
     const std::vector<Loop> &loops() const;
-    // The lines that plot a point, in order.
-    const std::vector<int> &plotLines() const;
+    // Every call of a surface operation, in the order they are written.
+    const std::vector<Call> &calls() const;
 
 private:
     explicit CompiledRoutine(std::shared_ptr<const RoutineProgram> program);

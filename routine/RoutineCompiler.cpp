@@ -825,6 +825,7 @@ private:
         std::vector<Operand> values = arguments(name, operation->arguments, operation->name);
         expect(")");
         expect(";");
+        m_program.calls.push_back({name.line, std::string(operation->name), m_loopLines.back()});
         if (operation->op == OpCode::SetPenWidth) {
             values[0] = convert(values[0], Type::Int, name);
         } else if (!values.empty()) {
@@ -839,8 +840,6 @@ private:
         Instruction &instruction = emit(operation->op, name, {});
         for (std::size_t i = 0; i < values.size(); ++i)
             instruction.slot[i] = values[i].slot;
-        if (operation->op == OpCode::PlotPoint)
-            m_program.plotLines.push_back(name.line);
     }
 
     // Makes the point just read one PlotPointOfDoubles when its arguments
@@ -858,7 +857,6 @@ private:
         const std::array<std::uint16_t, 3> sources = {tail[0].slot[1], tail[1].slot[1], tail[2].slot[1]};
         code.resize(code.size() - 3);
         emit(OpCode::PlotPointOfDoubles, at, {sources[0], sources[1], sources[2]});
-        m_program.plotLines.push_back(at.line);
         return true;
     }
 
@@ -893,7 +891,9 @@ private:
         m_program.loops.push_back({call.line, call.line, std::string(counter.text)});
         const std::size_t at = m_program.code.size();
         emit(sweep ? OpCode::Sweep : OpCode::ColourPass, call, {bounds[0], bounds[1], bounds[2], value.slot});
+        m_loopLines.push_back(call.line);
         block();
+        m_loopLines.pop_back();
         m_scopes.pop_back();
         m_program.code[at].end = static_cast<std::uint32_t>(m_program.code.size());
         m_program.code[at].loop = index;
@@ -927,6 +927,9 @@ private:
     std::string_view m_declaring; // the name whose initializer is being read
     unsigned m_declared = 0;
     int m_depth = 0;
+    // The first lines of the loops being read, innermost last, after a 0
+    // for none.
+    std::vector<int> m_loopLines{0};
 };
 
 // Where the first byte that is not part of valid UTF-8 is, if any.

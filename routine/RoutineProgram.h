@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RoutineLoop.h"
+#include "RoutineOutline.h"
 
 #include <QtGui/qrgb.h>
 
@@ -63,7 +63,7 @@ struct RoutineProgram
     std::string functionName;
     std::string source;
     std::vector<RoutineLoop> loops;
-    std::vector<int> plotLines;
+    std::vector<RoutineCall> calls;
     std::vector<Instruction> code;
     // The slots' values before the routine starts: the literals, in place.
     std::vector<RoutineSlot> initial;

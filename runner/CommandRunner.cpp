@@ -1,5 +1,6 @@
 #include "CommandRunner.h"
 
+#include "CallSurface.h"
 #include "DrawingSurface.h"
 #include "SteppedAction.h"
 
@@ -129,19 +130,24 @@ void CommandRunner::stepBack()
     report(true);
 }
 
-void CommandRunner::runTo(int loopLine)
+void CommandRunner::runTo(const RunToStop &stop)
 {
     if (m_stopped || isIdle())
         return;
     if (!m_action)
         startAction(m_queue.startNext());
     const LoopRecorder::Activation recording(&m_loops);
-    const LoopState then = m_loops.noted();
-    const long long landed = loopLine > 0 ? m_action->landUntil(Pace::kUnlimited,
-                                                                [&then, loopLine](const LoopState &now) {
-                                                                    return movedOn(now, then, loopLine);
-                                                                })
-                                          : m_action->land(Pace::kUnlimited);
+    long long landed = 0;
+    if (stop.loopLine > 0) {
+        const LoopState then = m_loops.noted();
+        landed = m_action->landUntil(Pace::kUnlimited, [&then, &stop](const LoopState &now) {
+            return movedOn(now, then, stop.loopLine);
+        });
+    } else {
+        // The call's operation, if it is still to come.
+        const long long at = operationOutsideLoops(*m_queue.current(), stop.callOutsideLoops);
+        landed = m_action->land(at > m_action->landed() ? at - m_action->landed() : Pace::kUnlimited);
+    }
     m_pace.count(landed);
     if (m_action->finished())
         endAction();

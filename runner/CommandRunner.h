@@ -30,6 +30,18 @@ struct DrawingProgress
     int queued = 0;                // commands waiting after it
 };
 
+// Where Run to the caret stops, in the command under way or the next one
+// queued: after every operation up to the first made at another value of
+// the loop called on line `loopLine` of its routine, or of a loop round it;
+// with no loop, after the operation the command makes outside every loop
+// `callOutsideLoops`th there, counted from 0. With neither, or where that
+// operation has landed already or never comes, at the command's end.
+struct RunToStop
+{
+    int loopLine = 0;
+    int callOutsideLoops = -1;
+};
+
 // Runs the window's commands on its picture one after another, in the order
 // they were given, at the speed's pace, without ever keeping the window's
 // thread from its event loop for longer than a frame.
@@ -96,11 +108,8 @@ public:
     // first operation is taken off.
     void stepBack();
 
-    // Lands at once, in the command under way or the next one queued,
-    // every operation up to the first made at another value of the loop
-    // called on line `loopLine` of its scene, or of a loop round it; with
-    // no such loop, or none that runs again, up to the command's end.
-    void runTo(int loopLine);
+    // Lands at once every operation up to `stop`.
+    void runTo(const RunToStop &stop);
 
     // Lands everything queued without returning to the event loop.
     void runToEnd();

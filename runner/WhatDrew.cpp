@@ -1,11 +1,9 @@
 #include "WhatDrew.h"
 
+#include "CallSurface.h"
 #include "PictureHistory.h"
 #include "RasterSurface.h"
-#include "RecordingSurface.h"
 #include "SteppedAction.h"
-
-#include <array>
 
 namespace sweepdraw {
 
@@ -68,40 +66,6 @@ private:
     long long m_count = 0;
 };
 
-using Op = RecordingSurface::Op;
-// In the order of Op.
-constexpr std::array<const char *, 5> kCallNames = {"SetPenWidth", "PlotPoint", "DrawBox", "DrawCircle",
-                                                    "ClearSurface"};
-
-// Draws nothing, and remembers the last operation made and how many of its
-// kind were made before it outside every loop the active recorder knows of.
-class CallSurface final : public DrawingSurface
-{
-public:
-    const char *last() const { return kCallNames[static_cast<std::size_t>(m_last)]; }
-    int callsBefore() const { return m_callsBefore; }
-
-protected:
-    Status doSetPenWidth(int) override { return made(Op::SetPenWidth); }
-    Status doPlotPoint(float, float, QRgb) override { return made(Op::PlotPoint); }
-    Status doDrawBox(float, float, float, float, QRgb) override { return made(Op::DrawBox); }
-    Status doDrawCircle(float, float, float, QRgb) override { return made(Op::DrawCircle); }
-    Status doClearSurface() override { return made(Op::ClearSurface); }
-
-private:
-    Status made(Op op)
-    {
-        const LoopRecorder *loops = LoopRecorder::active();
-        m_last = op;
-        m_callsBefore = loops && loops->depth() > 0 ? 0 : m_outside[static_cast<std::size_t>(op)]++;
-        return {};
-    }
-
-    Op m_last = Op::SetPenWidth;
-    int m_callsBefore = 0;
-    std::array<int, kCallNames.size()> m_outside{};
-};
-
 } // namespace
 
 std::optional<DrawnBy> whatDrew(const QList<Runnable> &pictures, const std::optional<Runnable> &underWay,
@@ -135,7 +99,7 @@ std::optional<DrawnBy> whatDrew(const QList<Runnable> &pictures, const std::opti
         const LoopRecorder::Activation recording(&loops);
         replay.land(number);
     }
-    return DrawnBy{*maker, number, loops.noted(), calls.last(), calls.callsBefore()};
+    return DrawnBy{*maker, number, loops.noted(), calls.last(), calls.outsideIndex()};
 }
 
 } // namespace sweepdraw

@@ -18,9 +18,9 @@ struct DrawnBy
     long long operation = 0; // counted from 1 in that command
     LoopState at;            // its loops then, and its point if it plotted one
     const char *call = "";   // the surface operation: "PlotPoint", "DrawCircle", ...
-    // Made outside every loop: how many calls of the same operation the
-    // command made outside every loop before it.
-    int callsBefore = 0;
+    // Made outside every loop: how many operations the command made there
+    // before it; -1 if made in a loop.
+    int outsideIndex = -1;
 };
 
 // Which operation last painted the device pixel `pixel` of a picture drawn

@@ -551,8 +551,8 @@ void TestWindow::followEveryStep_data()
 
     // The sunshine's sun takes five operations, and each of its six passes
     // 187,110, 33 rays to a ring; its loops are on lines 19, 20 and 22. The
-    // bridge's large arch, of 9,999 points, runs on line 15, and its passes
-    // on lines 21 to 23.
+    // bridge's large arch, of 9,999 points, runs on line 15, its second pen
+    // is set on line 20, and its passes run on lines 21 to 23.
     const QKeySequence back(Qt::SHIFT | Qt::Key_F10);
     const QKeySequence toCaret(Qt::CTRL | Qt::Key_F10);
     QTest::newRow("a step back in the last pass")
@@ -570,6 +570,8 @@ void TestWindow::followEveryStep_data()
     QTest::newRow("to the caret on a loop not yet running: its first value")
         << QList<Button>() << Button::CmdDq << 0 << 1 << toCaret << 22 << QPoint() << 10'002LL
         << "colour = 9, k = 6350, t = 3.14,";
+    QTest::newRow("to the caret on a call still to come: that call")
+        << QList<Button>() << Button::CmdDq << 0 << 1 << toCaret << 20 << QPoint() << 10'001LL << "paused · 10001 of";
     QTest::newRow("to the caret on a line that does not run again: the end")
         << QList<Button>() << Button::CmdDq << 0 << 1 << toCaret << 14 << QPoint() << 0LL << "Finished 大桥";
     // The last pass paints the rays' pixels last, and each ring's last ray

@@ -170,7 +170,7 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction 
     });
     connect(runToCaret, &QAction::triggered, this, [this, setPaused] {
         setPaused(true);
-        m_runner->runTo(m_codePane->caretLoop());
+        m_runner->runTo(m_codePane->caretStop());
     });
     // What drew a point, asked while the picture stands still.
     new PictureClicks(*this, *m_view, [this, show](QPoint devicePixel, QPoint pixel) {

@@ -13,4 +13,14 @@ struct RoutineLoop
     std::string counter;
 };
 
+// A call of a surface operation as written: the line the operation is named
+// on, the operation ("PlotPoint"), and the first line of the innermost loop
+// it is made in, 0 outside every loop.
+struct RoutineCall
+{
+    int line = 0;
+    std::string operation;
+    int loopLine = 0;
+};
+
 } // namespace sweepdraw
