@@ -21,16 +21,23 @@ public:
     // The file as its loop's source location names it; nullptr until an
     // operation is made inside a recorded loop.
     const char *file() const noexcept { return m_file; }
+    // Whether a dot or a line was drawn before the pen was first set, with
+    // the pen the drawing found.
+    bool usedStartingPen() const noexcept { return m_usedStartingPen; }
 
 protected:
-    Status doSetPenWidth(int) override { return count(); }
+    Status doSetPenWidth(int) override
+    {
+        m_penSet = true;
+        return count();
+    }
     Status doPlotPoint(float, float, QRgb) override
     {
         ++m_points;
-        return count();
+        return draw();
     }
-    Status doDrawBox(float, float, float, float, QRgb) override { return count(); }
-    Status doDrawCircle(float, float, float, QRgb) override { return count(); }
+    Status doDrawBox(float, float, float, float, QRgb) override { return draw(); }
+    Status doDrawCircle(float, float, float, QRgb) override { return draw(); }
     Status doClearSurface() override { return count(); }
 
 private:
@@ -42,10 +49,18 @@ private:
         return {};
     }
 
+    Status draw()
+    {
+        m_usedStartingPen = m_usedStartingPen || !m_penSet;
+        return count();
+    }
+
     const LoopRecorder &m_loops;
     long long m_operations = 0;
     long long m_points = 0;
     const char *m_file = nullptr;
+    bool m_penSet = false;
+    bool m_usedStartingPen = false;
 };
 
 } // namespace sweepdraw

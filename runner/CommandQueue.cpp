@@ -2,9 +2,9 @@
 
 namespace sweepdraw {
 
-Runnable CommandQueue::startNext()
+Runnable CommandQueue::startNext(int pen)
 {
-    m_current = m_waiting.front();
+    m_current = m_waiting.front().startingOn(pen);
     m_waiting.pop_front();
     return *m_current;
 }

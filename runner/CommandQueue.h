@@ -16,8 +16,9 @@ class CommandQueue final
 public:
     void push(const Runnable &command) { m_waiting.push_back(command); }
 
-    // Makes the first waiting command the current one; there must be one.
-    Runnable startNext();
+    // Makes the first waiting command the current one, as started on a
+    // picture whose pen is `pen` pixels wide; there must be one.
+    Runnable startNext(int pen);
 
     // The current command is done, or dropped: returns it.
     Runnable finishCurrent();
@@ -27,6 +28,7 @@ public:
 
     bool empty() const { return !m_current && m_waiting.empty(); }
     bool hasWaiting() const { return !m_waiting.empty(); }
+    const Runnable &next() const { return m_waiting.front(); }
     const std::optional<Runnable> &current() const { return m_current; }
     int waiting() const { return static_cast<int>(m_waiting.size()); }
 

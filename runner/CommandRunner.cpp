@@ -135,7 +135,7 @@ void CommandRunner::runTo(const RunToStop &stop)
     if (m_stopped || isIdle())
         return;
     if (!m_action)
-        startAction(m_queue.startNext());
+        startAction(startNext());
     const LoopRecorder::Activation recording(&m_loops);
     long long landed = 0;
     if (stop.loopLine > 0) {
@@ -167,7 +167,7 @@ void CommandRunner::runToEnd()
         endAction();
     }
     while (!m_failure && m_queue.hasWaiting()) {
-        m_failure = runAtOnce(actionOf(m_queue.startNext()), *m_picture);
+        m_failure = runAtOnce(actionOf(startNext()), *m_picture);
         landed = true;
         if (!m_failure)
             finishCurrent();
@@ -215,12 +215,12 @@ std::optional<QString> CommandRunner::showAtOnce(const Runnable &command,
     if (m_stopped)
         return tr("the drawing has stopped");
     PictureHistory shown = m_history;
-    shown.replace(replaces, command);
+    shown.replace(replaces, command.startingOn(m_picture->penWidth()));
     if (std::optional<QString> failure = PictureHistory::drawPictures(picture, shown.pictures(), std::nullopt, 0))
         return failure;
     m_history = shown;
     m_picture = &picture;
-    emit commandFinished(command);
+    emit commandFinished(shown.pictures().last());
     emit drawn();
     return std::nullopt;
 }
@@ -289,7 +289,7 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
     long long total = 0;
     while (total < operations && !isIdle()) {
         if (!m_action)
-            startAction(m_queue.startNext());
+            startAction(startNext());
         const LoopRecorder::Activation recording(&m_loops);
         const long long landed = m_action->land(operations - total, until);
         total += landed;
@@ -304,8 +304,17 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
     return total;
 }
 
+Runnable CommandRunner::startNext()
+{
+    // A picture drawn again starts on the pen it started on the first
+    // time; any other command on the picture's pen as it stands.
+    m_queue.next().restorePenOn(*m_picture);
+    return m_queue.startNext(m_picture->penWidth());
+}
+
 void CommandRunner::startAction(const Runnable &command)
 {
+    command.restorePenOn(*m_picture);
     m_loops.forgetPoint();
     m_loops.note();
     m_action = std::make_unique<SteppedAction>(actionOf(command), *m_picture, &m_loops);

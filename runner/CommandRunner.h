@@ -171,6 +171,8 @@ private:
     // Lands up to `operations` of the queued commands, in order, none once
     // the deadline has passed.
     long long land(long long operations, std::optional<std::chrono::nanoseconds> deadline);
+    // The first command waiting, made the current one.
+    Runnable startNext();
     // The command's action, on the picture, before its first operation.
     void startAction(const Runnable &command);
     // Draws the pictures again on the picture, an empty one, and the command

@@ -29,7 +29,7 @@ CommandTally tallyOfDrawing(const std::function<void(DrawingSurface &)> &draw)
             // before is what it makes.
         }
     }
-    return {counter.operations(), counter.points(), counter.file()};
+    return {counter.operations(), counter.points(), counter.file(), counter.usedStartingPen()};
 }
 
 const CommandTally &tallyOf(Button button)

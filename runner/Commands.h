@@ -79,6 +79,8 @@ struct CommandTally
     // The scene file the first loop to make an operation is written in, as
     // its source location names it; nullptr for a command with no loops.
     const char *file = nullptr;
+    // Whether it draws with the pen it starts on before setting its own.
+    bool usesStartingPen = false;
 };
 
 // The tally of the command's action, counted the first time it is asked

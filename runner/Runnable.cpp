@@ -1,6 +1,7 @@
 #include "Runnable.h"
 
 #include "CompiledRoutine.h"
+#include "DrawingSurface.h"
 #include "RuntimeError.h"
 #include "SteppedAction.h"
 
@@ -75,6 +76,19 @@ Runnable Runnable::partOf(long long operations) const
     Runnable part = *this;
     part.m_part = operations;
     return part;
+}
+
+Runnable Runnable::startingOn(int pen) const
+{
+    Runnable started = *this;
+    started.m_pen = draws() && tally().usesStartingPen ? pen : 0;
+    return started;
+}
+
+void Runnable::restorePenOn(DrawingSurface &surface) const
+{
+    if (m_pen > 0 && surface.penWidth() != m_pen)
+        (void)surface.SetPenWidth(m_pen);
 }
 
 const CommandTally &Runnable::tally() const

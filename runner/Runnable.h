@@ -43,6 +43,16 @@ public:
     // it leaves on the picture when the drawing is dropped part way.
     Runnable partOf(long long operations) const;
 
+    // The same command as started on a picture whose pen was `pen` pixels
+    // wide, if what it draws depends on that; as it is otherwise.
+    Runnable startingOn(int pen) const;
+    // The pen it started on, if what it draws depends on it; 0 otherwise,
+    // and before it starts.
+    int startingPen() const { return m_pen; }
+    // Sets the pen of `surface` to the one the command started on, if that
+    // matters, so that it draws there as it drew then.
+    void restorePenOn(DrawingSurface &surface) const;
+
     // A routine's is counted the first time it is asked for, by running it
     // on a surface that only counts.
     const CommandTally &tally() const;
@@ -60,6 +70,7 @@ private:
     Button m_button = Button::CmdGs;
     std::shared_ptr<const FromFile> m_routine;
     long long m_part = -1; // operations drawn, or -1 for the whole
+    int m_pen = 0;
 
 };
 

@@ -1,7 +1,6 @@
 #include "WhatDrew.h"
 
 #include "CallSurface.h"
-#include "PictureHistory.h"
 #include "RasterSurface.h"
 #include "SteppedAction.h"
 
@@ -22,10 +21,12 @@ public:
     {
     }
 
-    // Blank again, for a command drawn alone, numbered from 1.
-    void restart()
+    // Blank again, for `command` drawn alone, numbered from 1, on the pen
+    // it started on; that is no operation of its.
+    void restart(const Runnable &command)
     {
         (void)m_raster.ClearSurface();
+        command.restorePenOn(m_raster);
         m_count = 0;
     }
 
@@ -72,20 +73,22 @@ std::optional<DrawnBy> whatDrew(const QList<Runnable> &pictures, const std::opti
                                 long long landed,
                                 double devicePixelRatio, QPoint pixel)
 {
-    // Each command begins by setting its pen, so each paints the same pixels
-    // drawn alone as drawn after the others; the last to paint the pixel,
-    // asked first, made the last operation there.
+    // Each command starts on the pen it started on, so each paints the same
+    // pixels drawn alone as drawn after the others; the last to paint the
+    // pixel, asked first, made the last operation there.
     NumberingSurface numbered(devicePixelRatio);
     std::optional<Runnable> maker;
     long long number = 0;
     if (underWay) {
-        (void)PictureHistory::drawPictures(numbered, {}, underWay, landed);
+        numbered.restart(*underWay);
+        SteppedAction drawn(actionOf(*underWay), numbered);
+        drawn.land(landed);
         if ((number = numbered.numberAt(pixel)) > 0)
             maker = underWay;
     }
     for (auto picture = pictures.rbegin(); !maker && picture != pictures.rend(); ++picture) {
-        numbered.restart();
-        (void)PictureHistory::drawPictures(numbered, {*picture}, std::nullopt, 0);
+        numbered.restart(*picture);
+        (void)runAtOnce(actionOf(*picture), numbered);
         if ((number = numbered.numberAt(pixel)) > 0)
             maker = *picture;
     }

@@ -2,6 +2,7 @@
 #include "ForwardingSurface.h"
 #include "LoopRecorder.h"
 #include "RecordingSurface.h"
+#include "RoutineTesting.h"
 #include "RuntimeError.h"
 #include "Scenes.h"
 
@@ -12,34 +13,16 @@
 
 using namespace sweepdraw;
 using Call = RecordingSurface::Call;
+using sweepdraw::test::compiled;
+using sweepdraw::test::kRoutineHead;
+using sweepdraw::test::kRoutineTail;
+using sweepdraw::test::routineOf;
 
 Q_DECLARE_METATYPE(void (*)(DrawingSurface &))
 
 namespace {
 
 using Action = void (*)(DrawingSurface &);
-
-// The lines before a routine's body in the sources written here: the body
-// starts on line 7.
-const QByteArray kHead = "#include \"DrawingSurface.h\"\n"
-                         "#include \"Palette.h\"\n"
-                         "#include \"Sweep.h\"\n"
-                         "namespace sweepdraw {\n"
-                         "void DrawTest(DrawingSurface &surface)\n"
-                         "{\n";
-const QByteArray kTail = "}\n}\n";
-
-CompiledRoutine compiled(const std::variant<CompiledRoutine, RoutineMessage> &result)
-{
-    if (const auto *message = std::get_if<RoutineMessage>(&result))
-        qFatal("refused: %s", message->format("test.cpp").c_str());
-    return std::get<CompiledRoutine>(result);
-}
-
-CompiledRoutine routineOf(const QByteArray &body)
-{
-    return compiled(CompiledRoutine::compile("test.cpp", (kHead + body + kTail).toStdString()));
-}
 
 bool sameBits(float a, float b)
 {
@@ -105,7 +88,7 @@ void TestRoutine::refused_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("what");
 
-    const auto body = [](const QByteArray &text) { return kHead + text + kTail; };
+    const auto body = [](const QByteArray &text) { return kRoutineHead + text + kRoutineTail; };
     QTest::newRow("unknown name") << body("    check(surface.SetPenWidth(w));\n") << 7 << 31
                                   << "'w' was not declared in this scope";
     QTest::newRow("number as colour") << body("    check(surface.PlotPoint(1, 2, 3));\n") << 7 << 19

@@ -1,9 +1,11 @@
 #include "CommandRunner.h"
 #include "RasterSurface.h"
+#include "RoutineTesting.h"
 #include "RunnerTesting.h"
 #include "RuntimeError.h"
 #include "SteppedAction.h"
 #include "TestImages.h"
+#include "WhatDrew.h"
 
 #include <QSignalSpy>
 
@@ -29,6 +31,8 @@ private slots:
     void droppedActionIsUnwound();
     void actionLandsWhatItIsLet_data();
     void actionLandsWhatItIsLet();
+    void drawnAgainAsDrawn_data();
+    void drawnAgainAsDrawn();
 };
 
 void TestRunner::pacingFollowsTheClock_data()
@@ -258,6 +262,40 @@ void TestRunner::actionLandsWhatItIsLet()
             QCOMPARE(points.lastPoint().x, last.x);
     }
     QCOMPARE(action.finished(), landed == kOperations);
+}
+
+void TestRunner::drawnAgainAsDrawn_data()
+{
+    QTest::addColumn<QStringList>("commands"); // a button's name, or "dot"
+    QTest::addColumn<QPoint>("pixel");         // painted last by the dot, with the bridge's pen of 2
+
+    // The dot draws with the pen it finds: after the bridge, 2 pixels wide.
+    QTest::newRow("drawn again after its pen's maker")
+        << QStringList{"bridge", "dot", "mountains", "bridge"} << QPoint(32, 32);
+    QTest::newRow("after a clear") << QStringList{"bridge", "clear", "dot"} << QPoint(32, 32);
+    // The sunshine leaves a pen of 1: the wider dot stays under the other.
+    QTest::newRow("drawn on two pens, the wider first")
+        << QStringList{"bridge", "dot", "sunshine", "dot"} << QPoint(32, 32);
+}
+
+void TestRunner::drawnAgainAsDrawn()
+{
+    QFETCH(QStringList, commands);
+    QFETCH(QPoint, pixel);
+
+    const Runnable dot(test::routineOf("    check(surface.PlotPoint(500, 500, PaletteColor(12)));\n"));
+    RasterSurface picture(kDesignSize, 1.0);
+    CommandRunner runner(picture);
+    for (const QString &name : commands)
+        runner.enqueue(name == "dot" ? dot : Runnable(*commandByName(name)));
+    runner.runToEnd();
+
+    RasterSurface again(kDesignSize, 1.0);
+    runner.redrawOn(again);
+    QCOMPARE(again.image(), picture.image());
+    const std::optional<DrawnBy> drawn = whatDrew(runner.pictures(), std::nullopt, 0, 1.0, pixel);
+    QVERIFY(drawn);
+    QCOMPARE(drawn->command, dot);
 }
 
 QTEST_MAIN(TestRunner)
