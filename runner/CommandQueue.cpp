@@ -18,6 +18,15 @@ Runnable CommandQueue::finishCurrent()
     return done;
 }
 
+void CommandQueue::reopen(const Runnable &command)
+{
+    if (m_current)
+        m_waiting.push_front(*m_current);
+    else if (m_atOnce > 0)
+        ++m_atOnce;
+    m_current = command;
+}
+
 void CommandQueue::clear()
 {
     m_waiting.clear();

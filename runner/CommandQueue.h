@@ -23,6 +23,10 @@ public:
     // The current command is done, or dropped: returns it.
     Runnable finishCurrent();
 
+    // Makes `command`, finished before, the current one again; the current
+    // one, if any, waits first.
+    void reopen(const Runnable &command);
+
     // Forgets every command, the current one included.
     void clear();
 

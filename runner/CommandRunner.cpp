@@ -118,15 +118,28 @@ void CommandRunner::step()
 
 void CommandRunner::stepBack()
 {
-    if (m_stopped || !m_action || m_action->landed() == 0)
+    if (m_stopped)
         return;
+    long long landed = m_action ? m_action->landed() : 0;
+    if (landed == 0) {
+        // Before the first operation of the command under way, or of the
+        // next: the last command finished is under way again, all landed.
+        const std::optional<Runnable> last = m_history.lastFinished();
+        if (!last)
+            return;
+        m_action.reset();
+        m_history.reopenLast();
+        m_queue.reopen(*last);
+        startAction(*last);
+        landed = last->tally().operations;
+    }
     // The drawing is exact, so the picture as it was one operation ago is
     // the same drawing again, one operation short.
     if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
         fail(QString::fromStdString(cleared.message()));
         return;
     }
-    redrawTo(m_action->landed() - 1);
+    redrawTo(landed - 1);
     report(true);
 }
 

@@ -102,10 +102,12 @@ public:
     // Lands exactly one operation, if any is queued.
     void step();
 
-    // Takes the last operation of the command under way off the picture,
-    // which then shows exactly what it showed before that operation landed,
-    // and the loops are where they were then. Nothing before the command's
-    // first operation is taken off.
+    // Takes the last operation to land off the picture, which then shows
+    // exactly what it showed before that operation landed, and the loops
+    // are where they were then. Before the first operation of a command,
+    // the last command finished is under way again, one operation short of
+    // its end; nothing drawn before a routine was changed as it stood, or
+    // before a drawing was dropped part way, is taken off.
     void stepBack();
 
     // Lands at once every operation up to `stop`.

@@ -6,21 +6,48 @@ namespace sweepdraw {
 
 void PictureHistory::finished(const Runnable &command)
 {
+    Finish finish{command, -1, std::nullopt, {}};
     if (command.clears()) {
-        m_pictures.clear();
+        finish.cleared = std::exchange(m_pictures, {});
+        m_finishes.push_back(std::move(finish));
         return;
     }
-    // Drawn again on the same pen, it covers everything it drew before.
-    m_pictures.removeIf([&command](const Runnable &picture) {
-        return picture == command && picture.startingPen() == command.startingPen();
-    });
+    // Drawn again on the same pen, it covers everything it drew before;
+    // the history holds it once at most.
+    finish.replacedAt = m_pictures.indexOf(command);
+    while (finish.replacedAt >= 0 && m_pictures[finish.replacedAt].startingPen() != command.startingPen())
+        finish.replacedAt = m_pictures.indexOf(command, finish.replacedAt + 1);
+    if (finish.replacedAt >= 0)
+        finish.replaced = m_pictures.takeAt(finish.replacedAt);
     m_pictures.append(command);
+    m_finishes.push_back(std::move(finish));
 }
 
 void PictureHistory::replace(const std::function<bool(const Runnable &)> &replaces, const Runnable &command)
 {
     m_pictures.removeIf(replaces);
     finished(command);
+    m_finishes.clear();
+}
+
+std::optional<Runnable> PictureHistory::lastFinished() const
+{
+    if (m_finishes.empty() || !m_finishes.back().command.isWhole())
+        return std::nullopt;
+    return m_finishes.back().command;
+}
+
+void PictureHistory::reopenLast()
+{
+    Finish finish = std::move(m_finishes.back());
+    m_finishes.pop_back();
+    if (finish.command.clears()) {
+        m_pictures = std::move(finish.cleared);
+        return;
+    }
+    m_pictures.removeLast();
+    if (finish.replaced)
+        m_pictures.insert(finish.replacedAt, *finish.replaced);
 }
 
 std::optional<QString> PictureHistory::drawPictures(DrawingSurface &surface, const QList<Runnable> &pictures,

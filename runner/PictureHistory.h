@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace sweepdraw {
 
@@ -28,8 +29,16 @@ public:
     void finished(const Runnable &command);
 
     // `command` has been drawn in place of every picture `replaces` is true
-    // of.
+    // of. No finish before it can be taken back.
     void replace(const std::function<bool(const Runnable &)> &replaces, const Runnable &command);
+
+    // The last command finished that can be taken back, if any: every
+    // finish since the last replace(), the clears too, but no part of a
+    // command.
+    std::optional<Runnable> lastFinished() const;
+    // Takes the last finish back: the pictures are again what they were
+    // before the last command finished. There must be one.
+    void reopenLast();
 
     // Draws the pictures on `surface`, an empty one: why that failed, if it
     // did.
@@ -45,7 +54,18 @@ public:
                                                const std::optional<Runnable> &underWay, long long landed);
 
 private:
+    // What a finish changed: the command, and the picture it took the place
+    // of, if any, and where; or, for a clear, the pictures it cleared.
+    struct Finish
+    {
+        Runnable command;
+        qsizetype replacedAt = -1;
+        std::optional<Runnable> replaced;
+        QList<Runnable> cleared;
+    };
+
     QList<Runnable> m_pictures;
+    std::vector<Finish> m_finishes; // since the last replace()
 };
 
 } // namespace sweepdraw

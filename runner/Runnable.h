@@ -42,6 +42,8 @@ public:
     // The same command stopped after its first `operations`, which is what
     // it leaves on the picture when the drawing is dropped part way.
     Runnable partOf(long long operations) const;
+    // Whether it is the whole command, not a part of it.
+    bool isWhole() const { return m_part < 0; }
 
     // The same command as started on a picture whose pen was `pen` pixels
     // wide, if what it draws depends on that; as it is otherwise.

@@ -139,6 +139,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
     int zooms = 0;
     int steps = 0;
     int backs = 0;
+    int reopened = 0;
     int stops = 0;
     for (quint32 i = 0; i < sequences; ++i) {
         const auto speed = static_cast<Speed>(random.bounded(static_cast<int>(kSpeeds.size())));
@@ -190,9 +191,22 @@ void TestRobustModel::randomSequencesFollowTheModel()
             if (runner.isPaused()) {
                 for (int step = random.bounded(4); step > 0; --step, ++steps)
                     runner.step();
-                if (random.bounded(4) == 0) {
+                // To the command's end, and sometimes back over it.
+                if (random.bounded(24) == 0)
+                    runner.runTo({});
+                // Not back into the sequence before, which the model has
+                // forgotten.
+                const DrawingProgress before = runner.progress();
+                if ((before.landed > 0 || !layers.isEmpty()) && random.bounded(4) == 0) {
                     runner.stepBack();
                     ++backs;
+                    // A step back before a command's first operation takes
+                    // the last command finished back.
+                    const DrawingProgress after = runner.progress();
+                    if (after.current && (!before.current || after.queued > before.queued)) {
+                        layers.removeLast();
+                        ++reopened;
+                    }
                 }
                 if (random.bounded(8) == 0)
                     runner.setPaused(false);
@@ -232,8 +246,9 @@ void TestRobustModel::randomSequencesFollowTheModel()
         QVERIFY2(difference.isEmpty(), qPrintable(what + ": " + difference));
     }
     QCOMPARE(failed.count(), 0);
-    qInfo("seed %u: %u sequences, %d commands drawn on the model, %d zooms, %d steps, %d back, %d stops", seed,
-          sequences, drawn, zooms, steps, backs, stops);
+    qInfo("seed %u: %u sequences, %d commands drawn on the model, %d zooms, %d steps, %d back (%d into the command "
+          "before), %d stops",
+          seed, sequences, drawn, zooms, steps, backs, reopened, stops);
 }
 
 QTEST_MAIN(TestRobustModel)

@@ -33,6 +33,8 @@ private slots:
     void actionLandsWhatItIsLet();
     void drawnAgainAsDrawn_data();
     void drawnAgainAsDrawn();
+    void stepBackOverCommands_data();
+    void stepBackOverCommands();
 };
 
 void TestRunner::pacingFollowsTheClock_data()
@@ -296,6 +298,60 @@ void TestRunner::drawnAgainAsDrawn()
     const std::optional<DrawnBy> drawn = whatDrew(runner.pictures(), std::nullopt, 0, 1.0, pixel);
     QVERIFY(drawn);
     QCOMPARE(drawn->command, dot);
+}
+
+// Two dots far apart, each of a single operation, and the pen it finds.
+Runnable twoDots()
+{
+    static const Runnable dots(test::routineOf("    check(surface.PlotPoint(500, 500, PaletteColor(12)));\n"
+                                               "    check(surface.PlotPoint(1500, 500, PaletteColor(12)));\n"));
+    return dots;
+}
+
+Runnable named(const QString &name)
+{
+    return name == "dots" ? twoDots() : Runnable(*commandByName(name));
+}
+
+void TestRunner::stepBackOverCommands_data()
+{
+    QTest::addColumn<QStringList>("commands"); // drawn to the end, then one step back
+    QTest::addColumn<QStringList>("before");   // what stepping forward draws before
+    QTest::addColumn<QString>("current");      // and of this command,
+    QTest::addColumn<long long>("landed");     // this much
+
+    // The dots drawn first, on the same pen, stay beside the water, as
+    // stepping forward leaves them.
+    QTest::newRow("into a command drawn before")
+        << QStringList{"bridge", "dots", "water", "dots"} << QStringList{"bridge", "dots", "water"} << "dots" << 1LL;
+    QTest::newRow("over a clear") << QStringList{"dots", "clear"} << QStringList{"dots"} << "clear" << 0LL;
+}
+
+void TestRunner::stepBackOverCommands()
+{
+    QFETCH(QStringList, commands);
+    QFETCH(QStringList, before);
+    QFETCH(QString, current);
+    QFETCH(long long, landed);
+
+    RasterSurface picture(kDesignSize, 1.0);
+    CommandRunner runner(picture);
+    for (const QString &name : commands)
+        runner.enqueue(named(name));
+    runner.runToEnd();
+    runner.setPaused(true);
+    runner.stepBack();
+
+    QCOMPARE(runner.progress().current, std::optional(named(current)));
+    QCOMPARE(runner.progress().landed, landed);
+    QList<Runnable> drawnBefore;
+    for (const QString &name : before)
+        drawnBefore << named(name);
+    RasterSurface forward(kDesignSize, 1.0);
+    QVERIFY(!PictureHistory::drawPictures(forward, drawnBefore, named(current), landed));
+    QCOMPARE(picture.image(), forward.image());
+    runner.step();
+    QVERIFY(runner.isIdle());
 }
 
 QTEST_MAIN(TestRunner)

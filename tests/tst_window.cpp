@@ -557,6 +557,9 @@ void TestWindow::followEveryStep_data()
     const QKeySequence toCaret(Qt::CTRL | Qt::Key_F10);
     QTest::newRow("a step back in the last pass")
         << QList<Button>() << Button::Cmdyg << 13'400 << 0 << back << 0 << QPoint() << 937'999LL << "pass 6 of 6";
+    QTest::newRow("a step back after the drawing: its last operation again")
+        << QList<Button>() << Button::Cmdyg << 16'040 << 0 << back << 0 << QPoint() << 1'122'664LL
+        << "paused · pass 6 of 6 · 1122664 of";
     QTest::newRow("a step back to before the first point")
         << QList<Button>() << Button::CmdGs << 0 << 4 << back << 0 << QPoint() << 3LL << "paused · 3 of";
     QTest::newRow("to the caret on a colour pass: the next pass")
