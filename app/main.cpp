@@ -8,11 +8,26 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <cstdlib>
 #include <new>
+
+#include <unistd.h>
 
 using namespace sweepdraw;
 
 namespace {
+
+// Qt is not exception safe: a std::bad_alloc thrown in its code may be
+// thrown again by a destructor while the stack unwinds, and the program
+// would abort. Out of memory, it says so and ends at once with its failure
+// status, as it does when the exception reaches main(); the line is written
+// without allocating.
+void endOutOfMemory()
+{
+    static constexpr char kLine[] = "sweepdraw: out of memory\n";
+    (void)!::write(STDERR_FILENO, kLine, sizeof kLine - 1);
+    std::_Exit(ExitFailure);
+}
 
 int run(int argc, char *argv[])
 {
@@ -54,6 +69,7 @@ int run(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     ExitSignals::install();
+    std::set_new_handler(endOutOfMemory);
     QCoreApplication::setApplicationName(QStringLiteral("sweepdraw"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SWEEPDRAW_VERSION));
     try {
