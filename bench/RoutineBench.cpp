@@ -61,8 +61,34 @@ double cpuMs(DrawingSurface &surface, Draw &&draw)
     return (threadCpuSeconds() - start) * 1e3;
 }
 
-// The routine on `surface`, against the compiled scene on one like it drawn
-// just before and just after, as the counter `beside`.
+// The routine, timed by `routineMs` in the benchmark's loop, against the
+// compiled scene, timed by `compiledMs` a few times just before and just
+// after, as the counter `beside`.
+template <typename Compiled, typename Routine>
+void routineBesideCompiled(benchmark::State &state, const std::string &beside, Compiled &&compiledMs,
+                           Routine &&routineMs)
+{
+    counterBeside(
+        state, beside,
+        [&]() -> std::optional<double> {
+            constexpr int kDraws = 3;
+            double totalMs = 0;
+            for (int i = 0; i < kDraws; ++i)
+                totalMs += compiledMs();
+            return totalMs / kDraws;
+        },
+        [&]() -> std::optional<double> {
+            double totalMs = 0;
+            for (auto _ : state) {
+                const double ms = routineMs();
+                state.SetIterationTime(ms / 1e3);
+                totalMs += ms;
+            }
+            return totalMs / static_cast<double>(state.iterations());
+        });
+}
+
+// The routine on `surface`, against the compiled scene on the same surface.
 void againstCompiled(benchmark::State &state, const Command &scene, DrawingSurface &surface,
                      const std::string &beside)
 {
@@ -71,22 +97,9 @@ void againstCompiled(benchmark::State &state, const Command &scene, DrawingSurfa
         state.SkipWithError("the scene's file is refused as a routine");
         return;
     }
-    const auto compiled = [&]() -> std::optional<double> {
-        constexpr int kDraws = 3;
-        double totalMs = 0;
-        for (int i = 0; i < kDraws; ++i)
-            totalMs += cpuMs(surface, scene.action);
-        return totalMs / kDraws;
-    };
-    counterBeside(state, beside, compiled, [&]() -> std::optional<double> {
-        double totalMs = 0;
-        for (auto _ : state) {
-            const double ms = cpuMs(surface, [&](DrawingSurface &on) { routine->run(on); });
-            state.SetIterationTime(ms / 1e3);
-            totalMs += ms;
-        }
-        return totalMs / static_cast<double>(state.iterations());
-    });
+    routineBesideCompiled(
+        state, beside, [&] { return cpuMs(surface, scene.action); },
+        [&] { return cpuMs(surface, [&](DrawingSurface &on) { routine->run(on); }); });
 }
 
 void onRaster(benchmark::State &state, const Command &scene)
@@ -130,22 +143,9 @@ void onWindow(benchmark::State &state, const Command &scene)
     }
     const Runnable fromFile(*routine);
     ShownStage window(Speed::Instant);
-    const auto compiled = [&]() -> std::optional<double> {
-        constexpr int kDraws = 3;
-        double totalMs = 0;
-        for (int i = 0; i < kDraws; ++i)
-            totalMs += windowMs(window, scene.button);
-        return totalMs / kDraws;
-    };
-    counterBeside(state, kBesideCompiled, compiled, [&]() -> std::optional<double> {
-        double totalMs = 0;
-        for (auto _ : state) {
-            const double ms = windowMs(window, fromFile);
-            state.SetIterationTime(ms / 1e3);
-            totalMs += ms;
-        }
-        return totalMs / static_cast<double>(state.iterations());
-    });
+    routineBesideCompiled(
+        state, kBesideCompiled, [&] { return windowMs(window, scene.button); },
+        [&] { return windowMs(window, fromFile); });
 }
 
 void onCompile(benchmark::State &state, const Command &scene)

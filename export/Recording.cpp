@@ -2,8 +2,8 @@
 
 #include "AnimationFile.h"
 #include "CommandRunner.h"
+#include "RunTimeErrorLine.h"
 
-#include <QDebug>
 
 namespace sweepdraw {
 
@@ -17,7 +17,7 @@ Recording::Recording(DrawingSurface &picture, Render render, QList<Runnable> com
     m_runner->setSpeed(speed);
     m_runner->setClock([now = m_now] { return *now; });
     QObject::connect(m_runner.get(), &CommandRunner::failed, m_runner.get(), [this](const QString &message) {
-        qCritical().noquote() << "sweepdraw: run-time error:" << message;
+        writeRunTimeError(message, true);
         m_cut = true;
         m_runner->stop();
     });

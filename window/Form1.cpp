@@ -11,6 +11,7 @@
 #include "PictureClicks.h"
 #include "RoutineEditor.h"
 #include "RoutineFiles.h"
+#include "RunTimeErrorLine.h"
 #include "Stage.h"
 #include "StepMarker.h"
 #include "SurfaceView.h"
@@ -196,7 +197,7 @@ void Form1::buildRoutineItems(QAction *run, QAction *stop)
         return command.routine() && RoutineFiles::isKept(QString::fromStdString(command.routine()->fileName()));
     });
     connect(m_runner, &CommandRunner::commandFailed, this, [this](const Runnable &, const QString &message) {
-        qWarning().noquote() << "sweepdraw: run-time error:" << message;
+        writeRunTimeError(message, false);
         m_codePane->editor().showRunTimeError(message);
     });
     connect(m_codePane, &CodePane::numberChanged, this, &Form1::showAtOnce);
@@ -354,7 +355,7 @@ void Form1::reportRunTimeError(const QString &message)
 {
     // No click is taken while the message box is up.
     halt();
-    qCritical().noquote() << "sweepdraw: run-time error:" << message;
+    writeRunTimeError(message, true);
     if (m_errorDialogs)
         QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(message));
     end(ExitFailure);

@@ -22,7 +22,7 @@ e2e_expect "start-up" "37 185 0,0,0"
 e2e_click_button 阳光
 e2e_expect "the sunshine is drawn" "533 133 255,0,0"
 xdotool key ctrl+u
-sleep 0.5
+e2e_expect "the pane opens" "801 300 $E2E_DIVIDER"
 xdotool key ctrl+e
 # The copy typed over, all of it, as the sunshine with 12 rays: the code
 # wraps at the pane's width, so no count of Down presses reaches a line.
@@ -54,7 +54,7 @@ e2e_ended "$E2E_PROGRAM_PID"
 e2e_start_program --speed fast
 e2e_expect "a new start" "37 185 0,0,0"
 xdotool key ctrl+u
-sleep 0.5
+e2e_expect "the pane opens on the edit" "801 300 $E2E_DIVIDER"
 xdotool key F5 ctrl+u
 e2e_expect_picture "after SIGKILL and a new start, F5 draws the edit" "$E2E_WORK/twelve.png"
 e2e_click_button 退出
