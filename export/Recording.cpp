@@ -68,7 +68,7 @@ int Recording::expectedFrames() const
         return static_cast<int>(m_commands.size()) + 1;
     long long operations = 0;
     for (const Runnable &command : m_commands)
-        operations += command.tally().operations;
+        operations += command.operations();
     const long long perFrame = operationsPerSecond(m_speed) * kFrameTime.count() / 1000;
     return static_cast<int>((operations + perFrame - 1) / perFrame) + 1;
 }

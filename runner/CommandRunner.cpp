@@ -131,7 +131,7 @@ void CommandRunner::stepBack()
         m_history.reopenLast();
         m_queue.reopen(*last);
         startAction(*last);
-        landed = last->tally().operations;
+        landed = last->operations();
     }
     // The drawing is exact, so the picture as it was one operation ago is
     // the same drawing again, one operation short.

@@ -2,14 +2,59 @@
 
 #include "CompiledRoutine.h"
 #include "DrawingSurface.h"
-#include "RuntimeError.h"
-#include "SteppedAction.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <mutex>
 
 namespace sweepdraw {
+
+namespace {
+
+// Thrown when a part of a command has drawn all it drew, to end the rest
+// unrun.
+struct PartDrawn
+{
+};
+
+// Passes the first operations made on it on to another surface, and ends
+// the drawing at the one after them.
+class PartSurface final : public DrawingSurface
+{
+public:
+    PartSurface(DrawingSurface &target, long long operations)
+        : m_target(target)
+        , m_left(operations)
+    {
+    }
+
+protected:
+    Status doSetPenWidth(int width) override { return pass().SetPenWidth(width); }
+    Status doPlotPoint(float x, float y, QRgb colour) override { return pass().PlotPoint(x, y, colour); }
+    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override
+    {
+        return pass().DrawBox(x1, y1, x2, y2, colour);
+    }
+    Status doDrawCircle(float x, float y, float radius, QRgb colour) override
+    {
+        return pass().DrawCircle(x, y, radius, colour);
+    }
+    Status doClearSurface() override { return pass().ClearSurface(); }
+
+private:
+    DrawingSurface &pass()
+    {
+        if (m_left-- == 0)
+            throw PartDrawn();
+        return m_target;
+    }
+
+    DrawingSurface &m_target;
+    long long m_left;
+};
+
+} // namespace
 
 struct Runnable::FromFile
 {
@@ -57,12 +102,15 @@ bool Runnable::draws() const
 void Runnable::draw(DrawingSurface &surface) const
 {
     if (m_part >= 0) {
+        // The whole command, on a surface that lets its first operations
+        // through to `surface`, which meters them as its own.
         Runnable whole = *this;
         whole.m_part = -1;
-        SteppedAction replay(actionOf(whole), surface);
-        replay.land(m_part);
-        if (const std::optional<QString> failure = replay.failure())
-            throwRuntimeError("%s", qPrintable(*failure));
+        PartSurface part(surface, m_part);
+        try {
+            whole.draw(part);
+        } catch (const PartDrawn &) {
+        }
         return;
     }
     if (m_routine)
@@ -89,6 +137,12 @@ void Runnable::restorePenOn(DrawingSurface &surface) const
 {
     if (m_pen > 0 && surface.penWidth() != m_pen)
         (void)surface.SetPenWidth(m_pen);
+}
+
+long long Runnable::operations() const
+{
+    const long long whole = tally().operations;
+    return m_part >= 0 ? std::min(m_part, whole) : whole;
 }
 
 const CommandTally &Runnable::tally() const

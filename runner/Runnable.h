@@ -44,6 +44,8 @@ public:
     Runnable partOf(long long operations) const;
     // Whether it is the whole command, not a part of it.
     bool isWhole() const { return m_part < 0; }
+    // The operations it makes: its tally's, or as many as its part holds.
+    long long operations() const;
 
     // The same command as started on a picture whose pen was `pen` pixels
     // wide, if what it draws depends on that; as it is otherwise.

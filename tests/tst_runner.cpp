@@ -41,41 +41,46 @@ void TestRunner::pacingFollowsTheClock_data()
 {
     QTest::addColumn<Speed>("speed");
     QTest::addColumn<QList<int>>("frames"); // milliseconds from one frame to the next
+    QTest::addColumn<long long>("part"); // of the sunshine, as left by a stop; -1 for all of it
     QTest::addColumn<long long>("landed");
 
     const QList<int> tenFrames(10, 16);
-    QTest::newRow("slow") << Speed::Slow << tenFrames << 11'200LL;
-    QTest::newRow("normal") << Speed::Normal << tenFrames << 44'800LL;
-    QTest::newRow("fast") << Speed::Fast << tenFrames << 179'200LL;
-    QTest::newRow("one late frame lands all that is due") << Speed::Normal << QList<int>{250} << 70'000LL;
-    QTest::newRow("uneven frames") << Speed::Normal << QList<int>{5, 40, 1, 100} << 40'880LL;
-    QTest::newRow("a frame with no time gone lands nothing") << Speed::Normal << QList<int>{0} << 0LL;
+    QTest::newRow("slow") << Speed::Slow << tenFrames << -1LL << 11'200LL;
+    QTest::newRow("normal") << Speed::Normal << tenFrames << -1LL << 44'800LL;
+    QTest::newRow("fast") << Speed::Fast << tenFrames << -1LL << 179'200LL;
+    QTest::newRow("one late frame lands all that is due") << Speed::Normal << QList<int>{250} << -1LL << 70'000LL;
+    QTest::newRow("uneven frames") << Speed::Normal << QList<int>{5, 40, 1, 100} << -1LL << 40'880LL;
+    QTest::newRow("a frame with no time gone lands nothing") << Speed::Normal << QList<int>{0} << -1LL << 0LL;
     // The sunshine is 1,122,665 operations: 4.0095 seconds at the normal
     // speed, 16.04 slow, 1.0024 fast.
-    QTest::newRow("normal, a hair short of the end") << Speed::Normal << QList<int>{4009} << 1'122'520LL;
-    QTest::newRow("normal, to the end") << Speed::Normal << QList<int>{4010} << 1'122'665LL;
-    QTest::newRow("slow, to the end") << Speed::Slow << QList<int>{16039, 16} << 1'122'665LL;
-    QTest::newRow("fast, to the end") << Speed::Fast << QList<int>{1003} << 1'122'665LL;
-    QTest::newRow("instant: everything in one frame") << Speed::Instant << QList<int>{0} << 1'122'665LL;
+    QTest::newRow("normal, a hair short of the end") << Speed::Normal << QList<int>{4009} << -1LL << 1'122'520LL;
+    QTest::newRow("normal, to the end") << Speed::Normal << QList<int>{4010} << -1LL << 1'122'665LL;
+    QTest::newRow("slow, to the end") << Speed::Slow << QList<int>{16039, 16} << -1LL << 1'122'665LL;
+    QTest::newRow("fast, to the end") << Speed::Fast << QList<int>{1003} << -1LL << 1'122'665LL;
+    QTest::newRow("a part, at the pace") << Speed::Slow << tenFrames << 50'000LL << 11'200LL;
+    QTest::newRow("a part, to where it was stopped") << Speed::Normal << QList<int>{250} << 50'000LL << 50'000LL;
+    QTest::newRow("instant: everything in one frame") << Speed::Instant << QList<int>{0} << -1LL << 1'122'665LL;
 }
 
 void TestRunner::pacingFollowsTheClock()
 {
     QFETCH(Speed, speed);
     QFETCH(QList<int>, frames);
+    QFETCH(long long, part);
     QFETCH(long long, landed);
 
     RecordingSurface picture;
     CommandRunner runner(picture);
     ManualClock clock(runner);
     runner.setSpeed(speed);
-    runner.enqueue(Button::Cmdyg);
+    runner.enqueue(part < 0 ? Runnable(Button::Cmdyg) : Runnable(Button::Cmdyg).partOf(part));
     for (int ms : frames) {
         clock.advance(std::chrono::milliseconds(ms));
         runner.advance();
     }
     QCOMPARE(static_cast<long long>(picture.calls().size()), landed);
-    QCOMPARE(runner.isIdle(), landed == operationsOf(Button::Cmdyg));
+    QCOMPARE(runner.progress().landed, runner.isIdle() ? 0 : landed);
+    QCOMPARE(runner.isIdle(), landed == (part < 0 ? operationsOf(Button::Cmdyg) : part));
 }
 
 void TestRunner::commandsLandWholeAndInOrder()
