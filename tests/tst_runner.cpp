@@ -9,6 +9,9 @@
 
 #include <QSignalSpy>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 using namespace sweepdraw;
 using namespace std::chrono_literals;
 using sweepdraw::test::isBlank;
@@ -29,6 +32,7 @@ private slots:
     void pacedFramesLandWhatIsDueAndSleep();
     void pauseAndStep();
     void droppedActionIsUnwound();
+    void actionWithoutAStackFails();
     void actionLandsWhatItIsLet_data();
     void actionLandsWhatItIsLet();
     void drawnAgainAsDrawn_data();
@@ -207,6 +211,33 @@ void TestRunner::pauseAndStep()
     runner.advance();
     QVERIFY(runner.isIdle());
     QCOMPARE(runner.pictures(), (QList<Runnable>{Button::CmdGs, Button::CmdDq}));
+}
+
+void TestRunner::actionWithoutAStackFails()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer's shadow memory leaves no address space to limit");
+#else
+    // The address space is held to what is in use and a little more, too
+    // little for the action's stack.
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    QVERIFY(statm.open(QIODevice::ReadOnly));
+    const rlim_t inUse = statm.readAll().split(' ').first().toULongLong() * static_cast<rlim_t>(::getpagesize());
+    rlimit before{};
+    QCOMPARE(::getrlimit(RLIMIT_AS, &before), 0);
+    rlimit tight = before;
+    tight.rlim_cur = inUse + 256 * 1024;
+    QCOMPARE(::setrlimit(RLIMIT_AS, &tight), 0);
+    RecordingSurface target;
+    std::optional<SteppedAction> action;
+    action.emplace([](DrawingSurface &surface) { check(surface.ClearSurface()); }, target);
+    QCOMPARE(::setrlimit(RLIMIT_AS, &before), 0);
+
+    QVERIFY(action->finished());
+    QCOMPARE(action->failure(), std::optional<QString>("out of memory"));
+    QCOMPARE(action->land(1), 0LL);
+    QVERIFY(target.calls().empty());
+#endif
 }
 
 void TestRunner::droppedActionIsUnwound()
