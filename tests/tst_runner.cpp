@@ -302,39 +302,7 @@ void TestRunner::actionLandsWhatItIsLet()
     QCOMPARE(action.finished(), landed == kOperations);
 }
 
-void TestRunner::drawnAgainAsDrawn_data()
-{
-    QTest::addColumn<QStringList>("commands"); // a button's name, or "dot"
-    QTest::addColumn<QPoint>("pixel");         // painted last by the dot, with the bridge's pen of 2
-
-    // The dot draws with the pen it finds: after the bridge, 2 pixels wide.
-    QTest::newRow("drawn again after its pen's maker")
-        << QStringList{"bridge", "dot", "mountains", "bridge"} << QPoint(32, 32);
-    QTest::newRow("after a clear") << QStringList{"bridge", "clear", "dot"} << QPoint(32, 32);
-    // The sunshine leaves a pen of 1: the wider dot stays under the other.
-    QTest::newRow("drawn on two pens, the wider first")
-        << QStringList{"bridge", "dot", "sunshine", "dot"} << QPoint(32, 32);
-}
-
-void TestRunner::drawnAgainAsDrawn()
-{
-    QFETCH(QStringList, commands);
-    QFETCH(QPoint, pixel);
-
-    const Runnable dot(test::routineOf("    check(surface.PlotPoint(500, 500, PaletteColor(12)));\n"));
-    RasterSurface picture(kDesignSize, 1.0);
-    CommandRunner runner(picture);
-    for (const QString &name : commands)
-        runner.enqueue(name == "dot" ? dot : Runnable(*commandByName(name)));
-    runner.runToEnd();
-
-    RasterSurface again(kDesignSize, 1.0);
-    runner.redrawOn(again);
-    QCOMPARE(again.image(), picture.image());
-    const std::optional<DrawnBy> drawn = whatDrew(runner.pictures(), std::nullopt, 0, 1.0, pixel);
-    QVERIFY(drawn);
-    QCOMPARE(drawn->command, dot);
-}
+namespace {
 
 // Two dots far apart, each of a single operation, and the pen it finds.
 Runnable twoDots()
@@ -347,6 +315,38 @@ Runnable twoDots()
 Runnable named(const QString &name)
 {
     return name == "dots" ? twoDots() : Runnable(*commandByName(name));
+}
+
+} // namespace
+
+void TestRunner::drawnAgainAsDrawn_data()
+{
+    QTest::addColumn<QStringList>("commands"); // a button's name, or "dots"
+
+    // The dots draw with the pen they find: after the bridge, 2 pixels wide.
+    QTest::newRow("drawn again after its pen's maker") << QStringList{"bridge", "dots", "mountains", "bridge"};
+    QTest::newRow("after a clear") << QStringList{"bridge", "clear", "dots"};
+    // The sunshine leaves a pen of 1: the wider dots stay under the others.
+    QTest::newRow("drawn on two pens, the wider first") << QStringList{"bridge", "dots", "sunshine", "dots"};
+}
+
+void TestRunner::drawnAgainAsDrawn()
+{
+    QFETCH(QStringList, commands);
+
+    RasterSurface picture(kDesignSize, 1.0);
+    CommandRunner runner(picture);
+    for (const QString &name : commands)
+        runner.enqueue(named(name));
+    runner.runToEnd();
+
+    RasterSurface again(kDesignSize, 1.0);
+    runner.redrawOn(again);
+    QCOMPARE(again.image(), picture.image());
+    // A pixel of the first dot that only a pen of 2 paints.
+    const std::optional<DrawnBy> drawn = whatDrew(runner.pictures(), std::nullopt, 0, 1.0, QPoint(32, 32));
+    QVERIFY(drawn);
+    QCOMPARE(drawn->command, twoDots());
 }
 
 void TestRunner::stepBackOverCommands_data()
