@@ -16,7 +16,7 @@ class DrawingSurface;
 // What the picture shows, kept so that it can be drawn again on another
 // surface, at another size: the drawing commands finished since the last
 // clear, in the order of their last run, each once for each pen it started
-// on if what it draws depends on that (see Runnable::startingOn), once if
+// on if what it draws may depend on that (see Runnable::startingOn), once if
 // not. A command drawn again from the same pen covers everything it drew
 // before, and each starts on the pen it started on, so running these on an
 // empty surface gives the picture exactly.

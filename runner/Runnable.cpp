@@ -128,8 +128,11 @@ Runnable Runnable::partOf(long long operations) const
 
 Runnable Runnable::startingOn(int pen) const
 {
+    // A routine would have to be run through to know whether it draws before
+    // it sets a pen, which would double the time it takes to show a
+    // changed number: its pen is kept whatever it draws.
     Runnable started = *this;
-    started.m_pen = draws() && tally().usesStartingPen ? pen : 0;
+    started.m_pen = m_routine || (draws() && tally().usesStartingPen) ? pen : 0;
     return started;
 }
 

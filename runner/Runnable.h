@@ -48,9 +48,9 @@ public:
     long long operations() const;
 
     // The same command as started on a picture whose pen was `pen` pixels
-    // wide, if what it draws depends on that; as it is otherwise.
+    // wide, if what it draws may depend on that; as it is otherwise.
     Runnable startingOn(int pen) const;
-    // The pen it started on, if what it draws depends on it; 0 otherwise,
+    // The pen it started on, if what it draws may depend on it; 0 otherwise,
     // and before it starts.
     int startingPen() const { return m_pen; }
     // Sets the pen of `surface` to the one the command started on, if that
