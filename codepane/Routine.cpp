@@ -105,8 +105,10 @@ RunToStop Routine::stopAt(int line) const
         }
         ++outside;
     }
+    // By first line, so the first loop on or after a line outside every
+    // loop is an outermost one.
     for (const auto &[first, loop] : m_loops)
-        if (first >= line && loopRound(first) == first)
+        if (first >= line)
             return first < nextLine ? RunToStop{.loopLine = first} : next;
     return next;
 }
