@@ -3,6 +3,8 @@
 #include "CompiledRoutine.h"
 
 #include <QByteArray>
+#include <QFile>
+#include <QString>
 #include <QtTest>
 
 namespace sweepdraw::test {
@@ -29,5 +31,17 @@ inline CompiledRoutine routineOf(const QByteArray &body)
 {
     return compiled(CompiledRoutine::compile("test.cpp", (kRoutineHead + body + kRoutineTail).toStdString()));
 }
+
+#ifdef SWEEPDRAW_SCENES_DIR
+// The text of the file `name` of scenes/, with `from` replaced by `to`, as
+// a learner edits it.
+inline QString sceneWith(const QString &name, const QString &from, const QString &to)
+{
+    QFile file(QStringLiteral(SWEEPDRAW_SCENES_DIR "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(name));
+    return QString::fromUtf8(file.readAll()).replace(from, to);
+}
+#endif
 
 } // namespace sweepdraw::test

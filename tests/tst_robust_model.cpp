@@ -1,9 +1,9 @@
 #include "CompiledRoutine.h"
 #include "RasterSurface.h"
+#include "RoutineTesting.h"
 #include "WindowTesting.h"
 #include "robust/ImageDifference.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 
@@ -64,13 +64,10 @@ QList<const Command *> drawingCommands()
 // Copies of the sunshine with 3 to 40 rays, as a learner edits them.
 QList<Runnable> editedSunshines()
 {
-    QFile file(QStringLiteral(SWEEPDRAW_SCENES_DIR "/Sunshine.cpp"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read Sunshine.cpp");
-    const QString source = QString::fromUtf8(file.readAll());
     QList<Runnable> routines;
     for (int rays : {3, 12, 40}) {
-        const QString edited = QString(source).replace(QStringLiteral("/ 32;"), QStringLiteral("/ %1;").arg(rays));
+        const QString edited =
+            sceneWith(QStringLiteral("Sunshine.cpp"), QStringLiteral("/ 32;"), QStringLiteral("/ %1;").arg(rays));
         auto compiled = CompiledRoutine::compile(QStringLiteral("Rays%1.cpp").arg(rays).toStdString(), edited.toStdString());
         routines << Runnable(std::get<CompiledRoutine>(compiled));
     }

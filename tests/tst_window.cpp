@@ -6,6 +6,7 @@
 #include "PictureHistory.h"
 #include "Routine.h"
 #include "RoutineFiles.h"
+#include "RoutineTesting.h"
 #include "RuntimeError.h"
 #include "Recording.h"
 #include "Scenes.h"
@@ -45,6 +46,7 @@ using sweepdraw::test::sceneAlone;
 using sweepdraw::test::operationsOf;
 using sweepdraw::test::pictureOf;
 using sweepdraw::test::resizeShown;
+using sweepdraw::test::sceneWith;
 using sweepdraw::test::zoomOf;
 using sweepdraw::test::Scene;
 using sweepdraw::test::waitUntilDrawn;
@@ -108,14 +110,6 @@ QImage drawnAt(double zoom, const QList<Button> &buttons)
 }
 
 // The sunshine's routine file, with `from` written as `to`.
-QString sunshineWith(const QString &from, const QString &to)
-{
-    QFile file(QStringLiteral(SWEEPDRAW_SCENES_DIR "/Sunshine.cpp"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read Sunshine.cpp");
-    return QString::fromUtf8(file.readAll()).replace(from, to);
-}
-
 // What a routine draws at once over what the commands draw.
 QImage routineOver(const QList<Button> &under, const QString &routine, double zoom = 1.0)
 {
@@ -1177,7 +1171,8 @@ void TestWindow::editedCopyRunsAsItsFile()
     QCOMPARE(line(), QString("const double step = 6.283192 / 12 ;"));
     QTest::keyClick(code, Qt::Key_Backspace);
     QTest::keyClick(code, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(code->toPlainText(), sunshineWith(QStringLiteral("/ 32"), QStringLiteral("/ 12")));
+    QCOMPARE(code->toPlainText(),
+             sceneWith(QStringLiteral("Sunshine.cpp"), QStringLiteral("/ 32"), QStringLiteral("/ 12")));
     QCOMPARE(copied.count(), 0);
 
     // F5 queues it at the window's speed, on a cleared picture.
@@ -1238,7 +1233,7 @@ void TestWindow::changedNumberRedrawsAtOnce()
         }
         QTest::mouseRelease(code->viewport(), Qt::LeftButton, {}, at);
     }
-    const QString expected = sunshineWith(number, changed);
+    const QString expected = sceneWith(QStringLiteral("Sunshine.cpp"), number, changed);
     QCOMPARE(code->toPlainText(), expected);
     QVERIFY(!form.isDrawing());
     if (failingLine == 0) {
@@ -1254,8 +1249,8 @@ void TestWindow::changedNumberRedrawsAtOnce()
     const QString where = QStringLiteral("line %1: ").arg(failingLine);
     QVERIFY2(header->text().contains(where), qPrintable(header->text()));
     const QImage kept = pictureOf(form).image().copy();
-    QCOMPARE(kept, routineOver({Button::CmdGs, Button::Cmdyg}, sunshineWith(number, QStringLiteral("0.1")),
-                               zoomOf(form)));
+    QCOMPARE(kept, routineOver({Button::CmdGs, Button::Cmdyg},
+                               sceneWith(QStringLiteral("Sunshine.cpp"), number, QStringLiteral("0.1")), zoomOf(form)));
     // Run, it fails the same way without ending the program, and what is
     // queued after it is drawn.
     QTest::keyClick(&form, Qt::Key_F5);
