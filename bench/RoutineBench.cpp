@@ -195,18 +195,18 @@ void onMemory(benchmark::State &state, const Command &scene)
 std::vector<Goal> registerRoutineBenchmarks(std::vector<std::string> &names)
 {
     std::vector<Goal> goals;
-    const auto add = [&names](const std::string &name, auto &&...run) {
-        names.push_back(name);
-        return benchmark::RegisterBenchmark(name.c_str(), run...);
-    };
     for (const Command &scene : kCommands) {
         if (!scene.draws())
             continue;
-        add(routineName(scene, "window"), onWindow, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
-        add(routineName(scene, "raster"), onRaster, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
-        add(routineName(scene, "null"), onNull, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
-        add(routineName(scene, "compile"), onCompile, scene)->Unit(benchmark::kMillisecond);
-        add(routineName(scene, "memory"), onMemory, scene)->Iterations(1);
+        registerNamed(names, routineName(scene, "window"), onWindow, scene)
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime();
+        registerNamed(names, routineName(scene, "raster"), onRaster, scene)
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime();
+        registerNamed(names, routineName(scene, "null"), onNull, scene)->Unit(benchmark::kMillisecond)->UseManualTime();
+        registerNamed(names, routineName(scene, "compile"), onCompile, scene)->Unit(benchmark::kMillisecond);
+        registerNamed(names, routineName(scene, "memory"), onMemory, scene)->Iterations(1);
         const std::string scenes = std::string("BM_Scene/") + scene.name;
         goals.push_back({{routineName(scene, "window"), {}}, Figure{scenes + "/window", {}}, kSlowerGoal, true,
                          kBesideCompiled});

@@ -3,6 +3,7 @@
 #include "CallSurface.h"
 #include "CommandRunner.h"
 #include "RasterSurface.h"
+#include "Timing.h"
 #include "WhatDrew.h"
 
 namespace sweepdraw::bench {
@@ -92,18 +93,14 @@ void onWhatDrew(benchmark::State &state, QPoint pixel)
 
 void registerStepBenchmarks(std::vector<std::string> &names, std::vector<Goal> &goals)
 {
-    const auto add = [&names](const std::string &name, auto &&...run) {
-        names.push_back(name);
-        return benchmark::RegisterBenchmark(name.c_str(), run...);
-    };
-    add(kBackName, onBack)->Unit(benchmark::kMillisecond);
-    add(kToCaretName, onToCaret)->Unit(benchmark::kMillisecond);
-    add(kFindCallName, onFindCall)->Unit(benchmark::kMillisecond);
+    registerNamed(names, kBackName, onBack)->Unit(benchmark::kMillisecond);
+    registerNamed(names, kToCaretName, onToCaret)->Unit(benchmark::kMillisecond);
+    registerNamed(names, kFindCallName, onFindCall)->Unit(benchmark::kMillisecond);
     goals.push_back({{kBackName, {}}, {}, 50, true});
     goals.push_back({{kToCaretName, {}}, {}, 50, true});
     goals.push_back({{kFindCallName, {}}, {}, 50, true});
     for (const auto &[name, pixel] : kPixels) {
-        add(kWhatDrewName + "/" + name, onWhatDrew, pixel)->Unit(benchmark::kMillisecond);
+        registerNamed(names, kWhatDrewName + "/" + name, onWhatDrew, pixel)->Unit(benchmark::kMillisecond);
         goals.push_back({{kWhatDrewName + "/" + name, {}}, {}, 100, true});
     }
 }

@@ -13,8 +13,19 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace sweepdraw::bench {
+
+// Registers a benchmark and keeps its name in `names`, in the order they
+// run.
+template <typename... Run>
+benchmark::internal::Benchmark *registerNamed(std::vector<std::string> &names, const std::string &name, Run &&...run)
+{
+    names.push_back(name);
+    return benchmark::RegisterBenchmark(name.c_str(), std::forward<Run>(run)...);
+}
 
 inline double cpuSeconds(clockid_t clock)
 {

@@ -109,19 +109,15 @@ void onFrames(benchmark::State &state)
 
 void registerTraceBenchmarks(std::vector<std::string> &names, std::vector<Goal> &goals)
 {
-    const auto add = [&names](const std::string &name, auto &&...run) {
-        names.push_back(name);
-        return benchmark::RegisterBenchmark(name.c_str(), run...);
-    };
     for (const Command &command : kCommands) {
         if (!command.draws())
             continue;
         const std::string scene = std::string("BM_Scene/") + command.name;
-        add(scene + "/recorded", onRecorded, command)->Unit(benchmark::kMillisecond);
+        registerNamed(names, scene + "/recorded", onRecorded, command)->Unit(benchmark::kMillisecond);
         goals.push_back({{scene + "/recorded", {}}, Figure{scene + "/raster", {}}, 1.05, true, kBesideRaster});
     }
-    add(kPacedName, onPaced)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
-    add(kFramesName, onFrames)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+    registerNamed(names, kPacedName, onPaced)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+    registerNamed(names, kFramesName, onFrames)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
     goals.push_back({{kPacedName, "cpu_share"}, {}, 0.15, true});
     goals.push_back({{kFramesName, "pane_ms"}, {}, 2.0, true});
 }

@@ -390,29 +390,25 @@ void onFiber(benchmark::State &state)
 std::vector<std::string> registerAll()
 {
     std::vector<std::string> names;
-    const auto add = [&names](const std::string &name, auto &&...run) {
-        names.push_back(name);
-        return benchmark::RegisterBenchmark(name.c_str(), run...);
-    };
     using Run = void (*)(benchmark::State &, const Command &);
     const std::vector<std::pair<std::string, Run>> surfaces = {
         {"raster", onRaster}, {"qpainter", onPainter}, {"window", onWindow}};
     for (const Command *scene : scenes()) {
-        add(sceneName(*scene, kLimit), onNull, *scene)
+        registerNamed(names, sceneName(*scene, kLimit), onNull, *scene)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1)
             ->UseManualTime();
         for (const auto &[surface, run] : surfaces)
-            add(sceneName(*scene, surface), run, *scene)->Unit(benchmark::kMillisecond);
+            registerNamed(names, sceneName(*scene, surface), run, *scene)->Unit(benchmark::kMillisecond);
     }
     for (const Command *scene : scenes())
-        add(sceneName(*scene, "save"), onProgram, *scene)
+        registerNamed(names, sceneName(*scene, "save"), onProgram, *scene)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1)
             ->UseManualTime();
 
-    const auto paced = [&add](const std::string &name, std::vector<Button> clicks, Speed speed) {
-        add(name, onEventLoop, std::move(clicks), speed)
+    const auto paced = [&names](const std::string &name, std::vector<Button> clicks, Speed speed) {
+        registerNamed(names, name, onEventLoop, std::move(clicks), speed)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1)
             ->UseManualTime();
@@ -423,9 +419,9 @@ std::vector<std::string> registerAll()
     paced(pacedName(commandOf(Button::Cmdyg).name, Speed::Normal), {Button::Cmdyg}, Speed::Normal);
     for (const Speed speed : {Speed::Slow, Speed::Normal, Speed::Fast})
         paced(pacedName("all", speed), all, speed);
-    add(kQueuedName, onQueued)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+    registerNamed(names, kQueuedName, onQueued)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
 
-    add(kFiberName, onFiber);
+    registerNamed(names, kFiberName, onFiber);
     return names;
 }
 
