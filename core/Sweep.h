@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoopRecorder.h"
+#include "LoopWatch.h"
 #include "RuntimeError.h"
 
 #include <cmath>
@@ -20,7 +21,8 @@ namespace sweepdraw {
 // loop for ever; such a sweep throws RuntimeError before running the body.
 //
 // While it runs, the sweep records where it was called from and its
-// counter's value on the active LoopRecorder, if there is one.
+// counter's value on the active LoopRecorder, if there is one, and counts
+// each value as a turn on the LoopWatch.
 template <typename Body>
 void Sweep(double start, double end, double step, Body &&body,
            LoopSite where = std::source_location::current())
@@ -37,11 +39,13 @@ void Sweep(double start, double end, double step, Body &&body,
     LoopRecorder::Scope loop(where);
     if (step > 0) {
         for (double value = start; !(value > end); value += step) {
+            LoopWatch::turn();
             loop.set(value);
             body(value);
         }
     } else {
         for (double value = start; !(value < end); value += step) {
+            LoopWatch::turn();
             loop.set(value);
             body(value);
         }
@@ -57,7 +61,8 @@ void Sweep(double start, double end, double step, Body &&body,
 // first pass.
 //
 // While it runs, it records where it was called from, the colour and the
-// pass on the active LoopRecorder, if there is one.
+// pass on the active LoopRecorder, if there is one, and counts each pass as
+// a turn on the LoopWatch.
 template <typename Body>
 void ColourPass(int first, int change, int stop, Body &&body,
                 LoopSite where = std::source_location::current())
@@ -70,6 +75,7 @@ void ColourPass(int first, int change, int stop, Body &&body,
     int colour = first;
     int pass = 1;
     do {
+        LoopWatch::turn();
         loop.setPass(colour, pass++);
         body(colour);
         colour += change;

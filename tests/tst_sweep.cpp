@@ -1,3 +1,4 @@
+#include "LoopWatch.h"
 #include "Palette.h"
 #include "RuntimeError.h"
 #include "Sweep.h"
@@ -5,6 +6,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -25,6 +27,8 @@ private slots:
     void colourPass();
     void colourPassThatCannotEndThrows_data();
     void colourPassThatCannotEndThrows();
+    void watchLooksInLoopsThatDrawNothing_data();
+    void watchLooksInLoopsThatDrawNothing();
     void paletteColourOutOfRangeThrows_data();
     void paletteColourOutOfRangeThrows();
 };
@@ -174,6 +178,66 @@ void TestSweep::colourPassThatCannotEndThrows()
     int passes = 0;
     QVERIFY_THROWS_EXCEPTION(RuntimeError, ColourPass(first, change, stop, [&](int) { ++passes; }));
     QCOMPARE(passes, 0);
+}
+
+namespace {
+
+// Counts its looks, and stops the drawing at the look numbered `stopAt`.
+class CountingWatch final : public LoopWatch
+{
+public:
+    explicit CountingWatch(int stopAt = 0)
+        : m_stopAt(stopAt)
+    {
+    }
+    int looks = 0;
+
+protected:
+    void look() override
+    {
+        if (++looks == m_stopAt)
+            throw RuntimeError("stopped");
+    }
+
+private:
+    int m_stopAt;
+};
+
+} // namespace
+
+void TestSweep::watchLooksInLoopsThatDrawNothing_data()
+{
+    QTest::addColumn<std::function<void()>>("loops");
+    QTest::addColumn<int>("looks");
+
+    constexpr int turns = LoopWatch::kTurnsPerLook;
+    QTest::newRow("a sweep") << std::function<void()>([] { Sweep(1, 2 * turns, 1, [](double) {}); }) << 2;
+    QTest::newRow("colour passes")
+        << std::function<void()>([] { ColourPass(0, 1, turns, [](int) {}); }) << 1;
+    // 32 outer turns and 32 x 127 inner ones.
+    QTest::newRow("nested sweeps") << std::function<void()>([] {
+        static_assert(32 + 32 * 127 == turns);
+        Sweep(1, 32, 1, [](double) { Sweep(1, 127, 1, [](double) {}); });
+    }) << 1;
+}
+
+// However many turns came before, a watch active over a whole number of
+// looks' worth of turns looks exactly that many times.
+void TestSweep::watchLooksInLoopsThatDrawNothing()
+{
+    QFETCH(std::function<void()>, loops);
+    QFETCH(int, looks);
+
+    CountingWatch watch;
+    LoopWatch::Activation active(&watch);
+    loops();
+    QCOMPARE(watch.looks, looks);
+
+    // A watch that throws ends a loop that would run all but for ever.
+    CountingWatch stopping(3);
+    LoopWatch::Activation stops(&stopping);
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, Sweep(0, 1e15, 1, [](double) {}));
+    QCOMPARE(stopping.looks, 3);
 }
 
 void TestSweep::paletteColourOutOfRangeThrows_data()
