@@ -15,6 +15,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A run-time error whose message names where it happened already, as
+// compilers write it: "FILE:LINE: error: what".
+class LocatedError final : public RuntimeError
+{
+public:
+    using RuntimeError::RuntimeError;
+};
+
 // Throws RuntimeError with a printf-style message. Kept out of line so that
 // the code paths that may throw stay small.
 [[noreturn]] void throwRuntimeError(const char *format, ...)

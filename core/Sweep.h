@@ -1,10 +1,9 @@
 #pragma once
 
+#include "LoopCheck.h"
 #include "LoopRecorder.h"
 #include "LoopWatch.h"
-#include "RuntimeError.h"
 
-#include <cmath>
 #include <source_location>
 
 namespace sweepdraw {
@@ -19,6 +18,9 @@ namespace sweepdraw {
 //
 // A step that is zero, not finite, or too small to change the counter would
 // loop for ever; such a sweep throws RuntimeError before running the body.
+// Rounding may still stop the counter between the ends, where the step
+// moves neither up nor down to another double: the sweep throws there, at
+// the value that would have been repeated (see LoopCheck.h).
 //
 // While it runs, the sweep records where it was called from and its
 // counter's value on the active LoopRecorder, if there is one, and counts
@@ -27,24 +29,17 @@ template <typename Body>
 void Sweep(double start, double end, double step, Body &&body,
            LoopSite where = std::source_location::current())
 {
-    if (!std::isfinite(start) || !std::isfinite(end) || !std::isfinite(step)) [[unlikely]]
-        throwRuntimeError("Sweep: start %g, end %g and step %g must be finite numbers",
-                          start, end, step);
-    // The counter's magnitude never exceeds that of start or end, and the
-    // spacing of doubles only grows with magnitude, so if the step moves both
-    // ends it moves every value in between.
-    if (start + step == start || end + step == end) [[unlikely]]
-        throwRuntimeError("Sweep: step %g cannot advance from %g to %g", step, start, end);
+    checkSweep(start, end, step, where);
 
     LoopRecorder::Scope loop(where);
     if (step > 0) {
-        for (double value = start; !(value > end); value += step) {
+        for (double value = start; !(value > end); value = nextSweepValue(value, step, where)) {
             LoopWatch::turn();
             loop.set(value);
             body(value);
         }
     } else {
-        for (double value = start; !(value < end); value += step) {
+        for (double value = start; !(value < end); value = nextSweepValue(value, step, where)) {
             LoopWatch::turn();
             loop.set(value);
             body(value);
@@ -57,8 +52,8 @@ void Sweep(double start, double end, double step, Body &&body,
 // The test follows the body, so at least one pass is always drawn:
 // ColourPass(14, -1, 10, ...) draws 14, 13, 12 and 11.
 //
-// A sequence that would never reach `stop` throws RuntimeError before the
-// first pass.
+// A sequence that would never reach `stop`, or would take more passes than
+// an int counts, throws RuntimeError before the first pass.
 //
 // While it runs, it records where it was called from, the colour and the
 // pass on the active LoopRecorder, if there is one, and counts each pass as
@@ -67,19 +62,20 @@ template <typename Body>
 void ColourPass(int first, int change, int stop, Body &&body,
                 LoopSite where = std::source_location::current())
 {
-    if (change == 0 || (stop - first) % change != 0 || (stop - first) / change <= 0) [[unlikely]]
-        throwRuntimeError("ColourPass: colour %d never reaches %d in steps of %d",
-                          first, stop, change);
+    const int passes = colourPasses(first, change, stop, where);
 
-    LoopRecorder::Scope loop(where, (stop - first) / change);
+    LoopRecorder::Scope loop(where, passes);
+    // The colour moves towards `stop` and ends on it, so it never overflows;
+    // nor does the pass, which stops at the count.
     int colour = first;
-    int pass = 1;
-    do {
+    for (int pass = 1;; ++pass) {
         LoopWatch::turn();
-        loop.setPass(colour, pass++);
+        loop.setPass(colour, pass);
         body(colour);
+        if (pass == passes)
+            break;
         colour += change;
-    } while (colour != stop);
+    }
 }
 
 } // namespace sweepdraw

@@ -233,6 +233,8 @@ void CompiledRoutine::run(DrawingSurface &surface) const
     Machine machine(program, &surface, slots.data());
     try {
         machine.run(program.code.data(), program.code.data() + program.code.size());
+    } catch (const LocatedError &) {
+        throw;
     } catch (const RuntimeError &error) {
         const unsigned line = machine.at() ? machine.at()->line : 0;
         throw RuntimeError(program.fileName + ':' + std::to_string(line) + ": error: " + error.what());

@@ -191,6 +191,16 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
     QTest::newRow("zero step") << QByteArray("    check(surface.SetPenWidth(1));\n    Sweep(0, 1,\n"
                                              "        0, [&](double t) {});\n")
                                << "test.cpp:8: error: Sweep: step 0 cannot advance from 0 to 1" << 1;
+    // The core's own checks, naming the loop's line, not the body's.
+    QTest::newRow("counter stops between the ends")
+        << QByteArray("    Sweep(4503599627370497.0, 4503599627370499.0, 0.5, [&](double t) {\n"
+                      "        check(surface.PlotPoint(1, 2, PaletteColor(1)));\n    });\n")
+        << "test.cpp:7: error: Sweep: step 0.5 no longer moves the counter at 4503599627370498" << 2;
+    QTest::newRow("colour pass beyond int")
+        << QByteArray("    ColourPass(0, -1, -2147483647 - 1, [&](int c) {});\n")
+        << "test.cpp:7: error: ColourPass: colour 0 reaches -2147483648 in steps of -1 only after 2147483648 passes, "
+           "more than an int counts"
+        << 0;
     QTest::newRow("int division by zero")
         << QByteArray("    ColourPass(1, 1, 3, [&](int c) {\n        const int d = 4 / (2 - c);\n"
                       "        check(surface.PlotPoint(d, 0, PaletteColor(c)));\n    });\n")

@@ -5,6 +5,7 @@
 
 #include <QtTest>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -100,20 +101,37 @@ void TestSweep::wholeStepsVisitEveryValue()
     QCOMPARE(values, expected);
 }
 
+namespace {
+
+// Where the loops under test say they are written.
+const LoopSite kSite("loops.cpp", 12);
+
+} // namespace
+
 void TestSweep::sweepThatCannotEndThrows_data()
 {
     QTest::addColumn<double>("start");
     QTest::addColumn<double>("end");
     QTest::addColumn<double>("step");
+    QTest::addColumn<int>("runs"); // values the body was given before the error
+    QTest::addColumn<QString>("message");
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    QTest::newRow("zero step") << 0.0 << 10.0 << 0.0;
-    QTest::newRow("NaN step") << 0.0 << 10.0 << nan;
-    QTest::newRow("NaN start") << nan << 10.0 << 1.0;
-    QTest::newRow("infinite end") << 0.0 << inf << 1.0;
-    QTest::newRow("step lost at the start") << 1e20 << 2e20 << 0.1;
-    QTest::newRow("step lost at the end") << 0.0 << -1e20 << -0.1;
+    QTest::newRow("zero step") << 0.0 << 10.0 << 0.0 << 0 << "Sweep: step 0 cannot advance from 0 to 10";
+    QTest::newRow("NaN step") << 0.0 << 10.0 << nan << 0 << "Sweep: start 0, end 10 and step nan must be finite";
+    QTest::newRow("NaN start") << nan << 10.0 << 1.0 << 0 << "must be finite numbers";
+    QTest::newRow("infinite end") << 0.0 << inf << 1.0 << 0 << "must be finite numbers";
+    QTest::newRow("step lost at the start") << 1e20 << 2e20 << 0.1 << 0 << "cannot advance from 1e+20 to 2e+20";
+    QTest::newRow("step lost at the end") << 0.0 << -1e20 << -0.1 << 0 << "cannot advance from 0 to -1e+20";
+    // The step moves both ends, but from 2^52 + 2 rounds back to it, ties
+    // going to even: checked at the start alone, it ran for ever.
+    QTest::newRow("counter stops between the ends")
+        << 4503599627370497.0 << 4503599627370499.0 << 0.5 << 2
+        << "Sweep: step 0.5 no longer moves the counter at 4503599627370498";
+    QTest::newRow("counter stops going down")
+        << -4503599627370497.0 << -4503599627370499.0 << -0.5 << 2
+        << "Sweep: step -0.5 no longer moves the counter at -4503599627370498";
 }
 
 void TestSweep::sweepThatCannotEndThrows()
@@ -121,15 +139,18 @@ void TestSweep::sweepThatCannotEndThrows()
     QFETCH(double, start);
     QFETCH(double, end);
     QFETCH(double, step);
+    QFETCH(int, runs);
+    QFETCH(QString, message);
 
-    int runs = 0;
+    int ran = 0;
     try {
-        Sweep(start, end, step, [&](double) { ++runs; });
-        QFAIL("the sweep ran");
+        Sweep(start, end, step, [&](double) { ++ran; }, kSite);
+        QFAIL("the sweep ran to its end");
     } catch (const RuntimeError &error) {
-        QVERIFY2(QByteArray(error.what()).startsWith("Sweep: "), error.what());
+        const QString what = QString::fromUtf8(error.what());
+        QVERIFY2(what.startsWith("loops.cpp:12: error: Sweep: ") && what.contains(message), error.what());
     }
-    QCOMPARE(runs, 0);
+    QCOMPARE(ran, runs);
 }
 
 void TestSweep::colourPass_data()
@@ -143,6 +164,8 @@ void TestSweep::colourPass_data()
     QTest::newRow("14 down to 9") << 14 << -1 << 9 << QList<int>{14, 13, 12, 11, 10};
     QTest::newRow("9 up to 15") << 9 << 1 << 15 << QList<int>{9, 10, 11, 12, 13, 14};
     QTest::newRow("one pass") << 3 << 1 << 4 << QList<int>{3};
+    QTest::newRow("to the least int") << INT_MIN + 2 << -1 << INT_MIN << QList<int>{INT_MIN + 2, INT_MIN + 1};
+    QTest::newRow("across the whole range") << INT_MIN << INT_MAX << INT_MAX - 1 << QList<int>{INT_MIN, -1};
 }
 
 void TestSweep::colourPass()
@@ -162,11 +185,20 @@ void TestSweep::colourPassThatCannotEndThrows_data()
     QTest::addColumn<int>("first");
     QTest::addColumn<int>("change");
     QTest::addColumn<int>("stop");
+    QTest::addColumn<QString>("message");
 
-    QTest::newRow("wrong direction") << 14 << 1 << 10;
-    QTest::newRow("already at the stop") << 5 << -1 << 5;
-    QTest::newRow("no change") << 1 << 0 << 3;
-    QTest::newRow("steps over the stop") << 1 << 2 << 4;
+    const QString never = "ColourPass: colour %1 never reaches %2 in steps of %3";
+    QTest::newRow("wrong direction") << 14 << 1 << 10 << never.arg(14).arg(10).arg(1);
+    QTest::newRow("already at the stop") << 5 << -1 << 5 << never.arg(5).arg(5).arg(-1);
+    QTest::newRow("no change") << 1 << 0 << 3 << never.arg(1).arg(3).arg(0);
+    QTest::newRow("steps over the stop") << 1 << 2 << 4 << never.arg(1).arg(4).arg(2);
+    // Each of these overflowed int: the first two divided INT_MIN by -1,
+    // the third wrapped its counter round for 2^31 passes.
+    QTest::newRow("2^31 passes") << 0 << -1 << INT_MIN
+                                 << "ColourPass: colour 0 reaches -2147483648 in steps of -1 only after 2147483648 "
+                                    "passes, more than an int counts";
+    QTest::newRow("down to the greatest int") << -1 << -1 << INT_MAX << never.arg(-1).arg(INT_MAX).arg(-1);
+    QTest::newRow("up to the least int") << 1 << 1 << INT_MIN << never.arg(1).arg(INT_MIN).arg(1);
 }
 
 void TestSweep::colourPassThatCannotEndThrows()
@@ -174,9 +206,15 @@ void TestSweep::colourPassThatCannotEndThrows()
     QFETCH(int, first);
     QFETCH(int, change);
     QFETCH(int, stop);
+    QFETCH(QString, message);
 
     int passes = 0;
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, ColourPass(first, change, stop, [&](int) { ++passes; }));
+    try {
+        ColourPass(first, change, stop, [&](int) { ++passes; }, kSite);
+        QFAIL("the colour pass ran");
+    } catch (const RuntimeError &error) {
+        QCOMPARE(QString::fromUtf8(error.what()), "loops.cpp:12: error: " + message);
+    }
     QCOMPARE(passes, 0);
 }
 
