@@ -7,7 +7,9 @@
 #include "Form1.h"
 #include "ImageFile.h"
 #include "MenuItems.h"
+#include "MessageText.h"
 #include "Recording.h"
+#include "RunTimeErrorLine.h"
 #include "Stage.h"
 
 #include <QAbstractButton>
@@ -32,37 +34,10 @@ namespace sweepdraw {
 
 namespace {
 
-// Control characters, from an argument or a file name, shown as escapes so
-// that a message stays one line and sends the terminal nothing it would act on.
-QString escapeControls(const QString &text)
-{
-    QString escaped;
-    escaped.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\n'))
-            escaped += QLatin1String("\\n");
-        else if (c == QLatin1Char('\t'))
-            escaped += QLatin1String("\\t");
-        else if (c.category() == QChar::Other_Control)
-            escaped += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            escaped += c;
-    }
-    return escaped;
-}
-
 // Bytes that are not valid in the system's encoding, shown as escapes.
 QString escapeBytes(const QByteArray &bytes)
 {
-    QString escaped;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (byte < 0x80)
-            escaped += QLatin1Char(static_cast<char>(byte));
-        else
-            escaped += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
-    }
-    return escapeControls(escaped);
+    return QString::fromStdString(escapeForMessage(bytes.toStdString()));
 }
 
 // Says in one line on stderr what is wrong with the command line, or with
@@ -292,11 +267,40 @@ std::optional<QString> fileRefusal(const FileOption &file, const QStringList &pa
     return std::nullopt;
 }
 
+// Draws the commands and writes the files the options ask for, checking for
+// a signal to end between the pieces of the work: the status to end with.
+ExitStatus writeStartupFiles(Form1 &form, const Options &options)
+{
+    QImage picture;
+    if (!options.recordPath.isEmpty()) {
+        Stage stage(1.0);
+        const std::optional<QString> error = recordAnimation(
+            stage.picture(), [&stage] { return stage.render(); }, options.commands, options.speed,
+            options.recordPath, [] { SignalWatch::check(); return false; });
+        if (error)
+            return failWrite("record", options.recordPath, *error);
+        if (options.savePath.isEmpty())
+            return ExitOk;
+        picture = stage.render();
+    } else {
+        for (const Runnable &command : options.commands)
+            form.RunCommand(command);
+        form.finishDrawing();
+        if (form.isEnding())
+            return ExitFailure;
+        picture = form.snapshot();
+    }
+    SignalWatch::check();
+    const std::optional<QString> error = saveImage(picture, options.savePath);
+    SignalWatch::check();
+    return error ? failWrite("save", options.savePath, *error) : ExitOk;
+}
+
 } // namespace
 
 void printError(const QString &message)
 {
-    const QByteArray line = "sweepdraw: " + escapeControls(message).toLocal8Bit() + '\n';
+    const QByteArray line = "sweepdraw: " + escapeForMessage(message).toLocal8Bit() + '\n';
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
     std::fflush(stderr);
 }
@@ -482,38 +486,21 @@ void warnOfMissingFonts(const QWidget &window)
 
 std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options)
 {
-    // A signal to end, between the steps of the work, ends it with the
-    // signal's status and leaves no file half written.
-    const auto interrupted = [] { return ExitSignals::caught() != 0; };
-    const auto endedBySignal = [] { return ExitSignals::statusFor(ExitSignals::caught()); };
-    QImage picture;
-    if (!options.recordPath.isEmpty()) {
-        Stage stage(1.0);
-        const std::optional<QString> error = recordAnimation(
-            stage.picture(), [&stage] { return stage.render(); }, options.commands, options.speed,
-            options.recordPath, interrupted);
-        if (interrupted())
-            return endedBySignal();
-        if (error)
-            return failWrite("record", options.recordPath, *error);
-        if (options.savePath.isEmpty())
-            return ExitOk;
-        picture = stage.render();
-    } else {
+    if (!options.offScreen()) {
         for (const Runnable &command : options.commands)
             form.RunCommand(command);
-        if (options.savePath.isEmpty())
-            return std::nullopt;
-        form.finishDrawing();
-        if (form.isEnding())
-            return ExitFailure;
-        picture = form.snapshot();
+        return std::nullopt;
     }
-    if (interrupted())
-        return endedBySignal();
-    if (const std::optional<QString> error = saveImage(picture, options.savePath))
-        return interrupted() ? endedBySignal() : failWrite("save", options.savePath, *error);
-    return interrupted() ? endedBySignal() : ExitOk;
+    // A signal to end, between the steps of the work or in a drawing's
+    // loops, ends it with the signal's status and leaves no file half
+    // written.
+    SignalWatch watch;
+    const LoopWatch::Activation watching(&watch);
+    try {
+        return writeStartupFiles(form, options);
+    } catch (const EndedBySignal &ended) {
+        return ExitSignals::statusFor(ended.signal);
+    }
 }
 
 } // namespace sweepdraw

@@ -66,9 +66,11 @@ void warnOfMissingFonts(const QWidget &window);
 // Queues the commands on `form` as clicks would. With a path to record to,
 // draws them instead on a stage of their own at the chosen speed, by a
 // clock of their own, and records them there; with a path to save to, draws them (at once, unless recorded) and
-// saves the window there; either way returns the status to end with.
-// Without either, returns nothing, and the program goes on with its event
-// loop.
+// saves the window there; either way returns the status to end with, which
+// for a signal to end that came meanwhile is the signal's (ExitSignals): the
+// work hears it between its pieces and in the drawing's loops, and leaves
+// no file half written. Without either, returns nothing, and the program
+// goes on with its event loop.
 std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options);
 
 } // namespace sweepdraw

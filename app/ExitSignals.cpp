@@ -49,6 +49,12 @@ int ExitSignals::caught()
     return g_caught;
 }
 
+void SignalWatch::check()
+{
+    if (const int signal = g_caught; signal != 0) [[unlikely]]
+        throw EndedBySignal{signal};
+}
+
 ExitSignals::ExitSignals(QObject *parent)
     : QObject(parent)
 {

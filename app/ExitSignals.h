@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExitStatus.h"
+#include "LoopWatch.h"
 
 #include <QObject>
 
@@ -11,6 +12,12 @@ namespace sweepdraw {
 // its own exit path, where every file half written is removed, with
 // 128 + the signal's number as its status, as a shell reports a process the
 // signal killed. A second such signal ends the program at once.
+//
+// Work that does not return to the event loop hears the signal through a
+// SignalWatch: between its pieces, and every LoopWatch::kTurnsPerLook turns
+// of a drawing's loops, however little they draw, it throws EndedBySignal,
+// which unwinds the work, and with it every file half written, to where
+// the program ends with the signal's status.
 //
 // SIGXFSZ is ignored, so that a write beyond the file size limit fails with
 // "File too large" like any other write, rather than killing the program.
@@ -32,6 +39,27 @@ public:
 
 signals:
     void received(int signal);
+};
+
+// The signal that ends the program, thrown to end the work under way.
+struct EndedBySignal
+{
+    int signal;
+};
+
+// While it is active, throws EndedBySignal from the loops of a drawing, and
+// from check(), once a signal to end has come.
+class SignalWatch final : public LoopWatch
+{
+public:
+    SignalWatch() = default;
+
+    // Throws EndedBySignal if a signal to end has come: between two pieces
+    // of work.
+    static void check();
+
+protected:
+    void look() override { check(); }
 };
 
 } // namespace sweepdraw

@@ -55,6 +55,8 @@ int run(int argc, char *argv[])
     QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
     ExitSignals ending;
     QObject::connect(&ending, &ExitSignals::received, &form, [&form](int signal) {
+        // No dialog holds a signal up: what cannot be kept is said on stderr.
+        form.setErrorDialogs(false);
         form.RunCommand(Button::CmdExit);
         QCoreApplication::exit(ExitSignals::statusFor(signal));
     });

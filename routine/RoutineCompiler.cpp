@@ -1,5 +1,6 @@
 #include "CompiledRoutine.h"
 
+#include "MessageText.h"
 #include "RoutineProgram.h"
 
 #include <algorithm>
@@ -115,7 +116,7 @@ struct Refused
 
 std::string quoted(std::string_view text)
 {
-    return '\'' + std::string(text) + '\'';
+    return '\'' + escapeForMessage(text) + '\'';
 }
 
 // The length of the valid UTF-8 sequence at `at`, or 0.

@@ -1,15 +1,22 @@
 #include "RunTimeErrorLine.h"
 
+#include "MessageText.h"
+
 #include <QDebug>
 
 namespace sweepdraw {
 
+QString escapeForMessage(const QString &text)
+{
+    return QString::fromStdString(escapeForMessage(text.toStdString()));
+}
+
 void writeRunTimeError(const QString &message, bool endsTheDrawing)
 {
     if (endsTheDrawing)
-        qCritical().noquote() << "sweepdraw: run-time error:" << message;
+        qCritical().noquote() << "sweepdraw: run-time error:" << escapeForMessage(message);
     else
-        qWarning().noquote() << "sweepdraw: run-time error:" << message;
+        qWarning().noquote() << "sweepdraw: run-time error:" << escapeForMessage(message);
 }
 
 } // namespace sweepdraw

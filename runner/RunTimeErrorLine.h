@@ -4,8 +4,13 @@
 
 namespace sweepdraw {
 
+// `text` as escapeForMessage (MessageText.h) makes it safe to quote in a
+// message: one line, with its control characters and direction marks
+// escaped.
+QString escapeForMessage(const QString &text);
+
 // Writes the line a command's failure as it runs is told by on standard
-// error: "sweepdraw: run-time error: MESSAGE", as a critical message when
+// error: "sweepdraw: run-time error: MESSAGE", the message escaped, as a critical message when
 // the failure ends the drawing, as a warning when the command was forgiven
 // it and the drawing goes on.
 void writeRunTimeError(const QString &message, bool endsTheDrawing);
