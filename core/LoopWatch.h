@@ -9,13 +9,15 @@ namespace sweepdraw {
 //
 // Every turn of a loop of a drawing (each value of a Sweep, each pass of a
 // ColourPass, each turn of a routine's own loops) counts, and at every
-// kTurnsPerLook-th turn the watch active on the calling thread is asked to
-// look(). It may return, throw to stop the drawing, or suspend the fiber
-// the drawing runs on. With no watch active, a turn costs a decrement and a
-// test.
+// kTurnsPerLook-th turn every watch active on the calling thread is asked
+// to look(), the outermost first. It may return, throw to stop the drawing,
+// or, the innermost alone, suspend the fiber the drawing runs on. With no
+// watch active, a turn costs a decrement and a test.
 //
 // A watch is active while an Activation of it lives, on the thread that
-// made the Activation; activations nest, each putting back the one before.
+// made the Activation; activations nest, and the watches of those round an
+// activation stay active within it: a program that must hear a signal keeps
+// hearing it while a runner's own watch is active inside.
 class LoopWatch
 {
 public:
@@ -32,16 +34,20 @@ public:
     {
     public:
         explicit Activation(LoopWatch *watch) noexcept
-            : m_previous(t_active)
+            : m_watch(watch)
+            , m_previous(t_active)
         {
-            t_active = watch;
+            t_active = this;
         }
         ~Activation() { t_active = m_previous; }
         Activation(const Activation &) = delete;
         Activation &operator=(const Activation &) = delete;
 
     private:
-        LoopWatch *m_previous;
+        friend class LoopWatch;
+
+        LoopWatch *m_watch;
+        const Activation *m_previous;
     };
 
 protected:
@@ -55,9 +61,10 @@ protected:
 
 private:
     [[gnu::noinline]] static void lookIn();
+    static void askFrom(const Activation *activation);
 
     static thread_local constinit int t_turnsLeft;
-    static thread_local constinit LoopWatch *t_active;
+    static thread_local constinit const Activation *t_active;
 };
 
 } // namespace sweepdraw

@@ -7,6 +7,8 @@
 #include <boost/context/protected_fixedsize_stack.hpp>
 
 #include <algorithm>
+#include <exception>
+#include <utility>
 #include <new>
 
 namespace sweepdraw {
@@ -48,7 +50,15 @@ SteppedAction::SteppedAction(Action action, DrawingSurface &target, LoopRecorder
                                      // the first land() unwinds it like any
                                      // other.
                                      m_caller = std::move(caller).resume();
-                                     m_failure = attempt(m_action, m_target);
+                                     try {
+                                         m_failure = attempt(m_action, m_target);
+                                     } catch (const context::detail::forced_unwind &) {
+                                         throw;
+                                     } catch (...) {
+                                         // Not the action's failure: for
+                                         // land() to throw on.
+                                         m_escaped = std::current_exception();
+                                     }
                                      m_finished = true;
                                      return std::move(m_caller);
                                  });
@@ -81,6 +91,8 @@ long long SteppedAction::land(long long operations, std::optional<Deadline> dead
     m_target.startMetering(*this);
     m_fiber = std::move(m_fiber).resume();
     m_left = m_target.stopMetering();
+    if (m_escaped)
+        std::rethrow_exception(std::exchange(m_escaped, nullptr));
     return landed() - before;
 }
 

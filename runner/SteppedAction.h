@@ -8,6 +8,7 @@
 #include <boost/context/fiber.hpp>
 
 #include <chrono>
+#include <exception>
 #include <functional>
 #include <optional>
 
@@ -31,7 +32,9 @@ std::optional<QString> runAtOnce(const Action &action, DrawingSurface &surface);
 // two land()s, anything else may draw on the target.
 //
 // An action that throws RuntimeError has landed what it drew before; it is
-// then finished, and the failure is kept. Destroying a suspended action
+// then finished, and the failure is kept. Any other exception, such as a
+// loop watch's that ends the program, finishes it too, and land() throws it
+// on from the caller's stack. Destroying a suspended action
 // unwinds the fiber's stack, as an exception would, before it is freed; the
 // target must still be there.
 class LoopRecorder;
@@ -97,6 +100,7 @@ private:
     long long m_landed = 0; // before the open batch
     bool m_finished = false;
     std::optional<QString> m_failure;
+    std::exception_ptr m_escaped; // thrown by the action, not its failure
 
     boost::context::fiber m_caller; // where land() was called, while the action runs
     boost::context::fiber m_fiber;  // the action, while suspended

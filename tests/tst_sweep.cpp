@@ -276,6 +276,8 @@ void TestSweep::watchLooksInLoopsThatDrawNothing()
     LoopWatch::Activation stops(&stopping);
     QVERIFY_THROWS_EXCEPTION(RuntimeError, Sweep(0, 1e15, 1, [](double) {}));
     QCOMPARE(stopping.looks, 3);
+    // The watch round it was asked as well, each time before it.
+    QCOMPARE(watch.looks, looks + 3);
 }
 
 void TestSweep::paletteColourOutOfRangeThrows_data()
