@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace sweepdraw {
 
@@ -47,15 +48,24 @@ bool FileWriter::fail(const QString &reason)
 bool FileWriter::open()
 {
     // Followed through symbolic links, as the file written will be.
+    const QByteArray name = QFile::encodeName(m_file.fileName());
     struct stat target {};
-    if (::stat(QFile::encodeName(m_file.fileName()).constData(), &target) == 0) {
+    if (::stat(name.constData(), &target) == 0) {
         if (S_ISDIR(target.st_mode))
             return fail(systemReason(EISDIR));
         if (!S_ISREG(target.st_mode))
             return fail(QCoreApplication::translate("FileWriter", "it is not a regular file"));
     }
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(m_file.errorString());
+    // Qt words some of its refusals its own way ("Existing file ... is not
+    // writable"); the system's reason is asked for first, and kept from the
+    // open that failed otherwise.
+    if (::access(name.constData(), F_OK) == 0 && ::access(name.constData(), W_OK) != 0)
+        return fail(systemReason(errno));
+    errno = 0;
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const int error = errno;
+        return fail(error != 0 ? systemReason(error) : m_file.errorString());
+    }
     return QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 

@@ -2,14 +2,15 @@
 
 #include "DrawingSurface.h"
 #include "LoopRecorder.h"
+#include "MessageText.h"
 #include "Palette.h"
+#include "RoutineFile.h"
 #include "RoutineProgram.h"
 #include "RuntimeError.h"
 #include "Sweep.h"
 
 #include <climits>
 #include <cmath>
-#include <fstream>
 
 namespace sweepdraw {
 
@@ -204,8 +205,8 @@ void runInstruction(const Instruction &instruction, RoutineSlot *slots)
 std::string RoutineMessage::format(const std::string &fileName) const
 {
     if (line == 0)
-        return fileName + ": error: " + what;
-    return fileName + ':' + std::to_string(line) + ':' + std::to_string(column) + ": error: " + what;
+        return escapeForMessage(fileName + ": error: " + what);
+    return escapeForMessage(fileName + ':' + std::to_string(line) + ':' + std::to_string(column) + ": error: " + what);
 }
 
 CompiledRoutine::CompiledRoutine(std::shared_ptr<const RoutineProgram> program)
@@ -215,15 +216,10 @@ CompiledRoutine::CompiledRoutine(std::shared_ptr<const RoutineProgram> program)
 
 std::variant<CompiledRoutine, RoutineMessage> CompiledRoutine::compileFile(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return RoutineMessage{0, 0, "cannot be read"};
-    std::string text(kMaxSize + 1, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (file.bad())
-        return RoutineMessage{0, 0, "cannot be read"};
-    text.resize(static_cast<std::size_t>(file.gcount()));
-    return compile(path, text);
+    auto read = readRoutineFile(path, kMaxSize);
+    if (const auto *refused = std::get_if<FileRefusal>(&read))
+        return RoutineMessage{0, 0, "cannot be read: " + refused->reason(kMaxSize)};
+    return compile(path, std::get<std::string>(read));
 }
 
 void CompiledRoutine::run(DrawingSurface &surface) const

@@ -21,7 +21,8 @@ struct RoutineMessage
     std::string what;
 
     // As compilers write it, so that editors can jump to it:
-    // "FILE:LINE:COLUMN: error: what".
+    // "FILE:LINE:COLUMN: error: what", one line safe to print
+    // (escapeForMessage).
     std::string format(const std::string &fileName) const;
 };
 
@@ -55,8 +56,8 @@ public:
     // The routine `text` holds, read from `fileName`, or why it is refused.
     static std::variant<CompiledRoutine, RoutineMessage> compile(std::string fileName, std::string_view text);
 
-    // The routine in the file at `path`, or why it cannot be read or is
-    // refused.
+    // The routine in the file at `path`, or why it cannot be read (see
+    // readRoutineFile: "cannot be read: " and the reason) or is refused.
     static std::variant<CompiledRoutine, RoutineMessage> compileFile(const std::string &path);
 
     // Draws on `surface`. Throws RuntimeError, "FILE:LINE: error: what",

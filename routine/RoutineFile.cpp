@@ -1,0 +1,107 @@
+#include "RoutineFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sweepdraw {
+
+namespace {
+
+// Whether `info` is that of a file to read; why not otherwise.
+std::variant<std::monostate, FileRefusal> refusalOf(const struct stat &info, std::size_t limit)
+{
+    if (S_ISDIR(info.st_mode))
+        return FileRefusal{FileRefusal::Kind::System, EISDIR};
+    if (!S_ISREG(info.st_mode))
+        return FileRefusal{FileRefusal::Kind::NotRegular};
+    if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) > limit)
+        return FileRefusal{FileRefusal::Kind::TooLarge};
+    return std::monostate();
+}
+
+// Closes the descriptor it holds when it goes.
+class Descriptor final
+{
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+std::string FileRefusal::reason(std::size_t limit) const
+{
+    switch (kind) {
+    case Kind::System:
+        return std::strerror(error);
+    case Kind::NotRegular:
+        return "not a regular file";
+    case Kind::TooLarge:
+        return "larger than " + std::to_string(limit) + " bytes";
+    }
+    return {};
+}
+
+std::variant<std::monostate, FileRefusal> routineFileRefusal(const std::string &path, std::size_t limit)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return FileRefusal{FileRefusal::Kind::System, errno};
+    return refusalOf(info, limit);
+}
+
+std::variant<std::string, FileRefusal> readRoutineFile(const std::string &path, std::size_t limit)
+{
+    if (auto refused = routineFileRefusal(path, limit); std::holds_alternative<FileRefusal>(refused))
+        return std::get<FileRefusal>(refused);
+
+    struct stat info {};
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.fd() < 0)
+        return FileRefusal{FileRefusal::Kind::System, errno};
+    if (::fstat(file.fd(), &info) != 0)
+        return FileRefusal{FileRefusal::Kind::System, errno};
+    if (auto refused = refusalOf(info, limit); std::holds_alternative<FileRefusal>(refused))
+        return std::get<FileRefusal>(refused);
+
+    // One byte more than the limit allows tells a file that grew since.
+    std::string text(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    std::size_t size = 0;
+    while (size < text.size() && size <= limit) {
+        const ssize_t got = ::read(file.fd(), text.data() + size, text.size() - size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return FileRefusal{FileRefusal::Kind::System, errno};
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+        if (size == text.size() && size <= limit)
+            text.resize(std::min(text.size() * 2, limit + 1));
+    }
+    if (size > limit)
+        return FileRefusal{FileRefusal::Kind::TooLarge};
+    text.resize(size);
+    return text;
+}
+
+} // namespace sweepdraw

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <variant>
+
+namespace sweepdraw {
+
+// Why a routine file was not read: the system's error, or that it is not a
+// regular file, or is larger than the limit it was read with.
+struct FileRefusal
+{
+    enum class Kind { System, NotRegular, TooLarge };
+
+    Kind kind = Kind::System;
+    int error = 0; // the errno value, for Kind::System
+
+    // The system's own reason ("No such file or directory", "Is a
+    // directory", "Permission denied"), or "not a regular file", or "larger
+    // than N bytes", N being `limit`; in English, for the layers that word
+    // them in the user's language to translate the last two.
+    std::string reason(std::size_t limit) const;
+};
+
+// Why the file at `path` would not be read, as far as its type and size
+// tell without opening it; nothing if it would be.
+std::variant<std::monostate, FileRefusal> routineFileRefusal(const std::string &path, std::size_t limit);
+
+// The bytes of the routine file at `path`, or why they were not read.
+//
+// Only a regular file, or a symbolic link to one, is read. It is looked at
+// before it is opened, so that a device is never opened at all, and opened
+// without blocking, so that a FIFO that took its place meanwhile answers at
+// once; it is looked at again once open, and read only if it is still a
+// regular file of at most `limit` bytes, and never beyond them. A directory
+// is refused as the system refuses to read one, with EISDIR.
+std::variant<std::string, FileRefusal> readRoutineFile(const std::string &path, std::size_t limit);
+
+} // namespace sweepdraw
