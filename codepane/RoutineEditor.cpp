@@ -2,12 +2,18 @@
 
 #include "CodeView.h"
 #include "RoutineFiles.h"
+#include "RunTimeErrorLine.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 
 namespace sweepdraw {
@@ -80,7 +86,7 @@ QString nameOf(const QString &path)
             return parts.captured(2).isEmpty() ? translated : translated + u' ' + parts.captured(2);
         }
     }
-    return base;
+    return escapeForMessage(base);
 }
 
 QString fileFilter()
@@ -96,17 +102,24 @@ RoutineEditor::RoutineEditor(CodeView &view, QWidget &window)
     , m_window(window)
 {
     m_save.setSingleShot(true);
-    m_save.setInterval(kSaveDelayMs);
     connect(&m_save, &QTimer::timeout, this, &RoutineEditor::write);
     connect(view.document(), &QTextDocument::contentsChanged, this, &RoutineEditor::textChanged);
 }
 
 RoutineEditor::~RoutineEditor()
 {
-    saveNow();
+    keepBeforeEnding(false);
 }
 
 QString RoutineEditor::header() const
+{
+    QStringList lines = m_notes;
+    if (const QString shown = shownHeader(); !shown.isEmpty())
+        lines.prepend(shown);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString RoutineEditor::shownHeader() const
 {
     if (!isOpen())
         return m_message;
@@ -155,8 +168,21 @@ bool RoutineEditor::openFile(const QString &path)
 
 bool RoutineEditor::openLastEdited()
 {
-    const QString last = RoutineFiles::lastEdited();
-    return !last.isEmpty() && openFile(last);
+    // The newest that can be read; those that cannot, and whatever else is
+    // named like a routine, are named in the header.
+    const RoutineFiles::Contents folder = RoutineFiles::contents();
+    QStringList notes = folder.passedOver;
+    for (const QString &path : folder.routines) {
+        const RoutineFiles::Read read = RoutineFiles::read(path);
+        if (read.error.isEmpty()) {
+            open(path, nameOf(path), read.text);
+            break;
+        }
+        notes << read.error;
+    }
+    m_notes = notes;
+    emit headerChanged();
+    return isOpen();
 }
 
 bool RoutineEditor::saveAs(const QString &path)
@@ -187,16 +213,69 @@ void RoutineEditor::askToSaveAs()
 
 void RoutineEditor::saveNow()
 {
-    if (m_save.isActive())
+    if (m_unsaved)
         write();
 }
 
-void RoutineEditor::write()
+bool RoutineEditor::keepBeforeEnding(bool ask)
+{
+    if (!m_unsaved || write())
+        return true;
+    if (!ask) {
+        qWarning().noquote() << QStringLiteral("sweepdraw: %1").arg(tr("%1; the last changes to %2 are lost").arg(m_message, m_name));
+        m_unsaved = false;
+        return true;
+    }
+    for (;;) {
+        QMessageBox box(QMessageBox::Warning, tr("Routine not saved"),
+                        tr("%1 could not be saved:\n%2").arg(m_name, m_message),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &m_window);
+        box.button(QMessageBox::Save)->setText(tr("Save elsewhere…"));
+        box.setDefaultButton(QMessageBox::Save);
+        const int answer = box.exec();
+        if (answer == QMessageBox::Discard) {
+            m_unsaved = false;
+            return true;
+        }
+        if (answer != QMessageBox::Save)
+            return false;
+        const QString path = QFileDialog::getSaveFileName(&m_window, tr("Save routine as"),
+                                                          QDir::homePath() + u'/' + QFileInfo(m_path).fileName(),
+                                                          fileFilter());
+        if (!path.isEmpty() && saveAs(path)) {
+            m_unsaved = false;
+            return true;
+        }
+    }
+}
+
+bool RoutineEditor::write()
 {
     m_save.stop();
+    // Another window on the same routine has written it since this one
+    // read or wrote it: its version stays, and this one goes beside it.
+    QString kept;
+    if (const std::optional<RoutineFiles::Stamp> now = RoutineFiles::stampOf(m_path); now && now != m_stamp) {
+        const QString theirs = QFileInfo(m_path).fileName();
+        m_path = RoutineFiles::freePath(theirs);
+        m_name = nameOf(m_path);
+        kept = tr("%1 was changed in another window; yours is kept as %2")
+                   .arg(escapeForMessage(theirs), escapeForMessage(QFileInfo(m_path).fileName()));
+    }
     const QString error = RoutineFiles::write(m_path, m_view.toPlainText());
-    if (!error.isEmpty())
+    if (!error.isEmpty()) {
+        // Tried again at the next change, or at the end.
+        m_unsavedSince.start();
         tell(error);
+        return false;
+    }
+    m_unsaved = false;
+    m_stamp = RoutineFiles::stampOf(m_path);
+    if (!kept.isEmpty()) {
+        m_notes << kept;
+        emit headerChanged();
+    }
+    return true;
 }
 
 void RoutineEditor::open(const QString &path, const QString &name, const QString &text)
@@ -205,6 +284,9 @@ void RoutineEditor::open(const QString &path, const QString &name, const QString
     m_path = path;
     m_name = name;
     m_message.clear();
+    m_notes.clear();
+    m_stamp = RoutineFiles::stampOf(path);
+    m_unsaved = false;
     m_routine.reset();
     m_view.setEditable(true);
     m_loading = true;
@@ -220,7 +302,11 @@ void RoutineEditor::textChanged()
     if (!isOpen() || m_view.isReadOnly() || m_loading)
         return;
     m_message.clear();
-    m_save.start();
+    if (!m_unsaved)
+        m_unsavedSince.start();
+    m_unsaved = true;
+    const qint64 longest = kLongestUnsavedMs - m_unsavedSince.elapsed();
+    m_save.start(static_cast<int>(std::clamp<qint64>(longest, 0, kSaveDelayMs)));
     compile();
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "CompiledRoutine.h"
+#include "RoutineFiles.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <memory>
@@ -16,8 +19,15 @@ class CodeView;
 // The learner's routine in the code pane: an editable routine file of the
 // scenes' shape, started as a copy of a scene's routine, from a template,
 // or from a file, and kept among the learner's routines (RoutineFiles),
-// written about a second after each change, and once more when the editor
-// goes. The scenes' own files are never changed.
+// written about a second after each change, and at least every two seconds
+// while the changes go on, each time whole or not at all, and once more
+// when the editor goes. The scenes' own files are never changed.
+//
+// Nothing is written over: when the file has changed since this editor read
+// or wrote it, in another window on the same routine, that version stays
+// and this one is written beside it, under the next free name, which the
+// editor goes on with; the header says so. A change that cannot be written
+// before the program ends is never dropped in silence (keepBeforeEnding).
 //
 // Every change is compiled at once. The routine as last compiled without
 // a fault is kept; a refused text is marked in the view at the fault's
@@ -27,8 +37,10 @@ class RoutineEditor final : public QObject
     Q_OBJECT
 
 public:
-    // How long after the last change the routine is written.
+    // How long after the last change the routine is written, and the
+    // longest a change waits however the changes go on.
     static constexpr int kSaveDelayMs = 1000;
+    static constexpr int kLongestUnsavedMs = 2000;
 
     // Edits in `view`; its dialogs open over `window`, its owner, which
     // must destroy it before the view.
@@ -47,7 +59,9 @@ public:
 
     // One line on what is shown: whose routine, and what is wrong with it
     // if anything; with none shown, why a file could not be read, if one
-    // could not.
+    // could not. After it, until another routine is opened, a line for each
+    // file of the learner's folder passed over at start-up, with why, and
+    // for each version kept beside another window's.
     QString header() const;
 
     // Opens a copy of `source`, the routine of the scene file `sceneFile`
@@ -70,6 +84,13 @@ public:
     // Writes a change not written yet, now.
     void saveNow();
 
+    // Writes a change not written yet before the program ends: whether it
+    // may end. When it cannot be written, with `ask`, a dialog over the
+    // window says why and offers to save it elsewhere, to end without it,
+    // or not to end; without, a line on stderr says why and that it is
+    // lost.
+    bool keepBeforeEnding(bool ask);
+
     // Marks where the routine failed while drawing, as `message` says:
     // "FILE:LINE: error: what", for this routine's file; until the next
     // change.
@@ -83,11 +104,12 @@ signals:
 
 private:
     void open(const QString &path, const QString &name, const QString &text);
-    void write();
+    bool write();
     void textChanged();
     void compile();
     void markFault();
     void tell(const QString &message);
+    QString shownHeader() const;
 
     CodeView &m_view;
     QWidget &m_window;
@@ -96,6 +118,10 @@ private:
     std::shared_ptr<const CompiledRoutine> m_routine;
     std::optional<RoutineMessage> m_fault;
     QString m_message; // why a file could not be read or written, until the next change
+    QStringList m_notes; // on files passed over or kept beside others, until another routine is opened
+    std::optional<RoutineFiles::Stamp> m_stamp; // the file as this editor last read or wrote it
+    bool m_unsaved = false;                      // a change not written yet
+    QElapsedTimer m_unsavedSince;                // since the first change not written
     QTimer m_save;
     bool m_loading = false; // the text is being set from a file
 };

@@ -1,6 +1,8 @@
 #include "RoutineFiles.h"
 
 #include "FileWriter.h"
+#include "RoutineFile.h"
+#include "RunTimeErrorLine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,17 +10,38 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
 namespace sweepdraw::RoutineFiles {
 
 namespace {
 
 // Far more than any routine the compiler takes: a file this long is not a
 // routine.
-constexpr qint64 kLargestFile = 1024 * 1024;
+constexpr std::size_t kLargestFile = 1024 * 1024;
 
 QString tr(const char *text)
 {
     return QCoreApplication::translate("RoutineFiles", text);
+}
+
+// How a path is named in a message.
+QString shown(const QString &path)
+{
+    return escapeForMessage(QDir::toNativeSeparators(path));
+}
+
+QString reasonOf(const FileRefusal &refusal)
+{
+    switch (refusal.kind) {
+    case FileRefusal::Kind::System:
+        return systemReason(refusal.error);
+    case FileRefusal::Kind::NotRegular:
+        return tr("not a regular file");
+    case FileRefusal::Kind::TooLarge:
+        return tr("too large to be a routine");
+    }
+    return {};
 }
 
 } // namespace
@@ -28,10 +51,32 @@ QString folder()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/routines");
 }
 
-QString lastEdited()
+Contents contents()
 {
-    const QFileInfoList files = QDir(folder()).entryInfoList({QStringLiteral("*.cpp")}, QDir::Files, QDir::Time);
-    return files.isEmpty() ? QString() : files.front().absoluteFilePath();
+    // Every entry, FIFOs, devices and directories among them, to be named
+    // if it is not a routine.
+    const QFileInfoList entries =
+        QDir(folder()).entryInfoList({QStringLiteral("*.cpp")},
+                                     QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Time);
+    Contents found;
+    for (const QFileInfo &entry : entries) {
+        const auto refused = routineFileRefusal(QFile::encodeName(entry.absoluteFilePath()).toStdString(), kLargestFile);
+        if (const auto *refusal = std::get_if<FileRefusal>(&refused))
+            found.passedOver << tr("%1 is passed over: %2").arg(escapeForMessage(entry.fileName()), reasonOf(*refusal));
+        else
+            found.routines << entry.absoluteFilePath();
+    }
+    return found;
+}
+
+std::optional<Stamp> stampOf(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return Stamp{static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
+                 static_cast<long long>(info.st_size),
+                 static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
 bool isKept(const QString &path)
@@ -53,18 +98,13 @@ QString freePath(const QString &fileName)
 
 Read read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
-    if (file.size() > kLargestFile)
-        return {{}, tr("%1 is too large to be a routine").arg(QDir::toNativeSeparators(path))};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
+    const auto bytes = readRoutineFile(QFile::encodeName(path).toStdString(), kLargestFile);
+    if (const auto *refusal = std::get_if<FileRefusal>(&bytes))
+        return {{}, tr("%1 cannot be read: %2").arg(shown(path), reasonOf(*refusal))};
     QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
+    QString text = utf8(QByteArrayView(std::get<std::string>(bytes)));
     if (utf8.hasError())
-        return {{}, tr("%1 is not UTF-8 text").arg(QDir::toNativeSeparators(path))};
+        return {{}, tr("%1 is not UTF-8 text").arg(shown(path))};
     return {text, {}};
 }
 
@@ -73,7 +113,7 @@ QString write(const QString &path, const QString &text)
     FileWriter file(path);
     const QByteArray bytes = text.toUtf8();
     if (!file.open() || file.write(bytes) != bytes.size() || !file.commit())
-        return tr("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return tr("%1 cannot be written: %2").arg(shown(path), file.errorString());
     return {};
 }
 

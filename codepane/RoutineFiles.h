@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace sweepdraw {
 
@@ -12,9 +15,32 @@ namespace RoutineFiles {
 // The folder the routines are kept in.
 QString folder();
 
-// The routine in the folder written last, or an empty string if there is
-// none.
-QString lastEdited();
+// What the folder holds: its routine files, written last first, and a line
+// for each entry named like one that is not a regular file, saying why it
+// is passed over: a directory, a FIFO, a device or a link to one, a link to
+// nothing. Nothing is opened to find out.
+struct Contents
+{
+    QStringList routines;
+    QStringList passedOver;
+};
+Contents contents();
+
+// What tells one version of a file from another without reading it: the
+// file the name leads to and when it was last written. Every write takes a
+// new file (see FileWriter), so a write made elsewhere always changes it.
+struct Stamp
+{
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0;
+
+    friend bool operator==(const Stamp &, const Stamp &) = default;
+};
+
+// The stamp of the file at `path`, or nothing if there is none.
+std::optional<Stamp> stampOf(const QString &path);
 
 // Whether `path` is that of a file in the folder.
 bool isKept(const QString &path);
@@ -32,7 +58,9 @@ struct Read
 };
 
 // Reads the routine file at `path`: UTF-8, at most a size no routine file
-// reaches.
+// reaches, and only a regular file (see readRoutineFile), so that neither
+// a FIFO nor a device can hold the program up or fill its memory. The error
+// gives the system's reason, and quotes the path escaped.
 Read read(const QString &path);
 
 // Writes `text` as the whole of the file at `path`, in UTF-8, through the

@@ -343,6 +343,8 @@ void Form1::RunCommand(const Runnable &command)
     if (m_ending)
         return;
     if (!command.hasAction()) {
+        if (m_errorDialogs && !m_codePane->editor().keepBeforeEnding(true))
+            return;
         end(ExitOk);
         return;
     }
@@ -416,7 +418,12 @@ void Form1::watchForFrame(int looksLeft)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // Closing the window ends the program, and with it whatever is drawing.
+    // Closing the window ends the program, and with it whatever is drawing;
+    // but not before the learner's change is written, or let go.
+    if (!m_ending && m_errorDialogs && !m_codePane->editor().keepBeforeEnding(true)) {
+        event->ignore();
+        return;
+    }
     halt();
     QWidget::closeEvent(event);
 }

@@ -51,7 +51,8 @@ public:
     ~Form1() override;
 
     // What a click on the button does. "退出" ends the program at once, with
-    // ExitOk, whatever is being drawn or queued. Every other command is
+    // ExitOk, whatever is being drawn or queued; with error dialogs on, once
+    // the learner's last change is written, or let go (keepBeforeEnding). Every other command is
     // queued, and drawn at the window's speed once those before it are done.
     // A run-time error in a command ends the program with ExitFailure once
     // the picture shows what the command drew before it. Once the program is
@@ -85,7 +86,8 @@ public:
     void reportRunTimeError(const QString &message);
 
     // Whether a run-time error is also shown in a modal message box, for a
-    // user at the screen. Off by default.
+    // user at the screen, and an unsaved change to the learner's routine
+    // asked about before the window closes. Off by default.
     void setErrorDialogs(bool enabled);
 
     bool isEnding() const { return m_ending; }
