@@ -4,25 +4,29 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <source_location>
 
 namespace sweepdraw {
 
 // Where a loop is written: the file and the line its call is on. A scene's
-// loop takes it from its std::source_location; a routine read from a file
-// names its own.
+// loop takes it from where it is called (current()); a routine read from a
+// file names its own.
 class LoopSite final
 {
 public:
     constexpr LoopSite() noexcept = default;
-    // Implicit, so that a scene's loops pass their call's location as it is.
-    constexpr LoopSite(const std::source_location &where) noexcept
-        : m_file(where.file_name()), m_line(where.line())
-    {
-    }
     constexpr LoopSite(const char *file, std::uint_least32_t line) noexcept
         : m_file(file), m_line(line)
     {
+    }
+
+    // As a default argument, the site of the call that takes it, as
+    // std::source_location::current() gives it; through the builtins it is
+    // made of, which every compiler the program is built with has, clang 14
+    // with GCC's library among them.
+    static constexpr LoopSite current(const char *file = __builtin_FILE(),
+                                      std::uint_least32_t line = __builtin_LINE()) noexcept
+    {
+        return {file, line};
     }
 
     constexpr const char *file_name() const noexcept { return m_file; }

@@ -4,7 +4,6 @@
 #include "LoopRecorder.h"
 #include "LoopWatch.h"
 
-#include <source_location>
 
 namespace sweepdraw {
 
@@ -27,7 +26,7 @@ namespace sweepdraw {
 // each value as a turn on the LoopWatch.
 template <typename Body>
 void Sweep(double start, double end, double step, Body &&body,
-           LoopSite where = std::source_location::current())
+           LoopSite where = LoopSite::current())
 {
     checkSweep(start, end, step, where);
 
@@ -60,7 +59,7 @@ void Sweep(double start, double end, double step, Body &&body,
 // a turn on the LoopWatch.
 template <typename Body>
 void ColourPass(int first, int change, int stop, Body &&body,
-                LoopSite where = std::source_location::current())
+                LoopSite where = LoopSite::current())
 {
     const int passes = colourPasses(first, change, stop, where);
 

@@ -34,6 +34,10 @@ SWEEPDRAW_PACKAGING_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file he
 SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick xclip openbox x11-utils dbus at-spi2-core python3-pyatspi
     weston qt6-wayland)
 
+# Packages only the fuzzing of the routine language needs (scripts/fuzz):
+# clang, and compiler-rt's libFuzzer and sanitizers for it.
+SWEEPDRAW_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
 # Installs the Debian packages given that are not installed yet.
 ensure_packages() {
     local missing=()
