@@ -98,8 +98,9 @@ bool fillUpTo(const QString &path, qint64 room)
 }
 
 // Checks that the program ended by itself with `status` and said one line,
-// starting with its name and holding `fragment`, on stderr, and nothing on
-// stdout; nothing on either with no fragment. With `lastLineOnly`, lines of Qt's own before it are allowed.
+// starting with its name and holding `fragment`, or starting with the
+// fragment, as a routine's refusal does, on stderr, and nothing on stdout;
+// nothing on either with no fragment. With `lastLineOnly`, lines of Qt's own before it are allowed.
 void checkOutcome(const Outcome &outcome, ExitStatus status, const QString &fragment, bool lastLineOnly = false)
 {
     QVERIFY2(outcome.finished, "the program did not end");
@@ -120,7 +121,7 @@ void checkOutcome(const Outcome &outcome, ExitStatus status, const QString &frag
     if (!lastLineOnly)
         QVERIFY2(lines.size() == 1, qPrintable(QStringLiteral("more than one line: ") + err));
     const QString line = lines.constLast();
-    QVERIFY2(line.startsWith(QLatin1String("sweepdraw: ")) && line.contains(fragment),
+    QVERIFY2((line.startsWith(QLatin1String("sweepdraw: ")) && line.contains(fragment)) || line.startsWith(fragment),
              qPrintable(QStringLiteral("expected \"%1\" in: %2").arg(fragment, line)));
 }
 
@@ -151,7 +152,41 @@ private:
     QString m_mounted; // a small file system of the case's own, if any
 };
 
-enum class Limit { FullDisk, Fifo, FileSize, Terminated, None };
+enum class Limit { FullDisk, ReadOnly, Fifo, FileSize, Terminated, SignalledDrawing, None };
+
+// A routine whose loop draws nothing, and would not end for days.
+constexpr char kEndlessRoutine[] = R"(#include "DrawingSurface.h"
+#include "Palette.h"
+#include "RuntimeError.h"
+#include "Sweep.h"
+
+#include <cmath>
+
+namespace sweepdraw {
+
+void DrawNothing(DrawingSurface &surface)
+{
+    check(surface.SetPenWidth(1));
+    Sweep(0, 1e15, 1, [&](double t) {
+        const double x = std::sin(t);
+    });
+}
+
+} // namespace sweepdraw
+)";
+
+// The processor time the process `pid` has used, in clock ticks.
+long long ticksUsed(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // The fields after the name, which ends with the last ')': utime and
+    // stime are the 12th and 13th of them.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
+}
 
 void TestRobustCommandLine::initTestCase()
 {
@@ -170,6 +205,12 @@ void TestRobustCommandLine::init()
     QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder.png")));
     QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder.gif")));
     QVERIFY(writeFile(m_scratch->filePath(QStringLiteral("old.png")), "an earlier picture"));
+    // And routine files that are not, or hold what no message may print raw.
+    QCOMPARE(::mkfifo(QFile::encodeName(m_scratch->filePath(QStringLiteral("pipe.cpp"))).constData(), 0600), 0);
+    QVERIFY(QDir(m_scratch->path()).mkdir(QStringLiteral("folder.cpp")));
+    QVERIFY(writeFile(m_scratch->filePath(QStringLiteral("esc.cpp")), "\x1b[2J"));
+    QVERIFY(writeFile(m_scratch->filePath(QStringLiteral("nul.cpp")), QByteArray("\0", 1)));
+    QVERIFY(writeFile(m_scratch->filePath(QStringLiteral("bidi.cpp")), "\u202e"));
 }
 
 QProcessEnvironment TestRobustCommandLine::environment() const
@@ -275,6 +316,25 @@ void TestRobustCommandLine::badInput_data()
     QTest::newRow("file where a folder should be")
         << QStringList{"--run", "mountains", "--save", "@/old.png/out.png"} << ExitFailure
         << "cannot save @/old.png/out.png: Not a directory";
+    QTest::newRow("routine file that is a FIFO")
+        << QStringList{"--run", "@/pipe.cpp", "--save", "@/out.png"} << ExitUsage
+        << "@/pipe.cpp: error: cannot be read: not a regular file";
+    QTest::newRow("routine file that is a folder")
+        << QStringList{"--run", "@/folder.cpp", "--save", "@/out.png"} << ExitUsage
+        << "@/folder.cpp: error: cannot be read: Is a directory";
+    QTest::newRow("routine file that is not there")
+        << QStringList{"--run", "@/missing.cpp", "--save", "@/out.png"} << ExitUsage
+        << "@/missing.cpp: error: cannot be read: No such file or directory";
+    QTest::newRow("control characters in a routine's name")
+        << QStringList{"--run", "@/mis\x1b[2Jsing\n.cpp", "--save", "@/out.png"} << ExitUsage
+        << "@/mis\\x1b[2Jsing\\n.cpp: error: cannot be read: No such file or directory";
+    QTest::newRow("escape in a routine's code") << QStringList{"--run", "@/esc.cpp", "--save", "@/out.png"}
+                                                << ExitUsage << "@/esc.cpp:1:1: error: unexpected character '\\x1b'";
+    QTest::newRow("NUL in a routine's code") << QStringList{"--run", "@/nul.cpp", "--save", "@/out.png"}
+                                             << ExitUsage << "@/nul.cpp:1:1: error: unexpected character '\\x00'";
+    QTest::newRow("direction mark in a routine's code")
+        << QStringList{"--run", "@/bidi.cpp", "--save", "@/out.png"} << ExitUsage
+        << "@/bidi.cpp:1:1: error: unexpected character '\\u202e'";
     QTest::newRow("name too long") << QStringList{"--run", "clear", "--save", "@/" + QString(300, 'x') + ".png"}
                                    << ExitFailure << "File name too long";
 }
@@ -321,7 +381,8 @@ void TestRobustCommandLine::existingFileReplacedWhole()
     QCOMPARE(saved.size(), kDesignSize);
     QCOMPARE(saved.pixelColor(557, 307), QColor(128, 0, 128)); // the bridge's large arch
     QCOMPARE(QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList({"folder.gif", "folder.png", "hard.png", "old.png"}));
+             QStringList({"bidi.cpp", "esc.cpp", "folder.cpp", "folder.gif", "folder.png", "hard.png", "nul.cpp",
+                          "old.png"}));
 }
 
 void TestRobustCommandLine::cleanup()
@@ -338,21 +399,36 @@ void TestRobustCommandLine::limits_data()
     QTest::addColumn<QString>("script");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("signal"); // sent once the program draws, for SignalledDrawing
 
     QTest::newRow("full file system") << Limit::FullDisk
                                       << "exec \"$0\" --run sunshine,water,bridge,mountains --save \"$1/old.png\""
-                                      << int(ExitFailure) << "cannot save @/old.png: No space left on device";
+                                      << int(ExitFailure) << "cannot save @/old.png: No space left on device" << 0;
+    QTest::newRow("read-only file system")
+        << Limit::ReadOnly << "exec \"$0\" --run water --save \"$1/old.png\"" << int(ExitFailure)
+        << "cannot save @/old.png: Read-only file system" << 0;
     QTest::newRow("FIFO") << Limit::Fifo << "exec \"$0\" --run sunshine --save \"$1/fifo.png\"" << int(ExitFailure)
-                          << "cannot save @/fifo.png: it is not a regular file";
+                          << "cannot save @/fifo.png: it is not a regular file" << 0;
     QTest::newRow("file size limit") << Limit::FileSize
                                      << "ulimit -f 1; exec \"$0\" --run sunshine --save \"$1/old.png\""
-                                     << int(ExitFailure) << "cannot save @/old.png: File too large";
+                                     << int(ExitFailure) << "cannot save @/old.png: File too large" << 0;
     QTest::newRow("SIGTERM while recording")
         << Limit::Terminated << "exec \"$0\" --run sunshine,water,bridge,mountains --speed slow --record \"$1/old.gif\""
-        << int(ExitSignal) + SIGTERM << "";
+        << int(ExitSignal) + SIGTERM << "" << 0;
+    // One signal is enough, whatever runs, even a loop that draws nothing.
+    QTest::newRow("SIGTERM while --save runs a loop that draws nothing")
+        << Limit::SignalledDrawing << "exec \"$0\" --run \"$1/Nothing.cpp\" --save \"$1/old.png\""
+        << int(ExitSignal) + SIGTERM << "" << SIGTERM;
+    QTest::newRow("SIGINT while --record --speed instant runs it")
+        << Limit::SignalledDrawing
+        << "exec \"$0\" --run \"$1/Nothing.cpp\" --speed instant --record \"$1/old.gif\""
+        << int(ExitSignal) + SIGINT << "" << SIGINT;
+    QTest::newRow("SIGHUP while --record runs it at its pace")
+        << Limit::SignalledDrawing << "exec \"$0\" --run water,\"$1/Nothing.cpp\" --record \"$1/old.webp\""
+        << int(ExitSignal) + SIGHUP << "" << SIGHUP;
     QTest::newRow("name not valid UTF-8")
         << Limit::None << "exec \"$0\" --run sunshine --save \"$1/$(printf '\\377\\376').png\"" << int(ExitUsage)
-        << "the argument '@/\\xff\\xfe.png' is not valid text in the system's encoding";
+        << "the argument '@/\\xff\\xfe.png' is not valid text in the system's encoding" << 0;
 }
 
 void TestRobustCommandLine::limits()
@@ -361,21 +437,30 @@ void TestRobustCommandLine::limits()
     QFETCH(QString, script);
     QFETCH(int, status);
     QFETCH(QString, message);
+    QFETCH(int, signal);
 
     QString folder = m_scratch->path();
-    if (limit == Limit::FullDisk) {
+    if (limit == Limit::FullDisk || limit == Limit::ReadOnly) {
         folder = m_scratch->filePath(QStringLiteral("small"));
         QVERIFY(QDir().mkpath(folder));
         if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
             QSKIP(qPrintable(QStringLiteral("a small file system to fill needs root: mount: %1")
                                  .arg(QString::fromLocal8Bit(std::strerror(errno)))));
         m_mounted = folder;
-        QVERIFY(writeFile(folder + "/old.png", "an earlier picture") && fillUpTo(folder, 8192));
+        QVERIFY(writeFile(folder + "/old.png", "an earlier picture"));
+        if (limit == Limit::FullDisk)
+            QVERIFY(fillUpTo(folder, 8192));
+        else
+            QCOMPARE(::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                             "size=64k"),
+                     0);
     }
     if (limit == Limit::Fifo)
         QCOMPARE(::mkfifo(QFile::encodeName(folder + "/fifo.png").constData(), 0600), 0);
     if (limit == Limit::Terminated)
         QVERIFY(writeFile(folder + "/old.gif", "an earlier animation"));
+    if (limit == Limit::SignalledDrawing)
+        QVERIFY(writeFile(folder + "/Nothing.cpp", kEndlessRoutine));
     message.replace(QLatin1Char('@'), folder);
 
     const auto terminate = [&](QProcess &process) {
@@ -386,10 +471,25 @@ void TestRobustCommandLine::limits()
         if (process.state() == QProcess::Running)
             ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
     };
+    // Once the program has spent a second drawing: whenever the signal
+    // comes, the program must end with its status, so the wait decides
+    // nothing but that the signal comes mid-loop.
+    const auto signalDrawing = [&](QProcess &process) {
+        const QDeadlineTimer deadline(kProgramTimeoutMs);
+        while (ticksUsed(process.processId()) < ::sysconf(_SC_CLK_TCK) && !deadline.hasExpired()
+               && process.state() == QProcess::Running)
+            QTest::qWait(10);
+        if (process.state() == QProcess::Running)
+            ::kill(static_cast<pid_t>(process.processId()), signal);
+    };
+    std::function<void(QProcess &)> whileRunning;
+    if (limit == Limit::Terminated)
+        whileRunning = terminate;
+    if (limit == Limit::SignalledDrawing)
+        whileRunning = signalDrawing;
     const QStringList before = snapshot(folder);
     const Outcome outcome = runProgram({"-c", script, SWEEPDRAW_EXECUTABLE, folder}, environment(), folder,
-                                       QStringLiteral("/bin/sh"),
-                                       limit == Limit::Terminated ? terminate : std::function<void(QProcess &)>());
+                                       QStringLiteral("/bin/sh"), whileRunning);
     checkOutcome(outcome, ExitStatus(status), message);
     // Whatever stopped it, the folder is as it was: the earlier files whole,
     // the FIFO still one, and nothing beside them.

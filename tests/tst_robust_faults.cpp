@@ -1,13 +1,24 @@
+#include "CodeView.h"
 #include "ForwardingSurface.h"
 #include "RasterSurface.h"
+#include "RoutineEditor.h"
+#include "RoutineFiles.h"
 #include "WindowTesting.h"
 #include "robust/ImageDifference.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
+
+#include <sys/mount.h>
 
 // Faults injected into the real command path: the window's command runner,
 // drawing at the normal speed through a surface that fails at a chosen
@@ -131,8 +142,34 @@ Status injectFault(DrawingSurface &target, Call call, Fault fault, Argument argu
     return RecordingSurface::perform(target, call);
 }
 
+// What threatens the learner's work in the editor.
+enum class Threat { AnotherWindow, TypingOn, ClosingUnwritable };
+
+// An editor in a window of its own, on a view it outlives.
+struct Editing
+{
+    CodeView view;
+    QWidget window;
+    std::unique_ptr<RoutineEditor> editor = std::make_unique<RoutineEditor>(view, window);
+
+    ~Editing() { editor.reset(); }
+
+    void type(const QString &text)
+    {
+        view.moveCursor(QTextCursor::End);
+        view.insertPlainText(text);
+    }
+};
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
+Q_DECLARE_METATYPE(Threat)
 Q_DECLARE_METATYPE(Fault)
 Q_DECLARE_METATYPE(Argument)
 Q_DECLARE_METATYPE(Among)
@@ -144,11 +181,124 @@ class TestRobustFaults : public QObject
 
 private slots:
     // As the program does at start-up.
-    void initTestCase() { allowSyntheticBoldAtAnySize(); }
+    void initTestCase()
+    {
+        allowSyntheticBoldAtAnySize();
+        QStandardPaths::setTestModeEnabled(true);
+    }
     void failingOperationEndsTheProgram_data();
     void failingOperationEndsTheProgram();
     void errorDialogHoldsTheEnd();
+    void learnersWorkIsNeverLostInSilence_data();
+    void learnersWorkIsNeverLostInSilence();
+    void cleanup();
+
+private:
+    QString m_mounted; // a file system mounted over the learner's folder, if any
 };
+
+void TestRobustFaults::cleanup()
+{
+    if (!m_mounted.isEmpty())
+        ::umount2(QFile::encodeName(m_mounted).constData(), MNT_DETACH);
+    m_mounted.clear();
+}
+
+void TestRobustFaults::learnersWorkIsNeverLostInSilence_data()
+{
+    QTest::addColumn<Threat>("threat");
+    QTest::newRow("a second window on the same routine") << Threat::AnotherWindow;
+    QTest::newRow("typing without a pause") << Threat::TypingOn;
+    QTest::newRow("closing with the folder read-only") << Threat::ClosingUnwritable;
+}
+
+void TestRobustFaults::learnersWorkIsNeverLostInSilence()
+{
+    QFETCH(Threat, threat);
+    const QString folder = RoutineFiles::folder();
+    QDir(folder).removeRecursively();
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/MyRoutine.cpp");
+
+    Editing first;
+    if (threat == Threat::ClosingUnwritable) {
+        if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP(qPrintable(QStringLiteral("a folder to make read-only needs root: mount: %1")
+                                 .arg(QString::fromLocal8Bit(std::strerror(errno)))));
+        m_mounted = folder;
+    }
+    first.editor->newRoutine();
+    QVERIFY(QFile::exists(path));
+
+    switch (threat) {
+    case Threat::AnotherWindow: {
+        // Each window writes its change; the second finds the file changed
+        // under it, and keeps its own beside it.
+        Editing second;
+        QVERIFY(second.editor->openLastEdited());
+        first.type(QStringLiteral("// the first window's\n"));
+        first.editor->saveNow();
+        second.type(QStringLiteral("// the second window's\n"));
+        second.editor->saveNow();
+        QCOMPARE(contentsOf(path), first.view.toPlainText().toUtf8());
+        QCOMPARE(contentsOf(folder + QStringLiteral("/MyRoutine2.cpp")), second.view.toPlainText().toUtf8());
+        QVERIFY2(second.editor->header().contains(
+                     QStringLiteral("MyRoutine.cpp was changed in another window; yours is kept as MyRoutine2.cpp")),
+                 qPrintable(second.editor->header()));
+        // And the second goes on with its own.
+        second.type(QStringLiteral("// more\n"));
+        second.editor->saveNow();
+        QCOMPARE(contentsOf(folder + QStringLiteral("/MyRoutine2.cpp")), second.view.toPlainText().toUtf8());
+        QCOMPARE(contentsOf(path), first.view.toPlainText().toUtf8());
+        break;
+    }
+    case Threat::TypingOn: {
+        // A key every quarter of the save delay: a save that waited for a
+        // pause would never come.
+        const QByteArray written = contentsOf(path);
+        QDeadlineTimer deadline(10000);
+        int typed = 0;
+        while (contentsOf(path) == written && !deadline.hasExpired()) {
+            first.type(QStringLiteral("x"));
+            ++typed;
+            QTest::qWait(RoutineEditor::kSaveDelayMs / 4);
+        }
+        const QByteArray saved = contentsOf(path);
+        QVERIFY2(saved != written, "nothing was written while the typing went on");
+        // Whole: the text as it stood after some of the keys.
+        QVERIFY(saved.startsWith(written) && saved.size() > written.size());
+        QCOMPARE(saved.mid(written.size()), QByteArray(saved.size() - written.size(), 'x'));
+        QVERIFY(saved.size() - written.size() <= typed);
+        break;
+    }
+    case Threat::ClosingUnwritable: {
+        QCOMPARE(::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                         "size=64k"),
+                 0);
+        first.type(QStringLiteral("// the last change\n"));
+        QTemporaryDir elsewhere;
+        const QString saved = elsewhere.filePath(QStringLiteral("Kept.cpp"));
+        QString told;
+        QTimer answer;
+        answer.setInterval(10);
+        connect(&answer, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                told = box->text();
+                box->button(QMessageBox::Save)->click();
+            } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+                dialog->selectFile(saved);
+                static_cast<QDialog *>(dialog)->accept();
+            }
+        });
+        answer.start();
+        QVERIFY(first.editor->keepBeforeEnding(true));
+        QVERIFY2(told.contains(QStringLiteral("Read-only file system")), qPrintable(told));
+        QCOMPARE(contentsOf(saved), first.view.toPlainText().toUtf8());
+        break;
+    }
+    }
+}
 
 void TestRobustFaults::failingOperationEndsTheProgram_data()
 {
