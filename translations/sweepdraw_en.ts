@@ -412,6 +412,27 @@
         <source>line %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1; the last changes to %2 are lost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Routine not saved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be saved:
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save elsewhere…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was changed in another window; yours is kept as %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::RoutineFiles</name>
@@ -420,15 +441,23 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 is too large to be a routine</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 is not UTF-8 text</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>%1 cannot be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>too large to be a routine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is passed over: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

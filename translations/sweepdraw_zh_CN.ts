@@ -412,6 +412,28 @@
         <source>line %1: %2</source>
         <translation>第 %1 行：%2</translation>
     </message>
+    <message>
+        <source>%1; the last changes to %2 are lost</source>
+        <translation>%1；%2 最后的改动已丢失</translation>
+    </message>
+    <message>
+        <source>Routine not saved</source>
+        <translation>例程未保存</translation>
+    </message>
+    <message>
+        <source>%1 could not be saved:
+%2</source>
+        <translation>%1 无法保存：
+%2</translation>
+    </message>
+    <message>
+        <source>Save elsewhere…</source>
+        <translation>另存到别处…</translation>
+    </message>
+    <message>
+        <source>%1 was changed in another window; yours is kept as %2</source>
+        <translation>%1 已在另一个窗口中被修改；你的版本保存为 %2</translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::RoutineFiles</name>
@@ -420,16 +442,24 @@
         <translation>无法读取 %1：%2</translation>
     </message>
     <message>
-        <source>%1 is too large to be a routine</source>
-        <translation>%1 太大，不是例程</translation>
-    </message>
-    <message>
         <source>%1 is not UTF-8 text</source>
         <translation>%1 不是 UTF-8 文本</translation>
     </message>
     <message>
         <source>%1 cannot be written: %2</source>
         <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>too large to be a routine</source>
+        <translation>太大，不可能是例程</translation>
+    </message>
+    <message>
+        <source>%1 is passed over: %2</source>
+        <translation>%1 已跳过：%2</translation>
     </message>
 </context>
 <context>
