@@ -5,8 +5,8 @@
 # buttons can be pressed through their actions, and the picture says what is
 # drawn on it.
 # Usage: atspi.sh EXECUTABLE BUTTONS_EXECUTABLE
-source "$(dirname "$0")/atspi-bus.sh"
 source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/pyatspi.sh"
 
 e2e_setup "$@"
 e2e_start_xvfb

@@ -6,8 +6,8 @@
 # is paused, and one operation landing at F10; Ctrl+U again gives the window
 # back as it was.
 # Usage: codepane.sh EXECUTABLE BUTTONS_EXECUTABLE
-source "$(dirname "$0")/atspi-bus.sh"
 source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/pyatspi.sh"
 
 # Wide enough for the window to grow by the pane.
 e2e_setup "$@"

@@ -5,8 +5,8 @@
 # and the code pane, read through AT-SPI as a screen reader does, opens on
 # the routine and names each of the others with why it is passed over.
 # Usage: folder.sh EXECUTABLE BUTTONS_EXECUTABLE
-source "$(dirname "$0")/atspi-bus.sh"
 source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/pyatspi.sh"
 
 e2e_setup "$@"
 e2e_start_xvfb 1600x900

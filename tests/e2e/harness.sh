@@ -3,6 +3,15 @@
 
 set -euo pipefail
 
+# Every test runs on a session bus of its own, which ends with it. Without
+# one, Qt asks D-Bus for the session's bus, and where dbus-x11 is installed,
+# as on any desktop, D-Bus autolaunches a daemon for the X display that
+# outlives the test; with the machine's own bus the test would not be alone.
+if [ -z "${E2E_PRIVATE_BUS:-}" ]; then
+    command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is missing (package dbus)" >&2; exit 1; }
+    E2E_PRIVATE_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+
 E2E_WORK=$(mktemp -d)
 E2E_PROGRAM=
 E2E_XVFB_PID=
