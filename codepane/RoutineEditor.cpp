@@ -222,7 +222,8 @@ bool RoutineEditor::keepBeforeEnding(bool ask)
     if (!m_unsaved || write())
         return true;
     if (!ask) {
-        qWarning().noquote() << QStringLiteral("sweepdraw: %1").arg(tr("%1; the last changes to %2 are lost").arg(m_message, m_name));
+        const QString lost = tr("%1; the last changes to %2 are lost").arg(m_message, m_name);
+        qWarning().noquote() << QStringLiteral("sweepdraw: ") + lost;
         m_unsaved = false;
         return true;
     }

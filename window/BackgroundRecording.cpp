@@ -2,6 +2,7 @@
 
 #include "AnimationFile.h"
 #include "Recording.h"
+#include "RunTimeErrorLine.h"
 #include "Stage.h"
 
 #include <QDir>
@@ -113,7 +114,7 @@ void BackgroundRecording::fail(const QString &reason)
         m_progress->hide();
     QMessageBox::warning(m_window, tr("Record animation"),
                          tr("The animation could not be recorded to %1: %2.")
-                             .arg(QDir::toNativeSeparators(m_path), reason));
+                             .arg(escapeForMessage(QDir::toNativeSeparators(m_path)), reason));
     if (!m_writing.isRunning())
         end();
 }

@@ -359,7 +359,7 @@ void Form1::reportRunTimeError(const QString &message)
     halt();
     writeRunTimeError(message, true);
     if (m_errorDialogs)
-        QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(message));
+        QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(escapeForMessage(message)));
     end(ExitFailure);
 }
 

@@ -4,6 +4,7 @@
 #include "BackgroundRecording.h"
 #include "CommandRunner.h"
 #include "ImageFile.h"
+#include "RunTimeErrorLine.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -74,7 +75,7 @@ void PictureActions::save()
         return;
     if (const std::optional<QString> error = saveImage(picture, path))
         QMessageBox::warning(&m_window, title,
-                             tr("The picture could not be saved to %1: %2.").arg(QDir::toNativeSeparators(path), *error));
+                             tr("The picture could not be saved to %1: %2.").arg(escapeForMessage(QDir::toNativeSeparators(path)), *error));
 }
 
 void PictureActions::copy()
