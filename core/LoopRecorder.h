@@ -4,25 +4,28 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <source_location>
 
 namespace sweepdraw {
 
 // Where a loop is written: the file and the line its call is on. A scene's
-// loop takes it from its std::source_location; a routine read from a file
-// names its own.
+// loop takes it from current(); a routine read from a file names its own.
 class LoopSite final
 {
 public:
     constexpr LoopSite() noexcept = default;
-    // Implicit, so that a scene's loops pass their call's location as it is.
-    constexpr LoopSite(const std::source_location &where) noexcept
-        : m_file(where.file_name()), m_line(where.line())
-    {
-    }
     constexpr LoopSite(const char *file, std::uint_least32_t line) noexcept
         : m_file(file), m_line(line)
     {
+    }
+
+    // As a default argument, where the call that leaves it out is written,
+    // as std::source_location::current() gives it; built on the compiler's
+    // own builtins, which GCC and Clang both have, since not every standard
+    // library the engine is built with has std::source_location.
+    static constexpr LoopSite current(const char *file = __builtin_FILE(),
+                                      std::uint_least32_t line = __builtin_LINE()) noexcept
+    {
+        return LoopSite(file, line);
     }
 
     constexpr const char *file_name() const noexcept { return m_file; }

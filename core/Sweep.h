@@ -5,7 +5,6 @@
 #include "RuntimeError.h"
 
 #include <cmath>
-#include <source_location>
 
 namespace sweepdraw {
 
@@ -25,7 +24,7 @@ namespace sweepdraw {
 // each value as a turn on the LoopWatch.
 template <typename Body>
 void Sweep(double start, double end, double step, Body &&body,
-           LoopSite where = std::source_location::current())
+           LoopSite where = LoopSite::current())
 {
     if (!std::isfinite(start) || !std::isfinite(end) || !std::isfinite(step)) [[unlikely]]
         throwRuntimeError("Sweep: start %g, end %g and step %g must be finite numbers",
@@ -65,7 +64,7 @@ void Sweep(double start, double end, double step, Body &&body,
 // a turn on the LoopWatch.
 template <typename Body>
 void ColourPass(int first, int change, int stop, Body &&body,
-                LoopSite where = std::source_location::current())
+                LoopSite where = LoopSite::current())
 {
     if (change == 0 || (stop - first) % change != 0 || (stop - first) / change <= 0) [[unlikely]]
         throwRuntimeError("ColourPass: colour %d never reaches %d in steps of %d",
