@@ -31,13 +31,13 @@ protected:
         m_penSet = true;
         return count();
     }
-    Status doPlotPoint(float, float, QRgb) override
+    Status doPlotPoint(float, float, Colour) override
     {
         ++m_points;
         return draw();
     }
-    Status doDrawBox(float, float, float, float, QRgb) override { return draw(); }
-    Status doDrawCircle(float, float, float, QRgb) override { return draw(); }
+    Status doDrawBox(float, float, float, float, Colour) override { return draw(); }
+    Status doDrawCircle(float, float, float, Colour) override { return draw(); }
     Status doClearSurface() override { return count(); }
 
 private:

@@ -29,8 +29,8 @@ private slots:
     void colourPassThatCannotEndThrows();
     void watchLooksInLoopsThatDrawNothing_data();
     void watchLooksInLoopsThatDrawNothing();
-    void paletteColourOutOfRangeThrows_data();
-    void paletteColourOutOfRangeThrows();
+    void paletteColorOutOfRangeThrows_data();
+    void paletteColorOutOfRangeThrows();
 };
 
 void TestSweep::sweepVisits_data()
@@ -240,7 +240,7 @@ void TestSweep::watchLooksInLoopsThatDrawNothing()
     QCOMPARE(stopping.looks, 3);
 }
 
-void TestSweep::paletteColourOutOfRangeThrows_data()
+void TestSweep::paletteColorOutOfRangeThrows_data()
 {
     QTest::addColumn<int>("n");
     QTest::newRow("-1") << -1;
@@ -248,7 +248,7 @@ void TestSweep::paletteColourOutOfRangeThrows_data()
     QTest::newRow("huge") << std::numeric_limits<int>::max();
 }
 
-void TestSweep::paletteColourOutOfRangeThrows()
+void TestSweep::paletteColorOutOfRangeThrows()
 {
     QFETCH(int, n);
     try {
