@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <chrono>
@@ -17,6 +18,8 @@ namespace sweepdraw {
 // says why and the animation is not to be used.
 class AnimationEncoder
 {
+    Q_DECLARE_TR_FUNCTIONS(AnimationEncoder)
+
 public:
     virtual ~AnimationEncoder() = default;
 
@@ -30,6 +33,9 @@ public:
 
 protected:
     AnimationEncoder() = default;
+
+    // Why an animation finished before its first frame cannot be written.
+    static QString noFrames() { return tr("the animation has no frames"); }
 };
 
 } // namespace sweepdraw

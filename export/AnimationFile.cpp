@@ -40,7 +40,7 @@ bool AnimationFile::open()
 {
     const QString suffix = nameSuffix(m_file.fileName());
     if (!suffixes().contains(suffix))
-        return fail(QStringLiteral("the suffix names no format of animation; the suffixes that work are %1")
+        return fail(tr("the suffix names no format of animation; the suffixes that work are %1")
                         .arg(suffixes().join(QStringLiteral(", "))));
     if (!m_file.open())
         return fail(m_file.errorString());
@@ -63,7 +63,7 @@ bool AnimationFile::flush()
 bool AnimationFile::add(const QImage &frame, std::chrono::milliseconds duration)
 {
     if (!m_encoder)
-        return fail(QStringLiteral("the file is not open"));
+        return fail(tr("the file is not open"));
     if (frame.isNull())
         return fail(outOfMemory());
     if (!m_pending.isNull() && frame == m_pending) {
@@ -80,7 +80,7 @@ bool AnimationFile::add(const QImage &frame, std::chrono::milliseconds duration)
 bool AnimationFile::finish()
 {
     if (!m_encoder)
-        return fail(QStringLiteral("the file is not open"));
+        return fail(tr("the file is not open"));
     if (!flush())
         return false;
     m_pending = QImage();

@@ -20,6 +20,8 @@ namespace sweepdraw {
 // Only one thread at a time may call on it.
 class AnimationFile
 {
+    Q_DECLARE_TR_FUNCTIONS(AnimationFile)
+
 public:
     // The suffixes it knows, lower-case.
     static QStringList suffixes();

@@ -205,7 +205,7 @@ bool GifEncoder::putFrame(const QImage &frame, const QRect &rect, int centisecon
 bool GifEncoder::finish()
 {
     if (!m_gif) {
-        m_error = QStringLiteral("the animation has no frames");
+        m_error = noFrames();
         return false;
     }
     int error = 0;

@@ -89,7 +89,7 @@ std::optional<QString> recordAnimation(DrawingSurface &picture, const Recording:
             return file.errorString();
     }
     if (recording.isCut())
-        return QStringLiteral("a drawing command failed");
+        return QCoreApplication::translate("Recording", "a drawing command failed");
     if (!file.finish())
         return file.errorString();
     return std::nullopt;

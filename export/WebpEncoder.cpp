@@ -23,7 +23,7 @@ WebpEncoder::WebpEncoder(QIODevice &device)
     : m_device(device)
 {
     if (!WebPConfigInit(&m_config) || !WebPConfigLosslessPreset(&m_config, kEffort))
-        m_error = QStringLiteral("this libwebp cannot be configured");
+        m_error = tr("this libwebp cannot be configured");
 }
 
 WebpEncoder::~WebpEncoder()
@@ -67,7 +67,7 @@ bool WebpEncoder::add(const QImage &frame, std::chrono::milliseconds duration)
     if (!m_encoder) {
         WebPAnimEncoderOptions options;
         if (!WebPAnimEncoderOptionsInit(&options))
-            return fail(QStringLiteral("this libwebp has no animation encoder"));
+            return fail(tr("this libwebp has no animation encoder"));
         options.anim_params.loop_count = 0; // for ever
         m_encoder = WebPAnimEncoderNew(frame.width(), frame.height(), &options);
         if (!m_encoder)
@@ -75,7 +75,7 @@ bool WebpEncoder::add(const QImage &frame, std::chrono::milliseconds duration)
     }
     WebPPicture picture;
     if (!WebPPictureInit(&picture))
-        return fail(QStringLiteral("this libwebp cannot take pictures"));
+        return fail(tr("this libwebp cannot take pictures"));
     picture.use_argb = 1;
     picture.width = frame.width();
     picture.height = frame.height();
@@ -93,7 +93,7 @@ bool WebpEncoder::finish()
     if (!m_error.isEmpty())
         return false;
     if (!m_encoder)
-        return fail(QStringLiteral("the animation has no frames"));
+        return fail(noFrames());
     WebPData data;
     WebPDataInit(&data);
     // A last call without a picture says how long the last frame lasts.

@@ -14,6 +14,8 @@ namespace sweepdraw {
 // small as they are, and the file is put together and written at the end.
 class WebpEncoder final : public AnimationEncoder
 {
+    Q_DECLARE_TR_FUNCTIONS(WebpEncoder)
+
 public:
     explicit WebpEncoder(QIODevice &device);
     ~WebpEncoder() override;

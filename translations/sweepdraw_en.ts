@@ -29,6 +29,24 @@
     </message>
 </context>
 <context>
+    <name>AnimationEncoder</name>
+    <message>
+        <source>the animation has no frames</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AnimationFile</name>
+    <message>
+        <source>the suffix names no format of animation; the suffixes that work are %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Command</name>
     <message>
         <source>Mountains: a sine ridge drawn in 4 colour passes, %L1 points</source>
@@ -127,6 +145,13 @@
     </message>
 </context>
 <context>
+    <name>Recording</name>
+    <message>
+        <source>a drawing command failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>RoutineEditor</name>
     <message>
         <source>My mountains</source>
@@ -165,6 +190,21 @@
     </message>
     <message>
         <source>Instant</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WebpEncoder</name>
+    <message>
+        <source>this libwebp cannot be configured</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this libwebp has no animation encoder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this libwebp cannot take pictures</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

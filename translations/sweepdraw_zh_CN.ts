@@ -29,6 +29,24 @@
     </message>
 </context>
 <context>
+    <name>AnimationEncoder</name>
+    <message>
+        <source>the animation has no frames</source>
+        <translation>动画没有任何帧</translation>
+    </message>
+</context>
+<context>
+    <name>AnimationFile</name>
+    <message>
+        <source>the suffix names no format of animation; the suffixes that work are %1</source>
+        <translation>后缀不是任何动画格式；可用的后缀有 %1</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>文件没有打开</translation>
+    </message>
+</context>
+<context>
     <name>Command</name>
     <message>
         <source>Mountains: a sine ridge drawn in 4 colour passes, %L1 points</source>
@@ -127,6 +145,13 @@
     </message>
 </context>
 <context>
+    <name>Recording</name>
+    <message>
+        <source>a drawing command failed</source>
+        <translation>画图命令出错</translation>
+    </message>
+</context>
+<context>
     <name>RoutineEditor</name>
     <message>
         <source>My mountains</source>
@@ -166,6 +191,21 @@
     <message>
         <source>Instant</source>
         <translation>立即</translation>
+    </message>
+</context>
+<context>
+    <name>WebpEncoder</name>
+    <message>
+        <source>this libwebp cannot be configured</source>
+        <translation>这个 libwebp 无法配置</translation>
+    </message>
+    <message>
+        <source>this libwebp has no animation encoder</source>
+        <translation>这个 libwebp 没有动画编码器</translation>
+    </message>
+    <message>
+        <source>this libwebp cannot take pictures</source>
+        <translation>这个 libwebp 无法接收图片</translation>
     </message>
 </context>
 <context>
