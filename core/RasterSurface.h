@@ -41,9 +41,6 @@ public:
     // drawn on it falls off it.
     explicit RasterSurface(Size logicalSize, double devicePixelRatio = 1.0);
 
-    RasterSurface(const RasterSurface &) = delete;
-    RasterSurface &operator=(const RasterSurface &) = delete;
-
     // The picture in device pixels.
     Size size() const noexcept { return {m_width, m_height}; }
     double devicePixelRatio() const noexcept { return m_ratio; }
