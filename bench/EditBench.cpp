@@ -4,6 +4,7 @@
 #include "Form1.h"
 #include "NumberDrag.h"
 #include "RoutineEditor.h"
+#include "SceneFile.h"
 #include "Timing.h"
 
 #include <QAbstractEventDispatcher>
@@ -33,7 +34,7 @@ std::string editName(const Command &scene)
 // the whole routine again.
 void onEdit(benchmark::State &state, const Command &scene)
 {
-    QFile file(QString::fromUtf8(tallyOf(scene.button).file));
+    QFile file(QString::fromUtf8(sceneFileOf(scene.button)));
     if (!file.open(QIODevice::ReadOnly)) {
         state.SkipWithError("the scene's file cannot be read");
         return;

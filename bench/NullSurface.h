@@ -24,18 +24,18 @@ protected:
         fold(static_cast<std::uint32_t>(width));
         return {};
     }
-    Status doPlotPoint(float x, float y, QRgb colour) override
+    Status doPlotPoint(float x, float y, Colour colour) override
     {
         fold(x, y, colour);
         return {};
     }
-    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour colour) override
     {
         fold(x1, y1, colour);
         fold(x2, y2, colour);
         return {};
     }
-    Status doDrawCircle(float x, float y, float radius, QRgb colour) override
+    Status doDrawCircle(float x, float y, float radius, Colour colour) override
     {
         fold(x, y, colour);
         fold(std::bit_cast<std::uint32_t>(radius));
@@ -48,11 +48,11 @@ protected:
     }
 
 private:
-    void fold(float x, float y, QRgb colour)
+    void fold(float x, float y, Colour colour)
     {
         const auto xy = (std::uint64_t{std::bit_cast<std::uint32_t>(x)} << 32)
                         | std::bit_cast<std::uint32_t>(y);
-        m_checksum = std::rotl(m_checksum, 7) ^ xy ^ colour;
+        m_checksum = std::rotl(m_checksum, 7) ^ xy ^ colour.rgb();
     }
     void fold(std::uint32_t value) { m_checksum = std::rotl(m_checksum, 7) ^ value; }
 

@@ -1,5 +1,6 @@
 #include "PainterSurface.h"
 
+#include "CoreInQt.h"
 #include "RasterSurface.h"
 
 namespace sweepdraw::bench {
@@ -27,10 +28,10 @@ PainterSurface::~PainterSurface()
     m_painter.end();
 }
 
-void PainterSurface::usePen(QRgb colour)
+void PainterSurface::usePen(Colour colour)
 {
-    if (m_pen.color().rgb() != (colour | 0xff000000u)) {
-        m_pen.setColor(QColor::fromRgb(colour));
+    if (m_pen.color().rgb() != toQRgb(colour)) {
+        m_pen.setColor(QColor::fromRgb(toQRgb(colour)));
         m_painter.setPen(m_pen);
     }
 }
@@ -42,21 +43,21 @@ Status PainterSurface::doSetPenWidth(int width)
     return {};
 }
 
-Status PainterSurface::doPlotPoint(float x, float y, QRgb colour)
+Status PainterSurface::doPlotPoint(float x, float y, Colour colour)
 {
     usePen(colour);
     m_painter.drawPoint(toPixels(x, y));
     return {};
 }
 
-Status PainterSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb colour)
+Status PainterSurface::doDrawBox(float x1, float y1, float x2, float y2, Colour colour)
 {
     usePen(colour);
     m_painter.drawRect(QRectF(toPixels(x1, y1), toPixels(x2, y2)).normalized());
     return {};
 }
 
-Status PainterSurface::doDrawCircle(float x, float y, float radius, QRgb colour)
+Status PainterSurface::doDrawCircle(float x, float y, float radius, Colour colour)
 {
     usePen(colour);
     // An ellipse of radius 0 draws nothing; the disc it stands for is a dot.

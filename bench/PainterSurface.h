@@ -18,17 +18,17 @@ public:
     explicit PainterSurface(QSize size);
     ~PainterSurface() override;
 
-    const QImage &image() const noexcept { return m_image; }
+    const uchar *pixels() const noexcept { return m_image.constBits(); }
 
 protected:
     Status doSetPenWidth(int width) override;
-    Status doPlotPoint(float x, float y, QRgb colour) override;
-    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
-    Status doDrawCircle(float x, float y, float radius, QRgb colour) override;
+    Status doPlotPoint(float x, float y, Colour colour) override;
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour colour) override;
+    Status doDrawCircle(float x, float y, float radius, Colour colour) override;
     Status doClearSurface() override;
 
 private:
-    void usePen(QRgb colour);
+    void usePen(Colour colour);
 
     QImage m_image;
     QPainter m_painter;

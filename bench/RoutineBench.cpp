@@ -3,6 +3,7 @@
 #include "CompiledRoutine.h"
 #include "ShownStage.h"
 #include "NullSurface.h"
+#include "SceneFile.h"
 #include "Timing.h"
 
 #include <QCoreApplication>
@@ -40,7 +41,7 @@ std::string routineName(const Command &scene, const std::string &what)
 // The scene's own file, as the compiled scene names it.
 std::string fileOf(const Command &scene)
 {
-    return tallyOf(scene.button).file;
+    return sceneFileOf(scene.button);
 }
 
 std::optional<CompiledRoutine> routineOf(const std::string &path)

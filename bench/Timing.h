@@ -72,7 +72,7 @@ double onCleared(benchmark::State &state, const Command &scene, Surface &surface
         prepareToDraw(surface);
         state.ResumeTiming();
         totalMs += drawingMs(scene, surface);
-        benchmark::DoNotOptimize(surface.image().constBits());
+        benchmark::DoNotOptimize(surface.pixels());
         benchmark::ClobberMemory();
     }
     return state.iterations() > 0 ? totalMs / static_cast<double>(state.iterations()) : 0;

@@ -21,6 +21,7 @@
 // a spell of a slower machine weighs on both alike.
 
 #include "ChildCpu.h"
+#include "CoreInQt.h"
 #include "EditBench.h"
 #include "NullSurface.h"
 #include "PainterSurface.h"
@@ -184,7 +185,7 @@ void onRaster(benchmark::State &state, const Command &scene)
 
 void onPainter(benchmark::State &state, const Command &scene)
 {
-    PainterSurface surface(kDesignSize);
+    PainterSurface surface(toQSize(kDesignSize));
     onCleared(state, scene, surface);
 }
 

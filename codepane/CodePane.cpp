@@ -1,10 +1,11 @@
 #include "CodePane.h"
 
 #include "CodeView.h"
+#include "CoreInQt.h"
 #include "NumberDrag.h"
 #include "Palette.h"
+#include "PaneColours.h"
 #include "RoutineEditor.h"
-#include "WindowColours.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -43,8 +44,8 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     m_progress->setMargin(m_progress->fontMetrics().height() / 3);
     m_progress->setAutoFillBackground(true);
     QPalette colours = m_progress->palette();
-    colours.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kProgress));
-    colours.setColor(QPalette::WindowText, QColor::fromRgb(WindowColour::kProgressText));
+    colours.setColor(QPalette::Window, QColor::fromRgb(PaneColour::kProgress));
+    colours.setColor(QPalette::WindowText, QColor::fromRgb(PaneColour::kProgressText));
     m_progress->setPalette(colours);
     m_header->setObjectName(QStringLiteral("header"));
     m_header->setAccessibleName(tr("Routine shown"));
@@ -226,7 +227,7 @@ CodePane::Marks CodePane::marksAt(const Routine &routine, const LoopState &at, Q
         const QString text = QStringLiteral("%1 = %2").arg(written->counter, number(loop.value));
         std::optional<QRgb> swatch;
         if (loop.passes > 0 && loop.value >= 0 && loop.value < kPaletteSize)
-            swatch = PaletteColor(static_cast<int>(loop.value));
+            swatch = toQRgb(PaletteColor(static_cast<int>(loop.value)));
         marks.values.push_back({written->firstLine, text, swatch});
         told << text;
     }

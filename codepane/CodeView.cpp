@@ -1,7 +1,7 @@
 #include "CodeView.h"
 
 #include "CodeHighlighter.h"
-#include "WindowColours.h"
+#include "PaneColours.h"
 
 #include <QAction>
 #include <QFontDatabase>
@@ -90,10 +90,10 @@ CodeView::CodeView(QWidget *parent)
     document()->setDocumentMargin(QFontMetrics(font).height() / 3);
 
     QPalette colours = palette();
-    colours.setColor(QPalette::Base, QColor::fromRgb(WindowColour::kCode));
-    colours.setColor(QPalette::Text, QColor::fromRgb(WindowColour::kCodeText));
-    colours.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kCode));
-    colours.setColor(QPalette::WindowText, QColor::fromRgb(WindowColour::kCodeValue));
+    colours.setColor(QPalette::Base, QColor::fromRgb(PaneColour::kCode));
+    colours.setColor(QPalette::Text, QColor::fromRgb(PaneColour::kCodeText));
+    colours.setColor(QPalette::Window, QColor::fromRgb(PaneColour::kCode));
+    colours.setColor(QPalette::WindowText, QColor::fromRgb(PaneColour::kCodeValue));
     setPalette(colours);
 
     new CodeHighlighter(document());
@@ -279,14 +279,14 @@ void CodeView::fitValueColumn()
 void CodeView::paintValues(QPaintEvent *event)
 {
     QPainter painter(m_valueColumn);
-    painter.fillRect(event->rect(), QColor::fromRgb(WindowColour::kCode));
+    painter.fillRect(event->rect(), QColor::fromRgb(PaneColour::kCode));
     if (m_values.empty())
         return;
     const QFontMetrics metrics(font());
     const int swatch = metrics.ascent() * 3 / 4;
     const int gap = metrics.height() / 4;
     painter.setFont(font());
-    painter.setPen(QColor::fromRgb(WindowColour::kCodeValue));
+    painter.setPen(QColor::fromRgb(PaneColour::kCodeValue));
     for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
         const QRectF shown = blockBoundingGeometry(block).translated(contentOffset());
         if (shown.top() > event->rect().bottom())
@@ -300,9 +300,9 @@ void CodeView::paintValues(QPaintEvent *event)
         if (value->swatch) {
             const QRect square(left, top + (metrics.height() - swatch) / 2, swatch, swatch);
             painter.fillRect(square, QColor::fromRgb(*value->swatch));
-            painter.setPen(QColor::fromRgb(WindowColour::kSwatchFrame));
+            painter.setPen(QColor::fromRgb(PaneColour::kSwatchFrame));
             painter.drawRect(square.adjusted(0, 0, -1, -1));
-            painter.setPen(QColor::fromRgb(WindowColour::kCodeValue));
+            painter.setPen(QColor::fromRgb(PaneColour::kCodeValue));
             left += swatch + gap;
         }
         painter.drawText(left, top + metrics.ascent(), value->text);

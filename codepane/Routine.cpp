@@ -1,6 +1,7 @@
 #include "Routine.h"
 
 #include "CompiledRoutine.h"
+#include "SceneFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,11 +12,11 @@ namespace sweepdraw {
 
 Routine::Routine(const Command &command)
 {
-    const CommandTally &tally = tallyOf(command.button);
-    m_operations = tally.operations;
-    if (!tally.file)
+    m_operations = tallyOf(command.button).operations;
+    const char *path = sceneFileOf(command.button);
+    if (!path)
         return;
-    m_fileName = QFileInfo(QString::fromUtf8(tally.file)).fileName();
+    m_fileName = QFileInfo(QString::fromUtf8(path)).fileName();
     QFile file(QStringLiteral(":/scenes/") + m_fileName);
     if (!file.open(QIODevice::ReadOnly))
         return;

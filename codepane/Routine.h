@@ -16,11 +16,11 @@ class CompiledRoutine;
 // written in, its text, how many surface operations it makes in all, and
 // the loops and the surface operations' calls written in it.
 //
-// A scene is known from its command's tally (see tallyOf) and from its file,
-// which the build puts in the program's resources with every file of
-// scenes/, read by the same parser as a routine read from a file. A command
-// whose action has no loops of its own, as "清除", has no file and no
-// source.
+// A scene is known from its command's tally (see tallyOf) and from its file
+// (see sceneFileOf), which the build puts in the program's resources with
+// every file of scenes/, read by the same parser as a routine read from a
+// file. A command whose action has no loops of its own, as "清除", has no
+// file and no source.
 class Routine final
 {
 public:

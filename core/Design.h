@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QSize>
+#include "Geometry.h"
 
 namespace sweepdraw {
 
@@ -9,6 +9,6 @@ namespace sweepdraw {
 inline constexpr int kTwipsPerPixel = 15;
 
 // The window's client area at zoom 1, in pixels, which its picture fills.
-inline constexpr QSize kDesignSize{800, 552};
+inline constexpr Size kDesignSize{800, 552};
 
 } // namespace sweepdraw

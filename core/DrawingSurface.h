@@ -1,8 +1,7 @@
 #pragma once
 
+#include "Colour.h"
 #include "Status.h"
-
-#include <QtGui/qrgb.h>
 
 #include <array>
 #include <climits>
@@ -101,7 +100,7 @@ public:
 
     // Sets the point (x, y) in `colour`, as a dot of the current pen width
     // centred on it.
-    Status PlotPoint(float x, float y, QRgb colour)
+    Status PlotPoint(float x, float y, Colour colour)
     {
         if (!std::isfinite(x)) [[unlikely]]
             return Status::failure("PlotPoint: x is not a finite number", x);
@@ -115,7 +114,7 @@ public:
     // Draws the outline of the axis-aligned rectangle with opposite corners
     // (x1, y1) and (x2, y2) with the current pen width; the inside is left
     // as it was.
-    Status DrawBox(float x1, float y1, float x2, float y2, QRgb colour)
+    Status DrawBox(float x1, float y1, float x2, float y2, Colour colour)
     {
         if (!std::isfinite(x1)) [[unlikely]]
             return Status::failure("DrawBox: x1 is not a finite number", x1);
@@ -131,7 +130,7 @@ public:
 
     // Draws the outline of the whole circle of `radius` about (x, y) with the
     // current pen width. Radius 0 gives a filled disc as wide as the pen.
-    Status DrawCircle(float x, float y, float radius, QRgb colour)
+    Status DrawCircle(float x, float y, float radius, Colour colour)
     {
         if (!std::isfinite(x)) [[unlikely]]
             return Status::failure("DrawCircle: x is not a finite number", x);
@@ -178,9 +177,9 @@ protected:
     // Called with valid arguments only. A hook that fails must leave the
     // surface as it was.
     virtual Status doSetPenWidth(int width) = 0;
-    virtual Status doPlotPoint(float x, float y, QRgb colour) = 0;
-    virtual Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) = 0;
-    virtual Status doDrawCircle(float x, float y, float radius, QRgb colour) = 0;
+    virtual Status doPlotPoint(float x, float y, Colour colour) = 0;
+    virtual Status doDrawBox(float x1, float y1, float x2, float y2, Colour colour) = 0;
+    virtual Status doDrawCircle(float x, float y, float radius, Colour colour) = 0;
     virtual Status doClearSurface() = 0;
 
 private:

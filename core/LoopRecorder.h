@@ -8,8 +8,7 @@
 namespace sweepdraw {
 
 // Where a loop is written: the file and the line its call is on. A scene's
-// loop takes it from where it is called (current()); a routine read from a
-// file names its own.
+// loop takes it from current(); a routine read from a file names its own.
 class LoopSite final
 {
 public:
@@ -19,14 +18,14 @@ public:
     {
     }
 
-    // As a default argument, the site of the call that takes it, as
-    // std::source_location::current() gives it; through the builtins it is
-    // made of, which every compiler the program is built with has, clang 14
-    // with GCC's library among them.
+    // As a default argument, where the call that leaves it out is written,
+    // as std::source_location::current() gives it; built on the compiler's
+    // own builtins, which GCC and Clang both have, since not every standard
+    // library the engine is built with has std::source_location.
     static constexpr LoopSite current(const char *file = __builtin_FILE(),
                                       std::uint_least32_t line = __builtin_LINE()) noexcept
     {
-        return {file, line};
+        return LoopSite(file, line);
     }
 
     constexpr const char *file_name() const noexcept { return m_file; }

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "Colour.h"
 #include "RuntimeError.h"
-
-#include <QtGui/qrgb.h>
 
 #include <array>
 #include <cstddef>
@@ -23,11 +22,11 @@ namespace detail {
 
 // The fixed table of the classic PC palette, all opaque, in the order of
 // PaletteName.
-inline constexpr std::array<QRgb, kPaletteSize> kPalette = {
-    qRgb(0, 0, 0),       qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
-    qRgb(128, 0, 0),     qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
-    qRgb(128, 128, 128), qRgb(0, 0, 255),   qRgb(0, 255, 0),   qRgb(0, 255, 255),
-    qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255),
+inline constexpr std::array<Colour, kPaletteSize> kPalette = {
+    Colour(0, 0, 0),       Colour(0, 0, 128),   Colour(0, 128, 0),   Colour(0, 128, 128),
+    Colour(128, 0, 0),     Colour(128, 0, 128), Colour(128, 128, 0), Colour(192, 192, 192),
+    Colour(128, 128, 128), Colour(0, 0, 255),   Colour(0, 255, 0),   Colour(0, 255, 255),
+    Colour(255, 0, 0),     Colour(255, 0, 255), Colour(255, 255, 0), Colour(255, 255, 255),
 };
 
 } // namespace detail
@@ -35,7 +34,7 @@ inline constexpr std::array<QRgb, kPaletteSize> kPalette = {
 // Colour number n of the palette, as PaletteName names them. A number
 // outside the palette throws RuntimeError. Inline because the scenes look a
 // colour up for every point.
-inline QRgb PaletteColor(int n)
+inline Colour PaletteColor(int n)
 {
     if (n < 0 || n >= kPaletteSize) [[unlikely]]
         throwRuntimeError("PaletteColor: colour number %d is outside 0 to %d", n, kPaletteSize - 1);
@@ -43,7 +42,7 @@ inline QRgb PaletteColor(int n)
 }
 
 // The palette's colour of that name.
-constexpr QRgb paletteColour(PaletteName name)
+constexpr Colour PaletteColor(PaletteName name)
 {
     return detail::kPalette[static_cast<std::size_t>(name)];
 }

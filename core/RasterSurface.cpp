@@ -1,15 +1,16 @@
 #include "RasterSurface.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 namespace sweepdraw {
 
 namespace {
 
-// Further from the image than any pen reaches, yet well inside int range:
+// Further from the picture than any pen reaches, yet well inside int range:
 // positions beyond it are clamped before they are turned into indices.
 constexpr double kFar = 1e8;
 
@@ -26,11 +27,13 @@ constexpr int kMaxEdgeSteps = 16;
 // rarely stops short.
 constexpr int kRunLength = 2;
 
-// Colours are painted opaquely whatever alpha they come with; an opaque
-// colour is its own premultiplied form.
-quint32 opaque(QRgb colour)
+// The bits of a float, as std::bit_cast gives them, which not every standard
+// library the engine is built with has.
+std::uint32_t bitsOf(float value)
 {
-    return colour | 0xff000000u;
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
 }
 
 // Out of line, so that the callers' common case needs no registers for it.
@@ -43,7 +46,7 @@ quint32 opaque(QRgb colour)
 
 int floorToInt(double v)
 {
-    // On the image, where nearly everything is drawn, rounding towards zero
+    // On the picture, where nearly everything is drawn, rounding towards zero
     // is rounding down.
     if (v >= 0 && v <= kFar) [[likely]]
         return static_cast<int>(v);
@@ -80,37 +83,46 @@ void annulusRow(int y, double cx, double cy, double inner, double outer, Fill &&
 
 } // namespace
 
-RasterSurface::RasterSurface(QSize logicalSize, double devicePixelRatio)
+RasterSurface::RasterSurface(Size logicalSize, double devicePixelRatio)
     : m_ratio(devicePixelRatio > 0 ? devicePixelRatio : 1.0)
     , m_scale(m_ratio / kTwipsPerPixel)
 {
-    const QSize deviceSize(static_cast<int>(std::lround(logicalSize.width() * m_ratio)),
-                           static_cast<int>(std::lround(logicalSize.height() * m_ratio)));
-    m_image = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
-    m_bits = m_image.bits();
-    m_bytesPerLine = m_image.bytesPerLine();
-    m_width = m_image.width();
-    m_height = m_image.height();
+    const long long width = std::llround(logicalSize.width * m_ratio);
+    const long long height = std::llround(logicalSize.height * m_ratio);
+    // Rows of at most INT_MAX bytes, as image libraries count them, and a
+    // picture whose bytes a pointer difference can count.
+    if (width > 0 && height > 0 && width <= INT_MAX / 4 && height <= PTRDIFF_MAX / 4 / width) {
+        m_bits.reset(new (std::nothrow) std::uint32_t[static_cast<std::size_t>(width * height)]);
+        if (m_bits) {
+            m_width = static_cast<int>(width);
+            m_height = static_cast<int>(height);
+            m_wordsPerLine = width;
+        }
+    }
     erase();
     (void)doSetPenWidth(penWidth());
 }
 
-// Transparent is all bits zero. Not QImage::fill: on some processors with
-// AVX, Qt's fill leaves the upper halves of the vector registers in use, and
-// until something clears them the plain SSE arithmetic that all the drawing
-// is made of runs slower: in the benchmark a scene drawn after such a clear
-// took up to half as long again.
+// Transparent is all bits zero. A memset, never a fill of a graphics
+// library's: on some processors with AVX, Qt's fill leaves the upper halves
+// of the vector registers in use, and until something clears them the plain
+// SSE arithmetic that all the drawing is made of runs slower: in the
+// benchmark a scene drawn after such a clear took up to half as long again.
 void RasterSurface::erase()
 {
     if (m_bits)
-        std::memset(m_bits, 0, static_cast<std::size_t>(m_image.sizeInBytes()));
+        std::memset(m_bits.get(), 0, static_cast<std::size_t>(m_height * bytesPerLine()));
 }
 
-QRect RasterSurface::takeDirtyRect()
+Rect RasterSurface::takeDirtyRect()
 {
-    QRect dirty;
-    if (m_dirtyX0 <= m_dirtyX1 && m_dirtyY0 <= m_dirtyY1)
-        dirty = QRect(QPoint(m_dirtyX0, m_dirtyY0), QPoint(m_dirtyX1, m_dirtyY1)) & m_image.rect();
+    Rect dirty;
+    const int left = std::max(m_dirtyX0, 0);
+    const int top = std::max(m_dirtyY0, 0);
+    const int right = std::min(m_dirtyX1, m_width - 1);
+    const int bottom = std::min(m_dirtyY1, m_height - 1);
+    if (left <= right && top <= bottom)
+        dirty = {left, top, right - left + 1, bottom - top + 1};
     m_dirtyX0 = m_dirtyY0 = INT_MAX;
     m_dirtyX1 = m_dirtyY1 = INT_MIN;
     return dirty;
@@ -194,7 +206,7 @@ inline void RasterSurface::markDirty(int x0, int y0, int x1, int y1)
         m_dirtyY1 = y1;
 }
 
-void RasterSurface::fillRow(int y, int x0, int x1, quint32 argb)
+void RasterSurface::fillRow(int y, int x0, int x1, std::uint32_t argb)
 {
     if (y < 0 || y >= m_height)
         return;
@@ -202,11 +214,11 @@ void RasterSurface::fillRow(int y, int x0, int x1, quint32 argb)
     x1 = std::min(x1, m_width - 1);
     if (x0 > x1)
         return;
-    quint32 *line = row(y);
+    std::uint32_t *line = row(y);
     std::fill(line + x0, line + x1 + 1, argb);
 }
 
-void RasterSurface::fillRect(int x0, int y0, int x1, int y1, quint32 argb)
+void RasterSurface::fillRect(int x0, int y0, int x1, int y1, std::uint32_t argb)
 {
     y0 = std::max(y0, 0);
     y1 = std::min(y1, m_height - 1);
@@ -219,12 +231,12 @@ Status RasterSurface::doSetPenWidth(int width)
     m_pen = devicePen(width);
     // The bits of a float of +0 or more, read as an unsigned number, grow
     // with it, and those of a negative one are larger than all of them, so
-    // one comparison tells the twips of the image's pixels from 0 up.
-    const auto twipsEnd = [this](int pixels) -> quint32 {
+    // one comparison tells the twips of the picture's pixels from 0 up.
+    const auto twipsEnd = [this](int pixels) -> std::uint32_t {
         float end;
         if (m_pen != 1 || pixels <= 0 || !firstTwipOnOrAfter(pixels, end) || !(end > 0))
             return 0;
-        return std::bit_cast<quint32>(end);
+        return bitsOf(end);
     };
     m_pixelTwipsEndX = twipsEnd(m_width);
     m_pixelTwipsEndY = twipsEnd(m_height);
@@ -252,7 +264,7 @@ void RasterSurface::forgetLastDot()
     m_sameX = m_sameY = TwipRange();
 }
 
-void RasterSurface::stampDot(int px, int py, quint32 argb)
+void RasterSurface::stampDot(int px, int py, std::uint32_t argb)
 {
     if (m_pen == 1) {
         if (static_cast<unsigned>(px) < static_cast<unsigned>(m_width)
@@ -265,7 +277,7 @@ void RasterSurface::stampDot(int px, int py, quint32 argb)
     markDirty(px - m_dotReach, py - m_dotReach, px + m_dotReach, py + m_dotReach);
 }
 
-inline void RasterSurface::stampPixel(quint32 *pixel, int px, int py, quint32 argb)
+inline void RasterSurface::stampPixel(std::uint32_t *pixel, int px, int py, std::uint32_t argb)
 {
     // Sunshine's rays come back to the same few pixels over and over in the
     // same colour; reading first is cheaper than writing.
@@ -276,7 +288,7 @@ inline void RasterSurface::stampPixel(quint32 *pixel, int px, int py, quint32 ar
 }
 
 // The last dot is the one at (px, py) from now on.
-inline void RasterSurface::newLastDot(int px, int py, QRgb colour)
+inline void RasterSurface::newLastDot(int px, int py, Colour colour)
 {
     m_lastX = px;
     m_lastY = py;
@@ -295,32 +307,32 @@ Status RasterSurface::landOnLastDot(int px, int py)
 }
 
 // Every point ends here. Most land where the one before did, and the first
-// test tells them; most of the rest are one-pixel dots on the image, which
+// test tells them; most of the rest are one-pixel dots on the picture, which
 // need neither clipping nor rounding towards minus infinity. Everything else
 // is reached by a jump, so that this needs no stack frame.
-Status RasterSurface::doPlotPoint(float x, float y, QRgb colour)
+Status RasterSurface::doPlotPoint(float x, float y, Colour colour)
 {
     if (m_sameX.contains(x) && m_sameY.contains(y) && colour == m_lastColour) [[likely]]
         return {};
-    if (std::bit_cast<quint32>(x) >= m_pixelTwipsEndX || std::bit_cast<quint32>(y) >= m_pixelTwipsEndY) [[unlikely]]
+    if (bitsOf(x) >= m_pixelTwipsEndX || bitsOf(y) >= m_pixelTwipsEndY) [[unlikely]]
         return plotDot(x, y, colour);
-    const auto px = static_cast<qsizetype>(pixelPosition(x));
-    const auto py = static_cast<qsizetype>(pixelPosition(y));
+    const auto px = static_cast<std::ptrdiff_t>(pixelPosition(x));
+    const auto py = static_cast<std::ptrdiff_t>(pixelPosition(y));
     if (px == m_lastX && py == m_lastY && colour == m_lastColour)
         return landOnLastDot(static_cast<int>(px), static_cast<int>(py));
     newLastDot(static_cast<int>(px), static_cast<int>(py), colour);
-    stampPixel(row(py) + px, static_cast<int>(px), static_cast<int>(py), opaque(colour));
+    stampPixel(row(py) + px, static_cast<int>(px), static_cast<int>(py), colour.argb());
     return {};
 }
 
-Status RasterSurface::plotDot(float x, float y, QRgb colour)
+Status RasterSurface::plotDot(float x, float y, Colour colour)
 {
     const int px = toPixel(x);
     const int py = toPixel(y);
     if (px == m_lastX && py == m_lastY && colour == m_lastColour)
         return landOnLastDot(px, py);
     newLastDot(px, py, colour);
-    stampDot(px, py, opaque(colour));
+    stampDot(px, py, colour.argb());
     return {};
 }
 
@@ -331,9 +343,9 @@ void RasterSurface::learnRun(int px, int py)
     m_sameY = twipsOnPixel(py, m_knownY);
 }
 
-Status RasterSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb colour)
+Status RasterSurface::doDrawBox(float x1, float y1, float x2, float y2, Colour colour)
 {
-    const quint32 argb = opaque(colour);
+    const std::uint32_t argb = colour.argb();
     const int left = std::min(toPixel(x1), toPixel(x2));
     const int right = std::max(toPixel(x1), toPixel(x2));
     const int top = std::min(toPixel(y1), toPixel(y2));
@@ -350,9 +362,9 @@ Status RasterSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb col
     return {};
 }
 
-Status RasterSurface::doDrawCircle(float x, float y, float radius, QRgb colour)
+Status RasterSurface::doDrawCircle(float x, float y, float radius, Colour colour)
 {
-    const quint32 argb = opaque(colour);
+    const std::uint32_t argb = colour.argb();
     forgetLastDot();
     if (radius == 0) {
         stampDot(toPixel(x), toPixel(y), argb);

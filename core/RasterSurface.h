@@ -2,13 +2,13 @@
 
 #include "Design.h"
 #include "DrawingSurface.h"
-
-#include <QImage>
-#include <QRect>
-#include <QSize>
+#include "Geometry.h"
 
 #include <climits>
+#include <cstddef>
+#include <cstdint>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace sweepdraw {
@@ -24,35 +24,46 @@ namespace sweepdraw {
 // for even d: d = 1 is one pixel, d = 2 a 2 x 2 block, larger pens round dots
 // exactly d pixels across. Lines of boxes and circles are as wide as the pen.
 //
-// Points are written straight into the image's scanlines from spans worked
+// Points are written straight into the picture's rows from spans worked
 // out once per pen width; nothing is allocated per point, and a point that
 // lands where the previous dot was, in the same colour and pen, is not
 // stamped again since it would change nothing. Scenes plot many points in a
 // row on one dot, so once a few have landed there the surface works out which
 // twips land on that dot's pixel, and tells the points that follow from
 // their twips alone, without working out their pixel. Whether a one-pixel
-// dot lands on the image is told from its twips alone too.
+// dot lands on the picture is told from its twips alone too.
 class RasterSurface final : public DrawingSurface
 {
 public:
-    // `logicalSize` in pixels of kTwipsPerPixel twips each; the image has that size times
-    // `devicePixelRatio`, which must be positive.
-    explicit RasterSurface(QSize logicalSize, double devicePixelRatio = 1.0);
+    // `logicalSize` in pixels of kTwipsPerPixel twips each; the picture has
+    // that size times `devicePixelRatio`, which must be positive. A picture
+    // too large for the memory there is has no pixels at all, and everything
+    // drawn on it falls off it.
+    explicit RasterSurface(Size logicalSize, double devicePixelRatio = 1.0);
 
-    // Premultiplied ARGB in device pixels; transparent wherever nothing is
-    // drawn. The image shares its data with any copy taken of it, and later
-    // drawing shows in such a copy too: take image().copy() for a snapshot.
-    const QImage &image() const noexcept { return m_image; }
+    // The picture in device pixels.
+    Size size() const noexcept { return {m_width, m_height}; }
     double devicePixelRatio() const noexcept { return m_ratio; }
 
+    // The pixels, row after row from the top, each row bytesPerLine() bytes
+    // after the one above it: premultiplied ARGB32 words, 0xAARRGGBB, as
+    // QImage::Format_ARGB32_Premultiplied holds them, and transparent, all
+    // bits zero, wherever nothing is drawn. They stay where they are while
+    // the surface lives, and change only as it is drawn on; nullptr when
+    // there are none.
+    const std::uint32_t *pixels() const noexcept { return m_bits.get(); }
+    std::ptrdiff_t bytesPerLine() const noexcept { return m_wordsPerLine * 4; }
+    // The pixel at column x of row y, both inside the picture.
+    std::uint32_t pixel(int x, int y) const noexcept { return row(y)[x]; }
+
     // The device pixels changed since the last call, and forgets them.
-    QRect takeDirtyRect();
+    Rect takeDirtyRect();
 
 protected:
     Status doSetPenWidth(int width) override;
-    Status doPlotPoint(float x, float y, QRgb colour) override;
-    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
-    Status doDrawCircle(float x, float y, float radius, QRgb colour) override;
+    Status doPlotPoint(float x, float y, Colour colour) override;
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour colour) override;
+    Status doDrawCircle(float x, float y, float radius, Colour colour) override;
     Status doClearSurface() override;
 
 private:
@@ -86,22 +97,20 @@ private:
     bool firstTwipOnOrAfter(int p, float &twips) const;
     int devicePen(int width) const;
     void erase();
-    quint32 *row(int y) const { return reinterpret_cast<quint32 *>(m_bits + y * m_bytesPerLine); }
-    void newLastDot(int px, int py, QRgb colour);
+    std::uint32_t *row(std::ptrdiff_t y) const { return m_bits.get() + y * m_wordsPerLine; }
+    void newLastDot(int px, int py, Colour colour);
     [[gnu::noinline]] Status landOnLastDot(int px, int py);
     void learnRun(int px, int py);
-    [[gnu::noinline]] Status plotDot(float x, float y, QRgb colour);
-    void stampPixel(quint32 *pixel, int px, int py, quint32 argb);
-    void stampDot(int px, int py, quint32 argb);
-    void fillRow(int y, int x0, int x1, quint32 argb);
-    void fillRect(int x0, int y0, int x1, int y1, quint32 argb);
+    [[gnu::noinline]] Status plotDot(float x, float y, Colour colour);
+    void stampPixel(std::uint32_t *pixel, int px, int py, std::uint32_t argb);
+    void stampDot(int px, int py, std::uint32_t argb);
+    void fillRow(int y, int x0, int x1, std::uint32_t argb);
+    void fillRect(int x0, int y0, int x1, int y1, std::uint32_t argb);
     void markDirty(int x0, int y0, int x1, int y1);
     void forgetLastDot();
 
-    QImage m_image;
-    // m_image's pixels, taken once: nothing calls on m_image that would move them.
-    uchar *m_bits = nullptr;
-    qsizetype m_bytesPerLine = 0;
+    std::unique_ptr<std::uint32_t[]> m_bits;
+    std::ptrdiff_t m_wordsPerLine = 0;
     int m_width = 0;
     int m_height = 0;
 
@@ -109,14 +118,14 @@ private:
     double m_scale; // device pixels per twip
     int m_pen = 1;  // device pixels
     // With a pen of one pixel, the bits of the first float of twips that
-    // lands beyond the image's last column and row; 0 with a wider pen.
-    quint32 m_pixelTwipsEndX = 0, m_pixelTwipsEndY = 0;
+    // lands beyond the picture's last column and row; 0 with a wider pen.
+    std::uint32_t m_pixelTwipsEndX = 0, m_pixelTwipsEndY = 0;
     std::vector<Span> m_dot;
     int m_dotReach = 0; // how far the dot reaches from its pixel, any side
 
     int m_lastX = INT_MIN;
     int m_lastY = INT_MIN;
-    QRgb m_lastColour = 0;
+    Colour m_lastColour{};
     int m_repeats = 0; // points since the last dot that landed on it again
     // The twips that land on the last dot's pixel, once a run of points has
     // landed there; empty otherwise.

@@ -8,19 +8,19 @@ Status RecordingSurface::doSetPenWidth(int width)
     return {};
 }
 
-Status RecordingSurface::doPlotPoint(float x, float y, QRgb colour)
+Status RecordingSurface::doPlotPoint(float x, float y, Colour colour)
 {
     m_calls.push_back({.op = Op::PlotPoint, .x = x, .y = y, .colour = colour});
     return {};
 }
 
-Status RecordingSurface::doDrawBox(float x1, float y1, float x2, float y2, QRgb colour)
+Status RecordingSurface::doDrawBox(float x1, float y1, float x2, float y2, Colour colour)
 {
     m_calls.push_back({.op = Op::DrawBox, .x = x1, .y = y1, .x2 = x2, .y2 = y2, .colour = colour});
     return {};
 }
 
-Status RecordingSurface::doDrawCircle(float x, float y, float radius, QRgb colour)
+Status RecordingSurface::doDrawCircle(float x, float y, float radius, Colour colour)
 {
     m_calls.push_back({.op = Op::DrawCircle, .x = x, .y = y, .radius = radius, .colour = colour});
     return {};

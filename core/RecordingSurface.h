@@ -24,7 +24,7 @@ public:
         float x2 = 0, y2 = 0;
         float radius = 0;
         int width = 0;
-        QRgb colour = 0;
+        Colour colour{};
 
         friend bool operator==(const Call &, const Call &) = default;
     };
@@ -38,9 +38,9 @@ public:
 
 protected:
     Status doSetPenWidth(int width) override;
-    Status doPlotPoint(float x, float y, QRgb colour) override;
-    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
-    Status doDrawCircle(float x, float y, float radius, QRgb colour) override;
+    Status doPlotPoint(float x, float y, Colour colour) override;
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour colour) override;
+    Status doDrawCircle(float x, float y, float radius, Colour colour) override;
     Status doClearSurface() override;
 
 private:

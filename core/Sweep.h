@@ -3,7 +3,9 @@
 #include "LoopCheck.h"
 #include "LoopRecorder.h"
 #include "LoopWatch.h"
+#include "RuntimeError.h"
 
+#include <cmath>
 
 namespace sweepdraw {
 

@@ -77,10 +77,10 @@ bool GifEncoder::add(const QImage &frame, std::chrono::milliseconds duration)
 
 bool GifEncoder::start(const QImage &first)
 {
-    // The palette: the pictures' colours, then the first frame's own, the
-    // commonest first.
+    // The palette: the pictures' colours, as the frame's pixels hold them,
+    // then the first frame's own, the commonest first.
     for (int n = 0; n < kPaletteSize; ++n)
-        m_palette.push_back(PaletteColor(n));
+        m_palette.push_back(PaletteColor(n).argb());
     QHash<QRgb, int> counts;
     for (int y = 0; y < first.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(first.constScanLine(y));

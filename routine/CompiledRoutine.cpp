@@ -133,7 +133,7 @@ public:
                 break;
             case OpCode::PlotPointOfDoubles: {
                 m_at = ip;
-                const QRgb colour = PaletteColor(s[a[2]].i);
+                const Colour colour = PaletteColor(s[a[2]].i);
                 check(m_surface->PlotPoint(static_cast<float>(s[a[0]].d), static_cast<float>(s[a[1]].d), colour));
                 break;
             }

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "Colour.h"
 #include "RoutineOutline.h"
-
-#include <QtGui/qrgb.h>
 
 #include <array>
 #include <cstdint>
@@ -38,7 +37,7 @@ union RoutineSlot
     double d;
     float f;
     int i;
-    QRgb colour;
+    Colour colour;
 };
 
 struct Instruction

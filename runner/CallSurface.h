@@ -29,9 +29,9 @@ public:
 
 protected:
     Status doSetPenWidth(int) override { return make("SetPenWidth"); }
-    Status doPlotPoint(float, float, QRgb) override { return make("PlotPoint"); }
-    Status doDrawBox(float, float, float, float, QRgb) override { return make("DrawBox"); }
-    Status doDrawCircle(float, float, float, QRgb) override { return make("DrawCircle"); }
+    Status doPlotPoint(float, float, Colour) override { return make("PlotPoint"); }
+    Status doDrawBox(float, float, float, float, Colour) override { return make("DrawBox"); }
+    Status doDrawCircle(float, float, float, Colour) override { return make("DrawCircle"); }
     Status doClearSurface() override { return make("ClearSurface"); }
 
 private:

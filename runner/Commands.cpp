@@ -2,7 +2,6 @@
 
 #include "CountingSurface.h"
 #include "DrawingSurface.h"
-#include "LoopRecorder.h"
 #include "RuntimeError.h"
 
 #include <QCoreApplication>
@@ -18,18 +17,14 @@ void ClearPicture(DrawingSurface &surface)
 
 CommandTally tallyOfDrawing(const std::function<void(DrawingSurface &)> &draw)
 {
-    LoopRecorder loops;
-    CountingSurface counter(loops);
-    {
-        const LoopRecorder::Activation recording(&loops);
-        try {
-            draw(counter);
-        } catch (const RuntimeError &) {
-            // Drawn for real, it fails at the same point; what it made
-            // before is what it makes.
-        }
+    CountingSurface counter;
+    try {
+        draw(counter);
+    } catch (const RuntimeError &) {
+        // Drawn for real, it fails at the same point; what it made before
+        // is what it makes.
     }
-    return {counter.operations(), counter.points(), counter.file(), counter.usedStartingPen()};
+    return {counter.operations(), counter.points(), counter.usedStartingPen()};
 }
 
 const CommandTally &tallyOf(Button button)

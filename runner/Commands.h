@@ -71,14 +71,11 @@ constexpr const Command &commandOf(Button button)
 }
 
 // What a command makes when it runs, learnt by running its action once on a
-// surface that only counts, with its loops recording where they are written.
+// surface that only counts.
 struct CommandTally
 {
     long long operations = 0; // surface operations of every kind
     long long points = 0;     // the PlotPoint operations among them
-    // The scene file the first loop to make an operation is written in, as
-    // its source location names it; nullptr for a command with no loops.
-    const char *file = nullptr;
     // Whether it draws with the pen it starts on before setting its own.
     bool usesStartingPen = false;
 };

@@ -31,12 +31,12 @@ public:
 
 protected:
     Status doSetPenWidth(int width) override { return pass().SetPenWidth(width); }
-    Status doPlotPoint(float x, float y, QRgb colour) override { return pass().PlotPoint(x, y, colour); }
-    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override
+    Status doPlotPoint(float x, float y, Colour colour) override { return pass().PlotPoint(x, y, colour); }
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour colour) override
     {
         return pass().DrawBox(x1, y1, x2, y2, colour);
     }
-    Status doDrawCircle(float x, float y, float radius, QRgb colour) override
+    Status doDrawCircle(float x, float y, float radius, Colour colour) override
     {
         return pass().DrawCircle(x, y, radius, colour);
     }

@@ -4,12 +4,14 @@
 #include "RasterSurface.h"
 #include "SteppedAction.h"
 
+#include <cstdint>
+
 namespace sweepdraw {
 
 namespace {
 
 // Colours are 24 bits, far more than the operations of any scene.
-constexpr quint32 kNumberMask = 0xffffff;
+constexpr std::uint32_t kNumberMask = 0xffffff;
 
 // Paints each operation in a colour of its own, its number counted from 1,
 // where the picture's surface would paint it.
@@ -33,10 +35,13 @@ public:
     // The number of the operation that painted `pixel` last, or 0.
     long long numberAt(QPoint pixel) const
     {
-        if (!m_raster.image().rect().contains(pixel) || m_count > kNumberMask)
+        const Size size = m_raster.size();
+        if (pixel.x() < 0 || pixel.x() >= size.width || pixel.y() < 0 || pixel.y() >= size.height
+            || m_count > kNumberMask)
             return 0;
-        const QRgb colour = m_raster.image().pixel(pixel);
-        return qAlpha(colour) == 0 ? 0 : colour & kNumberMask;
+        // Transparent, alpha 0, where nothing was drawn.
+        const std::uint32_t argb = m_raster.pixel(pixel.x(), pixel.y());
+        return argb >> 24 == 0 ? 0 : argb & kNumberMask;
     }
 
 protected:
@@ -45,12 +50,12 @@ protected:
         ++m_count;
         return m_raster.SetPenWidth(width);
     }
-    Status doPlotPoint(float x, float y, QRgb) override { return m_raster.PlotPoint(x, y, next()); }
-    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb) override
+    Status doPlotPoint(float x, float y, Colour) override { return m_raster.PlotPoint(x, y, next()); }
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour) override
     {
         return m_raster.DrawBox(x1, y1, x2, y2, next());
     }
-    Status doDrawCircle(float x, float y, float radius, QRgb) override
+    Status doDrawCircle(float x, float y, float radius, Colour) override
     {
         return m_raster.DrawCircle(x, y, radius, next());
     }
@@ -61,7 +66,7 @@ protected:
     }
 
 private:
-    QRgb next() { return static_cast<QRgb>(++m_count) & kNumberMask; }
+    Colour next() { return Colour::fromRgb(static_cast<std::uint32_t>(++m_count)); }
 
     RasterSurface m_raster;
     long long m_count = 0;

@@ -26,15 +26,15 @@ protected:
     {
         return step([&] { return m_target.SetPenWidth(width); });
     }
-    Status doPlotPoint(float x, float y, QRgb colour) override
+    Status doPlotPoint(float x, float y, Colour colour) override
     {
         return step([&] { return m_target.PlotPoint(x, y, colour); });
     }
-    Status doDrawBox(float x1, float y1, float x2, float y2, QRgb colour) override
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour colour) override
     {
         return step([&] { return m_target.DrawBox(x1, y1, x2, y2, colour); });
     }
-    Status doDrawCircle(float x, float y, float radius, QRgb colour) override
+    Status doDrawCircle(float x, float y, float radius, Colour colour) override
     {
         return step([&] { return m_target.DrawCircle(x, y, radius, colour); });
     }

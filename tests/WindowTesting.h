@@ -3,6 +3,7 @@
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "Form1.h"
+#include "PictureImage.h"
 #include "RasterSurface.h"
 #include "RunnerTesting.h"
 #include "SurfaceView.h"
@@ -38,7 +39,7 @@ inline QImage sceneAlone(Scene scene)
 {
     RasterSurface reference(kDesignSize);
     scene(reference);
-    return reference.image().copy();
+    return imageOf(reference).copy();
 }
 
 // `top` painted over `bottom`: every pixel `top` drew replaces the one below.

@@ -1,3 +1,4 @@
+#include "CoreInQt.h"
 #include "Design.h"
 #include "ExitStatus.h"
 #include "ProgramRun.h"
@@ -211,7 +212,7 @@ void TestCommandLine::runAndSave()
     reader.setDecideFormatFromContent(true);
     QCOMPARE(reader.format(), format);
     const QImage image = reader.read();
-    QCOMPARE(image.size(), kDesignSize);
+    QCOMPARE(image.size(), toQSize(kDesignSize));
     // JPEG smears the one-pixel lines of the frame; the probes sit in solid
     // colour, which it keeps close.
     const bool lossy = format == "jpeg";
@@ -349,7 +350,7 @@ void TestCommandLine::fontWarning()
     const QString path = folder.filePath("sunshine.png");
     const Outcome run = runProgram({"--run", "sunshine", "--save", path}, environment);
     QVERIFY2(run.status == ExitOk, run.err.constData());
-    QCOMPARE(QImage(path).size(), kDesignSize);
+    QCOMPARE(QImage(path).size(), toQSize(kDesignSize));
     const QString err = QString::fromUtf8(run.err);
     QCOMPARE(err.startsWith("sweepdraw: warning: ") && err.count('\n') == 1 && err.endsWith('\n'), warned);
     for (const char *package : {"fonts-arphic-gkai00mp", "fonts-arphic-ukai", "fonts-noto-cjk"})
@@ -366,7 +367,7 @@ void TestCommandLine::savedAtDesignSizeWhateverTheScale()
     const Outcome run = runProgram({"--run", "sunshine", "--save", path}, environment);
     QVERIFY2(run.status == ExitOk, run.err.constData());
     const QImage image(path);
-    QCOMPARE(image.size(), kDesignSize);
+    QCOMPARE(image.size(), toQSize(kDesignSize));
     QCOMPARE(colourAt(image, 620, 133), QColor(255, 255, 0));
 }
 

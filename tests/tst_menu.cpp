@@ -1,3 +1,4 @@
+#include "PictureImage.h"
 #include "WindowTesting.h"
 
 #include <QMenu>
@@ -58,7 +59,7 @@ void TestMenu::keysPressTheFocusedButton()
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
     QVERIFY(waitUntilDrawn(form));
-    QCOMPARE(pictureOf(form).image(), sceneAlone(DrawBridge));
+    QCOMPARE(imageOf(pictureOf(form)), sceneAlone(DrawBridge));
     // Still no default button, which would take Return from any other.
     for (QPushButton *button : form.findChildren<QPushButton *>())
         QVERIFY(!button->isDefault() && !button->autoDefault());
@@ -90,13 +91,13 @@ void TestMenu::escapeFinishesEverythingClicked()
     QTest::mouseClick(buttonOf(form, Button::CmdDq), Qt::LeftButton);
     clock.advance(100ms);
     form.advanceDrawing();
-    QVERIFY(!isBlank(pictureOf(form).image()));
+    QVERIFY(!isBlank(imageOf(pictureOf(form))));
 
     // With the clock standing still, one frame lands all of both.
     QTest::keyClick(&form, Qt::Key_Escape);
     form.advanceDrawing();
     QVERIFY(!form.isDrawing());
-    QCOMPARE(pictureOf(form).image(), paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawBridge)));
+    QCOMPARE(imageOf(pictureOf(form)), paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawBridge)));
 
     // What is clicked afterwards goes at the speed again.
     QTest::mouseClick(buttonOf(form, Button::CmdCls), Qt::LeftButton);
@@ -104,8 +105,8 @@ void TestMenu::escapeFinishesEverythingClicked()
     clock.advance(16ms);
     form.advanceDrawing();
     QVERIFY(form.isDrawing());
-    QVERIFY(!isBlank(pictureOf(form).image()));
-    QVERIFY(pictureOf(form).image() != sceneAlone(DrawWater));
+    QVERIFY(!isBlank(imageOf(pictureOf(form))));
+    QVERIFY(imageOf(pictureOf(form)) != sceneAlone(DrawWater));
 }
 
 void TestMenu::speedMenu()

@@ -1,4 +1,6 @@
+#include "CoreInQt.h"
 #include "Palette.h"
+#include "PictureImage.h"
 #include "RasterSurface.h"
 #include "RuntimeError.h"
 #include "TestImages.h"
@@ -15,9 +17,9 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-const QRgb kRed = PaletteColor(12);
-const QRgb kBlue = PaletteColor(9);
-const QRgb kYellow = PaletteColor(14);
+const Colour kRed = PaletteColor(12);
+const Colour kBlue = PaletteColor(9);
+const Colour kYellow = PaletteColor(14);
 
 // Twips of the centre of pixel p at ratio 1.
 constexpr float twips(int p)
@@ -27,7 +29,7 @@ constexpr float twips(int p)
 
 QRgb pixel(const RasterSurface &surface, int x, int y)
 {
-    return surface.image().pixel(x, y);
+    return surface.pixel(x, y);
 }
 
 // The bounding box and number of the pixels that are not transparent.
@@ -87,14 +89,15 @@ private slots:
     void invalidCallsFail_data();
     void invalidCallsFail();
     void dirtyRect();
+    void imageReadsThePixels();
 };
 
 void TestRasterSurface::startsTransparent()
 {
     RasterSurface surface(kDesignSize);
-    QCOMPARE(surface.image().size(), kDesignSize);
-    QVERIFY(surface.image().hasAlphaChannel());
-    QVERIFY(isBlank(surface.image()));
+    QCOMPARE(imageOf(surface).size(), toQSize(kDesignSize));
+    QVERIFY(imageOf(surface).hasAlphaChannel());
+    QVERIFY(isBlank(imageOf(surface)));
     QCOMPARE(surface.penWidth(), 1);
 }
 
@@ -122,12 +125,12 @@ void TestRasterSurface::twipsLandOnPixels()
     QFETCH(float, y);
     QFETCH(QPoint, expected);
 
-    RasterSurface surface(QSize(100, 100), ratio);
+    RasterSurface surface(Size{100, 100}, ratio);
     QVERIFY(surface.PlotPoint(x, y, kRed).ok());
-    const Ink ink = inkOf(surface.image());
+    const Ink ink = inkOf(imageOf(surface));
     QCOMPARE(ink.count, ratio == 1.0 ? 1 : 4);
     QCOMPARE(ink.bounds.bottomRight(), expected);
-    QCOMPARE(pixel(surface, expected.x(), expected.y()), kRed);
+    QCOMPARE(pixel(surface, expected.x(), expected.y()), toQRgb(kRed));
 }
 
 void TestRasterSurface::dotShapes_data()
@@ -153,10 +156,10 @@ void TestRasterSurface::dotShapes()
     QFETCH(QRect, bounds);
     QFETCH(int, count);
 
-    RasterSurface surface(QSize(100, 100), ratio);
+    RasterSurface surface(Size{100, 100}, ratio);
     QVERIFY(surface.SetPenWidth(pen).ok());
     QVERIFY(surface.PlotPoint(twips(50), twips(50), kBlue).ok());
-    const Ink ink = inkOf(surface.image());
+    const Ink ink = inkOf(imageOf(surface));
     QCOMPARE(ink.bounds, bounds);
     if (count >= 0)
         QCOMPARE(ink.count, count);
@@ -164,10 +167,10 @@ void TestRasterSurface::dotShapes()
     // middle row and column are full.
     if (pen >= 4) {
         QCOMPARE(qAlpha(pixel(surface, bounds.left(), bounds.top())), 0);
-        QCOMPARE(pixel(surface, bounds.left(), 50), kBlue);
-        QCOMPARE(pixel(surface, bounds.right(), 50), kBlue);
-        QCOMPARE(pixel(surface, 50, bounds.top()), kBlue);
-        QCOMPARE(pixel(surface, 50, bounds.bottom()), kBlue);
+        QCOMPARE(pixel(surface, bounds.left(), 50), toQRgb(kBlue));
+        QCOMPARE(pixel(surface, bounds.right(), 50), toQRgb(kBlue));
+        QCOMPARE(pixel(surface, 50, bounds.top()), toQRgb(kBlue));
+        QCOMPARE(pixel(surface, 50, bounds.bottom()), toQRgb(kBlue));
     }
 }
 
@@ -185,47 +188,47 @@ void TestRasterSurface::discOfRadiusZero()
     RasterSurface surface(kDesignSize, ratio);
     QVERIFY(surface.SetPenWidth(66).ok());
     QVERIFY(surface.DrawCircle(8000, 2000, 0, kRed).ok());
-    const Ink ink = inkOf(surface.image());
+    const Ink ink = inkOf(imageOf(surface));
     const int across = qRound(66 * ratio);
     QCOMPARE(ink.bounds.width(), across);
     QCOMPARE(ink.bounds.height(), across);
     // Filled: every pixel within the disc, not just its rim.
     const QPoint centre = ink.bounds.center();
-    QCOMPARE(pixel(surface, centre.x(), centre.y()), kRed);
+    QCOMPARE(pixel(surface, centre.x(), centre.y()), toQRgb(kRed));
     const double area = 3.14159265 * across * across / 4;
     QVERIFY2(std::abs(ink.count - area) < 0.02 * area, qPrintable(QString::number(ink.count)));
 }
 
 void TestRasterSurface::laterColourWins()
 {
-    RasterSurface surface(QSize(100, 100));
+    RasterSurface surface(Size{100, 100});
     QVERIFY(surface.SetPenWidth(3).ok());
     QVERIFY(surface.PlotPoint(twips(10), twips(10), kRed).ok());
     QVERIFY(surface.PlotPoint(twips(10), twips(10), kBlue).ok());
     QVERIFY(surface.PlotPoint(twips(11), twips(10), kYellow).ok());
-    QCOMPARE(pixel(surface, 9, 10), kBlue);
-    QCOMPARE(pixel(surface, 10, 10), kYellow);
-    QCOMPARE(pixel(surface, 12, 10), kYellow);
+    QCOMPARE(pixel(surface, 9, 10), toQRgb(kBlue));
+    QCOMPARE(pixel(surface, 10, 10), toQRgb(kYellow));
+    QCOMPARE(pixel(surface, 12, 10), toQRgb(kYellow));
 }
 
 void TestRasterSurface::repeatedPointIsRedrawnAfterOtherDrawing()
 {
     // A point plotted again where the last dot was is skipped; anything drawn
     // in between must make it count again.
-    RasterSurface surface(QSize(100, 100));
+    RasterSurface surface(Size{100, 100});
     QVERIFY(surface.SetPenWidth(3).ok());
     QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
     QVERIFY(surface.DrawBox(twips(20), twips(20), twips(30), twips(30), kBlue).ok());
     QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
-    QCOMPARE(pixel(surface, 20, 20), kRed);
+    QCOMPARE(pixel(surface, 20, 20), toQRgb(kRed));
 
     QVERIFY(surface.DrawCircle(twips(20), twips(20), 0, kBlue).ok());
     QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
-    QCOMPARE(pixel(surface, 20, 20), kRed);
+    QCOMPARE(pixel(surface, 20, 20), toQRgb(kRed));
 
     QVERIFY(surface.ClearSurface().ok());
     QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
-    QCOMPARE(pixel(surface, 20, 20), kRed);
+    QCOMPARE(pixel(surface, 20, 20), toQRgb(kRed));
 
     // A run of points on one dot, then a dot elsewhere in another colour,
     // then that colour back on the first dot.
@@ -233,16 +236,16 @@ void TestRasterSurface::repeatedPointIsRedrawnAfterOtherDrawing()
         QVERIFY(surface.PlotPoint(twips(60), twips(60), kRed).ok());
     QVERIFY(surface.PlotPoint(twips(80), twips(80), kBlue).ok());
     QVERIFY(surface.PlotPoint(twips(60), twips(60), kBlue).ok());
-    QCOMPARE(pixel(surface, 60, 60), kBlue);
+    QCOMPARE(pixel(surface, 60, 60), toQRgb(kBlue));
 
     QVERIFY(surface.SetPenWidth(5).ok());
     QVERIFY(surface.PlotPoint(twips(20), twips(20), kRed).ok());
-    QCOMPARE(pixel(surface, 22, 20), kRed);
+    QCOMPARE(pixel(surface, 22, 20), toQRgb(kRed));
 }
 
 void TestRasterSurface::boxOutline()
 {
-    RasterSurface surface(QSize(100, 100));
+    RasterSurface surface(Size{100, 100});
     QVERIFY(surface.SetPenWidth(2).ok());
     // Corners given the other way round make the same box.
     QVERIFY(surface.DrawBox(twips(80), twips(70), twips(10), twips(20), kYellow).ok());
@@ -250,15 +253,15 @@ void TestRasterSurface::boxOutline()
     for (const QPoint p : {QPoint(10, 20), QPoint(80, 20), QPoint(10, 70), QPoint(80, 70),
                            QPoint(45, 20), QPoint(45, 70), QPoint(10, 45), QPoint(80, 45),
                            QPoint(9, 19), QPoint(45, 69)})
-        QVERIFY2(pixel(surface, p.x(), p.y()) == kYellow, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY2(pixel(surface, p.x(), p.y()) == toQRgb(kYellow), qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
     for (const QPoint p : {QPoint(45, 45), QPoint(11, 21), QPoint(78, 68), QPoint(81, 45), QPoint(45, 71)})
         QVERIFY2(qAlpha(pixel(surface, p.x(), p.y())) == 0, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
-    QCOMPARE(inkOf(surface.image()).bounds, QRect(QPoint(9, 19), QPoint(80, 70)));
+    QCOMPARE(inkOf(imageOf(surface)).bounds, QRect(QPoint(9, 19), QPoint(80, 70)));
 }
 
 void TestRasterSurface::circleOutline()
 {
-    RasterSurface surface(QSize(100, 100));
+    RasterSurface surface(Size{100, 100});
     QVERIFY(surface.SetPenWidth(3).ok());
     QVERIFY(surface.DrawCircle(twips(50), twips(50), twips(30), kYellow).ok());
 
@@ -267,22 +270,22 @@ void TestRasterSurface::circleOutline()
     QCOMPARE(qAlpha(pixel(surface, 50 + 33, 50)), 0);
     for (const QPoint p : {QPoint(80, 50), QPoint(20, 50), QPoint(50, 80), QPoint(50, 20),
                            QPoint(71, 71), QPoint(29, 29), QPoint(79, 50), QPoint(81, 50)})
-        QVERIFY2(pixel(surface, p.x(), p.y()) == kYellow, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
-    QCOMPARE(inkOf(surface.image()).bounds, QRect(QPoint(19, 19), QPoint(81, 81)));
+        QVERIFY2(pixel(surface, p.x(), p.y()) == toQRgb(kYellow), qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
+    QCOMPARE(inkOf(imageOf(surface)).bounds, QRect(QPoint(19, 19), QPoint(81, 81)));
 }
 
 void TestRasterSurface::clearKeepsPenWidth()
 {
-    RasterSurface surface(QSize(100, 100));
+    RasterSurface surface(Size{100, 100});
     QVERIFY(surface.ClearSurface().ok());
-    QVERIFY(isBlank(surface.image()));
+    QVERIFY(isBlank(imageOf(surface)));
 
     QVERIFY(surface.SetPenWidth(66).ok());
     QVERIFY(surface.DrawCircle(twips(50), twips(50), 0, kRed).ok());
     QVERIFY(surface.DrawBox(0, 0, twips(99), twips(99), kBlue).ok());
-    QVERIFY(!isBlank(surface.image()));
+    QVERIFY(!isBlank(imageOf(surface)));
     QVERIFY(surface.ClearSurface().ok());
-    QVERIFY(isBlank(surface.image()));
+    QVERIFY(isBlank(imageOf(surface)));
     QCOMPARE(surface.penWidth(), 66);
 }
 
@@ -315,11 +318,11 @@ void TestRasterSurface::offImageDrawingIsClipped()
     QFETCH(bool, inks);
     QFETCH(int, pen);
 
-    RasterSurface surface(QSize(100, 100));
+    RasterSurface surface(Size{100, 100});
     QVERIFY(surface.SetPenWidth(pen).ok());
     const Status status = apply(surface, Operation(operation), args);
     QVERIFY2(status.ok(), status.message().c_str());
-    QCOMPARE(!isBlank(surface.image()), inks);
+    QCOMPARE(!isBlank(imageOf(surface)), inks);
 }
 
 void TestRasterSurface::invalidCallsFail_data()
@@ -349,15 +352,15 @@ void TestRasterSurface::invalidCallsFail()
     QFETCH(QList<float>, args);
     QFETCH(QString, message);
 
-    RasterSurface surface(QSize(100, 100));
+    RasterSurface surface(Size{100, 100});
     QVERIFY(surface.SetPenWidth(3).ok());
     QVERIFY(surface.PlotPoint(twips(5), twips(5), kBlue).ok());
-    const QImage before = surface.image().copy();
+    const QImage before = imageOf(surface).copy();
 
     const Status status = apply(surface, Operation(operation), args);
     QVERIFY(!status.ok());
     QCOMPARE(QString::fromStdString(status.message()), message);
-    QCOMPARE(surface.image(), before);
+    QCOMPARE(imageOf(surface), before);
     QCOMPARE(surface.penWidth(), 3);
 
     // The failing status becomes the program's error, with the same words.
@@ -371,17 +374,35 @@ void TestRasterSurface::invalidCallsFail()
 
 void TestRasterSurface::dirtyRect()
 {
-    RasterSurface surface(QSize(100, 100));
+    RasterSurface surface(Size{100, 100});
     (void)surface.takeDirtyRect();
 
     QVERIFY(surface.SetPenWidth(3).ok());
     for (int i = 1; i < 1024; ++i)
         QVERIFY(surface.PlotPoint(twips(10 + i % 5), twips(20), kRed).ok());
-    QCOMPARE(surface.takeDirtyRect(), QRect(QPoint(9, 19), QPoint(15, 21)));
-    QCOMPARE(surface.takeDirtyRect(), QRect());
+    QCOMPARE(toQRect(surface.takeDirtyRect()), QRect(QPoint(9, 19), QPoint(15, 21)));
+    QCOMPARE(toQRect(surface.takeDirtyRect()), QRect());
 
     QVERIFY(surface.ClearSurface().ok());
-    QCOMPARE(surface.takeDirtyRect(), QRect(0, 0, 100, 100));
+    QCOMPARE(toQRect(surface.takeDirtyRect()), QRect(0, 0, 100, 100));
+}
+
+void TestRasterSurface::imageReadsThePixels()
+{
+    RasterSurface surface(Size{100, 100}, 1.5);
+    const QImage image = imageOf(surface);
+    QCOMPARE(image.size(), QSize(150, 150));
+    QCOMPARE(image.format(), QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(image.constBits(), reinterpret_cast<const uchar *>(surface.pixels()));
+
+    // Drawing shows in an image taken before it, and writing to the image
+    // leaves the picture as it was.
+    QVERIFY(surface.PlotPoint(twips(10), twips(20), kRed).ok());
+    QCOMPARE(image.pixel(15, 30), toQRgb(kRed));
+    QImage written = image;
+    written.setPixel(15, 30, toQRgb(kBlue));
+    QCOMPARE(pixel(surface, 15, 30), toQRgb(kRed));
+    QCOMPARE(image.constBits(), reinterpret_cast<const uchar *>(surface.pixels()));
 }
 
 QTEST_APPLESS_MAIN(TestRasterSurface)

@@ -1,3 +1,4 @@
+#include "CoreInQt.h"
 #include "Design.h"
 #include "ExitStatus.h"
 #include "ProgramRun.h"
@@ -378,7 +379,7 @@ void TestRobustCommandLine::existingFileReplacedWhole()
 
     QCOMPARE(contents(scratch + "/hard.png"), QByteArray("an earlier picture"));
     const QImage saved(path);
-    QCOMPARE(saved.size(), kDesignSize);
+    QCOMPARE(saved.size(), toQSize(kDesignSize));
     QCOMPARE(saved.pixelColor(557, 307), QColor(128, 0, 128)); // the bridge's large arch
     QCOMPARE(QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList({"bidi.cpp", "esc.cpp", "folder.cpp", "folder.gif", "folder.png", "hard.png", "nul.cpp",

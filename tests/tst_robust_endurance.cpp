@@ -1,3 +1,4 @@
+#include "PictureImage.h"
 #include "WindowTesting.h"
 #include "robust/ImageDifference.h"
 
@@ -60,7 +61,7 @@ void TestRobustEndurance::manyCommandsKeepMemoryFlat()
     // and the painting fill is filled.
     for (Button scene : kScenes)
         clickAndShow(scene);
-    const QImage firstRound = pictureOf(form).image().copy();
+    const QImage firstRound = imageOf(pictureOf(form)).copy();
     const qint64 baseline = residentKiB();
     QVERIFY(baseline > 0);
 
@@ -72,7 +73,7 @@ void TestRobustEndurance::manyCommandsKeepMemoryFlat()
         for (Button scene : kScenes)
             clickAndShow(scene);
         commands += 5;
-        const QString difference = imageDifference(pictureOf(form).image(), firstRound);
+        const QString difference = imageDifference(imageOf(pictureOf(form)), firstRound);
         QVERIFY2(difference.isEmpty(),
                  qPrintable(QStringLiteral("after %1 commands: %2").arg(commands).arg(difference)));
     }

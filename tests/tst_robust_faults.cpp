@@ -1,5 +1,6 @@
 #include "CodeView.h"
 #include "ForwardingSurface.h"
+#include "PictureImage.h"
 #include "RasterSurface.h"
 #include "RoutineEditor.h"
 #include "RoutineFiles.h"
@@ -421,7 +422,7 @@ void TestRobustFaults::failingOperationEndsTheProgram()
         QVERIFY(RecordingSurface::perform(reference, call).ok());
     for (long long i = 0; i + 1 < failing; ++i)
         QVERIFY(RecordingSurface::perform(reference, calls[static_cast<std::size_t>(i)]).ok());
-    const QString difference = imageDifference(picture.image(), reference.image());
+    const QString difference = imageDifference(imageOf(picture), imageOf(reference));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 
     // Nothing runs after a failure.

@@ -1,4 +1,5 @@
 #include "CompiledRoutine.h"
+#include "PictureImage.h"
 #include "RasterSurface.h"
 #include "RoutineTesting.h"
 #include "WindowTesting.h"
@@ -239,7 +240,7 @@ void TestRobustModel::randomSequencesFollowTheModel()
             drawLayer(reference, layers[k]);
             ++drawn;
         }
-        const QString difference = imageDifference(picture->image(), reference.image());
+        const QString difference = imageDifference(imageOf(*picture), imageOf(reference));
         QVERIFY2(difference.isEmpty(), qPrintable(what + ": " + difference));
     }
     QCOMPARE(failed.count(), 0);

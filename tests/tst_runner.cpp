@@ -1,4 +1,5 @@
 #include "CommandRunner.h"
+#include "PictureImage.h"
 #include "RasterSurface.h"
 #include "RoutineTesting.h"
 #include "RunnerTesting.h"
@@ -142,7 +143,7 @@ void TestRunner::instantFramesKeepToTheirTime()
     };
     QVERIFY(framesFor(Button::Cmdyg) >= 5);
     QCOMPARE(framesFor(Button::CmdCls), 1);
-    QVERIFY(isBlank(picture.image()));
+    QVERIFY(isBlank(imageOf(picture)));
 }
 
 void TestRunner::pacedFramesLandWhatIsDueAndSleep()
@@ -251,7 +252,7 @@ void TestRunner::droppedActionIsUnwound()
             [](DrawingSurface &surface) {
                 const auto destroyed = qScopeGuard([] { unwound = true; });
                 for (;;)
-                    check(surface.PlotPoint(0, 0, 0));
+                    check(surface.PlotPoint(0, 0, {}));
             },
             target);
         QCOMPARE(action.land(10), 10LL);
@@ -281,7 +282,7 @@ void TestRunner::actionLandsWhatItIsLet()
     SteppedAction action(
         [](DrawingSurface &surface) {
             for (int k = 0; k < kOperations; ++k)
-                check(k % 700 == 699 ? surface.SetPenWidth(2) : surface.PlotPoint(k, k, 0));
+                check(k % 700 == 699 ? surface.SetPenWidth(2) : surface.PlotPoint(k, k, {}));
         },
         target, &points);
     long long landed = 0;
@@ -342,7 +343,7 @@ void TestRunner::drawnAgainAsDrawn()
 
     RasterSurface again(kDesignSize, 1.0);
     runner.redrawOn(again);
-    QCOMPARE(again.image(), picture.image());
+    QCOMPARE(imageOf(again), imageOf(picture));
     // A pixel of the first dot that only a pen of 2 paints.
     const std::optional<DrawnBy> drawn = whatDrew(runner.pictures(), std::nullopt, 0, 1.0, QPoint(32, 32));
     QVERIFY(drawn);
@@ -385,7 +386,7 @@ void TestRunner::stepBackOverCommands()
         drawnBefore << named(name);
     RasterSurface forward(kDesignSize, 1.0);
     QVERIFY(!PictureHistory::drawPictures(forward, drawnBefore, named(current), landed));
-    QCOMPARE(picture.image(), forward.image());
+    QCOMPARE(imageOf(picture), imageOf(forward));
     runner.step();
     QVERIFY(runner.isIdle());
 }

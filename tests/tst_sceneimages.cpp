@@ -1,4 +1,6 @@
+#include "CoreInQt.h"
 #include "Palette.h"
+#include "PictureImage.h"
 #include "RasterSurface.h"
 #include "Scenes.h"
 #include "TestImages.h"
@@ -42,15 +44,15 @@ QByteArray imageDigest(const QImage &image)
 struct Plot
 {
     float x, y;
-    QRgb colour;
+    Colour colour;
 };
 using Plots = QList<Plot>;
 
-const QRgb kRed = PaletteColor(12);
-const QRgb kBlue = PaletteColor(9);
+const Colour kRed = PaletteColor(12);
+const Colour kBlue = PaletteColor(9);
 
 // Points every `step` twips from `from` for `count` points, in one colour.
-Plots stroke(QPointF from, QPointF step, int count, QRgb colour = kRed)
+Plots stroke(QPointF from, QPointF step, int count, Colour colour = kRed)
 {
     Plots plots;
     for (int i = 0; i < count; ++i)
@@ -80,7 +82,7 @@ Plots acrossEdges(double ratio, bool downwards)
 {
     const double pixel = kTwipsPerPixel / ratio;
     Plots plots;
-    const auto plot = [&](float along, float across, QRgb colour) {
+    const auto plot = [&](float along, float across, Colour colour) {
         plots.append(downwards ? Plot{across, along, colour} : Plot{along, across, colour});
     };
     for (int p = 4; p <= 160; p += 4) {
@@ -177,8 +179,8 @@ void TestSceneImages::digest()
     for (Scene scene : scenes)
         scene(surface);
 
-    QCOMPARE(surface.image().size(), kDesignSize * ratio);
-    QCOMPARE(imageDigest(surface.image()), sha256);
+    QCOMPARE(imageOf(surface).size(), toQSize(kDesignSize) * ratio);
+    QCOMPARE(imageDigest(imageOf(surface)), sha256);
 }
 
 void TestSceneImages::repeatedDotsLeftOutChangeNothing_data()
@@ -227,8 +229,8 @@ void TestSceneImages::repeatedDotsLeftOutChangeNothing()
     plotAll(skipping, plots, pen, false);
     plotAll(everyPoint, plots, pen, true);
 
-    QCOMPARE(inkCount(everyPoint.image()) > 0, inks);
-    QCOMPARE(skipping.image(), everyPoint.image());
+    QCOMPARE(inkCount(imageOf(everyPoint)) > 0, inks);
+    QCOMPARE(imageOf(skipping), imageOf(everyPoint));
 }
 
 void TestSceneImages::runOnOneDotCountsAgainAfterOtherDrawing_data()
@@ -259,13 +261,13 @@ void TestSceneImages::runOnOneDotCountsAgainAfterOtherDrawing()
     QFETCH(Between, between);
     QFETCH(QPoint, reach);
 
-    RasterSurface surface(QSize(100, 100));
+    RasterSurface surface(Size{100, 100});
     QVERIFY(surface.SetPenWidth(3).ok());
     for (const Plot &p : stroke({300, 300}, {0.5, -0.5}, 6))
         QVERIFY(surface.PlotPoint(p.x, p.y, p.colour).ok());
     QVERIFY(between(surface).ok());
     QVERIFY(surface.PlotPoint(301, 299, kRed).ok());
-    QCOMPARE(surface.image().pixel(reach), kRed);
+    QCOMPARE(surface.pixel(reach.x(), reach.y()), toQRgb(kRed));
 }
 
 QTEST_GUILESS_MAIN(TestSceneImages)

@@ -1,4 +1,6 @@
+#include "CoreInQt.h"
 #include "Palette.h"
+#include "PictureImage.h"
 #include "RasterSurface.h"
 #include "RecordingSurface.h"
 #include "Scenes.h"
@@ -189,14 +191,14 @@ void TestScenes::sunshineRimAroundTheDisc()
 
     RasterSurface surface(kDesignSize);
     DrawSunshine(surface);
-    const QImage &image = surface.image();
+    const QImage image = imageOf(surface);
     // Walk out from the sun's centre: red disc, then a yellow rim at least a
     // pixel wide, then the panel before the rays begin.
     QPoint p(533, 133);
     int red = 0, yellow = 0;
-    for (; image.pixel(p) == PaletteColor(12); p += direction)
+    for (; image.pixel(p) == toQRgb(PaletteColor(12)); p += direction)
         ++red;
-    for (; image.pixel(p) == PaletteColor(14); p += direction)
+    for (; image.pixel(p) == toQRgb(PaletteColor(14)); p += direction)
         ++yellow;
     QVERIFY2(red >= 32 && red <= 34, qPrintable(QString::number(red)));
     QVERIFY2(yellow >= 1 && yellow <= 3, qPrintable(QString::number(yellow)));

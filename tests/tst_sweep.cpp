@@ -30,8 +30,8 @@ private slots:
     void colourPassThatCannotEndThrows();
     void watchLooksInLoopsThatDrawNothing_data();
     void watchLooksInLoopsThatDrawNothing();
-    void paletteColourOutOfRangeThrows_data();
-    void paletteColourOutOfRangeThrows();
+    void paletteColorOutOfRangeThrows_data();
+    void paletteColorOutOfRangeThrows();
 };
 
 void TestSweep::sweepVisits_data()
@@ -280,7 +280,7 @@ void TestSweep::watchLooksInLoopsThatDrawNothing()
     QCOMPARE(watch.looks, looks + 3);
 }
 
-void TestSweep::paletteColourOutOfRangeThrows_data()
+void TestSweep::paletteColorOutOfRangeThrows_data()
 {
     QTest::addColumn<int>("n");
     QTest::newRow("-1") << -1;
@@ -288,7 +288,7 @@ void TestSweep::paletteColourOutOfRangeThrows_data()
     QTest::newRow("huge") << std::numeric_limits<int>::max();
 }
 
-void TestSweep::paletteColourOutOfRangeThrows()
+void TestSweep::paletteColorOutOfRangeThrows()
 {
     QFETCH(int, n);
     try {

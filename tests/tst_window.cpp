@@ -1,9 +1,11 @@
 #include "BackgroundRecording.h"
 #include "CompiledRoutine.h"
+#include "CoreInQt.h"
 #include "HelpDialog.h"
 #include "NumberDrag.h"
 #include "Palette.h"
 #include "PictureHistory.h"
+#include "PictureImage.h"
 #include "Routine.h"
 #include "RoutineFiles.h"
 #include "RoutineTesting.h"
@@ -106,7 +108,7 @@ QImage drawnAt(double zoom, const QList<Button> &buttons)
     RasterSurface surface(kDesignSize, zoom);
     for (Button button : buttons)
         commandOf(button).action(surface);
-    return surface.image().copy();
+    return imageOf(surface).copy();
 }
 
 // The sunshine's routine file, with `from` written as `to`.
@@ -120,7 +122,7 @@ QImage routineOver(const QList<Button> &under, const QString &routine, double zo
     if (!std::holds_alternative<CompiledRoutine>(compiled))
         qFatal("refused: %s", std::get<RoutineMessage>(compiled).format("routine.cpp").c_str());
     std::get<CompiledRoutine>(compiled).run(surface);
-    return surface.image().copy();
+    return imageOf(surface).copy();
 }
 
 // Opens the code pane on the sunshine drawn over `under`, and then an
@@ -207,13 +209,13 @@ void TestWindow::window()
 {
     Form1 form(1.0);
     QCOMPARE(form.objectName(), QString("Form1"));
-    QCOMPARE(form.size(), kDesignSize);
+    QCOMPARE(form.size(), toQSize(kDesignSize));
     QCOMPARE(zoomOf(form), 1.0);
     // It can be made larger, and as small as half its size.
     QCOMPARE(form.minimumSize(), QSize(400, 276));
     QCOMPARE(form.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     QCOMPARE(grabbedAt(form, QPoint(2, 300)), QColor::fromRgb(WindowColour::kBackground));
-    QVERIFY(isBlank(pictureOf(form).image()));
+    QVERIFY(isBlank(imageOf(pictureOf(form))));
 }
 
 void TestWindow::controls_data()
@@ -418,7 +420,7 @@ void TestWindow::scenesDrawTheirPictures()
     form.setSpeed(Speed::Instant);
     QTest::mouseClick(buttonOf(form, button), Qt::LeftButton);
     QVERIFY(waitUntilDrawn(form));
-    QCOMPARE(pictureOf(form).image(), sceneAlone(scene));
+    QCOMPARE(imageOf(pictureOf(form)), sceneAlone(scene));
     QCOMPARE(pictureOf(form).penWidth(), pen);
 }
 
@@ -426,11 +428,11 @@ void TestWindow::scenesAccumulate()
 {
     Form1 form(1.0);
     runAtOnce(form, {Button::Cmdyg, Button::CmdGs});
-    QCOMPARE(pictureOf(form).image(), paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawMountains)));
+    QCOMPARE(imageOf(pictureOf(form)), paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawMountains)));
     runAtOnce(form, {Button::Cmdls, Button::CmdDq});
     QImage all = paintedOver(sceneAlone(DrawSunshine), sceneAlone(DrawMountains));
     all = paintedOver(paintedOver(all, sceneAlone(DrawWater)), sceneAlone(DrawBridge));
-    QCOMPARE(pictureOf(form).image(), all);
+    QCOMPARE(imageOf(pictureOf(form)), all);
 }
 
 void TestWindow::clearRestoresStartUp()
@@ -649,17 +651,17 @@ void TestWindow::followEveryStep()
     const DrawingProgress now = runner->progress();
     RasterSurface drawnAgain(kDesignSize, zoomOf(form));
     QVERIFY(!PictureHistory::drawPictures(drawnAgain, runner->pictures(), now.current, now.landed));
-    QCOMPARE(pictureOf(form).image(), drawnAgain.image());
+    QCOMPARE(imageOf(pictureOf(form)), imageOf(drawnAgain));
     QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->image(), renderWindow(runner->pictures(), now));
 
     // Back once more and on again: the same picture, at the same values.
-    const QImage picture = pictureOf(form).image().copy();
+    const QImage picture = imageOf(pictureOf(form)).copy();
     QTest::keySequence(&form, QKeySequence(Qt::SHIFT | Qt::Key_F10));
     QTest::keyClick(&form, Qt::Key_F10);
     if (runner->progress().current == button) {
         QCOMPARE(runner->progress().landed, landed);
-        QCOMPARE(pictureOf(form).image(), picture);
+        QCOMPARE(imageOf(pictureOf(form)), picture);
         for (int i = 0; i < at.depth(); ++i)
             QCOMPARE(runner->loops().loop(i).value, at.loop(i).value);
         QCOMPARE(runner->loops().lastPoint().x, at.lastPoint().x);
@@ -673,10 +675,10 @@ void TestWindow::eachPassShowsAsItLands_data()
 
     // The mountains' four passes over the ridge take 50,000 operations, or
     // 0.18 seconds, each; the first point lands on (37, 185).
-    QTest::newRow("first pass") << 150 << QColor(PaletteColor(14));
-    QTest::newRow("second pass") << 250 << QColor(PaletteColor(13));
-    QTest::newRow("third pass") << 400 << QColor(PaletteColor(12));
-    QTest::newRow("last pass") << 600 << QColor(PaletteColor(11));
+    QTest::newRow("first pass") << 150 << QColor(toQRgb(PaletteColor(14)));
+    QTest::newRow("second pass") << 250 << QColor(toQRgb(PaletteColor(13)));
+    QTest::newRow("third pass") << 400 << QColor(toQRgb(PaletteColor(12)));
+    QTest::newRow("last pass") << 600 << QColor(toQRgb(PaletteColor(11)));
 }
 
 void TestWindow::eachPassShowsAsItLands()
@@ -721,13 +723,14 @@ void TestWindow::copyTakesThePictureAsItStands_data()
     QTest::addColumn<bool>("paused");
 
     // The mountains are 200,003 operations, the sunshine 1,122,665.
-    QTest::newRow("drawn, at zoom 1") << QList<Button>{Button::CmdGs} << kDesignSize << 1 << false << false;
+    QTest::newRow("drawn, at zoom 1")
+        << QList<Button>{Button::CmdGs} << toQSize(kDesignSize) << 1 << false << false;
     QTest::newRow("drawing, at zoom 1.5") << QList<Button>{Button::CmdGs, Button::Cmdyg} << QSize(1200, 828) << 1
                                           << true << false;
     QTest::newRow("drawing after a clear, at half size")
         << QList<Button>{Button::Cmdyg, Button::CmdCls, Button::Cmdls} << QSize(400, 276) << 5 << true << false;
     QTest::newRow("paused: the note shows on the window alone")
-        << QList<Button>{Button::Cmdyg} << kDesignSize << 1 << true << true;
+        << QList<Button>{Button::Cmdyg} << toQSize(kDesignSize) << 1 << true << true;
 }
 
 void TestWindow::copyTakesThePictureAsItStands()
@@ -882,7 +885,7 @@ void TestWindow::exitCutsTheDrawingShort()
         QTest::mouseClick(buttonOf(form, button), Qt::LeftButton);
     clock.advance(500ms);
     form.advanceDrawing();
-    const QImage before = pictureOf(form).image().copy();
+    const QImage before = imageOf(pictureOf(form)).copy();
 
     QTest::mouseClick(buttonOf(form, Button::CmdExit), Qt::LeftButton);
     QCOMPARE(ended.count(), 1);
@@ -893,7 +896,7 @@ void TestWindow::exitCutsTheDrawingShort()
     QTest::mouseClick(buttonOf(form, Button::CmdCls), Qt::LeftButton);
     clock.advance(10s);
     form.advanceDrawing();
-    QCOMPARE(pictureOf(form).image(), before);
+    QCOMPARE(imageOf(pictureOf(form)), before);
 }
 
 void TestWindow::zoomScalesEverything_data()
@@ -905,10 +908,10 @@ void TestWindow::zoomScalesEverything_data()
     QTest::addColumn<int>("titlePixels");
     QTest::addColumn<bool>("buttonsAsScaled"); // whether the buttons are checked against Qt's own scaling
 
-    QTest::newRow("as laid out") << kDesignSize << 1.0 << QRect(704, 496, 65, 25) << QRect(QPoint(), kDesignSize)
-                                 << 35 << false;
-    QTest::newRow("twice") << kDesignSize * 2 << 2.0 << QRect(1408, 992, 130, 50)
-                           << QRect(QPoint(), kDesignSize * 2) << 70 << false;
+    QTest::newRow("as laid out") << toQSize(kDesignSize) << 1.0 << QRect(704, 496, 65, 25)
+                                 << QRect(QPoint(), toQSize(kDesignSize)) << 35 << false;
+    QTest::newRow("twice") << toQSize(kDesignSize) * 2 << 2.0 << QRect(1408, 992, 130, 50)
+                           << QRect(QPoint(), toQSize(kDesignSize) * 2) << 70 << false;
     QTest::newRow("half") << QSize(400, 276) << 0.5 << QRect(352, 248, 33, 13) << QRect(0, 0, 400, 276) << 18
                           << false;
     QTest::newRow("0.6, divider dragged") << QSize(480, 332) << 0.6 << QRect(422, 298, 39, 15)
@@ -916,8 +919,8 @@ void TestWindow::zoomScalesEverything_data()
     QTest::newRow("0.93, code pane at 1280") << QSize(744, 514) << 0.93 << QRect(655, 461, 60, 24)
                                              << QRect(0, 0, 744, 513) << 33 << true;
     QTest::newRow("wider: centred across")
-        << kDesignSize + QSize(200, 0) << 1.0 << QRect(804, 496, 65, 25) << QRect(QPoint(100, 0), kDesignSize)
-        << 35 << false;
+        << toQSize(kDesignSize) + QSize(200, 0) << 1.0 << QRect(804, 496, 65, 25)
+        << QRect(QPoint(100, 0), toQSize(kDesignSize)) << 35 << false;
     QTest::newRow("taller: centred down")
         << QSize(1200, 1104) << 1.5 << QRect(1056, 744 + 138, 98, 38) << QRect(0, 138, 1200, 828) << 53 << false;
 }
@@ -939,7 +942,7 @@ void TestWindow::zoomScalesEverything()
     QCOMPARE(buttonOf(form, Button::CmdExit)->geometry(), exit);
     QCOMPARE(form.findChild<QWidget *>("Surface")->geometry(), picture);
     QCOMPARE(form.findChild<QLabel *>("Label1")->font().pixelSize(), titlePixels);
-    QCOMPARE(pictureOf(form).image().size(), picture.size());
+    QCOMPARE(imageOf(pictureOf(form)).size(), picture.size());
     // The background shows round the panel, on every side.
     const QImage shot = form.grab().toImage();
     QCOMPARE(shot.pixelColor(picture.left() + 2, picture.center().y()), QColor::fromRgb(WindowColour::kBackground));
@@ -999,7 +1002,7 @@ void TestWindow::zoomDrawsThePictureAfresh_data()
     QTest::newRow("one and a half") << QList<Button>{Button::Cmdyg, Button::CmdDq} << QList<QSize>{{1200, 828}}
                                     << 1.5;
     QTest::newRow("half") << QList<Button>{Button::CmdGs} << QList<QSize>{{400, 276}} << 0.5;
-    QTest::newRow("there and back") << four << QList<QSize>{kDesignSize * 2, kDesignSize} << 1.0;
+    QTest::newRow("there and back") << four << QList<QSize>{toQSize(kDesignSize) * 2, toQSize(kDesignSize)} << 1.0;
     QTest::newRow("a clear forgets what came before")
         << QList<Button>{Button::Cmdyg, Button::CmdCls, Button::Cmdls} << QList<QSize>{{1000, 690}} << 1.25;
     QTest::newRow("a scene again covers itself")
@@ -1039,18 +1042,18 @@ void TestWindow::zoomDrawsThePictureAfresh()
     const std::size_t landed = std::min<std::size_t>(lastOperations.calls().size(), 280'000);
     for (std::size_t i = 0; i < landed; ++i)
         QVERIFY(RecordingSurface::perform(expected, lastOperations.calls()[i]).ok());
-    QCOMPARE(pictureOf(form).image(), expected.image());
+    QCOMPARE(imageOf(pictureOf(form)), imageOf(expected));
 
     // The rest lands at the new size, once.
     QSignalSpy finished(&form, &Form1::drawingIdle);
     form.finishDrawing();
     QCOMPARE(finished.count(), lastOperations.calls().size() > 280'000 ? 1 : 0);
-    QCOMPARE(pictureOf(form).image(), drawnAt(zoom, clicked));
+    QCOMPARE(imageOf(pictureOf(form)), drawnAt(zoom, clicked));
 
     // Drawn afresh once more, from what the window keeps of the commands.
-    const QSize other = zoom == 1.25 ? kDesignSize : QSize(1000, 690);
+    const QSize other = zoom == 1.25 ? toQSize(kDesignSize) : QSize(1000, 690);
     resizeShown(form, other);
-    QCOMPARE(pictureOf(form).image(), drawnAt(zoomOf(form), clicked));
+    QCOMPARE(imageOf(pictureOf(form)), drawnAt(zoomOf(form), clicked));
 }
 
 void TestWindow::codePaneBesideThePicture()
@@ -1107,7 +1110,7 @@ void TestWindow::codePaneBesideThePicture()
     QCOMPARE(code->font().pointSizeF(), size);
 
     QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
-    QVERIFY(QTest::qWaitFor([&] { return form.size() == kDesignSize && !pane->isVisible(); }));
+    QVERIFY(QTest::qWaitFor([&] { return form.size() == toQSize(kDesignSize) && !pane->isVisible(); }));
     QCOMPARE(zoomOf(form), 1.0);
 }
 
@@ -1185,9 +1188,9 @@ void TestWindow::editedCopyRunsAsItsFile()
         form.advanceDrawing();
     }
     QVERIFY(!form.isDrawing());
-    QCOMPARE(pictureOf(form).image(), routineOver({}, code->toPlainText(), zoomOf(form)));
+    QCOMPARE(imageOf(pictureOf(form)), routineOver({}, code->toPlainText(), zoomOf(form)));
     QCOMPARE(form.pictures().size(), 1);
-    QVERIFY(pictureOf(form).image() != sceneAlone(DrawSunshine));
+    QVERIFY(imageOf(pictureOf(form)) != sceneAlone(DrawSunshine));
 }
 
 void TestWindow::changedNumberRedrawsAtOnce_data()
@@ -1239,7 +1242,7 @@ void TestWindow::changedNumberRedrawsAtOnce()
     if (failingLine == 0) {
         // No frame has passed: the picture shows the last change finished,
         // over the pictures drawn before, and nothing of the first change.
-        QCOMPARE(pictureOf(form).image(), routineOver({Button::CmdGs, Button::Cmdyg}, expected, zoomOf(form)));
+        QCOMPARE(imageOf(pictureOf(form)), routineOver({Button::CmdGs, Button::Cmdyg}, expected, zoomOf(form)));
         QCOMPARE(form.pictures().size(), 3);
         return;
     }
@@ -1248,7 +1251,7 @@ void TestWindow::changedNumberRedrawsAtOnce()
     auto *header = form.findChild<QLabel *>(QStringLiteral("header"));
     const QString where = QStringLiteral("line %1: ").arg(failingLine);
     QVERIFY2(header->text().contains(where), qPrintable(header->text()));
-    const QImage kept = pictureOf(form).image().copy();
+    const QImage kept = imageOf(pictureOf(form)).copy();
     QCOMPARE(kept, routineOver({Button::CmdGs, Button::Cmdyg},
                                sceneWith(QStringLiteral("Sunshine.cpp"), number, QStringLiteral("0.1")), zoomOf(form)));
     // Run, it fails the same way without ending the program, and what is
@@ -1259,7 +1262,7 @@ void TestWindow::changedNumberRedrawsAtOnce()
     QVERIFY(!form.isEnding());
     QVERIFY(header->text().contains(where));
     QCOMPARE(form.pictures().last(), Runnable(Button::CmdDq));
-    QVERIFY(pictureOf(form).image() != kept);
+    QVERIFY(imageOf(pictureOf(form)) != kept);
 }
 
 void TestWindow::unreadableRoutineIsToldAndKept()
@@ -1335,7 +1338,7 @@ void TestWindow::screenReadersSeeNamedParts()
     };
     press("阳光");
     QCOMPARE(picture->text(QAccessible::Description), QString("阳光"));
-    QCOMPARE(pictureOf(form).image(), sceneAlone(DrawSunshine));
+    QCOMPARE(imageOf(pictureOf(form)), sceneAlone(DrawSunshine));
     press("高山");
     press("大桥");
     press("高山");
@@ -1364,7 +1367,7 @@ void TestWindow::closingTheWindowEndsTheProgram()
 void TestWindow::pictureSurvivesHiding()
 {
     // Above the row of buttons, whose focus frame may come and go.
-    const QRect aboveButtons(0, 0, kDesignSize.width(), 490);
+    const QRect aboveButtons(0, 0, kDesignSize.width, 490);
     Form1 form(1.0);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

@@ -4,6 +4,7 @@
 #include "Accessibility.h"
 #include "CodePane.h"
 #include "CommandButton.h"
+#include "CoreInQt.h"
 #include "HelpDialog.h"
 #include "MenuItems.h"
 #include "PaneDock.h"
@@ -49,8 +50,8 @@ constexpr QRgb kNoteText = qRgb(0xff, 0xff, 0xff);
 // The zoom at which the window as laid out just fits in `room`.
 double fittingZoom(QSize room)
 {
-    return std::min(static_cast<double>(room.width()) / kDesignSize.width(),
-                    static_cast<double>(room.height()) / kDesignSize.height());
+    return std::min(static_cast<double>(room.width()) / kDesignSize.width,
+                    static_cast<double>(room.height()) / kDesignSize.height);
 }
 
 } // namespace
@@ -61,8 +62,8 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("图形程序设计 Merivane 2006.11."));
-    setMinimumSize((QSizeF(kDesignSize) * kMinZoom).toSize());
-    resize(kDesignSize);
+    setMinimumSize((QSizeF(toQSize(kDesignSize)) * kMinZoom).toSize());
+    resize(toQSize(kDesignSize));
 
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kBackground));
@@ -240,8 +241,8 @@ void Form1::fitOnScreen()
     const double fits = fittingZoom(area.size() - frame - rounding);
     if (fits < m_zoom) {
         const double zoom = std::max(kMinZoom, fits);
-        resize(QSize(static_cast<int>(std::floor(kDesignSize.width() * zoom)),
-                     static_cast<int>(std::floor(kDesignSize.height() * zoom))));
+        resize(QSize(static_cast<int>(std::floor(kDesignSize.width * zoom)),
+                     static_cast<int>(std::floor(kDesignSize.height * zoom))));
     }
     const QSize whole = size() + frame;
     const QPoint inside(std::clamp(pos().x(), area.left(), std::max(area.left(), area.right() + 1 - whole.width())),

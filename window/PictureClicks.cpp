@@ -29,12 +29,11 @@ bool PictureClicks::eventFilter(QObject *watched, QEvent *event)
     const QPointF at = m_view.mapFrom(&m_window, click->position());
     if (!QRectF(m_view.rect()).contains(at))
         return false;
-    const QImage &image = m_view.surface().image();
     const auto scaled = [&at, this](double across) {
         return QPoint(static_cast<int>(std::floor(at.x() * across / m_view.width())),
                       static_cast<int>(std::floor(at.y() * across / m_view.width())));
     };
-    m_clicked(scaled(image.width()), scaled(kDesignSize.width()));
+    m_clicked(scaled(m_view.surface().size().width), scaled(kDesignSize.width));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "Stage.h"
 
 #include "CommandButton.h"
+#include "CoreInQt.h"
 #include "Panel.h"
 #include "SurfaceView.h"
 #include "WindowColours.h"
@@ -79,7 +80,7 @@ Stage::Stage(double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("Stage"));
-    resize(kDesignSize);
+    resize(toQSize(kDesignSize));
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kBackground));
     setPalette(background);
@@ -90,7 +91,7 @@ Stage::Stage(double devicePixelRatio, QWidget *parent)
     m_placed.push_back({m_shape1, fromTwips(120, 120, 11775, 8055), {}});
     m_view = new SurfaceView(devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF(), this);
     m_view->setObjectName(QStringLiteral("Surface"));
-    m_placed.push_back({m_view, QRect(QPoint(0, 0), kDesignSize), {}});
+    m_placed.push_back({m_view, QRect(QPoint(0, 0), toQSize(kDesignSize)), {}});
     buildControls();
     layOut(m_zoom);
 }
@@ -149,7 +150,7 @@ void Stage::buildControls()
 
 void Stage::layOut(double zoom)
 {
-    const QRect whole = zoomed(QRect(QPoint(0, 0), kDesignSize), zoom, QPoint(0, 0));
+    const QRect whole = zoomed(QRect(QPoint(0, 0), toQSize(kDesignSize)), zoom, QPoint(0, 0));
     const QPoint origin((width() - whole.width()) / 2, (height() - whole.height()) / 2);
     for (const Placed &placed : m_placed) {
         placed.widget->setGeometry(zoomed(placed.designed, zoom, origin));
@@ -166,7 +167,7 @@ QImage Stage::render()
     // picture this size among threads, and waits for ever for one it cannot
     // make. Whatever the stage leaves unpainted shows black, as it would
     // converted from transparent.
-    QImage image(kDesignSize, QImage::Format_RGB32);
+    QImage image(toQSize(kDesignSize), QImage::Format_RGB32);
     if (image.isNull())
         return image; // out of memory, which the caller tells
     image.fill(Qt::black);

@@ -42,7 +42,7 @@ void StepMarker::refresh()
         return;
     }
     const LoopState::Point point = at.lastPoint();
-    const double zoom = static_cast<double>(m_view.width()) / kDesignSize.width();
+    const double zoom = static_cast<double>(m_view.width()) / kDesignSize.width;
     const QPoint centre = m_view.mapTo(parentWidget(), QPoint(0, 0))
                           + QPoint(static_cast<int>(std::lround(point.x / kTwipsPerPixel * zoom)),
                                    static_cast<int>(std::lround(point.y / kTwipsPerPixel * zoom)));

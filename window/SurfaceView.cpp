@@ -1,5 +1,8 @@
 #include "SurfaceView.h"
 
+#include "CoreInQt.h"
+#include "PictureImage.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -22,11 +25,12 @@ SurfaceView::SurfaceView(double devicePixelRatio, QWidget *parent)
     : QWidget(parent)
     , m_ratio(devicePixelRatio)
     , m_surface(makeSurface(1.0))
+    , m_image(imageOf(*m_surface))
 {
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    resize(kDesignSize);
+    resize(toQSize(kDesignSize));
 }
 
 std::unique_ptr<RasterSurface> SurfaceView::makeSurface(double zoom) const
@@ -36,6 +40,7 @@ std::unique_ptr<RasterSurface> SurfaceView::makeSurface(double zoom) const
 
 void SurfaceView::setSurface(std::unique_ptr<RasterSurface> surface)
 {
+    m_image = imageOf(*surface);
     m_surface = std::move(surface);
     (void)m_surface->takeDirtyRect();
     update();
@@ -43,7 +48,7 @@ void SurfaceView::setSurface(std::unique_ptr<RasterSurface> surface)
 
 void SurfaceView::showChanges()
 {
-    const QRect dirty = m_surface->takeDirtyRect();
+    const QRect dirty = toQRect(m_surface->takeDirtyRect());
     if (!dirty.isEmpty())
         update(toLogical(dirty));
 }
@@ -68,7 +73,7 @@ void SurfaceView::paintEvent(QPaintEvent *event)
         const QRect target(dirty.left(), top, dirty.width(), std::min(rows, dirty.bottom() + 1 - top));
         const QRectF source(target.x() * m_ratio, target.y() * m_ratio, target.width() * m_ratio,
                             target.height() * m_ratio);
-        painter.drawImage(QRectF(target), m_surface->image(), source);
+        painter.drawImage(QRectF(target), m_image, source);
     }
 }
 

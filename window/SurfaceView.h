@@ -2,6 +2,7 @@
 
 #include "RasterSurface.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <memory>
@@ -38,6 +39,7 @@ private:
 
     double m_ratio;
     std::unique_ptr<RasterSurface> m_surface;
+    QImage m_image; // m_surface's pixels, read where they are
 };
 
 } // namespace sweepdraw

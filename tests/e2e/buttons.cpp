@@ -33,7 +33,7 @@ void printColour(const char *name, QRgb colour)
 int main(int argc, char *argv[])
 {
     if (argc == 2 && std::strcmp(argv[1], "--facts") == 0) {
-        std::printf("E2E_DESIGN_WIDTH=%d\nE2E_DESIGN_HEIGHT=%d\n", kDesignSize.width(), kDesignSize.height());
+        std::printf("E2E_DESIGN_WIDTH=%d\nE2E_DESIGN_HEIGHT=%d\n", kDesignSize.width, kDesignSize.height);
         std::printf("E2E_EXIT_OK=%d\nE2E_EXIT_FAILURE=%d\nE2E_EXIT_USAGE=%d\n", ExitOk, ExitFailure, ExitUsage);
         printColour("E2E_BACKGROUND", WindowColour::kBackground);
         printColour("E2E_PANEL", WindowColour::kPanel);

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     TurnBudget budget;
     const LoopWatch::Activation watching(&budget);
-    RasterSurface picture(QSize(80, 56));
+    RasterSurface picture(Size{80, 56});
     try {
         std::get<CompiledRoutine>(compiled).run(picture);
     } catch (const RuntimeError &) {
