@@ -277,8 +277,10 @@ void TestRobustFaults::learnersWorkIsNeverLostInSilence()
                          "size=64k"),
                  0);
         first.type(QStringLiteral("// the last change\n"));
+        // Under the name the dialog proposes: the widget-based dialog may
+        // take a new folder from selectFile() before it takes a new name.
         QTemporaryDir elsewhere;
-        const QString saved = elsewhere.filePath(QStringLiteral("Kept.cpp"));
+        const QString saved = elsewhere.filePath(QStringLiteral("MyRoutine.cpp"));
         QString told;
         QTimer answer;
         answer.setInterval(10);
