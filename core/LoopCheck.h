@@ -2,6 +2,7 @@
 
 #include "LoopRecorder.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -12,9 +13,9 @@ namespace sweepdraw {
 // that fails one throws RuntimeError (a LocatedError) whose message names
 // the loop's file and line, "FILE:LINE: error: what", from its LoopSite.
 //
-// A sweep is checked once before its first value, and then at every value:
-// its counter must move at each addition of the step, which one compare
-// tells. A colour pass is checked once, in arithmetic wide enough that
+// A sweep is checked once before its first value, and then, if rounding
+// could stop its counter at all, at every value: its counter must move at
+// each addition of the step, which one compare tells. A colour pass is checked once, in arithmetic wide enough that
 // nothing overflows: it must reach its stop exactly, in a number of passes
 // an int can count, so that neither its colour nor its pass counter ever
 // overflows.
@@ -22,6 +23,12 @@ namespace sweepdraw {
 // Throws unless start, end and step are finite and the step moves the
 // counter both at the start and at the end.
 inline void checkSweep(double start, double end, double step, LoopSite where);
+
+// Whether rounding could stop the counter of a sweep anywhere between its
+// ends: only where the step is no more than half the spacing of doubles at
+// the larger end, which this tells with a multiply, erring towards yes. A
+// sweep it says no of needs no nextSweepValue.
+inline bool sweepMayStall(double start, double end, double step);
 
 // The counter's value after `value`; throws when adding the step leaves it
 // where it was, as rounding may at any value between start and end.
@@ -40,6 +47,13 @@ inline void checkSweep(double start, double end, double step, LoopSite where)
     if (!std::isfinite(start) || !std::isfinite(end) || !std::isfinite(step) || start + step == start
         || end + step == end) [[unlikely]]
         refuseSweep(start, end, step, where);
+}
+
+inline bool sweepMayStall(double start, double end, double step)
+{
+    // The spacing at a magnitude m is at most m * 2^-52, and the counter's
+    // magnitude never exceeds the larger end's.
+    return std::abs(step) <= std::max(std::abs(start), std::abs(end)) * 0x1p-52;
 }
 
 inline double nextSweepValue(double value, double step, LoopSite where)

@@ -33,19 +33,27 @@ void Sweep(double start, double end, double step, Body &&body,
     checkSweep(start, end, step, where);
 
     LoopRecorder::Scope loop(where);
-    if (step > 0) {
-        for (double value = start; !(value > end); value = nextSweepValue(value, step, where)) {
-            LoopWatch::turn();
-            loop.set(value);
-            body(value);
+    const auto run = [&](auto next) {
+        if (step > 0) {
+            for (double value = start; !(value > end); value = next(value)) {
+                LoopWatch::turn();
+                loop.set(value);
+                body(value);
+            }
+        } else {
+            for (double value = start; !(value < end); value = next(value)) {
+                LoopWatch::turn();
+                loop.set(value);
+                body(value);
+            }
         }
-    } else {
-        for (double value = start; !(value < end); value = nextSweepValue(value, step, where)) {
-            LoopWatch::turn();
-            loop.set(value);
-            body(value);
-        }
-    }
+    };
+    // Only far from zero can rounding stop the counter; elsewhere the
+    // sweep goes unchecked, as fast as the bare addition.
+    if (sweepMayStall(start, end, step)) [[unlikely]]
+        run([step, where](double value) { return nextSweepValue(value, step, where); });
+    else
+        run([step](double value) { return value + step; });
 }
 
 // The colour-sequence loop: draws the body with `first`, adds `change`, and
@@ -67,16 +75,15 @@ void ColourPass(int first, int change, int stop, Body &&body,
 
     LoopRecorder::Scope loop(where, passes);
     // The colour moves towards `stop` and ends on it, so it never overflows;
-    // nor does the pass, which stops at the count.
+    // nor does the pass, which ends at the count.
     int colour = first;
-    for (int pass = 1;; ++pass) {
+    int pass = 0;
+    do {
         LoopWatch::turn();
-        loop.setPass(colour, pass);
+        loop.setPass(colour, ++pass);
         body(colour);
-        if (pass == passes)
-            break;
         colour += change;
-    }
+    } while (colour != stop);
 }
 
 } // namespace sweepdraw
