@@ -3,7 +3,8 @@
 # docs/*.md that starts at a folder of this tree names a file or folder that
 # exists, or a class there (its .h and .cpp), or a pattern that matches
 # something. Paths into the build tree, the installed tree or the system are
-# not this tree's, and are not checked.
+# not this tree's, and are not checked. No page holds a merge's conflict
+# markers.
 # Usage: docpaths.sh [TOP]  (TOP: the source tree, this one by default)
 set -euo pipefail
 top=${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
@@ -22,5 +23,11 @@ while IFS=: read -r page path; do
     failed=1
 done < <(grep -o '`[^` ]*/[^` ]*`' README.md docs/*.md | tr -d '`' | sort -u)
 
-[ "$failed" = 0 ] && echo "ok: every path the docs name is in the tree"
+# A merge left half done reads as two versions of one paragraph.
+if grep -n -E '^(<<<<<<<|>>>>>>>) ' README.md docs/*.md >&2; then
+    echo "FAIL: the lines above are a merge's conflict markers" >&2
+    failed=1
+fi
+
+[ "$failed" = 0 ] && echo "ok: every path the docs name is in the tree, and no page holds a conflict"
 exit "$failed"
