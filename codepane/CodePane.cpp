@@ -65,10 +65,16 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     layout->addWidget(m_progress);
     layout->addWidget(m_code, 1);
 
-    connect(new NumberDrag(*m_code), &NumberDrag::numberChanged, this, [this] {
+    m_typing.setSingleShot(true);
+    m_typing.setInterval(kTypingRestMs);
+    const auto showChange = [this] {
+        m_typing.stop();
         if (const std::optional<Runnable> routine = learnersRoutine())
-            emit numberChanged(*routine);
-    });
+            emit routineChanged(*routine);
+    };
+    connect(&m_typing, &QTimer::timeout, this, showChange);
+    connect(m_editor, &RoutineEditor::changed, &m_typing, qOverload<>(&QTimer::start));
+    connect(new NumberDrag(*m_code), &NumberDrag::numberChanged, this, showChange);
     connect(m_editor, &RoutineEditor::headerChanged, this, &CodePane::showHeader);
     connect(m_editor, &RoutineEditor::opened, this, &CodePane::refresh);
     m_editor->openLastEdited();
@@ -104,8 +110,9 @@ void CodePane::showEvent(QShowEvent *event)
 const Routine &CodePane::routineOf(const Runnable &command)
 {
     if (const CompiledRoutine *fromFile = command.routine()) {
-        if (!m_fromFile || m_fromFileOf != command) {
-            m_fromFile = std::make_unique<Routine>(*fromFile, command.tally().operations);
+        // Made again once its operations are counted.
+        if (!m_fromFile || m_fromFileOf != command || m_fromFile->operations() != command.operations()) {
+            m_fromFile = std::make_unique<Routine>(*fromFile, command.operations());
             m_fromFileOf = command;
         }
         return *m_fromFile;
@@ -273,7 +280,8 @@ void CodePane::showAnswer()
     parts << drawn.command.caption();
     if (const QString pass = passOf(drawn.at); !pass.isEmpty())
         parts << pass;
-    parts << tr("operation %1 of %2").arg(drawn.operation).arg(routine.operations());
+    parts << (routine.operations() < 0 ? tr("operation %1").arg(drawn.operation)
+                                       : tr("operation %1 of %2").arg(drawn.operation).arg(routine.operations()));
     QStringList told{parts.join(QStringLiteral(" · "))};
     Marks marks = marksAt(routine, drawn.at, told);
     if (line > 0) {
@@ -320,8 +328,12 @@ QString CodePane::progressLine(const DrawingProgress &progress)
         parts << paused;
     if (const QString pass = passOf(m_runner.loops()); !pass.isEmpty())
         parts << pass;
-    parts << tr("%1 of %2 operations").arg(progress.landed).arg(routine.operations());
-    if (const long long rate = operationsPerSecond(m_runner.speed()); rate > 0) {
+    // A routine's total is known once it has been drawn whole.
+    if (routine.operations() < 0)
+        parts << tr("%1 operations so far").arg(progress.landed);
+    else
+        parts << tr("%1 of %2 operations").arg(progress.landed).arg(routine.operations());
+    if (const long long rate = operationsPerSecond(m_runner.speed()); rate > 0 && routine.operations() >= 0) {
         const double left = static_cast<double>(std::max(routine.operations() - progress.landed, 0LL)) / rate;
         parts << tr("%1 s left").arg(left, 0, 'f', 1);
     }

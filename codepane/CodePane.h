@@ -57,6 +57,8 @@ class CodePane final : public QWidget
     Q_OBJECT
 
 public:
+    static constexpr int kTypingRestMs = 250;
+
     explicit CodePane(const CommandRunner &runner, QWidget *parent = nullptr);
     ~CodePane() override;
 
@@ -84,9 +86,10 @@ public:
     std::optional<Runnable> learnersRoutine() const;
 
 signals:
-    // A number of the learner's routine changed, and the routine compiles:
-    // the picture is to show it.
-    void numberChanged(const sweepdraw::Runnable &routine);
+    // The learner's routine changed, and compiles: the picture is to show
+    // it. A number dragged or stepped tells at once, a change typed once
+    // the keys have rested for kTypingRestMs.
+    void routineChanged(const sweepdraw::Runnable &routine);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -137,6 +140,7 @@ private:
     QString m_told;
     QElapsedTimer m_sinceTold;
     QTimer m_tellLater;
+    QTimer m_typing; // from a typed change until it shows
 };
 
 } // namespace sweepdraw

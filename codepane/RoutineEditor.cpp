@@ -73,20 +73,30 @@ QString copyFileName(const QString &file)
     return file;
 }
 
+// The entry of the name the file at `path` is kept under, or nullptr; and
+// the number after the name, if any.
+const RoutineName *nameEntryOf(const QString &path, QString *number = nullptr)
+{
+    static const QRegularExpression numbered(QStringLiteral(R"(^(.*?)(\d*)$)"));
+    const QRegularExpressionMatch parts = numbered.match(QFileInfo(path).completeBaseName());
+    if (number)
+        *number = parts.captured(2);
+    for (const RoutineName &name : kNames)
+        if (parts.captured(1) + QStringLiteral(".cpp") == QLatin1String(name.fileName))
+            return &name;
+    return nullptr;
+}
+
 // "My sunshine" for MySunshine.cpp, "My sunshine 2" for MySunshine2.cpp,
 // and the base name of any other file.
 QString nameOf(const QString &path)
 {
-    static const QRegularExpression numbered(QStringLiteral(R"(^(.*?)(\d*)$)"));
-    const QString base = QFileInfo(path).completeBaseName();
-    const QRegularExpressionMatch parts = numbered.match(base);
-    for (const RoutineName &name : kNames) {
-        if (parts.captured(1) + QStringLiteral(".cpp") == QLatin1String(name.fileName)) {
-            const QString translated = QCoreApplication::translate("RoutineEditor", name.name);
-            return parts.captured(2).isEmpty() ? translated : translated + u' ' + parts.captured(2);
-        }
-    }
-    return escapeForMessage(base);
+    QString number;
+    const RoutineName *name = nameEntryOf(path, &number);
+    if (!name)
+        return escapeForMessage(QFileInfo(path).completeBaseName());
+    const QString translated = QCoreApplication::translate("RoutineEditor", name->name);
+    return number.isEmpty() ? translated : translated + u' ' + number;
 }
 
 QString fileFilter()
@@ -109,6 +119,12 @@ RoutineEditor::RoutineEditor(CodeView &view, QWidget &window)
 RoutineEditor::~RoutineEditor()
 {
     keepBeforeEnding(false);
+}
+
+QString RoutineEditor::sceneFile() const
+{
+    const RoutineName *name = isOpen() ? nameEntryOf(m_path) : nullptr;
+    return name && name->sceneFile ? QLatin1String(name->sceneFile) : QString();
 }
 
 QString RoutineEditor::header() const
@@ -309,6 +325,8 @@ void RoutineEditor::textChanged()
     const qint64 longest = kLongestUnsavedMs - m_unsavedSince.elapsed();
     m_save.start(static_cast<int>(std::clamp<qint64>(longest, 0, kSaveDelayMs)));
     compile();
+    if (!m_fault)
+        emit changed();
 }
 
 void RoutineEditor::compile()

@@ -51,6 +51,9 @@ public:
     bool isOpen() const { return !m_path.isEmpty(); }
     const QString &name() const { return m_name; } // "My sunshine"
     const QString &path() const { return m_path; }
+    // The file of the scene the routine is a copy of, as its name tells
+    // ("Sunshine.cpp" for "My sunshine 2"), or empty.
+    QString sceneFile() const;
 
     // The routine as last compiled without a fault, if it ever was; and
     // what is wrong with the text now, if anything.
@@ -101,6 +104,8 @@ signals:
     void opened();
     // header() says something else.
     void headerChanged();
+    // The text was changed, and compiles.
+    void changed();
 
 private:
     void open(const QString &path, const QString &name, const QString &text);

@@ -6,10 +6,12 @@
 #include "CommandButton.h"
 #include "CoreInQt.h"
 #include "HelpDialog.h"
+#include "LiveChanges.h"
 #include "MenuItems.h"
 #include "PaneDock.h"
 #include "PictureActions.h"
 #include "PictureClicks.h"
+#include "PictureNote.h"
 #include "RoutineEditor.h"
 #include "RoutineFiles.h"
 #include "RunTimeErrorLine.h"
@@ -41,11 +43,8 @@ namespace {
 constexpr int kFrameLookInterval = 50; // ms
 constexpr int kFrameLooks = 100;
 
-// The note that the drawing is paused: how far in from the picture's corner,
-// and its colours, light on a dark glass that lets the picture show through.
+// How far in from the picture's corner its notes are.
 constexpr int kNoteInset = 8;
-constexpr QRgb kNoteBackground = qRgba(0, 0, 0, 0xc0);
-constexpr QRgb kNoteText = qRgb(0xff, 0xff, 0xff);
 
 // The zoom at which the window as laid out just fits in `room`.
 double fittingZoom(QSize room)
@@ -137,19 +136,10 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction 
 
     // Shown over the picture, never drawn into it, so that no saved,
     // copied or recorded picture shows it.
-    m_pauseNote = new QLabel(this);
-    m_pauseNote->setObjectName(QStringLiteral("pauseNote"));
+    m_pauseNote = makePictureNote(this, QStringLiteral("pauseNote"));
     m_pauseNote->setText(tr("Paused · %1 to continue")
                              .arg(QKeySequence(menuItemInfo(MenuItem::Pause).alsoKey)
                                       .toString(QKeySequence::NativeText)));
-    m_pauseNote->setMargin(m_pauseNote->fontMetrics().height() / 3);
-    m_pauseNote->setAutoFillBackground(true);
-    m_pauseNote->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QPalette colours = m_pauseNote->palette();
-    colours.setColor(QPalette::Window, QColor::fromRgba(kNoteBackground));
-    colours.setColor(QPalette::WindowText, QColor::fromRgb(kNoteText));
-    m_pauseNote->setPalette(colours);
-    m_pauseNote->hide();
 
     const auto setPaused = [this, pause](bool paused) {
         m_runner->setPaused(paused);
@@ -201,25 +191,13 @@ void Form1::buildRoutineItems(QAction *run, QAction *stop)
         writeRunTimeError(message, false);
         m_codePane->editor().showRunTimeError(message);
     });
-    connect(m_codePane, &CodePane::numberChanged, this, &Form1::showAtOnce);
-}
-
-// The picture shows the learner's routine as it is now, finished, in place
-// of its earlier versions and over the rest.
-void Form1::showAtOnce(const Runnable &routine)
-{
-    if (m_ending)
-        return;
-    const std::string file = routine.routine()->fileName();
-    std::unique_ptr<RasterSurface> picture = m_view->makeSurface(m_zoom);
-    const std::optional<QString> failure = m_runner->showAtOnce(
-        routine, [&file](const Runnable &shown) { return shown.routine() && shown.routine()->fileName() == file; },
-        *picture);
-    if (failure) {
-        m_codePane->editor().showRunTimeError(*failure);
-        return;
-    }
-    m_view->setSurface(std::move(picture));
+    m_changes = new LiveChanges(*m_runner, *m_view, *this);
+    connect(m_changes, &LiveChanges::failed, &m_codePane->editor(), &RoutineEditor::showRunTimeError);
+    connect(m_changes, &LiveChanges::noteChanged, this, &Form1::layOut);
+    connect(m_codePane, &CodePane::routineChanged, this, [this](const Runnable &routine) {
+        if (!m_ending)
+            m_changes->show(routine, m_codePane->editor().sceneFile(), m_zoom);
+    });
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the
@@ -265,6 +243,12 @@ void Form1::layOut()
         m_pauseNote->move(picture.right() + 1 - kNoteInset - m_pauseNote->width(), picture.top() + kNoteInset);
         m_pauseNote->raise();
     }
+    if (m_changes) {
+        QLabel *changeNote = m_changes->note();
+        const QRect picture = m_view->geometry().translated(m_stage->pos());
+        changeNote->move(picture.left() + kNoteInset, picture.bottom() + 1 - kNoteInset - changeNote->height());
+        changeNote->raise();
+    }
     if (zoom == m_zoom)
         return;
     // Drawn afresh at the new size, so that it stays crisp.
@@ -272,6 +256,7 @@ void Form1::layOut()
     std::unique_ptr<RasterSurface> picture = m_view->makeSurface(zoom);
     m_runner->redrawOn(*picture);
     m_view->setSurface(std::move(picture));
+    m_changes->rezoom(zoom);
 }
 
 void Form1::describePicture()
@@ -315,7 +300,7 @@ void Form1::finishDrawing()
 
 bool Form1::isDrawing() const
 {
-    return !m_runner->isIdle();
+    return !m_runner->isIdle() || m_runner->isChanging();
 }
 
 QList<Runnable> Form1::pictures() const

@@ -17,6 +17,7 @@ class QLabel;
 namespace sweepdraw {
 
 class CodePane;
+class LiveChanges;
 class PaneDock;
 class StepMarker;
 class SurfaceView;
@@ -68,7 +69,7 @@ public:
     // Lands everything queued without returning to the event loop.
     void finishDrawing();
 
-    // Whether a command is being drawn or is queued.
+    // Whether a command is being drawn or is queued, or a change drawn.
     bool isDrawing() const;
 
     // The drawing commands the picture shows since the last "清除", in the
@@ -124,7 +125,6 @@ private:
     // What the items that run and stop the learner's routine do, and what
     // its failures and changes do to the picture.
     void buildRoutineItems(QAction *run, QAction *stop);
-    void showAtOnce(const Runnable &routine);
     void fitOnScreen();
     void layOut();
     void describePicture();
@@ -137,6 +137,7 @@ private:
     SurfaceView *m_view = nullptr;
     CommandRunner *m_runner = nullptr;
     CodePane *m_codePane = nullptr;
+    LiveChanges *m_changes = nullptr;
     PaneDock *m_dock = nullptr;
     QLabel *m_pauseNote = nullptr; // shown while the drawing is paused
     StepMarker *m_marker = nullptr;
@@ -146,7 +147,7 @@ private:
     void watchForFrame(int looksLeft);
 
     QSize m_fittedFrame; // the frame's size when the window was last fitted on the screen
-    std::array<QAction *, 4> m_speedActions{};
+    std::array<QAction *, kSpeeds.size()> m_speedActions{};
     bool m_errorDialogs = false;
     bool m_ending = false;
 };
