@@ -1,6 +1,9 @@
 // The code pane beside the picture: what it shows while the commands draw,
 // and stepping through a routine.
 #include "CompiledRoutine.h"
+#include "CommandRunner.h"
+#include "RoutineEditor.h"
+#include "CodePane.h"
 #include "CoreInQt.h"
 #include "PictureHistory.h"
 #include "PictureImage.h"
@@ -12,6 +15,7 @@
 #include "WindowTesting.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -41,6 +45,7 @@ private slots:
     void codePaneBesideThePicture();
     void loopsRecordWhereTheDrawingIs_data();
     void loopsRecordWhereTheDrawingIs();
+    void paneFollowsTheCommandThatDraws();
 };
 
 void TestCodePane::followEveryStep_data()
@@ -314,4 +319,45 @@ void TestCodePane::loopsRecordWhereTheDrawingIs()
 }
 
 QTEST_MAIN(TestCodePane)
+void TestCodePane::paneFollowsTheCommandThatDraws()
+{
+    Form1 form(1.0);
+    ManualClock clock(form);
+    form.setSpeed(Speed::Slow);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    auto *pane = form.findChild<CodePane *>();
+    auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
+    auto *header = form.findChild<QLabel *>(QStringLiteral("header"));
+    auto *list = form.findChild<QComboBox *>(QStringLiteral("routines"));
+    pane->editor().newRoutine();
+    QTest::keyClicks(code, QStringLiteral("// mine"));
+    const QString mine = code->toPlainText();
+
+    // A scene drawn, paused and stepped shows its own routine, read-only,
+    // marked in the list; F10 and the caret work on it.
+    form.RunCommand(Button::Cmdyg);
+    clock.advance(1ms);
+    form.advanceDrawing();
+    QTest::keyClick(&form, Qt::Key_F10);
+    QVERIFY(code->isReadOnly());
+    QVERIFY2(header->text().startsWith(QStringLiteral("Sunshine.cpp")), qPrintable(header->text()));
+    QCOMPARE(list->currentText(), QString("阳光 · scene"));
+    code->setTextCursor(QTextCursor(code->document()->findBlockByNumber(21)));
+    QTest::keyClick(&form, Qt::Key_F10, Qt::ControlModifier);
+    auto *runner = form.findChild<CommandRunner *>(QStringLiteral("runner"));
+    QCOMPARE(runner->loops().depth(), 3);
+
+    // The learner's routine is one choice away, as it was left.
+    emit list->activated(list->findText(QStringLiteral("My routine · yours")));
+    QVERIFY(!code->isReadOnly());
+    QCOMPARE(code->toPlainText(), mine);
+    QVERIFY(code->document()->isUndoAvailable());
+
+    // Nothing opens it again in the next window.
+    Form1 next(1.0);
+    QVERIFY(!next.findChild<CodePane *>()->editor().isOpen());
+}
+
 #include "tst_codepane.moc"

@@ -12,6 +12,7 @@
 #include "WindowTesting.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -239,11 +240,17 @@ void TestEditor::unreadableRoutineIsToldAndKept()
         file.write(notText);
     }
     {
-        // The last edited, it is what the pane would open on.
+        // Listed among the learner's routines, but never opened unasked:
+        // chosen, it says why it cannot be shown.
         Form1 form(1.0);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+        auto *list = form.findChild<QComboBox *>(QStringLiteral("routines"));
+        const int listed = list->findText(QStringLiteral("My sunshine · yours"));
+        QVERIFY(listed >= 0);
+        QVERIFY(form.findChild<QPlainTextEdit *>(QStringLiteral("code"))->isReadOnly());
+        emit list->activated(listed);
         auto *header = form.findChild<QLabel *>(QStringLiteral("header"));
         QVERIFY2(header->text().endsWith(QStringLiteral("MySunshine.cpp is not UTF-8 text")), qPrintable(header->text()));
         QCOMPARE(header->accessibleDescription(), header->text());

@@ -30,6 +30,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -181,6 +182,8 @@ void Form1::buildRoutineItems(QAction *run, QAction *stop)
     connect(run, &QAction::triggered, this, [this] {
         if (const std::optional<Runnable> routine = m_codePane->learnersRoutine())
             RunCommand(*routine);
+        else
+            QToolTip::showText(m_codePane->mapToGlobal(QPoint(0, 0)), m_codePane->whyNotRunnable(), m_codePane);
     });
     connect(stop, &QAction::triggered, m_runner, &CommandRunner::dropAll);
     // Ending the program would lose the learner's work.

@@ -121,6 +121,15 @@ QString HelpDialog::helpText(const QList<QAction *> &menu)
     }
     html += QStringLiteral("</table>");
 
+    html += heading(tr("The code pane"));
+    html += QStringLiteral("<table cellspacing=\"4\">");
+    html += row(tr("Ctrl+click on the picture"),
+                tr("while the drawing is paused or done: the line of the routine that drew that point"));
+    html += row(tr("Drag a number sideways"), tr("in your routine: changes it, and the picture shows the change"));
+    html += row(tr("Alt+Up, Alt+Down"), tr("in your routine: the number at the caret one more, one less"));
+    html += row(tr("Typing"), tr("in your routine: the picture shows the change once you stop typing"));
+    html += QStringLiteral("</table>");
+
     html += heading(tr("The command line"));
     html += example(QStringLiteral("sweepdraw --run sunshine,bridge --speed fast"),
                     tr("opens the window and draws the sunshine, then the bridge, fast. The speeds are %1.")
