@@ -288,6 +288,12 @@ DrawingProgress CommandRunner::progress() const
     return {m_queue.current(), m_action ? m_action->landed() : 0, m_queue.waiting(), changing};
 }
 
+QList<Runnable> CommandRunner::queued() const
+{
+    const std::vector<Runnable> all = m_queue.all();
+    return QList<Runnable>(all.begin(), all.end());
+}
+
 void CommandRunner::redrawOn(DrawingSurface &picture)
 {
     // An action draws on its target itself, so the command under way cannot

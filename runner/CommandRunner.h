@@ -149,6 +149,8 @@ public:
     const QList<Runnable> &pictures() const { return m_history.pictures(); }
 
     DrawingProgress progress() const;
+    // The command under way, whole, and those queued after it.
+    QList<Runnable> queued() const;
 
     // Where the current command's action was at its last operation to
     // land: the loops it was in, with their counters, and the point it

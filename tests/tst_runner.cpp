@@ -441,6 +441,8 @@ void TestRunner::loopsDrawingNothingKeepToTheFrame()
     }
     QCOMPARE(asChange ? runner.progress().changing : runner.progress().landed, 1LL);
     QCOMPARE(routine.operations(), -1LL);
+    // What a recording made now would go on with.
+    QCOMPARE(runner.queued(), asChange ? QList<Runnable>() : QList<Runnable>{routine});
     runner.dropAll();
     QVERIFY(runner.isIdle() && !runner.isChanging());
     QCOMPARE(dropped.count(), asChange ? 1 : 0);
