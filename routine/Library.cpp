@@ -188,10 +188,7 @@ std::uint32_t numberOf(const MathFunction &function)
     return static_cast<std::uint32_t>(&function - kMath.data());
 }
 
-const MathFunction &mathFunction(std::uint32_t number)
-{
-    return kMath[number];
-}
+const MathFunction *const kMathFunctions = kMath.data();
 
 const NamedConstant *findMacroConstant(std::string_view name)
 {

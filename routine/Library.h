@@ -41,7 +41,14 @@ struct MathFunction
 // double), or nullptr; and its number, which an instruction names.
 const MathFunction *findMath(std::string_view name);
 std::uint32_t numberOf(const MathFunction &function);
-const MathFunction &mathFunction(std::uint32_t number);
+
+// The functions by number, in a table the machine reads at every call.
+extern const MathFunction *const kMathFunctions;
+
+inline const MathFunction &mathFunction(std::uint32_t number)
+{
+    return kMathFunctions[number];
+}
 
 struct NamedConstant
 {

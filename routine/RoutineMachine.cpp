@@ -135,6 +135,7 @@ void RoutineMachine::record(std::size_t depth)
 {
     const Loop &loop = m_loops[depth];
     auto &scope = m_recorded[depth].emplace(site(loop.loop), loop.passes);
+    m_loops[depth].recorded = &scope;
     if (loop.passes > 0)
         scope.setPass(loop.colour, loop.pass);
     else
@@ -145,6 +146,8 @@ void RoutineMachine::forgetRecorded()
 {
     for (auto &scope : m_recorded)
         scope.reset();
+    for (Loop &loop : m_loops)
+        loop.recorded = nullptr;
 }
 
 bool RoutineMachine::run(const Instruction *code, const Instruction *ip, RoutineSlot *s)
@@ -310,12 +313,13 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     ip = code + in.target;
                     continue;
                 }
-                m_loops.push_back({start, end, step, 0, 0, 0, 0, 0, up, sweepMayStall(start, end, step), in.aux});
+                m_loops.push_back(
+                    {start, end, step, 0, 0, 0, 0, 0, up, sweepMayStall(start, end, step), in.aux, nullptr});
                 if (m_loops.size() <= m_recorded.size())
-                    m_recorded[m_loops.size() - 1].emplace(site(in.aux));
+                    m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux));
                 LoopWatch::turn();
-                if (m_loops.size() <= m_recorded.size())
-                    m_recorded[m_loops.size() - 1]->set(start);
+                if (m_loops.back().recorded)
+                    m_loops.back().recorded->set(start);
                 s[in.d].d = start;
                 break;
             }
@@ -323,16 +327,16 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 Loop &loop = m_loops.back();
                 const double value =
                     loop.mayStall ? nextSweepValue(loop.value, loop.step, site(in.aux)) : loop.value + loop.step;
-                if (loop.up ? value > loop.end : value < loop.end) {
-                    if (m_loops.size() <= m_recorded.size())
+                if (loop.up ? value > loop.end : value < loop.end) [[unlikely]] {
+                    if (loop.recorded)
                         m_recorded[m_loops.size() - 1].reset();
                     m_loops.pop_back();
                     break;
                 }
                 loop.value = value;
                 LoopWatch::turn();
-                if (m_loops.size() <= m_recorded.size())
-                    m_recorded[m_loops.size() - 1]->set(value);
+                if (loop.recorded)
+                    loop.recorded->set(value);
                 s[in.d].d = value;
                 ip = code + in.target;
                 continue;
@@ -340,12 +344,12 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::ColourStart: {
                 const int first = s[in.a].i, change = s[in.b].i, stop = s[in.c].i;
                 const int passes = colourPasses(first, change, stop, site(in.aux));
-                m_loops.push_back({0, 0, 0, first, change, stop, 1, passes, false, false, in.aux});
+                m_loops.push_back({0, 0, 0, first, change, stop, 1, passes, false, false, in.aux, nullptr});
                 if (m_loops.size() <= m_recorded.size())
-                    m_recorded[m_loops.size() - 1].emplace(site(in.aux), passes);
+                    m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux), passes);
                 LoopWatch::turn();
-                if (m_loops.size() <= m_recorded.size())
-                    m_recorded[m_loops.size() - 1]->setPass(first, 1);
+                if (m_loops.back().recorded)
+                    m_loops.back().recorded->setPass(first, 1);
                 s[in.d].i = first;
                 break;
             }
@@ -353,15 +357,15 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 Loop &loop = m_loops.back();
                 loop.colour += loop.change;
                 if (loop.colour == loop.stop) {
-                    if (m_loops.size() <= m_recorded.size())
+                    if (loop.recorded)
                         m_recorded[m_loops.size() - 1].reset();
                     m_loops.pop_back();
                     break;
                 }
                 ++loop.pass;
                 LoopWatch::turn();
-                if (m_loops.size() <= m_recorded.size())
-                    m_recorded[m_loops.size() - 1]->setPass(loop.colour, loop.pass);
+                if (loop.recorded)
+                    loop.recorded->setPass(loop.colour, loop.pass);
                 s[in.d].i = loop.colour;
                 ip = code + in.target;
                 continue;

@@ -64,6 +64,7 @@ private:
         int colour, change, stop, pass, passes;
         bool up, mayStall;
         std::uint32_t loop;
+        LoopRecorder::Scope *recorded; // while it records, nullptr beyond the recorder's depth
     };
 
     RoutineMachine(const RoutineProgram &program, DrawingSurface *surface);
