@@ -96,6 +96,8 @@ private slots:
     void arithmeticIsCpp();
     void statementsAreCpp_data();
     void statementsAreCpp();
+    void readAsGccReadsIt_data();
+    void readAsGccReadsIt();
     void functionsAreCpp();
     void resumesAfterAnyOperation();
     void runTimeErrorNamesItsLine_data();
@@ -188,6 +190,8 @@ void TestRoutine::refused_data()
     QTest::newRow("nested too deep") << body("    const int a = " + QByteArray(257, '(') + "1" + QByteArray(257, ')')
                                              + ";\n")
                                      << 7 << 275 << "nested deeper than 256 levels";
+    QTest::newRow("columns as GCC counts them") << body("\t/* \xe5\x8d\x8a\xe5\xbe\x84 */ r = 2;\n") << 7 << 20
+                                                << "a variable needs its type";
     QTest::newRow("not UTF-8") << body("    // caf\xc3\xa9 \xff\n") << 7 << 13 << "not valid UTF-8";
     QTest::newRow("too large") << body(QByteArray(CompiledRoutine::kMaxSize, ' ')) << 1 << 1
                                << "larger than 65536 bytes";
@@ -292,6 +296,37 @@ void TestRoutine::statementsAreCpp()
     routineOf("    double v = 0;\n" + body + ";\n    check(surface.PlotPoint(v, 0, PaletteColor(1)));\n").run(surface);
     QCOMPARE(surface.calls().size(), 1u);
     QVERIFY(sameBits(surface.calls()[0].x, static_cast<float>(value)));
+}
+
+// What g++ reads in a file, read alike: each row's file plots v, which
+// g++ makes `value`.
+void TestRoutine::readAsGccReadsIt_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<float>("value");
+    const auto file = [](const QByteArray &head, const QByteArray &body) {
+        return head + "#include \"DrawingSurface.h\"\n#include \"Palette.h\" /* the colours */\n"
+               "namespace sweepdraw {\nvoid DrawTest(DrawingSurface &surface)\n{\n    double v = 0;\n" + body
+               + "\n    check(surface.PlotPoint(v, 0, PaletteColor(1)));\n}\n}\n";
+    };
+    QTest::newRow("decrement") << file("", "int x = 5; v = --x * 10 + x;") << 44.0f;
+    QTest::newRow("comment joined to the next line") << file("", "v = 1; // and \\\n v = 2;") << 1.0f;
+    QTest::newRow("splice after blanks") << file("", "v = 1; // and \\  \n v = 2;") << 1.0f;
+    QTest::newRow("byte order mark and CR LF") << file("\xef\xbb\xbf", "v = 3;\r\n v += 1;\r") << 4.0f;
+    QTest::newRow("least int") << file("", "int least = -2147483648; v = least / 1024;") << -2097152.0f;
+    QTest::newRow("beyond double") << file("", "v = 1e400 > 1e308;") << 1.0f;
+    QTest::newRow("empty statements and final") << file("", ";; int final = 2; v = final;;") << 2.0f;
+    QTest::newRow("macro constants") << file("", "v = M_PI * 1000 + (NAN != NAN);") << static_cast<float>(M_PI * 1000 + 1);
+}
+
+void TestRoutine::readAsGccReadsIt()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(float, value);
+    RecordingSurface surface;
+    compiled(CompiledRoutine::compile("test.cpp", file.toStdString())).run(surface);
+    QCOMPARE(surface.calls().size(), 1u);
+    QCOMPARE(surface.calls()[0].x, value);
 }
 
 void TestRoutine::functionsAreCpp()
