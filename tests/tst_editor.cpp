@@ -77,6 +77,7 @@ private slots:
     void editedCopyRunsAsItsFile();
     void changedNumberRedrawsAtOnce_data();
     void changedNumberRedrawsAtOnce();
+    void undoRedraws();
     void unreadableRoutineIsToldAndKept();
 };
 
@@ -228,6 +229,28 @@ void TestEditor::changedNumberRedrawsAtOnce()
     QVERIFY(header->text().contains(where));
     QCOMPARE(form.pictures().last(), Runnable(Button::CmdDq));
     QVERIFY(imageOf(pictureOf(form)) != kept);
+}
+
+void TestEditor::undoRedraws()
+{
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QPlainTextEdit *code = editSunshineCopy(form, {}, QStringLiteral("/ 32"));
+    QVERIFY(code);
+    const QString before = code->toPlainText();
+    QTest::keyClick(code, Qt::Key_Up, Qt::AltModifier);
+    QVERIFY(QTest::qWaitFor([&] { return !form.isDrawing(); }));
+    QVERIFY(imageOf(pictureOf(form)) != routineOver({}, before, zoomOf(form)));
+    // Undone, the text is as it was, and so, once the keys rest, is the
+    // picture.
+    QTest::keyClick(code, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(code->toPlainText(), before);
+    QVERIFY(QTest::qWaitFor([&] {
+        return !form.isDrawing() && form.pictures().last().routine()->source() == before.toStdString();
+    }));
+    QCOMPARE(imageOf(pictureOf(form)), routineOver({}, before, zoomOf(form)));
+    QCOMPARE(form.pictures().size(), 1);
 }
 
 void TestEditor::unreadableRoutineIsToldAndKept()
