@@ -96,6 +96,7 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
             m_editor->openFile(path);
     });
     connect(m_code, &CodeView::typedReadOnly, this, &CodePane::tellReadOnly);
+    m_editor->noteFolder();
     showHeader();
 
     m_tellLater.setSingleShot(true);

@@ -220,6 +220,12 @@ bool RoutineEditor::openLastEdited()
     return isOpen();
 }
 
+void RoutineEditor::noteFolder()
+{
+    m_notes = RoutineFiles::contents().passedOver;
+    emit headerChanged();
+}
+
 bool RoutineEditor::saveAs(const QString &path)
 {
     const QString error = RoutineFiles::write(path, m_document->toPlainText());

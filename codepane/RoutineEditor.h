@@ -86,6 +86,9 @@ public:
     bool openFile(const QString &path);
     // Opens the learner's routine edited last, if there is one.
     bool openLastEdited();
+    // Notes the files of the learner's folder that are passed over, with
+    // why, for header(), and opens nothing.
+    void noteFolder();
 
     // The name the learner's routine kept at `path` is shown under.
     static QString nameOf(const QString &path);
