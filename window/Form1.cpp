@@ -346,7 +346,7 @@ void Form1::RunCommand(const Runnable &command)
     if (!command.hasAction()) {
         if (m_errorDialogs && !m_codePane->editor().keepBeforeEnding(true))
             return;
-        end(ExitOk);
+        end(Ending::Asked);
         return;
     }
     m_runner->enqueue(command);
@@ -361,7 +361,7 @@ void Form1::reportRunTimeError(const QString &message)
     writeRunTimeError(message, true);
     if (m_errorDialogs)
         QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(escapeForMessage(message)));
-    end(ExitFailure);
+    end(Ending::Failed);
 }
 
 void Form1::halt()
@@ -370,10 +370,10 @@ void Form1::halt()
     m_ending = true;
 }
 
-void Form1::end(ExitStatus status)
+void Form1::end(Ending how)
 {
     halt();
-    emit ended(status);
+    emit ended(how);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
