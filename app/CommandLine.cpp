@@ -8,6 +8,7 @@
 #include "MenuItems.h"
 #include "MessageText.h"
 #include "Recording.h"
+#include "SpeedItems.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -52,9 +53,10 @@ QString windowKeysHelp()
         QString text;
     };
     QList<Item> items;
-    for (const SpeedInfo &speed : kSpeeds)
+    for (const SpeedItem &speed : kSpeedItems)
         items.push_back({speed.key, QStringLiteral("%1, as --speed %2")
-                                        .arg(QLatin1String(speed.menuText), QLatin1String(speed.name))});
+                                        .arg(QLatin1String(speed.menuText),
+                                             QLatin1String(speedInfo(speed.speed).name))});
     for (const MenuItemInfo &item : kMenuItems)
         items.push_back({keysOf(item).value(0), QString::fromUtf8(item.help)});
 

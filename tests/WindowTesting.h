@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ButtonTable.h"
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "Form1.h"
@@ -19,7 +20,7 @@ namespace sweepdraw::test {
 // The window's parts, found by name as a user's tools would find them.
 inline QPushButton *buttonOf(Form1 &form, Button button)
 {
-    return form.findChild<QPushButton *>(QString::fromLatin1(commandOf(button).objectName));
+    return form.findChild<QPushButton *>(QString::fromLatin1(buttonLookOf(button).objectName));
 }
 
 inline RasterSurface &pictureOf(Form1 &form)

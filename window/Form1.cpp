@@ -13,6 +13,7 @@
 #include "RoutineEditor.h"
 #include "RoutineFiles.h"
 #include "RunTimeErrorLine.h"
+#include "SpeedItems.h"
 #include "Stage.h"
 #include "StepMarker.h"
 #include "SurfaceView.h"
@@ -94,7 +95,7 @@ void Form1::buildMenu()
     m_menu = new WindowMenu(this);
     m_menu->addSection(tr("Speed"));
     auto *speeds = new QActionGroup(this);
-    for (const SpeedInfo &item : kSpeeds) {
+    for (const SpeedItem &item : kSpeedItems) {
         QAction *action = m_menu->addItem(QCoreApplication::translate("Speed", item.menuText), {item.key});
         action->setCheckable(true);
         speeds->addAction(action);

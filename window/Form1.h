@@ -119,7 +119,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // The menu's items, as kSpeeds and kMenuItems list them, and what they do.
+    // The menu's items, as kSpeedItems and kMenuItems list them, and what they do.
     void buildMenu();
     // The code pane beside the picture, hidden, and what the menu's items
     // that show it, and pause and step the drawing it follows, do.
