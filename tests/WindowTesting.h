@@ -6,11 +6,14 @@
 #include "Form1.h"
 #include "PictureImage.h"
 #include "RasterSurface.h"
+#include "RoutineFiles.h"
 #include "RunnerTesting.h"
 #include "SurfaceView.h"
 #include "TestImages.h"
 
+#include <QDir>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <chrono>
@@ -18,6 +21,29 @@
 namespace sweepdraw::test {
 
 // The window's parts, found by name as a user's tools would find them.
+// As the program does at start-up, with the learner's routines kept apart
+// from the user's own.
+inline void startAsTheProgramDoes()
+{
+    allowSyntheticBoldAtAnySize();
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+// So that a test starts with no routine of the learner's.
+inline void forgetTheLearnersRoutines()
+{
+    QDir(RoutineFiles::folder()).removeRecursively();
+}
+
+// Runs the commands on the window at once, as clicks at the instant speed.
+inline void runAtOnce(Form1 &form, std::initializer_list<Button> buttons)
+{
+    form.setSpeed(Speed::Instant);
+    for (Button button : buttons)
+        form.RunCommand(button);
+    form.finishDrawing();
+}
+
 inline QPushButton *buttonOf(Form1 &form, Button button)
 {
     return form.findChild<QPushButton *>(QString::fromLatin1(buttonLookOf(button).objectName));

@@ -1,7 +1,9 @@
 #include "PictureImage.h"
+#include "Translations.h"
 #include "WindowTesting.h"
 
 #include <QMenu>
+#include <QMessageBox>
 
 using namespace sweepdraw;
 using namespace std::chrono_literals;
@@ -14,13 +16,18 @@ class TestMenu : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { allowSyntheticBoldAtAnySize(); }
+    void initTestCase() { startAsTheProgramDoes(); }
     void focusAndTabOrder();
     void keysPressTheFocusedButton_data();
     void keysPressTheFocusedButton();
     void focusFrameShowsFromTheStart();
     void escapeFinishesEverythingClicked();
     void speedMenu();
+    void tooltipsCountThePoints_data();
+    void tooltipsCountThePoints();
+    void exitCutsTheDrawingShort_data();
+    void exitCutsTheDrawingShort();
+    void aboutTellsVersionAndQt();
 };
 
 void TestMenu::focusAndTabOrder()
@@ -162,6 +169,86 @@ void TestMenu::speedMenu()
     QCOMPARE(menuAt(QPoint(600, 300)).at(3), QString("Fast Ctrl+3 checked"));
     QTest::keyClick(&form, Qt::Key_1, Qt::ControlModifier);
     QCOMPARE(form.speed(), Speed::Slow);
+}
+
+void TestMenu::tooltipsCountThePoints_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<Button>("button");
+    QTest::addColumn<QString>("points"); // the word after the count
+    for (const QString &language : {QString("en_US points"), QString("zh_CN 个点")})
+        for (const Command &command : kCommands)
+            if (command.draws())
+                QTest::addRow("%s %s", qPrintable(language), command.name)
+                    << QLocale(language.section(' ', 0, 0)) << command.button << language.section(' ', 1);
+}
+
+void TestMenu::tooltipsCountThePoints()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(Button, button);
+    QFETCH(QString, points);
+
+    installTranslations(locale);
+    const auto english = qScopeGuard([] { installTranslations(QLocale(QLocale::English)); });
+    Form1 form(1.0);
+    RecordingSurface recording;
+    commandOf(button).action(recording);
+    const auto plotted = std::ranges::count(recording.calls(), RecordingSurface::Op::PlotPoint,
+                                            &RecordingSurface::Call::op);
+    // With its thousands set apart by commas, in either language.
+    const QString count = QLocale(QLocale::English).toString(static_cast<qlonglong>(plotted));
+    const QString tip = buttonOf(form, button)->toolTip();
+    QVERIFY2(tip.contains(count + ' ' + points), qPrintable(tip));
+}
+
+void TestMenu::exitCutsTheDrawingShort_data()
+{
+    QTest::addColumn<QList<Button>>("clicked");
+    QTest::newRow("idle") << QList<Button>{};
+    QTest::newRow("drawing") << QList<Button>{Button::Cmdyg};
+    QTest::newRow("drawing, more queued") << QList<Button>{Button::Cmdyg, Button::CmdDq, Button::Cmdls};
+}
+
+void TestMenu::exitCutsTheDrawingShort()
+{
+    QFETCH(QList<Button>, clicked);
+
+    Form1 form(1.0);
+    ManualClock clock(form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QSignalSpy ended(&form, &Form1::ended);
+    for (Button button : clicked)
+        QTest::mouseClick(buttonOf(form, button), Qt::LeftButton);
+    clock.advance(500ms);
+    form.advanceDrawing();
+    const QImage before = imageOf(pictureOf(form)).copy();
+
+    QTest::mouseClick(buttonOf(form, Button::CmdExit), Qt::LeftButton);
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).value<Form1::Ending>(), Form1::Ending::Asked);
+    QVERIFY(!form.isDrawing());
+
+    // Nothing more is drawn, and the window takes no more commands.
+    QTest::mouseClick(buttonOf(form, Button::CmdCls), Qt::LeftButton);
+    clock.advance(10s);
+    form.advanceDrawing();
+    QCOMPARE(imageOf(pictureOf(form)), before);
+}
+
+void TestMenu::aboutTellsVersionAndQt()
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3"));
+    Form1 form(1.0);
+    const QList<QAction *> items = form.actions();
+    const auto about = std::ranges::find(items, QString("About"), &QAction::text);
+    QVERIFY(about != items.end());
+    (*about)->trigger();
+    auto *box = form.findChild<QMessageBox *>(QStringLiteral("AboutBox"));
+    QVERIFY(box && box->isVisible());
+    for (const QString &fact : {QString("1.2.3"), QString(qVersion())})
+        QVERIFY2(box->text().contains(fact), qPrintable(fact));
 }
 
 QTEST_MAIN(TestMenu)
