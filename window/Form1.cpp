@@ -17,7 +17,6 @@
 #include "Stage.h"
 #include "StepMarker.h"
 #include "SurfaceView.h"
-#include "WindowColours.h"
 #include "WindowImage.h"
 #include "WhatDrew.h"
 #include "WindowMenu.h"
@@ -66,11 +65,8 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     setMinimumSize((QSizeF(toQSize(kDesignSize)) * kMinZoom).toSize());
     resize(toQSize(kDesignSize));
 
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kBackground));
-    setPalette(background);
-    setAutoFillBackground(true);
-
+    // The stage fills the picture's part of the window with its background,
+    // and the code pane and its divider the rest.
     m_stage = new Stage(devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF(), this);
     connect(m_stage, &Stage::commandClicked, this, &Form1::RunCommand);
     m_view = &m_stage->view();
