@@ -74,6 +74,21 @@
     </message>
 </context>
 <context>
+    <name>FileWriter</name>
+    <message>
+        <source>out of memory</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>文件没有打开</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>Finish now</source>
