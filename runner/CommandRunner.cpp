@@ -220,17 +220,16 @@ void CommandRunner::setForgiving(std::function<bool(const Runnable &)> forgives)
     m_forgives = std::move(forgives);
 }
 
-std::optional<QString> CommandRunner::showAtOnce(const Runnable &command,
-                                                 const std::function<bool(const Runnable &)> &replaces,
-                                                 DrawingSurface &picture)
+std::optional<CommandRunner::ShowFailure> CommandRunner::showAtOnce(
+    const Runnable &command, const std::function<bool(const Runnable &)> &replaces, DrawingSurface &picture)
 {
     runToEnd();
     if (m_stopped)
-        return tr("the drawing has stopped");
+        return ShowFailure{.stopped = true, .message = {}};
     PictureHistory shown = m_history;
     shown.replace(replaces, command.startingOn(m_picture->penWidth()));
     if (std::optional<QString> failure = PictureHistory::drawPictures(picture, shown.pictures(), std::nullopt, 0))
-        return failure;
+        return ShowFailure{.stopped = false, .message = *failure};
     m_history = shown;
     m_picture = &picture;
     emit commandFinished(shown.pictures().last());

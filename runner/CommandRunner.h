@@ -126,14 +126,23 @@ public:
     // The commands whose failure is their own, and ends nothing.
     void setForgiving(std::function<bool(const Runnable &)> forgives);
 
+    // Why showAtOnce drew nothing: the runner had stopped for good, or the
+    // drawing failed, as `message` says.
+    struct ShowFailure
+    {
+        bool stopped = false;
+        QString message; // when not stopped
+    };
+
     // Lands everything queued at once, and then draws on `picture`, an
     // empty surface, the pictures but those `replaces` is true of, and
     // `command` over them, at once: why that failed, if it did, and then
     // `picture` is to be thrown away and nothing has changed. If not,
     // `command` is the last of the pictures, and the runner draws on
     // `picture` from then on.
-    std::optional<QString> showAtOnce(const Runnable &command, const std::function<bool(const Runnable &)> &replaces,
-                                      DrawingSurface &picture);
+    std::optional<ShowFailure> showAtOnce(const Runnable &command,
+                                          const std::function<bool(const Runnable &)> &replaces,
+                                          DrawingSurface &picture);
 
     bool isIdle() const { return m_queue.empty(); }
 

@@ -329,13 +329,6 @@
     </message>
 </context>
 <context>
-    <name>sweepdraw::CommandRunner</name>
-    <message>
-        <source>the drawing has stopped</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>sweepdraw::Form1</name>
     <message>
         <source>Picture</source>
@@ -365,6 +358,10 @@
     </message>
     <message>
         <source>Paused · %1 to continue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the drawing has stopped</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -328,13 +328,6 @@
     </message>
 </context>
 <context>
-    <name>sweepdraw::CommandRunner</name>
-    <message>
-        <source>the drawing has stopped</source>
-        <translation>绘图已停止</translation>
-    </message>
-</context>
-<context>
     <name>sweepdraw::Form1</name>
     <message>
         <source>Picture</source>
@@ -366,6 +359,10 @@
     <message>
         <source>Paused · %1 to continue</source>
         <translation>已暂停 · %1 继续</translation>
+    </message>
+    <message>
+        <source>the drawing has stopped</source>
+        <translation>绘图已停止</translation>
     </message>
 </context>
 <context>

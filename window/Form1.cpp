@@ -209,11 +209,11 @@ void Form1::showAtOnce(const Runnable &routine)
         return;
     const std::string file = routine.routine()->fileName();
     std::unique_ptr<RasterSurface> picture = m_view->makeSurface(m_zoom);
-    const std::optional<QString> failure = m_runner->showAtOnce(
+    const std::optional<CommandRunner::ShowFailure> failure = m_runner->showAtOnce(
         routine, [&file](const Runnable &shown) { return shown.routine() && shown.routine()->fileName() == file; },
         *picture);
     if (failure) {
-        m_codePane->editor().showRunTimeError(*failure);
+        m_codePane->editor().showRunTimeError(failure->stopped ? tr("the drawing has stopped") : failure->message);
         return;
     }
     m_view->setSurface(std::move(picture));
