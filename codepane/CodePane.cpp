@@ -3,6 +3,7 @@
 #include "CodeView.h"
 #include "CoreInQt.h"
 #include "NumberDrag.h"
+#include "Operation.h"
 #include "Palette.h"
 #include "PaneColours.h"
 #include "RoutineEditor.h"
@@ -310,7 +311,7 @@ CodePane::Marks CodePane::marksAt(const Routine &routine, const LoopState &at, Q
         const LoopState::Point point = at.lastPoint();
         // Twips, a fifteenth of a pixel: fractions would say nothing more.
         const QString text = QStringLiteral("(%1, %2)").arg(point.x, 0, 'f', 0).arg(point.y, 0, 'f', 0);
-        if (const int line = routine.lineCalling(QStringLiteral("PlotPoint"), marks.loops.back().first))
+        if (const int line = routine.lineCalling(QLatin1String(operationName(Operation::PlotPoint).data()), marks.loops.back().first))
             marks.values.push_back({line, text, std::nullopt});
         told << tr("last point %1").arg(text);
     }

@@ -7,6 +7,7 @@
 #include "CoreInQt.h"
 #include "PictureHistory.h"
 #include "PictureImage.h"
+#include "RoutineTesting.h"
 #include "Routine.h"
 #include "RoutineFiles.h"
 #include "Scenes.h"
@@ -43,10 +44,68 @@ private slots:
     void followEveryStep_data();
     void followEveryStep();
     void codePaneBesideThePicture();
+    void runToTheCaretStopsAt_data();
+    void runToTheCaretStopsAt();
     void loopsRecordWhereTheDrawingIs_data();
     void loopsRecordWhereTheDrawingIs();
     void paneFollowsTheCommandThatDraws();
 };
+
+// A routine for Run to the caret, each line it has a word about marked at
+// its end, so that the rows name lines by their marks.
+const QByteArray kStops = "    check(surface.SetPenWidth(2)); // pen\n"
+                          "    Sweep(1, 2, 1, [&](double i) { // outer\n"
+                          "        check(surface.PlotPoint(i, i, PaletteColor(1))); // outer body\n"
+                          "        Sweep(1, 2, 1, [&](double j) { // inner\n"
+                          "            check(surface.PlotPoint(j, j, PaletteColor(2))); // inner body\n"
+                          "        });\n"
+                          "    });\n"
+                          "    check(surface.PlotPoint(0, 0, PaletteColor(3))); // dot\n"
+                          "    // between\n"
+                          "    Sweep(1, 2, 1, [&](double k) { // last loop\n"
+                          "        check(surface.PlotPoint(k, 0, PaletteColor(4)));\n"
+                          "    }); // after\n";
+
+// The line, counted from 1, of the routine made of `body` marked `mark`.
+int markedLine(const QByteArray &body, const QString &mark)
+{
+    const QStringList lines = QString::fromUtf8(test::kRoutineHead + body).split(u'\n');
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].endsWith(QStringLiteral("// ") + mark))
+            return i + 1;
+    qFatal("no line marked %s", qPrintable(mark));
+}
+
+void TestCodePane::runToTheCaretStopsAt_data()
+{
+    QTest::addColumn<QString>("caret");    // the mark of the caret's line
+    QTest::addColumn<QString>("loop");     // the mark of the loop it stops in, if any
+    QTest::addColumn<int>("callOutside");  // else the call outside every loop it stops at, or -1
+
+    QTest::newRow("a call outside the loops") << "pen" << QString() << 0;
+    QTest::newRow("a loop's call") << "outer" << "outer" << -1;
+    QTest::newRow("a loop's body") << "outer body" << "outer" << -1;
+    QTest::newRow("the innermost loop round the caret") << "inner body" << "inner" << -1;
+    QTest::newRow("the next call after the loops") << "dot" << QString() << 1;
+    QTest::newRow("a line of nothing before a loop") << "between" << "last loop" << -1;
+    QTest::newRow("the closing line of a loop") << "after" << "last loop" << -1;
+    QTest::newRow("past everything: the end") << "end" << QString() << -1;
+}
+
+void TestCodePane::runToTheCaretStopsAt()
+{
+    QFETCH(QString, caret);
+    QFETCH(QString, loop);
+    QFETCH(int, callOutside);
+
+    const CompiledRoutine compiled = test::routineOf(kStops);
+    const Routine routine(compiled, 0);
+    // The end is the line after the last marked.
+    const int line = caret == "end" ? markedLine(kStops, "after") + 1 : markedLine(kStops, caret);
+    const RunToStop stop = routine.stopAt(line);
+    QCOMPARE(stop.loopLine, loop.isEmpty() ? 0 : markedLine(kStops, loop));
+    QCOMPARE(stop.callOutsideLoops, callOutside);
+}
 
 void TestCodePane::followEveryStep_data()
 {

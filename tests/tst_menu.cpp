@@ -227,7 +227,7 @@ void TestMenu::exitCutsTheDrawingShort()
 
     QTest::mouseClick(buttonOf(form, Button::CmdExit), Qt::LeftButton);
     QCOMPARE(ended.count(), 1);
-    QCOMPARE(ended.at(0).at(0).toInt(), 0);
+    QCOMPARE(ended.at(0).at(0).value<Form1::Ending>(), Form1::Ending::Asked);
     QVERIFY(!form.isDrawing());
 
     // Nothing more is drawn, and the window takes no more commands.

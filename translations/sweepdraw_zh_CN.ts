@@ -74,6 +74,21 @@
     </message>
 </context>
 <context>
+    <name>FileWriter</name>
+    <message>
+        <source>out of memory</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>文件没有打开</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>Finish now</source>
@@ -325,15 +340,15 @@ Ctrl+E 复制一份归你修改：每处修改都会立即显示在图画中。F
     </message>
     <message>
         <source>This routine is read-only: Ctrl+E makes a copy of it that is yours to change.</source>
-        <translation>这个例程是只读的：Ctrl+E 复制一份归你修改。</translation>
+        <translation>这个程序是只读的：Ctrl+E 复制一份归你修改。</translation>
     </message>
     <message>
         <source>No routine of yours is open: Ctrl+E makes a copy of the one shown.</source>
-        <translation>没有打开你的例程：Ctrl+E 复制显示的那个。</translation>
+        <translation>没有打开你的程序：Ctrl+E 复制显示的那个。</translation>
     </message>
     <message>
         <source>Your routine does not compile: %1</source>
-        <translation>你的例程无法编译：%1</translation>
+        <translation>你的程序无法编译：%1</translation>
     </message>
     <message>
         <source>operation %1</source>
@@ -426,7 +441,7 @@ Ctrl+E 复制一份归你修改：每处修改都会立即显示在图画中。F
     </message>
     <message>
         <source>while the drawing is paused or done: the line of the routine that drew that point</source>
-        <translation>绘制暂停或完成时：画出那个点的例程行</translation>
+        <translation>绘图暂停或完成时：画出那个点的程序行</translation>
     </message>
     <message>
         <source>Drag a number sideways</source>
@@ -434,7 +449,7 @@ Ctrl+E 复制一份归你修改：每处修改都会立即显示在图画中。F
     </message>
     <message>
         <source>in your routine: changes it, and the picture shows the change</source>
-        <translation>在你的例程中：修改它，图画随之显示修改</translation>
+        <translation>在你的程序中：修改它，图画随之显示修改</translation>
     </message>
     <message>
         <source>Alt+Up, Alt+Down</source>
@@ -442,7 +457,7 @@ Ctrl+E 复制一份归你修改：每处修改都会立即显示在图画中。F
     </message>
     <message>
         <source>in your routine: the number at the caret one more, one less</source>
-        <translation>在你的例程中：光标处的数字加一、减一</translation>
+        <translation>在你的程序中：光标处的数字加一、减一</translation>
     </message>
     <message>
         <source>Typing</source>
@@ -450,7 +465,7 @@ Ctrl+E 复制一份归你修改：每处修改都会立即显示在图画中。F
     </message>
     <message>
         <source>in your routine: the picture shows the change once you stop typing</source>
-        <translation>在你的例程中：停止输入后图画即显示修改</translation>
+        <translation>在你的程序中：停止输入后图画即显示修改</translation>
     </message>
 </context>
 <context>

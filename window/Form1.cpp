@@ -15,10 +15,10 @@
 #include "RoutineEditor.h"
 #include "RoutineFiles.h"
 #include "RunTimeErrorLine.h"
+#include "SpeedItems.h"
 #include "Stage.h"
 #include "StepMarker.h"
 #include "SurfaceView.h"
-#include "WindowColours.h"
 #include "WindowImage.h"
 #include "WhatDrew.h"
 #include "WindowMenu.h"
@@ -65,11 +65,8 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     setMinimumSize((QSizeF(toQSize(kDesignSize)) * kMinZoom).toSize());
     resize(toQSize(kDesignSize));
 
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kBackground));
-    setPalette(background);
-    setAutoFillBackground(true);
-
+    // The stage fills the picture's part of the window with its background,
+    // and the code pane and its divider the rest.
     m_stage = new Stage(devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF(), this);
     connect(m_stage, &Stage::commandClicked, this, &Form1::RunCommand);
     m_view = &m_stage->view();
@@ -94,7 +91,7 @@ void Form1::buildMenu()
     m_menu = new WindowMenu(this);
     m_menu->addSection(tr("Speed"));
     auto *speeds = new QActionGroup(this);
-    for (const SpeedInfo &item : kSpeeds) {
+    for (const SpeedItem &item : kSpeedItems) {
         QAction *action = m_menu->addItem(QCoreApplication::translate("Speed", item.menuText), {item.key});
         action->setCheckable(true);
         speeds->addAction(action);
@@ -334,7 +331,7 @@ void Form1::RunCommand(const Runnable &command)
     if (!command.hasAction()) {
         if (m_errorDialogs && !m_codePane->editor().keepBeforeEnding(true))
             return;
-        end(ExitOk);
+        end(Ending::Asked);
         return;
     }
     m_runner->enqueue(command);
@@ -349,7 +346,7 @@ void Form1::reportRunTimeError(const QString &message)
     writeRunTimeError(message, true);
     if (m_errorDialogs)
         QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(escapeForMessage(message)));
-    end(ExitFailure);
+    end(Ending::Failed);
 }
 
 void Form1::halt()
@@ -358,10 +355,10 @@ void Form1::halt()
     m_ending = true;
 }
 
-void Form1::end(ExitStatus status)
+void Form1::end(Ending how)
 {
     halt();
-    emit ended(status);
+    emit ended(how);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

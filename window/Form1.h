@@ -3,7 +3,6 @@
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "Design.h"
-#include "ExitStatus.h"
 #include "Stage.h"
 
 #include <QImage>
@@ -51,11 +50,16 @@ public:
     explicit Form1(double devicePixelRatio = 0, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // What a click on the button does. "退出" ends the program at once, with
-    // ExitOk, whatever is being drawn or queued; with error dialogs on, once
+    // Why the window asks the program to end: "退出" was clicked, or a
+    // run-time error stopped the drawing.
+    enum class Ending { Asked, Failed };
+    Q_ENUM(Ending)
+
+    // What a click on the button does. "退出" ends the program at once, as
+    // asked, whatever is being drawn or queued; with error dialogs on, once
     // the learner's last change is written, or let go (keepBeforeEnding). Every other command is
     // queued, and drawn at the window's speed once those before it are done.
-    // A run-time error in a command ends the program with ExitFailure once
+    // A run-time error in a command ends the program, as failed, once
     // the picture shows what the command drew before it. Once the program is
     // ending, nothing.
     void RunCommand(const Runnable &command);
@@ -82,7 +86,7 @@ public:
 
     // Ends the program after a run-time error in a drawing command: stops
     // drawing and taking commands, tells `message` on stderr and, with error
-    // dialogs on, in a message box, and then ends with status 1. The
+    // dialogs on, in a message box, and then ends, as failed. The
     // window's own commands end this way when they fail.
     void reportRunTimeError(const QString &message);
 
@@ -99,9 +103,8 @@ public:
     QImage snapshot() const;
 
 signals:
-    // The program should end with `status`, an ExitStatus: ExitOk after
-    // "退出", ExitFailure after a run-time error.
-    void ended(int status);
+    // The program should end, as `how` says.
+    void ended(sweepdraw::Form1::Ending how);
     // The last queued command has finished.
     void drawingIdle();
     // Operations have landed on the picture in this frame; once a frame at
@@ -117,7 +120,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // The menu's items, as kSpeeds and kMenuItems list them, and what they do.
+    // The menu's items, as kSpeedItems and kMenuItems list them, and what they do.
     void buildMenu();
     // The code pane beside the picture, hidden, and what the menu's items
     // that show it, and pause and step the drawing it follows, do.
@@ -131,7 +134,7 @@ private:
     void showChanges();
     // Stops drawing and taking commands, for good.
     void halt();
-    void end(ExitStatus status);
+    void end(Ending how);
 
     Stage *m_stage = nullptr;
     SurfaceView *m_view = nullptr;

@@ -1,5 +1,6 @@
 #include "HelpDialog.h"
 
+#include "ButtonTable.h"
 #include "CodeView.h"
 #include "Commands.h"
 #include "Speed.h"
