@@ -14,17 +14,17 @@ namespace sweepdraw {
 
 LiveChanges::LiveChanges(CommandRunner &runner, SurfaceView &view, QWidget &window)
     : QObject(&window)
-    , m_runner(runner)
+    , m_runner(&runner)
     , m_view(view)
     , m_note(makePictureNote(&window, QStringLiteral("changeNote")))
 {
-    connect(&m_runner, &CommandRunner::changeDrawing, this, &LiveChanges::tell);
-    connect(&m_runner, &CommandRunner::changeShown, this, [this] {
+    connect(m_runner, &CommandRunner::changeDrawing, this, &LiveChanges::tell);
+    connect(m_runner, &CommandRunner::changeShown, this, [this] {
         m_view.setSurface(std::move(m_picture));
         m_routine.reset();
         hideNote();
     });
-    connect(&m_runner, &CommandRunner::changeDropped, this, [this](const QString &failure) {
+    connect(m_runner, &CommandRunner::changeDropped, this, [this](const QString &failure) {
         m_picture.reset();
         m_routine.reset();
         hideNote();
@@ -33,15 +33,18 @@ LiveChanges::LiveChanges(CommandRunner &runner, SurfaceView &view, QWidget &wind
     });
 }
 
-// The change draws on the picture it is given until it is dropped.
+// The change draws on the picture it is given until it is dropped. A runner
+// that is gone first, as the window's children go in the order they were
+// made, has dropped it with its drawing.
 LiveChanges::~LiveChanges()
 {
-    m_runner.dropChange();
+    if (m_runner)
+        m_runner->dropChange();
 }
 
 void LiveChanges::show(const Runnable &routine, const QString &sceneFile, double zoom)
 {
-    m_runner.dropChange();
+    m_runner->dropChange();
     m_routine = routine;
     m_sceneFile = sceneFile;
     m_since.start();
@@ -54,12 +57,12 @@ void LiveChanges::show(const Runnable &routine, const QString &sceneFile, double
         const char *sceneFile = sceneFileOf(*shown.button());
         return !scene.empty() && sceneFile && std::string_view(sceneFile).ends_with(scene);
     };
-    m_runner.showChange(routine, replaces, *m_picture);
+    m_runner->showChange(routine, replaces, *m_picture);
 }
 
 void LiveChanges::rezoom(double zoom)
 {
-    if (m_runner.isChanging() && m_routine)
+    if (m_runner->isChanging() && m_routine)
         show(*m_routine, m_sceneFile, zoom);
 }
 
@@ -67,7 +70,7 @@ void LiveChanges::tell()
 {
     if (!m_since.isValid() || m_since.elapsed() < kNoteAfterMs)
         return;
-    const long long landed = m_runner.progress().changing;
+    const long long landed = m_runner->progress().changing;
     m_note->setText(tr("Drawing your change · %1 operations · Shift+Esc stops").arg(QLocale().toString(landed)));
     m_note->adjustSize();
     if (m_note->isHidden()) {

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -56,7 +57,7 @@ private:
     void tell();
     void hideNote();
 
-    CommandRunner &m_runner;
+    QPointer<CommandRunner> m_runner; // made before this, and gone before it at the end
     SurfaceView &m_view;
     QLabel *m_note;
     std::unique_ptr<RasterSurface> m_picture; // the change's, while it is drawn
