@@ -367,8 +367,15 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
                        "which the sunshine takes about 4 seconds. --save alone draws at once.")
             .arg(speedNames(), QLatin1String(speedInfo(kDefaultSpeed).name)),
         QStringLiteral("speed"), QLatin1String(speedInfo(kDefaultSpeed).name));
+    const QCommandLineOption trace(
+        QStringLiteral("trace"),
+        QStringLiteral("Writes every drawing operation the --run commands make to the file, or to "
+                       "standard output for -, one a line: its name and its arguments, as in "
+                       "'PlotPoint 8666 2000 #0000ff'. Opens no window unless asked to. Needs no display."),
+        QStringLiteral("file"));
     parser.addOption(run);
     parser.addOption(save);
+    parser.addOption(trace);
     parser.addOption(record);
     parser.addOption(speed);
 
@@ -436,6 +443,11 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
             return refuse(*refusal);
         options.recordPath = parser.value(record);
     }
+    if (parser.isSet(trace)) {
+        if (parser.values(trace).size() > 1 || parser.value(trace).isEmpty())
+            return refuse(QStringLiteral("--trace needs one file name, or - for standard output"));
+        options.tracePath = parser.value(trace);
+    }
     return {.options = options, .endWith = std::nullopt};
 }
 
@@ -486,7 +498,7 @@ void warnOfMissingFonts(const QWidget &window)
 
 std::optional<ExitStatus> runStartupCommands(Form1 &form, const Options &options)
 {
-    if (!options.offScreen()) {
+    if (!options.drawsOffScreen()) {
         for (const Runnable &command : options.commands)
             form.RunCommand(command);
         return std::nullopt;

@@ -18,10 +18,13 @@ struct Options
     QList<Runnable> commands; // run in order after start-up
     QString savePath;       // empty: open the window, unless recording
     QString recordPath;     // empty: record nothing
+    QString tracePath;      // empty: trace nothing; "-": standard output
     Speed speed = kDefaultSpeed; // the window's and a recording's; a saved picture is drawn at once
 
+    // Whether the program draws a picture only to write it to a file.
+    bool drawsOffScreen() const { return !savePath.isEmpty() || !recordPath.isEmpty(); }
     // Whether the program only writes files, and opens no window.
-    bool offScreen() const { return !savePath.isEmpty() || !recordPath.isEmpty(); }
+    bool offScreen() const { return drawsOffScreen() || !tracePath.isEmpty(); }
 };
 
 // What the command line asks for: the options to run with, or, when

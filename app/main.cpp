@@ -2,6 +2,7 @@
 #include "ExitSignals.h"
 #include "FileWriter.h"
 #include "Form1.h"
+#include "TraceRun.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -41,6 +42,11 @@ int run(int argc, char *argv[])
 
     QApplication app(argc, argv);
     installTranslations();
+    if (!options.tracePath.isEmpty()) {
+        const ExitStatus traced = writeTrace(options);
+        if (traced != ExitOk || !options.drawsOffScreen())
+            return traced;
+    }
     QGuiApplication::setDesktopFileName(QStringLiteral(SWEEPDRAW_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sweepdraw.png")));
 

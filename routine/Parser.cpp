@@ -1,6 +1,7 @@
 #include "Parser.h"
 
 #include "Library.h"
+#include "RecordingSurface.h"
 
 #include <array>
 
@@ -16,11 +17,11 @@ struct SurfaceOperation
 };
 
 constexpr std::array<SurfaceOperation, 5> kOperations = {{
-    {"SetPenWidth", OpCode::SetPenWidth, 1},
-    {"PlotPoint", OpCode::PlotPoint, 3},
-    {"DrawBox", OpCode::DrawBox, 5},
-    {"DrawCircle", OpCode::DrawCircle, 4},
-    {"ClearSurface", OpCode::ClearSurface, 0},
+    {RecordingSurface::nameOf(RecordingSurface::Op::SetPenWidth), OpCode::SetPenWidth, 1},
+    {RecordingSurface::nameOf(RecordingSurface::Op::PlotPoint), OpCode::PlotPoint, 3},
+    {RecordingSurface::nameOf(RecordingSurface::Op::DrawBox), OpCode::DrawBox, 5},
+    {RecordingSurface::nameOf(RecordingSurface::Op::DrawCircle), OpCode::DrawCircle, 4},
+    {RecordingSurface::nameOf(RecordingSurface::Op::ClearSurface), OpCode::ClearSurface, 0},
 }};
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "RecordingSurface.h"
 
 namespace sweepdraw {
 
@@ -28,13 +29,17 @@ public:
     long long made() const { return m_made; }
 
 protected:
-    Status doSetPenWidth(int) override { return make("SetPenWidth"); }
-    Status doPlotPoint(float, float, Colour) override { return make("PlotPoint"); }
-    Status doDrawBox(float, float, float, float, Colour) override { return make("DrawBox"); }
-    Status doDrawCircle(float, float, float, Colour) override { return make("DrawCircle"); }
-    Status doClearSurface() override { return make("ClearSurface"); }
+    Status doSetPenWidth(int) override { return make(Op::SetPenWidth); }
+    Status doPlotPoint(float, float, Colour) override { return make(Op::PlotPoint); }
+    Status doDrawBox(float, float, float, float, Colour) override { return make(Op::DrawBox); }
+    Status doDrawCircle(float, float, float, Colour) override { return make(Op::DrawCircle); }
+    Status doClearSurface() override { return make(Op::ClearSurface); }
 
 private:
+    using Op = RecordingSurface::Op;
+
+    // The names are string literals, so each is terminated.
+    Status make(Op operation) { return make(RecordingSurface::nameOf(operation).data()); }
     Status make(const char *operation);
 
     int m_stopAt;
