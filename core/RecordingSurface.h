@@ -1,10 +1,9 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "Operation.h"
 
-#include <array>
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 namespace sweepdraw {
@@ -15,12 +14,7 @@ namespace sweepdraw {
 class RecordingSurface final : public DrawingSurface
 {
 public:
-    enum class Op : std::uint8_t { SetPenWidth, PlotPoint, DrawBox, DrawCircle, ClearSurface };
-
-    // The operations' names as the surface spells them, in the order of Op.
-    static constexpr std::array<std::string_view, 5> kOpNames = {"SetPenWidth", "PlotPoint", "DrawBox",
-                                                                 "DrawCircle", "ClearSurface"};
-    static constexpr std::string_view nameOf(Op op) { return kOpNames[static_cast<std::size_t>(op)]; }
+    using Op = Operation;
 
     // Fields an operation does not take stay zero. DrawBox uses x, y, x2, y2;
     // DrawCircle uses x, y and radius; SetPenWidth uses width.

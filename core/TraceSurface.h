@@ -20,39 +20,42 @@ namespace sweepdraw {
 // The lines are kept until there are kFlushSize bytes of them, or until
 // flush(), and then handed to the writer given, so that a program that
 // ends in the middle of a drawing can still say what the drawing made.
-class TraceSurface final : public DrawingSurface {
+class TraceSurface final : public DrawingSurface
+{
 public:
-  static constexpr std::size_t kFlushSize = 64 * 1024;
+    static constexpr std::size_t kFlushSize = 64 * 1024;
 
-  class Writer {
-  public:
-    virtual void write(std::string_view lines) = 0;
+    class Writer
+    {
+    public:
+        virtual void write(std::string_view lines) = 0;
 
-  protected:
-    ~Writer() = default;
-  };
+    protected:
+        ~Writer() = default;
+    };
 
-  explicit TraceSurface(Writer &writer) : m_writer(writer) {}
+    explicit TraceSurface(Writer &writer)
+        : m_writer(writer)
+    { }
 
-  // The line `call` is written as, without its line end.
-  static std::string lineOf(const RecordingSurface::Call &call);
+    // The line `call` is written as, without its line end.
+    static std::string lineOf(const RecordingSurface::Call &call);
 
-  // Hands the lines kept so far to the writer.
-  void flush();
+    // Hands the lines kept so far to the writer.
+    void flush();
 
 protected:
-  Status doSetPenWidth(int width) override;
-  Status doPlotPoint(float x, float y, Colour colour) override;
-  Status doDrawBox(float x1, float y1, float x2, float y2,
-                   Colour colour) override;
-  Status doDrawCircle(float x, float y, float radius, Colour colour) override;
-  Status doClearSurface() override;
+    Status doSetPenWidth(int width) override;
+    Status doPlotPoint(float x, float y, Colour colour) override;
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour colour) override;
+    Status doDrawCircle(float x, float y, float radius, Colour colour) override;
+    Status doClearSurface() override;
 
 private:
-  Status add(const RecordingSurface::Call &call);
+    Status add(const RecordingSurface::Call &call);
 
-  Writer &m_writer;
-  std::string m_lines;
+    Writer &m_writer;
+    std::string m_lines;
 };
 
 } // namespace sweepdraw

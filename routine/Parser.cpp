@@ -1,7 +1,7 @@
 #include "Parser.h"
 
 #include "Library.h"
-#include "RecordingSurface.h"
+#include "Operation.h"
 
 #include <array>
 
@@ -17,11 +17,11 @@ struct SurfaceOperation
 };
 
 constexpr std::array<SurfaceOperation, 5> kOperations = {{
-    {RecordingSurface::nameOf(RecordingSurface::Op::SetPenWidth), OpCode::SetPenWidth, 1},
-    {RecordingSurface::nameOf(RecordingSurface::Op::PlotPoint), OpCode::PlotPoint, 3},
-    {RecordingSurface::nameOf(RecordingSurface::Op::DrawBox), OpCode::DrawBox, 5},
-    {RecordingSurface::nameOf(RecordingSurface::Op::DrawCircle), OpCode::DrawCircle, 4},
-    {RecordingSurface::nameOf(RecordingSurface::Op::ClearSurface), OpCode::ClearSurface, 0},
+    {operationName(Operation::SetPenWidth), OpCode::SetPenWidth, 1},
+    {operationName(Operation::PlotPoint), OpCode::PlotPoint, 3},
+    {operationName(Operation::DrawBox), OpCode::DrawBox, 5},
+    {operationName(Operation::DrawCircle), OpCode::DrawCircle, 4},
+    {operationName(Operation::ClearSurface), OpCode::ClearSurface, 0},
 }};
 
 } // namespace
