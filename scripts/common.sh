@@ -6,13 +6,14 @@ set -euo pipefail
 # Linguist tools that build the translations in (the CMake package in
 # qt6-tools-dev, lrelease and lupdate in qt6-l10n-tools), Qt's own
 # translations for its dialogs' buttons, Boost.Context for the fibers the
-# drawing runs in, giflib and libwebp, which write the animations, and the
-# Kai face the captions are drawn in, and the Latin monospaced face the
-# code is set in, and fontconfig's tools to list them.
+# drawing runs in, giflib and libwebp, which write the animations, MPFR,
+# with which the routines' compiler works out <cmath> of constants as GCC
+# does, the Kai face the captions are drawn in, and the Latin monospaced
+# face the code is set in, and fontconfig's tools to list them.
 SWEEPDRAW_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
-    libboost-context-dev libgif-dev libwebp-dev
+    libboost-context-dev libgif-dev libwebp-dev libmpfr-dev
     fonts-arphic-gkai00mp fonts-dejavu-core fontconfig
 )
 
