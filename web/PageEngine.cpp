@@ -1,0 +1,208 @@
+// The engine as the page sees it: a few functions with C names over the
+// core's pictures, the scenes and the routine language, called from
+// JavaScript. Nothing here throws across the boundary: a failure is kept
+// as data (sd_error) and the call says only whether it failed.
+//
+// A picture is a RasterSurface and beside it a buffer of straight RGBA
+// bytes, the form a canvas's ImageData takes, filled for the rectangle asked
+// for; its premultiplied ARGB words stay readable as they are, for the
+// page's tests to take their digest exactly as the desktop's tests do.
+
+#include "CompiledRoutine.h"
+#include "Design.h"
+#include "RasterSurface.h"
+#include "RuntimeError.h"
+#include "Scenes.h"
+
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+using namespace sweepdraw;
+
+namespace {
+
+struct Picture
+{
+    explicit Picture(double ratio)
+        : surface(kDesignSize, ratio)
+    {
+    }
+
+    RasterSurface surface;
+    std::vector<std::uint8_t> rgba;
+    int dirty[4] = {};
+};
+
+struct Routine
+{
+    CompiledRoutine compiled;
+};
+
+// The last failure, as a JSON object: {"kind":"refused"|"runtime", ...}.
+std::string lastError = "null";
+
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+void keepRuntimeError(const std::exception &error)
+{
+    lastError = "{\"kind\":\"runtime\",\"message\":" + jsonString(error.what()) + "}";
+}
+
+// Runs `draw`, keeping what stopped it: whether it ran to the end.
+template <typename Draw>
+bool drawKeepingError(Draw &&draw)
+{
+    try {
+        draw();
+        return true;
+    } catch (const RuntimeError &error) {
+        keepRuntimeError(error);
+    } catch (const std::bad_alloc &error) {
+        keepRuntimeError(error);
+    }
+    return false;
+}
+
+using SceneFunction = void (*)(DrawingSurface &);
+
+// The scenes in the order of the window's buttons.
+constexpr SceneFunction kScenes[] = {DrawMountains, DrawWater, DrawSunshine, DrawBridge};
+
+} // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE Picture *sd_picture_new(double ratio)
+{
+    return new Picture(ratio > 0 ? ratio : 1.0);
+}
+
+EMSCRIPTEN_KEEPALIVE void sd_picture_delete(Picture *picture)
+{
+    delete picture;
+}
+
+EMSCRIPTEN_KEEPALIVE int sd_picture_width(const Picture *picture)
+{
+    return picture->surface.size().width;
+}
+
+EMSCRIPTEN_KEEPALIVE int sd_picture_height(const Picture *picture)
+{
+    return picture->surface.size().height;
+}
+
+// The premultiplied ARGB words, sd_picture_stride() bytes a row.
+EMSCRIPTEN_KEEPALIVE const std::uint32_t *sd_picture_pixels(const Picture *picture)
+{
+    return picture->surface.pixels();
+}
+
+EMSCRIPTEN_KEEPALIVE int sd_picture_stride(const Picture *picture)
+{
+    return static_cast<int>(picture->surface.bytesPerLine());
+}
+
+// The rectangle changed since the last call, as x, y, width and height.
+EMSCRIPTEN_KEEPALIVE const int *sd_picture_take_dirty(Picture *picture)
+{
+    const Rect dirty = picture->surface.takeDirtyRect();
+    picture->dirty[0] = dirty.x;
+    picture->dirty[1] = dirty.y;
+    picture->dirty[2] = dirty.width;
+    picture->dirty[3] = dirty.height;
+    return picture->dirty;
+}
+
+// The rectangle's pixels as straight RGBA bytes, row after row; the
+// rectangle must lie inside the picture.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t *sd_picture_rgba(Picture *picture, int x, int y, int width, int height)
+{
+    picture->rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    std::uint8_t *out = picture->rgba.data();
+    for (int row = y; row < y + height; ++row) {
+        for (int column = x; column < x + width; ++column) {
+            const std::uint32_t argb = picture->surface.pixel(column, row);
+            const std::uint32_t alpha = argb >> 24;
+            const auto straight = [alpha](std::uint32_t premultiplied) {
+                return alpha == 0 || alpha == 255 ? premultiplied : (premultiplied * 255 + alpha / 2) / alpha;
+            };
+            *out++ = static_cast<std::uint8_t>(straight(argb >> 16 & 0xff));
+            *out++ = static_cast<std::uint8_t>(straight(argb >> 8 & 0xff));
+            *out++ = static_cast<std::uint8_t>(straight(argb & 0xff));
+            *out++ = static_cast<std::uint8_t>(alpha);
+        }
+    }
+    return picture->rgba.data();
+}
+
+// Draws scene `scene` (0 to 3, in the order of the buttons) at once: 0 when
+// it drew to the end, 1 when it failed (sd_error).
+EMSCRIPTEN_KEEPALIVE int sd_draw_scene(Picture *picture, int scene)
+{
+    if (scene < 0 || scene >= static_cast<int>(std::size(kScenes)))
+        return 1;
+    return drawKeepingError([&] { kScenes[scene](picture->surface); }) ? 0 : 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int sd_clear(Picture *picture)
+{
+    return picture->surface.ClearSurface().ok() ? 0 : 1;
+}
+
+// The routine `length` bytes at `text` hold, read as the file `fileName`,
+// or nullptr when it is refused (sd_error).
+EMSCRIPTEN_KEEPALIVE Routine *sd_compile(const char *fileName, const char *text, int length)
+{
+    auto compiled = CompiledRoutine::compile(fileName, std::string_view(text, static_cast<std::size_t>(length)));
+    if (const auto *message = std::get_if<RoutineMessage>(&compiled)) {
+        lastError = "{\"kind\":\"refused\",\"line\":" + std::to_string(message->line) +
+                    ",\"column\":" + std::to_string(message->column) + ",\"what\":" + jsonString(message->what) +
+                    ",\"message\":" + jsonString(message->format(fileName)) + "}";
+        return nullptr;
+    }
+    return new Routine{std::move(std::get<CompiledRoutine>(compiled))};
+}
+
+EMSCRIPTEN_KEEPALIVE void sd_routine_delete(Routine *routine)
+{
+    delete routine;
+}
+
+// Draws the routine at once: 0 to the end, 1 when it failed (sd_error).
+EMSCRIPTEN_KEEPALIVE int sd_routine_run(const Routine *routine, Picture *picture)
+{
+    return drawKeepingError([&] { routine->compiled.run(picture->surface); }) ? 0 : 1;
+}
+
+// The last failure as JSON, valid until the next call that fails.
+EMSCRIPTEN_KEEPALIVE const char *sd_error()
+{
+    return lastError.c_str();
+}
+
+} // extern "C"
