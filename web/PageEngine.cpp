@@ -28,6 +28,41 @@ using namespace sweepdraw;
 
 namespace {
 
+// Hands every operation on to the picture, counting those that land, so
+// that the page knows how many a piece of a routine drew however it ended.
+class CountingPicture final : public DrawingSurface
+{
+public:
+    explicit CountingPicture(DrawingSurface &target)
+        : m_target(target)
+    {
+    }
+
+    long long operations = 0;
+
+protected:
+    Status doSetPenWidth(int width) override { return landed(m_target.SetPenWidth(width)); }
+    Status doPlotPoint(float x, float y, Colour colour) override { return landed(m_target.PlotPoint(x, y, colour)); }
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour colour) override
+    {
+        return landed(m_target.DrawBox(x1, y1, x2, y2, colour));
+    }
+    Status doDrawCircle(float x, float y, float radius, Colour colour) override
+    {
+        return landed(m_target.DrawCircle(x, y, radius, colour));
+    }
+    Status doClearSurface() override { return landed(m_target.ClearSurface()); }
+
+private:
+    Status landed(Status status)
+    {
+        ++operations;
+        return status;
+    }
+
+    DrawingSurface &m_target;
+};
+
 struct Picture
 {
     explicit Picture(double ratio)
@@ -36,6 +71,7 @@ struct Picture
     }
 
     RasterSurface surface;
+    CountingPicture counted{surface};
     std::vector<std::uint8_t> rgba;
     int dirty[4] = {};
 };
@@ -171,7 +207,13 @@ EMSCRIPTEN_KEEPALIVE int sd_draw_scene(Picture *picture, int scene)
 
 EMSCRIPTEN_KEEPALIVE int sd_clear(Picture *picture)
 {
-    return picture->surface.ClearSurface().ok() ? 0 : 1;
+    return picture->counted.ClearSurface().ok() ? 0 : 1;
+}
+
+// The operations landed on the picture by a paced run or a clear, so far.
+EMSCRIPTEN_KEEPALIVE double sd_picture_operations(const Picture *picture)
+{
+    return static_cast<double>(picture->counted.operations);
 }
 
 // The routine `length` bytes at `text` hold, read as the file `fileName`,
@@ -180,9 +222,13 @@ EMSCRIPTEN_KEEPALIVE Routine *sd_compile(const char *fileName, const char *text,
 {
     auto compiled = CompiledRoutine::compile(fileName, std::string_view(text, static_cast<std::size_t>(length)));
     if (const auto *message = std::get_if<RoutineMessage>(&compiled)) {
-        lastError = "{\"kind\":\"refused\",\"line\":" + std::to_string(message->line) +
-                    ",\"column\":" + std::to_string(message->column) + ",\"what\":" + jsonString(message->what) +
-                    ",\"message\":" + jsonString(message->format(fileName)) + "}";
+        std::string values;
+        for (const std::string &value : message->values)
+            values += (values.empty() ? "" : ",") + jsonString(value);
+        lastError = "{\"kind\":\"refused\",\"fault\":" + std::to_string(static_cast<int>(message->fault)) +
+                    ",\"values\":[" + values + "],\"line\":" + std::to_string(message->line) +
+                    ",\"column\":" + std::to_string(message->column) + ",\"message\":" +
+                    jsonString(message->format(fileName)) + "}";
         return nullptr;
     }
     return new Routine{std::move(std::get<CompiledRoutine>(compiled))};
@@ -197,6 +243,27 @@ EMSCRIPTEN_KEEPALIVE void sd_routine_delete(Routine *routine)
 EMSCRIPTEN_KEEPALIVE int sd_routine_run(const Routine *routine, Picture *picture)
 {
     return drawKeepingError([&] { routine->compiled.run(picture->surface); }) ? 0 : 1;
+}
+
+// A run of `routine` on `picture`, a piece at a time; both must outlive it.
+EMSCRIPTEN_KEEPALIVE RoutineRun *sd_run_new(const Routine *routine, Picture *picture)
+{
+    return new RoutineRun(routine->compiled, picture->counted);
+}
+
+EMSCRIPTEN_KEEPALIVE void sd_run_delete(RoutineRun *run)
+{
+    delete run;
+}
+
+// Lets `operations` more surface operations (at least one) land: 0 while
+// the routine goes on, 1 when it has ended, 2 when it failed (sd_error).
+EMSCRIPTEN_KEEPALIVE int sd_run_resume(RoutineRun *run, double operations)
+{
+    bool ended = false;
+    if (!drawKeepingError([&] { ended = run->resume(static_cast<long long>(operations)); }))
+        return 2;
+    return ended ? 1 : 0;
 }
 
 // The last failure as JSON, valid until the next call that fails.

@@ -1,0 +1,171 @@
+// The page in Debian's chromium, driven by puppeteer-core, served from
+// 127.0.0.1: the scenes' pixels against the digests the desktop's tests pin
+// and against --save, the queue and the pace by the page's own clock, a
+// refused routine and a shared one.
+// Environment: SWEEPDRAW_WEB (the built page, build/web by default),
+// SWEEPDRAW_EXECUTABLE (the desktop program, for the comparison with --save).
+
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { dirname, join, resolve } from 'node:path';
+import { after, before, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+import puppeteer from 'puppeteer-core';
+import { readDesktopFacts } from '../../web/tools/desktopFacts.mjs';
+import { serve } from '../../web/tools/serve.mjs';
+
+const top = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
+const facts = readDesktopFacts(top);
+const kDeadline = 30000;
+
+// The digests tst_sceneimages pins for scenes drawn at ratio 1, by the
+// --run list that draws them.
+function pinnedDigests() {
+    const source = readFileSync(join(top, 'tests/tst_sceneimages.cpp'), 'utf8');
+    const rows = [...source.matchAll(
+        /QList<Scene>\{([^}]*)\} << 1\.0\s*<< QByteArray\("([0-9a-f]{64})"\)/g)];
+    const names = { DrawMountains: 'mountains', DrawWater: 'water', DrawSunshine: 'sunshine', DrawBridge: 'bridge' };
+    return rows.map(([, scenes, digest]) => [scenes.split(',').map(s => names[s.trim()]).join(','), digest]);
+}
+
+let server, url, browser;
+
+before(async () => {
+    ({ server, url } = await serve(process.env.SWEEPDRAW_WEB ?? join(top, 'build/web')));
+    browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
+});
+
+after(async () => {
+    await browser?.close();
+    server?.close();
+});
+
+async function open(query = '', hash = '') {
+    const page = await browser.newPage();
+    const errors = [];
+    page.on('pageerror', error => errors.push(error.message));
+    await page.setViewport({ width: facts.design.width, height: facts.design.height, deviceScaleFactor: 1 });
+    await page.goto(`${url}${query}${hash}`);
+    await page.waitForSelector('body[data-ready]', { timeout: kDeadline });
+    page.errors = errors;
+    return page;
+}
+
+async function drawn(page) {
+    await page.waitForFunction(() => window.sweepdraw.idle(), { timeout: kDeadline });
+    return page.evaluate(() => window.sweepdraw.digest());
+}
+
+test('the scenes come out as the desktop pins them', async t => {
+    const rows = pinnedDigests();
+    assert.equal(rows.length, 5);
+    for (const [list, digest] of rows) {
+        await t.test(list, async () => {
+            const page = await open(`?run=${list}&speed=instant`);
+            assert.equal(await drawn(page), digest);
+            assert.deepEqual(page.errors, []);
+            await page.close();
+        });
+    }
+});
+
+test('the page equals --save outside the labels and the buttons', { skip: !process.env.SWEEPDRAW_EXECUTABLE }, async () => {
+    const scratch = mkdtempSync(join(tmpdir(), 'sweepdraw-web-'));
+    try {
+        const list = 'mountains,water,sunshine,bridge';
+        const saved = join(scratch, 'saved.png');
+        execFileSync(process.env.SWEEPDRAW_EXECUTABLE, ['--run', list, '--save', saved],
+            { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+        const page = await open(`?run=${list}&speed=instant`);
+        await drawn(page);
+        const shown = await page.screenshot({ encoding: 'base64' });
+        const controls = [...facts.labels, ...facts.commands];
+        const differing = await page.evaluate(async (a, b, controls) => {
+            const pixels = async data => {
+                const image = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+                const canvas = new OffscreenCanvas(image.width, image.height);
+                const context = canvas.getContext('2d');
+                context.drawImage(image, 0, 0);
+                return context.getImageData(0, 0, image.width, image.height);
+            };
+            const [one, two] = [await pixels(a), await pixels(b)];
+            if (one.width !== two.width || one.height !== two.height)
+                return [`sizes ${one.width}x${one.height} and ${two.width}x${two.height}`];
+            const inControl = (x, y) => controls.some(c =>
+                x >= c.left && x < c.left + c.width && y >= c.top && y < c.top + c.height);
+            const found = [];
+            for (let y = 0; y < one.height; ++y)
+                for (let x = 0; x < one.width; ++x) {
+                    const i = (y * one.width + x) * 4;
+                    if (!inControl(x, y) && [0, 1, 2].some(c => one.data[i + c] !== two.data[i + c]))
+                        found.push(`${x},${y}`);
+                }
+            return found.slice(0, 10);
+        }, readFileSync(saved).toString('base64'), shown, controls);
+        assert.deepEqual(differing, []);
+        await page.close();
+    } finally {
+        rmSync(scratch, { recursive: true, force: true });
+    }
+});
+
+test('commands queue and land at the speed by the page\'s clock', async () => {
+    const fast = facts.speeds.find(s => s.name === 'fast');
+    const list = 'mountains,water,sunshine,bridge';
+    const page = await open(`?run=${list}&speed=fast&clock=manual`);
+    const kFrame = 16;
+    let frames = 0;
+    for (let more = true; more; ) {
+        more = await page.evaluate(ms => window.sweepdraw.frame(ms), kFrame);
+        ++frames;
+        const landed = await page.evaluate(() => window.sweepdraw.landed());
+        if (more)
+            assert.equal(landed, Math.floor((fast.rate * frames * kFrame) / 1000), `after frame ${frames}`);
+        else
+            assert.ok(landed <= Math.floor((fast.rate * frames * kFrame) / 1000));
+    }
+    assert.ok(frames > 10, `${frames} frames`);
+    const all = pinnedDigests().find(([names]) => names === list)[1];
+    assert.equal(await page.evaluate(() => window.sweepdraw.digest()), all);
+    await page.close();
+});
+
+function routineLink(text) {
+    return `#routine=${Buffer.from(text, 'utf8').toString('base64url')}`;
+}
+
+const kBox = `#include "DrawingSurface.h"
+#include "Palette.h"
+#include "RuntimeError.h"
+
+namespace sweepdraw {
+
+void DrawBox(DrawingSurface &surface)
+{
+    check(surface.DrawBox(1500, 1500, 3000, 3000, PaletteColor(12)));
+}
+
+} // namespace sweepdraw
+`;
+
+test('a shared link draws its routine once', async () => {
+    const page = await open('', routineLink(kBox));
+    await drawn(page);
+    const red = await page.evaluate(() => {
+        const canvas = document.getElementById('picture');
+        return [...canvas.getContext('2d').getImageData(100, 120, 1, 1).data];
+    });
+    assert.deepEqual(red, [255, 0, 0, 255]);
+    assert.equal(await page.$eval('#message', m => m.hidden), true);
+    await page.close();
+});
+
+test('a refused routine gets the message a file gets', async () => {
+    const page = await open('', routineLink(kBox.replace('PaletteColor(12)', 'PaletteColour(12)')));
+    await drawn(page);
+    const message = await page.$eval('#message', m => m.textContent);
+    assert.match(message, /^Link\.cpp:9:\d+: error: .*PaletteColour/);
+    await page.close();
+});

@@ -1,0 +1,187 @@
+// The page: the stage, the runner, the engine, and the words of the command
+// line in the address: ?run=LIST&speed=SPEED draws what --run LIST --speed
+// SPEED draws.
+
+import facts from 'sweepdraw-facts';
+import sceneSources from 'sweepdraw-scenes';
+import { loadEngine, Routine } from './engine.js';
+import { Runner } from './runner.js';
+import { Stage } from './stage.js';
+import { qsTranslate, language } from './translate.js';
+
+function showMessage(text) {
+    const message = document.getElementById('message');
+    message.textContent = text;
+    message.hidden = !text;
+}
+
+// The command a name stands for: its English name, in any case, or its
+// caption; "退出" is not among them.
+function commandByName(name) {
+    const lower = name.toLowerCase();
+    return facts.commands.find(c => c.name && (c.name === lower || c.caption === name)) ?? null;
+}
+
+function speedNamed(name) {
+    return facts.speeds.find(s => s.name === name) ?? null;
+}
+
+// The page's own clock, in milliseconds; with ?clock=manual the tests move
+// it, and frames come only when they ask for one.
+function makeClock(manual) {
+    if (!manual)
+        return { now: () => performance.now(), manual: false };
+    let time = 0;
+    return { now: () => time, advance: ms => (time += ms), manual: true };
+}
+
+// The name a routine from a link is read under, in its messages.
+const kLinkFileName = 'Link.cpp';
+
+// The bytes of #routine=TEXT, TEXT being UTF-8 in base64url without
+// padding, which the engine reads as it reads a file's; undefined for a link
+// that is not base64url, null for no link at all.
+function readRoutineLink(hash) {
+    const found = hash.match(/^#routine=(.*)$/);
+    if (!found)
+        return null;
+    try {
+        if (!/^[A-Za-z0-9_-]*$/.test(found[1]))
+            return undefined;
+        const binary = atob(found[1].replace(/-/g, '+').replace(/_/g, '/'));
+        return Uint8Array.from(binary, c => c.charCodeAt(0));
+    } catch {
+        return undefined;
+    }
+}
+
+async function start() {
+    const loaded = performance.now();
+    await loadEngine();
+    const params = new URLSearchParams(location.search);
+    const clock = makeClock(params.get('clock') === 'manual');
+    document.documentElement.lang = language();
+
+    const routines = new Map();
+    for (const command of facts.commands) {
+        if (!command.action.startsWith('Draw'))
+            continue;
+        const file = `${command.action.slice(4)}.cpp`;
+        const { routine, refusal } = Routine.compile(`scenes/${file}`, sceneSources[file]);
+        if (refusal)
+            throw new Error(refusal.message);
+        routines.set(command, routine);
+    }
+
+    const stage = new Stage(document.getElementById('stage'), command => click(command));
+    const context = stage.canvas.getContext('2d');
+    let firstPicture = null;
+    const runner = new Runner(1, {
+        clock: clock.now,
+        onPaint(picture, dirty) {
+            if (stage.canvas.width !== picture.width || stage.canvas.height !== picture.height) {
+                stage.canvas.width = picture.width;
+                stage.canvas.height = picture.height;
+                dirty = { x: 0, y: 0, width: picture.width, height: picture.height };
+            }
+            context.putImageData(picture.imageData(dirty.x, dirty.y, dirty.width, dirty.height), dirty.x, dirty.y);
+            firstPicture ??= performance.now() - loaded;
+        },
+        onError(command, error) {
+            showMessage(error.message);
+        },
+    });
+
+    let frameAsked = false;
+    function frame(now) {
+        frameAsked = false;
+        if (runner.frame(now))
+            askFrame();
+    }
+    function askFrame() {
+        if (!frameAsked && !clock.manual) {
+            frameAsked = true;
+            requestAnimationFrame(() => frame(clock.now()));
+        }
+    }
+
+    function click(command) {
+        if (!command.action.startsWith('Draw') && command.name !== 'clear') {
+            runner.end();
+            for (const { button } of stage.buttons)
+                button.disabled = true;
+            showMessage(qsTranslate('Page', 'The drawing has ended. You can close this page.'));
+            return;
+        }
+        runner.enqueue(command.name === 'clear' ? { name: command.name, clears: true }
+                                                : { name: command.name, routine: routines.get(command) });
+        askFrame();
+    }
+
+    function layOut() {
+        const picture = stage.layOut(window.innerWidth, window.innerHeight);
+        runner.setRatio(stage.zoom * window.devicePixelRatio);
+        stage.canvas.style.width = `${picture.width}px`;
+        stage.canvas.style.height = `${picture.height}px`;
+    }
+    window.addEventListener('resize', layOut);
+    layOut();
+    stage.focusFirst();
+
+    document.addEventListener('keydown', event => {
+        if (event.key === 'Escape') {
+            runner.finish();
+            askFrame();
+        }
+    });
+
+    const speed = speedNamed(params.get('speed') ?? facts.defaultSpeed);
+    runner.setRate((speed ?? speedNamed(facts.defaultSpeed)).rate);
+    if (!speed)
+        showMessage(qsTranslate('Page', 'Unknown speed: %1').replace('%1', params.get('speed')));
+    for (const name of (params.get('run') ?? '').split(',').filter(Boolean)) {
+        const command = commandByName(name.trim());
+        if (!command) {
+            showMessage(qsTranslate('Page', 'Unknown command: %1').replace('%1', name));
+            break;
+        }
+        click(command);
+    }
+
+    // A routine shared as a link: drawn once, or refused with the message a
+    // file gets.
+    const shared = readRoutineLink(location.hash);
+    if (shared !== null) {
+        const { routine, refusal } = shared ? Routine.compile(kLinkFileName, shared) : {};
+        if (!shared)
+            showMessage(qsTranslate('Page', '%1: error: the link does not hold a routine').replace('%1', kLinkFileName));
+        else if (refusal)
+            showMessage(refusal.message);
+        else
+            runner.enqueue({ name: kLinkFileName, routine });
+        askFrame();
+    }
+
+    // What the tests and the bench read and move.
+    window.sweepdraw = {
+        firstPicture: () => firstPicture,
+        landed: () => runner.landed,
+        idle: () => runner.idle(),
+        ratio: () => runner.ratio,
+        async digest() {
+            const hash = await crypto.subtle.digest('SHA-256', runner.picture.argbBytes());
+            return [...new Uint8Array(hash)].map(b => b.toString(16).padStart(2, '0')).join('');
+        },
+        // With the manual clock: moves it on by `ms` and draws one frame.
+        frame(ms) {
+            clock.advance(ms);
+            return runner.frame(clock.now());
+        },
+    };
+    document.body.dataset.ready = 'true';
+}
+
+start().catch(error => {
+    showMessage(String(error));
+    throw error;
+});
