@@ -40,7 +40,7 @@ SWEEPDRAW_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
 # Packages the page needs (scripts/web): emscripten and binaryen, which
 # compile the engine to WebAssembly, and the
-# Kai face with fontTools, which cut the labels' characters out of it.
+# Kai face with Debian's fontTools, which cut the labels' characters out of it.
 # Its tests add Debian's chromium, which they drive headless.
 SWEEPDRAW_WEB_PACKAGES=(cmake ninja-build emscripten binaryen fonts-arphic-gkai00mp python3-fonttools)
 SWEEPDRAW_WEB_TEST_PACKAGES=(chromium)
