@@ -33,7 +33,6 @@ def main():
         % (datetime.date.today().isoformat(), text)
     )
     font["name"].setName(notice, 10, 3, 1, 0x409)
-    font["name"].setName(notice, 10, 1, 0, 0)
     font.flavor = "woff"
     font.save(out)
 
