@@ -29,7 +29,7 @@ export class Runner {
         this.rate = 0;
         this.finishing = false;
         this.ended = false;
-        this.paceStart = null;
+        this.paceStart = 0;
         this.landedSincePace = 0;
         this.landed = 0;
     }
@@ -67,8 +67,9 @@ export class Runner {
         this.ended = true;
     }
 
+    // The pace counts from now: the drawing begins, or the speed changes.
     restartPace() {
-        this.paceStart = null;
+        this.paceStart = this.clock();
         this.landedSincePace = 0;
     }
 
@@ -78,8 +79,6 @@ export class Runner {
             this.finishing = false;
             return false;
         }
-        if (this.paceStart === null)
-            this.paceStart = now;
         if (this.rate === 0 || this.finishing) {
             const deadline = now + kFrameBudget;
             do

@@ -10,6 +10,7 @@ was changed: the notice goes into the font's own description, and the
 licence's text goes beside it (scripts/web copies it)."""
 
 import datetime
+import logging
 import sys
 
 from fontTools import subset
@@ -17,6 +18,8 @@ from fontTools.ttLib import TTFont
 
 
 def main():
+    # The face has tables fontTools mends or drops as it goes, saying so.
+    logging.disable(logging.WARNING)
     font_path, text, out = sys.argv[1:4]
     options = subset.Options()
     options.flavor = "woff"
