@@ -6,7 +6,7 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-git clone -q --no-local "$top" "$scratch/clone"
+git -c advice.detachedHead=false clone -q --no-local "$top" "$scratch/clone"
 (cd "$scratch/clone" && scripts/web --build >"$scratch/build.log" 2>&1) \
     || { cat "$scratch/build.log" >&2; echo "FAIL: the page does not build from a clean clone" >&2; exit 1; }
 for file in index.html page.css page.js engine.wasm fonts/kai.woff fonts/ARPHICPL.TXT; do

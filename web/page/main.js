@@ -7,7 +7,7 @@ import sceneSources from 'sweepdraw-scenes';
 import { loadEngine, Routine } from './engine.js';
 import { Runner } from './runner.js';
 import { Stage } from './stage.js';
-import { qsTranslate, language } from './translate.js';
+import { language, say } from './translate.js';
 
 function showMessage(text) {
     const message = document.getElementById('message');
@@ -110,7 +110,7 @@ async function start() {
             runner.end();
             for (const { button } of stage.buttons)
                 button.disabled = true;
-            showMessage(qsTranslate('Page', 'The drawing has ended. You can close this page.'));
+            showMessage(say('ended'));
             return;
         }
         runner.enqueue(command.name === 'clear' ? { name: command.name, clears: true }
@@ -138,11 +138,11 @@ async function start() {
     const speed = speedNamed(params.get('speed') ?? facts.defaultSpeed);
     runner.setRate((speed ?? speedNamed(facts.defaultSpeed)).rate);
     if (!speed)
-        showMessage(qsTranslate('Page', 'Unknown speed: %1').replace('%1', params.get('speed')));
+        showMessage(say('unknownSpeed', params.get('speed')));
     for (const name of (params.get('run') ?? '').split(',').filter(Boolean)) {
         const command = commandByName(name.trim());
         if (!command) {
-            showMessage(qsTranslate('Page', 'Unknown command: %1').replace('%1', name));
+            showMessage(say('unknownCommand', name));
             break;
         }
         click(command);
@@ -154,7 +154,7 @@ async function start() {
     if (shared !== null) {
         const { routine, refusal } = shared ? Routine.compile(kLinkFileName, shared) : {};
         if (!shared)
-            showMessage(qsTranslate('Page', '%1: error: the link does not hold a routine').replace('%1', kLinkFileName));
+            showMessage(say('badLink', kLinkFileName));
         else if (refusal)
             showMessage(refusal.message);
         else

@@ -1,6 +1,5 @@
 // The page's words in the browser's language, from the desktop's
-// translations (translations/*.ts, read when the page is built). lupdate
-// reads qsTranslate() calls in this folder as it reads tr() in C++.
+// translations (translations/*.ts, read when the page is built).
 
 import facts from 'sweepdraw-facts';
 
@@ -20,4 +19,9 @@ const chosen = facts.translations[language()] ?? {};
 
 export function qsTranslate(context, text) {
     return chosen[context]?.[text] ?? text;
+}
+
+// The page's own text under `key` (web/PageTexts.h), %1 replaced by `value`.
+export function say(key, value = '') {
+    return qsTranslate('Page', facts.pageTexts[key]).replace('%1', value);
 }

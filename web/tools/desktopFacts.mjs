@@ -161,6 +161,16 @@ function readTranslations(top) {
     return languages;
 }
 
+// The page's own texts (web/PageTexts.h) by key, in English.
+function readPageTexts(top) {
+    const text = readFileSync(join(top, 'web/PageTexts.h'), 'utf8');
+    const texts = Object.fromEntries([...text.matchAll(/\{"(\w+)",\s*QT_TRANSLATE_NOOP\("Page",\s*"((?:[^"\\]|\\.)*)"\)\}/g)]
+        .map(m => [m[1], JSON.parse(`"${m[2]}"`)]));
+    if (Object.keys(texts).length === 0)
+        fail('cannot find the page\'s texts');
+    return texts;
+}
+
 export function readDesktopFacts(top) {
     const design = readDesign(top);
     const palette = readPalette(top);
@@ -175,5 +185,6 @@ export function readDesktopFacts(top) {
         commands: readCommands(top, stage, design.twipsPerPixel),
         ...readSpeeds(top),
         translations: readTranslations(top),
+        pageTexts: readPageTexts(top),
     };
 }
