@@ -15,6 +15,7 @@ declare -A uses=(
     [export]="core scenes routine runner"
     [codepane]="core scenes routine runner"
     [window]="core scenes routine runner export codepane"
+    [web]="core scenes routine runner"
     [app]="core scenes routine runner export codepane window"
     [bench]="core scenes routine runner export codepane window"
 )

@@ -52,6 +52,12 @@ export class Picture {
         return rows;
     }
 
+    // Draws scene `index` (in the order of the buttons) at once, by its
+    // compiled function.
+    drawScene(index) {
+        engine._sd_draw_scene(this.handle, index);
+    }
+
     // The rectangle changed since the last call: {x, y, width, height}.
     takeDirty() {
         const at = engine._sd_picture_take_dirty(this.handle) >> 2;
@@ -115,4 +121,12 @@ export class RoutineRun {
         this.ended = outcome !== 0;
         return this.ended;
     }
+}
+
+// Runs `routine` on `picture` at once, to the end.
+export function runAtOnce(routine, picture) {
+    const run = new RoutineRun(routine, picture);
+    while (!run.resume(1e15));
+    run.dispose();
+    return run.error;
 }

@@ -4,7 +4,7 @@
 
 import facts from 'sweepdraw-facts';
 import sceneSources from 'sweepdraw-scenes';
-import { loadEngine, Routine } from './engine.js';
+import { loadEngine, Picture, Routine, runAtOnce } from './engine.js';
 import { Runner } from './runner.js';
 import { Stage } from './stage.js';
 import { language, say } from './translate.js';
@@ -56,7 +56,6 @@ function readRoutineLink(hash) {
 }
 
 async function start() {
-    const loaded = performance.now();
     await loadEngine();
     const params = new URLSearchParams(location.search);
     const clock = makeClock(params.get('clock') === 'manual');
@@ -85,7 +84,7 @@ async function start() {
                 dirty = { x: 0, y: 0, width: picture.width, height: picture.height };
             }
             context.putImageData(picture.imageData(dirty.x, dirty.y, dirty.width, dirty.height), dirty.x, dirty.y);
-            firstPicture ??= performance.now() - loaded;
+            firstPicture ??= performance.now();
         },
         onError(command, error) {
             showMessage(error.message);
@@ -93,9 +92,12 @@ async function start() {
     });
 
     let frameAsked = false;
+    const frameTimes = [];
     function frame(now) {
         frameAsked = false;
-        if (runner.frame(now))
+        const more = runner.frame(now);
+        frameTimes.push(performance.now() - now);
+        if (more)
             askFrame();
     }
     function askFrame() {
@@ -164,7 +166,24 @@ async function start() {
 
     // What the tests and the bench read and move.
     window.sweepdraw = {
+        // Milliseconds from the page's start to the first picture shown.
         firstPicture: () => firstPicture,
+        // How long each animation frame spent drawing, in milliseconds.
+        frameTimes: () => frameTimes,
+        // Milliseconds to draw a scene at once on a picture of its own, by
+        // its compiled function or through the interpreter from its file.
+        timeScene(name, interpreted) {
+            const command = commandByName(name);
+            const picture = new Picture(1);
+            const start = performance.now();
+            if (interpreted)
+                runAtOnce(routines.get(command), picture);
+            else
+                picture.drawScene(facts.commands.indexOf(command));
+            const time = performance.now() - start;
+            picture.dispose();
+            return time;
+        },
         landed: () => runner.landed,
         idle: () => runner.idle(),
         ratio: () => runner.ratio,

@@ -9,7 +9,7 @@
 // Time is the clock's, never the wall's: frame(now) is told the time, by
 // animation frames on the page and by the tests' own clock in the tests.
 
-import { Picture, RoutineRun } from './engine.js';
+import { Picture, RoutineRun, runAtOnce } from './engine.js';
 
 // At the instant speed, and once Esc has asked for everything at once, a
 // frame draws for this long, looking at the clock every kBatch operations.
@@ -142,11 +142,8 @@ export class Runner {
         const old = this.picture;
         this.picture = new Picture(ratio);
         this.ratio = ratio;
-        for (const command of this.history) {
-            const run = new RoutineRun(command.routine, this.picture);
-            while (!run.resume(1e9));
-            run.dispose();
-        }
+        for (const command of this.history)
+            runAtOnce(command.routine, this.picture);
         if (this.current) {
             const { command, landed } = this.current;
             this.current.run.dispose();
