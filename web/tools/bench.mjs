@@ -27,7 +27,7 @@ function median(values) {
 // from its file, in milliseconds (Google Benchmark's real time).
 function nativeSunshine() {
     const out = execFileSync(benchProgram, [
-        '--benchmark_filter=^BM_Scene/sunshine/raster$|^BM_Routine/sunshine/raster/manual_time$',
+        '--benchmark_filter=^BM_Scene/sunshine/raster$|^BM_Routine/sunshine/raster$',
         '--benchmark_format=json', `--benchmark_repetitions=${kRepeats}`, '--benchmark_report_aggregates_only=true',
     ], { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' }, stdio: ['ignore', 'pipe', 'ignore'] });
     const runs = JSON.parse(out).benchmarks.filter(b => b.aggregate_name === 'median');
