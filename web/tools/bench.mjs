@@ -6,7 +6,7 @@
 
 import { execFileSync } from 'node:child_process';
 import { readdirSync, readFileSync, statSync } from 'node:fs';
-import { join } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
 import { gzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 import { serve } from './serve.mjs';
@@ -29,7 +29,9 @@ function nativeSunshine() {
     const out = execFileSync(benchProgram, [
         '--benchmark_filter=^BM_Scene/sunshine/raster$|^BM_Routine/sunshine/raster$',
         '--benchmark_format=json', `--benchmark_repetitions=${kRepeats}`, '--benchmark_report_aggregates_only=true',
-    ], { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' }, stdio: ['ignore', 'pipe', 'ignore'] });
+        // Run from its build tree, where it finds the scenes' files.
+    ], { cwd: dirname(dirname(resolve(benchProgram))), env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' },
+         stdio: ['ignore', 'pipe', 'ignore'] });
     const runs = JSON.parse(out).benchmarks.filter(b => b.aggregate_name === 'median');
     const find = prefix => runs.find(b => b.run_name.startsWith(prefix)).real_time;
     return { compiled: find('BM_Scene/sunshine/raster'), interpreted: find('BM_Routine/sunshine/raster') };
