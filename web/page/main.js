@@ -61,15 +61,18 @@ async function start() {
     const clock = makeClock(params.get('clock') === 'manual');
     document.documentElement.lang = language();
 
+    // Each scene's routine, compiled from its own file the first time it
+    // is asked for, so that the page shows as soon as it can.
     const routines = new Map();
-    for (const command of facts.commands) {
-        if (!command.action.startsWith('Draw'))
-            continue;
-        const file = `${command.action.slice(4)}.cpp`;
-        const { routine, refusal } = Routine.compile(`scenes/${file}`, sceneSources[file]);
-        if (refusal)
-            throw new Error(refusal.message);
-        routines.set(command, routine);
+    function routineOf(command) {
+        if (!routines.has(command)) {
+            const file = `${command.action.slice(4)}.cpp`;
+            const { routine, refusal } = Routine.compile(`scenes/${file}`, sceneSources[file]);
+            if (refusal)
+                throw new Error(refusal.message);
+            routines.set(command, routine);
+        }
+        return routines.get(command);
     }
 
     const stage = new Stage(document.getElementById('stage'), command => click(command));
@@ -116,7 +119,7 @@ async function start() {
             return;
         }
         runner.enqueue(command.name === 'clear' ? { name: command.name, clears: true }
-                                                : { name: command.name, routine: routines.get(command) });
+                                                : { name: command.name, routine: routineOf(command) });
         askFrame();
     }
 
@@ -177,7 +180,7 @@ async function start() {
             const picture = new Picture(1);
             const start = performance.now();
             if (interpreted)
-                runAtOnce(routines.get(command), picture);
+                runAtOnce(routineOf(command), picture);
             else
                 picture.drawScene(facts.commands.indexOf(command));
             const time = performance.now() - start;
