@@ -162,6 +162,10 @@
         <source>%1: error: the link does not hold a routine</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Copy link</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Recording</name>

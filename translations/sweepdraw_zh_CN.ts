@@ -162,6 +162,10 @@
         <source>%1: error: the link does not hold a routine</source>
         <translation>%1: 错误：此链接不含例程</translation>
     </message>
+    <message>
+        <source>Copy link</source>
+        <translation>复制链接</translation>
+    </message>
 </context>
 <context>
     <name>Recording</name>

@@ -20,6 +20,7 @@ inline constexpr PageText kTexts[] = {
     {"unknownSpeed", QT_TRANSLATE_NOOP("Page", "Unknown speed: %1")},
     {"unknownCommand", QT_TRANSLATE_NOOP("Page", "Unknown command: %1")},
     {"badLink", QT_TRANSLATE_NOOP("Page", "%1: error: the link does not hold a routine")},
+    {"copyLink", QT_TRANSLATE_NOOP("Page", "Copy link")},
 };
 
 } // namespace sweepdraw::PageTexts

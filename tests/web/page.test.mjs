@@ -153,12 +153,34 @@ void DrawBox(DrawingSurface &surface)
 test('a shared link draws its routine once', async () => {
     const page = await open('', routineLink(kBox));
     await drawn(page);
-    const red = await page.evaluate(() => {
-        const canvas = document.getElementById('picture');
-        return [...canvas.getContext('2d').getImageData(100, 120, 1, 1).data];
-    });
-    assert.deepEqual(red, [255, 0, 0, 255]);
+    assert.deepEqual(await pixelAt(page, 100, 120), [255, 0, 0, 255]);
     assert.equal(await page.$eval('#message', m => m.hidden), true);
+    await page.close();
+});
+
+function pixelAt(page, x, y) {
+    return page.evaluate((x, y) =>
+        [...document.getElementById('picture').getContext('2d').getImageData(x, y, 1, 1).data], x, y);
+}
+
+test('a change in the editor is drawn at once in place of the routine\'s last picture', async () => {
+    const page = await open('', routineLink(kBox));
+    await drawn(page);
+    assert.deepEqual(await pixelAt(page, 100, 120), [255, 0, 0, 255]);
+    // The caret after "PaletteColor(1", and the 2 typed over with a 9.
+    const at = kBox.indexOf('PaletteColor(12)') + 'PaletteColor(1'.length;
+    await page.evaluate(at => window.sweepdraw.editor().view.dispatch({ selection: { anchor: at, head: at + 1 } }), at);
+    await page.focus('.cm-content');
+    await page.keyboard.type('9');
+    await page.waitForFunction(() => window.sweepdraw.editor().text().includes('PaletteColor(19)'));
+    // Colour 19 is outside the palette: refused at run time, the red box stays.
+    assert.deepEqual(await pixelAt(page, 100, 120), [255, 0, 0, 255]);
+    assert.match(await page.$eval('#editor-message', m => m.textContent), /19/);
+    await page.keyboard.press('Backspace');
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type('9');
+    await page.waitForFunction(() => document.getElementById('editor-message').hidden);
+    assert.deepEqual(await pixelAt(page, 100, 120), [0, 0, 255, 255]);
     await page.close();
 });
 

@@ -6,6 +6,7 @@ import facts from 'sweepdraw-facts';
 import sceneSources from 'sweepdraw-scenes';
 import { loadEngine, Picture, Routine, runAtOnce } from './engine.js';
 import { Runner } from './runner.js';
+import { Editor, keptRoutine } from './editor.js';
 import { Stage } from './stage.js';
 import { language, say } from './translate.js';
 
@@ -123,8 +124,32 @@ async function start() {
         askFrame();
     }
 
+    // The learner's routine, in the pane beside the picture that Ctrl+U
+    // opens, as on the desktop: the link's, or the one kept in the browser,
+    // or an editable copy of the sunshine.
+    const pane = document.getElementById('pane');
+    let editor = null;
+    function openEditor(text) {
+        if (!editor) {
+            editor = new Editor(pane, text ?? keptRoutine() ?? sceneSources['Sunshine.cpp'], {
+                copyLinkCaption: say('copyLink'),
+                onChange(changed) {
+                    const { routine, refusal } = Routine.compile(kLinkFileName, changed);
+                    if (refusal)
+                        return refusal.message;
+                    const error = runner.drawLive({ name: kLinkFileName, routine });
+                    return error ? error.message : null;
+                },
+            });
+        }
+        pane.hidden = false;
+        layOut();
+    }
+
     function layOut() {
-        const picture = stage.layOut(window.innerWidth, window.innerHeight);
+        const paneWidth = pane.hidden ? 0 : Math.round(window.innerWidth * 0.4);
+        pane.style.width = `${paneWidth}px`;
+        const picture = stage.layOut(window.innerWidth - paneWidth, window.innerHeight);
         runner.setRatio(stage.zoom * window.devicePixelRatio);
         stage.canvas.style.width = `${picture.width}px`;
         stage.canvas.style.height = `${picture.height}px`;
@@ -137,6 +162,14 @@ async function start() {
         if (event.key === 'Escape') {
             runner.finish();
             askFrame();
+        } else if (event.ctrlKey && event.key.toLowerCase() === 'u') {
+            event.preventDefault();
+            if (pane.hidden)
+                openEditor();
+            else {
+                pane.hidden = true;
+                layOut();
+            }
         }
     });
 
@@ -157,6 +190,7 @@ async function start() {
     // file gets.
     const shared = readRoutineLink(location.hash);
     if (shared !== null) {
+        openEditor(shared ? new TextDecoder().decode(shared) : '');
         const { routine, refusal } = shared ? Routine.compile(kLinkFileName, shared) : {};
         if (!shared)
             showMessage(say('badLink', kLinkFileName));
@@ -194,6 +228,7 @@ async function start() {
             const hash = await crypto.subtle.digest('SHA-256', runner.picture.argbBytes());
             return [...new Uint8Array(hash)].map(b => b.toString(16).padStart(2, '0')).join('');
         },
+        editor: () => editor,
         // With the manual clock: moves it on by `ms` and draws one frame.
         frame(ms) {
             clock.advance(ms);

@@ -134,11 +134,29 @@ export class Runner {
             this.onPaint(this.picture, dirty);
     }
 
+    // The learner's routine drawn at once in place of what it drew last,
+    // the rest of the picture as it was: the error that stopped it, or null.
+    drawLive(command) {
+        const live = this.history.findIndex(c => c.live);
+        if (live >= 0) {
+            this.history.splice(live, 1);
+            this.redraw(this.ratio);
+        }
+        const error = runAtOnce(command.routine, this.picture);
+        if (!error)
+            this.history.push({ ...command, live: true });
+        this.paint();
+        return error;
+    }
+
     // The picture at another density: drawn again from its history, the
     // command under way landing at once what it had landed.
     setRatio(ratio) {
-        if (ratio === this.ratio)
-            return;
+        if (ratio !== this.ratio)
+            this.redraw(ratio);
+    }
+
+    redraw(ratio) {
         const old = this.picture;
         this.picture = new Picture(ratio);
         this.ratio = ratio;
