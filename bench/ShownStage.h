@@ -31,4 +31,11 @@ private:
     CommandRunner m_runner;
 };
 
+// Runs the window's event loop until everything queued is drawn.
+inline void drawQueued(const CommandRunner &runner)
+{
+    while (!runner.isIdle())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
 } // namespace sweepdraw

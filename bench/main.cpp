@@ -24,6 +24,7 @@
 #include "CoreInQt.h"
 #include "EditBench.h"
 #include "NullSurface.h"
+#include "PaceBench.h"
 #include "PainterSurface.h"
 #include "RasterSurface.h"
 #include "RatioReporter.h"
@@ -38,16 +39,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
-#include <boost/context/fiber.hpp>
-#include <boost/context/protected_fixedsize_stack.hpp>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -82,17 +77,11 @@ constexpr std::string_view kLimitOption = "--limit-of=";
 
 const std::string kLimit = "null";
 const std::string kBesideLimit = "x_limit_beside";
-const std::string kFiberName = "BM_Fiber/round_trip";
 const std::string kQueuedName = "BM_Queued/sunshine_x" + std::to_string(kQueued) + "/instant";
 
 std::string sceneName(const Command &scene, const std::string &where)
 {
     return std::string("BM_Scene/") + scene.name + "/" + where;
-}
-
-std::string pacedName(const std::string &what, Speed speed)
-{
-    return "BM_Paced/" + what + "/" + speedInfo(speed).name;
 }
 
 // The scenes, from the window's commands.
@@ -219,13 +208,6 @@ void onProgram(benchmark::State &state, const Command &scene)
     });
 }
 
-// Runs the window's event loop until everything queued is drawn.
-void drawQueued(const CommandRunner &runner)
-{
-    while (!runner.isIdle())
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 // The button's whole command on a shown off-screen window at the instant
 // speed, clicked and drawn through the event loop. The command leaves the
 // last of what it drew to be painted once it is done; that paint is timed
@@ -261,130 +243,16 @@ void onWindow(benchmark::State &state, const Command &scene)
     });
 }
 
-double peakResidentMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-// The value below which `share` of the values lie.
-double percentile(std::vector<double> values, double share)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
-
-// Marks the time of every paint of the window's picture.
-class PaintTimes final : public QObject
-{
-public:
-    explicit PaintTimes(const QElapsedTimer &clock) : m_clock(clock) {}
-    std::vector<double> times; // milliseconds
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            times.push_back(static_cast<double>(m_clock.nsecsElapsed()) / 1e6);
-        return false;
-    }
-
-private:
-    const QElapsedTimer &m_clock;
-};
-
-// Clicks the buttons on a shown off-screen window at `speed` and runs the
-// event loop until all is drawn, with a timer asking for the event loop
-// every millisecond: the longest gap between its calls is the longest the
-// window could not answer. Reports the wall time, the share of one core the
-// process used, the intervals between paints of the picture, that longest
-// stall, the wall and CPU time per command and the peak resident memory.
-void onEventLoop(benchmark::State &state, const std::vector<Button> &clicks, Speed speed)
-{
-    ShownStage window(speed);
-    CommandRunner &runner = window.runner();
-    QElapsedTimer clock;
-    PaintTimes paints(clock);
-    window.stage().view().installEventFilter(&paints);
-
-    for (auto _ : state) {
-        QEventLoop loop;
-        QObject::connect(&runner, &CommandRunner::idle, &loop, &QEventLoop::quit);
-        QTimer probe;
-        probe.setTimerType(Qt::PreciseTimer);
-        probe.setInterval(1);
-        double lastCall = 0;
-        double longestStall = 0;
-        QObject::connect(&probe, &QTimer::timeout, &loop, [&] {
-            const double now = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-            longestStall = std::max(longestStall, now - lastCall);
-            lastCall = now;
-        });
-
-        paints.times.clear();
-        clock.start();
-        const double cpuStart = processCpuSeconds();
-        probe.start();
-        for (const Button button : clicks)
-            runner.enqueue(button);
-        loop.exec();
-        const double wall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-        const double cpu = processCpuSeconds() - cpuStart;
-        state.SetIterationTime(wall);
-
-        std::vector<double> intervals;
-        for (std::size_t i = 1; i < paints.times.size(); ++i)
-            intervals.push_back(paints.times[i] - paints.times[i - 1]);
-        state.counters["wall_s"] = wall;
-        state.counters["ms_per_command"] = wall * 1e3 / static_cast<double>(clicks.size());
-        state.counters["cpu_ms_per_command"] = cpu * 1e3 / static_cast<double>(clicks.size());
-        state.counters["cpu_share"] = cpu / wall;
-        state.counters["frames"] = static_cast<double>(paints.times.size());
-        state.counters["frame_median_ms"] = percentile(intervals, 0.5);
-        state.counters["frame_p99_ms"] = percentile(intervals, 0.99);
-        state.counters["longest_stall_ms"] = longestStall;
-        state.counters["peak_rss_mb"] = peakResidentMegabytes();
-
-        runner.enqueue(Button::CmdCls);
-        drawQueued(runner);
-    }
-}
-
 // kQueued sunshines at the instant speed, against the raster drawing
 // sunshines just before and after: the counter kBesideRaster.
 void onQueued(benchmark::State &state)
 {
     const Command &sunshine = commandOf(Button::Cmdyg);
     counterBeside(state, kBesideRaster, [&] { return rasterMs(sunshine); }, [&] {
-        onEventLoop(state, std::vector<Button>(kQueued, sunshine.button), Speed::Instant);
+        measurePaced(state, std::vector<Button>(kQueued, sunshine.button), Speed::Instant);
         const auto perCommand = state.counters.find("cpu_ms_per_command");
         return perCommand == state.counters.end() ? std::nullopt : std::optional(perCommand->second.value);
     });
-}
-
-// A switch into a fiber and back out of it, as the window's runner makes
-// for every piece of drawing, on a stack with a guard page.
-void onFiber(benchmark::State &state)
-{
-    namespace context = boost::context;
-    bool done = false;
-    context::fiber fiber(std::allocator_arg, context::protected_fixedsize_stack(),
-                         [&done](context::fiber &&caller) {
-                             while (!done)
-                                 caller = std::move(caller).resume();
-                             return std::move(caller);
-                         });
-    const double start = threadCpuSeconds();
-    for (auto _ : state)
-        fiber = std::move(fiber).resume();
-    const double elapsed = threadCpuSeconds() - start;
-    done = true;
-    fiber = std::move(fiber).resume();
-    state.counters["round_trip_ns"] = elapsed * 1e9 / static_cast<double>(state.iterations());
 }
 
 // Registers every benchmark, in the order it runs, and gives its name.
@@ -407,22 +275,8 @@ std::vector<std::string> registerAll()
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1)
             ->UseManualTime();
-
-    const auto paced = [&names](const std::string &name, std::vector<Button> clicks, Speed speed) {
-        registerNamed(names, name, onEventLoop, std::move(clicks), speed)
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(1)
-            ->UseManualTime();
-    };
-    std::vector<Button> all;
-    for (const Command *scene : scenes())
-        all.push_back(scene->button);
-    paced(pacedName(commandOf(Button::Cmdyg).name, Speed::Normal), {Button::Cmdyg}, Speed::Normal);
-    for (const Speed speed : {Speed::Slow, Speed::Normal, Speed::Fast})
-        paced(pacedName("all", speed), all, speed);
     registerNamed(names, kQueuedName, onQueued)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
 
-    registerNamed(names, kFiberName, onFiber);
     return names;
 }
 
@@ -441,24 +295,12 @@ std::vector<Goal> goals()
         goals.push_back({{sceneName(commandOf(button), "qpainter"), {}},
                          Figure{sceneName(commandOf(button), "raster"), {}}, 30.0, false});
 
-    const std::string sunshine = pacedName(commandOf(Button::Cmdyg).name, Speed::Normal);
-    goals.push_back({{sunshine, "wall_s"}, {}, 3.6, false});
-    goals.push_back({{sunshine, "wall_s"}, {}, 4.4, true});
-    for (const std::string &paced :
-         {sunshine, pacedName("all", Speed::Slow), pacedName("all", Speed::Normal), pacedName("all", Speed::Fast)}) {
-        goals.push_back({{paced, "cpu_share"}, {}, 0.10, true});
-        goals.push_back({{paced, "frame_median_ms"}, {}, 17, true});
-        goals.push_back({{paced, "frame_p99_ms"}, {}, 34, true});
-        goals.push_back({{paced, "longest_stall_ms"}, {}, 50, true});
-        goals.push_back({{paced, "peak_rss_mb"}, {}, 64, true});
-    }
     // CPU time, as for the raster surface: on an idle machine it is the wall
     // time, and on a busy one it does not count the other processes' turns.
     goals.push_back({{kQueuedName, "cpu_ms_per_command"},
                      Figure{sceneName(commandOf(Button::Cmdyg), "raster"), {}}, 1.3, true, kBesideRaster});
     goals.push_back({{kQueuedName, "longest_stall_ms"}, {}, 50, true});
     goals.push_back({{kQueuedName, "peak_rss_mb"}, {}, 64, true});
-    goals.push_back({{kFiberName, "round_trip_ns"}, {}, 50, true});
     return goals;
 }
 
@@ -518,6 +360,7 @@ int main(int argc, char **argv)
     std::ranges::move(registerEditBenchmarks(names), std::back_inserter(targets));
     registerTraceBenchmarks(names, targets);
     registerStepBenchmarks(names, targets);
+    registerPaceBenchmarks(names, targets);
     std::set<std::string> chosen;
     try {
         chosen = selected(names, targets);
