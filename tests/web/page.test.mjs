@@ -42,8 +42,11 @@ after(async () => {
     server?.close();
 });
 
-async function open(query = '', hash = '') {
+async function open(query = '', hash = '', languages = ['en-US']) {
     const page = await browser.newPage();
+    await page.evaluateOnNewDocument(languages => {
+        Object.defineProperty(navigator, 'languages', { get: () => languages });
+    }, languages);
     const errors = [];
     page.on('pageerror', error => errors.push(error.message));
     await page.setViewport({ width: facts.design.width, height: facts.design.height, deviceScaleFactor: 1 });
@@ -129,6 +132,38 @@ test('commands queue and land at the speed by the page\'s clock', async () => {
     assert.ok(frames > 10, `${frames} frames`);
     const all = pinnedDigests().find(([names]) => names === list)[1];
     assert.equal(await page.evaluate(() => window.sweepdraw.digest()), all);
+    await page.close();
+});
+
+test('Pause stops the landing, F10 lands one operation, and Pause again goes on at the pace', async () => {
+    const normal = facts.speeds.find(s => s.name === facts.defaultSpeed);
+    const perFrame = (normal.rate * 16) / 1000;
+    const page = await open('?run=sunshine&clock=manual');
+    const frame = ms => page.evaluate(ms => window.sweepdraw.frame(ms), ms);
+    const landed = () => page.evaluate(() => window.sweepdraw.landed());
+    await frame(16);
+    assert.equal(await landed(), perFrame);
+    await page.keyboard.press('Pause');
+    await frame(1000);
+    assert.equal(await landed(), perFrame);
+    await page.keyboard.press('F10');
+    assert.equal(await landed(), perFrame + 1);
+    await page.keyboard.press('Pause');
+    await frame(16);
+    assert.equal(await landed(), 2 * perFrame + 1);
+    await page.close();
+});
+
+test('退出 ends the drawing and says so in the browser\'s language', async () => {
+    const page = await open('?run=sunshine&clock=manual', '', ['zh-CN', 'en']);
+    await page.evaluate(() => window.sweepdraw.frame(16));
+    await page.click('#CmdExit');
+    const before = await page.evaluate(() => window.sweepdraw.landed());
+    assert.equal(await page.evaluate(() => window.sweepdraw.frame(16)), false);
+    assert.equal(await page.evaluate(() => window.sweepdraw.landed()), before);
+    assert.equal(await page.$eval('#message', m => m.textContent),
+        facts.translations['zh-CN'].Page[facts.pageTexts.ended]);
+    assert.equal(await page.$$eval('#stage > button', buttons => buttons.every(b => b.disabled)), true);
     await page.close();
 });
 

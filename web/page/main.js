@@ -159,8 +159,21 @@ async function start() {
     stage.focusFirst();
 
     document.addEventListener('keydown', event => {
+        const speedKey = event.ctrlKey && facts.speeds.find(speed => speed.ctrlKey === event.key);
         if (event.key === 'Escape') {
+            runner.setPaused(false);
             runner.finish();
+            askFrame();
+        } else if (event.key === 'Pause') {
+            runner.setPaused(!runner.paused);
+            askFrame();
+        } else if (event.key === 'F10' && !event.shiftKey && !event.ctrlKey) {
+            event.preventDefault();
+            runner.step();
+        } else if (speedKey) {
+            // The speeds' keys, as in the window's menu.
+            event.preventDefault();
+            runner.setRate(speedKey.rate);
             askFrame();
         } else if (event.ctrlKey && event.key.toLowerCase() === 'u') {
             event.preventDefault();

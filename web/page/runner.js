@@ -29,6 +29,7 @@ export class Runner {
         this.rate = 0;
         this.finishing = false;
         this.ended = false;
+        this.paused = false;
         this.paceStart = 0;
         this.landedSincePace = 0;
         this.landed = 0;
@@ -73,8 +74,22 @@ export class Runner {
         this.landedSincePace = 0;
     }
 
+    // Paused, frames land nothing; going on starts the pace afresh.
+    setPaused(paused) {
+        this.paused = paused;
+        this.restartPace();
+    }
+
+    // While paused: exactly one operation more.
+    step() {
+        if (this.paused && !this.ended && this.land(1) > 0)
+            this.paint();
+    }
+
     // One frame at time `now` (milliseconds): whether more is to come.
     frame(now) {
+        if (this.paused)
+            return false;
         if (this.idle() || this.ended) {
             this.finishing = false;
             return false;

@@ -127,8 +127,8 @@ function readCommands(top, stage, twips) {
 function readSpeeds(top) {
     const text = sourceDefining(top, /kSpeeds = \{\{/, 'kSpeeds');
     const speeds = [...matchOne(text, /kSpeeds = \{\{([\s\S]*?)\}\};/, 'kSpeeds')[1]
-        .matchAll(/\{Speed::(\w+),\s*"(\w+)",\s*([\d']+),\s*QT_TRANSLATE_NOOP\("Speed",\s*"([^"]*)"\)/g)]
-        .map(m => ({ name: m[2], rate: Number(m[3].replaceAll("'", '')), menuText: m[4] }));
+        .matchAll(/\{Speed::(\w+),\s*"(\w+)",\s*([\d']+),\s*QT_TRANSLATE_NOOP\("Speed",\s*"([^"]*)"\),\s*Qt::CTRL \| Qt::Key_(\w)\}/g)]
+        .map(m => ({ name: m[2], rate: Number(m[3].replaceAll("'", '')), menuText: m[4], ctrlKey: m[5] }));
     if (speeds.length !== 4)
         fail(`found ${speeds.length} speeds, not 4`);
     const fallback = matchOne(text, /kDefaultSpeed = Speed::(\w+)/, 'kDefaultSpeed')[1].toLowerCase();
