@@ -74,40 +74,48 @@ test('the scenes come out as the desktop pins them', async t => {
     }
 });
 
-test('the page equals --save outside the labels and the buttons', { skip: !process.env.SWEEPDRAW_EXECUTABLE }, async () => {
+// The pixels of two PNGs (base64) that differ outside the labels and the
+// buttons, decoded by the browser: at most ten, as "x,y".
+function differingOutsideControls(page, one, two) {
+    const controls = [...facts.labels, ...facts.commands];
+    return page.evaluate(async (a, b, controls) => {
+        const pixels = async data => {
+            const image = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+            const canvas = new OffscreenCanvas(image.width, image.height);
+            const context = canvas.getContext('2d');
+            context.drawImage(image, 0, 0);
+            return context.getImageData(0, 0, image.width, image.height);
+        };
+        const [one, two] = [await pixels(a), await pixels(b)];
+        if (one.width !== two.width || one.height !== two.height)
+            return [`sizes ${one.width}x${one.height} and ${two.width}x${two.height}`];
+        const inControl = (x, y) => controls.some(c =>
+            x >= c.left && x < c.left + c.width && y >= c.top && y < c.top + c.height);
+        const found = [];
+        for (let y = 0; y < one.height; ++y)
+            for (let x = 0; x < one.width; ++x) {
+                const i = (y * one.width + x) * 4;
+                if (!inControl(x, y) && [0, 1, 2].some(c => one.data[i + c] !== two.data[i + c]))
+                    found.push(`${x},${y}`);
+            }
+        return found.slice(0, 10);
+    }, one, two, controls);
+}
+
+test('the page and its Save picture equal --save outside the labels and the buttons',
+    { skip: !process.env.SWEEPDRAW_EXECUTABLE }, async () => {
     const scratch = mkdtempSync(join(tmpdir(), 'sweepdraw-web-'));
     try {
         const list = 'mountains,water,sunshine,bridge';
         const saved = join(scratch, 'saved.png');
         execFileSync(process.env.SWEEPDRAW_EXECUTABLE, ['--run', list, '--save', saved],
             { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+        const desktop = readFileSync(saved).toString('base64');
         const page = await open(`?run=${list}&speed=instant`);
         await drawn(page);
-        const shown = await page.screenshot({ encoding: 'base64' });
-        const controls = [...facts.labels, ...facts.commands];
-        const differing = await page.evaluate(async (a, b, controls) => {
-            const pixels = async data => {
-                const image = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
-                const canvas = new OffscreenCanvas(image.width, image.height);
-                const context = canvas.getContext('2d');
-                context.drawImage(image, 0, 0);
-                return context.getImageData(0, 0, image.width, image.height);
-            };
-            const [one, two] = [await pixels(a), await pixels(b)];
-            if (one.width !== two.width || one.height !== two.height)
-                return [`sizes ${one.width}x${one.height} and ${two.width}x${two.height}`];
-            const inControl = (x, y) => controls.some(c =>
-                x >= c.left && x < c.left + c.width && y >= c.top && y < c.top + c.height);
-            const found = [];
-            for (let y = 0; y < one.height; ++y)
-                for (let x = 0; x < one.width; ++x) {
-                    const i = (y * one.width + x) * 4;
-                    if (!inControl(x, y) && [0, 1, 2].some(c => one.data[i + c] !== two.data[i + c]))
-                        found.push(`${x},${y}`);
-                }
-            return found.slice(0, 10);
-        }, readFileSync(saved).toString('base64'), shown, controls);
-        assert.deepEqual(differing, []);
+        assert.deepEqual(await differingOutsideControls(page, desktop, await page.screenshot({ encoding: 'base64' })), []);
+        const fromPage = await page.evaluate(() => window.sweepdraw.savedPicture());
+        assert.deepEqual(await differingOutsideControls(page, desktop, fromPage), []);
         await page.close();
     } finally {
         rmSync(scratch, { recursive: true, force: true });

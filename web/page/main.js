@@ -7,6 +7,7 @@ import sceneSources from 'sweepdraw-scenes';
 import { loadEngine, Picture, Routine, runAtOnce } from './engine.js';
 import { Runner } from './runner.js';
 import { Editor, keptRoutine } from './editor.js';
+import { offerFile, stageImage } from './save.js';
 import { Stage } from './stage.js';
 import { language, say } from './translate.js';
 
@@ -170,6 +171,10 @@ async function start() {
         } else if (event.key === 'F10' && !event.shiftKey && !event.ctrlKey) {
             event.preventDefault();
             runner.step();
+        } else if (event.ctrlKey && event.key.toLowerCase() === 's') {
+            // Save picture, as in the window's menu.
+            event.preventDefault();
+            savePicture().then(blob => offerFile(blob, 'sweepdraw.png'));
         } else if (speedKey) {
             // The speeds' keys, as in the window's menu.
             event.preventDefault();
@@ -197,6 +202,15 @@ async function start() {
             break;
         }
         click(command);
+    }
+
+    async function savePicture() {
+        const picture = runner.drawnAt(1);
+        try {
+            return await stageImage(picture, stage);
+        } finally {
+            picture.dispose();
+        }
     }
 
     // A routine shared as a link: drawn once, or refused with the message a
@@ -242,6 +256,14 @@ async function start() {
             return [...new Uint8Array(hash)].map(b => b.toString(16).padStart(2, '0')).join('');
         },
         editor: () => editor,
+        // What Save picture writes, in base64.
+        async savedPicture() {
+            const bytes = new Uint8Array(await (await savePicture()).arrayBuffer());
+            let binary = '';
+            for (const byte of bytes)
+                binary += String.fromCharCode(byte);
+            return btoa(binary);
+        },
         // With the manual clock: moves it on by `ms` and draws one frame.
         frame(ms) {
             clock.advance(ms);

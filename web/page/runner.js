@@ -171,6 +171,20 @@ export class Runner {
             this.redraw(ratio);
     }
 
+    // A picture of its own at `ratio` with what this one shows: the owner
+    // disposes of it.
+    drawnAt(ratio) {
+        const picture = new Picture(ratio);
+        for (const command of this.history)
+            runAtOnce(command.routine, picture);
+        if (this.current?.landed > 0) {
+            const run = new RoutineRun(this.current.command.routine, picture);
+            run.resume(this.current.landed);
+            run.dispose();
+        }
+        return picture;
+    }
+
     redraw(ratio) {
         const old = this.picture;
         this.picture = new Picture(ratio);
