@@ -36,10 +36,16 @@ export async function stageImage(picture, stage) {
         context.fillRect(layout.left, layout.top, layout.width, layout.height);
         const font = `bold ${layout.pixelSize}px ${getComputedStyle(label).fontFamily}`;
         await document.fonts.load(font, layout.text);
+        // Clipped to the label, as the window clips it.
+        context.save();
+        context.beginPath();
+        context.rect(layout.left, layout.top, layout.width, layout.height);
+        context.clip();
         context.font = font;
         context.textBaseline = 'top';
         context.fillStyle = layout.colour;
         context.fillText(layout.text, layout.left, layout.top);
+        context.restore();
     }
     for (const { button, command } of stage.buttons) {
         const style = getComputedStyle(button);
