@@ -20,14 +20,15 @@ const top = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 const facts = readDesktopFacts(top);
 const kDeadline = 30000;
 
-// The digests tst_sceneimages pins for scenes drawn at ratio 1, by the
-// --run list that draws them.
+// The digests tst_sceneimages pins, as [the --run list that draws them,
+// the ratio, the digest].
 function pinnedDigests() {
     const source = readFileSync(join(top, 'tests/tst_sceneimages.cpp'), 'utf8');
     const rows = [...source.matchAll(
-        /QList<Scene>\{([^}]*)\} << 1\.0\s*<< QByteArray\("([0-9a-f]{64})"\)/g)];
+        /QList<Scene>\{([^}]*)\} << ([\d.]+)\s*<< QByteArray\("([0-9a-f]{64})"\)/g)];
     const names = { DrawMountains: 'mountains', DrawWater: 'water', DrawSunshine: 'sunshine', DrawBridge: 'bridge' };
-    return rows.map(([, scenes, digest]) => [scenes.split(',').map(s => names[s.trim()]).join(','), digest]);
+    return rows.map(([, scenes, ratio, digest]) =>
+        [scenes.split(',').map(s => names[s.trim()]).join(','), Number(ratio), digest]);
 }
 
 let server, url, browser;
@@ -42,14 +43,14 @@ after(async () => {
     server?.close();
 });
 
-async function open(query = '', hash = '', languages = ['en-US']) {
+async function open(query = '', hash = '', languages = ['en-US'], zoom = 1) {
     const page = await browser.newPage();
     await page.evaluateOnNewDocument(languages => {
         Object.defineProperty(navigator, 'languages', { get: () => languages });
     }, languages);
     const errors = [];
     page.on('pageerror', error => errors.push(error.message));
-    await page.setViewport({ width: facts.design.width, height: facts.design.height, deviceScaleFactor: 1 });
+    await page.setViewport({ width: facts.design.width * zoom, height: facts.design.height * zoom, deviceScaleFactor: 1 });
     await page.goto(`${url}${query}${hash}`);
     await page.waitForSelector('body[data-ready]', { timeout: kDeadline });
     page.errors = errors;
@@ -61,12 +62,15 @@ async function drawn(page) {
     return page.evaluate(() => window.sweepdraw.digest());
 }
 
-test('the scenes come out as the desktop pins them', async t => {
+// The page made `ratio` times the design size draws its picture at that
+// ratio, as the window does at that zoom.
+test('the scenes come out as the desktop pins them, at every zoom', async t => {
     const rows = pinnedDigests();
-    assert.equal(rows.length, 5);
-    for (const [list, digest] of rows) {
-        await t.test(list, async () => {
-            const page = await open(`?run=${list}&speed=instant`);
+    assert.equal(rows.length, 8);
+    for (const [list, ratio, digest] of rows) {
+        await t.test(`${list} at ${ratio}`, async () => {
+            const page = await open(`?run=${list}&speed=instant`, '', undefined, ratio);
+            assert.equal(await page.evaluate(() => window.sweepdraw.ratio()), ratio);
             assert.equal(await drawn(page), digest);
             assert.deepEqual(page.errors, []);
             await page.close();
@@ -138,7 +142,7 @@ test('commands queue and land at the speed by the page\'s clock', async () => {
             assert.ok(landed <= Math.floor((fast.rate * frames * kFrame) / 1000));
     }
     assert.ok(frames > 10, `${frames} frames`);
-    const all = pinnedDigests().find(([names]) => names === list)[1];
+    const all = pinnedDigests().find(([names, ratio]) => names === list && ratio === 1)[2];
     assert.equal(await page.evaluate(() => window.sweepdraw.digest()), all);
     await page.close();
 });
