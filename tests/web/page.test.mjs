@@ -147,6 +147,17 @@ test('commands queue and land at the speed by the page\'s clock', async () => {
     await page.close();
 });
 
+test('a page resized in the middle of a drawing draws it at the new zoom', async () => {
+    const [, , atTwo] = pinnedDigests().find(([list, ratio]) => list === 'mountains' && ratio === 2);
+    const page = await open('?run=clear,mountains&clock=manual');
+    await page.evaluate(() => window.sweepdraw.frame(100));
+    await page.setViewport({ width: facts.design.width * 2, height: facts.design.height * 2, deviceScaleFactor: 1 });
+    await page.waitForFunction(() => window.sweepdraw.ratio() === 2);
+    while (await page.evaluate(() => window.sweepdraw.frame(100)));
+    assert.equal(await page.evaluate(() => window.sweepdraw.digest()), atTwo);
+    await page.close();
+});
+
 test('Pause stops the landing, F10 lands one operation, and Pause again goes on at the pace', async () => {
     const normal = facts.speeds.find(s => s.name === facts.defaultSpeed);
     const perFrame = (normal.rate * 16) / 1000;
