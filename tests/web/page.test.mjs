@@ -155,6 +155,12 @@ test('a page resized in the middle of a drawing draws it at the new zoom', async
     await page.waitForFunction(() => window.sweepdraw.ratio() === 2);
     while (await page.evaluate(() => window.sweepdraw.frame(100)));
     assert.equal(await page.evaluate(() => window.sweepdraw.digest()), atTwo);
+    // Going on where it was: no operation landed twice.
+    const unresized = await open('?run=clear,mountains&clock=manual');
+    while (await unresized.evaluate(() => window.sweepdraw.frame(100)));
+    assert.equal(await page.evaluate(() => window.sweepdraw.landed()),
+        await unresized.evaluate(() => window.sweepdraw.landed()));
+    await unresized.close();
     await page.close();
 });
 
