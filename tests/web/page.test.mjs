@@ -237,7 +237,7 @@ function redAndBlue(page) {
     });
 }
 
-test('a change in the editor is drawn at once', async () => {
+test('a change in the editor, typed or stepped with Alt+Up, is drawn at once', async () => {
     const page = await open('', routineLink(kBox));
     await drawn(page);
     assert.deepEqual(await redAndBlue(page), [true, false]);
@@ -255,6 +255,12 @@ test('a change in the editor is drawn at once', async () => {
     await page.keyboard.type('9');
     await page.waitForFunction(() => document.getElementById('editor-message').hidden);
     assert.deepEqual(await redAndBlue(page), [false, true]);
+    // Alt+Up on the number makes it 10: lime, neither red nor blue.
+    await page.keyboard.down('Alt');
+    await page.keyboard.press('ArrowUp');
+    await page.keyboard.up('Alt');
+    await page.waitForFunction(() => window.sweepdraw.editor().text().includes('PaletteColor(10)'));
+    assert.deepEqual(await redAndBlue(page), [false, false]);
     await page.close();
 });
 

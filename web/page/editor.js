@@ -1,13 +1,15 @@
 // The learner's routine beside the picture, in CodeMirror 6: every change
 // is compiled and, when the language accepts it, drawn at once in place of
 // what the routine drew before; a refusal shows its message under the
-// text. The text is kept in the browser's storage as it is typed, and a
-// button copies a link that holds it.
+// text. Numbers can be dragged and stepped (numbers.js). The text is kept
+// in the browser's storage as it is typed, and a button copies a link that
+// holds it.
 
 import { cpp } from '@codemirror/lang-cpp';
 import { defaultKeymap, history, historyKeymap } from '@codemirror/commands';
 import { EditorState } from '@codemirror/state';
 import { EditorView, keymap, lineNumbers } from '@codemirror/view';
+import { numberDrag } from './numbers.js';
 
 const kStorageKey = 'sweepdraw.routine';
 
@@ -49,7 +51,7 @@ export class Editor {
             state: EditorState.create({
                 doc: text,
                 extensions: [
-                    lineNumbers(), history(), cpp(), keymap.of([...defaultKeymap, ...historyKeymap]),
+                    lineNumbers(), history(), cpp(), numberDrag, keymap.of([...defaultKeymap, ...historyKeymap]),
                     EditorView.updateListener.of(update => {
                         if (update.docChanged)
                             this.changed();

@@ -171,6 +171,12 @@ function readPageTexts(top) {
     return texts;
 }
 
+// Horizontal pixels a dragged number moves for one unit.
+function readPixelsPerUnit(top) {
+    const text = readFileSync(join(top, 'codepane/NumberDrag.h'), 'utf8');
+    return Number(matchOne(text, /kPixelsPerUnit\s*=\s*(\d+)/, 'kPixelsPerUnit')[1]);
+}
+
 export function readDesktopFacts(top) {
     const design = readDesign(top);
     const palette = readPalette(top);
@@ -186,5 +192,6 @@ export function readDesktopFacts(top) {
         ...readSpeeds(top),
         translations: readTranslations(top),
         pageTexts: readPageTexts(top),
+        pixelsPerUnit: readPixelsPerUnit(top),
     };
 }
