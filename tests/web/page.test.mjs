@@ -217,30 +217,27 @@ void DrawBox(DrawingSurface &surface)
 test('a shared link draws its routine once', async () => {
     const page = await open('', routineLink(kBox));
     await drawn(page);
-    assert.deepEqual(await redAndBlue(page), [true, false]);
+    assert.deepEqual(await redBlueLime(page), [true, false, false]);
     assert.equal(await page.$eval('#message', m => m.hidden), true);
     await page.close();
 });
 
-// How many of the picture's pixels are red, and how many blue.
-function redAndBlue(page) {
+// Whether the picture holds red, blue and lime pixels.
+function redBlueLime(page) {
     return page.evaluate(() => {
         const canvas = document.getElementById('picture');
         const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
-        const counts = { red: 0, blue: 0 };
-        for (let i = 0; i < data.length; i += 4) {
-            const rgba = data.slice(i, i + 4).join();
-            counts.red += rgba === '255,0,0,255';
-            counts.blue += rgba === '0,0,255,255';
-        }
-        return [counts.red > 0, counts.blue > 0];
+        const found = new Set();
+        for (let i = 0; i < data.length; i += 4)
+            found.add(data.slice(i, i + 4).join());
+        return ['255,0,0,255', '0,0,255,255', '0,255,0,255'].map(colour => found.has(colour));
     });
 }
 
 test('a change in the editor, typed or stepped with Alt+Up, is drawn at once', async () => {
     const page = await open('', routineLink(kBox));
     await drawn(page);
-    assert.deepEqual(await redAndBlue(page), [true, false]);
+    assert.deepEqual(await redBlueLime(page), [true, false, false]);
     // The caret after "PaletteColor(1", and the 2 typed over with a 9.
     const at = kBox.indexOf('PaletteColor(12)') + 'PaletteColor(1'.length;
     await page.evaluate(at => window.sweepdraw.editor().view.dispatch({ selection: { anchor: at, head: at + 1 } }), at);
@@ -248,19 +245,19 @@ test('a change in the editor, typed or stepped with Alt+Up, is drawn at once', a
     await page.keyboard.type('9');
     await page.waitForFunction(() => window.sweepdraw.editor().text().includes('PaletteColor(19)'));
     // Colour 19 is outside the palette: refused at run time, the red box stays.
-    assert.deepEqual(await redAndBlue(page), [true, false]);
+    assert.deepEqual(await redBlueLime(page), [true, false, false]);
     assert.match(await page.$eval('#editor-message', m => m.textContent), /19/);
     await page.keyboard.press('Backspace');
     await page.keyboard.press('Backspace');
     await page.keyboard.type('9');
     await page.waitForFunction(() => document.getElementById('editor-message').hidden);
-    assert.deepEqual(await redAndBlue(page), [false, true]);
+    assert.deepEqual(await redBlueLime(page), [false, true, false]);
     // Alt+Up on the number makes it 10: lime, neither red nor blue.
     await page.keyboard.down('Alt');
     await page.keyboard.press('ArrowUp');
     await page.keyboard.up('Alt');
     await page.waitForFunction(() => window.sweepdraw.editor().text().includes('PaletteColor(10)'));
-    assert.deepEqual(await redAndBlue(page), [false, false]);
+    assert.deepEqual(await redBlueLime(page), [false, false, true]);
     await page.close();
 });
 
