@@ -10,12 +10,14 @@
 
 #include "CompiledRoutine.h"
 #include "Design.h"
+#include "LoopRecorder.h"
 #include "RasterSurface.h"
 #include "RuntimeError.h"
 #include "Scenes.h"
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -39,6 +41,10 @@ public:
     }
 
     long long operations = 0;
+    // When `operations` reaches this, where the drawing is is noted on
+    // `recorder`: at the last operation of a piece.
+    long long noteAt = -1;
+    LoopRecorder *recorder = nullptr;
 
 protected:
     Status doSetPenWidth(int width) override { return landed(m_target.SetPenWidth(width)); }
@@ -56,7 +62,8 @@ protected:
 private:
     Status landed(Status status)
     {
-        ++operations;
+        if (++operations == noteAt && recorder)
+            recorder->note();
         return status;
     }
 
@@ -245,25 +252,69 @@ EMSCRIPTEN_KEEPALIVE int sd_routine_run(const Routine *routine, Picture *picture
     return drawKeepingError([&] { routine->compiled.run(picture->surface); }) ? 0 : 1;
 }
 
-// A run of `routine` on `picture`, a piece at a time; both must outlive it.
-EMSCRIPTEN_KEEPALIVE RoutineRun *sd_run_new(const Routine *routine, Picture *picture)
+// A run of a routine, and where it was when its last piece ended.
+struct Run
 {
-    return new RoutineRun(routine->compiled, picture->counted);
+    Run(const Routine &routine, Picture &picture)
+        : run(routine.compiled, picture.counted)
+        , picture(picture)
+    {
+    }
+
+    RoutineRun run;
+    Picture &picture;
+    LoopRecorder recorder;
+    std::string where;
+};
+
+// A run of `routine` on `picture`, a piece at a time; both must outlive it.
+EMSCRIPTEN_KEEPALIVE Run *sd_run_new(const Routine *routine, Picture *picture)
+{
+    return new Run(*routine, *picture);
 }
 
-EMSCRIPTEN_KEEPALIVE void sd_run_delete(RoutineRun *run)
+EMSCRIPTEN_KEEPALIVE void sd_run_delete(Run *run)
 {
     delete run;
 }
 
 // Lets `operations` more surface operations (at least one) land: 0 while
 // the routine goes on, 1 when it has ended, 2 when it failed (sd_error).
-EMSCRIPTEN_KEEPALIVE int sd_run_resume(RoutineRun *run, double operations)
+EMSCRIPTEN_KEEPALIVE int sd_run_resume(Run *run, double operations)
 {
     bool ended = false;
-    if (!drawKeepingError([&] { ended = run->resume(static_cast<long long>(operations)); }))
+    CountingPicture &counted = run->picture.counted;
+    counted.recorder = &run->recorder;
+    counted.noteAt = counted.operations + std::max<long long>(1, static_cast<long long>(operations));
+    const bool drew = drawKeepingError([&] {
+        const LoopRecorder::Activation active(&run->recorder);
+        ended = run->run.resume(static_cast<long long>(operations));
+    });
+    counted.recorder = nullptr;
+    if (!drew)
         return 2;
     return ended ? 1 : 0;
+}
+
+// Where the run was at the last operation of its last piece, as JSON: the
+// loops running, outermost first, each with its line, its counter's value
+// and, for a colour pass, which of how many; and the last point plotted.
+EMSCRIPTEN_KEEPALIVE const char *sd_run_where(Run *run)
+{
+    const LoopState &noted = run->recorder.noted();
+    std::string loops;
+    for (int i = 0; i < noted.depth(); ++i) {
+        const LoopState::Loop &loop = noted.loop(i);
+        char text[160];
+        std::snprintf(text, sizeof text, "%s{\"line\":%u,\"value\":%.17g,\"pass\":%d,\"passes\":%d}",
+                      i ? "," : "", static_cast<unsigned>(loop.where.line()), loop.value, loop.pass, loop.passes);
+        loops += text;
+    }
+    char point[96] = "null";
+    if (noted.hasPoint())
+        std::snprintf(point, sizeof point, "[%.9g,%.9g]", noted.lastPoint().x, noted.lastPoint().y);
+    run->where = "{\"loops\":[" + loops + "],\"point\":" + point + "}";
+    return run->where.c_str();
 }
 
 // The last failure as JSON, valid until the next call that fails.

@@ -164,6 +164,24 @@ test('a page resized in the middle of a drawing draws it at the new zoom', async
     await page.close();
 });
 
+test('the pane shows the routine drawing, its loops lit with their values', async () => {
+    const page = await open('?run=sunshine&clock=manual');
+    await page.keyboard.down('Control');
+    await page.keyboard.press('u');
+    await page.keyboard.up('Control');
+    await page.evaluate(() => window.sweepdraw.frame(16));
+    const first = await page.$$eval('.cm-loop-value', values => values.map(v => v.textContent));
+    assert.equal(first.length, 3, first.join(' | '));
+    assert.match(first[0], /^colour = 9 · pass 1 of 6$/);
+    assert.match(first[1], /^r = [\d.]+$/);
+    assert.match(first[2], /^a = [\d.]+$/);
+    assert.match(await page.$eval('.cm-lit', line => line.textContent), /ColourPass\(9, 1, 15/);
+    await page.evaluate(() => window.sweepdraw.frame(1000));
+    const later = await page.$$eval('.cm-loop-value', values => values.map(v => v.textContent));
+    assert.ok(Number(later[1].split(' = ')[1]) > Number(first[1].split(' = ')[1]), `${first[1]}, then ${later[1]}`);
+    await page.close();
+});
+
 test('Pause stops the landing, F10 lands one operation, and Pause again goes on at the pace', async () => {
     const normal = facts.speeds.find(s => s.name === facts.defaultSpeed);
     const perFrame = (normal.rate * 16) / 1000;

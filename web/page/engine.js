@@ -112,6 +112,12 @@ export class RoutineRun {
         engine._sd_run_delete(this.handle);
     }
 
+    // Where it was at the last operation of its last piece: {loops: [{line,
+    // value, pass, passes}], point: [x, y] or null}.
+    where() {
+        return JSON.parse(engine.UTF8ToString(engine._sd_run_where(this.handle)));
+    }
+
     // Lets `operations` more land (at least one): whether it has ended,
     // with `error` set when it failed.
     resume(operations) {

@@ -6,7 +6,7 @@ import facts from 'sweepdraw-facts';
 import sceneSources from 'sweepdraw-scenes';
 import { loadEngine, Picture, Routine, runAtOnce } from './engine.js';
 import { Runner } from './runner.js';
-import { Editor, keptRoutine } from './editor.js';
+import { Pane } from './pane.js';
 import { offerFile, stageImage } from './save.js';
 import { Stage } from './stage.js';
 import { language, say } from './translate.js';
@@ -89,6 +89,9 @@ async function start() {
                 dirty = { x: 0, y: 0, width: picture.width, height: picture.height };
             }
             context.putImageData(picture.imageData(dirty.x, dirty.y, dirty.width, dirty.height), dirty.x, dirty.y);
+            const where = runner.where();
+            if (where?.command.source)
+                pane.show(where.command.source, where.loops);
             firstPicture ??= performance.now();
         },
         onError(command, error) {
@@ -121,35 +124,28 @@ async function start() {
             return;
         }
         runner.enqueue(command.name === 'clear' ? { name: command.name, clears: true }
-                                                : { name: command.name, routine: routineOf(command) });
+                                                : { name: command.name, routine: routineOf(command),
+                                                    source: sceneSources[`${command.action.slice(4)}.cpp`] });
         askFrame();
     }
 
-    // The learner's routine, in the pane beside the picture that Ctrl+U
-    // opens, as on the desktop: the link's, or the one kept in the browser,
-    // or an editable copy of the sunshine.
-    const pane = document.getElementById('pane');
-    let editor = null;
-    function openEditor(text) {
-        if (!editor) {
-            editor = new Editor(pane, text ?? keptRoutine() ?? sceneSources['Sunshine.cpp'], {
-                copyLinkCaption: say('copyLink'),
-                onChange(changed) {
-                    const { routine, refusal } = Routine.compile(kLinkFileName, changed);
-                    if (refusal)
-                        return refusal.message;
-                    const error = runner.drawLive({ name: kLinkFileName, routine });
-                    return error ? error.message : null;
-                },
-            });
-        }
-        pane.hidden = false;
-        layOut();
-    }
+    // The pane beside the picture that Ctrl+U opens, as on the desktop: the
+    // routine drawing, and the learner's own once Ctrl+E or a link asks.
+    const pane = new Pane(document.getElementById('pane'), {
+        copyLinkCaption: say('copyLink'),
+        copyOf: source => source ?? sceneSources['Sunshine.cpp'],
+        edited(changed) {
+            const { routine, refusal } = Routine.compile(kLinkFileName, changed);
+            if (refusal)
+                return refusal.message;
+            const error = runner.drawLive({ name: kLinkFileName, routine, source: changed });
+            return error ? error.message : null;
+        },
+    });
 
     function layOut() {
-        const paneWidth = pane.hidden ? 0 : Math.round(window.innerWidth * 0.4);
-        pane.style.width = `${paneWidth}px`;
+        const paneWidth = pane.open ? Math.round(window.innerWidth * 0.4) : 0;
+        pane.element.style.width = `${paneWidth}px`;
         const picture = stage.layOut(window.innerWidth - paneWidth, window.innerHeight);
         runner.setRatio(stage.zoom * window.devicePixelRatio);
         stage.canvas.style.width = `${picture.width}px`;
@@ -182,12 +178,12 @@ async function start() {
             askFrame();
         } else if (event.ctrlKey && event.key.toLowerCase() === 'u') {
             event.preventDefault();
-            if (pane.hidden)
-                openEditor();
-            else {
-                pane.hidden = true;
-                layOut();
-            }
+            pane.setOpen(!pane.open);
+            layOut();
+        } else if (event.ctrlKey && event.key.toLowerCase() === 'e') {
+            event.preventDefault();
+            pane.edit();
+            layOut();
         }
     });
 
@@ -217,14 +213,15 @@ async function start() {
     // file gets.
     const shared = readRoutineLink(location.hash);
     if (shared !== null) {
-        openEditor(shared ? new TextDecoder().decode(shared) : '');
+        pane.edit(shared ? new TextDecoder().decode(shared) : '');
+        layOut();
         const { routine, refusal } = shared ? Routine.compile(kLinkFileName, shared) : {};
         if (!shared)
             showMessage(say('badLink', kLinkFileName));
         else if (refusal)
             showMessage(refusal.message);
         else
-            runner.enqueue({ name: kLinkFileName, routine });
+            runner.enqueue({ name: kLinkFileName, routine, source: new TextDecoder().decode(shared) });
         askFrame();
     }
 
@@ -255,7 +252,8 @@ async function start() {
             const hash = await crypto.subtle.digest('SHA-256', runner.picture.argbBytes());
             return [...new Uint8Array(hash)].map(b => b.toString(16).padStart(2, '0')).join('');
         },
-        editor: () => editor,
+        editor: () => pane.editor,
+        pane: () => pane,
         // What Save picture writes, in base64.
         async savedPicture() {
             const bytes = new Uint8Array(await (await savePicture()).arrayBuffer());

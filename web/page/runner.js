@@ -143,6 +143,11 @@ export class Runner {
         return landed;
     }
 
+    // The command being drawn and where it is, or null.
+    where() {
+        return this.current && { command: this.current.command, ...this.current.run.where() };
+    }
+
     paint() {
         const dirty = this.picture.takeDirty();
         if (dirty.width > 0 && dirty.height > 0)
