@@ -259,7 +259,7 @@ test('a change in the editor, typed or stepped with Alt+Up, is drawn at once', a
     // The caret after "PaletteColor(1", and the 2 typed over with a 9.
     const at = kBox.indexOf('PaletteColor(12)') + 'PaletteColor(1'.length;
     await page.evaluate(at => window.sweepdraw.editor().view.dispatch({ selection: { anchor: at, head: at + 1 } }), at);
-    await page.focus('.cm-content');
+    await page.focus('#editing .cm-content');
     await page.keyboard.type('9');
     await page.waitForFunction(() => window.sweepdraw.editor().text().includes('PaletteColor(19)'));
     // Colour 19 is outside the palette: refused at run time, the red box stays.
