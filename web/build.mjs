@@ -3,7 +3,8 @@
 // ENGINE_DIR holds engine.mjs and engine.wasm as the `web` preset builds
 // them; OUT_DIR gets index.html, page.css, page.js, engine.wasm and the
 // fonts. The window's facts and the scenes' own files go into the bundle
-// as they stand in the source tree.
+// as they stand in the source tree. The pane and its editor are a chunk
+// of their own in chunks/.
 
 import { build } from 'esbuild';
 import { copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync } from 'node:fs';
@@ -45,7 +46,12 @@ await build({
     format: 'esm',
     minify: true,
     target: ['chrome100', 'firefox100', 'safari15'],
-    outfile: join(outDir, 'page.js'),
+    // The pane and its editor load when first opened, so that the first
+    // picture waits for the engine alone.
+    splitting: true,
+    outdir: outDir,
+    entryNames: 'page',
+    chunkNames: 'chunks/[name]-[hash]',
     plugins: [outside],
     logLevel: 'warning',
 });

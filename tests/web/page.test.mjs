@@ -169,6 +169,7 @@ test('the pane shows the routine drawing, its loops lit with their values', asyn
     await page.keyboard.down('Control');
     await page.keyboard.press('u');
     await page.keyboard.up('Control');
+    await page.waitForSelector('#code .cm-editor', { timeout: kDeadline });
     await page.evaluate(() => window.sweepdraw.frame(16));
     const first = await page.$$eval('.cm-loop-value', values => values.map(v => v.textContent));
     assert.equal(first.length, 3, first.join(' | '));

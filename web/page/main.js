@@ -6,7 +6,6 @@ import facts from 'sweepdraw-facts';
 import sceneSources from 'sweepdraw-scenes';
 import { loadEngine, Picture, Routine, runAtOnce } from './engine.js';
 import { Runner } from './runner.js';
-import { Pane } from './pane.js';
 import { offerFile, stageImage } from './save.js';
 import { Stage } from './stage.js';
 import { language, say } from './translate.js';
@@ -91,7 +90,7 @@ async function start() {
             context.putImageData(picture.imageData(dirty.x, dirty.y, dirty.width, dirty.height), dirty.x, dirty.y);
             const where = runner.where();
             if (where?.command.source)
-                pane.show(where.command.source, where.loops);
+                pane?.show(where.command.source, where.loops);
             firstPicture ??= performance.now();
         },
         onError(command, error) {
@@ -131,21 +130,28 @@ async function start() {
 
     // The pane beside the picture that Ctrl+U opens, as on the desktop: the
     // routine drawing, and the learner's own once Ctrl+E or a link asks.
-    const pane = new Pane(document.getElementById('pane'), {
-        copyLinkCaption: say('copyLink'),
-        copyOf: source => source ?? sceneSources['Sunshine.cpp'],
-        edited(changed) {
-            const { routine, refusal } = Routine.compile(kLinkFileName, changed);
-            if (refusal)
-                return refusal.message;
-            const error = runner.drawLive({ name: kLinkFileName, routine, source: changed });
-            return error ? error.message : null;
-        },
-    });
+    // Loaded when first wanted.
+    const paneElement = document.getElementById('pane');
+    let pane = null;
+    async function thePane() {
+        const { Pane } = await import('./pane.js');
+        pane ??= new Pane(paneElement, {
+            copyLinkCaption: say('copyLink'),
+            copyOf: source => source ?? sceneSources['Sunshine.cpp'],
+            edited(changed) {
+                const { routine, refusal } = Routine.compile(kLinkFileName, changed);
+                if (refusal)
+                    return refusal.message;
+                const error = runner.drawLive({ name: kLinkFileName, routine, source: changed });
+                return error ? error.message : null;
+            },
+        });
+        return pane;
+    }
 
     function layOut() {
-        const paneWidth = pane.open ? Math.round(window.innerWidth * 0.4) : 0;
-        pane.element.style.width = `${paneWidth}px`;
+        const paneWidth = paneElement.hidden ? 0 : Math.round(window.innerWidth * 0.4);
+        paneElement.style.width = `${paneWidth}px`;
         const picture = stage.layOut(window.innerWidth - paneWidth, window.innerHeight);
         runner.setRatio(stage.zoom * window.devicePixelRatio);
         stage.canvas.style.width = `${picture.width}px`;
@@ -178,12 +184,16 @@ async function start() {
             askFrame();
         } else if (event.ctrlKey && event.key.toLowerCase() === 'u') {
             event.preventDefault();
-            pane.setOpen(!pane.open);
-            layOut();
+            thePane().then(pane => {
+                pane.setOpen(!pane.open);
+                layOut();
+            });
         } else if (event.ctrlKey && event.key.toLowerCase() === 'e') {
             event.preventDefault();
-            pane.edit();
-            layOut();
+            thePane().then(pane => {
+                pane.edit();
+                layOut();
+            });
         }
     });
 
@@ -213,7 +223,7 @@ async function start() {
     // file gets.
     const shared = readRoutineLink(location.hash);
     if (shared !== null) {
-        pane.edit(shared ? new TextDecoder().decode(shared) : '');
+        (await thePane()).edit(shared ? new TextDecoder().decode(shared) : '');
         layOut();
         const { routine, refusal } = shared ? Routine.compile(kLinkFileName, shared) : {};
         if (!shared)
@@ -252,8 +262,7 @@ async function start() {
             const hash = await crypto.subtle.digest('SHA-256', runner.picture.argbBytes());
             return [...new Uint8Array(hash)].map(b => b.toString(16).padStart(2, '0')).join('');
         },
-        editor: () => pane.editor,
-        pane: () => pane,
+        editor: () => pane?.editor,
         // What Save picture writes, in base64.
         async savedPicture() {
             const bytes = new Uint8Array(await (await savePicture()).arrayBuffer());
