@@ -7,7 +7,7 @@
 // of their own in chunks/.
 
 import { build } from 'esbuild';
-import { copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync } from 'node:fs';
+import { copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync } from 'node:fs';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { readDesktopFacts } from './tools/desktopFacts.mjs';
@@ -40,6 +40,8 @@ const outside = {
 };
 
 mkdirSync(join(outDir, 'fonts'), { recursive: true });
+// Chunks are named by their contents: those of an earlier build would stay.
+rmSync(join(outDir, 'chunks'), { recursive: true, force: true });
 await build({
     entryPoints: [join(here, 'page/main.js')],
     bundle: true,
