@@ -127,12 +127,12 @@ QString RoutineEditor::shownHeader() const
         return tr("%1 · yours · %2").arg(m_name, m_message);
     if (m_fault) {
         if (m_fault->line == 0)
-            return tr("%1 · yours · %2").arg(m_name, QString::fromStdString(m_fault->what));
+            return tr("%1 · yours · %2").arg(m_name, QString::fromStdString(m_fault->what()));
         return tr("%1 · yours · line %2, column %3: %4")
             .arg(m_name)
             .arg(m_fault->line)
             .arg(m_fault->column)
-            .arg(QString::fromStdString(m_fault->what));
+            .arg(QString::fromStdString(m_fault->what()));
     }
     return tr("%1 · yours, editable").arg(m_name);
 }
@@ -344,7 +344,7 @@ void RoutineEditor::markFault()
         m_view.setFault(QPoint(m_fault->line, m_fault->column));
     else
         m_view.setFault(std::nullopt);
-    m_view.setToolTip(m_fault ? QString::fromStdString(m_fault->what) : QString());
+    m_view.setToolTip(m_fault ? QString::fromStdString(m_fault->what()) : QString());
 }
 
 void RoutineEditor::tell(const QString &message)

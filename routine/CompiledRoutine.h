@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RoutineFault.h"
 #include "RoutineOutline.h"
 
 #include <memory>
@@ -11,44 +12,30 @@
 namespace sweepdraw {
 
 class DrawingSurface;
-
-// Why a routine file is refused: where, counted from 1 (0 when the fault is
-// the file's as a whole), and what is wrong.
-struct RoutineMessage
-{
-    int line = 0;
-    int column = 0;
-    std::string what;
-
-    // As compilers write it, so that editors can jump to it:
-    // "FILE:LINE:COLUMN: error: what", one line safe to print
-    // (escapeForMessage).
-    std::string format(const std::string &fileName) const;
-};
-
+class RoutineMachine;
 struct RoutineProgram;
 
 // A drawing routine read from a C++ file of the scenes' own shape, checked
 // and compiled once, and then run as often as wanted.
 //
-// A file is accepted only when it is a C++ file that compiles against the
-// drawing core and makes the very calls it will make here: its includes are
-// the scenes', it defines one drawing function in namespace sweepdraw, and
-// its body is made of the surface's five operations each passed to check(),
-// ColourPass and Sweep loops with a lambda body, and named int and double
-// constants, computed with the arithmetic and the few <cmath> functions the
-// scenes use. Values take C++'s types and conversions; the loops are the
-// core's own Sweep and ColourPass, and record on the active LoopRecorder
-// with this file's name and their lines.
+// A file is accepted only when it is C++ that compiles with g++ against
+// the drawing core and makes the very surface operations it makes here,
+// bit for bit (docs/routines.md has the language): its includes are the
+// scenes', and in namespace sweepdraw it defines constants and functions of
+// its own, the last of them the drawing function, void and taking the
+// drawing surface. Values take C++'s types, conversions and rounding; what
+// C++ leaves undefined (an int overflow, a division by zero, a conversion
+// out of range) is a run-time error here; Sweep and ColourPass are the
+// core's own loops, checked by the core's own checks, and record on the
+// active LoopRecorder with this file's name and their lines.
 //
 // Anything else is refused before anything runs, with the first fault's
-// line and column: so is a file over kMaxSize bytes, one that is not UTF-8,
-// and one nested deeper than kMaxNesting.
+// line and column: so is a file over kMaxSize bytes and one that is not
+// UTF-8.
 class CompiledRoutine final
 {
 public:
     static constexpr std::size_t kMaxSize = 64 * 1024;
-    static constexpr int kMaxNesting = 64;
 
     using Loop = RoutineLoop;
     using Call = RoutineCall;
@@ -56,13 +43,14 @@ public:
     // The routine `text` holds, read from `fileName`, or why it is refused.
     static std::variant<CompiledRoutine, RoutineMessage> compile(std::string fileName, std::string_view text);
 
-    // The routine in the file at `path`, or why it cannot be read (see
-    // readRoutineFile: "cannot be read: " and the reason) or is refused.
+    // The routine in the file at `path`, or why it cannot be read
+    // (RoutineFault::CannotRead and the reason, see readRoutineFile) or is
+    // refused.
     static std::variant<CompiledRoutine, RoutineMessage> compileFile(const std::string &path);
 
-    // Draws on `surface`. Throws RuntimeError, "FILE:LINE: error: what",
-    // naming the line of the operation, loop or conversion that failed, as
-    // soon as one fails, leaving what was drawn before.
+    // Draws on `surface`, to the end. Throws RuntimeError, "FILE:LINE:
+    // error: what", naming the line of the operation, loop or conversion
+    // that failed, as soon as one fails, leaving what was drawn before.
     void run(DrawingSurface &surface) const;
 
     const std::string &fileName() const;
@@ -74,9 +62,32 @@ public:
     const std::vector<Call> &calls() const;
 
 private:
+    friend class RoutineRun;
+
     explicit CompiledRoutine(std::shared_ptr<const RoutineProgram> program);
 
     std::shared_ptr<const RoutineProgram> m_program;
+};
+
+// One run of a routine on a surface, a piece at a time: it stops after
+// any surface operation and goes on later where it stopped, with no fiber.
+class RoutineRun final
+{
+public:
+    RoutineRun(const CompiledRoutine &routine, DrawingSurface &surface);
+    ~RoutineRun();
+    RoutineRun(const RoutineRun &) = delete;
+    RoutineRun &operator=(const RoutineRun &) = delete;
+
+    // Runs until `operations` more surface operations (at least one) have
+    // been made, or to the end: whether the routine has ended. Throws as
+    // CompiledRoutine::run does, and has ended then.
+    bool resume(long long operations);
+    bool ended() const;
+
+private:
+    std::shared_ptr<const RoutineProgram> m_program;
+    std::unique_ptr<RoutineMachine> m_machine;
 };
 
 } // namespace sweepdraw

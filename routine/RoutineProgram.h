@@ -3,33 +3,47 @@
 #include "Colour.h"
 #include "RoutineOutline.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace sweepdraw {
 
-// A routine's compiled form: one flat list of instructions on numbered
-// slots, each slot holding one value of a known type. Named constants,
-// literals and intermediate results each have a slot of their own, so an
-// instruction only reads and writes slots; a loop is one instruction
-// followed by its body, which ends where the loop instruction says. The sine
-// and cosine of one value in one body are one SinCos, as the compiler makes
-// them one call of sincos: results first, sine then cosine. A point plotted
-// at two doubles rounded to float, in a colour looked up in the palette, as
-// every scene plots, is one PlotPointOfDoubles of the doubles and the colour
-// number.
+// A routine's compiled form, as Lua and clox make theirs: one flat list of
+// instructions with jumps, for every function of the file, run by one loop
+// (RoutineMachine) that keeps its own stacks of calls and loops.
+//
+// Each function works on a frame of numbered slots, each holding one value
+// of a type the compiler knows: its parameters first, then its variables,
+// its constants and the intermediate results. An instruction names its
+// slots in a to e, the result first; its jump target, the function it
+// calls, the library function it applies or the loop it runs are in
+// `target` and `aux`.
+//
+// The suffix of an operation names the type it works on: I int, L long
+// (the type of an integer literal beyond int), F float, D double. A bool
+// is an int slot holding 0 or 1.
 enum class OpCode : std::uint8_t {
-    AddI, SubI, MulI, DivI, NegI,
+    End,
+    Move,
+    AddI, SubI, MulI, DivI, RemI, NegI,
+    AddL, SubL, MulL, DivL, RemL, NegL,
     AddF, SubF, MulF, DivF, NegF,
     AddD, SubD, MulD, DivD, NegD,
-    IntToFloat, IntToDouble, FloatToDouble, DoubleToFloat, FloatToInt, DoubleToInt,
-    SinF, SinD, CosF, CosD, SinCosF, SinCosD, TanF, TanD, SqrtF, SqrtD, FloorF, FloorD,
-    AbsI, AbsF, AbsD, Atan2F, Atan2D, PowF, PowD,
+    LtI, LeI, EqI, NeI, LtL, LeL, EqL, NeL, LtF, LeF, EqF, NeF, LtD, LeD, EqD, NeD,
+    Not,
+    IntToLong, IntToFloat, IntToDouble, LongToInt, LongToFloat, LongToDouble,
+    FloatToInt, FloatToLong, FloatToDouble, DoubleToInt, DoubleToLong, DoubleToFloat,
+    IntToBool, LongToBool, FloatToBool, DoubleToBool,
+    MinI, MaxI, MinF, MaxF, MinD, MaxD, AbsI,
+    MathF1, MathD1, MathF2, MathD2, // the function is the library's number `target`
+    SinCosF, SinCosD,               // a the sine, b the cosine of c
     Palette,
     SetPenWidth, PlotPoint, PlotPointOfDoubles, DrawBox, DrawCircle, ClearSurface,
-    Sweep, ColourPass,
+    Jump, JumpIfFalse, JumpIfTrue,
+    LoopBack, // a turn of a loop of the routine's own: to `target`
+    SweepStart, SweepNext, ColourStart, ColourNext,
+    Call, Return, ReturnVoid, NoReturn,
 };
 
 union RoutineSlot
@@ -37,24 +51,34 @@ union RoutineSlot
     double d;
     float f;
     int i;
+    long long l;
     Colour colour;
 };
 
 struct Instruction
 {
-    OpCode op;
-    // Slots: the result first, then the operands. A surface operation takes
-    // its arguments in order; a loop its three, then its counter's slot.
-    std::array<std::uint16_t, 5> slot{};
+    OpCode op = OpCode::End;
+    std::uint16_t a = 0, b = 0, c = 0, d = 0, e = 0;
+    // A SweepStart's or ColourStart's loop among the program's loops.
+    std::uint16_t aux = 0;
+    // Where a jump goes, where a loop's start goes when it draws nothing and
+    // its next goes back to, the function a call calls, the library
+    // function applied.
+    std::uint32_t target = 0;
     std::uint32_t line = 0;
-    // A loop's: the index of the instruction after its body, and of the
-    // loop among the program's loops.
-    std::uint32_t end = 0;
-    std::uint32_t loop = 0;
 };
 
-// Runs one instruction that draws nothing and runs no loop on `slots`.
-void runInstruction(const Instruction &instruction, RoutineSlot *slots);
+struct RoutineFunction
+{
+    std::string name;
+    int parameters = 0;
+    // The slots of its frame; the values before it starts, its constants in
+    // place, are `initial`.
+    int slots = 0;
+    std::vector<RoutineSlot> initial;
+    std::uint32_t entry = 0;
+    int line = 0;
+};
 
 struct RoutineProgram
 {
@@ -64,8 +88,8 @@ struct RoutineProgram
     std::vector<RoutineLoop> loops;
     std::vector<RoutineCall> calls;
     std::vector<Instruction> code;
-    // The slots' values before the routine starts: the literals, in place.
-    std::vector<RoutineSlot> initial;
+    // The drawing function is the last.
+    std::vector<RoutineFunction> functions;
 };
 
 } // namespace sweepdraw

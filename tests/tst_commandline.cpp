@@ -234,8 +234,10 @@ void TestCommandLine::routineFile_data()
     QTest::addColumn<QString>("message"); // a line of stderr, @ standing for the file
 
     QTest::newRow("the sunshine's own file") << QByteArray() << int(ExitOk) << QString();
-    QTest::newRow("refused") << QByteArray("#include \"Sweep.h\"\nnamespace sweepdraw {\nvoid DrawX(int n)\n")
-                             << int(ExitUsage) << "@:3:12: error: expected 'DrawingSurface' before 'int'";
+    QTest::newRow("refused") << QByteArray("#include \"Sweep.h\"\nnamespace sweepdraw {\nvoid DrawX(int n) { r = n; }\n")
+                             << int(ExitUsage)
+                             << "@:3:21: error: 'r' was not declared in this scope; a variable needs its type: "
+                                "'double r = ...'";
 }
 
 void TestCommandLine::routineFile()

@@ -1,0 +1,374 @@
+#include "Lexer.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+
+namespace sweepdraw {
+
+namespace {
+
+bool isWordStart(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
+}
+
+// The character at `at` and the length of its UTF-8 sequence (the file is
+// known to be valid UTF-8).
+std::pair<char32_t, std::size_t> decodeAt(std::string_view text, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]) & 0x3fu; };
+    const unsigned first = static_cast<unsigned char>(text[at]);
+    if (first < 0x80)
+        return {first, 1};
+    if (first < 0xe0)
+        return {(first & 0x1fu) << 6 | byte(1), 2};
+    if (first < 0xf0)
+        return {(first & 0x0fu) << 12 | byte(1) << 6 | byte(2), 3};
+    return {(first & 0x07u) << 18 | byte(1) << 12 | byte(2) << 6 | byte(3), 4};
+}
+
+// How many columns GCC gives a character: after wcwidth, two for the wide
+// East Asian characters, none for the combining marks.
+int displayWidth(char32_t c)
+{
+    struct Range
+    {
+        char32_t first, last;
+    };
+    constexpr std::array<Range, 6> kNone = {{
+        {0x0300, 0x036f}, {0x200b, 0x200f}, {0x20d0, 0x20ff}, {0xfe00, 0xfe0f}, {0xfe20, 0xfe2f}, {0xfeff, 0xfeff},
+    }};
+    constexpr std::array<Range, 15> kWide = {{
+        {0x1100, 0x115f}, {0x2e80, 0x303e}, {0x3041, 0x33ff}, {0x3400, 0x4dbf}, {0x4e00, 0x9fff},
+        {0xa000, 0xa4cf}, {0xac00, 0xd7a3}, {0xf900, 0xfaff}, {0xfe30, 0xfe4f}, {0xff00, 0xff60},
+        {0xffe0, 0xffe6}, {0x1f300, 0x1f64f}, {0x1f900, 0x1f9ff}, {0x20000, 0x2fffd}, {0x30000, 0x3fffd},
+    }};
+    const auto within = [c](const Range &range) { return c >= range.first && c <= range.last; };
+    if (std::any_of(kNone.begin(), kNone.end(), within))
+        return 0;
+    return std::any_of(kWide.begin(), kWide.end(), within) ? 2 : 1;
+}
+
+// The C locale, whatever the program's, for reading numbers.
+locale_t cLocale()
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return c;
+}
+
+class Lexer final
+{
+public:
+    explicit Lexer(const RoutineSource &source)
+        : m_source(source)
+        , m_text(source.text())
+    {
+    }
+
+    std::vector<Token> tokens()
+    {
+        std::vector<Token> tokens;
+        tokens.reserve(m_text.size() / 3 + 1);
+        bool lineStart = true;
+        for (;;) {
+            lineStart = skipSpaceAndComments(lineStart);
+            Token token;
+            token.offset = static_cast<std::uint32_t>(m_at);
+            token.line = m_line + m_source.joinedBefore(token.offset);
+            if (m_at == m_text.size()) {
+                tokens.push_back(token);
+                return tokens;
+            }
+            if (peek() == '#') {
+                if (!lineStart)
+                    refuse(RoutineFault::OnlyIncludes);
+                include(token);
+            } else {
+                next(token);
+            }
+            lineStart = false;
+            tokens.push_back(token);
+        }
+    }
+
+private:
+    char peek(std::size_t ahead = 0) const { return m_at + ahead < m_text.size() ? m_text[m_at + ahead] : '\0'; }
+
+    [[noreturn]] void refuse(RoutineFault fault, std::initializer_list<std::string> values = {}) const
+    {
+        m_source.refuse(static_cast<std::uint32_t>(m_at), fault, values);
+    }
+
+    // Skips blanks, line ends and comments; whether a line has begun since.
+    bool skipSpaceAndComments(bool lineStart)
+    {
+        for (;;) {
+            const char c = peek();
+            if (isBlank(c)) {
+                ++m_at;
+            } else if (c == '\n') {
+                ++m_at;
+                ++m_line;
+                lineStart = true;
+            } else if (c == '/' && peek(1) == '/') {
+                while (m_at < m_text.size() && m_text[m_at] != '\n')
+                    ++m_at;
+            } else if (c == '/' && peek(1) == '*') {
+                skipBlockComment();
+            } else {
+                return lineStart;
+            }
+        }
+    }
+
+    void skipBlockComment()
+    {
+        const std::size_t end = m_text.find("*/", m_at + 2);
+        if (end == std::string_view::npos)
+            refuse(RoutineFault::UnterminatedComment);
+        m_line += static_cast<int>(std::count(m_text.begin() + static_cast<long>(m_at),
+                                              m_text.begin() + static_cast<long>(end), '\n'));
+        m_at = end + 2;
+    }
+
+    void take(Token &token, Token::Kind kind, std::size_t length)
+    {
+        token.kind = kind;
+        token.text = m_text.substr(m_at, length);
+        m_at += length;
+    }
+
+    void next(Token &token)
+    {
+        const char c = peek();
+        if (isDigit(c) || (c == '.' && isDigit(peek(1))))
+            return number(token);
+        if (isWordStart(c)) {
+            std::size_t length = 1;
+            while (isWordStart(peek(length)) || isDigit(peek(length)))
+                ++length;
+            return take(token, Token::Kind::Word, length);
+        }
+        // The longest operator that starts here, as C++ reads them: "--x"
+        // is a decrement, "a---b" is "a-- - b".
+        constexpr std::array<std::string_view, 24> kLong = {
+            "<<=", ">>=", "<=>", "...", "::", "++", "--", "+=", "-=", "*=", "/=", "%=",
+            "==",  "!=",  "<=",  ">=",  "&&", "||", "->", "<<", ">>", "&=", "|=", "^=",
+        };
+        for (const std::string_view op : kLong)
+            if (m_text.substr(m_at, op.size()) == op)
+                return take(token, Token::Kind::Punct, op.size());
+        if (std::string_view("(){}[]<>,;.&*/+-=%!?:|^~").find(c) != std::string_view::npos)
+            return take(token, Token::Kind::Punct, 1);
+        const std::size_t length = decodeAt(m_text, m_at).second;
+        refuse(RoutineFault::UnexpectedCharacter, {quotedForMessage(m_text.substr(m_at, length))});
+    }
+
+    // "#include" and its header, as one token holding the header as
+    // spelled. Blanks and comments may follow it on its line.
+    void include(Token &token)
+    {
+        std::size_t at = m_at + 1;
+        const auto skipBlanks = [&] {
+            while (at < m_text.size() && isBlank(m_text[at]))
+                ++at;
+        };
+        skipBlanks();
+        if (m_text.substr(at, 7) != "include")
+            refuse(RoutineFault::OnlyIncludes);
+        at += 7;
+        skipBlanks();
+        const char open = at < m_text.size() ? m_text[at] : '\0';
+        const char close = open == '"' ? '"' : open == '<' ? '>' : '\0';
+        const std::size_t closed = close ? m_text.find(close, at + 1) : std::string_view::npos;
+        const std::size_t lineEnd = std::min(m_text.find('\n', at), m_text.size());
+        if (closed == std::string_view::npos || closed > lineEnd)
+            refuse(RoutineFault::ExpectedHeader);
+        token.kind = Token::Kind::Include;
+        token.text = m_text.substr(at, closed + 1 - at);
+        const std::size_t start = m_at;
+        m_at = closed + 1;
+        // Whatever follows on the line must be blanks and comments; a
+        // comment may run on over lines of its own.
+        for (;;) {
+            while (isBlank(peek()))
+                ++m_at;
+            if (peek() == '/' && (peek(1) == '*' || peek(1) == '/')) {
+                if (peek(1) == '/')
+                    return;
+                skipBlockComment();
+            } else if (peek() == '\n' || peek() == '\0') {
+                return;
+            } else {
+                m_at = start;
+                refuse(RoutineFault::TextAfterInclude, {quotedForMessage("#include " + std::string(token.text))});
+            }
+        }
+    }
+
+    void number(Token &token)
+    {
+        std::size_t length = 0;
+        while (isDigit(peek(length)))
+            ++length;
+        bool floating = false;
+        if (peek(length) == '.') {
+            floating = true;
+            ++length;
+            while (isDigit(peek(length)))
+                ++length;
+        }
+        if (peek(length) == 'e' || peek(length) == 'E') {
+            floating = true;
+            std::size_t exponent = length + 1;
+            if (peek(exponent) == '+' || peek(exponent) == '-')
+                ++exponent;
+            if (!isDigit(peek(exponent)))
+                refuse(RoutineFault::ExponentDigits);
+            while (isDigit(peek(exponent)))
+                ++exponent;
+            length = exponent;
+        }
+        const std::string digits(m_text.substr(m_at, length));
+        std::size_t suffix = 0;
+        while (isWordStart(peek(length + suffix)) || isDigit(peek(length + suffix)) || peek(length + suffix) == '.')
+            ++suffix;
+        const std::string_view suffixText = m_text.substr(m_at + length, suffix);
+        const bool single = floating && (suffixText == "f" || suffixText == "F");
+        if (suffix > 0 && !single)
+            refuse(RoutineFault::NumberSuffix, {quotedForMessage(suffixText), quotedForMessage(digits)});
+        if (!floating) {
+            if (digits.size() > 1 && digits.front() == '0')
+                refuse(RoutineFault::Octal, {quotedForMessage(digits)});
+            // Decimal digits are an int if they fit one, a long if not.
+            errno = 0;
+            const long long value = std::strtoll(digits.c_str(), nullptr, 10);
+            if (errno == ERANGE)
+                refuse(RoutineFault::IntegerTooLarge, {quotedForMessage(digits)});
+            token.value.integer = value;
+            return take(token, value > 2147483647 ? Token::Kind::Long : Token::Kind::Int, length);
+        }
+        // Rounded once, to the literal's own type; beyond its range it is
+        // infinite, as GCC makes it with a warning.
+        if (single)
+            token.value.single = strtof_l(digits.c_str(), nullptr, cLocale());
+        else
+            token.value.real = strtod_l(digits.c_str(), nullptr, cLocale());
+        take(token, single ? Token::Kind::Float : Token::Kind::Double, length + suffix);
+    }
+
+    const RoutineSource &m_source;
+    std::string_view m_text;
+    std::size_t m_at = 0;
+    int m_line = 1; // counting the lines' ends in the text
+};
+
+} // namespace
+
+RoutineSource::RoutineSource(std::string_view file)
+    : m_file(file)
+{
+    m_text.reserve(file.size());
+    std::size_t at = 0;
+    if (file.substr(0, 3) == "\xef\xbb\xbf") {
+        m_removals.push_back({0, 3, false});
+        at = 3;
+    }
+    while (at < file.size()) {
+        const char c = file[at];
+        if (c == '\r') {
+            const bool pair = at + 1 < file.size() && file[at + 1] == '\n';
+            if (pair)
+                m_removals.push_back({static_cast<std::uint32_t>(m_text.size()), 1, false});
+            m_text += '\n';
+            at += pair ? 2 : 1;
+        } else if (c == '\\') {
+            std::size_t end = at + 1;
+            while (end < file.size() && isBlank(file[end]))
+                ++end;
+            const std::size_t lineEnd = end < file.size() && file[end] == '\r' && end + 1 < file.size()
+                                                && file[end + 1] == '\n'
+                                            ? 2
+                                        : end < file.size() && (file[end] == '\n' || file[end] == '\r') ? 1
+                                                                                                         : 0;
+            if (lineEnd == 0) {
+                m_text += c;
+                ++at;
+                continue;
+            }
+            m_removals.push_back(
+                {static_cast<std::uint32_t>(m_text.size()), static_cast<std::uint32_t>(end + lineEnd - at), true});
+            at = end + lineEnd;
+        } else {
+            m_text += c;
+            ++at;
+        }
+    }
+}
+
+int RoutineSource::joinedBefore(std::uint32_t offset) const
+{
+    int joined = 0;
+    for (const Removal &removal : m_removals) {
+        if (removal.at > offset)
+            break;
+        joined += removal.joinsLines ? 1 : 0;
+    }
+    return joined;
+}
+
+std::pair<int, int> RoutineSource::location(std::uint32_t offset) const
+{
+    std::size_t physical = offset;
+    for (const Removal &removal : m_removals) {
+        if (removal.at > offset)
+            break;
+        physical += removal.bytes;
+    }
+    physical = std::min(physical, m_file.size());
+    int line = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t at = 0; at < physical; ++at) {
+        const char c = m_file[at];
+        if (c == '\n' || (c == '\r' && !(at + 1 < m_file.size() && m_file[at + 1] == '\n'))) {
+            ++line;
+            lineStart = at + 1;
+        }
+    }
+    if (lineStart == 0 && m_file.substr(0, 3) == "\xef\xbb\xbf")
+        lineStart = 3;
+    int column = 1;
+    for (std::size_t at = lineStart; at < physical;) {
+        const auto [character, length] = decodeAt(m_file, at);
+        column = character == '\t' ? (column - 1) / 8 * 8 + 9 : column + displayWidth(character);
+        at += length;
+    }
+    return {line, column};
+}
+
+void RoutineSource::refuse(std::uint32_t offset, RoutineFault fault, std::initializer_list<std::string> values) const
+{
+    const auto [line, column] = location(offset);
+    refuseRoutine(line, column, fault, values);
+}
+
+std::vector<Token> tokenize(const RoutineSource &source)
+{
+    return Lexer(source).tokens();
+}
+
+} // namespace sweepdraw

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "RoutineFault.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace sweepdraw {
+
+struct Token
+{
+    enum class Kind : std::uint8_t { Word, Int, Long, Float, Double, Punct, Include, End };
+    Kind kind = Kind::End;
+    // As spelled, splices removed; an include's header with its quotes or
+    // angle brackets ("\"Sweep.h\"", "<cmath>").
+    std::string_view text;
+    int line = 0;
+    std::uint32_t offset = 0; // in the text with splices removed
+    union {
+        long long integer;
+        float single;
+        double real;
+    } value{};
+};
+
+// A routine's text as C++'s first phases of translation read it: a UTF-8
+// byte order mark dropped, CR LF and a lone CR read as a line's end, and a
+// backslash at a line's end (blanks after it allowed, as GCC allows them)
+// joining the line to the next, wherever it is, a // comment included.
+// Positions are kept as they were in the file: a line counts every line's
+// end, a column counts display columns as GCC does (a tab to the next
+// multiple of 8, a wide character two, a combining mark none).
+class RoutineSource final
+{
+public:
+    explicit RoutineSource(std::string_view file);
+
+    // The text with splices and the byte order mark removed and every
+    // line's end a '\n'.
+    std::string_view text() const { return m_text; }
+
+    // The line and column of `offset` in text().
+    std::pair<int, int> location(std::uint32_t offset) const;
+    // How many lines' ends text() has lost before `offset`.
+    int joinedBefore(std::uint32_t offset) const;
+
+    [[noreturn]] void refuse(std::uint32_t offset, RoutineFault fault,
+                             std::initializer_list<std::string> values = {}) const;
+
+private:
+    struct Removal
+    {
+        std::uint32_t at;       // in text()
+        std::uint32_t bytes;    // removed from the file there
+        bool joinsLines;
+    };
+
+    std::string_view m_file;
+    std::string m_text;
+    std::vector<Removal> m_removals;
+};
+
+// Splits a routine's text into tokens; refuses a character, comment or
+// number C++ would not read, or one outside the language.
+std::vector<Token> tokenize(const RoutineSource &source);
+
+} // namespace sweepdraw

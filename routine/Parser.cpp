@@ -1,0 +1,435 @@
+#include "Parser.h"
+
+#include "Library.h"
+
+#include <array>
+
+namespace sweepdraw {
+
+namespace {
+
+struct SurfaceOperation
+{
+    std::string_view name;
+    OpCode op;
+    std::size_t arguments; // the last is the colour, but for SetPenWidth's width
+};
+
+constexpr std::array<SurfaceOperation, 5> kOperations = {{
+    {"SetPenWidth", OpCode::SetPenWidth, 1},
+    {"PlotPoint", OpCode::PlotPoint, 3},
+    {"DrawBox", OpCode::DrawBox, 5},
+    {"DrawCircle", OpCode::DrawCircle, 4},
+    {"ClearSurface", OpCode::ClearSurface, 0},
+}};
+
+} // namespace
+
+Parser::Parser(const RoutineSource &source, std::vector<Token> tokens, RoutineSyntax &syntax, RoutineProgram &program)
+    : m_source(source)
+    , m_tokens(std::move(tokens))
+    , m_syntax(syntax)
+    , m_program(program)
+{
+}
+
+void Parser::file()
+{
+    m_scopes.emplace_back();
+    while (peek().kind == Token::Kind::Include) {
+        const Token &include = next();
+        const unsigned *declares = declaredBy(include.text);
+        if (!declares)
+            refuse(include, RoutineFault::UnknownHeader);
+        m_declared |= *declares;
+    }
+    expectWord("namespace");
+    if (!isWord(peek(), "sweepdraw"))
+        refuse(peek(), RoutineFault::ExpectedNamespace);
+    next();
+    expect("{");
+    while (!isPunct(peek(), "}")) {
+        const Token &first = peek();
+        if (isWord(first, "const") || isWord(first, "constexpr")) {
+            next();
+            namespaceValue(first.text == "constexpr");
+            continue;
+        }
+        const std::optional<Type> type = typeWord(first);
+        if (!type)
+            refuse(first, RoutineFault::Expected, {"a function or a const value", describe(first)});
+        next();
+        const Token &name = newName();
+        if (!isPunct(peek(), "("))
+            refuse(first, RoutineFault::NamespaceNotConst);
+        function(*type, name);
+    }
+    const Token &close = next();
+    if (peek().kind == Token::Kind::Include)
+        refuse(peek(), RoutineFault::IncludeAfter);
+    if (peek().kind != Token::Kind::End)
+        refuse(peek(), RoutineFault::ExpectedEnd, {describe(peek())});
+    const auto &functions = m_syntax.functions;
+    if (functions.empty() || functions.back().result != Type::Void || functions.back().parameters.size() != 1
+        || functions.back().parameters[0] != Type::Surface)
+        m_source.refuse(functions.empty() ? close.offset : functions.back().offset, RoutineFault::DrawingFunctionLast);
+    m_program.functionName = functions.back().name;
+}
+
+void Parser::namespaceValue(bool constexprValue)
+{
+    const Token &typeAt = peek();
+    const std::optional<Type> type = typeWord(typeAt);
+    if (!type || *type == Type::Void)
+        refuse(typeAt, RoutineFault::Expected, {"int, float, double or bool", describe(typeAt)});
+    next();
+    do {
+        const Token &name = newName();
+        const Token &valueAt = peek(1);
+        const int value = initializer(name, *type);
+        if (at(value).kind != Expr::Kind::Constant)
+            refuse(valueAt, constexprValue ? RoutineFault::ConstexprNotConstant : RoutineFault::NamespaceNotConstant,
+                   {quotedForMessage(name.text)});
+        declare(name, {.kind = Symbol::Kind::Constant, .type = *type, .isConst = true, .value = at(value).value});
+    } while (isPunct(peek(), ",") && (next(), true));
+    expect(";");
+}
+
+void Parser::function(Type result, const Token &name)
+{
+    const auto index = static_cast<std::uint32_t>(m_syntax.functions.size());
+    m_syntax.functions.push_back({std::string(name.text), result, {}, -1, 0, name.line, name.offset});
+    declare(name, {.kind = Symbol::Kind::Function, .type = result, .function = index});
+    m_function = &m_syntax.functions.back();
+    expect("(");
+    m_scopes.emplace_back();
+    while (!isPunct(peek(), ")")) {
+        if (!m_function->parameters.empty())
+            expect(",");
+        const bool isConst = isWord(peek(), "const") && (next(), true);
+        const Token &typeAt = peek();
+        if (isWord(typeAt, "DrawingSurface")) {
+            need(DeclaresSurfaceClass, typeAt, "DrawingSurface", "\"DrawingSurface.h\"");
+            next();
+            expect("&");
+            const Token &parameter = newName();
+            m_function->parameters.push_back(Type::Surface);
+            declare(parameter, {.kind = Symbol::Kind::Surface, .type = Type::Surface, .slot = m_function->variables++});
+            continue;
+        }
+        const std::optional<Type> type = typeWord(typeAt);
+        if (!type || *type == Type::Void)
+            refuse(typeAt, RoutineFault::Expected, {"int, float, double, bool or DrawingSurface &", describe(typeAt)});
+        next();
+        const Token &parameter = newName();
+        m_function->parameters.push_back(*type);
+        declare(parameter, {.type = *type, .isConst = isConst, .slot = m_function->variables++});
+    }
+    next();
+    m_breakable = 0;
+    m_inLoopBody = false;
+    const int body = block(false);
+    m_function = &m_syntax.functions[index];
+    m_function->body = body;
+    m_scopes.pop_back();
+    m_function = nullptr;
+}
+
+// The value a name is declared with, "= value", converted to its type.
+int Parser::initializer(const Token &name, Type type)
+{
+    if (!isPunct(peek(), "="))
+        refuse(peek(), RoutineFault::NeedsValue, {quotedForMessage(name.text), typeName(type)});
+    next();
+    m_declaring = name.text;
+    const Token &valueAt = peek();
+    const int value = convert(assignment(), type, valueAt);
+    m_declaring = {};
+    return value;
+}
+
+int Parser::addStmt(Stmt stmt)
+{
+    m_syntax.stmts.push_back(std::move(stmt));
+    return static_cast<int>(m_syntax.stmts.size() - 1);
+}
+
+// A block; in a scope of its own unless it is a function's or a loop
+// body's, whose parameters share its scope, as C++ has them.
+int Parser::block(bool ownScope)
+{
+    const Token &open = expect("{");
+    if (ownScope)
+        m_scopes.emplace_back();
+    std::vector<int> children;
+    while (!isPunct(peek(), "}")) {
+        if (peek().kind == Token::Kind::End)
+            refuse(peek(), RoutineFault::Expected, {"'}'", describe(peek())});
+        children.push_back(statement());
+    }
+    next();
+    if (ownScope)
+        m_scopes.pop_back();
+    Stmt stmt{.kind = Stmt::Kind::Block, .line = open.line};
+    stmt.children = std::move(children);
+    return addStmt(std::move(stmt));
+}
+
+// The statement an if, else, for, while or do governs, in a scope of its
+// own.
+int Parser::substatement()
+{
+    m_scopes.emplace_back();
+    const int stmt = statement();
+    m_scopes.pop_back();
+    return stmt;
+}
+
+int Parser::statement()
+{
+    const Token &first = peek();
+    const Nest nest(*this, m_blockDepth, kMaxBlockNesting, first);
+    if (isPunct(first, "{"))
+        return block(true);
+    if (isPunct(first, ";")) {
+        next();
+        return addStmt({.kind = Stmt::Kind::Block, .line = first.line});
+    }
+    if (isWord(first, "if")) {
+        next();
+        expect("(");
+        const int condition = toBool(expression(), first);
+        expect(")");
+        const int body = substatement();
+        const int otherwise = isWord(peek(), "else") && (next(), true) ? substatement() : -1;
+        return addStmt(
+            {.kind = Stmt::Kind::If, .line = first.line, .expr = condition, .body = body, .otherwise = otherwise});
+    }
+    if (isWord(first, "for"))
+        return forStatement();
+    if (isWord(first, "while") || isWord(first, "do")) {
+        next();
+        const bool isDo = first.text == "do";
+        int condition = -1;
+        if (!isDo) {
+            expect("(");
+            condition = toBool(expression(), first);
+            expect(")");
+        }
+        ++m_breakable;
+        const int body = substatement();
+        --m_breakable;
+        if (isDo) {
+            expectWord("while");
+            expect("(");
+            condition = toBool(expression(), first);
+            expect(")");
+            expect(";");
+        }
+        return addStmt({.kind = isDo ? Stmt::Kind::Do : Stmt::Kind::While, .line = first.line, .expr = condition,
+                        .body = body});
+    }
+    if (isWord(first, "break") || isWord(first, "continue")) {
+        next();
+        if (m_breakable == 0)
+            refuse(first, RoutineFault::BreakOutside, {quotedForMessage(first.text)});
+        expect(";");
+        return addStmt({.kind = first.text == "break" ? Stmt::Kind::Break : Stmt::Kind::Continue, .line = first.line});
+    }
+    if (isWord(first, "return"))
+        return returnStatement();
+    if (isWord(first, "check"))
+        return surfaceOperation();
+    if (isWord(first, "Sweep") || isWord(first, "ColourPass"))
+        return loop();
+    if (isWord(first, "const") || isWord(first, "constexpr") || (typeWord(first) && !isPunct(peek(1), "(")))
+        return declaration();
+    if (first.kind == Token::Kind::Word && isPunct(peek(1), ".")) {
+        const Symbol *surface = lookUp(first.text);
+        if (surface && surface->kind == Symbol::Kind::Surface)
+            refuse(peek(2), RoutineFault::UncheckedOperation,
+                   {quotedForMessage(peek(2).text), std::string(peek(2).text)});
+    }
+    constexpr std::array<std::string_view, 8> kLeftOut = {"switch", "goto", "auto", "static", "long", "unsigned",
+                                                          "struct", "class"};
+    for (const std::string_view word : kLeftOut)
+        if (isWord(first, word))
+            refuse(first, RoutineFault::NotSupported, {quotedForMessage(word)});
+    const int value = expression();
+    expect(";");
+    return addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = value});
+}
+
+// A variable or a constant: one whose value is known before the routine
+// runs is kept as that value, as the compiler keeps it.
+int Parser::declaration()
+{
+    const Token &first = peek();
+    const bool isConstexpr = isWord(first, "constexpr");
+    const bool isConst = isConstexpr || isWord(first, "const");
+    if (isConst)
+        next();
+    const Token &typeAt = peek();
+    const std::optional<Type> type = typeWord(typeAt);
+    if (!type || *type == Type::Void)
+        refuse(typeAt, RoutineFault::Expected, {"int, float, double or bool", describe(typeAt)});
+    next();
+    std::vector<int> assignments;
+    do {
+        const Token &name = newName();
+        const Token &valueAt = peek(1);
+        const int value = initializer(name, *type);
+        if (isConst && at(value).kind == Expr::Kind::Constant) {
+            declare(name, {.kind = Symbol::Kind::Constant, .type = *type, .isConst = true, .value = at(value).value});
+            continue;
+        }
+        if (isConstexpr)
+            refuse(valueAt, RoutineFault::ConstexprNotConstant, {quotedForMessage(name.text)});
+        const int slot = m_function->variables++;
+        m_syntax.exprs.push_back(
+            {.kind = Expr::Kind::Assign, .type = *type, .line = name.line, .a = value, .slot = slot});
+        assignments.push_back(static_cast<int>(m_syntax.exprs.size() - 1));
+        declare(name, {.type = *type, .isConst = isConst, .slot = slot});
+    } while (isPunct(peek(), ",") && (next(), true));
+    expect(";");
+    Stmt stmt{.kind = Stmt::Kind::Block, .line = first.line};
+    for (const int assignment : assignments)
+        stmt.children.push_back(addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = assignment}));
+    return addStmt(std::move(stmt));
+}
+
+int Parser::forStatement()
+{
+    const Token &first = next();
+    expect("(");
+    m_scopes.emplace_back();
+    int init = -1;
+    if (!isPunct(peek(), ";")) {
+        if (isWord(peek(), "const") || isWord(peek(), "constexpr") || typeWord(peek())) {
+            init = declaration();
+        } else {
+            const Token &at = peek();
+            init = addStmt({.kind = Stmt::Kind::Expression, .line = at.line, .expr = expression()});
+            expect(";");
+        }
+    } else {
+        next();
+    }
+    const int condition = isPunct(peek(), ";") ? -1 : toBool(expression(), first);
+    expect(";");
+    const int step = isPunct(peek(), ")") ? -1 : expression();
+    expect(")");
+    ++m_breakable;
+    // The body's block shares the scope of what the for declares.
+    const int body = isPunct(peek(), "{") ? block(false) : statement();
+    --m_breakable;
+    m_scopes.pop_back();
+    return addStmt({.kind = Stmt::Kind::For,
+                    .line = first.line,
+                    .expr = condition,
+                    .init = init,
+                    .step = step,
+                    .body = body});
+}
+
+int Parser::returnStatement()
+{
+    const Token &first = next();
+    Stmt stmt{.kind = Stmt::Kind::Return, .line = first.line, .inLoopBody = m_inLoopBody};
+    const Type result = m_inLoopBody ? Type::Void : m_function->result;
+    if (isPunct(peek(), ";")) {
+        if (result != Type::Void)
+            refuse(first, RoutineFault::ReturnNeedsValue, {quotedForMessage(m_function->name), typeName(result)});
+    } else {
+        if (m_inLoopBody)
+            refuse(peek(), RoutineFault::ReturnInLoopBody);
+        if (result == Type::Void)
+            refuse(peek(), RoutineFault::ReturnNoValue, {quotedForMessage(m_function->name)});
+        const Token &valueAt = peek();
+        stmt.expr = convert(expression(), result, valueAt);
+    }
+    expect(";");
+    return addStmt(std::move(stmt));
+}
+
+int Parser::surfaceOperation()
+{
+    const Token &check = next();
+    need(DeclaresCheck, check, "check", "\"RuntimeError.h\"");
+    expect("(");
+    const Token &object = next();
+    const Symbol *surface = object.kind == Token::Kind::Word ? lookUp(object.text) : nullptr;
+    if (!surface || surface->kind != Symbol::Kind::Surface)
+        refuse(object, RoutineFault::Expected, {"the drawing surface", describe(object)});
+    expect(".");
+    const Token &name = next();
+    const SurfaceOperation *operation = nullptr;
+    for (const SurfaceOperation &known : kOperations)
+        if (name.kind == Token::Kind::Word && known.name == name.text)
+            operation = &known;
+    if (!operation)
+        refuse(name, RoutineFault::NotOperation, {quotedForMessage(name.text)});
+    need(DeclaresSurface, name, std::string(name.text).c_str(), "\"DrawingSurface.h\"");
+    expect("(");
+    const std::size_t count = operation->arguments;
+    std::vector<int> values = arguments(name, count, std::to_string(count) + (count == 1 ? " argument" : " arguments"));
+    expect(")");
+    expect(";");
+    m_program.calls.push_back({name.line, std::string(operation->name), m_loopLines.back()});
+    if (operation->op == OpCode::SetPenWidth) {
+        values[0] = convert(values[0], Type::Int, name);
+    } else if (!values.empty()) {
+        for (std::size_t i = 0; i + 1 < values.size(); ++i)
+            values[i] = convert(values[i], Type::Float, name);
+        if (at(values.back()).type != Type::Colour)
+            refuse(name, RoutineFault::ColourNotPalette,
+                   {std::string(operation->name), typeName(at(values.back()).type)});
+    }
+    Stmt stmt{.kind = Stmt::Kind::Surface, .line = name.line, .op = operation->op};
+    stmt.children = std::move(values);
+    return addStmt(std::move(stmt));
+}
+
+int Parser::loop()
+{
+    const Token &call = next();
+    need(DeclaresLoops, call, std::string(call.text).c_str(), "\"Sweep.h\"");
+    const bool sweep = call.text == "Sweep";
+    const Type type = sweep ? Type::Double : Type::Int;
+    expect("(");
+    Stmt stmt{.kind = Stmt::Kind::Loop, .line = call.line, .op = sweep ? OpCode::SweepStart : OpCode::ColourStart};
+    for (int i = 0; i < 3; ++i) {
+        const Token &at = peek();
+        stmt.children.push_back(convert(assignment(), type, at));
+        expect(",");
+    }
+    expect("[");
+    expect("&");
+    expect("]");
+    expect("(");
+    const Token &typeAt = peek();
+    if (typeWord(typeAt) != type)
+        refuse(typeAt, RoutineFault::CounterType, {std::string(call.text), sweep ? "a double" : "an int"});
+    next();
+    m_scopes.emplace_back();
+    const Token &counter = newName();
+    stmt.slot = m_function->variables++;
+    declare(counter, {.type = type, .slot = stmt.slot});
+    expect(")");
+
+    stmt.loop = static_cast<int>(m_program.loops.size());
+    m_program.loops.push_back({call.line, call.line, std::string(counter.text)});
+    m_loopLines.push_back(call.line);
+    const int breakable = std::exchange(m_breakable, 0);
+    const bool inLoopBody = std::exchange(m_inLoopBody, true);
+    stmt.body = block(false);
+    m_breakable = breakable;
+    m_inLoopBody = inLoopBody;
+    m_loopLines.pop_back();
+    m_scopes.pop_back();
+    m_program.loops[static_cast<std::size_t>(stmt.loop)].lastLine = expect(")").line;
+    expect(";");
+    return addStmt(std::move(stmt));
+}
+
+} // namespace sweepdraw

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "Lexer.h"
+#include "Syntax.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace sweepdraw {
+
+// Reads a routine's tokens by recursive descent, checking names, types and
+// nesting as it goes, into the checked tree the emitter compiles: the
+// statements in Parser.cpp, the expressions in ParserExpressions.cpp.
+// Refuses, with RoutineRefusal, the first thing C++ would refuse or the
+// language leaves out.
+class Parser final
+{
+public:
+    // Nesting beyond these is refused while reading, never found by a
+    // crash: blocks and statements within statements, and brackets, calls
+    // and operators within expressions.
+    static constexpr int kMaxBlockNesting = 64;
+    static constexpr int kMaxExpressionNesting = 256;
+
+    Parser(const RoutineSource &source, std::vector<Token> tokens, RoutineSyntax &syntax, RoutineProgram &program);
+
+    void file();
+
+private:
+    struct Symbol
+    {
+        enum class Kind : std::uint8_t { Variable, Constant, Function, Surface };
+        std::string_view name;
+        Kind kind = Kind::Variable;
+        Type type = Type::Void;
+        bool isConst = false;
+        int slot = 0;
+        std::uint32_t function = 0;
+        RoutineSlot value{};
+    };
+
+    class Nest final
+    {
+    public:
+        Nest(Parser &parser, int &depth, int limit, const Token &at);
+        ~Nest() { --m_depth; }
+        Nest(const Nest &) = delete;
+        Nest &operator=(const Nest &) = delete;
+
+    private:
+        int &m_depth;
+    };
+
+    // Tokens.
+    const Token &peek(std::size_t ahead = 0) const;
+    const Token &next();
+    static bool isPunct(const Token &token, std::string_view text);
+    static bool isWord(const Token &token, std::string_view text);
+    const Token &expect(std::string_view punct);
+    void expectWord(std::string_view word);
+    std::string describe(const Token &token) const;
+    [[noreturn]] void refuse(const Token &at, RoutineFault fault, std::initializer_list<std::string> values = {}) const;
+    void need(unsigned declares, const Token &at, const char *name, const char *header) const;
+
+    // Names.
+    const Symbol *lookUp(std::string_view name) const;
+    const Token &newName();
+    void declare(const Token &name, Symbol symbol);
+    std::optional<Type> typeWord(const Token &token) const;
+
+    // The file, its functions and statements (Parser.cpp).
+    void namespaceValue(bool constexprValue);
+    void function(Type result, const Token &name);
+    int block(bool ownScope);
+    int statement();
+    int substatement();
+    int declaration();
+    int initializer(const Token &name, Type type);
+    int forStatement();
+    int surfaceOperation();
+    int loop();
+    int returnStatement();
+    int addStmt(Stmt stmt);
+
+    // Expressions (ParserExpressions.cpp).
+    int expression();
+    int assignment();
+    int conditional();
+    int logicalOr();
+    int logicalAnd();
+    int equality();
+    int relational();
+    int additive();
+    int multiplicative();
+    int unary();
+    int postfix();
+    int primary();
+    int name(const Token &token);
+    int call(const Token &callee, const Symbol &function);
+    int stdName(const Token &std);
+    int mathCall(const Token &name, bool qualified);
+    std::vector<int> arguments(const Token &callee, std::size_t count, const std::string &takes);
+    int literal(Type type, RoutineSlot value, int line);
+    int operation(OpCode op, Type type, int line, int a, int b = -1, std::uint32_t function = 0);
+    int arithmetic(const Token &op, int a, int b);
+    int compare(const Token &op, int a, int b);
+    int step(const Token &op, int target, bool after);
+    int assign(const Token &op, int target, const Symbol *assigned, int value);
+    int convert(int expr, Type to, const Token &at);
+    int toBool(int expr, const Token &at);
+    Type numeric(int expr, const Token &at) const;
+    int promoted(int expr, const Token &at);
+    const Expr &at(int expr) const { return m_syntax.exprs[static_cast<std::size_t>(expr)]; }
+
+    const RoutineSource &m_source;
+    std::vector<Token> m_tokens;
+    std::size_t m_next = 0;
+    RoutineSyntax &m_syntax;
+    RoutineProgram &m_program;
+
+    std::vector<std::vector<Symbol>> m_scopes;
+    unsigned m_declared = 0;
+    int m_blockDepth = 0;
+    int m_expressionDepth = 0;
+    std::string_view m_declaring; // the name whose initializer is being read
+    // The last name read as a value, for an assignment to tell whether it
+    // may change.
+    int m_lastNameExpr = -1;
+    const Symbol *m_lastName = nullptr;
+
+    // The function being read.
+    FunctionSyntax *m_function = nullptr;
+    int m_breakable = 0;       // for, while and do loops round, within the body
+    bool m_inLoopBody = false; // the body of a Sweep or ColourPass
+    // The first lines of the Sweeps and ColourPasses being read, innermost
+    // last, after a 0 for none.
+    std::vector<int> m_loopLines{0};
+};
+
+} // namespace sweepdraw

@@ -1,0 +1,459 @@
+#include "Parser.h"
+
+#include "Library.h"
+#include "RoutineMachine.h"
+
+#include <algorithm>
+#include <array>
+
+namespace sweepdraw {
+
+namespace {
+
+// The type of an arithmetic operation on promoted operands of these types,
+// as C++'s usual arithmetic conversions make it.
+Type commonType(Type a, Type b)
+{
+    if (a == Type::Double || b == Type::Double)
+        return Type::Double;
+    if (a == Type::Float || b == Type::Float)
+        return Type::Float;
+    if (a == Type::Long || b == Type::Long)
+        return Type::Long;
+    return Type::Int;
+}
+
+bool isAssignment(const Token &token)
+{
+    constexpr std::array<std::string_view, 6> kAssignments = {"=", "+=", "-=", "*=", "/=", "%="};
+    return token.kind == Token::Kind::Punct
+        && std::find(kAssignments.begin(), kAssignments.end(), token.text) != kAssignments.end();
+}
+
+} // namespace
+
+int Parser::expression()
+{
+    return assignment();
+}
+
+int Parser::assignment()
+{
+    const Token &first = peek();
+    if (first.kind == Token::Kind::Word && isPunct(peek(1), "=") && !lookUp(first.text) && !isReserved(first.text)
+        && !isMacro(first.text))
+        refuse(first, RoutineFault::NeedsType, {quotedForMessage(first.text), std::string(first.text)});
+    const int target = conditional();
+    const Token &op = peek();
+    if (!isAssignment(op))
+        return target;
+    const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, op);
+    next();
+    // The name assigned to, before the value names others.
+    const Symbol *assigned = target == m_lastNameExpr ? m_lastName : nullptr;
+    return assign(op, target, assigned, assignment());
+}
+
+int Parser::conditional()
+{
+    const int condition = logicalOr();
+    if (!isPunct(peek(), "?"))
+        return condition;
+    const Token &question = next();
+    const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, question);
+    const int test = toBool(condition, question);
+    int yes = expression();
+    expect(":");
+    int no = assignment();
+    Type type = at(yes).type;
+    if (type != at(no).type || type == Type::Bool) {
+        if (type == Type::Void || at(no).type == Type::Void)
+            refuse(question, RoutineFault::VoidNotValue, {"one side of '?:'"});
+        type = type == Type::Bool && at(no).type == Type::Bool
+                   ? Type::Bool
+                   : commonType(numeric(promoted(yes, question), question), numeric(promoted(no, question), question));
+        yes = convert(yes, type, question);
+        no = convert(no, type, question);
+    }
+    if (at(test).kind == Expr::Kind::Constant)
+        return at(test).value.i ? yes : no;
+    m_syntax.exprs.push_back({.kind = Expr::Kind::Conditional, .type = type, .line = question.line, .a = test,
+                              .b = yes, .c = no});
+    return static_cast<int>(m_syntax.exprs.size() - 1);
+}
+
+int Parser::logicalOr()
+{
+    int left = logicalAnd();
+    while (isPunct(peek(), "||")) {
+        const Token &op = next();
+        const int a = toBool(left, op);
+        const int b = toBool(logicalAnd(), op);
+        if (at(a).kind == Expr::Kind::Constant) {
+            left = at(a).value.i ? a : b;
+            continue;
+        }
+        m_syntax.exprs.push_back({.kind = Expr::Kind::Or, .type = Type::Bool, .line = op.line, .a = a, .b = b});
+        left = static_cast<int>(m_syntax.exprs.size() - 1);
+    }
+    return left;
+}
+
+int Parser::logicalAnd()
+{
+    int left = equality();
+    while (isPunct(peek(), "&&")) {
+        const Token &op = next();
+        const int a = toBool(left, op);
+        const int b = toBool(equality(), op);
+        if (at(a).kind == Expr::Kind::Constant) {
+            left = at(a).value.i ? b : a;
+            continue;
+        }
+        m_syntax.exprs.push_back({.kind = Expr::Kind::And, .type = Type::Bool, .line = op.line, .a = a, .b = b});
+        left = static_cast<int>(m_syntax.exprs.size() - 1);
+    }
+    return left;
+}
+
+int Parser::equality()
+{
+    int left = relational();
+    while (isPunct(peek(), "==") || isPunct(peek(), "!=")) {
+        const Token &op = next();
+        left = compare(op, left, relational());
+    }
+    return left;
+}
+
+int Parser::relational()
+{
+    int left = additive();
+    while (isPunct(peek(), "<") || isPunct(peek(), "<=") || isPunct(peek(), ">") || isPunct(peek(), ">=")) {
+        const Token &op = next();
+        left = compare(op, left, additive());
+    }
+    return left;
+}
+
+int Parser::additive()
+{
+    int left = multiplicative();
+    while (isPunct(peek(), "+") || isPunct(peek(), "-")) {
+        const Token &op = next();
+        left = arithmetic(op, left, multiplicative());
+    }
+    return left;
+}
+
+int Parser::multiplicative()
+{
+    int left = unary();
+    while (isPunct(peek(), "*") || isPunct(peek(), "/") || isPunct(peek(), "%")) {
+        const Token &op = next();
+        left = arithmetic(op, left, unary());
+    }
+    return left;
+}
+
+int Parser::unary()
+{
+    const Token &op = peek();
+    if (!isPunct(op, "-") && !isPunct(op, "+") && !isPunct(op, "!") && !isPunct(op, "++") && !isPunct(op, "--"))
+        return postfix();
+    const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, op);
+    next();
+    const int value = unary();
+    if (op.text == "++" || op.text == "--")
+        return step(op, value, false);
+    if (op.text == "!")
+        return operation(OpCode::Not, Type::Bool, op.line, toBool(value, op));
+    const int operand = promoted(value, op);
+    const Type type = at(operand).type;
+    if (op.text == "+")
+        return operand;
+    return operation(ofType({OpCode::NegI, OpCode::NegL, OpCode::NegF, OpCode::NegD}, type), type, op.line, operand);
+}
+
+int Parser::postfix()
+{
+    int value = primary();
+    while (isPunct(peek(), "++") || isPunct(peek(), "--"))
+        value = step(next(), value, true);
+    return value;
+}
+
+int Parser::primary()
+{
+    const Token &token = next();
+    switch (token.kind) {
+    case Token::Kind::Int: return literal(Type::Int, {.i = static_cast<int>(token.value.integer)}, token.line);
+    case Token::Kind::Long: return literal(Type::Long, {.l = token.value.integer}, token.line);
+    case Token::Kind::Float: return literal(Type::Float, {.f = token.value.single}, token.line);
+    case Token::Kind::Double: return literal(Type::Double, {.d = token.value.real}, token.line);
+    case Token::Kind::Punct:
+        if (token.text == "(") {
+            const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, token);
+            const int value = expression();
+            expect(")");
+            return value;
+        }
+        break;
+    case Token::Kind::Word:
+        if (token.text == "true" || token.text == "false")
+            return literal(Type::Bool, {.i = token.text == "true"}, token.line);
+        if (token.text == "static_cast") {
+            expect("<");
+            const Token &typeAt = peek();
+            const std::optional<Type> type = typeWord(typeAt);
+            if (!type || *type == Type::Void)
+                refuse(typeAt, RoutineFault::Expected, {"int, float, double or bool", describe(typeAt)});
+            next();
+            expect(">");
+            const Token &open = expect("(");
+            const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, open);
+            const int value = expression();
+            expect(")");
+            return convert(value, *type, token);
+        }
+        if (token.text == "PaletteColor") {
+            need(DeclaresPalette, token, "PaletteColor", "\"Palette.h\"");
+            expect("(");
+            const int number = convert(arguments(token, 1, "1 argument")[0], Type::Int, token);
+            return operation(OpCode::Palette, Type::Colour, token.line, number);
+        }
+        if (token.text == "std")
+            return stdName(token);
+        return name(token);
+    default:
+        break;
+    }
+    refuse(token, RoutineFault::Expected, {"a number, a name or '('", describe(token)});
+}
+
+int Parser::name(const Token &token)
+{
+    if (token.text == m_declaring)
+        refuse(token, RoutineFault::OwnInitializer, {quotedForMessage(token.text)});
+    if (const Symbol *symbol = lookUp(token.text)) {
+        switch (symbol->kind) {
+        case Symbol::Kind::Function:
+            if (!isPunct(peek(), "("))
+                refuse(peek(), RoutineFault::Expected, {"'('", describe(peek())});
+            return call(token, *symbol);
+        case Symbol::Kind::Constant:
+            m_lastName = symbol;
+            return m_lastNameExpr = literal(symbol->type, symbol->value, token.line);
+        case Symbol::Kind::Variable:
+        case Symbol::Kind::Surface:
+            m_syntax.exprs.push_back(
+                {.kind = Expr::Kind::Local, .type = symbol->type, .line = token.line, .slot = symbol->slot});
+            m_lastName = symbol;
+            return m_lastNameExpr = static_cast<int>(m_syntax.exprs.size() - 1);
+        }
+    }
+    if (const NamedConstant *constant = findMacroConstant(token.text)) {
+        need(DeclaresMath, token, constant->name.data(), "<cmath>");
+        RoutineSlot value{};
+        if (constant->type == Type::Float)
+            value.f = static_cast<float>(constant->value);
+        else
+            value.d = constant->value;
+        return literal(constant->type, value, token.line);
+    }
+    if (token.text == "abs" || token.text == "min" || token.text == "max" || token.text == "pi")
+        refuse(token, RoutineFault::DidYouMean,
+               {quotedForMessage(token.text),
+                quotedForMessage(token.text == "pi" ? "std::numbers::pi" : "std::" + std::string(token.text))});
+    if (findMath(token.text) && isPunct(peek(), "(")) {
+        need(DeclaresMath, token, std::string(token.text).c_str(), "<cmath>");
+        return mathCall(token, false);
+    }
+    if (isMacro(token.text))
+        refuse(token, RoutineFault::NotSupported, {quotedForMessage(token.text)});
+    if (findMath(token.text))
+        refuse(token, RoutineFault::DidYouMean,
+               {quotedForMessage(token.text), quotedForMessage("std::" + std::string(token.text) + "(...)")});
+    refuse(token, RoutineFault::NotDeclared, {quotedForMessage(token.text)});
+}
+
+int Parser::call(const Token &callee, const Symbol &function)
+{
+    const FunctionSyntax &called = m_syntax.functions[function.function];
+    const std::vector<Type> parameters = called.parameters;
+    const std::string name = called.name;
+    next();
+    const std::size_t count = parameters.size();
+    std::vector<int> values = arguments(callee, count, std::to_string(count) + (count == 1 ? " argument" : " arguments"));
+    for (std::size_t i = 0; i < count; ++i) {
+        if (parameters[i] == Type::Surface) {
+            if (at(values[i]).type != Type::Surface)
+                refuse(callee, RoutineFault::SurfaceExpected, {quotedForMessage(name)});
+        } else {
+            values[i] = convert(values[i], parameters[i], callee);
+        }
+    }
+    m_syntax.exprs.push_back({.kind = Expr::Kind::Call, .type = function.type, .line = callee.line,
+                              .function = function.function, .arguments = std::move(values)});
+    return static_cast<int>(m_syntax.exprs.size() - 1);
+}
+
+int Parser::stdName(const Token &std)
+{
+    expect("::");
+    const Token &name = next();
+    if (isWord(name, "numbers")) {
+        need(DeclaresNumbers, name, "std::numbers", "<numbers>");
+        expect("::");
+        const Token &constant = next();
+        const NamedConstant *number = findNumber(constant.text);
+        if (constant.kind != Token::Kind::Word || !number)
+            refuse(constant, RoutineFault::NotDeclared, {quotedForMessage("std::numbers::" + std::string(constant.text))});
+        return literal(Type::Double, {.d = number->value}, constant.line);
+    }
+    if (isWord(name, "min") || isWord(name, "max")) {
+        const std::string function = "std::" + std::string(name.text);
+        need(DeclaresMinMax, name, function.c_str(), "<algorithm>");
+        expect("(");
+        const std::vector<int> values = arguments(name, 2, "2 arguments");
+        const Type type = at(values[0]).type;
+        if (type != at(values[1]).type || (type != Type::Int && type != Type::Float && type != Type::Double))
+            refuse(name, RoutineFault::MinMaxTypes,
+                   {quotedForMessage(function), typeName(at(values[0]).type), typeName(at(values[1]).type)});
+        const bool min = name.text == "min";
+        const OpCode op = type == Type::Int    ? (min ? OpCode::MinI : OpCode::MaxI)
+                          : type == Type::Float ? (min ? OpCode::MinF : OpCode::MaxF)
+                                                : (min ? OpCode::MinD : OpCode::MaxD);
+        return operation(op, type, name.line, values[0], values[1]);
+    }
+    if (name.kind != Token::Kind::Word || !findMath(name.text))
+        refuse(name, RoutineFault::NotInLibrary, {quotedForMessage("std::" + std::string(name.text))});
+    (void)std;
+    return mathCall(name, true);
+}
+
+// A function of <cmath>: as std:: overloads it, on floats for float
+// arguments and on doubles for any other, and std::abs on ints for an int;
+// without std::, glibc's own, on doubles.
+int Parser::mathCall(const Token &name, bool qualified)
+{
+    const MathFunction &function = *findMath(name.text);
+    need(DeclaresMath, name, std::string(name.text).c_str(), "<cmath>");
+    const std::string shown = (qualified ? "std::" : "") + std::string(function.name);
+    expect("(");
+    std::vector<int> values = arguments(name, static_cast<std::size_t>(function.arguments),
+                                        function.arguments == 1 ? "1 argument" : "2 arguments");
+    bool onFloat = qualified;
+    for (int &value : values) {
+        value = promoted(value, name);
+        onFloat = onFloat && at(value).type == Type::Float;
+    }
+    if (qualified && function.name == "abs" && at(values[0]).type == Type::Int)
+        return operation(OpCode::AbsI, Type::Int, name.line, values[0]);
+    const Type type = onFloat ? Type::Float : Type::Double;
+    for (int &value : values)
+        value = convert(value, type, name);
+    const OpCode op = function.arguments == 1 ? (onFloat ? OpCode::MathF1 : OpCode::MathD1)
+                                              : (onFloat ? OpCode::MathF2 : OpCode::MathD2);
+    return operation(op, type, name.line, values[0], values.size() > 1 ? values[1] : -1, numberOf(function));
+}
+
+// The arguments of a call, its opening bracket already read.
+std::vector<int> Parser::arguments(const Token &callee, std::size_t count, const std::string &takes)
+{
+    const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, callee);
+    std::vector<int> values;
+    if (!isPunct(peek(), ")")) {
+        values.push_back(assignment());
+        while (isPunct(peek(), ",")) {
+            next();
+            values.push_back(assignment());
+        }
+    }
+    if (values.size() != count)
+        refuse(callee, RoutineFault::Arguments, {quotedForMessage(callee.text), takes, std::to_string(values.size())});
+    expect(")");
+    return values;
+}
+
+int Parser::arithmetic(const Token &op, int a, int b)
+{
+    a = promoted(a, op);
+    b = promoted(b, op);
+    const Type type = commonType(at(a).type, at(b).type);
+    if (op.text == "%" && type != Type::Int && type != Type::Long)
+        refuse(op, RoutineFault::RemainderOfInts, {typeName(type)});
+    a = convert(a, type, op);
+    b = convert(b, type, op);
+    using O = OpCode;
+    const char c = op.text[0];
+    const OpFamily family = c == '+'   ? OpFamily{O::AddI, O::AddL, O::AddF, O::AddD}
+                          : c == '-' ? OpFamily{O::SubI, O::SubL, O::SubF, O::SubD}
+                          : c == '*' ? OpFamily{O::MulI, O::MulL, O::MulF, O::MulD}
+                          : c == '/' ? OpFamily{O::DivI, O::DivL, O::DivF, O::DivD}
+                                     : OpFamily{O::RemI, O::RemL, O::End, O::End};
+    return operation(ofType(family, type), type, op.line, a, b);
+}
+
+int Parser::compare(const Token &op, int a, int b)
+{
+    a = promoted(a, op);
+    b = promoted(b, op);
+    const Type type = commonType(at(a).type, at(b).type);
+    a = convert(a, type, op);
+    b = convert(b, type, op);
+    using O = OpCode;
+    const std::string_view text = op.text;
+    const bool swapped = text == ">" || text == ">=";
+    const OpFamily family = text == "==" ? OpFamily{O::EqI, O::EqL, O::EqF, O::EqD}
+                          : text == "!=" ? OpFamily{O::NeI, O::NeL, O::NeF, O::NeD}
+                          : text == "<" || text == ">" ? OpFamily{O::LtI, O::LtL, O::LtF, O::LtD}
+                                                       : OpFamily{O::LeI, O::LeL, O::LeF, O::LeD};
+    const int made = operation(ofType(family, type), Type::Bool, op.line, swapped ? b : a, swapped ? a : b);
+    // Kept in the order written, for the emitter to work out in that order.
+    if (swapped && at(made).kind != Expr::Kind::Constant) {
+        Expr &expr = m_syntax.exprs[static_cast<std::size_t>(made)];
+        std::swap(expr.a, expr.b);
+        expr.after = true;
+    }
+    return made;
+}
+
+int Parser::step(const Token &op, int target, bool after)
+{
+    if (target != m_lastNameExpr || !m_lastName || m_lastName->kind == Symbol::Kind::Surface)
+        refuse(op, RoutineFault::NotAssignable);
+    if (m_lastName->isConst)
+        refuse(op, RoutineFault::ConstAssigned, {quotedForMessage(m_lastName->name)});
+    const Type type = at(target).type;
+    if (type == Type::Bool)
+        refuse(op, RoutineFault::BoolStep);
+    using O = OpCode;
+    const OpFamily family = op.text == "++" ? OpFamily{O::AddI, O::AddL, O::AddF, O::AddD}
+                                          : OpFamily{O::SubI, O::SubL, O::SubF, O::SubD};
+    m_syntax.exprs.push_back({.kind = Expr::Kind::Step, .type = type, .op = ofType(family, type), .after = after,
+                              .line = op.line, .slot = at(target).slot});
+    m_lastNameExpr = -1;
+    return static_cast<int>(m_syntax.exprs.size() - 1);
+}
+
+int Parser::assign(const Token &op, int target, const Symbol *assigned, int value)
+{
+    if (!assigned || assigned->kind == Symbol::Kind::Surface)
+        refuse(op, RoutineFault::NotAssignable);
+    if (assigned->isConst)
+        refuse(op, RoutineFault::ConstAssigned, {quotedForMessage(assigned->name)});
+    const Type type = at(target).type;
+    const int slot = at(target).slot;
+    if (op.text != "=") {
+        const Token arithmeticOp{.kind = Token::Kind::Punct, .text = op.text.substr(0, 1), .line = op.line,
+                                 .offset = op.offset};
+        value = arithmetic(arithmeticOp, target, value);
+    }
+    value = convert(value, type, op);
+    m_syntax.exprs.push_back({.kind = Expr::Kind::Assign, .type = type, .line = op.line, .a = value, .slot = slot});
+    m_lastNameExpr = -1;
+    return static_cast<int>(m_syntax.exprs.size() - 1);
+}
+
+} // namespace sweepdraw

@@ -1,0 +1,211 @@
+#include "Parser.h"
+
+#include "Library.h"
+#include "RoutineMachine.h"
+
+#include <array>
+
+namespace sweepdraw {
+
+namespace {
+
+OpCode conversion(Type from, Type to)
+{
+    using O = OpCode;
+    constexpr std::array<OpFamily, 4> kTo = {{
+        {O::End, O::IntToLong, O::IntToFloat, O::IntToDouble},
+        {O::LongToInt, O::End, O::LongToFloat, O::LongToDouble},
+        {O::FloatToInt, O::FloatToLong, O::End, O::FloatToDouble},
+        {O::DoubleToInt, O::DoubleToLong, O::DoubleToFloat, O::End},
+    }};
+    return ofType(kTo[static_cast<std::size_t>(from) - static_cast<std::size_t>(Type::Int)], to);
+}
+
+} // namespace
+
+const char *typeName(Type type)
+{
+    constexpr std::array<const char *, 8> kNames = {"void", "bool", "int", "long", "float", "double", "a colour",
+                                                    "the drawing surface"};
+    return kNames[static_cast<std::size_t>(type)];
+}
+
+Parser::Nest::Nest(Parser &parser, int &depth, int limit, const Token &at)
+    : m_depth(depth)
+{
+    if (++m_depth > limit)
+        parser.refuse(at, RoutineFault::NestedTooDeep, {std::to_string(limit)});
+}
+
+const Token &Parser::peek(std::size_t ahead) const
+{
+    return m_tokens[std::min(m_next + ahead, m_tokens.size() - 1)];
+}
+
+const Token &Parser::next()
+{
+    const Token &token = m_tokens[m_next];
+    if (token.kind != Token::Kind::End)
+        ++m_next;
+    return token;
+}
+
+bool Parser::isPunct(const Token &token, std::string_view text)
+{
+    return token.kind == Token::Kind::Punct && token.text == text;
+}
+
+bool Parser::isWord(const Token &token, std::string_view text)
+{
+    return token.kind == Token::Kind::Word && token.text == text;
+}
+
+std::string Parser::describe(const Token &token) const
+{
+    if (token.kind == Token::Kind::End)
+        return "the end of the file";
+    return quotedForMessage(token.text);
+}
+
+void Parser::refuse(const Token &at, RoutineFault fault, std::initializer_list<std::string> values) const
+{
+    m_source.refuse(at.offset, fault, values);
+}
+
+const Token &Parser::expect(std::string_view punct)
+{
+    if (!isPunct(peek(), punct))
+        refuse(peek(), RoutineFault::Expected, {quotedForMessage(punct), describe(peek())});
+    return next();
+}
+
+void Parser::expectWord(std::string_view word)
+{
+    if (!isWord(peek(), word))
+        refuse(peek(), RoutineFault::Expected, {quotedForMessage(word), describe(peek())});
+    next();
+}
+
+void Parser::need(unsigned declares, const Token &at, const char *name, const char *header) const
+{
+    if (!(m_declared & declares))
+        refuse(at, RoutineFault::NeedsHeader, {quotedForMessage(name), header});
+}
+
+const Parser::Symbol *Parser::lookUp(std::string_view name) const
+{
+    for (auto scope = m_scopes.rbegin(); scope != m_scopes.rend(); ++scope)
+        for (const Symbol &symbol : *scope)
+            if (symbol.name == name)
+                return &symbol;
+    return nullptr;
+}
+
+const Token &Parser::newName()
+{
+    const Token &name = peek();
+    if (name.kind != Token::Kind::Word)
+        refuse(name, RoutineFault::Expected, {"a name", describe(name)});
+    if (isMacro(name.text))
+        refuse(name, RoutineFault::MacroName, {quotedForMessage(name.text)});
+    if (isReserved(name.text))
+        refuse(name, RoutineFault::ReservedName, {quotedForMessage(name.text)});
+    for (const Symbol &symbol : m_scopes.back())
+        if (symbol.name == name.text)
+            refuse(name, RoutineFault::Redeclared, {quotedForMessage(name.text)});
+    return next();
+}
+
+void Parser::declare(const Token &name, Symbol symbol)
+{
+    symbol.name = name.text;
+    m_scopes.back().push_back(symbol);
+}
+
+std::optional<Type> Parser::typeWord(const Token &token) const
+{
+    if (token.kind != Token::Kind::Word)
+        return std::nullopt;
+    constexpr std::array<std::pair<std::string_view, Type>, 5> kTypes = {{
+        {"void", Type::Void}, {"bool", Type::Bool}, {"int", Type::Int}, {"float", Type::Float},
+        {"double", Type::Double},
+    }};
+    for (const auto &[word, type] : kTypes)
+        if (token.text == word)
+            return type;
+    return std::nullopt;
+}
+
+int Parser::literal(Type type, RoutineSlot value, int line)
+{
+    m_syntax.exprs.push_back({.kind = Expr::Kind::Constant, .type = type, .line = line, .value = value});
+    return static_cast<int>(m_syntax.exprs.size() - 1);
+}
+
+// An operation, worked out now when its operands are known and it cannot
+// fail, as the compiler works it out.
+int Parser::operation(OpCode op, Type type, int line, int a, int b, std::uint32_t function)
+{
+    m_syntax.exprs.push_back(
+        {.kind = Expr::Kind::Operation, .type = type, .op = op, .line = line, .a = a, .b = b, .function = function});
+    const int made = static_cast<int>(m_syntax.exprs.size() - 1);
+    if (at(a).kind != Expr::Kind::Constant || (b >= 0 && at(b).kind != Expr::Kind::Constant))
+        return made;
+    RoutineSlot slots[3] = {{}, at(a).value, b >= 0 ? at(b).value : RoutineSlot{}};
+    const Instruction instruction{.op = op, .a = 0, .b = 1, .c = 2, .target = function};
+    if (!RoutineMachine::evaluate(instruction, slots))
+        return made;
+    m_syntax.exprs.back() = {.kind = Expr::Kind::Constant, .type = type, .line = line, .value = slots[0]};
+    return made;
+}
+
+int Parser::convert(int expr, Type to, const Token &where)
+{
+    const Type from = at(expr).type;
+    if (from == to)
+        return expr;
+    if (to == Type::Bool)
+        return toBool(expr, where);
+    if (to == Type::Void || to == Type::Colour || to == Type::Surface)
+        refuse(where, RoutineFault::Expected, {typeName(to), typeName(from)});
+    numeric(expr, where);
+    if (from == Type::Bool) {
+        // A bool is an int slot holding 0 or 1 already.
+        Expr asInt = at(expr);
+        asInt.type = Type::Int;
+        m_syntax.exprs.push_back(asInt);
+        expr = static_cast<int>(m_syntax.exprs.size() - 1);
+        if (to == Type::Int)
+            return expr;
+    }
+    return operation(conversion(at(expr).type, to), to, at(expr).line, expr);
+}
+
+int Parser::toBool(int expr, const Token &where)
+{
+    const Type type = numeric(expr, where);
+    if (type == Type::Bool)
+        return expr;
+    const OpCode op = ofType({OpCode::IntToBool, OpCode::LongToBool, OpCode::FloatToBool, OpCode::DoubleToBool}, type);
+    return operation(op, Type::Bool, at(expr).line, expr);
+}
+
+Type Parser::numeric(int expr, const Token &where) const
+{
+    const Expr &value = at(expr);
+    if (value.type == Type::Colour)
+        refuse(where, RoutineFault::ColourNotNumber);
+    if (value.type == Type::Surface)
+        refuse(where, RoutineFault::SurfaceNotNumber);
+    if (value.type == Type::Void)
+        refuse(where, RoutineFault::VoidNotValue,
+               {quotedForMessage(m_syntax.functions[value.function].name)});
+    return value.type;
+}
+
+int Parser::promoted(int expr, const Token &where)
+{
+    return numeric(expr, where) == Type::Bool ? convert(expr, Type::Int, where) : expr;
+}
+
+} // namespace sweepdraw

@@ -1,0 +1,421 @@
+#include "RoutineMachine.h"
+
+#include "DrawingSurface.h"
+#include "Library.h"
+#include "LoopCheck.h"
+#include "LoopWatch.h"
+#include "Palette.h"
+#include "RuntimeError.h"
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace sweepdraw {
+
+namespace {
+
+// Converts as static_cast does, for the values where C++ defines it.
+template <typename To>
+To checkedConversion(double value, const char *type)
+{
+    // -2^31 - 1 is a double, and truncates to no int; -2^63 - 1 is none.
+    constexpr double low = static_cast<double>(std::numeric_limits<To>::min()) - (sizeof(To) < 8 ? 1 : 0);
+    constexpr double high = static_cast<double>(std::numeric_limits<To>::max()) + 1; // 2^31 or 2^63
+    const bool inRange = sizeof(To) < 8 ? value > low && value < high : value >= low && value < high;
+    if (!inRange) [[unlikely]]
+        throwRuntimeError("conversion to %s: %.9g is outside the range of %s", type, value, type);
+    return static_cast<To>(value);
+}
+
+template <typename T>
+T divided(T a, T b, const char *type)
+{
+    if (b == 0) [[unlikely]]
+        throwRuntimeError("%s division by zero", type);
+    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
+        throwRuntimeError("%s division overflows", type);
+    return a / b;
+}
+
+template <typename T>
+T remainder(T a, T b, const char *type)
+{
+    if (b == 0) [[unlikely]]
+        throwRuntimeError("%s remainder of a division by zero", type);
+    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
+        throwRuntimeError("%s remainder overflows", type);
+    return a % b;
+}
+
+[[noreturn]] void overflows(const char *what)
+{
+    throwRuntimeError("%s overflows", what);
+}
+
+} // namespace
+
+RoutineMachine::RoutineMachine(const RoutineProgram &program, DrawingSurface *surface)
+    : m_program(program)
+    , m_surface(surface)
+{
+}
+
+RoutineMachine::RoutineMachine(const RoutineProgram &program, DrawingSurface &surface)
+    : RoutineMachine(program, &surface)
+{
+    const RoutineFunction &drawing = program.functions.back();
+    m_stack.resize(static_cast<std::size_t>(drawing.slots) + 64);
+    std::copy(drawing.initial.begin(), drawing.initial.end(), m_stack.begin());
+    m_frames.reserve(64);
+    m_loops.reserve(16);
+    m_frames.push_back({0, 0, static_cast<std::uint32_t>(program.functions.size() - 1), 0});
+    m_ip = drawing.entry;
+}
+
+bool RoutineMachine::evaluate(const Instruction &instruction, RoutineSlot *slots)
+{
+    static const RoutineProgram none;
+    RoutineMachine machine(none, nullptr);
+    const Instruction code[2] = {instruction, {}};
+    RoutineSlot result = slots[0];
+    try {
+        machine.run(code, code, slots);
+        return true;
+    } catch (const RuntimeError &) {
+        slots[0] = result;
+        return false;
+    }
+}
+
+const RoutineSlot *RoutineMachine::slots() const
+{
+    return m_frames.empty() ? nullptr : m_stack.data() + m_frames.back().base;
+}
+
+int RoutineMachine::slotCount() const
+{
+    return m_frames.empty() ? 0 : m_program.functions[m_frames.back().function].slots;
+}
+
+bool RoutineMachine::resume(long long operations)
+{
+    if (m_ended)
+        return true;
+    m_left = operations < 1 ? 1 : operations;
+    for (std::size_t depth = 0; depth < m_loops.size() && depth < m_recorded.size(); ++depth)
+        record(depth);
+    const Instruction *code = m_program.code.data();
+    try {
+        m_ended = run(code, code + m_ip, m_stack.data() + m_frames.back().base);
+    } catch (const LocatedError &) {
+        m_ended = true;
+        forgetRecorded();
+        throw;
+    } catch (const RuntimeError &error) {
+        m_ended = true;
+        forgetRecorded();
+        throw LocatedError(m_program.fileName + ':' + std::to_string(code[m_ip].line) + ": error: " + error.what());
+    } catch (...) {
+        m_ended = true;
+        forgetRecorded();
+        throw;
+    }
+    forgetRecorded();
+    return m_ended;
+}
+
+LoopSite RoutineMachine::site(std::uint32_t loop) const
+{
+    return {m_program.fileName.c_str(), static_cast<std::uint_least32_t>(m_program.loops[loop].firstLine)};
+}
+
+void RoutineMachine::record(std::size_t depth)
+{
+    const Loop &loop = m_loops[depth];
+    auto &scope = m_recorded[depth].emplace(site(loop.loop), loop.passes);
+    m_loops[depth].recorded = &scope;
+    if (loop.passes > 0)
+        scope.setPass(loop.colour, loop.pass);
+    else
+        scope.set(loop.value);
+}
+
+void RoutineMachine::forgetRecorded()
+{
+    for (auto &scope : m_recorded)
+        scope.reset();
+    for (Loop &loop : m_loops)
+        loop.recorded = nullptr;
+}
+
+bool RoutineMachine::run(const Instruction *code, const Instruction *ip, RoutineSlot *s)
+{
+    const auto surfaceMade = [&](Status status) {
+        check(status);
+        return --m_left == 0;
+    };
+    try {
+        for (;;) {
+            const Instruction &in = *ip;
+            switch (in.op) {
+            case OpCode::End: return true;
+            case OpCode::Move: s[in.a] = s[in.b]; break;
+            case OpCode::AddI:
+                if (__builtin_add_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
+                    overflows("int addition");
+                break;
+            case OpCode::SubI:
+                if (__builtin_sub_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
+                    overflows("int subtraction");
+                break;
+            case OpCode::MulI:
+                if (__builtin_mul_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
+                    overflows("int multiplication");
+                break;
+            case OpCode::DivI: s[in.a].i = divided(s[in.b].i, s[in.c].i, "int"); break;
+            case OpCode::RemI: s[in.a].i = remainder(s[in.b].i, s[in.c].i, "int"); break;
+            case OpCode::NegI:
+                if (s[in.b].i == INT_MIN) [[unlikely]]
+                    overflows("int negation");
+                s[in.a].i = -s[in.b].i;
+                break;
+            case OpCode::AddL:
+                if (__builtin_add_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
+                    overflows("long addition");
+                break;
+            case OpCode::SubL:
+                if (__builtin_sub_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
+                    overflows("long subtraction");
+                break;
+            case OpCode::MulL:
+                if (__builtin_mul_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
+                    overflows("long multiplication");
+                break;
+            case OpCode::DivL: s[in.a].l = divided(s[in.b].l, s[in.c].l, "long"); break;
+            case OpCode::RemL: s[in.a].l = remainder(s[in.b].l, s[in.c].l, "long"); break;
+            case OpCode::NegL:
+                if (s[in.b].l == LLONG_MIN) [[unlikely]]
+                    overflows("long negation");
+                s[in.a].l = -s[in.b].l;
+                break;
+            case OpCode::AddF: s[in.a].f = s[in.b].f + s[in.c].f; break;
+            case OpCode::SubF: s[in.a].f = s[in.b].f - s[in.c].f; break;
+            case OpCode::MulF: s[in.a].f = s[in.b].f * s[in.c].f; break;
+            case OpCode::DivF: s[in.a].f = s[in.b].f / s[in.c].f; break;
+            case OpCode::NegF: s[in.a].f = -s[in.b].f; break;
+            case OpCode::AddD: s[in.a].d = s[in.b].d + s[in.c].d; break;
+            case OpCode::SubD: s[in.a].d = s[in.b].d - s[in.c].d; break;
+            case OpCode::MulD: s[in.a].d = s[in.b].d * s[in.c].d; break;
+            case OpCode::DivD: s[in.a].d = s[in.b].d / s[in.c].d; break;
+            case OpCode::NegD: s[in.a].d = -s[in.b].d; break;
+            case OpCode::LtI: s[in.a].i = s[in.b].i < s[in.c].i; break;
+            case OpCode::LeI: s[in.a].i = s[in.b].i <= s[in.c].i; break;
+            case OpCode::EqI: s[in.a].i = s[in.b].i == s[in.c].i; break;
+            case OpCode::NeI: s[in.a].i = s[in.b].i != s[in.c].i; break;
+            case OpCode::LtL: s[in.a].i = s[in.b].l < s[in.c].l; break;
+            case OpCode::LeL: s[in.a].i = s[in.b].l <= s[in.c].l; break;
+            case OpCode::EqL: s[in.a].i = s[in.b].l == s[in.c].l; break;
+            case OpCode::NeL: s[in.a].i = s[in.b].l != s[in.c].l; break;
+            case OpCode::LtF: s[in.a].i = s[in.b].f < s[in.c].f; break;
+            case OpCode::LeF: s[in.a].i = s[in.b].f <= s[in.c].f; break;
+            case OpCode::EqF: s[in.a].i = s[in.b].f == s[in.c].f; break;
+            case OpCode::NeF: s[in.a].i = s[in.b].f != s[in.c].f; break;
+            case OpCode::LtD: s[in.a].i = s[in.b].d < s[in.c].d; break;
+            case OpCode::LeD: s[in.a].i = s[in.b].d <= s[in.c].d; break;
+            case OpCode::EqD: s[in.a].i = s[in.b].d == s[in.c].d; break;
+            case OpCode::NeD: s[in.a].i = s[in.b].d != s[in.c].d; break;
+            case OpCode::Not: s[in.a].i = !s[in.b].i; break;
+            case OpCode::IntToLong: s[in.a].l = s[in.b].i; break;
+            case OpCode::IntToFloat: s[in.a].f = static_cast<float>(s[in.b].i); break;
+            case OpCode::IntToDouble: s[in.a].d = s[in.b].i; break;
+            case OpCode::LongToInt: s[in.a].i = static_cast<int>(s[in.b].l); break;
+            case OpCode::LongToFloat: s[in.a].f = static_cast<float>(s[in.b].l); break;
+            case OpCode::LongToDouble: s[in.a].d = static_cast<double>(s[in.b].l); break;
+            case OpCode::FloatToInt: s[in.a].i = checkedConversion<int>(s[in.b].f, "int"); break;
+            case OpCode::FloatToLong: s[in.a].l = checkedConversion<long long>(s[in.b].f, "long"); break;
+            case OpCode::FloatToDouble: s[in.a].d = s[in.b].f; break;
+            case OpCode::DoubleToInt: s[in.a].i = checkedConversion<int>(s[in.b].d, "int"); break;
+            case OpCode::DoubleToLong: s[in.a].l = checkedConversion<long long>(s[in.b].d, "long"); break;
+            case OpCode::DoubleToFloat: s[in.a].f = static_cast<float>(s[in.b].d); break;
+            case OpCode::IntToBool: s[in.a].i = s[in.b].i != 0; break;
+            case OpCode::LongToBool: s[in.a].i = s[in.b].l != 0; break;
+            case OpCode::FloatToBool: s[in.a].i = s[in.b].f != 0; break;
+            case OpCode::DoubleToBool: s[in.a].i = s[in.b].d != 0; break;
+            case OpCode::MinI: s[in.a].i = s[in.c].i < s[in.b].i ? s[in.c].i : s[in.b].i; break;
+            case OpCode::MaxI: s[in.a].i = s[in.b].i < s[in.c].i ? s[in.c].i : s[in.b].i; break;
+            case OpCode::MinF: s[in.a].f = s[in.c].f < s[in.b].f ? s[in.c].f : s[in.b].f; break;
+            case OpCode::MaxF: s[in.a].f = s[in.b].f < s[in.c].f ? s[in.c].f : s[in.b].f; break;
+            case OpCode::MinD: s[in.a].d = s[in.c].d < s[in.b].d ? s[in.c].d : s[in.b].d; break;
+            case OpCode::MaxD: s[in.a].d = s[in.b].d < s[in.c].d ? s[in.c].d : s[in.b].d; break;
+            case OpCode::AbsI:
+                if (s[in.b].i == INT_MIN) [[unlikely]]
+                    throwRuntimeError("std::abs: %d has no int magnitude", INT_MIN);
+                s[in.a].i = std::abs(s[in.b].i);
+                break;
+            case OpCode::MathF1: s[in.a].f = mathFunction(in.target).onFloat1(s[in.b].f); break;
+            case OpCode::MathD1: s[in.a].d = mathFunction(in.target).onDouble1(s[in.b].d); break;
+            case OpCode::MathF2: s[in.a].f = mathFunction(in.target).onFloat2(s[in.b].f, s[in.c].f); break;
+            case OpCode::MathD2: s[in.a].d = mathFunction(in.target).onDouble2(s[in.b].d, s[in.c].d); break;
+            case OpCode::SinCosF: sincosf(s[in.c].f, &s[in.a].f, &s[in.b].f); break;
+            case OpCode::SinCosD: sincos(s[in.c].d, &s[in.a].d, &s[in.b].d); break;
+            case OpCode::Palette: s[in.a].colour = PaletteColor(s[in.b].i); break;
+            case OpCode::SetPenWidth:
+                if (surfaceMade(m_surface->SetPenWidth(s[in.a].i)))
+                    goto suspend;
+                break;
+            case OpCode::PlotPoint:
+                if (surfaceMade(m_surface->PlotPoint(s[in.a].f, s[in.b].f, s[in.c].colour)))
+                    goto suspend;
+                break;
+            case OpCode::PlotPointOfDoubles: {
+                const Colour colour = PaletteColor(s[in.c].i);
+                if (surfaceMade(m_surface->PlotPoint(static_cast<float>(s[in.a].d), static_cast<float>(s[in.b].d),
+                                                     colour)))
+                    goto suspend;
+                break;
+            }
+            case OpCode::DrawBox:
+                if (surfaceMade(m_surface->DrawBox(s[in.a].f, s[in.b].f, s[in.c].f, s[in.d].f, s[in.e].colour)))
+                    goto suspend;
+                break;
+            case OpCode::DrawCircle:
+                if (surfaceMade(m_surface->DrawCircle(s[in.a].f, s[in.b].f, s[in.c].f, s[in.d].colour)))
+                    goto suspend;
+                break;
+            case OpCode::ClearSurface:
+                if (surfaceMade(m_surface->ClearSurface()))
+                    goto suspend;
+                break;
+            case OpCode::Jump: ip = code + in.target; continue;
+            case OpCode::JumpIfFalse:
+                if (!s[in.a].i) {
+                    ip = code + in.target;
+                    continue;
+                }
+                break;
+            case OpCode::JumpIfTrue:
+                if (s[in.a].i) {
+                    ip = code + in.target;
+                    continue;
+                }
+                break;
+            case OpCode::LoopBack:
+                LoopWatch::turn();
+                ip = code + in.target;
+                continue;
+            case OpCode::SweepStart: {
+                const double start = s[in.a].d, end = s[in.b].d, step = s[in.c].d;
+                checkSweep(start, end, step, site(in.aux));
+                const bool up = step > 0;
+                if (up ? start > end : start < end) {
+                    ip = code + in.target;
+                    continue;
+                }
+                m_loops.push_back(
+                    {start, end, step, 0, 0, 0, 0, 0, up, sweepMayStall(start, end, step), in.aux, nullptr});
+                if (m_loops.size() <= m_recorded.size())
+                    m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux));
+                LoopWatch::turn();
+                if (m_loops.back().recorded)
+                    m_loops.back().recorded->set(start);
+                s[in.d].d = start;
+                break;
+            }
+            case OpCode::SweepNext: {
+                Loop &loop = m_loops.back();
+                const double value =
+                    loop.mayStall ? nextSweepValue(loop.value, loop.step, site(in.aux)) : loop.value + loop.step;
+                if (loop.up ? value > loop.end : value < loop.end) [[unlikely]] {
+                    if (loop.recorded)
+                        m_recorded[m_loops.size() - 1].reset();
+                    m_loops.pop_back();
+                    break;
+                }
+                loop.value = value;
+                LoopWatch::turn();
+                if (loop.recorded)
+                    loop.recorded->set(value);
+                s[in.d].d = value;
+                ip = code + in.target;
+                continue;
+            }
+            case OpCode::ColourStart: {
+                const int first = s[in.a].i, change = s[in.b].i, stop = s[in.c].i;
+                const int passes = colourPasses(first, change, stop, site(in.aux));
+                m_loops.push_back({0, 0, 0, first, change, stop, 1, passes, false, false, in.aux, nullptr});
+                if (m_loops.size() <= m_recorded.size())
+                    m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux), passes);
+                LoopWatch::turn();
+                if (m_loops.back().recorded)
+                    m_loops.back().recorded->setPass(first, 1);
+                s[in.d].i = first;
+                break;
+            }
+            case OpCode::ColourNext: {
+                Loop &loop = m_loops.back();
+                loop.colour += loop.change;
+                if (loop.colour == loop.stop) {
+                    if (loop.recorded)
+                        m_recorded[m_loops.size() - 1].reset();
+                    m_loops.pop_back();
+                    break;
+                }
+                ++loop.pass;
+                LoopWatch::turn();
+                if (loop.recorded)
+                    loop.recorded->setPass(loop.colour, loop.pass);
+                s[in.d].i = loop.colour;
+                ip = code + in.target;
+                continue;
+            }
+            case OpCode::Call: {
+                if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
+                    throwRuntimeError("calls nested deeper than %d", kMaxCallDepth);
+                const Frame &caller = m_frames.back();
+                const RoutineFunction &callee = m_program.functions[in.target];
+                const std::uint32_t base =
+                    caller.base + static_cast<std::uint32_t>(m_program.functions[caller.function].slots);
+                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots))
+                    m_stack.resize((base + static_cast<std::size_t>(callee.slots)) * 2);
+                s = m_stack.data() + caller.base;
+                RoutineSlot *const frame = m_stack.data() + base;
+                std::memcpy(static_cast<void *>(frame), callee.initial.data(),
+                            callee.initial.size() * sizeof(RoutineSlot));
+                for (int i = 0; i < callee.parameters; ++i)
+                    frame[i] = s[in.a + i];
+                m_frames.push_back({static_cast<std::uint32_t>(ip + 1 - code), base, in.target, in.b});
+                s = frame;
+                ip = code + callee.entry;
+                continue;
+            }
+            case OpCode::Return:
+            case OpCode::ReturnVoid: {
+                const RoutineSlot value = s[in.a];
+                const Frame done = m_frames.back();
+                m_frames.pop_back();
+                if (m_frames.empty())
+                    return true;
+                s = m_stack.data() + m_frames.back().base;
+                if (in.op == OpCode::Return)
+                    s[done.result] = value;
+                ip = code + done.returnTo;
+                continue;
+            }
+            case OpCode::NoReturn:
+                throwRuntimeError("'%s' ends without returning a value",
+                                  m_program.functions[m_frames.back().function].name.c_str());
+            }
+            ++ip;
+        }
+    suspend:
+        m_ip = static_cast<std::uint32_t>(ip + 1 - code);
+        return false;
+    } catch (...) {
+        m_ip = static_cast<std::uint32_t>(ip - code);
+        throw;
+    }
+}
+
+} // namespace sweepdraw

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "LoopRecorder.h"
+#include "RoutineProgram.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace sweepdraw {
+
+class DrawingSurface;
+
+// Runs a routine's flat program: one loop over its instructions that keeps
+// its own stacks of calls and of the drawing's loops, and so can stop after
+// any surface operation and go on later, with no fiber and no stack of the
+// host's held meanwhile. While it is stopped, its variables and loop
+// counters stay in its frames, readable.
+//
+// A failure throws RuntimeError, "FILE:LINE: error: what", naming the line
+// of the instruction that failed (a loop's own checks name the loop's line
+// themselves); the machine has ended then. The loops record on the active
+// LoopRecorder while the machine runs, as the scenes' loops do, and give
+// their places back whenever it stops; each turn of a loop, the routine's
+// own for, while and do loops included, counts on the LoopWatch.
+class RoutineMachine final
+{
+public:
+    // Calls nested deeper than this are a run-time error.
+    static constexpr int kMaxCallDepth = 1000;
+
+    // Ready to run `program`'s drawing function on `surface`; both must
+    // outlive the machine.
+    RoutineMachine(const RoutineProgram &program, DrawingSurface &surface);
+
+    RoutineMachine(const RoutineMachine &) = delete;
+    RoutineMachine &operator=(const RoutineMachine &) = delete;
+
+    // Runs until `operations` more surface operations have been made (at
+    // least one), or to the end: whether the routine has ended.
+    bool resume(long long operations);
+    bool ended() const { return m_ended; }
+
+    // The slots of the innermost running function, and how many.
+    const RoutineSlot *slots() const;
+    int slotCount() const;
+
+    // Works out one instruction that neither draws, jumps nor calls on
+    // `slots`: false, leaving them as they were, when it would fail.
+    static bool evaluate(const Instruction &instruction, RoutineSlot *slots);
+
+private:
+    struct Frame
+    {
+        std::uint32_t returnTo;
+        std::uint32_t base;
+        std::uint32_t function;
+        std::uint16_t result;
+    };
+
+    struct Loop
+    {
+        double value, end, step;
+        int colour, change, stop, pass, passes;
+        bool up, mayStall;
+        std::uint32_t loop;
+        LoopRecorder::Scope *recorded; // while it records, nullptr beyond the recorder's depth
+    };
+
+    RoutineMachine(const RoutineProgram &program, DrawingSurface *surface);
+
+    bool run(const Instruction *code, const Instruction *ip, RoutineSlot *s);
+    LoopSite site(std::uint32_t loop) const;
+    void record(std::size_t depth);
+    void forgetRecorded();
+
+    const RoutineProgram &m_program;
+    DrawingSurface *m_surface;
+    std::vector<RoutineSlot> m_stack;
+    std::vector<Frame> m_frames;
+    std::vector<Loop> m_loops;
+    std::array<std::optional<LoopRecorder::Scope>, LoopState::kMaxDepth> m_recorded;
+    std::uint32_t m_ip = 0;
+    long long m_left = 0;
+    bool m_ended = false;
+};
+
+} // namespace sweepdraw
