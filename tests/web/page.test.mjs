@@ -183,6 +183,16 @@ test('the pane shows the routine drawing, its loops lit with their values', asyn
     await page.close();
 });
 
+test('Esc draws everything queued at once, and 清除 clears what came before', async () => {
+    const [, , mountains] = pinnedDigests().find(([list, ratio]) => list === 'mountains' && ratio === 1);
+    const page = await open('?run=sunshine,bridge,清除,mountains&clock=manual');
+    assert.equal(await page.evaluate(() => window.sweepdraw.frame(16)), true);
+    await page.keyboard.press('Escape');
+    assert.equal(await page.evaluate(() => window.sweepdraw.frame(16)), false);
+    assert.equal(await page.evaluate(() => window.sweepdraw.digest()), mountains);
+    await page.close();
+});
+
 test('Pause stops the landing, F10 lands one operation, and Pause again goes on at the pace', async () => {
     const normal = facts.speeds.find(s => s.name === facts.defaultSpeed);
     const perFrame = (normal.rate * 16) / 1000;
