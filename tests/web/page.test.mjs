@@ -243,11 +243,22 @@ void DrawBox(DrawingSurface &surface)
 } // namespace sweepdraw
 `;
 
-test('a shared link draws its routine once', async () => {
-    const page = await open('', routineLink(kBox));
+test('a shared link draws its routine once, and Copy link gives it back', async () => {
+    // Non-ASCII text too, which the link holds as UTF-8.
+    const text = kBox.replace('namespace sweepdraw {', '// 红色的框\nnamespace sweepdraw {');
+    await browser.defaultBrowserContext().overridePermissions(url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    const page = await open('', routineLink(text));
     await drawn(page);
     assert.deepEqual(await redBlueLime(page), [true, false, false]);
     assert.equal(await page.$eval('#message', m => m.hidden), true);
+    assert.equal(await page.evaluate(() => window.sweepdraw.editor().text()), text);
+    await page.bringToFront();
+    await page.click('#copy-link');
+    const copied = await (await page.waitForFunction(async () => {
+        const text = await navigator.clipboard.readText();
+        return text.includes('#routine=') && text;
+    }, { timeout: kDeadline })).jsonValue();
+    assert.equal(new URL(copied).hash, routineLink(text));
     await page.close();
 });
 
