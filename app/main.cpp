@@ -1,7 +1,11 @@
 #include "CommandLine.h"
+#include "ErrorLine.h"
 #include "ExitSignals.h"
 #include "FileWriter.h"
+#include "FontCheck.h"
 #include "Form1.h"
+#include "OffScreenRun.h"
+#include "Platform.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -29,30 +33,35 @@ void endOutOfMemory()
     std::_Exit(ExitFailure);
 }
 
+// The status the program ends with when the window asks it to end.
+ExitStatus statusFor(Form1::Ending how)
+{
+    return how == Form1::Ending::Failed ? ExitFailure : ExitOk;
+}
+
 int run(int argc, char *argv[])
 {
     const CommandLineRequest request = parseCommandLine(argc, argv);
     if (request.endWith)
         return *request.endWith;
     const Options &options = request.options;
-    if (const std::optional<ExitStatus> refused = choosePlatform(options))
+    if (const std::optional<ExitStatus> refused = choosePlatform(!options.offScreen()))
         return *refused;
     allowSyntheticBoldAtAnySize();
 
     QApplication app(argc, argv);
     installTranslations();
+    if (options.offScreen())
+        return runOffScreen(options);
     QGuiApplication::setDesktopFileName(QStringLiteral(SWEEPDRAW_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sweepdraw.png")));
 
     Form1 form;
     warnOfMissingFonts(form);
     form.setSpeed(options.speed);
-    if (options.offScreen())
-        return *runStartupCommands(form, options);
-
     // The window's end leaves the event loop with its status, which main
     // returns; a signal to end ends it as "退出" does, with the signal's status.
-    QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
+    QObject::connect(&form, &Form1::ended, &app, [](Form1::Ending how) { QCoreApplication::exit(statusFor(how)); });
     ExitSignals ending;
     QObject::connect(&ending, &ExitSignals::received, &form, [&form](int signal) {
         // No dialog holds a signal up: what cannot be kept is said on stderr.
@@ -62,7 +71,10 @@ int run(int argc, char *argv[])
     });
     form.setErrorDialogs(true);
     form.show();
-    QTimer::singleShot(0, &form, [&] { runStartupCommands(form, options); });
+    QTimer::singleShot(0, &form, [&] {
+        for (const Runnable &command : options.commands)
+            form.RunCommand(command);
+    });
     return app.exec();
 }
 

@@ -10,6 +10,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -52,11 +53,15 @@ void onEdit(benchmark::State &state, const Command &scene)
     qint64 units = 1;
     double totalMs = 0;
     for (auto _ : state) {
+        // The change is drawn a piece between frames: timed until the
+        // picture shows it whole, the event loop's turns included.
         const double start = threadCpuSeconds();
         if (!drag->step(number, units)) {
             state.SkipWithError("the scene sets no pen width to change");
             return;
         }
+        while (form.isDrawing())
+            QCoreApplication::processEvents();
         const double ms = (threadCpuSeconds() - start) * 1e3;
         units = -units;
         state.SetIterationTime(ms / 1e3);
@@ -103,6 +108,51 @@ void onIdle(benchmark::State &state)
     state.counters["cpu_ms_per_s"] = cpuMs / static_cast<double>(state.iterations());
 }
 
+// A change that asks for ten thousand million points, left to draw for a
+// second: the longest the event loop waits between two turns meanwhile. A stall longer than a frame would freeze the
+// window.
+void onEndlessChange(benchmark::State &state)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    Form1 form(1.0);
+    form.show();
+    QCoreApplication::processEvents();
+    CodePane *pane = form.findChild<CodePane *>();
+    pane->editor().newRoutine();
+    auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
+    const QString small = code->toPlainText();
+    const QString endless = QString(small).replace(QStringLiteral("Sweep(0, 6.283192, 0.01"),
+                                                   QStringLiteral("Sweep(0, 10000000000.0, 1"));
+    const auto type = [code](const QString &text) {
+        QTextCursor all(code->document());
+        all.select(QTextCursor::Document);
+        all.insertText(text);
+    };
+    double longestMs = 0;
+    for (auto _ : state) {
+        type(endless);
+        QElapsedTimer since;
+        QElapsedTimer turn;
+        since.start();
+        turn.start();
+        while (since.elapsed() < 1000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            longestMs = std::max(longestMs, static_cast<double>(turn.nsecsElapsed()) / 1e6);
+            turn.start();
+        }
+        state.SetIterationTime(static_cast<double>(since.elapsed()) / 1e3);
+        if (!form.isDrawing())
+            state.SkipWithError("the change did not go on drawing");
+        for (QAction *action : form.findChildren<QAction *>())
+            if (action->shortcut() == QKeySequence(Qt::SHIFT | Qt::Key_Escape))
+                action->trigger();
+        if (form.isDrawing())
+            state.SkipWithError("Shift+Esc did not drop the change");
+        type(small);
+    }
+    state.counters["stall_ms"] = longestMs;
+}
+
 } // namespace
 
 std::vector<Goal> registerEditBenchmarks(std::vector<std::string> &names)
@@ -120,6 +170,13 @@ std::vector<Goal> registerEditBenchmarks(std::vector<std::string> &names)
     names.push_back(idle);
     benchmark::RegisterBenchmark(idle.c_str(), onIdle)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
     goals.push_back({{idle, "timers"}, {}, 0.0, true});
+    const std::string endless = "BM_Edit/endless_change";
+    names.push_back(endless);
+    benchmark::RegisterBenchmark(endless.c_str(), onEndlessChange)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(2);
+    goals.push_back({{endless, "stall_ms"}, {}, 20.0, true});
     return goals;
 }
 

@@ -3,15 +3,18 @@
 #include "CodeView.h"
 #include "CoreInQt.h"
 #include "NumberDrag.h"
+#include "Operation.h"
 #include "Palette.h"
 #include "PaneColours.h"
 #include "RoutineEditor.h"
+#include "RoutineList.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTextBlock>
 #include <QToolBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace sweepdraw {
@@ -35,8 +38,11 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     , m_header(new QLabel(this))
     , m_progress(new QLabel(this))
     , m_code(new CodeView(this))
+    , m_readOnly(CodeView::makeDocument(this))
+    , m_list(new RoutineList(this))
     , m_editor(new RoutineEditor(*m_code, *this))
 {
+    m_code->showDocument(m_readOnly, false);
     setAccessibleName(tr("Code"));
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setAccessibleName(tr("Progress"));
@@ -56,22 +62,42 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
     m_header->setTextFormat(Qt::PlainText);
     m_code->setObjectName(QStringLiteral("code"));
     m_code->setAccessibleName(tr("Routine"));
-    m_code->setNote(tr("Click a picture's button: the routine that draws it shows here, live."));
+    m_code->setNote(tr("Click a picture's button: the routine that draws it shows here, live.\n\n"
+                       "Ctrl+E makes a copy of it that is yours to change: every change shows in the "
+                       "picture at once. F5 runs your copy as a command of its own."));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(m_list);
     layout->addWidget(m_header);
     layout->addWidget(m_progress);
     layout->addWidget(m_code, 1);
 
-    connect(new NumberDrag(*m_code), &NumberDrag::numberChanged, this, [this] {
+    m_typing.setSingleShot(true);
+    m_typing.setInterval(kTypingRestMs);
+    const auto showChange = [this] {
+        m_typing.stop();
         if (const std::optional<Runnable> routine = learnersRoutine())
-            emit numberChanged(*routine);
-    });
+            emit routineChanged(*routine);
+    };
+    connect(&m_typing, &QTimer::timeout, this, showChange);
+    connect(m_editor, &RoutineEditor::changed, &m_typing, qOverload<>(&QTimer::start));
+    connect(new NumberDrag(*m_code), &NumberDrag::numberChanged, this, showChange);
     connect(m_editor, &RoutineEditor::headerChanged, this, &CodePane::showHeader);
-    connect(m_editor, &RoutineEditor::opened, this, &CodePane::refresh);
-    m_editor->openLastEdited();
+    connect(m_editor, &RoutineEditor::opened, this, [this] {
+        showMine();
+        refresh();
+    });
+    connect(m_list, &RoutineList::sceneChosen, this, [this](Button scene) { showReadOnly(Runnable(scene)); });
+    connect(m_list, &RoutineList::routineChosen, this, [this](const QString &path) {
+        if (m_editor->isOpen() && QFileInfo(m_editor->path()) == QFileInfo(path))
+            showMine();
+        else
+            m_editor->openFile(path);
+    });
+    connect(m_code, &CodeView::typedReadOnly, this, &CodePane::tellReadOnly);
+    m_editor->noteFolder();
     showHeader();
 
     m_tellLater.setSingleShot(true);
@@ -104,8 +130,9 @@ void CodePane::showEvent(QShowEvent *event)
 const Routine &CodePane::routineOf(const Runnable &command)
 {
     if (const CompiledRoutine *fromFile = command.routine()) {
-        if (!m_fromFile || m_fromFileOf != command) {
-            m_fromFile = std::make_unique<Routine>(*fromFile, command.tally().operations);
+        // Made again once its operations are counted.
+        if (!m_fromFile || m_fromFileOf != command || m_fromFile->operations() != command.operations()) {
+            m_fromFile = std::make_unique<Routine>(*fromFile, command.operations());
             m_fromFileOf = command;
         }
         return *m_fromFile;
@@ -116,13 +143,46 @@ const Routine &CodePane::routineOf(const Runnable &command)
     return *routine;
 }
 
+// The learner's routine shows while it is drawn as long as it is drawn as it
+// is written; any other routine, read-only.
 void CodePane::showRoutine(const std::optional<Runnable> &command)
 {
-    if (m_editor->isOpen() || !command || command == m_shown || routineOf(*command).source().isEmpty())
+    if (!command)
         return;
-    m_shown = command;
-    m_code->setCode(routineOf(*command).source());
+    const CompiledRoutine *routine = command->routine();
+    if (m_editor->isOpen() && routine && routine->fileName() == m_editor->path().toStdString()
+        && routine->source() == m_editor->text().toStdString())
+        showMine();
+    else
+        showReadOnly(*command);
+}
+
+void CodePane::showReadOnly(const Runnable &command)
+{
+    const Routine &routine = routineOf(command);
+    if (routine.source().isEmpty())
+        return;
+    m_code->showDocument(m_readOnly, false);
+    if (m_shown != command) {
+        m_shown = command;
+        m_code->setCode(routine.source());
+    }
+    m_list->mark(command.button(), command.routine() ? QString::fromStdString(command.routine()->fileName()) : QString());
     showHeader();
+}
+
+void CodePane::showMine()
+{
+    m_editor->show();
+    m_list->mark(std::nullopt, m_editor->path());
+    showHeader();
+}
+
+void CodePane::tellReadOnly()
+{
+    QToolTip::showText(m_code->viewport()->mapToGlobal(m_code->cursorRect().bottomLeft()),
+                       tr("This routine is read-only: Ctrl+E makes a copy of it that is yours to change."),
+                       m_code);
 }
 
 void CodePane::useActions(const RoutineActions &actions)
@@ -148,6 +208,15 @@ void CodePane::useActions(const RoutineActions &actions)
     connect(actions.saveAs, &QAction::triggered, m_editor, &RoutineEditor::askToSaveAs);
 }
 
+QString CodePane::whyNotRunnable() const
+{
+    if (!m_editor->isOpen())
+        return tr("No routine of yours is open: Ctrl+E makes a copy of the one shown.");
+    if (m_editor->fault())
+        return tr("Your routine does not compile: %1").arg(m_editor->header());
+    return {};
+}
+
 std::optional<Runnable> CodePane::learnersRoutine() const
 {
     if (!m_editor->isOpen() || m_editor->fault() || !m_editor->routine())
@@ -159,8 +228,8 @@ std::optional<Runnable> CodePane::learnersRoutine() const
 // with nothing shown yet, the template's.
 void CodePane::editCopy()
 {
-    if (m_editor->isOpen())
-        m_editor->editCopy(QFileInfo(m_editor->path()).fileName(), m_code->toPlainText());
+    if (m_editor->isShown())
+        m_editor->editCopy(QFileInfo(m_editor->path()).fileName(), m_editor->text());
     else if (m_shown)
         m_editor->editCopy(routineOf(*m_shown).fileName(), routineOf(*m_shown).source());
     else
@@ -170,7 +239,7 @@ void CodePane::editCopy()
 
 void CodePane::showHeader()
 {
-    QString text = m_editor->header();
+    QString text = m_editor->isShown() || !m_shown ? m_editor->header() : QString();
     if (text.isEmpty() && m_shown)
         text = (m_shown->routine() ? tr("%1 · routine file, read-only") : tr("%1 · scene, read-only"))
                    .arg(routineOf(*m_shown).fileName());
@@ -186,11 +255,11 @@ void CodePane::showHeader()
 // is drawn as long as it is drawn as it is written.
 bool CodePane::isShown(const Runnable &command)
 {
-    if (!m_editor->isOpen())
+    if (!m_editor->isShown())
         return command == m_shown;
     const CompiledRoutine *routine = command.routine();
-    return routine && routine->fileName() == QFileInfo(m_editor->path()).fileName().toStdString()
-        && routine->source() == m_code->toPlainText().toStdString();
+    return routine && routine->fileName() == m_editor->path().toStdString()
+        && routine->source() == m_editor->text().toStdString();
 }
 
 void CodePane::refresh()
@@ -203,7 +272,14 @@ void CodePane::refresh()
     }
     const DrawingProgress progress = m_runner.progress();
     const bool drawing = progress.current && progress.current->draws();
-    showRoutine(drawing ? progress.current : m_lastDrawn);
+    // The pane follows each command as it starts to draw, and leaves the
+    // rest to the learner.
+    if (drawing && progress.current != m_followed) {
+        m_followed = progress.current;
+        showRoutine(progress.current);
+    } else if (!m_shown && !m_editor->isShown()) {
+        showRoutine(m_lastDrawn);
+    }
 
     Marks marks;
     QStringList told{progressLine(progress)};
@@ -235,7 +311,7 @@ CodePane::Marks CodePane::marksAt(const Routine &routine, const LoopState &at, Q
         const LoopState::Point point = at.lastPoint();
         // Twips, a fifteenth of a pixel: fractions would say nothing more.
         const QString text = QStringLiteral("(%1, %2)").arg(point.x, 0, 'f', 0).arg(point.y, 0, 'f', 0);
-        if (const int line = routine.lineCalling(QStringLiteral("PlotPoint"), marks.loops.back().first))
+        if (const int line = routine.lineCalling(QLatin1String(operationName(Operation::PlotPoint).data()), marks.loops.back().first))
             marks.values.push_back({line, text, std::nullopt});
         told << tr("last point %1").arg(text);
     }
@@ -273,7 +349,8 @@ void CodePane::showAnswer()
     parts << drawn.command.caption();
     if (const QString pass = passOf(drawn.at); !pass.isEmpty())
         parts << pass;
-    parts << tr("operation %1 of %2").arg(drawn.operation).arg(routine.operations());
+    parts << (routine.operations() < 0 ? tr("operation %1").arg(drawn.operation)
+                                       : tr("operation %1 of %2").arg(drawn.operation).arg(routine.operations()));
     QStringList told{parts.join(QStringLiteral(" · "))};
     Marks marks = marksAt(routine, drawn.at, told);
     if (line > 0) {
@@ -290,7 +367,7 @@ void CodePane::showAnswer()
 RunToStop CodePane::caretStop()
 {
     const std::optional<Runnable> current = m_runner.progress().current;
-    if (!current || current != m_shown)
+    if (!current || !isShown(*current))
         return {};
     return routineOf(*current).stopAt(m_code->textCursor().blockNumber() + 1);
 }
@@ -320,8 +397,12 @@ QString CodePane::progressLine(const DrawingProgress &progress)
         parts << paused;
     if (const QString pass = passOf(m_runner.loops()); !pass.isEmpty())
         parts << pass;
-    parts << tr("%1 of %2 operations").arg(progress.landed).arg(routine.operations());
-    if (const long long rate = operationsPerSecond(m_runner.speed()); rate > 0) {
+    // A routine's total is known once it has been drawn whole.
+    if (routine.operations() < 0)
+        parts << tr("%1 operations so far").arg(progress.landed);
+    else
+        parts << tr("%1 of %2 operations").arg(progress.landed).arg(routine.operations());
+    if (const long long rate = operationsPerSecond(m_runner.speed()); rate > 0 && routine.operations() >= 0) {
         const double left = static_cast<double>(std::max(routine.operations() - progress.landed, 0LL)) / rate;
         parts << tr("%1 s left").arg(left, 0, 'f', 1);
     }

@@ -48,15 +48,20 @@ struct RoutineActions
 // text, and the progress with the live values as the description of the
 // progress line, brought up to date at most twice a second.
 //
-// Above the progress, a header says whose routine is shown: a scene's,
-// read-only, or the learner's, editable (RoutineEditor), which the pane
-// shows from when it is opened on. The learner's routine edited last is
-// opened when the pane is made.
+// Above the progress, a header says whose routine is shown: a scene's or a
+// file's, read-only, or the learner's, editable (RoutineEditor), and a list
+// (RoutineList) offers the scenes and the learner's routines, the one shown
+// marked. While a command draws, is paused or is stepped, the pane shows
+// its routine, as it was written when it was queued; once the command is
+// done, what the pane shows is the learner's to choose. Nothing is opened
+// when the pane is made.
 class CodePane final : public QWidget
 {
     Q_OBJECT
 
 public:
+    static constexpr int kTypingRestMs = 250;
+
     explicit CodePane(const CommandRunner &runner, QWidget *parent = nullptr);
     ~CodePane() override;
 
@@ -82,11 +87,15 @@ public:
     // The learner's routine as it is written, to run, if it is open and
     // compiles.
     std::optional<Runnable> learnersRoutine() const;
+    // Why there is no routine of the learner's to run: none is open, or it
+    // does not compile; empty when there is.
+    QString whyNotRunnable() const;
 
 signals:
-    // A number of the learner's routine changed, and the routine compiles:
-    // the picture is to show it.
-    void numberChanged(const sweepdraw::Runnable &routine);
+    // The learner's routine changed, and compiles: the picture is to show
+    // it. A number dragged or stepped tells at once, a change typed once
+    // the keys have rested for kTypingRestMs.
+    void routineChanged(const sweepdraw::Runnable &routine);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -118,17 +127,24 @@ private:
     bool isShown(const Runnable &command);
     void showHeader();
     void editCopy();
+    // Shows the routine of `scene` or `command`, read-only.
+    void showReadOnly(const Runnable &command);
+    void showMine();
+    void tellReadOnly();
 
     const CommandRunner &m_runner;
     QLabel *m_header;
     QLabel *m_progress;
     CodeView *m_code;
+    QTextDocument *m_readOnly; // the text of a routine shown read-only
+    class RoutineList *m_list;
     RoutineEditor *m_editor;
     std::array<std::unique_ptr<Routine>, kCommands.size()> m_routines;
     // The routine of the last command read from a file to be shown.
     std::unique_ptr<Routine> m_fromFile;
     std::optional<Runnable> m_fromFileOf;
-    std::optional<Runnable> m_shown;        // whose routine the code is
+    std::optional<Runnable> m_shown;        // whose routine the read-only text is
+    std::optional<Runnable> m_followed;     // the command drawn when the pane last followed the drawing
     std::optional<Runnable> m_lastDrawn;    // the last drawing command finished
     std::optional<Runnable> m_lastFinished; // the last command of any kind finished
     std::optional<Answer> m_answer;       // what drew a pixel, until the drawing moves on
@@ -137,6 +153,7 @@ private:
     QString m_told;
     QElapsedTimer m_sinceTold;
     QTimer m_tellLater;
+    QTimer m_typing; // from a typed change until it shows
 };
 
 } // namespace sweepdraw

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -137,6 +138,39 @@ void CodeView::setCode(const QString &text)
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setPlainText(text);
+}
+
+QTextDocument *CodeView::makeDocument(QObject *owner)
+{
+    auto *document = new QTextDocument(owner);
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+    new CodeHighlighter(document);
+    return document;
+}
+
+void CodeView::showDocument(QTextDocument *document, bool editable)
+{
+    if (document == this->document()) {
+        setEditable(editable);
+        return;
+    }
+    m_loops.clear();
+    m_fault.reset();
+    m_values.clear();
+    setExtraSelections({});
+    document->setDefaultFont(font());
+    document->setDocumentMargin(QFontMetrics(font()).height() / 3);
+    setDocument(document);
+    setEditable(editable);
+    m_valueColumn->update();
+}
+
+void CodeView::keyPressEvent(QKeyEvent *event)
+{
+    if (isReadOnly() && !event->text().isEmpty() && event->text().front().isPrint()
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        emit typedReadOnly();
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void CodeView::setNote(const QString &text)

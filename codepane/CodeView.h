@@ -60,6 +60,14 @@ public:
 
     void setEditable(bool editable);
 
+    // A text of its own, to be shown by showDocument(): plain, coloured as
+    // code, and owned by `owner`.
+    static QTextDocument *makeDocument(QObject *owner);
+    // Shows `document`, made by makeDocument(), editable or not, with
+    // nothing highlighted and no values; the document shown before keeps
+    // its text, its caret and its undo steps.
+    void showDocument(QTextDocument *document, bool editable);
+
     // Outermost first.
     void setLoops(const std::vector<Span> &loops);
     // Marks the fault at `line` and `column`, counted from 1, to the end of
@@ -67,8 +75,13 @@ public:
     void setFault(std::optional<QPoint> lineAndColumn);
     void setValues(const std::vector<Value> &values);
 
+signals:
+    // A key that would have typed was pressed on a read-only text.
+    void typedReadOnly();
+
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 

@@ -73,20 +73,18 @@ QString copyFileName(const QString &file)
     return file;
 }
 
-// "My sunshine" for MySunshine.cpp, "My sunshine 2" for MySunshine2.cpp,
-// and the base name of any other file.
-QString nameOf(const QString &path)
+// The entry of the name the file at `path` is kept under, or nullptr; and
+// the number after the name, if any.
+const RoutineName *nameEntryOf(const QString &path, QString *number = nullptr)
 {
     static const QRegularExpression numbered(QStringLiteral(R"(^(.*?)(\d*)$)"));
-    const QString base = QFileInfo(path).completeBaseName();
-    const QRegularExpressionMatch parts = numbered.match(base);
-    for (const RoutineName &name : kNames) {
-        if (parts.captured(1) + QStringLiteral(".cpp") == QLatin1String(name.fileName)) {
-            const QString translated = QCoreApplication::translate("RoutineEditor", name.name);
-            return parts.captured(2).isEmpty() ? translated : translated + u' ' + parts.captured(2);
-        }
-    }
-    return escapeForMessage(base);
+    const QRegularExpressionMatch parts = numbered.match(QFileInfo(path).completeBaseName());
+    if (number)
+        *number = parts.captured(2);
+    for (const RoutineName &name : kNames)
+        if (parts.captured(1) + QStringLiteral(".cpp") == QLatin1String(name.fileName))
+            return &name;
+    return nullptr;
 }
 
 QString fileFilter()
@@ -96,19 +94,56 @@ QString fileFilter()
 
 } // namespace
 
+// "My sunshine" for MySunshine.cpp, "My sunshine 2" for MySunshine2.cpp,
+// and the base name of any other file.
+QString RoutineEditor::nameOf(const QString &path)
+{
+    QString number;
+    const RoutineName *name = nameEntryOf(path, &number);
+    if (!name)
+        return escapeForMessage(QFileInfo(path).completeBaseName());
+    const QString translated = QCoreApplication::translate("RoutineEditor", name->name);
+    return number.isEmpty() ? translated : translated + u' ' + number;
+}
+
 RoutineEditor::RoutineEditor(CodeView &view, QWidget &window)
     : QObject(&window)
     , m_view(view)
     , m_window(window)
+    , m_document(CodeView::makeDocument(this))
 {
     m_save.setSingleShot(true);
     connect(&m_save, &QTimer::timeout, this, &RoutineEditor::write);
-    connect(view.document(), &QTextDocument::contentsChanged, this, &RoutineEditor::textChanged);
+    connect(m_document, &QTextDocument::contentsChanged, this, &RoutineEditor::textChanged);
+}
+
+void RoutineEditor::show()
+{
+    if (!isOpen())
+        return;
+    m_view.showDocument(m_document, true);
+    markFault();
+}
+
+bool RoutineEditor::isShown() const
+{
+    return isOpen() && m_view.document() == m_document;
+}
+
+QString RoutineEditor::text() const
+{
+    return m_document->toPlainText();
 }
 
 RoutineEditor::~RoutineEditor()
 {
     keepBeforeEnding(false);
+}
+
+QString RoutineEditor::sceneFile() const
+{
+    const RoutineName *name = isOpen() ? nameEntryOf(m_path) : nullptr;
+    return name && name->sceneFile ? QLatin1String(name->sceneFile) : QString();
 }
 
 QString RoutineEditor::header() const
@@ -185,9 +220,15 @@ bool RoutineEditor::openLastEdited()
     return isOpen();
 }
 
+void RoutineEditor::noteFolder()
+{
+    m_notes = RoutineFiles::contents().passedOver;
+    emit headerChanged();
+}
+
 bool RoutineEditor::saveAs(const QString &path)
 {
-    const QString error = RoutineFiles::write(path, m_view.toPlainText());
+    const QString error = RoutineFiles::write(path, m_document->toPlainText());
     if (!error.isEmpty())
         tell(error);
     return error.isEmpty();
@@ -263,7 +304,7 @@ bool RoutineEditor::write()
         kept = tr("%1 was changed in another window; yours is kept as %2")
                    .arg(escapeForMessage(theirs), escapeForMessage(QFileInfo(m_path).fileName()));
     }
-    const QString error = RoutineFiles::write(m_path, m_view.toPlainText());
+    const QString error = RoutineFiles::write(m_path, m_document->toPlainText());
     if (!error.isEmpty()) {
         // Tried again at the next change, or at the end.
         m_unsavedSince.start();
@@ -289,10 +330,12 @@ void RoutineEditor::open(const QString &path, const QString &name, const QString
     m_stamp = RoutineFiles::stampOf(path);
     m_unsaved = false;
     m_routine.reset();
-    m_view.setEditable(true);
+    m_failedLine.reset();
     m_loading = true;
-    m_view.setCode(text);
+    m_document->setPlainText(text);
+    m_document->clearUndoRedoStacks();
     m_loading = false;
+    m_view.showDocument(m_document, true);
     compile();
     emit opened();
     emit headerChanged();
@@ -300,20 +343,23 @@ void RoutineEditor::open(const QString &path, const QString &name, const QString
 
 void RoutineEditor::textChanged()
 {
-    if (!isOpen() || m_view.isReadOnly() || m_loading)
+    if (!isOpen() || m_loading)
         return;
     m_message.clear();
+    m_failedLine.reset();
     if (!m_unsaved)
         m_unsavedSince.start();
     m_unsaved = true;
     const qint64 longest = kLongestUnsavedMs - m_unsavedSince.elapsed();
     m_save.start(static_cast<int>(std::clamp<qint64>(longest, 0, kSaveDelayMs)));
     compile();
+    if (!m_fault)
+        emit changed();
 }
 
 void RoutineEditor::compile()
 {
-    auto result = CompiledRoutine::compile(m_path.toStdString(), m_view.toPlainText().toStdString());
+    auto result = CompiledRoutine::compile(m_path.toStdString(), m_document->toPlainText().toStdString());
     if (auto *message = std::get_if<RoutineMessage>(&result)) {
         m_fault = *message;
     } else {
@@ -332,19 +378,24 @@ void RoutineEditor::showRunTimeError(const QString &message)
     const QRegularExpressionMatch found = where.match(message, m_path.size());
     if (!isOpen() || !message.startsWith(m_path) || !found.hasMatch())
         return;
-    m_view.setFault(QPoint(found.captured(1).toInt(), 1));
-    m_view.setToolTip(found.captured(2));
+    m_failedLine = found.captured(1).toInt();
+    m_failedWhy = found.captured(2);
     m_message = tr("line %1: %2").arg(found.captured(1), found.captured(2));
+    markFault();
     emit headerChanged();
 }
 
 void RoutineEditor::markFault()
 {
+    if (!isShown())
+        return;
     if (m_fault && m_fault->line > 0)
         m_view.setFault(QPoint(m_fault->line, m_fault->column));
+    else if (m_failedLine)
+        m_view.setFault(QPoint(*m_failedLine, 1));
     else
         m_view.setFault(std::nullopt);
-    m_view.setToolTip(m_fault ? QString::fromStdString(m_fault->what()) : QString());
+    m_view.setToolTip(m_fault ? QString::fromStdString(m_fault->what()) : m_failedLine ? m_failedWhy : QString());
 }
 
 void RoutineEditor::tell(const QString &message)

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <memory>
@@ -42,15 +43,25 @@ public:
     static constexpr int kSaveDelayMs = 1000;
     static constexpr int kLongestUnsavedMs = 2000;
 
-    // Edits in `view`; its dialogs open over `window`, its owner, which
-    // must destroy it before the view.
+    // Edits a text of its own, shown in `view` while show() leaves it
+    // there; its dialogs open over `window`, its owner, which must destroy
+    // it before the view.
     RoutineEditor(CodeView &view, QWidget &window);
     ~RoutineEditor() override;
 
-    // Whether the view shows the learner's routine, not a scene's.
+    // Whether a routine of the learner's is open.
     bool isOpen() const { return !m_path.isEmpty(); }
+    // Shows the routine in the view, editable, with its fault marked.
+    void show();
+    // Whether the view shows it.
+    bool isShown() const;
+    // The routine's text as it is now.
+    QString text() const;
     const QString &name() const { return m_name; } // "My sunshine"
     const QString &path() const { return m_path; }
+    // The file of the scene the routine is a copy of, as its name tells
+    // ("Sunshine.cpp" for "My sunshine 2"), or empty.
+    QString sceneFile() const;
 
     // The routine as last compiled without a fault, if it ever was; and
     // what is wrong with the text now, if anything.
@@ -75,6 +86,12 @@ public:
     bool openFile(const QString &path);
     // Opens the learner's routine edited last, if there is one.
     bool openLastEdited();
+    // Notes the files of the learner's folder that are passed over, with
+    // why, for header(), and opens nothing.
+    void noteFolder();
+
+    // The name the learner's routine kept at `path` is shown under.
+    static QString nameOf(const QString &path);
     // Writes the routine, as it is now, to `path` too.
     bool saveAs(const QString &path);
     // Asks for a file with the platform's dialog, and opens or writes it.
@@ -101,6 +118,8 @@ signals:
     void opened();
     // header() says something else.
     void headerChanged();
+    // The text was changed, and compiles.
+    void changed();
 
 private:
     void open(const QString &path, const QString &name, const QString &text);
@@ -113,10 +132,13 @@ private:
 
     CodeView &m_view;
     QWidget &m_window;
+    QTextDocument *m_document;
     QString m_path; // where the routine is kept
     QString m_name;
     std::shared_ptr<const CompiledRoutine> m_routine;
     std::optional<RoutineMessage> m_fault;
+    std::optional<int> m_failedLine; // where it failed while drawing, until the next change
+    QString m_failedWhy;
     QString m_message; // why a file could not be read or written, until the next change
     QStringList m_notes; // on files passed over or kept beside others, until another routine is opened
     std::optional<RoutineFiles::Stamp> m_stamp; // the file as this editor last read or wrote it

@@ -1,5 +1,6 @@
 #include "RoutineFiles.h"
 
+#include "CompiledRoutine.h"
 #include "FileWriter.h"
 #include "RoutineFile.h"
 #include "RunTimeErrorLine.h"
@@ -15,10 +16,6 @@
 namespace sweepdraw::RoutineFiles {
 
 namespace {
-
-// Far more than any routine the compiler takes: a file this long is not a
-// routine.
-constexpr std::size_t kLargestFile = 1024 * 1024;
 
 QString tr(const char *text)
 {
@@ -60,7 +57,7 @@ Contents contents()
                                      QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Time);
     Contents found;
     for (const QFileInfo &entry : entries) {
-        const auto refused = routineFileRefusal(QFile::encodeName(entry.absoluteFilePath()).toStdString(), kLargestFile);
+        const auto refused = routineFileRefusal(QFile::encodeName(entry.absoluteFilePath()).toStdString(), CompiledRoutine::kMaxSize);
         if (const auto *refusal = std::get_if<FileRefusal>(&refused))
             found.passedOver << tr("%1 is passed over: %2").arg(escapeForMessage(entry.fileName()), reasonOf(*refusal));
         else
@@ -98,7 +95,7 @@ QString freePath(const QString &fileName)
 
 Read read(const QString &path)
 {
-    const auto bytes = readRoutineFile(QFile::encodeName(path).toStdString(), kLargestFile);
+    const auto bytes = readRoutineFile(QFile::encodeName(path).toStdString(), CompiledRoutine::kMaxSize);
     if (const auto *refusal = std::get_if<FileRefusal>(&bytes))
         return {{}, tr("%1 cannot be read: %2").arg(shown(path), reasonOf(*refusal))};
     QStringDecoder utf8(QStringDecoder::Utf8);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "Operation.h"
 
 #include <cstdint>
 #include <vector>
@@ -13,7 +14,7 @@ namespace sweepdraw {
 class RecordingSurface final : public DrawingSurface
 {
 public:
-    enum class Op : std::uint8_t { SetPenWidth, PlotPoint, DrawBox, DrawCircle, ClearSurface };
+    using Op = Operation;
 
     // Fields an operation does not take stay zero. DrawBox uses x, y, x2, y2;
     // DrawCircle uses x, y and radius; SetPenWidth uses width.

@@ -67,8 +67,12 @@ int Recording::expectedFrames() const
     if (m_speed == Speed::Instant)
         return static_cast<int>(m_commands.size()) + 1;
     long long operations = 0;
-    for (const Runnable &command : m_commands)
+    for (const Runnable &command : m_commands) {
+        // A routine never drawn whole has not been counted.
+        if (command.operations() < 0)
+            return 0;
         operations += command.operations();
+    }
     const long long perFrame = operationsPerSecond(m_speed) * kFrameTime.count() / 1000;
     return static_cast<int>((operations + perFrame - 1) / perFrame) + 1;
 }

@@ -56,7 +56,8 @@ public:
 
     int framesTaken() const { return m_frames; }
     // How many frames the whole takes, worked out from the operations the
-    // commands make: exact as long as the drawing goes as planned.
+    // commands make: exact as long as the drawing goes as planned; 0 when
+    // a routine among them has not been counted yet.
     int expectedFrames() const;
 
 private:

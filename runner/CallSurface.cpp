@@ -6,10 +6,10 @@
 
 namespace sweepdraw {
 
-Status CallSurface::make(const char *operation)
+Status CallSurface::make(Operation operation)
 {
     ++m_made;
-    m_last = operation;
+    m_last = operationName(operation).data();
     const LoopRecorder *loops = LoopRecorder::active();
     m_outsideIndex = loops && loops->depth() > 0 ? -1 : m_outside++;
     if (m_outsideIndex >= 0 && m_outsideIndex == m_stopAt)

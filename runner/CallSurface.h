@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "Operation.h"
 
 namespace sweepdraw {
 
@@ -19,7 +20,8 @@ public:
     {
     }
 
-    // The last operation made: "SetPenWidth", "PlotPoint", ...
+    // The name of the last operation made (operationName), or "" before
+    // the first.
     const char *last() const { return m_last; }
     // How many were made outside every loop before the last, if it was made
     // outside every loop too; -1 if it was made in one.
@@ -28,14 +30,14 @@ public:
     long long made() const { return m_made; }
 
 protected:
-    Status doSetPenWidth(int) override { return make("SetPenWidth"); }
-    Status doPlotPoint(float, float, Colour) override { return make("PlotPoint"); }
-    Status doDrawBox(float, float, float, float, Colour) override { return make("DrawBox"); }
-    Status doDrawCircle(float, float, float, Colour) override { return make("DrawCircle"); }
-    Status doClearSurface() override { return make("ClearSurface"); }
+    Status doSetPenWidth(int) override { return make(Operation::SetPenWidth); }
+    Status doPlotPoint(float, float, Colour) override { return make(Operation::PlotPoint); }
+    Status doDrawBox(float, float, float, float, Colour) override { return make(Operation::DrawBox); }
+    Status doDrawCircle(float, float, float, Colour) override { return make(Operation::DrawCircle); }
+    Status doClearSurface() override { return make(Operation::ClearSurface); }
 
 private:
-    Status make(const char *operation);
+    Status make(Operation operation);
 
     int m_stopAt;
     const char *m_last = "";

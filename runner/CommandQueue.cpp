@@ -34,4 +34,13 @@ void CommandQueue::clear()
     m_atOnce = 0;
 }
 
+std::vector<Runnable> CommandQueue::all() const
+{
+    std::vector<Runnable> commands;
+    if (m_current)
+        commands.push_back(*m_current);
+    commands.insert(commands.end(), m_waiting.begin(), m_waiting.end());
+    return commands;
+}
+
 } // namespace sweepdraw

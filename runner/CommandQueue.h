@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <optional>
+#include <vector>
 
 namespace sweepdraw {
 
@@ -35,6 +36,8 @@ public:
     const Runnable &next() const { return m_waiting.front(); }
     const std::optional<Runnable> &current() const { return m_current; }
     int waiting() const { return static_cast<int>(m_waiting.size()); }
+    // The current command, if any, and those waiting, in order.
+    std::vector<Runnable> all() const;
 
     // Every command given so far, the current one included, is to be drawn
     // at once.

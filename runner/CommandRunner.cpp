@@ -2,6 +2,7 @@
 
 #include "CallSurface.h"
 #include "DrawingSurface.h"
+#include "PictureChange.h"
 #include "SteppedAction.h"
 
 namespace sweepdraw {
@@ -92,6 +93,7 @@ void CommandRunner::finishQueued()
 {
     if (m_stopped)
         return;
+    dropChange();
     m_queue.finishAllAtOnce();
     repace();
     scheduleFrames();
@@ -99,6 +101,11 @@ void CommandRunner::finishQueued()
 
 void CommandRunner::advance()
 {
+    // A change begun goes first; one waiting, once the queue is empty.
+    if (!m_stopped && m_change && (m_change->drawing || isIdle())) {
+        landChange();
+        return;
+    }
     if (m_stopped || isIdle()) {
         m_frames.stop();
         return;
@@ -111,6 +118,7 @@ void CommandRunner::advance()
 
 void CommandRunner::step()
 {
+    dropChange();
     if (m_stopped || isIdle())
         return;
     report(land(1, std::nullopt) > 0);
@@ -118,6 +126,7 @@ void CommandRunner::step()
 
 void CommandRunner::stepBack()
 {
+    dropChange();
     if (m_stopped)
         return;
     long long landed = m_action ? m_action->landed() : 0;
@@ -145,6 +154,7 @@ void CommandRunner::stepBack()
 
 void CommandRunner::runTo(const RunToStop &stop)
 {
+    dropChange();
     if (m_stopped || isIdle())
         return;
     if (!m_action)
@@ -195,6 +205,7 @@ void CommandRunner::stop()
     m_stopped = true;
     m_queue.clear();
     m_action.reset();
+    m_change.reset();
     m_loops.forgetPoint();
     m_loops.note();
     m_frames.stop();
@@ -202,6 +213,7 @@ void CommandRunner::stop()
 
 void CommandRunner::dropAll()
 {
+    dropChange();
     if (m_stopped || isIdle())
         return;
     // What has landed of the command under way stays on the picture, and so
@@ -220,27 +232,66 @@ void CommandRunner::setForgiving(std::function<bool(const Runnable &)> forgives)
     m_forgives = std::move(forgives);
 }
 
-std::optional<QString> CommandRunner::showAtOnce(const Runnable &command,
-                                                 const std::function<bool(const Runnable &)> &replaces,
-                                                 DrawingSurface &picture)
+void CommandRunner::showChange(const Runnable &command, std::function<bool(const Runnable &)> replaces,
+                               DrawingSurface &picture)
 {
-    runToEnd();
     if (m_stopped)
-        return tr("the drawing has stopped");
-    PictureHistory shown = m_history;
-    shown.replace(replaces, command.startingOn(m_picture->penWidth()));
-    if (std::optional<QString> failure = PictureHistory::drawPictures(picture, shown.pictures(), std::nullopt, 0))
-        return failure;
-    m_history = shown;
-    m_picture = &picture;
-    emit commandFinished(shown.pictures().last());
-    emit drawn();
-    return std::nullopt;
+        return;
+    dropChange();
+    m_change = Change{command, std::move(replaces), &picture, nullptr};
+    if (!isIdle()) {
+        m_queue.finishAllAtOnce();
+        repace();
+    }
+    scheduleFrames();
+}
+
+void CommandRunner::dropChange()
+{
+    if (!m_change)
+        return;
+    m_change.reset();
+    emit changeDropped(QString());
+    scheduleFrames();
+}
+
+void CommandRunner::landChange()
+{
+    if (!m_change->drawing) {
+        // The pictures as they stand once the queue is done.
+        PictureHistory shown = m_history;
+        shown.replace(m_change->replaces, m_change->command.startingOn(m_picture->penWidth()));
+        m_change->drawing = std::make_unique<PictureChange>(std::move(shown), *m_change->picture);
+    }
+    if (!m_change->drawing->land({&m_clock, m_clock() + kFrame})) {
+        emit changeDrawing();
+        return;
+    }
+    const Change done = std::move(*m_change);
+    m_change.reset();
+    if (const std::optional<QString> &failure = done.drawing->failure()) {
+        emit changeDropped(*failure);
+        scheduleFrames();
+        return;
+    }
+    m_history = done.drawing->shown();
+    m_picture = done.picture;
+    emit changeShown(done.command);
+    report(true);
 }
 
 DrawingProgress CommandRunner::progress() const
 {
-    return {m_queue.current(), m_action ? m_action->landed() : 0, m_queue.waiting()};
+    long long changing = -1;
+    if (m_change)
+        changing = m_change->drawing ? m_change->drawing->landed() : 0;
+    return {m_queue.current(), m_action ? m_action->landed() : 0, m_queue.waiting(), changing};
+}
+
+QList<Runnable> CommandRunner::queued() const
+{
+    const std::vector<Runnable> all = m_queue.all();
+    return QList<Runnable>(all.begin(), all.end());
 }
 
 void CommandRunner::redrawOn(DrawingSurface &picture)
@@ -285,11 +336,11 @@ void CommandRunner::repace()
 
 void CommandRunner::scheduleFrames()
 {
-    if (m_stopped || isIdle() || m_pace.rate() == 0) {
+    if (m_stopped || (!m_change && (isIdle() || m_pace.rate() == 0))) {
         m_frames.stop();
         return;
     }
-    const int interval = m_pace.rate() == Pace::kUnlimited ? 0 : static_cast<int>(kFrame.count());
+    const int interval = m_change || m_pace.rate() == Pace::kUnlimited ? 0 : static_cast<int>(kFrame.count());
     if (!m_frames.isActive() || m_frames.interval() != interval)
         m_frames.start(interval);
 }

@@ -20,6 +20,7 @@
 namespace sweepdraw {
 
 class DrawingSurface;
+class PictureChange;
 class SteppedAction;
 
 // How far the drawing has come.
@@ -28,6 +29,7 @@ struct DrawingProgress
     std::optional<Runnable> current; // the command being drawn
     long long landed = 0;          // its operations landed so far
     int queued = 0;                // commands waiting after it
+    long long changing = -1;       // operations of a change drawn so far, or -1 with none under way
 };
 
 // Where Run to the caret stops, in the command under way or the next one
@@ -126,21 +128,29 @@ public:
     // The commands whose failure is their own, and ends nothing.
     void setForgiving(std::function<bool(const Runnable &)> forgives);
 
-    // Lands everything queued at once, and then draws on `picture`, an
-    // empty surface, the pictures but those `replaces` is true of, and
-    // `command` over them, at once: why that failed, if it did, and then
-    // `picture` is to be thrown away and nothing has changed. If not,
-    // `command` is the last of the pictures, and the runner draws on
-    // `picture` from then on.
-    std::optional<QString> showAtOnce(const Runnable &command, const std::function<bool(const Runnable &)> &replaces,
-                                      DrawingSurface &picture);
+    // A change: draws on `picture`, an empty surface, the pictures with
+    // `command` in place of those `replaces` is true of (see
+    // PictureHistory::replace), as fast as the machine goes, a piece a
+    // frame, once what was queued before it has been finished at once
+    // (finishQueued). Commands queued meanwhile wait for it. The picture in
+    // view stays as it was until then: once the change is whole, the runner
+    // draws on `picture`, and `changeShown` is emitted. A change waiting or
+    // under way is dropped first; so it is by dropChange(), finishQueued(),
+    // dropAll(), step(), stepBack() and runTo(); then, or when it fails,
+    // `changeDropped` is emitted, and `picture` is to be thrown away.
+    void showChange(const Runnable &command, std::function<bool(const Runnable &)> replaces, DrawingSurface &picture);
+    void dropChange();
+    bool isChanging() const { return m_change.has_value(); }
 
+    // Whether no command is queued; a change may be under way.
     bool isIdle() const { return m_queue.empty(); }
 
     // What the picture shows: see PictureHistory.
     const QList<Runnable> &pictures() const { return m_history.pictures(); }
 
     DrawingProgress progress() const;
+    // The command under way, whole, and those queued after it.
+    QList<Runnable> queued() const;
 
     // Where the current command's action was at its last operation to
     // land: the loops it was in, with their counters, and the point it
@@ -164,6 +174,12 @@ signals:
     void commandFailed(const sweepdraw::Runnable &command, const QString &message);
     // The last queued command has finished.
     void idle();
+    // The change is whole on its picture, which the runner draws on now.
+    void changeShown(const sweepdraw::Runnable &command);
+    // The change was dropped, or failed with `failure`.
+    void changeDropped(const QString &failure);
+    // A frame drew more of the change.
+    void changeDrawing();
 
 private:
     // The pace the queue is drawn at now.
@@ -193,6 +209,16 @@ private:
     // everything is done.
     void report(bool landed);
     void fail(const QString &message);
+    // Lands a piece of the change; the queue must be empty.
+    void landChange();
+
+    struct Change
+    {
+        Runnable command;
+        std::function<bool(const Runnable &)> replaces;
+        DrawingSurface *picture;
+        std::unique_ptr<PictureChange> drawing; // once begun
+    };
 
     DrawingSurface *m_picture;
     Clock m_clock;
@@ -201,6 +227,7 @@ private:
     PictureHistory m_history;
     LoopRecorder m_loops; // outlives the action, whose loops it records
     std::unique_ptr<SteppedAction> m_action; // the current command's
+    std::optional<Change> m_change;
     std::optional<QString> m_failure;        // why the current command failed
     std::function<bool(const Runnable &)> m_forgives;
     QTimer m_frames;

@@ -4,8 +4,6 @@
 #include "DrawingSurface.h"
 #include "RuntimeError.h"
 
-#include <QCoreApplication>
-
 #include <mutex>
 
 namespace sweepdraw {
@@ -38,12 +36,6 @@ const CommandTally &tallyOf(Button button)
             tallies[index] = tallyOfDrawing(kCommands[index].action);
     });
     return tallies[index];
-}
-
-QString toolTipOf(Button button)
-{
-    const QString text = QCoreApplication::translate("Command", commandOf(button).toolTip);
-    return commandOf(button).draws() ? text.arg(tallyOf(button).points) : text;
 }
 
 std::optional<Button> commandByName(const QString &name)

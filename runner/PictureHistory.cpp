@@ -2,6 +2,8 @@
 
 #include "SteppedAction.h"
 
+#include <algorithm>
+
 namespace sweepdraw {
 
 void PictureHistory::finished(const Runnable &command)
@@ -25,8 +27,13 @@ void PictureHistory::finished(const Runnable &command)
 
 void PictureHistory::replace(const std::function<bool(const Runnable &)> &replaces, const Runnable &command)
 {
+    // In the place of the first it replaces, under the pictures drawn after
+    // it; over them all if it replaces none.
+    const auto first = std::find_if(m_pictures.cbegin(), m_pictures.cend(), replaces);
+    const qsizetype at = first - m_pictures.cbegin();
     m_pictures.removeIf(replaces);
     finished(command);
+    m_pictures.move(m_pictures.size() - 1, std::min(at, m_pictures.size() - 1));
     m_finishes.clear();
 }
 

@@ -29,7 +29,7 @@ public:
     void finished(const Runnable &command);
 
     // `command` has been drawn in place of every picture `replaces` is true
-    // of. No finish before it can be taken back.
+    // of, where the first of them was. No finish before it can be taken back.
     void replace(const std::function<bool(const Runnable &)> &replaces, const Runnable &command);
 
     // The last command finished that can be taken back, if any: every

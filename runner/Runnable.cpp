@@ -6,7 +6,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <mutex>
+#include <atomic>
+#include <limits>
 
 namespace sweepdraw {
 
@@ -19,15 +20,18 @@ struct PartDrawn
 };
 
 // Passes the first operations made on it on to another surface, and ends
-// the drawing at the one after them.
+// the drawing at the one after them; and counts them.
 class PartSurface final : public DrawingSurface
 {
 public:
     PartSurface(DrawingSurface &target, long long operations)
         : m_target(target)
+        , m_operations(operations)
         , m_left(operations)
     {
     }
+
+    long long passed() const { return m_operations - m_left; }
 
 protected:
     Status doSetPenWidth(int width) override { return pass().SetPenWidth(width); }
@@ -51,6 +55,7 @@ private:
     }
 
     DrawingSurface &m_target;
+    long long m_operations;
     long long m_left;
 };
 
@@ -64,9 +69,9 @@ struct Runnable::FromFile
     }
 
     CompiledRoutine routine;
-    // Counted the first time it is asked for, as a button's is.
-    mutable std::once_flag counted;
-    mutable CommandTally tally;
+    // Counted the first time it is drawn whole: a routine is never run
+    // only to be counted, which could take as long as it takes to draw.
+    mutable std::atomic<long long> operations{-1};
 };
 
 Runnable::Runnable(const CompiledRoutine &routine)
@@ -113,10 +118,15 @@ void Runnable::draw(DrawingSurface &surface) const
         }
         return;
     }
-    if (m_routine)
-        m_routine->routine.run(surface);
-    else
+    if (!m_routine) {
         commandOf(m_button).action(surface);
+    } else if (m_routine->operations >= 0) {
+        m_routine->routine.run(surface);
+    } else {
+        PartSurface counted(surface, std::numeric_limits<long long>::max());
+        m_routine->routine.run(counted);
+        m_routine->operations = counted.passed();
+    }
 }
 
 Runnable Runnable::partOf(long long operations) const
@@ -132,7 +142,7 @@ Runnable Runnable::startingOn(int pen) const
     // it sets a pen, which would double the time it takes to show a
     // changed number: its pen is kept whatever it draws.
     Runnable started = *this;
-    started.m_pen = m_routine || (draws() && tally().usesStartingPen) ? pen : 0;
+    started.m_pen = m_routine || (draws() && tallyOf(m_button).usesStartingPen) ? pen : 0;
     return started;
 }
 
@@ -144,19 +154,10 @@ void Runnable::restorePenOn(DrawingSurface &surface) const
 
 long long Runnable::operations() const
 {
-    const long long whole = tally().operations;
-    return m_part >= 0 ? std::min(m_part, whole) : whole;
-}
-
-const CommandTally &Runnable::tally() const
-{
-    if (!m_routine)
-        return tallyOf(m_button);
-    const FromFile &file = *m_routine;
-    std::call_once(file.counted, [&file] {
-        file.tally = tallyOfDrawing([&file](DrawingSurface &surface) { file.routine.run(surface); });
-    });
-    return file.tally;
+    const long long whole = m_routine ? m_routine->operations.load() : tallyOf(m_button).operations;
+    if (m_part < 0)
+        return whole;
+    return whole < 0 ? m_part : std::min(m_part, whole);
 }
 
 QString Runnable::caption() const

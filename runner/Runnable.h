@@ -44,7 +44,9 @@ public:
     Runnable partOf(long long operations) const;
     // Whether it is the whole command, not a part of it.
     bool isWhole() const { return m_part < 0; }
-    // The operations it makes: its tally's, or as many as its part holds.
+    // The operations it makes: a button's tally's, or as many as its part
+    // holds. A routine's are known once it has been drawn whole, and -1
+    // before, but for a part's.
     long long operations() const;
 
     // The same command as started on a picture whose pen was `pen` pixels
@@ -57,9 +59,6 @@ public:
     // matters, so that it draws there as it drew then.
     void restorePenOn(DrawingSurface &surface) const;
 
-    // A routine's is counted the first time it is asked for, by running it
-    // on a surface that only counts.
-    const CommandTally &tally() const;
     // The button's caption, or the routine's file name.
     QString caption() const;
 

@@ -2,10 +2,8 @@
 
 #include "TableOrder.h"
 
-#include <QKeyCombination>
 #include <QString>
 #include <QStringList>
-#include <QtGlobal>
 
 #include <array>
 #include <optional>
@@ -14,24 +12,26 @@
 namespace sweepdraw {
 
 // How fast the window draws.
-enum class Speed { Slow, Normal, Fast, Instant };
+enum class Speed { Slowest, Slow, Normal, Fast, Instant };
 
-// Everything the program says or knows about one speed.
+// What the runner knows of one speed; the window's menu shows it in its
+// own words (SpeedItems.h).
 struct SpeedInfo
 {
     Speed speed;
-    const char *name;     // on the command line: --speed NAME
-    long long rate;       // surface operations a second; 0 for as fast as the machine goes
-    const char *menuText; // UTF-8 source text for tr() in the "Speed" context
-    QKeyCombination key;
+    const char *name; // on the command line: --speed NAME
+    long long rate;   // surface operations a second; 0 for as fast as the machine goes
 };
 
 // In the order of Speed, slowest first.
-inline constexpr std::array<SpeedInfo, 4> kSpeeds = {{
-    {Speed::Slow, "slow", 70'000, QT_TRANSLATE_NOOP("Speed", "Slow"), Qt::CTRL | Qt::Key_1},
-    {Speed::Normal, "normal", 280'000, QT_TRANSLATE_NOOP("Speed", "Normal"), Qt::CTRL | Qt::Key_2},
-    {Speed::Fast, "fast", 1'120'000, QT_TRANSLATE_NOOP("Speed", "Fast"), Qt::CTRL | Qt::Key_3},
-    {Speed::Instant, "instant", 0, QT_TRANSLATE_NOOP("Speed", "Instant"), Qt::CTRL | Qt::Key_4},
+// The slowest lets each point of a small routine be followed: one of 2,000
+// points takes almost 7 s.
+inline constexpr std::array<SpeedInfo, 5> kSpeeds = {{
+    {Speed::Slowest, "slowest", 300},
+    {Speed::Slow, "slow", 70'000},
+    {Speed::Normal, "normal", 280'000},
+    {Speed::Fast, "fast", 1'120'000},
+    {Speed::Instant, "instant", 0},
 }};
 
 inline constexpr Speed kDefaultSpeed = Speed::Normal;
@@ -58,7 +58,7 @@ constexpr std::optional<Speed> speedByName(std::string_view name)
     return std::nullopt;
 }
 
-// The speeds' command-line names, slowest first: "slow, normal, fast, instant".
+// The speeds' command-line names, slowest first: "slowest, slow, normal, fast, instant".
 inline QString speedNames()
 {
     QStringList names;

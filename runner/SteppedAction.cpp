@@ -89,7 +89,10 @@ long long SteppedAction::land(long long operations, std::optional<Deadline> dead
     clearUpperVectorState();
     // Waiting, the action is always at the first operation beyond a batch.
     m_target.startMetering(*this);
-    m_fiber = std::move(m_fiber).resume();
+    {
+        const LoopWatch::Activation watching(this);
+        m_fiber = std::move(m_fiber).resume();
+    }
     m_left = m_target.stopMetering();
     if (m_escaped)
         std::rethrow_exception(std::exchange(m_escaped, nullptr));
@@ -118,6 +121,21 @@ long long SteppedAction::more()
     m_batch = std::min(m_allowed, m_stop ? 1 : kBatch);
     m_allowed -= m_batch;
     return m_batch;
+}
+
+void SteppedAction::look()
+{
+    if (!timeUp())
+        return;
+    // Suspended part way through a batch: what it let through and did not
+    // land goes, and the next operation asks for a batch of its own. The
+    // loops are noted where they are, however long since the last
+    // operation.
+    if (m_points)
+        m_points->note();
+    m_caller = std::move(m_caller).resume();
+    m_batch -= m_left;
+    m_left = 0;
 }
 
 // The action can wait only after the last operation of a batch, and the

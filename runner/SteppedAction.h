@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "LoopWatch.h"
 #include "Pace.h"
 
 #include <QString>
@@ -31,6 +32,11 @@ std::optional<QString> runAtOnce(const Action &action, DrawingSurface &surface);
 // reach the target one by one, exactly as the action made them. Between
 // two land()s, anything else may draw on the target.
 //
+// A deadline holds however little the action draws: while land() runs, the
+// action's loops are watched (LoopWatch), and once the deadline has passed
+// the fiber is suspended at the next look, between two operations, as it
+// is at the first operation beyond what was let through.
+//
 // An action that throws RuntimeError has landed what it drew before; it is
 // then finished, and the failure is kept. Any other exception, such as a
 // loop watch's that ends the program, finishes it too, and land() throws it
@@ -40,7 +46,7 @@ std::optional<QString> runAtOnce(const Action &action, DrawingSurface &surface);
 class LoopRecorder;
 class LoopState;
 
-class SteppedAction final : private DrawingSurface::Meter
+class SteppedAction final : private DrawingSurface::Meter, private LoopWatch
 {
 public:
     // The clock reading after which no more operations are let through.
@@ -87,6 +93,9 @@ private:
     // land() lets it through.
     long long more() override;
     void last(bool point, float x, float y) override;
+    // Every few thousand turns of the action's loops: waits there once the
+    // deadline has passed.
+    void look() override;
     bool timeUp() const;
 
     Action m_action;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ButtonTable.h"
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "Form1.h"
@@ -45,7 +46,7 @@ inline void runAtOnce(Form1 &form, std::initializer_list<Button> buttons)
 
 inline QPushButton *buttonOf(Form1 &form, Button button)
 {
-    return form.findChild<QPushButton *>(QString::fromLatin1(commandOf(button).objectName));
+    return form.findChild<QPushButton *>(QString::fromLatin1(buttonLookOf(button).objectName));
 }
 
 inline RasterSurface &pictureOf(Form1 &form)

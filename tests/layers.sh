@@ -12,12 +12,13 @@ declare -A uses=(
     [scenes]="core"
     [routine]="core"
     [runner]="core scenes routine"
-    [export]="core scenes routine runner"
-    [codepane]="core scenes routine runner"
-    [window]="core scenes routine runner export codepane"
+    [files]="core scenes routine runner"
+    [export]="core scenes routine runner files"
+    [codepane]="core scenes routine runner files"
+    [window]="core scenes routine runner files export codepane"
     [web]="core scenes routine runner"
-    [app]="core scenes routine runner export codepane window"
-    [bench]="core scenes routine runner export codepane window"
+    [app]="core scenes routine runner files export codepane window"
+    [bench]="core scenes routine runner files export codepane window"
 )
 # Headers a folder may not include although their folder is below it: the
 # bench times the stage and the runner, never the main window.

@@ -1,9 +1,13 @@
 // The code pane beside the picture: what it shows while the commands draw,
 // and stepping through a routine.
 #include "CompiledRoutine.h"
+#include "CommandRunner.h"
+#include "RoutineEditor.h"
+#include "CodePane.h"
 #include "CoreInQt.h"
 #include "PictureHistory.h"
 #include "PictureImage.h"
+#include "RoutineTesting.h"
 #include "Routine.h"
 #include "RoutineFiles.h"
 #include "Scenes.h"
@@ -12,6 +16,7 @@
 #include "WindowTesting.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -39,9 +44,68 @@ private slots:
     void followEveryStep_data();
     void followEveryStep();
     void codePaneBesideThePicture();
+    void runToTheCaretStopsAt_data();
+    void runToTheCaretStopsAt();
     void loopsRecordWhereTheDrawingIs_data();
     void loopsRecordWhereTheDrawingIs();
+    void paneFollowsTheCommandThatDraws();
 };
+
+// A routine for Run to the caret, each line it has a word about marked at
+// its end, so that the rows name lines by their marks.
+const QByteArray kStops = "    check(surface.SetPenWidth(2)); // pen\n"
+                          "    Sweep(1, 2, 1, [&](double i) { // outer\n"
+                          "        check(surface.PlotPoint(i, i, PaletteColor(1))); // outer body\n"
+                          "        Sweep(1, 2, 1, [&](double j) { // inner\n"
+                          "            check(surface.PlotPoint(j, j, PaletteColor(2))); // inner body\n"
+                          "        });\n"
+                          "    });\n"
+                          "    check(surface.PlotPoint(0, 0, PaletteColor(3))); // dot\n"
+                          "    // between\n"
+                          "    Sweep(1, 2, 1, [&](double k) { // last loop\n"
+                          "        check(surface.PlotPoint(k, 0, PaletteColor(4)));\n"
+                          "    }); // after\n";
+
+// The line, counted from 1, of the routine made of `body` marked `mark`.
+int markedLine(const QByteArray &body, const QString &mark)
+{
+    const QStringList lines = QString::fromUtf8(test::kRoutineHead + body).split(u'\n');
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].endsWith(QStringLiteral("// ") + mark))
+            return i + 1;
+    qFatal("no line marked %s", qPrintable(mark));
+}
+
+void TestCodePane::runToTheCaretStopsAt_data()
+{
+    QTest::addColumn<QString>("caret");    // the mark of the caret's line
+    QTest::addColumn<QString>("loop");     // the mark of the loop it stops in, if any
+    QTest::addColumn<int>("callOutside");  // else the call outside every loop it stops at, or -1
+
+    QTest::newRow("a call outside the loops") << "pen" << QString() << 0;
+    QTest::newRow("a loop's call") << "outer" << "outer" << -1;
+    QTest::newRow("a loop's body") << "outer body" << "outer" << -1;
+    QTest::newRow("the innermost loop round the caret") << "inner body" << "inner" << -1;
+    QTest::newRow("the next call after the loops") << "dot" << QString() << 1;
+    QTest::newRow("a line of nothing before a loop") << "between" << "last loop" << -1;
+    QTest::newRow("the closing line of a loop") << "after" << "last loop" << -1;
+    QTest::newRow("past everything: the end") << "end" << QString() << -1;
+}
+
+void TestCodePane::runToTheCaretStopsAt()
+{
+    QFETCH(QString, caret);
+    QFETCH(QString, loop);
+    QFETCH(int, callOutside);
+
+    const CompiledRoutine compiled = test::routineOf(kStops);
+    const Routine routine(compiled, 0);
+    // The end is the line after the last marked.
+    const int line = caret == "end" ? markedLine(kStops, "after") + 1 : markedLine(kStops, caret);
+    const RunToStop stop = routine.stopAt(line);
+    QCOMPARE(stop.loopLine, loop.isEmpty() ? 0 : markedLine(kStops, loop));
+    QCOMPARE(stop.callOutsideLoops, callOutside);
+}
 
 void TestCodePane::followEveryStep_data()
 {
@@ -289,9 +353,10 @@ void TestCodePane::loopsRecordWhereTheDrawingIs()
     runner.advance();
     QCOMPARE(runner.progress().landed, ms * 70LL);
 
-    const Routine routine = command->routine() ? Routine(*command->routine(), command->tally().operations)
+    // A routine's operations are not known before it has been drawn whole.
+    QCOMPARE(command->operations(), command->routine() ? -1 : operationsOf(button));
+    const Routine routine = command->routine() ? Routine(*command->routine(), command->operations())
                                                : Routine(commandOf(button));
-    QCOMPARE(routine.operations(), operationsOf(button));
     const LoopState &loops = runner.loops();
     QCOMPARE(loops.depth(), int(counters.size()));
     for (int i = 0; i < loops.depth(); ++i) {
@@ -313,4 +378,45 @@ void TestCodePane::loopsRecordWhereTheDrawingIs()
 }
 
 QTEST_MAIN(TestCodePane)
+void TestCodePane::paneFollowsTheCommandThatDraws()
+{
+    Form1 form(1.0);
+    ManualClock clock(form);
+    form.setSpeed(Speed::Slow);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    auto *pane = form.findChild<CodePane *>();
+    auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
+    auto *header = form.findChild<QLabel *>(QStringLiteral("header"));
+    auto *list = form.findChild<QComboBox *>(QStringLiteral("routines"));
+    pane->editor().newRoutine();
+    QTest::keyClicks(code, QStringLiteral("// mine"));
+    const QString mine = code->toPlainText();
+
+    // A scene drawn, paused and stepped shows its own routine, read-only,
+    // marked in the list; F10 and the caret work on it.
+    form.RunCommand(Button::Cmdyg);
+    clock.advance(1ms);
+    form.advanceDrawing();
+    QTest::keyClick(&form, Qt::Key_F10);
+    QVERIFY(code->isReadOnly());
+    QVERIFY2(header->text().startsWith(QStringLiteral("Sunshine.cpp")), qPrintable(header->text()));
+    QCOMPARE(list->currentText(), QString("阳光 · scene"));
+    code->setTextCursor(QTextCursor(code->document()->findBlockByNumber(21)));
+    QTest::keyClick(&form, Qt::Key_F10, Qt::ControlModifier);
+    auto *runner = form.findChild<CommandRunner *>(QStringLiteral("runner"));
+    QCOMPARE(runner->loops().depth(), 3);
+
+    // The learner's routine is one choice away, as it was left.
+    emit list->activated(list->findText(QStringLiteral("My routine · yours")));
+    QVERIFY(!code->isReadOnly());
+    QCOMPARE(code->toPlainText(), mine);
+    QVERIFY(code->document()->isUndoAvailable());
+
+    // Nothing opens it again in the next window.
+    Form1 next(1.0);
+    QVERIFY(!next.findChild<CodePane *>()->editor().isOpen());
+}
+
 #include "tst_codepane.moc"

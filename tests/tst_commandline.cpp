@@ -3,6 +3,7 @@
 #include "ExitStatus.h"
 #include "ProgramRun.h"
 #include "Recording.h"
+#include "RoutineFiles.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -11,6 +12,9 @@
 #include <QtTest>
 
 #include <webp/demux.h>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using namespace sweepdraw;
 using namespace sweepdraw::test;
@@ -126,6 +130,8 @@ private slots:
     void fontWarning_data();
     void fontWarning();
     void savedAtDesignSizeWhateverTheScale();
+    void learnersFolderLeftAlone_data();
+    void learnersFolderLeftAlone();
     void version();
 
 private:
@@ -371,6 +377,62 @@ void TestCommandLine::savedAtDesignSizeWhateverTheScale()
     const QImage image(path);
     QCOMPARE(image.size(), toQSize(kDesignSize));
     QCOMPARE(colourAt(image, 620, 133), QColor(255, 255, 0));
+}
+
+void TestCommandLine::learnersFolderLeftAlone_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // @ standing for a scratch folder
+
+    QTest::newRow("--save") << QStringList{"--run", "clear", "--save", "@/out.png"};
+    QTest::newRow("--record") << QStringList{"--run", "clear", "--record", "@/out.gif"};
+}
+
+void TestCommandLine::learnersFolderLeftAlone()
+{
+    QFETCH(QStringList, arguments);
+
+    const QTemporaryDir data;
+    QVERIFY(data.isValid());
+    // Where the program, under its own name, keeps the learner's routines
+    // with this data folder.
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QString name = QCoreApplication::applicationName();
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    QCoreApplication::setApplicationName(QStringLiteral("sweepdraw"));
+    const QString folder = RoutineFiles::folder();
+    QCoreApplication::setApplicationName(name);
+    dataHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome);
+    QVERIFY(folder.startsWith(data.path()));
+    QVERIFY(QDir().mkpath(folder));
+    QFile routine(folder + QStringLiteral("/MyRoutine.cpp"));
+    QVERIFY(routine.open(QIODevice::WriteOnly) && routine.write("// the learner's\n") > 0);
+    routine.close();
+
+    // Whatever touches the folder or a file in it, a look at its entries
+    // included, is an event here.
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    const auto closeWatch = qScopeGuard([watch] { ::close(watch); });
+    QVERIFY(::inotify_add_watch(watch, QFile::encodeName(folder).constData(),
+                                IN_OPEN | IN_ACCESS | IN_MODIFY | IN_CREATE | IN_DELETE | IN_MOVE)
+            >= 0);
+
+    QProcessEnvironment environment = environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"});
+    environment.insert("XDG_DATA_HOME", data.path());
+    for (QString &argument : arguments)
+        argument.replace('@', m_dir.path());
+    const Outcome run = runProgram(arguments, environment);
+    QVERIFY2(run.status == ExitOk, run.err.constData());
+
+    QStringList touched;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t size; (size = ::read(watch, events, sizeof events)) > 0;)
+        for (ssize_t at = 0; at < size;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(events + at);
+            touched << (event->len > 0 ? QString::fromLocal8Bit(event->name) : folder);
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    QVERIFY2(touched.isEmpty(), qPrintable(touched.join(", ")));
 }
 
 void TestCommandLine::version()

@@ -12,6 +12,7 @@
 #include "WindowTesting.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -76,6 +77,7 @@ private slots:
     void editedCopyRunsAsItsFile();
     void changedNumberRedrawsAtOnce_data();
     void changedNumberRedrawsAtOnce();
+    void undoRedraws();
     void unreadableRoutineIsToldAndKept();
 };
 
@@ -203,22 +205,21 @@ void TestEditor::changedNumberRedrawsAtOnce()
     }
     const QString expected = sceneWith(QStringLiteral("Sunshine.cpp"), number, changed);
     QCOMPARE(code->toPlainText(), expected);
-    QVERIFY(!form.isDrawing());
+    // Each change drops the one before it: the picture shows the last, in
+    // place of the sunshine it is a copy of, over the pictures before it.
+    QVERIFY(QTest::qWaitFor([&] { return !form.isDrawing(); }));
     if (failingLine == 0) {
-        // No frame has passed: the picture shows the last change finished,
-        // over the pictures drawn before, and nothing of the first change.
-        QCOMPARE(imageOf(pictureOf(form)), routineOver({Button::CmdGs, Button::Cmdyg}, expected, zoomOf(form)));
-        QCOMPARE(form.pictures().size(), 3);
+        QCOMPARE(imageOf(pictureOf(form)), routineOver({Button::CmdGs}, expected, zoomOf(form)));
+        QCOMPARE(form.pictures().size(), 2);
         return;
     }
-    // A change that fails keeps the last good picture, of the change before
-    // it, and tells where.
+    // A change that fails keeps the last good picture, the one before the
+    // drag, whose change to 0.1 was dropped for it, and tells where.
     auto *header = form.findChild<QLabel *>(QStringLiteral("header"));
     const QString where = QStringLiteral("line %1: ").arg(failingLine);
     QVERIFY2(header->text().contains(where), qPrintable(header->text()));
     const QImage kept = imageOf(pictureOf(form)).copy();
-    QCOMPARE(kept, routineOver({Button::CmdGs, Button::Cmdyg},
-                               sceneWith(QStringLiteral("Sunshine.cpp"), number, QStringLiteral("0.1")), zoomOf(form)));
+    QCOMPARE(kept, routineOver({Button::CmdGs}, sceneWith(QStringLiteral("Sunshine.cpp"), number, number), zoomOf(form)));
     // Run, it fails the same way without ending the program, and what is
     // queued after it is drawn.
     QTest::keyClick(&form, Qt::Key_F5);
@@ -228,6 +229,28 @@ void TestEditor::changedNumberRedrawsAtOnce()
     QVERIFY(header->text().contains(where));
     QCOMPARE(form.pictures().last(), Runnable(Button::CmdDq));
     QVERIFY(imageOf(pictureOf(form)) != kept);
+}
+
+void TestEditor::undoRedraws()
+{
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QPlainTextEdit *code = editSunshineCopy(form, {}, QStringLiteral("/ 32"));
+    QVERIFY(code);
+    const QString before = code->toPlainText();
+    QTest::keyClick(code, Qt::Key_Up, Qt::AltModifier);
+    QVERIFY(QTest::qWaitFor([&] { return !form.isDrawing(); }));
+    QVERIFY(imageOf(pictureOf(form)) != routineOver({}, before, zoomOf(form)));
+    // Undone, the text is as it was, and so, once the keys rest, is the
+    // picture.
+    QTest::keyClick(code, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(code->toPlainText(), before);
+    QVERIFY(QTest::qWaitFor([&] {
+        return !form.isDrawing() && form.pictures().last().routine()->source() == before.toStdString();
+    }));
+    QCOMPARE(imageOf(pictureOf(form)), routineOver({}, before, zoomOf(form)));
+    QCOMPARE(form.pictures().size(), 1);
 }
 
 void TestEditor::unreadableRoutineIsToldAndKept()
@@ -240,11 +263,17 @@ void TestEditor::unreadableRoutineIsToldAndKept()
         file.write(notText);
     }
     {
-        // The last edited, it is what the pane would open on.
+        // Listed among the learner's routines, but never opened unasked:
+        // chosen, it says why it cannot be shown.
         Form1 form(1.0);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+        auto *list = form.findChild<QComboBox *>(QStringLiteral("routines"));
+        const int listed = list->findText(QStringLiteral("My sunshine · yours"));
+        QVERIFY(listed >= 0);
+        QVERIFY(form.findChild<QPlainTextEdit *>(QStringLiteral("code"))->isReadOnly());
+        emit list->activated(listed);
         auto *header = form.findChild<QLabel *>(QStringLiteral("header"));
         QVERIFY2(header->text().endsWith(QStringLiteral("MySunshine.cpp is not UTF-8 text")), qPrintable(header->text()));
         QCOMPARE(header->accessibleDescription(), header->text());

@@ -334,6 +334,9 @@ void TestRobustCommandLine::limits_data()
     QTest::newRow("SIGHUP while --record runs it at its pace")
         << Limit::SignalledDrawing << "exec \"$0\" --run water,\"$1/Nothing.cpp\" --record \"$1/old.webp\""
         << int(ExitSignal) + SIGHUP << "" << SIGHUP;
+    QTest::newRow("SIGTERM while the window runs it")
+        << Limit::SignalledDrawing << "exec \"$0\" --run \"$1/Nothing.cpp\"" << int(ExitSignal) + SIGTERM << ""
+        << SIGTERM;
     QTest::newRow("name not valid UTF-8")
         << Limit::None << "exec \"$0\" --run sunshine --save \"$1/$(printf '\\377\\376').png\"" << int(ExitUsage)
         << "the argument '@/\\xff\\xfe.png' is not valid text in the system's encoding" << 0;

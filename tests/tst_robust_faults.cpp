@@ -1,5 +1,6 @@
 #include "CodeView.h"
 #include "ForwardingSurface.h"
+#include "Operation.h"
 #include "PictureImage.h"
 #include "RasterSurface.h"
 #include "RoutineEditor.h"
@@ -13,10 +14,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <sys/mount.h>
@@ -25,7 +28,7 @@
 // drawing at the normal speed through a surface that fails at a chosen
 // operation. Whatever fails, the failure must be told with the operation
 // that failed, after what came before it has landed, and nothing must be
-// drawn after it; the window then ends the program with ExitFailure.
+// drawn after it; the window then asks the program to end, as failed.
 
 using namespace sweepdraw;
 using namespace std::chrono_literals;
@@ -93,21 +96,17 @@ long long chooseOperation(const std::vector<Call> &calls, Among among, Where whe
     return 0;
 }
 
+// The failure a refused operation gives: a C string, as Status keeps it,
+// made once for each operation from its name.
 const char *refusal(Op op)
 {
-    switch (op) {
-    case Op::SetPenWidth:
-        return "SetPenWidth: the device refused it";
-    case Op::PlotPoint:
-        return "PlotPoint: the device refused it";
-    case Op::DrawBox:
-        return "DrawBox: the device refused it";
-    case Op::DrawCircle:
-        return "DrawCircle: the device refused it";
-    case Op::ClearSurface:
-        return "ClearSurface: the device refused it";
-    }
-    return "the device refused an unknown operation";
+    static const auto texts = [] {
+        std::array<std::string, static_cast<std::size_t>(Op::ClearSurface) + 1> made;
+        for (std::size_t i = 0; i < made.size(); ++i)
+            made[i] = std::string(operationName(static_cast<Op>(i))) + ": the device refused it";
+        return made;
+    }();
+    return texts.at(static_cast<std::size_t>(op)).c_str();
 }
 
 // Performs `call` on `target` the way the fault makes it go wrong.
@@ -483,7 +482,7 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
     QCOMPARE(endedWhileShown, 0);
     QVERIFY(!drawingWhileShown);
     QCOMPARE(ended.count(), 1);
-    QCOMPARE(ended.at(0).at(0).toInt(), ExitFailure);
+    QCOMPARE(ended.at(0).at(0).value<Form1::Ending>(), Form1::Ending::Failed);
 }
 
 QTEST_MAIN(TestRobustFaults)

@@ -40,6 +40,9 @@ private slots:
     void drawnAgainAsDrawn();
     void stepBackOverCommands_data();
     void stepBackOverCommands();
+    void loopsDrawingNothingKeepToTheFrame_data();
+    void loopsDrawingNothingKeepToTheFrame();
+    void changeIsDrawnApart();
 };
 
 void TestRunner::pacingFollowsTheClock_data()
@@ -392,4 +395,91 @@ void TestRunner::stepBackOverCommands()
 }
 
 QTEST_MAIN(TestRunner)
+namespace {
+
+// Ten thousand million values, drawing nothing.
+const QByteArray kEmptySweep = "check(surface.SetPenWidth(2));\n"
+                               "Sweep(0, 10000000000.0, 1, [&](double a) {\n"
+                               "});\n";
+
+} // namespace
+
+void TestRunner::loopsDrawingNothingKeepToTheFrame_data()
+{
+    QTest::addColumn<bool>("asChange");
+    QTest::newRow("queued") << false;
+    QTest::newRow("a change") << true;
+}
+
+void TestRunner::loopsDrawingNothingKeepToTheFrame()
+{
+    QFETCH(bool, asChange);
+    // A clock that moves 1 ms each time it is read: a frame of 16 ms is up
+    // after a few thousand turns of the loop, whatever it draws.
+    RecordingSurface picture;
+    RecordingSurface changed;
+    CommandRunner runner(picture);
+    std::chrono::nanoseconds now{0};
+    runner.setClock([&] { return now += 1ms; });
+    runner.setSpeed(Speed::Instant);
+    const Runnable routine(test::routineOf(kEmptySweep));
+    QSignalSpy dropped(&runner, &CommandRunner::changeDropped);
+    if (asChange)
+        runner.showChange(routine, [](const Runnable &) { return false; }, changed);
+    else
+        runner.enqueue(routine);
+    double value = 0;
+    for (int frame = 0; frame < 3; ++frame) {
+        runner.advance();
+        QVERIFY(!runner.isIdle() || runner.isChanging());
+        if (!asChange) {
+            // The sweep is further on at each frame, and the pane sees it.
+            QCOMPARE(runner.loops().depth(), 1);
+            QVERIFY(runner.loops().loop(0).value > value);
+            value = runner.loops().loop(0).value;
+        }
+    }
+    QCOMPARE(asChange ? runner.progress().changing : runner.progress().landed, 1LL);
+    QCOMPARE(routine.operations(), -1LL);
+    // What a recording made now would go on with.
+    QCOMPARE(runner.queued(), asChange ? QList<Runnable>() : QList<Runnable>{routine});
+    runner.dropAll();
+    QVERIFY(runner.isIdle() && !runner.isChanging());
+    QCOMPARE(dropped.count(), asChange ? 1 : 0);
+}
+
+void TestRunner::changeIsDrawnApart()
+{
+    // The mountains and the sunshine, then a copy of the sunshine with 12
+    // rays in its place: drawn apart, a piece a frame, and shown whole.
+    RasterSurface picture(kDesignSize, 1.0);
+    RasterSurface changed(kDesignSize, 1.0);
+    CommandRunner runner(picture);
+    std::chrono::nanoseconds now{0};
+    runner.setClock([&] { return now += 100us; });
+    runner.setSpeed(Speed::Instant);
+    runner.enqueue(Button::CmdGs);
+    runner.enqueue(Button::Cmdyg);
+    runner.runToEnd();
+    const QImage before = imageOf(picture).copy();
+    const Runnable copy(test::compiled(CompiledRoutine::compile(
+        "MySunshine.cpp", test::sceneWith(QStringLiteral("Sunshine.cpp"), QStringLiteral("/ 32"), QStringLiteral("/ 12"))
+                              .toStdString())));
+    QSignalSpy shown(&runner, &CommandRunner::changeShown);
+    runner.showChange(copy, [](const Runnable &command) { return command == Runnable(Button::Cmdyg); }, changed);
+    int frames = 0;
+    for (; runner.isChanging() && frames < 100; ++frames) {
+        runner.advance();
+        QCOMPARE(imageOf(picture), before);
+    }
+    QVERIFY(frames > 1);
+    QCOMPARE(shown.count(), 1);
+    QCOMPARE(runner.pictures(), (QList<Runnable>{Button::CmdGs, copy}));
+    QVERIFY(copy.operations() > 0);
+    RasterSurface expected(kDesignSize, 1.0);
+    DrawMountains(expected);
+    copy.draw(expected);
+    QCOMPARE(imageOf(changed), imageOf(expected));
+}
+
 #include "tst_runner.moc"

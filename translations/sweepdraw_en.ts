@@ -74,6 +74,21 @@
     </message>
 </context>
 <context>
+    <name>FileWriter</name>
+    <message>
+        <source>out of memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>Finish now</source>
@@ -215,6 +230,10 @@
         <source>Instant</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Slowest</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>WebpEncoder</name>
@@ -253,6 +272,10 @@
         <source>The animation could not be recorded to %1: %2.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Recording %1 to %2…</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::CodePane</name>
@@ -266,10 +289,6 @@
     </message>
     <message>
         <source>Routine</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Click a picture&apos;s button: the routine that draws it shows here, live.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -335,11 +354,30 @@
         <source>No routine shown yet</source>
         <translation type="unfinished"></translation>
     </message>
-</context>
-<context>
-    <name>sweepdraw::CommandRunner</name>
     <message>
-        <source>the drawing has stopped</source>
+        <source>Click a picture&apos;s button: the routine that draws it shows here, live.
+
+Ctrl+E makes a copy of it that is yours to change: every change shows in the picture at once. F5 runs your copy as a command of its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This routine is read-only: Ctrl+E makes a copy of it that is yours to change.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No routine of yours is open: Ctrl+E makes a copy of the one shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your routine does not compile: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>operation %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 operations so far</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -414,6 +452,49 @@
         <source>lists every option.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The code pane</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+click on the picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>while the drawing is paused or done: the line of the routine that drew that point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drag a number sideways</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in your routine: changes it, and the picture shows the change</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alt+Up, Alt+Down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in your routine: the number at the caret one more, one less</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Typing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in your routine: the picture shows the change once you stop typing</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::LiveChanges</name>
+    <message>
+        <source>Drawing your change · %1 operations · Shift+Esc stops</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::PaneDock</name>
@@ -442,6 +523,15 @@
     </message>
     <message>
         <source>%1 animation (*.%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing has been drawn since the last clear, and nothing is queued: there is nothing to record.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the captions of the pictures recorded</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -521,6 +611,21 @@
     </message>
     <message>
         <source>%1 is passed over: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::RoutineList</name>
+    <message>
+        <source>Routines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · scene</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · yours</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

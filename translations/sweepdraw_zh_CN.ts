@@ -74,6 +74,21 @@
     </message>
 </context>
 <context>
+    <name>FileWriter</name>
+    <message>
+        <source>out of memory</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>文件没有打开</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>Finish now</source>
@@ -215,6 +230,10 @@
         <source>Instant</source>
         <translation>立即</translation>
     </message>
+    <message>
+        <source>Slowest</source>
+        <translation>最慢</translation>
+    </message>
 </context>
 <context>
     <name>WebpEncoder</name>
@@ -253,6 +272,10 @@
         <source>The animation could not be recorded to %1: %2.</source>
         <translation>无法把动画录制到 %1：%2。</translation>
     </message>
+    <message>
+        <source>Recording %1 to %2…</source>
+        <translation>正在把 %1 录制到 %2…</translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::CodePane</name>
@@ -267,10 +290,6 @@
     <message>
         <source>Routine</source>
         <translation>程序</translation>
-    </message>
-    <message>
-        <source>Click a picture&apos;s button: the routine that draws it shows here, live.</source>
-        <translation>点击一个画图按钮：画它的程序会在这里实时显示。</translation>
     </message>
     <message>
         <source>last point %1</source>
@@ -334,12 +353,33 @@
         <source>No routine shown yet</source>
         <translation>尚未显示例程</translation>
     </message>
-</context>
-<context>
-    <name>sweepdraw::CommandRunner</name>
     <message>
-        <source>the drawing has stopped</source>
-        <translation>绘图已停止</translation>
+        <source>Click a picture&apos;s button: the routine that draws it shows here, live.
+
+Ctrl+E makes a copy of it that is yours to change: every change shows in the picture at once. F5 runs your copy as a command of its own.</source>
+        <translation>点击一个画图按钮：画它的程序会在这里实时显示。
+
+Ctrl+E 复制一份归你修改：每处修改都会立即显示在图画中。F5 把你的副本作为一个命令运行。</translation>
+    </message>
+    <message>
+        <source>This routine is read-only: Ctrl+E makes a copy of it that is yours to change.</source>
+        <translation>这个程序是只读的：Ctrl+E 复制一份归你修改。</translation>
+    </message>
+    <message>
+        <source>No routine of yours is open: Ctrl+E makes a copy of the one shown.</source>
+        <translation>没有打开你的程序：Ctrl+E 复制显示的那个。</translation>
+    </message>
+    <message>
+        <source>Your routine does not compile: %1</source>
+        <translation>你的程序无法编译：%1</translation>
+    </message>
+    <message>
+        <source>operation %1</source>
+        <translation>第 %1 个操作</translation>
+    </message>
+    <message>
+        <source>%1 operations so far</source>
+        <translation>到目前为止 %1 个操作</translation>
     </message>
 </context>
 <context>
@@ -414,6 +454,49 @@
         <source>lists every option.</source>
         <translation>列出所有选项。</translation>
     </message>
+    <message>
+        <source>The code pane</source>
+        <translation>代码窗格</translation>
+    </message>
+    <message>
+        <source>Ctrl+click on the picture</source>
+        <translation>在图画上 Ctrl+单击</translation>
+    </message>
+    <message>
+        <source>while the drawing is paused or done: the line of the routine that drew that point</source>
+        <translation>绘图暂停或完成时：画出那个点的程序行</translation>
+    </message>
+    <message>
+        <source>Drag a number sideways</source>
+        <translation>横向拖动一个数字</translation>
+    </message>
+    <message>
+        <source>in your routine: changes it, and the picture shows the change</source>
+        <translation>在你的程序中：修改它，图画随之显示修改</translation>
+    </message>
+    <message>
+        <source>Alt+Up, Alt+Down</source>
+        <translation>Alt+上，Alt+下</translation>
+    </message>
+    <message>
+        <source>in your routine: the number at the caret one more, one less</source>
+        <translation>在你的程序中：光标处的数字加一、减一</translation>
+    </message>
+    <message>
+        <source>Typing</source>
+        <translation>输入</translation>
+    </message>
+    <message>
+        <source>in your routine: the picture shows the change once you stop typing</source>
+        <translation>在你的程序中：停止输入后图画即显示修改</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::LiveChanges</name>
+    <message>
+        <source>Drawing your change · %1 operations · Shift+Esc stops</source>
+        <translation>正在绘制你的修改 · %1 个操作 · Shift+Esc 停止</translation>
+    </message>
 </context>
 <context>
     <name>sweepdraw::PaneDock</name>
@@ -443,6 +526,15 @@
     <message>
         <source>%1 animation (*.%2)</source>
         <translation>%1 动画 (*.%2)</translation>
+    </message>
+    <message>
+        <source>Nothing has been drawn since the last clear, and nothing is queued: there is nothing to record.</source>
+        <translation>自上次清除以来没有画任何东西，也没有排队的命令：没有可录制的内容。</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the captions of the pictures recorded</comment>
+        <translation>、</translation>
     </message>
 </context>
 <context>
@@ -523,6 +615,21 @@
     <message>
         <source>%1 is passed over: %2</source>
         <translation>%1 已跳过：%2</translation>
+    </message>
+</context>
+<context>
+    <name>sweepdraw::RoutineList</name>
+    <message>
+        <source>Routines</source>
+        <translation>程序</translation>
+    </message>
+    <message>
+        <source>%1 · scene</source>
+        <translation>%1 · 场景</translation>
+    </message>
+    <message>
+        <source>%1 · yours</source>
+        <translation>%1 · 你的</translation>
     </message>
 </context>
 <context>

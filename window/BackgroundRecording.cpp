@@ -24,7 +24,7 @@ constexpr int kTitleBarLines = 10;
 } // namespace
 
 BackgroundRecording::BackgroundRecording(const QList<Runnable> &commands, Speed speed, const QString &path,
-                                         QWidget *window)
+                                         QWidget *window, const QString &what)
     : QObject(window)
     , m_window(window)
     , m_path(path)
@@ -39,7 +39,9 @@ BackgroundRecording::BackgroundRecording(const QList<Runnable> &commands, Speed 
     m_recording = std::make_unique<Recording>(m_stage->picture(), [stage = m_stage.get()] { return stage->render(); },
                                               commands, speed);
 
-    m_progress = new QProgressDialog(tr("Recording %1…").arg(QFileInfo(path).fileName()), tr("Cancel"), 0,
+    const QString label = what.isEmpty() ? tr("Recording %1…").arg(QFileInfo(path).fileName())
+                                         : tr("Recording %1 to %2…").arg(what, QFileInfo(path).fileName());
+    m_progress = new QProgressDialog(label, tr("Cancel"), 0,
                                      m_recording->expectedFrames(), window);
     m_progress->setWindowTitle(tr("Record animation"));
     // Wide enough that the title shows whole beside the window manager's

@@ -35,7 +35,9 @@ class BackgroundRecording final : public QObject
     Q_OBJECT
 
 public:
-    BackgroundRecording(const QList<Runnable> &commands, Speed speed, const QString &path, QWidget *window);
+    // `what` names the commands in the progress dialog, if given.
+    BackgroundRecording(const QList<Runnable> &commands, Speed speed, const QString &path, QWidget *window,
+                        const QString &what = {});
     ~BackgroundRecording() override;
 
 private:

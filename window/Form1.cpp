@@ -6,17 +6,19 @@
 #include "CommandButton.h"
 #include "CoreInQt.h"
 #include "HelpDialog.h"
+#include "LiveChanges.h"
 #include "MenuItems.h"
 #include "PaneDock.h"
 #include "PictureActions.h"
 #include "PictureClicks.h"
+#include "PictureNote.h"
 #include "RoutineEditor.h"
 #include "RoutineFiles.h"
 #include "RunTimeErrorLine.h"
+#include "SpeedItems.h"
 #include "Stage.h"
 #include "StepMarker.h"
 #include "SurfaceView.h"
-#include "WindowColours.h"
 #include "WindowImage.h"
 #include "WhatDrew.h"
 #include "WindowMenu.h"
@@ -28,6 +30,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -41,11 +44,8 @@ namespace {
 constexpr int kFrameLookInterval = 50; // ms
 constexpr int kFrameLooks = 100;
 
-// The note that the drawing is paused: how far in from the picture's corner,
-// and its colours, light on a dark glass that lets the picture show through.
+// How far in from the picture's corner its notes are.
 constexpr int kNoteInset = 8;
-constexpr QRgb kNoteBackground = qRgba(0, 0, 0, 0xc0);
-constexpr QRgb kNoteText = qRgb(0xff, 0xff, 0xff);
 
 // The zoom at which the window as laid out just fits in `room`.
 double fittingZoom(QSize room)
@@ -65,11 +65,8 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     setMinimumSize((QSizeF(toQSize(kDesignSize)) * kMinZoom).toSize());
     resize(toQSize(kDesignSize));
 
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor::fromRgb(WindowColour::kBackground));
-    setPalette(background);
-    setAutoFillBackground(true);
-
+    // The stage fills the picture's part of the window with its background,
+    // and the code pane and its divider the rest.
     m_stage = new Stage(devicePixelRatio > 0 ? devicePixelRatio : this->devicePixelRatioF(), this);
     connect(m_stage, &Stage::commandClicked, this, &Form1::RunCommand);
     m_view = &m_stage->view();
@@ -94,7 +91,7 @@ void Form1::buildMenu()
     m_menu = new WindowMenu(this);
     m_menu->addSection(tr("Speed"));
     auto *speeds = new QActionGroup(this);
-    for (const SpeedInfo &item : kSpeeds) {
+    for (const SpeedItem &item : kSpeedItems) {
         QAction *action = m_menu->addItem(QCoreApplication::translate("Speed", item.menuText), {item.key});
         action->setCheckable(true);
         speeds->addAction(action);
@@ -137,19 +134,10 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction 
 
     // Shown over the picture, never drawn into it, so that no saved,
     // copied or recorded picture shows it.
-    m_pauseNote = new QLabel(this);
-    m_pauseNote->setObjectName(QStringLiteral("pauseNote"));
+    m_pauseNote = makePictureNote(this, QStringLiteral("pauseNote"));
     m_pauseNote->setText(tr("Paused · %1 to continue")
                              .arg(QKeySequence(menuItemInfo(MenuItem::Pause).alsoKey)
                                       .toString(QKeySequence::NativeText)));
-    m_pauseNote->setMargin(m_pauseNote->fontMetrics().height() / 3);
-    m_pauseNote->setAutoFillBackground(true);
-    m_pauseNote->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QPalette colours = m_pauseNote->palette();
-    colours.setColor(QPalette::Window, QColor::fromRgba(kNoteBackground));
-    colours.setColor(QPalette::WindowText, QColor::fromRgb(kNoteText));
-    m_pauseNote->setPalette(colours);
-    m_pauseNote->hide();
 
     const auto setPaused = [this, pause](bool paused) {
         m_runner->setPaused(paused);
@@ -191,6 +179,8 @@ void Form1::buildRoutineItems(QAction *run, QAction *stop)
     connect(run, &QAction::triggered, this, [this] {
         if (const std::optional<Runnable> routine = m_codePane->learnersRoutine())
             RunCommand(*routine);
+        else
+            QToolTip::showText(m_codePane->mapToGlobal(QPoint(0, 0)), m_codePane->whyNotRunnable(), m_codePane);
     });
     connect(stop, &QAction::triggered, m_runner, &CommandRunner::dropAll);
     // Ending the program would lose the learner's work.
@@ -201,25 +191,13 @@ void Form1::buildRoutineItems(QAction *run, QAction *stop)
         writeRunTimeError(message, false);
         m_codePane->editor().showRunTimeError(message);
     });
-    connect(m_codePane, &CodePane::numberChanged, this, &Form1::showAtOnce);
-}
-
-// The picture shows the learner's routine as it is now, finished, in place
-// of its earlier versions and over the rest.
-void Form1::showAtOnce(const Runnable &routine)
-{
-    if (m_ending)
-        return;
-    const std::string file = routine.routine()->fileName();
-    std::unique_ptr<RasterSurface> picture = m_view->makeSurface(m_zoom);
-    const std::optional<QString> failure = m_runner->showAtOnce(
-        routine, [&file](const Runnable &shown) { return shown.routine() && shown.routine()->fileName() == file; },
-        *picture);
-    if (failure) {
-        m_codePane->editor().showRunTimeError(*failure);
-        return;
-    }
-    m_view->setSurface(std::move(picture));
+    m_changes = new LiveChanges(*m_runner, *m_view, *this);
+    connect(m_changes, &LiveChanges::failed, &m_codePane->editor(), &RoutineEditor::showRunTimeError);
+    connect(m_changes, &LiveChanges::noteChanged, this, &Form1::layOut);
+    connect(m_codePane, &CodePane::routineChanged, this, [this](const Runnable &routine) {
+        if (!m_ending)
+            m_changes->show(routine, m_codePane->editor().sceneFile(), m_zoom);
+    });
 }
 
 // Shrinks the window, never below the smallest zoom, until it fits in the
@@ -265,6 +243,12 @@ void Form1::layOut()
         m_pauseNote->move(picture.right() + 1 - kNoteInset - m_pauseNote->width(), picture.top() + kNoteInset);
         m_pauseNote->raise();
     }
+    if (m_changes) {
+        QLabel *changeNote = m_changes->note();
+        const QRect picture = m_view->geometry().translated(m_stage->pos());
+        changeNote->move(picture.left() + kNoteInset, picture.bottom() + 1 - kNoteInset - changeNote->height());
+        changeNote->raise();
+    }
     if (zoom == m_zoom)
         return;
     // Drawn afresh at the new size, so that it stays crisp.
@@ -272,6 +256,7 @@ void Form1::layOut()
     std::unique_ptr<RasterSurface> picture = m_view->makeSurface(zoom);
     m_runner->redrawOn(*picture);
     m_view->setSurface(std::move(picture));
+    m_changes->rezoom(zoom);
 }
 
 void Form1::describePicture()
@@ -315,7 +300,7 @@ void Form1::finishDrawing()
 
 bool Form1::isDrawing() const
 {
-    return !m_runner->isIdle();
+    return !m_runner->isIdle() || m_runner->isChanging();
 }
 
 QList<Runnable> Form1::pictures() const
@@ -346,7 +331,7 @@ void Form1::RunCommand(const Runnable &command)
     if (!command.hasAction()) {
         if (m_errorDialogs && !m_codePane->editor().keepBeforeEnding(true))
             return;
-        end(ExitOk);
+        end(Ending::Asked);
         return;
     }
     m_runner->enqueue(command);
@@ -361,7 +346,7 @@ void Form1::reportRunTimeError(const QString &message)
     writeRunTimeError(message, true);
     if (m_errorDialogs)
         QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(escapeForMessage(message)));
-    end(ExitFailure);
+    end(Ending::Failed);
 }
 
 void Form1::halt()
@@ -370,10 +355,10 @@ void Form1::halt()
     m_ending = true;
 }
 
-void Form1::end(ExitStatus status)
+void Form1::end(Ending how)
 {
     halt();
-    emit ended(status);
+    emit ended(how);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

@@ -3,7 +3,6 @@
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "Design.h"
-#include "ExitStatus.h"
 #include "Stage.h"
 
 #include <QImage>
@@ -17,6 +16,7 @@ class QLabel;
 namespace sweepdraw {
 
 class CodePane;
+class LiveChanges;
 class PaneDock;
 class StepMarker;
 class SurfaceView;
@@ -50,11 +50,16 @@ public:
     explicit Form1(double devicePixelRatio = 0, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // What a click on the button does. "退出" ends the program at once, with
-    // ExitOk, whatever is being drawn or queued; with error dialogs on, once
+    // Why the window asks the program to end: "退出" was clicked, or a
+    // run-time error stopped the drawing.
+    enum class Ending { Asked, Failed };
+    Q_ENUM(Ending)
+
+    // What a click on the button does. "退出" ends the program at once, as
+    // asked, whatever is being drawn or queued; with error dialogs on, once
     // the learner's last change is written, or let go (keepBeforeEnding). Every other command is
     // queued, and drawn at the window's speed once those before it are done.
-    // A run-time error in a command ends the program with ExitFailure once
+    // A run-time error in a command ends the program, as failed, once
     // the picture shows what the command drew before it. Once the program is
     // ending, nothing.
     void RunCommand(const Runnable &command);
@@ -68,7 +73,7 @@ public:
     // Lands everything queued without returning to the event loop.
     void finishDrawing();
 
-    // Whether a command is being drawn or is queued.
+    // Whether a command is being drawn or is queued, or a change drawn.
     bool isDrawing() const;
 
     // The drawing commands the picture shows since the last "清除", in the
@@ -81,7 +86,7 @@ public:
 
     // Ends the program after a run-time error in a drawing command: stops
     // drawing and taking commands, tells `message` on stderr and, with error
-    // dialogs on, in a message box, and then ends with status 1. The
+    // dialogs on, in a message box, and then ends, as failed. The
     // window's own commands end this way when they fail.
     void reportRunTimeError(const QString &message);
 
@@ -98,9 +103,8 @@ public:
     QImage snapshot() const;
 
 signals:
-    // The program should end with `status`, an ExitStatus: ExitOk after
-    // "退出", ExitFailure after a run-time error.
-    void ended(int status);
+    // The program should end, as `how` says.
+    void ended(sweepdraw::Form1::Ending how);
     // The last queued command has finished.
     void drawingIdle();
     // Operations have landed on the picture in this frame; once a frame at
@@ -116,7 +120,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // The menu's items, as kSpeeds and kMenuItems list them, and what they do.
+    // The menu's items, as kSpeedItems and kMenuItems list them, and what they do.
     void buildMenu();
     // The code pane beside the picture, hidden, and what the menu's items
     // that show it, and pause and step the drawing it follows, do.
@@ -124,19 +128,19 @@ private:
     // What the items that run and stop the learner's routine do, and what
     // its failures and changes do to the picture.
     void buildRoutineItems(QAction *run, QAction *stop);
-    void showAtOnce(const Runnable &routine);
     void fitOnScreen();
     void layOut();
     void describePicture();
     void showChanges();
     // Stops drawing and taking commands, for good.
     void halt();
-    void end(ExitStatus status);
+    void end(Ending how);
 
     Stage *m_stage = nullptr;
     SurfaceView *m_view = nullptr;
     CommandRunner *m_runner = nullptr;
     CodePane *m_codePane = nullptr;
+    LiveChanges *m_changes = nullptr;
     PaneDock *m_dock = nullptr;
     QLabel *m_pauseNote = nullptr; // shown while the drawing is paused
     StepMarker *m_marker = nullptr;
@@ -146,7 +150,7 @@ private:
     void watchForFrame(int looksLeft);
 
     QSize m_fittedFrame; // the frame's size when the window was last fitted on the screen
-    std::array<QAction *, 4> m_speedActions{};
+    std::array<QAction *, kSpeeds.size()> m_speedActions{};
     bool m_errorDialogs = false;
     bool m_ending = false;
 };

@@ -1,5 +1,6 @@
 #include "HelpDialog.h"
 
+#include "ButtonTable.h"
 #include "CodeView.h"
 #include "Commands.h"
 #include "Speed.h"
@@ -119,6 +120,15 @@ QString HelpDialog::helpText(const QList<QAction *> &menu)
         else if (!action->isSeparator())
             html += row(action->text().toHtmlEscaped(), action->shortcut().toString(QKeySequence::NativeText));
     }
+    html += QStringLiteral("</table>");
+
+    html += heading(tr("The code pane"));
+    html += QStringLiteral("<table cellspacing=\"4\">");
+    html += row(tr("Ctrl+click on the picture"),
+                tr("while the drawing is paused or done: the line of the routine that drew that point"));
+    html += row(tr("Drag a number sideways"), tr("in your routine: changes it, and the picture shows the change"));
+    html += row(tr("Alt+Up, Alt+Down"), tr("in your routine: the number at the caret one more, one less"));
+    html += row(tr("Typing"), tr("in your routine: the picture shows the change once you stop typing"));
     html += QStringLiteral("</table>");
 
     html += heading(tr("The command line"));

@@ -87,7 +87,19 @@ void PictureActions::record()
 {
     if (m_recording)
         return;
-    const QList<Runnable> pictures = m_runner.pictures();
+    // What was drawn since the last clear, and on to the end of what is
+    // queued, the command under way whole: paused part way, the recording
+    // still shows the drawing the window is in the middle of.
+    const QList<Runnable> pictures = m_runner.pictures() + m_runner.queued();
+    if (pictures.isEmpty()) {
+        QMessageBox::information(&m_window, tr("Record animation"),
+                                 tr("Nothing has been drawn since the last clear, and nothing is queued: there "
+                                    "is nothing to record."));
+        return;
+    }
+    QStringList captions;
+    for (const Runnable &command : pictures)
+        captions << command.caption();
     const Speed speed = m_runner.speed();
     const QStringList suffixes = AnimationFile::suffixes();
     QStringList filters;
@@ -96,7 +108,8 @@ void PictureActions::record()
     const QString path = askForFile(&m_window, m_folder, tr("Record animation"), suffixes, filters);
     if (path.isEmpty())
         return;
-    m_recording = new BackgroundRecording(pictures, speed, path, &m_window);
+    m_recording = new BackgroundRecording(pictures, speed, path, &m_window,
+                                          captions.join(tr(", ", "between the captions of the pictures recorded")));
     m_record->setEnabled(false);
     connect(m_recording, &QObject::destroyed, m_record, [this] { m_record->setEnabled(true); });
 }

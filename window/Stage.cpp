@@ -1,5 +1,6 @@
 #include "Stage.h"
 
+#include "ButtonTable.h"
 #include "CommandButton.h"
 #include "CoreInQt.h"
 #include "Panel.h"
@@ -123,20 +124,20 @@ void Stage::buildControls()
 
     // Made in tab order, which is also their stacking order from the lowest
     // up, and where the keyboard focus starts.
-    std::array<const Command *, kCommands.size()> inTabOrder;
-    for (std::size_t i = 0; i < kCommands.size(); ++i)
-        inTabOrder[i] = &kCommands[i];
-    std::ranges::sort(inTabOrder, {}, &Command::tabIndex);
+    std::array<const ButtonLook *, kButtonLooks.size()> inTabOrder;
+    for (std::size_t i = 0; i < kButtonLooks.size(); ++i)
+        inTabOrder[i] = &kButtonLooks[i];
+    std::ranges::sort(inTabOrder, {}, &ButtonLook::tabIndex);
     QPushButton *previous = nullptr;
-    for (const Command *command : inTabOrder) {
-        auto *button = new CommandButton(QString::fromUtf8(command->caption), this);
-        button->setObjectName(QString::fromLatin1(command->objectName));
+    for (const ButtonLook *look : inTabOrder) {
+        auto *button = new CommandButton(QString::fromUtf8(commandOf(look->button).caption), this);
+        button->setObjectName(QString::fromLatin1(look->objectName));
         button->setAutoDefault(false);
         button->setDefault(false);
-        button->setToolTip(toolTipOf(command->button));
+        button->setToolTip(toolTipOf(look->button));
         // The window's menu is for the picture, not for the buttons.
         button->setContextMenuPolicy(Qt::PreventContextMenu);
-        const Button which = command->button;
+        const Button which = look->button;
         connect(button, &QPushButton::clicked, this, [this, which] { emit commandClicked(which); });
         if (previous)
             setTabOrder(previous, button);
@@ -144,7 +145,7 @@ void Stage::buildControls()
             button->setFocus();
         previous = button;
         m_placed.push_back(
-            {button, fromTwips(command->left, 7440, 975, 375), [button](double zoom) { button->setZoom(zoom); }});
+            {button, fromTwips(look->left, 7440, 975, 375), [button](double zoom) { button->setZoom(zoom); }});
     }
 }
 

@@ -26,13 +26,13 @@ CAPTION = "图形程序设计 Merivane 2006.11."
 # in brackets and "-" for a plain separator.
 LANGUAGES = {
     "en": ("Picture", "points", "Sweepdraw Help",
-           ["[Speed]", "Slow Ctrl+1", "Normal Ctrl+2", "Fast Ctrl+3", "Instant Ctrl+4 checked", "-",
+           ["[Speed]", "Slowest Ctrl+1", "Slow Ctrl+2", "Normal Ctrl+3", "Fast Ctrl+4", "Instant Ctrl+5 checked", "-",
             "Finish now Esc", "-", "Save picture… Ctrl+S", "Copy picture Ctrl+C", "Record animation…", "-",
             "Show code Ctrl+U", "Pause Pause", "Step F10", "Step back Shift+F10", "Run to the caret Ctrl+F10", "-",
             "Edit a copy Ctrl+E", "New routine", "Open routine… Ctrl+O", "Save routine as… Ctrl+Shift+S", "Run F5",
             "Stop Shift+Esc", "-", "Help F1", "About"]),
     "zh": ("画面", "个点", "图形程序设计帮助",
-           ["[速度]", "慢 Ctrl+1", "正常 Ctrl+2", "快 Ctrl+3", "立即 Ctrl+4 checked", "-",
+           ["[速度]", "最慢 Ctrl+1", "慢 Ctrl+2", "正常 Ctrl+3", "快 Ctrl+4", "立即 Ctrl+5 checked", "-",
             "立即画完 Esc", "-", "保存图片… Ctrl+S", "复制图片 Ctrl+C", "录制动画…", "-",
             "显示代码 Ctrl+U", "暂停 Pause", "单步 F10", "后退一步 Shift+F10", "运行到光标处 Ctrl+F10", "-",
             "编辑副本 Ctrl+E", "新建例程", "打开例程… Ctrl+O", "另存例程… Ctrl+Shift+S", "运行 F5", "停止 Shift+Esc", "-",

@@ -8,6 +8,7 @@
 // know of the program and would otherwise write again: the window's design
 // size, its colours as "r,g,b", and the program's exit statuses.
 
+#include "ButtonTable.h"
 #include "Design.h"
 #include "ExitStatus.h"
 #include "Form1.h"
@@ -46,11 +47,12 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Form1 form(1.0);
     for (const Command &command : kCommands) {
-        const auto *button = form.findChild<QPushButton *>(QString::fromLatin1(command.objectName));
+        const char *objectName = buttonLookOf(command.button).objectName;
+        const auto *button = form.findChild<QPushButton *>(QString::fromLatin1(objectName));
         if (!button)
             return ExitFailure;
         const QPoint centre = button->geometry().center();
-        std::printf("%s %s %s %d %d\n", command.caption, command.objectName, command.name ? command.name : "-",
+        std::printf("%s %s %s %d %d\n", command.caption, objectName, command.name ? command.name : "-",
                     centre.x(), centre.y());
     }
     return ExitOk;

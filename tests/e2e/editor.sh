@@ -2,8 +2,8 @@
 # The routine editor on a private X server: Ctrl+E makes an editable copy
 # of the sunshine in the code pane, the keys edit it to 12 rays, and F5
 # draws it as its routine file draws; killed with SIGKILL once the copy is
-# written, the program starts again with the edit kept, and F5 draws it
-# again.
+# written, the program starts again with the edit kept, opened with
+# Ctrl+O, and F5 draws it again.
 # Usage: editor.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/harness.sh"
 
@@ -56,7 +56,22 @@ e2e_ended "$E2E_PROGRAM_PID"
 e2e_start_program --speed fast
 e2e_expect "a new start" "37 185 0,0,0"
 xdotool key ctrl+u
-e2e_expect "the pane opens on the edit" "801 300 $E2E_DIVIDER"
+e2e_expect "the pane opens" "801 300 $E2E_DIVIDER"
+# Nothing is opened unasked: the edit is opened as any routine file is.
+xdotool key ctrl+o
+deadline=$((SECONDS + 10))
+until xdotool search --name "Open routine" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "no dialog to open a routine"
+    sleep 0.1
+done
+xdotool type --delay 2 -- "$routines/MySunshine.cpp"
+xdotool key Return
+while xdotool search --name "Open routine" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "the dialog to open a routine stays"
+    sleep 0.1
+done
+# Without a window manager the keyboard goes back to the window with a click.
+e2e_click 400 300
 xdotool key F5 ctrl+u
 e2e_expect_picture "after SIGKILL and a new start, F5 draws the edit" "$E2E_WORK/twelve.png"
 e2e_click_button 退出

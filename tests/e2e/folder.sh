@@ -3,7 +3,7 @@
 # a FIFO and a folder, each named like a routine and newer than the one
 # routine beside them. The window opens as always, its memory stays small,
 # and the code pane, read through AT-SPI as a screen reader does, opens on
-# the routine and names each of the others with why it is passed over.
+# nothing and names each of the others with why it is passed over.
 # Usage: folder.sh EXECUTABLE BUTTONS_EXECUTABLE
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/pyatspi.sh"
@@ -46,7 +46,6 @@ sys.path.insert(0, sys.argv[1])
 from atspi import fail, program, wait_for, walk
 
 expected = [
-    "My sunshine · yours, editable",
     "MyRoutine.cpp is passed over: Is a directory",
     "Pipe.cpp is passed over: not a regular file",
     "Zero.cpp is passed over: not a regular file",
@@ -61,7 +60,7 @@ def header(app):
 app = wait_for("the program is not on the accessibility bus", program)
 told = wait_for("no header names a file passed over", lambda: header(app))
 lines = told.split("\n")
-if lines[0] != expected[0] or sorted(lines[1:]) != expected[1:]:
+if sorted(lines) != expected:
     fail("the header reads %r" % told)
 print("ok: the header reads %r" % told)
 PYTHON

@@ -94,43 +94,59 @@ function readStage(top, twips, colours) {
         .map(m => ({ name: m[1], text: m[2], ...twipsRect(m[3], twips), pixelSize: Number(m[4]), colour: colours[m[5]] }));
     if (labels.length !== 3)
         fail(`found ${labels.length} labels, not 3`);
-    const button = matchOne(text, /fromTwips\(command->left,\s*(\d+),\s*(\d+),\s*(\d+)\)/, "the buttons' place");
+    const button = matchOne(text, /fromTwips\(\w+->left,\s*(\d+),\s*(\d+),\s*(\d+)\)/, "the buttons' place");
     return { panel, labels, buttonTop: Number(button[1]), buttonWidth: Number(button[2]), buttonHeight: Number(button[3]) };
 }
 
+// The commands (runner/Commands.h), each with its button as the window
+// shows it (window/ButtonTable.h), both in the order of Button.
 function readCommands(top, stage, twips) {
-    const text = sourceDefining(top, /kCommands = \{\{/, 'kCommands');
-    const table = matchOne(text, /kCommands = \{\{([\s\S]*?)\}\};/, 'kCommands')[1];
-    const commands = [];
-    for (const entry of table.split(/\n\s*\{Button::/).slice(1)) {
+    const table = matchOne(sourceDefining(top, /kCommands = \{\{/, 'kCommands'),
+                           /kCommands = \{\{([\s\S]*?)\}\};/, 'kCommands')[1];
+    const looks = matchOne(sourceDefining(top, /kButtonLooks = \{\{/, 'kButtonLooks'),
+                           /kButtonLooks = \{\{([\s\S]*?)\}\};/, 'kButtonLooks')[1];
+    const entries = text => text.split(/\{Button::/).slice(1);
+    const lookOf = new Map(entries(looks).map(entry => {
+        const place = matchOne(entry, /^(\w+),\s*"[^"]*",\s*(\d+),\s*(\d+),/, "a button's place");
         const strings = stringLiterals(entry);
-        const numbers = matchOne(entry, /(nullptr|"[^"]*"),\s*(\d+),\s*(\d+),\s*(\w+)\}/, 'a command\'s place')
-        const hasName = numbers[1] !== 'nullptr';
-        commands.push({
-            objectName: strings[0],
-            caption: strings[1],
-            toolTip: strings[3],
-            name: hasName ? JSON.parse(numbers[1]) : null,
-            tabIndex: Number(numbers[3]),
-            action: numbers[4],
-            left: Math.trunc(Number(numbers[2]) / twips),
+        return [place[1], { objectName: strings[0], toolTip: strings[2], left: Number(place[2]),
+                            tabIndex: Number(place[3]) }];
+    }));
+    const commands = entries(table).map(entry => {
+        const m = matchOne(entry, /^(\w+),\s*"([^"]*)",\s*(nullptr|"[^"]*"),\s*(\w+)\}/, 'a command');
+        const look = lookOf.get(m[1]) ?? fail(`cannot find the button of ${m[1]}`);
+        return {
+            objectName: look.objectName,
+            caption: m[2],
+            toolTip: look.toolTip,
+            name: m[3] === 'nullptr' ? null : JSON.parse(m[3]),
+            tabIndex: look.tabIndex,
+            action: m[4],
+            left: Math.trunc(look.left / twips),
             top: Math.trunc(stage.buttonTop / twips),
             width: Math.trunc(stage.buttonWidth / twips),
             height: Math.trunc(stage.buttonHeight / twips),
-        });
-    }
-    if (commands.length !== 6)
-        fail(`found ${commands.length} commands, not 6`);
+        };
+    });
+    if (commands.length !== 6 || lookOf.size !== 6)
+        fail(`found ${commands.length} commands and ${lookOf.size} buttons, not 6`);
     return commands;
 }
 
+// The speeds the runner knows (runner/Speed.h), each with its text and key
+// in the window's menu (window/SpeedItems.h), both in the order of Speed.
 function readSpeeds(top) {
     const text = sourceDefining(top, /kSpeeds = \{\{/, 'kSpeeds');
-    const speeds = [...matchOne(text, /kSpeeds = \{\{([\s\S]*?)\}\};/, 'kSpeeds')[1]
-        .matchAll(/\{Speed::(\w+),\s*"(\w+)",\s*([\d']+),\s*QT_TRANSLATE_NOOP\("Speed",\s*"([^"]*)"\),\s*Qt::CTRL \| Qt::Key_(\w)\}/g)]
-        .map(m => ({ name: m[2], rate: Number(m[3].replaceAll("'", '')), menuText: m[4], ctrlKey: m[5] }));
-    if (speeds.length !== 4)
-        fail(`found ${speeds.length} speeds, not 4`);
+    const rates = [...matchOne(text, /kSpeeds = \{\{([\s\S]*?)\}\};/, 'kSpeeds')[1]
+        .matchAll(/\{Speed::(\w+),\s*"(\w+)",\s*([\d']+)\}/g)];
+    const items = new Map([...matchOne(sourceDefining(top, /kSpeedItems = \{\{/, 'kSpeedItems'),
+                                       /kSpeedItems = \{\{([\s\S]*?)\}\};/, 'kSpeedItems')[1]
+        .matchAll(/\{Speed::(\w+),\s*QT_TRANSLATE_NOOP\("Speed",\s*"([^"]*)"\),\s*Qt::CTRL \| Qt::Key_(\w)\}/g)]
+        .map(m => [m[1], { menuText: m[2], ctrlKey: m[3] }]));
+    const speeds = rates.map(m => ({ name: m[2], rate: Number(m[3].replaceAll("'", '')),
+                                     ...(items.get(m[1]) ?? fail(`cannot find the menu item of ${m[1]}`)) }));
+    if (speeds.length === 0 || items.size !== speeds.length)
+        fail(`found ${speeds.length} speeds and ${items.size} menu items`);
     const fallback = matchOne(text, /kDefaultSpeed = Speed::(\w+)/, 'kDefaultSpeed')[1].toLowerCase();
     return { speeds, defaultSpeed: fallback };
 }
