@@ -1,6 +1,5 @@
 #include "CommandRunner.h"
 
-#include "CallSurface.h"
 #include "DrawingSurface.h"
 #include "PictureChange.h"
 #include "SteppedAction.h"
@@ -14,31 +13,8 @@ std::chrono::nanoseconds steadyNow()
     return std::chrono::steady_clock::now().time_since_epoch();
 }
 
-// Where the loop called on `line` is among those running, or -1.
-int depthOf(const LoopState &state, int line)
-{
-    for (int i = 0; i < state.depth(); ++i)
-        if (static_cast<int>(state.loop(i).where.line()) == line)
-            return i;
-    return -1;
-}
-
-// Whether the loop called on `line` runs at `now` with a value, or a pass,
-// of its own or of a loop round it, other than it had at `then`.
-bool movedOn(const LoopState &now, const LoopState &then, int line)
-{
-    const int at = depthOf(now, line);
-    if (at < 0)
-        return false;
-    if (depthOf(then, line) != at)
-        return true;
-    for (int i = 0; i <= at; ++i)
-        if (now.loop(i).value != then.loop(i).value || now.loop(i).pass != then.loop(i).pass)
-            return true;
-    return false;
-}
-
 } // namespace
+
 
 CommandRunner::CommandRunner(DrawingSurface &picture, QObject *parent)
     : QObject(parent)
@@ -94,6 +70,7 @@ void CommandRunner::finishQueued()
     if (m_stopped)
         return;
     dropChange();
+    m_goal.reset();
     m_queue.finishAllAtOnce();
     repace();
     scheduleFrames();
@@ -101,7 +78,12 @@ void CommandRunner::finishQueued()
 
 void CommandRunner::advance()
 {
-    // A change begun goes first; one waiting, once the queue is empty.
+    // What is owed at once goes first.
+    if (!m_stopped && (m_redraw || m_goal)) {
+        catchUp();
+        return;
+    }
+    // A change begun goes next; one waiting, once the queue is empty.
     if (!m_stopped && m_change && (m_change->drawing || isIdle())) {
         landChange();
         return;
@@ -121,7 +103,8 @@ void CommandRunner::step()
     dropChange();
     if (m_stopped || isIdle())
         return;
-    report(land(1, std::nullopt) > 0);
+    m_goal = Goal{1, true, {}, std::nullopt};
+    catchUp();
 }
 
 void CommandRunner::stepBack()
@@ -129,13 +112,15 @@ void CommandRunner::stepBack()
     dropChange();
     if (m_stopped)
         return;
-    long long landed = m_action ? m_action->landed() : 0;
+    m_goal.reset();
+    long long landed = landedNow();
     if (landed == 0) {
         // Before the first operation of the command under way, or of the
         // next: the last command finished is under way again, all landed.
         const std::optional<Runnable> last = m_history.lastFinished();
         if (!last)
             return;
+        m_redraw.reset();
         m_action.reset();
         m_history.reopenLast();
         m_queue.reopen(*last);
@@ -149,7 +134,7 @@ void CommandRunner::stepBack()
         return;
     }
     redrawTo(landed - 1);
-    report(true);
+    catchUp();
 }
 
 void CommandRunner::runTo(const RunToStop &stop)
@@ -157,33 +142,22 @@ void CommandRunner::runTo(const RunToStop &stop)
     dropChange();
     if (m_stopped || isIdle())
         return;
-    if (!m_action)
-        startAction(startNext());
-    const LoopRecorder::Activation recording(&m_loops);
-    long long landed = 0;
-    if (stop.loopLine > 0) {
-        const LoopState then = m_loops.noted();
-        landed = m_action->landUntil(Pace::kUnlimited, [&then, &stop](const LoopState &now) {
-            return movedOn(now, then, stop.loopLine);
-        });
-    } else {
-        // The call's operation, if it is still to come.
-        const long long at = operationOutsideLoops(*m_queue.current(), stop.callOutsideLoops);
-        landed = m_action->land(at > m_action->landed() ? at - m_action->landed() : Pace::kUnlimited);
-    }
-    m_pace.count(landed);
-    if (m_action->finished())
-        endAction();
-    report(landed > 0);
+    m_goal = Goal{Pace::kUnlimited, false, stop, std::nullopt};
+    catchUp();
 }
 
 void CommandRunner::runToEnd()
 {
-    if (m_stopped || isIdle())
+    if (m_stopped)
         return;
+    bool landed = landOwed(std::nullopt);
+    if (m_stopped || isIdle()) {
+        if (landed)
+            report(true);
+        return;
+    }
     // The command under way goes on from where it is; those not begun yet
     // draw directly, with no fiber.
-    bool landed = false;
     if (m_action) {
         const LoopRecorder::Activation recording(&m_loops);
         landed = m_action->land(Pace::kUnlimited) > 0;
@@ -206,6 +180,8 @@ void CommandRunner::stop()
     m_queue.clear();
     m_action.reset();
     m_change.reset();
+    m_redraw.reset();
+    m_goal.reset();
     m_loops.forgetPoint();
     m_loops.note();
     m_frames.stop();
@@ -214,16 +190,28 @@ void CommandRunner::stop()
 void CommandRunner::dropAll()
 {
     dropChange();
+    m_goal.reset();
     if (m_stopped || isIdle())
         return;
     // What has landed of the command under way stays on the picture, and so
     // in its history, to be drawn again with the rest.
-    if (m_action && m_action->landed() > 0)
-        m_history.finished(m_queue.current()->partOf(m_action->landed()));
+    const long long landed = landedNow();
+    if ((m_action || m_redraw) && landed > 0)
+        m_history.finished(m_queue.current()->partOf(landed));
+    const bool redrawing = m_redraw.has_value();
     m_queue.clear();
     m_action.reset();
+    m_redraw.reset();
     m_failure.reset();
     repace();
+    // A redraw under way goes on with the pictures as they stand now.
+    if (redrawing) {
+        if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
+            fail(QString::fromStdString(cleared.message()));
+            return;
+        }
+        redrawTo(0);
+    }
     report(false);
 }
 
@@ -263,7 +251,7 @@ void CommandRunner::landChange()
         shown.replace(m_change->replaces, m_change->command.startingOn(m_picture->penWidth()));
         m_change->drawing = std::make_unique<PictureChange>(std::move(shown), *m_change->picture);
     }
-    if (!m_change->drawing->land({&m_clock, m_clock() + kFrame})) {
+    if (!m_change->drawing->land(SteppedAction::Deadline{&m_clock, m_clock() + kFrame})) {
         emit changeDrawing();
         return;
     }
@@ -285,7 +273,7 @@ DrawingProgress CommandRunner::progress() const
     long long changing = -1;
     if (m_change)
         changing = m_change->drawing ? m_change->drawing->landed() : 0;
-    return {m_queue.current(), m_action ? m_action->landed() : 0, m_queue.waiting(), changing};
+    return {m_queue.current(), landedNow(), m_queue.waiting(), changing};
 }
 
 QList<Runnable> CommandRunner::queued() const
@@ -299,25 +287,11 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     // An action draws on its target itself, so the command under way cannot
     // move to the new picture: it begins again there, and lands what it had
     // landed, which leaves it where it was.
-    const std::optional<Runnable> underWay = m_action ? m_queue.current() : std::nullopt;
-    const long long landed = m_action ? m_action->landed() : 0;
+    const long long landed = landedNow();
     m_picture = &picture;
     redrawTo(landed);
-}
-
-void CommandRunner::redrawTo(long long landed)
-{
-    const std::optional<Runnable> underWay = m_action ? m_queue.current() : std::nullopt;
-    m_action.reset();
-    std::optional<QString> failure = m_history.redraw(*m_picture);
-    if (!failure && underWay) {
-        startAction(*underWay);
-        const LoopRecorder::Activation recording(&m_loops);
-        m_action->land(landed);
-        failure = m_action->failure();
-    }
-    if (failure)
-        fail(*failure);
+    landOwed(m_clock() + kFrame);
+    scheduleFrames();
 }
 
 long long CommandRunner::rate() const
@@ -336,20 +310,19 @@ void CommandRunner::repace()
 
 void CommandRunner::scheduleFrames()
 {
-    if (m_stopped || (!m_change && (isIdle() || m_pace.rate() == 0))) {
+    const bool owed = m_change || m_redraw || m_goal;
+    if (m_stopped || (!owed && (isIdle() || m_pace.rate() == 0))) {
         m_frames.stop();
         return;
     }
-    const int interval = m_change || m_pace.rate() == Pace::kUnlimited ? 0 : static_cast<int>(kFrame.count());
+    const int interval = owed || m_pace.rate() == Pace::kUnlimited ? 0 : static_cast<int>(kFrame.count());
     if (!m_frames.isActive() || m_frames.interval() != interval)
         m_frames.start(interval);
 }
 
 long long CommandRunner::land(long long operations, std::optional<std::chrono::nanoseconds> deadline)
 {
-    std::optional<SteppedAction::Deadline> until;
-    if (deadline)
-        until = SteppedAction::Deadline{&m_clock, *deadline};
+    const std::optional<SteppedAction::Deadline> until = SteppedAction::Deadline::on(m_clock, deadline);
     long long total = 0;
     while (total < operations && !isIdle()) {
         if (!m_action)

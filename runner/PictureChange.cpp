@@ -16,7 +16,7 @@ PictureChange::PictureChange(PictureHistory shown, DrawingSurface &picture)
         picture);
 }
 
-bool PictureChange::land(const SteppedAction::Deadline &deadline)
+bool PictureChange::land(const std::optional<SteppedAction::Deadline> &deadline)
 {
     m_action->land(Pace::kUnlimited, deadline);
     return m_action->finished();

@@ -23,7 +23,7 @@ public:
 
     // Lands as much as there is time for before `deadline`: whether the
     // change is done, drawn whole or failed.
-    bool land(const SteppedAction::Deadline &deadline);
+    bool land(const std::optional<SteppedAction::Deadline> &deadline);
 
     const std::optional<QString> &failure() const { return m_action->failure(); }
     long long landed() const { return m_action->landed(); }

@@ -99,10 +99,10 @@ long long SteppedAction::land(long long operations, std::optional<Deadline> dead
     return landed() - before;
 }
 
-long long SteppedAction::landUntil(long long operations, const Stop &stop)
+long long SteppedAction::landUntil(long long operations, const Stop &stop, std::optional<Deadline> deadline)
 {
     m_stop = &stop;
-    const long long landed = land(operations);
+    const long long landed = land(operations, deadline);
     m_stop = nullptr;
     return landed;
 }

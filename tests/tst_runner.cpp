@@ -340,6 +340,8 @@ void TestRunner::drawnAgainAsDrawn()
 
     RasterSurface picture(kDesignSize, 1.0);
     CommandRunner runner(picture);
+    // Standing still, so that no frame's time is up.
+    ManualClock clock(runner);
     for (const QString &name : commands)
         runner.enqueue(named(name));
     runner.runToEnd();
@@ -376,6 +378,7 @@ void TestRunner::stepBackOverCommands()
 
     RasterSurface picture(kDesignSize, 1.0);
     CommandRunner runner(picture);
+    ManualClock clock(runner);
     for (const QString &name : commands)
         runner.enqueue(named(name));
     runner.runToEnd();
@@ -406,38 +409,77 @@ const QByteArray kEmptySweep = "check(surface.SetPenWidth(2));\n"
 
 void TestRunner::loopsDrawingNothingKeepToTheFrame_data()
 {
-    QTest::addColumn<bool>("asChange");
-    QTest::newRow("queued") << false;
-    QTest::newRow("a change") << true;
+    // How the routine is asked for: queued at the instant speed, as a
+    // change, or, once its pen has landed and the drawing is paused, with
+    // F10, Ctrl+F10, or after it was dropped there, drawn again at another
+    // size or stepped back over a command finished after it.
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"queued", "a change", "stepped", "run to its end", "drawn again", "stepped back"})
+        QTest::newRow(how) << QString::fromLatin1(how);
 }
 
 void TestRunner::loopsDrawingNothingKeepToTheFrame()
 {
-    QFETCH(bool, asChange);
+    QFETCH(QString, how);
     // A clock that moves 1 ms each time it is read: a frame of 16 ms is up
     // after a few thousand turns of the loop, whatever it draws.
     RecordingSurface picture;
     RecordingSurface changed;
+    RecordingSurface again;
     CommandRunner runner(picture);
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now += 1ms; });
     runner.setSpeed(Speed::Instant);
     const Runnable routine(test::routineOf(kEmptySweep));
     QSignalSpy dropped(&runner, &CommandRunner::changeDropped);
-    if (asChange)
+    const bool asChange = how == "a change";
+    if (asChange) {
         runner.showChange(routine, [](const Runnable &) { return false; }, changed);
-    else
+    } else {
         runner.enqueue(routine);
+        if (how != "queued") {
+            runner.setPaused(true);
+            runner.step();
+            QCOMPARE(runner.progress().landed, 1LL);
+        }
+    }
+    // What it is asked for returns within a frame, and is still under way.
+    const std::chrono::nanoseconds asked = now;
+    if (how == "stepped") {
+        runner.step();
+    } else if (how == "run to its end") {
+        runner.runTo({});
+    } else if (how == "drawn again" || how == "stepped back") {
+        runner.dropAll();
+        if (how == "stepped back") {
+            runner.enqueue(Button::CmdCls);
+            runner.runToEnd();
+            runner.stepBack();
+        } else {
+            runner.redrawOn(again);
+        }
+        QVERIFY(runner.isRedrawing());
+    }
+    QVERIFY(now - asked <= 2 * CommandRunner::kFrame);
     double value = 0;
     for (int frame = 0; frame < 3; ++frame) {
+        const std::chrono::nanoseconds begun = now;
         runner.advance();
-        QVERIFY(!runner.isIdle() || runner.isChanging());
-        if (!asChange) {
+        QVERIFY(now - begun <= 2 * CommandRunner::kFrame);
+        QVERIFY(!runner.isIdle() || runner.isChanging() || runner.isRedrawing());
+        if (how == "queued" || how == "stepped" || how == "run to its end") {
             // The sweep is further on at each frame, and the pane sees it.
             QCOMPARE(runner.loops().depth(), 1);
             QVERIFY(runner.loops().loop(0).value > value);
             value = runner.loops().loop(0).value;
         }
+    }
+    if (how == "drawn again" || how == "stepped back") {
+        // What was dropped is drawn again as far as its pen, and no further.
+        const std::vector<RecordingSurface::Call> &calls = (how == "drawn again" ? again : picture).calls();
+        QCOMPARE(calls.back().op, Operation::SetPenWidth);
+        runner.stop();
+        return;
     }
     QCOMPARE(asChange ? runner.progress().changing : runner.progress().landed, 1LL);
     QCOMPARE(routine.operations(), -1LL);
