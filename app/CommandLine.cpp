@@ -40,7 +40,7 @@ ExitStatus reportUsage(const QString &message)
 
 CommandLineRequest refuse(const QString &message)
 {
-    return {.options = {}, .endWith = reportUsage(message)};
+    return {.options = {}, .endWith = reportUsage(message), .refusedRoutine = std::nullopt};
 }
 
 // What the help says of the window's menu and its keys: the speeds, then the
@@ -225,13 +225,13 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
         QString help = described.helpText();
         help.replace(QStringLiteral("<executable_name>"), QCoreApplication::applicationName());
         std::fputs(qPrintable(help), stdout);
-        return {.options = {}, .endWith = ExitOk};
+        return {.options = {}, .endWith = ExitOk, .refusedRoutine = std::nullopt};
     }
     if (parser.isSet(QStringLiteral("version"))) {
         // QCommandLineParser::showVersion would end the process itself.
         std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
-        return {.options = {}, .endWith = ExitOk};
+        return {.options = {}, .endWith = ExitOk, .refusedRoutine = std::nullopt};
     }
     if (!parser.positionalArguments().isEmpty())
         return refuse(QStringLiteral("unexpected argument '%1' (see --help)")
@@ -247,10 +247,8 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
                 auto known = routines.find(name);
                 if (known == routines.end()) {
                     const auto compiled = CompiledRoutine::compileFile(QFile::encodeName(name).toStdString());
-                    if (const auto *refused = std::get_if<RoutineMessage>(&compiled)) {
-                        std::fprintf(stderr, "%s\n", refused->format(name.toStdString()).c_str());
-                        return {.options = {}, .endWith = ExitUsage};
-                    }
+                    if (const auto *refused = std::get_if<RoutineMessage>(&compiled))
+                        return {.options = {}, .endWith = ExitUsage, .refusedRoutine = {{name, *refused}}};
                     known = routines.emplace(name, Runnable(std::get<CompiledRoutine>(compiled))).first;
                 }
                 options.commands.push_back(known->second);
@@ -287,7 +285,7 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
             return refuse(QStringLiteral("--trace needs one file name, or - for standard output"));
         options.tracePath = traces.front();
     }
-    return {.options = options, .endWith = std::nullopt};
+    return {.options = options, .endWith = std::nullopt, .refusedRoutine = std::nullopt};
 }
 
 } // namespace sweepdraw

@@ -3,12 +3,14 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "Runnable.h"
+#include "RoutineFault.h"
 #include "Speed.h"
 
 #include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace sweepdraw {
 
@@ -36,13 +38,18 @@ struct CommandLineRequest
 {
     Options options;
     std::optional<ExitStatus> endWith;
+    // A routine file given to --run that is refused, and why: for the caller
+    // to print in the user's language (wordedRefusal) once the translations
+    // are in, before it ends with ExitUsage.
+    std::optional<std::pair<QString, RoutineMessage>> refusedRoutine;
 };
 
 // Reads the program's options from its arguments, argv[0] included. For
 // --help and --version, prints them and asks to end with ExitOk; for anything
 // it cannot use, prints a one-line error and asks to end with ExitUsage. A
-// routine file given to --run that is refused gets its message in the form
-// compilers use, "FILE:LINE:COLUMN: error: what", and ExitUsage too.
+// routine file given to --run that is refused is handed back, with
+// ExitUsage, for its message to be printed in the form compilers use,
+// "FILE:LINE:COLUMN: error: what".
 // Works before any application object exists, so that the platform can
 // still be chosen.
 CommandLineRequest parseCommandLine(const QStringList &arguments);

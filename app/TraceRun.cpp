@@ -51,7 +51,7 @@ bool runAll(const Options &options, TraceSurface &surface)
         return true;
     } catch (const RuntimeError &error) {
         surface.flush();
-        writeRunTimeError(QString::fromStdString(error.what()), true);
+        writeRunTimeError(wordedFailure(error), true);
         return false;
     }
 }
