@@ -183,6 +183,15 @@ void declareOptions(QCommandLineParser &parser, bool described)
         }),
         QStringLiteral("speed"), defaultSpeed));
     parser.addOption(QCommandLineOption(
+        QStringLiteral("steps"), text([] {
+            return QStringLiteral("How many turns of the drawing's loops --save, --record and --trace take, all "
+                                  "commands together, before they stop with a run-time error that names the "
+                                  "loop's line: a routine that never ends ends so. 0 for no limit; %1 unless "
+                                  "given. The window has Stop instead.")
+                .arg(StepBudget::kDefault);
+        }),
+        QStringLiteral("count"), QString::number(StepBudget::kDefault)));
+    parser.addOption(QCommandLineOption(
         QStringLiteral("trace"), text([] {
             return QStringLiteral("Writes every drawing operation the --run commands make to the file, or to "
                                   "standard output for -, one a line: its name and its arguments, as in "
@@ -269,6 +278,13 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
         return refuse(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
                           .arg(parser.value(QStringLiteral("speed")), speedNames()));
     options.speed = *chosen;
+    const QStringList steps = parser.values(QStringLiteral("steps"));
+    bool number = steps.size() <= 1;
+    if (!steps.isEmpty())
+        options.steps = steps.front().toLongLong(&number);
+    if (!number || options.steps < 0)
+        return refuse(QStringLiteral("--steps takes one count of steps, 0 or more, not '%1'")
+                          .arg(steps.join(QStringLiteral("', '"))));
     if (parser.isSet(QStringLiteral("save"))) {
         if (const std::optional<QString> refusal = fileRefusal(kSaveFile, parser.values(QStringLiteral("save"))))
             return refuse(*refusal);

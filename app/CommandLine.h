@@ -5,6 +5,7 @@
 #include "Runnable.h"
 #include "RoutineFault.h"
 #include "Speed.h"
+#include "StepBudget.h"
 
 #include <QList>
 #include <QString>
@@ -24,6 +25,7 @@ struct Options
     QString recordPath; // empty: record nothing
     QString tracePath;  // empty: trace nothing; "-": standard output
     Speed speed = kDefaultSpeed; // the window's and a recording's; a saved picture is drawn at once
+    long long steps = StepBudget::kDefault; // the turns of loops a run without a window takes; 0: any
 
     // Whether the program draws a picture only to write it to a file.
     bool drawsOffScreen() const { return !savePath.isEmpty() || !recordPath.isEmpty(); }

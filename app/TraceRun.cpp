@@ -62,6 +62,8 @@ ExitStatus writeTrace(const Options &options)
 {
     SignalWatch watch;
     const LoopWatch::Activation watching(&watch);
+    StepBudget budget(options.steps);
+    const LoopWatch::Activation budgeting(&budget);
     if (options.tracePath == QLatin1String("-")) {
         StandardOutput output;
         TraceSurface surface(output);

@@ -7,6 +7,7 @@
 #include "Palette.h"
 #include "RoutineFault.h"
 #include "RuntimeError.h"
+#include "StepBudget.h"
 
 #include <climits>
 #include <cmath>
@@ -74,6 +75,23 @@ T remainder(T a, T b, const char *type)
     return a % b;
 }
 
+// Throws the exception being handled again; a run-time error that does not
+// name its place yet, as one that names `line` of `file`.
+[[noreturn]] void rethrowAt(const std::string &file, int line)
+{
+    try {
+        throw;
+    } catch (const LocatedError &) {
+        throw;
+    } catch (const StepBudget::Spent &spent) {
+        throw RoutineRunError(file, {RoutineFault::StepBudget, {std::to_string(spent.steps)}, line, 0});
+    } catch (const RunFault &fault) {
+        throw RoutineRunError(file, {fault.fault, fault.values, line, 0});
+    } catch (const RuntimeError &error) {
+        throw LocatedError(file + ':' + std::to_string(line) + ": error: " + error.what());
+    }
+}
+
 [[noreturn]] void overflows(RoutineFault operation, const char *type)
 {
     fail(operation, {type});
@@ -134,22 +152,10 @@ bool RoutineMachine::resume(long long operations)
     const Instruction *code = m_program.code.data();
     try {
         m_ended = run(code, code + m_ip, m_stack.data() + m_frames.back().base);
-    } catch (const LocatedError &) {
-        m_ended = true;
-        forgetRecorded();
-        throw;
-    } catch (const RunFault &fault) {
-        m_ended = true;
-        forgetRecorded();
-        throw RoutineRunError(m_program.fileName, {fault.fault, fault.values, static_cast<int>(code[m_ip].line), 0});
-    } catch (const RuntimeError &error) {
-        m_ended = true;
-        forgetRecorded();
-        throw LocatedError(m_program.fileName + ':' + std::to_string(code[m_ip].line) + ": error: " + error.what());
     } catch (...) {
         m_ended = true;
         forgetRecorded();
-        throw;
+        rethrowAt(m_program.fileName, static_cast<int>(code[m_ip].line));
     }
     forgetRecorded();
     return m_ended;
