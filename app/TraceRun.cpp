@@ -51,7 +51,7 @@ bool runAll(const Options &options, TraceSurface &surface)
         return true;
     } catch (const RuntimeError &error) {
         surface.flush();
-        writeRunTimeError(QString::fromStdString(error.what()), true);
+        writeRunTimeError(wordedFailure(error), true);
         return false;
     }
 }
@@ -62,6 +62,8 @@ ExitStatus writeTrace(const Options &options)
 {
     SignalWatch watch;
     const LoopWatch::Activation watching(&watch);
+    StepBudget budget(options.steps);
+    const LoopWatch::Activation budgeting(&budget);
     if (options.tracePath == QLatin1String("-")) {
         StandardOutput output;
         TraceSurface surface(output);

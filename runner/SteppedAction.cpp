@@ -1,6 +1,7 @@
 #include "SteppedAction.h"
 
 #include "LoopRecorder.h"
+#include "RunTimeErrorLine.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
 
@@ -24,7 +25,7 @@ std::optional<QString> attempt(const Action &action, DrawingSurface &surface)
     try {
         action(surface);
     } catch (const RuntimeError &error) {
-        return QString::fromUtf8(error.what());
+        return wordedFailure(error);
     }
     return std::nullopt;
 }
