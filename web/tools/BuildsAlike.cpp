@@ -9,6 +9,8 @@
 //                              from the scenes' files in DIR, one to three
 //                              of their numbers changed as the editor drags
 //                              them: whether it drew and its pixels' hash
+//   BuildsAlike floats N DIR   the same, every other four of them taking
+//                              their sines and cosines of floats
 //
 // Both draw their numbers from std::mt19937_64, which the standard defines
 // to the bit, turned into arguments by exact arithmetic alone, so that both
@@ -97,8 +99,10 @@ std::string readFile(const std::string &path)
 }
 
 // One to three of the numbers in the drawing's body changed, each by up to
-// a quarter of itself, an integer staying an integer.
-std::string edited(const std::string &scene, std::mt19937_64 &random)
+// a quarter of itself, an integer staying an integer; `inFloats`, the sines
+// and cosines taken of floats, as a learner may write them. The changes
+// count their places in the scene as written.
+std::string edited(const std::string &scene, bool inFloats, std::mt19937_64 &random)
 {
     const std::size_t body = scene.find("(DrawingSurface &surface)");
     static const std::regex number(R"((\d+\.\d*|\d+))");
@@ -107,6 +111,10 @@ std::string edited(const std::string &scene, std::mt19937_64 &random)
          it != std::sregex_iterator(); ++it)
         numbers.push_back(*it);
     std::string text = scene;
+    if (inFloats) {
+        static const std::regex trigonometry(R"(std::(sin|cos)\((\w+)\))");
+        text = std::regex_replace(text, trigonometry, "std::$1(static_cast<float>($2))");
+    }
     const int changes = 1 + static_cast<int>(random() % 3);
     for (int k = 0; k < changes; ++k) {
         const std::smatch &m = numbers[random() % numbers.size()];
@@ -125,13 +133,14 @@ std::string edited(const std::string &scene, std::mt19937_64 &random)
     return text;
 }
 
-void routines(long long count, const std::string &dir)
+void routines(long long count, const std::string &dir, bool floats)
 {
     const std::vector<std::string> scenes = {readFile(dir + "/Mountains.cpp"), readFile(dir + "/Water.cpp"),
                                              readFile(dir + "/Sunshine.cpp"), readFile(dir + "/Bridge.cpp")};
     std::mt19937_64 random(20061118);
     for (long long i = 0; i < count; ++i) {
-        const std::string text = edited(scenes[static_cast<std::size_t>(i) % scenes.size()], random);
+        const bool inFloats = floats && i / 4 % 2; // every scene in both
+        const std::string text = edited(scenes[static_cast<std::size_t>(i) % scenes.size()], inFloats, random);
         auto compiled = CompiledRoutine::compile("Edited.cpp", text);
         if (std::holds_alternative<RoutineMessage>(compiled)) {
             std::printf("%lld refused\n", i);
@@ -163,10 +172,10 @@ int main(int argc, char **argv)
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "functions" && argc == 3)
         functions(std::atoll(argv[2]));
-    else if (mode == "routines" && argc == 4)
-        routines(std::atoll(argv[2]), argv[3]);
+    else if ((mode == "routines" || mode == "floats") && argc == 4)
+        routines(std::atoll(argv[2]), argv[3], mode == "floats");
     else {
-        std::fprintf(stderr, "usage: BuildsAlike functions N | routines N SCENES_DIR\n");
+        std::fprintf(stderr, "usage: BuildsAlike functions N | routines N SCENES_DIR | floats N SCENES_DIR\n");
         return 2;
     }
     return 0;

@@ -2,7 +2,8 @@
 # Compiles web/tools/BuildsAlike.cpp with g++ against the desktop's engine
 # and with emscripten against the page's, runs both (the second in node) and
 # says how many lines differ: of sine and cosine over N arguments, and of
-# the pictures of ROUTINES learner's routines.
+# the pictures of ROUTINES learner's routines, and of as many again, every
+# other four taking their sines and cosines of floats.
 # Usage: buildsAlike.sh [N] [ROUTINES] [NATIVE_BUILD] [WEB_BUILD]
 #   (N 200000, ROUTINES 200; build/default and build/web-engine by default)
 set -euo pipefail
@@ -38,3 +39,4 @@ compare() {
 }
 compare functions "$count"
 compare routines "$routines" "$top/scenes"
+compare floats "$routines" "$top/scenes"
