@@ -8,7 +8,8 @@
 //   BuildsAlike routines N DIR a line for each of N learner's routines made
 //                              from the scenes' files in DIR, one to three
 //                              of their numbers changed as the editor drags
-//                              them: whether it drew and its pixels' hash
+//                              them: whether it drew, its pixels' hash and
+//                              its operations' hash
 //   BuildsAlike floats N DIR   the same, every other four of them taking
 //                              their sines and cosines of floats
 //
@@ -17,6 +18,7 @@
 // builds take the same.
 
 #include "CompiledRoutine.h"
+#include "DrawingSurface.h"
 #include "LoopWatch.h"
 #include "RasterSurface.h"
 #include "RuntimeError.h"
@@ -27,6 +29,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -90,6 +93,44 @@ private:
     int m_looks = 0;
 };
 
+// Draws on a picture and hashes every operation's arguments, bit for bit:
+// a picture can come out the same from operations that differ.
+class HashingSurface final : public DrawingSurface
+{
+public:
+    explicit HashingSurface(DrawingSurface &target)
+        : m_target(target)
+    {
+    }
+
+    std::uint64_t hash = 14695981039346656037ull;
+
+protected:
+    Status doSetPenWidth(int width) override { return add(m_target.SetPenWidth(width), {static_cast<float>(width)}); }
+    Status doPlotPoint(float x, float y, Colour c) override { return add(m_target.PlotPoint(x, y, c), {x, y}, c); }
+    Status doDrawBox(float x1, float y1, float x2, float y2, Colour c) override
+    {
+        return add(m_target.DrawBox(x1, y1, x2, y2, c), {x1, y1, x2, y2}, c);
+    }
+    Status doDrawCircle(float x, float y, float r, Colour c) override
+    {
+        return add(m_target.DrawCircle(x, y, r, c), {x, y, r}, c);
+    }
+    Status doClearSurface() override { return add(m_target.ClearSurface(), {}); }
+
+private:
+    Status add(Status status, std::initializer_list<float> values, Colour colour = {})
+    {
+        for (const float value : values)
+            mix(bitCast<std::uint32_t>(value));
+        mix(colour.rgb());
+        return status;
+    }
+    void mix(std::uint32_t word) { hash = (hash ^ word) * 1099511628211ull; }
+
+    DrawingSurface &m_target;
+};
+
 std::string readFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -147,11 +188,12 @@ void routines(long long count, const std::string &dir, bool floats)
             continue;
         }
         RasterSurface picture(Size{800, 552});
+        HashingSurface operations(picture);
         const char *ending = "drew";
         try {
             TurnBudget budget;
             const LoopWatch::Activation watching(&budget);
-            std::get<CompiledRoutine>(compiled).run(picture);
+            std::get<CompiledRoutine>(compiled).run(operations);
         } catch (const RuntimeError &) {
             ending = "failed";
         } catch (const OutOfTurns &) {
@@ -161,7 +203,8 @@ void routines(long long count, const std::string &dir, bool floats)
         for (int y = 0; y < picture.size().height; ++y)
             for (int x = 0; x < picture.size().width; ++x)
                 hash = (hash ^ picture.pixel(x, y)) * 1099511628211ull;
-        std::printf("%lld %s %016llx\n", i, ending, static_cast<unsigned long long>(hash));
+        std::printf("%lld %s %016llx %016llx\n", i, ending, static_cast<unsigned long long>(hash),
+                    static_cast<unsigned long long>(operations.hash));
     }
 }
 

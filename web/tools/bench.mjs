@@ -29,7 +29,7 @@ function median(values) {
 // The sunshine drawn natively on the raster surface, by its function and
 // from its file, in milliseconds (Google Benchmark's real time).
 function nativeSunshine() {
-    const out = execFileSync(benchProgram, [
+    const out = execFileSync(resolve(benchProgram), [
         '--benchmark_filter=^BM_Scene/sunshine/raster$|^BM_Routine/sunshine/raster$',
         '--benchmark_format=json', `--benchmark_repetitions=${kRepeats}`, '--benchmark_report_aggregates_only=true',
         // Run from its build tree, where it finds the scenes' files.

@@ -30,12 +30,15 @@ compare() {
         { n++; if ($1 != $2) d++
           if (what == "functions") { split($1, a, " "); split($2, b, " ")
               for (i = 1; i <= 6; i++) if (a[i] != b[i]) col[i]++ }
-          else { split($1, a, " "); kind[a[2]]++ } }
+          else { split($1, a, " "); split($2, b, " "); kind[a[2]]++
+                 if (a[3] != b[3]) pixels++; if (a[4] != b[4]) operations++ } }
         END { printf "%s: %d of %d lines differ (%.2f %%)\n", what, d, n, 100 * d / n
               if (what == "functions")
                   printf "  sin %d, cos %d, sincos %d and %d, sinf %d, cosf %d\n",
                          col[1], col[2], col[3], col[4], col[5], col[6]
-              else for (k in kind) printf "  %s: %d\n", k, kind[k] }'
+              else {
+                  printf "  pictures differing %d, operations differing %d\n", pixels, operations
+                  for (k in kind) printf "  %s: %d\n", k, kind[k] } }'
 }
 compare functions "$count"
 compare routines "$routines" "$top/scenes"
