@@ -101,6 +101,8 @@ private slots:
     void readAsGccReadsIt_data();
     void readAsGccReadsIt();
     void functionsAreCpp();
+    void sineAndCosineAreTheCores_data();
+    void sineAndCosineAreTheCores();
     void resumesAfterAnyOperation();
     void runTimeErrorNamesItsLine_data();
     void runTimeErrorNamesItsLine();
@@ -337,6 +339,60 @@ void TestRoutine::statementsAreCpp()
     routineOf("    double v = 0;\n" + body + ";\n    check(surface.PlotPoint(v, 0, PaletteColor(1)));\n").run(surface);
     QCOMPARE(surface.calls().size(), 1u);
     QVERIFY(sameBits(surface.calls()[0].x, static_cast<float>(value)));
+}
+
+// The core's sine and cosine, the same in every build, wherever they are
+// called: here, as g++ compiled this test, and in a routine. Each argument
+// is one where glibc's differ from them in the last bit.
+void TestRoutine::sineAndCosineAreTheCores_data()
+{
+    QTest::addColumn<QByteArray>("function");
+    QTest::addColumn<QByteArray>("argument");
+    QTest::addColumn<QByteArray>("value"); // exactly, as a literal of the argument's type
+    QTest::newRow("sin") << QByteArray("sin") << QByteArray("0.1491") << QByteArray("0.14854817810115292");
+    QTest::newRow("cos") << QByteArray("cos") << QByteArray("0.0364") << QByteArray("0.99933759314339465");
+    QTest::newRow("sin of a float") << QByteArray("sin") << QByteArray("0.1624f") << QByteArray("0.161687091f");
+    QTest::newRow("cos of a float") << QByteArray("cos") << QByteArray("0.8141f") << QByteArray("0.68652302f");
+}
+
+void TestRoutine::sineAndCosineAreTheCores()
+{
+    QFETCH(QByteArray, function);
+    QFETCH(QByteArray, argument);
+    QFETCH(QByteArray, value);
+    const bool sine = function == "sin";
+    // Read at run time, so that g++ calls the functions rather than working
+    // them out while compiling; a sine and a cosine of one argument it makes
+    // one call of sincos.
+    const auto here = [sine](auto x) {
+        const auto alone = sine ? std::sin(x) : std::cos(x);
+        const auto s = std::sin(x);
+        const auto c = std::cos(x);
+        return std::pair(alone, sine ? s : c);
+    };
+    if (argument.endsWith('f')) {
+        const auto [alone, paired] = here(argument.chopped(1).toFloat());
+        const float expected = value.chopped(1).toFloat();
+        QCOMPARE(std::bit_cast<quint32>(alone), std::bit_cast<quint32>(expected));
+        QCOMPARE(std::bit_cast<quint32>(paired), std::bit_cast<quint32>(expected));
+    } else {
+        const auto [alone, paired] = here(argument.toDouble());
+        const double expected = value.toDouble();
+        QCOMPARE(std::bit_cast<quint64>(alone), std::bit_cast<quint64>(expected));
+        QCOMPARE(std::bit_cast<quint64>(paired), std::bit_cast<quint64>(expected));
+    }
+
+    // In a routine, alone and, with the other of the two, as one SinCos.
+    const QByteArray type = argument.endsWith('f') ? "float" : "double";
+    const QByteArray other = sine ? "std::cos(a)" : "std::sin(a)";
+    RecordingSurface surface;
+    routineOf("    const " + type + " a = " + argument + ";\n    const double alone = std::" + function
+              + "(a) == " + value + ";\n    const double paired = (std::" + function + "(a) == " + value + ") + ("
+              + other + " <= 1);\n    check(surface.PlotPoint(alone, paired, PaletteColor(1)));\n")
+        .run(surface);
+    QCOMPARE(surface.calls().size(), 1u);
+    QCOMPARE(surface.calls()[0].x, 1.0f);
+    QCOMPARE(surface.calls()[0].y, 2.0f);
 }
 
 // What g++ reads in a file, read alike: each row's file plots v, which
