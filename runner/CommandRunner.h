@@ -237,6 +237,7 @@ private:
         std::unique_ptr<PictureChange> pictures; // until they are whole
         long long landed;                        // of the command under way, or -1 with none
     };
+    struct CallSearch;
     // Where step() or runTo() is to stop.
     struct Goal
     {
@@ -244,6 +245,7 @@ private:
         bool acrossCommands;             // a step, on into the next command
         RunToStop stop;                  // otherwise, in the command under way
         std::optional<LoopState> then;   // the loops when it began
+        std::shared_ptr<CallSearch> search; // where stop's call lands, while it is found
     };
 
     struct Change

@@ -39,6 +39,21 @@ bool movedOn(const LoopState &now, const LoopState &then, int line)
 
 } // namespace
 
+// The command drawn again on a CallSurface, a piece at a time, as far as the
+// operation of a call outside every loop (see operationOutsideLoops).
+struct CommandRunner::CallSearch
+{
+    CallSearch(const Runnable &command, int index)
+        : calls(index)
+        , drawing(actionOf(command), calls)
+    {
+    }
+
+    CallSurface calls;
+    LoopRecorder loops;
+    SteppedAction drawing;
+};
+
 void CommandRunner::redrawTo(long long landed)
 {
     const bool underWay = m_action || (m_redraw && m_redraw->landed >= 0);
@@ -110,10 +125,22 @@ bool CommandRunner::landGoal(std::optional<std::chrono::nanoseconds> deadline)
     const RunToStop &stop = m_goal->stop;
     if (!m_goal->then) {
         m_goal->then = m_loops.noted();
+        if (stop.loopLine <= 0 && stop.callOutsideLoops >= 0)
+            m_goal->search = std::make_shared<CallSearch>(*m_queue.current(), stop.callOutsideLoops);
+    }
+    if (m_goal->search) {
+        CallSearch &search = *m_goal->search;
+        {
+            const LoopRecorder::Activation recording(&search.loops);
+            search.drawing.land(Pace::kUnlimited, SteppedAction::Deadline::on(m_clock, deadline));
+        }
+        if (!search.drawing.finished())
+            return false;
         // The call's operation, if it is still to come.
-        const long long at = stop.loopLine > 0 ? 0 : operationOutsideLoops(*m_queue.current(), stop.callOutsideLoops);
+        const long long at = search.calls.outsideIndex() == stop.callOutsideLoops ? search.calls.made() : 0;
         if (at > m_action->landed())
             m_goal->operations = at - m_action->landed();
+        m_goal->search.reset();
     }
     bool reached = false;
     {

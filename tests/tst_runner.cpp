@@ -421,7 +421,8 @@ void TestRunner::loopsDrawingNothingKeepToTheFrame_data()
     // size or stepped back over a command finished after it.
     QTest::addColumn<QString>("how");
     QTest::addColumn<QByteArray>("source");
-    for (const char *how : {"queued", "a change", "stepped", "run to its end", "drawn again", "stepped back"})
+    for (const char *how :
+         {"queued", "a change", "stepped", "run to its end", "run to a call", "drawn again", "stepped back"})
         QTest::newRow(how) << QString::fromLatin1(how) << kEmptySweep;
     QTest::newRow("a while loop that never ends") << QStringLiteral("queued") << kEndlessWhile;
 }
@@ -458,6 +459,9 @@ void TestRunner::loopsDrawingNothingKeepToTheFrame()
         runner.step();
     } else if (how == "run to its end") {
         runner.runTo({});
+    } else if (how == "run to a call") {
+        // Where the call lands is found by drawing the routine again.
+        runner.runTo({0, 1});
     } else if (how == "drawn again" || how == "stepped back") {
         runner.dropAll();
         if (how == "stepped back") {
