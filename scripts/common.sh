@@ -39,6 +39,13 @@ SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick xclip openbox x11-utils db
 # clang, and compiler-rt's libFuzzer and sanitizers for it.
 SWEEPDRAW_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
+# Packages the page needs (scripts/web): emscripten and binaryen, which
+# compile the engine to WebAssembly, and the
+# Kai face with Debian's fontTools, which cut the labels' characters out of it.
+# Its tests add Debian's chromium, which they drive headless.
+SWEEPDRAW_WEB_PACKAGES=(cmake ninja-build emscripten binaryen fonts-arphic-gkai00mp python3-fonttools)
+SWEEPDRAW_WEB_TEST_PACKAGES=(chromium)
+
 # Installs the Debian packages given that are not installed yet.
 ensure_packages() {
     local missing=()
@@ -73,4 +80,16 @@ build_preset() {
     local preset=$1
     cmake --preset "$preset"
     cmake --build --preset "$preset"
+}
+
+# Installs node and npm from Debian unless a node is there already, and the
+# page's npm packages exactly as package-lock.json pins them, unless they
+# are installed already.
+ensure_npm_packages() {
+    if ! command -v npm >/dev/null; then
+        ensure_packages nodejs npm
+    fi
+    if [ ! -f node_modules/.package-lock.json ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
+        npm ci --no-audit --no-fund
+    fi
 }

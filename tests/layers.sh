@@ -16,6 +16,7 @@ declare -A uses=(
     [export]="core scenes routine runner files"
     [codepane]="core scenes routine runner files"
     [window]="core scenes routine runner files export codepane"
+    [web]="core scenes routine runner"
     [app]="core scenes routine runner files export codepane window"
     [bench]="core scenes routine runner files export codepane window"
 )
