@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Commands.h"
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 
 #include <QString>
 

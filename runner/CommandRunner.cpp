@@ -3,7 +3,11 @@
 #include "CallSurface.h"
 #include "DrawingSurface.h"
 #include "PictureChange.h"
+#include "RunnerEvents.h"
 #include "SteppedAction.h"
+#include "Ticker.h"
+
+#include <cassert>
 
 namespace sweepdraw {
 
@@ -38,22 +42,33 @@ bool movedOn(const LoopState &now, const LoopState &then, int line)
     return false;
 }
 
+// Tells nothing, for a runner given no events.
+RunnerEvents &quiet()
+{
+    static struct Quiet final : RunnerEvents
+    {
+    } none;
+    return none;
+}
+
 } // namespace
 
-CommandRunner::CommandRunner(DrawingSurface &picture, QObject *parent)
-    : QObject(parent)
-    , m_picture(&picture)
+CommandRunner::CommandRunner(DrawingSurface &picture, RunnerEvents *events, Ticker *ticker)
+    : m_picture(&picture)
     , m_clock(steadyNow)
     , m_pace(m_clock)
+    , m_events(events ? events : &quiet())
+    , m_ticker(ticker)
 {
-    m_frames.setTimerType(Qt::PreciseTimer);
-    connect(&m_frames, &QTimer::timeout, this, &CommandRunner::advance);
     repace();
 }
 
 CommandRunner::~CommandRunner()
 {
-    stop();
+    // The action unwinds while its picture is still there; the ticker is
+    // left alone, as whoever drives the runner may be going too.
+    m_action.reset();
+    m_change.reset();
 }
 
 void CommandRunner::setClock(Clock clock)
@@ -80,7 +95,7 @@ void CommandRunner::setPaused(bool paused)
 
 void CommandRunner::enqueue(const Runnable &command)
 {
-    Q_ASSERT(command.hasAction());
+    assert(command.hasAction());
     if (m_stopped)
         return;
     if (isIdle())
@@ -107,7 +122,7 @@ void CommandRunner::advance()
         return;
     }
     if (m_stopped || isIdle()) {
-        m_frames.stop();
+        stopFrames();
         return;
     }
     // What is due now, and no more: the time the landing itself takes is
@@ -145,7 +160,7 @@ void CommandRunner::stepBack()
     // The drawing is exact, so the picture as it was one operation ago is
     // the same drawing again, one operation short.
     if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
-        fail(QString::fromStdString(cleared.message()));
+        fail(cleared.message());
         return;
     }
     redrawTo(landed - 1);
@@ -208,7 +223,7 @@ void CommandRunner::stop()
     m_change.reset();
     m_loops.forgetPoint();
     m_loops.note();
-    m_frames.stop();
+    stopFrames();
 }
 
 void CommandRunner::dropAll()
@@ -251,7 +266,7 @@ void CommandRunner::dropChange()
     if (!m_change)
         return;
     m_change.reset();
-    emit changeDropped(QString());
+    m_events->changeGone({});
     scheduleFrames();
 }
 
@@ -264,19 +279,19 @@ void CommandRunner::landChange()
         m_change->drawing = std::make_unique<PictureChange>(std::move(shown), *m_change->picture);
     }
     if (!m_change->drawing->land({&m_clock, m_clock() + kFrame})) {
-        emit changeDrawing();
+        m_events->changeGrew();
         return;
     }
     const Change done = std::move(*m_change);
     m_change.reset();
-    if (const std::optional<QString> &failure = done.drawing->failure()) {
-        emit changeDropped(*failure);
+    if (const std::optional<std::string> &failure = done.drawing->failure()) {
+        m_events->changeGone(*failure);
         scheduleFrames();
         return;
     }
     m_history = done.drawing->shown();
     m_picture = done.picture;
-    emit changeShown(done.command);
+    m_events->changeWhole(done.command);
     report(true);
 }
 
@@ -286,12 +301,6 @@ DrawingProgress CommandRunner::progress() const
     if (m_change)
         changing = m_change->drawing ? m_change->drawing->landed() : 0;
     return {m_queue.current(), m_action ? m_action->landed() : 0, m_queue.waiting(), changing};
-}
-
-QList<Runnable> CommandRunner::queued() const
-{
-    const std::vector<Runnable> all = m_queue.all();
-    return QList<Runnable>(all.begin(), all.end());
 }
 
 void CommandRunner::redrawOn(DrawingSurface &picture)
@@ -309,7 +318,7 @@ void CommandRunner::redrawTo(long long landed)
 {
     const std::optional<Runnable> underWay = m_action ? m_queue.current() : std::nullopt;
     m_action.reset();
-    std::optional<QString> failure = m_history.redraw(*m_picture);
+    std::optional<std::string> failure = m_history.redraw(*m_picture);
     if (!failure && underWay) {
         startAction(*underWay);
         const LoopRecorder::Activation recording(&m_loops);
@@ -337,12 +346,23 @@ void CommandRunner::repace()
 void CommandRunner::scheduleFrames()
 {
     if (m_stopped || (!m_change && (isIdle() || m_pace.rate() == 0))) {
-        m_frames.stop();
+        stopFrames();
         return;
     }
-    const int interval = m_change || m_pace.rate() == Pace::kUnlimited ? 0 : static_cast<int>(kFrame.count());
-    if (!m_frames.isActive() || m_frames.interval() != interval)
-        m_frames.start(interval);
+    const std::chrono::milliseconds interval =
+        m_change || m_pace.rate() == Pace::kUnlimited ? std::chrono::milliseconds{0} : kFrame;
+    if (m_ticker && m_ticking != interval) {
+        m_ticking = interval;
+        m_ticker->startTicking(interval);
+    }
+}
+
+void CommandRunner::stopFrames()
+{
+    if (m_ticker && m_ticking) {
+        m_ticking.reset();
+        m_ticker->stopTicking();
+    }
 }
 
 long long CommandRunner::land(long long operations, std::optional<std::chrono::nanoseconds> deadline)
@@ -398,7 +418,7 @@ void CommandRunner::finishCurrent()
 {
     const Runnable done = dropCurrent();
     m_history.finished(done);
-    emit commandFinished(done);
+    m_events->finishedCommand(done);
 }
 
 Runnable CommandRunner::dropCurrent()
@@ -417,29 +437,29 @@ bool CommandRunner::passOver()
 {
     if (!m_failure || !m_forgives || !m_forgives(*m_queue.current()))
         return false;
-    const QString message = *std::exchange(m_failure, std::nullopt);
+    const std::string message = *std::exchange(m_failure, std::nullopt);
     const Runnable failed = dropCurrent();
-    emit commandFailed(failed, message);
+    m_events->passedOver(failed, message);
     return true;
 }
 
 void CommandRunner::report(bool landed)
 {
     if (landed)
-        emit drawn();
+        m_events->landed();
     if (m_failure) {
         fail(*m_failure);
         return;
     }
     scheduleFrames();
     if (isIdle())
-        emit idle();
+        m_events->wentIdle();
 }
 
-void CommandRunner::fail(const QString &message)
+void CommandRunner::fail(const std::string &message)
 {
     stop();
-    emit failed(message);
+    m_events->stoppedByFailure(message);
 }
 
 } // namespace sweepdraw

@@ -7,21 +7,20 @@
 #include "PictureHistory.h"
 #include "Speed.h"
 
-#include <QList>
-#include <QObject>
-#include <QString>
-#include <QTimer>
-
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace sweepdraw {
 
 class DrawingSurface;
 class PictureChange;
+class RunnerEvents;
 class SteppedAction;
+class Ticker;
 
 // How far the drawing has come.
 struct DrawingProgress
@@ -48,7 +47,7 @@ struct RunToStop
 // they were given, at the speed's pace, without ever keeping the window's
 // thread from its event loop for longer than a frame.
 //
-// A frame timer wakes the runner once a frame at the paced speeds. Each
+// Its ticker wakes the runner once a frame at the paced speeds. Each
 // frame lands the operations due by the clock at that moment, as many as a
 // late frame has fallen behind, and goes back to sleep; at the instant
 // speed, and while finishing what was queued, a frame lands as many as it
@@ -63,13 +62,12 @@ struct RunToStop
 // finish.
 //
 // A command whose action fails has landed what it drew before the failure;
-// then `failed` is emitted and nothing more runs, unless the runner forgives
-// the command (setForgiving): then `commandFailed` is emitted, the command
-// is passed over, and the queue goes on.
-class CommandRunner final : public QObject
+// then it tells stoppedByFailure and nothing more runs, unless the runner
+// forgives the command (setForgiving): then it tells passedOver, the
+// command is passed over, and the queue goes on. What it tells goes to its
+// RunnerEvents.
+class CommandRunner
 {
-    Q_OBJECT
-
 public:
     using Clock = sweepdraw::Clock;
 
@@ -77,8 +75,14 @@ public:
     // spend drawing at any speed.
     static constexpr std::chrono::milliseconds kFrame{16};
 
-    explicit CommandRunner(DrawingSurface &picture, QObject *parent = nullptr);
-    ~CommandRunner() override;
+    // Tells `events`, if given, what happens, and has `ticker`, if given,
+    // wake it for its frames; both must outlive it. Without a ticker, whoever
+    // drives it calls advance(), or finishes with runToEnd().
+    explicit CommandRunner(DrawingSurface &picture, RunnerEvents *events = nullptr, Ticker *ticker = nullptr);
+    ~CommandRunner();
+
+    CommandRunner(const CommandRunner &) = delete;
+    CommandRunner &operator=(const CommandRunner &) = delete;
 
     // The clock the pace follows; the steady clock unless set.
     void setClock(Clock clock);
@@ -97,8 +101,8 @@ public:
     // again.
     void finishQueued();
 
-    // One frame: lands the operations due. The runner's own frame timer
-    // calls it; a test with its own clock may call it too.
+    // One frame: lands the operations due. The ticker calls it; a test with
+    // its own clock may call it too.
     void advance();
 
     // Lands exactly one operation, if any is queued.
@@ -134,10 +138,10 @@ public:
     // frame, once what was queued before it has been finished at once
     // (finishQueued). Commands queued meanwhile wait for it. The picture in
     // view stays as it was until then: once the change is whole, the runner
-    // draws on `picture`, and `changeShown` is emitted. A change waiting or
+    // draws on `picture`, and tells changeWhole. A change waiting or
     // under way is dropped first; so it is by dropChange(), finishQueued(),
     // dropAll(), step(), stepBack() and runTo(); then, or when it fails,
-    // `changeDropped` is emitted, and `picture` is to be thrown away.
+    // it tells changeGone, and `picture` is to be thrown away.
     void showChange(const Runnable &command, std::function<bool(const Runnable &)> replaces, DrawingSurface &picture);
     void dropChange();
     bool isChanging() const { return m_change.has_value(); }
@@ -146,11 +150,11 @@ public:
     bool isIdle() const { return m_queue.empty(); }
 
     // What the picture shows: see PictureHistory.
-    const QList<Runnable> &pictures() const { return m_history.pictures(); }
+    const std::vector<Runnable> &pictures() const { return m_history.pictures(); }
 
     DrawingProgress progress() const;
     // The command under way, whole, and those queued after it.
-    QList<Runnable> queued() const;
+    std::vector<Runnable> queued() const { return m_queue.all(); }
 
     // Where the current command's action was at its last operation to
     // land: the loops it was in, with their counters, and the point it
@@ -163,29 +167,13 @@ public:
     // from then on.
     void redrawOn(DrawingSurface &picture);
 
-signals:
-    // Operations have landed on the picture since the last frame.
-    void drawn();
-    void commandFinished(const sweepdraw::Runnable &command);
-    // A command failed; what it drew before the failure has landed.
-    void failed(const QString &message);
-    // A command forgiven its failure failed, and was passed over; what it
-    // drew before the failure has landed.
-    void commandFailed(const sweepdraw::Runnable &command, const QString &message);
-    // The last queued command has finished.
-    void idle();
-    // The change is whole on its picture, which the runner draws on now.
-    void changeShown(const sweepdraw::Runnable &command);
-    // The change was dropped, or failed with `failure`.
-    void changeDropped(const QString &failure);
-    // A frame drew more of the change.
-    void changeDrawing();
-
 private:
     // The pace the queue is drawn at now.
     long long rate() const;
     void repace();
+    // Starts the ticker at the interval the runner needs now, or stops it.
     void scheduleFrames();
+    void stopFrames();
     // Lands up to `operations` of the queued commands, in order, none once
     // the deadline has passed.
     long long land(long long operations, std::optional<std::chrono::nanoseconds> deadline);
@@ -208,7 +196,7 @@ private:
     // Tells what a landing did: the picture changed, a command failed, or
     // everything is done.
     void report(bool landed);
-    void fail(const QString &message);
+    void fail(const std::string &message);
     // Lands a piece of the change; the queue must be empty.
     void landChange();
 
@@ -228,9 +216,11 @@ private:
     LoopRecorder m_loops; // outlives the action, whose loops it records
     std::unique_ptr<SteppedAction> m_action; // the current command's
     std::optional<Change> m_change;
-    std::optional<QString> m_failure;        // why the current command failed
+    std::optional<std::string> m_failure;    // why the current command failed
     std::function<bool(const Runnable &)> m_forgives;
-    QTimer m_frames;
+    RunnerEvents *m_events;
+    Ticker *m_ticker;
+    std::optional<std::chrono::milliseconds> m_ticking; // the ticker's interval, while started
     Speed m_speed = kDefaultSpeed;
     bool m_paused = false;
     bool m_stopped = false;

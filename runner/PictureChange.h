@@ -3,10 +3,9 @@
 #include "PictureHistory.h"
 #include "SteppedAction.h"
 
-#include <QString>
-
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace sweepdraw {
 
@@ -25,7 +24,7 @@ public:
     // change is done, drawn whole or failed.
     bool land(const SteppedAction::Deadline &deadline);
 
-    const std::optional<QString> &failure() const { return m_action->failure(); }
+    const std::optional<std::string> &failure() const { return m_action->failure(); }
     long long landed() const { return m_action->landed(); }
     const PictureHistory &shown() const { return m_shown; }
     DrawingSurface &picture() const { return m_picture; }
