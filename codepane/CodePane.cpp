@@ -296,11 +296,11 @@ CodePane::Marks CodePane::marksAt(const Routine &routine, const LoopState &at, Q
     Marks marks;
     for (int i = 0; i < at.depth(); ++i) {
         const LoopState::Loop &loop = at.loop(i);
-        const Routine::Loop *written = routine.loopAt(static_cast<int>(loop.where.line()));
+        const RoutineLoop *written = routine.loopAt(static_cast<int>(loop.where.line()));
         if (!written)
             continue;
         marks.loops.push_back({written->firstLine, written->lastLine});
-        const QString text = QStringLiteral("%1 = %2").arg(written->counter, number(loop.value));
+        const QString text = QStringLiteral("%1 = %2").arg(QString::fromStdString(written->counter), number(loop.value));
         std::optional<QRgb> swatch;
         if (loop.passes > 0 && loop.value >= 0 && loop.value < kPaletteSize)
             swatch = toQRgb(PaletteColor(static_cast<int>(loop.value)));
@@ -311,7 +311,7 @@ CodePane::Marks CodePane::marksAt(const Routine &routine, const LoopState &at, Q
         const LoopState::Point point = at.lastPoint();
         // Twips, a fifteenth of a pixel: fractions would say nothing more.
         const QString text = QStringLiteral("(%1, %2)").arg(point.x, 0, 'f', 0).arg(point.y, 0, 'f', 0);
-        if (const int line = routine.lineCalling(QLatin1String(operationName(Operation::PlotPoint).data()), marks.loops.back().first))
+        if (const int line = routine.lineCalling(operationName(Operation::PlotPoint), marks.loops.back().first))
             marks.values.push_back({line, text, std::nullopt});
         told << tr("last point %1").arg(text);
     }
@@ -340,9 +340,8 @@ void CodePane::showAnswer()
     const DrawnBy &drawn = *m_answer->drawn;
     showRoutine(drawn.command);
     const Routine &routine = routineOf(drawn.command);
-    const QString call = QString::fromLatin1(drawn.call);
     const int innermost = drawn.at.depth() > 0 ? static_cast<int>(drawn.at.loop(drawn.at.depth() - 1).where.line()) : 0;
-    const int line = innermost > 0 ? routine.lineCalling(call, innermost)
+    const int line = innermost > 0 ? routine.lineCalling(drawn.call, innermost)
                                    : routine.lineOfCallOutsideLoops(drawn.outsideIndex);
 
     QStringList parts{tr("Pixel %1 was drawn by %2 line %3").arg(where, routine.fileName()).arg(line)};

@@ -39,13 +39,12 @@ Routine::Routine(const CompiledRoutine &routine, long long operations)
 
 void Routine::learn(const CompiledRoutine &routine)
 {
-    for (const CompiledRoutine::Loop &loop : routine.loops())
-        m_loops.emplace(loop.firstLine, Loop{loop.firstLine, loop.lastLine, QString::fromStdString(loop.counter)});
-    for (const CompiledRoutine::Call &call : routine.calls())
-        m_calls.push_back({call.line, QString::fromStdString(call.operation), call.loopLine});
+    for (const RoutineLoop &loop : routine.loops())
+        m_loops.emplace(loop.firstLine, loop);
+    m_calls = routine.calls();
 }
 
-const Routine::Loop *Routine::loopAt(int line) const
+const RoutineLoop *Routine::loopAt(int line) const
 {
     const auto found = m_loops.find(line);
     return found == m_loops.end() ? nullptr : &found->second;
@@ -61,9 +60,9 @@ int Routine::loopRound(int line) const
     return innermost;
 }
 
-int Routine::lineCalling(const QString &operation, int loopLine) const
+int Routine::lineCalling(std::string_view operation, int loopLine) const
 {
-    const Loop *loop = loopAt(loopLine);
+    const RoutineLoop *loop = loopAt(loopLine);
     int within = 0;
     for (auto call = m_calls.rbegin(); call != m_calls.rend(); ++call) {
         if (call->operation != operation)
@@ -80,7 +79,7 @@ int Routine::lineCalling(const QString &operation, int loopLine) const
 
 int Routine::lineOfCallOutsideLoops(int index) const
 {
-    for (const Call &call : m_calls)
+    for (const RoutineCall &call : m_calls)
         if (call.loopLine == 0 && index-- == 0)
             return call.line;
     return 0;
@@ -96,7 +95,7 @@ RunToStop Routine::stopAt(int line) const
     RunToStop next;
     int nextLine = std::numeric_limits<int>::max();
     int outside = 0;
-    for (const Call &call : m_calls) {
+    for (const RoutineCall &call : m_calls) {
         if (call.loopLine != 0)
             continue;
         if (call.line >= line) {

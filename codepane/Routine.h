@@ -1,11 +1,13 @@
 #pragma once
 
 #include "Commands.h"
-#include "RunnerDriver.h"
+#include "CommandRunner.h"
+#include "RoutineOutline.h"
 
 #include <QString>
 
 #include <map>
+#include <string_view>
 #include <vector>
 
 namespace sweepdraw {
@@ -24,15 +26,6 @@ class CompiledRoutine;
 class Routine final
 {
 public:
-    // A loop as written: the line it is called on, the last line of its
-    // call, and the name its body gives the counter.
-    struct Loop
-    {
-        int firstLine = 0;
-        int lastLine = 0;
-        QString counter;
-    };
-
     explicit Routine(const Command &command);
     Routine(const CompiledRoutine &routine, long long operations);
 
@@ -41,7 +34,7 @@ public:
     long long operations() const { return m_operations; }
 
     // The loop called on `line`, counted from 1, or nullptr if there is none.
-    const Loop *loopAt(int line) const;
+    const RoutineLoop *loopAt(int line) const;
 
     // The first line of the innermost loop whose call holds `line`, or 0.
     int loopRound(int line) const;
@@ -49,7 +42,7 @@ public:
     // The line of the last call of `operation` ("PlotPoint") made directly
     // in the loop called on `loopLine`, or anywhere within it if none is; 0
     // if there is none.
-    int lineCalling(const QString &operation, int loopLine) const;
+    int lineCalling(std::string_view operation, int loopLine) const;
 
     // The line of the call outside every loop that the routine makes
     // `index`th there, counted from 0, or 0.
@@ -66,15 +59,9 @@ private:
     QString m_fileName;
     QString m_source;
     long long m_operations = 0;
-    std::map<int, Loop> m_loops; // by first line
-
-    struct Call
-    {
-        int line;
-        QString operation;
-        int loopLine;
-    };
-    std::vector<Call> m_calls; // as written
+    // The compiled routine's outline, kept for the pane's questions.
+    std::map<int, RoutineLoop> m_loops; // by first line
+    std::vector<RoutineCall> m_calls; // as written
 };
 
 } // namespace sweepdraw

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QStringDecoder>
 
 #include <sys/stat.h>
 
@@ -98,11 +97,10 @@ Read read(const QString &path)
     const auto bytes = readRoutineFile(QFile::encodeName(path).toStdString(), CompiledRoutine::kMaxSize);
     if (const auto *refusal = std::get_if<FileRefusal>(&bytes))
         return {{}, tr("%1 cannot be read: %2").arg(shown(path), reasonOf(*refusal))};
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(QByteArrayView(std::get<std::string>(bytes)));
-    if (utf8.hasError())
+    const std::string &text = std::get<std::string>(bytes);
+    if (firstInvalidUtf8(text))
         return {{}, tr("%1 is not UTF-8 text").arg(shown(path))};
-    return {text, {}};
+    return {QString::fromStdString(text), {}};
 }
 
 QString write(const QString &path, const QString &text)

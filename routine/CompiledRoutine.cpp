@@ -8,60 +8,8 @@
 #include "RoutineProgram.h"
 
 #include <climits>
-#include <optional>
 
 namespace sweepdraw {
-
-namespace {
-
-// The length of the valid UTF-8 sequence at `at`, or 0.
-std::size_t utf8Length(std::string_view text, std::size_t at)
-{
-    const auto byte = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
-    const unsigned first = byte(at);
-    if (first < 0x80)
-        return 1;
-    const auto follows = [&](std::size_t i, unsigned low, unsigned high) {
-        return byte(i) >= low && byte(i) <= high;
-    };
-    // The ranges of the well-formed sequences, which exclude overlong forms
-    // and the surrogates.
-    if (first >= 0xC2 && first <= 0xDF)
-        return follows(at + 1, 0x80, 0xBF) ? 2 : 0;
-    if (first >= 0xE0 && first <= 0xEF) {
-        const unsigned low = first == 0xE0 ? 0xA0 : 0x80;
-        const unsigned high = first == 0xED ? 0x9F : 0xBF;
-        return follows(at + 1, low, high) && follows(at + 2, 0x80, 0xBF) ? 3 : 0;
-    }
-    if (first >= 0xF0 && first <= 0xF4) {
-        const unsigned low = first == 0xF0 ? 0x90 : 0x80;
-        const unsigned high = first == 0xF4 ? 0x8F : 0xBF;
-        return follows(at + 1, low, high) && follows(at + 2, 0x80, 0xBF) && follows(at + 3, 0x80, 0xBF) ? 4 : 0;
-    }
-    return 0;
-}
-
-// Where the first byte that is not part of valid UTF-8 is, if any, the
-// column counted in characters.
-std::optional<std::pair<int, int>> firstInvalidUtf8(std::string_view text)
-{
-    int line = 1;
-    int column = 1;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = utf8Length(text, at);
-        if (length == 0)
-            return std::pair(line, column);
-        if (text[at] == '\n') {
-            ++line;
-            column = 0;
-        }
-        ++column;
-        at += length;
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 CompiledRoutine::CompiledRoutine(std::shared_ptr<const RoutineProgram> program)
     : m_program(std::move(program))

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <variant>
 
 namespace sweepdraw {
@@ -35,5 +38,9 @@ std::variant<std::monostate, FileRefusal> routineFileRefusal(const std::string &
 // regular file of at most `limit` bytes, and never beyond them. A directory
 // is refused as the system refuses to read one, with EISDIR.
 std::variant<std::string, FileRefusal> readRoutineFile(const std::string &path, std::size_t limit);
+
+// Where the first byte of `text` that is not part of valid UTF-8 is, as a
+// line and a column counted in characters from 1; nothing if all of it is.
+std::optional<std::pair<int, int>> firstInvalidUtf8(std::string_view text);
 
 } // namespace sweepdraw

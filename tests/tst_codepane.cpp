@@ -360,9 +360,9 @@ void TestCodePane::loopsRecordWhereTheDrawingIs()
     const LoopState &loops = runner.loops();
     QCOMPARE(loops.depth(), int(counters.size()));
     for (int i = 0; i < loops.depth(); ++i) {
-        const Routine::Loop *written = routine.loopAt(static_cast<int>(loops.loop(i).where.line()));
+        const RoutineLoop *written = routine.loopAt(static_cast<int>(loops.loop(i).where.line()));
         QVERIFY2(written, qPrintable(QString("loop %1 is on no loop's line").arg(i)));
-        QCOMPARE(written->counter, counters[i]);
+        QCOMPARE(QString::fromStdString(written->counter), counters[i]);
         QVERIFY2(std::abs(loops.loop(i).value - values[i]) <= 1e-9 * std::max(1.0, std::abs(values[i])),
                  qPrintable(QString("%1 = %2").arg(counters[i]).arg(loops.loop(i).value, 0, 'g', 17)));
     }
