@@ -5,7 +5,6 @@
 #include "PictureChange.h"
 #include "RunnerEvents.h"
 #include "SteppedAction.h"
-#include "Ticker.h"
 
 #include <cassert>
 
@@ -56,9 +55,8 @@ RunnerEvents &quiet()
 CommandRunner::CommandRunner(DrawingSurface &picture, RunnerEvents *events, Ticker *ticker)
     : m_picture(&picture)
     , m_clock(steadyNow)
-    , m_pace(m_clock)
+    , m_frames(m_clock, ticker)
     , m_events(events ? events : &quiet())
-    , m_ticker(ticker)
 {
     repace();
 }
@@ -74,21 +72,21 @@ CommandRunner::~CommandRunner()
 void CommandRunner::setClock(Clock clock)
 {
     m_clock = std::move(clock);
-    m_pace.restart();
+    m_frames.pace().restart();
 }
 
 void CommandRunner::setSpeed(Speed speed)
 {
-    m_speed = speed;
+    m_frames.setSpeed(speed);
     repace();
     scheduleFrames();
 }
 
 void CommandRunner::setPaused(bool paused)
 {
-    if (paused == m_paused)
+    if (paused == isPaused())
         return;
-    m_paused = paused;
+    m_frames.setPaused(paused);
     repace();
     scheduleFrames();
 }
@@ -99,7 +97,7 @@ void CommandRunner::enqueue(const Runnable &command)
     if (m_stopped)
         return;
     if (isIdle())
-        m_pace.restart();
+        m_frames.pace().restart();
     m_queue.push(command);
     scheduleFrames();
 }
@@ -122,12 +120,12 @@ void CommandRunner::advance()
         return;
     }
     if (m_stopped || isIdle()) {
-        stopFrames();
+        m_frames.sleep();
         return;
     }
     // What is due now, and no more: the time the landing itself takes is
     // the next frame's.
-    const long long due = m_pace.due();
+    const long long due = m_frames.pace().due();
     report(due > 0 && land(due, m_clock() + kFrame) > 0);
 }
 
@@ -186,7 +184,7 @@ void CommandRunner::runTo(const RunToStop &stop)
         const long long at = operationOutsideLoops(*m_queue.current(), stop.callOutsideLoops);
         landed = m_action->land(at > m_action->landed() ? at - m_action->landed() : Pace::kUnlimited);
     }
-    m_pace.count(landed);
+    m_frames.pace().count(landed);
     if (m_action->finished())
         endAction();
     report(landed > 0);
@@ -223,7 +221,7 @@ void CommandRunner::stop()
     m_change.reset();
     m_loops.forgetPoint();
     m_loops.note();
-    stopFrames();
+    m_frames.sleep();
 }
 
 void CommandRunner::dropAll()
@@ -329,40 +327,14 @@ void CommandRunner::redrawTo(long long landed)
         fail(*failure);
 }
 
-long long CommandRunner::rate() const
-{
-    if (m_queue.finishingAtOnce())
-        return Pace::kUnlimited;
-    if (m_paused)
-        return 0;
-    return m_speed == Speed::Instant ? Pace::kUnlimited : operationsPerSecond(m_speed);
-}
-
 void CommandRunner::repace()
 {
-    m_pace.setRate(rate());
+    m_frames.repace(m_queue.finishingAtOnce());
 }
 
 void CommandRunner::scheduleFrames()
 {
-    if (m_stopped || (!m_change && (isIdle() || m_pace.rate() == 0))) {
-        stopFrames();
-        return;
-    }
-    const std::chrono::milliseconds interval =
-        m_change || m_pace.rate() == Pace::kUnlimited ? std::chrono::milliseconds{0} : kFrame;
-    if (m_ticker && m_ticking != interval) {
-        m_ticking = interval;
-        m_ticker->startTicking(interval);
-    }
-}
-
-void CommandRunner::stopFrames()
-{
-    if (m_ticker && m_ticking) {
-        m_ticking.reset();
-        m_ticker->stopTicking();
-    }
+    m_frames.schedule(!m_stopped && !isIdle(), !m_stopped && m_change);
 }
 
 long long CommandRunner::land(long long operations, std::optional<std::chrono::nanoseconds> deadline)
@@ -377,7 +349,7 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
         const LoopRecorder::Activation recording(&m_loops);
         const long long landed = m_action->land(operations - total, until);
         total += landed;
-        m_pace.count(landed);
+        m_frames.pace().count(landed);
         // Not finished: all that was let through has landed, or the time
         // is up.
         if (!m_action->finished())

@@ -2,6 +2,7 @@
 
 #include "CommandQueue.h"
 #include "Commands.h"
+#include "FramePacing.h"
 #include "LoopRecorder.h"
 #include "Pace.h"
 #include "PictureHistory.h"
@@ -71,9 +72,7 @@ class CommandRunner
 public:
     using Clock = sweepdraw::Clock;
 
-    // How long a frame lasts at the paced speeds, and the longest one may
-    // spend drawing at any speed.
-    static constexpr std::chrono::milliseconds kFrame{16};
+    static constexpr std::chrono::milliseconds kFrame = FramePacing::kFrame;
 
     // Tells `events`, if given, what happens, and has `ticker`, if given,
     // wake it for its frames; both must outlive it. Without a ticker, whoever
@@ -87,11 +86,11 @@ public:
     // The clock the pace follows; the steady clock unless set.
     void setClock(Clock clock);
 
-    Speed speed() const { return m_speed; }
+    Speed speed() const { return m_frames.speed(); }
     void setSpeed(Speed speed);
 
     void setPaused(bool paused);
-    bool isPaused() const { return m_paused; }
+    bool isPaused() const { return m_frames.isPaused(); }
 
     // Queues a drawing command: any but "退出".
     void enqueue(const Runnable &command);
@@ -168,12 +167,10 @@ public:
     void redrawOn(DrawingSurface &picture);
 
 private:
-    // The pace the queue is drawn at now.
-    long long rate() const;
+    // The pace the queue is drawn at now, afresh.
     void repace();
-    // Starts the ticker at the interval the runner needs now, or stops it.
+    // Has the ticker wake the runner as it needs now.
     void scheduleFrames();
-    void stopFrames();
     // Lands up to `operations` of the queued commands, in order, none once
     // the deadline has passed.
     long long land(long long operations, std::optional<std::chrono::nanoseconds> deadline);
@@ -210,7 +207,7 @@ private:
 
     DrawingSurface *m_picture;
     Clock m_clock;
-    Pace m_pace;
+    FramePacing m_frames;
     CommandQueue m_queue;
     PictureHistory m_history;
     LoopRecorder m_loops; // outlives the action, whose loops it records
@@ -219,10 +216,6 @@ private:
     std::optional<std::string> m_failure;    // why the current command failed
     std::function<bool(const Runnable &)> m_forgives;
     RunnerEvents *m_events;
-    Ticker *m_ticker;
-    std::optional<std::chrono::milliseconds> m_ticking; // the ticker's interval, while started
-    Speed m_speed = kDefaultSpeed;
-    bool m_paused = false;
     bool m_stopped = false;
 };
 
