@@ -1,6 +1,5 @@
 #include "CommandRunner.h"
 
-#include "CallSurface.h"
 #include "DrawingSurface.h"
 #include "PictureChange.h"
 #include "RunnerEvents.h"
@@ -15,30 +14,6 @@ namespace {
 std::chrono::nanoseconds steadyNow()
 {
     return std::chrono::steady_clock::now().time_since_epoch();
-}
-
-// Where the loop called on `line` is among those running, or -1.
-int depthOf(const LoopState &state, int line)
-{
-    for (int i = 0; i < state.depth(); ++i)
-        if (static_cast<int>(state.loop(i).where.line()) == line)
-            return i;
-    return -1;
-}
-
-// Whether the loop called on `line` runs at `now` with a value, or a pass,
-// of its own or of a loop round it, other than it had at `then`.
-bool movedOn(const LoopState &now, const LoopState &then, int line)
-{
-    const int at = depthOf(now, line);
-    if (at < 0)
-        return false;
-    if (depthOf(then, line) != at)
-        return true;
-    for (int i = 0; i <= at; ++i)
-        if (now.loop(i).value != then.loop(i).value || now.loop(i).pass != then.loop(i).pass)
-            return true;
-    return false;
 }
 
 // Tells nothing, for a runner given no events.
@@ -115,7 +90,7 @@ void CommandRunner::finishQueued()
 void CommandRunner::advance()
 {
     // A change begun goes first; one waiting, once the queue is empty.
-    if (!m_stopped && m_change && (m_change->drawing || isIdle())) {
+    if (!m_stopped && m_change && (m_change->begun() || isIdle())) {
         landChange();
         return;
     }
@@ -176,12 +151,11 @@ void CommandRunner::runTo(const RunToStop &stop)
     long long landed = 0;
     if (stop.loopLine > 0) {
         const LoopState then = m_loops.noted();
-        landed = m_action->landUntil(Pace::kUnlimited, [&then, &stop](const LoopState &now) {
-            return movedOn(now, then, stop.loopLine);
-        });
+        landed = m_action->landUntil(Pace::kUnlimited,
+                                     [&then, &stop](const LoopState &now) { return stop.movedOn(now, then); });
     } else {
         // The call's operation, if it is still to come.
-        const long long at = operationOutsideLoops(*m_queue.current(), stop.callOutsideLoops);
+        const long long at = stop.operationIn(*m_queue.current());
         landed = m_action->land(at > m_action->landed() ? at - m_action->landed() : Pace::kUnlimited);
     }
     m_frames.pace().count(landed);
@@ -251,7 +225,7 @@ void CommandRunner::showChange(const Runnable &command, std::function<bool(const
     if (m_stopped)
         return;
     dropChange();
-    m_change = Change{command, std::move(replaces), &picture, nullptr};
+    m_change = std::make_unique<PictureChange>(command, std::move(replaces), picture);
     if (!isIdle()) {
         m_queue.finishAllAtOnce();
         repace();
@@ -270,26 +244,22 @@ void CommandRunner::dropChange()
 
 void CommandRunner::landChange()
 {
-    if (!m_change->drawing) {
-        // The pictures as they stand once the queue is done.
-        PictureHistory shown = m_history;
-        shown.replace(m_change->replaces, m_change->command.startingOn(m_picture->penWidth()));
-        m_change->drawing = std::make_unique<PictureChange>(std::move(shown), *m_change->picture);
-    }
-    if (!m_change->drawing->land({&m_clock, m_clock() + kFrame})) {
+    // On the pictures as they stand once the queue is done.
+    if (!m_change->begun())
+        m_change->begin(m_history, m_picture->penWidth());
+    if (!m_change->land({&m_clock, m_clock() + kFrame})) {
         m_events->changeGrew();
         return;
     }
-    const Change done = std::move(*m_change);
-    m_change.reset();
-    if (const std::optional<std::string> &failure = done.drawing->failure()) {
+    const std::unique_ptr<PictureChange> done = std::move(m_change);
+    if (const std::optional<std::string> &failure = done->failure()) {
         m_events->changeGone(*failure);
         scheduleFrames();
         return;
     }
-    m_history = done.drawing->shown();
-    m_picture = done.picture;
-    m_events->changeWhole(done.command);
+    m_history = done->shown();
+    m_picture = &done->picture();
+    m_events->changeWhole(done->command());
     report(true);
 }
 
@@ -297,7 +267,7 @@ DrawingProgress CommandRunner::progress() const
 {
     long long changing = -1;
     if (m_change)
-        changing = m_change->drawing ? m_change->drawing->landed() : 0;
+        changing = m_change->landed();
     return {m_queue.current(), m_action ? m_action->landed() : 0, m_queue.waiting(), changing};
 }
 

@@ -6,6 +6,7 @@
 #include "LoopRecorder.h"
 #include "Pace.h"
 #include "PictureHistory.h"
+#include "RunToStop.h"
 #include "Speed.h"
 
 #include <chrono>
@@ -30,18 +31,6 @@ struct DrawingProgress
     long long landed = 0;          // its operations landed so far
     int queued = 0;                // commands waiting after it
     long long changing = -1;       // operations of a change drawn so far, or -1 with none under way
-};
-
-// Where Run to the caret stops, in the command under way or the next one
-// queued: after every operation up to the first made at another value of
-// the loop called on line `loopLine` of its routine, or of a loop round it;
-// with no loop, after the operation the command makes outside every loop
-// `callOutsideLoops`th there, counted from 0. With neither, or where that
-// operation has landed already or never comes, at the command's end.
-struct RunToStop
-{
-    int loopLine = 0;
-    int callOutsideLoops = -1;
 };
 
 // Runs the window's commands on its picture one after another, in the order
@@ -143,7 +132,7 @@ public:
     // it tells changeGone, and `picture` is to be thrown away.
     void showChange(const Runnable &command, std::function<bool(const Runnable &)> replaces, DrawingSurface &picture);
     void dropChange();
-    bool isChanging() const { return m_change.has_value(); }
+    bool isChanging() const { return m_change != nullptr; }
 
     // Whether no command is queued; a change may be under way.
     bool isIdle() const { return m_queue.empty(); }
@@ -197,14 +186,6 @@ private:
     // Lands a piece of the change; the queue must be empty.
     void landChange();
 
-    struct Change
-    {
-        Runnable command;
-        std::function<bool(const Runnable &)> replaces;
-        DrawingSurface *picture;
-        std::unique_ptr<PictureChange> drawing; // once begun
-    };
-
     DrawingSurface *m_picture;
     Clock m_clock;
     FramePacing m_frames;
@@ -212,7 +193,7 @@ private:
     PictureHistory m_history;
     LoopRecorder m_loops; // outlives the action, whose loops it records
     std::unique_ptr<SteppedAction> m_action; // the current command's
-    std::optional<Change> m_change;
+    std::unique_ptr<PictureChange> m_change;
     std::optional<std::string> m_failure;    // why the current command failed
     std::function<bool(const Runnable &)> m_forgives;
     RunnerEvents *m_events;

@@ -2,10 +2,18 @@
 
 namespace sweepdraw {
 
-PictureChange::PictureChange(PictureHistory shown, DrawingSurface &picture)
-    : m_shown(std::move(shown))
+PictureChange::PictureChange(const Runnable &command, std::function<bool(const Runnable &)> replaces,
+                             DrawingSurface &picture)
+    : m_command(command)
+    , m_replaces(std::move(replaces))
     , m_picture(picture)
 {
+}
+
+void PictureChange::begin(PictureHistory history, int pen)
+{
+    m_shown = std::move(history);
+    m_shown.replace(m_replaces, m_command.startingOn(pen));
     m_action = std::make_unique<SteppedAction>(
         [pictures = m_shown.pictures()](DrawingSurface &surface) {
             for (const Runnable &command : pictures) {
@@ -13,7 +21,7 @@ PictureChange::PictureChange(PictureHistory shown, DrawingSurface &picture)
                 command.draw(surface);
             }
         },
-        picture);
+        m_picture);
 }
 
 bool PictureChange::land(const SteppedAction::Deadline &deadline)
