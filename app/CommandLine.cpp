@@ -182,6 +182,14 @@ void declareOptions(QCommandLineParser &parser, bool described)
                 .arg(sunshineSeconds());
         }),
         QStringLiteral("speed"), defaultSpeed));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("trace"), text([] {
+            return QStringLiteral("Writes every drawing operation the --run commands make to the file, or to "
+                                  "standard output for -, one a line: its name and its arguments, as in "
+                                  "'PlotPoint 8666 2000 #0000ff'. Opens no window unless asked to. Needs no "
+                                  "display.");
+        }),
+        QStringLiteral("file")));
 }
 
 } // namespace
@@ -272,6 +280,12 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
         if (const std::optional<QString> refusal = fileRefusal(kRecordFile, parser.values(QStringLiteral("record"))))
             return refuse(*refusal);
         options.recordPath = parser.value(QStringLiteral("record"));
+    }
+    if (parser.isSet(QStringLiteral("trace"))) {
+        const QStringList traces = parser.values(QStringLiteral("trace"));
+        if (traces.size() > 1 || traces.front().isEmpty())
+            return refuse(QStringLiteral("--trace needs one file name, or - for standard output"));
+        options.tracePath = traces.front();
     }
     return {.options = options, .endWith = std::nullopt};
 }

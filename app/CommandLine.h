@@ -15,14 +15,18 @@ namespace sweepdraw {
 struct Options
 {
     QList<Runnable> commands; // run in order after start-up
-    // The files the program writes instead of opening the window: with any
-    // of them, it draws on a stage alone (OffScreenRun.h).
+    // The files the program writes instead of opening the window: a picture
+    // or a recording is drawn on a stage alone (OffScreenRun.h), a trace on a
+    // surface that draws nothing (TraceRun.h).
     QString savePath;   // empty: save no picture
     QString recordPath; // empty: record nothing
+    QString tracePath;  // empty: trace nothing; "-": standard output
     Speed speed = kDefaultSpeed; // the window's and a recording's; a saved picture is drawn at once
 
+    // Whether the program draws a picture only to write it to a file.
+    bool drawsOffScreen() const { return !savePath.isEmpty() || !recordPath.isEmpty(); }
     // Whether the program only writes files, and opens no window.
-    bool offScreen() const { return !savePath.isEmpty() || !recordPath.isEmpty(); }
+    bool offScreen() const { return drawsOffScreen() || !tracePath.isEmpty(); }
 };
 
 // What the command line asks for: the options to run with, or, when

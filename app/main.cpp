@@ -6,6 +6,7 @@
 #include "Form1.h"
 #include "OffScreenRun.h"
 #include "Platform.h"
+#include "TraceRun.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -51,7 +52,12 @@ int run(int argc, char *argv[])
 
     QApplication app(argc, argv);
     installTranslations();
-    if (options.offScreen())
+    if (!options.tracePath.isEmpty()) {
+        const ExitStatus traced = writeTrace(options);
+        if (traced != ExitOk || !options.drawsOffScreen())
+            return traced;
+    }
+    if (options.drawsOffScreen())
         return runOffScreen(options);
     QGuiApplication::setDesktopFileName(QStringLiteral(SWEEPDRAW_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sweepdraw.png")));

@@ -1,6 +1,7 @@
 #include "Parser.h"
 
 #include "Library.h"
+#include "Operation.h"
 
 #include <array>
 
@@ -16,11 +17,11 @@ struct SurfaceOperation
 };
 
 constexpr std::array<SurfaceOperation, 5> kOperations = {{
-    {"SetPenWidth", OpCode::SetPenWidth, 1},
-    {"PlotPoint", OpCode::PlotPoint, 3},
-    {"DrawBox", OpCode::DrawBox, 5},
-    {"DrawCircle", OpCode::DrawCircle, 4},
-    {"ClearSurface", OpCode::ClearSurface, 0},
+    {operationName(Operation::SetPenWidth), OpCode::SetPenWidth, 1},
+    {operationName(Operation::PlotPoint), OpCode::PlotPoint, 3},
+    {operationName(Operation::DrawBox), OpCode::DrawBox, 5},
+    {operationName(Operation::DrawCircle), OpCode::DrawCircle, 4},
+    {operationName(Operation::ClearSurface), OpCode::ClearSurface, 0},
 }};
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Parser.h"
 
 #include "Library.h"
+#include "MathFolding.h"
 #include "RoutineMachine.h"
 
 #include <array>
@@ -142,6 +143,30 @@ int Parser::literal(Type type, RoutineSlot value, int line)
     return static_cast<int>(m_syntax.exprs.size() - 1);
 }
 
+namespace {
+
+// A call of <cmath> on constants, as the compiler works it out; nothing for
+// any other operation, and where the compiler leaves the call to run time.
+std::optional<RoutineSlot> foldedMath(OpCode op, std::uint32_t function, RoutineSlot a, RoutineSlot b)
+{
+    const bool onFloat = op == OpCode::MathF1 || op == OpCode::MathF2;
+    if (!onFloat && op != OpCode::MathD1 && op != OpCode::MathD2)
+        return std::nullopt;
+    const std::optional<double> folded = onFloat
+        ? foldedByCompiler(mathFunction(function), true, static_cast<double>(a.f), static_cast<double>(b.f))
+        : foldedByCompiler(mathFunction(function), false, a.d, b.d);
+    if (!folded)
+        return std::nullopt;
+    RoutineSlot value{};
+    if (onFloat)
+        value.f = static_cast<float>(*folded);
+    else
+        value.d = *folded;
+    return value;
+}
+
+} // namespace
+
 // An operation, worked out now when its operands are known and it cannot
 // fail, as the compiler works it out.
 int Parser::operation(OpCode op, Type type, int line, int a, int b, std::uint32_t function)
@@ -152,6 +177,10 @@ int Parser::operation(OpCode op, Type type, int line, int a, int b, std::uint32_
     if (at(a).kind != Expr::Kind::Constant || (b >= 0 && at(b).kind != Expr::Kind::Constant))
         return made;
     RoutineSlot slots[3] = {{}, at(a).value, b >= 0 ? at(b).value : RoutineSlot{}};
+    if (const std::optional<RoutineSlot> folded = foldedMath(op, function, slots[1], slots[2])) {
+        m_syntax.exprs.back() = {.kind = Expr::Kind::Constant, .type = type, .line = line, .value = *folded};
+        return made;
+    }
     const Instruction instruction{.op = op, .a = 0, .b = 1, .c = 2, .target = function};
     if (!RoutineMachine::evaluate(instruction, slots))
         return made;

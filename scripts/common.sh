@@ -6,13 +6,14 @@ set -euo pipefail
 # Linguist tools that build the translations in (the CMake package in
 # qt6-tools-dev, lrelease and lupdate in qt6-l10n-tools), Qt's own
 # translations for its dialogs' buttons, Boost.Context for the fibers the
-# drawing runs in, giflib and libwebp, which write the animations, and the
-# Kai face the captions are drawn in, and the Latin monospaced face the
-# code is set in, and fontconfig's tools to list them.
+# drawing runs in, giflib and libwebp, which write the animations, MPFR,
+# with which the routines' compiler works out <cmath> of constants as GCC
+# does, the Kai face the captions are drawn in, and the Latin monospaced
+# face the code is set in, and fontconfig's tools to list them.
 SWEEPDRAW_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
-    libboost-context-dev libgif-dev libwebp-dev
+    libboost-context-dev libgif-dev libwebp-dev libmpfr-dev
     fonts-arphic-gkai00mp fonts-dejavu-core fontconfig
 )
 
@@ -37,6 +38,13 @@ SWEEPDRAW_E2E_TEST_PACKAGES=(xvfb xdotool imagemagick xclip openbox x11-utils db
 # Packages only the fuzzing of the routine language needs (scripts/fuzz):
 # clang, and compiler-rt's libFuzzer and sanitizers for it.
 SWEEPDRAW_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
+# Packages the page needs (scripts/web): emscripten and binaryen, which
+# compile the engine to WebAssembly, and the
+# Kai face with Debian's fontTools, which cut the labels' characters out of it.
+# Its tests add Debian's chromium, which they drive headless.
+SWEEPDRAW_WEB_PACKAGES=(cmake ninja-build emscripten binaryen fonts-arphic-gkai00mp python3-fonttools)
+SWEEPDRAW_WEB_TEST_PACKAGES=(chromium)
 
 # Installs the Debian packages given that are not installed yet.
 ensure_packages() {
@@ -72,4 +80,16 @@ build_preset() {
     local preset=$1
     cmake --preset "$preset"
     cmake --build --preset "$preset"
+}
+
+# Installs node and npm from Debian unless a node is there already, and the
+# page's npm packages exactly as package-lock.json pins them, unless they
+# are installed already.
+ensure_npm_packages() {
+    if ! command -v npm >/dev/null; then
+        ensure_packages nodejs npm
+    fi
+    if [ ! -f node_modules/.package-lock.json ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
+        npm ci --no-audit --no-fund
+    fi
 }

@@ -17,6 +17,7 @@ declare -A uses=(
     [export]="core scenes routine runner driver files"
     [codepane]="core scenes routine runner driver files"
     [window]="core scenes routine runner driver files export codepane"
+    [web]="core scenes routine runner"
     [app]="core scenes routine runner driver files export codepane window"
     [bench]="core scenes routine runner driver files export codepane window"
 )

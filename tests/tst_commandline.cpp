@@ -1,3 +1,4 @@
+#include "Commands.h"
 #include "CoreInQt.h"
 #include "Design.h"
 #include "ExitStatus.h"
@@ -125,6 +126,7 @@ private slots:
     void runAndSave();
     void routineFile_data();
     void routineFile();
+    void trace();
     void record_data();
     void record();
     void fontWarning_data();
@@ -270,6 +272,43 @@ void TestCommandLine::routineFile()
     const QString compiled = m_dir.filePath(QStringLiteral("compiled.png"));
     QCOMPARE(runProgram({"--run", "sunshine,bridge", "--save", compiled}, environment).status, int(ExitOk));
     QCOMPARE(QImage(path), QImage(compiled));
+}
+
+// The trace says what a command made, scenes and routines alike, with no
+// display; written to a file, it holds what standard output shows; a
+// run-time error leaves the lines made before it, and status 1.
+void TestCommandLine::trace()
+{
+    const QProcessEnvironment environment = environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"});
+    const Outcome scene = runProgram({"--run", "sunshine", "--trace", "-"}, environment);
+    QCOMPARE(scene.status, int(ExitOk));
+    QVERIFY(scene.out.startsWith("SetPenWidth 3\nDrawCircle 8000 2000 500 #ffff00\nSetPenWidth 66\n"));
+    QCOMPARE(scene.out.count('\n'), tallyOf(Button::Cmdyg).operations);
+
+    const Outcome routine =
+        runProgram({"--run", QStringLiteral(SWEEPDRAW_SCENES_DIR "/Sunshine.cpp"), "--trace", "-"}, environment);
+    QCOMPARE(routine.status, int(ExitOk));
+    QVERIFY(routine.out == scene.out);
+
+    const QString path = m_dir.filePath(QStringLiteral("trace.txt"));
+    QCOMPARE(runProgram({"--run", "sunshine", "--trace", path}, environment).status, int(ExitOk));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == scene.out);
+
+    const QString failing = m_dir.filePath(QStringLiteral("failing.cpp"));
+    QFile written(failing);
+    const QByteArray source = "#include \"DrawingSurface.h\"\n#include \"Palette.h\"\n#include \"RuntimeError.h\"\n"
+                              "namespace sweepdraw {\nvoid DrawX(DrawingSurface &surface)\n{\n"
+                              "    check(surface.DrawBox(1.5f, -2, 1e9, 0.1, PaletteColor(9)));\n"
+                              "    check(surface.SetPenWidth(0));\n}\n}\n";
+    QVERIFY(written.open(QIODevice::WriteOnly) && written.write(source) == source.size());
+    written.close();
+    const Outcome failed = runProgram({"--run", "clear," + failing, "--trace", "-"}, environment);
+    QCOMPARE(failed.status, int(ExitFailure));
+    QCOMPARE(failed.out, QByteArray("ClearSurface\nDrawBox 1.5 -2 1e+09 0.100000001 #0000ff\n"));
+    QVERIFY2(failed.err.contains("run-time error: " + QFile::encodeName(failing) + ":8: error: SetPenWidth"),
+             failed.err);
 }
 
 void TestCommandLine::record_data()

@@ -94,6 +94,8 @@ private slots:
     void refused();
     void arithmeticIsCpp_data();
     void arithmeticIsCpp();
+    void libraryAsGccFoldsIt_data();
+    void libraryAsGccFoldsIt();
     void statementsAreCpp_data();
     void statementsAreCpp();
     void readAsGccReadsIt_data();
@@ -256,6 +258,45 @@ void TestRoutine::arithmeticIsCpp()
     QCOMPARE(surface.calls().size(), 1u);
     QVERIFY2(sameBits(surface.calls()[0].x, value),
              qPrintable(QStringLiteral("%1, not %2").arg(surface.calls()[0].x, 0, 'g', 9).arg(value, 0, 'g', 9)));
+}
+
+// GCC works out <cmath> of constants while it compiles, correctly rounded,
+// where glibc at run time is an ulp or two away: each row is a call where
+// the two differ, as this file compiled shows, and the routine must give
+// the compiler's value.
+void TestRoutine::libraryAsGccFoldsIt_data()
+{
+    QTest::addColumn<QByteArray>("expression");
+    QTest::addColumn<double>("folded");  // as g++ works it out while compiling this file
+    QTest::addColumn<double>("atRunTime"); // as glibc works it out
+
+    volatile double x = 0; // a number the compiler cannot know
+#define ROW(e, f) QTest::newRow(#e) << QByteArray(#e) << static_cast<double>(e) << static_cast<double>(f)
+    ROW(std::sin(8.299), std::sin(x + 8.299));
+    ROW(cos(-1.368), std::cos(x - 1.368));
+    ROW(std::tan(-0.08), std::tan(x - 0.08));
+    ROW(std::pow(4.61, -0.873), std::pow(x + 4.61, -0.873));
+    ROW(std::atan2(-3.289, 5.04), std::atan2(x - 3.289, 5.04));
+    ROW(std::exp(-7.644) * 1000, std::exp(x - 7.644) * 1000);
+    ROW(std::log(4.182) * 2, std::log(x + 4.182) * 2);
+    ROW(std::hypot(-8.467, 5.84), std::hypot(x - 8.467, 5.84));
+#undef ROW
+}
+
+void TestRoutine::libraryAsGccFoldsIt()
+{
+    QFETCH(QByteArray, expression);
+    QFETCH(double, folded);
+    QFETCH(double, atRunTime);
+    QVERIFY2(folded != atRunTime, "the row does not tell the compiler's value from glibc's");
+
+    const QByteArray value = QByteArray::number(folded, 'g', 17);
+    RecordingSurface surface;
+    routineOf("    const double v = " + expression + ";\n    check(surface.PlotPoint(v == " + value
+              + " ? 1 : 0, 0, PaletteColor(1)));\n")
+        .run(surface);
+    QCOMPARE(surface.calls().size(), 1u);
+    QCOMPARE(surface.calls()[0].x, 1.0f);
 }
 
 void TestRoutine::statementsAreCpp_data()

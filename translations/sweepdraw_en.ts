@@ -160,6 +160,29 @@
     </message>
 </context>
 <context>
+    <name>Page</name>
+    <message>
+        <source>The drawing has ended. You can close this page.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown speed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown command: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: error: the link does not hold a routine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy link</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Recording</name>
     <message>
         <source>a drawing command failed</source>

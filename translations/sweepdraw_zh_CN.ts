@@ -160,6 +160,29 @@
     </message>
 </context>
 <context>
+    <name>Page</name>
+    <message>
+        <source>The drawing has ended. You can close this page.</source>
+        <translation>画图已结束。可以关闭此页面了。</translation>
+    </message>
+    <message>
+        <source>Unknown speed: %1</source>
+        <translation>未知的速度：%1</translation>
+    </message>
+    <message>
+        <source>Unknown command: %1</source>
+        <translation>未知的命令：%1</translation>
+    </message>
+    <message>
+        <source>%1: error: the link does not hold a routine</source>
+        <translation>%1: 错误：此链接不含例程</translation>
+    </message>
+    <message>
+        <source>Copy link</source>
+        <translation>复制链接</translation>
+    </message>
+</context>
+<context>
     <name>Recording</name>
     <message>
         <source>a drawing command failed</source>
