@@ -40,7 +40,7 @@ ExitStatus reportUsage(const QString &message)
 
 CommandLineRequest refuse(const QString &message)
 {
-    return {.options = {}, .endWith = reportUsage(message)};
+    return {.options = {}, .endWith = reportUsage(message), .refusedRoutine = std::nullopt};
 }
 
 // What the help says of the window's menu and its keys: the speeds, then the
@@ -183,6 +183,15 @@ void declareOptions(QCommandLineParser &parser, bool described)
         }),
         QStringLiteral("speed"), defaultSpeed));
     parser.addOption(QCommandLineOption(
+        QStringLiteral("steps"), text([] {
+            return QStringLiteral("How many turns of the drawing's loops --save, --record and --trace take, all "
+                                  "commands together, before they stop with a run-time error that names the "
+                                  "loop's line: a routine that never ends ends so. 0 for no limit; %1 unless "
+                                  "given. The window has Stop instead.")
+                .arg(StepBudget::kDefault);
+        }),
+        QStringLiteral("count"), QString::number(StepBudget::kDefault)));
+    parser.addOption(QCommandLineOption(
         QStringLiteral("trace"), text([] {
             return QStringLiteral("Writes every drawing operation the --run commands make to the file, or to "
                                   "standard output for -, one a line: its name and its arguments, as in "
@@ -225,13 +234,13 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
         QString help = described.helpText();
         help.replace(QStringLiteral("<executable_name>"), QCoreApplication::applicationName());
         std::fputs(qPrintable(help), stdout);
-        return {.options = {}, .endWith = ExitOk};
+        return {.options = {}, .endWith = ExitOk, .refusedRoutine = std::nullopt};
     }
     if (parser.isSet(QStringLiteral("version"))) {
         // QCommandLineParser::showVersion would end the process itself.
         std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
-        return {.options = {}, .endWith = ExitOk};
+        return {.options = {}, .endWith = ExitOk, .refusedRoutine = std::nullopt};
     }
     if (!parser.positionalArguments().isEmpty())
         return refuse(QStringLiteral("unexpected argument '%1' (see --help)")
@@ -247,10 +256,8 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
                 auto known = routines.find(name);
                 if (known == routines.end()) {
                     const auto compiled = CompiledRoutine::compileFile(QFile::encodeName(name).toStdString());
-                    if (const auto *refused = std::get_if<RoutineMessage>(&compiled)) {
-                        std::fprintf(stderr, "%s\n", refused->format(name.toStdString()).c_str());
-                        return {.options = {}, .endWith = ExitUsage};
-                    }
+                    if (const auto *refused = std::get_if<RoutineMessage>(&compiled))
+                        return {.options = {}, .endWith = ExitUsage, .refusedRoutine = {{name, *refused}}};
                     known = routines.emplace(name, Runnable(std::get<CompiledRoutine>(compiled))).first;
                 }
                 options.commands.push_back(known->second);
@@ -271,6 +278,13 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
         return refuse(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
                           .arg(parser.value(QStringLiteral("speed")), QString::fromStdString(speedNames())));
     options.speed = *chosen;
+    const QStringList steps = parser.values(QStringLiteral("steps"));
+    bool number = steps.size() <= 1;
+    if (!steps.isEmpty())
+        options.steps = steps.front().toLongLong(&number);
+    if (!number || options.steps < 0)
+        return refuse(QStringLiteral("--steps takes one count of steps, 0 or more, not '%1'")
+                          .arg(steps.join(QStringLiteral("', '"))));
     if (parser.isSet(QStringLiteral("save"))) {
         if (const std::optional<QString> refusal = fileRefusal(kSaveFile, parser.values(QStringLiteral("save"))))
             return refuse(*refusal);
@@ -287,7 +301,7 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
             return refuse(QStringLiteral("--trace needs one file name, or - for standard output"));
         options.tracePath = traces.front();
     }
-    return {.options = options, .endWith = std::nullopt};
+    return {.options = options, .endWith = std::nullopt, .refusedRoutine = std::nullopt};
 }
 
 } // namespace sweepdraw

@@ -3,12 +3,15 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "Runnable.h"
+#include "RoutineFault.h"
 #include "Speed.h"
+#include "StepBudget.h"
 
 #include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace sweepdraw {
 
@@ -22,6 +25,7 @@ struct Options
     QString recordPath; // empty: record nothing
     QString tracePath;  // empty: trace nothing; "-": standard output
     Speed speed = kDefaultSpeed; // the window's and a recording's; a saved picture is drawn at once
+    long long steps = StepBudget::kDefault; // the turns of loops a run without a window takes; 0: any
 
     // Whether the program draws a picture only to write it to a file.
     bool drawsOffScreen() const { return !savePath.isEmpty() || !recordPath.isEmpty(); }
@@ -36,13 +40,18 @@ struct CommandLineRequest
 {
     Options options;
     std::optional<ExitStatus> endWith;
+    // A routine file given to --run that is refused, and why: for the caller
+    // to print in the user's language (wordedRefusal) once the translations
+    // are in, before it ends with ExitUsage.
+    std::optional<std::pair<QString, RoutineMessage>> refusedRoutine;
 };
 
 // Reads the program's options from its arguments, argv[0] included. For
 // --help and --version, prints them and asks to end with ExitOk; for anything
 // it cannot use, prints a one-line error and asks to end with ExitUsage. A
-// routine file given to --run that is refused gets its message in the form
-// compilers use, "FILE:LINE:COLUMN: error: what", and ExitUsage too.
+// routine file given to --run that is refused is handed back, with
+// ExitUsage, for its message to be printed in the form compilers use,
+// "FILE:LINE:COLUMN: error: what".
 // Works before any application object exists, so that the platform can
 // still be chosen.
 CommandLineRequest parseCommandLine(const QStringList &arguments);

@@ -69,6 +69,8 @@ ExitStatus runOffScreen(const Options &options)
     // written.
     SignalWatch watch;
     const LoopWatch::Activation watching(&watch);
+    StepBudget budget(options.steps);
+    const LoopWatch::Activation budgeting(&budget);
     try {
         return writeFiles(stage, options);
     } catch (const EndedBySignal &ended) {

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ErrorLine.h"
 #include "ExitSignals.h"
+#include "FailureWording.h"
 #include "FileWriter.h"
 #include "RunTimeErrorLine.h"
 #include "RuntimeError.h"
@@ -51,7 +52,7 @@ bool runAll(const Options &options, TraceSurface &surface)
         return true;
     } catch (const RuntimeError &error) {
         surface.flush();
-        writeRunTimeError(QString::fromStdString(error.what()), true);
+        writeRunTimeError(QString::fromStdString(wordedFailure(error)), true);
         return false;
     }
 }
@@ -62,6 +63,8 @@ ExitStatus writeTrace(const Options &options)
 {
     SignalWatch watch;
     const LoopWatch::Activation watching(&watch);
+    StepBudget budget(options.steps);
+    const LoopWatch::Activation budgeting(&budget);
     if (options.tracePath == QLatin1String("-")) {
         StandardOutput output;
         TraceSurface surface(output);

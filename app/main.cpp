@@ -6,6 +6,7 @@
 #include "Form1.h"
 #include "OffScreenRun.h"
 #include "Platform.h"
+#include "RoutineWords.h"
 #include "TraceRun.h"
 #include "Translations.h"
 
@@ -13,6 +14,7 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 
@@ -43,6 +45,13 @@ ExitStatus statusFor(Form1::Ending how)
 int run(int argc, char *argv[])
 {
     const CommandLineRequest request = parseCommandLine(argc, argv);
+    if (request.refusedRoutine) {
+        // Told in the user's language, which needs the translations in.
+        QCoreApplication words(argc, argv);
+        installTranslations();
+        const auto &[file, message] = *request.refusedRoutine;
+        std::fprintf(stderr, "%s\n", qPrintable(wordedRefusal(message, file)));
+    }
     if (request.endWith)
         return *request.endWith;
     const Options &options = request.options;

@@ -9,19 +9,33 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include <array>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string_view>
 
+namespace sweepdraw {
+
+// The learners' routines of bench/routines/, compiled into the bench.
+void DrawBenchRose(DrawingSurface &surface);
+void DrawBenchSpiral(DrawingSurface &surface);
+void DrawBenchGrid(DrawingSurface &surface);
+
+} // namespace sweepdraw
+
 namespace sweepdraw::bench {
 
 namespace {
 
 // The routine may be this much slower than the compiled scene.
-constexpr double kSlowerGoal = 2.0;
-// Reading and checking a scene file, in milliseconds.
+constexpr double kSlowerGoal = 1.5;
+// A learner's routine, with branches, calls and variables that change, may
+// be this much slower than the same file compiled into the bench.
+constexpr double kLearnerSlowerGoal = 2.5;
+// Reading and checking a scene file, or a file of the largest size a
+// routine may have, in milliseconds.
 constexpr double kCompileGoalMs = 1.0;
 // The memory a running routine may take beyond the compiled scene's.
 constexpr double kExtraMegabytesGoal = 2.0;
@@ -32,6 +46,20 @@ constexpr double kExtraMegabytesGoal = 2.0;
 constexpr std::string_view kMemoryOption = "--peak-memory-of=";
 
 const std::string kBesideCompiled = "x_compiled_beside";
+
+// A learner's routine in bench/routines/, compiled into the bench too.
+struct Learner
+{
+    const char *name;
+    const char *file;
+    void (*draw)(DrawingSurface &surface);
+};
+
+const std::array<Learner, 3> kLearners = {{
+    {"rose", "Rose.cpp", DrawBenchRose},
+    {"spiral", "Spiral.cpp", DrawBenchSpiral},
+    {"grid", "Grid.cpp", DrawBenchGrid},
+}};
 
 std::string routineName(const Command &scene, const std::string &what)
 {
@@ -165,6 +193,57 @@ void onCompile(benchmark::State &state, const Command &scene)
     }
 }
 
+// The learner's file interpreted, against the same file compiled into the
+// bench, on the null surface.
+void onLearner(benchmark::State &state, const Learner &learner)
+{
+    const std::optional<CompiledRoutine> routine = routineOf(std::string(SWEEPDRAW_BENCH_ROUTINES "/") + learner.file);
+    if (!routine) {
+        state.SkipWithError("the learner's file is refused as a routine");
+        return;
+    }
+    NullSurface surface;
+    routineBesideCompiled(
+        state, kBesideCompiled, [&] { return cpuMs(surface, learner.draw); },
+        [&] { return cpuMs(surface, [&](DrawingSurface &on) { routine->run(on); }); });
+}
+
+// A routine file as large as one may be: functions of loops, branches and
+// calls, one after another, up to CompiledRoutine::kMaxSize bytes.
+std::string largestRoutine()
+{
+    std::string text = "#include \"DrawingSurface.h\"\n#include \"Palette.h\"\n#include \"RuntimeError.h\"\n"
+                       "#include <cmath>\n\nnamespace sweepdraw {\n\n";
+    const std::string ending = "void DrawLarge(DrawingSurface &surface)\n{\n    check(surface.SetPenWidth(f0(1)));\n}"
+                               "\n\n} // namespace sweepdraw\n";
+    for (int i = 0;; ++i) {
+        const std::string n = std::to_string(i);
+        const std::string function = "int f" + n + "(int n)\n{\n    int total = " + n + ";\n"
+                                     "    for (int i = 0; i < n; ++i) {\n"
+                                     "        if (i % 3 == 0)\n            total += i * 2;\n"
+                                     "        else\n            total -= static_cast<int>(std::sqrt(i + 1.0));\n"
+                                     "    }\n    return total > 0 ? total : -total;\n}\n\n";
+        if (text.size() + function.size() + ending.size() > CompiledRoutine::kMaxSize)
+            break;
+        text += function;
+    }
+    return text + ending;
+}
+
+void onLargestCompile(benchmark::State &state)
+{
+    const std::string source = largestRoutine();
+    for (auto _ : state) {
+        auto result = CompiledRoutine::compile("large.cpp", source);
+        if (!std::holds_alternative<CompiledRoutine>(result)) {
+            state.SkipWithError(std::get<RoutineMessage>(result).format("large.cpp").c_str());
+            return;
+        }
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["bytes"] = static_cast<double>(source.size());
+}
+
 std::optional<double> peakMegabytesOf(const std::string &drawn)
 {
     const std::string self = QCoreApplication::applicationFilePath().toStdString();
@@ -216,6 +295,13 @@ std::vector<Goal> registerRoutineBenchmarks(std::vector<std::string> &names)
         goals.push_back({{routineName(scene, "compile"), {}}, {}, kCompileGoalMs, true});
         goals.push_back({{routineName(scene, "memory"), "extra_mb"}, {}, kExtraMegabytesGoal, true});
     }
+    for (const Learner &learner : kLearners) {
+        const std::string name = std::string("BM_Routine/") + learner.name + "/null";
+        registerNamed(names, name, onLearner, learner)->Unit(benchmark::kMillisecond)->UseManualTime();
+        goals.push_back({{name, kBesideCompiled}, {}, kLearnerSlowerGoal, true});
+    }
+    registerNamed(names, "BM_Routine/largest/compile", onLargestCompile)->Unit(benchmark::kMillisecond);
+    goals.push_back({{"BM_Routine/largest/compile", {}}, {}, kCompileGoalMs, true});
     return goals;
 }
 

@@ -2,6 +2,7 @@
 
 #include "CodeView.h"
 #include "RoutineFiles.h"
+#include "RoutineWords.h"
 #include "RunTimeErrorLine.h"
 
 #include <QCoreApplication>
@@ -162,12 +163,12 @@ QString RoutineEditor::shownHeader() const
         return tr("%1 · yours · %2").arg(m_name, m_message);
     if (m_fault) {
         if (m_fault->line == 0)
-            return tr("%1 · yours · %2").arg(m_name, QString::fromStdString(m_fault->what()));
+            return tr("%1 · yours · %2").arg(m_name, wordedFault(*m_fault));
         return tr("%1 · yours · line %2, column %3: %4")
             .arg(m_name)
             .arg(m_fault->line)
             .arg(m_fault->column)
-            .arg(QString::fromStdString(m_fault->what()));
+            .arg(wordedFault(*m_fault));
     }
     return tr("%1 · yours, editable").arg(m_name);
 }
@@ -395,7 +396,7 @@ void RoutineEditor::markFault()
         m_view.setFault(QPoint(*m_failedLine, 1));
     else
         m_view.setFault(std::nullopt);
-    m_view.setToolTip(m_fault ? QString::fromStdString(m_fault->what()) : m_failedLine ? m_failedWhy : QString());
+    m_view.setToolTip(m_fault ? wordedFault(*m_fault) : m_failedLine ? m_failedWhy : QString());
 }
 
 void RoutineEditor::tell(const QString &message)

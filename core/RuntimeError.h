@@ -17,7 +17,7 @@ public:
 
 // A run-time error whose message names where it happened already, as
 // compilers write it: "FILE:LINE: error: what".
-class LocatedError final : public RuntimeError
+class LocatedError : public RuntimeError
 {
 public:
     using RuntimeError::RuntimeError;

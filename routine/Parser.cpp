@@ -373,7 +373,7 @@ int Parser::surfaceOperation()
     need(DeclaresSurface, name, std::string(name.text).c_str(), "\"DrawingSurface.h\"");
     expect("(");
     const std::size_t count = operation->arguments;
-    std::vector<int> values = arguments(name, count, std::to_string(count) + (count == 1 ? " argument" : " arguments"));
+    std::vector<int> values = arguments(name, count);
     expect(")");
     expect(";");
     m_program.calls.push_back({name.line, std::string(operation->name), m_loopLines.back()});

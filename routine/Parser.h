@@ -100,7 +100,7 @@ private:
     int call(const Token &callee, const Symbol &function);
     int stdName(const Token &std);
     int mathCall(const Token &name, bool qualified);
-    std::vector<int> arguments(const Token &callee, std::size_t count, const std::string &takes);
+    std::vector<int> arguments(const Token &callee, std::size_t count);
     int literal(Type type, RoutineSlot value, int line);
     int operation(OpCode op, Type type, int line, int a, int b = -1, std::uint32_t function = 0);
     int arithmetic(const Token &op, int a, int b);

@@ -219,7 +219,7 @@ int Parser::primary()
         if (token.text == "PaletteColor") {
             need(DeclaresPalette, token, "PaletteColor", "\"Palette.h\"");
             expect("(");
-            const int number = convert(arguments(token, 1, "1 argument")[0], Type::Int, token);
+            const int number = convert(arguments(token, 1)[0], Type::Int, token);
             return operation(OpCode::Palette, Type::Colour, token.line, number);
         }
         if (token.text == "std")
@@ -284,7 +284,7 @@ int Parser::call(const Token &callee, const Symbol &function)
     const std::string name = called.name;
     next();
     const std::size_t count = parameters.size();
-    std::vector<int> values = arguments(callee, count, std::to_string(count) + (count == 1 ? " argument" : " arguments"));
+    std::vector<int> values = arguments(callee, count);
     for (std::size_t i = 0; i < count; ++i) {
         if (parameters[i] == Type::Surface) {
             if (at(values[i]).type != Type::Surface)
@@ -315,7 +315,7 @@ int Parser::stdName(const Token &std)
         const std::string function = "std::" + std::string(name.text);
         need(DeclaresMinMax, name, function.c_str(), "<algorithm>");
         expect("(");
-        const std::vector<int> values = arguments(name, 2, "2 arguments");
+        const std::vector<int> values = arguments(name, 2);
         const Type type = at(values[0]).type;
         if (type != at(values[1]).type || (type != Type::Int && type != Type::Float && type != Type::Double))
             refuse(name, RoutineFault::MinMaxTypes,
@@ -341,8 +341,7 @@ int Parser::mathCall(const Token &name, bool qualified)
     need(DeclaresMath, name, std::string(name.text).c_str(), "<cmath>");
     const std::string shown = (qualified ? "std::" : "") + std::string(function.name);
     expect("(");
-    std::vector<int> values = arguments(name, static_cast<std::size_t>(function.arguments),
-                                        function.arguments == 1 ? "1 argument" : "2 arguments");
+    std::vector<int> values = arguments(name, static_cast<std::size_t>(function.arguments));
     bool onFloat = qualified;
     for (int &value : values) {
         value = promoted(value, name);
@@ -359,7 +358,7 @@ int Parser::mathCall(const Token &name, bool qualified)
 }
 
 // The arguments of a call, its opening bracket already read.
-std::vector<int> Parser::arguments(const Token &callee, std::size_t count, const std::string &takes)
+std::vector<int> Parser::arguments(const Token &callee, std::size_t count)
 {
     const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, callee);
     std::vector<int> values;
@@ -371,7 +370,8 @@ std::vector<int> Parser::arguments(const Token &callee, std::size_t count, const
         }
     }
     if (values.size() != count)
-        refuse(callee, RoutineFault::Arguments, {quotedForMessage(callee.text), takes, std::to_string(values.size())});
+        refuse(callee, count == 1 ? RoutineFault::OneArgument : RoutineFault::Arguments,
+               {quotedForMessage(callee.text), std::to_string(count), std::to_string(values.size())});
     expect(")");
     return values;
 }

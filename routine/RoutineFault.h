@@ -1,16 +1,19 @@
 #pragma once
 
+#include "RuntimeError.h"
+
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace sweepdraw {
 
-// Why a routine file is refused, as data: the kind of fault and the values
-// its message quotes, already escaped and in quotes where they are code.
-// The layers above word it in the user's language from the kind and the
-// values; englishOf() words it as a compiler would, in English, for the
-// engine's own uses (a program without a window, a test, the fuzzer).
+// Why a routine file is refused, or why its run stopped, as data: the kind
+// of fault and the values its message quotes, already escaped and in quotes
+// where they are code. The layers above word it in the user's language from
+// the kind and the values, with englishOf() as the key to the translation;
+// englishOf() words it as a compiler would, in English, for the engine's own
+// uses (a program without a window, a test, the fuzzer).
 enum class RoutineFault {
     CannotRead,          // the system's reason
     TooLarge,            // the limit in bytes
@@ -39,6 +42,7 @@ enum class RoutineFault {
     ReservedName,        // the name
     NotInLibrary,        // the name
     Arguments,           // the function, the count expected, the count given
+    OneArgument,         // the function, 1, the count given
     NotOperation,        // the name
     UncheckedOperation,  // the operation
     SurfaceExpected,     // the function
@@ -64,6 +68,22 @@ enum class RoutineFault {
     DrawingFunctionLast,
     FunctionTooLarge,    // the function
     NotSupported,        // the construct
+
+    // Run-time errors, where C++ leaves the result undefined or the run
+    // cannot go on.
+    OutOfRange,          // the type converted to, the value
+    DivisionByZero,      // the type
+    DivisionOverflows,   // the type
+    RemainderByZero,     // the type
+    RemainderOverflows,  // the type
+    AdditionOverflows,   // the type
+    SubtractionOverflows, // the type
+    MultiplicationOverflows, // the type
+    NegationOverflows,   // the type
+    AbsOfMinimum,        // the value
+    CallsTooDeep,        // the limit
+    NoReturnValue,       // the function
+    StepBudget,          // the budget of steps
 };
 
 struct RoutineMessage
@@ -78,9 +98,12 @@ struct RoutineMessage
     // The fault in English, its values in place.
     std::string what() const;
     // As compilers write it, so that editors can jump to it:
-    // "FILE:LINE:COLUMN: error: what", one line safe to print
+    // "FILE:LINE:COLUMN: error: what" ("FILE:LINE: error: what" with no
+    // column, as for a run-time error), one line safe to print
     // (escapeForMessage).
-    std::string format(const std::string &fileName) const;
+    std::string format(const std::string &fileName) const { return located(fileName, what()); }
+    // The same with `wording` as what it says.
+    std::string located(const std::string &fileName, const std::string &wording) const;
 };
 
 // The English wording of `fault`, with %1, %2 and %3 where its values go.
@@ -88,6 +111,21 @@ const char *englishOf(RoutineFault fault);
 
 // `wording` with %1, %2 and %3 replaced by the values.
 std::string withValues(std::string wording, const std::vector<std::string> &values);
+
+// A routine's run-time error as data: what() is "FILE:LINE: error: what",
+// in English, as a compiler would write it.
+class RoutineRunError final : public LocatedError
+{
+public:
+    RoutineRunError(std::string fileName, RoutineMessage message);
+
+    const std::string &fileName() const { return m_fileName; }
+    const RoutineMessage &message() const { return m_message; }
+
+private:
+    std::string m_fileName;
+    RoutineMessage m_message;
+};
 
 // The refusal the compiler throws from wherever it finds a fault.
 struct RoutineRefusal

@@ -5,16 +5,39 @@
 #include "LoopCheck.h"
 #include "LoopWatch.h"
 #include "Palette.h"
+#include "RoutineFault.h"
 #include "RuntimeError.h"
+#include "StepBudget.h"
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
 namespace sweepdraw {
 
 namespace {
+
+// A run-time error found inside the loop, before its line is known.
+class RunFault final : public RuntimeError
+{
+public:
+    RunFault(RoutineFault fault, std::vector<std::string> values)
+        : RuntimeError(withValues(englishOf(fault), values))
+        , fault(fault)
+        , values(std::move(values))
+    {
+    }
+
+    RoutineFault fault;
+    std::vector<std::string> values;
+};
+
+[[noreturn]] void fail(RoutineFault fault, std::vector<std::string> values)
+{
+    throw RunFault(fault, std::move(values));
+}
 
 // Converts as static_cast does, for the values where C++ defines it.
 template <typename To>
@@ -24,8 +47,11 @@ To checkedConversion(double value, const char *type)
     constexpr double low = static_cast<double>(std::numeric_limits<To>::min()) - (sizeof(To) < 8 ? 1 : 0);
     constexpr double high = static_cast<double>(std::numeric_limits<To>::max()) + 1; // 2^31 or 2^63
     const bool inRange = sizeof(To) < 8 ? value > low && value < high : value >= low && value < high;
-    if (!inRange) [[unlikely]]
-        throwRuntimeError("conversion to %s: %.9g is outside the range of %s", type, value, type);
+    if (!inRange) [[unlikely]] {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.9g", value);
+        fail(RoutineFault::OutOfRange, {type, text});
+    }
     return static_cast<To>(value);
 }
 
@@ -33,9 +59,9 @@ template <typename T>
 T divided(T a, T b, const char *type)
 {
     if (b == 0) [[unlikely]]
-        throwRuntimeError("%s division by zero", type);
+        fail(RoutineFault::DivisionByZero, {type});
     if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        throwRuntimeError("%s division overflows", type);
+        fail(RoutineFault::DivisionOverflows, {type});
     return a / b;
 }
 
@@ -43,15 +69,32 @@ template <typename T>
 T remainder(T a, T b, const char *type)
 {
     if (b == 0) [[unlikely]]
-        throwRuntimeError("%s remainder of a division by zero", type);
+        fail(RoutineFault::RemainderByZero, {type});
     if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        throwRuntimeError("%s remainder overflows", type);
+        fail(RoutineFault::RemainderOverflows, {type});
     return a % b;
 }
 
-[[noreturn]] void overflows(const char *what)
+// Throws the exception being handled again; a run-time error that does not
+// name its place yet, as one that names `line` of `file`.
+[[noreturn]] void rethrowAt(const std::string &file, int line)
 {
-    throwRuntimeError("%s overflows", what);
+    try {
+        throw;
+    } catch (const LocatedError &) {
+        throw;
+    } catch (const StepBudget::Spent &spent) {
+        throw RoutineRunError(file, {RoutineFault::StepBudget, {std::to_string(spent.steps)}, line, 0});
+    } catch (const RunFault &fault) {
+        throw RoutineRunError(file, {fault.fault, fault.values, line, 0});
+    } catch (const RuntimeError &error) {
+        throw LocatedError(file + ':' + std::to_string(line) + ": error: " + error.what());
+    }
+}
+
+[[noreturn]] void overflows(RoutineFault operation, const char *type)
+{
+    fail(operation, {type});
 }
 
 } // namespace
@@ -109,18 +152,10 @@ bool RoutineMachine::resume(long long operations)
     const Instruction *code = m_program.code.data();
     try {
         m_ended = run(code, code + m_ip, m_stack.data() + m_frames.back().base);
-    } catch (const LocatedError &) {
-        m_ended = true;
-        forgetRecorded();
-        throw;
-    } catch (const RuntimeError &error) {
-        m_ended = true;
-        forgetRecorded();
-        throw LocatedError(m_program.fileName + ':' + std::to_string(code[m_ip].line) + ": error: " + error.what());
     } catch (...) {
         m_ended = true;
         forgetRecorded();
-        throw;
+        rethrowAt(m_program.fileName, static_cast<int>(code[m_ip].line));
     }
     forgetRecorded();
     return m_ended;
@@ -164,40 +199,40 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::Move: s[in.a] = s[in.b]; break;
             case OpCode::AddI:
                 if (__builtin_add_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
-                    overflows("int addition");
+                    overflows(RoutineFault::AdditionOverflows, "int");
                 break;
             case OpCode::SubI:
                 if (__builtin_sub_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
-                    overflows("int subtraction");
+                    overflows(RoutineFault::SubtractionOverflows, "int");
                 break;
             case OpCode::MulI:
                 if (__builtin_mul_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
-                    overflows("int multiplication");
+                    overflows(RoutineFault::MultiplicationOverflows, "int");
                 break;
             case OpCode::DivI: s[in.a].i = divided(s[in.b].i, s[in.c].i, "int"); break;
             case OpCode::RemI: s[in.a].i = remainder(s[in.b].i, s[in.c].i, "int"); break;
             case OpCode::NegI:
                 if (s[in.b].i == INT_MIN) [[unlikely]]
-                    overflows("int negation");
+                    overflows(RoutineFault::NegationOverflows, "int");
                 s[in.a].i = -s[in.b].i;
                 break;
             case OpCode::AddL:
                 if (__builtin_add_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
-                    overflows("long addition");
+                    overflows(RoutineFault::AdditionOverflows, "long");
                 break;
             case OpCode::SubL:
                 if (__builtin_sub_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
-                    overflows("long subtraction");
+                    overflows(RoutineFault::SubtractionOverflows, "long");
                 break;
             case OpCode::MulL:
                 if (__builtin_mul_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
-                    overflows("long multiplication");
+                    overflows(RoutineFault::MultiplicationOverflows, "long");
                 break;
             case OpCode::DivL: s[in.a].l = divided(s[in.b].l, s[in.c].l, "long"); break;
             case OpCode::RemL: s[in.a].l = remainder(s[in.b].l, s[in.c].l, "long"); break;
             case OpCode::NegL:
                 if (s[in.b].l == LLONG_MIN) [[unlikely]]
-                    overflows("long negation");
+                    overflows(RoutineFault::NegationOverflows, "long");
                 s[in.a].l = -s[in.b].l;
                 break;
             case OpCode::AddF: s[in.a].f = s[in.b].f + s[in.c].f; break;
@@ -251,7 +286,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::MaxD: s[in.a].d = s[in.b].d < s[in.c].d ? s[in.c].d : s[in.b].d; break;
             case OpCode::AbsI:
                 if (s[in.b].i == INT_MIN) [[unlikely]]
-                    throwRuntimeError("std::abs: %d has no int magnitude", INT_MIN);
+                    fail(RoutineFault::AbsOfMinimum, {std::to_string(INT_MIN)});
                 s[in.a].i = std::abs(s[in.b].i);
                 break;
             case OpCode::MathF1: s[in.a].f = mathFunction(in.target).onFloat1(s[in.b].f); break;
@@ -372,7 +407,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             }
             case OpCode::Call: {
                 if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
-                    throwRuntimeError("calls nested deeper than %d", kMaxCallDepth);
+                    fail(RoutineFault::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 const Frame &caller = m_frames.back();
                 const RoutineFunction &callee = m_program.functions[in.target];
                 const std::uint32_t base =
@@ -404,8 +439,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 continue;
             }
             case OpCode::NoReturn:
-                throwRuntimeError("'%s' ends without returning a value",
-                                  m_program.functions[m_frames.back().function].name.c_str());
+                fail(RoutineFault::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
             }
             ++ip;
         }

@@ -82,6 +82,7 @@ void CommandRunner::finishQueued()
     if (m_stopped)
         return;
     dropChange();
+    m_goal.reset();
     m_queue.finishAllAtOnce();
     repace();
     scheduleFrames();
@@ -89,7 +90,12 @@ void CommandRunner::finishQueued()
 
 void CommandRunner::advance()
 {
-    // A change begun goes first; one waiting, once the queue is empty.
+    // What is owed at once goes first.
+    if (!m_stopped && (m_redraw || m_goal)) {
+        catchUp();
+        return;
+    }
+    // A change begun goes next; one waiting, once the queue is empty.
     if (!m_stopped && m_change && (m_change->begun() || isIdle())) {
         landChange();
         return;
@@ -109,7 +115,8 @@ void CommandRunner::step()
     dropChange();
     if (m_stopped || isIdle())
         return;
-    report(land(1, std::nullopt) > 0);
+    m_goal = Goal{1, true, {}, std::nullopt, nullptr};
+    catchUp();
 }
 
 void CommandRunner::stepBack()
@@ -117,13 +124,15 @@ void CommandRunner::stepBack()
     dropChange();
     if (m_stopped)
         return;
-    long long landed = m_action ? m_action->landed() : 0;
+    m_goal.reset();
+    long long landed = landedNow();
     if (landed == 0) {
         // Before the first operation of the command under way, or of the
         // next: the last command finished is under way again, all landed.
         const std::optional<Runnable> last = m_history.lastFinished();
         if (!last)
             return;
+        m_redraw.reset();
         m_action.reset();
         m_history.reopenLast();
         m_queue.reopen(*last);
@@ -137,7 +146,7 @@ void CommandRunner::stepBack()
         return;
     }
     redrawTo(landed - 1);
-    report(true);
+    catchUp();
 }
 
 void CommandRunner::runTo(const RunToStop &stop)
@@ -145,32 +154,22 @@ void CommandRunner::runTo(const RunToStop &stop)
     dropChange();
     if (m_stopped || isIdle())
         return;
-    if (!m_action)
-        startAction(startNext());
-    const LoopRecorder::Activation recording(&m_loops);
-    long long landed = 0;
-    if (stop.loopLine > 0) {
-        const LoopState then = m_loops.noted();
-        landed = m_action->landUntil(Pace::kUnlimited,
-                                     [&then, &stop](const LoopState &now) { return stop.movedOn(now, then); });
-    } else {
-        // The call's operation, if it is still to come.
-        const long long at = stop.operationIn(*m_queue.current());
-        landed = m_action->land(at > m_action->landed() ? at - m_action->landed() : Pace::kUnlimited);
-    }
-    m_frames.pace().count(landed);
-    if (m_action->finished())
-        endAction();
-    report(landed > 0);
+    m_goal = Goal{Pace::kUnlimited, false, stop, std::nullopt, nullptr};
+    catchUp();
 }
 
 void CommandRunner::runToEnd()
 {
-    if (m_stopped || isIdle())
+    if (m_stopped)
         return;
+    bool landed = landOwed(std::nullopt);
+    if (m_stopped || isIdle()) {
+        if (landed)
+            report(true);
+        return;
+    }
     // The command under way goes on from where it is; those not begun yet
     // draw directly, with no fiber.
-    bool landed = false;
     if (m_action) {
         const LoopRecorder::Activation recording(&m_loops);
         landed = m_action->land(Pace::kUnlimited) > 0;
@@ -193,6 +192,8 @@ void CommandRunner::stop()
     m_queue.clear();
     m_action.reset();
     m_change.reset();
+    m_redraw.reset();
+    m_goal.reset();
     m_loops.forgetPoint();
     m_loops.note();
     m_frames.sleep();
@@ -201,16 +202,28 @@ void CommandRunner::stop()
 void CommandRunner::dropAll()
 {
     dropChange();
+    m_goal.reset();
     if (m_stopped || isIdle())
         return;
     // What has landed of the command under way stays on the picture, and so
     // in its history, to be drawn again with the rest.
-    if (m_action && m_action->landed() > 0)
-        m_history.finished(m_queue.current()->partOf(m_action->landed()));
+    const long long landed = landedNow();
+    if ((m_action || m_redraw) && landed > 0)
+        m_history.finished(m_queue.current()->partOf(landed));
+    const bool redrawing = m_redraw.has_value();
     m_queue.clear();
     m_action.reset();
+    m_redraw.reset();
     m_failure.reset();
     repace();
+    // A redraw under way goes on with the pictures as they stand now.
+    if (redrawing) {
+        if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
+            fail(cleared.message());
+            return;
+        }
+        redrawTo(0);
+    }
     report(false);
 }
 
@@ -247,7 +260,7 @@ void CommandRunner::landChange()
     // On the pictures as they stand once the queue is done.
     if (!m_change->begun())
         m_change->begin(m_history, m_picture->penWidth());
-    if (!m_change->land({&m_clock, m_clock() + kFrame})) {
+    if (!m_change->land(SteppedAction::Deadline{&m_clock, m_clock() + kFrame})) {
         m_events->changeGrew();
         return;
     }
@@ -268,7 +281,7 @@ DrawingProgress CommandRunner::progress() const
     long long changing = -1;
     if (m_change)
         changing = m_change->landed();
-    return {m_queue.current(), m_action ? m_action->landed() : 0, m_queue.waiting(), changing};
+    return {m_queue.current(), landedNow(), m_queue.waiting(), changing};
 }
 
 void CommandRunner::redrawOn(DrawingSurface &picture)
@@ -276,25 +289,11 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     // An action draws on its target itself, so the command under way cannot
     // move to the new picture: it begins again there, and lands what it had
     // landed, which leaves it where it was.
-    const std::optional<Runnable> underWay = m_action ? m_queue.current() : std::nullopt;
-    const long long landed = m_action ? m_action->landed() : 0;
+    const long long landed = landedNow();
     m_picture = &picture;
     redrawTo(landed);
-}
-
-void CommandRunner::redrawTo(long long landed)
-{
-    const std::optional<Runnable> underWay = m_action ? m_queue.current() : std::nullopt;
-    m_action.reset();
-    std::optional<std::string> failure = m_history.redraw(*m_picture);
-    if (!failure && underWay) {
-        startAction(*underWay);
-        const LoopRecorder::Activation recording(&m_loops);
-        m_action->land(landed);
-        failure = m_action->failure();
-    }
-    if (failure)
-        fail(*failure);
+    landOwed(m_clock() + kFrame);
+    scheduleFrames();
 }
 
 void CommandRunner::repace()
@@ -304,14 +303,13 @@ void CommandRunner::repace()
 
 void CommandRunner::scheduleFrames()
 {
-    m_frames.schedule(!m_stopped && !isIdle(), !m_stopped && m_change);
+    const bool owed = m_change || m_redraw || m_goal;
+    m_frames.schedule(!m_stopped && !isIdle(), !m_stopped && owed);
 }
 
 long long CommandRunner::land(long long operations, std::optional<std::chrono::nanoseconds> deadline)
 {
-    std::optional<SteppedAction::Deadline> until;
-    if (deadline)
-        until = SteppedAction::Deadline{&m_clock, *deadline};
+    const std::optional<SteppedAction::Deadline> until = SteppedAction::Deadline::on(m_clock, deadline);
     long long total = 0;
     while (total < operations && !isIdle()) {
         if (!m_action)

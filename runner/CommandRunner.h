@@ -51,6 +51,13 @@ struct DrawingProgress
 // move the drawing meanwhile, and finishQueued() and runToEnd() still
 // finish.
 //
+// What step(), stepBack(), runTo() and redrawOn() ask for is owed to the
+// picture at once, paused or not, but is landed as a change is: as much as
+// a frame has time for, at once, and the rest in the frames that follow,
+// before anything else, so that however long a loop turns before its next
+// operation, the window's thread goes back to its event loop within a
+// frame.
+//
 // A command whose action fails has landed what it drew before the failure;
 // then it tells stoppedByFailure and nothing more runs, unless the runner
 // forgives the command (setForgiving): then it tells passedOver, the
@@ -136,6 +143,9 @@ public:
 
     // Whether no command is queued; a change may be under way.
     bool isIdle() const { return m_queue.empty(); }
+    // Whether the picture is being drawn again, a piece a frame, after
+    // redrawOn() or stepBack().
+    bool isRedrawing() const { return m_redraw.has_value(); }
 
     // What the picture shows: see PictureHistory.
     const std::vector<Runnable> &pictures() const { return m_history.pictures(); }
@@ -185,6 +195,32 @@ private:
     void fail(const std::string &message);
     // Lands a piece of the change; the queue must be empty.
     void landChange();
+    // Lands what is owed at once, none once the deadline has passed: the
+    // redraw, then the goal. Whether anything landed.
+    bool landOwed(std::optional<std::chrono::nanoseconds> deadline);
+    bool landGoal(std::optional<std::chrono::nanoseconds> deadline);
+    // Lands a frame's time of what is owed, and tells what it did.
+    void catchUp();
+    // Operations of the command under way landed, or to be landed again.
+    long long landedNow() const;
+
+    // The picture drawn again: the pictures, then the command under way
+    // landed as far as it had come.
+    struct Redraw
+    {
+        std::unique_ptr<PictureChange> pictures; // until they are whole
+        long long landed;                        // of the command under way, or -1 with none
+    };
+    struct CallSearch;
+    // Where step() or runTo() is to stop.
+    struct Goal
+    {
+        long long operations;            // left to land
+        bool acrossCommands;             // a step, on into the next command
+        RunToStop stop;                  // otherwise, in the command under way
+        std::optional<LoopState> then;   // the loops when it began
+        std::shared_ptr<CallSearch> search; // where stop's call lands, while it is found
+    };
 
     DrawingSurface *m_picture;
     Clock m_clock;
@@ -194,6 +230,8 @@ private:
     LoopRecorder m_loops; // outlives the action, whose loops it records
     std::unique_ptr<SteppedAction> m_action; // the current command's
     std::unique_ptr<PictureChange> m_change;
+    std::optional<Redraw> m_redraw;
+    std::optional<Goal> m_goal;
     std::optional<std::string> m_failure;    // why the current command failed
     std::function<bool(const Runnable &)> m_forgives;
     RunnerEvents *m_events;

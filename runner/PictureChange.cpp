@@ -10,10 +10,22 @@ PictureChange::PictureChange(const Runnable &command, std::function<bool(const R
 {
 }
 
+PictureChange::PictureChange(PictureHistory shown, DrawingSurface &picture)
+    : m_shown(std::move(shown))
+    , m_picture(picture)
+{
+    start();
+}
+
 void PictureChange::begin(PictureHistory history, int pen)
 {
     m_shown = std::move(history);
-    m_shown.replace(m_replaces, m_command.startingOn(pen));
+    m_shown.replace(m_replaces, m_command->startingOn(pen));
+    start();
+}
+
+void PictureChange::start()
+{
     m_action = std::make_unique<SteppedAction>(
         [pictures = m_shown.pictures()](DrawingSurface &surface) {
             for (const Runnable &command : pictures) {
@@ -24,7 +36,7 @@ void PictureChange::begin(PictureHistory history, int pen)
         m_picture);
 }
 
-bool PictureChange::land(const SteppedAction::Deadline &deadline)
+bool PictureChange::land(const std::optional<SteppedAction::Deadline> &deadline)
 {
     m_action->land(Pace::kUnlimited, deadline);
     return m_action->finished();

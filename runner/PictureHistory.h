@@ -38,13 +38,6 @@ public:
     // before the last command finished. There must be one.
     void reopenLast();
 
-    // Draws the pictures on `surface`, an empty one: why that failed, if it
-    // did.
-    std::optional<std::string> redraw(DrawingSurface &surface) const
-    {
-        return drawPictures(surface, m_pictures, std::nullopt, 0);
-    }
-
     // Draws `pictures` on `surface`, an empty one, and then the first
     // `landed` operations of the command under way, if there is one: why
     // that failed, if it did.

@@ -1,6 +1,5 @@
 #include "RunToStop.h"
 
-#include "CallSurface.h"
 #include "LoopRecorder.h"
 
 namespace sweepdraw {
@@ -29,11 +28,6 @@ bool RunToStop::movedOn(const LoopState &now, const LoopState &then) const
         if (now.loop(i).value != then.loop(i).value || now.loop(i).pass != then.loop(i).pass)
             return true;
     return false;
-}
-
-long long RunToStop::operationIn(const Runnable &command) const
-{
-    return operationOutsideLoops(command, callOutsideLoops);
 }
 
 } // namespace sweepdraw

@@ -3,7 +3,6 @@
 namespace sweepdraw {
 
 class LoopState;
-class Runnable;
 
 // Where Run to the caret stops, in the command under way or the next one
 // queued: after every operation up to the first made at another value of
@@ -20,10 +19,6 @@ struct RunToStop
     // it was `then`, to another value or pass of that loop or of one round
     // it.
     bool movedOn(const LoopState &now, const LoopState &then) const;
-
-    // With no loop: the number, counted from 1, of the operation `command`
-    // stops after; 0 if it makes no such call.
-    long long operationIn(const Runnable &command) const;
 };
 
 } // namespace sweepdraw

@@ -1,5 +1,6 @@
 #include "SteppedAction.h"
 
+#include "FailureWording.h"
 #include "LoopRecorder.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
@@ -24,7 +25,7 @@ std::optional<std::string> attempt(const Action &action, DrawingSurface &surface
     try {
         action(surface);
     } catch (const RuntimeError &error) {
-        return std::string(error.what());
+        return wordedFailure(error);
     }
     return std::nullopt;
 }
@@ -99,10 +100,10 @@ long long SteppedAction::land(long long operations, std::optional<Deadline> dead
     return landed() - before;
 }
 
-long long SteppedAction::landUntil(long long operations, const Stop &stop)
+long long SteppedAction::landUntil(long long operations, const Stop &stop, std::optional<Deadline> deadline)
 {
     m_stop = &stop;
-    const long long landed = land(operations);
+    const long long landed = land(operations, deadline);
     m_stop = nullptr;
     return landed;
 }

@@ -53,6 +53,12 @@ public:
     {
         const Clock *clock;
         std::chrono::nanoseconds at;
+
+        // `when` on `clock`, if there is one.
+        static std::optional<Deadline> on(const Clock &clock, std::optional<std::chrono::nanoseconds> when)
+        {
+            return when ? std::optional(Deadline{&clock, *when}) : std::nullopt;
+        }
     };
 
     // Operations let through between two looks at a deadline's clock.
@@ -79,7 +85,7 @@ public:
     long long land(long long operations, std::optional<Deadline> deadline = std::nullopt);
     // The same, one operation at a time, stopping after the first for which
     // `stop` is true; the action must have been given its recorder.
-    long long landUntil(long long operations, const Stop &stop);
+    long long landUntil(long long operations, const Stop &stop, std::optional<Deadline> deadline = std::nullopt);
 
     bool finished() const { return m_finished; }
     const std::optional<std::string> &failure() const { return m_failure; }

@@ -240,12 +240,22 @@ void TestCommandLine::routineFile_data()
     QTest::addColumn<QByteArray>("source"); // the file's text; empty for the sunshine's own file
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message"); // a line of stderr, @ standing for the file
+    QTest::addColumn<QByteArray>("language"); // LC_ALL
 
-    QTest::newRow("the sunshine's own file") << QByteArray() << int(ExitOk) << QString();
-    QTest::newRow("refused") << QByteArray("#include \"Sweep.h\"\nnamespace sweepdraw {\nvoid DrawX(int n) { r = n; }\n")
-                             << int(ExitUsage)
+    const QByteArray undeclared("#include \"Sweep.h\"\nnamespace sweepdraw {\nvoid DrawX(int n) { r = n; }\n");
+    const QByteArray dividing("#include \"DrawingSurface.h\"\nnamespace sweepdraw {\n"
+                              "void DrawX(DrawingSurface &surface)\n{\n    int n = 0;\n    n = 1 / n;\n}\n}\n");
+    const QByteArray c("C"), zh("zh_CN.UTF-8");
+    QTest::newRow("the sunshine's own file") << QByteArray() << int(ExitOk) << QString() << c;
+    QTest::newRow("refused") << undeclared << int(ExitUsage)
                              << "@:3:21: error: 'r' was not declared in this scope; a variable needs its type: "
-                                "'double r = ...'";
+                                "'double r = ...'" << c;
+    QTest::newRow("refused, in Chinese")
+        << undeclared << int(ExitUsage) << "@:3:21: error: 'r' 在此作用域中尚未声明；变量需要写出类型：'double r = ...'" << zh;
+    QTest::newRow("run-time error") << dividing << int(ExitFailure)
+                                    << "sweepdraw: run-time error: @:6: error: int division by zero" << c;
+    QTest::newRow("run-time error, in Chinese") << dividing << int(ExitFailure)
+                                                << "sweepdraw: run-time error: @:6: error: int 除以零" << zh;
 }
 
 void TestCommandLine::routineFile()
@@ -253,6 +263,7 @@ void TestCommandLine::routineFile()
     QFETCH(QByteArray, source);
     QFETCH(int, status);
     QFETCH(QString, message);
+    QFETCH(QByteArray, language);
 
     QString file = QStringLiteral(SWEEPDRAW_SCENES_DIR "/Sunshine.cpp");
     if (!source.isEmpty()) {
@@ -261,7 +272,8 @@ void TestCommandLine::routineFile()
         QVERIFY(written.open(QIODevice::WriteOnly) && written.write(source) == source.size());
     }
     const QString path = m_dir.filePath(QString(QTest::currentDataTag()) + ".png");
-    const QProcessEnvironment environment = environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"});
+    QProcessEnvironment environment = environmentWithout({"DISPLAY", "WAYLAND_DISPLAY"});
+    environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(language));
     const Outcome run = runProgram({"--run", file + ",bridge", "--save", path}, environment);
     QCOMPARE(run.status, status);
     if (status != ExitOk) {

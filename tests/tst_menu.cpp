@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QMessageBox>
+#include <QTextBrowser>
 
 using namespace sweepdraw;
 using namespace std::chrono_literals;
@@ -28,6 +29,8 @@ private slots:
     void exitCutsTheDrawingShort_data();
     void exitCutsTheDrawingShort();
     void aboutTellsVersionAndQt();
+    void helpListsWhatTheMenuDoesNot_data();
+    void helpListsWhatTheMenuDoesNot();
 };
 
 void TestMenu::focusAndTabOrder()
@@ -252,4 +255,28 @@ void TestMenu::aboutTellsVersionAndQt()
 }
 
 QTEST_MAIN(TestMenu)
+// What the code pane does with the mouse and with keys that no menu item
+// shows, found with F1.
+void TestMenu::helpListsWhatTheMenuDoesNot_data()
+{
+    QTest::addColumn<QString>("told");
+    QTest::newRow("asking what drew a point") << "Ctrl+click";
+    QTest::newRow("dragging a number") << "Drag a number";
+    QTest::newRow("a number one more") << "Alt+Up";
+    QTest::newRow("a number one less") << "Alt+Down";
+}
+
+void TestMenu::helpListsWhatTheMenuDoesNot()
+{
+    QFETCH(QString, told);
+
+    Form1 form(1.0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::keyClick(&form, Qt::Key_F1);
+    auto *help = form.findChild<QTextBrowser *>();
+    QVERIFY(help);
+    QVERIFY2(help->toPlainText().contains(told), qPrintable(help->toPlainText()));
+}
+
 #include "tst_menu.moc"

@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressDialog>
@@ -134,31 +135,61 @@ void TestPicture::copyTakesThePictureAsItStands()
 
 void TestPicture::recordingInTheBackground_data()
 {
-    QTest::addColumn<bool>("cancelled");
-    QTest::newRow("whole") << false;
-    QTest::newRow("cancelled") << true;
+    QTest::addColumn<QString>("how");
+    QTest::newRow("whole") << "whole";
+    QTest::newRow("cancelled") << "cancelled";
+    // The mountains paused part way: recorded whole, and said so.
+    QTest::newRow("from the menu, paused") << "paused";
 }
 
 void TestPicture::recordingInTheBackground()
 {
-    QFETCH(bool, cancelled);
+    QFETCH(QString, how);
 
     const QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QList<Runnable> pictures = {Button::CmdGs, Button::Cmdls};
+    const QList<Runnable> pictures =
+        how == "paused" ? QList<Runnable>{Button::CmdGs} : QList<Runnable>{Button::CmdGs, Button::Cmdls};
     Form1 form(1.0);
+    ManualClock clock(form);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     // About 360 frames at the slow speed.
     const QString path = folder.filePath("window.gif");
-    QPointer<BackgroundRecording> recording = new BackgroundRecording(pictures, Speed::Slow, path, &form);
-    if (cancelled) {
+    QPointer<BackgroundRecording> recording;
+    if (how == "paused") {
+        form.setSpeed(Speed::Slow);
+        QTest::mouseClick(buttonOf(form, Button::CmdGs), Qt::LeftButton);
+        clock.advance(1s);
+        form.advanceDrawing();
+        QTest::keyClick(&form, Qt::Key_Pause);
+        // The file asked for is given as a learner would type it.
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                dialog->selectFile(path);
+                static_cast<QDialog *>(dialog)->accept();
+            }
+        });
+        answer.start(10);
+        const QList<QAction *> actions = form.findChildren<QAction *>();
+        const auto record = std::ranges::find(actions, QString("Record animation…"), &QAction::text);
+        QVERIFY(record != actions.end());
+        (*record)->trigger();
+        recording = form.findChild<BackgroundRecording *>();
+        QVERIFY(recording);
+        const QString told = form.findChild<QProgressDialog *>()->labelText();
+        QVERIFY2(told.contains(QString::fromUtf8(commandOf(Button::CmdGs).caption)), qPrintable(told));
+    } else {
+        recording = new BackgroundRecording(pictures, Speed::Slow, path, &form);
+    }
+    if (how == "cancelled") {
         QPointer<QProgressDialog> progress = form.findChild<QProgressDialog *>();
         QTRY_VERIFY(progress && progress->value() >= 3);
         QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
     }
     QTRY_VERIFY_WITH_TIMEOUT(recording.isNull(), 60000);
-    if (cancelled) {
+    if (how == "cancelled") {
         const QStringList left = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
         return;

@@ -169,6 +169,8 @@ void TestRobustCommandLine::badInput_data()
                                        << "unknown speed 'FAST'";
     QTest::newRow("--speed given twice") << QStringList{"--speed", "fast", "--speed", "fast", "--save", "@/out.png"}
                                          << ExitUsage << "--speed is given more than once ('fast', 'fast')";
+    QTest::newRow("negative --steps") << QStringList{"--steps", "-5", "--save", "@/out.png"} << ExitUsage
+                                      << "--steps takes one count of steps, 0 or more, not '-5'";
     QTest::newRow("control characters in an argument")
         << QStringList{"--run", "sun\x1b[2Jshine\rx", "--save", "@/out.png"} << ExitUsage
         << "unknown command 'sun\\x1b[2Jshine\\x0dx' in --run";
@@ -323,16 +325,17 @@ void TestRobustCommandLine::limits_data()
     QTest::newRow("SIGTERM while recording")
         << Limit::Terminated << "exec \"$0\" --run sunshine,water,bridge,mountains --speed slow --record \"$1/old.gif\""
         << int(ExitSignal) + SIGTERM << "" << 0;
-    // One signal is enough, whatever runs, even a loop that draws nothing.
+    // One signal is enough, whatever runs, even a loop that draws nothing
+    // and, with no budget of steps, never ends.
     QTest::newRow("SIGTERM while --save runs a loop that draws nothing")
-        << Limit::SignalledDrawing << "exec \"$0\" --run \"$1/Nothing.cpp\" --save \"$1/old.png\""
+        << Limit::SignalledDrawing << "exec \"$0\" --run \"$1/Nothing.cpp\" --steps 0 --save \"$1/old.png\""
         << int(ExitSignal) + SIGTERM << "" << SIGTERM;
     QTest::newRow("SIGINT while --record --speed instant runs it")
         << Limit::SignalledDrawing
-        << "exec \"$0\" --run \"$1/Nothing.cpp\" --speed instant --record \"$1/old.gif\""
+        << "exec \"$0\" --run \"$1/Nothing.cpp\" --steps 0 --speed instant --record \"$1/old.gif\""
         << int(ExitSignal) + SIGINT << "" << SIGINT;
     QTest::newRow("SIGHUP while --record runs it at its pace")
-        << Limit::SignalledDrawing << "exec \"$0\" --run water,\"$1/Nothing.cpp\" --record \"$1/old.webp\""
+        << Limit::SignalledDrawing << "exec \"$0\" --run water,\"$1/Nothing.cpp\" --steps 0 --record \"$1/old.webp\""
         << int(ExitSignal) + SIGHUP << "" << SIGHUP;
     QTest::newRow("SIGTERM while the window runs it")
         << Limit::SignalledDrawing << "exec \"$0\" --run \"$1/Nothing.cpp\"" << int(ExitSignal) + SIGTERM << ""

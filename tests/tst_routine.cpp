@@ -101,6 +101,8 @@ private slots:
     void readAsGccReadsIt_data();
     void readAsGccReadsIt();
     void functionsAreCpp();
+    void sineAndCosineAreTheCores_data();
+    void sineAndCosineAreTheCores();
     void resumesAfterAnyOperation();
     void runTimeErrorNamesItsLine_data();
     void runTimeErrorNamesItsLine();
@@ -261,19 +263,20 @@ void TestRoutine::arithmeticIsCpp()
 }
 
 // GCC works out <cmath> of constants while it compiles, correctly rounded,
-// where glibc at run time is an ulp or two away: each row is a call where
-// the two differ, as this file compiled shows, and the routine must give
-// the compiler's value.
+// where the library at run time (the core's sine and cosine, glibc's for
+// the rest) is an ulp or two away: each row is a call where the two differ,
+// as this file compiled shows, and the routine must give the compiler's
+// value.
 void TestRoutine::libraryAsGccFoldsIt_data()
 {
     QTest::addColumn<QByteArray>("expression");
     QTest::addColumn<double>("folded");  // as g++ works it out while compiling this file
-    QTest::addColumn<double>("atRunTime"); // as glibc works it out
+    QTest::addColumn<double>("atRunTime"); // as the library works it out
 
     volatile double x = 0; // a number the compiler cannot know
 #define ROW(e, f) QTest::newRow(#e) << QByteArray(#e) << static_cast<double>(e) << static_cast<double>(f)
-    ROW(std::sin(8.299), std::sin(x + 8.299));
-    ROW(cos(-1.368), std::cos(x - 1.368));
+    ROW(std::sin(1.003), std::sin(x + 1.003));
+    ROW(cos(-1.074), std::cos(x - 1.074));
     ROW(std::tan(-0.08), std::tan(x - 0.08));
     ROW(std::pow(4.61, -0.873), std::pow(x + 4.61, -0.873));
     ROW(std::atan2(-3.289, 5.04), std::atan2(x - 3.289, 5.04));
@@ -288,7 +291,7 @@ void TestRoutine::libraryAsGccFoldsIt()
     QFETCH(QByteArray, expression);
     QFETCH(double, folded);
     QFETCH(double, atRunTime);
-    QVERIFY2(folded != atRunTime, "the row does not tell the compiler's value from glibc's");
+    QVERIFY2(folded != atRunTime, "the row does not tell the compiler's value from the library's");
 
     const QByteArray value = QByteArray::number(folded, 'g', 17);
     RecordingSurface surface;
@@ -337,6 +340,63 @@ void TestRoutine::statementsAreCpp()
     routineOf("    double v = 0;\n" + body + ";\n    check(surface.PlotPoint(v, 0, PaletteColor(1)));\n").run(surface);
     QCOMPARE(surface.calls().size(), 1u);
     QVERIFY(sameBits(surface.calls()[0].x, static_cast<float>(value)));
+}
+
+// The core's sine and cosine, the same in every build, wherever they are
+// called: here, as g++ compiled this test, and in a routine. Each argument
+// is one where glibc's differ from them in the last bit.
+void TestRoutine::sineAndCosineAreTheCores_data()
+{
+    QTest::addColumn<QByteArray>("function");
+    QTest::addColumn<QByteArray>("argument");
+    QTest::addColumn<QByteArray>("value"); // exactly, as a literal of the argument's type
+    QTest::newRow("sin") << QByteArray("sin") << QByteArray("0.1491") << QByteArray("0.14854817810115292");
+    QTest::newRow("cos") << QByteArray("cos") << QByteArray("0.0364") << QByteArray("0.99933759314339465");
+    QTest::newRow("sin of a float") << QByteArray("sin") << QByteArray("0.1624f") << QByteArray("0.161687091f");
+    QTest::newRow("cos of a float") << QByteArray("cos") << QByteArray("0.8141f") << QByteArray("0.68652302f");
+}
+
+void TestRoutine::sineAndCosineAreTheCores()
+{
+    QFETCH(QByteArray, function);
+    QFETCH(QByteArray, argument);
+    QFETCH(QByteArray, value);
+    const bool sine = function == "sin";
+    // Read at run time, so that g++ calls the functions rather than working
+    // them out while compiling; a sine and a cosine of one argument it makes
+    // one call of sincos.
+    const auto here = [sine](auto x) {
+        const auto alone = sine ? std::sin(x) : std::cos(x);
+        const auto s = std::sin(x);
+        const auto c = std::cos(x);
+        return std::pair(alone, sine ? s : c);
+    };
+    if (argument.endsWith('f')) {
+        const auto [alone, paired] = here(argument.chopped(1).toFloat());
+        const float expected = value.chopped(1).toFloat();
+        QCOMPARE(std::bit_cast<quint32>(alone), std::bit_cast<quint32>(expected));
+        QCOMPARE(std::bit_cast<quint32>(paired), std::bit_cast<quint32>(expected));
+    } else {
+        const auto [alone, paired] = here(argument.toDouble());
+        const double expected = value.toDouble();
+        QCOMPARE(std::bit_cast<quint64>(alone), std::bit_cast<quint64>(expected));
+        QCOMPARE(std::bit_cast<quint64>(paired), std::bit_cast<quint64>(expected));
+    }
+
+    // In a routine, alone and, with the other of the two, as one SinCos; of
+    // a sweep's counter, so that neither g++ nor the routine works them out
+    // while compiling.
+    const QByteArray type = argument.endsWith('f') ? "float" : "double";
+    const QByteArray other = sine ? "std::cos(a)" : "std::sin(a)";
+    RecordingSurface surface;
+    routineOf("    Sweep(0, 1, 2, [&](double t) {\n        const " + type + " a = " + argument + " + static_cast<" + type
+              + ">(t);\n        const double alone = std::" + function + "(a) == " + value
+              + ";\n        const double paired = (std::" + function + "(a) == " + value + ") + (" + other
+              + " <= 1);\n        check(surface.PlotPoint(alone, paired, PaletteColor(1)));\n    });\n")
+        .run(surface);
+    QCOMPARE(surface.calls().size(), 1u);
+    QCOMPARE(surface.calls()[0].x, 1.0f);
+    QCOMPARE(surface.calls()[0].y, 2.0f);
 }
 
 // What g++ reads in a file, read alike: each row's file plots v, which

@@ -340,6 +340,8 @@ void TestRunner::drawnAgainAsDrawn()
 
     RasterSurface picture(kDesignSize, 1.0);
     RunnerDriver runner(picture);
+    // Standing still, so that no frame's time is up.
+    ManualClock clock(runner);
     for (const QString &name : commands)
         runner.enqueue(named(name));
     runner.runToEnd();
@@ -376,6 +378,7 @@ void TestRunner::stepBackOverCommands()
 
     RasterSurface picture(kDesignSize, 1.0);
     RunnerDriver runner(picture);
+    ManualClock clock(runner);
     for (const QString &name : commands)
         runner.enqueue(named(name));
     runner.runToEnd();
@@ -402,42 +405,94 @@ const QByteArray kEmptySweep = "check(surface.SetPenWidth(2));\n"
                                "Sweep(0, 10000000000.0, 1, [&](double a) {\n"
                                "});\n";
 
+// A loop of the routine's own that never ends.
+const QByteArray kEndlessWhile = "check(surface.SetPenWidth(2));\n"
+                                 "double x = 0;\n"
+                                 "while (x >= 0)\n"
+                                 "    x += 1;\n";
+
 } // namespace
 
 void TestRunner::loopsDrawingNothingKeepToTheFrame_data()
 {
-    QTest::addColumn<bool>("asChange");
-    QTest::newRow("queued") << false;
-    QTest::newRow("a change") << true;
+    // How the routine is asked for: queued at the instant speed, as a
+    // change, or, once its pen has landed and the drawing is paused, with
+    // F10, Ctrl+F10, or after it was dropped there, drawn again at another
+    // size or stepped back over a command finished after it.
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QByteArray>("source");
+    for (const char *how :
+         {"queued", "a change", "stepped", "run to its end", "run to a call", "drawn again", "stepped back"})
+        QTest::newRow(how) << QString::fromLatin1(how) << kEmptySweep;
+    QTest::newRow("a while loop that never ends") << QStringLiteral("queued") << kEndlessWhile;
 }
 
 void TestRunner::loopsDrawingNothingKeepToTheFrame()
 {
-    QFETCH(bool, asChange);
+    QFETCH(QString, how);
+    QFETCH(QByteArray, source);
     // A clock that moves 1 ms each time it is read: a frame of 16 ms is up
     // after a few thousand turns of the loop, whatever it draws.
     RecordingSurface picture;
     RecordingSurface changed;
+    RecordingSurface again;
     RunnerDriver runner(picture);
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now += 1ms; });
     runner.setSpeed(Speed::Instant);
-    const Runnable routine(test::routineOf(kEmptySweep));
+    const Runnable routine(test::routineOf(source));
     QSignalSpy dropped(&runner, &RunnerDriver::changeDropped);
-    if (asChange)
+    const bool asChange = how == "a change";
+    if (asChange) {
         runner.showChange(routine, [](const Runnable &) { return false; }, changed);
-    else
+    } else {
         runner.enqueue(routine);
+        if (how != "queued") {
+            runner.setPaused(true);
+            runner.step();
+            QCOMPARE(runner.progress().landed, 1LL);
+        }
+    }
+    // What it is asked for returns within a frame, and is still under way.
+    const std::chrono::nanoseconds asked = now;
+    if (how == "stepped") {
+        runner.step();
+    } else if (how == "run to its end") {
+        runner.runTo({});
+    } else if (how == "run to a call") {
+        // Where the call lands is found by drawing the routine again.
+        runner.runTo({0, 1});
+    } else if (how == "drawn again" || how == "stepped back") {
+        runner.dropAll();
+        if (how == "stepped back") {
+            runner.enqueue(Button::CmdCls);
+            runner.runToEnd();
+            runner.stepBack();
+        } else {
+            runner.redrawOn(again);
+        }
+        QVERIFY(runner.isRedrawing());
+    }
+    QVERIFY(now - asked <= 2 * CommandRunner::kFrame);
     double value = 0;
     for (int frame = 0; frame < 3; ++frame) {
+        const std::chrono::nanoseconds begun = now;
         runner.advance();
-        QVERIFY(!runner.isIdle() || runner.isChanging());
-        if (!asChange) {
+        QVERIFY(now - begun <= 2 * CommandRunner::kFrame);
+        QVERIFY(!runner.isIdle() || runner.isChanging() || runner.isRedrawing());
+        if ((how == "queued" || how == "stepped" || how == "run to its end") && source == kEmptySweep) {
             // The sweep is further on at each frame, and the pane sees it.
             QCOMPARE(runner.loops().depth(), 1);
             QVERIFY(runner.loops().loop(0).value > value);
             value = runner.loops().loop(0).value;
         }
+    }
+    if (how == "drawn again" || how == "stepped back") {
+        // What was dropped is drawn again as far as its pen, and no further.
+        const std::vector<RecordingSurface::Call> &calls = (how == "drawn again" ? again : picture).calls();
+        QCOMPARE(calls.back().op, Operation::SetPenWidth);
+        runner.stop();
+        return;
     }
     QCOMPARE(asChange ? runner.progress().changing : runner.progress().landed, 1LL);
     QCOMPARE(routine.operations(), -1LL);

@@ -213,6 +213,273 @@
     </message>
 </context>
 <context>
+    <name>RoutineFault</name>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is not valid UTF-8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unexpected character %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unterminated comment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only #include lines may begin with &apos;#&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>expected a header after #include</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unexpected text after %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>exponent has no digits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unsupported suffix %1 on number %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>number %1 would be read as octal; write it without the leading 0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>integer constant %1 is too large for a long</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only the scene files&apos; headers may be included: &quot;Scenes.h&quot;, &quot;DrawingSurface.h&quot;, &quot;Palette.h&quot;, &quot;RuntimeError.h&quot;, &quot;Sweep.h&quot;, &lt;cmath&gt;, &lt;algorithm&gt; and &lt;numbers&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>#include lines must come before the namespace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is used without #include %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the routine must be in namespace sweepdraw</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>expected %1 before %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>expected the end of the file before %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was not declared in this scope</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was not declared in this scope; did you mean %2?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was not declared in this scope; a variable needs its type: &apos;double %2 = ...&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>redeclaration of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is used in its own initializer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is a macro of the headers, so it cannot name anything else</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is a word of C++ or a name of the drawing core, so it cannot name a value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not among the functions a routine may call: std::sin, cos, tan, asin, acos, atan, atan2, sinh, cosh, tanh, exp, log, log10, log2, pow, sqrt, hypot, fmod, abs, fabs, floor, ceil, round, trunc, min and max</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not an operation of the drawing surface: SetPenWidth, PlotPoint, DrawBox, DrawCircle and ClearSurface are</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the status %1 returns must be checked: &apos;check(surface.%2(...));&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>expected the drawing surface for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the colour of %1 must be given by PaletteColor, not by %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a colour from PaletteColor is not a number; pass it to a surface operation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the drawing surface is not a number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 returns no value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the counter of %1 is %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nested deeper than %1 levels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is const: declare it without const to change it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only a variable can be assigned to or changed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 needs a value where it is declared: &apos;%2 %1 = 0;&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>++ and -- do not apply to a bool</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&apos;%&apos; takes ints, not %1; std::fmod takes doubles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 takes two values of one type, not %2 and %3; write 1.0, not 1, for a double</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not inside a for, while or do loop of its own body</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 returns %2: &apos;return&apos; needs a value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 returns no value: write &apos;return;&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the body of a Sweep or ColourPass returns no value: write &apos;return;&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the value of constexpr %1 is not a constant</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the value of %1 must be worked out from numbers and constants alone, before the drawing starts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a value outside the functions must be const or constexpr: &apos;const double r = 5;&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the last function of a routine file draws: &apos;void DrawName(DrawingSurface &amp;surface) { ... }&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds more values than a routine&apos;s function may</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not part of the routine language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>conversion to %1: %2 is outside the range of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 division by zero</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 division overflows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 remainder of a division by zero</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 remainder overflows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 addition overflows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 subtraction overflows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 multiplication overflows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 negation overflows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>std::abs: %1 has no int magnitude</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>calls nested deeper than %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 ends without returning a value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>still running after %1 steps; a run without a window stops there, and --steps allows more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 takes %2 arguments, not %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 takes 1 argument, not %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Speed</name>
     <message>
         <source>Slow</source>

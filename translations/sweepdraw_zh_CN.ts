@@ -213,6 +213,273 @@
     </message>
 </context>
 <context>
+    <name>RoutineFault</name>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>无法读取：%1</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 bytes</source>
+        <translation>文件大于 %1 字节</translation>
+    </message>
+    <message>
+        <source>the file is not valid UTF-8</source>
+        <translation>文件不是有效的 UTF-8</translation>
+    </message>
+    <message>
+        <source>unexpected character %1</source>
+        <translation>意外的字符 %1</translation>
+    </message>
+    <message>
+        <source>unterminated comment</source>
+        <translation>注释没有结束</translation>
+    </message>
+    <message>
+        <source>only #include lines may begin with &apos;#&apos;</source>
+        <translation>只有 #include 行可以以“#”开头</translation>
+    </message>
+    <message>
+        <source>expected a header after #include</source>
+        <translation>#include 之后应有头文件</translation>
+    </message>
+    <message>
+        <source>unexpected text after %1</source>
+        <translation>%1 之后有多余的文字</translation>
+    </message>
+    <message>
+        <source>exponent has no digits</source>
+        <translation>指数没有数字</translation>
+    </message>
+    <message>
+        <source>unsupported suffix %1 on number %2</source>
+        <translation>数 %2 的后缀 %1 不受支持</translation>
+    </message>
+    <message>
+        <source>number %1 would be read as octal; write it without the leading 0</source>
+        <translation>数 %1 会被读作八进制；请去掉开头的 0</translation>
+    </message>
+    <message>
+        <source>integer constant %1 is too large for a long</source>
+        <translation>整数常量 %1 超出 long 的范围</translation>
+    </message>
+    <message>
+        <source>only the scene files&apos; headers may be included: &quot;Scenes.h&quot;, &quot;DrawingSurface.h&quot;, &quot;Palette.h&quot;, &quot;RuntimeError.h&quot;, &quot;Sweep.h&quot;, &lt;cmath&gt;, &lt;algorithm&gt; and &lt;numbers&gt;</source>
+        <translation>只能包含场景文件所用的头文件：&quot;Scenes.h&quot;、&quot;DrawingSurface.h&quot;、&quot;Palette.h&quot;、&quot;RuntimeError.h&quot;、&quot;Sweep.h&quot;、&lt;cmath&gt;、&lt;algorithm&gt; 和 &lt;numbers&gt;</translation>
+    </message>
+    <message>
+        <source>#include lines must come before the namespace</source>
+        <translation>#include 行必须写在命名空间之前</translation>
+    </message>
+    <message>
+        <source>%1 is used without #include %2</source>
+        <translation>使用了 %1，却没有 #include %2</translation>
+    </message>
+    <message>
+        <source>the routine must be in namespace sweepdraw</source>
+        <translation>例程必须写在命名空间 sweepdraw 里</translation>
+    </message>
+    <message>
+        <source>expected %1 before %2</source>
+        <translation>%2 之前应有 %1</translation>
+    </message>
+    <message>
+        <source>expected the end of the file before %1</source>
+        <translation>%1 之前文件应已结束</translation>
+    </message>
+    <message>
+        <source>%1 was not declared in this scope</source>
+        <translation>%1 在此作用域中尚未声明</translation>
+    </message>
+    <message>
+        <source>%1 was not declared in this scope; did you mean %2?</source>
+        <translation>%1 在此作用域中尚未声明；是不是想写 %2？</translation>
+    </message>
+    <message>
+        <source>%1 was not declared in this scope; a variable needs its type: &apos;double %2 = ...&apos;</source>
+        <translation>%1 在此作用域中尚未声明；变量需要写出类型：&apos;double %2 = ...&apos;</translation>
+    </message>
+    <message>
+        <source>redeclaration of %1</source>
+        <translation>%1 重复声明</translation>
+    </message>
+    <message>
+        <source>%1 is used in its own initializer</source>
+        <translation>%1 在自己的初始值中被使用</translation>
+    </message>
+    <message>
+        <source>%1 is a macro of the headers, so it cannot name anything else</source>
+        <translation>%1 是头文件中的宏，不能再用作别的名字</translation>
+    </message>
+    <message>
+        <source>%1 is a word of C++ or a name of the drawing core, so it cannot name a value</source>
+        <translation>%1 是 C++ 的关键字或绘图核心的名字，不能用作值的名字</translation>
+    </message>
+    <message>
+        <source>%1 is not among the functions a routine may call: std::sin, cos, tan, asin, acos, atan, atan2, sinh, cosh, tanh, exp, log, log10, log2, pow, sqrt, hypot, fmod, abs, fabs, floor, ceil, round, trunc, min and max</source>
+        <translation>%1 不是例程可以调用的函数；可以调用的有：std::sin、cos、tan、asin、acos、atan、atan2、sinh、cosh、tanh、exp、log、log10、log2、pow、sqrt、hypot、fmod、abs、fabs、floor、ceil、round、trunc、min 和 max</translation>
+    </message>
+    <message>
+        <source>%1 is not an operation of the drawing surface: SetPenWidth, PlotPoint, DrawBox, DrawCircle and ClearSurface are</source>
+        <translation>%1 不是绘图表面的操作；表面的操作有 SetPenWidth、PlotPoint、DrawBox、DrawCircle 和 ClearSurface</translation>
+    </message>
+    <message>
+        <source>the status %1 returns must be checked: &apos;check(surface.%2(...));&apos;</source>
+        <translation>%1 返回的状态必须检查：&apos;check(surface.%2(...));&apos;</translation>
+    </message>
+    <message>
+        <source>expected the drawing surface for %1</source>
+        <translation>%1 应接受绘图表面</translation>
+    </message>
+    <message>
+        <source>the colour of %1 must be given by PaletteColor, not by %2</source>
+        <translation>%1 的颜色必须由 PaletteColor 给出，而不是 %2</translation>
+    </message>
+    <message>
+        <source>a colour from PaletteColor is not a number; pass it to a surface operation</source>
+        <translation>PaletteColor 给出的颜色不是数；请把它传给表面的操作</translation>
+    </message>
+    <message>
+        <source>the drawing surface is not a number</source>
+        <translation>绘图表面不是数</translation>
+    </message>
+    <message>
+        <source>%1 returns no value</source>
+        <translation>%1 不返回值</translation>
+    </message>
+    <message>
+        <source>the counter of %1 is %2</source>
+        <translation>%1 的计数器是 %2</translation>
+    </message>
+    <message>
+        <source>nested deeper than %1 levels</source>
+        <translation>嵌套超过 %1 层</translation>
+    </message>
+    <message>
+        <source>%1 is const: declare it without const to change it</source>
+        <translation>%1 是 const：要改变它，声明时请去掉 const</translation>
+    </message>
+    <message>
+        <source>only a variable can be assigned to or changed</source>
+        <translation>只有变量可以赋值或改变</translation>
+    </message>
+    <message>
+        <source>%1 needs a value where it is declared: &apos;%2 %1 = 0;&apos;</source>
+        <translation>%1 在声明处需要一个值：&apos;%2 %1 = 0;&apos;</translation>
+    </message>
+    <message>
+        <source>++ and -- do not apply to a bool</source>
+        <translation>++ 和 -- 不能用于 bool</translation>
+    </message>
+    <message>
+        <source>&apos;%&apos; takes ints, not %1; std::fmod takes doubles</source>
+        <translation>&apos;%&apos; 只接受 int，而不是 %1；double 请用 std::fmod</translation>
+    </message>
+    <message>
+        <source>%1 takes two values of one type, not %2 and %3; write 1.0, not 1, for a double</source>
+        <translation>%1 接受两个同类型的值，而不是 %2 和 %3；double 请写 1.0，而不是 1</translation>
+    </message>
+    <message>
+        <source>%1 is not inside a for, while or do loop of its own body</source>
+        <translation>%1 不在所在函数体内的 for、while 或 do 循环中</translation>
+    </message>
+    <message>
+        <source>%1 returns %2: &apos;return&apos; needs a value</source>
+        <translation>%1 返回 %2：&apos;return&apos; 需要一个值</translation>
+    </message>
+    <message>
+        <source>%1 returns no value: write &apos;return;&apos;</source>
+        <translation>%1 不返回值：请写 &apos;return;&apos;</translation>
+    </message>
+    <message>
+        <source>the body of a Sweep or ColourPass returns no value: write &apos;return;&apos;</source>
+        <translation>Sweep 或 ColourPass 的循环体不返回值：请写 &apos;return;&apos;</translation>
+    </message>
+    <message>
+        <source>the value of constexpr %1 is not a constant</source>
+        <translation>constexpr %1 的值不是常量</translation>
+    </message>
+    <message>
+        <source>the value of %1 must be worked out from numbers and constants alone, before the drawing starts</source>
+        <translation>%1 的值必须只由数和常量算出，在绘图开始之前</translation>
+    </message>
+    <message>
+        <source>a value outside the functions must be const or constexpr: &apos;const double r = 5;&apos;</source>
+        <translation>函数之外的值必须是 const 或 constexpr：&apos;const double r = 5;&apos;</translation>
+    </message>
+    <message>
+        <source>the last function of a routine file draws: &apos;void DrawName(DrawingSurface &amp;surface) { ... }&apos;</source>
+        <translation>例程文件的最后一个函数负责绘图：&apos;void DrawName(DrawingSurface &amp;surface) { ... }&apos;</translation>
+    </message>
+    <message>
+        <source>%1 holds more values than a routine&apos;s function may</source>
+        <translation>%1 容纳的值超过了例程函数的上限</translation>
+    </message>
+    <message>
+        <source>%1 is not part of the routine language</source>
+        <translation>%1 不属于例程语言</translation>
+    </message>
+    <message>
+        <source>conversion to %1: %2 is outside the range of %1</source>
+        <translation>转换为 %1：%2 超出 %1 的范围</translation>
+    </message>
+    <message>
+        <source>%1 division by zero</source>
+        <translation>%1 除以零</translation>
+    </message>
+    <message>
+        <source>%1 division overflows</source>
+        <translation>%1 除法溢出</translation>
+    </message>
+    <message>
+        <source>%1 remainder of a division by zero</source>
+        <translation>%1 对零求余</translation>
+    </message>
+    <message>
+        <source>%1 remainder overflows</source>
+        <translation>%1 求余溢出</translation>
+    </message>
+    <message>
+        <source>%1 addition overflows</source>
+        <translation>%1 加法溢出</translation>
+    </message>
+    <message>
+        <source>%1 subtraction overflows</source>
+        <translation>%1 减法溢出</translation>
+    </message>
+    <message>
+        <source>%1 multiplication overflows</source>
+        <translation>%1 乘法溢出</translation>
+    </message>
+    <message>
+        <source>%1 negation overflows</source>
+        <translation>%1 取负溢出</translation>
+    </message>
+    <message>
+        <source>std::abs: %1 has no int magnitude</source>
+        <translation>std::abs：%1 的绝对值超出 int 的范围</translation>
+    </message>
+    <message>
+        <source>calls nested deeper than %1</source>
+        <translation>调用嵌套超过 %1 层</translation>
+    </message>
+    <message>
+        <source>%1 ends without returning a value</source>
+        <translation>%1 没有返回值就结束了</translation>
+    </message>
+    <message>
+        <source>still running after %1 steps; a run without a window stops there, and --steps allows more</source>
+        <translation>已运行 %1 步仍未结束；没有窗口的运行到此停止，--steps 可以允许更多步</translation>
+    </message>
+    <message>
+        <source>%1 takes %2 arguments, not %3</source>
+        <translation>%1 接受 %2 个参数，而不是 %3 个</translation>
+    </message>
+    <message>
+        <source>%1 takes 1 argument, not %3</source>
+        <translation>%1 接受 1 个参数，而不是 %3 个</translation>
+    </message>
+</context>
+<context>
     <name>Speed</name>
     <message>
         <source>Slow</source>

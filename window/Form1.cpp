@@ -300,7 +300,7 @@ void Form1::finishDrawing()
 
 bool Form1::isDrawing() const
 {
-    return !m_runner->isIdle() || m_runner->isChanging();
+    return !m_runner->isIdle() || m_runner->isChanging() || m_runner->isRedrawing();
 }
 
 std::vector<Runnable> Form1::pictures() const

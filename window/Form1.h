@@ -74,7 +74,8 @@ public:
     // Lands everything queued without returning to the event loop.
     void finishDrawing();
 
-    // Whether a command is being drawn or is queued, or a change drawn.
+    // Whether a command is being drawn or is queued, a change drawn, or the
+    // picture drawn again.
     bool isDrawing() const;
 
     // The drawing commands the picture shows since the last "清除", in the

@@ -262,6 +262,23 @@ test('a shared link draws its routine once, and Copy link gives it back', async 
     await page.close();
 });
 
+// The arguments where glibc's sine and cosine differ from the core's, and
+// the core's values, as tst_routine pins them: the page's are the same.
+test('the sine and cosine come out as the desktop pins them', async () => {
+    const source = readFileSync(join(top, 'tests/tst_routine.cpp'), 'utf8');
+    const rows = [...source.matchAll(
+        /QByteArray\("(sin|cos)"\) << QByteArray\("([\d.f]+)"\) << QByteArray\("([\d.f]+)"\)/g)];
+    assert.equal(rows.length, 4);
+    const same = rows.map(([, f, argument, value]) => `std::${f}(${argument}) == ${value}`).join(' && ');
+    const text = kBox.replace('#include "RuntimeError.h"', '#include "RuntimeError.h"\n\n#include <cmath>')
+        .replace('PaletteColor(12)', `PaletteColor(${same} ? 12 : 9)`);
+    const page = await open('', routineLink(text));
+    await drawn(page);
+    assert.equal(await page.$eval('#message', m => m.hidden), true);
+    assert.deepEqual(await redBlueLime(page), [true, false, false]);
+    await page.close();
+});
+
 // Whether the picture holds red, blue and lime pixels.
 function redBlueLime(page) {
     return page.evaluate(() => {
