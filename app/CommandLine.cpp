@@ -151,7 +151,7 @@ void declareOptions(QCommandLineParser &parser, bool described)
             return QStringLiteral("Runs the comma-separated commands after start-up, as if their buttons were "
                                   "clicked: %1, by name in any case or by caption, or a routine file, any item "
                                   "with a / or ending in .cpp. Given more than once, runs all the lists in order.")
-                .arg(commandNames().join(QStringLiteral(", ")));
+                .arg(QString::fromStdString(commandNames()));
         }),
         QStringLiteral("list")));
     parser.addOption(QCommandLineOption(
@@ -178,7 +178,7 @@ void declareOptions(QCommandLineParser &parser, bool described)
         QStringLiteral("speed"), text([&defaultSpeed] {
             return QStringLiteral("How fast the window draws, and --record records: %1; %2 unless given, at "
                                   "which the sunshine takes about %3 seconds. --save alone draws at once.")
-                .arg(speedNames(), defaultSpeed)
+                .arg(QString::fromStdString(speedNames()), defaultSpeed)
                 .arg(sunshineSeconds());
         }),
         QStringLiteral("speed"), defaultSpeed));
@@ -263,10 +263,10 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
                 options.commands.push_back(known->second);
                 continue;
             }
-            const std::optional<Button> button = commandByName(name);
+            const std::optional<Button> button = commandByName(name.toStdString());
             if (!button)
                 return refuse(QStringLiteral("unknown command '%1' in --run; the commands are %2")
-                                  .arg(name, commandNames().join(QStringLiteral(", "))));
+                                  .arg(name, QString::fromStdString(commandNames())));
             options.commands.push_back(*button);
         }
     }
@@ -276,7 +276,7 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
     const std::optional<Speed> chosen = speedByName(parser.value(QStringLiteral("speed")).toStdString());
     if (!chosen)
         return refuse(QStringLiteral("unknown speed '%1' for --speed; the speeds are %2")
-                          .arg(parser.value(QStringLiteral("speed")), speedNames()));
+                          .arg(parser.value(QStringLiteral("speed")), QString::fromStdString(speedNames())));
     options.speed = *chosen;
     const QStringList steps = parser.values(QStringLiteral("steps"));
     bool number = steps.size() <= 1;

@@ -8,6 +8,7 @@
 #include "ImageFile.h"
 #include "Recording.h"
 #include "RunTimeErrorLine.h"
+#include "RunnerEvents.h"
 #include "Stage.h"
 
 namespace sweepdraw {
@@ -24,13 +25,16 @@ ExitStatus failWrite(const char *what, const QString &path, const QString &reaso
 // why one failed, if one did.
 std::optional<QString> drawAtOnce(Stage &stage, const QList<Runnable> &commands)
 {
-    CommandRunner runner(stage.picture());
-    std::optional<QString> failure;
-    QObject::connect(&runner, &CommandRunner::failed, [&failure](const QString &message) { failure = message; });
+    struct Failure final : RunnerEvents
+    {
+        void stoppedByFailure(const std::string &message) override { failure = QString::fromStdString(message); }
+        std::optional<QString> failure;
+    } told;
+    CommandRunner runner(stage.picture(), &told);
     for (const Runnable &command : commands)
         runner.enqueue(command);
     runner.runToEnd();
-    return failure;
+    return told.failure;
 }
 
 // The work itself, checking for a signal to end between its pieces.

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ErrorLine.h"
 #include "ExitSignals.h"
+#include "FailureWording.h"
 #include "FileWriter.h"
 #include "RunTimeErrorLine.h"
 #include "RuntimeError.h"
@@ -51,7 +52,7 @@ bool runAll(const Options &options, TraceSurface &surface)
         return true;
     } catch (const RuntimeError &error) {
         surface.flush();
-        writeRunTimeError(wordedFailure(error), true);
+        writeRunTimeError(QString::fromStdString(wordedFailure(error)), true);
         return false;
     }
 }

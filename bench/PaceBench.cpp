@@ -87,14 +87,14 @@ void onFiber(benchmark::State &state)
 void measurePaced(benchmark::State &state, const std::vector<Button> &clicks, Speed speed)
 {
     ShownStage window(speed);
-    CommandRunner &runner = window.runner();
+    RunnerDriver &runner = window.runner();
     QElapsedTimer clock;
     PaintTimes paints(clock);
     window.stage().view().installEventFilter(&paints);
 
     for (auto _ : state) {
         QEventLoop loop;
-        QObject::connect(&runner, &CommandRunner::idle, &loop, &QEventLoop::quit);
+        QObject::connect(&runner, &RunnerDriver::idle, &loop, &QEventLoop::quit);
         QTimer probe;
         probe.setTimerType(Qt::PreciseTimer);
         probe.setInterval(1);

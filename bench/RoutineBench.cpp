@@ -311,7 +311,7 @@ std::optional<int> runRoutineChild(int argc, char **argv)
         return std::nullopt;
     const std::string drawn(argv[1] + kMemoryOption.size());
     RasterSurface surface(kDesignSize, 1.0);
-    if (const std::optional<Button> button = commandByName(QString::fromStdString(drawn))) {
+    if (const std::optional<Button> button = commandByName(drawn)) {
         commandOf(*button).action(surface);
     } else {
         const std::optional<CompiledRoutine> routine = routineOf(drawn);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 #include "Stage.h"
 #include "SurfaceView.h"
 
@@ -18,21 +18,21 @@ public:
         : m_runner(m_stage.picture())
     {
         m_runner.setSpeed(speed);
-        QObject::connect(&m_runner, &CommandRunner::drawn, &m_stage, [this] { m_stage.view().showChanges(); });
+        QObject::connect(&m_runner, &RunnerDriver::drawn, &m_stage, [this] { m_stage.view().showChanges(); });
         m_stage.show();
         QCoreApplication::processEvents();
     }
 
     Stage &stage() { return m_stage; }
-    CommandRunner &runner() { return m_runner; }
+    RunnerDriver &runner() { return m_runner; }
 
 private:
     Stage m_stage{1.0};
-    CommandRunner m_runner;
+    RunnerDriver m_runner;
 };
 
 // Runs the window's event loop until everything queued is drawn.
-inline void drawQueued(const CommandRunner &runner)
+inline void drawQueued(const RunnerDriver &runner)
 {
     while (!runner.isIdle())
         QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -18,7 +18,12 @@ const std::string kFindCallName = "BM_Step/sunshine/find_call";
 const std::string kWhatDrewName = "BM_Step/all/what_drew";
 // A ray's pixel of the sunshine, drawn over by none of the others, and a
 // pixel none of them draws on, which every scene is asked about.
-const std::vector<std::pair<std::string, QPoint>> kPixels = {{"ray", QPoint(600, 133)}, {"blank", QPoint(100, 50)}};
+struct Pixel
+{
+    int x;
+    int y;
+};
+const std::vector<std::pair<std::string, Pixel>> kPixels = {{"ray", {600, 133}}, {"blank", {100, 50}}};
 
 // The sunshine's colour pass is called on this line of its scene.
 constexpr int kColourPassLine = 19;
@@ -78,12 +83,12 @@ void onFindCall(benchmark::State &state)
     state.counters["operation"] = static_cast<double>(operation);
 }
 
-void onWhatDrew(benchmark::State &state, QPoint pixel)
+void onWhatDrew(benchmark::State &state, Pixel pixel)
 {
-    const QList<Runnable> all = {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq};
+    const std::vector<Runnable> all = {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq};
     long long operation = 0;
     for (auto _ : state) {
-        const std::optional<DrawnBy> drawn = whatDrew(all, std::nullopt, 0, 1.0, pixel);
+        const std::optional<DrawnBy> drawn = whatDrew(all, std::nullopt, 0, 1.0, pixel.x, pixel.y);
         operation = drawn ? drawn->operation : 0;
     }
     state.counters["operation"] = static_cast<double>(operation);

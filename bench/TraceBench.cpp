@@ -55,10 +55,10 @@ struct StageWithPane
 void onPaced(benchmark::State &state)
 {
     StageWithPane window(true);
-    CommandRunner &runner = window.stage.runner();
+    RunnerDriver &runner = window.stage.runner();
     for (auto _ : state) {
         QEventLoop loop;
-        QObject::connect(&runner, &CommandRunner::idle, &loop, &QEventLoop::quit);
+        QObject::connect(&runner, &RunnerDriver::idle, &loop, &QEventLoop::quit);
         QElapsedTimer wall;
         wall.start();
         const double cpuStart = processCpuSeconds();
@@ -78,7 +78,7 @@ void onPaced(benchmark::State &state)
 double meanFrameMs(bool paneShown)
 {
     StageWithPane window(paneShown);
-    CommandRunner &runner = window.stage.runner();
+    RunnerDriver &runner = window.stage.runner();
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now; });
     runner.enqueue(Button::Cmdyg);

@@ -99,7 +99,7 @@ std::vector<const Command *> scenes()
 // run, and the CPU milliseconds of one drawing written on standard output.
 int drawLimit(const std::string &name)
 {
-    const std::optional<Button> button = commandByName(QString::fromStdString(name));
+    const std::optional<Button> button = commandByName(name);
     if (!button || !commandOf(*button).draws())
         return 2;
     const Command *scene = &commandOf(*button);
@@ -215,7 +215,7 @@ void onProgram(benchmark::State &state, const Command &scene)
 void onWindow(benchmark::State &state, const Command &scene)
 {
     ShownStage window(Speed::Instant);
-    CommandRunner &runner = window.runner();
+    RunnerDriver &runner = window.runner();
     againstLimitBeside(state, scene, [&] {
         QElapsedTimer paint;
         double paintMs = 0;

@@ -32,7 +32,7 @@ QString number(double value)
 
 } // namespace
 
-CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
+CodePane::CodePane(const RunnerDriver &runner, QWidget *parent)
     : QWidget(parent)
     , m_runner(runner)
     , m_header(new QLabel(this))
@@ -102,16 +102,16 @@ CodePane::CodePane(const CommandRunner &runner, QWidget *parent)
 
     m_tellLater.setSingleShot(true);
     connect(&m_tellLater, &QTimer::timeout, this, &CodePane::tellNow);
-    connect(&runner, &CommandRunner::commandFinished, this, [this](const Runnable &command) {
+    connect(&runner, &RunnerDriver::commandFinished, this, [this](const Runnable &command) {
         m_lastFinished = command;
         if (command.draws())
             m_lastDrawn = command;
     });
-    connect(&runner, &CommandRunner::drawn, this, [this] {
+    connect(&runner, &RunnerDriver::drawn, this, [this] {
         m_answer.reset();
         refresh();
     });
-    connect(&runner, &CommandRunner::idle, this, &CodePane::refresh);
+    connect(&runner, &RunnerDriver::idle, this, &CodePane::refresh);
 }
 
 CodePane::~CodePane()
@@ -345,7 +345,7 @@ void CodePane::showAnswer()
                                    : routine.lineOfCallOutsideLoops(drawn.outsideIndex);
 
     QStringList parts{tr("Pixel %1 was drawn by %2 line %3").arg(where, routine.fileName()).arg(line)};
-    parts << drawn.command.caption();
+    parts << QString::fromStdString(drawn.command.caption());
     if (const QString pass = passOf(drawn.at); !pass.isEmpty())
         parts << pass;
     parts << (routine.operations() < 0 ? tr("operation %1").arg(drawn.operation)
@@ -383,7 +383,8 @@ QString CodePane::progressLine(const DrawingProgress &progress)
 {
     const QString paused = m_runner.isPaused() ? tr("paused") : QString();
     if (!progress.current) {
-        QStringList parts{m_lastFinished ? tr("Finished %1").arg(m_lastFinished->caption()) : tr("Nothing drawn yet")};
+        QStringList parts{m_lastFinished ? tr("Finished %1").arg(QString::fromStdString(m_lastFinished->caption()))
+                                         : tr("Nothing drawn yet")};
         if (!paused.isEmpty())
             parts << paused;
         if (progress.queued > 0)
@@ -391,7 +392,7 @@ QString CodePane::progressLine(const DrawingProgress &progress)
         return parts.join(QStringLiteral(" · "));
     }
     const Routine &routine = routineOf(*progress.current);
-    QStringList parts{progress.current->caption()};
+    QStringList parts{QString::fromStdString(progress.current->caption())};
     if (!paused.isEmpty())
         parts << paused;
     if (const QString pass = passOf(m_runner.loops()); !pass.isEmpty())

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CodeView.h"
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 #include "Commands.h"
 #include "Routine.h"
 #include "WhatDrew.h"
@@ -62,7 +62,7 @@ class CodePane final : public QWidget
 public:
     static constexpr int kTypingRestMs = 250;
 
-    explicit CodePane(const CommandRunner &runner, QWidget *parent = nullptr);
+    explicit CodePane(const RunnerDriver &runner, QWidget *parent = nullptr);
     ~CodePane() override;
 
     // Shows where the drawing is now.
@@ -132,7 +132,7 @@ private:
     void showMine();
     void tellReadOnly();
 
-    const CommandRunner &m_runner;
+    const RunnerDriver &m_runner;
     QLabel *m_header;
     QLabel *m_progress;
     CodeView *m_code;

@@ -20,7 +20,7 @@ QString wordedRefusal(const RoutineMessage &message, const QString &fileName);
 
 // A command's failure in the user's language: a routine's run-time error
 // worded as above, "FILE:LINE: error: what"; any other as the engine says
-// it. For setFailureWording (RunTimeErrorLine.h).
+// it. For setFailureWording (FailureWording.h).
 QString wordedRunTimeError(const RuntimeError &error);
 
 } // namespace sweepdraw

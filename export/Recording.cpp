@@ -8,7 +8,7 @@
 namespace sweepdraw {
 
 Recording::Recording(DrawingSurface &picture, Render render, QList<Runnable> commands, Speed speed)
-    : m_runner(std::make_unique<CommandRunner>(picture))
+    : m_runner(std::make_unique<CommandRunner>(picture, static_cast<RunnerEvents *>(this)))
     , m_render(std::move(render))
     , m_commands(std::move(commands))
     , m_speed(speed)
@@ -16,17 +16,19 @@ Recording::Recording(DrawingSurface &picture, Render render, QList<Runnable> com
 {
     m_runner->setSpeed(speed);
     m_runner->setClock([now = m_now] { return *now; });
-    QObject::connect(m_runner.get(), &CommandRunner::failed, m_runner.get(), [this](const QString &message) {
-        writeRunTimeError(message, true);
-        m_cut = true;
-        m_runner->stop();
-    });
     if (m_speed != Speed::Instant)
         for (const Runnable &command : m_commands)
             run(command);
 }
 
 Recording::~Recording() = default;
+
+void Recording::stoppedByFailure(const std::string &message)
+{
+    writeRunTimeError(QString::fromStdString(message), true);
+    m_cut = true;
+    m_runner->stop();
+}
 
 void Recording::run(const Runnable &command)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RunnerEvents.h"
 #include "Runnable.h"
 #include "Speed.h"
 
@@ -28,7 +29,7 @@ class DrawingSurface;
 // The picture, empty at the start, is left to the recording while it lasts,
 // and keeps what was drawn afterwards. A command that fails, or "退出", ends
 // the recording there.
-class Recording
+class Recording final : private RunnerEvents
 {
 public:
     static constexpr std::chrono::milliseconds kFrameTime{40};
@@ -62,6 +63,7 @@ public:
 
 private:
     void run(const Runnable &command);
+    void stoppedByFailure(const std::string &message) override;
 
     std::unique_ptr<CommandRunner> m_runner;
     Render m_render;

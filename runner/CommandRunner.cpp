@@ -2,7 +2,10 @@
 
 #include "DrawingSurface.h"
 #include "PictureChange.h"
+#include "RunnerEvents.h"
 #include "SteppedAction.h"
+
+#include <cassert>
 
 namespace sweepdraw {
 
@@ -13,54 +16,63 @@ std::chrono::nanoseconds steadyNow()
     return std::chrono::steady_clock::now().time_since_epoch();
 }
 
+// Tells nothing, for a runner given no events.
+RunnerEvents &quiet()
+{
+    static struct Quiet final : RunnerEvents
+    {
+    } none;
+    return none;
+}
+
 } // namespace
 
-
-CommandRunner::CommandRunner(DrawingSurface &picture, QObject *parent)
-    : QObject(parent)
-    , m_picture(&picture)
+CommandRunner::CommandRunner(DrawingSurface &picture, RunnerEvents *events, Ticker *ticker)
+    : m_picture(&picture)
     , m_clock(steadyNow)
-    , m_pace(m_clock)
+    , m_frames(m_clock, ticker)
+    , m_events(events ? events : &quiet())
 {
-    m_frames.setTimerType(Qt::PreciseTimer);
-    connect(&m_frames, &QTimer::timeout, this, &CommandRunner::advance);
     repace();
 }
 
 CommandRunner::~CommandRunner()
 {
-    stop();
+    // The action unwinds while its picture is still there; the ticker is
+    // left alone, as whoever drives the runner may be going too.
+    m_action.reset();
+    m_change.reset();
 }
 
 void CommandRunner::setClock(Clock clock)
 {
     m_clock = std::move(clock);
-    m_pace.restart();
+    m_frames.pace().restart();
 }
 
 void CommandRunner::setSpeed(Speed speed)
 {
-    m_speed = speed;
+    m_frames.setSpeed(speed);
     repace();
     scheduleFrames();
 }
 
 void CommandRunner::setPaused(bool paused)
 {
-    if (paused == m_paused)
+    if (paused == isPaused())
         return;
-    m_paused = paused;
+    m_frames.setPaused(paused);
     repace();
     scheduleFrames();
 }
 
 void CommandRunner::enqueue(const Runnable &command)
 {
-    Q_ASSERT(command.hasAction());
+    assert(command.hasAction());
     if (m_stopped)
         return;
     if (isIdle())
-        m_pace.restart();
+        m_frames.pace().restart();
     m_queue.push(command);
     scheduleFrames();
 }
@@ -84,17 +96,17 @@ void CommandRunner::advance()
         return;
     }
     // A change begun goes next; one waiting, once the queue is empty.
-    if (!m_stopped && m_change && (m_change->drawing || isIdle())) {
+    if (!m_stopped && m_change && (m_change->begun() || isIdle())) {
         landChange();
         return;
     }
     if (m_stopped || isIdle()) {
-        m_frames.stop();
+        m_frames.sleep();
         return;
     }
     // What is due now, and no more: the time the landing itself takes is
     // the next frame's.
-    const long long due = m_pace.due();
+    const long long due = m_frames.pace().due();
     report(due > 0 && land(due, m_clock() + kFrame) > 0);
 }
 
@@ -103,7 +115,7 @@ void CommandRunner::step()
     dropChange();
     if (m_stopped || isIdle())
         return;
-    m_goal = Goal{1, true, {}, std::nullopt};
+    m_goal = Goal{1, true, {}, std::nullopt, nullptr};
     catchUp();
 }
 
@@ -130,7 +142,7 @@ void CommandRunner::stepBack()
     // The drawing is exact, so the picture as it was one operation ago is
     // the same drawing again, one operation short.
     if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
-        fail(QString::fromStdString(cleared.message()));
+        fail(cleared.message());
         return;
     }
     redrawTo(landed - 1);
@@ -142,7 +154,7 @@ void CommandRunner::runTo(const RunToStop &stop)
     dropChange();
     if (m_stopped || isIdle())
         return;
-    m_goal = Goal{Pace::kUnlimited, false, stop, std::nullopt};
+    m_goal = Goal{Pace::kUnlimited, false, stop, std::nullopt, nullptr};
     catchUp();
 }
 
@@ -184,7 +196,7 @@ void CommandRunner::stop()
     m_goal.reset();
     m_loops.forgetPoint();
     m_loops.note();
-    m_frames.stop();
+    m_frames.sleep();
 }
 
 void CommandRunner::dropAll()
@@ -207,7 +219,7 @@ void CommandRunner::dropAll()
     // A redraw under way goes on with the pictures as they stand now.
     if (redrawing) {
         if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
-            fail(QString::fromStdString(cleared.message()));
+            fail(cleared.message());
             return;
         }
         redrawTo(0);
@@ -226,7 +238,7 @@ void CommandRunner::showChange(const Runnable &command, std::function<bool(const
     if (m_stopped)
         return;
     dropChange();
-    m_change = Change{command, std::move(replaces), &picture, nullptr};
+    m_change = std::make_unique<PictureChange>(command, std::move(replaces), picture);
     if (!isIdle()) {
         m_queue.finishAllAtOnce();
         repace();
@@ -239,32 +251,28 @@ void CommandRunner::dropChange()
     if (!m_change)
         return;
     m_change.reset();
-    emit changeDropped(QString());
+    m_events->changeGone({});
     scheduleFrames();
 }
 
 void CommandRunner::landChange()
 {
-    if (!m_change->drawing) {
-        // The pictures as they stand once the queue is done.
-        PictureHistory shown = m_history;
-        shown.replace(m_change->replaces, m_change->command.startingOn(m_picture->penWidth()));
-        m_change->drawing = std::make_unique<PictureChange>(std::move(shown), *m_change->picture);
-    }
-    if (!m_change->drawing->land(SteppedAction::Deadline{&m_clock, m_clock() + kFrame})) {
-        emit changeDrawing();
+    // On the pictures as they stand once the queue is done.
+    if (!m_change->begun())
+        m_change->begin(m_history, m_picture->penWidth());
+    if (!m_change->land(SteppedAction::Deadline{&m_clock, m_clock() + kFrame})) {
+        m_events->changeGrew();
         return;
     }
-    const Change done = std::move(*m_change);
-    m_change.reset();
-    if (const std::optional<QString> &failure = done.drawing->failure()) {
-        emit changeDropped(*failure);
+    const std::unique_ptr<PictureChange> done = std::move(m_change);
+    if (const std::optional<std::string> &failure = done->failure()) {
+        m_events->changeGone(*failure);
         scheduleFrames();
         return;
     }
-    m_history = done.drawing->shown();
-    m_picture = done.picture;
-    emit changeShown(done.command);
+    m_history = done->shown();
+    m_picture = &done->picture();
+    m_events->changeWhole(done->command());
     report(true);
 }
 
@@ -272,14 +280,8 @@ DrawingProgress CommandRunner::progress() const
 {
     long long changing = -1;
     if (m_change)
-        changing = m_change->drawing ? m_change->drawing->landed() : 0;
+        changing = m_change->landed();
     return {m_queue.current(), landedNow(), m_queue.waiting(), changing};
-}
-
-QList<Runnable> CommandRunner::queued() const
-{
-    const std::vector<Runnable> all = m_queue.all();
-    return QList<Runnable>(all.begin(), all.end());
 }
 
 void CommandRunner::redrawOn(DrawingSurface &picture)
@@ -294,30 +296,15 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     scheduleFrames();
 }
 
-long long CommandRunner::rate() const
-{
-    if (m_queue.finishingAtOnce())
-        return Pace::kUnlimited;
-    if (m_paused)
-        return 0;
-    return m_speed == Speed::Instant ? Pace::kUnlimited : operationsPerSecond(m_speed);
-}
-
 void CommandRunner::repace()
 {
-    m_pace.setRate(rate());
+    m_frames.repace(m_queue.finishingAtOnce());
 }
 
 void CommandRunner::scheduleFrames()
 {
     const bool owed = m_change || m_redraw || m_goal;
-    if (m_stopped || (!owed && (isIdle() || m_pace.rate() == 0))) {
-        m_frames.stop();
-        return;
-    }
-    const int interval = owed || m_pace.rate() == Pace::kUnlimited ? 0 : static_cast<int>(kFrame.count());
-    if (!m_frames.isActive() || m_frames.interval() != interval)
-        m_frames.start(interval);
+    m_frames.schedule(!m_stopped && !isIdle(), !m_stopped && owed);
 }
 
 long long CommandRunner::land(long long operations, std::optional<std::chrono::nanoseconds> deadline)
@@ -330,7 +317,7 @@ long long CommandRunner::land(long long operations, std::optional<std::chrono::n
         const LoopRecorder::Activation recording(&m_loops);
         const long long landed = m_action->land(operations - total, until);
         total += landed;
-        m_pace.count(landed);
+        m_frames.pace().count(landed);
         // Not finished: all that was let through has landed, or the time
         // is up.
         if (!m_action->finished())
@@ -371,7 +358,7 @@ void CommandRunner::finishCurrent()
 {
     const Runnable done = dropCurrent();
     m_history.finished(done);
-    emit commandFinished(done);
+    m_events->finishedCommand(done);
 }
 
 Runnable CommandRunner::dropCurrent()
@@ -390,29 +377,29 @@ bool CommandRunner::passOver()
 {
     if (!m_failure || !m_forgives || !m_forgives(*m_queue.current()))
         return false;
-    const QString message = *std::exchange(m_failure, std::nullopt);
+    const std::string message = *std::exchange(m_failure, std::nullopt);
     const Runnable failed = dropCurrent();
-    emit commandFailed(failed, message);
+    m_events->passedOver(failed, message);
     return true;
 }
 
 void CommandRunner::report(bool landed)
 {
     if (landed)
-        emit drawn();
+        m_events->landed();
     if (m_failure) {
         fail(*m_failure);
         return;
     }
     scheduleFrames();
     if (isIdle())
-        emit idle();
+        m_events->wentIdle();
 }
 
-void CommandRunner::fail(const QString &message)
+void CommandRunner::fail(const std::string &message)
 {
     stop();
-    emit failed(message);
+    m_events->stoppedByFailure(message);
 }
 
 } // namespace sweepdraw

@@ -2,26 +2,27 @@
 
 #include "CommandQueue.h"
 #include "Commands.h"
+#include "FramePacing.h"
 #include "LoopRecorder.h"
 #include "Pace.h"
 #include "PictureHistory.h"
+#include "RunToStop.h"
 #include "Speed.h"
-
-#include <QList>
-#include <QObject>
-#include <QString>
-#include <QTimer>
 
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace sweepdraw {
 
 class DrawingSurface;
 class PictureChange;
+class RunnerEvents;
 class SteppedAction;
+class Ticker;
 
 // How far the drawing has come.
 struct DrawingProgress
@@ -32,23 +33,11 @@ struct DrawingProgress
     long long changing = -1;       // operations of a change drawn so far, or -1 with none under way
 };
 
-// Where Run to the caret stops, in the command under way or the next one
-// queued: after every operation up to the first made at another value of
-// the loop called on line `loopLine` of its routine, or of a loop round it;
-// with no loop, after the operation the command makes outside every loop
-// `callOutsideLoops`th there, counted from 0. With neither, or where that
-// operation has landed already or never comes, at the command's end.
-struct RunToStop
-{
-    int loopLine = 0;
-    int callOutsideLoops = -1;
-};
-
 // Runs the window's commands on its picture one after another, in the order
 // they were given, at the speed's pace, without ever keeping the window's
 // thread from its event loop for longer than a frame.
 //
-// A frame timer wakes the runner once a frame at the paced speeds. Each
+// Its ticker wakes the runner once a frame at the paced speeds. Each
 // frame lands the operations due by the clock at that moment, as many as a
 // late frame has fallen behind, and goes back to sleep; at the instant
 // speed, and while finishing what was queued, a frame lands as many as it
@@ -70,31 +59,34 @@ struct RunToStop
 // frame.
 //
 // A command whose action fails has landed what it drew before the failure;
-// then `failed` is emitted and nothing more runs, unless the runner forgives
-// the command (setForgiving): then `commandFailed` is emitted, the command
-// is passed over, and the queue goes on.
-class CommandRunner final : public QObject
+// then it tells stoppedByFailure and nothing more runs, unless the runner
+// forgives the command (setForgiving): then it tells passedOver, the
+// command is passed over, and the queue goes on. What it tells goes to its
+// RunnerEvents.
+class CommandRunner
 {
-    Q_OBJECT
-
 public:
     using Clock = sweepdraw::Clock;
 
-    // How long a frame lasts at the paced speeds, and the longest one may
-    // spend drawing at any speed.
-    static constexpr std::chrono::milliseconds kFrame{16};
+    static constexpr std::chrono::milliseconds kFrame = FramePacing::kFrame;
 
-    explicit CommandRunner(DrawingSurface &picture, QObject *parent = nullptr);
-    ~CommandRunner() override;
+    // Tells `events`, if given, what happens, and has `ticker`, if given,
+    // wake it for its frames; both must outlive it. Without a ticker, whoever
+    // drives it calls advance(), or finishes with runToEnd().
+    explicit CommandRunner(DrawingSurface &picture, RunnerEvents *events = nullptr, Ticker *ticker = nullptr);
+    ~CommandRunner();
+
+    CommandRunner(const CommandRunner &) = delete;
+    CommandRunner &operator=(const CommandRunner &) = delete;
 
     // The clock the pace follows; the steady clock unless set.
     void setClock(Clock clock);
 
-    Speed speed() const { return m_speed; }
+    Speed speed() const { return m_frames.speed(); }
     void setSpeed(Speed speed);
 
     void setPaused(bool paused);
-    bool isPaused() const { return m_paused; }
+    bool isPaused() const { return m_frames.isPaused(); }
 
     // Queues a drawing command: any but "退出".
     void enqueue(const Runnable &command);
@@ -104,8 +96,8 @@ public:
     // again.
     void finishQueued();
 
-    // One frame: lands the operations due. The runner's own frame timer
-    // calls it; a test with its own clock may call it too.
+    // One frame: lands the operations due. The ticker calls it; a test with
+    // its own clock may call it too.
     void advance();
 
     // Lands exactly one operation, if any is queued.
@@ -141,13 +133,13 @@ public:
     // frame, once what was queued before it has been finished at once
     // (finishQueued). Commands queued meanwhile wait for it. The picture in
     // view stays as it was until then: once the change is whole, the runner
-    // draws on `picture`, and `changeShown` is emitted. A change waiting or
+    // draws on `picture`, and tells changeWhole. A change waiting or
     // under way is dropped first; so it is by dropChange(), finishQueued(),
     // dropAll(), step(), stepBack() and runTo(); then, or when it fails,
-    // `changeDropped` is emitted, and `picture` is to be thrown away.
+    // it tells changeGone, and `picture` is to be thrown away.
     void showChange(const Runnable &command, std::function<bool(const Runnable &)> replaces, DrawingSurface &picture);
     void dropChange();
-    bool isChanging() const { return m_change.has_value(); }
+    bool isChanging() const { return m_change != nullptr; }
 
     // Whether no command is queued; a change may be under way.
     bool isIdle() const { return m_queue.empty(); }
@@ -156,11 +148,11 @@ public:
     bool isRedrawing() const { return m_redraw.has_value(); }
 
     // What the picture shows: see PictureHistory.
-    const QList<Runnable> &pictures() const { return m_history.pictures(); }
+    const std::vector<Runnable> &pictures() const { return m_history.pictures(); }
 
     DrawingProgress progress() const;
     // The command under way, whole, and those queued after it.
-    QList<Runnable> queued() const;
+    std::vector<Runnable> queued() const { return m_queue.all(); }
 
     // Where the current command's action was at its last operation to
     // land: the loops it was in, with their counters, and the point it
@@ -173,28 +165,10 @@ public:
     // from then on.
     void redrawOn(DrawingSurface &picture);
 
-signals:
-    // Operations have landed on the picture since the last frame.
-    void drawn();
-    void commandFinished(const sweepdraw::Runnable &command);
-    // A command failed; what it drew before the failure has landed.
-    void failed(const QString &message);
-    // A command forgiven its failure failed, and was passed over; what it
-    // drew before the failure has landed.
-    void commandFailed(const sweepdraw::Runnable &command, const QString &message);
-    // The last queued command has finished.
-    void idle();
-    // The change is whole on its picture, which the runner draws on now.
-    void changeShown(const sweepdraw::Runnable &command);
-    // The change was dropped, or failed with `failure`.
-    void changeDropped(const QString &failure);
-    // A frame drew more of the change.
-    void changeDrawing();
-
 private:
-    // The pace the queue is drawn at now.
-    long long rate() const;
+    // The pace the queue is drawn at now, afresh.
     void repace();
+    // Has the ticker wake the runner as it needs now.
     void scheduleFrames();
     // Lands up to `operations` of the queued commands, in order, none once
     // the deadline has passed.
@@ -218,7 +192,7 @@ private:
     // Tells what a landing did: the picture changed, a command failed, or
     // everything is done.
     void report(bool landed);
-    void fail(const QString &message);
+    void fail(const std::string &message);
     // Lands a piece of the change; the queue must be empty.
     void landChange();
     // Lands what is owed at once, none once the deadline has passed: the
@@ -248,29 +222,19 @@ private:
         std::shared_ptr<CallSearch> search; // where stop's call lands, while it is found
     };
 
-    struct Change
-    {
-        Runnable command;
-        std::function<bool(const Runnable &)> replaces;
-        DrawingSurface *picture;
-        std::unique_ptr<PictureChange> drawing; // once begun
-    };
-
     DrawingSurface *m_picture;
     Clock m_clock;
-    Pace m_pace;
+    FramePacing m_frames;
     CommandQueue m_queue;
     PictureHistory m_history;
     LoopRecorder m_loops; // outlives the action, whose loops it records
     std::unique_ptr<SteppedAction> m_action; // the current command's
-    std::optional<Change> m_change;
+    std::unique_ptr<PictureChange> m_change;
     std::optional<Redraw> m_redraw;
     std::optional<Goal> m_goal;
-    std::optional<QString> m_failure;        // why the current command failed
+    std::optional<std::string> m_failure;    // why the current command failed
     std::function<bool(const Runnable &)> m_forgives;
-    QTimer m_frames;
-    Speed m_speed = kDefaultSpeed;
-    bool m_paused = false;
+    RunnerEvents *m_events;
     bool m_stopped = false;
 };
 

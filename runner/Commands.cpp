@@ -4,6 +4,7 @@
 #include "DrawingSurface.h"
 #include "RuntimeError.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace sweepdraw {
@@ -38,24 +39,37 @@ const CommandTally &tallyOf(Button button)
     return tallies[index];
 }
 
-std::optional<Button> commandByName(const QString &name)
+namespace {
+
+// Whether ASCII `a` and `b` are the same but for the case of their letters.
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&lower](char x, char y) { return lower(x) == lower(y); });
+}
+
+} // namespace
+
+std::optional<Button> commandByName(std::string_view name)
 {
     for (const Command &command : kCommands) {
-        if (command.name
-            && (name.compare(QLatin1String(command.name), Qt::CaseInsensitive) == 0
-                || name == QString::fromUtf8(command.caption)))
+        if (command.name && (sameIgnoringCase(name, command.name) || name == command.caption))
             return command.button;
     }
     return std::nullopt;
 }
 
-QStringList commandNames()
+std::string commandNames()
 {
-    QStringList names;
-    for (const Command &command : kCommands)
-        if (command.name)
-            names << QStringLiteral("%1 (%2)").arg(QLatin1String(command.name),
-                                                   QString::fromUtf8(command.caption));
+    std::string names;
+    for (const Command &command : kCommands) {
+        if (!command.name)
+            continue;
+        if (!names.empty())
+            names += ", ";
+        names += std::string(command.name) + " (" + command.caption + ')';
+    }
     return names;
 }
 

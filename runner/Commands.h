@@ -3,12 +3,11 @@
 #include "Scenes.h"
 #include "TableOrder.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace sweepdraw {
 
@@ -69,11 +68,12 @@ const CommandTally &tallyOf(Button button);
 CommandTally tallyOfDrawing(const std::function<void(DrawingSurface &)> &draw);
 
 // The command a name given on the command line stands for: its English name,
-// in any case, or its caption. "退出" is not among them.
-std::optional<Button> commandByName(const QString &name);
+// in any case, or its caption, in UTF-8. "退出" is not among them.
+std::optional<Button> commandByName(std::string_view name);
 
 // The commands commandByName knows, in button order, each as its English
-// name followed by its caption in brackets: "mountains (高山)".
-QStringList commandNames();
+// name followed by its caption in brackets, with commas between them:
+// "mountains (高山), water (流水), ...".
+std::string commandNames();
 
 } // namespace sweepdraw

@@ -11,34 +11,6 @@
 
 namespace sweepdraw {
 
-namespace {
-
-// Where the loop called on `line` is among those running, or -1.
-int depthOf(const LoopState &state, int line)
-{
-    for (int i = 0; i < state.depth(); ++i)
-        if (static_cast<int>(state.loop(i).where.line()) == line)
-            return i;
-    return -1;
-}
-
-// Whether the loop called on `line` runs at `now` with a value, or a pass,
-// of its own or of a loop round it, other than it had at `then`.
-bool movedOn(const LoopState &now, const LoopState &then, int line)
-{
-    const int at = depthOf(now, line);
-    if (at < 0)
-        return false;
-    if (depthOf(then, line) != at)
-        return true;
-    for (int i = 0; i <= at; ++i)
-        if (now.loop(i).value != then.loop(i).value || now.loop(i).pass != then.loop(i).pass)
-            return true;
-    return false;
-}
-
-} // namespace
-
 // The command drawn again on a CallSurface, a piece at a time, as far as the
 // operation of a call outside every loop (see operationOutsideLoops).
 struct CommandRunner::CallSearch
@@ -80,7 +52,7 @@ bool CommandRunner::landOwed(std::optional<std::chrono::nanoseconds> deadline)
     if (m_redraw->pictures) {
         if (!m_redraw->pictures->land(SteppedAction::Deadline::on(m_clock, deadline)))
             return true;
-        const std::optional<QString> failure = m_redraw->pictures->failure();
+        const std::optional<std::string> failure = m_redraw->pictures->failure();
         m_redraw->pictures.reset();
         if (failure) {
             fail(*failure);
@@ -92,7 +64,7 @@ bool CommandRunner::landOwed(std::optional<std::chrono::nanoseconds> deadline)
     if (m_redraw->landed >= 0) {
         const LoopRecorder::Activation recording(&m_loops);
         m_action->land(m_redraw->landed - m_action->landed(), SteppedAction::Deadline::on(m_clock, deadline));
-        if (const std::optional<QString> failure = m_action->failure()) {
+        if (const std::optional<std::string> failure = m_action->failure()) {
             fail(*failure);
             return true;
         }
@@ -149,7 +121,7 @@ bool CommandRunner::landGoal(std::optional<std::chrono::nanoseconds> deadline)
             const LoopState &then = *m_goal->then;
             landed = m_action->landUntil(
                 Pace::kUnlimited,
-                [&then, &stop, &reached](const LoopState &now) { return reached = movedOn(now, then, stop.loopLine); },
+                [&then, &stop, &reached](const LoopState &now) { return reached = stop.movedOn(now, then); },
                 SteppedAction::Deadline::on(m_clock, deadline));
         } else {
             landed = m_action->land(m_goal->operations, SteppedAction::Deadline::on(m_clock, deadline));
@@ -157,7 +129,7 @@ bool CommandRunner::landGoal(std::optional<std::chrono::nanoseconds> deadline)
             reached = m_goal->operations <= 0;
         }
     }
-    m_pace.count(landed);
+    m_frames.pace().count(landed);
     if (m_action->finished()) {
         endAction();
         reached = true;

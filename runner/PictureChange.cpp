@@ -2,9 +2,29 @@
 
 namespace sweepdraw {
 
+PictureChange::PictureChange(const Runnable &command, std::function<bool(const Runnable &)> replaces,
+                             DrawingSurface &picture)
+    : m_command(command)
+    , m_replaces(std::move(replaces))
+    , m_picture(picture)
+{
+}
+
 PictureChange::PictureChange(PictureHistory shown, DrawingSurface &picture)
     : m_shown(std::move(shown))
     , m_picture(picture)
+{
+    start();
+}
+
+void PictureChange::begin(PictureHistory history, int pen)
+{
+    m_shown = std::move(history);
+    m_shown.replace(m_replaces, m_command->startingOn(pen));
+    start();
+}
+
+void PictureChange::start()
 {
     m_action = std::make_unique<SteppedAction>(
         [pictures = m_shown.pictures()](DrawingSurface &surface) {
@@ -13,7 +33,7 @@ PictureChange::PictureChange(PictureHistory shown, DrawingSurface &picture)
                 command.draw(surface);
             }
         },
-        picture);
+        m_picture);
 }
 
 bool PictureChange::land(const std::optional<SteppedAction::Deadline> &deadline)

@@ -16,12 +16,15 @@ void PictureHistory::finished(const Runnable &command)
     }
     // Drawn again on the same pen, it covers everything it drew before;
     // the history holds it once at most.
-    finish.replacedAt = m_pictures.indexOf(command);
-    while (finish.replacedAt >= 0 && m_pictures[finish.replacedAt].startingPen() != command.startingPen())
-        finish.replacedAt = m_pictures.indexOf(command, finish.replacedAt + 1);
-    if (finish.replacedAt >= 0)
-        finish.replaced = m_pictures.takeAt(finish.replacedAt);
-    m_pictures.append(command);
+    const auto replaced = std::find_if(m_pictures.begin(), m_pictures.end(), [&command](const Runnable &picture) {
+        return picture == command && picture.startingPen() == command.startingPen();
+    });
+    if (replaced != m_pictures.end()) {
+        finish.replacedAt = replaced - m_pictures.begin();
+        finish.replaced = *replaced;
+        m_pictures.erase(replaced);
+    }
+    m_pictures.push_back(command);
     m_finishes.push_back(std::move(finish));
 }
 
@@ -30,10 +33,12 @@ void PictureHistory::replace(const std::function<bool(const Runnable &)> &replac
     // In the place of the first it replaces, under the pictures drawn after
     // it; over them all if it replaces none.
     const auto first = std::find_if(m_pictures.cbegin(), m_pictures.cend(), replaces);
-    const qsizetype at = first - m_pictures.cbegin();
-    m_pictures.removeIf(replaces);
+    const std::ptrdiff_t at = first - m_pictures.cbegin();
+    m_pictures.erase(std::remove_if(m_pictures.begin(), m_pictures.end(), replaces), m_pictures.end());
     finished(command);
-    m_pictures.move(m_pictures.size() - 1, std::min(at, m_pictures.size() - 1));
+    // Where the first was: the pictures before it were all kept.
+    std::rotate(m_pictures.begin() + std::min<std::ptrdiff_t>(at, std::ssize(m_pictures) - 1), m_pictures.end() - 1,
+                m_pictures.end());
     m_finishes.clear();
 }
 
@@ -52,17 +57,17 @@ void PictureHistory::reopenLast()
         m_pictures = std::move(finish.cleared);
         return;
     }
-    m_pictures.removeLast();
+    m_pictures.pop_back();
     if (finish.replaced)
-        m_pictures.insert(finish.replacedAt, *finish.replaced);
+        m_pictures.insert(m_pictures.begin() + finish.replacedAt, *finish.replaced);
 }
 
-std::optional<QString> PictureHistory::drawPictures(DrawingSurface &surface, const QList<Runnable> &pictures,
-                                                    const std::optional<Runnable> &underWay, long long landed)
+std::optional<std::string> PictureHistory::drawPictures(DrawingSurface &surface, const std::vector<Runnable> &pictures,
+                                                        const std::optional<Runnable> &underWay, long long landed)
 {
     for (const Runnable &command : pictures) {
         command.restorePenOn(surface);
-        if (std::optional<QString> failure = runAtOnce(actionOf(command), surface))
+        if (std::optional<std::string> failure = runAtOnce(actionOf(command), surface))
             return failure;
     }
     if (!underWay)

@@ -2,11 +2,9 @@
 
 #include "Runnable.h"
 
-#include <QList>
-#include <QString>
-
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace sweepdraw {
@@ -23,7 +21,7 @@ class DrawingSurface;
 class PictureHistory final
 {
 public:
-    const QList<Runnable> &pictures() const { return m_pictures; }
+    const std::vector<Runnable> &pictures() const { return m_pictures; }
 
     // `command` has finished on the picture.
     void finished(const Runnable &command);
@@ -43,8 +41,8 @@ public:
     // Draws `pictures` on `surface`, an empty one, and then the first
     // `landed` operations of the command under way, if there is one: why
     // that failed, if it did.
-    static std::optional<QString> drawPictures(DrawingSurface &surface, const QList<Runnable> &pictures,
-                                               const std::optional<Runnable> &underWay, long long landed);
+    static std::optional<std::string> drawPictures(DrawingSurface &surface, const std::vector<Runnable> &pictures,
+                                                   const std::optional<Runnable> &underWay, long long landed);
 
 private:
     // What a finish changed: the command, and the picture it took the place
@@ -52,12 +50,12 @@ private:
     struct Finish
     {
         Runnable command;
-        qsizetype replacedAt = -1;
+        std::ptrdiff_t replacedAt = -1;
         std::optional<Runnable> replaced;
-        QList<Runnable> cleared;
+        std::vector<Runnable> cleared;
     };
 
-    QList<Runnable> m_pictures;
+    std::vector<Runnable> m_pictures;
     std::vector<Finish> m_finishes; // since the last replace()
 };
 

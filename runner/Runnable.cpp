@@ -3,10 +3,9 @@
 #include "CompiledRoutine.h"
 #include "DrawingSurface.h"
 
-#include <QFileInfo>
-
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <limits>
 
 namespace sweepdraw {
@@ -160,11 +159,11 @@ long long Runnable::operations() const
     return whole < 0 ? m_part : std::min(m_part, whole);
 }
 
-QString Runnable::caption() const
+std::string Runnable::caption() const
 {
     if (m_routine)
-        return QFileInfo(QString::fromStdString(m_routine->routine.fileName())).fileName();
-    return QString::fromUtf8(commandOf(m_button).caption);
+        return std::filesystem::path(m_routine->routine.fileName()).filename().string();
+    return commandOf(m_button).caption;
 }
 
 } // namespace sweepdraw

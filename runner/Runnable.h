@@ -2,11 +2,10 @@
 
 #include "Commands.h"
 
-#include <QString>
-
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace sweepdraw {
 
@@ -59,8 +58,9 @@ public:
     // matters, so that it draws there as it drew then.
     void restorePenOn(DrawingSurface &surface) const;
 
-    // The button's caption, or the routine's file name.
-    QString caption() const;
+    // The button's caption, or the routine's file name without its folder:
+    // UTF-8.
+    std::string caption() const;
 
     friend bool operator==(const Runnable &a, const Runnable &b) noexcept
     {

@@ -2,11 +2,9 @@
 
 #include "TableOrder.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace sweepdraw {
@@ -59,12 +57,12 @@ constexpr std::optional<Speed> speedByName(std::string_view name)
 }
 
 // The speeds' command-line names, slowest first: "slowest, slow, normal, fast, instant".
-inline QString speedNames()
+inline std::string speedNames()
 {
-    QStringList names;
+    std::string names;
     for (const SpeedInfo &info : kSpeeds)
-        names << QString::fromLatin1(info.name);
-    return names.join(QStringLiteral(", "));
+        names += (names.empty() ? "" : ", ") + std::string(info.name);
+    return names;
 }
 
 } // namespace sweepdraw

@@ -1,7 +1,7 @@
 #include "SteppedAction.h"
 
+#include "FailureWording.h"
 #include "LoopRecorder.h"
-#include "RunTimeErrorLine.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
 
@@ -20,7 +20,7 @@ namespace {
 // frames; only the pages touched take memory.
 constexpr std::size_t kStackSize = 1024 * 1024;
 
-std::optional<QString> attempt(const Action &action, DrawingSurface &surface)
+std::optional<std::string> attempt(const Action &action, DrawingSurface &surface)
 {
     try {
         action(surface);
@@ -32,7 +32,7 @@ std::optional<QString> attempt(const Action &action, DrawingSurface &surface)
 
 } // namespace
 
-std::optional<QString> runAtOnce(const Action &action, DrawingSurface &surface)
+std::optional<std::string> runAtOnce(const Action &action, DrawingSurface &surface)
 {
     clearUpperVectorState();
     return attempt(action, surface);
@@ -66,7 +66,7 @@ SteppedAction::SteppedAction(Action action, DrawingSurface &target, LoopRecorder
     } catch (const std::bad_alloc &) {
         // No stack for the fiber: the action fails before its first
         // operation, as one that runs out of memory would.
-        m_failure = QStringLiteral("out of memory");
+        m_failure = "out of memory";
         m_finished = true;
         return;
     }

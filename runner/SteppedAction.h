@@ -4,14 +4,13 @@
 #include "LoopWatch.h"
 #include "Pace.h"
 
-#include <QString>
-
 #include <boost/context/fiber.hpp>
 
 #include <chrono>
 #include <exception>
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace sweepdraw {
 
@@ -21,7 +20,7 @@ using Action = std::function<void(DrawingSurface &)>;
 
 // Runs `action` on `surface` in one go, with the upper vector state cleared
 // first: why it failed, if it did.
-std::optional<QString> runAtOnce(const Action &action, DrawingSurface &surface);
+std::optional<std::string> runAtOnce(const Action &action, DrawingSurface &surface);
 
 // Runs a drawing action a piece at a time, on the calling thread. The action
 // runs in a fiber of its own, a Boost.Context fiber on a stack with a guard
@@ -89,7 +88,7 @@ public:
     long long landUntil(long long operations, const Stop &stop, std::optional<Deadline> deadline = std::nullopt);
 
     bool finished() const { return m_finished; }
-    const std::optional<QString> &failure() const { return m_failure; }
+    const std::optional<std::string> &failure() const { return m_failure; }
 
     // Operations that have landed on the target so far.
     long long landed() const { return m_landed + m_batch - m_left; }
@@ -114,7 +113,7 @@ private:
     long long m_left = 0;   // of those, yet to land, once the action has finished
     long long m_landed = 0; // before the open batch
     bool m_finished = false;
-    std::optional<QString> m_failure;
+    std::optional<std::string> m_failure;
     std::exception_ptr m_escaped; // thrown by the action, not its failure
 
     boost::context::fiber m_caller; // where land() was called, while the action runs

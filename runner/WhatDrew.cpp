@@ -32,15 +32,14 @@ public:
         m_count = 0;
     }
 
-    // The number of the operation that painted `pixel` last, or 0.
-    long long numberAt(QPoint pixel) const
+    // The number of the operation that painted the pixel at (x, y) last, or 0.
+    long long numberAt(int x, int y) const
     {
         const Size size = m_raster.size();
-        if (pixel.x() < 0 || pixel.x() >= size.width || pixel.y() < 0 || pixel.y() >= size.height
-            || m_count > kNumberMask)
+        if (x < 0 || x >= size.width || y < 0 || y >= size.height || m_count > kNumberMask)
             return 0;
         // Transparent, alpha 0, where nothing was drawn.
-        const std::uint32_t argb = m_raster.pixel(pixel.x(), pixel.y());
+        const std::uint32_t argb = m_raster.pixel(x, y);
         return argb >> 24 == 0 ? 0 : argb & kNumberMask;
     }
 
@@ -74,9 +73,8 @@ private:
 
 } // namespace
 
-std::optional<DrawnBy> whatDrew(const QList<Runnable> &pictures, const std::optional<Runnable> &underWay,
-                                long long landed,
-                                double devicePixelRatio, QPoint pixel)
+std::optional<DrawnBy> whatDrew(const std::vector<Runnable> &pictures, const std::optional<Runnable> &underWay,
+                                long long landed, double devicePixelRatio, int x, int y)
 {
     // Each command starts on the pen it started on, so each paints the same
     // pixels drawn alone as drawn after the others; the last to paint the
@@ -88,13 +86,13 @@ std::optional<DrawnBy> whatDrew(const QList<Runnable> &pictures, const std::opti
         numbered.restart(*underWay);
         SteppedAction drawn(actionOf(*underWay), numbered);
         drawn.land(landed);
-        if ((number = numbered.numberAt(pixel)) > 0)
+        if ((number = numbered.numberAt(x, y)) > 0)
             maker = underWay;
     }
     for (auto picture = pictures.rbegin(); !maker && picture != pictures.rend(); ++picture) {
         numbered.restart(*picture);
         (void)runAtOnce(actionOf(*picture), numbered);
-        if ((number = numbered.numberAt(pixel)) > 0)
+        if ((number = numbered.numberAt(x, y)) > 0)
             maker = *picture;
     }
     if (!maker)

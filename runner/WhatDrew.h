@@ -3,10 +3,8 @@
 #include "Runnable.h"
 #include "LoopRecorder.h"
 
-#include <QList>
-#include <QPoint>
-
 #include <optional>
+#include <vector>
 
 namespace sweepdraw {
 
@@ -23,7 +21,7 @@ struct DrawnBy
     int outsideIndex = -1;
 };
 
-// Which operation last painted the device pixel `pixel` of a picture drawn
+// Which operation last painted the device pixel at column `x` and row `y` of a picture drawn
 // at `devicePixelRatio` that shows `pictures` and then the first `landed`
 // operations of `underWay`, as PictureHistory draws them; nothing if none
 // did, or if the pixel is off the picture.
@@ -33,8 +31,7 @@ struct DrawnBy
 // of its own, its number, and the pixel's colour tells the last. The
 // commands are drawn so from the last, until one has painted the pixel; it
 // then runs again as far as that operation, with its loops recorded.
-std::optional<DrawnBy> whatDrew(const QList<Runnable> &pictures, const std::optional<Runnable> &underWay,
-                                long long landed,
-                                double devicePixelRatio, QPoint pixel);
+std::optional<DrawnBy> whatDrew(const std::vector<Runnable> &pictures, const std::optional<Runnable> &underWay,
+                                long long landed, double devicePixelRatio, int x, int y);
 
 } // namespace sweepdraw

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ButtonTable.h"
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 #include "Commands.h"
 #include "Form1.h"
 #include "PictureImage.h"

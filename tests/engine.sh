@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The engine, core/, scenes/ and routine/, configures, builds and links on
+# The engine, core/, scenes/, routine/ and runner/, configures, builds and links on
 # its own with Qt out of reach, as a build for a page does: configured with
 # SWEEPDRAW_ENGINE_ONLY in a scratch tree, with find_package(Qt6) disabled.
 # It fails if any file the compiler read, or any flag it was given, is
@@ -30,11 +30,12 @@ if ninja -C "$build" -t commands | sed -e "s|$top/||g" -e "s|$build/||g" | grep 
 fi
 
 # A program of the engine alone, linked from its libraries with nothing
-# else but the standard library, draws every scene.
+# else but the standard library and Boost.Context, draws every scene, and
+# runs them.
 compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
-"$compiler" -std=c++20 -I"$top/core" -I"$top/scenes" -I"$top/routine" "$top/tests/engine/DrawAlone.cpp" \
-    "$build/routine/libsweepdraw_routine.a" "$build/scenes/libsweepdraw_scenes.a" "$build/core/libsweepdraw_core.a" \
-    -o "$scratch/draw-alone"
+"$compiler" -std=c++20 -I"$top/core" -I"$top/scenes" -I"$top/routine" -I"$top/runner" "$top/tests/engine/DrawAlone.cpp" \
+    "$build/runner/libsweepdraw_runner.a" "$build/routine/libsweepdraw_routine.a" "$build/scenes/libsweepdraw_scenes.a" \
+    "$build/core/libsweepdraw_core.a" -lboost_context -o "$scratch/draw-alone"
 if ldd "$scratch/draw-alone" | grep -i qt >&2; then
     echo "FAIL: the program of the engine alone loads Qt" >&2
     exit 1

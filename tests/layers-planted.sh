@@ -12,7 +12,7 @@ check() {
     local expected=$1 file=$2 line=$3
     rm -rf "$work/tree"
     mkdir "$work/tree"
-    cp -r "$here"/../{core,scenes,routine,runner,files,export,codepane,window,app,bench} "$work/tree/"
+    cp -r "$here"/../{core,scenes,routine,runner,driver,files,export,codepane,window,app,bench} "$work/tree/"
     [ -z "$file" ] || echo "$line" >>"$work/tree/$file"
     local verdict=pass
     bash "$here/layers.sh" "$work/tree" >/dev/null 2>&1 || verdict=fail

@@ -12,13 +12,14 @@ declare -A uses=(
     [scenes]="core"
     [routine]="core"
     [runner]="core scenes routine"
+    [driver]="core scenes routine runner"
     [files]="core scenes routine runner"
-    [export]="core scenes routine runner files"
-    [codepane]="core scenes routine runner files"
-    [window]="core scenes routine runner files export codepane"
+    [export]="core scenes routine runner driver files"
+    [codepane]="core scenes routine runner driver files"
+    [window]="core scenes routine runner driver files export codepane"
     [web]="core scenes routine runner"
-    [app]="core scenes routine runner files export codepane window"
-    [bench]="core scenes routine runner files export codepane window"
+    [app]="core scenes routine runner driver files export codepane window"
+    [bench]="core scenes routine runner driver files export codepane window"
 )
 # Headers a folder may not include although their folder is below it: the
 # bench times the stage and the runner, never the main window.

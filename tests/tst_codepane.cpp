@@ -1,7 +1,7 @@
 // The code pane beside the picture: what it shows while the commands draw,
 // and stepping through a routine.
 #include "CompiledRoutine.h"
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 #include "RoutineEditor.h"
 #include "CodePane.h"
 #include "CoreInQt.h"
@@ -194,7 +194,7 @@ void TestCodePane::followEveryStep()
         QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
     auto *code = form.findChild<QPlainTextEdit *>(QStringLiteral("code"));
     auto *progress = form.findChild<QLabel *>(QStringLiteral("progress"));
-    auto *runner = form.findChild<CommandRunner *>(QStringLiteral("runner"));
+    auto *runner = form.findChild<RunnerDriver *>(QStringLiteral("runner"));
     for (Button picture : before)
         form.RunCommand(picture);
     form.finishDrawing();
@@ -345,7 +345,7 @@ void TestCodePane::loopsRecordWhereTheDrawingIs()
         command = Runnable(std::get<CompiledRoutine>(compiled));
     }
     RecordingSurface picture;
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     ManualClock clock(runner);
     runner.setSpeed(Speed::Slow);
     runner.enqueue(*command);
@@ -405,7 +405,7 @@ void TestCodePane::paneFollowsTheCommandThatDraws()
     QCOMPARE(list->currentText(), QString("阳光 · scene"));
     code->setTextCursor(QTextCursor(code->document()->findBlockByNumber(21)));
     QTest::keyClick(&form, Qt::Key_F10, Qt::ControlModifier);
-    auto *runner = form.findChild<CommandRunner *>(QStringLiteral("runner"));
+    auto *runner = form.findChild<RunnerDriver *>(QStringLiteral("runner"));
     QCOMPARE(runner->loops().depth(), 3);
 
     // The learner's routine is one choice away, as it was left.

@@ -151,7 +151,7 @@ void TestEditor::editedCopyRunsAsItsFile()
     QTest::keyClick(&form, Qt::Key_F5);
     QVERIFY(form.isDrawing());
     for (int frame = 0; frame < 1000 && form.isDrawing(); ++frame) {
-        clock.advance(CommandRunner::kFrame);
+        clock.advance(RunnerDriver::kFrame);
         form.advanceDrawing();
     }
     QVERIFY(!form.isDrawing());
@@ -227,7 +227,7 @@ void TestEditor::changedNumberRedrawsAtOnce()
     form.finishDrawing();
     QVERIFY(!form.isEnding());
     QVERIFY(header->text().contains(where));
-    QCOMPARE(form.pictures().last(), Runnable(Button::CmdDq));
+    QCOMPARE(form.pictures().back(), Runnable(Button::CmdDq));
     QVERIFY(imageOf(pictureOf(form)) != kept);
 }
 
@@ -247,7 +247,7 @@ void TestEditor::undoRedraws()
     QTest::keyClick(code, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(code->toPlainText(), before);
     QVERIFY(QTest::qWaitFor([&] {
-        return !form.isDrawing() && form.pictures().last().routine()->source() == before.toStdString();
+        return !form.isDrawing() && form.pictures().back().routine()->source() == before.toStdString();
     }));
     QCOMPARE(imageOf(pictureOf(form)), routineOver({}, before, zoomOf(form)));
     QCOMPARE(form.pictures().size(), 1);

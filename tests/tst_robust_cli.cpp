@@ -164,7 +164,7 @@ void TestRobustCommandLine::badInput_data()
     QTest::newRow("stray argument") << QStringList{"--save", "@/out.png", "mountains"} << ExitUsage
                                     << "unexpected argument 'mountains'";
     QTest::newRow("unknown speed") << QStringList{"--speed", "warp", "--save", "@/out.png"} << ExitUsage
-                                   << "unknown speed 'warp' for --speed; the speeds are " + speedNames();
+                                   << "unknown speed 'warp' for --speed; the speeds are " + QString::fromStdString(speedNames());
     QTest::newRow("speed in capitals") << QStringList{"--speed", "FAST", "--save", "@/out.png"} << ExitUsage
                                        << "unknown speed 'FAST'";
     QTest::newRow("--speed given twice") << QStringList{"--speed", "fast", "--speed", "fast", "--save", "@/out.png"}

@@ -53,7 +53,7 @@ enum class Where { First, Middle, Last };
 std::vector<Call> operationsOf(const QList<Button> &commands)
 {
     RecordingSurface recording;
-    CommandRunner runner(recording);
+    RunnerDriver runner(recording);
     for (Button command : commands)
         runner.enqueue(command);
     runner.runToEnd();
@@ -385,13 +385,13 @@ void TestRobustFaults::failingOperationEndsTheProgram()
             return Status();
         return injectFault(picture, calls[static_cast<std::size_t>(failing - 1)], fault, argument);
     });
-    CommandRunner runner(surface);
+    RunnerDriver runner(surface);
     ManualClock clock(runner);
     runner.setSpeed(speed);
-    QSignalSpy failed(&runner, &CommandRunner::failed);
+    QSignalSpy failed(&runner, &RunnerDriver::failed);
     QStringList events;
-    connect(&runner, &CommandRunner::drawn, this, [&] { events << "drawn"; });
-    connect(&runner, &CommandRunner::failed, this, [&] { events << "failed"; });
+    connect(&runner, &RunnerDriver::drawn, this, [&] { events << "drawn"; });
+    connect(&runner, &RunnerDriver::failed, this, [&] { events << "failed"; });
     for (Button button : before)
         runner.enqueue(button);
     runner.runToEnd();
@@ -453,8 +453,8 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
     ForwardingSurface failing(picture, [](long long operation) {
         return operation == 100 ? Status::failure("PlotPoint: the device refused it") : Status();
     });
-    CommandRunner runner(failing);
-    connect(&runner, &CommandRunner::failed, &form, &Form1::reportRunTimeError);
+    RunnerDriver runner(failing);
+    connect(&runner, &RunnerDriver::failed, &form, &Form1::reportRunTimeError);
 
     QString shown;
     int endedWhileShown = -1;

@@ -79,7 +79,7 @@ QString describe(Speed speed, const QList<Runnable> &sequence)
 {
     QStringList names;
     for (const Runnable &command : sequence)
-        names << (command.button() ? QString::fromLatin1(commandOf(*command.button()).name) : command.caption());
+        names << (command.button() ? QString::fromLatin1(commandOf(*command.button()).name) : QString::fromStdString(command.caption()));
     return QStringLiteral("%1: %2").arg(QLatin1String(speedInfo(speed).name), names.join(','));
 }
 
@@ -126,11 +126,11 @@ void TestRobustModel::randomSequencesFollowTheModel()
     // One runner for every sequence, as the window keeps it; each sequence
     // starts with a clear, which the model accounts for.
     auto picture = std::make_unique<RasterSurface>(kDesignSize, 1.0);
-    CommandRunner runner(*picture);
+    RunnerDriver runner(*picture);
     ManualClock clock(runner);
-    QSignalSpy failed(&runner, &CommandRunner::failed);
+    QSignalSpy failed(&runner, &RunnerDriver::failed);
     QList<Layer> layers; // since the sequence began
-    connect(&runner, &CommandRunner::commandFinished, this,
+    connect(&runner, &RunnerDriver::commandFinished, this,
             [&layers](const Runnable &command) { layers << Layer{command, std::nullopt}; });
 
     int drawn = 0;

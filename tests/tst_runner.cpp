@@ -1,4 +1,4 @@
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 #include "PictureImage.h"
 #include "RasterSurface.h"
 #include "RoutineTesting.h"
@@ -78,7 +78,7 @@ void TestRunner::pacingFollowsTheClock()
     QFETCH(long long, landed);
 
     RecordingSurface picture;
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     ManualClock clock(runner);
     runner.setSpeed(speed);
     runner.enqueue(part < 0 ? Runnable(Button::Cmdyg) : Runnable(Button::Cmdyg).partOf(part));
@@ -96,9 +96,9 @@ void TestRunner::commandsLandWholeAndInOrder()
     // Clicks made while the mountains are being drawn wait for them, and
     // every operation lands once, in order.
     RecordingSurface picture;
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     ManualClock clock(runner);
-    QSignalSpy finished(&runner, &CommandRunner::commandFinished);
+    QSignalSpy finished(&runner, &RunnerDriver::commandFinished);
     runner.enqueue(Button::CmdGs);
     clock.advance(350ms);
     runner.advance();
@@ -131,7 +131,7 @@ void TestRunner::instantFramesKeepToTheirTime()
     // through. The sunshine, of 1.1 million, takes several frames; the
     // clear, of one operation, takes one.
     RasterSurface picture(kDesignSize, 1.0);
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now += 100us; });
     runner.setSpeed(Speed::Instant);
@@ -157,7 +157,7 @@ void TestRunner::pacedFramesLandWhatIsDueAndSleep()
     // would keep the thread busy for its whole 16 ms, and the drawing would
     // need half as many wake-ups.
     RecordingSurface picture;
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now += 1us; });
     runner.setSpeed(Speed::Fast);
@@ -179,7 +179,7 @@ void TestRunner::pacedFramesLandWhatIsDueAndSleep()
 void TestRunner::pauseAndStep()
 {
     RecordingSurface picture;
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     ManualClock clock(runner);
     runner.enqueue(Button::CmdGs);
     clock.advance(100ms);
@@ -214,7 +214,7 @@ void TestRunner::pauseAndStep()
     runner.finishQueued();
     runner.advance();
     QVERIFY(runner.isIdle());
-    QCOMPARE(runner.pictures(), (QList<Runnable>{Button::CmdGs, Button::CmdDq}));
+    QCOMPARE(runner.pictures(), (std::vector<Runnable>{Button::CmdGs, Button::CmdDq}));
 }
 
 void TestRunner::actionWithoutAStackFails()
@@ -238,7 +238,7 @@ void TestRunner::actionWithoutAStackFails()
     QCOMPARE(::setrlimit(RLIMIT_AS, &before), 0);
 
     QVERIFY(action->finished());
-    QCOMPARE(action->failure(), std::optional<QString>("out of memory"));
+    QCOMPARE(action->failure(), std::optional<std::string>("out of memory"));
     QCOMPARE(action->land(1), 0LL);
     QVERIFY(target.calls().empty());
 #endif
@@ -318,7 +318,7 @@ Runnable twoDots()
 
 Runnable named(const QString &name)
 {
-    return name == "dots" ? twoDots() : Runnable(*commandByName(name));
+    return name == "dots" ? twoDots() : Runnable(*commandByName(name.toStdString()));
 }
 
 } // namespace
@@ -339,7 +339,7 @@ void TestRunner::drawnAgainAsDrawn()
     QFETCH(QStringList, commands);
 
     RasterSurface picture(kDesignSize, 1.0);
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     // Standing still, so that no frame's time is up.
     ManualClock clock(runner);
     for (const QString &name : commands)
@@ -350,7 +350,7 @@ void TestRunner::drawnAgainAsDrawn()
     runner.redrawOn(again);
     QCOMPARE(imageOf(again), imageOf(picture));
     // A pixel of the first dot that only a pen of 2 paints.
-    const std::optional<DrawnBy> drawn = whatDrew(runner.pictures(), std::nullopt, 0, 1.0, QPoint(32, 32));
+    const std::optional<DrawnBy> drawn = whatDrew(runner.pictures(), std::nullopt, 0, 1.0, 32, 32);
     QVERIFY(drawn);
     QCOMPARE(drawn->command, twoDots());
 }
@@ -377,7 +377,7 @@ void TestRunner::stepBackOverCommands()
     QFETCH(long long, landed);
 
     RasterSurface picture(kDesignSize, 1.0);
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     ManualClock clock(runner);
     for (const QString &name : commands)
         runner.enqueue(named(name));
@@ -387,9 +387,9 @@ void TestRunner::stepBackOverCommands()
 
     QCOMPARE(runner.progress().current, std::optional(named(current)));
     QCOMPARE(runner.progress().landed, landed);
-    QList<Runnable> drawnBefore;
+    std::vector<Runnable> drawnBefore;
     for (const QString &name : before)
-        drawnBefore << named(name);
+        drawnBefore.push_back(named(name));
     RasterSurface forward(kDesignSize, 1.0);
     QVERIFY(!PictureHistory::drawPictures(forward, drawnBefore, named(current), landed));
     QCOMPARE(imageOf(picture), imageOf(forward));
@@ -436,12 +436,12 @@ void TestRunner::loopsDrawingNothingKeepToTheFrame()
     RecordingSurface picture;
     RecordingSurface changed;
     RecordingSurface again;
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now += 1ms; });
     runner.setSpeed(Speed::Instant);
     const Runnable routine(test::routineOf(source));
-    QSignalSpy dropped(&runner, &CommandRunner::changeDropped);
+    QSignalSpy dropped(&runner, &RunnerDriver::changeDropped);
     const bool asChange = how == "a change";
     if (asChange) {
         runner.showChange(routine, [](const Runnable &) { return false; }, changed);
@@ -497,7 +497,7 @@ void TestRunner::loopsDrawingNothingKeepToTheFrame()
     QCOMPARE(asChange ? runner.progress().changing : runner.progress().landed, 1LL);
     QCOMPARE(routine.operations(), -1LL);
     // What a recording made now would go on with.
-    QCOMPARE(runner.queued(), asChange ? QList<Runnable>() : QList<Runnable>{routine});
+    QCOMPARE(runner.queued(), asChange ? std::vector<Runnable>() : std::vector<Runnable>{routine});
     runner.dropAll();
     QVERIFY(runner.isIdle() && !runner.isChanging());
     QCOMPARE(dropped.count(), asChange ? 1 : 0);
@@ -509,7 +509,7 @@ void TestRunner::changeIsDrawnApart()
     // rays in its place: drawn apart, a piece a frame, and shown whole.
     RasterSurface picture(kDesignSize, 1.0);
     RasterSurface changed(kDesignSize, 1.0);
-    CommandRunner runner(picture);
+    RunnerDriver runner(picture);
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now += 100us; });
     runner.setSpeed(Speed::Instant);
@@ -520,7 +520,7 @@ void TestRunner::changeIsDrawnApart()
     const Runnable copy(test::compiled(CompiledRoutine::compile(
         "MySunshine.cpp", test::sceneWith(QStringLiteral("Sunshine.cpp"), QStringLiteral("/ 32"), QStringLiteral("/ 12"))
                               .toStdString())));
-    QSignalSpy shown(&runner, &CommandRunner::changeShown);
+    QSignalSpy shown(&runner, &RunnerDriver::changeShown);
     runner.showChange(copy, [](const Runnable &command) { return command == Runnable(Button::Cmdyg); }, changed);
     int frames = 0;
     for (; runner.isChanging() && frames < 100; ++frames) {
@@ -529,7 +529,7 @@ void TestRunner::changeIsDrawnApart()
     }
     QVERIFY(frames > 1);
     QCOMPARE(shown.count(), 1);
-    QCOMPARE(runner.pictures(), (QList<Runnable>{Button::CmdGs, copy}));
+    QCOMPARE(runner.pictures(), (std::vector<Runnable>{Button::CmdGs, copy}));
     QVERIFY(copy.operations() > 0);
     RasterSurface expected(kDesignSize, 1.0);
     DrawMountains(expected);

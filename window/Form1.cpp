@@ -71,12 +71,12 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     connect(m_stage, &Stage::commandClicked, this, &Form1::RunCommand);
     m_view = &m_stage->view();
     m_view->setAccessibleName(tr("Picture"));
-    m_runner = new CommandRunner(m_view->surface(), this);
+    m_runner = new RunnerDriver(m_view->surface(), this);
     m_runner->setObjectName(QStringLiteral("runner"));
-    connect(m_runner, &CommandRunner::drawn, this, &Form1::showChanges);
-    connect(m_runner, &CommandRunner::commandFinished, this, &Form1::describePicture);
-    connect(m_runner, &CommandRunner::failed, this, &Form1::reportRunTimeError);
-    connect(m_runner, &CommandRunner::idle, this, &Form1::drawingIdle);
+    connect(m_runner, &RunnerDriver::drawn, this, &Form1::showChanges);
+    connect(m_runner, &RunnerDriver::commandFinished, this, &Form1::describePicture);
+    connect(m_runner, &RunnerDriver::failed, this, &Form1::reportRunTimeError);
+    connect(m_runner, &RunnerDriver::idle, this, &Form1::drawingIdle);
     m_marker = new StepMarker(*m_runner, *m_view, this);
     m_marker->setObjectName(QStringLiteral("StepMarker"));
     buildMenu();
@@ -110,7 +110,7 @@ void Form1::buildMenu()
     }
     const auto item = [&items](MenuItem which) { return items[static_cast<std::size_t>(which)]; };
 
-    connect(item(MenuItem::FinishNow), &QAction::triggered, m_runner, &CommandRunner::finishQueued);
+    connect(item(MenuItem::FinishNow), &QAction::triggered, m_runner, [this] { m_runner->finishQueued(); });
     new PictureActions(*this, *m_runner, item(MenuItem::SavePicture), item(MenuItem::CopyPicture),
                        item(MenuItem::RecordAnimation), [this] { return snapshot(); });
     buildCodePane(item(MenuItem::ShowCode), item(MenuItem::Pause), item(MenuItem::Step), item(MenuItem::StepBack),
@@ -168,7 +168,7 @@ void Form1::buildCodePane(QAction *show, QAction *pause, QAction *step, QAction 
             return;
         const DrawingProgress progress = m_runner->progress();
         m_codePane->showDrawnBy(whatDrew(m_runner->pictures(), progress.current, progress.landed,
-                                         m_view->surface().devicePixelRatio(), devicePixel),
+                                         m_view->surface().devicePixelRatio(), devicePixel.x(), devicePixel.y()),
                                 pixel);
         show->setChecked(true);
     });
@@ -182,12 +182,12 @@ void Form1::buildRoutineItems(QAction *run, QAction *stop)
         else
             QToolTip::showText(m_codePane->mapToGlobal(QPoint(0, 0)), m_codePane->whyNotRunnable(), m_codePane);
     });
-    connect(stop, &QAction::triggered, m_runner, &CommandRunner::dropAll);
+    connect(stop, &QAction::triggered, m_runner, [this] { m_runner->dropAll(); });
     // Ending the program would lose the learner's work.
     m_runner->setForgiving([](const Runnable &command) {
         return command.routine() && RoutineFiles::isKept(QString::fromStdString(command.routine()->fileName()));
     });
-    connect(m_runner, &CommandRunner::commandFailed, this, [this](const Runnable &, const QString &message) {
+    connect(m_runner, &RunnerDriver::commandFailed, this, [this](const Runnable &, const QString &message) {
         writeRunTimeError(message, false);
         m_codePane->editor().showRunTimeError(message);
     });
@@ -263,7 +263,7 @@ void Form1::describePicture()
 {
     QStringList captions;
     for (const Runnable &command : m_runner->pictures())
-        captions << command.caption();
+        captions << QString::fromStdString(command.caption());
     QString description =
         captions.isEmpty() ? tr("Blank") : captions.join(tr(", ", "between the captions of the pictures drawn"));
     // Screen readers hear the note with the picture it lies over.
@@ -283,7 +283,7 @@ void Form1::showChanges()
     emit frameDrawn();
 }
 
-void Form1::setClock(CommandRunner::Clock clock)
+void Form1::setClock(RunnerDriver::Clock clock)
 {
     m_runner->setClock(std::move(clock));
 }
@@ -303,7 +303,7 @@ bool Form1::isDrawing() const
     return !m_runner->isIdle() || m_runner->isChanging() || m_runner->isRedrawing();
 }
 
-QList<Runnable> Form1::pictures() const
+std::vector<Runnable> Form1::pictures() const
 {
     return m_runner->pictures();
 }

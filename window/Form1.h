@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 #include "Commands.h"
 #include "Design.h"
 #include "Stage.h"
@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -65,7 +66,7 @@ public:
     void RunCommand(const Runnable &command);
 
     // The clock the drawing's pace follows; the steady clock unless set.
-    void setClock(CommandRunner::Clock clock);
+    void setClock(RunnerDriver::Clock clock);
 
     // One frame now: lands what is due by the clock, and shows it.
     void advanceDrawing();
@@ -79,7 +80,7 @@ public:
 
     // The drawing commands the picture shows since the last "清除", in the
     // order drawn.
-    QList<Runnable> pictures() const;
+    std::vector<Runnable> pictures() const;
 
     // The speed the menu shows checked, and the drawing goes at.
     Speed speed() const;
@@ -139,7 +140,7 @@ private:
 
     Stage *m_stage = nullptr;
     SurfaceView *m_view = nullptr;
-    CommandRunner *m_runner = nullptr;
+    RunnerDriver *m_runner = nullptr;
     CodePane *m_codePane = nullptr;
     LiveChanges *m_changes = nullptr;
     PaneDock *m_dock = nullptr;

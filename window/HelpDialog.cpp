@@ -134,7 +134,7 @@ QString HelpDialog::helpText(const QList<QAction *> &menu)
     html += heading(tr("The command line"));
     html += example(QStringLiteral("sweepdraw --run sunshine,bridge --speed fast"),
                     tr("opens the window and draws the sunshine, then the bridge, fast. The speeds are %1.")
-                        .arg(speedNames()));
+                        .arg(QString::fromStdString(speedNames())));
     html += example(QStringLiteral("sweepdraw --run mountains,water --save picture.png"),
                     tr("opens no window: draws the mountains and the water, and saves the picture to a file."));
     html += example(QStringLiteral("sweepdraw --help"), tr("lists every option."));

@@ -1,6 +1,6 @@
 #include "LiveChanges.h"
 
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 #include "CompiledRoutine.h"
 #include "PictureNote.h"
 #include "RasterSurface.h"
@@ -12,19 +12,19 @@
 
 namespace sweepdraw {
 
-LiveChanges::LiveChanges(CommandRunner &runner, SurfaceView &view, QWidget &window)
+LiveChanges::LiveChanges(RunnerDriver &runner, SurfaceView &view, QWidget &window)
     : QObject(&window)
     , m_runner(&runner)
     , m_view(view)
     , m_note(makePictureNote(&window, QStringLiteral("changeNote")))
 {
-    connect(m_runner, &CommandRunner::changeDrawing, this, &LiveChanges::tell);
-    connect(m_runner, &CommandRunner::changeShown, this, [this] {
+    connect(m_runner, &RunnerDriver::changeDrawing, this, &LiveChanges::tell);
+    connect(m_runner, &RunnerDriver::changeShown, this, [this] {
         m_view.setSurface(std::move(m_picture));
         m_routine.reset();
         hideNote();
     });
-    connect(m_runner, &CommandRunner::changeDropped, this, [this](const QString &failure) {
+    connect(m_runner, &RunnerDriver::changeDropped, this, [this](const QString &failure) {
         m_picture.reset();
         m_routine.reset();
         hideNote();

@@ -15,13 +15,13 @@ class QWidget;
 
 namespace sweepdraw {
 
-class CommandRunner;
+class RunnerDriver;
 class RasterSurface;
 class SurfaceView;
 
 // The learner's changes to their routine, shown in the picture as they are
 // made. Each is drawn afresh apart from the picture, a piece a frame
-// (CommandRunner::showChange), in place of the routine's earlier versions
+// (RunnerDriver::showChange), in place of the routine's earlier versions
 // and of the scene it is a copy of, and the picture shows it once it is
 // whole. A change that takes longer than a moment tells how far it has come
 // in a note over the picture, never drawn into it.
@@ -33,7 +33,7 @@ public:
     // How long a change draws before its note shows.
     static constexpr int kNoteAfterMs = 250;
 
-    LiveChanges(CommandRunner &runner, SurfaceView &view, QWidget &window);
+    LiveChanges(RunnerDriver &runner, SurfaceView &view, QWidget &window);
     ~LiveChanges() override;
 
     // Shows `routine`, the learner's routine as it is now; `sceneFile` is
@@ -57,7 +57,7 @@ private:
     void tell();
     void hideNote();
 
-    QPointer<CommandRunner> m_runner; // made before this, and gone before it at the end
+    QPointer<RunnerDriver> m_runner; // made before this, and gone before it at the end
     SurfaceView &m_view;
     QLabel *m_note;
     std::unique_ptr<RasterSurface> m_picture; // the change's, while it is drawn

@@ -2,7 +2,7 @@
 
 #include "AnimationFile.h"
 #include "BackgroundRecording.h"
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 #include "ImageFile.h"
 #include "RunTimeErrorLine.h"
 
@@ -45,7 +45,7 @@ QString askForFile(QWidget *parent, QString &folder, const QString &title, const
 
 } // namespace
 
-PictureActions::PictureActions(QWidget &window, const CommandRunner &runner, QAction *save, QAction *copy,
+PictureActions::PictureActions(QWidget &window, const RunnerDriver &runner, QAction *save, QAction *copy,
                                QAction *record, Snapshot snapshot)
     : QObject(&window)
     , m_window(window)
@@ -90,7 +90,9 @@ void PictureActions::record()
     // What was drawn since the last clear, and on to the end of what is
     // queued, the command under way whole: paused part way, the recording
     // still shows the drawing the window is in the middle of.
-    const QList<Runnable> pictures = m_runner.pictures() + m_runner.queued();
+    QList<Runnable> pictures(m_runner.pictures().begin(), m_runner.pictures().end());
+    for (const Runnable &command : m_runner.queued())
+        pictures << command;
     if (pictures.isEmpty()) {
         QMessageBox::information(&m_window, tr("Record animation"),
                                  tr("Nothing has been drawn since the last clear, and nothing is queued: there "
@@ -99,7 +101,7 @@ void PictureActions::record()
     }
     QStringList captions;
     for (const Runnable &command : pictures)
-        captions << command.caption();
+        captions << QString::fromStdString(command.caption());
     const Speed speed = m_runner.speed();
     const QStringList suffixes = AnimationFile::suffixes();
     QStringList filters;

@@ -11,7 +11,7 @@ class QAction;
 namespace sweepdraw {
 
 class BackgroundRecording;
-class CommandRunner;
+class RunnerDriver;
 
 // What the window's items for keeping and sharing what it draws do: "Save
 // picture…" saves the picture to a file in a format --save writes, "Copy
@@ -32,7 +32,7 @@ public:
     using Snapshot = std::function<QImage()>;
 
     // The items act for `window`, whose pictures `runner` draws.
-    PictureActions(QWidget &window, const CommandRunner &runner, QAction *save, QAction *copy, QAction *record,
+    PictureActions(QWidget &window, const RunnerDriver &runner, QAction *save, QAction *copy, QAction *record,
                    Snapshot snapshot);
 
 private:
@@ -41,7 +41,7 @@ private:
     void record();
 
     QWidget &m_window;
-    const CommandRunner &m_runner;
+    const RunnerDriver &m_runner;
     Snapshot m_snapshot;
     QAction *m_record;
     QPointer<BackgroundRecording> m_recording;

@@ -1,6 +1,6 @@
 #include "StepMarker.h"
 
-#include "CommandRunner.h"
+#include "RunnerDriver.h"
 #include "Design.h"
 #include "SurfaceView.h"
 
@@ -20,7 +20,7 @@ constexpr int kRingWidth = 2;
 
 } // namespace
 
-StepMarker::StepMarker(const CommandRunner &runner, SurfaceView &view, QWidget *parent)
+StepMarker::StepMarker(const RunnerDriver &runner, SurfaceView &view, QWidget *parent)
     : QWidget(parent)
     , m_runner(runner)
     , m_view(view)
@@ -30,8 +30,8 @@ StepMarker::StepMarker(const CommandRunner &runner, SurfaceView &view, QWidget *
     resize(kDiameter, kDiameter);
     hide();
     m_view.installEventFilter(this);
-    connect(&runner, &CommandRunner::drawn, this, &StepMarker::refresh);
-    connect(&runner, &CommandRunner::idle, this, &StepMarker::refresh);
+    connect(&runner, &RunnerDriver::drawn, this, &StepMarker::refresh);
+    connect(&runner, &RunnerDriver::idle, this, &StepMarker::refresh);
 }
 
 void StepMarker::refresh()

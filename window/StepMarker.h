@@ -4,7 +4,7 @@
 
 namespace sweepdraw {
 
-class CommandRunner;
+class RunnerDriver;
 class SurfaceView;
 
 // A small ring over the picture round the last point the drawing plotted,
@@ -18,7 +18,7 @@ class StepMarker final : public QWidget
     Q_OBJECT
 
 public:
-    StepMarker(const CommandRunner &runner, SurfaceView &view, QWidget *parent);
+    StepMarker(const RunnerDriver &runner, SurfaceView &view, QWidget *parent);
 
     // Shows or hides the ring, and places it, as the drawing is now.
     void refresh();
@@ -28,7 +28,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const CommandRunner &m_runner;
+    const RunnerDriver &m_runner;
     SurfaceView &m_view;
 };
 

@@ -5,7 +5,7 @@
 
 namespace sweepdraw {
 
-QImage renderWindow(const QList<Runnable> &pictures, const DrawingProgress &progress)
+QImage renderWindow(const std::vector<Runnable> &pictures, const DrawingProgress &progress)
 {
     Stage stage(1.0);
     // A command that fails stops where it had got to, as on the window.

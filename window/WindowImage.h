@@ -4,7 +4,7 @@
 #include "Commands.h"
 
 #include <QImage>
-#include <QList>
+#include <vector>
 
 namespace sweepdraw {
 
@@ -13,6 +13,6 @@ namespace sweepdraw {
 // command under way, what `progress` says has landed: drawn afresh at zoom 1
 // on a stage of its own, whatever the zoom and the state of the window on
 // the screen.
-QImage renderWindow(const QList<Runnable> &pictures, const DrawingProgress &progress);
+QImage renderWindow(const std::vector<Runnable> &pictures, const DrawingProgress &progress);
 
 } // namespace sweepdraw

@@ -1,15 +1,23 @@
 // The engine on its own, linked with no Qt: each scene drawn by its
 // function and by its own file read as a routine, on pictures of the
-// window's size, which must come out the same and not blank.
+// window's size, which must come out the same and not blank; and the four
+// drawn by a runner at the normal speed, woken by a ticker and timed by a
+// clock of this program's own, as a page would drive it, which must end on
+// the same picture as the scenes drawn one after another.
 // Usage: DrawAlone SCENES_DIR
 
+#include "CommandRunner.h"
 #include "CompiledRoutine.h"
 #include "Design.h"
 #include "RasterSurface.h"
+#include "RunnerEvents.h"
 #include "Scenes.h"
+#include "Ticker.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -35,6 +43,63 @@ bool blank(const RasterSurface &picture)
         for (int x = 0; x < picture.size().width; ++x)
             if (picture.pixel(x, y) != 0)
                 return false;
+    return true;
+}
+
+// Wakes the runner when asked to: the interval it asked for while started.
+struct Frames final : Ticker
+{
+    void startTicking(std::chrono::milliseconds asked) override { interval = asked; }
+    void stopTicking() override { interval.reset(); }
+
+    std::optional<std::chrono::milliseconds> interval;
+};
+
+struct Told final : RunnerEvents
+{
+    void finishedCommand(const Runnable &) override { ++finished; }
+    void stoppedByFailure(const std::string &message) override { failure = message; }
+    void wentIdle() override { idle = true; }
+
+    int finished = 0;
+    bool idle = false;
+    std::optional<std::string> failure;
+};
+
+// The four scenes drawn by a runner, frame by frame: whether they end as
+// drawn directly, after as many frames as the normal speed takes.
+bool runnerDraws()
+{
+    RasterSurface direct(kDesignSize);
+    for (void (*draw)(DrawingSurface &) : {DrawMountains, DrawWater, DrawSunshine, DrawBridge})
+        draw(direct);
+
+    RasterSurface picture(kDesignSize);
+    Frames frames;
+    Told told;
+    CommandRunner runner(picture, &told, &frames);
+    std::chrono::nanoseconds now{0};
+    runner.setClock([&now] { return now; });
+    for (Button button : {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq})
+        runner.enqueue(button);
+    long long ticks = 0;
+    for (; frames.interval && ticks < 1'000'000; ++ticks) {
+        now += *frames.interval;
+        runner.advance();
+    }
+    long long operations = 0;
+    for (Button button : {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq})
+        operations += tallyOf(button).operations;
+    const long long paced = operations * 1000 / operationsPerSecond(Speed::Normal) / CommandRunner::kFrame.count();
+    if (told.failure || told.finished != 4 || !told.idle || ticks < paced || ticks > paced + 2) {
+        std::fprintf(stderr, "the runner drew %d of 4 commands in %lld frames, where %lld were due%s%s\n",
+                     told.finished, ticks, paced, told.failure ? ": " : "", told.failure ? told.failure->c_str() : "");
+        return false;
+    }
+    if (!samePixels(direct, picture)) {
+        std::fprintf(stderr, "the runner's picture is not the scenes' drawn one after another\n");
+        return false;
+    }
     return true;
 }
 
@@ -67,5 +132,7 @@ int main(int argc, char **argv)
             failed = 1;
         }
     }
+    if (!runnerDraws())
+        failed = 1;
     return failed;
 }

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Pace.h"
+#include "Speed.h"
+
+#include <chrono>
+#include <optional>
+
+namespace sweepdraw {
+
+class Ticker;
+
+// How fast a runner's queue is drawn, and when the runner is woken for it.
+// The speed and the pause make the pace, but while the queue is finished at
+// once it is as fast as the machine goes. The ticker wakes the runner every
+// frame at a paced speed, as soon as the thread is free as fast as the
+// machine goes or while a change is drawn, and not at all while paused or
+// with nothing to draw.
+class FramePacing final
+{
+public:
+    // How long a frame lasts at the paced speeds, and the longest one may
+    // spend drawing at any speed.
+    static constexpr std::chrono::milliseconds kFrame{16};
+
+    // Follows `clock`, which must outlive it, and has `ticker`, if given,
+    // wake the runner; paused until repace() is called.
+    FramePacing(const Clock &clock, Ticker *ticker);
+
+    Speed speed() const { return m_speed; }
+    void setSpeed(Speed speed) { m_speed = speed; }
+    bool isPaused() const { return m_paused; }
+    void setPaused(bool paused) { m_paused = paused; }
+
+    // Restarts the pace at the rate the speed and the pause make, or as fast
+    // as the machine goes while the queue is finished `atOnce`.
+    void repace(bool atOnce);
+
+    Pace &pace() { return m_pace; }
+    const Pace &pace() const { return m_pace; }
+
+    // Has the runner woken as its drawing needs: commands `queued` and a
+    // change `changing`, either of which may be under way.
+    void schedule(bool queued, bool changing);
+    // The runner is not woken again until the next schedule().
+    void sleep();
+
+private:
+    Pace m_pace;
+    Ticker *m_ticker;
+    std::optional<std::chrono::milliseconds> m_ticking; // the ticker's interval, while started
+    Speed m_speed = kDefaultSpeed;
+    bool m_paused = false;
+};
+
+} // namespace sweepdraw
