@@ -361,7 +361,7 @@ void RoutineEditor::textChanged()
 void RoutineEditor::compile()
 {
     auto result = CompiledRoutine::compile(m_path.toStdString(), m_document->toPlainText().toStdString());
-    if (auto *message = std::get_if<RoutineMessage>(&result)) {
+    if (auto *message = std::get_if<FaultMessage>(&result)) {
         m_fault = *message;
     } else {
         m_fault.reset();

@@ -1,25 +1,33 @@
 #include "RoutineWords.h"
 
+#include "RuntimeError.h"
+
 #include <QCoreApplication>
 
 namespace sweepdraw {
 
-QString wordedFault(const RoutineMessage &message)
+namespace {
+
+std::string translated(FaultKind kind)
 {
-    const QString wording = QCoreApplication::translate("RoutineFault", englishOf(message.fault));
-    return QString::fromStdString(withValues(wording.toStdString(), message.values));
+    return QCoreApplication::translate("Fault", englishOf(kind)).toStdString();
 }
 
-QString wordedRefusal(const RoutineMessage &message, const QString &fileName)
+} // namespace
+
+QString wordedFault(const FaultMessage &message)
+{
+    return QString::fromStdString(withValues(translated(message.kind), message.values, translated));
+}
+
+QString wordedRefusal(const FaultMessage &message, const QString &fileName)
 {
     return QString::fromStdString(message.located(fileName.toStdString(), wordedFault(message).toStdString()));
 }
 
 QString wordedRunTimeError(const RuntimeError &error)
 {
-    if (const auto *routine = dynamic_cast<const RoutineRunError *>(&error))
-        return wordedRefusal(routine->message(), QString::fromStdString(routine->fileName()));
-    return QString::fromUtf8(error.what());
+    return wordedRefusal(error.message(), QString::fromStdString(error.fileName()));
 }
 
 } // namespace sweepdraw

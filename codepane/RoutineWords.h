@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RoutineFault.h"
+#include "Fault.h"
 
 #include <QString>
 
@@ -8,19 +8,19 @@ namespace sweepdraw {
 
 class RuntimeError;
 
-// A routine's fault, refused or met at run time, in the user's language:
-// the engine's wording (englishOf) translated in the "RoutineFault"
-// context, the fault's values in place.
-QString wordedFault(const RoutineMessage &message);
+// A fault of the engine, a routine refused or a drawing stopped, in the
+// user's language: the engine's wording (englishOf) translated in the
+// "Fault" context, the fault's values in place, the phrases among them
+// translated as well.
+QString wordedFault(const FaultMessage &message);
 
 // As compilers write it, the words translated but not the form, so that
 // editors can still jump to it: "FILE:LINE:COLUMN: error: what", one line
-// safe to print.
-QString wordedRefusal(const RoutineMessage &message, const QString &fileName);
+// safe to print; what alone with no file.
+QString wordedRefusal(const FaultMessage &message, const QString &fileName);
 
-// A command's failure in the user's language: a routine's run-time error
-// worded as above, "FILE:LINE: error: what"; any other as the engine says
-// it. For setFailureWording (FailureWording.h).
+// A command's failure in the user's language, worded as above with the
+// file it names, if any. For setFailureWording (FailureWording.h).
 QString wordedRunTimeError(const RuntimeError &error);
 
 } // namespace sweepdraw
