@@ -4,7 +4,7 @@
 #include "NumberDrag.h"
 #include "Palette.h"
 #include "PictureImage.h"
-#include "Routine.h"
+#include "CommandCode.h"
 #include "RoutineFiles.h"
 #include "RoutineTesting.h"
 #include "Scenes.h"
