@@ -2,8 +2,8 @@
 
 #include "CodeView.h"
 #include "RoutineFiles.h"
-#include "RoutineWords.h"
-#include "RunTimeErrorLine.h"
+#include "FaultWords.h"
+#include "RuntimeErrorLine.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -371,7 +371,7 @@ void RoutineEditor::compile()
     emit headerChanged();
 }
 
-void RoutineEditor::showRunTimeError(const QString &message)
+void RoutineEditor::showRuntimeError(const QString &message)
 {
     // "FILE:LINE: error: what", the file being this routine's.
     static const QRegularExpression where(QStringLiteral(R"(:(\d+): error: (.*)$)"),

@@ -111,7 +111,7 @@ public:
     // Marks where the routine failed while drawing, as `message` says:
     // "FILE:LINE: error: what", for this routine's file; until the next
     // change.
-    void showRunTimeError(const QString &message);
+    void showRuntimeError(const QString &message);
 
 signals:
     // The learner's routine is now shown in the view.

@@ -441,7 +441,7 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
         return operation == 100 ? Status::failure(FaultKind::DeviceRefused, "PlotPoint") : Status();
     });
     RunnerDriver runner(failing);
-    connect(&runner, &RunnerDriver::failed, &form, &Form1::reportRunTimeError);
+    connect(&runner, &RunnerDriver::failed, &form, &Form1::reportRuntimeError);
 
     QString shown;
     int endedWhileShown = -1;

@@ -1,4 +1,4 @@
-#include "RoutineWords.h"
+#include "FaultWords.h"
 
 #include "RuntimeError.h"
 
@@ -25,7 +25,7 @@ QString wordedRefusal(const FaultMessage &message, const QString &fileName)
     return QString::fromStdString(message.located(fileName.toStdString(), wordedFault(message).toStdString()));
 }
 
-QString wordedRunTimeError(const RuntimeError &error)
+QString wordedRuntimeError(const RuntimeError &error)
 {
     return wordedRefusal(error.message(), QString::fromStdString(error.fileName()));
 }

@@ -21,6 +21,6 @@ QString wordedRefusal(const FaultMessage &message, const QString &fileName);
 
 // A command's failure in the user's language, worded as above with the
 // file it names, if any. For setFailureWording (FailureWording.h).
-QString wordedRunTimeError(const RuntimeError &error);
+QString wordedRuntimeError(const RuntimeError &error);
 
 } // namespace sweepdraw
