@@ -5,7 +5,7 @@
 #include "LoopCheck.h"
 #include "LoopWatch.h"
 #include "Palette.h"
-#include "RoutineFault.h"
+#include "RoutineRefusal.h"
 #include "RuntimeError.h"
 #include "StepBudget.h"
 
@@ -20,23 +20,9 @@ namespace sweepdraw {
 namespace {
 
 // A run-time error found inside the loop, before its line is known.
-class RunFault final : public RuntimeError
+[[noreturn]] void fail(FaultKind fault, std::vector<std::string> values)
 {
-public:
-    RunFault(RoutineFault fault, std::vector<std::string> values)
-        : RuntimeError(withValues(englishOf(fault), values))
-        , fault(fault)
-        , values(std::move(values))
-    {
-    }
-
-    RoutineFault fault;
-    std::vector<std::string> values;
-};
-
-[[noreturn]] void fail(RoutineFault fault, std::vector<std::string> values)
-{
-    throw RunFault(fault, std::move(values));
+    throwFault(fault, std::move(values));
 }
 
 // Converts as static_cast does, for the values where C++ defines it.
@@ -50,7 +36,7 @@ To checkedConversion(double value, const char *type)
     if (!inRange) [[unlikely]] {
         char text[32];
         std::snprintf(text, sizeof text, "%.9g", value);
-        fail(RoutineFault::OutOfRange, {type, text});
+        fail(FaultKind::OutOfRange, {type, text});
     }
     return static_cast<To>(value);
 }
@@ -59,9 +45,9 @@ template <typename T>
 T divided(T a, T b, const char *type)
 {
     if (b == 0) [[unlikely]]
-        fail(RoutineFault::DivisionByZero, {type});
+        fail(FaultKind::DivisionByZero, {type});
     if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(RoutineFault::DivisionOverflows, {type});
+        fail(FaultKind::DivisionOverflows, {type});
     return a / b;
 }
 
@@ -69,9 +55,9 @@ template <typename T>
 T remainder(T a, T b, const char *type)
 {
     if (b == 0) [[unlikely]]
-        fail(RoutineFault::RemainderByZero, {type});
+        fail(FaultKind::RemainderByZero, {type});
     if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(RoutineFault::RemainderOverflows, {type});
+        fail(FaultKind::RemainderOverflows, {type});
     return a % b;
 }
 
@@ -81,18 +67,18 @@ T remainder(T a, T b, const char *type)
 {
     try {
         throw;
-    } catch (const LocatedError &) {
-        throw;
     } catch (const StepBudget::Spent &spent) {
-        throw RoutineRunError(file, {RoutineFault::StepBudget, {std::to_string(spent.steps)}, line, 0});
-    } catch (const RunFault &fault) {
-        throw RoutineRunError(file, {fault.fault, fault.values, line, 0});
+        throw RuntimeError({FaultKind::StepBudget, {std::to_string(spent.steps)}, line, 0}, file);
     } catch (const RuntimeError &error) {
-        throw LocatedError(file + ':' + std::to_string(line) + ": error: " + error.what());
+        if (error.located())
+            throw;
+        FaultMessage message = error.message();
+        message.line = line;
+        throw RuntimeError(std::move(message), file);
     }
 }
 
-[[noreturn]] void overflows(RoutineFault operation, const char *type)
+[[noreturn]] void overflows(FaultKind operation, const char *type)
 {
     fail(operation, {type});
 }
@@ -200,40 +186,40 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::Move: s[in.a] = s[in.b]; break;
             case OpCode::AddI:
                 if (__builtin_add_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
-                    overflows(RoutineFault::AdditionOverflows, "int");
+                    overflows(FaultKind::AdditionOverflows, "int");
                 break;
             case OpCode::SubI:
                 if (__builtin_sub_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
-                    overflows(RoutineFault::SubtractionOverflows, "int");
+                    overflows(FaultKind::SubtractionOverflows, "int");
                 break;
             case OpCode::MulI:
                 if (__builtin_mul_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
-                    overflows(RoutineFault::MultiplicationOverflows, "int");
+                    overflows(FaultKind::MultiplicationOverflows, "int");
                 break;
             case OpCode::DivI: s[in.a].i = divided(s[in.b].i, s[in.c].i, "int"); break;
             case OpCode::RemI: s[in.a].i = remainder(s[in.b].i, s[in.c].i, "int"); break;
             case OpCode::NegI:
                 if (s[in.b].i == INT_MIN) [[unlikely]]
-                    overflows(RoutineFault::NegationOverflows, "int");
+                    overflows(FaultKind::NegationOverflows, "int");
                 s[in.a].i = -s[in.b].i;
                 break;
             case OpCode::AddL:
                 if (__builtin_add_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
-                    overflows(RoutineFault::AdditionOverflows, "long");
+                    overflows(FaultKind::AdditionOverflows, "long");
                 break;
             case OpCode::SubL:
                 if (__builtin_sub_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
-                    overflows(RoutineFault::SubtractionOverflows, "long");
+                    overflows(FaultKind::SubtractionOverflows, "long");
                 break;
             case OpCode::MulL:
                 if (__builtin_mul_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
-                    overflows(RoutineFault::MultiplicationOverflows, "long");
+                    overflows(FaultKind::MultiplicationOverflows, "long");
                 break;
             case OpCode::DivL: s[in.a].l = divided(s[in.b].l, s[in.c].l, "long"); break;
             case OpCode::RemL: s[in.a].l = remainder(s[in.b].l, s[in.c].l, "long"); break;
             case OpCode::NegL:
                 if (s[in.b].l == LLONG_MIN) [[unlikely]]
-                    overflows(RoutineFault::NegationOverflows, "long");
+                    overflows(FaultKind::NegationOverflows, "long");
                 s[in.a].l = -s[in.b].l;
                 break;
             case OpCode::AddF: s[in.a].f = s[in.b].f + s[in.c].f; break;
@@ -287,7 +273,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::MaxD: s[in.a].d = s[in.b].d < s[in.c].d ? s[in.c].d : s[in.b].d; break;
             case OpCode::AbsI:
                 if (s[in.b].i == INT_MIN) [[unlikely]]
-                    fail(RoutineFault::AbsOfMinimum, {std::to_string(INT_MIN)});
+                    fail(FaultKind::AbsOfMinimum, {std::to_string(INT_MIN)});
                 s[in.a].i = std::abs(s[in.b].i);
                 break;
             case OpCode::MathF1: s[in.a].f = mathFunction(in.target).onFloat1(s[in.b].f); break;
@@ -423,7 +409,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             }
             case OpCode::Call: {
                 if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
-                    fail(RoutineFault::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 const Frame &caller = m_frames.back();
                 const RoutineFunction &callee = m_program.functions[in.target];
                 const std::uint32_t base =
@@ -455,7 +441,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 continue;
             }
             case OpCode::NoReturn:
-                fail(RoutineFault::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
+                fail(FaultKind::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
             }
             ++ip;
         }
