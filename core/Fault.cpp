@@ -147,6 +147,7 @@ constexpr std::array kWordings = {
     Wording{FaultKind::ColourPassNeverEnds,
         QT_TRANSLATE_NOOP("Fault", "ColourPass: colour %1 never reaches %2 in steps of %3")},
     Wording{FaultKind::StepsSpent, QT_TRANSLATE_NOOP("Fault", "still running after %1 steps")},
+    Wording{FaultKind::OutOfMemory, QT_TRANSLATE_NOOP("Fault", "out of memory")},
     Wording{FaultKind::FileTooLarge, QT_TRANSLATE_NOOP("Fault", "cannot be read: larger than %1 bytes")},
     Wording{FaultKind::EndOfFile, QT_TRANSLATE_NOOP("Fault", "the end of the file")},
     Wording{FaultKind::FunctionOrConstant, QT_TRANSLATE_NOOP("Fault", "a function or a const value")},
@@ -159,6 +160,7 @@ constexpr std::array kWordings = {
     Wording{FaultKind::CounterIsInt, QT_TRANSLATE_NOOP("Fault", "an int")},
     Wording{FaultKind::ConditionalSide, QT_TRANSLATE_NOOP("Fault", "one side of '?:'")},
     Wording{FaultKind::NotRegularFile, QT_TRANSLATE_NOOP("Fault", "not a regular file")},
+    Wording{FaultKind::Colour, QT_TRANSLATE_NOOP("Fault", "a colour")},
 };
 
 // A phrase() value begins with this, a control character that an escaped

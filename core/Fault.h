@@ -102,6 +102,7 @@ enum class FaultKind : unsigned char {
     ColourPassTooLong,    // the first colour, the stop, the change, the passes
     ColourPassNeverEnds,  // the first colour, the stop, the change
     StepsSpent,           // the budget of steps
+    OutOfMemory,
     FileTooLarge,         // the limit in bytes
 
     // Phrases a fault quotes as values (phrase()), worded as the faults are.
@@ -116,6 +117,7 @@ enum class FaultKind : unsigned char {
     CounterIsInt,
     ConditionalSide,
     NotRegularFile,
+    Colour,
 };
 
 struct FaultMessage

@@ -24,10 +24,13 @@ OpCode conversion(Type from, Type to)
 
 } // namespace
 
-const char *typeName(Type type)
+std::string typeName(Type type)
 {
-    constexpr std::array<const char *, 8> kNames = {"void", "bool", "int", "long", "float", "double", "a colour",
-                                                    "the drawing surface"};
+    if (type == Type::Colour)
+        return phrase(FaultKind::Colour);
+    if (type == Type::Surface)
+        return phrase(FaultKind::DrawingSurface);
+    constexpr std::array<const char *, 6> kNames = {"void", "bool", "int", "long", "float", "double"};
     return kNames[static_cast<std::size_t>(type)];
 }
 

@@ -17,7 +17,7 @@ namespace sweepdraw {
 
 enum class Type : std::uint8_t { Void, Bool, Int, Long, Float, Double, Colour, Surface };
 
-const char *typeName(Type type);
+std::string typeName(Type type);
 
 // An operation for int, long, float and double, in that order, and the one
 // of them for `type`.

@@ -1,6 +1,7 @@
 #include "CommandRunner.h"
 
 #include "DrawingSurface.h"
+#include "FailureWording.h"
 #include "PictureChange.h"
 #include "RunnerEvents.h"
 #include "DrawInPieces.h"
@@ -143,7 +144,7 @@ void CommandRunner::stepBack()
     // The drawing is exact, so the picture as it was one operation ago is
     // the same drawing again, one operation short.
     if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
-        fail(cleared.message());
+        fail(wordedFailure(cleared));
         return;
     }
     redrawTo(landed - 1);
@@ -220,7 +221,7 @@ void CommandRunner::dropAll()
     // A redraw under way goes on with the pictures as they stand now.
     if (redrawing) {
         if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
-            fail(cleared.message());
+            fail(wordedFailure(cleared));
             return;
         }
         redrawTo(0);

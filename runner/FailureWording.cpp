@@ -25,4 +25,9 @@ std::string wordedFailure(const RuntimeError &error)
     return g_wording(error);
 }
 
+std::string wordedFailure(const Status &status)
+{
+    return g_wording(RuntimeError(status.fault()));
+}
+
 } // namespace sweepdraw

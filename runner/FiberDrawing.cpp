@@ -59,7 +59,7 @@ FiberDrawing::FiberDrawing(Action action, DrawingSurface &target, LoopRecorder *
     } catch (const std::bad_alloc &) {
         // No stack for the fiber: the action fails before its first
         // operation, as one that runs out of memory would.
-        m_failure = "out of memory";
+        m_failure = wordedFailure(RuntimeError({FaultKind::OutOfMemory, {}, 0, 0}));
         m_finished = true;
         return;
     }

@@ -439,6 +439,14 @@
         <source>not a regular file</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>out of memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a colour</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileWriter</name>

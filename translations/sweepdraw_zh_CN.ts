@@ -439,6 +439,14 @@
         <source>not a regular file</source>
         <translation>不是普通文件</translation>
     </message>
+    <message>
+        <source>out of memory</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>a colour</source>
+        <translation>颜色</translation>
+    </message>
 </context>
 <context>
     <name>FileWriter</name>
