@@ -18,6 +18,8 @@ namespace {
 constexpr int kPinned = 0x4000;
 constexpr int kConstants = 0x8000;
 constexpr int kMaxSlots = 0xffff;
+// What an expression statement or a for's step is asked for: no value.
+constexpr int kDropped = -2;
 
 class Emitter final
 {
@@ -93,10 +95,18 @@ private:
 
     void patch(std::size_t jump) { m_program.code[jump].target = label(); }
 
+    void patch(const std::vector<std::size_t> &jumps)
+    {
+        for (const std::size_t jump : jumps)
+            patch(jump);
+    }
+
     void forgetWritten(const Instruction &instruction)
     {
         int written[2] = {-1, -1};
-        switch (instruction.op) {
+        const bool fusedTest = (instruction.op >= OpCode::JumpUnlessLtI && instruction.op <= OpCode::JumpUnlessNeD)
+                               || (instruction.op >= OpCode::LoopIfLtI && instruction.op <= OpCode::LoopIfNeD);
+        switch (fusedTest ? OpCode::Jump : instruction.op) {
         case OpCode::SinCosF:
         case OpCode::SinCosD: written[1] = instruction.b; [[fallthrough]];
         default: written[0] = instruction.a; break;
@@ -111,10 +121,14 @@ private:
         case OpCode::DrawBox:
         case OpCode::DrawCircle:
         case OpCode::ClearSurface:
+        case OpCode::PlotPointOfPalette:
+        case OpCode::DrawBoxOfPalette:
+        case OpCode::DrawCircleOfPalette:
         case OpCode::Jump:
         case OpCode::JumpIfFalse:
         case OpCode::JumpIfTrue:
         case OpCode::LoopBack:
+        case OpCode::LoopIfTrue:
         case OpCode::Return:
         case OpCode::ReturnVoid:
         case OpCode::NoReturn:
@@ -173,17 +187,17 @@ private:
             // Into a slot of its own: one arm must not write a variable
             // the other, or the test, still reads.
             const int into = want >= m_variables ? want : temp();
-            std::size_t skip = 0;
             if (e.kind == Expr::Kind::Conditional) {
-                skip = emit(OpCode::JumpIfFalse, e.line, value(e.a));
+                std::vector<std::size_t> skips;
+                jumpUnless(e.a, e.line, skips);
                 value(e.b, into);
                 const std::size_t end = emit(OpCode::Jump, e.line);
-                patch(skip);
+                patch(skips);
                 value(e.c, into);
                 patch(end);
             } else {
                 value(e.a, into);
-                skip = emit(e.kind == Expr::Kind::And ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, e.line, into);
+                const std::size_t skip = emit(e.kind == Expr::Kind::And ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, e.line, into);
                 value(e.b, into);
                 patch(skip);
             }
@@ -201,10 +215,11 @@ private:
                 one.f = 1;
             else
                 one.d = 1;
-            const int before = e.after ? temp() : -1;
+            const bool copied = e.after && want != kDropped;
+            const int before = copied ? temp() : -1;
             move(before, e.slot, e.line);
             emit(e.op, e.line, e.slot, e.slot, constant(e.type, one));
-            const int result = e.after ? before : e.slot;
+            const int result = copied ? before : e.slot;
             move(want, result, e.line);
             return want >= 0 ? want : result;
         }
@@ -215,11 +230,12 @@ private:
             for (std::size_t i = 0; i < e.arguments.size(); ++i)
                 if (expr(e.arguments[i]).type != Type::Surface)
                     value(e.arguments[i], first + static_cast<int>(i));
-            const int result = e.type == Type::Void ? 0 : temp();
+            // The result goes where it is wanted at once: the callee's
+            // frame begins at `first`, above any slot wanted.
+            const int result = e.type == Type::Void ? 0 : want >= 0 ? want : temp();
             m_program.code[emit(OpCode::Call, e.line, first, result)].target = e.function;
             label();
-            move(want, result, e.line);
-            return want >= 0 ? want : result;
+            return result;
         }
         }
         return 0;
@@ -252,8 +268,13 @@ private:
         const int into = want >= 0 ? want : temp();
         const std::size_t at = e.after ? emit(e.op, e.line, into, b, a) : emit(e.op, e.line, into, a, b);
         m_program.code[at].target = e.function;
-        if (trigonometry && a != into)
-            m_pending.push_back({at, a, mathFunction(e.function).name == "sin", e.op});
+        if (trigonometry) {
+            const bool isSin = mathFunction(e.function).name == "sin";
+            const bool onFloat = e.op == OpCode::MathF1;
+            m_program.code[at].op = isSin ? (onFloat ? OpCode::SinF : OpCode::SinD) : (onFloat ? OpCode::CosF : OpCode::CosD);
+            if (a != into)
+                m_pending.push_back({at, a, isSin, e.op});
+        }
         return into;
     }
 
@@ -268,7 +289,7 @@ private:
             break;
         case Stmt::Kind::Expression: {
             const Expr &e = expr(s.expr);
-            value(s.expr, e.kind == Expr::Kind::Assign ? e.slot : -1);
+            value(s.expr, e.kind == Expr::Kind::Assign ? e.slot : kDropped);
             break;
         }
         case Stmt::Kind::If: {
@@ -279,14 +300,15 @@ private:
                     statement(s.otherwise);
                 break;
             }
-            const std::size_t skip = emit(OpCode::JumpIfFalse, s.line, value(s.expr));
+            std::vector<std::size_t> skips;
+            jumpUnless(s.expr, s.line, skips);
             statement(s.body);
             if (s.otherwise < 0) {
-                patch(skip);
+                patch(skips);
                 break;
             }
             const std::size_t end = emit(OpCode::Jump, s.line);
-            patch(skip);
+            patch(skips);
             statement(s.otherwise);
             patch(end);
             break;
@@ -309,19 +331,60 @@ private:
         }
     }
 
-    // A for, while or do loop: its test, its body, and its turn, counted.
+    // The operands of the comparison `e`, in the order its instruction
+    // takes them.
+    std::pair<int, int> compared(const Expr &e)
+    {
+        const int a = value(e.a);
+        const int b = value(e.b);
+        return e.after ? std::pair{b, a} : std::pair{a, b};
+    }
+
+    // Adds to `jumps` those that leave when `index` is false, a comparison
+    // and the jump made one instruction.
+    void jumpUnless(int index, int line, std::vector<std::size_t> &jumps)
+    {
+        const Expr &e = expr(index);
+        if (e.kind == Expr::Kind::And) {
+            jumpUnless(e.a, line, jumps);
+            jumpUnless(e.b, line, jumps);
+        } else if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {
+            const auto [a, b] = compared(e);
+            jumps.push_back(emit(fusedWith(e.op, OpCode::JumpUnlessLtI), line, a, b));
+        } else {
+            jumps.push_back(emit(OpCode::JumpIfFalse, line, value(index)));
+        }
+    }
+
+    // A loop's turn, and its test: back to `top` while `index` is true.
+    void loopIf(int index, int line, std::uint32_t top)
+    {
+        const Expr &e = expr(index);
+        std::size_t turn = 0;
+        if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {
+            const auto [a, b] = compared(e);
+            turn = emit(fusedWith(e.op, OpCode::LoopIfLtI), line, a, b);
+        } else {
+            turn = emit(OpCode::LoopIfTrue, line, value(index));
+        }
+        m_program.code[turn].target = top;
+    }
+
+    // A for, while or do loop: its body, its turn, counted, and its test
+    // after the turn (the test of a for or while loop made once before the
+    // body as well), so that a turn runs one jump.
     void loop(const Stmt &s)
     {
         if (s.init >= 0)
             statement(s.init);
         const bool isDo = s.kind == Stmt::Kind::Do;
-        const std::uint32_t top = label();
-        std::size_t exit = 0;
         const bool tested = s.expr >= 0 && !isDo;
+        std::vector<std::size_t> exits;
         if (tested) {
             m_temps = 0;
-            exit = emit(OpCode::JumpIfFalse, s.line, value(s.expr));
+            jumpUnless(s.expr, s.line, exits);
         }
+        const std::uint32_t top = label();
         m_loops.emplace_back();
         statement(s.body);
         LoopJumps jumps = std::move(m_loops.back());
@@ -331,17 +394,18 @@ private:
         label();
         m_temps = 0;
         if (s.step >= 0)
-            value(s.step);
-        std::size_t leave = 0;
-        if (isDo)
-            leave = emit(OpCode::JumpIfFalse, s.line, value(s.expr));
-        m_program.code[emit(OpCode::LoopBack, s.line)].target = top;
-        if (tested)
-            patch(exit);
-        if (isDo)
-            patch(leave);
-        for (const std::size_t jump : jumps.breaks)
-            patch(jump);
+            value(s.step, kDropped);
+        if (tested) {
+            loopIf(s.expr, s.line, top);
+        } else {
+            // A do loop's turn counts only when it goes on, as a for
+            // loop's without a test always does.
+            if (isDo)
+                jumpUnless(s.expr, s.line, exits);
+            m_program.code[emit(OpCode::LoopBack, s.line)].target = top;
+        }
+        patch(exits);
+        patch(jumps.breaks);
         label();
     }
 
@@ -381,10 +445,18 @@ private:
                  value(expr(arguments[2]).a));
             return;
         }
+        // A colour of the palette, on the operation's own line, is looked
+        // up by the operation: a number outside the palette fails there.
+        const OpCode ofPalette = s.op == OpCode::PlotPoint    ? OpCode::PlotPointOfPalette
+                                 : s.op == OpCode::DrawBox    ? OpCode::DrawBoxOfPalette
+                                 : s.op == OpCode::DrawCircle ? OpCode::DrawCircleOfPalette
+                                                              : OpCode::End;
+        const bool fused = ofPalette != OpCode::End && isOp(arguments.back(), OpCode::Palette)
+                           && expr(arguments.back()).line == s.line;
         int slots[5] = {};
         for (std::size_t i = 0; i < arguments.size(); ++i)
-            slots[i] = value(arguments[i]);
-        emit(s.op, s.line, slots[0], slots[1], slots[2], slots[3], slots[4]);
+            slots[i] = fused && i + 1 == arguments.size() ? value(expr(arguments[i]).a) : value(arguments[i]);
+        emit(fused ? ofPalette : s.op, s.line, slots[0], slots[1], slots[2], slots[3], slots[4]);
     }
 
     void relocate(std::uint32_t start)

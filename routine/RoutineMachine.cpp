@@ -12,7 +12,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 
 namespace sweepdraw {
@@ -295,6 +294,10 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::MathD2: s[in.a].d = mathFunction(in.target).onDouble2(s[in.b].d, s[in.c].d); break;
             case OpCode::SinCosF: sincosf(s[in.c].f, &s[in.a].f, &s[in.b].f); break;
             case OpCode::SinCosD: sincos(s[in.c].d, &s[in.a].d, &s[in.b].d); break;
+            case OpCode::SinF: s[in.a].f = ::sinf(s[in.b].f); break;
+            case OpCode::CosF: s[in.a].f = ::cosf(s[in.b].f); break;
+            case OpCode::SinD: s[in.a].d = ::sin(s[in.b].d); break;
+            case OpCode::CosD: s[in.a].d = ::cos(s[in.b].d); break;
             case OpCode::Palette: s[in.a].colour = PaletteColor(s[in.b].i); break;
             case OpCode::SetPenWidth:
                 if (surfaceMade(m_surface->SetPenWidth(s[in.a].i)))
@@ -323,23 +326,62 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 if (surfaceMade(m_surface->ClearSurface()))
                     goto suspend;
                 break;
-            case OpCode::Jump: ip = code + in.target; continue;
+            case OpCode::PlotPointOfPalette:
+                if (surfaceMade(m_surface->PlotPoint(s[in.a].f, s[in.b].f, PaletteColor(s[in.c].i))))
+                    goto suspend;
+                break;
+            case OpCode::DrawBoxOfPalette:
+                if (surfaceMade(
+                        m_surface->DrawBox(s[in.a].f, s[in.b].f, s[in.c].f, s[in.d].f, PaletteColor(s[in.e].i))))
+                    goto suspend;
+                break;
+            case OpCode::DrawCircleOfPalette:
+                if (surfaceMade(m_surface->DrawCircle(s[in.a].f, s[in.b].f, s[in.c].f, PaletteColor(s[in.d].i))))
+                    goto suspend;
+                break;
+            case OpCode::Jump: goto jump;
             case OpCode::JumpIfFalse:
-                if (!s[in.a].i) {
-                    ip = code + in.target;
-                    continue;
-                }
+                if (!s[in.a].i)
+                    goto jump;
                 break;
             case OpCode::JumpIfTrue:
-                if (s[in.a].i) {
-                    ip = code + in.target;
-                    continue;
-                }
+                if (s[in.a].i)
+                    goto jump;
                 break;
-            case OpCode::LoopBack:
-                LoopWatch::turn();
-                ip = code + in.target;
-                continue;
+            case OpCode::JumpUnlessLtI: if (!(s[in.a].i < s[in.b].i)) goto jump; break;
+            case OpCode::JumpUnlessLeI: if (!(s[in.a].i <= s[in.b].i)) goto jump; break;
+            case OpCode::JumpUnlessEqI: if (!(s[in.a].i == s[in.b].i)) goto jump; break;
+            case OpCode::JumpUnlessNeI: if (!(s[in.a].i != s[in.b].i)) goto jump; break;
+            case OpCode::JumpUnlessLtL: if (!(s[in.a].l < s[in.b].l)) goto jump; break;
+            case OpCode::JumpUnlessLeL: if (!(s[in.a].l <= s[in.b].l)) goto jump; break;
+            case OpCode::JumpUnlessEqL: if (!(s[in.a].l == s[in.b].l)) goto jump; break;
+            case OpCode::JumpUnlessNeL: if (!(s[in.a].l != s[in.b].l)) goto jump; break;
+            case OpCode::JumpUnlessLtF: if (!(s[in.a].f < s[in.b].f)) goto jump; break;
+            case OpCode::JumpUnlessLeF: if (!(s[in.a].f <= s[in.b].f)) goto jump; break;
+            case OpCode::JumpUnlessEqF: if (!(s[in.a].f == s[in.b].f)) goto jump; break;
+            case OpCode::JumpUnlessNeF: if (!(s[in.a].f != s[in.b].f)) goto jump; break;
+            case OpCode::JumpUnlessLtD: if (!(s[in.a].d < s[in.b].d)) goto jump; break;
+            case OpCode::JumpUnlessLeD: if (!(s[in.a].d <= s[in.b].d)) goto jump; break;
+            case OpCode::JumpUnlessEqD: if (!(s[in.a].d == s[in.b].d)) goto jump; break;
+            case OpCode::JumpUnlessNeD: if (!(s[in.a].d != s[in.b].d)) goto jump; break;
+            case OpCode::LoopBack: LoopWatch::turn(); goto jump;
+            case OpCode::LoopIfTrue: LoopWatch::turn(); if (s[in.a].i) goto jump; break;
+            case OpCode::LoopIfLtI: LoopWatch::turn(); if (s[in.a].i < s[in.b].i) goto jump; break;
+            case OpCode::LoopIfLeI: LoopWatch::turn(); if (s[in.a].i <= s[in.b].i) goto jump; break;
+            case OpCode::LoopIfEqI: LoopWatch::turn(); if (s[in.a].i == s[in.b].i) goto jump; break;
+            case OpCode::LoopIfNeI: LoopWatch::turn(); if (s[in.a].i != s[in.b].i) goto jump; break;
+            case OpCode::LoopIfLtL: LoopWatch::turn(); if (s[in.a].l < s[in.b].l) goto jump; break;
+            case OpCode::LoopIfLeL: LoopWatch::turn(); if (s[in.a].l <= s[in.b].l) goto jump; break;
+            case OpCode::LoopIfEqL: LoopWatch::turn(); if (s[in.a].l == s[in.b].l) goto jump; break;
+            case OpCode::LoopIfNeL: LoopWatch::turn(); if (s[in.a].l != s[in.b].l) goto jump; break;
+            case OpCode::LoopIfLtF: LoopWatch::turn(); if (s[in.a].f < s[in.b].f) goto jump; break;
+            case OpCode::LoopIfLeF: LoopWatch::turn(); if (s[in.a].f <= s[in.b].f) goto jump; break;
+            case OpCode::LoopIfEqF: LoopWatch::turn(); if (s[in.a].f == s[in.b].f) goto jump; break;
+            case OpCode::LoopIfNeF: LoopWatch::turn(); if (s[in.a].f != s[in.b].f) goto jump; break;
+            case OpCode::LoopIfLtD: LoopWatch::turn(); if (s[in.a].d < s[in.b].d) goto jump; break;
+            case OpCode::LoopIfLeD: LoopWatch::turn(); if (s[in.a].d <= s[in.b].d) goto jump; break;
+            case OpCode::LoopIfEqD: LoopWatch::turn(); if (s[in.a].d == s[in.b].d) goto jump; break;
+            case OpCode::LoopIfNeD: LoopWatch::turn(); if (s[in.a].d != s[in.b].d) goto jump; break;
             case OpCode::SweepStart: {
                 const double start = s[in.a].d, end = s[in.b].d, step = s[in.c].d;
                 checkSweep(start, end, step, site(in.aux));
@@ -406,20 +448,19 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 continue;
             }
             case OpCode::Call: {
+                // The callee's frame begins at its arguments, where the
+                // caller has put them: its parameters are in place, and
+                // only its variables and constants are set.
                 if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
                     fail(RoutineFault::CallsTooDeep, {std::to_string(kMaxCallDepth)});
-                const Frame &caller = m_frames.back();
                 const RoutineFunction &callee = m_program.functions[in.target];
-                const std::uint32_t base =
-                    caller.base + static_cast<std::uint32_t>(m_program.functions[caller.function].slots);
-                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots))
+                const std::uint32_t base = m_frames.back().base + in.a;
+                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]]
                     m_stack.resize((base + static_cast<std::size_t>(callee.slots)) * 2);
-                s = m_stack.data() + caller.base;
                 RoutineSlot *const frame = m_stack.data() + base;
-                std::memcpy(static_cast<void *>(frame), callee.initial.data(),
-                            callee.initial.size() * sizeof(RoutineSlot));
-                for (int i = 0; i < callee.parameters; ++i)
-                    frame[i] = s[in.a + i];
+                const RoutineSlot *const initial = callee.initial.data();
+                for (std::size_t i = static_cast<std::size_t>(callee.parameters); i < callee.initial.size(); ++i)
+                    frame[i] = initial[i];
                 m_frames.push_back({static_cast<std::uint32_t>(ip + 1 - code), base, in.target, in.b});
                 s = frame;
                 ip = code + callee.entry;
@@ -442,6 +483,9 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 fail(RoutineFault::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
             }
             ++ip;
+            continue;
+        jump:
+            ip = code + in.target;
         }
     suspend:
         m_ip = static_cast<std::uint32_t>(ip + 1 - code);

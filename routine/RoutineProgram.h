@@ -38,11 +38,28 @@ enum class OpCode : std::uint8_t {
     MinI, MaxI, MinF, MaxF, MinD, MaxD, AbsI,
     MathF1, MathD1, MathF2, MathD2, // the function is the library's number `target`
     SinCosF, SinCosD,               // a the sine, b the cosine of c
+    SinF, CosF, SinD, CosD,         // MathF1 and MathD1 of the two most called
     Palette,
     SetPenWidth, PlotPoint, PlotPointOfDoubles, DrawBox, DrawCircle, ClearSurface,
+    // The operations above with their last argument a number of the palette
+    // rather than a colour.
+    PlotPointOfPalette, DrawBoxOfPalette, DrawCircleOfPalette,
     Jump, JumpIfFalse, JumpIfTrue,
+    // To `target` unless a compares with b so, in the order of LtI to NeD.
+    JumpUnlessLtI, JumpUnlessLeI, JumpUnlessEqI, JumpUnlessNeI,
+    JumpUnlessLtL, JumpUnlessLeL, JumpUnlessEqL, JumpUnlessNeL,
+    JumpUnlessLtF, JumpUnlessLeF, JumpUnlessEqF, JumpUnlessNeF,
+    JumpUnlessLtD, JumpUnlessLeD, JumpUnlessEqD, JumpUnlessNeD,
     LoopBack, // a turn of a loop of the routine's own: to `target`
+    // A turn, then to `target` if a is true, or compares with b so.
+    LoopIfTrue,
+    LoopIfLtI, LoopIfLeI, LoopIfEqI, LoopIfNeI,
+    LoopIfLtL, LoopIfLeL, LoopIfEqL, LoopIfNeL,
+    LoopIfLtF, LoopIfLeF, LoopIfEqF, LoopIfNeF,
+    LoopIfLtD, LoopIfLeD, LoopIfEqD, LoopIfNeD,
     SweepStart, SweepNext, ColourStart, ColourNext,
+    // A call's arguments are in a and on, the slots where the callee's
+    // frame begins; its result goes to b.
     Call, Return, ReturnVoid, NoReturn,
 };
 
@@ -54,6 +71,21 @@ union RoutineSlot
     long long l;
     Colour colour;
 };
+
+// The jump or loop test that fuses the comparison `compare` (LtI to NeD)
+// with what follows it.
+constexpr OpCode fusedWith(OpCode compare, OpCode first)
+{
+    return static_cast<OpCode>(static_cast<int>(first) + static_cast<int>(compare) - static_cast<int>(OpCode::LtI));
+}
+
+constexpr bool isComparison(OpCode op)
+{
+    return op >= OpCode::LtI && op <= OpCode::NeD;
+}
+
+static_assert(fusedWith(OpCode::NeD, OpCode::JumpUnlessLtI) == OpCode::JumpUnlessNeD);
+static_assert(fusedWith(OpCode::NeD, OpCode::LoopIfLtI) == OpCode::LoopIfNeD);
 
 struct Instruction
 {
