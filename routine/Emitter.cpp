@@ -496,6 +496,7 @@ private:
 
 void emitRoutine(const RoutineSyntax &syntax, RoutineProgram &program)
 {
+    program.code.reserve(syntax.exprs.size());
     Emitter emitter(syntax, program);
     for (const FunctionSyntax &function : syntax.functions)
         emitter.function(function);
