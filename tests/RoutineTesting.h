@@ -1,11 +1,16 @@
 #pragma once
 
 #include "CompiledRoutine.h"
+#include "RecordingSurface.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QtTest>
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 
 namespace sweepdraw::test {
 
@@ -30,6 +35,24 @@ inline CompiledRoutine compiled(const std::variant<CompiledRoutine, RoutineMessa
 inline CompiledRoutine routineOf(const QByteArray &body)
 {
     return compiled(CompiledRoutine::compile("test.cpp", (kRoutineHead + body + kRoutineTail).toStdString()));
+}
+
+// Two values, or two recorded calls, alike to the last bit.
+inline bool sameBits(float a, float b)
+{
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
+inline bool sameBits(const RecordingSurface::Call &a, const RecordingSurface::Call &b)
+{
+    return a.op == b.op && sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.x2, b.x2)
+        && sameBits(a.y2, b.y2) && sameBits(a.radius, b.radius) && a.width == b.width && a.colour == b.colour;
+}
+
+inline bool sameCalls(const RecordingSurface &a, const RecordingSurface &b)
+{
+    return std::equal(a.calls().begin(), a.calls().end(), b.calls().begin(), b.calls().end(),
+                      [](const RecordingSurface::Call &x, const RecordingSurface::Call &y) { return sameBits(x, y); });
 }
 
 #ifdef SWEEPDRAW_SCENES_DIR

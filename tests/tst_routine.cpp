@@ -10,40 +10,22 @@
 
 #include <QtTest>
 
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <numbers>
 
 using namespace sweepdraw;
-using Call = RecordingSurface::Call;
 using sweepdraw::test::compiled;
 using sweepdraw::test::kRoutineHead;
 using sweepdraw::test::kRoutineTail;
 using sweepdraw::test::routineOf;
+using sweepdraw::test::sameCalls;
 
 Q_DECLARE_METATYPE(void (*)(DrawingSurface &))
 
 namespace {
 
 using Action = void (*)(DrawingSurface &);
-
-bool sameBits(float a, float b)
-{
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
-
-bool sameBits(const Call &a, const Call &b)
-{
-    return a.op == b.op && sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.x2, b.x2)
-        && sameBits(a.y2, b.y2) && sameBits(a.radius, b.radius) && a.width == b.width && a.colour == b.colour;
-}
-
-bool sameCalls(const RecordingSurface &a, const RecordingSurface &b)
-{
-    return std::equal(a.calls().begin(), a.calls().end(), b.calls().begin(), b.calls().end(),
-                      [](const Call &x, const Call &y) { return sameBits(x, y); });
-}
 
 } // namespace
 
@@ -92,14 +74,6 @@ private slots:
     void sceneFilesDrawAsCompiled();
     void refused_data();
     void refused();
-    void arithmeticIsCpp_data();
-    void arithmeticIsCpp();
-    void libraryAsGccFoldsIt_data();
-    void libraryAsGccFoldsIt();
-    void statementsAreCpp_data();
-    void statementsAreCpp();
-    void readAsGccReadsIt_data();
-    void readAsGccReadsIt();
     void functionsAreCpp();
     void sineAndCosineAreTheCores_data();
     void sineAndCosineAreTheCores();
@@ -217,129 +191,15 @@ void TestRoutine::refused()
                 .startsWith(QStringLiteral("test.cpp:%1:%2: error: ").arg(line).arg(column)));
 }
 
-void TestRoutine::arithmeticIsCpp_data()
+void TestRoutine::functionsAreCpp()
 {
-    QTest::addColumn<QByteArray>("expression");
-    QTest::addColumn<float>("value"); // as the same expression compiles here
-
-#define ROW(e) QTest::newRow(#e) << QByteArray(#e) << static_cast<float>(e)
-    ROW(7 / 2);
-    ROW(-7 / 2);
-    ROW(7 / 2.0);
-    ROW(1 / 3 * 3.0);
-    ROW(static_cast<int>(-2.7) * 3);
-    ROW(static_cast<float>(0.1) + 0.2);
-    ROW(0.1f * 3 + 0.7f);
-    ROW(static_cast<double>(0.1f) * 10);
-    ROW(std::abs(-7) / 2);
-    ROW(std::pow(2, 0.5) - std::sqrt(2));
-    ROW(std::atan2(1.0f, 3.0f) * 1000000);
-    ROW(std::floor(-2.5) + std::tan(0.3) * std::cos(7) - std::sin(-1.0));
-    ROW(- -8350 + 800 * 0.7 - 3.14 / 9999);
-    ROW(std::sin(0.5f) * 1000 + std::cos(0.5f));
-    ROW(-7 % 3 * 10 + 7 % -3);
-    ROW((true + 1) * (2 < 3) - !0.0);
-    ROW(1 < 2 && 3 > 4 ? 3.5 : 4 || 0);
-    ROW((std::min(2.5f, 1.5f) + std::max(7, -7)));
-    ROW(std::numbers::pi * 1000 + M_E);
-    ROW(NAN != NAN);
-    ROW(std::exp(1.5) + std::log(2.0f) + std::log10(3) + std::log2(5) + std::fmod(7.5, 2) + std::hypot(3.0f, 4));
-    ROW(std::asin(0.5) + std::acos(0.5f) + std::atan(2) + std::sinh(1) + std::cosh(1) + std::tanh(1.0f));
-    ROW(std::round(-2.5) + std::trunc(-2.7f) * 10 + std::ceil(2.1) * 100 + std::fabs(-3));
-    ROW(cos(0.5f) * 1000);
-    ROW(3000000000 / 7 - -2147483648);
-#undef ROW
-}
-
-void TestRoutine::arithmeticIsCpp()
-{
-    QFETCH(QByteArray, expression);
-    QFETCH(float, value);
-    RecordingSurface surface;
-    routineOf("    check(surface.PlotPoint(" + expression + ", 0, PaletteColor(1)));\n").run(surface);
-    QCOMPARE(surface.calls().size(), 1u);
-    QVERIFY2(sameBits(surface.calls()[0].x, value),
-             qPrintable(QStringLiteral("%1, not %2").arg(surface.calls()[0].x, 0, 'g', 9).arg(value, 0, 'g', 9)));
-}
-
-// GCC works out <cmath> of constants while it compiles, correctly rounded,
-// where the library at run time (the core's sine and cosine, glibc's for
-// the rest) is an ulp or two away: each row is a call where the two differ,
-// as this file compiled shows, and the routine must give the compiler's
-// value.
-void TestRoutine::libraryAsGccFoldsIt_data()
-{
-    QTest::addColumn<QByteArray>("expression");
-    QTest::addColumn<double>("folded");  // as g++ works it out while compiling this file
-    QTest::addColumn<double>("atRunTime"); // as the library works it out
-
-    volatile double x = 0; // a number the compiler cannot know
-#define ROW(e, f) QTest::newRow(#e) << QByteArray(#e) << static_cast<double>(e) << static_cast<double>(f)
-    ROW(std::sin(1.003), std::sin(x + 1.003));
-    ROW(cos(-1.074), std::cos(x - 1.074));
-    ROW(std::tan(-0.08), std::tan(x - 0.08));
-    ROW(std::pow(4.61, -0.873), std::pow(x + 4.61, -0.873));
-    ROW(std::atan2(-3.289, 5.04), std::atan2(x - 3.289, 5.04));
-    ROW(std::exp(-7.644) * 1000, std::exp(x - 7.644) * 1000);
-    ROW(std::log(4.182) * 2, std::log(x + 4.182) * 2);
-    ROW(std::hypot(-8.467, 5.84), std::hypot(x - 8.467, 5.84));
-#undef ROW
-}
-
-void TestRoutine::libraryAsGccFoldsIt()
-{
-    QFETCH(QByteArray, expression);
-    QFETCH(double, folded);
-    QFETCH(double, atRunTime);
-    QVERIFY2(folded != atRunTime, "the row does not tell the compiler's value from the library's");
-
-    const QByteArray value = QByteArray::number(folded, 'g', 17);
-    RecordingSurface surface;
-    routineOf("    const double v = " + expression + ";\n    check(surface.PlotPoint(v == " + value
-              + " ? 1 : 0, 0, PaletteColor(1)));\n")
-        .run(surface);
-    QCOMPARE(surface.calls().size(), 1u);
-    QCOMPARE(surface.calls()[0].x, 1.0f);
-}
-
-void TestRoutine::statementsAreCpp_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<double>("value"); // of v, as the same statements compile here
-
-#define ROW(name, ...)                                                                                                \
-    QTest::newRow(name) << QByteArray(#__VA_ARGS__) << [] {                                                            \
-        double v = 0;                                                                                                  \
-        __VA_ARGS__;                                                                                                   \
-        return v;                                                                                                      \
-    }()
-    ROW("for", int n = 0; for (int i = 0; i < 10; ++i) {
-        if (i % 3 == 0)
-            continue;
-        n += i;
-    } v = n);
-    ROW("while and break", double x = 1; while (true) {
-        x *= 1.5;
-        if (x > 100)
-            break;
-    } v = x);
-    ROW("do while", int n = 10; int turns = 0; do { n -= 3; ++turns; } while (n > 0); v = n * 100 + turns);
-    ROW("else if", double t = 0.3; if (t < 0) v = 1; else if (t < 0.5) v = 2; else v = 3);
-    ROW("steps", int i = 5; int j = i++ + 10; int k = --i * 2; float f = 0.5f; f++; v = i * 1000 + j * 10 + k + f);
-    ROW("compound", double d = 7; d /= 2; d -= 0.25; int n = 17; n %= 5; n *= -3; n += d; v = n + d);
-    ROW("short circuit", int n = 0; bool b = n != 0 && 10 / n > 1; bool c = n == 0 || 10 / n > 1; v = b * 10 + c);
-    ROW("float and int", float f = 16777216; f += 1; int big = 2147483647; v = f + big / 2);
-#undef ROW
-}
-
-void TestRoutine::statementsAreCpp()
-{
-    QFETCH(QByteArray, body);
-    QFETCH(double, value);
-    RecordingSurface surface;
-    routineOf("    double v = 0;\n" + body + ";\n    check(surface.PlotPoint(v, 0, PaletteColor(1)));\n").run(surface);
-    QCOMPARE(surface.calls().size(), 1u);
-    QVERIFY(sameBits(surface.calls()[0].x, static_cast<float>(value)));
+    RecordingSurface asCompiled;
+    learner::DrawLearner(asCompiled);
+    const QByteArray source = kRoutineHead.left(kRoutineHead.indexOf("namespace")) + "#include <numbers>\n"
+                              + "namespace sweepdraw {\n" + learner::kText + "\n}\n";
+    RecordingSurface asRoutine;
+    compiled(CompiledRoutine::compile("test.cpp", source.toStdString())).run(asRoutine);
+    QVERIFY2(sameCalls(asRoutine, asCompiled), "the calls differ");
 }
 
 // The core's sine and cosine, the same in every build, wherever they are
@@ -397,48 +257,6 @@ void TestRoutine::sineAndCosineAreTheCores()
     QCOMPARE(surface.calls().size(), 1u);
     QCOMPARE(surface.calls()[0].x, 1.0f);
     QCOMPARE(surface.calls()[0].y, 2.0f);
-}
-
-// What g++ reads in a file, read alike: each row's file plots v, which
-// g++ makes `value`.
-void TestRoutine::readAsGccReadsIt_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<float>("value");
-    const auto file = [](const QByteArray &head, const QByteArray &body) {
-        return head + "#include \"DrawingSurface.h\"\n#include \"Palette.h\" /* the colours */\n"
-               "namespace sweepdraw {\nvoid DrawTest(DrawingSurface &surface)\n{\n    double v = 0;\n" + body
-               + "\n    check(surface.PlotPoint(v, 0, PaletteColor(1)));\n}\n}\n";
-    };
-    QTest::newRow("decrement") << file("", "int x = 5; v = --x * 10 + x;") << 44.0f;
-    QTest::newRow("comment joined to the next line") << file("", "v = 1; // and \\\n v = 2;") << 1.0f;
-    QTest::newRow("splice after blanks") << file("", "v = 1; // and \\  \n v = 2;") << 1.0f;
-    QTest::newRow("byte order mark and CR LF") << file("\xef\xbb\xbf", "v = 3;\r\n v += 1;\r") << 4.0f;
-    QTest::newRow("least int") << file("", "int least = -2147483648; v = least / 1024;") << -2097152.0f;
-    QTest::newRow("beyond double") << file("", "v = 1e400 > 1e308;") << 1.0f;
-    QTest::newRow("empty statements and final") << file("", ";; int final = 2; v = final;;") << 2.0f;
-    QTest::newRow("macro constants") << file("", "v = M_PI * 1000 + (NAN != NAN);") << static_cast<float>(M_PI * 1000 + 1);
-}
-
-void TestRoutine::readAsGccReadsIt()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(float, value);
-    RecordingSurface surface;
-    compiled(CompiledRoutine::compile("test.cpp", file.toStdString())).run(surface);
-    QCOMPARE(surface.calls().size(), 1u);
-    QCOMPARE(surface.calls()[0].x, value);
-}
-
-void TestRoutine::functionsAreCpp()
-{
-    RecordingSurface asCompiled;
-    learner::DrawLearner(asCompiled);
-    const QByteArray source = kRoutineHead.left(kRoutineHead.indexOf("namespace")) + "#include <numbers>\n"
-                              + "namespace sweepdraw {\n" + learner::kText + "\n}\n";
-    RecordingSurface asRoutine;
-    compiled(CompiledRoutine::compile("test.cpp", source.toStdString())).run(asRoutine);
-    QVERIFY2(sameCalls(asRoutine, asCompiled), "the calls differ");
 }
 
 void TestRoutine::resumesAfterAnyOperation()
