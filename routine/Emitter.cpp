@@ -103,37 +103,7 @@ private:
 
     void forgetWritten(const Instruction &instruction)
     {
-        int written[2] = {-1, -1};
-        const bool fusedTest = (instruction.op >= OpCode::JumpUnlessLtI && instruction.op <= OpCode::JumpUnlessNeD)
-                               || (instruction.op >= OpCode::LoopIfLtI && instruction.op <= OpCode::LoopIfNeD);
-        switch (fusedTest ? OpCode::Jump : instruction.op) {
-        case OpCode::SinCosF:
-        case OpCode::SinCosD: written[1] = instruction.b; [[fallthrough]];
-        default: written[0] = instruction.a; break;
-        case OpCode::SweepStart:
-        case OpCode::SweepNext:
-        case OpCode::ColourStart:
-        case OpCode::ColourNext: written[0] = instruction.d; break;
-        case OpCode::Call: written[0] = instruction.b; break;
-        case OpCode::SetPenWidth:
-        case OpCode::PlotPoint:
-        case OpCode::PlotPointOfDoubles:
-        case OpCode::DrawBox:
-        case OpCode::DrawCircle:
-        case OpCode::ClearSurface:
-        case OpCode::PlotPointOfPalette:
-        case OpCode::DrawBoxOfPalette:
-        case OpCode::DrawCircleOfPalette:
-        case OpCode::Jump:
-        case OpCode::JumpIfFalse:
-        case OpCode::JumpIfTrue:
-        case OpCode::LoopBack:
-        case OpCode::LoopIfTrue:
-        case OpCode::Return:
-        case OpCode::ReturnVoid:
-        case OpCode::NoReturn:
-        case OpCode::End: break;
-        }
+        const std::array<int, 2> written = writtenBy(instruction);
         std::erase_if(m_pending, [&](const Pending &pending) {
             return pending.argument == written[0] || pending.argument == written[1];
         });

@@ -4,6 +4,7 @@
 #include "Library.h"
 #include "LoopCheck.h"
 #include "LoopWatch.h"
+#include "MachineChecks.h"
 #include "Palette.h"
 #include "RoutineFault.h"
 #include "RuntimeError.h"
@@ -11,68 +12,12 @@
 
 #include <climits>
 #include <cmath>
-#include <cstdio>
-#include <limits>
 
 namespace sweepdraw {
 
+using namespace machine;
+
 namespace {
-
-// A run-time error found inside the loop, before its line is known.
-class RunFault final : public RuntimeError
-{
-public:
-    RunFault(RoutineFault fault, std::vector<std::string> values)
-        : RuntimeError(withValues(englishOf(fault), values))
-        , fault(fault)
-        , values(std::move(values))
-    {
-    }
-
-    RoutineFault fault;
-    std::vector<std::string> values;
-};
-
-[[noreturn]] void fail(RoutineFault fault, std::vector<std::string> values)
-{
-    throw RunFault(fault, std::move(values));
-}
-
-// Converts as static_cast does, for the values where C++ defines it.
-template <typename To>
-To checkedConversion(double value, const char *type)
-{
-    // -2^31 - 1 is a double, and truncates to no int; -2^63 - 1 is none.
-    constexpr double low = static_cast<double>(std::numeric_limits<To>::min()) - (sizeof(To) < 8 ? 1 : 0);
-    constexpr double high = static_cast<double>(std::numeric_limits<To>::max()) + 1; // 2^31 or 2^63
-    const bool inRange = sizeof(To) < 8 ? value > low && value < high : value >= low && value < high;
-    if (!inRange) [[unlikely]] {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.9g", value);
-        fail(RoutineFault::OutOfRange, {type, text});
-    }
-    return static_cast<To>(value);
-}
-
-template <typename T>
-T divided(T a, T b, const char *type)
-{
-    if (b == 0) [[unlikely]]
-        fail(RoutineFault::DivisionByZero, {type});
-    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(RoutineFault::DivisionOverflows, {type});
-    return a / b;
-}
-
-template <typename T>
-T remainder(T a, T b, const char *type)
-{
-    if (b == 0) [[unlikely]]
-        fail(RoutineFault::RemainderByZero, {type});
-    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(RoutineFault::RemainderOverflows, {type});
-    return a % b;
-}
 
 // Throws the exception being handled again; a run-time error that does not
 // name its place yet, as one that names `line` of `file`.
@@ -89,11 +34,6 @@ T remainder(T a, T b, const char *type)
     } catch (const RuntimeError &error) {
         throw LocatedError(file + ':' + std::to_string(line) + ": error: " + error.what());
     }
-}
-
-[[noreturn]] void overflows(RoutineFault operation, const char *type)
-{
-    fail(operation, {type});
 }
 
 } // namespace

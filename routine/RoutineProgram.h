@@ -3,6 +3,7 @@
 #include "Colour.h"
 #include "RoutineOutline.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -99,6 +100,42 @@ struct Instruction
     std::uint32_t target = 0;
     std::uint32_t line = 0;
 };
+
+// The slots `instruction` writes, -1 for none.
+constexpr std::array<int, 2> writtenBy(const Instruction &instruction)
+{
+    const bool fusedTest = (instruction.op >= OpCode::JumpUnlessLtI && instruction.op <= OpCode::JumpUnlessNeD)
+                           || (instruction.op >= OpCode::LoopIfLtI && instruction.op <= OpCode::LoopIfNeD);
+    switch (fusedTest ? OpCode::Jump : instruction.op) {
+    case OpCode::SinCosF:
+    case OpCode::SinCosD: return {instruction.a, instruction.b};
+    default: return {instruction.a, -1};
+    case OpCode::SweepStart:
+    case OpCode::SweepNext:
+    case OpCode::ColourStart:
+    case OpCode::ColourNext: return {instruction.d, -1};
+    case OpCode::Call: return {instruction.b, -1};
+    case OpCode::SetPenWidth:
+    case OpCode::PlotPoint:
+    case OpCode::PlotPointOfDoubles:
+    case OpCode::DrawBox:
+    case OpCode::DrawCircle:
+    case OpCode::ClearSurface:
+    case OpCode::PlotPointOfPalette:
+    case OpCode::DrawBoxOfPalette:
+    case OpCode::DrawCircleOfPalette:
+    case OpCode::Jump:
+    case OpCode::JumpIfFalse:
+    case OpCode::JumpIfTrue:
+    case OpCode::LoopBack:
+    case OpCode::LoopIfTrue:
+    case OpCode::Return:
+    case OpCode::ReturnVoid:
+    case OpCode::NoReturn:
+    case OpCode::End: return {-1, -1};
+    }
+    return {-1, -1};
+}
 
 struct RoutineFunction
 {
