@@ -3,6 +3,7 @@
 #include "Library.h"
 #include "RoutineFault.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -194,16 +195,30 @@ private:
             return want >= 0 ? want : result;
         }
         case Expr::Kind::Call: {
+            // The first three arguments that are constants, or variables
+            // no later argument changes, the call copies from their slots;
+            // the others are worked out in place.
             const int first = m_variables + m_temps;
+            int from[3] = {first, first + 1, first + 2};
             for (std::size_t i = 0; i < e.arguments.size(); ++i)
                 temp();
-            for (std::size_t i = 0; i < e.arguments.size(); ++i)
-                if (expr(e.arguments[i]).type != Type::Surface)
+            for (std::size_t i = 0; i < e.arguments.size(); ++i) {
+                const Expr &argument = expr(e.arguments[i]);
+                const auto later = e.arguments.begin() + static_cast<long>(i) + 1;
+                if (argument.type == Type::Surface)
+                    continue;
+                if (i < 3
+                    && (argument.kind == Expr::Kind::Constant
+                        || (argument.kind == Expr::Kind::Local
+                            && std::none_of(later, e.arguments.end(), [&](int a) { return changes(m_syntax, a); }))))
+                    from[i] = value(e.arguments[i]);
+                else
                     value(e.arguments[i], first + static_cast<int>(i));
+            }
             // The result goes where it is wanted at once: the callee's
             // frame begins at `first`, above any slot wanted.
             const int result = e.type == Type::Void ? 0 : want >= 0 ? want : temp();
-            m_program.code[emit(OpCode::Call, e.line, first, result)].target = e.function;
+            m_program.code[emit(OpCode::Call, e.line, first, result, from[0], from[1], from[2])].target = e.function;
             label();
             return result;
         }
@@ -215,10 +230,10 @@ private:
     {
         const int a = value(e.a);
         const int b = e.b >= 0 ? value(e.b) : 0;
-        const bool trigonometry = (e.op == OpCode::MathF1 || e.op == OpCode::MathD1)
-                                  && (mathFunction(e.function).name == "sin" || mathFunction(e.function).name == "cos");
+        const bool onFloat = e.op == OpCode::MathF1;
+        const bool isSin = (onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "sin";
+        const bool trigonometry = isSin || ((onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "cos");
         if (trigonometry) {
-            const bool isSin = mathFunction(e.function).name == "sin";
             for (const Pending &pending : m_pending) {
                 if (pending.argument != a || pending.isSin == isSin || pending.op != e.op)
                     continue;
@@ -238,13 +253,10 @@ private:
         const int into = want >= 0 ? want : temp();
         const std::size_t at = e.after ? emit(e.op, e.line, into, b, a) : emit(e.op, e.line, into, a, b);
         m_program.code[at].target = e.function;
-        if (trigonometry) {
-            const bool isSin = mathFunction(e.function).name == "sin";
-            const bool onFloat = e.op == OpCode::MathF1;
+        if (trigonometry)
             m_program.code[at].op = isSin ? (onFloat ? OpCode::SinF : OpCode::SinD) : (onFloat ? OpCode::CosF : OpCode::CosD);
-            if (a != into)
-                m_pending.push_back({at, a, isSin, e.op});
-        }
+        if (trigonometry && a != into)
+            m_pending.push_back({at, a, isSin, e.op});
         return into;
     }
 
@@ -291,6 +303,8 @@ private:
         case Stmt::Kind::Return:
             if (s.inLoopBody)
                 m_bodies.back().push_back(emit(OpCode::Jump, s.line));
+            else if (s.expr >= 0 && expr(s.expr).kind == Expr::Kind::Conditional)
+                returnEither(expr(s.expr), s.line);
             else if (s.expr >= 0)
                 emit(OpCode::Return, s.line, value(s.expr));
             else
@@ -299,6 +313,16 @@ private:
         case Stmt::Kind::Loop: drawingLoop(s); break;
         case Stmt::Kind::Surface: surface(s); break;
         }
+    }
+
+    // return a ? b : c, as if (a) return b; return c;
+    void returnEither(const Expr &e, int line)
+    {
+        std::vector<std::size_t> skips;
+        jumpUnless(e.a, line, skips);
+        emit(OpCode::Return, line, value(e.b));
+        patch(skips);
+        emit(OpCode::Return, line, value(e.c));
     }
 
     // The operands of the comparison `e`, in the order its instruction

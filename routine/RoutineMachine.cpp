@@ -393,15 +393,20 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             }
             case OpCode::Call: {
                 // The callee's frame begins at its arguments, where the
-                // caller has put them: its parameters are in place, and
-                // only its variables and constants are set.
+                // caller has put them, but for the first three, which it
+                // may have left in slots of its own.
                 if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
                     fail(RoutineFault::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 const RoutineFunction &callee = m_program.functions[in.target];
                 const std::uint32_t base = m_frames.back().base + in.a;
-                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]]
+                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]] {
                     m_stack.resize((base + static_cast<std::size_t>(callee.slots)) * 2);
+                    s = m_stack.data() + m_frames.back().base;
+                }
                 RoutineSlot *const frame = m_stack.data() + base;
+                const std::uint16_t from[3] = {in.c, in.d, in.e};
+                for (int i = 0; i < callee.parameters && i < 3; ++i)
+                    frame[i] = s[from[i]];
                 const RoutineSlot *const initial = callee.initial.data();
                 for (std::size_t i = static_cast<std::size_t>(callee.parameters); i < callee.initial.size(); ++i)
                     frame[i] = initial[i];

@@ -59,8 +59,8 @@ enum class OpCode : std::uint8_t {
     LoopIfLtF, LoopIfLeF, LoopIfEqF, LoopIfNeF,
     LoopIfLtD, LoopIfLeD, LoopIfEqD, LoopIfNeD,
     SweepStart, SweepNext, ColourStart, ColourNext,
-    // A call's arguments are in a and on, the slots where the callee's
-    // frame begins; its result goes to b.
+    // A call's frame begins at a, where its arguments are, but for the
+    // first three, copied from c, d and e; its result goes to b.
     Call, Return, ReturnVoid, NoReturn,
 };
 
