@@ -364,9 +364,9 @@ private:
         m_program.code[turn].target = top;
     }
 
-    // A for, while or do loop: its body, its turn, counted, and its test
-    // after the turn (the test of a for or while loop made once before the
-    // body as well), so that a turn runs one jump.
+    // A for, while or do loop: its body, its turn, counted after every run
+    // of the body, and its test after the turn (a for or while loop's made
+    // once before the body as well), so that a turn runs one jump.
     void loop(const Stmt &s)
     {
         if (s.init >= 0)
@@ -389,15 +389,10 @@ private:
         m_temps = 0;
         if (s.step >= 0)
             value(s.step, kDropped);
-        if (tested) {
+        if (s.expr >= 0)
             loopIf(s.expr, s.line, top);
-        } else {
-            // A do loop's turn counts only when it goes on, as a for
-            // loop's without a test always does.
-            if (isDo)
-                jumpUnless(s.expr, s.line, exits);
+        else
             m_program.code[emit(OpCode::LoopBack, s.line)].target = top;
-        }
         patch(exits);
         patch(jumps.breaks);
         label();

@@ -51,7 +51,7 @@ To checkedConversion(double value, const char *type)
 }
 
 template <typename T>
-T divided(T a, T b, const char *type)
+[[gnu::always_inline]] inline T divided(T a, T b, const char *type)
 {
     if (b == 0) [[unlikely]]
         fail(RoutineFault::DivisionByZero, {type});
@@ -61,7 +61,7 @@ T divided(T a, T b, const char *type)
 }
 
 template <typename T>
-T remainder(T a, T b, const char *type)
+[[gnu::always_inline]] inline T remainder(T a, T b, const char *type)
 {
     if (b == 0) [[unlikely]]
         fail(RoutineFault::RemainderByZero, {type});
