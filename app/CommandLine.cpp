@@ -256,7 +256,7 @@ CommandLineRequest parseCommandLine(const QStringList &arguments)
                 auto known = routines.find(name);
                 if (known == routines.end()) {
                     const auto compiled = CompiledRoutine::compileFile(QFile::encodeName(name).toStdString());
-                    if (const auto *refused = std::get_if<RoutineMessage>(&compiled))
+                    if (const auto *refused = std::get_if<FaultMessage>(&compiled))
                         return {.options = {}, .endWith = ExitUsage, .refusedRoutine = {{name, *refused}}};
                     known = routines.emplace(name, Runnable(std::get<CompiledRoutine>(compiled))).first;
                 }

@@ -3,7 +3,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "Runnable.h"
-#include "RoutineFault.h"
+#include "Fault.h"
 #include "Speed.h"
 #include "StepBudget.h"
 
@@ -43,7 +43,7 @@ struct CommandLineRequest
     // A routine file given to --run that is refused, and why: for the caller
     // to print in the user's language (wordedRefusal) once the translations
     // are in, before it ends with ExitUsage.
-    std::optional<std::pair<QString, RoutineMessage>> refusedRoutine;
+    std::optional<std::pair<QString, FaultMessage>> refusedRoutine;
 };
 
 // Reads the program's options from its arguments, argv[0] included. For

@@ -1,6 +1,6 @@
 #include "ErrorLine.h"
 
-#include "RunTimeErrorLine.h"
+#include "RuntimeErrorLine.h"
 
 #include <QByteArray>
 

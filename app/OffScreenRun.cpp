@@ -7,7 +7,7 @@
 #include "FontCheck.h"
 #include "ImageFile.h"
 #include "Recording.h"
-#include "RunTimeErrorLine.h"
+#include "RuntimeErrorLine.h"
 #include "RunnerEvents.h"
 #include "Stage.h"
 
@@ -49,7 +49,7 @@ ExitStatus writeFiles(Stage &stage, const Options &options)
         if (options.savePath.isEmpty())
             return ExitOk;
     } else if (const std::optional<QString> failure = drawAtOnce(stage, options.commands)) {
-        writeRunTimeError(*failure, true);
+        writeRuntimeError(*failure, true);
         return ExitFailure;
     }
     SignalWatch::check();

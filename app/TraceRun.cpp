@@ -5,7 +5,7 @@
 #include "ExitSignals.h"
 #include "FailureWording.h"
 #include "FileWriter.h"
-#include "RunTimeErrorLine.h"
+#include "RuntimeErrorLine.h"
 #include "RuntimeError.h"
 #include "TraceSurface.h"
 
@@ -52,7 +52,7 @@ bool runAll(const Options &options, TraceSurface &surface)
         return true;
     } catch (const RuntimeError &error) {
         surface.flush();
-        writeRunTimeError(QString::fromStdString(wordedFailure(error)), true);
+        writeRuntimeError(QString::fromStdString(wordedFailure(error)), true);
         return false;
     }
 }

@@ -6,7 +6,7 @@
 #include "Form1.h"
 #include "OffScreenRun.h"
 #include "Platform.h"
-#include "RoutineWords.h"
+#include "FaultWords.h"
 #include "TraceRun.h"
 #include "Translations.h"
 

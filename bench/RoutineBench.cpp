@@ -77,7 +77,7 @@ std::optional<CompiledRoutine> routineOf(const std::string &path)
     auto result = CompiledRoutine::compileFile(path);
     if (auto *routine = std::get_if<CompiledRoutine>(&result))
         return *routine;
-    std::cerr << std::get<RoutineMessage>(result).format(path) << '\n';
+    std::cerr << std::get<FaultMessage>(result).format(path) << '\n';
     return std::nullopt;
 }
 
@@ -236,7 +236,7 @@ void onLargestCompile(benchmark::State &state)
     for (auto _ : state) {
         auto result = CompiledRoutine::compile("large.cpp", source);
         if (!std::holds_alternative<CompiledRoutine>(result)) {
-            state.SkipWithError(std::get<RoutineMessage>(result).format("large.cpp").c_str());
+            state.SkipWithError(std::get<FaultMessage>(result).format("large.cpp").c_str());
             return;
         }
         benchmark::DoNotOptimize(result);

@@ -127,19 +127,19 @@ void CodePane::showEvent(QShowEvent *event)
     refresh();
 }
 
-const Routine &CodePane::routineOf(const Runnable &command)
+const CommandCode &CodePane::routineOf(const Runnable &command)
 {
     if (const CompiledRoutine *fromFile = command.routine()) {
         // Made again once its operations are counted.
         if (!m_fromFile || m_fromFileOf != command || m_fromFile->operations() != command.operations()) {
-            m_fromFile = std::make_unique<Routine>(*fromFile, command.operations());
+            m_fromFile = std::make_unique<CommandCode>(*fromFile, command.operations());
             m_fromFileOf = command;
         }
         return *m_fromFile;
     }
-    std::unique_ptr<Routine> &routine = m_routines[static_cast<std::size_t>(*command.button())];
+    std::unique_ptr<CommandCode> &routine = m_routines[static_cast<std::size_t>(*command.button())];
     if (!routine)
-        routine = std::make_unique<Routine>(commandOf(*command.button()));
+        routine = std::make_unique<CommandCode>(commandOf(*command.button()));
     return *routine;
 }
 
@@ -159,7 +159,7 @@ void CodePane::showRoutine(const std::optional<Runnable> &command)
 
 void CodePane::showReadOnly(const Runnable &command)
 {
-    const Routine &routine = routineOf(command);
+    const CommandCode &routine = routineOf(command);
     if (routine.source().isEmpty())
         return;
     m_code->showDocument(m_readOnly, false);
@@ -291,7 +291,7 @@ void CodePane::refresh()
     tell(told.join(QStringLiteral(", ")));
 }
 
-CodePane::Marks CodePane::marksAt(const Routine &routine, const LoopState &at, QStringList &told)
+CodePane::Marks CodePane::marksAt(const CommandCode &routine, const LoopState &at, QStringList &told)
 {
     Marks marks;
     for (int i = 0; i < at.depth(); ++i) {
@@ -339,7 +339,7 @@ void CodePane::showAnswer()
     }
     const DrawnBy &drawn = *m_answer->drawn;
     showRoutine(drawn.command);
-    const Routine &routine = routineOf(drawn.command);
+    const CommandCode &routine = routineOf(drawn.command);
     const int innermost = drawn.at.depth() > 0 ? static_cast<int>(drawn.at.loop(drawn.at.depth() - 1).where.line()) : 0;
     const int line = innermost > 0 ? routine.lineCalling(drawn.call, innermost)
                                    : routine.lineOfCallOutsideLoops(drawn.outsideIndex);
@@ -391,7 +391,7 @@ QString CodePane::progressLine(const DrawingProgress &progress)
             parts << tr("%n waiting", nullptr, progress.queued);
         return parts.join(QStringLiteral(" · "));
     }
-    const Routine &routine = routineOf(*progress.current);
+    const CommandCode &routine = routineOf(*progress.current);
     QStringList parts{QString::fromStdString(progress.current->caption())};
     if (!paused.isEmpty())
         parts << paused;

@@ -3,7 +3,7 @@
 #include "CodeView.h"
 #include "RunnerDriver.h"
 #include "Commands.h"
-#include "Routine.h"
+#include "CommandCode.h"
 #include "WhatDrew.h"
 
 #include <QElapsedTimer>
@@ -116,10 +116,10 @@ private:
     // The loops of `routine` running at `at`, each with its counter's value
     // beside it, and the point plotted beside the line that plots it; each
     // value is added to `told`.
-    static Marks marksAt(const Routine &routine, const LoopState &at, QStringList &told);
+    static Marks marksAt(const CommandCode &routine, const LoopState &at, QStringList &told);
     static QString passOf(const LoopState &at);
     void showAnswer();
-    const Routine &routineOf(const Runnable &command);
+    const CommandCode &routineOf(const Runnable &command);
     void showRoutine(const std::optional<Runnable> &command);
     QString progressLine(const DrawingProgress &progress);
     void tell(const QString &text);
@@ -139,9 +139,9 @@ private:
     QTextDocument *m_readOnly; // the text of a routine shown read-only
     class RoutineList *m_list;
     RoutineEditor *m_editor;
-    std::array<std::unique_ptr<Routine>, kCommands.size()> m_routines;
+    std::array<std::unique_ptr<CommandCode>, kCommands.size()> m_routines;
     // The routine of the last command read from a file to be shown.
-    std::unique_ptr<Routine> m_fromFile;
+    std::unique_ptr<CommandCode> m_fromFile;
     std::optional<Runnable> m_fromFileOf;
     std::optional<Runnable> m_shown;        // whose routine the read-only text is
     std::optional<Runnable> m_followed;     // the command drawn when the pane last followed the drawing

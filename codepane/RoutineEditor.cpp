@@ -2,8 +2,8 @@
 
 #include "CodeView.h"
 #include "RoutineFiles.h"
-#include "RoutineWords.h"
-#include "RunTimeErrorLine.h"
+#include "FaultWords.h"
+#include "RuntimeErrorLine.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -361,7 +361,7 @@ void RoutineEditor::textChanged()
 void RoutineEditor::compile()
 {
     auto result = CompiledRoutine::compile(m_path.toStdString(), m_document->toPlainText().toStdString());
-    if (auto *message = std::get_if<RoutineMessage>(&result)) {
+    if (auto *message = std::get_if<FaultMessage>(&result)) {
         m_fault = *message;
     } else {
         m_fault.reset();
@@ -371,7 +371,7 @@ void RoutineEditor::compile()
     emit headerChanged();
 }
 
-void RoutineEditor::showRunTimeError(const QString &message)
+void RoutineEditor::showRuntimeError(const QString &message)
 {
     // "FILE:LINE: error: what", the file being this routine's.
     static const QRegularExpression where(QStringLiteral(R"(:(\d+): error: (.*)$)"),

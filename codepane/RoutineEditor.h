@@ -66,7 +66,7 @@ public:
     // The routine as last compiled without a fault, if it ever was; and
     // what is wrong with the text now, if anything.
     const std::shared_ptr<const CompiledRoutine> &routine() const { return m_routine; }
-    const std::optional<RoutineMessage> &fault() const { return m_fault; }
+    const std::optional<FaultMessage> &fault() const { return m_fault; }
 
     // One line on what is shown: whose routine, and what is wrong with it
     // if anything; with none shown, why a file could not be read, if one
@@ -111,7 +111,7 @@ public:
     // Marks where the routine failed while drawing, as `message` says:
     // "FILE:LINE: error: what", for this routine's file; until the next
     // change.
-    void showRunTimeError(const QString &message);
+    void showRuntimeError(const QString &message);
 
 signals:
     // The learner's routine is now shown in the view.
@@ -136,7 +136,7 @@ private:
     QString m_path; // where the routine is kept
     QString m_name;
     std::shared_ptr<const CompiledRoutine> m_routine;
-    std::optional<RoutineMessage> m_fault;
+    std::optional<FaultMessage> m_fault;
     std::optional<int> m_failedLine; // where it failed while drawing, until the next change
     QString m_failedWhy;
     QString m_message; // why a file could not be read or written, until the next change

@@ -3,7 +3,7 @@
 #include "CompiledRoutine.h"
 #include "FileWriter.h"
 #include "RoutineFile.h"
-#include "RunTimeErrorLine.h"
+#include "RuntimeErrorLine.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -33,7 +33,7 @@ private:
         if (m_loops.depth() == 0)
             return {};
         m_file = m_loops.loop(0).where.file_name();
-        return Status::failure("the scene's file is known");
+        return Status::failure(FaultKind::StoppedHere);
     }
 
     const LoopRecorder &m_loops;

@@ -64,8 +64,8 @@ public:
     // Wider than the whole drawing area: anything beyond is certainly a
     // mistake, not a picture.
     static constexpr int kMaxPenWidth = 1000;
-    static constexpr auto kPenWidthOutside =
-        detail::spellOut("SetPenWidth: width is outside 1 to ", kMaxPenWidth, " pixels");
+    static constexpr auto kPenWidthValues =
+        detail::spellOut("SetPenWidth width ", kMaxPenWidth, "");
 
     class Meter
     {
@@ -90,7 +90,7 @@ public:
     Status SetPenWidth(int width)
     {
         if (width < 1 || width > kMaxPenWidth) [[unlikely]]
-            return Status::failure(kPenWidthOutside.data(), static_cast<float>(width));
+            return Status::failure(FaultKind::PenWidthOutside, kPenWidthValues.data(), static_cast<float>(width));
         meterOperation();
         Status status = doSetPenWidth(width);
         if (status.ok())
@@ -103,9 +103,9 @@ public:
     Status PlotPoint(float x, float y, Colour colour)
     {
         if (!std::isfinite(x)) [[unlikely]]
-            return Status::failure("PlotPoint: x is not a finite number", x);
+            return Status::failure(FaultKind::NotFinite, "PlotPoint x", x);
         if (!std::isfinite(y)) [[unlikely]]
-            return Status::failure("PlotPoint: y is not a finite number", y);
+            return Status::failure(FaultKind::NotFinite, "PlotPoint y", y);
         if (countOperation()) [[unlikely]]
             meterAtEnd(true, x, y);
         return doPlotPoint(x, y, colour);
@@ -117,13 +117,13 @@ public:
     Status DrawBox(float x1, float y1, float x2, float y2, Colour colour)
     {
         if (!std::isfinite(x1)) [[unlikely]]
-            return Status::failure("DrawBox: x1 is not a finite number", x1);
+            return Status::failure(FaultKind::NotFinite, "DrawBox x1", x1);
         if (!std::isfinite(y1)) [[unlikely]]
-            return Status::failure("DrawBox: y1 is not a finite number", y1);
+            return Status::failure(FaultKind::NotFinite, "DrawBox y1", y1);
         if (!std::isfinite(x2)) [[unlikely]]
-            return Status::failure("DrawBox: x2 is not a finite number", x2);
+            return Status::failure(FaultKind::NotFinite, "DrawBox x2", x2);
         if (!std::isfinite(y2)) [[unlikely]]
-            return Status::failure("DrawBox: y2 is not a finite number", y2);
+            return Status::failure(FaultKind::NotFinite, "DrawBox y2", y2);
         meterOperation();
         return doDrawBox(x1, y1, x2, y2, colour);
     }
@@ -133,13 +133,13 @@ public:
     Status DrawCircle(float x, float y, float radius, Colour colour)
     {
         if (!std::isfinite(x)) [[unlikely]]
-            return Status::failure("DrawCircle: x is not a finite number", x);
+            return Status::failure(FaultKind::NotFinite, "DrawCircle x", x);
         if (!std::isfinite(y)) [[unlikely]]
-            return Status::failure("DrawCircle: y is not a finite number", y);
+            return Status::failure(FaultKind::NotFinite, "DrawCircle y", y);
         if (!std::isfinite(radius)) [[unlikely]]
-            return Status::failure("DrawCircle: radius is not a finite number", radius);
+            return Status::failure(FaultKind::NotFinite, "DrawCircle radius", radius);
         if (radius < 0) [[unlikely]]
-            return Status::failure("DrawCircle: radius is negative", radius);
+            return Status::failure(FaultKind::Negative, "DrawCircle radius", radius);
         meterOperation();
         return doDrawCircle(x, y, radius, colour);
     }

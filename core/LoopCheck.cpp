@@ -2,7 +2,6 @@
 
 #include "RuntimeError.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -10,14 +9,16 @@ namespace sweepdraw {
 
 namespace {
 
-[[noreturn]] __attribute__((format(printf, 2, 3))) void throwAt(LoopSite where, const char *format, ...)
+std::string numberText(double value, const char *format = "%g")
 {
-    char what[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(what, sizeof what, format, args);
-    va_end(args);
-    throw LocatedError(std::string(where.file_name()) + ':' + std::to_string(where.line()) + ": error: " + what);
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+[[noreturn]] void throwAt(LoopSite where, FaultKind kind, std::vector<std::string> values)
+{
+    throw RuntimeError({kind, std::move(values), static_cast<int>(where.line()), 0}, where.file_name());
 }
 
 } // namespace
@@ -25,22 +26,25 @@ namespace {
 void refuseSweep(double start, double end, double step, LoopSite where)
 {
     if (!std::isfinite(start) || !std::isfinite(end) || !std::isfinite(step))
-        throwAt(where, "Sweep: start %g, end %g and step %g must be finite numbers", start, end, step);
-    throwAt(where, "Sweep: step %g cannot advance from %g to %g", step, start, end);
+        throwAt(where, FaultKind::SweepNotFinite, {numberText(start), numberText(end), numberText(step)});
+    throwAt(where, FaultKind::SweepCannotAdvance, {numberText(step), numberText(start), numberText(end)});
 }
 
 void refuseStalledSweep(double value, double step, LoopSite where)
 {
-    throwAt(where, "Sweep: step %g no longer moves the counter at %.17g", step, value);
+    throwAt(where, FaultKind::SweepStalls, {numberText(step), numberText(value, "%.17g")});
 }
 
 void refuseColourPass(int first, int change, int stop, LoopSite where)
 {
     const long long distance = static_cast<long long>(stop) - first;
-    if (change != 0 && distance % change == 0 && distance / change > 0)
-        throwAt(where, "ColourPass: colour %d reaches %d in steps of %d only after %lld passes, more than an int counts",
-                first, stop, change, distance / change);
-    throwAt(where, "ColourPass: colour %d never reaches %d in steps of %d", first, stop, change);
+    const std::vector<std::string> values{std::to_string(first), std::to_string(stop), std::to_string(change)};
+    if (change != 0 && distance % change == 0 && distance / change > 0) {
+        std::vector<std::string> withPasses = values;
+        withPasses.push_back(std::to_string(distance / change));
+        throwAt(where, FaultKind::ColourPassTooLong, std::move(withPasses));
+    }
+    throwAt(where, FaultKind::ColourPassNeverEnds, values);
 }
 
 } // namespace sweepdraw

@@ -10,7 +10,7 @@ namespace sweepdraw {
 
 // The checks that keep the drawing's loops finite, in one place for the
 // scenes' Sweep and ColourPass and for the routines' loops alike. A loop
-// that fails one throws RuntimeError (a LocatedError) whose message names
+// that fails one throws RuntimeError whose fault names
 // the loop's file and line, "FILE:LINE: error: what", from its LoopSite.
 //
 // A sweep is checked once before its first value, and then, if rounding

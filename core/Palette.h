@@ -37,7 +37,7 @@ inline constexpr std::array<Colour, kPaletteSize> kPalette = {
 inline Colour PaletteColor(int n)
 {
     if (n < 0 || n >= kPaletteSize) [[unlikely]]
-        throwRuntimeError("PaletteColor: colour number %d is outside 0 to %d", n, kPaletteSize - 1);
+        throwNumberFault(FaultKind::ColourOutside, {n, kPaletteSize - 1});
     return detail::kPalette[static_cast<std::size_t>(n)];
 }
 

@@ -46,7 +46,7 @@ Status RecordingSurface::perform(DrawingSurface &target, const Call &call)
     case Op::ClearSurface:
         return target.ClearSurface();
     }
-    return Status::failure("RecordingSurface: unknown operation");
+    return Status::failure(FaultKind::UnknownOperation, "RecordingSurface");
 }
 
 } // namespace sweepdraw

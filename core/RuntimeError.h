@@ -1,32 +1,37 @@
 #pragma once
 
+#include "Fault.h"
 #include "Status.h"
 
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 
 namespace sweepdraw {
 
 // The one error type of the program: a drawing command that cannot go on.
-// The message says what failed, with the value that made it fail.
+// It carries its fault as data, with the file whose line it names when the
+// place is known; what() is the fault in English, as compilers write it:
+// "FILE:LINE: error: what" with a place, what alone without.
 class RuntimeError : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    explicit RuntimeError(FaultMessage message, std::string fileName = {});
+
+    const FaultMessage &message() const { return m_message; }
+    const std::string &fileName() const { return m_fileName; }
+    // Whether it names its place already.
+    bool located() const { return !m_fileName.empty(); }
+
+private:
+    FaultMessage m_message;
+    std::string m_fileName;
 };
 
-// A run-time error whose message names where it happened already, as
-// compilers write it: "FILE:LINE: error: what".
-class LocatedError : public RuntimeError
-{
-public:
-    using RuntimeError::RuntimeError;
-};
-
-// Throws RuntimeError with a printf-style message. Kept out of line so that
-// the code paths that may throw stay small.
-[[noreturn]] void throwRuntimeError(const char *format, ...)
-    __attribute__((format(printf, 1, 2)));
+// Throw RuntimeError for `kind` with its values, or with numbers as its
+// values. Kept out of line so that the code paths that may throw stay small.
+[[noreturn]] void throwFault(FaultKind kind, std::vector<std::string> values = {});
+[[noreturn]] void throwNumberFault(FaultKind kind, std::initializer_list<long long> numbers);
 
 [[noreturn]] void throwRuntimeError(const Status &status);
 

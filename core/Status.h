@@ -1,42 +1,50 @@
 #pragma once
 
+#include "Fault.h"
+
 #include <string>
 
 namespace sweepdraw {
 
 // The outcome of one surface operation. Success carries nothing; a failure
-// carries a fixed description of what was wrong and the offending value, so
-// that building a status never allocates. The text is only put together when
-// a failure is turned into an error message.
+// carries the kind of fault, the names it quotes and the offending value,
+// in sixteen bytes, so that building a status never allocates and it comes
+// back in registers. The fault's values are only put together when a
+// failure is turned into an error.
 class [[nodiscard]] Status
 {
 public:
     constexpr Status() noexcept = default;
 
-    // `what` must be a string with static storage duration, for example
-    // "PlotPoint: x is not a finite number".
-    static constexpr Status failure(const char *what, float value) noexcept
+    // `names` must be a string with static storage duration: the values the
+    // kind quotes before `value`, separated by spaces, names from the code
+    // and numbers, "PlotPoint x" or "SetPenWidth width 1000".
+    static constexpr Status failure(FaultKind kind, const char *names, float value) noexcept
     {
-        return Status(what, value, true);
+        return Status(kind, names, value, true);
     }
-    static constexpr Status failure(const char *what) noexcept
+    static constexpr Status failure(FaultKind kind, const char *names = "") noexcept
     {
-        return Status(what, 0.0f, false);
+        return Status(kind, names, 0.0f, false);
     }
 
-    constexpr bool ok() const noexcept { return m_what == nullptr; }
+    constexpr bool ok() const noexcept { return m_names == nullptr; }
 
-    // "PlotPoint: x is not a finite number (got nan)", or "ok".
+    // The failure as data: its values the names, then the value.
+    FaultMessage fault() const;
+    // The failure in English, "PlotPoint: x is not a finite number (got
+    // nan)", or "ok".
     std::string message() const;
 
 private:
-    constexpr Status(const char *what, float value, bool hasValue) noexcept
-        : m_what(what), m_value(value), m_hasValue(hasValue)
+    constexpr Status(FaultKind kind, const char *names, float value, bool hasValue) noexcept
+        : m_names(names), m_value(value), m_kind(kind), m_hasValue(hasValue)
     {
     }
 
-    const char *m_what = nullptr;
+    const char *m_names = nullptr;
     float m_value = 0.0f;
+    FaultKind m_kind = FaultKind::StoppedHere;
     bool m_hasValue = false;
 };
 

@@ -23,7 +23,7 @@ public:
     {
     public:
         explicit Spent(long long steps)
-            : RuntimeError("still running after " + std::to_string(steps) + " steps")
+            : RuntimeError({FaultKind::StepsSpent, {std::to_string(steps)}, 0, 0})
             , steps(steps)
         {
         }

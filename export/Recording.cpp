@@ -2,7 +2,7 @@
 
 #include "AnimationFile.h"
 #include "CommandRunner.h"
-#include "RunTimeErrorLine.h"
+#include "RuntimeErrorLine.h"
 
 
 namespace sweepdraw {
@@ -25,7 +25,7 @@ Recording::~Recording() = default;
 
 void Recording::stoppedByFailure(const std::string &message)
 {
-    writeRunTimeError(QString::fromStdString(message), true);
+    writeRuntimeError(QString::fromStdString(message), true);
     m_cut = true;
     m_runner->stop();
 }

@@ -16,12 +16,12 @@ CompiledRoutine::CompiledRoutine(std::shared_ptr<const RoutineProgram> program)
 {
 }
 
-std::variant<CompiledRoutine, RoutineMessage> CompiledRoutine::compile(std::string fileName, std::string_view text)
+std::variant<CompiledRoutine, FaultMessage> CompiledRoutine::compile(std::string fileName, std::string_view text)
 {
     if (text.size() > kMaxSize)
-        return RoutineMessage{RoutineFault::TooLarge, {std::to_string(kMaxSize)}, 1, 1};
+        return FaultMessage{FaultKind::TooLarge, {std::to_string(kMaxSize)}, 1, 1};
     if (const auto invalid = firstInvalidUtf8(text))
-        return RoutineMessage{RoutineFault::NotUtf8, {}, invalid->first, invalid->second};
+        return FaultMessage{FaultKind::NotUtf8, {}, invalid->first, invalid->second};
     auto program = std::make_shared<RoutineProgram>();
     program->fileName = std::move(fileName);
     program->source = std::string(text);
@@ -44,11 +44,11 @@ std::variant<CompiledRoutine, RoutineMessage> CompiledRoutine::compile(std::stri
     return CompiledRoutine(std::move(program));
 }
 
-std::variant<CompiledRoutine, RoutineMessage> CompiledRoutine::compileFile(const std::string &path)
+std::variant<CompiledRoutine, FaultMessage> CompiledRoutine::compileFile(const std::string &path)
 {
     auto read = readRoutineFile(path, kMaxSize);
     if (const auto *refused = std::get_if<FileRefusal>(&read))
-        return RoutineMessage{RoutineFault::CannotRead, {refused->reason(kMaxSize)}, 0, 0};
+        return refused->fault(kMaxSize);
     return compile(path, std::get<std::string>(read));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RoutineFault.h"
+#include "RoutineRefusal.h"
 #include "RoutineOutline.h"
 
 #include <memory>
@@ -41,12 +41,12 @@ public:
     using Call = RoutineCall;
 
     // The routine `text` holds, read from `fileName`, or why it is refused.
-    static std::variant<CompiledRoutine, RoutineMessage> compile(std::string fileName, std::string_view text);
+    static std::variant<CompiledRoutine, FaultMessage> compile(std::string fileName, std::string_view text);
 
     // The routine in the file at `path`, or why it cannot be read
-    // (RoutineFault::CannotRead and the reason, see readRoutineFile) or is
+    // (FaultKind::CannotRead and the reason, see readRoutineFile) or is
     // refused.
-    static std::variant<CompiledRoutine, RoutineMessage> compileFile(const std::string &path);
+    static std::variant<CompiledRoutine, FaultMessage> compileFile(const std::string &path);
 
     // Draws on `surface`, to the end. Throws RuntimeError, "FILE:LINE:
     // error: what", naming the line of the operation, loop or conversion

@@ -1,7 +1,7 @@
 #include "Emitter.h"
 
 #include "Library.h"
-#include "RoutineFault.h"
+#include "RoutineRefusal.h"
 
 #include <algorithm>
 #include <cstring>
@@ -48,7 +48,7 @@ public:
         const int constants = static_cast<int>(m_constants.size());
         made.slots = m_variables + constants + m_pinned + m_maxTemps;
         if (made.slots > kMaxSlots)
-            refuseRoutine(function.line, 1, RoutineFault::FunctionTooLarge, {quotedForMessage(function.name)});
+            refuseRoutine(function.line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(function.name)});
         made.initial.assign(static_cast<std::size_t>(m_variables + constants), RoutineSlot{});
         for (int k = 0; k < constants; ++k)
             made.initial[static_cast<std::size_t>(m_variables + k)] = m_constants[static_cast<std::size_t>(k)];
@@ -115,7 +115,7 @@ private:
         const int slot = m_variables + m_temps++;
         m_maxTemps = std::max(m_maxTemps, m_temps);
         if (slot >= kPinned)
-            refuseRoutine(m_name->line, 1, RoutineFault::FunctionTooLarge, {quotedForMessage(m_name->name)});
+            refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
         return slot;
     }
 
@@ -130,7 +130,7 @@ private:
         if (added)
             m_constants.push_back(clean);
         if (m_constants.size() >= kConstants)
-            refuseRoutine(m_name->line, 1, RoutineFault::FunctionTooLarge, {quotedForMessage(m_name->name)});
+            refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
         return kConstants + static_cast<int>(known->second);
     }
 

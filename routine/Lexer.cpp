@@ -95,7 +95,7 @@ public:
             }
             if (peek() == '#') {
                 if (!lineStart)
-                    refuse(RoutineFault::OnlyIncludes);
+                    refuse(FaultKind::OnlyIncludes);
                 include(token);
             } else {
                 next(token);
@@ -108,7 +108,7 @@ public:
 private:
     char peek(std::size_t ahead = 0) const { return m_at + ahead < m_text.size() ? m_text[m_at + ahead] : '\0'; }
 
-    [[noreturn]] void refuse(RoutineFault fault, std::initializer_list<std::string> values = {}) const
+    [[noreturn]] void refuse(FaultKind fault, std::initializer_list<std::string> values = {}) const
     {
         m_source.refuse(static_cast<std::uint32_t>(m_at), fault, values);
     }
@@ -139,7 +139,7 @@ private:
     {
         const std::size_t end = m_text.find("*/", m_at + 2);
         if (end == std::string_view::npos)
-            refuse(RoutineFault::UnterminatedComment);
+            refuse(FaultKind::UnterminatedComment);
         m_line += static_cast<int>(std::count(m_text.begin() + static_cast<long>(m_at),
                                               m_text.begin() + static_cast<long>(end), '\n'));
         m_at = end + 2;
@@ -182,7 +182,7 @@ private:
         if (single)
             return take(token, Token::Kind::Punct, 1);
         const std::size_t length = decodeAt(m_text, m_at).second;
-        refuse(RoutineFault::UnexpectedCharacter, {quotedForMessage(m_text.substr(m_at, length))});
+        refuse(FaultKind::UnexpectedCharacter, {quotedForMessage(m_text.substr(m_at, length))});
     }
 
     // "#include" and its header, as one token holding the header as
@@ -196,7 +196,7 @@ private:
         };
         skipBlanks();
         if (m_text.substr(at, 7) != "include")
-            refuse(RoutineFault::OnlyIncludes);
+            refuse(FaultKind::OnlyIncludes);
         at += 7;
         skipBlanks();
         const char open = at < m_text.size() ? m_text[at] : '\0';
@@ -204,7 +204,7 @@ private:
         const std::size_t closed = close ? m_text.find(close, at + 1) : std::string_view::npos;
         const std::size_t lineEnd = std::min(m_text.find('\n', at), m_text.size());
         if (closed == std::string_view::npos || closed > lineEnd)
-            refuse(RoutineFault::ExpectedHeader);
+            refuse(FaultKind::ExpectedHeader);
         token.kind = Token::Kind::Include;
         token.text = m_text.substr(at, closed + 1 - at);
         const std::size_t start = m_at;
@@ -222,7 +222,7 @@ private:
                 return;
             } else {
                 m_at = start;
-                refuse(RoutineFault::TextAfterInclude, {quotedForMessage("#include " + std::string(token.text))});
+                refuse(FaultKind::TextAfterInclude, {quotedForMessage("#include " + std::string(token.text))});
             }
         }
     }
@@ -245,7 +245,7 @@ private:
             if (peek(exponent) == '+' || peek(exponent) == '-')
                 ++exponent;
             if (!isDigit(peek(exponent)))
-                refuse(RoutineFault::ExponentDigits);
+                refuse(FaultKind::ExponentDigits);
             while (isDigit(peek(exponent)))
                 ++exponent;
             length = exponent;
@@ -257,15 +257,15 @@ private:
         const std::string_view suffixText = m_text.substr(m_at + length, suffix);
         const bool single = floating && (suffixText == "f" || suffixText == "F");
         if (suffix > 0 && !single)
-            refuse(RoutineFault::NumberSuffix, {quotedForMessage(suffixText), quotedForMessage(digits)});
+            refuse(FaultKind::NumberSuffix, {quotedForMessage(suffixText), quotedForMessage(digits)});
         if (!floating) {
             if (digits.size() > 1 && digits.front() == '0')
-                refuse(RoutineFault::Octal, {quotedForMessage(digits)});
+                refuse(FaultKind::Octal, {quotedForMessage(digits)});
             // Decimal digits are an int if they fit one, a long if not.
             errno = 0;
             const long long value = std::strtoll(digits.c_str(), nullptr, 10);
             if (errno == ERANGE)
-                refuse(RoutineFault::IntegerTooLarge, {quotedForMessage(digits)});
+                refuse(FaultKind::IntegerTooLarge, {quotedForMessage(digits)});
             token.value.integer = value;
             return take(token, value > 2147483647 ? Token::Kind::Long : Token::Kind::Int, length);
         }
@@ -372,7 +372,7 @@ std::pair<int, int> RoutineSource::location(std::uint32_t offset) const
     return {line, column};
 }
 
-void RoutineSource::refuse(std::uint32_t offset, RoutineFault fault, std::initializer_list<std::string> values) const
+void RoutineSource::refuse(std::uint32_t offset, FaultKind fault, std::initializer_list<std::string> values) const
 {
     const auto [line, column] = location(offset);
     refuseRoutine(line, column, fault, values);

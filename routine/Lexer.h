@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RoutineFault.h"
+#include "RoutineRefusal.h"
 
 #include <cstdint>
 #include <string>
@@ -47,7 +47,7 @@ public:
     // How many lines' ends text() has lost before `offset`.
     int joinedBefore(std::uint32_t offset) const;
 
-    [[noreturn]] void refuse(std::uint32_t offset, RoutineFault fault,
+    [[noreturn]] void refuse(std::uint32_t offset, FaultKind fault,
                              std::initializer_list<std::string> values = {}) const;
 
 private:

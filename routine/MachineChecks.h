@@ -1,6 +1,5 @@
 #pragma once
 
-#include "RoutineFault.h"
 #include "RuntimeError.h"
 
 #include <cstdio>
@@ -15,23 +14,9 @@ namespace sweepdraw::machine {
 
 // A run-time error found inside the machine's loop, before its line is
 // known: the machine names it.
-class RunFault final : public RuntimeError
+[[noreturn]] inline void fail(FaultKind fault, std::vector<std::string> values)
 {
-public:
-    RunFault(RoutineFault fault, std::vector<std::string> values)
-        : RuntimeError(withValues(englishOf(fault), values))
-        , fault(fault)
-        , values(std::move(values))
-    {
-    }
-
-    RoutineFault fault;
-    std::vector<std::string> values;
-};
-
-[[noreturn]] inline void fail(RoutineFault fault, std::vector<std::string> values)
-{
-    throw RunFault(fault, std::move(values));
+    throwFault(fault, std::move(values));
 }
 
 // Converts as static_cast does, for the values where C++ defines it.
@@ -45,7 +30,7 @@ To checkedConversion(double value, const char *type)
     if (!inRange) [[unlikely]] {
         char text[32];
         std::snprintf(text, sizeof text, "%.9g", value);
-        fail(RoutineFault::OutOfRange, {type, text});
+        fail(FaultKind::OutOfRange, {type, text});
     }
     return static_cast<To>(value);
 }
@@ -54,9 +39,9 @@ template <typename T>
 [[gnu::always_inline]] inline T divided(T a, T b, const char *type)
 {
     if (b == 0) [[unlikely]]
-        fail(RoutineFault::DivisionByZero, {type});
+        fail(FaultKind::DivisionByZero, {type});
     if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(RoutineFault::DivisionOverflows, {type});
+        fail(FaultKind::DivisionOverflows, {type});
     return a / b;
 }
 
@@ -64,13 +49,13 @@ template <typename T>
 [[gnu::always_inline]] inline T remainder(T a, T b, const char *type)
 {
     if (b == 0) [[unlikely]]
-        fail(RoutineFault::RemainderByZero, {type});
+        fail(FaultKind::RemainderByZero, {type});
     if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(RoutineFault::RemainderOverflows, {type});
+        fail(FaultKind::RemainderOverflows, {type});
     return a % b;
 }
 
-[[noreturn]] inline void overflows(RoutineFault operation, const char *type)
+[[noreturn]] inline void overflows(FaultKind operation, const char *type)
 {
     fail(operation, {type});
 }

@@ -46,12 +46,12 @@ void Parser::file()
         const Token &include = next();
         const unsigned *declares = declaredBy(include.text);
         if (!declares)
-            refuse(include, RoutineFault::UnknownHeader);
+            refuse(include, FaultKind::UnknownHeader);
         m_declared |= *declares;
     }
     expectWord("namespace");
     if (!isWord(peek(), "sweepdraw"))
-        refuse(peek(), RoutineFault::ExpectedNamespace);
+        refuse(peek(), FaultKind::ExpectedNamespace);
     next();
     expect("{");
     while (!isPunct(peek(), "}")) {
@@ -63,22 +63,22 @@ void Parser::file()
         }
         const std::optional<Type> type = typeWord(first);
         if (!type)
-            refuse(first, RoutineFault::Expected, {"a function or a const value", describe(first)});
+            refuse(first, FaultKind::Expected, {phrase(FaultKind::FunctionOrConstant), describe(first)});
         next();
         const Token &name = newName();
         if (!isPunct(peek(), "("))
-            refuse(first, RoutineFault::NamespaceNotConst);
+            refuse(first, FaultKind::NamespaceNotConst);
         function(*type, name);
     }
     const Token &close = next();
     if (peek().kind == Token::Kind::Include)
-        refuse(peek(), RoutineFault::IncludeAfter);
+        refuse(peek(), FaultKind::IncludeAfter);
     if (peek().kind != Token::Kind::End)
-        refuse(peek(), RoutineFault::ExpectedEnd, {describe(peek())});
+        refuse(peek(), FaultKind::ExpectedEnd, {describe(peek())});
     const auto &functions = m_syntax.functions;
     if (functions.empty() || functions.back().result != Type::Void || functions.back().parameters.size() != 1
         || functions.back().parameters[0] != Type::Surface)
-        m_source.refuse(functions.empty() ? close.offset : functions.back().offset, RoutineFault::DrawingFunctionLast);
+        m_source.refuse(functions.empty() ? close.offset : functions.back().offset, FaultKind::DrawingFunctionLast);
     m_program.functionName = functions.back().name;
 }
 
@@ -87,14 +87,14 @@ void Parser::namespaceValue(bool constexprValue)
     const Token &typeAt = peek();
     const std::optional<Type> type = typeWord(typeAt);
     if (!type || *type == Type::Void)
-        refuse(typeAt, RoutineFault::Expected, {"int, float, double or bool", describe(typeAt)});
+        refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
     next();
     do {
         const Token &name = newName();
         const Token &valueAt = peek(1);
         const int value = initializer(name, *type);
         if (at(value).kind != Expr::Kind::Constant)
-            refuse(valueAt, constexprValue ? RoutineFault::ConstexprNotConstant : RoutineFault::NamespaceNotConstant,
+            refuse(valueAt, constexprValue ? FaultKind::ConstexprNotConstant : FaultKind::NamespaceNotConstant,
                    {quotedForMessage(name.text)});
         declare(name, {.kind = Symbol::Kind::Constant, .type = *type, .isConst = true, .value = at(value).value});
     } while (isPunct(peek(), ",") && (next(), true));
@@ -125,7 +125,7 @@ void Parser::function(Type result, const Token &name)
         }
         const std::optional<Type> type = typeWord(typeAt);
         if (!type || *type == Type::Void)
-            refuse(typeAt, RoutineFault::Expected, {"int, float, double, bool or DrawingSurface &", describe(typeAt)});
+            refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ParameterType), describe(typeAt)});
         next();
         const Token &parameter = newName();
         m_function->parameters.push_back(*type);
@@ -145,7 +145,7 @@ void Parser::function(Type result, const Token &name)
 int Parser::initializer(const Token &name, Type type)
 {
     if (!isPunct(peek(), "="))
-        refuse(peek(), RoutineFault::NeedsValue, {quotedForMessage(name.text), typeName(type)});
+        refuse(peek(), FaultKind::NeedsValue, {quotedForMessage(name.text), typeName(type)});
     next();
     m_declaring = name.text;
     const Token &valueAt = peek();
@@ -170,7 +170,7 @@ int Parser::block(bool ownScope)
     std::vector<int> children;
     while (!isPunct(peek(), "}")) {
         if (peek().kind == Token::Kind::End)
-            refuse(peek(), RoutineFault::Expected, {"'}'", describe(peek())});
+            refuse(peek(), FaultKind::Expected, {"'}'", describe(peek())});
         children.push_back(statement());
     }
     next();
@@ -238,7 +238,7 @@ int Parser::statement()
     if (isWord(first, "break") || isWord(first, "continue")) {
         next();
         if (m_breakable == 0)
-            refuse(first, RoutineFault::BreakOutside, {quotedForMessage(first.text)});
+            refuse(first, FaultKind::BreakOutside, {quotedForMessage(first.text)});
         expect(";");
         return addStmt({.kind = first.text == "break" ? Stmt::Kind::Break : Stmt::Kind::Continue, .line = first.line});
     }
@@ -253,14 +253,14 @@ int Parser::statement()
     if (first.kind == Token::Kind::Word && isPunct(peek(1), ".")) {
         const Symbol *surface = lookUp(first.text);
         if (surface && surface->kind == Symbol::Kind::Surface)
-            refuse(peek(2), RoutineFault::UncheckedOperation,
+            refuse(peek(2), FaultKind::UncheckedOperation,
                    {quotedForMessage(peek(2).text), std::string(peek(2).text)});
     }
     constexpr std::array<std::string_view, 8> kLeftOut = {"switch", "goto", "auto", "static", "long", "unsigned",
                                                           "struct", "class"};
     for (const std::string_view word : kLeftOut)
         if (isWord(first, word))
-            refuse(first, RoutineFault::NotSupported, {quotedForMessage(word)});
+            refuse(first, FaultKind::NotSupported, {quotedForMessage(word)});
     const int value = expression();
     expect(";");
     return addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = value});
@@ -278,7 +278,7 @@ int Parser::declaration()
     const Token &typeAt = peek();
     const std::optional<Type> type = typeWord(typeAt);
     if (!type || *type == Type::Void)
-        refuse(typeAt, RoutineFault::Expected, {"int, float, double or bool", describe(typeAt)});
+        refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
     next();
     std::vector<int> assignments;
     do {
@@ -290,7 +290,7 @@ int Parser::declaration()
             continue;
         }
         if (isConstexpr)
-            refuse(valueAt, RoutineFault::ConstexprNotConstant, {quotedForMessage(name.text)});
+            refuse(valueAt, FaultKind::ConstexprNotConstant, {quotedForMessage(name.text)});
         const int slot = m_function->variables++;
         m_syntax.exprs.push_back(
             {.kind = Expr::Kind::Assign, .type = *type, .line = name.line, .a = value, .slot = slot});
@@ -345,12 +345,12 @@ int Parser::returnStatement()
     const Type result = m_inLoopBody ? Type::Void : m_function->result;
     if (isPunct(peek(), ";")) {
         if (result != Type::Void)
-            refuse(first, RoutineFault::ReturnNeedsValue, {quotedForMessage(m_function->name), typeName(result)});
+            refuse(first, FaultKind::ReturnNeedsValue, {quotedForMessage(m_function->name), typeName(result)});
     } else {
         if (m_inLoopBody)
-            refuse(peek(), RoutineFault::ReturnInLoopBody);
+            refuse(peek(), FaultKind::ReturnInLoopBody);
         if (result == Type::Void)
-            refuse(peek(), RoutineFault::ReturnNoValue, {quotedForMessage(m_function->name)});
+            refuse(peek(), FaultKind::ReturnNoValue, {quotedForMessage(m_function->name)});
         const Token &valueAt = peek();
         stmt.expr = convert(expression(), result, valueAt);
     }
@@ -366,7 +366,7 @@ int Parser::surfaceOperation()
     const Token &object = next();
     const Symbol *surface = object.kind == Token::Kind::Word ? lookUp(object.text) : nullptr;
     if (!surface || surface->kind != Symbol::Kind::Surface)
-        refuse(object, RoutineFault::Expected, {"the drawing surface", describe(object)});
+        refuse(object, FaultKind::Expected, {phrase(FaultKind::DrawingSurface), describe(object)});
     expect(".");
     const Token &name = next();
     const SurfaceOperation *operation = nullptr;
@@ -374,7 +374,7 @@ int Parser::surfaceOperation()
         if (name.kind == Token::Kind::Word && known.name == name.text)
             operation = &known;
     if (!operation)
-        refuse(name, RoutineFault::NotOperation, {quotedForMessage(name.text)});
+        refuse(name, FaultKind::NotOperation, {quotedForMessage(name.text)});
     need(DeclaresSurface, name, std::string(name.text).c_str(), "\"DrawingSurface.h\"");
     expect("(");
     const std::size_t count = operation->arguments;
@@ -388,7 +388,7 @@ int Parser::surfaceOperation()
         for (std::size_t i = 0; i + 1 < values.size(); ++i)
             values[i] = convert(values[i], Type::Float, name);
         if (at(values.back()).type != Type::Colour)
-            refuse(name, RoutineFault::ColourNotPalette,
+            refuse(name, FaultKind::ColourNotPalette,
                    {std::string(operation->name), typeName(at(values.back()).type)});
     }
     Stmt stmt{.kind = Stmt::Kind::Surface, .line = name.line, .op = operation->op};
@@ -415,7 +415,7 @@ int Parser::loop()
     expect("(");
     const Token &typeAt = peek();
     if (typeWord(typeAt) != type)
-        refuse(typeAt, RoutineFault::CounterType, {std::string(call.text), sweep ? "a double" : "an int"});
+        refuse(typeAt, FaultKind::CounterType, {std::string(call.text), phrase(sweep ? FaultKind::CounterIsDouble : FaultKind::CounterIsInt)});
     next();
     m_scopes.emplace_back();
     const Token &counter = newName();

@@ -77,7 +77,7 @@ private:
     const Token &expect(std::string_view punct);
     void expectWord(std::string_view word);
     std::string describe(const Token &token) const;
-    [[noreturn]] void refuse(const Token &at, RoutineFault fault, std::initializer_list<std::string> values = {}) const;
+    [[noreturn]] void refuse(const Token &at, FaultKind fault, std::initializer_list<std::string> values = {}) const;
     void need(unsigned declares, const Token &at, const char *name, const char *header) const;
 
     // Names.

@@ -42,7 +42,7 @@ int Parser::assignment()
     const Token &first = peek();
     if (first.kind == Token::Kind::Word && isPunct(peek(1), "=") && !lookUp(first.text) && !isReserved(first.text)
         && !isMacro(first.text))
-        refuse(first, RoutineFault::NeedsType, {quotedForMessage(first.text), std::string(first.text)});
+        refuse(first, FaultKind::NeedsType, {quotedForMessage(first.text), std::string(first.text)});
     const int target = conditional();
     const Token &op = peek();
     if (!isAssignment(op))
@@ -68,7 +68,7 @@ int Parser::conditional()
     Type type = at(yes).type;
     if (type != at(no).type || type == Type::Bool) {
         if (type == Type::Void || at(no).type == Type::Void)
-            refuse(question, RoutineFault::VoidNotValue, {"one side of '?:'"});
+            refuse(question, FaultKind::VoidNotValue, {phrase(FaultKind::ConditionalSide)});
         type = type == Type::Bool && at(no).type == Type::Bool
                    ? Type::Bool
                    : commonType(numeric(promoted(yes, question), question), numeric(promoted(no, question), question));
@@ -207,7 +207,7 @@ int Parser::primary()
             const Token &typeAt = peek();
             const std::optional<Type> type = typeWord(typeAt);
             if (!type || *type == Type::Void)
-                refuse(typeAt, RoutineFault::Expected, {"int, float, double or bool", describe(typeAt)});
+                refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
             next();
             expect(">");
             const Token &open = expect("(");
@@ -228,18 +228,18 @@ int Parser::primary()
     default:
         break;
     }
-    refuse(token, RoutineFault::Expected, {"a number, a name or '('", describe(token)});
+    refuse(token, FaultKind::Expected, {phrase(FaultKind::Operand), describe(token)});
 }
 
 int Parser::name(const Token &token)
 {
     if (token.text == m_declaring)
-        refuse(token, RoutineFault::OwnInitializer, {quotedForMessage(token.text)});
+        refuse(token, FaultKind::OwnInitializer, {quotedForMessage(token.text)});
     if (const Symbol *symbol = lookUp(token.text)) {
         switch (symbol->kind) {
         case Symbol::Kind::Function:
             if (!isPunct(peek(), "("))
-                refuse(peek(), RoutineFault::Expected, {"'('", describe(peek())});
+                refuse(peek(), FaultKind::Expected, {"'('", describe(peek())});
             return call(token, *symbol);
         case Symbol::Kind::Constant:
             m_lastName = symbol;
@@ -262,7 +262,7 @@ int Parser::name(const Token &token)
         return literal(constant->type, value, token.line);
     }
     if (token.text == "abs" || token.text == "min" || token.text == "max" || token.text == "pi")
-        refuse(token, RoutineFault::DidYouMean,
+        refuse(token, FaultKind::DidYouMean,
                {quotedForMessage(token.text),
                 quotedForMessage(token.text == "pi" ? "std::numbers::pi" : "std::" + std::string(token.text))});
     if (findMath(token.text) && isPunct(peek(), "(")) {
@@ -270,11 +270,11 @@ int Parser::name(const Token &token)
         return mathCall(token, false);
     }
     if (isMacro(token.text))
-        refuse(token, RoutineFault::NotSupported, {quotedForMessage(token.text)});
+        refuse(token, FaultKind::NotSupported, {quotedForMessage(token.text)});
     if (findMath(token.text))
-        refuse(token, RoutineFault::DidYouMean,
+        refuse(token, FaultKind::DidYouMean,
                {quotedForMessage(token.text), quotedForMessage("std::" + std::string(token.text) + "(...)")});
-    refuse(token, RoutineFault::NotDeclared, {quotedForMessage(token.text)});
+    refuse(token, FaultKind::NotDeclared, {quotedForMessage(token.text)});
 }
 
 int Parser::call(const Token &callee, const Symbol &function)
@@ -288,7 +288,7 @@ int Parser::call(const Token &callee, const Symbol &function)
     for (std::size_t i = 0; i < count; ++i) {
         if (parameters[i] == Type::Surface) {
             if (at(values[i]).type != Type::Surface)
-                refuse(callee, RoutineFault::SurfaceExpected, {quotedForMessage(name)});
+                refuse(callee, FaultKind::SurfaceExpected, {quotedForMessage(name)});
         } else {
             values[i] = convert(values[i], parameters[i], callee);
         }
@@ -308,7 +308,7 @@ int Parser::stdName(const Token &std)
         const Token &constant = next();
         const NamedConstant *number = findNumber(constant.text);
         if (constant.kind != Token::Kind::Word || !number)
-            refuse(constant, RoutineFault::NotDeclared, {quotedForMessage("std::numbers::" + std::string(constant.text))});
+            refuse(constant, FaultKind::NotDeclared, {quotedForMessage("std::numbers::" + std::string(constant.text))});
         return literal(Type::Double, {.d = number->value}, constant.line);
     }
     if (isWord(name, "min") || isWord(name, "max")) {
@@ -318,7 +318,7 @@ int Parser::stdName(const Token &std)
         const std::vector<int> values = arguments(name, 2);
         const Type type = at(values[0]).type;
         if (type != at(values[1]).type || (type != Type::Int && type != Type::Float && type != Type::Double))
-            refuse(name, RoutineFault::MinMaxTypes,
+            refuse(name, FaultKind::MinMaxTypes,
                    {quotedForMessage(function), typeName(at(values[0]).type), typeName(at(values[1]).type)});
         const bool min = name.text == "min";
         const OpCode op = type == Type::Int    ? (min ? OpCode::MinI : OpCode::MaxI)
@@ -327,7 +327,7 @@ int Parser::stdName(const Token &std)
         return operation(op, type, name.line, values[0], values[1]);
     }
     if (name.kind != Token::Kind::Word || !findMath(name.text))
-        refuse(name, RoutineFault::NotInLibrary, {quotedForMessage("std::" + std::string(name.text))});
+        refuse(name, FaultKind::NotInLibrary, {quotedForMessage("std::" + std::string(name.text))});
     (void)std;
     return mathCall(name, true);
 }
@@ -370,7 +370,7 @@ std::vector<int> Parser::arguments(const Token &callee, std::size_t count)
         }
     }
     if (values.size() != count)
-        refuse(callee, count == 1 ? RoutineFault::OneArgument : RoutineFault::Arguments,
+        refuse(callee, count == 1 ? FaultKind::OneArgument : FaultKind::Arguments,
                {quotedForMessage(callee.text), std::to_string(count), std::to_string(values.size())});
     expect(")");
     return values;
@@ -382,7 +382,7 @@ int Parser::arithmetic(const Token &op, int a, int b)
     b = promoted(b, op);
     const Type type = commonType(at(a).type, at(b).type);
     if (op.text == "%" && type != Type::Int && type != Type::Long)
-        refuse(op, RoutineFault::RemainderOfInts, {typeName(type)});
+        refuse(op, FaultKind::RemainderOfInts, {typeName(type)});
     a = convert(a, type, op);
     b = convert(b, type, op);
     using O = OpCode;
@@ -422,12 +422,12 @@ int Parser::compare(const Token &op, int a, int b)
 int Parser::step(const Token &op, int target, bool after)
 {
     if (target != m_lastNameExpr || !m_lastName || m_lastName->kind == Symbol::Kind::Surface)
-        refuse(op, RoutineFault::NotAssignable);
+        refuse(op, FaultKind::NotAssignable);
     if (m_lastName->isConst)
-        refuse(op, RoutineFault::ConstAssigned, {quotedForMessage(m_lastName->name)});
+        refuse(op, FaultKind::ConstAssigned, {quotedForMessage(m_lastName->name)});
     const Type type = at(target).type;
     if (type == Type::Bool)
-        refuse(op, RoutineFault::BoolStep);
+        refuse(op, FaultKind::BoolStep);
     using O = OpCode;
     const OpFamily family = op.text == "++" ? OpFamily{O::AddI, O::AddL, O::AddF, O::AddD}
                                           : OpFamily{O::SubI, O::SubL, O::SubF, O::SubD};
@@ -440,9 +440,9 @@ int Parser::step(const Token &op, int target, bool after)
 int Parser::assign(const Token &op, int target, const Symbol *assigned, int value)
 {
     if (!assigned || assigned->kind == Symbol::Kind::Surface)
-        refuse(op, RoutineFault::NotAssignable);
+        refuse(op, FaultKind::NotAssignable);
     if (assigned->isConst)
-        refuse(op, RoutineFault::ConstAssigned, {quotedForMessage(assigned->name)});
+        refuse(op, FaultKind::ConstAssigned, {quotedForMessage(assigned->name)});
     const Type type = at(target).type;
     const int slot = at(target).slot;
     if (op.text != "=") {

@@ -35,7 +35,7 @@ Parser::Nest::Nest(Parser &parser, int &depth, int limit, const Token &at)
     : m_depth(depth)
 {
     if (++m_depth > limit)
-        parser.refuse(at, RoutineFault::NestedTooDeep, {std::to_string(limit)});
+        parser.refuse(at, FaultKind::NestedTooDeep, {std::to_string(limit)});
 }
 
 const Token &Parser::next()
@@ -49,11 +49,11 @@ const Token &Parser::next()
 std::string Parser::describe(const Token &token) const
 {
     if (token.kind == Token::Kind::End)
-        return "the end of the file";
+        return phrase(FaultKind::EndOfFile);
     return quotedForMessage(token.text);
 }
 
-void Parser::refuse(const Token &at, RoutineFault fault, std::initializer_list<std::string> values) const
+void Parser::refuse(const Token &at, FaultKind fault, std::initializer_list<std::string> values) const
 {
     m_source.refuse(at.offset, fault, values);
 }
@@ -61,21 +61,21 @@ void Parser::refuse(const Token &at, RoutineFault fault, std::initializer_list<s
 const Token &Parser::expect(std::string_view punct)
 {
     if (!isPunct(peek(), punct))
-        refuse(peek(), RoutineFault::Expected, {quotedForMessage(punct), describe(peek())});
+        refuse(peek(), FaultKind::Expected, {quotedForMessage(punct), describe(peek())});
     return next();
 }
 
 void Parser::expectWord(std::string_view word)
 {
     if (!isWord(peek(), word))
-        refuse(peek(), RoutineFault::Expected, {quotedForMessage(word), describe(peek())});
+        refuse(peek(), FaultKind::Expected, {quotedForMessage(word), describe(peek())});
     next();
 }
 
 void Parser::need(unsigned declares, const Token &at, const char *name, const char *header) const
 {
     if (!(m_declared & declares))
-        refuse(at, RoutineFault::NeedsHeader, {quotedForMessage(name), header});
+        refuse(at, FaultKind::NeedsHeader, {quotedForMessage(name), header});
 }
 
 const Parser::Symbol *Parser::lookUp(std::string_view name) const
@@ -91,14 +91,14 @@ const Token &Parser::newName()
 {
     const Token &name = peek();
     if (name.kind != Token::Kind::Word)
-        refuse(name, RoutineFault::Expected, {"a name", describe(name)});
+        refuse(name, FaultKind::Expected, {phrase(FaultKind::Name), describe(name)});
     if (isMacro(name.text))
-        refuse(name, RoutineFault::MacroName, {quotedForMessage(name.text)});
+        refuse(name, FaultKind::MacroName, {quotedForMessage(name.text)});
     if (isReserved(name.text))
-        refuse(name, RoutineFault::ReservedName, {quotedForMessage(name.text)});
+        refuse(name, FaultKind::ReservedName, {quotedForMessage(name.text)});
     for (const Symbol &symbol : m_scopes.back())
         if (same(symbol.name, name.text))
-            refuse(name, RoutineFault::Redeclared, {quotedForMessage(name.text)});
+            refuse(name, FaultKind::Redeclared, {quotedForMessage(name.text)});
     return next();
 }
 
@@ -181,7 +181,7 @@ int Parser::convert(int expr, Type to, const Token &where)
     if (to == Type::Bool)
         return toBool(expr, where);
     if (to == Type::Void || to == Type::Colour || to == Type::Surface)
-        refuse(where, RoutineFault::Expected, {typeName(to), typeName(from)});
+        refuse(where, FaultKind::Expected, {typeName(to), typeName(from)});
     numeric(expr, where);
     if (from == Type::Bool) {
         // A bool is an int slot holding 0 or 1 already.
@@ -208,11 +208,11 @@ Type Parser::numeric(int expr, const Token &where) const
 {
     const Expr &value = at(expr);
     if (value.type == Type::Colour)
-        refuse(where, RoutineFault::ColourNotNumber);
+        refuse(where, FaultKind::ColourNotNumber);
     if (value.type == Type::Surface)
-        refuse(where, RoutineFault::SurfaceNotNumber);
+        refuse(where, FaultKind::SurfaceNotNumber);
     if (value.type == Type::Void)
-        refuse(where, RoutineFault::VoidNotValue,
+        refuse(where, FaultKind::VoidNotValue,
                {quotedForMessage(m_syntax.functions[value.function].name)});
     return value.type;
 }

@@ -75,17 +75,17 @@ std::size_t utf8Length(std::string_view text, std::size_t at)
 
 } // namespace
 
-std::string FileRefusal::reason(std::size_t limit) const
+FaultMessage FileRefusal::fault(std::size_t limit) const
 {
     switch (kind) {
     case Kind::System:
-        return std::strerror(error);
+        return {FaultKind::CannotRead, {std::strerror(error)}, 0, 0};
     case Kind::NotRegular:
-        return "not a regular file";
+        return {FaultKind::CannotRead, {phrase(FaultKind::NotRegularFile)}, 0, 0};
     case Kind::TooLarge:
-        return "larger than " + std::to_string(limit) + " bytes";
+        return {FaultKind::FileTooLarge, {std::to_string(limit)}, 0, 0};
     }
-    return {};
+    return {FaultKind::CannotRead, {}, 0, 0};
 }
 
 std::variant<std::monostate, FileRefusal> routineFileRefusal(const std::string &path, std::size_t limit)

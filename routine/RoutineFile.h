@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Fault.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -18,11 +20,10 @@ struct FileRefusal
     Kind kind = Kind::System;
     int error = 0; // the errno value, for Kind::System
 
-    // The system's own reason ("No such file or directory", "Is a
-    // directory", "Permission denied"), or "not a regular file", or "larger
-    // than N bytes", N being `limit`; in English, for the layers that word
-    // them in the user's language to translate the last two.
-    std::string reason(std::size_t limit) const;
+    // As a fault of the file as a whole: the system's own reason ("No such
+    // file or directory", "Is a directory", "Permission denied"), or that
+    // it is not a regular file, or is larger than `limit` bytes.
+    FaultMessage fault(std::size_t limit) const;
 };
 
 // Why the file at `path` would not be read, as far as its type and size

@@ -6,7 +6,7 @@
 #include "LoopWatch.h"
 #include "MachineChecks.h"
 #include "Palette.h"
-#include "RoutineFault.h"
+#include "RoutineRefusal.h"
 #include "RuntimeError.h"
 #include "StepBudget.h"
 
@@ -25,14 +25,14 @@ namespace {
 {
     try {
         throw;
-    } catch (const LocatedError &) {
-        throw;
     } catch (const StepBudget::Spent &spent) {
-        throw RoutineRunError(file, {RoutineFault::StepBudget, {std::to_string(spent.steps)}, line, 0});
-    } catch (const RunFault &fault) {
-        throw RoutineRunError(file, {fault.fault, fault.values, line, 0});
+        throw RuntimeError({FaultKind::StepBudget, {std::to_string(spent.steps)}, line, 0}, file);
     } catch (const RuntimeError &error) {
-        throw LocatedError(file + ':' + std::to_string(line) + ": error: " + error.what());
+        if (error.located())
+            throw;
+        FaultMessage message = error.message();
+        message.line = line;
+        throw RuntimeError(std::move(message), file);
     }
 }
 
@@ -142,40 +142,40 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::Move: s[in.a] = s[in.b]; break;
             case OpCode::AddI:
                 if (__builtin_add_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
-                    overflows(RoutineFault::AdditionOverflows, "int");
+                    overflows(FaultKind::AdditionOverflows, "int");
                 break;
             case OpCode::SubI:
                 if (__builtin_sub_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
-                    overflows(RoutineFault::SubtractionOverflows, "int");
+                    overflows(FaultKind::SubtractionOverflows, "int");
                 break;
             case OpCode::MulI:
                 if (__builtin_mul_overflow(s[in.b].i, s[in.c].i, &s[in.a].i)) [[unlikely]]
-                    overflows(RoutineFault::MultiplicationOverflows, "int");
+                    overflows(FaultKind::MultiplicationOverflows, "int");
                 break;
             case OpCode::DivI: s[in.a].i = divided(s[in.b].i, s[in.c].i, "int"); break;
             case OpCode::RemI: s[in.a].i = remainder(s[in.b].i, s[in.c].i, "int"); break;
             case OpCode::NegI:
                 if (s[in.b].i == INT_MIN) [[unlikely]]
-                    overflows(RoutineFault::NegationOverflows, "int");
+                    overflows(FaultKind::NegationOverflows, "int");
                 s[in.a].i = -s[in.b].i;
                 break;
             case OpCode::AddL:
                 if (__builtin_add_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
-                    overflows(RoutineFault::AdditionOverflows, "long");
+                    overflows(FaultKind::AdditionOverflows, "long");
                 break;
             case OpCode::SubL:
                 if (__builtin_sub_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
-                    overflows(RoutineFault::SubtractionOverflows, "long");
+                    overflows(FaultKind::SubtractionOverflows, "long");
                 break;
             case OpCode::MulL:
                 if (__builtin_mul_overflow(s[in.b].l, s[in.c].l, &s[in.a].l)) [[unlikely]]
-                    overflows(RoutineFault::MultiplicationOverflows, "long");
+                    overflows(FaultKind::MultiplicationOverflows, "long");
                 break;
             case OpCode::DivL: s[in.a].l = divided(s[in.b].l, s[in.c].l, "long"); break;
             case OpCode::RemL: s[in.a].l = remainder(s[in.b].l, s[in.c].l, "long"); break;
             case OpCode::NegL:
                 if (s[in.b].l == LLONG_MIN) [[unlikely]]
-                    overflows(RoutineFault::NegationOverflows, "long");
+                    overflows(FaultKind::NegationOverflows, "long");
                 s[in.a].l = -s[in.b].l;
                 break;
             case OpCode::AddF: s[in.a].f = s[in.b].f + s[in.c].f; break;
@@ -229,7 +229,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::MaxD: s[in.a].d = s[in.b].d < s[in.c].d ? s[in.c].d : s[in.b].d; break;
             case OpCode::AbsI:
                 if (s[in.b].i == INT_MIN) [[unlikely]]
-                    fail(RoutineFault::AbsOfMinimum, {std::to_string(INT_MIN)});
+                    fail(FaultKind::AbsOfMinimum, {std::to_string(INT_MIN)});
                 s[in.a].i = std::abs(s[in.b].i);
                 break;
             case OpCode::MathF1: s[in.a].f = mathFunction(in.target).onFloat1(s[in.b].f); break;
@@ -396,7 +396,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 // caller has put them, but for the first three, which it
                 // may have left in slots of its own.
                 if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
-                    fail(RoutineFault::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 const RoutineFunction &callee = m_program.functions[in.target];
                 const std::uint32_t base = m_frames.back().base + in.a;
                 if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]] {
@@ -429,7 +429,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 continue;
             }
             case OpCode::NoReturn:
-                fail(RoutineFault::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
+                fail(FaultKind::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
             }
             ++ip;
             continue;

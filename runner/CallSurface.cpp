@@ -13,7 +13,7 @@ Status CallSurface::make(Operation operation)
     const LoopRecorder *loops = LoopRecorder::active();
     m_outsideIndex = loops && loops->depth() > 0 ? -1 : m_outside++;
     if (m_outsideIndex >= 0 && m_outsideIndex == m_stopAt)
-        return Status::failure("the operation asked for is made");
+        return Status::failure(FaultKind::StoppedHere);
     return {};
 }
 

@@ -24,9 +24,9 @@ inline const QByteArray kRoutineHead = "#include \"DrawingSurface.h\"\n"
                                        "{\n";
 inline const QByteArray kRoutineTail = "}\n}\n";
 
-inline CompiledRoutine compiled(const std::variant<CompiledRoutine, RoutineMessage> &result)
+inline CompiledRoutine compiled(const std::variant<CompiledRoutine, FaultMessage> &result)
 {
-    if (const auto *message = std::get_if<RoutineMessage>(&result))
+    if (const auto *message = std::get_if<FaultMessage>(&result))
         qFatal("refused: %s", message->format("test.cpp").c_str());
     return std::get<CompiledRoutine>(result);
 }

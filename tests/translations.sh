@@ -8,7 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$translations"/*.ts "$work"/
 top="$translations/.."
-"$1" -silent -no-obsolete -locations none "$top/routine/RoutineFault.cpp" "$top/runner" "$top/files" "$top/export" "$top/codepane" "$top/window" "$top/app" "$top/web/PageTexts.h" -ts "$work"/*.ts
+"$1" -silent -no-obsolete -locations none "$top/core/Fault.cpp" "$top/runner" "$top/files" "$top/export" "$top/codepane" "$top/window" "$top/app" "$top/web/PageTexts.h" -ts "$work"/*.ts
 diff -ru "$translations" "$work" \
     || { echo "FAIL: the .ts files do not follow the sources; build update_translations" >&2; exit 1; }
 ! grep -B2 'type="unfinished"' "$work/sweepdraw_zh_CN.ts" \

@@ -8,7 +8,7 @@
 #include "PictureHistory.h"
 #include "PictureImage.h"
 #include "RoutineTesting.h"
-#include "Routine.h"
+#include "CommandCode.h"
 #include "RoutineFiles.h"
 #include "Scenes.h"
 #include "TestImages.h"
@@ -99,7 +99,7 @@ void TestCodePane::runToTheCaretStopsAt()
     QFETCH(int, callOutside);
 
     const CompiledRoutine compiled = test::routineOf(kStops);
-    const Routine routine(compiled, 0);
+    const CommandCode routine(compiled, 0);
     // The end is the line after the last marked.
     const int line = caret == "end" ? markedLine(kStops, "after") + 1 : markedLine(kStops, caret);
     const RunToStop stop = routine.stopAt(line);
@@ -355,8 +355,8 @@ void TestCodePane::loopsRecordWhereTheDrawingIs()
 
     // A routine's operations are not known before it has been drawn whole.
     QCOMPARE(command->operations(), command->routine() ? -1 : operationsOf(button));
-    const Routine routine = command->routine() ? Routine(*command->routine(), command->operations())
-                                               : Routine(commandOf(button));
+    const CommandCode routine = command->routine() ? CommandCode(*command->routine(), command->operations())
+                                               : CommandCode(commandOf(button));
     const LoopState &loops = runner.loops();
     QCOMPARE(loops.depth(), int(counters.size()));
     for (int i = 0; i < loops.depth(); ++i) {

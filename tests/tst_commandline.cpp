@@ -245,6 +245,10 @@ void TestCommandLine::routineFile_data()
     const QByteArray undeclared("#include \"Sweep.h\"\nnamespace sweepdraw {\nvoid DrawX(int n) { r = n; }\n");
     const QByteArray dividing("#include \"DrawingSurface.h\"\nnamespace sweepdraw {\n"
                               "void DrawX(DrawingSurface &surface)\n{\n    int n = 0;\n    n = 1 / n;\n}\n}\n");
+    const QByteArray looping("#include \"DrawingSurface.h\"\n#include \"Sweep.h\"\nnamespace sweepdraw {\n"
+                             "void DrawX(DrawingSurface &surface)\n{\n    Sweep(0, 1, 0, [&](double t) {});\n}\n}\n");
+    const QByteArray intCounter("#include \"DrawingSurface.h\"\n#include \"Sweep.h\"\nnamespace sweepdraw {\n"
+                                "void DrawX(DrawingSurface &surface)\n{\n    Sweep(0, 1, 1, [&](int t) {});\n}\n}\n");
     const QByteArray c("C"), zh("zh_CN.UTF-8");
     QTest::newRow("the sunshine's own file") << QByteArray() << int(ExitOk) << QString() << c;
     QTest::newRow("refused") << undeclared << int(ExitUsage)
@@ -256,6 +260,13 @@ void TestCommandLine::routineFile_data()
                                     << "sweepdraw: run-time error: @:6: error: int division by zero" << c;
     QTest::newRow("run-time error, in Chinese") << dividing << int(ExitFailure)
                                                 << "sweepdraw: run-time error: @:6: error: int 除以零" << zh;
+    QTest::newRow("the core's fault") << looping << int(ExitFailure)
+                                      << "sweepdraw: run-time error: @:6: error: Sweep: step 0 cannot advance from 0 to 1"
+                                      << c;
+    QTest::newRow("the core's fault, in Chinese")
+        << looping << int(ExitFailure) << "sweepdraw: run-time error: @:6: error: Sweep：步长 0 无法从 0 前进到 1" << zh;
+    QTest::newRow("a phrase among the values, in Chinese")
+        << intCounter << int(ExitUsage) << "@:6:24: error: Sweep 的计数器是 double 类型" << zh;
 }
 
 void TestCommandLine::routineFile()

@@ -4,7 +4,7 @@
 #include "NumberDrag.h"
 #include "Palette.h"
 #include "PictureImage.h"
-#include "Routine.h"
+#include "CommandCode.h"
 #include "RoutineFiles.h"
 #include "RoutineTesting.h"
 #include "Scenes.h"
@@ -39,7 +39,7 @@ QImage routineOver(const QList<Button> &under, const QString &routine, double zo
         commandOf(button).action(surface);
     const auto compiled = CompiledRoutine::compile("routine.cpp", routine.toStdString());
     if (!std::holds_alternative<CompiledRoutine>(compiled))
-        qFatal("refused: %s", std::get<RoutineMessage>(compiled).format("routine.cpp").c_str());
+        qFatal("refused: %s", std::get<FaultMessage>(compiled).format("routine.cpp").c_str());
     std::get<CompiledRoutine>(compiled).run(surface);
     return imageOf(surface).copy();
 }

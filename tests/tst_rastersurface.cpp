@@ -62,7 +62,7 @@ Status apply(DrawingSurface &surface, Operation operation, const QList<float> &a
     case Box: return surface.DrawBox(args[0], args[1], args[2], args[3], kRed);
     case Circle: return surface.DrawCircle(args[0], args[1], args[2], kRed);
     }
-    return Status::failure("no such operation");
+    return Status::failure(FaultKind::UnknownOperation, "apply");
 }
 
 } // namespace

@@ -96,26 +96,13 @@ long long chooseOperation(const std::vector<Call> &calls, Among among, Where whe
     return 0;
 }
 
-// The failure a refused operation gives: a C string, as Status keeps it,
-// made once for each operation from its name.
-const char *refusal(Op op)
-{
-    static const auto texts = [] {
-        std::array<std::string, static_cast<std::size_t>(Op::ClearSurface) + 1> made;
-        for (std::size_t i = 0; i < made.size(); ++i)
-            made[i] = std::string(operationName(static_cast<Op>(i))) + ": the device refused it";
-        return made;
-    }();
-    return texts.at(static_cast<std::size_t>(op)).c_str();
-}
-
 // Performs `call` on `target` the way the fault makes it go wrong.
 Status injectFault(DrawingSurface &target, Call call, Fault fault, Argument argument)
 {
     float bad = 0;
     switch (fault) {
     case Fault::Refused:
-        return Status::failure(refusal(call.op));
+        return Status::failure(FaultKind::DeviceRefused, operationName(call.op).data());
     case Fault::NaN:
         bad = std::numeric_limits<float>::quiet_NaN();
         break;
@@ -451,10 +438,10 @@ void TestRobustFaults::errorDialogHoldsTheEnd()
 
     RasterSurface picture(kDesignSize, 1.0);
     ForwardingSurface failing(picture, [](long long operation) {
-        return operation == 100 ? Status::failure("PlotPoint: the device refused it") : Status();
+        return operation == 100 ? Status::failure(FaultKind::DeviceRefused, "PlotPoint") : Status();
     });
     RunnerDriver runner(failing);
-    connect(&runner, &RunnerDriver::failed, &form, &Form1::reportRunTimeError);
+    connect(&runner, &RunnerDriver::failed, &form, &Form1::reportRuntimeError);
 
     QString shown;
     int endedWhileShown = -1;

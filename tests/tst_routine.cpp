@@ -182,8 +182,8 @@ void TestRoutine::refused()
     QFETCH(int, column);
     QFETCH(QString, what);
     const auto result = CompiledRoutine::compile("test.cpp", source.toStdString());
-    QVERIFY2(std::holds_alternative<RoutineMessage>(result), "accepted");
-    const RoutineMessage &message = std::get<RoutineMessage>(result);
+    QVERIFY2(std::holds_alternative<FaultMessage>(result), "accepted");
+    const FaultMessage &message = std::get<FaultMessage>(result);
     QVERIFY2(QString::fromStdString(message.what()).contains(what), message.what().c_str());
     QCOMPARE(message.line, line);
     QCOMPARE(message.column, column);

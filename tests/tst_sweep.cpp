@@ -234,7 +234,7 @@ protected:
     void look() override
     {
         if (++looks == m_stopAt)
-            throw RuntimeError("stopped");
+            throw RuntimeError({FaultKind::StoppedHere, {}, 0, 0});
     }
 
 private:

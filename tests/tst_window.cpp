@@ -6,7 +6,7 @@
 #include "PictureHistory.h"
 #include "PictureImage.h"
 #include "Recording.h"
-#include "Routine.h"
+#include "CommandCode.h"
 #include "RoutineFiles.h"
 #include "RuntimeError.h"
 #include "Scenes.h"

@@ -74,146 +74,7 @@
     </message>
 </context>
 <context>
-    <name>FileWriter</name>
-    <message>
-        <source>out of memory</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is not a regular file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the file is not open</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Menu</name>
-    <message>
-        <source>Finish now</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Save picture…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Copy picture</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Record animation…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show code</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pause</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Run to the caret</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Step back</source>
-        <translation></translation>
-    </message>
-    <message>
-        <source>Edit a copy</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>New routine</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Open routine…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Save routine as…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Run</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Page</name>
-    <message>
-        <source>The drawing has ended. You can close this page.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unknown speed: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unknown command: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1: error: the link does not hold a routine</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Copy link</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Recording</name>
-    <message>
-        <source>a drawing command failed</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>RoutineEditor</name>
-    <message>
-        <source>My mountains</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>My water</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>My sunshine</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>My bridge</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>My routine</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>RoutineFault</name>
+    <name>Fault</name>
     <message>
         <source>cannot be read: %1</source>
         <translation type="unfinished"></translation>
@@ -476,6 +337,245 @@
     </message>
     <message>
         <source>%1 takes 1 argument, not %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a finite number (got %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2 is negative (got %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2 is outside 1 to %3 pixels (got %4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: unknown operation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: the device refused it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>stopped where it was asked to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PaletteColor: colour number %1 is outside 0 to %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sweep: start %1, end %2 and step %3 must be finite numbers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sweep: step %1 cannot advance from %2 to %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sweep: step %1 no longer moves the counter at %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ColourPass: colour %1 reaches %2 in steps of %3 only after %4 passes, more than an int counts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ColourPass: colour %1 never reaches %2 in steps of %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>still running after %1 steps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot be read: larger than %1 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the end of the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a function or a const value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>int, float, double or bool</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>int, float, double, bool or DrawingSurface &amp;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the drawing surface</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a number, a name or &apos;(&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a double</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an int</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>one side of &apos;?:&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileWriter</name>
+    <message>
+        <source>out of memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Menu</name>
+    <message>
+        <source>Finish now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save picture…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record animation…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Run to the caret</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step back</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>Edit a copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New routine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open routine…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save routine as…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Page</name>
+    <message>
+        <source>The drawing has ended. You can close this page.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown speed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown command: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: error: the link does not hold a routine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy link</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Recording</name>
+    <message>
+        <source>a drawing command failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RoutineEditor</name>
+    <message>
+        <source>My mountains</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My water</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My sunshine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My bridge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My routine</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -74,146 +74,7 @@
     </message>
 </context>
 <context>
-    <name>FileWriter</name>
-    <message>
-        <source>out of memory</source>
-        <translation>内存不足</translation>
-    </message>
-    <message>
-        <source>it is not a regular file</source>
-        <translation>它不是普通文件</translation>
-    </message>
-    <message>
-        <source>the file is not open</source>
-        <translation>文件没有打开</translation>
-    </message>
-</context>
-<context>
-    <name>Menu</name>
-    <message>
-        <source>Finish now</source>
-        <translation>立即画完</translation>
-    </message>
-    <message>
-        <source>Save picture…</source>
-        <translation>保存图片…</translation>
-    </message>
-    <message>
-        <source>Copy picture</source>
-        <translation>复制图片</translation>
-    </message>
-    <message>
-        <source>Record animation…</source>
-        <translation>录制动画…</translation>
-    </message>
-    <message>
-        <source>Show code</source>
-        <translation>显示代码</translation>
-    </message>
-    <message>
-        <source>Pause</source>
-        <translation>暂停</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>单步</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>帮助</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>关于</translation>
-    </message>
-    <message>
-        <source>Run to the caret</source>
-        <translation>运行到光标处</translation>
-    </message>
-    <message>
-        <source>Step back</source>
-        <translation>后退一步</translation>
-    </message>
-    <message>
-        <source>Edit a copy</source>
-        <translation>编辑副本</translation>
-    </message>
-    <message>
-        <source>New routine</source>
-        <translation>新建例程</translation>
-    </message>
-    <message>
-        <source>Open routine…</source>
-        <translation>打开例程…</translation>
-    </message>
-    <message>
-        <source>Save routine as…</source>
-        <translation>另存例程…</translation>
-    </message>
-    <message>
-        <source>Run</source>
-        <translation>运行</translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation>停止</translation>
-    </message>
-</context>
-<context>
-    <name>Page</name>
-    <message>
-        <source>The drawing has ended. You can close this page.</source>
-        <translation>画图已结束。可以关闭此页面了。</translation>
-    </message>
-    <message>
-        <source>Unknown speed: %1</source>
-        <translation>未知的速度：%1</translation>
-    </message>
-    <message>
-        <source>Unknown command: %1</source>
-        <translation>未知的命令：%1</translation>
-    </message>
-    <message>
-        <source>%1: error: the link does not hold a routine</source>
-        <translation>%1: 错误：此链接不含例程</translation>
-    </message>
-    <message>
-        <source>Copy link</source>
-        <translation>复制链接</translation>
-    </message>
-</context>
-<context>
-    <name>Recording</name>
-    <message>
-        <source>a drawing command failed</source>
-        <translation>画图命令出错</translation>
-    </message>
-</context>
-<context>
-    <name>RoutineEditor</name>
-    <message>
-        <source>My mountains</source>
-        <translation>我的高山</translation>
-    </message>
-    <message>
-        <source>My water</source>
-        <translation>我的流水</translation>
-    </message>
-    <message>
-        <source>My sunshine</source>
-        <translation>我的阳光</translation>
-    </message>
-    <message>
-        <source>My bridge</source>
-        <translation>我的大桥</translation>
-    </message>
-    <message>
-        <source>My routine</source>
-        <translation>我的例程</translation>
-    </message>
-</context>
-<context>
-    <name>RoutineFault</name>
+    <name>Fault</name>
     <message>
         <source>cannot be read: %1</source>
         <translation>无法读取：%1</translation>
@@ -477,6 +338,245 @@
     <message>
         <source>%1 takes 1 argument, not %3</source>
         <translation>%1 接受 1 个参数，而不是 %3 个</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a finite number (got %3)</source>
+        <translation>%1：%2 不是有限的数（得到 %3）</translation>
+    </message>
+    <message>
+        <source>%1: %2 is negative (got %3)</source>
+        <translation>%1：%2 是负数（得到 %3）</translation>
+    </message>
+    <message>
+        <source>%1: %2 is outside 1 to %3 pixels (got %4)</source>
+        <translation>%1：%2 不在 1 到 %3 像素之间（得到 %4）</translation>
+    </message>
+    <message>
+        <source>%1: unknown operation</source>
+        <translation>%1：未知的操作</translation>
+    </message>
+    <message>
+        <source>%1: the device refused it</source>
+        <translation>%1：设备拒绝了它</translation>
+    </message>
+    <message>
+        <source>stopped where it was asked to</source>
+        <translation>已按要求在此停止</translation>
+    </message>
+    <message>
+        <source>PaletteColor: colour number %1 is outside 0 to %2</source>
+        <translation>PaletteColor：颜色编号 %1 不在 0 到 %2 之间</translation>
+    </message>
+    <message>
+        <source>Sweep: start %1, end %2 and step %3 must be finite numbers</source>
+        <translation>Sweep：起点 %1、终点 %2 和步长 %3 必须是有限的数</translation>
+    </message>
+    <message>
+        <source>Sweep: step %1 cannot advance from %2 to %3</source>
+        <translation>Sweep：步长 %1 无法从 %2 前进到 %3</translation>
+    </message>
+    <message>
+        <source>Sweep: step %1 no longer moves the counter at %2</source>
+        <translation>Sweep：步长 %1 在 %2 处已不能使计数器改变</translation>
+    </message>
+    <message>
+        <source>ColourPass: colour %1 reaches %2 in steps of %3 only after %4 passes, more than an int counts</source>
+        <translation>ColourPass：颜色 %1 以 %3 为步长要经过 %4 遍才到达 %2，超出 int 所能计数的范围</translation>
+    </message>
+    <message>
+        <source>ColourPass: colour %1 never reaches %2 in steps of %3</source>
+        <translation>ColourPass：颜色 %1 以 %3 为步长永远到不了 %2</translation>
+    </message>
+    <message>
+        <source>still running after %1 steps</source>
+        <translation>运行 %1 步后仍未结束</translation>
+    </message>
+    <message>
+        <source>cannot be read: larger than %1 bytes</source>
+        <translation>无法读取：大于 %1 字节</translation>
+    </message>
+    <message>
+        <source>the end of the file</source>
+        <translation>文件末尾</translation>
+    </message>
+    <message>
+        <source>a function or a const value</source>
+        <translation>函数或 const 值</translation>
+    </message>
+    <message>
+        <source>int, float, double or bool</source>
+        <translation>int、float、double 或 bool</translation>
+    </message>
+    <message>
+        <source>int, float, double, bool or DrawingSurface &amp;</source>
+        <translation>int、float、double、bool 或 DrawingSurface &amp;</translation>
+    </message>
+    <message>
+        <source>the drawing surface</source>
+        <translation>绘图表面</translation>
+    </message>
+    <message>
+        <source>a name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>a number, a name or &apos;(&apos;</source>
+        <translation>数字、名称或 &apos;(&apos;</translation>
+    </message>
+    <message>
+        <source>a double</source>
+        <translation>double 类型</translation>
+    </message>
+    <message>
+        <source>an int</source>
+        <translation>int 类型</translation>
+    </message>
+    <message>
+        <source>one side of &apos;?:&apos;</source>
+        <translation>&apos;?:&apos; 的一侧</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+</context>
+<context>
+    <name>FileWriter</name>
+    <message>
+        <source>out of memory</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>文件没有打开</translation>
+    </message>
+</context>
+<context>
+    <name>Menu</name>
+    <message>
+        <source>Finish now</source>
+        <translation>立即画完</translation>
+    </message>
+    <message>
+        <source>Save picture…</source>
+        <translation>保存图片…</translation>
+    </message>
+    <message>
+        <source>Copy picture</source>
+        <translation>复制图片</translation>
+    </message>
+    <message>
+        <source>Record animation…</source>
+        <translation>录制动画…</translation>
+    </message>
+    <message>
+        <source>Show code</source>
+        <translation>显示代码</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>单步</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Run to the caret</source>
+        <translation>运行到光标处</translation>
+    </message>
+    <message>
+        <source>Step back</source>
+        <translation>后退一步</translation>
+    </message>
+    <message>
+        <source>Edit a copy</source>
+        <translation>编辑副本</translation>
+    </message>
+    <message>
+        <source>New routine</source>
+        <translation>新建例程</translation>
+    </message>
+    <message>
+        <source>Open routine…</source>
+        <translation>打开例程…</translation>
+    </message>
+    <message>
+        <source>Save routine as…</source>
+        <translation>另存例程…</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+</context>
+<context>
+    <name>Page</name>
+    <message>
+        <source>The drawing has ended. You can close this page.</source>
+        <translation>画图已结束。可以关闭此页面了。</translation>
+    </message>
+    <message>
+        <source>Unknown speed: %1</source>
+        <translation>未知的速度：%1</translation>
+    </message>
+    <message>
+        <source>Unknown command: %1</source>
+        <translation>未知的命令：%1</translation>
+    </message>
+    <message>
+        <source>%1: error: the link does not hold a routine</source>
+        <translation>%1: 错误：此链接不含例程</translation>
+    </message>
+    <message>
+        <source>Copy link</source>
+        <translation>复制链接</translation>
+    </message>
+</context>
+<context>
+    <name>Recording</name>
+    <message>
+        <source>a drawing command failed</source>
+        <translation>画图命令出错</translation>
+    </message>
+</context>
+<context>
+    <name>RoutineEditor</name>
+    <message>
+        <source>My mountains</source>
+        <translation>我的高山</translation>
+    </message>
+    <message>
+        <source>My water</source>
+        <translation>我的流水</translation>
+    </message>
+    <message>
+        <source>My sunshine</source>
+        <translation>我的阳光</translation>
+    </message>
+    <message>
+        <source>My bridge</source>
+        <translation>我的大桥</translation>
+    </message>
+    <message>
+        <source>My routine</source>
+        <translation>我的例程</translation>
     </message>
 </context>
 <context>

@@ -228,11 +228,11 @@ EMSCRIPTEN_KEEPALIVE double sd_picture_operations(const Picture *picture)
 EMSCRIPTEN_KEEPALIVE Routine *sd_compile(const char *fileName, const char *text, int length)
 {
     auto compiled = CompiledRoutine::compile(fileName, std::string_view(text, static_cast<std::size_t>(length)));
-    if (const auto *message = std::get_if<RoutineMessage>(&compiled)) {
+    if (const auto *message = std::get_if<FaultMessage>(&compiled)) {
         std::string values;
         for (const std::string &value : message->values)
             values += (values.empty() ? "" : ",") + jsonString(value);
-        lastError = "{\"kind\":\"refused\",\"fault\":" + std::to_string(static_cast<int>(message->fault)) +
+        lastError = "{\"kind\":\"refused\",\"fault\":" + std::to_string(static_cast<int>(message->kind)) +
                     ",\"values\":[" + values + "],\"line\":" + std::to_string(message->line) +
                     ",\"column\":" + std::to_string(message->column) + ",\"message\":" +
                     jsonString(message->format(fileName)) + "}";

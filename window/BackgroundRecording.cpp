@@ -2,7 +2,7 @@
 
 #include "AnimationFile.h"
 #include "Recording.h"
-#include "RunTimeErrorLine.h"
+#include "RuntimeErrorLine.h"
 #include "Stage.h"
 
 #include <QDir>

@@ -14,7 +14,7 @@
 #include "PictureNote.h"
 #include "RoutineEditor.h"
 #include "RoutineFiles.h"
-#include "RunTimeErrorLine.h"
+#include "RuntimeErrorLine.h"
 #include "SpeedItems.h"
 #include "Stage.h"
 #include "StepMarker.h"
@@ -75,7 +75,7 @@ Form1::Form1(double devicePixelRatio, QWidget *parent)
     m_runner->setObjectName(QStringLiteral("runner"));
     connect(m_runner, &RunnerDriver::drawn, this, &Form1::showChanges);
     connect(m_runner, &RunnerDriver::commandFinished, this, &Form1::describePicture);
-    connect(m_runner, &RunnerDriver::failed, this, &Form1::reportRunTimeError);
+    connect(m_runner, &RunnerDriver::failed, this, &Form1::reportRuntimeError);
     connect(m_runner, &RunnerDriver::idle, this, &Form1::drawingIdle);
     m_marker = new StepMarker(*m_runner, *m_view, this);
     m_marker->setObjectName(QStringLiteral("StepMarker"));
@@ -188,11 +188,11 @@ void Form1::buildRoutineItems(QAction *run, QAction *stop)
         return command.routine() && RoutineFiles::isKept(QString::fromStdString(command.routine()->fileName()));
     });
     connect(m_runner, &RunnerDriver::commandFailed, this, [this](const Runnable &, const QString &message) {
-        writeRunTimeError(message, false);
-        m_codePane->editor().showRunTimeError(message);
+        writeRuntimeError(message, false);
+        m_codePane->editor().showRuntimeError(message);
     });
     m_changes = new LiveChanges(*m_runner, *m_view, *this);
-    connect(m_changes, &LiveChanges::failed, &m_codePane->editor(), &RoutineEditor::showRunTimeError);
+    connect(m_changes, &LiveChanges::failed, &m_codePane->editor(), &RoutineEditor::showRuntimeError);
     connect(m_changes, &LiveChanges::noteChanged, this, &Form1::layOut);
     connect(m_codePane, &CodePane::routineChanged, this, [this](const Runnable &routine) {
         if (!m_ending)
@@ -339,11 +339,11 @@ void Form1::RunCommand(const Runnable &command)
     m_codePane->refresh();
 }
 
-void Form1::reportRunTimeError(const QString &message)
+void Form1::reportRuntimeError(const QString &message)
 {
     // No click is taken while the message box is up.
     halt();
-    writeRunTimeError(message, true);
+    writeRuntimeError(message, true);
     if (m_errorDialogs)
         QMessageBox::critical(this, windowTitle(), tr("The drawing stopped with an error:\n%1").arg(escapeForMessage(message)));
     end(Ending::Failed);

@@ -90,7 +90,7 @@ public:
     // drawing and taking commands, tells `message` on stderr and, with error
     // dialogs on, in a message box, and then ends, as failed. The
     // window's own commands end this way when they fail.
-    void reportRunTimeError(const QString &message);
+    void reportRuntimeError(const QString &message);
 
     // Whether a run-time error is also shown in a modal message box, for a
     // user at the screen, and an unsaved change to the learner's routine

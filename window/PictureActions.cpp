@@ -4,7 +4,7 @@
 #include "BackgroundRecording.h"
 #include "RunnerDriver.h"
 #include "ImageFile.h"
-#include "RunTimeErrorLine.h"
+#include "RuntimeErrorLine.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #include "Translations.h"
 
 #include "FailureWording.h"
-#include "RoutineWords.h"
+#include "FaultWords.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -28,7 +28,7 @@ void installTranslations(const QLocale &locale)
     const QString suffix = chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
     if (program.load(QStringLiteral(":/i18n/sweepdraw_") + suffix))
         QCoreApplication::installTranslator(&program);
-    setFailureWording([](const RuntimeError &error) { return wordedRunTimeError(error).toStdString(); });
+    setFailureWording([](const RuntimeError &error) { return wordedRuntimeError(error).toStdString(); });
     // Qt's own texts are English already.
     if (chinese
         && qt.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -119,7 +119,7 @@ int main(int argc, char **argv)
     for (const Scene &scene : scenes) {
         const std::string path = std::string(argv[1]) + "/" + scene.file;
         const auto routine = CompiledRoutine::compileFile(path);
-        if (const auto *message = std::get_if<RoutineMessage>(&routine)) {
+        if (const auto *message = std::get_if<FaultMessage>(&routine)) {
             std::fprintf(stderr, "%s\n", message->format(path).c_str());
             return 1;
         }

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
     const auto compiled = CompiledRoutine::compile("fuzz.cpp", text);
-    if (const auto *refused = std::get_if<RoutineMessage>(&compiled)) {
+    if (const auto *refused = std::get_if<FaultMessage>(&compiled)) {
         (void)refused->format("fuzz.cpp");
         return 0;
     }

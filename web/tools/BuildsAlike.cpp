@@ -183,7 +183,7 @@ void routines(long long count, const std::string &dir, bool floats)
         const bool inFloats = floats && i / 4 % 2; // every scene in both
         const std::string text = edited(scenes[static_cast<std::size_t>(i) % scenes.size()], inFloats, random);
         auto compiled = CompiledRoutine::compile("Edited.cpp", text);
-        if (std::holds_alternative<RoutineMessage>(compiled)) {
+        if (std::holds_alternative<FaultMessage>(compiled)) {
             std::printf("%lld refused\n", i);
             continue;
         }

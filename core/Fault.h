@@ -1,20 +1,22 @@
 #pragma once
 
-#include "RuntimeError.h"
-
-#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sweepdraw {
 
-// Why a routine file is refused, or why its run stopped, as data: the kind
-// of fault and the values its message quotes, already escaped and in quotes
-// where they are code. The layers above word it in the user's language from
-// the kind and the values, with englishOf() as the key to the translation;
-// englishOf() words it as a compiler would, in English, for the engine's own
-// uses (a program without a window, a test, the fuzzer).
-enum class RoutineFault {
+// Why a drawing failed, or why a routine file is refused, as data: the kind
+// of fault and the values its wording quotes, already escaped and in quotes
+// where they are code. One vocabulary for the whole engine: the drawing
+// core's checks, the routine's compiler and its machine. The layers that
+// show a fault word it in the user's language from the kind and the values,
+// with englishOf() as the key to the translation; englishOf() is the
+// engine's one wording of each kind, in English, as a compiler writes it,
+// for what() and for a page or a program without translations.
+enum class FaultKind : unsigned char {
+    // A routine file refused: the values each kind quotes.
+
     CannotRead,          // the system's reason
     TooLarge,            // the limit in bytes
     NotUtf8,
@@ -69,7 +71,7 @@ enum class RoutineFault {
     FunctionTooLarge,    // the function
     NotSupported,        // the construct
 
-    // Run-time errors, where C++ leaves the result undefined or the run
+    // A routine's run-time errors, where C++ leaves the result undefined or the run
     // cannot go on.
     OutOfRange,          // the type converted to, the value
     DivisionByZero,      // the type
@@ -84,14 +86,44 @@ enum class RoutineFault {
     CallsTooDeep,        // the limit
     NoReturnValue,       // the function
     StepBudget,          // the budget of steps
+
+    // The drawing core's: a surface operation refused, a colour or a loop
+    // that cannot be, a budget of steps spent.
+    NotFinite,            // the operation, the argument, its value
+    Negative,             // the operation, the argument, its value
+    PenWidthOutside,      // the operation, the argument, the widest, its value
+    UnknownOperation,     // the surface
+    DeviceRefused,        // the operation
+    StoppedHere,          // nothing: a run ended on purpose, never shown
+    ColourOutside,        // the number, the last number of the palette
+    SweepNotFinite,       // the start, the end, the step
+    SweepCannotAdvance,   // the step, the start, the end
+    SweepStalls,          // the step, the value
+    ColourPassTooLong,    // the first colour, the stop, the change, the passes
+    ColourPassNeverEnds,  // the first colour, the stop, the change
+    StepsSpent,           // the budget of steps
+    FileTooLarge,         // the limit in bytes
+
+    // Phrases a fault quotes as values (phrase()), worded as the faults are.
+    EndOfFile,
+    FunctionOrConstant,
+    ValueType,
+    ParameterType,
+    DrawingSurface,
+    Name,
+    Operand,
+    CounterIsDouble,
+    CounterIsInt,
+    ConditionalSide,
+    NotRegularFile,
 };
 
-struct RoutineMessage
+struct FaultMessage
 {
-    RoutineFault fault = RoutineFault::Expected;
+    FaultKind kind = FaultKind::Expected;
     std::vector<std::string> values;
     // Counted from 1, the column in display columns as GCC counts them; 0
-    // when the fault is the file's as a whole.
+    // when the fault is the file's as a whole, or has no place in a file.
     int line = 0;
     int column = 0;
 
@@ -99,42 +131,25 @@ struct RoutineMessage
     std::string what() const;
     // As compilers write it, so that editors can jump to it:
     // "FILE:LINE:COLUMN: error: what" ("FILE:LINE: error: what" with no
-    // column, as for a run-time error), one line safe to print
-    // (escapeForMessage).
+    // column, as for a run-time error; what alone with no file), one line
+    // safe to print (escapeForMessage).
     std::string format(const std::string &fileName) const { return located(fileName, what()); }
     // The same with `wording` as what it says.
     std::string located(const std::string &fileName, const std::string &wording) const;
 };
 
-// The English wording of `fault`, with %1, %2 and %3 where its values go.
-const char *englishOf(RoutineFault fault);
+// The English wording of `kind`, with %1 to %4 where its values go.
+const char *englishOf(FaultKind kind);
 
-// `wording` with %1, %2 and %3 replaced by the values.
-std::string withValues(std::string wording, const std::vector<std::string> &values);
+// How a layer words a kind: englishOf, or its translation.
+using KindWording = std::string (*)(FaultKind kind);
 
-// A routine's run-time error as data: what() is "FILE:LINE: error: what",
-// in English, as a compiler would write it.
-class RoutineRunError final : public LocatedError
-{
-public:
-    RoutineRunError(std::string fileName, RoutineMessage message);
+// `wording` with %1 to %9 replaced by the values, and a value that is a
+// phrase() by the phrase as `words` words it.
+std::string withValues(std::string_view wording, const std::vector<std::string> &values, KindWording words);
 
-    const std::string &fileName() const { return m_fileName; }
-    const RoutineMessage &message() const { return m_message; }
-
-private:
-    std::string m_fileName;
-    RoutineMessage m_message;
-};
-
-// The refusal the compiler throws from wherever it finds a fault.
-struct RoutineRefusal
-{
-    RoutineMessage message;
-};
-
-[[noreturn]] void refuseRoutine(int line, int column, RoutineFault fault,
-                                std::initializer_list<std::string> values = {});
+// A value that stands for the phrase `kind`, worded where the fault is.
+std::string phrase(FaultKind kind);
 
 // 'text', escaped for a message.
 std::string quotedForMessage(std::string_view text);

@@ -13,6 +13,6 @@ QString escapeForMessage(const QString &text);
 // error: "sweepdraw: run-time error: MESSAGE", the message escaped, as a critical message when
 // the failure ends the drawing, as a warning when the command was forgiven
 // it and the drawing goes on.
-void writeRunTimeError(const QString &message, bool endsTheDrawing);
+void writeRuntimeError(const QString &message, bool endsTheDrawing);
 
 } // namespace sweepdraw

@@ -1,4 +1,4 @@
-#include "RunTimeErrorLine.h"
+#include "RuntimeErrorLine.h"
 
 #include "MessageText.h"
 
@@ -11,7 +11,7 @@ QString escapeForMessage(const QString &text)
     return QString::fromStdString(escapeForMessage(text.toStdString()));
 }
 
-void writeRunTimeError(const QString &message, bool endsTheDrawing)
+void writeRuntimeError(const QString &message, bool endsTheDrawing)
 {
     if (endsTheDrawing)
         qCritical().noquote() << "sweepdraw: run-time error:" << escapeForMessage(message);

@@ -1,4 +1,4 @@
-#include "Routine.h"
+#include "CommandCode.h"
 
 #include "CompiledRoutine.h"
 #include "SceneFile.h"
@@ -10,7 +10,7 @@
 
 namespace sweepdraw {
 
-Routine::Routine(const Command &command)
+CommandCode::CommandCode(const Command &command)
 {
     m_operations = tallyOf(command.button).operations;
     const char *path = sceneFileOf(command.button);
@@ -29,7 +29,7 @@ Routine::Routine(const Command &command)
         learn(*routine);
 }
 
-Routine::Routine(const CompiledRoutine &routine, long long operations)
+CommandCode::CommandCode(const CompiledRoutine &routine, long long operations)
     : m_fileName(QFileInfo(QString::fromStdString(routine.fileName())).fileName())
     , m_source(QString::fromStdString(routine.source()))
     , m_operations(operations)
@@ -37,20 +37,20 @@ Routine::Routine(const CompiledRoutine &routine, long long operations)
     learn(routine);
 }
 
-void Routine::learn(const CompiledRoutine &routine)
+void CommandCode::learn(const CompiledRoutine &routine)
 {
     for (const RoutineLoop &loop : routine.loops())
         m_loops.emplace(loop.firstLine, loop);
     m_calls = routine.calls();
 }
 
-const RoutineLoop *Routine::loopAt(int line) const
+const RoutineLoop *CommandCode::loopAt(int line) const
 {
     const auto found = m_loops.find(line);
     return found == m_loops.end() ? nullptr : &found->second;
 }
 
-int Routine::loopRound(int line) const
+int CommandCode::loopRound(int line) const
 {
     // By first line, so the last that holds it is the innermost.
     int innermost = 0;
@@ -60,7 +60,7 @@ int Routine::loopRound(int line) const
     return innermost;
 }
 
-int Routine::lineCalling(std::string_view operation, int loopLine) const
+int CommandCode::lineCalling(std::string_view operation, int loopLine) const
 {
     const RoutineLoop *loop = loopAt(loopLine);
     int within = 0;
@@ -77,7 +77,7 @@ int Routine::lineCalling(std::string_view operation, int loopLine) const
     return within;
 }
 
-int Routine::lineOfCallOutsideLoops(int index) const
+int CommandCode::lineOfCallOutsideLoops(int index) const
 {
     for (const RoutineCall &call : m_calls)
         if (call.loopLine == 0 && index-- == 0)
@@ -85,7 +85,7 @@ int Routine::lineOfCallOutsideLoops(int index) const
     return 0;
 }
 
-RunToStop Routine::stopAt(int line) const
+RunToStop CommandCode::stopAt(int line) const
 {
     if (const int loop = loopRound(line))
         return {.loopLine = loop};

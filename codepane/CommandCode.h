@@ -23,11 +23,11 @@ class CompiledRoutine;
 // every file of scenes/, read by the same parser as a routine read from a
 // file. A command whose action has no loops of its own, as "清除", has no
 // file and no source.
-class Routine final
+class CommandCode final
 {
 public:
-    explicit Routine(const Command &command);
-    Routine(const CompiledRoutine &routine, long long operations);
+    explicit CommandCode(const Command &command);
+    CommandCode(const CompiledRoutine &routine, long long operations);
 
     const QString &fileName() const { return m_fileName; } // "Sunshine.cpp"
     const QString &source() const { return m_source; }
