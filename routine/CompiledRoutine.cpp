@@ -25,10 +25,18 @@ std::variant<CompiledRoutine, FaultMessage> CompiledRoutine::compile(std::string
     auto program = std::make_shared<RoutineProgram>();
     program->fileName = std::move(fileName);
     program->source = std::string(text);
+    // The tokens and the tree are scratch, emptied and kept from one
+    // compile to the next on the thread: a large file then takes no fresh
+    // memory from the system, whose first touch costs more than reading it.
+    thread_local std::vector<Token> tokens;
+    thread_local RoutineSyntax syntax;
+    syntax.exprs.clear();
+    syntax.stmts.clear();
+    syntax.functions.clear();
     try {
         const RoutineSource source(program->source);
-        RoutineSyntax syntax;
-        Parser(source, tokenize(source), syntax, *program).file();
+        tokenize(source, tokens);
+        Parser(source, tokens, syntax, *program).file();
         emitRoutine(syntax, *program);
     } catch (const RoutineRefusal &refusal) {
         return refusal.message;

@@ -3,6 +3,7 @@
 #include "Library.h"
 #include "RoutineRefusal.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -18,6 +19,8 @@ namespace {
 constexpr int kPinned = 0x4000;
 constexpr int kConstants = 0x8000;
 constexpr int kMaxSlots = 0xffff;
+// What an expression statement or a for's step is asked for: no value.
+constexpr int kDropped = -2;
 
 class Emitter final
 {
@@ -93,33 +96,15 @@ private:
 
     void patch(std::size_t jump) { m_program.code[jump].target = label(); }
 
+    void patch(const std::vector<std::size_t> &jumps)
+    {
+        for (const std::size_t jump : jumps)
+            patch(jump);
+    }
+
     void forgetWritten(const Instruction &instruction)
     {
-        int written[2] = {-1, -1};
-        switch (instruction.op) {
-        case OpCode::SinCosF:
-        case OpCode::SinCosD: written[1] = instruction.b; [[fallthrough]];
-        default: written[0] = instruction.a; break;
-        case OpCode::SweepStart:
-        case OpCode::SweepNext:
-        case OpCode::ColourStart:
-        case OpCode::ColourNext: written[0] = instruction.d; break;
-        case OpCode::Call: written[0] = instruction.b; break;
-        case OpCode::SetPenWidth:
-        case OpCode::PlotPoint:
-        case OpCode::PlotPointOfDoubles:
-        case OpCode::DrawBox:
-        case OpCode::DrawCircle:
-        case OpCode::ClearSurface:
-        case OpCode::Jump:
-        case OpCode::JumpIfFalse:
-        case OpCode::JumpIfTrue:
-        case OpCode::LoopBack:
-        case OpCode::Return:
-        case OpCode::ReturnVoid:
-        case OpCode::NoReturn:
-        case OpCode::End: break;
-        }
+        const std::array<int, 2> written = writtenBy(instruction);
         std::erase_if(m_pending, [&](const Pending &pending) {
             return pending.argument == written[0] || pending.argument == written[1];
         });
@@ -173,17 +158,17 @@ private:
             // Into a slot of its own: one arm must not write a variable
             // the other, or the test, still reads.
             const int into = want >= m_variables ? want : temp();
-            std::size_t skip = 0;
             if (e.kind == Expr::Kind::Conditional) {
-                skip = emit(OpCode::JumpIfFalse, e.line, value(e.a));
+                std::vector<std::size_t> skips;
+                jumpUnless(e.a, e.line, skips);
                 value(e.b, into);
                 const std::size_t end = emit(OpCode::Jump, e.line);
-                patch(skip);
+                patch(skips);
                 value(e.c, into);
                 patch(end);
             } else {
                 value(e.a, into);
-                skip = emit(e.kind == Expr::Kind::And ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, e.line, into);
+                const std::size_t skip = emit(e.kind == Expr::Kind::And ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, e.line, into);
                 value(e.b, into);
                 patch(skip);
             }
@@ -201,25 +186,41 @@ private:
                 one.f = 1;
             else
                 one.d = 1;
-            const int before = e.after ? temp() : -1;
+            const bool copied = e.after && want != kDropped;
+            const int before = copied ? temp() : -1;
             move(before, e.slot, e.line);
             emit(e.op, e.line, e.slot, e.slot, constant(e.type, one));
-            const int result = e.after ? before : e.slot;
+            const int result = copied ? before : e.slot;
             move(want, result, e.line);
             return want >= 0 ? want : result;
         }
         case Expr::Kind::Call: {
+            // The first three arguments that are constants, or variables
+            // no later argument changes, the call copies from their slots;
+            // the others are worked out in place.
             const int first = m_variables + m_temps;
+            int from[3] = {first, first + 1, first + 2};
             for (std::size_t i = 0; i < e.arguments.size(); ++i)
                 temp();
-            for (std::size_t i = 0; i < e.arguments.size(); ++i)
-                if (expr(e.arguments[i]).type != Type::Surface)
+            for (std::size_t i = 0; i < e.arguments.size(); ++i) {
+                const Expr &argument = expr(e.arguments[i]);
+                const auto later = e.arguments.begin() + static_cast<long>(i) + 1;
+                if (argument.type == Type::Surface)
+                    continue;
+                if (i < 3
+                    && (argument.kind == Expr::Kind::Constant
+                        || (argument.kind == Expr::Kind::Local
+                            && std::none_of(later, e.arguments.end(), [&](int a) { return changes(m_syntax, a); }))))
+                    from[i] = value(e.arguments[i]);
+                else
                     value(e.arguments[i], first + static_cast<int>(i));
-            const int result = e.type == Type::Void ? 0 : temp();
-            m_program.code[emit(OpCode::Call, e.line, first, result)].target = e.function;
+            }
+            // The result goes where it is wanted at once: the callee's
+            // frame begins at `first`, above any slot wanted.
+            const int result = e.type == Type::Void ? 0 : want >= 0 ? want : temp();
+            m_program.code[emit(OpCode::Call, e.line, first, result, from[0], from[1], from[2])].target = e.function;
             label();
-            move(want, result, e.line);
-            return want >= 0 ? want : result;
+            return result;
         }
         }
         return 0;
@@ -229,10 +230,10 @@ private:
     {
         const int a = value(e.a);
         const int b = e.b >= 0 ? value(e.b) : 0;
-        const bool trigonometry = (e.op == OpCode::MathF1 || e.op == OpCode::MathD1)
-                                  && (mathFunction(e.function).name == "sin" || mathFunction(e.function).name == "cos");
+        const bool onFloat = e.op == OpCode::MathF1;
+        const bool isSin = (onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "sin";
+        const bool trigonometry = isSin || ((onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "cos");
         if (trigonometry) {
-            const bool isSin = mathFunction(e.function).name == "sin";
             for (const Pending &pending : m_pending) {
                 if (pending.argument != a || pending.isSin == isSin || pending.op != e.op)
                     continue;
@@ -252,8 +253,10 @@ private:
         const int into = want >= 0 ? want : temp();
         const std::size_t at = e.after ? emit(e.op, e.line, into, b, a) : emit(e.op, e.line, into, a, b);
         m_program.code[at].target = e.function;
+        if (trigonometry)
+            m_program.code[at].op = isSin ? (onFloat ? OpCode::SinF : OpCode::SinD) : (onFloat ? OpCode::CosF : OpCode::CosD);
         if (trigonometry && a != into)
-            m_pending.push_back({at, a, mathFunction(e.function).name == "sin", e.op});
+            m_pending.push_back({at, a, isSin, e.op});
         return into;
     }
 
@@ -268,7 +271,7 @@ private:
             break;
         case Stmt::Kind::Expression: {
             const Expr &e = expr(s.expr);
-            value(s.expr, e.kind == Expr::Kind::Assign ? e.slot : -1);
+            value(s.expr, e.kind == Expr::Kind::Assign ? e.slot : kDropped);
             break;
         }
         case Stmt::Kind::If: {
@@ -279,14 +282,15 @@ private:
                     statement(s.otherwise);
                 break;
             }
-            const std::size_t skip = emit(OpCode::JumpIfFalse, s.line, value(s.expr));
+            std::vector<std::size_t> skips;
+            jumpUnless(s.expr, s.line, skips);
             statement(s.body);
             if (s.otherwise < 0) {
-                patch(skip);
+                patch(skips);
                 break;
             }
             const std::size_t end = emit(OpCode::Jump, s.line);
-            patch(skip);
+            patch(skips);
             statement(s.otherwise);
             patch(end);
             break;
@@ -299,6 +303,8 @@ private:
         case Stmt::Kind::Return:
             if (s.inLoopBody)
                 m_bodies.back().push_back(emit(OpCode::Jump, s.line));
+            else if (s.expr >= 0 && expr(s.expr).kind == Expr::Kind::Conditional)
+                returnEither(expr(s.expr), s.line);
             else if (s.expr >= 0)
                 emit(OpCode::Return, s.line, value(s.expr));
             else
@@ -309,19 +315,70 @@ private:
         }
     }
 
-    // A for, while or do loop: its test, its body, and its turn, counted.
+    // return a ? b : c, as if (a) return b; return c;
+    void returnEither(const Expr &e, int line)
+    {
+        std::vector<std::size_t> skips;
+        jumpUnless(e.a, line, skips);
+        emit(OpCode::Return, line, value(e.b));
+        patch(skips);
+        emit(OpCode::Return, line, value(e.c));
+    }
+
+    // The operands of the comparison `e`, in the order its instruction
+    // takes them.
+    std::pair<int, int> compared(const Expr &e)
+    {
+        const int a = value(e.a);
+        const int b = value(e.b);
+        return e.after ? std::pair{b, a} : std::pair{a, b};
+    }
+
+    // Adds to `jumps` those that leave when `index` is false, a comparison
+    // and the jump made one instruction.
+    void jumpUnless(int index, int line, std::vector<std::size_t> &jumps)
+    {
+        const Expr &e = expr(index);
+        if (e.kind == Expr::Kind::And) {
+            jumpUnless(e.a, line, jumps);
+            jumpUnless(e.b, line, jumps);
+        } else if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {
+            const auto [a, b] = compared(e);
+            jumps.push_back(emit(fusedWith(e.op, OpCode::JumpUnlessLtI), line, a, b));
+        } else {
+            jumps.push_back(emit(OpCode::JumpIfFalse, line, value(index)));
+        }
+    }
+
+    // A loop's turn, and its test: back to `top` while `index` is true.
+    void loopIf(int index, int line, std::uint32_t top)
+    {
+        const Expr &e = expr(index);
+        std::size_t turn = 0;
+        if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {
+            const auto [a, b] = compared(e);
+            turn = emit(fusedWith(e.op, OpCode::LoopIfLtI), line, a, b);
+        } else {
+            turn = emit(OpCode::LoopIfTrue, line, value(index));
+        }
+        m_program.code[turn].target = top;
+    }
+
+    // A for, while or do loop: its body, its turn, counted after every run
+    // of the body, and its test after the turn (a for or while loop's made
+    // once before the body as well), so that a turn runs one jump.
     void loop(const Stmt &s)
     {
         if (s.init >= 0)
             statement(s.init);
         const bool isDo = s.kind == Stmt::Kind::Do;
-        const std::uint32_t top = label();
-        std::size_t exit = 0;
         const bool tested = s.expr >= 0 && !isDo;
+        std::vector<std::size_t> exits;
         if (tested) {
             m_temps = 0;
-            exit = emit(OpCode::JumpIfFalse, s.line, value(s.expr));
+            jumpUnless(s.expr, s.line, exits);
         }
+        const std::uint32_t top = label();
         m_loops.emplace_back();
         statement(s.body);
         LoopJumps jumps = std::move(m_loops.back());
@@ -331,17 +388,13 @@ private:
         label();
         m_temps = 0;
         if (s.step >= 0)
-            value(s.step);
-        std::size_t leave = 0;
-        if (isDo)
-            leave = emit(OpCode::JumpIfFalse, s.line, value(s.expr));
-        m_program.code[emit(OpCode::LoopBack, s.line)].target = top;
-        if (tested)
-            patch(exit);
-        if (isDo)
-            patch(leave);
-        for (const std::size_t jump : jumps.breaks)
-            patch(jump);
+            value(s.step, kDropped);
+        if (s.expr >= 0)
+            loopIf(s.expr, s.line, top);
+        else
+            m_program.code[emit(OpCode::LoopBack, s.line)].target = top;
+        patch(exits);
+        patch(jumps.breaks);
         label();
     }
 
@@ -381,10 +434,18 @@ private:
                  value(expr(arguments[2]).a));
             return;
         }
+        // A colour of the palette, on the operation's own line, is looked
+        // up by the operation: a number outside the palette fails there.
+        const OpCode ofPalette = s.op == OpCode::PlotPoint    ? OpCode::PlotPointOfPalette
+                                 : s.op == OpCode::DrawBox    ? OpCode::DrawBoxOfPalette
+                                 : s.op == OpCode::DrawCircle ? OpCode::DrawCircleOfPalette
+                                                              : OpCode::End;
+        const bool fused = ofPalette != OpCode::End && isOp(arguments.back(), OpCode::Palette)
+                           && expr(arguments.back()).line == s.line;
         int slots[5] = {};
         for (std::size_t i = 0; i < arguments.size(); ++i)
-            slots[i] = value(arguments[i]);
-        emit(s.op, s.line, slots[0], slots[1], slots[2], slots[3], slots[4]);
+            slots[i] = fused && i + 1 == arguments.size() ? value(expr(arguments[i]).a) : value(arguments[i]);
+        emit(fused ? ofPalette : s.op, s.line, slots[0], slots[1], slots[2], slots[3], slots[4]);
     }
 
     void relocate(std::uint32_t start)
@@ -424,6 +485,7 @@ private:
 
 void emitRoutine(const RoutineSyntax &syntax, RoutineProgram &program)
 {
+    program.code.reserve(syntax.exprs.size());
     Emitter emitter(syntax, program);
     for (const FunctionSyntax &function : syntax.functions)
         emitter.function(function);

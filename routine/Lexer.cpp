@@ -79,9 +79,9 @@ public:
     {
     }
 
-    std::vector<Token> tokens()
+    void tokens(std::vector<Token> &tokens)
     {
-        std::vector<Token> tokens;
+        tokens.clear();
         tokens.reserve(m_text.size() / 3 + 1);
         bool lineStart = true;
         for (;;) {
@@ -91,7 +91,7 @@ public:
             token.line = m_line + m_source.joinedBefore(token.offset);
             if (m_at == m_text.size()) {
                 tokens.push_back(token);
-                return tokens;
+                return;
             }
             if (peek() == '#') {
                 if (!lineStart)
@@ -163,16 +163,23 @@ private:
                 ++length;
             return take(token, Token::Kind::Word, length);
         }
+        const bool single = std::string_view("(){}[]<>,;.&*/+-=%!?:|^~").find(c) != std::string_view::npos;
+        // The brackets and separators begin no longer operator, and every
+        // longer one goes on with one of a few characters.
+        if (single
+            && (std::string_view("(){}[],;?~").find(c) != std::string_view::npos
+                || std::string_view("=<>.:+-&|").find(peek(1)) == std::string_view::npos))
+            return take(token, Token::Kind::Punct, 1);
         // The longest operator that starts here, as C++ reads them: "--x"
         // is a decrement, "a---b" is "a-- - b".
-        constexpr std::array<std::string_view, 24> kLong = {
+        static constexpr std::array<std::string_view, 24> kLong = {
             "<<=", ">>=", "<=>", "...", "::", "++", "--", "+=", "-=", "*=", "/=", "%=",
             "==",  "!=",  "<=",  ">=",  "&&", "||", "->", "<<", ">>", "&=", "|=", "^=",
         };
         for (const std::string_view op : kLong)
-            if (m_text.substr(m_at, op.size()) == op)
+            if (op[0] == c && op[1] == peek(1) && (op.size() == 2 || op[2] == peek(2)))
                 return take(token, Token::Kind::Punct, op.size());
-        if (std::string_view("(){}[]<>,;.&*/+-=%!?:|^~").find(c) != std::string_view::npos)
+        if (single)
             return take(token, Token::Kind::Punct, 1);
         const std::size_t length = decodeAt(m_text, m_at).second;
         refuse(FaultKind::UnexpectedCharacter, {quotedForMessage(m_text.substr(m_at, length))});
@@ -289,6 +296,14 @@ RoutineSource::RoutineSource(std::string_view file)
         at = 3;
     }
     while (at < file.size()) {
+        // The plain text up to the next CR or backslash, copied at once.
+        std::size_t plain = at;
+        while (plain < file.size() && file[plain] != '\r' && file[plain] != '\\')
+            ++plain;
+        m_text.append(file.substr(at, plain - at));
+        at = plain;
+        if (at == file.size())
+            break;
         const char c = file[at];
         if (c == '\r') {
             const bool pair = at + 1 < file.size() && file[at + 1] == '\n';
@@ -313,9 +328,6 @@ RoutineSource::RoutineSource(std::string_view file)
             m_removals.push_back(
                 {static_cast<std::uint32_t>(m_text.size()), static_cast<std::uint32_t>(end + lineEnd - at), true});
             at = end + lineEnd;
-        } else {
-            m_text += c;
-            ++at;
         }
     }
 }
@@ -366,9 +378,9 @@ void RoutineSource::refuse(std::uint32_t offset, FaultKind fault, std::initializ
     refuseRoutine(line, column, fault, values);
 }
 
-std::vector<Token> tokenize(const RoutineSource &source)
+void tokenize(const RoutineSource &source, std::vector<Token> &tokens)
 {
-    return Lexer(source).tokens();
+    Lexer(source).tokens(tokens);
 }
 
 } // namespace sweepdraw

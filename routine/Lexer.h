@@ -63,8 +63,9 @@ private:
     std::vector<Removal> m_removals;
 };
 
-// Splits a routine's text into tokens; refuses a character, comment or
-// number C++ would not read, or one outside the language.
-std::vector<Token> tokenize(const RoutineSource &source);
+// Splits a routine's text into `tokens`, emptied first; refuses a
+// character, comment or number C++ would not read, or one outside the
+// language.
+void tokenize(const RoutineSource &source, std::vector<Token> &tokens);
 
 } // namespace sweepdraw

@@ -1,8 +1,10 @@
 #include "Library.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <unordered_set>
 
 namespace sweepdraw {
 
@@ -202,20 +204,24 @@ const NamedConstant *findNumber(std::string_view name)
 
 bool isMacro(std::string_view name)
 {
-    for (std::size_t at = kMacros.find(name); at != std::string_view::npos; at = kMacros.find(name, at + 1)) {
-        const std::size_t end = at + name.size();
-        if ((at == 0 || kMacros[at - 1] == ' ') && (end == kMacros.size() || kMacros[end] == ' '))
-            return true;
-    }
-    return false;
+    // Asked of every name a routine declares: the list's words are looked
+    // up in a set made once rather than searched for in the text.
+    static const std::unordered_set<std::string_view> macros = [] {
+        std::unordered_set<std::string_view> words;
+        for (std::size_t at = 0; at < kMacros.size();) {
+            const std::size_t end = std::min(kMacros.find(' ', at), kMacros.size());
+            words.insert(kMacros.substr(at, end - at));
+            at = end + 1;
+        }
+        return words;
+    }();
+    return macros.contains(name);
 }
 
 bool isReserved(std::string_view name)
 {
-    for (const std::string_view word : kReservedWords)
-        if (word == name)
-            return true;
-    return false;
+    static const std::unordered_set<std::string_view> reserved(std::begin(kReservedWords), std::end(kReservedWords));
+    return reserved.contains(name);
 }
 
 } // namespace sweepdraw

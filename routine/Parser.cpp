@@ -26,12 +26,17 @@ constexpr std::array<SurfaceOperation, 5> kOperations = {{
 
 } // namespace
 
-Parser::Parser(const RoutineSource &source, std::vector<Token> tokens, RoutineSyntax &syntax, RoutineProgram &program)
+Parser::Parser(const RoutineSource &source, const std::vector<Token> &tokens, RoutineSyntax &syntax,
+               RoutineProgram &program)
     : m_source(source)
-    , m_tokens(std::move(tokens))
+    , m_tokens(tokens)
     , m_syntax(syntax)
     , m_program(program)
 {
+    // A token makes about one node of the tree, and a statement takes a
+    // few tokens: room enough that the tree is rarely moved as it grows.
+    m_syntax.exprs.reserve(m_tokens.size());
+    m_syntax.stmts.reserve(m_tokens.size() / 4);
 }
 
 void Parser::file()

@@ -3,6 +3,7 @@
 #include "Lexer.h"
 #include "Syntax.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,8 @@ public:
     static constexpr int kMaxBlockNesting = 64;
     static constexpr int kMaxExpressionNesting = 256;
 
-    Parser(const RoutineSource &source, std::vector<Token> tokens, RoutineSyntax &syntax, RoutineProgram &program);
+    Parser(const RoutineSource &source, const std::vector<Token> &tokens, RoutineSyntax &syntax,
+           RoutineProgram &program);
 
     void file();
 
@@ -53,10 +55,25 @@ private:
     };
 
     // Tokens.
-    const Token &peek(std::size_t ahead = 0) const;
+    const Token &peek(std::size_t ahead = 0) const { return m_tokens[std::min(m_next + ahead, m_tokens.size() - 1)]; }
     const Token &next();
-    static bool isPunct(const Token &token, std::string_view text);
-    static bool isWord(const Token &token, std::string_view text);
+    // Asked of nearly every token at every level of an expression: the
+    // few characters compared in place, with no call.
+    static bool same(std::string_view a, std::string_view b)
+    {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
+    static bool isSpelled(const Token &token, Token::Kind kind, std::string_view text)
+    {
+        return token.kind == kind && same(token.text, text);
+    }
+    static bool isPunct(const Token &token, std::string_view text) { return isSpelled(token, Token::Kind::Punct, text); }
+    static bool isWord(const Token &token, std::string_view text) { return isSpelled(token, Token::Kind::Word, text); }
     const Token &expect(std::string_view punct);
     void expectWord(std::string_view word);
     std::string describe(const Token &token) const;
@@ -114,7 +131,7 @@ private:
     const Expr &at(int expr) const { return m_syntax.exprs[static_cast<std::size_t>(expr)]; }
 
     const RoutineSource &m_source;
-    std::vector<Token> m_tokens;
+    const std::vector<Token> &m_tokens;
     std::size_t m_next = 0;
     RoutineSyntax &m_syntax;
     RoutineProgram &m_program;

@@ -41,27 +41,12 @@ Parser::Nest::Nest(Parser &parser, int &depth, int limit, const Token &at)
         parser.refuse(at, FaultKind::NestedTooDeep, {std::to_string(limit)});
 }
 
-const Token &Parser::peek(std::size_t ahead) const
-{
-    return m_tokens[std::min(m_next + ahead, m_tokens.size() - 1)];
-}
-
 const Token &Parser::next()
 {
     const Token &token = m_tokens[m_next];
     if (token.kind != Token::Kind::End)
         ++m_next;
     return token;
-}
-
-bool Parser::isPunct(const Token &token, std::string_view text)
-{
-    return token.kind == Token::Kind::Punct && token.text == text;
-}
-
-bool Parser::isWord(const Token &token, std::string_view text)
-{
-    return token.kind == Token::Kind::Word && token.text == text;
 }
 
 std::string Parser::describe(const Token &token) const
@@ -100,7 +85,7 @@ const Parser::Symbol *Parser::lookUp(std::string_view name) const
 {
     for (auto scope = m_scopes.rbegin(); scope != m_scopes.rend(); ++scope)
         for (const Symbol &symbol : *scope)
-            if (symbol.name == name)
+            if (same(symbol.name, name))
                 return &symbol;
     return nullptr;
 }
@@ -115,7 +100,7 @@ const Token &Parser::newName()
     if (isReserved(name.text))
         refuse(name, FaultKind::ReservedName, {quotedForMessage(name.text)});
     for (const Symbol &symbol : m_scopes.back())
-        if (symbol.name == name.text)
+        if (same(symbol.name, name.text))
             refuse(name, FaultKind::Redeclared, {quotedForMessage(name.text)});
     return next();
 }

@@ -4,6 +4,7 @@
 #include "Library.h"
 #include "LoopCheck.h"
 #include "LoopWatch.h"
+#include "MachineChecks.h"
 #include "Palette.h"
 #include "RoutineRefusal.h"
 #include "RuntimeError.h"
@@ -11,55 +12,12 @@
 
 #include <climits>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <limits>
 
 namespace sweepdraw {
 
+using namespace machine;
+
 namespace {
-
-// A run-time error found inside the loop, before its line is known.
-[[noreturn]] void fail(FaultKind fault, std::vector<std::string> values)
-{
-    throwFault(fault, std::move(values));
-}
-
-// Converts as static_cast does, for the values where C++ defines it.
-template <typename To>
-To checkedConversion(double value, const char *type)
-{
-    // -2^31 - 1 is a double, and truncates to no int; -2^63 - 1 is none.
-    constexpr double low = static_cast<double>(std::numeric_limits<To>::min()) - (sizeof(To) < 8 ? 1 : 0);
-    constexpr double high = static_cast<double>(std::numeric_limits<To>::max()) + 1; // 2^31 or 2^63
-    const bool inRange = sizeof(To) < 8 ? value > low && value < high : value >= low && value < high;
-    if (!inRange) [[unlikely]] {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.9g", value);
-        fail(FaultKind::OutOfRange, {type, text});
-    }
-    return static_cast<To>(value);
-}
-
-template <typename T>
-T divided(T a, T b, const char *type)
-{
-    if (b == 0) [[unlikely]]
-        fail(FaultKind::DivisionByZero, {type});
-    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(FaultKind::DivisionOverflows, {type});
-    return a / b;
-}
-
-template <typename T>
-T remainder(T a, T b, const char *type)
-{
-    if (b == 0) [[unlikely]]
-        fail(FaultKind::RemainderByZero, {type});
-    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(FaultKind::RemainderOverflows, {type});
-    return a % b;
-}
 
 // Throws the exception being handled again; a run-time error that does not
 // name its place yet, as one that names `line` of `file`.
@@ -76,11 +34,6 @@ T remainder(T a, T b, const char *type)
         message.line = line;
         throw RuntimeError(std::move(message), file);
     }
-}
-
-[[noreturn]] void overflows(FaultKind operation, const char *type)
-{
-    fail(operation, {type});
 }
 
 } // namespace
@@ -178,9 +131,14 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
         check(status);
         --m_left;
     };
+    bool taken = false; // by a loop's test at the end of its turn
     try {
         for (;;) {
             const Instruction &in = *ip;
+            // The emitter makes no other operation: the switch needs no
+            // test of its range.
+            if (in.op > OpCode::NoReturn)
+                __builtin_unreachable();
             switch (in.op) {
             case OpCode::End: return true;
             case OpCode::Move: s[in.a] = s[in.b]; break;
@@ -282,6 +240,10 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::MathD2: s[in.a].d = mathFunction(in.target).onDouble2(s[in.b].d, s[in.c].d); break;
             case OpCode::SinCosF: sincosf(s[in.c].f, &s[in.a].f, &s[in.b].f); break;
             case OpCode::SinCosD: sincos(s[in.c].d, &s[in.a].d, &s[in.b].d); break;
+            case OpCode::SinF: s[in.a].f = ::sinf(s[in.b].f); break;
+            case OpCode::CosF: s[in.a].f = ::cosf(s[in.b].f); break;
+            case OpCode::SinD: s[in.a].d = ::sin(s[in.b].d); break;
+            case OpCode::CosD: s[in.a].d = ::cos(s[in.b].d); break;
             case OpCode::Palette: s[in.a].colour = PaletteColor(s[in.b].i); break;
             case OpCode::SetPenWidth:
                 if (m_left == 0)
@@ -316,24 +278,70 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     goto stop;
                 surfaceMade(m_surface->ClearSurface());
                 break;
-            case OpCode::Jump: ip = code + in.target; continue;
+            case OpCode::PlotPointOfPalette: {
+                const Colour colour = PaletteColor(s[in.c].i);
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->PlotPoint(s[in.a].f, s[in.b].f, colour));
+                break;
+            }
+            case OpCode::DrawBoxOfPalette: {
+                const Colour colour = PaletteColor(s[in.e].i);
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->DrawBox(s[in.a].f, s[in.b].f, s[in.c].f, s[in.d].f, colour));
+                break;
+            }
+            case OpCode::DrawCircleOfPalette: {
+                const Colour colour = PaletteColor(s[in.d].i);
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->DrawCircle(s[in.a].f, s[in.b].f, s[in.c].f, colour));
+                break;
+            }
+            case OpCode::Jump: goto jump;
             case OpCode::JumpIfFalse:
-                if (!s[in.a].i) {
-                    ip = code + in.target;
-                    continue;
-                }
+                if (!s[in.a].i)
+                    goto jump;
                 break;
             case OpCode::JumpIfTrue:
-                if (s[in.a].i) {
-                    ip = code + in.target;
-                    continue;
-                }
+                if (s[in.a].i)
+                    goto jump;
                 break;
-            case OpCode::LoopBack:
-                ip = code + in.target;
-                if (LoopWatch::turn() && m_pausing) [[unlikely]]
-                    goto stop;
-                continue;
+            case OpCode::JumpUnlessLtI: if (!(s[in.a].i < s[in.b].i)) goto jump; break;
+            case OpCode::JumpUnlessLeI: if (!(s[in.a].i <= s[in.b].i)) goto jump; break;
+            case OpCode::JumpUnlessEqI: if (!(s[in.a].i == s[in.b].i)) goto jump; break;
+            case OpCode::JumpUnlessNeI: if (!(s[in.a].i != s[in.b].i)) goto jump; break;
+            case OpCode::JumpUnlessLtL: if (!(s[in.a].l < s[in.b].l)) goto jump; break;
+            case OpCode::JumpUnlessLeL: if (!(s[in.a].l <= s[in.b].l)) goto jump; break;
+            case OpCode::JumpUnlessEqL: if (!(s[in.a].l == s[in.b].l)) goto jump; break;
+            case OpCode::JumpUnlessNeL: if (!(s[in.a].l != s[in.b].l)) goto jump; break;
+            case OpCode::JumpUnlessLtF: if (!(s[in.a].f < s[in.b].f)) goto jump; break;
+            case OpCode::JumpUnlessLeF: if (!(s[in.a].f <= s[in.b].f)) goto jump; break;
+            case OpCode::JumpUnlessEqF: if (!(s[in.a].f == s[in.b].f)) goto jump; break;
+            case OpCode::JumpUnlessNeF: if (!(s[in.a].f != s[in.b].f)) goto jump; break;
+            case OpCode::JumpUnlessLtD: if (!(s[in.a].d < s[in.b].d)) goto jump; break;
+            case OpCode::JumpUnlessLeD: if (!(s[in.a].d <= s[in.b].d)) goto jump; break;
+            case OpCode::JumpUnlessEqD: if (!(s[in.a].d == s[in.b].d)) goto jump; break;
+            case OpCode::JumpUnlessNeD: if (!(s[in.a].d != s[in.b].d)) goto jump; break;
+            case OpCode::LoopBack: taken = true; goto loopTurn;
+            case OpCode::LoopIfTrue: taken = s[in.a].i; goto loopTurn;
+            case OpCode::LoopIfLtI: taken = s[in.a].i < s[in.b].i; goto loopTurn;
+            case OpCode::LoopIfLeI: taken = s[in.a].i <= s[in.b].i; goto loopTurn;
+            case OpCode::LoopIfEqI: taken = s[in.a].i == s[in.b].i; goto loopTurn;
+            case OpCode::LoopIfNeI: taken = s[in.a].i != s[in.b].i; goto loopTurn;
+            case OpCode::LoopIfLtL: taken = s[in.a].l < s[in.b].l; goto loopTurn;
+            case OpCode::LoopIfLeL: taken = s[in.a].l <= s[in.b].l; goto loopTurn;
+            case OpCode::LoopIfEqL: taken = s[in.a].l == s[in.b].l; goto loopTurn;
+            case OpCode::LoopIfNeL: taken = s[in.a].l != s[in.b].l; goto loopTurn;
+            case OpCode::LoopIfLtF: taken = s[in.a].f < s[in.b].f; goto loopTurn;
+            case OpCode::LoopIfLeF: taken = s[in.a].f <= s[in.b].f; goto loopTurn;
+            case OpCode::LoopIfEqF: taken = s[in.a].f == s[in.b].f; goto loopTurn;
+            case OpCode::LoopIfNeF: taken = s[in.a].f != s[in.b].f; goto loopTurn;
+            case OpCode::LoopIfLtD: taken = s[in.a].d < s[in.b].d; goto loopTurn;
+            case OpCode::LoopIfLeD: taken = s[in.a].d <= s[in.b].d; goto loopTurn;
+            case OpCode::LoopIfEqD: taken = s[in.a].d == s[in.b].d; goto loopTurn;
+            case OpCode::LoopIfNeD: taken = s[in.a].d != s[in.b].d; goto loopTurn;
             case OpCode::SweepStart: {
                 const double start = s[in.a].d, end = s[in.b].d, step = s[in.c].d;
                 checkSweep(start, end, step, site(in.aux));
@@ -346,7 +354,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     {start, end, step, 0, 0, 0, 0, 0, up, sweepMayStall(start, end, step), in.aux, nullptr});
                 if (m_loops.size() <= m_recorded.size())
                     m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux));
-                                if (m_loops.back().recorded)
+                if (m_loops.back().recorded)
                     m_loops.back().recorded->set(start);
                 s[in.d].d = start;
                 if (LoopWatch::turn() && m_pausing) [[unlikely]] {
@@ -366,7 +374,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     break;
                 }
                 loop.value = value;
-                                if (loop.recorded)
+                if (loop.recorded)
                     loop.recorded->set(value);
                 s[in.d].d = value;
                 ip = code + in.target;
@@ -380,7 +388,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 m_loops.push_back({0, 0, 0, first, change, stop, 1, passes, false, false, in.aux, nullptr});
                 if (m_loops.size() <= m_recorded.size())
                     m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux), passes);
-                                if (m_loops.back().recorded)
+                if (m_loops.back().recorded)
                     m_loops.back().recorded->setPass(first, 1);
                 s[in.d].i = first;
                 if (LoopWatch::turn() && m_pausing) [[unlikely]] {
@@ -399,7 +407,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     break;
                 }
                 ++loop.pass;
-                                if (loop.recorded)
+                if (loop.recorded)
                     loop.recorded->setPass(loop.colour, loop.pass);
                 s[in.d].i = loop.colour;
                 ip = code + in.target;
@@ -408,20 +416,24 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 continue;
             }
             case OpCode::Call: {
+                // The callee's frame begins at its arguments, where the
+                // caller has put them, but for the first three, which it
+                // may have left in slots of its own.
                 if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
                     fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
-                const Frame &caller = m_frames.back();
                 const RoutineFunction &callee = m_program.functions[in.target];
-                const std::uint32_t base =
-                    caller.base + static_cast<std::uint32_t>(m_program.functions[caller.function].slots);
-                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots))
+                const std::uint32_t base = m_frames.back().base + in.a;
+                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]] {
                     m_stack.resize((base + static_cast<std::size_t>(callee.slots)) * 2);
-                s = m_stack.data() + caller.base;
+                    s = m_stack.data() + m_frames.back().base;
+                }
                 RoutineSlot *const frame = m_stack.data() + base;
-                std::memcpy(static_cast<void *>(frame), callee.initial.data(),
-                            callee.initial.size() * sizeof(RoutineSlot));
-                for (int i = 0; i < callee.parameters; ++i)
-                    frame[i] = s[in.a + i];
+                const std::uint16_t from[3] = {in.c, in.d, in.e};
+                for (int i = 0; i < callee.parameters && i < 3; ++i)
+                    frame[i] = s[from[i]];
+                const RoutineSlot *const initial = callee.initial.data();
+                for (std::size_t i = static_cast<std::size_t>(callee.parameters); i < callee.initial.size(); ++i)
+                    frame[i] = initial[i];
                 m_frames.push_back({static_cast<std::uint32_t>(ip + 1 - code), base, in.target, in.b});
                 s = frame;
                 ip = code + callee.entry;
@@ -444,6 +456,16 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 fail(FaultKind::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
             }
             ++ip;
+            continue;
+        jump:
+            ip = code + in.target;
+            continue;
+        loopTurn:
+            // The loop's turn is counted once its value is set for the
+            // next, where a pause stops it.
+            ip = taken ? code + in.target : ip + 1;
+            if (LoopWatch::turn() && m_pausing) [[unlikely]]
+                goto stop;
         }
     stop:
         // At the first operation beyond those let through, or after the

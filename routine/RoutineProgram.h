@@ -3,6 +3,7 @@
 #include "Colour.h"
 #include "RoutineOutline.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,11 +39,28 @@ enum class OpCode : std::uint8_t {
     MinI, MaxI, MinF, MaxF, MinD, MaxD, AbsI,
     MathF1, MathD1, MathF2, MathD2, // the function is the library's number `target`
     SinCosF, SinCosD,               // a the sine, b the cosine of c
+    SinF, CosF, SinD, CosD,         // MathF1 and MathD1 of the two most called
     Palette,
     SetPenWidth, PlotPoint, PlotPointOfDoubles, DrawBox, DrawCircle, ClearSurface,
+    // The operations above with their last argument a number of the palette
+    // rather than a colour.
+    PlotPointOfPalette, DrawBoxOfPalette, DrawCircleOfPalette,
     Jump, JumpIfFalse, JumpIfTrue,
+    // To `target` unless a compares with b so, in the order of LtI to NeD.
+    JumpUnlessLtI, JumpUnlessLeI, JumpUnlessEqI, JumpUnlessNeI,
+    JumpUnlessLtL, JumpUnlessLeL, JumpUnlessEqL, JumpUnlessNeL,
+    JumpUnlessLtF, JumpUnlessLeF, JumpUnlessEqF, JumpUnlessNeF,
+    JumpUnlessLtD, JumpUnlessLeD, JumpUnlessEqD, JumpUnlessNeD,
     LoopBack, // a turn of a loop of the routine's own: to `target`
+    // A turn, then to `target` if a is true, or compares with b so.
+    LoopIfTrue,
+    LoopIfLtI, LoopIfLeI, LoopIfEqI, LoopIfNeI,
+    LoopIfLtL, LoopIfLeL, LoopIfEqL, LoopIfNeL,
+    LoopIfLtF, LoopIfLeF, LoopIfEqF, LoopIfNeF,
+    LoopIfLtD, LoopIfLeD, LoopIfEqD, LoopIfNeD,
     SweepStart, SweepNext, ColourStart, ColourNext,
+    // A call's frame begins at a, where its arguments are, but for the
+    // first three, copied from c, d and e; its result goes to b.
     Call, Return, ReturnVoid, NoReturn,
 };
 
@@ -54,6 +72,21 @@ union RoutineSlot
     long long l;
     Colour colour;
 };
+
+// The jump or loop test that fuses the comparison `compare` (LtI to NeD)
+// with what follows it.
+constexpr OpCode fusedWith(OpCode compare, OpCode first)
+{
+    return static_cast<OpCode>(static_cast<int>(first) + static_cast<int>(compare) - static_cast<int>(OpCode::LtI));
+}
+
+constexpr bool isComparison(OpCode op)
+{
+    return op >= OpCode::LtI && op <= OpCode::NeD;
+}
+
+static_assert(fusedWith(OpCode::NeD, OpCode::JumpUnlessLtI) == OpCode::JumpUnlessNeD);
+static_assert(fusedWith(OpCode::NeD, OpCode::LoopIfLtI) == OpCode::LoopIfNeD);
 
 struct Instruction
 {
@@ -67,6 +100,42 @@ struct Instruction
     std::uint32_t target = 0;
     std::uint32_t line = 0;
 };
+
+// The slots `instruction` writes, -1 for none.
+constexpr std::array<int, 2> writtenBy(const Instruction &instruction)
+{
+    const bool fusedTest = (instruction.op >= OpCode::JumpUnlessLtI && instruction.op <= OpCode::JumpUnlessNeD)
+                           || (instruction.op >= OpCode::LoopIfLtI && instruction.op <= OpCode::LoopIfNeD);
+    switch (fusedTest ? OpCode::Jump : instruction.op) {
+    case OpCode::SinCosF:
+    case OpCode::SinCosD: return {instruction.a, instruction.b};
+    default: return {instruction.a, -1};
+    case OpCode::SweepStart:
+    case OpCode::SweepNext:
+    case OpCode::ColourStart:
+    case OpCode::ColourNext: return {instruction.d, -1};
+    case OpCode::Call: return {instruction.b, -1};
+    case OpCode::SetPenWidth:
+    case OpCode::PlotPoint:
+    case OpCode::PlotPointOfDoubles:
+    case OpCode::DrawBox:
+    case OpCode::DrawCircle:
+    case OpCode::ClearSurface:
+    case OpCode::PlotPointOfPalette:
+    case OpCode::DrawBoxOfPalette:
+    case OpCode::DrawCircleOfPalette:
+    case OpCode::Jump:
+    case OpCode::JumpIfFalse:
+    case OpCode::JumpIfTrue:
+    case OpCode::LoopBack:
+    case OpCode::LoopIfTrue:
+    case OpCode::Return:
+    case OpCode::ReturnVoid:
+    case OpCode::NoReturn:
+    case OpCode::End: return {-1, -1};
+    }
+    return {-1, -1};
+}
 
 struct RoutineFunction
 {

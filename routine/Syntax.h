@@ -2,6 +2,7 @@
 
 #include "RoutineProgram.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -99,5 +100,17 @@ struct RoutineSyntax
     std::vector<Stmt> stmts;
     std::vector<FunctionSyntax> functions;
 };
+
+// Whether working out the expression `index` of `syntax` may change a
+// variable.
+inline bool changes(const RoutineSyntax &syntax, int index)
+{
+    if (index < 0)
+        return false;
+    const Expr &e = syntax.exprs[static_cast<std::size_t>(index)];
+    const auto changing = [&](int operand) { return changes(syntax, operand); };
+    return e.kind == Expr::Kind::Assign || e.kind == Expr::Kind::Step || changing(e.a) || changing(e.b)
+           || changing(e.c) || std::any_of(e.arguments.begin(), e.arguments.end(), changing);
+}
 
 } // namespace sweepdraw

@@ -142,6 +142,15 @@ void TestRoutineValues::statementsAreCpp_data()
     ROW("compound", double d = 7; d /= 2; d -= 0.25; int n = 17; n %= 5; n *= -3; n += d; v = n + d);
     ROW("short circuit", int n = 0; bool b = n != 0 && 10 / n > 1; bool c = n == 0 || 10 / n > 1; v = b * 10 + c);
     ROW("float and int", float f = 16777216; f += 1; int big = 2147483647; v = f + big / 2);
+    // Tests made one instruction with the jump that reads them.
+    ROW("tests of NaN", double z = 0; double nan = z / z; int n = 0; if (nan < 1) n += 1; if (!(nan >= 1)) n += 10;
+        while (nan != nan && n < 100) n += 100; do n += 1000; while (nan == nan); v = n);
+    ROW("tests joined", int n = 0; for (int i = 0; i < 20 && n < 50; i += 3) {
+        if (i % 2 == 0 && i > 5)
+            n += i;
+        else if (i > 15 || i == 3)
+            n -= 1;
+    } v = n > 20 ? n : -n);
 #undef ROW
 }
 

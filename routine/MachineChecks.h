@@ -1,0 +1,63 @@
+#pragma once
+
+#include "RuntimeError.h"
+
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace sweepdraw::machine {
+
+// What RoutineMachine makes of C++'s undefined behaviour: the operations
+// it checks, and the run-time error each throws.
+
+// A run-time error found inside the machine's loop, before its line is
+// known: the machine names it.
+[[noreturn]] inline void fail(FaultKind fault, std::vector<std::string> values)
+{
+    throwFault(fault, std::move(values));
+}
+
+// Converts as static_cast does, for the values where C++ defines it.
+template <typename To>
+To checkedConversion(double value, const char *type)
+{
+    // -2^31 - 1 is a double, and truncates to no int; -2^63 - 1 is none.
+    constexpr double low = static_cast<double>(std::numeric_limits<To>::min()) - (sizeof(To) < 8 ? 1 : 0);
+    constexpr double high = static_cast<double>(std::numeric_limits<To>::max()) + 1; // 2^31 or 2^63
+    const bool inRange = sizeof(To) < 8 ? value > low && value < high : value >= low && value < high;
+    if (!inRange) [[unlikely]] {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.9g", value);
+        fail(FaultKind::OutOfRange, {type, text});
+    }
+    return static_cast<To>(value);
+}
+
+template <typename T>
+[[gnu::always_inline]] inline T divided(T a, T b, const char *type)
+{
+    if (b == 0) [[unlikely]]
+        fail(FaultKind::DivisionByZero, {type});
+    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
+        fail(FaultKind::DivisionOverflows, {type});
+    return a / b;
+}
+
+template <typename T>
+[[gnu::always_inline]] inline T remainder(T a, T b, const char *type)
+{
+    if (b == 0) [[unlikely]]
+        fail(FaultKind::RemainderByZero, {type});
+    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
+        fail(FaultKind::RemainderOverflows, {type});
+    return a % b;
+}
+
+[[noreturn]] inline void overflows(FaultKind operation, const char *type)
+{
+    fail(operation, {type});
+}
+
+} // namespace sweepdraw::machine
