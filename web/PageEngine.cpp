@@ -12,6 +12,7 @@
 #include "Design.h"
 #include "LoopRecorder.h"
 #include "RasterSurface.h"
+#include "RoutineFault.h"
 #include "RuntimeError.h"
 #include "Scenes.h"
 
@@ -88,7 +89,8 @@ struct Routine
     CompiledRoutine compiled;
 };
 
-// The last failure, as a JSON object: {"kind":"refused"|"runtime", ...}.
+// The last failure, as a JSON object: {"kind":"refused"|"runtime", ...},
+// see faultJson and failureJson.
 std::string lastError = "null";
 
 std::string jsonString(std::string_view text)
@@ -110,9 +112,28 @@ std::string jsonString(std::string_view text)
     return out + '"';
 }
 
-void keepRuntimeError(const std::exception &error)
+// A routine's fault as data, for the page to word in its own language:
+// the kind, the fault's English wording (the key of its translation in
+// the "RoutineFault" context), the values that go in it, and where it is.
+std::string faultJson(const char *kind, const RoutineMessage &message, const std::string &fileName)
 {
-    lastError = "{\"kind\":\"runtime\",\"message\":" + jsonString(error.what()) + "}";
+    std::string values;
+    for (const std::string &value : message.values)
+        values += (values.empty() ? "" : ",") + jsonString(value);
+    return std::string("{\"kind\":\"") + kind + "\",\"fault\":" + std::to_string(static_cast<int>(message.fault)) +
+           ",\"wording\":" + jsonString(englishOf(message.fault)) + ",\"values\":[" + values +
+           "],\"file\":" + jsonString(fileName) + ",\"line\":" + std::to_string(message.line) +
+           ",\"column\":" + std::to_string(message.column) + "}";
+}
+
+// A command's failure: a routine's fault as data; any other, such as a
+// surface operation's, as the engine words it, which the desktop shows as
+// it stands too.
+std::string failureJson(const std::exception &error)
+{
+    if (const auto *routine = dynamic_cast<const RoutineRunError *>(&error))
+        return faultJson("runtime", routine->message(), routine->fileName());
+    return "{\"kind\":\"runtime\",\"message\":" + jsonString(error.what()) + "}";
 }
 
 // Runs `draw`, keeping what stopped it: whether it ran to the end.
@@ -123,9 +144,9 @@ bool drawKeepingError(Draw &&draw)
         draw();
         return true;
     } catch (const RuntimeError &error) {
-        keepRuntimeError(error);
+        lastError = failureJson(error);
     } catch (const std::bad_alloc &error) {
-        keepRuntimeError(error);
+        lastError = failureJson(error);
     }
     return false;
 }
@@ -229,13 +250,7 @@ EMSCRIPTEN_KEEPALIVE Routine *sd_compile(const char *fileName, const char *text,
 {
     auto compiled = CompiledRoutine::compile(fileName, std::string_view(text, static_cast<std::size_t>(length)));
     if (const auto *message = std::get_if<RoutineMessage>(&compiled)) {
-        std::string values;
-        for (const std::string &value : message->values)
-            values += (values.empty() ? "" : ",") + jsonString(value);
-        lastError = "{\"kind\":\"refused\",\"fault\":" + std::to_string(static_cast<int>(message->fault)) +
-                    ",\"values\":[" + values + "],\"line\":" + std::to_string(message->line) +
-                    ",\"column\":" + std::to_string(message->column) + ",\"message\":" +
-                    jsonString(message->format(fileName)) + "}";
+        lastError = faultJson("refused", *message, fileName);
         return nullptr;
     }
     return new Routine{std::move(std::get<CompiledRoutine>(compiled))};

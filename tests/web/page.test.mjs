@@ -318,10 +318,24 @@ test('a change in the editor, typed or stepped with Alt+Up, is drawn at once', a
     await page.close();
 });
 
-test('a refused routine gets the message a file gets', async () => {
-    const page = await open('', routineLink(kBox.replace('PaletteColor(12)', 'PaletteColour(12)')));
-    await drawn(page);
-    const message = await page.$eval('#message', m => m.textContent);
-    assert.match(message, /^Link\.cpp:9:\d+: error: .*PaletteColour/);
-    await page.close();
+// A refusal and a fault met at run time are worded by the page, in the
+// browser's language, from the desktop's translation of the fault's
+// wording, where compilers put it.
+test('a refused routine, and one that fails as it runs, get the message a file gets', async t => {
+    const faults = facts.translations['zh-CN'].RoutineFault;
+    const rows = [
+        ['refused', kBox.replace('PaletteColor(12)', 'PaletteColour(12)'), 'Link.cpp:9:51',
+            '%1 was not declared in this scope', ["'PaletteColour'"]],
+        ['at run time', kBox.replace('{\n    check', '{\n    int zero = 0;\n    check').replace('1500, 1500', '1500 / zero, 1500'),
+            'Link.cpp:10', '%1 division by zero', ['int']],
+    ];
+    for (const [name, text, where, english, values] of rows) {
+        await t.test(name, async () => {
+            const page = await open('', routineLink(text), ['zh-CN', 'en']);
+            await drawn(page);
+            const what = faults[english].replace(/%([1-9])/g, (_, n) => values[n - 1]);
+            assert.equal(await page.$eval('#message', m => m.textContent), `${where}: error: ${what}`);
+            await page.close();
+        });
+    }
 });

@@ -24,7 +24,8 @@ function withString(text, use) {
     }
 }
 
-// The last failure the engine kept: {kind: "refused"|"runtime", message, ...}.
+// The last failure the engine kept: {kind: "refused"|"runtime", ...}, a
+// routine's fault as data for translate.js's worded().
 function lastError() {
     return JSON.parse(engine.UTF8ToString(engine._sd_error()));
 }

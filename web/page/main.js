@@ -8,7 +8,7 @@ import { loadEngine, Picture, Routine, runAtOnce } from './engine.js';
 import { Runner } from './runner.js';
 import { offerFile, stageImage } from './save.js';
 import { Stage } from './stage.js';
-import { language, say } from './translate.js';
+import { language, say, worded } from './translate.js';
 
 function showMessage(text) {
     const message = document.getElementById('message');
@@ -70,7 +70,7 @@ async function start() {
             const file = `${command.action.slice(4)}.cpp`;
             const { routine, refusal } = Routine.compile(`scenes/${file}`, sceneSources[file]);
             if (refusal)
-                throw new Error(refusal.message);
+                throw new Error(worded(refusal));
             routines.set(command, routine);
         }
         return routines.get(command);
@@ -94,7 +94,7 @@ async function start() {
             firstPicture ??= performance.now();
         },
         onError(command, error) {
-            showMessage(error.message);
+            showMessage(worded(error));
         },
     });
 
@@ -141,9 +141,9 @@ async function start() {
             edited(changed) {
                 const { routine, refusal } = Routine.compile(kLinkFileName, changed);
                 if (refusal)
-                    return refusal.message;
+                    return worded(refusal);
                 const error = runner.drawLive({ name: kLinkFileName, routine, source: changed });
-                return error ? error.message : null;
+                return error ? worded(error) : null;
             },
         });
         return pane;
@@ -229,7 +229,7 @@ async function start() {
         if (!shared)
             showMessage(say('badLink', kLinkFileName));
         else if (refusal)
-            showMessage(refusal.message);
+            showMessage(worded(refusal));
         else
             runner.enqueue({ name: kLinkFileName, routine, source: new TextDecoder().decode(shared) });
         askFrame();

@@ -25,3 +25,20 @@ export function qsTranslate(context, text) {
 export function say(key, value = '') {
     return qsTranslate('Page', facts.pageTexts[key]).replace('%1', value);
 }
+
+// A failure the engine kept (engine.js), in the browser's language: a
+// routine's fault as compilers write it, "FILE:LINE:COLUMN: error: what"
+// (no column for a run-time error), its wording translated and its values
+// in place; any other as the engine words it, as the desktop shows it too.
+export function worded(failure) {
+    if (failure.wording === undefined)
+        return failure.message;
+    const what = qsTranslate('RoutineFault', failure.wording)
+        .replace(/%([1-9])/g, (_, n) => failure.values[n - 1] ?? '');
+    let where = failure.file;
+    if (failure.line > 0)
+        where += `:${failure.line}`;
+    if (failure.line > 0 && failure.column > 0)
+        where += `:${failure.column}`;
+    return `${where}: error: ${what}`;
+}
