@@ -23,11 +23,14 @@ class LoopWatch
 public:
     static constexpr int kTurnsPerLook = 4096;
 
-    // One turn of a loop.
-    static void turn()
+    // One turn of a loop: whether the watches were asked to look at it.
+    static bool turn()
     {
-        if (--t_turnsLeft <= 0) [[unlikely]]
+        if (--t_turnsLeft <= 0) [[unlikely]] {
             lookIn();
+            return true;
+        }
+        return false;
     }
 
     class Activation final

@@ -92,4 +92,9 @@ bool RoutineRun::ended() const
     return m_machine->ended();
 }
 
+void RoutineRun::pause() noexcept
+{
+    m_machine->pause();
+}
+
 } // namespace sweepdraw

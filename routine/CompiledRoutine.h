@@ -69,7 +69,7 @@ private:
     std::shared_ptr<const RoutineProgram> m_program;
 };
 
-// One run of a routine on a surface, a piece at a time: it stops after
+// One run of a routine on a surface, a piece at a time: it stops before
 // any surface operation and goes on later where it stopped, with no fiber.
 class RoutineRun final
 {
@@ -79,11 +79,15 @@ public:
     RoutineRun(const RoutineRun &) = delete;
     RoutineRun &operator=(const RoutineRun &) = delete;
 
-    // Runs until `operations` more surface operations (at least one) have
-    // been made, or to the end: whether the routine has ended. Throws as
+    // Makes up to `operations` more surface operations, none for 0, and
+    // runs on to the next, where it stops before making it; or runs to the
+    // end, or until paused: whether the routine has ended. Throws as
     // CompiledRoutine::run does, and has ended then.
     bool resume(long long operations);
     bool ended() const;
+    // While it runs: stops it at the end of the turn of a loop under way,
+    // for a LoopWatch's look() to call (see RoutineMachine::pause).
+    void pause() noexcept;
 
 private:
     std::shared_ptr<const RoutineProgram> m_program;

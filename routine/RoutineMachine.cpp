@@ -146,7 +146,8 @@ bool RoutineMachine::resume(long long operations)
 {
     if (m_ended)
         return true;
-    m_left = operations < 1 ? 1 : operations;
+    m_left = operations < 0 ? 0 : operations;
+    m_pausing = false;
     for (std::size_t depth = 0; depth < m_loops.size() && depth < m_recorded.size(); ++depth)
         record(depth);
     const Instruction *code = m_program.code.data();
@@ -189,7 +190,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
 {
     const auto surfaceMade = [&](Status status) {
         check(status);
-        return --m_left == 0;
+        --m_left;
     };
     try {
         for (;;) {
@@ -297,31 +298,37 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             case OpCode::SinCosD: sincos(s[in.c].d, &s[in.a].d, &s[in.b].d); break;
             case OpCode::Palette: s[in.a].colour = PaletteColor(s[in.b].i); break;
             case OpCode::SetPenWidth:
-                if (surfaceMade(m_surface->SetPenWidth(s[in.a].i)))
-                    goto suspend;
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->SetPenWidth(s[in.a].i));
                 break;
             case OpCode::PlotPoint:
-                if (surfaceMade(m_surface->PlotPoint(s[in.a].f, s[in.b].f, s[in.c].colour)))
-                    goto suspend;
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->PlotPoint(s[in.a].f, s[in.b].f, s[in.c].colour));
                 break;
             case OpCode::PlotPointOfDoubles: {
                 const Colour colour = PaletteColor(s[in.c].i);
-                if (surfaceMade(m_surface->PlotPoint(static_cast<float>(s[in.a].d), static_cast<float>(s[in.b].d),
-                                                     colour)))
-                    goto suspend;
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(
+                    m_surface->PlotPoint(static_cast<float>(s[in.a].d), static_cast<float>(s[in.b].d), colour));
                 break;
             }
             case OpCode::DrawBox:
-                if (surfaceMade(m_surface->DrawBox(s[in.a].f, s[in.b].f, s[in.c].f, s[in.d].f, s[in.e].colour)))
-                    goto suspend;
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->DrawBox(s[in.a].f, s[in.b].f, s[in.c].f, s[in.d].f, s[in.e].colour));
                 break;
             case OpCode::DrawCircle:
-                if (surfaceMade(m_surface->DrawCircle(s[in.a].f, s[in.b].f, s[in.c].f, s[in.d].colour)))
-                    goto suspend;
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->DrawCircle(s[in.a].f, s[in.b].f, s[in.c].f, s[in.d].colour));
                 break;
             case OpCode::ClearSurface:
-                if (surfaceMade(m_surface->ClearSurface()))
-                    goto suspend;
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->ClearSurface());
                 break;
             case OpCode::Jump: ip = code + in.target; continue;
             case OpCode::JumpIfFalse:
@@ -337,8 +344,9 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 }
                 break;
             case OpCode::LoopBack:
-                LoopWatch::turn();
                 ip = code + in.target;
+                if (LoopWatch::turn() && m_pausing) [[unlikely]]
+                    goto stop;
                 continue;
             case OpCode::SweepStart: {
                 const double start = s[in.a].d, end = s[in.b].d, step = s[in.c].d;
@@ -352,10 +360,14 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     {start, end, step, 0, 0, 0, 0, 0, up, sweepMayStall(start, end, step), in.aux, nullptr});
                 if (m_loops.size() <= m_recorded.size())
                     m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux));
-                LoopWatch::turn();
+                const bool looked = LoopWatch::turn();
                 if (m_loops.back().recorded)
                     m_loops.back().recorded->set(start);
                 s[in.d].d = start;
+                if (looked && m_pausing) [[unlikely]] {
+                    ++ip;
+                    goto stop;
+                }
                 break;
             }
             case OpCode::SweepNext: {
@@ -369,11 +381,13 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     break;
                 }
                 loop.value = value;
-                LoopWatch::turn();
+                const bool looked = LoopWatch::turn();
                 if (loop.recorded)
                     loop.recorded->set(value);
                 s[in.d].d = value;
                 ip = code + in.target;
+                if (looked && m_pausing) [[unlikely]]
+                    goto stop;
                 continue;
             }
             case OpCode::ColourStart: {
@@ -382,10 +396,14 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 m_loops.push_back({0, 0, 0, first, change, stop, 1, passes, false, false, in.aux, nullptr});
                 if (m_loops.size() <= m_recorded.size())
                     m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux), passes);
-                LoopWatch::turn();
+                const bool looked = LoopWatch::turn();
                 if (m_loops.back().recorded)
                     m_loops.back().recorded->setPass(first, 1);
                 s[in.d].i = first;
+                if (looked && m_pausing) [[unlikely]] {
+                    ++ip;
+                    goto stop;
+                }
                 break;
             }
             case OpCode::ColourNext: {
@@ -398,11 +416,13 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     break;
                 }
                 ++loop.pass;
-                LoopWatch::turn();
+                const bool looked = LoopWatch::turn();
                 if (loop.recorded)
                     loop.recorded->setPass(loop.colour, loop.pass);
                 s[in.d].i = loop.colour;
                 ip = code + in.target;
+                if (looked && m_pausing) [[unlikely]]
+                    goto stop;
                 continue;
             }
             case OpCode::Call: {
@@ -443,8 +463,10 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             }
             ++ip;
         }
-    suspend:
-        m_ip = static_cast<std::uint32_t>(ip + 1 - code);
+    stop:
+        // At the first operation beyond those let through, or after the
+        // turn of a loop: where the machine goes on.
+        m_ip = static_cast<std::uint32_t>(ip - code);
         return false;
     } catch (...) {
         m_ip = static_cast<std::uint32_t>(ip - code);

@@ -12,9 +12,9 @@ namespace sweepdraw {
 class DrawingSurface;
 
 // Runs a routine's flat program: one loop over its instructions that keeps
-// its own stacks of calls and of the drawing's loops, and so can stop after
-// any surface operation and go on later, with no fiber and no stack of the
-// host's held meanwhile. While it is stopped, its variables and loop
+// its own stacks of calls and of the drawing's loops, and so can stop
+// before any surface operation and go on later, with no fiber and no stack
+// of the host's held meanwhile. While it is stopped, its variables and loop
 // counters stay in its frames, readable.
 //
 // A failure throws RuntimeError, "FILE:LINE: error: what", naming the line
@@ -36,10 +36,16 @@ public:
     RoutineMachine(const RoutineMachine &) = delete;
     RoutineMachine &operator=(const RoutineMachine &) = delete;
 
-    // Runs until `operations` more surface operations have been made (at
-    // least one), or to the end: whether the routine has ended.
+    // Makes up to `operations` more surface operations and runs on to the
+    // next, where it stops before making it, as a fiber waits at the first
+    // operation beyond those let through; or runs to the end, or until
+    // paused: whether the routine has ended.
     bool resume(long long operations);
     bool ended() const { return m_ended; }
+    // Stops the machine at the end of the turn of a loop under way, as it
+    // stops before an operation, so that resume() returns: for a LoopWatch
+    // to call from its look() while the machine runs.
+    void pause() noexcept { m_pausing = true; }
 
     // The slots of the innermost running function, and how many.
     const RoutineSlot *slots() const;
@@ -83,6 +89,7 @@ private:
     std::uint32_t m_ip = 0;
     long long m_left = 0;
     bool m_ended = false;
+    bool m_pausing = false;
 };
 
 } // namespace sweepdraw

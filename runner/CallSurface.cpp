@@ -2,7 +2,7 @@
 
 #include "LoopRecorder.h"
 #include "Runnable.h"
-#include "SteppedAction.h"
+#include "PiecewiseDrawing.h"
 
 namespace sweepdraw {
 

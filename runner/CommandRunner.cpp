@@ -3,9 +3,10 @@
 #include "DrawingSurface.h"
 #include "PictureChange.h"
 #include "RunnerEvents.h"
-#include "SteppedAction.h"
+#include "DrawInPieces.h"
 
 #include <cassert>
+#include <utility>
 
 namespace sweepdraw {
 
@@ -260,7 +261,7 @@ void CommandRunner::landChange()
     // On the pictures as they stand once the queue is done.
     if (!m_change->begun())
         m_change->begin(m_history, m_picture->penWidth());
-    if (!m_change->land(SteppedAction::Deadline{&m_clock, m_clock() + kFrame})) {
+    if (!m_change->land(PiecewiseDrawing::Deadline{&m_clock, m_clock() + kFrame})) {
         m_events->changeGrew();
         return;
     }
@@ -309,7 +310,7 @@ void CommandRunner::scheduleFrames()
 
 long long CommandRunner::land(long long operations, std::optional<std::chrono::nanoseconds> deadline)
 {
-    const std::optional<SteppedAction::Deadline> until = SteppedAction::Deadline::on(m_clock, deadline);
+    const std::optional<PiecewiseDrawing::Deadline> until = PiecewiseDrawing::Deadline::on(m_clock, deadline);
     long long total = 0;
     while (total < operations && !isIdle()) {
         if (!m_action)
@@ -341,7 +342,7 @@ void CommandRunner::startAction(const Runnable &command)
     command.restorePenOn(*m_picture);
     m_loops.forgetPoint();
     m_loops.note();
-    m_action = std::make_unique<SteppedAction>(actionOf(command), *m_picture, &m_loops);
+    m_action = drawInPieces(command, *m_picture, &m_loops);
 }
 
 bool CommandRunner::endAction()

@@ -21,7 +21,7 @@ namespace sweepdraw {
 class DrawingSurface;
 class PictureChange;
 class RunnerEvents;
-class SteppedAction;
+class PiecewiseDrawing;
 class Ticker;
 
 // How far the drawing has come.
@@ -228,7 +228,7 @@ private:
     CommandQueue m_queue;
     PictureHistory m_history;
     LoopRecorder m_loops; // outlives the action, whose loops it records
-    std::unique_ptr<SteppedAction> m_action; // the current command's
+    std::unique_ptr<PiecewiseDrawing> m_action; // the current command's
     std::unique_ptr<PictureChange> m_change;
     std::optional<Redraw> m_redraw;
     std::optional<Goal> m_goal;

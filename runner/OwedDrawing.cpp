@@ -3,7 +3,7 @@
 #include "CallSurface.h"
 #include "DrawingSurface.h"
 #include "PictureChange.h"
-#include "SteppedAction.h"
+#include "DrawInPieces.h"
 
 // What the runner owes the picture at once, whatever the pace: the picture
 // drawn again, and the stops of step() and runTo(), each landed a frame's
@@ -17,13 +17,13 @@ struct CommandRunner::CallSearch
 {
     CallSearch(const Runnable &command, int index)
         : calls(index)
-        , drawing(actionOf(command), calls)
+        , drawing(drawInPieces(command, calls))
     {
     }
 
     CallSurface calls;
     LoopRecorder loops;
-    SteppedAction drawing;
+    std::unique_ptr<PiecewiseDrawing> drawing;
 };
 
 void CommandRunner::redrawTo(long long landed)
@@ -50,7 +50,7 @@ bool CommandRunner::landOwed(std::optional<std::chrono::nanoseconds> deadline)
     if (!m_redraw)
         return landGoal(deadline);
     if (m_redraw->pictures) {
-        if (!m_redraw->pictures->land(SteppedAction::Deadline::on(m_clock, deadline)))
+        if (!m_redraw->pictures->land(PiecewiseDrawing::Deadline::on(m_clock, deadline)))
             return true;
         const std::optional<std::string> failure = m_redraw->pictures->failure();
         m_redraw->pictures.reset();
@@ -63,7 +63,7 @@ bool CommandRunner::landOwed(std::optional<std::chrono::nanoseconds> deadline)
     }
     if (m_redraw->landed >= 0) {
         const LoopRecorder::Activation recording(&m_loops);
-        m_action->land(m_redraw->landed - m_action->landed(), SteppedAction::Deadline::on(m_clock, deadline));
+        m_action->land(m_redraw->landed - m_action->landed(), PiecewiseDrawing::Deadline::on(m_clock, deadline));
         if (const std::optional<std::string> failure = m_action->failure()) {
             fail(*failure);
             return true;
@@ -104,9 +104,9 @@ bool CommandRunner::landGoal(std::optional<std::chrono::nanoseconds> deadline)
         CallSearch &search = *m_goal->search;
         {
             const LoopRecorder::Activation recording(&search.loops);
-            search.drawing.land(Pace::kUnlimited, SteppedAction::Deadline::on(m_clock, deadline));
+            search.drawing->land(Pace::kUnlimited, PiecewiseDrawing::Deadline::on(m_clock, deadline));
         }
-        if (!search.drawing.finished())
+        if (!search.drawing->finished())
             return false;
         // The call's operation, if it is still to come.
         const long long at = search.calls.outsideIndex() == stop.callOutsideLoops ? search.calls.made() : 0;
@@ -122,9 +122,9 @@ bool CommandRunner::landGoal(std::optional<std::chrono::nanoseconds> deadline)
             landed = m_action->landUntil(
                 Pace::kUnlimited,
                 [&then, &stop, &reached](const LoopState &now) { return reached = stop.movedOn(now, then); },
-                SteppedAction::Deadline::on(m_clock, deadline));
+                PiecewiseDrawing::Deadline::on(m_clock, deadline));
         } else {
-            landed = m_action->land(m_goal->operations, SteppedAction::Deadline::on(m_clock, deadline));
+            landed = m_action->land(m_goal->operations, PiecewiseDrawing::Deadline::on(m_clock, deadline));
             m_goal->operations -= landed;
             reached = m_goal->operations <= 0;
         }

@@ -1,5 +1,9 @@
 #include "PictureChange.h"
 
+#include "DrawInPieces.h"
+
+#include <utility>
+
 namespace sweepdraw {
 
 PictureChange::PictureChange(const Runnable &command, std::function<bool(const Runnable &)> replaces,
@@ -26,17 +30,10 @@ void PictureChange::begin(PictureHistory history, int pen)
 
 void PictureChange::start()
 {
-    m_action = std::make_unique<SteppedAction>(
-        [pictures = m_shown.pictures()](DrawingSurface &surface) {
-            for (const Runnable &command : pictures) {
-                command.restorePenOn(surface);
-                command.draw(surface);
-            }
-        },
-        m_picture);
+    m_action = drawInPieces(m_shown.pictures(), m_picture);
 }
 
-bool PictureChange::land(const std::optional<SteppedAction::Deadline> &deadline)
+bool PictureChange::land(const std::optional<PiecewiseDrawing::Deadline> &deadline)
 {
     m_action->land(Pace::kUnlimited, deadline);
     return m_action->finished();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PictureHistory.h"
-#include "SteppedAction.h"
+#include "PiecewiseDrawing.h"
 
 #include <functional>
 #include <memory>
@@ -33,7 +33,7 @@ public:
 
     // Lands as much as there is time for before `deadline`: whether the
     // change is done, drawn whole or failed.
-    bool land(const std::optional<SteppedAction::Deadline> &deadline);
+    bool land(const std::optional<PiecewiseDrawing::Deadline> &deadline);
 
     // The command in place; only for a change given one.
     const Runnable &command() const { return *m_command; }
@@ -52,7 +52,7 @@ private:
     std::function<bool(const Runnable &)> m_replaces;
     PictureHistory m_shown;
     DrawingSurface &m_picture;
-    std::unique_ptr<SteppedAction> m_action; // once begun
+    std::unique_ptr<PiecewiseDrawing> m_action; // once begun
 };
 
 } // namespace sweepdraw

@@ -1,8 +1,9 @@
 #include "PictureHistory.h"
 
-#include "SteppedAction.h"
+#include "DrawInPieces.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sweepdraw {
 
@@ -75,9 +76,9 @@ std::optional<std::string> PictureHistory::drawPictures(DrawingSurface &surface,
     underWay->restorePenOn(surface);
     // The command under way again, as far as it has landed; the rest of it
     // is unwound with the replay.
-    SteppedAction replay(actionOf(*underWay), surface);
-    replay.land(landed);
-    return replay.failure();
+    const std::unique_ptr<PiecewiseDrawing> replay = drawInPieces(*underWay, surface);
+    replay->land(landed);
+    return replay->failure();
 }
 
 } // namespace sweepdraw

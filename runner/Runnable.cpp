@@ -159,6 +159,12 @@ long long Runnable::operations() const
     return whole < 0 ? m_part : std::min(m_part, whole);
 }
 
+void Runnable::drewWhole(long long operations) const
+{
+    if (m_routine && m_part < 0)
+        m_routine->operations = operations;
+}
+
 std::string Runnable::caption() const
 {
     if (m_routine)

@@ -47,6 +47,9 @@ public:
     // holds. A routine's are known once it has been drawn whole, and -1
     // before, but for a part's.
     long long operations() const;
+    // The whole routine, drawn to its end elsewhere than by draw(), made
+    // `operations`: known from then on. Nothing for a button's command.
+    void drewWhole(long long operations) const;
 
     // The same command as started on a picture whose pen was `pen` pixels
     // wide, if what it draws may depend on that; as it is otherwise.
@@ -77,7 +80,7 @@ private:
 
 };
 
-// The command's action, as the runner runs it a piece at a time.
+// The command's action, as drawn in one go or on a fiber.
 inline std::function<void(DrawingSurface &)> actionOf(const Runnable &command)
 {
     return [command](DrawingSurface &surface) { command.draw(surface); };

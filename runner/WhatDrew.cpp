@@ -2,7 +2,7 @@
 
 #include "CallSurface.h"
 #include "RasterSurface.h"
-#include "SteppedAction.h"
+#include "DrawInPieces.h"
 
 #include <cstdint>
 
@@ -84,8 +84,7 @@ std::optional<DrawnBy> whatDrew(const std::vector<Runnable> &pictures, const std
     long long number = 0;
     if (underWay) {
         numbered.restart(*underWay);
-        SteppedAction drawn(actionOf(*underWay), numbered);
-        drawn.land(landed);
+        drawInPieces(*underWay, numbered)->land(landed);
         if ((number = numbered.numberAt(x, y)) > 0)
             maker = underWay;
     }
@@ -100,10 +99,9 @@ std::optional<DrawnBy> whatDrew(const std::vector<Runnable> &pictures, const std
 
     CallSurface calls;
     LoopRecorder loops;
-    SteppedAction replay(actionOf(*maker), calls, &loops);
     {
         const LoopRecorder::Activation recording(&loops);
-        replay.land(number);
+        drawInPieces(*maker, calls, &loops)->land(number);
     }
     return DrawnBy{*maker, number, loops.noted(), calls.last(), calls.outsideIndex()};
 }

@@ -4,14 +4,10 @@
 #include "RoutineTesting.h"
 #include "RunnerTesting.h"
 #include "RuntimeError.h"
-#include "SteppedAction.h"
 #include "TestImages.h"
 #include "WhatDrew.h"
 
 #include <QSignalSpy>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace sweepdraw;
 using namespace std::chrono_literals;
@@ -19,8 +15,9 @@ using sweepdraw::test::isBlank;
 using sweepdraw::test::ManualClock;
 using sweepdraw::test::operationsOf;
 
-// The runner with no window: the queue, the pace, stepping and the fiber
-// that runs an action a piece at a time.
+// The runner with no window: the queue, the pace, stepping, step back, the
+// picture drawn again and changed. How a command is drawn a piece at a
+// time is tst_drawing's.
 class TestRunner : public QObject
 {
     Q_OBJECT
@@ -32,10 +29,6 @@ private slots:
     void instantFramesKeepToTheirTime();
     void pacedFramesLandWhatIsDueAndSleep();
     void pauseAndStep();
-    void droppedActionIsUnwound();
-    void actionWithoutAStackFails();
-    void actionLandsWhatItIsLet_data();
-    void actionLandsWhatItIsLet();
     void drawnAgainAsDrawn_data();
     void drawnAgainAsDrawn();
     void stepBackOverCommands_data();
@@ -215,95 +208,6 @@ void TestRunner::pauseAndStep()
     runner.advance();
     QVERIFY(runner.isIdle());
     QCOMPARE(runner.pictures(), (std::vector<Runnable>{Button::CmdGs, Button::CmdDq}));
-}
-
-void TestRunner::actionWithoutAStackFails()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    QSKIP("AddressSanitizer's shadow memory leaves no address space to limit");
-#else
-    // The address space is held to what is in use and a little more, too
-    // little for the action's stack.
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    QVERIFY(statm.open(QIODevice::ReadOnly));
-    const rlim_t inUse = statm.readAll().split(' ').first().toULongLong() * static_cast<rlim_t>(::getpagesize());
-    rlimit before{};
-    QCOMPARE(::getrlimit(RLIMIT_AS, &before), 0);
-    rlimit tight = before;
-    tight.rlim_cur = inUse + 256 * 1024;
-    QCOMPARE(::setrlimit(RLIMIT_AS, &tight), 0);
-    RecordingSurface target;
-    std::optional<SteppedAction> action;
-    action.emplace([](DrawingSurface &surface) { check(surface.ClearSurface()); }, target);
-    QCOMPARE(::setrlimit(RLIMIT_AS, &before), 0);
-
-    QVERIFY(action->finished());
-    QCOMPARE(action->failure(), std::optional<std::string>("out of memory"));
-    QCOMPARE(action->land(1), 0LL);
-    QVERIFY(target.calls().empty());
-#endif
-}
-
-void TestRunner::droppedActionIsUnwound()
-{
-    // What is on a suspended action's stack is destroyed with it, as an
-    // exception would destroy it.
-    static bool unwound = false;
-    RecordingSurface target;
-    {
-        SteppedAction action(
-            [](DrawingSurface &surface) {
-                const auto destroyed = qScopeGuard([] { unwound = true; });
-                for (;;)
-                    check(surface.PlotPoint(0, 0, {}));
-            },
-            target);
-        QCOMPARE(action.land(10), 10LL);
-        QVERIFY(!unwound);
-    }
-    QVERIFY(unwound);
-    QCOMPARE(target.calls().size(), std::size_t(10));
-}
-
-void TestRunner::actionLandsWhatItIsLet_data()
-{
-    QTest::addColumn<QList<long long>>("chunks"); // let through one after another
-
-    QTest::newRow("one at a time, over a pen width") << QList<long long>{698, 1, 1, 1};
-    QTest::newRow("to a batch's end, and on") << QList<long long>{1023, 1, 1, 1024, 1};
-    QTest::newRow("more than there is") << QList<long long>{2999, 5};
-}
-
-void TestRunner::actionLandsWhatItIsLet()
-{
-    QFETCH(QList<long long>, chunks);
-
-    // Points, with a pen width every 700 operations.
-    constexpr long long kOperations = 3000;
-    RecordingSurface target;
-    LoopRecorder points;
-    SteppedAction action(
-        [](DrawingSurface &surface) {
-            for (int k = 0; k < kOperations; ++k)
-                check(k % 700 == 699 ? surface.SetPenWidth(2) : surface.PlotPoint(k, k, {}));
-        },
-        target, &points);
-    long long landed = 0;
-    for (const long long chunk : chunks) {
-        const long long expected = std::min(chunk, kOperations - landed);
-        QCOMPARE(action.land(chunk), expected);
-        landed += expected;
-        QCOMPARE(action.landed(), landed);
-        QCOMPARE(target.calls().size(), std::size_t(landed));
-        // While it waits, the note is of its last operation, if a point.
-        if (action.finished())
-            continue;
-        const RecordingSurface::Call &last = target.calls().back();
-        QCOMPARE(points.hasPoint(), last.op == RecordingSurface::Op::PlotPoint);
-        if (points.hasPoint())
-            QCOMPARE(points.lastPoint().x, last.x);
-    }
-    QCOMPARE(action.finished(), landed == kOperations);
 }
 
 namespace {

@@ -1,15 +1,17 @@
 // The engine on its own, linked with no Qt: each scene drawn by its
 // function and by its own file read as a routine, on pictures of the
 // window's size, which must come out the same and not blank; and the four
-// drawn by a runner at the normal speed, woken by a ticker and timed by a
-// clock of this program's own, as a page would drive it, which must end on
-// the same picture as the scenes drawn one after another.
+// files drawn by a runner at the normal speed, a piece at a time on their
+// interpreter, with no fiber, woken by a ticker and timed by a clock of
+// this program's own, as a page drives it, which must end on the same
+// picture as the scenes drawn one after another.
 // Usage: DrawAlone SCENES_DIR
 
 #include "CommandRunner.h"
 #include "CompiledRoutine.h"
 #include "Design.h"
 #include "RasterSurface.h"
+#include "Runnable.h"
 #include "RunnerEvents.h"
 #include "Scenes.h"
 #include "Ticker.h"
@@ -20,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 using namespace sweepdraw;
 
@@ -66,9 +69,10 @@ struct Told final : RunnerEvents
     std::optional<std::string> failure;
 };
 
-// The four scenes drawn by a runner, frame by frame: whether they end as
-// drawn directly, after as many frames as the normal speed takes.
-bool runnerDraws()
+// The four scenes' files drawn by a runner, frame by frame: whether they
+// end as the scenes drawn directly, after as many frames as the normal
+// speed takes.
+bool runnerDraws(const std::vector<Runnable> &routines)
 {
     RasterSurface direct(kDesignSize);
     for (void (*draw)(DrawingSurface &) : {DrawMountains, DrawWater, DrawSunshine, DrawBridge})
@@ -80,8 +84,8 @@ bool runnerDraws()
     CommandRunner runner(picture, &told, &frames);
     std::chrono::nanoseconds now{0};
     runner.setClock([&now] { return now; });
-    for (Button button : {Button::CmdGs, Button::Cmdls, Button::Cmdyg, Button::CmdDq})
-        runner.enqueue(button);
+    for (const Runnable &routine : routines)
+        runner.enqueue(routine);
     long long ticks = 0;
     for (; frames.interval && ticks < 1'000'000; ++ticks) {
         now += *frames.interval;
@@ -116,6 +120,7 @@ int main(int argc, char **argv)
                             {"Sunshine.cpp", DrawSunshine},
                             {"Bridge.cpp", DrawBridge}};
     int failed = 0;
+    std::vector<Runnable> routines;
     for (const Scene &scene : scenes) {
         const std::string path = std::string(argv[1]) + "/" + scene.file;
         const auto routine = CompiledRoutine::compileFile(path);
@@ -127,12 +132,13 @@ int main(int argc, char **argv)
         RasterSurface read(kDesignSize);
         scene.draw(drawn);
         std::get<CompiledRoutine>(routine).run(read);
+        routines.emplace_back(std::get<CompiledRoutine>(routine));
         if (blank(drawn) || !samePixels(drawn, read)) {
             std::fprintf(stderr, "%s: drawn alone, its file does not draw the same picture\n", scene.file);
             failed = 1;
         }
     }
-    if (!runnerDraws())
+    if (!runnerDraws(routines))
         failed = 1;
     return failed;
 }

@@ -1,5 +1,6 @@
-#include "SteppedAction.h"
+#include "FiberDrawing.h"
 
+#include "DrawInPieces.h"
 #include "FailureWording.h"
 #include "LoopRecorder.h"
 #include "RuntimeError.h"
@@ -9,8 +10,9 @@
 
 #include <algorithm>
 #include <exception>
-#include <utility>
+#include <memory>
 #include <new>
+#include <utility>
 
 namespace sweepdraw {
 
@@ -20,25 +22,14 @@ namespace {
 // frames; only the pages touched take memory.
 constexpr std::size_t kStackSize = 1024 * 1024;
 
-std::optional<std::string> attempt(const Action &action, DrawingSurface &surface)
-{
-    try {
-        action(surface);
-    } catch (const RuntimeError &error) {
-        return wordedFailure(error);
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
-std::optional<std::string> runAtOnce(const Action &action, DrawingSurface &surface)
+std::unique_ptr<PiecewiseDrawing> drawActionInPieces(Action action, DrawingSurface &target, LoopRecorder *points)
 {
-    clearUpperVectorState();
-    return attempt(action, surface);
+    return std::make_unique<FiberDrawing>(std::move(action), target, points);
 }
 
-SteppedAction::SteppedAction(Action action, DrawingSurface &target, LoopRecorder *points)
+FiberDrawing::FiberDrawing(Action action, DrawingSurface &target, LoopRecorder *points)
     : m_action(std::move(action))
     , m_target(target)
     , m_points(points)
@@ -52,7 +43,9 @@ SteppedAction::SteppedAction(Action action, DrawingSurface &target, LoopRecorder
                                      // other.
                                      m_caller = std::move(caller).resume();
                                      try {
-                                         m_failure = attempt(m_action, m_target);
+                                         m_action(m_target);
+                                     } catch (const RuntimeError &error) {
+                                         m_failure = wordedFailure(error);
                                      } catch (const context::detail::forced_unwind &) {
                                          throw;
                                      } catch (...) {
@@ -73,14 +66,14 @@ SteppedAction::SteppedAction(Action action, DrawingSurface &target, LoopRecorder
     m_fiber = std::move(m_fiber).resume();
 }
 
-SteppedAction::~SteppedAction()
+FiberDrawing::~FiberDrawing()
 {
     // Unwinds the action, if it is suspended, while everything it uses is
     // still here.
     m_fiber = {};
 }
 
-long long SteppedAction::land(long long operations, std::optional<Deadline> deadline)
+long long FiberDrawing::land(long long operations, std::optional<Deadline> deadline)
 {
     if (m_finished || operations <= 0)
         return 0;
@@ -100,7 +93,7 @@ long long SteppedAction::land(long long operations, std::optional<Deadline> dead
     return landed() - before;
 }
 
-long long SteppedAction::landUntil(long long operations, const Stop &stop, std::optional<Deadline> deadline)
+long long FiberDrawing::landUntil(long long operations, const Stop &stop, std::optional<Deadline> deadline)
 {
     m_stop = &stop;
     const long long landed = land(operations, deadline);
@@ -108,12 +101,7 @@ long long SteppedAction::landUntil(long long operations, const Stop &stop, std::
     return landed;
 }
 
-bool SteppedAction::timeUp() const
-{
-    return m_deadline && (*m_deadline->clock)() >= m_deadline->at;
-}
-
-long long SteppedAction::more()
+long long FiberDrawing::more()
 {
     m_landed += m_batch;
     m_batch = 0;
@@ -124,7 +112,7 @@ long long SteppedAction::more()
     return m_batch;
 }
 
-void SteppedAction::look()
+void FiberDrawing::look()
 {
     if (!timeUp())
         return;
@@ -140,19 +128,10 @@ void SteppedAction::look()
 }
 
 // The action can wait only after the last operation of a batch, and the
-// note is read only while it waits. A point is noted before it lands: a
-// point the target refuses ends the action, and with it the loops that the
-// note is read with.
-void SteppedAction::last(bool point, float x, float y)
+// note is read only while it waits.
+void FiberDrawing::last(bool point, float x, float y)
 {
-    if (!m_points)
-        return;
-    if (point)
-        m_points->plotted(x, y);
-    else
-        m_points->forgetPoint();
-    m_points->note();
-    if (m_stop && (*m_stop)(m_points->noted()))
+    if (noteLast(m_points, m_stop, point, x, y))
         m_allowed = 0;
 }
 
