@@ -119,9 +119,10 @@ public:
     {
         const DrawingProgress before = m_runner.progress();
         m_runner.stepBack();
-        // The last command finished may be under way again.
+        // The last command finished may be under way again, one operation
+        // short of its end.
         const DrawingProgress after = m_runner.progress();
-        if (after.current && (!before.current || before.landed == 0) && m_finished > 0)
+        if (after.current && (!before.current || !(*after.current == *before.current) || after.landed > before.landed))
             m_finished -= after.landed + 1;
     }
 
