@@ -360,11 +360,10 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     {start, end, step, 0, 0, 0, 0, 0, up, sweepMayStall(start, end, step), in.aux, nullptr});
                 if (m_loops.size() <= m_recorded.size())
                     m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux));
-                const bool looked = LoopWatch::turn();
-                if (m_loops.back().recorded)
+                                if (m_loops.back().recorded)
                     m_loops.back().recorded->set(start);
                 s[in.d].d = start;
-                if (looked && m_pausing) [[unlikely]] {
+                if (LoopWatch::turn() && m_pausing) [[unlikely]] {
                     ++ip;
                     goto stop;
                 }
@@ -381,12 +380,11 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     break;
                 }
                 loop.value = value;
-                const bool looked = LoopWatch::turn();
-                if (loop.recorded)
+                                if (loop.recorded)
                     loop.recorded->set(value);
                 s[in.d].d = value;
                 ip = code + in.target;
-                if (looked && m_pausing) [[unlikely]]
+                if (LoopWatch::turn() && m_pausing) [[unlikely]]
                     goto stop;
                 continue;
             }
@@ -396,11 +394,10 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 m_loops.push_back({0, 0, 0, first, change, stop, 1, passes, false, false, in.aux, nullptr});
                 if (m_loops.size() <= m_recorded.size())
                     m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(in.aux), passes);
-                const bool looked = LoopWatch::turn();
-                if (m_loops.back().recorded)
+                                if (m_loops.back().recorded)
                     m_loops.back().recorded->setPass(first, 1);
                 s[in.d].i = first;
-                if (looked && m_pausing) [[unlikely]] {
+                if (LoopWatch::turn() && m_pausing) [[unlikely]] {
                     ++ip;
                     goto stop;
                 }
@@ -416,12 +413,11 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                     break;
                 }
                 ++loop.pass;
-                const bool looked = LoopWatch::turn();
-                if (loop.recorded)
+                                if (loop.recorded)
                     loop.recorded->setPass(loop.colour, loop.pass);
                 s[in.d].i = loop.colour;
                 ip = code + in.target;
-                if (looked && m_pausing) [[unlikely]]
+                if (LoopWatch::turn() && m_pausing) [[unlikely]]
                     goto stop;
                 continue;
             }

@@ -45,10 +45,10 @@ std::optional<std::string> runAtOnce(const Action &action, DrawingSurface &surfa
 // still be there.
 //
 // Two ways implement it: RoutineDrawing runs routines on their interpreter,
-// which stops after any operation by itself, everywhere; FiberDrawing runs
-// any other action on a fiber of its own, where the build has fibers (the
-// desktop's, with Boost.Context). drawInPieces() (DrawInPieces.h) picks
-// the way for a command.
+// which stops between any two operations by itself, everywhere;
+// FiberDrawing runs any other action on a fiber of its own, where the
+// build has fibers (the desktop's, with Boost.Context). drawInPieces()
+// (DrawInPieces.h) picks the way for a command.
 class PiecewiseDrawing
 {
 public:

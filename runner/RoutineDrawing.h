@@ -15,7 +15,7 @@ namespace sweepdraw {
 
 class RoutineRun;
 
-// Routines drawn a piece at a time by their interpreter, which stops after
+// Routines drawn a piece at a time by their interpreter, which stops before
 // any operation, or at a turn of a loop, and goes on later where it
 // stopped, with no fiber: so it runs wherever the engine does, the page
 // included. Besides routines, whole or a part of one, it draws "清除",
