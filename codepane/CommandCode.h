@@ -2,13 +2,12 @@
 
 #include "Commands.h"
 #include "CommandRunner.h"
-#include "RoutineOutline.h"
+#include "RoutineLines.h"
+#include "RunToStop.h"
 
 #include <QString>
 
-#include <map>
 #include <string_view>
-#include <vector>
 
 namespace sweepdraw {
 
@@ -33,25 +32,15 @@ public:
     const QString &source() const { return m_source; }
     long long operations() const { return m_operations; }
 
-    // The loop called on `line`, counted from 1, or nullptr if there is none.
-    const RoutineLoop *loopAt(int line) const;
-
-    // The first line of the innermost loop whose call holds `line`, or 0.
-    int loopRound(int line) const;
-
-    // The line of the last call of `operation` ("PlotPoint") made directly
-    // in the loop called on `loopLine`, or anywhere within it if none is; 0
-    // if there is none.
-    int lineCalling(std::string_view operation, int loopLine) const;
-
-    // The line of the call outside every loop that the routine makes
-    // `index`th there, counted from 0, or 0.
-    int lineOfCallOutsideLoops(int index) const;
-
-    // Where Run to the caret stops with the caret on `line`: at the next
-    // value of the innermost loop round it; outside every loop, at the
-    // first call or loop written on it or after it.
-    RunToStop stopAt(int line) const;
+    // The questions the pane asks of the routine's lines (RoutineLines).
+    const RoutineLoop *loopAt(int line) const { return m_lines.loopAt(line); }
+    int loopRound(int line) const { return m_lines.loopRound(line); }
+    int lineCalling(std::string_view operation, int loopLine) const
+    {
+        return m_lines.lineCalling(operation, loopLine);
+    }
+    int lineOfCallOutsideLoops(int index) const { return m_lines.lineOfCallOutsideLoops(index); }
+    RunToStop stopAt(int line) const { return RunToStop::at(m_lines, line); }
 
 private:
     void learn(const CompiledRoutine &routine);
@@ -59,9 +48,7 @@ private:
     QString m_fileName;
     QString m_source;
     long long m_operations = 0;
-    // The compiled routine's outline, kept for the pane's questions.
-    std::map<int, RoutineLoop> m_loops; // by first line
-    std::vector<RoutineCall> m_calls; // as written
+    RoutineLines m_lines; // the compiled routine's, kept for the pane's questions
 };
 
 } // namespace sweepdraw

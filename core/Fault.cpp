@@ -187,6 +187,16 @@ std::string phrase(FaultKind kind)
     return kPhrase + std::to_string(static_cast<int>(kind));
 }
 
+std::optional<FaultKind> phraseIn(std::string_view value)
+{
+    if (value.empty() || value.front() != kPhrase)
+        return std::nullopt;
+    int kind = 0;
+    for (const char digit : value.substr(1))
+        kind = kind * 10 + (digit - '0');
+    return static_cast<FaultKind>(kind);
+}
+
 std::string withValues(std::string_view wording, const std::vector<std::string> &values, KindWording words)
 {
     std::string text;
@@ -196,8 +206,8 @@ std::string withValues(std::string_view wording, const std::vector<std::string> 
             const auto index = static_cast<std::size_t>(next - '1');
             if (index < values.size()) {
                 const std::string &value = values[index];
-                if (!value.empty() && value.front() == kPhrase)
-                    text += words(static_cast<FaultKind>(std::stoi(value.substr(1))));
+                if (const std::optional<FaultKind> named = phraseIn(value))
+                    text += words(*named);
                 else
                     text += value;
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -152,6 +153,8 @@ std::string withValues(std::string_view wording, const std::vector<std::string> 
 
 // A value that stands for the phrase `kind`, worded where the fault is.
 std::string phrase(FaultKind kind);
+// The phrase a value stands for, if it is a phrase().
+std::optional<FaultKind> phraseIn(std::string_view value);
 
 // 'text', escaped for a message.
 std::string quotedForMessage(std::string_view text);

@@ -3,6 +3,7 @@
 namespace sweepdraw {
 
 class LoopState;
+class RoutineLines;
 
 // Where Run to the caret stops, in the command under way or the next one
 // queued: after every operation up to the first made at another value of
@@ -19,6 +20,11 @@ struct RunToStop
     // it was `then`, to another value or pass of that loop or of one round
     // it.
     bool movedOn(const LoopState &now, const LoopState &then) const;
+
+    // Where Run to the caret stops with the caret on `line` of a routine:
+    // at the next value of the innermost loop round it; outside every loop,
+    // at the first call or loop written on it or after it.
+    static RunToStop at(const RoutineLines &lines, int line);
 };
 
 } // namespace sweepdraw

@@ -172,10 +172,11 @@ test('the pane shows the routine drawing, its loops lit with their values', asyn
     await page.waitForSelector('#code .cm-editor', { timeout: kDeadline });
     await page.evaluate(() => window.sweepdraw.frame(16));
     const first = await page.$$eval('.cm-loop-value', values => values.map(v => v.textContent));
-    assert.equal(first.length, 3, first.join(' | '));
+    assert.equal(first.length, 4, first.join(' | '));
     assert.match(first[0], /^colour = 9 · pass 1 of 6$/);
     assert.match(first[1], /^r = [\d.]+$/);
     assert.match(first[2], /^a = [\d.]+$/);
+    assert.match(first[3], /^\(\d+, \d+\)$/);
     assert.match(await page.$eval('.cm-lit', line => line.textContent), /ColourPass\(9, 1, 15/);
     await page.evaluate(() => window.sweepdraw.frame(1000));
     const later = await page.$$eval('.cm-loop-value', values => values.map(v => v.textContent));
@@ -209,6 +210,85 @@ test('Pause stops the landing, F10 lands one operation, and Pause again goes on 
     await page.keyboard.press('Pause');
     await frame(16);
     assert.equal(await landed(), 2 * perFrame + 1);
+    await page.close();
+});
+
+// The engine's runner, through the page's keys and clicks: Ctrl+F10 with
+// the caret on the rings' line lands up to the next ring, and on the
+// colour pass's line up to the next pass; F10 lands one operation and
+// Shift+F10 takes it off again, pixel for pixel; Ctrl and a click on a
+// point of the second pass's colour names the line that plots it.
+test('step, step back, run to the caret and what drew a point work from the engine\'s runner', async () => {
+    const page = await open('?run=sunshine&clock=manual');
+    const landed = () => page.evaluate(() => window.sweepdraw.landed());
+    const digest = () => page.evaluate(() => window.sweepdraw.digest());
+    const values = () => page.$$eval('#code .cm-loop-value', values => values.map(v => v.textContent));
+    const progress = () => page.$eval('#progress', p => p.textContent);
+    const withKey = async (key, press) => {
+        await page.keyboard.down(key);
+        await press();
+        await page.keyboard.up(key);
+    };
+    // Ctrl+F10 with the caret on line `line` of the routine shown, until
+    // the first value is `settled`.
+    const runToLine = async (line, settled) => {
+        await (await page.$$('#code .cm-line'))[line - 1].click();
+        await withKey('Control', () => page.keyboard.press('F10'));
+        await page.waitForFunction(settled, { timeout: kDeadline });
+    };
+    await page.evaluate(() => window.sweepdraw.frame(16));
+    await withKey('Control', () => page.keyboard.press('u'));
+    await page.waitForFunction(() => document.querySelectorAll('#code .cm-loop-value').length === 4,
+        { timeout: kDeadline });
+    const ring = Number((await values())[1].split(' = ')[1]);
+    await runToLine(20, () => document.querySelectorAll('#code .cm-loop-value')[2].textContent === 'a = 0');
+    const [, r] = await values();
+    assert.ok(Math.abs(Number(r.split(' = ')[1]) - (ring + 0.2)) < 1e-3, `${ring}, then ${r}`);
+    assert.match(await progress(), /^阳光 · paused · pass 1 of 6 · \d+ operations so far · 0 waiting$/);
+    assert.equal(await page.$eval('#pause-note', note => note.hidden), false);
+    await runToLine(19, () => document.querySelector('#code .cm-loop-value').textContent.startsWith('colour = 10'));
+    assert.equal((await values())[0], 'colour = 10 · pass 2 of 6');
+
+    const [before, first] = [await landed(), await digest()];
+    await page.keyboard.press('F10');
+    assert.equal(await landed(), before + 1);
+    // A point may land on a pixel lit already in its colour: on until one
+    // does not.
+    let steps = 1;
+    for (; steps < 100 && await digest() === first; ++steps)
+        await page.keyboard.press('F10');
+    assert.notEqual(await digest(), first);
+    assert.equal(await landed(), before + steps);
+    await withKey('Shift', async () => {
+        for (let i = 0; i < steps; ++i)
+            await page.keyboard.press('F10');
+    });
+    assert.equal(await landed(), before);
+    assert.equal(await digest(), first);
+
+    // A pixel of the second pass's colour.
+    const pixel = await page.evaluate(colour => {
+        const canvas = document.getElementById('picture');
+        const { data, width } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+        const rgb = [1, 3, 5].map(i => parseInt(colour.slice(i, i + 2), 16));
+        for (let i = 0; i < data.length; i += 4)
+            if (rgb.every((v, c) => data[i + c] === v))
+                return [(i / 4) % width, Math.floor(i / 4 / width)];
+        return null;
+    }, facts.palette[10]);
+    assert.ok(pixel);
+    const box = await page.$eval('#picture', c => { const r = c.getBoundingClientRect(); return [r.left, r.top, r.width]; });
+    await withKey('Control', () => page.mouse.click(box[0] + pixel[0] + 0.5, box[1] + pixel[1] + 0.5));
+    await page.waitForFunction(() => document.getElementById('progress').textContent.startsWith('Pixel'),
+        { timeout: kDeadline });
+    const answer = (await progress()).match(
+        /^Pixel \((\d+), (\d+)\) was drawn by Sunshine\.cpp line 25 · 阳光 · pass 2 of 6 · operation \d+$/);
+    assert.ok(answer, await progress());
+    // The pixel at zoom 1, the pane having made the picture smaller: the
+    // click's position is the browser's, to a pixel.
+    pixel.forEach((v, i) => assert.ok(Math.abs(Number(answer[i + 1]) - (v * facts.design.width) / box[2]) <= 1,
+        `${answer[0]} at ${pixel}`));
+    assert.match(await page.$eval('#code .cm-answer', line => line.textContent), /PlotPoint/);
     await page.close();
 });
 
@@ -302,26 +382,43 @@ test('a change in the editor, typed or stepped with Alt+Up, is drawn at once', a
     await page.keyboard.type('9');
     await page.waitForFunction(() => window.sweepdraw.editor().text().includes('PaletteColor(19)'));
     // Colour 19 is outside the palette: refused at run time, the red box stays.
+    await drawn(page);
     assert.deepEqual(await redBlueLime(page), [true, false, false]);
     assert.match(await page.$eval('#editor-message', m => m.textContent), /19/);
     await page.keyboard.press('Backspace');
     await page.keyboard.press('Backspace');
     await page.keyboard.type('9');
-    await page.waitForFunction(() => document.getElementById('editor-message').hidden);
+    await drawn(page);
+    assert.equal(await page.$eval('#editor-message', m => m.hidden), true);
     assert.deepEqual(await redBlueLime(page), [false, true, false]);
     // Alt+Up on the number makes it 10: lime, neither red nor blue.
     await page.keyboard.down('Alt');
     await page.keyboard.press('ArrowUp');
     await page.keyboard.up('Alt');
     await page.waitForFunction(() => window.sweepdraw.editor().text().includes('PaletteColor(10)'));
+    await drawn(page);
     assert.deepEqual(await redBlueLime(page), [false, false, true]);
     await page.close();
 });
 
-test('a refused routine gets the message a file gets', async () => {
-    const page = await open('', routineLink(kBox.replace('PaletteColor(12)', 'PaletteColour(12)')));
-    await drawn(page);
-    const message = await page.$eval('#message', m => m.textContent);
-    assert.match(message, /^Link\.cpp:9:\d+: error: .*PaletteColour/);
-    await page.close();
+// A refusal and a fault met at run time are worded by the page, in the
+// browser's language, from the desktop's translation of the fault's
+// wording, where compilers put it.
+test('a refused routine, and one that fails as it runs, get the message a file gets', async t => {
+    const faults = facts.translations['zh-CN'].Fault;
+    const rows = [
+        ['refused', kBox.replace('PaletteColor(12)', 'PaletteColour(12)'), 'Link.cpp:9:51',
+            '%1 was not declared in this scope', ["'PaletteColour'"]],
+        ['at run time', kBox.replace('{\n    check', '{\n    int zero = 0;\n    check').replace('1500, 1500', '1500 / zero, 1500'),
+            'Link.cpp:10', '%1 division by zero', ['int']],
+    ];
+    for (const [name, text, where, english, values] of rows) {
+        await t.test(name, async () => {
+            const page = await open('', routineLink(text), ['zh-CN', 'en']);
+            await drawn(page);
+            const what = faults[english].replace(/%([1-9])/g, (_, n) => values[n - 1]);
+            assert.equal(await page.$eval('#message', m => m.textContent), `${where}: error: ${what}`);
+            await page.close();
+        });
+    }
 });

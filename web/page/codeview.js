@@ -44,9 +44,10 @@ function number(value) {
     return Number.isInteger(value) ? String(value) : String(Number(value.toPrecision(6)));
 }
 
-// The name of the counter a loop's call on `text` hands its body.
-function counterOn(text) {
-    return text.match(/\[&\]\s*\(\s*(?:int|double|float)\s+(\w+)\s*\)/)?.[1] ?? '';
+// A colour pass's pass, in the code pane's words, or ''.
+export function passOf(loops) {
+    const pass = loops.find(loop => loop.passes > 0);
+    return pass ? qsTranslate('sweepdraw::CodePane', 'pass %1 of %2').replace('%1', pass.pass).replace('%2', pass.passes) : '';
 }
 
 export class CodeView {
@@ -55,36 +56,59 @@ export class CodeView {
         this.view = new EditorView({
             parent,
             state: EditorState.create({
-                extensions: [lineNumbers(), cpp(), EditorState.readOnly.of(true), EditorView.editable.of(false), marks],
+                extensions: [lineNumbers(), cpp(), EditorState.readOnly.of(true), marks],
             }),
         });
     }
 
-    // Shows `source` with `loops` ({line, value, pass, passes}, outermost
-    // first) lit.
-    show(source, loops) {
+    // Shows `source` with `loops` ({line, value, pass, passes, counter},
+    // outermost first) lit and their values at the end of their lines, and
+    // the `point` plotted ({x, y, line} in twips, or null) beside the line
+    // that plots it; `answer`, a line that drew a point asked about, lit
+    // apart.
+    show(source, loops, point = null, answer = 0) {
         if (source !== this.source) {
             this.view.dispatch({ changes: { from: 0, to: this.view.state.doc.length, insert: source } });
             this.source = source;
         }
         const doc = this.view.state.doc;
+        const values = new Map();
+        const add = (line, text, swatch) => {
+            if (line >= 1 && line <= doc.lines)
+                values.set(line, [...(values.get(line) ?? []), { text, swatch }]);
+        };
+        for (const loop of loops) {
+            const told = `${loop.counter} = ${number(loop.value)}`;
+            add(loop.line, loop.passes > 0 ? `${told} · ${passOf([loop])}` : told,
+                loop.passes > 0 ? facts.palette[loop.value] : undefined);
+        }
+        if (point)
+            add(point.line, `(${point.x.toFixed(0)}, ${point.y.toFixed(0)})`);
+        const lit = new Set(loops.map(loop => loop.line));
         const builder = new RangeSetBuilder();
-        const lines = [...new Set(loops.map(loop => loop.line))].filter(n => n >= 1 && n <= doc.lines).sort((a, b) => a - b);
-        for (const number_ of lines) {
+        for (let number_ = 1; number_ <= doc.lines; ++number_) {
+            const here = values.get(number_);
+            if (!lit.has(number_) && number_ !== answer && !here)
+                continue;
             const line = doc.line(number_);
-            const here = loops.filter(loop => loop.line === number_);
-            const text = here.map(loop => {
-                const told = `${counterOn(line.text)} = ${number(loop.value)}`;
-                return loop.passes > 0
-                    ? `${told} · ${qsTranslate('sweepdraw::CodePane', 'pass %1 of %2').replace('%1', loop.pass).replace('%2', loop.passes)}`
-                    : told;
-            }).join(' · ');
-            const pass = here.find(loop => loop.passes > 0);
-            const swatch = pass && facts.palette[pass.value];
-            builder.add(line.from, line.from, Decoration.line({ class: 'cm-lit' }));
-            builder.add(line.to, line.to, Decoration.widget({ widget: new Value(text, swatch), side: 1 }));
+            if (number_ === answer)
+                builder.add(line.from, line.from, Decoration.line({ class: 'cm-answer' }));
+            else if (lit.has(number_))
+                builder.add(line.from, line.from, Decoration.line({ class: 'cm-lit' }));
+            if (here) {
+                const swatch = here.find(value => value.swatch)?.swatch;
+                builder.add(line.to, line.to, Decoration.widget({
+                    widget: new Value(here.map(value => value.text).join(' · '), swatch), side: 1 }));
+            }
         }
         this.view.dispatch({ effects: setMarks.of(builder.finish()) });
+        if (answer >= 1 && answer <= doc.lines)
+            this.view.dispatch({ effects: EditorView.scrollIntoView(doc.line(answer).from, { y: 'center' }) });
+    }
+
+    // The line the caret is on, counted from 1.
+    caretLine() {
+        return this.view.state.doc.lineAt(this.view.state.selection.main.head).number;
     }
 
     // The values shown, line by line, as text: what the tests read.

@@ -34,7 +34,7 @@ export function keptRoutine() {
 
 export class Editor {
     // Shows `text` in `pane`; `onChange(text)` is called with every change
-    // and returns the refusal's message, or null when the text was drawn.
+    // and returns the refusal's message, or null when the text is drawn.
     constructor(pane, text, { onChange, copyLinkCaption }) {
         this.pane = pane;
         this.message = pane.appendChild(document.createElement('pre'));
@@ -73,8 +73,17 @@ export class Editor {
         } catch {
             // Storage full or refused: the text stays in the editor.
         }
-        const refusal = this.onChange(text);
-        this.message.textContent = refusal ?? '';
-        this.message.hidden = !refusal;
+        this.showMessage(this.onChange(text));
+    }
+
+    // A refusal, or a failure as it is drawn, under the text; null for none.
+    showMessage(text) {
+        this.message.textContent = text ?? '';
+        this.message.hidden = !text;
+    }
+
+    // The line the caret is on, counted from 1.
+    caretLine() {
+        return this.view.state.doc.lineAt(this.view.state.selection.main.head).number;
     }
 }

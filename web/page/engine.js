@@ -24,17 +24,23 @@ function withString(text, use) {
     }
 }
 
-// The last failure the engine kept: {kind: "refused"|"runtime", message, ...}.
+// The last failure the engine kept: {kind: "refused"|"runtime", ...}, a
+// routine's fault as data for translate.js's worded().
 function lastError() {
     return JSON.parse(engine.UTF8ToString(engine._sd_error()));
 }
 
-// The picture a command draws on, at `ratio` device pixels a pixel.
+// The picture a command draws on, at `ratio` device pixels a pixel; or,
+// from borrowed(), one the runner owns.
 export class Picture {
-    constructor(ratio) {
-        this.handle = engine._sd_picture_new(ratio);
+    constructor(ratio, handle = engine._sd_picture_new(ratio)) {
+        this.handle = handle;
         this.width = engine._sd_picture_width(this.handle);
         this.height = engine._sd_picture_height(this.handle);
+    }
+
+    static borrowed(handle) {
+        return new Picture(0, handle);
     }
 
     dispose() {
@@ -71,15 +77,6 @@ export class Picture {
         const bytes = new Uint8ClampedArray(engine.HEAPU8.buffer, at, width * height * 4);
         return new ImageData(new Uint8ClampedArray(bytes), width, height);
     }
-
-    clear() {
-        engine._sd_clear(this.handle);
-    }
-
-    // The operations landed by runs and clears so far.
-    operations() {
-        return engine._sd_picture_operations(this.handle);
-    }
 }
 
 // A routine, compiled once; or, from compile(), what refused it.
@@ -93,6 +90,8 @@ export class Routine {
 
     constructor(handle) {
         this.handle = handle;
+        // What the runner's state names the routine's command by.
+        this.key = engine._sd_routine_key(handle);
     }
 
     dispose() {
@@ -100,32 +99,63 @@ export class Routine {
     }
 }
 
-// One run of a routine on a picture, a piece at a time.
-export class RoutineRun {
-    constructor(routine, picture) {
-        this.handle = engine._sd_run_new(routine.handle, picture.handle);
-        this.ended = false;
-        this.error = null;
+// The engine's runner (PageRunner.cpp), drawing on a picture of its own
+// at `ratio`, on the page's clock, or with `manualClock` on the time
+// setTime() gives it.
+export class EngineRunner {
+    constructor(ratio, manualClock) {
+        this.handle = engine._sd_runner_new(ratio, manualClock ? 1 : 0);
     }
 
-    dispose() {
-        engine._sd_run_delete(this.handle);
+    // The picture it draws on now.
+    picture() {
+        return Picture.borrowed(engine._sd_runner_picture(this.handle));
     }
 
-    // Where it was at the last operation of its last piece: {loops: [{line,
-    // value, pass, passes}], point: [x, y] or null}.
-    where() {
-        return JSON.parse(engine.UTF8ToString(engine._sd_run_where(this.handle)));
+    setTime(ms) { engine._sd_runner_set_time(this.handle, ms); }
+    // How often it wants advance(), in milliseconds: 0 as soon as the page
+    // is free, -1 not at all.
+    ticking() { return engine._sd_runner_ticking(this.handle); }
+    advance() { engine._sd_runner_advance(this.handle); }
+    // A routine, or 清除 with none.
+    enqueue(routine) {
+        if (routine)
+            engine._sd_runner_enqueue(this.handle, routine.handle);
+        else
+            engine._sd_runner_enqueue_clear(this.handle);
+    }
+    // `speed`: its index in the speeds, slowest first.
+    setSpeed(speed) { engine._sd_runner_set_speed(this.handle, speed); }
+    setPaused(paused) { engine._sd_runner_set_paused(this.handle, paused ? 1 : 0); }
+    finish() { engine._sd_runner_finish(this.handle); }
+    step() { engine._sd_runner_step(this.handle); }
+    stepBack() { engine._sd_runner_step_back(this.handle); }
+    runToLine(line) { engine._sd_runner_run_to_line(this.handle, line); }
+    stop() { engine._sd_runner_stop(this.handle); }
+    setRatio(ratio) { engine._sd_runner_set_ratio(this.handle, ratio); }
+    showChange(routine) { engine._sd_runner_show_change(this.handle, routine.handle); }
+
+    // A picture of its own at `ratio` with what the runner's shows, for the
+    // caller to dispose of.
+    drawnAt(ratio) {
+        const handle = engine._sd_runner_drawn_at(this.handle, ratio);
+        if (!handle)
+            throw new Error(JSON.stringify(lastError()));
+        return new Picture(ratio, handle);
     }
 
-    // Lets `operations` more land (at least one): whether it has ended,
-    // with `error` set when it failed.
-    resume(operations) {
-        const outcome = engine._sd_run_resume(this.handle, Math.max(1, operations));
-        if (outcome === 2)
-            this.error = lastError();
-        this.ended = outcome !== 0;
-        return this.ended;
+    // {paused, idle, landed, queued, current: null or {command: {routine,
+    // caption, operations}, landed, loops: [{line, value, pass, passes,
+    // counter}], point: null or {x, y, line}}, told: [what happened since
+    // the last call]}.
+    state() {
+        return JSON.parse(engine.UTF8ToString(engine._sd_runner_state(this.handle)));
+    }
+
+    // What last painted the device pixel (x, y): null, or {command,
+    // operation, line, loops, point}.
+    whatDrew(x, y) {
+        return JSON.parse(engine.UTF8ToString(engine._sd_runner_what_drew(this.handle, x, y)));
     }
 }
 

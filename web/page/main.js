@@ -5,10 +5,11 @@
 import facts from 'sweepdraw-facts';
 import sceneSources from 'sweepdraw-scenes';
 import { loadEngine, Picture, Routine, runAtOnce } from './engine.js';
+import { Menu } from './menu.js';
 import { Runner } from './runner.js';
 import { offerFile, stageImage } from './save.js';
 import { Stage } from './stage.js';
-import { language, say } from './translate.js';
+import { language, qsTranslate, say, worded } from './translate.js';
 
 function showMessage(text) {
     const message = document.getElementById('message');
@@ -70,17 +71,35 @@ async function start() {
             const file = `${command.action.slice(4)}.cpp`;
             const { routine, refusal } = Routine.compile(`scenes/${file}`, sceneSources[file]);
             if (refusal)
-                throw new Error(refusal.message);
+                throw new Error(worded(refusal));
             routines.set(command, routine);
         }
         return routines.get(command);
     }
 
+    const paneElement = document.getElementById('pane');
+    let pane = null;
+
+    // What the page knows of each routine the runner may name, by its key:
+    // its caption and its text.
+    const known = new Map();
+    function know(routine, caption, source) {
+        known.set(routine.key, { caption, source });
+        return routine;
+    }
+
     const stage = new Stage(document.getElementById('stage'), command => click(command));
     const context = stage.canvas.getContext('2d');
+    // Over the picture, never drawn into it, as the window shows it.
+    const pauseNote = stage.root.appendChild(document.createElement('p'));
+    pauseNote.id = 'pause-note';
+    pauseNote.hidden = true;
+    pauseNote.textContent = qsTranslate('sweepdraw::Form1', 'Paused · %1 to continue').replace('%1', 'Ctrl+P');
     let firstPicture = null;
+    let finished = null;
+    let rate = 0;
     const runner = new Runner(1, {
-        clock: clock.now,
+        clock,
         onPaint(picture, dirty) {
             if (stage.canvas.width !== picture.width || stage.canvas.height !== picture.height) {
                 stage.canvas.width = picture.width;
@@ -88,31 +107,26 @@ async function start() {
                 dirty = { x: 0, y: 0, width: picture.width, height: picture.height };
             }
             context.putImageData(picture.imageData(dirty.x, dirty.y, dirty.width, dirty.height), dirty.x, dirty.y);
-            const where = runner.where();
-            if (where?.command.source)
-                pane?.show(where.command.source, where.loops);
             firstPicture ??= performance.now();
         },
-        onError(command, error) {
-            showMessage(error.message);
+        onState(state) {
+            for (const told of state.told) {
+                if (told.finished)
+                    finished = known.get(told.finished.routine)?.caption ?? told.finished.caption;
+                // A learner's routine that fails is passed over, and its
+                // editor says why too; anything else that fails stops the
+                // drawing.
+                if (told.changeFailed)
+                    pane?.editor?.showMessage(worded(told.changeFailed));
+                if (told.passedOver)
+                    pane?.editor?.showMessage(worded(told.failed));
+                if (told.failed)
+                    showMessage(worded(told.failed));
+            }
+            pauseNote.hidden = !state.paused;
+            pane?.show(state, state.current && known.get(state.current.command.routine), finished, rate);
         },
     });
-
-    let frameAsked = false;
-    const frameTimes = [];
-    function frame(now) {
-        frameAsked = false;
-        const more = runner.frame(now);
-        frameTimes.push(performance.now() - now);
-        if (more)
-            askFrame();
-    }
-    function askFrame() {
-        if (!frameAsked && !clock.manual) {
-            frameAsked = true;
-            requestAnimationFrame(() => frame(clock.now()));
-        }
-    }
 
     function click(command) {
         if (!command.action.startsWith('Draw') && command.name !== 'clear') {
@@ -122,28 +136,26 @@ async function start() {
             showMessage(say('ended'));
             return;
         }
-        runner.enqueue(command.name === 'clear' ? { name: command.name, clears: true }
-                                                : { name: command.name, routine: routineOf(command),
-                                                    source: sceneSources[`${command.action.slice(4)}.cpp`] });
-        askFrame();
+        const file = `${command.action.slice(4)}.cpp`;
+        runner.enqueue(command.name === 'clear' ? null : know(routineOf(command), command.caption, sceneSources[file]));
     }
 
     // The pane beside the picture that Ctrl+U opens, as on the desktop: the
     // routine drawing, and the learner's own once Ctrl+E or a link asks.
     // Loaded when first wanted.
-    const paneElement = document.getElementById('pane');
-    let pane = null;
     async function thePane() {
         const { Pane } = await import('./pane.js');
         pane ??= new Pane(paneElement, {
             copyLinkCaption: say('copyLink'),
             copyOf: source => source ?? sceneSources['Sunshine.cpp'],
+            // Drawn in place of its earlier versions; a failure as it is
+            // drawn is told when it comes (onState).
             edited(changed) {
                 const { routine, refusal } = Routine.compile(kLinkFileName, changed);
                 if (refusal)
-                    return refusal.message;
-                const error = runner.drawLive({ name: kLinkFileName, routine, source: changed });
-                return error ? error.message : null;
+                    return worded(refusal);
+                runner.showChange(know(routine, kLinkFileName, changed));
+                return null;
             },
         });
         return pane;
@@ -161,44 +173,73 @@ async function start() {
     layOut();
     stage.focusFirst();
 
-    document.addEventListener('keydown', event => {
-        const speedKey = event.ctrlKey && facts.speeds.find(speed => speed.ctrlKey === event.key);
-        if (event.key === 'Escape') {
-            runner.setPaused(false);
-            runner.finish();
-            askFrame();
-        } else if (event.key === 'Pause') {
-            runner.setPaused(!runner.paused);
-            askFrame();
-        } else if (event.key === 'F10' && !event.shiftKey && !event.ctrlKey) {
-            event.preventDefault();
-            runner.step();
-        } else if (event.ctrlKey && event.key.toLowerCase() === 's') {
-            // Save picture, as in the window's menu.
-            event.preventDefault();
-            savePicture().then(blob => offerFile(blob, 'sweepdraw.png'));
-        } else if (speedKey) {
-            // The speeds' keys, as in the window's menu.
-            event.preventDefault();
-            runner.setRate(speedKey.rate);
-            askFrame();
-        } else if (event.ctrlKey && event.key.toLowerCase() === 'u') {
-            event.preventDefault();
-            thePane().then(pane => {
-                pane.setOpen(!pane.open);
-                layOut();
-            });
-        } else if (event.ctrlKey && event.key.toLowerCase() === 'e') {
-            event.preventDefault();
-            thePane().then(pane => {
-                pane.edit();
-                layOut();
-            });
-        }
+    // The window's menu and its keys: the speeds, then the items the page
+    // does, under the window's names.
+    const withPane = use => thePane().then(pane => {
+        use(pane);
+        layOut();
+    });
+    const actions = {
+        FinishNow: () => runner.finish(),
+        SavePicture: () => savePicture().then(blob => offerFile(blob, 'sweepdraw.png')),
+        ShowCode: () => withPane(pane => {
+            pane.setOpen(!pane.open);
+            runner.refresh();
+        }),
+        Pause: () => runner.setPaused(!runner.paused),
+        Step: () => runner.step(),
+        StepBack: () => runner.stepBack(),
+        RunToCaret: () => withPane(pane => runner.runToLine(pane.caretLine())),
+        EditCopy: () => withPane(pane => pane.edit()),
+    };
+    const menu = new Menu([
+        ...facts.speeds.map((speed, i) => ({
+            name: speed.name, startsSection: i === 0, key: `Ctrl+${speed.ctrlKey}`,
+            text: () => qsTranslate('Speed', speed.menuText), checked: () => rate === speed.rate,
+            run: () => setSpeed(speed),
+        })),
+        ...facts.menu.filter(item => actions[item.name]).map(item => ({
+            ...item,
+            text: () => (item.name === 'Pause' && runner.paused ? qsTranslate('sweepdraw::Form1', 'Continue')
+                                                                : qsTranslate('Menu', item.text)),
+            run: actions[item.name],
+        })),
+    ]);
+    document.addEventListener('keydown', event => menu.pressed(event));
+    stage.root.addEventListener('contextmenu', event => {
+        if (event.target.tagName === 'BUTTON')
+            return;
+        event.preventDefault();
+        menu.openAt(event.clientX, event.clientY);
     });
 
+    // What drew a point: Ctrl and a click on the picture, anywhere no button
+    // takes the click, while the picture stands still.
+    stage.root.addEventListener('mousedown', event => {
+        if (event.button !== 0 || !event.ctrlKey || event.target.tagName === 'BUTTON')
+            return;
+        const box = stage.canvas.getBoundingClientRect();
+        const across = width => [Math.floor(((event.clientX - box.left) * width) / box.width),
+                                 Math.floor(((event.clientY - box.top) * width) / box.width)];
+        const [x, y] = across(stage.canvas.width);
+        const drawn = runner.whatDrew(x, y);
+        if (drawn === undefined)
+            return;
+        event.preventDefault();
+        thePane().then(pane => {
+            pane.showAnswer(drawn, drawn && known.get(drawn.command.routine), across(facts.design.width),
+                            runner.landed());
+            layOut();
+        });
+    });
+
+    function setSpeed(speed) {
+        rate = speed.rate;
+        runner.setSpeed(facts.speeds.indexOf(speed));
+    }
+
     const speed = speedNamed(params.get('speed') ?? facts.defaultSpeed);
-    runner.setRate((speed ?? speedNamed(facts.defaultSpeed)).rate);
+    setSpeed(speed ?? speedNamed(facts.defaultSpeed));
     if (!speed)
         showMessage(say('unknownSpeed', params.get('speed')));
     for (const name of (params.get('run') ?? '').split(',').filter(Boolean)) {
@@ -229,10 +270,9 @@ async function start() {
         if (!shared)
             showMessage(say('badLink', kLinkFileName));
         else if (refusal)
-            showMessage(refusal.message);
+            showMessage(worded(refusal));
         else
-            runner.enqueue({ name: kLinkFileName, routine, source: new TextDecoder().decode(shared) });
-        askFrame();
+            runner.enqueue(know(routine, kLinkFileName, new TextDecoder().decode(shared)));
     }
 
     // What the tests and the bench read and move.
@@ -240,7 +280,7 @@ async function start() {
         // Milliseconds from the page's start to the first picture shown.
         firstPicture: () => firstPicture,
         // How long each animation frame spent drawing, in milliseconds.
-        frameTimes: () => frameTimes,
+        frameTimes: () => runner.frameTimes,
         // Milliseconds to draw a scene at once on a picture of its own, by
         // its compiled function or through the interpreter from its file.
         timeScene(name, interpreted) {
@@ -255,7 +295,7 @@ async function start() {
             picture.dispose();
             return time;
         },
-        landed: () => runner.landed,
+        landed: () => runner.landed(),
         idle: () => runner.idle(),
         ratio: () => runner.ratio,
         async digest() {
@@ -271,10 +311,12 @@ async function start() {
                 binary += String.fromCharCode(byte);
             return btoa(binary);
         },
-        // With the manual clock: moves it on by `ms` and draws one frame.
+        paused: () => runner.paused,
+        // With the manual clock: moves it on by `ms` and draws one frame:
+        // whether the runner wants another.
         frame(ms) {
             clock.advance(ms);
-            return runner.frame(clock.now());
+            return runner.frame();
         },
     };
     document.body.dataset.ready = 'true';

@@ -25,3 +25,24 @@ export function qsTranslate(context, text) {
 export function say(key, value = '') {
     return qsTranslate('Page', facts.pageTexts[key]).replace('%1', value);
 }
+
+// A failure the engine kept (engine.js), in the browser's language: its
+// wording translated in the "Fault" context and its values in place (a
+// phrase among them translated too), as compilers write it,
+// "FILE:LINE:COLUMN: error: what" (no column for a run-time error), or what
+// alone for a fault that has no file; anything else as the engine says it.
+export function worded(failure) {
+    if (failure.wording === undefined)
+        return failure.message;
+    const value = v => (typeof v === 'object' ? qsTranslate('Fault', v.phrase) : v);
+    const what = qsTranslate('Fault', failure.wording)
+        .replace(/%([1-9])/g, (_, n) => value(failure.values[n - 1] ?? ''));
+    if (!failure.file)
+        return what;
+    let where = failure.file;
+    if (failure.line > 0)
+        where += `:${failure.line}`;
+    if (failure.line > 0 && failure.column > 0)
+        where += `:${failure.column}`;
+    return `${where}: error: ${what}`;
+}

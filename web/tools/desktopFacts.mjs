@@ -187,6 +187,31 @@ function readPageTexts(top) {
     return texts;
 }
 
+// A key of the window's menu as Qt writes it ("Qt::SHIFT | Qt::Key_F10") in
+// the words its menu shows ("Shift+F10"), or null for none.
+function keyText(written) {
+    if (written.trim() === 'kNoKey')
+        return null;
+    const names = { CTRL: 'Ctrl', SHIFT: 'Shift', ALT: 'Alt', Key_Escape: 'Esc' };
+    return written.split('|').map(part => {
+        const name = part.trim().replace(/^Qt::/, '');
+        return names[name] ?? name.replace(/^Key_/, '');
+    }).join('+');
+}
+
+// The items of the window's menu after the speeds (window/MenuItems.h), in
+// its order: each with its name, its text and its keys.
+function readMenu(top) {
+    const table = matchOne(sourceDefining(top, /kMenuItems = \{\{/, 'kMenuItems'),
+                           /kMenuItems = \{\{([\s\S]*?)\}\};/, 'kMenuItems')[1];
+    const items = [...table.matchAll(
+        /\{MenuItem::(\w+),\s*(true|false),\s*QT_TRANSLATE_NOOP\("Menu",\s*"([^"]*)"\),\s*([^,]+),\s*([^,]+),/g)]
+        .map(m => ({ name: m[1], startsSection: m[2] === 'true', text: m[3], key: keyText(m[4]), alsoKey: keyText(m[5]) }));
+    if (items.length === 0)
+        fail('cannot find the menu\'s items');
+    return items;
+}
+
 // Horizontal pixels a dragged number moves for one unit.
 function readPixelsPerUnit(top) {
     const text = readFileSync(join(top, 'codepane/NumberDrag.h'), 'utf8');
@@ -208,6 +233,7 @@ export function readDesktopFacts(top) {
         ...readSpeeds(top),
         translations: readTranslations(top),
         pageTexts: readPageTexts(top),
+        menu: readMenu(top),
         pixelsPerUnit: readPixelsPerUnit(top),
     };
 }
