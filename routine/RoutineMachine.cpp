@@ -460,12 +460,15 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
         jump:
             ip = code + in.target;
             continue;
-        loopTurn:
+        loopTurn: {
             // The loop's turn is counted once its value is set for the
-            // next, where a pause stops it.
+            // next, at the loop's test, whose line a failing watch names; a
+            // pause stops it where it goes on.
+            const bool looked = LoopWatch::turn();
             ip = taken ? code + in.target : ip + 1;
-            if (LoopWatch::turn() && m_pausing) [[unlikely]]
+            if (looked && m_pausing) [[unlikely]]
                 goto stop;
+        }
         }
     stop:
         // At the first operation beyond those let through, or after the
