@@ -23,12 +23,12 @@ ExitStatus failWrite(const char *what, const QString &path, const QString &reaso
 
 // Draws the commands on `stage`'s picture at once, each without a fiber:
 // why one failed, if one did.
-std::optional<QString> drawAtOnce(Stage &stage, const QList<Runnable> &commands)
+std::optional<RuntimeError> drawAtOnce(Stage &stage, const QList<Runnable> &commands)
 {
     struct Failure final : RunnerEvents
     {
-        void stoppedByFailure(const std::string &message) override { failure = QString::fromStdString(message); }
-        std::optional<QString> failure;
+        void stoppedByFailure(const RuntimeError &error) override { failure = error; }
+        std::optional<RuntimeError> failure;
     } told;
     CommandRunner runner(stage.picture(), &told);
     for (const Runnable &command : commands)
@@ -48,7 +48,7 @@ ExitStatus writeFiles(Stage &stage, const Options &options)
             return failWrite("record", options.recordPath, *error);
         if (options.savePath.isEmpty())
             return ExitOk;
-    } else if (const std::optional<QString> failure = drawAtOnce(stage, options.commands)) {
+    } else if (const std::optional<RuntimeError> failure = drawAtOnce(stage, options.commands)) {
         writeRuntimeError(*failure, true);
         return ExitFailure;
     }

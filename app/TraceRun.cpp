@@ -3,7 +3,6 @@
 #include "CommandLine.h"
 #include "ErrorLine.h"
 #include "ExitSignals.h"
-#include "FailureWording.h"
 #include "FileWriter.h"
 #include "RuntimeErrorLine.h"
 #include "RuntimeError.h"
@@ -52,7 +51,7 @@ bool runAll(const Options &options, TraceSurface &surface)
         return true;
     } catch (const RuntimeError &error) {
         surface.flush();
-        writeRuntimeError(QString::fromStdString(wordedFailure(error)), true);
+        writeRuntimeError(error, true);
         return false;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandRunner.h"
+#include "FaultWords.h"
 #include "RunnerEvents.h"
 #include "Ticker.h"
 
@@ -11,8 +12,8 @@
 namespace sweepdraw {
 
 // A CommandRunner driven by Qt's event loop: a precise QTimer wakes it for
-// its frames, and what it tells comes out as signals, its messages as
-// QString.
+// its frames, and what it tells comes out as signals, its failures worded
+// in the user's language (FaultWords.h).
 class RunnerDriver final : public QObject, private RunnerEvents, private Ticker, public CommandRunner
 {
     Q_OBJECT
@@ -41,14 +42,17 @@ signals:
 private:
     void landed() override { emit drawn(); }
     void finishedCommand(const Runnable &command) override { emit commandFinished(command); }
-    void stoppedByFailure(const std::string &message) override { emit failed(QString::fromStdString(message)); }
-    void passedOver(const Runnable &command, const std::string &message) override
+    void stoppedByFailure(const RuntimeError &failure) override { emit failed(wordedRuntimeError(failure)); }
+    void passedOver(const Runnable &command, const RuntimeError &failure) override
     {
-        emit commandFailed(command, QString::fromStdString(message));
+        emit commandFailed(command, wordedRuntimeError(failure));
     }
     void wentIdle() override { emit idle(); }
     void changeWhole(const Runnable &command) override { emit changeShown(command); }
-    void changeGone(const std::string &failure) override { emit changeDropped(QString::fromStdString(failure)); }
+    void changeGone(const std::optional<RuntimeError> &failure) override
+    {
+        emit changeDropped(failure ? wordedRuntimeError(*failure) : QString());
+    }
     void changeGrew() override { emit changeDrawing(); }
 
     void startTicking(std::chrono::milliseconds interval) override { m_frames.start(interval); }

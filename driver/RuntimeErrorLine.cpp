@@ -1,6 +1,8 @@
 #include "RuntimeErrorLine.h"
 
+#include "FaultWords.h"
 #include "MessageText.h"
+#include "RuntimeError.h"
 
 #include <QDebug>
 
@@ -17,6 +19,11 @@ void writeRuntimeError(const QString &message, bool endsTheDrawing)
         qCritical().noquote() << "sweepdraw: run-time error:" << escapeForMessage(message);
     else
         qWarning().noquote() << "sweepdraw: run-time error:" << escapeForMessage(message);
+}
+
+void writeRuntimeError(const RuntimeError &failure, bool endsTheDrawing)
+{
+    writeRuntimeError(wordedRuntimeError(failure), endsTheDrawing);
 }
 
 } // namespace sweepdraw

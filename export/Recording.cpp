@@ -23,9 +23,9 @@ Recording::Recording(DrawingSurface &picture, Render render, QList<Runnable> com
 
 Recording::~Recording() = default;
 
-void Recording::stoppedByFailure(const std::string &message)
+void Recording::stoppedByFailure(const RuntimeError &failure)
 {
-    writeRuntimeError(QString::fromStdString(message), true);
+    writeRuntimeError(failure, true);
     m_cut = true;
     m_runner->stop();
 }

@@ -63,7 +63,7 @@ public:
 
 private:
     void run(const Runnable &command);
-    void stoppedByFailure(const std::string &message) override;
+    void stoppedByFailure(const RuntimeError &failure) override;
 
     std::unique_ptr<CommandRunner> m_runner;
     Render m_render;

@@ -46,7 +46,7 @@ public:
     }
 
     bool finished() const override { return m_finished; }
-    const std::optional<std::string> &failure() const override { return m_failure; }
+    const std::optional<RuntimeError> &failure() const override { return m_failure; }
     long long landed() const override { return m_landed; }
 
 private:
@@ -59,7 +59,7 @@ private:
     DrawingSurface &m_target;
     long long m_let = 0;
     bool m_finished = false;
-    std::optional<std::string> m_failure;
+    std::optional<RuntimeError> m_failure;
     long long m_landed = 0;
 };
 

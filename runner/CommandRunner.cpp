@@ -1,7 +1,6 @@
 #include "CommandRunner.h"
 
 #include "DrawingSurface.h"
-#include "FailureWording.h"
 #include "PictureChange.h"
 #include "RunnerEvents.h"
 #include "DrawInPieces.h"
@@ -144,7 +143,7 @@ void CommandRunner::stepBack()
     // The drawing is exact, so the picture as it was one operation ago is
     // the same drawing again, one operation short.
     if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
-        fail(wordedFailure(cleared));
+        fail(RuntimeError(cleared.fault()));
         return;
     }
     redrawTo(landed - 1);
@@ -221,7 +220,7 @@ void CommandRunner::dropAll()
     // A redraw under way goes on with the pictures as they stand now.
     if (redrawing) {
         if (const Status cleared = m_picture->ClearSurface(); !cleared.ok()) {
-            fail(wordedFailure(cleared));
+            fail(RuntimeError(cleared.fault()));
             return;
         }
         redrawTo(0);
@@ -253,7 +252,7 @@ void CommandRunner::dropChange()
     if (!m_change)
         return;
     m_change.reset();
-    m_events->changeGone({});
+    m_events->changeGone(std::nullopt);
     scheduleFrames();
 }
 
@@ -267,7 +266,7 @@ void CommandRunner::landChange()
         return;
     }
     const std::unique_ptr<PictureChange> done = std::move(m_change);
-    if (const std::optional<std::string> &failure = done->failure()) {
+    if (const std::optional<RuntimeError> &failure = done->failure()) {
         m_events->changeGone(*failure);
         scheduleFrames();
         return;
@@ -379,9 +378,9 @@ bool CommandRunner::passOver()
 {
     if (!m_failure || !m_forgives || !m_forgives(*m_queue.current()))
         return false;
-    const std::string message = *std::exchange(m_failure, std::nullopt);
+    const RuntimeError failure = *std::exchange(m_failure, std::nullopt);
     const Runnable failed = dropCurrent();
-    m_events->passedOver(failed, message);
+    m_events->passedOver(failed, failure);
     return true;
 }
 
@@ -398,10 +397,10 @@ void CommandRunner::report(bool landed)
         m_events->wentIdle();
 }
 
-void CommandRunner::fail(const std::string &message)
+void CommandRunner::fail(const RuntimeError &failure)
 {
     stop();
-    m_events->stoppedByFailure(message);
+    m_events->stoppedByFailure(failure);
 }
 
 } // namespace sweepdraw

@@ -192,7 +192,7 @@ private:
     // Tells what a landing did: the picture changed, a command failed, or
     // everything is done.
     void report(bool landed);
-    void fail(const std::string &message);
+    void fail(const RuntimeError &failure);
     // Lands a piece of the change; the queue must be empty.
     void landChange();
     // Lands what is owed at once, none once the deadline has passed: the
@@ -232,7 +232,7 @@ private:
     std::unique_ptr<PictureChange> m_change;
     std::optional<Redraw> m_redraw;
     std::optional<Goal> m_goal;
-    std::optional<std::string> m_failure;    // why the current command failed
+    std::optional<RuntimeError> m_failure;    // why the current command failed
     std::function<bool(const Runnable &)> m_forgives;
     RunnerEvents *m_events;
     bool m_stopped = false;

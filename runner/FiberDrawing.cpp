@@ -1,7 +1,6 @@
 #include "FiberDrawing.h"
 
 #include "DrawInPieces.h"
-#include "FailureWording.h"
 #include "LoopRecorder.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
@@ -45,7 +44,7 @@ FiberDrawing::FiberDrawing(Action action, DrawingSurface &target, LoopRecorder *
                                      try {
                                          m_action(m_target);
                                      } catch (const RuntimeError &error) {
-                                         m_failure = wordedFailure(error);
+                                         m_failure = error;
                                      } catch (const context::detail::forced_unwind &) {
                                          throw;
                                      } catch (...) {
@@ -59,7 +58,7 @@ FiberDrawing::FiberDrawing(Action action, DrawingSurface &target, LoopRecorder *
     } catch (const std::bad_alloc &) {
         // No stack for the fiber: the action fails before its first
         // operation, as one that runs out of memory would.
-        m_failure = wordedFailure(RuntimeError({FaultKind::OutOfMemory, {}, 0, 0}));
+        m_failure = RuntimeError({FaultKind::OutOfMemory, {}, 0, 0});
         m_finished = true;
         return;
     }

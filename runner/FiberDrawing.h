@@ -32,7 +32,7 @@ public:
                         std::optional<Deadline> deadline = std::nullopt) override;
 
     bool finished() const override { return m_finished; }
-    const std::optional<std::string> &failure() const override { return m_failure; }
+    const std::optional<RuntimeError> &failure() const override { return m_failure; }
     long long landed() const override { return m_landed + m_batch - m_left; }
 
 private:
@@ -55,7 +55,7 @@ private:
     long long m_left = 0;   // of those, yet to land, once the action has finished
     long long m_landed = 0; // before the open batch
     bool m_finished = false;
-    std::optional<std::string> m_failure;
+    std::optional<RuntimeError> m_failure;
     std::exception_ptr m_escaped; // thrown by the action, not its failure
 
     boost::context::fiber m_caller; // where land() was called, while the action runs

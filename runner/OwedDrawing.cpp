@@ -52,7 +52,7 @@ bool CommandRunner::landOwed(std::optional<std::chrono::nanoseconds> deadline)
     if (m_redraw->pictures) {
         if (!m_redraw->pictures->land(PiecewiseDrawing::Deadline::on(m_clock, deadline)))
             return true;
-        const std::optional<std::string> failure = m_redraw->pictures->failure();
+        const std::optional<RuntimeError> failure = m_redraw->pictures->failure();
         m_redraw->pictures.reset();
         if (failure) {
             fail(*failure);
@@ -64,7 +64,7 @@ bool CommandRunner::landOwed(std::optional<std::chrono::nanoseconds> deadline)
     if (m_redraw->landed >= 0) {
         const LoopRecorder::Activation recording(&m_loops);
         m_action->land(m_redraw->landed - m_action->landed(), PiecewiseDrawing::Deadline::on(m_clock, deadline));
-        if (const std::optional<std::string> failure = m_action->failure()) {
+        if (const std::optional<RuntimeError> failure = m_action->failure()) {
             fail(*failure);
             return true;
         }

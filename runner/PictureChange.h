@@ -37,7 +37,7 @@ public:
 
     // The command in place; only for a change given one.
     const Runnable &command() const { return *m_command; }
-    const std::optional<std::string> &failure() const { return m_action->failure(); }
+    const std::optional<RuntimeError> &failure() const { return m_action->failure(); }
     // Operations landed so far; 0 before it begins.
     long long landed() const { return m_action ? m_action->landed() : 0; }
     // The pictures once the change is whole.

@@ -63,12 +63,12 @@ void PictureHistory::reopenLast()
         m_pictures.insert(m_pictures.begin() + finish.replacedAt, *finish.replaced);
 }
 
-std::optional<std::string> PictureHistory::drawPictures(DrawingSurface &surface, const std::vector<Runnable> &pictures,
+std::optional<RuntimeError> PictureHistory::drawPictures(DrawingSurface &surface, const std::vector<Runnable> &pictures,
                                                         const std::optional<Runnable> &underWay, long long landed)
 {
     for (const Runnable &command : pictures) {
         command.restorePenOn(surface);
-        if (std::optional<std::string> failure = runAtOnce(actionOf(command), surface))
+        if (std::optional<RuntimeError> failure = runAtOnce(actionOf(command), surface))
             return failure;
     }
     if (!underWay)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Runnable.h"
+#include "RuntimeError.h"
 
 #include <functional>
 #include <optional>
@@ -41,7 +42,7 @@ public:
     // Draws `pictures` on `surface`, an empty one, and then the first
     // `landed` operations of the command under way, if there is one: why
     // that failed, if it did.
-    static std::optional<std::string> drawPictures(DrawingSurface &surface, const std::vector<Runnable> &pictures,
+    static std::optional<RuntimeError> drawPictures(DrawingSurface &surface, const std::vector<Runnable> &pictures,
                                                    const std::optional<Runnable> &underWay, long long landed);
 
 private:

@@ -1,19 +1,18 @@
 #include "PiecewiseDrawing.h"
 
-#include "FailureWording.h"
 #include "LoopRecorder.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
 
 namespace sweepdraw {
 
-std::optional<std::string> runAtOnce(const Action &action, DrawingSurface &surface)
+std::optional<RuntimeError> runAtOnce(const Action &action, DrawingSurface &surface)
 {
     clearUpperVectorState();
     try {
         action(surface);
     } catch (const RuntimeError &error) {
-        return wordedFailure(error);
+        return error;
     }
     return std::nullopt;
 }

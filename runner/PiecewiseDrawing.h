@@ -1,11 +1,11 @@
 #pragma once
 
 #include "Pace.h"
+#include "RuntimeError.h"
 
 #include <chrono>
 #include <functional>
 #include <optional>
-#include <string>
 
 namespace sweepdraw {
 
@@ -19,7 +19,7 @@ using Action = std::function<void(DrawingSurface &)>;
 
 // Runs `action` on `surface` in one go, with the upper vector state cleared
 // first: why it failed, if it did.
-std::optional<std::string> runAtOnce(const Action &action, DrawingSurface &surface);
+std::optional<RuntimeError> runAtOnce(const Action &action, DrawingSurface &surface);
 
 // A drawing landed on its target a piece at a time, on the calling thread:
 // each land() lets so many more operations through and returns once they
@@ -89,7 +89,7 @@ public:
                                 std::optional<Deadline> deadline = std::nullopt) = 0;
 
     virtual bool finished() const = 0;
-    virtual const std::optional<std::string> &failure() const = 0;
+    virtual const std::optional<RuntimeError> &failure() const = 0;
     // Operations that have landed on the target so far.
     virtual long long landed() const = 0;
 

@@ -1,7 +1,6 @@
 #include "RoutineDrawing.h"
 
 #include "CompiledRoutine.h"
-#include "FailureWording.h"
 #include "LoopRecorder.h"
 #include "RuntimeError.h"
 #include "VectorState.h"
@@ -42,7 +41,7 @@ long long RoutineDrawing::land(long long operations, std::optional<Deadline> dea
         while (!m_finished && !m_stopped && m_landed - before < operations && !(m_deadline && m_deadline->passed()))
             landPiece(std::min(operations - (m_landed - before), m_stop ? 1 : kBatch));
     } catch (const RuntimeError &error) {
-        m_failure = wordedFailure(error);
+        m_failure = error;
         m_finished = true;
     } catch (...) {
         m_finished = true;

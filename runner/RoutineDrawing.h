@@ -38,7 +38,7 @@ public:
                         std::optional<Deadline> deadline = std::nullopt) override;
 
     bool finished() const override { return m_finished; }
-    const std::optional<std::string> &failure() const override { return m_failure; }
+    const std::optional<RuntimeError> &failure() const override { return m_failure; }
     long long landed() const override { return m_landed; }
 
 private:
@@ -73,7 +73,7 @@ private:
     bool m_paused = false;  // at a look, part way to the next operation
     long long m_landed = 0;
     bool m_finished = false;
-    std::optional<std::string> m_failure;
+    std::optional<RuntimeError> m_failure;
 };
 
 } // namespace sweepdraw

@@ -225,7 +225,9 @@ void TestDrawing::failureIsKept()
     QCOMPARE(drawing->land(10), 1LL);
     QVERIFY(drawing->finished());
     QVERIFY(drawing->failure());
-    QVERIFY2(drawing->failure()->find("radius is negative") != std::string::npos, drawing->failure()->c_str());
+    // The failure is kept as the fault itself, for the layer that shows it to word.
+    QCOMPARE(drawing->failure()->message().kind, FaultKind::Negative);
+    QCOMPARE(drawing->failure()->message().values.at(1), std::string("radius"));
     QCOMPARE(drawing->land(10), 0LL);
     QCOMPARE(drawing->landed(), 2LL);
     QCOMPARE(target.calls().size(), std::size_t(2));
@@ -273,7 +275,8 @@ void TestDrawing::actionWithoutAStackFails()
     QCOMPARE(::setrlimit(RLIMIT_AS, &before), 0);
 
     QVERIFY(action->finished());
-    QCOMPARE(action->failure(), std::optional<std::string>("out of memory"));
+    QVERIFY(action->failure());
+    QCOMPARE(action->failure()->message().kind, FaultKind::OutOfMemory);
     QCOMPARE(action->land(1), 0LL);
     QVERIFY(target.calls().empty());
 #endif

@@ -14,7 +14,6 @@
 #include "PageJson.h"
 
 #include "CommandRunner.h"
-#include "FailureWording.h"
 #include "Operation.h"
 #include "RoutineLines.h"
 #include "RunnerEvents.h"
@@ -49,14 +48,10 @@ void writeCommand(Json &json, const Runnable &command)
     json.key("operations").number(static_cast<double>(command.operations())).close('}');
 }
 
-// A failure the runner tells: worded as data (asData), but for the few the
-// runner words itself, such as a stack it could not have, in English.
-void writeFailure(Json &json, const std::string &failure)
+// A failure the runner tells, as data for the page to word.
+void writeFailure(Json &json, const RuntimeError &failure)
 {
-    if (failure.starts_with('{'))
-        json.raw(failure);
-    else
-        json.open('{').key("kind").text("runtime").key("message").text(failure).close('}');
+    json.raw(failureJson(failure));
 }
 
 RoutineLines linesOf(const Runnable &command)
@@ -183,12 +178,12 @@ private:
         writeCommand(tell().key("finished"), command);
         m_told.close('}');
     }
-    void stoppedByFailure(const std::string &failure) override
+    void stoppedByFailure(const RuntimeError &failure) override
     {
         writeFailure(tell().key("failed"), failure);
         m_told.close('}');
     }
-    void passedOver(const Runnable &command, const std::string &failure) override
+    void passedOver(const Runnable &command, const RuntimeError &failure) override
     {
         writeCommand(tell().key("passedOver"), command);
         writeFailure(m_told.key("failed"), failure);
@@ -200,12 +195,12 @@ private:
         writeCommand(tell().key("changed"), command);
         m_told.close('}');
     }
-    void changeGone(const std::string &failure) override
+    void changeGone(const std::optional<RuntimeError> &failure) override
     {
         m_changing.reset();
-        if (failure.empty())
+        if (!failure)
             return;
-        writeFailure(tell().key("changeFailed"), failure);
+        writeFailure(tell().key("changeFailed"), *failure);
         m_told.close('}');
     }
 
@@ -222,12 +217,6 @@ private:
     Json m_told; // the objects, with no brackets round them
 };
 
-// A failure as the runner tells it: JSON, for the page to word.
-std::string asData(const RuntimeError &error)
-{
-    return failureJson(error);
-}
-
 } // namespace
 
 extern "C" {
@@ -236,7 +225,6 @@ extern "C" {
 // page's clock or, with `manualClock`, on the time sd_runner_set_time sets.
 EMSCRIPTEN_KEEPALIVE PageRunner *sd_runner_new(double ratio, int manualClock)
 {
-    setFailureWording(asData);
     return new PageRunner(ratio > 0 ? ratio : 1.0, manualClock != 0);
 }
 
@@ -343,7 +331,7 @@ EMSCRIPTEN_KEEPALIVE Picture *sd_runner_drawn_at(PageRunner *runner, double rati
     const DrawingProgress progress = runner->runner().progress();
     if (const auto failed = PictureHistory::drawPictures(picture->surface, runner->runner().pictures(),
                                                          progress.current, progress.landed)) {
-        keepError(*failed);
+        keepError(failureJson(*failed));
         return nullptr;
     }
     return picture.release();

@@ -1,8 +1,5 @@
 #include "Translations.h"
 
-#include "FailureWording.h"
-#include "FaultWords.h"
-
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -28,7 +25,6 @@ void installTranslations(const QLocale &locale)
     const QString suffix = chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
     if (program.load(QStringLiteral(":/i18n/sweepdraw_") + suffix))
         QCoreApplication::installTranslator(&program);
-    setFailureWording([](const RuntimeError &error) { return wordedRuntimeError(error).toStdString(); });
     // Qt's own texts are English already.
     if (chinese
         && qt.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

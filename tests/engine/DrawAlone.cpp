@@ -61,7 +61,7 @@ struct Frames final : Ticker
 struct Told final : RunnerEvents
 {
     void finishedCommand(const Runnable &) override { ++finished; }
-    void stoppedByFailure(const std::string &message) override { failure = message; }
+    void stoppedByFailure(const RuntimeError &error) override { failure = error.what(); }
     void wentIdle() override { idle = true; }
 
     int finished = 0;

@@ -20,7 +20,7 @@ QString wordedFault(const FaultMessage &message);
 QString wordedRefusal(const FaultMessage &message, const QString &fileName);
 
 // A command's failure in the user's language, worded as above with the
-// file it names, if any. For setFailureWording (FailureWording.h).
+// file it names, if any.
 QString wordedRuntimeError(const RuntimeError &error);
 
 } // namespace sweepdraw
