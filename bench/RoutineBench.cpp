@@ -1,6 +1,7 @@
 #include "RoutineBench.h"
 
 #include "CompiledRoutine.h"
+#include "FaultEnglish.h"
 #include "ShownStage.h"
 #include "NullSurface.h"
 #include "SceneFile.h"
@@ -77,7 +78,7 @@ std::optional<CompiledRoutine> routineOf(const std::string &path)
     auto result = CompiledRoutine::compileFile(path);
     if (auto *routine = std::get_if<CompiledRoutine>(&result))
         return *routine;
-    std::cerr << std::get<FaultMessage>(result).format(path) << '\n';
+    std::cerr << inEnglish(std::get<FaultMessage>(result), path) << '\n';
     return std::nullopt;
 }
 
@@ -236,7 +237,7 @@ void onLargestCompile(benchmark::State &state)
     for (auto _ : state) {
         auto result = CompiledRoutine::compile("large.cpp", source);
         if (!std::holds_alternative<CompiledRoutine>(result)) {
-            state.SkipWithError(std::get<FaultMessage>(result).format("large.cpp").c_str());
+            state.SkipWithError(inEnglish(std::get<FaultMessage>(result), "large.cpp").c_str());
             return;
         }
         benchmark::DoNotOptimize(result);

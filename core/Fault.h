@@ -10,11 +10,10 @@ namespace sweepdraw {
 // Why a drawing failed, or why a routine file is refused, as data: the kind
 // of fault and the values its wording quotes, already escaped and in quotes
 // where they are code. One vocabulary for the whole engine: the drawing
-// core's checks, the routine's compiler and its machine. The layers that
-// show a fault word it in the user's language from the kind and the values,
-// with englishOf() as the key to the translation; englishOf() is the
-// engine's one wording of each kind, in English, as a compiler writes it,
-// for what() and for a page or a program without translations.
+// core's checks, the routine's compiler and its machine. The engine words
+// no fault for a person: the layers that show one word it in the user's
+// language from the kind and the values (FaultEnglish.h, above the runner,
+// holds each kind's English wording, the key to its translations).
 enum class FaultKind : unsigned char {
     // A routine file refused: the values each kind quotes.
 
@@ -130,21 +129,18 @@ struct FaultMessage
     int line = 0;
     int column = 0;
 
-    // The fault in English, its values in place.
-    std::string what() const;
-    // As compilers write it, so that editors can jump to it:
-    // "FILE:LINE:COLUMN: error: what" ("FILE:LINE: error: what" with no
-    // column, as for a run-time error; what alone with no file), one line
-    // safe to print (escapeForMessage).
-    std::string format(const std::string &fileName) const { return located(fileName, what()); }
-    // The same with `wording` as what it says.
+    // The fault as a program reads it, not worded for a person: "fault N"
+    // and its values in brackets, a phrase among them as "phrase N".
+    std::string technical() const;
+    // `wording` as compilers write it, so that editors can jump to it:
+    // "FILE:LINE:COLUMN: error: wording" ("FILE:LINE: error: wording" with
+    // no column, as for a run-time error; the wording alone with no file),
+    // one line safe to print (escapeForMessage).
     std::string located(const std::string &fileName, const std::string &wording) const;
 };
 
-// The English wording of `kind`, with %1 to %4 where its values go.
-const char *englishOf(FaultKind kind);
-
-// How a layer words a kind: englishOf, or its translation.
+// How a layer words a kind, with %1 to %9 where its values go: in English
+// (englishOf, FaultEnglish.h), or translated.
 using KindWording = std::string (*)(FaultKind kind);
 
 // `wording` with %1 to %9 replaced by the values, and a value that is a

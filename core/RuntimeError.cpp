@@ -32,11 +32,11 @@ FaultMessage Status::fault() const
 
 std::string Status::message() const
 {
-    return ok() ? "ok" : fault().what();
+    return ok() ? "ok" : fault().technical();
 }
 
 RuntimeError::RuntimeError(FaultMessage message, std::string fileName)
-    : std::runtime_error(message.format(fileName))
+    : std::runtime_error(message.located(fileName, message.technical()))
     , m_message(std::move(message))
     , m_fileName(std::move(fileName))
 {

@@ -11,8 +11,9 @@ namespace sweepdraw {
 
 // The one error type of the program: a drawing command that cannot go on.
 // It carries its fault as data, with the file whose line it names when the
-// place is known; what() is the fault in English, as compilers write it:
-// "FILE:LINE: error: what" with a place, what alone without.
+// place is known; what() is the fault in its technical form
+// (FaultMessage::technical), where it is as compilers write it. Whoever
+// shows it to a person words it from the data.
 class RuntimeError : public std::runtime_error
 {
 public:

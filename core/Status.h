@@ -32,8 +32,8 @@ public:
 
     // The failure as data: its values the names, then the value.
     FaultMessage fault() const;
-    // The failure in English, "PlotPoint: x is not a finite number (got
-    // nan)", or "ok".
+    // The failure in its technical form (FaultMessage::technical), or "ok",
+    // for a test's note.
     std::string message() const;
 
 private:

@@ -1,5 +1,6 @@
 #include "FaultWords.h"
 
+#include "FaultEnglish.h"
 #include "RuntimeError.h"
 
 #include <QCoreApplication>

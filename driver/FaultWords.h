@@ -9,7 +9,7 @@ namespace sweepdraw {
 class RuntimeError;
 
 // A fault of the engine, a routine refused or a drawing stopped, in the
-// user's language: the engine's wording (englishOf) translated in the
+// user's language: its English wording (englishOf, FaultEnglish.h) translated in the
 // "Fault" context, the fault's values in place, the phrases among them
 // translated as well.
 QString wordedFault(const FaultMessage &message);

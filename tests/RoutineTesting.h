@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CompiledRoutine.h"
+#include "FaultEnglish.h"
 #include "RecordingSurface.h"
 
 #include <QByteArray>
@@ -27,7 +28,7 @@ inline const QByteArray kRoutineTail = "}\n}\n";
 inline CompiledRoutine compiled(const std::variant<CompiledRoutine, FaultMessage> &result)
 {
     if (const auto *message = std::get_if<FaultMessage>(&result))
-        qFatal("refused: %s", message->format("test.cpp").c_str());
+        qFatal("refused: %s", inEnglish(*message, "test.cpp").c_str());
     return std::get<CompiledRoutine>(result);
 }
 

@@ -12,14 +12,15 @@ declare -A uses=(
     [scenes]="core"
     [routine]="core"
     [runner]="core scenes routine"
-    [driver]="core scenes routine runner"
-    [files]="core scenes routine runner"
-    [export]="core scenes routine runner driver files"
-    [codepane]="core scenes routine runner driver files"
-    [window]="core scenes routine runner driver files export codepane"
-    [web]="core scenes routine runner"
-    [app]="core scenes routine runner driver files export codepane window"
-    [bench]="core scenes routine runner driver files export codepane window"
+    [wording]="core scenes routine runner"
+    [driver]="core scenes routine runner wording"
+    [files]="core scenes routine runner wording"
+    [export]="core scenes routine runner wording driver files"
+    [codepane]="core scenes routine runner wording driver files"
+    [window]="core scenes routine runner wording driver files export codepane"
+    [web]="core scenes routine runner wording"
+    [app]="core scenes routine runner wording driver files export codepane window"
+    [bench]="core scenes routine runner wording driver files export codepane window"
 )
 # Headers a folder may not include although their folder is below it: the
 # bench times the stage and the runner, never the main window.

@@ -1,6 +1,7 @@
 // The learner's editor: a copy of a scene's routine to change, its numbers
 // dragged and typed, and the picture redrawn from it.
 #include "CompiledRoutine.h"
+#include "FaultEnglish.h"
 #include "NumberDrag.h"
 #include "Palette.h"
 #include "PictureImage.h"
@@ -39,7 +40,7 @@ QImage routineOver(const QList<Button> &under, const QString &routine, double zo
         commandOf(button).action(surface);
     const auto compiled = CompiledRoutine::compile("routine.cpp", routine.toStdString());
     if (!std::holds_alternative<CompiledRoutine>(compiled))
-        qFatal("refused: %s", std::get<FaultMessage>(compiled).format("routine.cpp").c_str());
+        qFatal("refused: %s", inEnglish(std::get<FaultMessage>(compiled), "routine.cpp").c_str());
     std::get<CompiledRoutine>(compiled).run(surface);
     return imageOf(surface).copy();
 }

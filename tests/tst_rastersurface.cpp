@@ -1,4 +1,5 @@
 #include "CoreInQt.h"
+#include "FaultEnglish.h"
 #include "Palette.h"
 #include "PictureImage.h"
 #include "RasterSurface.h"
@@ -359,7 +360,7 @@ void TestRasterSurface::invalidCallsFail()
 
     const Status status = apply(surface, Operation(operation), args);
     QVERIFY(!status.ok());
-    QCOMPARE(QString::fromStdString(status.message()), message);
+    QCOMPARE(QString::fromStdString(inEnglish(status.fault())), message);
     QCOMPARE(imageOf(surface), before);
     QCOMPARE(surface.penWidth(), 3);
 
@@ -368,7 +369,7 @@ void TestRasterSurface::invalidCallsFail()
         check(status);
         QFAIL("no error");
     } catch (const RuntimeError &error) {
-        QCOMPARE(QString(error.what()), message);
+        QCOMPARE(QString::fromStdString(inEnglish(error)), message);
     }
 }
 

@@ -184,10 +184,10 @@ void TestRoutine::refused()
     const auto result = CompiledRoutine::compile("test.cpp", source.toStdString());
     QVERIFY2(std::holds_alternative<FaultMessage>(result), "accepted");
     const FaultMessage &message = std::get<FaultMessage>(result);
-    QVERIFY2(QString::fromStdString(message.what()).contains(what), message.what().c_str());
+    QVERIFY2(QString::fromStdString(inEnglish(message)).contains(what), inEnglish(message).c_str());
     QCOMPARE(message.line, line);
     QCOMPARE(message.column, column);
-    QVERIFY(QString::fromStdString(message.format("test.cpp"))
+    QVERIFY(QString::fromStdString(inEnglish(message, "test.cpp"))
                 .startsWith(QStringLiteral("test.cpp:%1:%2: error: ").arg(line).arg(column)));
 }
 
@@ -318,7 +318,7 @@ void TestRoutine::runTimeErrorNamesItsLine()
         routineOf(body).run(surface);
         QFAIL("ran to the end");
     } catch (const RuntimeError &error) {
-        QCOMPARE(QString::fromUtf8(error.what()), message);
+        QCOMPARE(QString::fromStdString(inEnglish(error)), message);
     }
     QCOMPARE(surface.calls().size(), std::size_t(drawn));
 }

@@ -1,3 +1,4 @@
+#include "FaultEnglish.h"
 #include "LoopWatch.h"
 #include "Palette.h"
 #include "RuntimeError.h"
@@ -147,8 +148,8 @@ void TestSweep::sweepThatCannotEndThrows()
         Sweep(start, end, step, [&](double) { ++ran; }, kSite);
         QFAIL("the sweep ran to its end");
     } catch (const RuntimeError &error) {
-        const QString what = QString::fromUtf8(error.what());
-        QVERIFY2(what.startsWith("loops.cpp:12: error: Sweep: ") && what.contains(message), error.what());
+        const QString what = QString::fromStdString(inEnglish(error));
+        QVERIFY2(what.startsWith("loops.cpp:12: error: Sweep: ") && what.contains(message), qPrintable(what));
     }
     QCOMPARE(ran, runs);
 }
@@ -213,7 +214,7 @@ void TestSweep::colourPassThatCannotEndThrows()
         ColourPass(first, change, stop, [&](int) { ++passes; }, kSite);
         QFAIL("the colour pass ran");
     } catch (const RuntimeError &error) {
-        QCOMPARE(QString::fromUtf8(error.what()), "loops.cpp:12: error: " + message);
+        QCOMPARE(QString::fromStdString(inEnglish(error)), "loops.cpp:12: error: " + message);
     }
     QCOMPARE(passes, 0);
 }
@@ -295,7 +296,7 @@ void TestSweep::paletteColorOutOfRangeThrows()
         (void)PaletteColor(n);
         QFAIL("no error");
     } catch (const RuntimeError &error) {
-        const QByteArray message = error.what();
+        const QByteArray message = QByteArray::fromStdString(inEnglish(error));
         QVERIFY2(message.contains("PaletteColor") && message.contains(QByteArray::number(n)),
                  message.constData());
     }

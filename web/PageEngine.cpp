@@ -11,6 +11,7 @@
 #include "PageJson.h"
 
 #include "Fault.h"
+#include "FaultEnglish.h"
 #include "RuntimeError.h"
 #include "Scenes.h"
 

@@ -17,7 +17,8 @@ The routines are compiled into one program, each in a namespace of its
 own, so that the headers are read once however many there are.
 
     differential.py --count N --seed S --program sweepdraw --cxx g++
-                    --flags "..." --include DIR --library libsweepdraw_core.a
+                    --flags "..." --include CORE --include WORDING
+                    --library libsweepdraw_wording.a --library libsweepdraw_core.a
 """
 
 import argparse
@@ -31,6 +32,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import generate  # noqa: E402
 
 HARNESS_HEAD = """#include "DrawingSurface.h"
+#include "FaultEnglish.h"
 #include "Palette.h"
 #include "RuntimeError.h"
 #include "Sweep.h"
@@ -80,7 +82,7 @@ int main(int argc, char *argv[])
         return 0;
     } catch (const sweepdraw::RuntimeError &error) {
         g_surface.flush();
-        std::fprintf(stderr, "run-time error: %s\\n", error.what());
+        std::fprintf(stderr, "run-time error: %s\\n", sweepdraw::inEnglish(error).c_str());
         return 1;
     }
 }
@@ -149,7 +151,7 @@ def main():
     parser.add_argument("--cxx", default="g++")
     parser.add_argument("--flags", default="-O2")
     parser.add_argument("--include", action="append", default=[])
-    parser.add_argument("--library", required=True)
+    parser.add_argument("--library", action="append", required=True, help="in the order they link")
     parser.add_argument("--keep", help="a folder to write the routines and the program to, and keep")
     parser.add_argument("--batch", type=int, default=50, help="routines compiled into one program")
     arguments = parser.parse_args()
@@ -179,7 +181,7 @@ def compare_all(arguments, folder):
         binary = os.path.join(folder, "compiled%d" % first)
         command = [arguments.cxx, "-std=c++20", *arguments.flags.split(),
                    "-fsanitize=undefined,float-cast-overflow", "-fno-sanitize-recover=all", "-w",
-                   *("-I" + include for include in arguments.include), source, arguments.library, "-o", binary]
+                   *("-I" + include for include in arguments.include), source, *arguments.library, "-o", binary]
         status, _, error = run(command)
         if status != 0:
             print("g++ refuses the routines of seeds %d to %d:\n%s" % (seeds[0], seeds[-1], error[:4000]))

@@ -125,7 +125,7 @@ int main(int argc, char **argv)
         const std::string path = std::string(argv[1]) + "/" + scene.file;
         const auto routine = CompiledRoutine::compileFile(path);
         if (const auto *message = std::get_if<FaultMessage>(&routine)) {
-            std::fprintf(stderr, "%s\n", message->format(path).c_str());
+            std::fprintf(stderr, "%s\n", message->located(path, message->technical()).c_str());
             return 1;
         }
         RasterSurface drawn(kDesignSize);
