@@ -18,6 +18,7 @@
 
 namespace sweepdraw {
 
+class CallSearch;
 class DrawingSurface;
 class PictureChange;
 class RunnerEvents;
@@ -211,7 +212,6 @@ private:
         std::unique_ptr<PictureChange> pictures; // until they are whole
         long long landed;                        // of the command under way, or -1 with none
     };
-    struct CallSearch;
     // Where step() or runTo() is to stop.
     struct Goal
     {

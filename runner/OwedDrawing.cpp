@@ -1,30 +1,14 @@
 #include "CommandRunner.h"
 
-#include "CallSurface.h"
+#include "CallSearch.h"
 #include "DrawingSurface.h"
 #include "PictureChange.h"
-#include "DrawInPieces.h"
 
 // What the runner owes the picture at once, whatever the pace: the picture
 // drawn again, and the stops of step() and runTo(), each landed a frame's
 // time at a time.
 
 namespace sweepdraw {
-
-// The command drawn again on a CallSurface, a piece at a time, as far as the
-// operation of a call outside every loop (see operationOutsideLoops).
-struct CommandRunner::CallSearch
-{
-    CallSearch(const Runnable &command, int index)
-        : calls(index)
-        , drawing(drawInPieces(command, calls))
-    {
-    }
-
-    CallSurface calls;
-    LoopRecorder loops;
-    std::unique_ptr<PiecewiseDrawing> drawing;
-};
 
 void CommandRunner::redrawTo(long long landed)
 {
@@ -101,15 +85,10 @@ bool CommandRunner::landGoal(std::optional<std::chrono::nanoseconds> deadline)
             m_goal->search = std::make_shared<CallSearch>(*m_queue.current(), stop.callOutsideLoops);
     }
     if (m_goal->search) {
-        CallSearch &search = *m_goal->search;
-        {
-            const LoopRecorder::Activation recording(&search.loops);
-            search.drawing->land(Pace::kUnlimited, PiecewiseDrawing::Deadline::on(m_clock, deadline));
-        }
-        if (!search.drawing->finished())
+        if (!m_goal->search->land(PiecewiseDrawing::Deadline::on(m_clock, deadline)))
             return false;
         // The call's operation, if it is still to come.
-        const long long at = search.calls.outsideIndex() == stop.callOutsideLoops ? search.calls.made() : 0;
+        const long long at = m_goal->search->found();
         if (at > m_action->landed())
             m_goal->operations = at - m_action->landed();
         m_goal->search.reset();

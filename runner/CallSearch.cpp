@@ -1,0 +1,27 @@
+#include "CallSearch.h"
+
+#include "DrawInPieces.h"
+#include "Pace.h"
+
+namespace sweepdraw {
+
+CallSearch::CallSearch(const Runnable &command, int index)
+    : m_index(index)
+    , m_calls(index)
+    , m_drawing(drawInPieces(command, m_calls))
+{
+}
+
+bool CallSearch::land(std::optional<PiecewiseDrawing::Deadline> deadline)
+{
+    const LoopRecorder::Activation recording(&m_loops);
+    m_drawing->land(Pace::kUnlimited, deadline);
+    return m_drawing->finished();
+}
+
+long long CallSearch::found() const
+{
+    return m_calls.outsideIndex() == m_index ? m_calls.made() : 0;
+}
+
+} // namespace sweepdraw
