@@ -58,6 +58,23 @@ long long RoutineDrawing::landUntil(long long operations, const Stop &stop, std:
     return landed;
 }
 
+template <typename Piece>
+long long RoutineDrawing::metered(long long operations, const Piece &piece)
+{
+    m_piece = operations;
+    m_let = 0;
+    m_target.startMetering(*this);
+    try {
+        piece();
+    } catch (...) {
+        m_landed += m_let - m_target.stopMetering();
+        throw;
+    }
+    const long long landed = m_let - m_target.stopMetering();
+    m_landed += landed;
+    return landed;
+}
+
 void RoutineDrawing::landPiece(long long operations)
 {
     const Runnable &command = m_commands[m_current];
@@ -89,21 +106,6 @@ void RoutineDrawing::landPiece(long long operations)
         nextCommand();
 }
 
-long long RoutineDrawing::metered(long long operations, const std::function<void()> &piece)
-{
-    m_piece = operations;
-    m_let = 0;
-    m_target.startMetering(*this);
-    try {
-        piece();
-    } catch (...) {
-        m_landed += m_let - m_target.stopMetering();
-        throw;
-    }
-    const long long landed = m_let - m_target.stopMetering();
-    m_landed += landed;
-    return landed;
-}
 
 void RoutineDrawing::nextCommand()
 {

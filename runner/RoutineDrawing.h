@@ -46,8 +46,10 @@ private:
     // clear, or a run of the routine, which may stop short at a look.
     void landPiece(long long operations);
     // Lets `piece` make up to `operations` on the target, metered: how
-    // many landed.
-    long long metered(long long operations, const std::function<void()> &piece);
+    // many landed. A template, used in the source file alone, so that no
+    // piece is wrapped in a std::function, which would allocate for each.
+    template <typename Piece>
+    long long metered(long long operations, const Piece &piece);
     // The current command is done with: on to the next, if any.
     void nextCommand();
 
