@@ -41,7 +41,7 @@ Parser::Parser(const RoutineSource &source, const std::vector<Token> &tokens, Ro
 
 void Parser::file()
 {
-    m_scopes.emplace_back();
+    openScope();
     while (peek().kind == Token::Kind::Include) {
         const Token &include = next();
         const unsigned *declares = declaredBy(include.text);
@@ -108,7 +108,7 @@ void Parser::function(Type result, const Token &name)
     declare(name, {.kind = Symbol::Kind::Function, .type = result, .function = index});
     m_function = &m_syntax.functions.back();
     expect("(");
-    m_scopes.emplace_back();
+    openScope();
     while (!isPunct(peek(), ")")) {
         if (!m_function->parameters.empty())
             expect(",");
@@ -137,7 +137,7 @@ void Parser::function(Type result, const Token &name)
     const int body = block(false);
     m_function = &m_syntax.functions[index];
     m_function->body = body;
-    m_scopes.pop_back();
+    closeScope();
     m_function = nullptr;
 }
 
@@ -166,7 +166,7 @@ int Parser::block(bool ownScope)
 {
     const Token &open = expect("{");
     if (ownScope)
-        m_scopes.emplace_back();
+        openScope();
     std::vector<int> children;
     while (!isPunct(peek(), "}")) {
         if (peek().kind == Token::Kind::End)
@@ -175,7 +175,7 @@ int Parser::block(bool ownScope)
     }
     next();
     if (ownScope)
-        m_scopes.pop_back();
+        closeScope();
     Stmt stmt{.kind = Stmt::Kind::Block, .line = open.line};
     stmt.children = std::move(children);
     return addStmt(std::move(stmt));
@@ -185,9 +185,9 @@ int Parser::block(bool ownScope)
 // own.
 int Parser::substatement()
 {
-    m_scopes.emplace_back();
+    openScope();
     const int stmt = statement();
-    m_scopes.pop_back();
+    closeScope();
     return stmt;
 }
 
@@ -308,7 +308,7 @@ int Parser::forStatement()
 {
     const Token &first = next();
     expect("(");
-    m_scopes.emplace_back();
+    openScope();
     int init = -1;
     if (!isPunct(peek(), ";")) {
         if (isWord(peek(), "const") || isWord(peek(), "constexpr") || typeWord(peek())) {
@@ -329,7 +329,7 @@ int Parser::forStatement()
     // The body's block shares the scope of what the for declares.
     const int body = isPunct(peek(), "{") ? block(false) : statement();
     --m_breakable;
-    m_scopes.pop_back();
+    closeScope();
     return addStmt({.kind = Stmt::Kind::For,
                     .line = first.line,
                     .expr = condition,
@@ -417,7 +417,7 @@ int Parser::loop()
     if (typeWord(typeAt) != type)
         refuse(typeAt, FaultKind::CounterType, {std::string(call.text), phrase(sweep ? FaultKind::CounterIsDouble : FaultKind::CounterIsInt)});
     next();
-    m_scopes.emplace_back();
+    openScope();
     const Token &counter = newName();
     stmt.slot = m_function->variables++;
     declare(counter, {.type = type, .slot = stmt.slot});
@@ -432,7 +432,7 @@ int Parser::loop()
     m_breakable = breakable;
     m_inLoopBody = inLoopBody;
     m_loopLines.pop_back();
-    m_scopes.pop_back();
+    closeScope();
     m_program.loops[static_cast<std::size_t>(stmt.loop)].lastLine = expect(")").line;
     expect(";");
     return addStmt(std::move(stmt));

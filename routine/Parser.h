@@ -83,6 +83,8 @@ private:
     // Names.
     const Symbol *lookUp(std::string_view name) const;
     const Token &newName();
+    void openScope();
+    void closeScope();
     void declare(const Token &name, Symbol symbol);
     std::optional<Type> typeWord(const Token &token) const;
 
@@ -136,7 +138,10 @@ private:
     RoutineSyntax &m_syntax;
     RoutineProgram &m_program;
 
-    std::vector<std::vector<Symbol>> m_scopes;
+    // The names of every scope open, the innermost last, and where each
+    // scope's begin.
+    std::vector<Symbol> m_symbols;
+    std::vector<std::size_t> m_scopes;
     unsigned m_declared = 0;
     int m_blockDepth = 0;
     int m_expressionDepth = 0;

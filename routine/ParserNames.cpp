@@ -83,10 +83,9 @@ void Parser::need(unsigned declares, const Token &at, const char *name, const ch
 
 const Parser::Symbol *Parser::lookUp(std::string_view name) const
 {
-    for (auto scope = m_scopes.rbegin(); scope != m_scopes.rend(); ++scope)
-        for (const Symbol &symbol : *scope)
-            if (same(symbol.name, name))
-                return &symbol;
+    for (auto symbol = m_symbols.rbegin(); symbol != m_symbols.rend(); ++symbol)
+        if (same(symbol->name, name))
+            return &*symbol;
     return nullptr;
 }
 
@@ -99,16 +98,27 @@ const Token &Parser::newName()
         refuse(name, FaultKind::MacroName, {quotedForMessage(name.text)});
     if (isReserved(name.text))
         refuse(name, FaultKind::ReservedName, {quotedForMessage(name.text)});
-    for (const Symbol &symbol : m_scopes.back())
-        if (same(symbol.name, name.text))
+    for (std::size_t i = m_scopes.back(); i < m_symbols.size(); ++i)
+        if (same(m_symbols[i].name, name.text))
             refuse(name, FaultKind::Redeclared, {quotedForMessage(name.text)});
     return next();
+}
+
+void Parser::openScope()
+{
+    m_scopes.push_back(m_symbols.size());
+}
+
+void Parser::closeScope()
+{
+    m_symbols.resize(m_scopes.back());
+    m_scopes.pop_back();
 }
 
 void Parser::declare(const Token &name, Symbol symbol)
 {
     symbol.name = name.text;
-    m_scopes.back().push_back(symbol);
+    m_symbols.push_back(symbol);
 }
 
 std::optional<Type> Parser::typeWord(const Token &token) const

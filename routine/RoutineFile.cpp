@@ -133,20 +133,23 @@ std::variant<std::string, FileRefusal> readRoutineFile(const std::string &path, 
 
 std::optional<std::pair<int, int>> firstInvalidUtf8(std::string_view text)
 {
-    int line = 1;
-    int column = 1;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = utf8Length(text, at);
+    // Valid text is by far the common case: its place is counted only once
+    // a sequence fails, over the characters before it, all whole.
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t length = static_cast<unsigned char>(text[at]) < 0x80 ? 1 : utf8Length(text, at);
         if (length == 0)
-            return std::pair(line, column);
-        if (text[at] == '\n') {
-            ++line;
-            column = 0;
-        }
-        ++column;
+            break;
         at += length;
     }
-    return std::nullopt;
+    if (at == text.size())
+        return std::nullopt;
+    const std::string_view before = text.substr(0, at);
+    const std::size_t lineStart = before.rfind('\n') + 1; // 0 on the first line
+    const auto line = 1 + std::count(before.begin(), before.end(), '\n');
+    const auto column = 1 + std::count_if(before.begin() + static_cast<std::ptrdiff_t>(lineStart), before.end(),
+                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    return std::pair(static_cast<int>(line), static_cast<int>(column));
 }
 
 } // namespace sweepdraw

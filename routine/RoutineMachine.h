@@ -79,6 +79,9 @@ private:
     LoopSite site(std::uint32_t loop) const;
     void record(std::size_t depth);
     void forgetRecorded();
+    // Makes the stack hold at least `slots`: the running function's slots,
+    // where they are then.
+    [[gnu::noinline]] RoutineSlot *grow(std::size_t slots);
 
     const RoutineProgram &m_program;
     DrawingSurface *m_surface;

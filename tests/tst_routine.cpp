@@ -285,27 +285,34 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("drawn");
+    QTest::addColumn<QByteArray>("functions"); // before the drawing function, from line 5 on
     QTest::newRow("zero step") << QByteArray("    check(surface.SetPenWidth(1));\n    Sweep(0, 1,\n"
                                              "        0, [&](double t) {});\n")
-                               << "test.cpp:8: error: Sweep: step 0 cannot advance from 0 to 1" << 1;
+                               << "test.cpp:8: error: Sweep: step 0 cannot advance from 0 to 1" << 1 << QByteArray();
     // The core's own checks, naming the loop's line, not the body's.
     QTest::newRow("counter stops between the ends")
         << QByteArray("    Sweep(4503599627370497.0, 4503599627370499.0, 0.5, [&](double t) {\n"
                       "        check(surface.PlotPoint(1, 2, PaletteColor(1)));\n    });\n")
-        << "test.cpp:7: error: Sweep: step 0.5 no longer moves the counter at 4503599627370498" << 2;
+        << "test.cpp:7: error: Sweep: step 0.5 no longer moves the counter at 4503599627370498" << 2 << QByteArray();
     QTest::newRow("colour pass beyond int")
         << QByteArray("    ColourPass(0, -1, -2147483647 - 1, [&](int c) {});\n")
         << "test.cpp:7: error: ColourPass: colour 0 reaches -2147483648 in steps of -1 only after 2147483648 passes, "
            "more than an int counts"
-        << 0;
+        << 0 << QByteArray();
     QTest::newRow("int division by zero")
         << QByteArray("    ColourPass(1, 1, 3, [&](int c) {\n        const int d = 4 / (2 - c);\n"
                       "        check(surface.PlotPoint(d, 0, PaletteColor(c)));\n    });\n")
-        << "test.cpp:8: error: int division by zero" << 1;
+        << "test.cpp:8: error: int division by zero" << 1 << QByteArray();
     QTest::newRow("int overflow") << QByteArray("    const int big = 2147483647;\n    const int more = big + 1;\n")
-                                  << "test.cpp:8: error: int addition overflows" << 0;
+                                  << "test.cpp:8: error: int addition overflows" << 0 << QByteArray();
     QTest::newRow("pen width") << QByteArray("    check(surface.SetPenWidth(2000));\n")
-                               << "test.cpp:7: error: SetPenWidth: width is outside 1 to 1000 pixels (got 2000)" << 0;
+                               << "test.cpp:7: error: SetPenWidth: width is outside 1 to 1000 pixels (got 2000)" << 0
+                               << QByteArray();
+    // 999 calls below the drawing function are the deepest there may be.
+    QTest::newRow("recursion too deep")
+        << QByteArray("    check(surface.SetPenWidth(f(998) + 1));\n    check(surface.SetPenWidth(f(999) + 1));\n")
+        << "test.cpp:9: error: calls nested deeper than 1000" << 1
+        << QByteArray("int f(int n)\n{\n    if (n == 0)\n        return 0;\n    return 1 + f(n - 1);\n}\n");
 }
 
 void TestRoutine::runTimeErrorNamesItsLine()
@@ -313,9 +320,12 @@ void TestRoutine::runTimeErrorNamesItsLine()
     QFETCH(QByteArray, body);
     QFETCH(QString, message);
     QFETCH(int, drawn);
+    QFETCH(QByteArray, functions);
     RecordingSurface surface;
+    QByteArray text = kRoutineHead + body + kRoutineTail;
+    text.insert(text.indexOf("void DrawTest"), functions);
     try {
-        routineOf(body).run(surface);
+        compiled(CompiledRoutine::compile("test.cpp", text.toStdString())).run(surface);
         QFAIL("ran to the end");
     } catch (const RuntimeError &error) {
         QCOMPARE(QString::fromStdString(inEnglish(error)), message);

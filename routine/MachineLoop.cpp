@@ -1,0 +1,428 @@
+#include "RoutineMachine.h"
+
+#include "DrawingSurface.h"
+#include "Library.h"
+#include "LoopCheck.h"
+#include "LoopWatch.h"
+#include "MachineChecks.h"
+#include "Palette.h"
+#include "RoutineRefusal.h"
+
+#include <climits>
+#include <cmath>
+#include <iterator>
+
+namespace sweepdraw {
+
+using namespace machine;
+
+// The machine's one loop. Where the compiler takes the address of a label
+// (GCC and Clang), each operation ends by jumping straight to the next
+// one's code, which the processor predicts from where it jumps; elsewhere
+// it goes round a switch. NEXT goes on to the next instruction, DISPATCH to
+// the one `ip` is at.
+#if defined(__GNUC__)
+#define SWEEPDRAW_THREADED 1
+// Labels as values are the compilers' extension, used here alone.
+#pragma GCC diagnostic ignored "-Wpedantic"
+#define OP(name)                                                                                                       \
+    case OpCode::name:                                                                                                 \
+    op_##name:
+#define DISPATCH goto *kLabels[static_cast<int>(ip->op)]
+#define NEXT                                                                                                           \
+    do {                                                                                                               \
+        ++ip;                                                                                                          \
+        DISPATCH;                                                                                                      \
+    } while (false)
+#else
+#define SWEEPDRAW_THREADED 0
+#define OP(name) case OpCode::name:
+#define DISPATCH continue
+#define NEXT break
+#endif
+
+bool RoutineMachine::run(const Instruction *code, const Instruction *ip, RoutineSlot *s)
+{
+    const auto surfaceMade = [&](Status status) {
+        check(status);
+        --m_left;
+    };
+    bool taken = false; // by a loop's test at the end of its turn
+    try {
+#if SWEEPDRAW_THREADED
+        // In the order of OpCode.
+        static const void *const kLabels[] = {
+            &&op_End, &&op_Move, &&op_AddI, &&op_SubI, &&op_MulI, &&op_DivI, &&op_RemI, &&op_NegI, &&op_AddL, &&op_SubL,
+            &&op_MulL, &&op_DivL, &&op_RemL, &&op_NegL, &&op_AddF, &&op_SubF, &&op_MulF, &&op_DivF, &&op_NegF,
+            &&op_AddD, &&op_SubD, &&op_MulD, &&op_DivD, &&op_NegD, &&op_LtI, &&op_LeI, &&op_EqI, &&op_NeI, &&op_LtL,
+            &&op_LeL, &&op_EqL, &&op_NeL, &&op_LtF, &&op_LeF, &&op_EqF, &&op_NeF, &&op_LtD, &&op_LeD, &&op_EqD,
+            &&op_NeD, &&op_Not, &&op_IntToLong, &&op_IntToFloat, &&op_IntToDouble, &&op_LongToInt, &&op_LongToFloat,
+            &&op_LongToDouble, &&op_FloatToInt, &&op_FloatToLong, &&op_FloatToDouble, &&op_DoubleToInt,
+            &&op_DoubleToLong, &&op_DoubleToFloat, &&op_IntToBool, &&op_LongToBool, &&op_FloatToBool, &&op_DoubleToBool,
+            &&op_MinI, &&op_MaxI, &&op_MinF, &&op_MaxF, &&op_MinD, &&op_MaxD, &&op_AbsI, &&op_MathF1, &&op_MathD1,
+            &&op_MathF2, &&op_MathD2, &&op_SinCosF, &&op_SinCosD, &&op_SinF, &&op_CosF, &&op_SinD, &&op_CosD,
+            &&op_Palette, &&op_SetPenWidth, &&op_PlotPoint, &&op_PlotPointOfDoubles, &&op_DrawBox, &&op_DrawCircle,
+            &&op_ClearSurface, &&op_PlotPointOfPalette, &&op_DrawBoxOfPalette, &&op_DrawCircleOfPalette, &&op_Jump,
+            &&op_JumpIfFalse, &&op_JumpIfTrue, &&op_JumpUnlessLtI, &&op_JumpUnlessLeI, &&op_JumpUnlessEqI,
+            &&op_JumpUnlessNeI, &&op_JumpUnlessLtL, &&op_JumpUnlessLeL, &&op_JumpUnlessEqL, &&op_JumpUnlessNeL,
+            &&op_JumpUnlessLtF, &&op_JumpUnlessLeF, &&op_JumpUnlessEqF, &&op_JumpUnlessNeF, &&op_JumpUnlessLtD,
+            &&op_JumpUnlessLeD, &&op_JumpUnlessEqD, &&op_JumpUnlessNeD, &&op_LoopBack, &&op_LoopIfTrue, &&op_LoopIfLtI,
+            &&op_LoopIfLeI, &&op_LoopIfEqI, &&op_LoopIfNeI, &&op_LoopIfLtL, &&op_LoopIfLeL, &&op_LoopIfEqL,
+            &&op_LoopIfNeL, &&op_LoopIfLtF, &&op_LoopIfLeF, &&op_LoopIfEqF, &&op_LoopIfNeF, &&op_LoopIfLtD,
+            &&op_LoopIfLeD, &&op_LoopIfEqD, &&op_LoopIfNeD, &&op_SweepStart, &&op_SweepNext, &&op_ColourStart,
+            &&op_ColourNext, &&op_Call, &&op_Return, &&op_ReturnVoid, &&op_NoReturn
+        };
+        static_assert(std::size(kLabels) == static_cast<std::size_t>(OpCode::NoReturn) + 1);
+#endif
+        for (;;) {
+            // The emitter makes no other operation: the switch needs no
+            // test of its range.
+            if (ip->op > OpCode::NoReturn)
+                __builtin_unreachable();
+            switch (ip->op) {
+            OP(End) return true;
+            OP(Move) s[ip->a] = s[ip->b]; NEXT;
+            OP(AddI)
+                if (__builtin_add_overflow(s[ip->b].i, s[ip->c].i, &s[ip->a].i)) [[unlikely]]
+                    overflows(FaultKind::AdditionOverflows, "int");
+                NEXT;
+            OP(SubI)
+                if (__builtin_sub_overflow(s[ip->b].i, s[ip->c].i, &s[ip->a].i)) [[unlikely]]
+                    overflows(FaultKind::SubtractionOverflows, "int");
+                NEXT;
+            OP(MulI)
+                if (__builtin_mul_overflow(s[ip->b].i, s[ip->c].i, &s[ip->a].i)) [[unlikely]]
+                    overflows(FaultKind::MultiplicationOverflows, "int");
+                NEXT;
+            OP(DivI) s[ip->a].i = divided(s[ip->b].i, s[ip->c].i, "int"); NEXT;
+            OP(RemI) s[ip->a].i = remainder(s[ip->b].i, s[ip->c].i, "int"); NEXT;
+            OP(NegI)
+                if (s[ip->b].i == INT_MIN) [[unlikely]]
+                    overflows(FaultKind::NegationOverflows, "int");
+                s[ip->a].i = -s[ip->b].i;
+                NEXT;
+            OP(AddL)
+                if (__builtin_add_overflow(s[ip->b].l, s[ip->c].l, &s[ip->a].l)) [[unlikely]]
+                    overflows(FaultKind::AdditionOverflows, "long");
+                NEXT;
+            OP(SubL)
+                if (__builtin_sub_overflow(s[ip->b].l, s[ip->c].l, &s[ip->a].l)) [[unlikely]]
+                    overflows(FaultKind::SubtractionOverflows, "long");
+                NEXT;
+            OP(MulL)
+                if (__builtin_mul_overflow(s[ip->b].l, s[ip->c].l, &s[ip->a].l)) [[unlikely]]
+                    overflows(FaultKind::MultiplicationOverflows, "long");
+                NEXT;
+            OP(DivL) s[ip->a].l = divided(s[ip->b].l, s[ip->c].l, "long"); NEXT;
+            OP(RemL) s[ip->a].l = remainder(s[ip->b].l, s[ip->c].l, "long"); NEXT;
+            OP(NegL)
+                if (s[ip->b].l == LLONG_MIN) [[unlikely]]
+                    overflows(FaultKind::NegationOverflows, "long");
+                s[ip->a].l = -s[ip->b].l;
+                NEXT;
+            OP(AddF) s[ip->a].f = s[ip->b].f + s[ip->c].f; NEXT;
+            OP(SubF) s[ip->a].f = s[ip->b].f - s[ip->c].f; NEXT;
+            OP(MulF) s[ip->a].f = s[ip->b].f * s[ip->c].f; NEXT;
+            OP(DivF) s[ip->a].f = s[ip->b].f / s[ip->c].f; NEXT;
+            OP(NegF) s[ip->a].f = -s[ip->b].f; NEXT;
+            OP(AddD) s[ip->a].d = s[ip->b].d + s[ip->c].d; NEXT;
+            OP(SubD) s[ip->a].d = s[ip->b].d - s[ip->c].d; NEXT;
+            OP(MulD) s[ip->a].d = s[ip->b].d * s[ip->c].d; NEXT;
+            OP(DivD) s[ip->a].d = s[ip->b].d / s[ip->c].d; NEXT;
+            OP(NegD) s[ip->a].d = -s[ip->b].d; NEXT;
+            OP(LtI) s[ip->a].i = s[ip->b].i < s[ip->c].i; NEXT;
+            OP(LeI) s[ip->a].i = s[ip->b].i <= s[ip->c].i; NEXT;
+            OP(EqI) s[ip->a].i = s[ip->b].i == s[ip->c].i; NEXT;
+            OP(NeI) s[ip->a].i = s[ip->b].i != s[ip->c].i; NEXT;
+            OP(LtL) s[ip->a].i = s[ip->b].l < s[ip->c].l; NEXT;
+            OP(LeL) s[ip->a].i = s[ip->b].l <= s[ip->c].l; NEXT;
+            OP(EqL) s[ip->a].i = s[ip->b].l == s[ip->c].l; NEXT;
+            OP(NeL) s[ip->a].i = s[ip->b].l != s[ip->c].l; NEXT;
+            OP(LtF) s[ip->a].i = s[ip->b].f < s[ip->c].f; NEXT;
+            OP(LeF) s[ip->a].i = s[ip->b].f <= s[ip->c].f; NEXT;
+            OP(EqF) s[ip->a].i = s[ip->b].f == s[ip->c].f; NEXT;
+            OP(NeF) s[ip->a].i = s[ip->b].f != s[ip->c].f; NEXT;
+            OP(LtD) s[ip->a].i = s[ip->b].d < s[ip->c].d; NEXT;
+            OP(LeD) s[ip->a].i = s[ip->b].d <= s[ip->c].d; NEXT;
+            OP(EqD) s[ip->a].i = s[ip->b].d == s[ip->c].d; NEXT;
+            OP(NeD) s[ip->a].i = s[ip->b].d != s[ip->c].d; NEXT;
+            OP(Not) s[ip->a].i = !s[ip->b].i; NEXT;
+            OP(IntToLong) s[ip->a].l = s[ip->b].i; NEXT;
+            OP(IntToFloat) s[ip->a].f = static_cast<float>(s[ip->b].i); NEXT;
+            OP(IntToDouble) s[ip->a].d = s[ip->b].i; NEXT;
+            OP(LongToInt) s[ip->a].i = static_cast<int>(s[ip->b].l); NEXT;
+            OP(LongToFloat) s[ip->a].f = static_cast<float>(s[ip->b].l); NEXT;
+            OP(LongToDouble) s[ip->a].d = static_cast<double>(s[ip->b].l); NEXT;
+            OP(FloatToInt) s[ip->a].i = checkedConversion<int>(s[ip->b].f, "int"); NEXT;
+            OP(FloatToLong) s[ip->a].l = checkedConversion<long long>(s[ip->b].f, "long"); NEXT;
+            OP(FloatToDouble) s[ip->a].d = s[ip->b].f; NEXT;
+            OP(DoubleToInt) s[ip->a].i = checkedConversion<int>(s[ip->b].d, "int"); NEXT;
+            OP(DoubleToLong) s[ip->a].l = checkedConversion<long long>(s[ip->b].d, "long"); NEXT;
+            OP(DoubleToFloat) s[ip->a].f = static_cast<float>(s[ip->b].d); NEXT;
+            OP(IntToBool) s[ip->a].i = s[ip->b].i != 0; NEXT;
+            OP(LongToBool) s[ip->a].i = s[ip->b].l != 0; NEXT;
+            OP(FloatToBool) s[ip->a].i = s[ip->b].f != 0; NEXT;
+            OP(DoubleToBool) s[ip->a].i = s[ip->b].d != 0; NEXT;
+            OP(MinI) s[ip->a].i = s[ip->c].i < s[ip->b].i ? s[ip->c].i : s[ip->b].i; NEXT;
+            OP(MaxI) s[ip->a].i = s[ip->b].i < s[ip->c].i ? s[ip->c].i : s[ip->b].i; NEXT;
+            OP(MinF) s[ip->a].f = s[ip->c].f < s[ip->b].f ? s[ip->c].f : s[ip->b].f; NEXT;
+            OP(MaxF) s[ip->a].f = s[ip->b].f < s[ip->c].f ? s[ip->c].f : s[ip->b].f; NEXT;
+            OP(MinD) s[ip->a].d = s[ip->c].d < s[ip->b].d ? s[ip->c].d : s[ip->b].d; NEXT;
+            OP(MaxD) s[ip->a].d = s[ip->b].d < s[ip->c].d ? s[ip->c].d : s[ip->b].d; NEXT;
+            OP(AbsI)
+                if (s[ip->b].i == INT_MIN) [[unlikely]]
+                    fail(FaultKind::AbsOfMinimum, {std::to_string(INT_MIN)});
+                s[ip->a].i = std::abs(s[ip->b].i);
+                NEXT;
+            OP(MathF1) s[ip->a].f = mathFunction(ip->target).onFloat1(s[ip->b].f); NEXT;
+            OP(MathD1) s[ip->a].d = mathFunction(ip->target).onDouble1(s[ip->b].d); NEXT;
+            OP(MathF2) s[ip->a].f = mathFunction(ip->target).onFloat2(s[ip->b].f, s[ip->c].f); NEXT;
+            OP(MathD2) s[ip->a].d = mathFunction(ip->target).onDouble2(s[ip->b].d, s[ip->c].d); NEXT;
+            OP(SinCosF) sincosf(s[ip->c].f, &s[ip->a].f, &s[ip->b].f); NEXT;
+            OP(SinCosD) sincos(s[ip->c].d, &s[ip->a].d, &s[ip->b].d); NEXT;
+            OP(SinF) s[ip->a].f = ::sinf(s[ip->b].f); NEXT;
+            OP(CosF) s[ip->a].f = ::cosf(s[ip->b].f); NEXT;
+            OP(SinD) s[ip->a].d = ::sin(s[ip->b].d); NEXT;
+            OP(CosD) s[ip->a].d = ::cos(s[ip->b].d); NEXT;
+            OP(Palette) s[ip->a].colour = PaletteColor(s[ip->b].i); NEXT;
+            OP(SetPenWidth)
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->SetPenWidth(s[ip->a].i));
+                NEXT;
+            OP(PlotPoint)
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->PlotPoint(s[ip->a].f, s[ip->b].f, s[ip->c].colour));
+                NEXT;
+            OP(PlotPointOfDoubles) {
+                const Colour colour = PaletteColor(s[ip->c].i);
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(
+                    m_surface->PlotPoint(static_cast<float>(s[ip->a].d), static_cast<float>(s[ip->b].d), colour));
+                NEXT;
+            }
+            OP(DrawBox)
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->DrawBox(s[ip->a].f, s[ip->b].f, s[ip->c].f, s[ip->d].f, s[ip->e].colour));
+                NEXT;
+            OP(DrawCircle)
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->DrawCircle(s[ip->a].f, s[ip->b].f, s[ip->c].f, s[ip->d].colour));
+                NEXT;
+            OP(ClearSurface)
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->ClearSurface());
+                NEXT;
+            OP(PlotPointOfPalette) {
+                const Colour colour = PaletteColor(s[ip->c].i);
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->PlotPoint(s[ip->a].f, s[ip->b].f, colour));
+                NEXT;
+            }
+            OP(DrawBoxOfPalette) {
+                const Colour colour = PaletteColor(s[ip->e].i);
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->DrawBox(s[ip->a].f, s[ip->b].f, s[ip->c].f, s[ip->d].f, colour));
+                NEXT;
+            }
+            OP(DrawCircleOfPalette) {
+                const Colour colour = PaletteColor(s[ip->d].i);
+                if (m_left == 0)
+                    goto stop;
+                surfaceMade(m_surface->DrawCircle(s[ip->a].f, s[ip->b].f, s[ip->c].f, colour));
+                NEXT;
+            }
+            OP(Jump) goto jump;
+            OP(JumpIfFalse)
+                if (!s[ip->a].i)
+                    goto jump;
+                NEXT;
+            OP(JumpIfTrue)
+                if (s[ip->a].i)
+                    goto jump;
+                NEXT;
+            OP(JumpUnlessLtI) if (!(s[ip->a].i < s[ip->b].i)) goto jump; NEXT;
+            OP(JumpUnlessLeI) if (!(s[ip->a].i <= s[ip->b].i)) goto jump; NEXT;
+            OP(JumpUnlessEqI) if (!(s[ip->a].i == s[ip->b].i)) goto jump; NEXT;
+            OP(JumpUnlessNeI) if (!(s[ip->a].i != s[ip->b].i)) goto jump; NEXT;
+            OP(JumpUnlessLtL) if (!(s[ip->a].l < s[ip->b].l)) goto jump; NEXT;
+            OP(JumpUnlessLeL) if (!(s[ip->a].l <= s[ip->b].l)) goto jump; NEXT;
+            OP(JumpUnlessEqL) if (!(s[ip->a].l == s[ip->b].l)) goto jump; NEXT;
+            OP(JumpUnlessNeL) if (!(s[ip->a].l != s[ip->b].l)) goto jump; NEXT;
+            OP(JumpUnlessLtF) if (!(s[ip->a].f < s[ip->b].f)) goto jump; NEXT;
+            OP(JumpUnlessLeF) if (!(s[ip->a].f <= s[ip->b].f)) goto jump; NEXT;
+            OP(JumpUnlessEqF) if (!(s[ip->a].f == s[ip->b].f)) goto jump; NEXT;
+            OP(JumpUnlessNeF) if (!(s[ip->a].f != s[ip->b].f)) goto jump; NEXT;
+            OP(JumpUnlessLtD) if (!(s[ip->a].d < s[ip->b].d)) goto jump; NEXT;
+            OP(JumpUnlessLeD) if (!(s[ip->a].d <= s[ip->b].d)) goto jump; NEXT;
+            OP(JumpUnlessEqD) if (!(s[ip->a].d == s[ip->b].d)) goto jump; NEXT;
+            OP(JumpUnlessNeD) if (!(s[ip->a].d != s[ip->b].d)) goto jump; NEXT;
+            OP(LoopBack) taken = true; goto loopTurn;
+            OP(LoopIfTrue) taken = s[ip->a].i; goto loopTurn;
+            OP(LoopIfLtI) taken = s[ip->a].i < s[ip->b].i; goto loopTurn;
+            OP(LoopIfLeI) taken = s[ip->a].i <= s[ip->b].i; goto loopTurn;
+            OP(LoopIfEqI) taken = s[ip->a].i == s[ip->b].i; goto loopTurn;
+            OP(LoopIfNeI) taken = s[ip->a].i != s[ip->b].i; goto loopTurn;
+            OP(LoopIfLtL) taken = s[ip->a].l < s[ip->b].l; goto loopTurn;
+            OP(LoopIfLeL) taken = s[ip->a].l <= s[ip->b].l; goto loopTurn;
+            OP(LoopIfEqL) taken = s[ip->a].l == s[ip->b].l; goto loopTurn;
+            OP(LoopIfNeL) taken = s[ip->a].l != s[ip->b].l; goto loopTurn;
+            OP(LoopIfLtF) taken = s[ip->a].f < s[ip->b].f; goto loopTurn;
+            OP(LoopIfLeF) taken = s[ip->a].f <= s[ip->b].f; goto loopTurn;
+            OP(LoopIfEqF) taken = s[ip->a].f == s[ip->b].f; goto loopTurn;
+            OP(LoopIfNeF) taken = s[ip->a].f != s[ip->b].f; goto loopTurn;
+            OP(LoopIfLtD) taken = s[ip->a].d < s[ip->b].d; goto loopTurn;
+            OP(LoopIfLeD) taken = s[ip->a].d <= s[ip->b].d; goto loopTurn;
+            OP(LoopIfEqD) taken = s[ip->a].d == s[ip->b].d; goto loopTurn;
+            OP(LoopIfNeD) taken = s[ip->a].d != s[ip->b].d; goto loopTurn;
+            OP(SweepStart) {
+                const double start = s[ip->a].d, end = s[ip->b].d, step = s[ip->c].d;
+                checkSweep(start, end, step, site(ip->aux));
+                const bool up = step > 0;
+                if (up ? start > end : start < end) {
+                    ip = code + ip->target;
+                    DISPATCH;
+                }
+                m_loops.push_back(
+                    {start, end, step, 0, 0, 0, 0, 0, up, sweepMayStall(start, end, step), ip->aux, nullptr});
+                if (m_loops.size() <= m_recorded.size())
+                    m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(ip->aux));
+                if (m_loops.back().recorded)
+                    m_loops.back().recorded->set(start);
+                s[ip->d].d = start;
+                if (LoopWatch::turn() && m_pausing) [[unlikely]] {
+                    ++ip;
+                    goto stop;
+                }
+                NEXT;
+            }
+            OP(SweepNext) {
+                Loop &loop = m_loops.back();
+                const double value =
+                    loop.mayStall ? nextSweepValue(loop.value, loop.step, site(ip->aux)) : loop.value + loop.step;
+                if (loop.up ? value > loop.end : value < loop.end) [[unlikely]] {
+                    if (loop.recorded)
+                        m_recorded[m_loops.size() - 1].reset();
+                    m_loops.pop_back();
+                    NEXT;
+                }
+                loop.value = value;
+                if (loop.recorded)
+                    loop.recorded->set(value);
+                s[ip->d].d = value;
+                ip = code + ip->target;
+                if (LoopWatch::turn() && m_pausing) [[unlikely]]
+                    goto stop;
+                DISPATCH;
+            }
+            OP(ColourStart) {
+                const int first = s[ip->a].i, change = s[ip->b].i, stop = s[ip->c].i;
+                const int passes = colourPasses(first, change, stop, site(ip->aux));
+                m_loops.push_back({0, 0, 0, first, change, stop, 1, passes, false, false, ip->aux, nullptr});
+                if (m_loops.size() <= m_recorded.size())
+                    m_loops.back().recorded = &m_recorded[m_loops.size() - 1].emplace(site(ip->aux), passes);
+                if (m_loops.back().recorded)
+                    m_loops.back().recorded->setPass(first, 1);
+                s[ip->d].i = first;
+                if (LoopWatch::turn() && m_pausing) [[unlikely]] {
+                    ++ip;
+                    goto stop;
+                }
+                NEXT;
+            }
+            OP(ColourNext) {
+                Loop &loop = m_loops.back();
+                loop.colour += loop.change;
+                if (loop.colour == loop.stop) {
+                    if (loop.recorded)
+                        m_recorded[m_loops.size() - 1].reset();
+                    m_loops.pop_back();
+                    NEXT;
+                }
+                ++loop.pass;
+                if (loop.recorded)
+                    loop.recorded->setPass(loop.colour, loop.pass);
+                s[ip->d].i = loop.colour;
+                ip = code + ip->target;
+                if (LoopWatch::turn() && m_pausing) [[unlikely]]
+                    goto stop;
+                DISPATCH;
+            }
+            OP(Call) {
+                // The callee's frame begins at its arguments, where the
+                // caller has put them, but for the first three, which it
+                // may have left in slots of its own.
+                if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                const RoutineFunction &callee = m_program.functions[ip->target];
+                const std::uint32_t base = m_frames.back().base + ip->a;
+                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]]
+                    s = grow(base + static_cast<std::size_t>(callee.slots));
+                RoutineSlot *const frame = s + ip->a;
+                const std::uint16_t from[3] = {ip->c, ip->d, ip->e};
+                for (int i = 0; i < callee.parameters && i < 3; ++i)
+                    frame[i] = s[from[i]];
+                const RoutineSlot *const initial = callee.initial.data();
+                for (std::size_t i = static_cast<std::size_t>(callee.parameters); i < callee.initial.size(); ++i)
+                    frame[i] = initial[i];
+                m_frames.push_back({static_cast<std::uint32_t>(ip + 1 - code), base, ip->target, ip->b});
+                s = frame;
+                ip = code + callee.entry;
+                DISPATCH;
+            }
+            OP(Return)
+            OP(ReturnVoid) {
+                const RoutineSlot value = s[ip->a];
+                const Frame done = m_frames.back();
+                m_frames.pop_back();
+                if (m_frames.empty())
+                    return true;
+                s = m_stack.data() + m_frames.back().base;
+                if (ip->op == OpCode::Return)
+                    s[done.result] = value;
+                ip = code + done.returnTo;
+                DISPATCH;
+            }
+            OP(NoReturn)
+                fail(FaultKind::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
+            }
+            ++ip;
+            continue;
+        jump:
+            ip = code + ip->target;
+            DISPATCH;
+        loopTurn: {
+            // The loop's turn is counted once its value is set for the
+            // next, at the loop's test, whose line a failing watch names; a
+            // pause stops it where it goes on.
+            const bool looked = LoopWatch::turn();
+            ip = taken ? code + ip->target : ip + 1;
+            if (looked && m_pausing) [[unlikely]]
+                goto stop;
+            DISPATCH;
+        }
+        }
+    stop:
+        // At the first operation beyond those let through, or after the
+        // turn of a loop: where the machine goes on.
+        m_ip = static_cast<std::uint32_t>(ip - code);
+        return false;
+    } catch (...) {
+        m_ip = static_cast<std::uint32_t>(ip - code);
+        throw;
+    }
+}
+
+#undef NEXT
+#undef DISPATCH
+#undef OP
+#undef SWEEPDRAW_THREADED
+
+} // namespace sweepdraw
