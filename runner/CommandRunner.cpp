@@ -108,7 +108,8 @@ void CommandRunner::advance()
     // What is due now, and no more: the time the landing itself takes is
     // the next frame's.
     const long long due = m_frames.pace().due();
-    report(due > 0 && land(due, m_clock() + kFrame) > 0);
+    const bool atOnce = m_frames.pace().rate() == Pace::kUnlimited;
+    report(due > 0 && land(due, m_clock() + (atOnce ? m_budget.atOnce : m_budget.paced)) > 0);
 }
 
 void CommandRunner::step()
@@ -261,7 +262,7 @@ void CommandRunner::landChange()
     // On the pictures as they stand once the queue is done.
     if (!m_change->begun())
         m_change->begin(m_history, m_picture->penWidth());
-    if (!m_change->land(PiecewiseDrawing::Deadline{&m_clock, m_clock() + kFrame})) {
+    if (!m_change->land(PiecewiseDrawing::Deadline{&m_clock, m_clock() + m_budget.atOnce})) {
         m_events->changeGrew();
         return;
     }
@@ -293,7 +294,7 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     const long long landed = landedNow();
     m_picture = &picture;
     redrawTo(landed);
-    landOwed(m_clock() + kFrame);
+    landOwed(m_clock() + m_budget.atOnce);
     scheduleFrames();
 }
 

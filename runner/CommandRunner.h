@@ -83,6 +83,18 @@ public:
     // The clock the pace follows; the steady clock unless set.
     void setClock(Clock clock);
 
+    // How long one advance() may spend drawing: while the queue goes at the
+    // speed's pace (`paced`, which binds only when a frame has fallen
+    // behind), and while it, a step, a redraw or a change is drawn as fast
+    // as the machine goes (`atOnce`). A whole frame each unless set; a
+    // frame that has more to do than draw leaves itself room.
+    struct FrameBudget
+    {
+        std::chrono::nanoseconds paced = kFrame;
+        std::chrono::nanoseconds atOnce = kFrame;
+    };
+    void setFrameBudget(FrameBudget budget) { m_budget = budget; }
+
     Speed speed() const { return m_frames.speed(); }
     void setSpeed(Speed speed);
 
@@ -235,6 +247,7 @@ private:
     std::optional<RuntimeError> m_failure;    // why the current command failed
     std::function<bool(const Runnable &)> m_forgives;
     RunnerEvents *m_events;
+    FrameBudget m_budget;
     bool m_stopped = false;
 };
 

@@ -26,7 +26,7 @@ long long CommandRunner::landedNow() const
 
 void CommandRunner::catchUp()
 {
-    report(landOwed(m_clock() + kFrame));
+    report(landOwed(m_clock() + m_budget.atOnce));
 }
 
 bool CommandRunner::landOwed(std::optional<std::chrono::nanoseconds> deadline)

@@ -26,7 +26,8 @@ private slots:
     void pacingFollowsTheClock_data();
     void pacingFollowsTheClock();
     void commandsLandWholeAndInOrder();
-    void instantFramesKeepToTheirTime();
+    void framesKeepToTheirBudget_data();
+    void framesKeepToTheirBudget();
     void pacedFramesLandWhatIsDueAndSleep();
     void pauseAndStep();
     void drawnAgainAsDrawn_data();
@@ -117,27 +118,66 @@ void TestRunner::commandsLandWholeAndInOrder()
     QCOMPARE(order, (QList<Button>{Button::CmdGs, Button::CmdCls, Button::Cmdls, Button::CmdGs}));
 }
 
-void TestRunner::instantFramesKeepToTheirTime()
+void TestRunner::framesKeepToTheirBudget_data()
 {
+    QTest::addColumn<Speed>("speed");
+    QTest::addColumn<int>("budget"); // milliseconds a frame may draw, 0 for the whole frame
+    QTest::addColumn<int>("late");   // milliseconds the first frame comes after the enqueue
+    QTest::addColumn<int>("atLeast"); // frames the sunshine takes
+
+    // At 100 us a look, a 16 ms frame lets about 160,000 operations through:
+    // the sunshine, of 1.1 million, takes several frames.
+    QTest::newRow("at once, a whole frame") << Speed::Instant << 0 << 0 << 5;
+    QTest::newRow("at once, 4 ms") << Speed::Instant << 4 << 0 << 20;
+    // 70,000 operations are due after 250 ms at the normal speed: a frame
+    // of 4 ms lands about 32,000 of them, and the next two the rest.
+    QTest::newRow("paced, behind, 4 ms") << Speed::Normal << 4 << 250 << 3;
+}
+
+void TestRunner::framesKeepToTheirBudget()
+{
+    QFETCH(Speed, speed);
+    QFETCH(int, budget);
+    QFETCH(int, late);
+    QFETCH(int, atLeast);
+
     // A clock that moves 100 us each time it is read: the runner reads it
-    // once every 1,024 operations, so a 16 ms frame lets about 160,000
-    // through. The sunshine, of 1.1 million, takes several frames; the
-    // clear, of one operation, takes one.
+    // once every 1,024 operations.
     RasterSurface picture(kDesignSize, 1.0);
     RunnerDriver runner(picture);
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now += 100us; });
-    runner.setSpeed(Speed::Instant);
+    const std::chrono::nanoseconds allowed = budget ? std::chrono::milliseconds(budget) : CommandRunner::kFrame;
+    if (budget)
+        runner.setFrameBudget({allowed, allowed});
+    runner.setSpeed(speed);
+    // Frames for `button`'s command, each landing something; paced,
+    // `atLeast` at most. The longest is kept.
+    std::chrono::nanoseconds longest{0};
     const auto framesFor = [&](Button button) {
         runner.enqueue(button);
+        now += std::chrono::milliseconds(late);
         int frames = 0;
-        while (!runner.isIdle() && frames < 100) {
+        long long landed = 0;
+        while (!runner.isIdle() && frames < 1000 && (speed == Speed::Instant || frames < atLeast)) {
+            const std::chrono::nanoseconds begun = now;
             runner.advance();
+            longest = std::max(longest, now - begun);
+            if (runner.progress().landed <= landed && !runner.isIdle())
+                return -1;
+            landed = runner.progress().landed;
             ++frames;
         }
         return frames;
     };
-    QVERIFY(framesFor(Button::Cmdyg) >= 5);
+    QVERIFY(framesFor(Button::Cmdyg) >= atLeast);
+    // The last look may find the deadline just passed.
+    QVERIFY(longest <= allowed + 200us);
+    if (speed != Speed::Instant) {
+        // What fell due late is landed by the frames that follow.
+        QVERIFY(runner.progress().landed >= 70'000);
+        return;
+    }
     QCOMPARE(framesFor(Button::CmdCls), 1);
     QVERIFY(isBlank(imageOf(picture)));
 }

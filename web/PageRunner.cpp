@@ -96,6 +96,10 @@ public:
             m_runner.setClock([this] { return duration_cast<nanoseconds>(duration<double, std::milli>(m_time)); });
         else
             m_runner.setClock([] { return duration_cast<nanoseconds>(duration<double, std::milli>(emscripten_get_now())); });
+        // A frame's drawing leaves it room to paint what it drew and to
+        // follow the state, within 8 ms at a paced speed and within the
+        // frame's 16 at once (docs/web.md, Figures).
+        m_runner.setFrameBudget({milliseconds{5}, milliseconds{11}});
         // A learner's routine that fails is passed over, and what was
         // queued after it goes on; a scene that fails stops the drawing.
         m_runner.setForgiving([](const Runnable &command) { return command.routine() && !command.routine()->fileName().starts_with("scenes/"); });

@@ -107,9 +107,11 @@ async function start() {
                 dirty = { x: 0, y: 0, width: picture.width, height: picture.height };
             }
             context.putImageData(picture.imageData(dirty.x, dirty.y, dirty.width, dirty.height), dirty.x, dirty.y);
-            firstPicture ??= performance.now();
         },
         onState(state) {
+            // Painted before the state is followed: the first of a drawing.
+            if (state.landed > 0)
+                firstPicture ??= performance.now();
             for (const told of state.told) {
                 if (told.finished)
                     finished = known.get(told.finished.routine)?.caption ?? told.finished.caption;

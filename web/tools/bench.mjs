@@ -62,7 +62,8 @@ try {
     await page.setViewport({ width: 800, height: 552, deviceScaleFactor: 1 });
 
     await page.goto(`${url}?run=sunshine`);
-    await page.waitForFunction(() => window.sweepdraw?.firstPicture() !== null, { timeout: 30000 });
+    // Not before the page has made window.sweepdraw: undefined is not null.
+    await page.waitForFunction(() => (window.sweepdraw?.firstPicture() ?? null) !== null, { timeout: 30000 });
     const firstPicture = await page.evaluate(() => window.sweepdraw.firstPicture());
 
     const inPage = {};
