@@ -6,8 +6,7 @@
 namespace sweepdraw {
 
 CallSearch::CallSearch(const Runnable &command, int index)
-    : m_index(index)
-    , m_calls(index)
+    : m_calls(index)
     , m_drawing(drawInPieces(command, m_calls))
 {
 }
@@ -21,7 +20,7 @@ bool CallSearch::land(std::optional<PiecewiseDrawing::Deadline> deadline)
 
 long long CallSearch::found() const
 {
-    return m_calls.outsideIndex() == m_index ? m_calls.made() : 0;
+    return m_calls.stoppedAt();
 }
 
 } // namespace sweepdraw

@@ -29,7 +29,6 @@ public:
     long long found() const;
 
 private:
-    int m_index;
     CallSurface m_calls;
     LoopRecorder m_loops;
     std::unique_ptr<PiecewiseDrawing> m_drawing;

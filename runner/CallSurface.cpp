@@ -25,7 +25,7 @@ long long operationOutsideLoops(const Runnable &command, int index)
     LoopRecorder loops;
     const LoopRecorder::Activation recording(&loops);
     (void)runAtOnce(actionOf(command), calls);
-    return calls.outsideIndex() == index ? calls.made() : 0;
+    return calls.stoppedAt();
 }
 
 } // namespace sweepdraw

@@ -28,6 +28,10 @@ public:
     int outsideIndex() const { return m_outsideIndex; }
     // Operations made, counted from 1, the refused one too.
     long long made() const { return m_made; }
+    // Once the action has ended: the number, counted from 1, of the
+    // operation it was refused at, the one it made outside every loop
+    // `stopAtOutside`th; 0 if it made fewer there.
+    long long stoppedAt() const { return m_outsideIndex >= 0 && m_outsideIndex == m_stopAt ? m_made : 0; }
 
 protected:
     Status doSetPenWidth(int) override { return make(Operation::SetPenWidth); }
