@@ -92,7 +92,7 @@ void CommandRunner::finishQueued()
 void CommandRunner::advance()
 {
     // What is owed at once goes first.
-    if (!m_stopped && (m_redraw || m_goal)) {
+    if (!m_stopped && (m_redraw.isUnderWay() || m_goal)) {
         catchUp();
         return;
     }
@@ -108,8 +108,7 @@ void CommandRunner::advance()
     // What is due now, and no more: the time the landing itself takes is
     // the next frame's.
     const long long due = m_frames.pace().due();
-    const bool atOnce = m_frames.pace().rate() == Pace::kUnlimited;
-    report(due > 0 && land(due, m_clock() + (atOnce ? m_budget.atOnce : m_budget.paced)) > 0);
+    report(due > 0 && land(due, m_frames.deadline(owesAtOnce())) > 0);
 }
 
 void CommandRunner::step()
@@ -117,7 +116,7 @@ void CommandRunner::step()
     dropChange();
     if (m_stopped || isIdle())
         return;
-    m_goal = Goal{1, true, {}, std::nullopt, nullptr};
+    m_goal = StepGoal::oneOperation();
     catchUp();
 }
 
@@ -134,7 +133,7 @@ void CommandRunner::stepBack()
         const std::optional<Runnable> last = m_history.lastFinished();
         if (!last)
             return;
-        m_redraw.reset();
+        m_redraw.drop();
         m_action.reset();
         m_history.reopenLast();
         m_queue.reopen(*last);
@@ -156,7 +155,7 @@ void CommandRunner::runTo(const RunToStop &stop)
     dropChange();
     if (m_stopped || isIdle())
         return;
-    m_goal = Goal{Pace::kUnlimited, false, stop, std::nullopt, nullptr};
+    m_goal = StepGoal::at(stop);
     catchUp();
 }
 
@@ -194,7 +193,7 @@ void CommandRunner::stop()
     m_queue.clear();
     m_action.reset();
     m_change.reset();
-    m_redraw.reset();
+    m_redraw.drop();
     m_goal.reset();
     m_loops.forgetPoint();
     m_loops.note();
@@ -210,12 +209,12 @@ void CommandRunner::dropAll()
     // What has landed of the command under way stays on the picture, and so
     // in its history, to be drawn again with the rest.
     const long long landed = landedNow();
-    if ((m_action || m_redraw) && landed > 0)
+    if ((m_action || m_redraw.isUnderWay()) && landed > 0)
         m_history.finished(m_queue.current()->partOf(landed));
-    const bool redrawing = m_redraw.has_value();
+    const bool redrawing = m_redraw.isUnderWay();
     m_queue.clear();
     m_action.reset();
-    m_redraw.reset();
+    m_redraw.drop();
     m_failure.reset();
     repace();
     // A redraw under way goes on with the pictures as they stand now.
@@ -262,7 +261,7 @@ void CommandRunner::landChange()
     // On the pictures as they stand once the queue is done.
     if (!m_change->begun())
         m_change->begin(m_history, m_picture->penWidth());
-    if (!m_change->land(PiecewiseDrawing::Deadline{&m_clock, m_clock() + m_budget.atOnce})) {
+    if (!m_change->land(PiecewiseDrawing::Deadline{&m_clock, m_frames.deadline(owesAtOnce())})) {
         m_events->changeGrew();
         return;
     }
@@ -294,7 +293,7 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     const long long landed = landedNow();
     m_picture = &picture;
     redrawTo(landed);
-    landOwed(m_clock() + m_budget.atOnce);
+    landOwed(m_frames.deadline(owesAtOnce()));
     scheduleFrames();
 }
 
@@ -305,7 +304,7 @@ void CommandRunner::repace()
 
 void CommandRunner::scheduleFrames()
 {
-    const bool owed = m_change || m_redraw || m_goal;
+    const bool owed = m_change || m_redraw.isUnderWay() || m_goal;
     m_frames.schedule(!m_stopped && !isIdle(), !m_stopped && owed);
 }
 
@@ -402,6 +401,79 @@ void CommandRunner::fail(const RuntimeError &failure)
 {
     stop();
     m_events->stoppedByFailure(failure);
+}
+
+// What the runner owes the picture at once, whatever the pace: the picture
+// drawn again, and the goal of step() and runTo(), each landed a frame's
+// time at a time.
+
+void CommandRunner::redrawTo(long long landed)
+{
+    const bool underWay = m_action || m_redraw.landed() >= 0;
+    m_action.reset();
+    m_redraw.begin(m_history, *m_picture, underWay ? landed : -1);
+}
+
+long long CommandRunner::landedNow() const
+{
+    if (m_redraw.landed() >= 0)
+        return m_redraw.landed();
+    return m_action ? m_action->landed() : 0;
+}
+
+bool CommandRunner::owesAtOnce() const
+{
+    return m_redraw.isUnderWay() || m_goal || (m_change && (m_change->begun() || isIdle()));
+}
+
+void CommandRunner::catchUp()
+{
+    report(landOwed(m_frames.deadline(owesAtOnce())));
+}
+
+bool CommandRunner::landOwed(std::optional<std::chrono::nanoseconds> deadline)
+{
+    if (!m_redraw.isUnderWay())
+        return landGoal(deadline);
+    const std::optional<RuntimeError> failure =
+        m_redraw.land(PiecewiseDrawing::Deadline::on(m_clock, deadline), m_action,
+                      [this] { startAction(*m_queue.current()); }, m_loops);
+    if (failure)
+        fail(*failure);
+    else if (!m_redraw.isUnderWay())
+        landGoal(deadline);
+    return true;
+}
+
+bool CommandRunner::landGoal(std::optional<std::chrono::nanoseconds> deadline)
+{
+    if (!m_goal || m_stopped)
+        return false;
+    if (isIdle()) {
+        m_goal.reset();
+        return false;
+    }
+    if (m_goal->acrossCommands()) {
+        const long long landed = land(m_goal->left(), deadline);
+        if (m_goal->counted(landed) || isIdle() || m_failure)
+            m_goal.reset();
+        return landed > 0;
+    }
+    if (!m_action)
+        startAction(startNext());
+    bool reached = false;
+    const std::optional<long long> landed = m_goal->landIn(
+        *m_queue.current(), *m_action, m_loops, PiecewiseDrawing::Deadline::on(m_clock, deadline), reached);
+    if (!landed)
+        return false;
+    m_frames.pace().count(*landed);
+    if (m_action->finished()) {
+        endAction();
+        reached = true;
+    }
+    if (reached)
+        m_goal.reset();
+    return *landed > 0;
 }
 
 } // namespace sweepdraw

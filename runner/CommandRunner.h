@@ -6,8 +6,10 @@
 #include "LoopRecorder.h"
 #include "Pace.h"
 #include "PictureHistory.h"
+#include "Redrawing.h"
 #include "RunToStop.h"
 #include "Speed.h"
+#include "StepGoal.h"
 
 #include <chrono>
 #include <functional>
@@ -18,7 +20,6 @@
 
 namespace sweepdraw {
 
-class CallSearch;
 class DrawingSurface;
 class PictureChange;
 class RunnerEvents;
@@ -83,17 +84,9 @@ public:
     // The clock the pace follows; the steady clock unless set.
     void setClock(Clock clock);
 
-    // How long one advance() may spend drawing: while the queue goes at the
-    // speed's pace (`paced`, which binds only when a frame has fallen
-    // behind), and while it, a step, a redraw or a change is drawn as fast
-    // as the machine goes (`atOnce`). A whole frame each unless set; a
-    // frame that has more to do than draw leaves itself room.
-    struct FrameBudget
-    {
-        std::chrono::nanoseconds paced = kFrame;
-        std::chrono::nanoseconds atOnce = kFrame;
-    };
-    void setFrameBudget(FrameBudget budget) { m_budget = budget; }
+    // How long one advance() may spend drawing: see FramePacing.
+    using FrameBudget = FramePacing::FrameBudget;
+    void setFrameBudget(FrameBudget budget) { m_frames.setFrameBudget(budget); }
 
     Speed speed() const { return m_frames.speed(); }
     void setSpeed(Speed speed);
@@ -158,7 +151,7 @@ public:
     bool isIdle() const { return m_queue.empty(); }
     // Whether the picture is being drawn again, a piece a frame, after
     // redrawOn() or stepBack().
-    bool isRedrawing() const { return m_redraw.has_value(); }
+    bool isRedrawing() const { return m_redraw.isUnderWay(); }
 
     // What the picture shows: see PictureHistory.
     const std::vector<Runnable> &pictures() const { return m_history.pictures(); }
@@ -216,23 +209,9 @@ private:
     void catchUp();
     // Operations of the command under way landed, or to be landed again.
     long long landedNow() const;
-
-    // The picture drawn again: the pictures, then the command under way
-    // landed as far as it had come.
-    struct Redraw
-    {
-        std::unique_ptr<PictureChange> pictures; // until they are whole
-        long long landed;                        // of the command under way, or -1 with none
-    };
-    // Where step() or runTo() is to stop.
-    struct Goal
-    {
-        long long operations;            // left to land
-        bool acrossCommands;             // a step, on into the next command
-        RunToStop stop;                  // otherwise, in the command under way
-        std::optional<LoopState> then;   // the loops when it began
-        std::shared_ptr<CallSearch> search; // where stop's call lands, while it is found
-    };
+    // Whether what this frame draws is owed at once: a redraw, a goal, or a
+    // change being landed.
+    bool owesAtOnce() const;
 
     DrawingSurface *m_picture;
     Clock m_clock;
@@ -242,12 +221,11 @@ private:
     LoopRecorder m_loops; // outlives the action, whose loops it records
     std::unique_ptr<PiecewiseDrawing> m_action; // the current command's
     std::unique_ptr<PictureChange> m_change;
-    std::optional<Redraw> m_redraw;
-    std::optional<Goal> m_goal;
+    Redrawing m_redraw;
+    std::optional<StepGoal> m_goal;
     std::optional<RuntimeError> m_failure;    // why the current command failed
     std::function<bool(const Runnable &)> m_forgives;
     RunnerEvents *m_events;
-    FrameBudget m_budget;
     bool m_stopped = false;
 };
 

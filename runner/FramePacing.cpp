@@ -5,9 +5,16 @@
 namespace sweepdraw {
 
 FramePacing::FramePacing(const Clock &clock, Ticker *ticker)
-    : m_pace(clock)
+    : m_clock(clock)
+    , m_pace(clock)
     , m_ticker(ticker)
 {
+}
+
+std::chrono::nanoseconds FramePacing::deadline(bool owed) const
+{
+    const bool atOnce = owed || m_pace.rate() == Pace::kUnlimited;
+    return m_clock() + (atOnce ? m_budget.atOnce : m_budget.paced);
 }
 
 void FramePacing::repace(bool atOnce)

@@ -27,6 +27,23 @@ public:
     // wake the runner; paused until repace() is called.
     FramePacing(const Clock &clock, Ticker *ticker);
 
+    // How long a frame may spend drawing: while the queue goes at the
+    // speed's pace (`paced`, which binds only when a frame has fallen
+    // behind), and while it, a step, a redraw or a change is drawn as fast
+    // as the machine goes (`atOnce`). A whole frame each unless set; a
+    // frame that has more to do than draw leaves itself room.
+    struct FrameBudget
+    {
+        std::chrono::nanoseconds paced = kFrame;
+        std::chrono::nanoseconds atOnce = kFrame;
+    };
+    void setFrameBudget(FrameBudget budget) { m_budget = budget; }
+
+    // When this frame's drawing is to stop, by the clock: a paced frame's
+    // budget from now, or, with drawing `owed` at once or the pace as fast
+    // as the machine goes, the budget for drawing at once.
+    std::chrono::nanoseconds deadline(bool owed) const;
+
     Speed speed() const { return m_speed; }
     void setSpeed(Speed speed) { m_speed = speed; }
     bool isPaused() const { return m_paused; }
@@ -46,7 +63,9 @@ public:
     void sleep();
 
 private:
+    const Clock &m_clock;
     Pace m_pace;
+    FrameBudget m_budget;
     Ticker *m_ticker;
     std::optional<std::chrono::milliseconds> m_ticking; // the ticker's interval, while started
     Speed m_speed = kDefaultSpeed;
