@@ -20,8 +20,10 @@ using namespace machine;
 // (GCC and Clang), each operation ends by jumping straight to the next
 // one's code, which the processor predicts from where it jumps; elsewhere
 // it goes round a switch. NEXT goes on to the next instruction, DISPATCH to
-// the one `ip` is at.
-#if defined(__GNUC__)
+// the one `ip` is at. WebAssembly has no jump to an address: Clang makes
+// the labels' jumps one shared switch there, behind a load from the table,
+// so the page's engine takes the plain switch.
+#if defined(__GNUC__) && !defined(__EMSCRIPTEN__)
 #define SWEEPDRAW_THREADED 1
 // Labels as values are the compilers' extension, used here alone.
 #pragma GCC diagnostic ignored "-Wpedantic"
