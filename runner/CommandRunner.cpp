@@ -108,7 +108,7 @@ void CommandRunner::advance()
     // What is due now, and no more: the time the landing itself takes is
     // the next frame's.
     const long long due = m_frames.pace().due();
-    report(due > 0 && land(due, m_frames.deadline(owesAtOnce())) > 0);
+    report(due > 0 && land(due, frameDeadline()) > 0);
 }
 
 void CommandRunner::step()
@@ -261,7 +261,7 @@ void CommandRunner::landChange()
     // On the pictures as they stand once the queue is done.
     if (!m_change->begun())
         m_change->begin(m_history, m_picture->penWidth());
-    if (!m_change->land(PiecewiseDrawing::Deadline{&m_clock, m_frames.deadline(owesAtOnce())})) {
+    if (!m_change->land(PiecewiseDrawing::Deadline{&m_clock, frameDeadline()})) {
         m_events->changeGrew();
         return;
     }
@@ -293,7 +293,7 @@ void CommandRunner::redrawOn(DrawingSurface &picture)
     const long long landed = landedNow();
     m_picture = &picture;
     redrawTo(landed);
-    landOwed(m_frames.deadline(owesAtOnce()));
+    landOwed(frameDeadline());
     scheduleFrames();
 }
 
@@ -421,14 +421,15 @@ long long CommandRunner::landedNow() const
     return m_action ? m_action->landed() : 0;
 }
 
-bool CommandRunner::owesAtOnce() const
+std::chrono::nanoseconds CommandRunner::frameDeadline() const
 {
-    return m_redraw.isUnderWay() || m_goal || (m_change && (m_change->begun() || isIdle()));
+    const bool owesAtOnce = m_redraw.isUnderWay() || m_goal || (m_change && (m_change->begun() || isIdle()));
+    return m_frames.deadline(owesAtOnce);
 }
 
 void CommandRunner::catchUp()
 {
-    report(landOwed(m_frames.deadline(owesAtOnce())));
+    report(landOwed(frameDeadline()));
 }
 
 bool CommandRunner::landOwed(std::optional<std::chrono::nanoseconds> deadline)

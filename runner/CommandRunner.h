@@ -209,9 +209,10 @@ private:
     void catchUp();
     // Operations of the command under way landed, or to be landed again.
     long long landedNow() const;
-    // Whether what this frame draws is owed at once: a redraw, a goal, or a
-    // change being landed.
-    bool owesAtOnce() const;
+    // When this frame's drawing is to stop: at once's budget while what it
+    // draws is owed at once (a redraw, a goal, or a change being landed),
+    // otherwise as the pace has it. Every frame asks here, and nowhere else.
+    std::chrono::nanoseconds frameDeadline() const;
 
     DrawingSurface *m_picture;
     Clock m_clock;
