@@ -347,9 +347,14 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]]
                     s = grow(base + static_cast<std::size_t>(callee.slots));
                 RoutineSlot *const frame = s + ip->a;
-                const std::uint16_t from[3] = {ip->c, ip->d, ip->e};
-                for (int i = 0; i < callee.parameters && i < 3; ++i)
-                    frame[i] = s[from[i]];
+                // Unrolled: the frame lies above every slot of the caller's
+                // it copies from, so the order does not matter.
+                switch (callee.parameters) {
+                default: frame[2] = s[ip->e]; [[fallthrough]];
+                case 2: frame[1] = s[ip->d]; [[fallthrough]];
+                case 1: frame[0] = s[ip->c]; [[fallthrough]];
+                case 0: break;
+                }
                 const RoutineSlot *const initial = callee.initial.data();
                 for (std::size_t i = static_cast<std::size_t>(callee.parameters); i < callee.initial.size(); ++i)
                     frame[i] = initial[i];
