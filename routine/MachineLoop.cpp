@@ -52,28 +52,9 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
     bool taken = false; // by a loop's test at the end of its turn
     try {
 #if SWEEPDRAW_THREADED
-        // In the order of OpCode.
-        static const void *const kLabels[] = {
-            &&op_End, &&op_Move, &&op_AddI, &&op_SubI, &&op_MulI, &&op_DivI, &&op_RemI, &&op_NegI, &&op_AddL, &&op_SubL,
-            &&op_MulL, &&op_DivL, &&op_RemL, &&op_NegL, &&op_AddF, &&op_SubF, &&op_MulF, &&op_DivF, &&op_NegF,
-            &&op_AddD, &&op_SubD, &&op_MulD, &&op_DivD, &&op_NegD, &&op_LtI, &&op_LeI, &&op_EqI, &&op_NeI, &&op_LtL,
-            &&op_LeL, &&op_EqL, &&op_NeL, &&op_LtF, &&op_LeF, &&op_EqF, &&op_NeF, &&op_LtD, &&op_LeD, &&op_EqD,
-            &&op_NeD, &&op_Not, &&op_IntToLong, &&op_IntToFloat, &&op_IntToDouble, &&op_LongToInt, &&op_LongToFloat,
-            &&op_LongToDouble, &&op_FloatToInt, &&op_FloatToLong, &&op_FloatToDouble, &&op_DoubleToInt,
-            &&op_DoubleToLong, &&op_DoubleToFloat, &&op_IntToBool, &&op_LongToBool, &&op_FloatToBool, &&op_DoubleToBool,
-            &&op_MinI, &&op_MaxI, &&op_MinF, &&op_MaxF, &&op_MinD, &&op_MaxD, &&op_AbsI, &&op_MathF1, &&op_MathD1,
-            &&op_MathF2, &&op_MathD2, &&op_SinCosF, &&op_SinCosD, &&op_SinF, &&op_CosF, &&op_SinD, &&op_CosD,
-            &&op_Palette, &&op_SetPenWidth, &&op_PlotPoint, &&op_PlotPointOfDoubles, &&op_DrawBox, &&op_DrawCircle,
-            &&op_ClearSurface, &&op_PlotPointOfPalette, &&op_DrawBoxOfPalette, &&op_DrawCircleOfPalette, &&op_Jump,
-            &&op_JumpIfFalse, &&op_JumpIfTrue, &&op_JumpUnlessLtI, &&op_JumpUnlessLeI, &&op_JumpUnlessEqI,
-            &&op_JumpUnlessNeI, &&op_JumpUnlessLtL, &&op_JumpUnlessLeL, &&op_JumpUnlessEqL, &&op_JumpUnlessNeL,
-            &&op_JumpUnlessLtF, &&op_JumpUnlessLeF, &&op_JumpUnlessEqF, &&op_JumpUnlessNeF, &&op_JumpUnlessLtD,
-            &&op_JumpUnlessLeD, &&op_JumpUnlessEqD, &&op_JumpUnlessNeD, &&op_LoopBack, &&op_LoopIfTrue, &&op_LoopIfLtI,
-            &&op_LoopIfLeI, &&op_LoopIfEqI, &&op_LoopIfNeI, &&op_LoopIfLtL, &&op_LoopIfLeL, &&op_LoopIfEqL,
-            &&op_LoopIfNeL, &&op_LoopIfLtF, &&op_LoopIfLeF, &&op_LoopIfEqF, &&op_LoopIfNeF, &&op_LoopIfLtD,
-            &&op_LoopIfLeD, &&op_LoopIfEqD, &&op_LoopIfNeD, &&op_SweepStart, &&op_SweepNext, &&op_ColourStart,
-            &&op_ColourNext, &&op_Call, &&op_Return, &&op_ReturnVoid, &&op_NoReturn
-        };
+#define SWEEPDRAW_OPCODE_LABEL(name) &&op_##name,
+        static const void *const kLabels[] = {SWEEPDRAW_OPCODES(SWEEPDRAW_OPCODE_LABEL)};
+#undef SWEEPDRAW_OPCODE_LABEL
         static_assert(std::size(kLabels) == static_cast<std::size_t>(OpCode::NoReturn) + 1);
 #endif
         for (;;) {
@@ -368,9 +349,14 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]]
                     s = grow(base + static_cast<std::size_t>(callee.slots));
                 RoutineSlot *const frame = s + ip->a;
-                const std::uint16_t from[3] = {ip->c, ip->d, ip->e};
-                for (int i = 0; i < callee.parameters && i < 3; ++i)
-                    frame[i] = s[from[i]];
+                // Unrolled: the frame lies above every slot of the caller's
+                // it copies from, so the order does not matter.
+                switch (callee.parameters) {
+                default: frame[2] = s[ip->e]; [[fallthrough]];
+                case 2: frame[1] = s[ip->d]; [[fallthrough]];
+                case 1: frame[0] = s[ip->c]; [[fallthrough]];
+                case 0: break;
+                }
                 const RoutineSlot *const initial = callee.initial.data();
                 for (std::size_t i = static_cast<std::size_t>(callee.parameters); i < callee.initial.size(); ++i)
                     frame[i] = initial[i];

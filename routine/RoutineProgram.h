@@ -24,45 +24,52 @@ namespace sweepdraw {
 // The suffix of an operation names the type it works on: I int, L long
 // (the type of an integer literal beyond int), F float, D double. A bool
 // is an int slot holding 0 or 1.
-enum class OpCode : std::uint8_t {
-    End,
-    Move,
-    AddI, SubI, MulI, DivI, RemI, NegI,
-    AddL, SubL, MulL, DivL, RemL, NegL,
-    AddF, SubF, MulF, DivF, NegF,
-    AddD, SubD, MulD, DivD, NegD,
-    LtI, LeI, EqI, NeI, LtL, LeL, EqL, NeL, LtF, LeF, EqF, NeF, LtD, LeD, EqD, NeD,
-    Not,
-    IntToLong, IntToFloat, IntToDouble, LongToInt, LongToFloat, LongToDouble,
-    FloatToInt, FloatToLong, FloatToDouble, DoubleToInt, DoubleToLong, DoubleToFloat,
-    IntToBool, LongToBool, FloatToBool, DoubleToBool,
-    MinI, MaxI, MinF, MaxF, MinD, MaxD, AbsI,
-    MathF1, MathD1, MathF2, MathD2, // the function is the library's number `target`
-    SinCosF, SinCosD,               // a the sine, b the cosine of c
-    SinF, CosF, SinD, CosD,         // MathF1 and MathD1 of the two most called
-    Palette,
-    SetPenWidth, PlotPoint, PlotPointOfDoubles, DrawBox, DrawCircle, ClearSurface,
-    // The operations above with their last argument a number of the palette
-    // rather than a colour.
-    PlotPointOfPalette, DrawBoxOfPalette, DrawCircleOfPalette,
-    Jump, JumpIfFalse, JumpIfTrue,
-    // To `target` unless a compares with b so, in the order of LtI to NeD.
-    JumpUnlessLtI, JumpUnlessLeI, JumpUnlessEqI, JumpUnlessNeI,
-    JumpUnlessLtL, JumpUnlessLeL, JumpUnlessEqL, JumpUnlessNeL,
-    JumpUnlessLtF, JumpUnlessLeF, JumpUnlessEqF, JumpUnlessNeF,
-    JumpUnlessLtD, JumpUnlessLeD, JumpUnlessEqD, JumpUnlessNeD,
-    LoopBack, // a turn of a loop of the routine's own: to `target`
-    // A turn, then to `target` if a is true, or compares with b so.
-    LoopIfTrue,
-    LoopIfLtI, LoopIfLeI, LoopIfEqI, LoopIfNeI,
-    LoopIfLtL, LoopIfLeL, LoopIfEqL, LoopIfNeL,
-    LoopIfLtF, LoopIfLeF, LoopIfEqF, LoopIfNeF,
-    LoopIfLtD, LoopIfLeD, LoopIfEqD, LoopIfNeD,
-    SweepStart, SweepNext, ColourStart, ColourNext,
-    // A call's frame begins at a, where its arguments are, but for the
-    // first three, copied from c, d and e; its result goes to b.
-    Call, Return, ReturnVoid, NoReturn,
-};
+//
+// Every operation is listed once, here: the enumeration and the loop's table
+// of where each one's code begins are both made from this list, so that
+// their orders cannot part.
+#define SWEEPDRAW_OPCODES(X)                                                                                        \
+    X(End)                                                                                                          \
+    X(Move)                                                                                                         \
+    X(AddI) X(SubI) X(MulI) X(DivI) X(RemI) X(NegI)                                                                 \
+    X(AddL) X(SubL) X(MulL) X(DivL) X(RemL) X(NegL)                                                                 \
+    X(AddF) X(SubF) X(MulF) X(DivF) X(NegF)                                                                         \
+    X(AddD) X(SubD) X(MulD) X(DivD) X(NegD)                                                                         \
+    X(LtI) X(LeI) X(EqI) X(NeI) X(LtL) X(LeL) X(EqL) X(NeL) X(LtF) X(LeF) X(EqF) X(NeF) X(LtD) X(LeD) X(EqD) X(NeD) \
+    X(Not)                                                                                                          \
+    X(IntToLong) X(IntToFloat) X(IntToDouble) X(LongToInt) X(LongToFloat) X(LongToDouble)                           \
+    X(FloatToInt) X(FloatToLong) X(FloatToDouble) X(DoubleToInt) X(DoubleToLong) X(DoubleToFloat)                   \
+    X(IntToBool) X(LongToBool) X(FloatToBool) X(DoubleToBool)                                                       \
+    X(MinI) X(MaxI) X(MinF) X(MaxF) X(MinD) X(MaxD) X(AbsI)                                                         \
+    X(MathF1) X(MathD1) X(MathF2) X(MathD2) /* the function is the library's number `target` */                     \
+    X(SinCosF) X(SinCosD) /* a the sine, b the cosine of c */                                                       \
+    X(SinF) X(CosF) X(SinD) X(CosD) /* MathF1 and MathD1 of the two most called */                                  \
+    X(Palette)                                                                                                      \
+    X(SetPenWidth) X(PlotPoint) X(PlotPointOfDoubles) X(DrawBox) X(DrawCircle) X(ClearSurface)                      \
+    /* The operations above with their last argument a number of the palette */                                     \
+    /* rather than a colour. */                                                                                     \
+    X(PlotPointOfPalette) X(DrawBoxOfPalette) X(DrawCircleOfPalette)                                                \
+    X(Jump) X(JumpIfFalse) X(JumpIfTrue)                                                                            \
+    /* To `target` unless a compares with b so, in the order of LtI to NeD. */                                      \
+    X(JumpUnlessLtI) X(JumpUnlessLeI) X(JumpUnlessEqI) X(JumpUnlessNeI)                                             \
+    X(JumpUnlessLtL) X(JumpUnlessLeL) X(JumpUnlessEqL) X(JumpUnlessNeL)                                             \
+    X(JumpUnlessLtF) X(JumpUnlessLeF) X(JumpUnlessEqF) X(JumpUnlessNeF)                                             \
+    X(JumpUnlessLtD) X(JumpUnlessLeD) X(JumpUnlessEqD) X(JumpUnlessNeD)                                             \
+    X(LoopBack) /* a turn of a loop of the routine's own: to `target` */                                            \
+    /* A turn, then to `target` if a is true, or compares with b so. */                                             \
+    X(LoopIfTrue)                                                                                                   \
+    X(LoopIfLtI) X(LoopIfLeI) X(LoopIfEqI) X(LoopIfNeI)                                                             \
+    X(LoopIfLtL) X(LoopIfLeL) X(LoopIfEqL) X(LoopIfNeL)                                                             \
+    X(LoopIfLtF) X(LoopIfLeF) X(LoopIfEqF) X(LoopIfNeF)                                                             \
+    X(LoopIfLtD) X(LoopIfLeD) X(LoopIfEqD) X(LoopIfNeD)                                                             \
+    X(SweepStart) X(SweepNext) X(ColourStart) X(ColourNext)                                                         \
+    /* A call's frame begins at a, where its arguments are, but for the */                                          \
+    /* first three, copied from c, d and e; its result goes to b. */                                                \
+    X(Call) X(Return) X(ReturnVoid) X(NoReturn)
+
+#define SWEEPDRAW_OPCODE_NAME(name) name,
+enum class OpCode : std::uint8_t { SWEEPDRAW_OPCODES(SWEEPDRAW_OPCODE_NAME) };
+#undef SWEEPDRAW_OPCODE_NAME
 
 union RoutineSlot
 {

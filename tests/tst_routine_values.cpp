@@ -182,6 +182,14 @@ void TestRoutineValues::readAsGccReadsIt_data()
     QTest::newRow("least int") << file("", "int least = -2147483648; v = least / 1024;") << -2097152.0f;
     QTest::newRow("beyond double") << file("", "v = 1e400 > 1e308;") << 1.0f;
     QTest::newRow("empty statements and final") << file("", ";; int final = 2; v = final;;") << 2.0f;
+    // The first three arguments are copied from the caller's slots, the
+    // rest worked out in the callee's frame.
+    QTest::newRow("four arguments")
+        << QByteArray("#include \"DrawingSurface.h\"\n#include \"Palette.h\"\nnamespace sweepdraw {\n"
+                      "int weigh(int a, int b, int c, int d) { return a * 1000 + b * 100 + c * 10 + d; }\n"
+                      "void DrawTest(DrawingSurface &surface)\n{\n    int x = 4;\n"
+                      "    check(surface.PlotPoint(weigh(x - 3, 2, x - 1, x), 0, PaletteColor(1)));\n}\n}\n")
+        << 1234.0f;
     QTest::newRow("macro constants") << file("", "v = M_PI * 1000 + (NAN != NAN);") << static_cast<float>(M_PI * 1000 + 1);
 }
 

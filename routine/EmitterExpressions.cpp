@@ -1,0 +1,154 @@
+#include "EmitterParts.h"
+
+#include "Library.h"
+
+#include <algorithm>
+
+namespace sweepdraw::emitting {
+
+// The slot that holds the value of `index`, in `want` if it is given.
+int Emitter::value(int index, int want)
+{
+    const Expr &e = expr(index);
+    switch (e.kind) {
+    case Expr::Kind::Constant: {
+        const int slot = constant(e.type, e.value);
+        move(want, slot, e.line);
+        return want >= 0 ? want : slot;
+    }
+    case Expr::Kind::Local: move(want, e.slot, e.line); return want >= 0 ? want : e.slot;
+    case Expr::Kind::Operation: return operation(e, want);
+    case Expr::Kind::And:
+    case Expr::Kind::Or:
+    case Expr::Kind::Conditional: {
+        // Into a slot of its own: one arm must not write a variable
+        // the other, or the test, still reads.
+        const int into = want >= m_variables ? want : temp();
+        if (e.kind == Expr::Kind::Conditional) {
+            std::vector<std::size_t> skips;
+            jumpUnless(e.a, e.line, skips);
+            value(e.b, into);
+            const std::size_t end = emit(OpCode::Jump, e.line);
+            patch(skips);
+            value(e.c, into);
+            patch(end);
+        } else {
+            value(e.a, into);
+            const std::size_t skip = emit(e.kind == Expr::Kind::And ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, e.line, into);
+            value(e.b, into);
+            patch(skip);
+        }
+        move(want, into, e.line);
+        return want >= 0 ? want : into;
+    }
+    case Expr::Kind::Assign: value(e.a, e.slot); move(want, e.slot, e.line); return want >= 0 ? want : e.slot;
+    case Expr::Kind::Step: {
+        RoutineSlot one{};
+        if (e.type == Type::Int)
+            one.i = 1;
+        else if (e.type == Type::Long)
+            one.l = 1;
+        else if (e.type == Type::Float)
+            one.f = 1;
+        else
+            one.d = 1;
+        const bool copied = e.after && want != kDropped;
+        const int before = copied ? temp() : -1;
+        move(before, e.slot, e.line);
+        emit(e.op, e.line, e.slot, e.slot, constant(e.type, one));
+        const int result = copied ? before : e.slot;
+        move(want, result, e.line);
+        return want >= 0 ? want : result;
+    }
+    case Expr::Kind::Call: {
+        // The first three arguments that are constants, or variables
+        // no later argument changes, the call copies from their slots;
+        // the others are worked out in place.
+        const int first = m_variables + m_temps;
+        int from[3] = {first, first + 1, first + 2};
+        for (std::size_t i = 0; i < e.arguments.size(); ++i)
+            temp();
+        for (std::size_t i = 0; i < e.arguments.size(); ++i) {
+            const Expr &argument = expr(e.arguments[i]);
+            const auto later = e.arguments.begin() + static_cast<long>(i) + 1;
+            if (argument.type == Type::Surface)
+                continue;
+            if (i < 3
+                && (argument.kind == Expr::Kind::Constant
+                    || (argument.kind == Expr::Kind::Local
+                        && std::none_of(later, e.arguments.end(), [&](int a) { return changes(m_syntax, a); }))))
+                from[i] = value(e.arguments[i]);
+            else
+                value(e.arguments[i], first + static_cast<int>(i));
+        }
+        // The result goes where it is wanted at once: the callee's
+        // frame begins at `first`, above any slot wanted.
+        const int result = e.type == Type::Void ? 0 : want >= 0 ? want : temp();
+        m_program.code[emit(OpCode::Call, e.line, first, result, from[0], from[1], from[2])].target = e.function;
+        label();
+        return result;
+    }
+    }
+    return 0;
+}
+
+int Emitter::operation(const Expr &e, int want)
+{
+    const int a = value(e.a);
+    const int b = e.b >= 0 ? value(e.b) : 0;
+    const bool onFloat = e.op == OpCode::MathF1;
+    const bool isSin = (onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "sin";
+    const bool trigonometry = isSin || ((onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "cos");
+    if (trigonometry) {
+        for (const Pending &pending : m_pending) {
+            if (pending.argument != a || pending.isSin == isSin || pending.op != e.op)
+                continue;
+            Instruction &earlier = m_program.code[pending.at];
+            const int other = earlier.a;
+            const int result = kPinned + m_pinned++;
+            earlier.op = e.op == OpCode::MathF1 ? OpCode::SinCosF : OpCode::SinCosD;
+            earlier.a = static_cast<std::uint16_t>(isSin ? result : other);
+            earlier.b = static_cast<std::uint16_t>(isSin ? other : result);
+            earlier.c = static_cast<std::uint16_t>(a);
+            const std::size_t paired = pending.at;
+            std::erase_if(m_pending, [paired](const Pending &p) { return p.at == paired; });
+            move(want, result, e.line);
+            return want >= 0 ? want : result;
+        }
+    }
+    const int into = want >= 0 ? want : temp();
+    const std::size_t at = e.after ? emit(e.op, e.line, into, b, a) : emit(e.op, e.line, into, a, b);
+    m_program.code[at].target = e.function;
+    if (trigonometry)
+        m_program.code[at].op = isSin ? (onFloat ? OpCode::SinF : OpCode::SinD) : (onFloat ? OpCode::CosF : OpCode::CosD);
+    if (trigonometry && a != into)
+        m_pending.push_back({at, a, isSin, e.op});
+    return into;
+}
+
+// The operands of the comparison `e`, in the order its instruction
+// takes them.
+std::pair<int, int> Emitter::compared(const Expr &e)
+{
+    const int a = value(e.a);
+    const int b = value(e.b);
+    return e.after ? std::pair{b, a} : std::pair{a, b};
+}
+
+// Adds to `jumps` those that leave when `index` is false, a comparison
+// and the jump made one instruction.
+void Emitter::jumpUnless(int index, int line, std::vector<std::size_t> &jumps)
+{
+    const Expr &e = expr(index);
+    if (e.kind == Expr::Kind::And) {
+        jumpUnless(e.a, line, jumps);
+        jumpUnless(e.b, line, jumps);
+    } else if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {
+        const auto [a, b] = compared(e);
+        jumps.push_back(emit(fusedWith(e.op, OpCode::JumpUnlessLtI), line, a, b));
+    } else {
+        jumps.push_back(emit(OpCode::JumpIfFalse, line, value(index)));
+    }
+}
+
+} // namespace sweepdraw::emitting

@@ -1,0 +1,123 @@
+#include "EmitterParts.h"
+
+#include "RoutineRefusal.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace sweepdraw::emitting {
+
+void Emitter::function(const FunctionSyntax &function)
+{
+    m_name = &function;
+    m_variables = function.variables;
+    m_constants.clear();
+    m_constantSlots.clear();
+    m_pinned = 0;
+    m_maxTemps = 0;
+    const auto start = static_cast<std::uint32_t>(m_program.code.size());
+    label();
+    statement(function.body);
+    emit(function.result == Type::Void ? OpCode::ReturnVoid : OpCode::NoReturn, function.line);
+    relocate(start);
+    RoutineFunction made{function.name, static_cast<int>(function.parameters.size()), 0, {}, start, function.line};
+    const int constants = static_cast<int>(m_constants.size());
+    made.slots = m_variables + constants + m_pinned + m_maxTemps;
+    if (made.slots > kMaxSlots)
+        refuseRoutine(function.line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(function.name)});
+    made.initial.assign(static_cast<std::size_t>(m_variables + constants), RoutineSlot{});
+    for (int k = 0; k < constants; ++k)
+        made.initial[static_cast<std::size_t>(m_variables + k)] = m_constants[static_cast<std::size_t>(k)];
+    m_program.functions.push_back(std::move(made));
+}
+
+std::size_t Emitter::emit(OpCode op, int line, int a, int b, int c, int d, int e)
+{
+    Instruction instruction{.op = op,
+                            .a = static_cast<std::uint16_t>(a),
+                            .b = static_cast<std::uint16_t>(b),
+                            .c = static_cast<std::uint16_t>(c),
+                            .d = static_cast<std::uint16_t>(d),
+                            .e = static_cast<std::uint16_t>(e),
+                            .line = static_cast<std::uint32_t>(line)};
+    forgetWritten(instruction);
+    m_program.code.push_back(instruction);
+    return m_program.code.size() - 1;
+}
+
+// Where a jump may land: no pairing reaches across it.
+std::uint32_t Emitter::label()
+{
+    m_pending.clear();
+    return static_cast<std::uint32_t>(m_program.code.size());
+}
+
+void Emitter::patch(std::size_t jump)
+{
+    m_program.code[jump].target = label();
+}
+
+void Emitter::patch(const std::vector<std::size_t> &jumps)
+{
+    for (const std::size_t jump : jumps)
+        patch(jump);
+}
+
+void Emitter::forgetWritten(const Instruction &instruction)
+{
+    const std::array<int, 2> written = writtenBy(instruction);
+    std::erase_if(m_pending, [&](const Pending &pending) {
+        return pending.argument == written[0] || pending.argument == written[1];
+    });
+}
+
+int Emitter::temp()
+{
+    const int slot = m_variables + m_temps++;
+    m_maxTemps = std::max(m_maxTemps, m_temps);
+    if (slot >= kPinned)
+        refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
+    return slot;
+}
+
+int Emitter::constant(Type type, RoutineSlot value)
+{
+    std::uint64_t bits = 0;
+    const std::size_t size = type == Type::Double || type == Type::Long ? 8 : 4;
+    std::memcpy(&bits, &value, size);
+    RoutineSlot clean{};
+    std::memcpy(&clean, &value, size);
+    const auto [known, added] = m_constantSlots.try_emplace({static_cast<int>(type), bits}, m_constants.size());
+    if (added)
+        m_constants.push_back(clean);
+    if (m_constants.size() >= kConstants)
+        refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
+    return kConstants + static_cast<int>(known->second);
+}
+
+void Emitter::move(int to, int from, int line)
+{
+    if (to >= 0 && to != from)
+        emit(OpCode::Move, line, to, from);
+}
+
+void Emitter::relocate(std::uint32_t start)
+{
+    const int constants = static_cast<int>(m_constants.size());
+    const auto place = [&](std::uint16_t &slot) {
+        const int v = slot;
+        if (v >= kConstants)
+            slot = static_cast<std::uint16_t>(m_variables + v - kConstants);
+        else if (v >= kPinned)
+            slot = static_cast<std::uint16_t>(m_variables + constants + v - kPinned);
+        else if (v >= m_variables)
+            slot = static_cast<std::uint16_t>(v + constants + m_pinned);
+    };
+    for (std::size_t i = start; i < m_program.code.size(); ++i) {
+        Instruction &instruction = m_program.code[i];
+        for (std::uint16_t *slot : {&instruction.a, &instruction.b, &instruction.c, &instruction.d, &instruction.e})
+            place(*slot);
+    }
+}
+
+} // namespace sweepdraw::emitting

@@ -1,0 +1,169 @@
+#include "EmitterParts.h"
+
+
+namespace sweepdraw::emitting {
+
+void Emitter::statement(int index)
+{
+    const Stmt &s = stmt(index);
+    m_temps = 0;
+    switch (s.kind) {
+    case Stmt::Kind::Block:
+        for (const int child : s.children)
+            statement(child);
+        break;
+    case Stmt::Kind::Expression: {
+        const Expr &e = expr(s.expr);
+        value(s.expr, e.kind == Expr::Kind::Assign ? e.slot : kDropped);
+        break;
+    }
+    case Stmt::Kind::If: {
+        if (expr(s.expr).kind == Expr::Kind::Constant) {
+            if (expr(s.expr).value.i)
+                statement(s.body);
+            else if (s.otherwise >= 0)
+                statement(s.otherwise);
+            break;
+        }
+        std::vector<std::size_t> skips;
+        jumpUnless(s.expr, s.line, skips);
+        statement(s.body);
+        if (s.otherwise < 0) {
+            patch(skips);
+            break;
+        }
+        const std::size_t end = emit(OpCode::Jump, s.line);
+        patch(skips);
+        statement(s.otherwise);
+        patch(end);
+        break;
+    }
+    case Stmt::Kind::For:
+    case Stmt::Kind::While:
+    case Stmt::Kind::Do: loop(s); break;
+    case Stmt::Kind::Break: m_loops.back().breaks.push_back(emit(OpCode::Jump, s.line)); break;
+    case Stmt::Kind::Continue: m_loops.back().continues.push_back(emit(OpCode::Jump, s.line)); break;
+    case Stmt::Kind::Return:
+        if (s.inLoopBody)
+            m_bodies.back().push_back(emit(OpCode::Jump, s.line));
+        else if (s.expr >= 0 && expr(s.expr).kind == Expr::Kind::Conditional)
+            returnEither(expr(s.expr), s.line);
+        else if (s.expr >= 0)
+            emit(OpCode::Return, s.line, value(s.expr));
+        else
+            emit(OpCode::ReturnVoid, s.line);
+        break;
+    case Stmt::Kind::Loop: drawingLoop(s); break;
+    case Stmt::Kind::Surface: surface(s); break;
+    }
+}
+
+// return a ? b : c, as if (a) return b; return c;
+void Emitter::returnEither(const Expr &e, int line)
+{
+    std::vector<std::size_t> skips;
+    jumpUnless(e.a, line, skips);
+    emit(OpCode::Return, line, value(e.b));
+    patch(skips);
+    emit(OpCode::Return, line, value(e.c));
+}
+
+// A loop's turn, and its test: back to `top` while `index` is true.
+void Emitter::loopIf(int index, int line, std::uint32_t top)
+{
+    const Expr &e = expr(index);
+    std::size_t turn = 0;
+    if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {
+        const auto [a, b] = compared(e);
+        turn = emit(fusedWith(e.op, OpCode::LoopIfLtI), line, a, b);
+    } else {
+        turn = emit(OpCode::LoopIfTrue, line, value(index));
+    }
+    m_program.code[turn].target = top;
+}
+
+// A for, while or do loop: its body, its turn, counted after every run
+// of the body, and its test after the turn (a for or while loop's made
+// once before the body as well), so that a turn runs one jump.
+void Emitter::loop(const Stmt &s)
+{
+    if (s.init >= 0)
+        statement(s.init);
+    const bool isDo = s.kind == Stmt::Kind::Do;
+    const bool tested = s.expr >= 0 && !isDo;
+    std::vector<std::size_t> exits;
+    if (tested) {
+        m_temps = 0;
+        jumpUnless(s.expr, s.line, exits);
+    }
+    const std::uint32_t top = label();
+    m_loops.emplace_back();
+    statement(s.body);
+    LoopJumps jumps = std::move(m_loops.back());
+    m_loops.pop_back();
+    for (const std::size_t jump : jumps.continues)
+        patch(jump);
+    label();
+    m_temps = 0;
+    if (s.step >= 0)
+        value(s.step, kDropped);
+    if (s.expr >= 0)
+        loopIf(s.expr, s.line, top);
+    else
+        m_program.code[emit(OpCode::LoopBack, s.line)].target = top;
+    patch(exits);
+    patch(jumps.breaks);
+    label();
+}
+
+void Emitter::drawingLoop(const Stmt &s)
+{
+    const int start = value(s.children[0]);
+    const int end = value(s.children[1]);
+    const int step = value(s.children[2]);
+    const bool sweep = s.op == OpCode::SweepStart;
+    const std::size_t begin = emit(s.op, s.line, start, end, step, s.slot);
+    m_program.code[begin].aux = static_cast<std::uint16_t>(s.loop);
+    const std::uint32_t body = label();
+    m_bodies.emplace_back();
+    std::vector<LoopJumps> outer = std::move(m_loops);
+    m_loops.clear();
+    statement(s.body);
+    m_loops = std::move(outer);
+    for (const std::size_t jump : m_bodies.back())
+        patch(jump);
+    m_bodies.pop_back();
+    label();
+    const std::size_t next = emit(sweep ? OpCode::SweepNext : OpCode::ColourNext, s.line, 0, 0, 0, s.slot);
+    m_program.code[next].aux = static_cast<std::uint16_t>(s.loop);
+    m_program.code[next].target = body;
+    patch(begin);
+}
+
+void Emitter::surface(const Stmt &s)
+{
+    const auto isOp = [&](int index, OpCode op) {
+        return expr(index).kind == Expr::Kind::Operation && expr(index).op == op;
+    };
+    const std::vector<int> &arguments = s.children;
+    if (s.op == OpCode::PlotPoint && isOp(arguments[0], OpCode::DoubleToFloat)
+        && isOp(arguments[1], OpCode::DoubleToFloat) && isOp(arguments[2], OpCode::Palette)) {
+        emit(OpCode::PlotPointOfDoubles, s.line, value(expr(arguments[0]).a), value(expr(arguments[1]).a),
+             value(expr(arguments[2]).a));
+        return;
+    }
+    // A colour of the palette, on the operation's own line, is looked
+    // up by the operation: a number outside the palette fails there.
+    const OpCode ofPalette = s.op == OpCode::PlotPoint    ? OpCode::PlotPointOfPalette
+                             : s.op == OpCode::DrawBox    ? OpCode::DrawBoxOfPalette
+                             : s.op == OpCode::DrawCircle ? OpCode::DrawCircleOfPalette
+                                                          : OpCode::End;
+    const bool fused = ofPalette != OpCode::End && isOp(arguments.back(), OpCode::Palette)
+                       && expr(arguments.back()).line == s.line;
+    int slots[5] = {};
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        slots[i] = fused && i + 1 == arguments.size() ? value(expr(arguments[i]).a) : value(arguments[i]);
+    emit(fused ? ofPalette : s.op, s.line, slots[0], slots[1], slots[2], slots[3], slots[4]);
+}
+
+} // namespace sweepdraw::emitting
