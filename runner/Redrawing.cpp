@@ -12,13 +12,12 @@ void Redrawing::begin(const PictureHistory &history, DrawingSurface &picture, lo
 {
     m_pictures = std::make_unique<PictureChange>(history, picture);
     m_landed = landed;
-    m_underWay = true;
 }
 
 void Redrawing::drop()
 {
     m_pictures.reset();
-    m_underWay = false;
+    m_landed = -1;
 }
 
 std::optional<RuntimeError> Redrawing::land(const std::optional<PiecewiseDrawing::Deadline> &deadline,

@@ -28,10 +28,10 @@ public:
     // -1 with none under way.
     void begin(const PictureHistory &history, DrawingSurface &picture, long long landed);
     void drop();
-    bool isUnderWay() const { return m_underWay; }
+    bool isUnderWay() const { return m_pictures || m_landed >= 0; }
     // The operations of the command under way to land again; -1 with none,
     // or no redraw under way.
-    long long landed() const { return m_underWay ? m_landed : -1; }
+    long long landed() const { return m_landed; }
 
     // Lands as much as there is time for before `deadline`: the pictures,
     // then the command's `action`, which `start` starts once they are whole,
@@ -44,7 +44,6 @@ public:
 private:
     std::unique_ptr<PictureChange> m_pictures; // until they are whole
     long long m_landed = -1;
-    bool m_underWay = false;
 };
 
 } // namespace sweepdraw

@@ -63,25 +63,21 @@ long long RoutineDrawing::metered(long long operations, const Piece &piece)
 {
     m_piece = operations;
     m_let = 0;
-    long long landed = 0;
     // What was let through and not refused has landed, whether the piece
     // ends or throws.
-    struct Taken
-    {
-        RoutineDrawing &drawing;
-        long long &landed;
-        ~Taken()
-        {
-            landed = drawing.m_let - drawing.m_target.stopMetering();
-            drawing.m_landed += landed;
-        }
+    const auto take = [this] {
+        const long long landed = m_let - m_target.stopMetering();
+        m_landed += landed;
+        return landed;
     };
     m_target.startMetering(*this);
-    {
-        const Taken taken{*this, landed};
+    try {
         piece();
+    } catch (...) {
+        take();
+        throw;
     }
-    return landed;
+    return take();
 }
 
 void RoutineDrawing::landPiece(long long operations)
