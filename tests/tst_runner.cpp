@@ -135,6 +135,9 @@ void TestRunner::framesKeepToTheirBudget_data()
     // 70,000 operations are due after 250 ms at the normal speed: a frame
     // of 4 ms lands about 32,000 of them, and the next two the rest.
     QTest::newRow("paced, behind, 4 ms") << Speed::Normal << 4 << 12 << 250 << 3;
+    // The same 70,000 land in one frame of 12 ms, and are drawn again at once
+    // in frames of 4.
+    QTest::newRow("paced, drawn again at once in 4 ms") << Speed::Normal << 12 << 4 << 250 << 1;
 }
 
 void TestRunner::framesKeepToTheirBudget()
@@ -148,6 +151,7 @@ void TestRunner::framesKeepToTheirBudget()
     // A clock that moves 100 us each time it is read: the runner reads it
     // once every 1,024 operations.
     RasterSurface picture(kDesignSize, 1.0);
+    RasterSurface again(kDesignSize, 1.0);
     RunnerDriver runner(picture);
     std::chrono::nanoseconds now{0};
     runner.setClock([&] { return now += 100us; });
@@ -180,6 +184,16 @@ void TestRunner::framesKeepToTheirBudget()
     if (speed != Speed::Instant) {
         // What fell due late is landed by the frames that follow.
         QVERIFY(runner.progress().landed >= 70'000);
+        // The picture drawn again, as after a zoom, is owed at once at any
+        // speed: its frames keep to the budget for drawing at once.
+        longest = {};
+        for (int frames = 0; frames == 0 || (runner.isRedrawing() && frames < 1000); ++frames) {
+            const std::chrono::nanoseconds begun = now;
+            frames == 0 ? runner.redrawOn(again) : runner.advance();
+            longest = std::max(longest, now - begun);
+        }
+        QVERIFY(!runner.isRedrawing());
+        QVERIFY(longest <= budget(atOnce) + 200us);
         return;
     }
     QCOMPARE(framesFor(Button::CmdCls), 1);
