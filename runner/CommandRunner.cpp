@@ -462,19 +462,17 @@ bool CommandRunner::landGoal(std::optional<std::chrono::nanoseconds> deadline)
     }
     if (!m_action)
         startAction(startNext());
-    bool reached = false;
-    const std::optional<long long> landed = m_goal->landIn(
-        *m_queue.current(), *m_action, m_loops, PiecewiseDrawing::Deadline::on(m_clock, deadline), reached);
+    const std::optional<StepGoal::Landing> landed =
+        m_goal->landIn(*m_queue.current(), *m_action, m_loops, PiecewiseDrawing::Deadline::on(m_clock, deadline));
     if (!landed)
         return false;
-    m_frames.pace().count(*landed);
-    if (m_action->finished()) {
+    m_frames.pace().count(landed->operations);
+    const bool finished = m_action->finished();
+    if (finished)
         endAction();
-        reached = true;
-    }
-    if (reached)
+    if (finished || landed->reached)
         m_goal.reset();
-    return *landed > 0;
+    return landed->operations > 0;
 }
 
 } // namespace sweepdraw

@@ -32,8 +32,9 @@ bool StepGoal::counted(long long landed)
     return m_operations <= 0;
 }
 
-std::optional<long long> StepGoal::landIn(const Runnable &command, PiecewiseDrawing &action, LoopRecorder &loops,
-                                          const std::optional<PiecewiseDrawing::Deadline> &deadline, bool &reached)
+std::optional<StepGoal::Landing> StepGoal::landIn(const Runnable &command, PiecewiseDrawing &action,
+                                                  LoopRecorder &loops,
+                                                  const std::optional<PiecewiseDrawing::Deadline> &deadline)
 {
     if (!m_then) {
         m_then = loops.noted();
@@ -53,14 +54,15 @@ std::optional<long long> StepGoal::landIn(const Runnable &command, PiecewiseDraw
     if (m_stop.loopLine > 0) {
         const LoopState &then = *m_then;
         const RunToStop &stop = m_stop;
-        reached = false;
-        return action.landUntil(
-            Pace::kUnlimited, [&then, &stop, &reached](const LoopState &now) { return reached = stop.movedOn(now, then); },
+        Landing landing;
+        landing.operations = action.landUntil(
+            Pace::kUnlimited,
+            [&then, &stop, &landing](const LoopState &now) { return landing.reached = stop.movedOn(now, then); },
             deadline);
+        return landing;
     }
     const long long landed = action.land(m_operations, deadline);
-    reached = counted(landed);
-    return landed;
+    return Landing{landed, counted(landed)};
 }
 
 } // namespace sweepdraw

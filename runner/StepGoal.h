@@ -34,12 +34,18 @@ public:
     // `landed` more have landed across commands: whether the goal is reached.
     bool counted(long long landed);
 
+    // What a frame's landing toward the stop did.
+    struct Landing
+    {
+        long long operations = 0; // landed
+        bool reached = false;     // the stop
+    };
+
     // Lands toward the stop in `action`, drawing `command`, before
-    // `deadline`, its loops recorded on `loops`: how many landed, and
-    // whether the stop was `reached`; nothing while the stop's call is
-    // still being searched for.
-    std::optional<long long> landIn(const Runnable &command, PiecewiseDrawing &action, LoopRecorder &loops,
-                                    const std::optional<PiecewiseDrawing::Deadline> &deadline, bool &reached);
+    // `deadline`, its loops recorded on `loops`; nothing while the stop's
+    // call is still being searched for.
+    std::optional<Landing> landIn(const Runnable &command, PiecewiseDrawing &action, LoopRecorder &loops,
+                                  const std::optional<PiecewiseDrawing::Deadline> &deadline);
 
 private:
     StepGoal(long long operations, bool acrossCommands, const RunToStop &stop);
