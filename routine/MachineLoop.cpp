@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 namespace sweepdraw {
@@ -42,6 +43,23 @@ using namespace machine;
 #define DISPATCH continue
 #define NEXT break
 #endif
+
+inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    // The angles of a sweep differ in their upper bits: folded onto the
+    // lower and mixed, they spread over the places.
+    const auto folded = static_cast<std::uint32_t>(bits >> 32 ^ bits);
+    SineCosine &kept = m_angles[folded * 0x9e3779b1u >> (32 - kKeptAngleBits)];
+    if (kept.bits == bits) [[likely]] {
+        sine = kept.sine;
+        cosine = kept.cosine;
+        return;
+    }
+    sincos(x, &sine, &cosine);
+    kept = {bits, sine, cosine};
+}
 
 bool RoutineMachine::run(const Instruction *code, const Instruction *ip, RoutineSlot *s)
 {
@@ -162,7 +180,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             OP(MathF2) s[ip->a].f = mathFunction(ip->target).onFloat2(s[ip->b].f, s[ip->c].f); NEXT;
             OP(MathD2) s[ip->a].d = mathFunction(ip->target).onDouble2(s[ip->b].d, s[ip->c].d); NEXT;
             OP(SinCosF) sincosf(s[ip->c].f, &s[ip->a].f, &s[ip->b].f); NEXT;
-            OP(SinCosD) sincos(s[ip->c].d, &s[ip->a].d, &s[ip->b].d); NEXT;
+            OP(SinCosD) sineAndCosine(s[ip->c].d, s[ip->a].d, s[ip->b].d); NEXT;
             OP(SinF) s[ip->a].f = ::sinf(s[ip->b].f); NEXT;
             OP(CosF) s[ip->a].f = ::cosf(s[ip->b].f); NEXT;
             OP(SinD) s[ip->a].d = ::sin(s[ip->b].d); NEXT;
