@@ -6,6 +6,7 @@
 #include "LoopWatch.h"
 #include "MachineChecks.h"
 #include "Palette.h"
+#include "RasterSurface.h"
 #include "RoutineRefusal.h"
 
 #include <climits>
@@ -66,6 +67,15 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
     const auto surfaceMade = [&](Status status) {
         check(status);
         --m_left;
+    };
+    // Inlined, or in WebAssembly the Status would come back through memory
+    // from here as well.
+    const auto plotPoint = [&](float x, float y, Colour colour) __attribute__((always_inline)) {
+#ifdef __EMSCRIPTEN__
+        return m_raster ? m_raster->PlotPoint(x, y, colour) : m_surface->PlotPoint(x, y, colour);
+#else
+        return m_surface->PlotPoint(x, y, colour);
+#endif
     };
     bool taken = false; // by a loop's test at the end of its turn
     try {
@@ -194,14 +204,13 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             OP(PlotPoint)
                 if (m_left == 0)
                     goto stop;
-                surfaceMade(m_surface->PlotPoint(s[ip->a].f, s[ip->b].f, s[ip->c].colour));
+                surfaceMade(plotPoint(s[ip->a].f, s[ip->b].f, s[ip->c].colour));
                 NEXT;
             OP(PlotPointOfDoubles) {
                 const Colour colour = PaletteColor(s[ip->c].i);
                 if (m_left == 0)
                     goto stop;
-                surfaceMade(
-                    m_surface->PlotPoint(static_cast<float>(s[ip->a].d), static_cast<float>(s[ip->b].d), colour));
+                surfaceMade(plotPoint(static_cast<float>(s[ip->a].d), static_cast<float>(s[ip->b].d), colour));
                 NEXT;
             }
             OP(DrawBox)
@@ -223,7 +232,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 const Colour colour = PaletteColor(s[ip->c].i);
                 if (m_left == 0)
                     goto stop;
-                surfaceMade(m_surface->PlotPoint(s[ip->a].f, s[ip->b].f, colour));
+                surfaceMade(plotPoint(s[ip->a].f, s[ip->b].f, colour));
                 NEXT;
             }
             OP(DrawBoxOfPalette) {

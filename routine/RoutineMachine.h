@@ -11,6 +11,7 @@
 namespace sweepdraw {
 
 class DrawingSurface;
+class RasterSurface;
 
 // Runs a routine's flat program: one loop over its instructions that keeps
 // its own stacks of calls and of the drawing's loops, and so can stop
@@ -103,6 +104,13 @@ private:
 
     const RoutineProgram &m_program;
     DrawingSurface *m_surface;
+#ifdef __EMSCRIPTEN__
+    // The surface when it is a raster, whose points the machine plots with
+    // no virtual call: in WebAssembly such a call is checked against the
+    // function's type, and its Status comes back through memory. On the
+    // desktop the virtual call was the quicker (docs/web.md).
+    RasterSurface *m_raster = nullptr;
+#endif
     std::vector<RoutineSlot> m_stack;
     std::vector<Frame> m_frames;
     std::vector<Loop> m_loops;
