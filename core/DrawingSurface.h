@@ -102,12 +102,8 @@ public:
     // centred on it.
     Status PlotPoint(float x, float y, Colour colour)
     {
-        if (!std::isfinite(x)) [[unlikely]]
-            return Status::failure(FaultKind::NotFinite, "PlotPoint x", x);
-        if (!std::isfinite(y)) [[unlikely]]
-            return Status::failure(FaultKind::NotFinite, "PlotPoint y", y);
-        if (countOperation()) [[unlikely]]
-            meterAtEnd(true, x, y);
+        if (const Status refused = takePoint(x, y); !refused.ok()) [[unlikely]]
+            return refused;
         return doPlotPoint(x, y, colour);
     }
 
@@ -173,6 +169,20 @@ public:
 
 protected:
     DrawingSurface() = default;
+
+    // PlotPoint's checks of its arguments, and its count: the failure, or
+    // success when the point is to land. For a surface that calls its own
+    // hook directly.
+    Status takePoint(float x, float y)
+    {
+        if (!std::isfinite(x)) [[unlikely]]
+            return Status::failure(FaultKind::NotFinite, "PlotPoint x", x);
+        if (!std::isfinite(y)) [[unlikely]]
+            return Status::failure(FaultKind::NotFinite, "PlotPoint y", y);
+        if (countOperation()) [[unlikely]]
+            meterAtEnd(true, x, y);
+        return {};
+    }
 
     // Called with valid arguments only. A hook that fails must leave the
     // surface as it was.

@@ -59,6 +59,17 @@ public:
     // The device pixels changed since the last call, and forgets them.
     Rect takeDirtyRect();
 
+    // DrawingSurface::PlotPoint with no virtual call, for a caller that
+    // knows its surface is a raster. In WebAssembly a virtual call is
+    // checked against the function's type, and its Status comes back
+    // through memory.
+    Status PlotPoint(float x, float y, Colour colour)
+    {
+        if (const Status refused = takePoint(x, y); !refused.ok()) [[unlikely]]
+            return refused;
+        return RasterSurface::doPlotPoint(x, y, colour);
+    }
+
 protected:
     Status doSetPenWidth(int width) override;
     Status doPlotPoint(float x, float y, Colour colour) override;

@@ -171,6 +171,43 @@ int remainderPiOver2(double x, double *y)
     return negative ? -n : n;
 }
 
+#ifdef __EMSCRIPTEN__
+// remainderPiOver2 of the last argument it reduced, kept: a sine and a
+// cosine of one angle, called apart, reduce it once, as sincos does. Clang
+// makes no sincos of them for WebAssembly, where each point of a scene
+// drawn by its function would otherwise reduce its angle twice. Exactly
+// what remainderPiOver2 gives, from the argument's bits; +0, the bits it
+// starts with, is never reduced.
+struct Reduction
+{
+    std::uint64_t bits = 0;
+    double y[2] = {};
+    int n = 0;
+};
+
+thread_local constinit Reduction t_lastReduction;
+
+int remainderPiOver2Kept(double x, double *y)
+{
+    Reduction &last = t_lastReduction;
+    const std::uint64_t bits = bitCast<std::uint64_t>(x);
+    if (bits != last.bits) {
+        last.n = remainderPiOver2(x, last.y);
+        last.bits = bits;
+    }
+    y[0] = last.y[0];
+    y[1] = last.y[1];
+    return last.n;
+}
+#else
+// g++ makes one call of sincos of a sine and a cosine of one angle: a
+// reduction kept would only cost a lone sine, as the mountains' is.
+int remainderPiOver2Kept(double x, double *y)
+{
+    return remainderPiOver2(x, y);
+}
+#endif
+
 // Sine and cosine on [-pi/4, pi/4] in double, for floats: within 2^-37.5
 // and 2^-34.1, more than a float needs.
 float kernelSinF(double x)
@@ -259,7 +296,7 @@ double sin(double x) noexcept
     if (ix >= 0x7ff00000) // infinite or NaN
         return x - x;
     double y[2];
-    switch (static_cast<unsigned>(remainderPiOver2(x, y)) & 3) {
+    switch (static_cast<unsigned>(remainderPiOver2Kept(x, y)) & 3) {
     case 0: return kernelSin(y[0], y[1], true);
     case 1: return kernelCos(y[0], y[1]);
     case 2: return -kernelSin(y[0], y[1], true);
@@ -275,7 +312,7 @@ double cos(double x) noexcept
     if (ix >= 0x7ff00000)
         return x - x;
     double y[2];
-    switch (static_cast<unsigned>(remainderPiOver2(x, y)) & 3) {
+    switch (static_cast<unsigned>(remainderPiOver2Kept(x, y)) & 3) {
     case 0: return kernelCos(y[0], y[1]);
     case 1: return -kernelSin(y[0], y[1], true);
     case 2: return -kernelCos(y[0], y[1]);

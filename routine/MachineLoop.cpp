@@ -6,10 +6,12 @@
 #include "LoopWatch.h"
 #include "MachineChecks.h"
 #include "Palette.h"
+#include "RasterSurface.h"
 #include "RoutineRefusal.h"
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 namespace sweepdraw {
@@ -43,11 +45,37 @@ using namespace machine;
 #define NEXT break
 #endif
 
+inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    // The angles of a sweep differ in their upper bits: folded onto the
+    // lower and mixed, they spread over the places.
+    const auto folded = static_cast<std::uint32_t>(bits >> 32 ^ bits);
+    SineCosine &kept = m_angles[folded * 0x9e3779b1u >> (32 - kKeptAngleBits)];
+    if (kept.bits == bits) [[likely]] {
+        sine = kept.sine;
+        cosine = kept.cosine;
+        return;
+    }
+    sincos(x, &sine, &cosine);
+    kept = {bits, sine, cosine};
+}
+
 bool RoutineMachine::run(const Instruction *code, const Instruction *ip, RoutineSlot *s)
 {
     const auto surfaceMade = [&](Status status) {
         check(status);
         --m_left;
+    };
+    // Inlined, or in WebAssembly the Status would come back through memory
+    // from here as well.
+    const auto plotPoint = [&](float x, float y, Colour colour) __attribute__((always_inline)) {
+#ifdef __EMSCRIPTEN__
+        return m_raster ? m_raster->PlotPoint(x, y, colour) : m_surface->PlotPoint(x, y, colour);
+#else
+        return m_surface->PlotPoint(x, y, colour);
+#endif
     };
     bool taken = false; // by a loop's test at the end of its turn
     try {
@@ -162,7 +190,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             OP(MathF2) s[ip->a].f = mathFunction(ip->target).onFloat2(s[ip->b].f, s[ip->c].f); NEXT;
             OP(MathD2) s[ip->a].d = mathFunction(ip->target).onDouble2(s[ip->b].d, s[ip->c].d); NEXT;
             OP(SinCosF) sincosf(s[ip->c].f, &s[ip->a].f, &s[ip->b].f); NEXT;
-            OP(SinCosD) sincos(s[ip->c].d, &s[ip->a].d, &s[ip->b].d); NEXT;
+            OP(SinCosD) sineAndCosine(s[ip->c].d, s[ip->a].d, s[ip->b].d); NEXT;
             OP(SinF) s[ip->a].f = ::sinf(s[ip->b].f); NEXT;
             OP(CosF) s[ip->a].f = ::cosf(s[ip->b].f); NEXT;
             OP(SinD) s[ip->a].d = ::sin(s[ip->b].d); NEXT;
@@ -176,14 +204,13 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             OP(PlotPoint)
                 if (m_left == 0)
                     goto stop;
-                surfaceMade(m_surface->PlotPoint(s[ip->a].f, s[ip->b].f, s[ip->c].colour));
+                surfaceMade(plotPoint(s[ip->a].f, s[ip->b].f, s[ip->c].colour));
                 NEXT;
             OP(PlotPointOfDoubles) {
                 const Colour colour = PaletteColor(s[ip->c].i);
                 if (m_left == 0)
                     goto stop;
-                surfaceMade(
-                    m_surface->PlotPoint(static_cast<float>(s[ip->a].d), static_cast<float>(s[ip->b].d), colour));
+                surfaceMade(plotPoint(static_cast<float>(s[ip->a].d), static_cast<float>(s[ip->b].d), colour));
                 NEXT;
             }
             OP(DrawBox)
@@ -205,7 +232,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 const Colour colour = PaletteColor(s[ip->c].i);
                 if (m_left == 0)
                     goto stop;
-                surfaceMade(m_surface->PlotPoint(s[ip->a].f, s[ip->b].f, colour));
+                surfaceMade(plotPoint(s[ip->a].f, s[ip->b].f, colour));
                 NEXT;
             }
             OP(DrawBoxOfPalette) {

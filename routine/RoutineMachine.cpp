@@ -1,5 +1,6 @@
 #include "RoutineMachine.h"
 
+#include "RasterSurface.h"
 #include "RuntimeError.h"
 #include "StepBudget.h"
 
@@ -32,6 +33,9 @@ RoutineMachine::RoutineMachine(const RoutineProgram &program, DrawingSurface *su
     : m_program(program)
     , m_surface(surface)
 {
+#ifdef __EMSCRIPTEN__
+    m_raster = dynamic_cast<RasterSurface *>(surface);
+#endif
 }
 
 RoutineMachine::RoutineMachine(const RoutineProgram &program, DrawingSurface &surface)

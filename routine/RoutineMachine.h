@@ -4,12 +4,14 @@
 #include "RoutineProgram.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace sweepdraw {
 
 class DrawingSurface;
+class RasterSurface;
 
 // Runs a routine's flat program: one loop over its instructions that keeps
 // its own stacks of calls and of the drawing's loops, and so can stop
@@ -73,7 +75,24 @@ private:
         LoopRecorder::Scope *recorded; // while it records, nullptr beyond the recorder's depth
     };
 
+    // The sine and cosine of an angle, as sincos gives them, kept by the
+    // angle's bits.
+    struct SineCosine
+    {
+        std::uint64_t bits = 0; // of +0, whose sine and cosine these are
+        double sine = 0.0, cosine = 1.0;
+    };
+    // A drawing's angles come round again and again: each turn of an outer
+    // loop sweeps the same angles as the turn before, bit for bit, and
+    // their sine and cosine are worked out once a drawing where each has a
+    // place of its own. Places for several times as many angles as a sweep
+    // round a circle takes, so that few share one.
+    static constexpr int kKeptAngleBits = 8;
+
     RoutineMachine(const RoutineProgram &program, DrawingSurface *surface);
+
+    // sincos(x), from those kept where it is.
+    void sineAndCosine(double x, double &sine, double &cosine);
 
     bool run(const Instruction *code, const Instruction *ip, RoutineSlot *s);
     LoopSite site(std::uint32_t loop) const;
@@ -85,10 +104,18 @@ private:
 
     const RoutineProgram &m_program;
     DrawingSurface *m_surface;
+#ifdef __EMSCRIPTEN__
+    // The surface when it is a raster, whose points the machine plots with
+    // no virtual call: in WebAssembly such a call is checked against the
+    // function's type, and its Status comes back through memory. On the
+    // desktop the virtual call was the quicker (docs/web.md).
+    RasterSurface *m_raster = nullptr;
+#endif
     std::vector<RoutineSlot> m_stack;
     std::vector<Frame> m_frames;
     std::vector<Loop> m_loops;
     std::array<std::optional<LoopRecorder::Scope>, LoopState::kMaxDepth> m_recorded;
+    std::array<SineCosine, 1 << kKeptAngleBits> m_angles{};
     std::uint32_t m_ip = 0;
     long long m_left = 0;
     bool m_ended = false;

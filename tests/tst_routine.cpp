@@ -62,6 +62,12 @@ COMPILED_AND_READ(
                 ++n;
             dot(surface, x, y, n);
         });
+        // Angles a few bits apart, beyond what the machine keeps: each
+        // point its own angle's sine and cosine, magnified.
+        Sweep(0, 300, 1, [&](double t) {
+            const double a = 2.5 + t * 1e-12;
+            dot(surface, (std::sin(a) - 0.5984721) * 1e12, (std::cos(a) + 0.8011436) * 1e12, 1);
+        });
     })
 } // namespace sweepdraw::learner
 
