@@ -16,14 +16,18 @@ int Emitter::value(int index, int want)
         move(want, slot, e.line);
         return want >= 0 ? want : slot;
     }
-    case Expr::Kind::Local: move(want, e.slot, e.line); return want >= 0 ? want : e.slot;
+    case Expr::Kind::Local: {
+        const int slot = local(e.slot);
+        move(want, slot, e.line);
+        return want >= 0 ? want : slot;
+    }
     case Expr::Kind::Operation: return operation(e, want);
     case Expr::Kind::And:
     case Expr::Kind::Or:
     case Expr::Kind::Conditional: {
         // Into a slot of its own: one arm must not write a variable
         // the other, or the test, still reads.
-        const int into = want >= m_variables ? want : temp();
+        const int into = want >= 0 && !isVariable(want) ? want : temp();
         if (e.kind == Expr::Kind::Conditional) {
             std::vector<std::size_t> skips;
             jumpUnless(e.a, e.line, skips);
@@ -41,7 +45,12 @@ int Emitter::value(int index, int want)
         move(want, into, e.line);
         return want >= 0 ? want : into;
     }
-    case Expr::Kind::Assign: value(e.a, e.slot); move(want, e.slot, e.line); return want >= 0 ? want : e.slot;
+    case Expr::Kind::Assign: {
+        const int slot = local(e.slot);
+        value(e.a, slot);
+        move(want, slot, e.line);
+        return want >= 0 ? want : slot;
+    }
     case Expr::Kind::Step: {
         RoutineSlot one{};
         if (e.type == Type::Int)
@@ -52,42 +61,16 @@ int Emitter::value(int index, int want)
             one.f = 1;
         else
             one.d = 1;
+        const int slot = local(e.slot);
         const bool copied = e.after && want != kDropped;
         const int before = copied ? temp() : -1;
-        move(before, e.slot, e.line);
-        emit(e.op, e.line, e.slot, e.slot, constant(e.type, one));
-        const int result = copied ? before : e.slot;
+        move(before, slot, e.line);
+        emit(e.op, e.line, slot, slot, constant(e.type, one));
+        const int result = copied ? before : slot;
         move(want, result, e.line);
         return want >= 0 ? want : result;
     }
-    case Expr::Kind::Call: {
-        // The first three arguments that are constants, or variables
-        // no later argument changes, the call copies from their slots;
-        // the others are worked out in place.
-        const int first = m_variables + m_temps;
-        int from[3] = {first, first + 1, first + 2};
-        for (std::size_t i = 0; i < e.arguments.size(); ++i)
-            temp();
-        for (std::size_t i = 0; i < e.arguments.size(); ++i) {
-            const Expr &argument = expr(e.arguments[i]);
-            const auto later = e.arguments.begin() + static_cast<long>(i) + 1;
-            if (argument.type == Type::Surface)
-                continue;
-            if (i < 3
-                && (argument.kind == Expr::Kind::Constant
-                    || (argument.kind == Expr::Kind::Local
-                        && std::none_of(later, e.arguments.end(), [&](int a) { return changes(m_syntax, a); }))))
-                from[i] = value(e.arguments[i]);
-            else
-                value(e.arguments[i], first + static_cast<int>(i));
-        }
-        // The result goes where it is wanted at once: the callee's
-        // frame begins at `first`, above any slot wanted.
-        const int result = e.type == Type::Void ? 0 : want >= 0 ? want : temp();
-        m_program.code[emit(OpCode::Call, e.line, first, result, from[0], from[1], from[2])].target = e.function;
-        label();
-        return result;
-    }
+    case Expr::Kind::Call: return call(e, want);
     }
     return 0;
 }

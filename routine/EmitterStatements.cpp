@@ -6,7 +6,7 @@ namespace sweepdraw::emitting {
 void Emitter::statement(int index)
 {
     const Stmt &s = stmt(index);
-    m_temps = 0;
+    m_temps = m_tempBase;
     switch (s.kind) {
     case Stmt::Kind::Block:
         for (const int child : s.children)
@@ -14,7 +14,7 @@ void Emitter::statement(int index)
         break;
     case Stmt::Kind::Expression: {
         const Expr &e = expr(s.expr);
-        value(s.expr, e.kind == Expr::Kind::Assign ? e.slot : kDropped);
+        value(s.expr, e.kind == Expr::Kind::Assign ? local(e.slot) : kDropped);
         break;
     }
     case Stmt::Kind::If: {
@@ -46,26 +46,42 @@ void Emitter::statement(int index)
     case Stmt::Kind::Return:
         if (s.inLoopBody)
             m_bodies.back().push_back(emit(OpCode::Jump, s.line));
-        else if (s.expr >= 0 && expr(s.expr).kind == Expr::Kind::Conditional)
-            returnEither(expr(s.expr), s.line);
-        else if (s.expr >= 0)
-            emit(OpCode::Return, s.line, value(s.expr));
         else
-            emit(OpCode::ReturnVoid, s.line);
+            returned(s.expr, s.line, !m_inlined.empty() && m_inlined.back().last == index);
         break;
     case Stmt::Kind::Loop: drawingLoop(s); break;
     case Stmt::Kind::Surface: surface(s); break;
     }
 }
 
-// return a ? b : c, as if (a) return b; return c;
-void Emitter::returnEither(const Expr &e, int line)
+// Returns the value of the expression `index`, none for -1, from the
+// function emitted or from the one inlined innermost, where `last` is its
+// last statement; return a ? b : c as if (a) return b; return c;. A
+// function's call of itself as it returns starts it again in its frame.
+void Emitter::returned(int index, int line, bool last)
 {
-    std::vector<std::size_t> skips;
-    jumpUnless(e.a, line, skips);
-    emit(OpCode::Return, line, value(e.b));
-    patch(skips);
-    emit(OpCode::Return, line, value(e.c));
+    const Expr *e = index >= 0 ? &expr(index) : nullptr;
+    if (e && e->kind == Expr::Kind::Conditional) {
+        std::vector<std::size_t> skips;
+        jumpUnless(e->a, line, skips);
+        returned(e->b, line, false);
+        patch(skips);
+        returned(e->c, line, last);
+    } else if (!m_inlined.empty()) {
+        if (e)
+            value(index, m_inlined.back().result);
+        if (!last)
+            m_inlined.back().returns.push_back(emit(OpCode::Jump, line));
+    } else if (e && e->kind == Expr::Kind::Call && e->function == m_index) {
+        const int first = m_variables + m_temps;
+        const std::array<int, 3> from = arguments(*e, first);
+        m_program.code[emit(OpCode::TailCall, e->line, first, 0, from[0], from[1], from[2])].target = m_index;
+        label();
+    } else if (e) {
+        emit(OpCode::Return, line, value(index));
+    } else {
+        emit(OpCode::ReturnVoid, line);
+    }
 }
 
 // A loop's turn, and its test: back to `top` while `index` is true.
@@ -93,7 +109,7 @@ void Emitter::loop(const Stmt &s)
     const bool tested = s.expr >= 0 && !isDo;
     std::vector<std::size_t> exits;
     if (tested) {
-        m_temps = 0;
+        m_temps = m_tempBase;
         jumpUnless(s.expr, s.line, exits);
     }
     const std::uint32_t top = label();
@@ -104,7 +120,7 @@ void Emitter::loop(const Stmt &s)
     for (const std::size_t jump : jumps.continues)
         patch(jump);
     label();
-    m_temps = 0;
+    m_temps = m_tempBase;
     if (s.step >= 0)
         value(s.step, kDropped);
     if (s.expr >= 0)
@@ -122,7 +138,8 @@ void Emitter::drawingLoop(const Stmt &s)
     const int end = value(s.children[1]);
     const int step = value(s.children[2]);
     const bool sweep = s.op == OpCode::SweepStart;
-    const std::size_t begin = emit(s.op, s.line, start, end, step, s.slot);
+    const int counter = local(s.slot);
+    const std::size_t begin = emit(s.op, s.line, start, end, step, counter);
     m_program.code[begin].aux = static_cast<std::uint16_t>(s.loop);
     const std::uint32_t body = label();
     m_bodies.emplace_back();
@@ -134,7 +151,7 @@ void Emitter::drawingLoop(const Stmt &s)
         patch(jump);
     m_bodies.pop_back();
     label();
-    const std::size_t next = emit(sweep ? OpCode::SweepNext : OpCode::ColourNext, s.line, 0, 0, 0, s.slot);
+    const std::size_t next = emit(sweep ? OpCode::SweepNext : OpCode::ColourNext, s.line, 0, 0, 0, counter);
     m_program.code[next].aux = static_cast<std::uint16_t>(s.loop);
     m_program.code[next].target = body;
     patch(begin);

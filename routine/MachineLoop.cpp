@@ -339,15 +339,21 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 DISPATCH;
             }
             OP(Call) {
+                // A call that could go too deep, or beyond the stack.
+                const Frame &caller = m_frames.back();
+                if (caller.depth + ip->aux >= kMaxCallDepth) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                const std::size_t top = caller.base + ip->a + static_cast<std::size_t>(m_program.functions[ip->target].slots);
+                if (m_stack.size() < top) [[unlikely]]
+                    s = grow(top);
+            }
+                [[fallthrough]];
+            OP(CallBounded) {
                 // The callee's frame begins at its arguments, where the
                 // caller has put them, but for the first three, which it
                 // may have left in slots of its own.
-                if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
-                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 const RoutineFunction &callee = m_program.functions[ip->target];
-                const std::uint32_t base = m_frames.back().base + ip->a;
-                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]]
-                    s = grow(base + static_cast<std::size_t>(callee.slots));
+                const Frame &caller = m_frames.back();
                 RoutineSlot *const frame = s + ip->a;
                 // Unrolled: the frame lies above every slot of the caller's
                 // it copies from, so the order does not matter.
@@ -357,14 +363,38 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 case 1: frame[0] = s[ip->c]; [[fallthrough]];
                 case 0: break;
                 }
-                const RoutineSlot *const initial = callee.initial.data();
-                for (std::size_t i = static_cast<std::size_t>(callee.parameters); i < callee.initial.size(); ++i)
-                    frame[i] = initial[i];
-                m_frames.push_back({static_cast<std::uint32_t>(ip + 1 - code), base, ip->target, ip->b});
+                const RoutineSlot *const constants = callee.constants.data();
+                for (std::size_t i = 0, n = callee.constants.size(); i < n; ++i)
+                    frame[static_cast<std::size_t>(callee.firstConstant) + i] = constants[i];
+                m_frames.push_back({static_cast<std::uint32_t>(ip + 1 - code), caller.base + ip->a,
+                                    caller.depth + ip->aux + 1u, ip->target, ip->b});
                 s = frame;
                 ip = code + callee.entry;
                 DISPATCH;
             }
+            OP(TailCall) {
+                // Starts the function again in its frame, one call deeper.
+                Frame &frame = m_frames.back();
+                if (frame.depth >= kMaxCallDepth) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                ++frame.depth;
+                const RoutineFunction &callee = m_program.functions[ip->target];
+                const RoutineSlot first = s[ip->c], second = s[ip->d], third = s[ip->e];
+                for (int i = 3; i < callee.parameters; ++i)
+                    s[i] = s[ip->a + i];
+                switch (callee.parameters) {
+                default: s[2] = third; [[fallthrough]];
+                case 2: s[1] = second; [[fallthrough]];
+                case 1: s[0] = first; [[fallthrough]];
+                case 0: break;
+                }
+                ip = code + callee.entry;
+                DISPATCH;
+            }
+            OP(CheckDepth)
+                if (m_frames.back().depth + ip->a >= kMaxCallDepth) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                NEXT;
             OP(Return)
             OP(ReturnVoid) {
                 const RoutineSlot value = s[ip->a];
@@ -379,7 +409,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 DISPATCH;
             }
             OP(NoReturn)
-                fail(FaultKind::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
+                fail(FaultKind::NoReturnValue, {quotedForMessage(m_program.functions[ip->target].name)});
             }
             ++ip;
             continue;

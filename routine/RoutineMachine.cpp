@@ -38,11 +38,11 @@ RoutineMachine::RoutineMachine(const RoutineProgram &program, DrawingSurface &su
     : RoutineMachine(program, &surface)
 {
     const RoutineFunction &drawing = program.functions.back();
-    m_stack.resize(static_cast<std::size_t>(drawing.slots) + 64);
-    std::copy(drawing.initial.begin(), drawing.initial.end(), m_stack.begin());
+    m_stack.resize(std::max(static_cast<std::size_t>(drawing.slots) + 64, program.stackSlots));
+    std::copy(drawing.constants.begin(), drawing.constants.end(), m_stack.begin() + drawing.firstConstant);
     m_frames.reserve(kMaxCallDepth);
     m_loops.reserve(16);
-    m_frames.push_back({0, 0, static_cast<std::uint32_t>(program.functions.size() - 1), 0});
+    m_frames.push_back({0, 0, 1, static_cast<std::uint32_t>(program.functions.size() - 1), 0});
     m_ip = drawing.entry;
 }
 

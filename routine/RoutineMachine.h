@@ -60,6 +60,9 @@ private:
     {
         std::uint32_t returnTo;
         std::uint32_t base;
+        // The calls made to reach it, itself and those inlined or made
+        // again in its frame counted: the drawing function's is 1.
+        std::uint32_t depth;
         std::uint32_t function;
         std::uint16_t result;
     };

@@ -46,7 +46,18 @@ COMPILED_AND_READ(
     double petal(double a) { return std::abs(std::cos(kPetals * a / 2)) * 1000; }
     bool inside(double x, double y) { return x * x + y * y < 250000; }
     void dot(DrawingSurface &on, double x, double y, int c) {
+        if (c == 0)
+            return;
         check(on.PlotPoint(static_cast<float>(x), static_cast<float>(y), PaletteColor(c)));
+    }
+    int ring(int n, double r) {
+        if (r < 200)
+            return 0;
+        while (r > 300 && n < 9) {
+            r -= 100;
+            ++n;
+        }
+        return n;
     }
     void DrawLearner(DrawingSurface &surface) {
         check(surface.SetPenWidth(std::max(1, collatz(27, 0) / 50)));
@@ -61,9 +72,18 @@ COMPILED_AND_READ(
             while (n < 3 && r > 500 + n * 100)
                 ++n;
             dot(surface, x, y, n);
+            dot(surface, y, x, ring(n, r) + n);
         });
     })
 } // namespace sweepdraw::learner
+
+namespace sweepdraw {
+
+void DrawBenchRose(DrawingSurface &surface);
+void DrawBenchSpiral(DrawingSurface &surface);
+void DrawBenchGrid(DrawingSurface &surface);
+
+} // namespace sweepdraw
 
 class TestRoutine : public QObject
 {
@@ -83,21 +103,25 @@ private slots:
     void loopsRecordTheirLines();
 };
 
+// The scenes' files, and the bench's learners' routines, whose calls are
+// inlined, or made again in one frame, or bounded.
 void TestRoutine::sceneFilesDrawAsCompiled_data()
 {
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("path");
     QTest::addColumn<Action>("action");
-    QTest::newRow("mountains") << "Mountains.cpp" << &DrawMountains;
-    QTest::newRow("water") << "Water.cpp" << &DrawWater;
-    QTest::newRow("sunshine") << "Sunshine.cpp" << &DrawSunshine;
-    QTest::newRow("bridge") << "Bridge.cpp" << &DrawBridge;
+    QTest::newRow("mountains") << SWEEPDRAW_SCENES_DIR "/Mountains.cpp" << &DrawMountains;
+    QTest::newRow("water") << SWEEPDRAW_SCENES_DIR "/Water.cpp" << &DrawWater;
+    QTest::newRow("sunshine") << SWEEPDRAW_SCENES_DIR "/Sunshine.cpp" << &DrawSunshine;
+    QTest::newRow("bridge") << SWEEPDRAW_SCENES_DIR "/Bridge.cpp" << &DrawBridge;
+    QTest::newRow("rose") << SWEEPDRAW_LEARNERS_DIR "/Rose.cpp" << &DrawBenchRose;
+    QTest::newRow("spiral") << SWEEPDRAW_LEARNERS_DIR "/Spiral.cpp" << &DrawBenchSpiral;
+    QTest::newRow("grid") << SWEEPDRAW_LEARNERS_DIR "/Grid.cpp" << &DrawBenchGrid;
 }
 
 void TestRoutine::sceneFilesDrawAsCompiled()
 {
-    QFETCH(QString, file);
+    QFETCH(QString, path);
     QFETCH(Action, action);
-    const QString path = QStringLiteral(SWEEPDRAW_SCENES_DIR "/") + file;
     const CompiledRoutine routine = compiled(CompiledRoutine::compileFile(path.toStdString()));
 
     RecordingSurface asCompiled;
@@ -261,10 +285,12 @@ void TestRoutine::sineAndCosineAreTheCores()
 
 void TestRoutine::resumesAfterAnyOperation()
 {
-    const CompiledRoutine routine = routineOf("    ColourPass(3, 1, 5, [&](int c) {\n"
-                                              "        for (int i = 0; i < 3; ++i)\n"
-                                              "            check(surface.PlotPoint(i, c, PaletteColor(c)));\n"
-                                              "    });\n    check(surface.ClearSurface());\n");
+    // Stopping, too, in the middle of a function inlined into the loop.
+    QByteArray text = kRoutineHead + "    ColourPass(3, 1, 5, [&](int c) { row(surface, c); });\n"
+                      "    check(surface.ClearSurface());\n" + kRoutineTail;
+    text.insert(text.indexOf("void DrawTest"), "void row(DrawingSurface &on, int c)\n{\n    for (int i = 0; i < 3; ++i)\n"
+                                               "        check(on.PlotPoint(i, c, PaletteColor(c)));\n}\n");
+    const CompiledRoutine routine = compiled(CompiledRoutine::compile("test.cpp", text.toStdString()));
     RecordingSurface whole;
     routine.run(whole);
     RecordingSurface pieces;
@@ -313,6 +339,22 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << QByteArray("    check(surface.SetPenWidth(f(998) + 1));\n    check(surface.SetPenWidth(f(999) + 1));\n")
         << "test.cpp:9: error: calls nested deeper than 1000" << 1
         << QByteArray("int f(int n)\n{\n    if (n == 0)\n        return 0;\n    return 1 + f(n - 1);\n}\n");
+    // g is emitted into f's frame, and still fails as its call would have.
+    QTest::newRow("inlined call under recursion too deep")
+        << QByteArray("    check(surface.SetPenWidth(f(997)));\n    check(surface.SetPenWidth(f(998)));\n")
+        << "test.cpp:11: error: calls nested deeper than 1000" << 1
+        << QByteArray("int g(int n)\n{\n    return n + 1;\n}\nint f(int n)\n{\n    return n == 0 ? g(0) : 1 + f(n - 1);\n}\n");
+    // down's calls of itself run in one frame, twice's in the drawing
+    // function's, and each counts.
+    QTest::newRow("tail calls too deep")
+        << QByteArray("    check(surface.SetPenWidth(twice(997) + 1));\n    check(surface.SetPenWidth(twice(998) + 1));\n")
+        << "test.cpp:7: error: calls nested deeper than 1000" << 1
+        << QByteArray("int down(int n)\n{\n    return n <= 0 ? 0 : down(n - 1);\n}\nint twice(int n)\n{\n"
+                      "    return down(n) * 2;\n}\n");
+    QTest::newRow("fault in an inlined function")
+        << QByteArray("    check(surface.SetPenWidth(half(0)));\n")
+        << "test.cpp:7: error: int division by zero" << 0
+        << QByteArray("int half(int n)\n{\n    return 10 / n;\n}\n");
 }
 
 void TestRoutine::runTimeErrorNamesItsLine()

@@ -1,0 +1,203 @@
+#include "EmitterParts.h"
+
+#include "RoutineMachine.h"
+
+#include <algorithm>
+
+namespace sweepdraw::emitting {
+
+namespace {
+
+// Walks a function's tree: counts its statements and expressions, and
+// notes the functions it calls and the parameters it changes.
+class Survey
+{
+public:
+    Survey(const RoutineSyntax &syntax, CalleeFacts &facts)
+        : m_syntax(syntax)
+        , m_facts(facts)
+    {
+    }
+
+    void statement(int index)
+    {
+        if (index < 0)
+            return;
+        const Stmt &s = m_syntax.stmts[static_cast<std::size_t>(index)];
+        ++m_facts.nodes;
+        expression(s.expr);
+        statement(s.init);
+        expression(s.step);
+        statement(s.body);
+        statement(s.otherwise);
+        for (const int child : s.children)
+            s.kind == Stmt::Kind::Block ? statement(child) : expression(child);
+    }
+
+private:
+    void expression(int index)
+    {
+        if (index < 0)
+            return;
+        const Expr &e = m_syntax.exprs[static_cast<std::size_t>(index)];
+        ++m_facts.nodes;
+        const auto slot = static_cast<std::size_t>(e.slot);
+        if ((e.kind == Expr::Kind::Assign || e.kind == Expr::Kind::Step) && slot < m_facts.assigned.size())
+            m_facts.assigned[slot] = true;
+        if (e.kind == Expr::Kind::Call)
+            m_facts.calls.push_back(e.function);
+        expression(e.a);
+        expression(e.b);
+        expression(e.c);
+        for (const int argument : e.arguments)
+            expression(argument);
+    }
+
+    const RoutineSyntax &m_syntax;
+    CalleeFacts &m_facts;
+};
+
+} // namespace
+
+// A function calls only those defined before it, and itself: none but
+// itself can reach it again.
+void Emitter::survey()
+{
+    const std::size_t count = m_syntax.functions.size();
+    m_callees.assign(count, {});
+    for (std::size_t f = 0; f < count; ++f) {
+        CalleeFacts &facts = m_callees[f];
+        facts.assigned.assign(m_syntax.functions[f].parameters.size(), false);
+        Survey(m_syntax, facts).statement(m_syntax.functions[f].body);
+        facts.recursive = std::find(facts.calls.begin(), facts.calls.end(), f) != facts.calls.end();
+        for (const std::uint32_t callee : facts.calls)
+            if (callee != f && m_callees[callee].inlined)
+                facts.nodes += m_callees[callee].nodes;
+        facts.inlined = !facts.recursive && facts.nodes <= kInlinedNodes;
+    }
+    if (count > 0)
+        m_callees.back().depth = 1;
+    for (std::size_t f = count; f-- > 0;) {
+        CalleeFacts &facts = m_callees[f];
+        if (facts.recursive)
+            facts.depth = kUnbounded;
+        if (facts.depth == 0)
+            continue;
+        for (const std::uint32_t callee : facts.calls)
+            if (callee != f)
+                m_callees[callee].depth =
+                    std::max(m_callees[callee].depth, facts.depth == kUnbounded ? kUnbounded : facts.depth + 1);
+    }
+}
+
+int Emitter::call(const Expr &e, int want)
+{
+    if (m_inlining && m_callees[e.function].inlined)
+        return inlineCall(e, want);
+    // The result goes where it is wanted at once: the callee's frame
+    // begins at `first`, above any slot wanted.
+    const int first = m_variables + m_temps;
+    const std::array<int, 3> from = arguments(e, first);
+    const int result = e.type == Type::Void ? 0 : want >= 0 ? want : temp();
+    const bool bounded = m_callees[e.function].depth <= RoutineMachine::kMaxCallDepth;
+    const std::size_t at =
+        emit(bounded ? OpCode::CallBounded : OpCode::Call, e.line, first, result, from[0], from[1], from[2]);
+    m_program.code[at].target = e.function;
+    m_program.code[at].aux = static_cast<std::uint16_t>(m_inlined.size());
+    label();
+    return result;
+}
+
+// Puts a call's arguments in place, the callee's frame beginning at `first`:
+// the first three that are constants, or variables no later argument
+// changes, the call copies from their slots, which it returns; the others
+// are worked out in place.
+std::array<int, 3> Emitter::arguments(const Expr &e, int first)
+{
+    std::array<int, 3> from = {first, first + 1, first + 2};
+    for (std::size_t i = 0; i < e.arguments.size(); ++i)
+        temp();
+    for (std::size_t i = 0; i < e.arguments.size(); ++i) {
+        if (expr(e.arguments[i]).type == Type::Surface)
+            continue;
+        if (i < 3 && readInPlace(e, i))
+            from[i] = value(e.arguments[i]);
+        else
+            value(e.arguments[i], first + static_cast<int>(i));
+    }
+    return from;
+}
+
+// Whether the argument `i` of the call `e` is a constant, or a variable no
+// later argument changes: its value is in its slot when the call is made.
+bool Emitter::readInPlace(const Expr &e, std::size_t i) const
+{
+    const Expr &argument = expr(e.arguments[i]);
+    const auto later = e.arguments.begin() + static_cast<long>(i) + 1;
+    return argument.kind == Expr::Kind::Constant
+           || (argument.kind == Expr::Kind::Local
+               && std::none_of(later, e.arguments.end(), [&](int a) { return changes(m_syntax, a); }));
+}
+
+// The callee's body in the caller's frame, above the slots in use: its
+// arguments are worked out in order as a call's, its statements' temps
+// above its variables, and its returns put their value where it is wanted
+// and jump to its end. Its instructions keep their lines, so that a
+// failure names the callee's; where the calls around it could be as deep
+// as a call may be, it checks the depth as its call would have.
+int Emitter::inlineCall(const Expr &e, int want)
+{
+    const FunctionSyntax &callee = m_syntax.functions[e.function];
+    const CalleeFacts &facts = m_callees[e.function];
+    const int result = e.type == Type::Void || want == kDropped ? kDropped : want >= 0 ? want : temp();
+    const int first = m_variables + m_temps;
+    Inlined inlined{{}, first, first + callee.variables, result, -1, {}};
+    for (int i = 0; i < callee.variables; ++i)
+        inlined.slots.push_back(temp());
+    for (std::size_t i = 0; i < e.arguments.size(); ++i) {
+        if (expr(e.arguments[i]).type == Type::Surface)
+            continue;
+        if (!facts.assigned[i] && readInPlace(e, i))
+            inlined.slots[i] = value(e.arguments[i]);
+        else
+            value(e.arguments[i], inlined.slots[i]);
+    }
+    if (facts.depth > RoutineMachine::kMaxCallDepth)
+        emit(OpCode::CheckDepth, e.line, static_cast<int>(m_inlined.size()));
+    const Stmt &body = stmt(callee.body);
+    inlined.last = body.kind == Stmt::Kind::Block ? (body.children.empty() ? -1 : body.children.back()) : callee.body;
+    const bool endsInReturn = inlined.last >= 0 && stmt(inlined.last).kind == Stmt::Kind::Return;
+    const int base = std::exchange(m_tempBase, m_temps);
+    m_inlined.push_back(std::move(inlined));
+    statement(callee.body);
+    if (!endsInReturn && e.type != Type::Void)
+        m_program.code[emit(OpCode::NoReturn, callee.line)].target = e.function;
+    patch(m_inlined.back().returns);
+    m_inlined.pop_back();
+    m_tempBase = base;
+    m_temps = first - m_variables;
+    label();
+    return result >= 0 ? result : 0;
+}
+
+// The slots each function's bounded calls may need, above its frame's
+// start, with those of the functions they call: the callees are defined
+// before their callers, and a bounded call's callee calls none boundless.
+void Emitter::measureStack()
+{
+    std::vector<std::size_t> need(m_program.functions.size());
+    for (std::size_t f = 0; f < m_program.functions.size(); ++f) {
+        const RoutineFunction &function = m_program.functions[f];
+        const std::size_t end =
+            f + 1 < m_program.functions.size() ? m_program.functions[f + 1].entry : m_program.code.size();
+        need[f] = static_cast<std::size_t>(function.slots);
+        for (std::size_t i = function.entry; i < end; ++i) {
+            const Instruction &instruction = m_program.code[i];
+            if (instruction.op == OpCode::CallBounded)
+                need[f] = std::max(need[f], instruction.a + need[instruction.target]);
+        }
+    }
+    m_program.stackSlots = need.empty() ? 0 : need.back();
+}
+
+} // namespace sweepdraw::emitting
