@@ -6,69 +6,25 @@
 
 namespace sweepdraw::emitting {
 
-namespace {
-
-// Walks a function's tree: counts its statements and expressions, and
-// notes the functions it calls and the parameters it changes.
-class Survey
-{
-public:
-    Survey(const RoutineSyntax &syntax, CalleeFacts &facts)
-        : m_syntax(syntax)
-        , m_facts(facts)
-    {
-    }
-
-    void statement(int index)
-    {
-        if (index < 0)
-            return;
-        const Stmt &s = m_syntax.stmts[static_cast<std::size_t>(index)];
-        ++m_facts.nodes;
-        expression(s.expr);
-        statement(s.init);
-        expression(s.step);
-        statement(s.body);
-        statement(s.otherwise);
-        for (const int child : s.children)
-            s.kind == Stmt::Kind::Block ? statement(child) : expression(child);
-    }
-
-private:
-    void expression(int index)
-    {
-        if (index < 0)
-            return;
-        const Expr &e = m_syntax.exprs[static_cast<std::size_t>(index)];
-        ++m_facts.nodes;
-        const auto slot = static_cast<std::size_t>(e.slot);
-        if ((e.kind == Expr::Kind::Assign || e.kind == Expr::Kind::Step) && slot < m_facts.assigned.size())
-            m_facts.assigned[slot] = true;
-        if (e.kind == Expr::Kind::Call)
-            m_facts.calls.push_back(e.function);
-        expression(e.a);
-        expression(e.b);
-        expression(e.c);
-        for (const int argument : e.arguments)
-            expression(argument);
-    }
-
-    const RoutineSyntax &m_syntax;
-    CalleeFacts &m_facts;
-};
-
-} // namespace
-
 // A function calls only those defined before it, and itself: none but
-// itself can reach it again.
+// itself can reach it again. What is learnt from the expressions made
+// while a function was read, some left unused by the checker, errs only
+// towards a call that is not inlined or is checked.
 void Emitter::survey()
 {
     const std::size_t count = m_syntax.functions.size();
     m_callees.assign(count, {});
     for (std::size_t f = 0; f < count; ++f) {
         CalleeFacts &facts = m_callees[f];
-        facts.assigned.assign(m_syntax.functions[f].parameters.size(), false);
-        Survey(m_syntax, facts).statement(m_syntax.functions[f].body);
+        const FunctionSyntax &function = m_syntax.functions[f];
+        facts.nodes = static_cast<int>(function.endExpr - function.firstExpr + function.endStmt - function.firstStmt);
+        for (std::uint32_t i = function.firstExpr; i < function.endExpr; ++i) {
+            const Expr &e = m_syntax.exprs[i];
+            if ((e.kind == Expr::Kind::Assign || e.kind == Expr::Kind::Step) && e.slot < 64)
+                facts.assigned |= std::uint64_t{1} << e.slot;
+            if (e.kind == Expr::Kind::Call)
+                facts.calls.push_back(e.function);
+        }
         facts.recursive = std::find(facts.calls.begin(), facts.calls.end(), f) != facts.calls.end();
         for (const std::uint32_t callee : facts.calls)
             if (callee != f && m_callees[callee].inlined)
@@ -157,7 +113,7 @@ int Emitter::inlineCall(const Expr &e, int want)
     for (std::size_t i = 0; i < e.arguments.size(); ++i) {
         if (expr(e.arguments[i]).type == Type::Surface)
             continue;
-        if (!facts.assigned[i] && readInPlace(e, i))
+        if (i < 64 && !(facts.assigned >> i & 1) && readInPlace(e, i))
             inlined.slots[i] = value(e.arguments[i]);
         else
             value(e.arguments[i], inlined.slots[i]);

@@ -46,7 +46,9 @@ struct CalleeFacts
     // Its statements and expressions, with those of the calls it inlines.
     int nodes = 0;
     bool inlined = false;
-    std::vector<bool> assigned; // its parameters that it changes
+    // Its parameters that it changes, by their slots' bits; one beyond the
+    // 64th may be.
+    std::uint64_t assigned = 0;
     std::vector<std::uint32_t> calls;
 };
 
