@@ -128,6 +128,7 @@ private:
     RoutineProgram &m_program;
     const FunctionSyntax *m_name = nullptr;
     std::uint32_t m_index = 0;
+    std::uint32_t m_entry = 0;
     bool m_inlining = true;
     std::vector<CalleeFacts> m_callees;
     std::vector<Inlined> m_inlined; // innermost last

@@ -36,7 +36,7 @@ void Emitter::emitFunction(const FunctionSyntax &function, bool inlining)
     m_pinned = 0;
     m_maxTemps = 0;
     const auto start = static_cast<std::uint32_t>(m_program.code.size());
-    label();
+    m_entry = label();
     statement(function.body);
     const std::size_t end = emit(function.result == Type::Void ? OpCode::ReturnVoid : OpCode::NoReturn, function.line);
     m_program.code[end].target = m_index;

@@ -75,7 +75,9 @@ void Emitter::returned(int index, int line, bool last)
     } else if (e && e->kind == Expr::Kind::Call && e->function == m_index) {
         const int first = m_variables + m_temps;
         const std::array<int, 3> from = arguments(*e, first);
-        m_program.code[emit(OpCode::TailCall, e->line, first, 0, from[0], from[1], from[2])].target = m_index;
+        Instruction &again = m_program.code[emit(OpCode::TailCall, e->line, first, 0, from[0], from[1], from[2])];
+        again.target = m_entry;
+        again.aux = static_cast<std::uint16_t>(m_name->parameters.size());
         label();
     } else if (e) {
         emit(OpCode::Return, line, value(index));

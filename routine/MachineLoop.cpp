@@ -378,17 +378,16 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 if (frame.depth >= kMaxCallDepth) [[unlikely]]
                     fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 ++frame.depth;
-                const RoutineFunction &callee = m_program.functions[ip->target];
                 const RoutineSlot first = s[ip->c], second = s[ip->d], third = s[ip->e];
-                for (int i = 3; i < callee.parameters; ++i)
+                for (int i = 3; i < ip->aux; ++i)
                     s[i] = s[ip->a + i];
-                switch (callee.parameters) {
+                switch (ip->aux) {
                 default: s[2] = third; [[fallthrough]];
                 case 2: s[1] = second; [[fallthrough]];
                 case 1: s[0] = first; [[fallthrough]];
                 case 0: break;
                 }
-                ip = code + callee.entry;
+                ip = code + ip->target;
                 DISPATCH;
             }
             OP(CheckDepth)

@@ -70,7 +70,8 @@ namespace sweepdraw {
     /* fail. */                                                                                                     \
     X(Call) X(CallBounded)                                                                                          \
     /* A function's call of itself as it returns: its arguments, placed */                                          \
-    /* as a Call's, become its parameters and it starts again. */                                                   \
+    /* as a Call's, become its `aux` parameters and it starts again at */                                           \
+    /* `target`. */                                                                                                 \
     X(TailCall)                                                                                                     \
     /* An inlined call's depth, a the calls inlined around it. */                                                   \
     X(CheckDepth)                                                                                                   \
