@@ -340,7 +340,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             }
             OP(Call) {
                 // A call that could go too deep, or beyond the stack.
-                const Frame &caller = m_frames.back();
+                const Frame &caller = *m_frame;
                 if (caller.depth + ip->aux >= kMaxCallDepth) [[unlikely]]
                     fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 const std::size_t top = caller.base + ip->a + static_cast<std::size_t>(m_program.functions[ip->target].slots);
@@ -353,7 +353,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 // caller has put them, but for the first three, which it
                 // may have left in slots of its own.
                 const RoutineFunction &callee = m_program.functions[ip->target];
-                const Frame &caller = m_frames.back();
+                Frame *const caller = m_frame;
                 RoutineSlot *const frame = s + ip->a;
                 // Unrolled: the frame lies above every slot of the caller's
                 // it copies from, so the order does not matter.
@@ -366,15 +366,17 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 const RoutineSlot *const constants = callee.constants.data();
                 for (std::size_t i = 0, n = callee.constants.size(); i < n; ++i)
                     frame[static_cast<std::size_t>(callee.firstConstant) + i] = constants[i];
-                m_frames.push_back({static_cast<std::uint32_t>(ip + 1 - code), caller.base + ip->a,
-                                    caller.depth + ip->aux + 1u, ip->target, ip->b});
+                // No deeper than the limit: the frames hold them all.
+                caller[1] = {static_cast<std::uint32_t>(ip + 1 - code), caller->base + ip->a,
+                             caller->depth + ip->aux + 1u, ip->target, ip->b};
+                m_frame = caller + 1;
                 s = frame;
                 ip = code + callee.entry;
                 DISPATCH;
             }
             OP(TailCall) {
                 // Starts the function again in its frame, one call deeper.
-                Frame &frame = m_frames.back();
+                Frame &frame = *m_frame;
                 if (frame.depth >= kMaxCallDepth) [[unlikely]]
                     fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 ++frame.depth;
@@ -391,17 +393,19 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 DISPATCH;
             }
             OP(CheckDepth)
-                if (m_frames.back().depth + ip->a >= kMaxCallDepth) [[unlikely]]
+                if (m_frame->depth + ip->a >= kMaxCallDepth) [[unlikely]]
                     fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 NEXT;
             OP(Return)
             OP(ReturnVoid) {
                 const RoutineSlot value = s[ip->a];
-                const Frame done = m_frames.back();
-                m_frames.pop_back();
-                if (m_frames.empty())
+                const Frame done = *m_frame;
+                if (m_frame == m_frames.data()) {
+                    m_frame = nullptr;
                     return true;
-                s = m_stack.data() + m_frames.back().base;
+                }
+                --m_frame;
+                s = m_stack.data() + m_frame->base;
                 if (ip->op == OpCode::Return)
                     s[done.result] = value;
                 ip = code + done.returnTo;

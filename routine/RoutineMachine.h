@@ -89,7 +89,10 @@ private:
     const RoutineProgram &m_program;
     DrawingSurface *m_surface;
     std::vector<RoutineSlot> m_stack;
+    // The frames of the calls under way, m_frame the innermost, none once
+    // the routine has ended; as many as the deepest calls may be.
     std::vector<Frame> m_frames;
+    Frame *m_frame = nullptr;
     std::vector<Loop> m_loops;
     std::array<std::optional<LoopRecorder::Scope>, LoopState::kMaxDepth> m_recorded;
     std::uint32_t m_ip = 0;
