@@ -25,6 +25,8 @@ int Emitter::value(int index, int want)
     case Expr::Kind::And:
     case Expr::Kind::Or:
     case Expr::Kind::Conditional: {
+        if (const int test = e.kind == Expr::Kind::Conditional ? known(e.a) : -1; test >= 0)
+            return value(test ? e.b : e.c, want);
         // Into a slot of its own: one arm must not write a variable
         // the other, or the test, still reads.
         const int into = want >= 0 && !isVariable(want) ? want : temp();
@@ -109,6 +111,18 @@ int Emitter::operation(const Expr &e, int want)
     return into;
 }
 
+// The value of the bool `index`, 0 or 1, where it is known before the
+// routine runs: a constant, or the parameter of an inlined function that
+// is given one; -1 elsewhere.
+int Emitter::known(int index) const
+{
+    const Expr &e = expr(index);
+    if (e.kind == Expr::Kind::Constant)
+        return e.value.i != 0;
+    const int slot = e.kind == Expr::Kind::Local ? local(e.slot) : -1;
+    return slot >= kConstants ? m_constants[static_cast<std::size_t>(slot - kConstants)].i != 0 : -1;
+}
+
 // The operands of the comparison `e`, in the order its instruction
 // takes them.
 std::pair<int, int> Emitter::compared(const Expr &e)
@@ -123,7 +137,10 @@ std::pair<int, int> Emitter::compared(const Expr &e)
 void Emitter::jumpUnless(int index, int line, std::vector<std::size_t> &jumps)
 {
     const Expr &e = expr(index);
-    if (e.kind == Expr::Kind::And) {
+    if (const int test = known(index); test >= 0) {
+        if (!test)
+            jumps.push_back(emit(OpCode::Jump, line));
+    } else if (e.kind == Expr::Kind::And) {
         jumpUnless(e.a, line, jumps);
         jumpUnless(e.b, line, jumps);
     } else if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {

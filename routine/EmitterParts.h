@@ -116,6 +116,7 @@ private:
     bool readInPlace(const Expr &e, std::size_t i) const;
     void statement(int index);
     void returned(int index, int line, bool last);
+    int known(int index) const;
     std::pair<int, int> compared(const Expr &e);
     void jumpUnless(int index, int line, std::vector<std::size_t> &jumps);
     void loopIf(int index, int line, std::uint32_t top);

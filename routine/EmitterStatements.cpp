@@ -18,8 +18,8 @@ void Emitter::statement(int index)
         break;
     }
     case Stmt::Kind::If: {
-        if (expr(s.expr).kind == Expr::Kind::Constant) {
-            if (expr(s.expr).value.i)
+        if (const int test = known(s.expr); test >= 0) {
+            if (test)
                 statement(s.body);
             else if (s.otherwise >= 0)
                 statement(s.otherwise);
