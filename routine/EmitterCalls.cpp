@@ -98,7 +98,9 @@ bool Emitter::readInPlace(const Expr &e, std::size_t i) const
 // The callee's body in the caller's frame, above the slots in use: its
 // arguments are worked out in order as a call's, its statements' temps
 // above its variables, and its returns put their value where it is wanted
-// and jump to its end. Its instructions keep their lines, so that a
+// and jump to its end; where none does, the straight run of code goes on
+// through it, and a sine in it pairs with a cosine beyond, as g++ pairs
+// them once it inlines. Its instructions keep their lines, so that a
 // failure names the callee's; where the calls around it could be as deep
 // as a call may be, it checks the depth as its call would have.
 int Emitter::inlineCall(const Expr &e, int want)
@@ -132,7 +134,6 @@ int Emitter::inlineCall(const Expr &e, int want)
     m_inlined.pop_back();
     m_tempBase = base;
     m_temps = first - m_variables;
-    label();
     return result >= 0 ? result : 0;
 }
 
