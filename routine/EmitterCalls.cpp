@@ -121,7 +121,7 @@ int Emitter::inlineCall(const Expr &e, int want)
             value(e.arguments[i], inlined.slots[i]);
     }
     if (facts.depth > RoutineMachine::kMaxCallDepth)
-        emit(OpCode::CheckDepth, e.line, static_cast<int>(m_inlined.size()));
+        m_program.code[emit(OpCode::CheckDepth, e.line)].aux = static_cast<std::uint16_t>(m_inlined.size());
     const Stmt &body = stmt(callee.body);
     inlined.last = body.kind == Stmt::Kind::Block ? (body.children.empty() ? -1 : body.children.back()) : callee.body;
     const bool endsInReturn = inlined.last >= 0 && stmt(inlined.last).kind == Stmt::Kind::Return;

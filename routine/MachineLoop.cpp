@@ -393,7 +393,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 DISPATCH;
             }
             OP(CheckDepth)
-                if (m_frame->depth + ip->a >= kMaxCallDepth) [[unlikely]]
+                if (m_frame->depth + ip->aux >= kMaxCallDepth) [[unlikely]]
                     fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 NEXT;
             OP(Return)

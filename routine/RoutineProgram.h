@@ -73,7 +73,7 @@ namespace sweepdraw {
     /* as a Call's, become its `aux` parameters and it starts again at */                                           \
     /* `target`. */                                                                                                 \
     X(TailCall)                                                                                                     \
-    /* An inlined call's depth, a the calls inlined around it. */                                                   \
+    /* An inlined call's depth, `aux` the calls inlined around it. */                                               \
     X(CheckDepth)                                                                                                   \
     X(Return) X(ReturnVoid) X(NoReturn) /* NoReturn: of the function `target` */
 

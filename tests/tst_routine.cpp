@@ -339,11 +339,13 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << QByteArray("    check(surface.SetPenWidth(f(998) + 1));\n    check(surface.SetPenWidth(f(999) + 1));\n")
         << "test.cpp:9: error: calls nested deeper than 1000" << 1
         << QByteArray("int f(int n)\n{\n    if (n == 0)\n        return 0;\n    return 1 + f(n - 1);\n}\n");
-    // g is emitted into f's frame, and still fails as its call would have.
-    QTest::newRow("inlined call under recursion too deep")
-        << QByteArray("    check(surface.SetPenWidth(f(997)));\n    check(surface.SetPenWidth(f(998)));\n")
+    // g, and h within it, are emitted into f's frame, and still fail as
+    // their calls would have: h's first.
+    QTest::newRow("inlined calls under recursion too deep")
+        << QByteArray("    check(surface.SetPenWidth(f(996)));\n    check(surface.SetPenWidth(f(997)));\n")
         << "test.cpp:11: error: calls nested deeper than 1000" << 1
-        << QByteArray("int g(int n)\n{\n    return n + 1;\n}\nint f(int n)\n{\n    return n == 0 ? g(0) : 1 + f(n - 1);\n}\n");
+        << QByteArray("int h(int n)\n{\n    return n + 1;\n}\nint g(int n)\n{\n    return h(n) + 1;\n}\n"
+                      "int f(int n)\n{\n    return n == 0 ? g(0) : 1 + f(n - 1);\n}\n");
     // down's calls of itself run in one frame, twice's in the drawing
     // function's, and each counts.
     QTest::newRow("tail calls too deep")
