@@ -25,6 +25,8 @@ void Emitter::survey()
             if (e.kind == Expr::Kind::Call)
                 facts.calls.push_back(e.function);
         }
+        for (std::uint32_t i = function.firstStmt; i < function.endStmt; ++i)
+            facts.returns += m_syntax.stmts[i].kind == Stmt::Kind::Return && !m_syntax.stmts[i].inLoopBody;
         facts.recursive = std::find(facts.calls.begin(), facts.calls.end(), f) != facts.calls.end();
         for (const std::uint32_t callee : facts.calls)
             if (callee != f && m_callees[callee].inlined)
@@ -98,12 +100,13 @@ bool Emitter::readInPlace(const Expr &e, std::size_t i) const
 // The callee's body in the caller's frame, above the slots in use: its
 // arguments are worked out in order as a call's, its statements' temps
 // above its variables, and its returns put their value where it is wanted
-// and jump to its end; where none does, the straight run of code goes on
+// and jump to its end, or, as a test, its last and only return jumps where
+// its value is false; where no return jumps to its end, the straight run of code goes on
 // through it, and a sine in it pairs with a cosine beyond, as g++ pairs
 // them once it inlines. Its instructions keep their lines, so that a
 // failure names the callee's; where the calls around it could be as deep
 // as a call may be, it checks the depth as its call would have.
-int Emitter::inlineCall(const Expr &e, int want)
+int Emitter::inlineCall(const Expr &e, int want, std::vector<std::size_t> *unless)
 {
     const FunctionSyntax &callee = m_syntax.functions[e.function];
     const CalleeFacts &facts = m_callees[e.function];
@@ -127,7 +130,16 @@ int Emitter::inlineCall(const Expr &e, int want)
     const bool endsInReturn = inlined.last >= 0 && stmt(inlined.last).kind == Stmt::Kind::Return;
     const int base = std::exchange(m_tempBase, m_temps);
     m_inlined.push_back(std::move(inlined));
-    statement(callee.body);
+    if (unless) {
+        for (const int child : body.children)
+            if (child != body.children.back())
+                statement(child);
+        m_temps = m_tempBase;
+        const Stmt &returned = stmt(body.children.back());
+        jumpUnless(returned.expr, returned.line, *unless);
+    } else {
+        statement(callee.body);
+    }
     if (!endsInReturn && e.type != Type::Void)
         m_program.code[emit(OpCode::NoReturn, callee.line)].target = e.function;
     patch(m_inlined.back().returns);
@@ -135,6 +147,18 @@ int Emitter::inlineCall(const Expr &e, int want)
     m_tempBase = base;
     m_temps = first - m_variables;
     return result >= 0 ? result : 0;
+}
+
+// Whether the bool call `e` may be inlined as a test, jumping where it is
+// false: its function's one return is its last statement.
+bool Emitter::inlinedAsTest(const Expr &e) const
+{
+    const CalleeFacts &facts = m_callees[e.function];
+    if (!m_inlining || !facts.inlined || facts.returns != 1)
+        return false;
+    const Stmt &body = stmt(m_syntax.functions[e.function].body);
+    return body.kind == Stmt::Kind::Block && !body.children.empty()
+           && stmt(body.children.back()).kind == Stmt::Kind::Return && stmt(body.children.back()).expr >= 0;
 }
 
 // The slots each function's bounded calls may need, above its frame's

@@ -146,6 +146,8 @@ void Emitter::jumpUnless(int index, int line, std::vector<std::size_t> &jumps)
     } else if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {
         const auto [a, b] = compared(e);
         jumps.push_back(emit(fusedWith(e.op, OpCode::JumpUnlessLtI), line, a, b));
+    } else if (e.kind == Expr::Kind::Call && inlinedAsTest(e)) {
+        inlineCall(e, kDropped, &jumps);
     } else {
         jumps.push_back(emit(OpCode::JumpIfFalse, line, value(index)));
     }

@@ -46,6 +46,7 @@ struct CalleeFacts
     // Its statements and expressions, with those of the calls it inlines.
     int nodes = 0;
     bool inlined = false;
+    int returns = 0; // its return statements, but those of its loops' bodies
     // Its parameters that it changes, by their slots' bits; one beyond the
     // 64th may be.
     std::uint64_t assigned = 0;
@@ -111,7 +112,8 @@ private:
     int value(int index, int want = -1);
     int operation(const Expr &e, int want);
     int call(const Expr &e, int want);
-    int inlineCall(const Expr &e, int want);
+    int inlineCall(const Expr &e, int want, std::vector<std::size_t> *unless = nullptr);
+    bool inlinedAsTest(const Expr &e) const;
     std::array<int, 3> arguments(const Expr &e, int first);
     bool readInPlace(const Expr &e, std::size_t i) const;
     void statement(int index);
