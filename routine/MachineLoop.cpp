@@ -376,19 +376,17 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             }
             OP(TailCall) {
                 // Starts the function again in its frame, one call deeper.
-                Frame &frame = *m_frame;
-                if (frame.depth >= kMaxCallDepth) [[unlikely]]
+                if (++m_frame->depth > kMaxCallDepth) [[unlikely]]
                     fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
-                ++frame.depth;
+                // The first three from c, d and e, all read before any is
+                // written; with fewer parameters, the others copied onto
+                // themselves.
                 const RoutineSlot first = s[ip->c], second = s[ip->d], third = s[ip->e];
                 for (int i = 3; i < ip->aux; ++i)
                     s[i] = s[ip->a + i];
-                switch (ip->aux) {
-                default: s[2] = third; [[fallthrough]];
-                case 2: s[1] = second; [[fallthrough]];
-                case 1: s[0] = first; [[fallthrough]];
-                case 0: break;
-                }
+                s[0] = first;
+                s[1] = second;
+                s[2] = third;
                 ip = code + ip->target;
                 DISPATCH;
             }
