@@ -51,6 +51,7 @@ void TestRoutineValues::arithmeticIsCpp_data()
     ROW(- -8350 + 800 * 0.7 - 3.14 / 9999);
     ROW(std::sin(0.5f) * 1000 + std::cos(0.5f));
     ROW(-7 % 3 * 10 + 7 % -3);
+    ROW(-7 / -1 * 10 + 7 % -1 + 3000000000 / -1 % 7);
     ROW((true + 1) * (2 < 3) - !0.0);
     ROW(1 < 2 && 3 > 4 ? 3.5 : 4 || 0);
     ROW((std::min(2.5f, 1.5f) + std::max(7, -7)));
