@@ -364,11 +364,11 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 case 0: break;
                 }
                 const RoutineSlot *const constants = callee.constants.data();
+                RoutineSlot *const constantSlots = frame + callee.firstConstant;
                 for (std::size_t i = 0, n = callee.constants.size(); i < n; ++i)
-                    frame[static_cast<std::size_t>(callee.firstConstant) + i] = constants[i];
+                    constantSlots[i] = constants[i];
                 // No deeper than the limit: the frames hold them all.
-                caller[1] = {static_cast<std::uint32_t>(ip + 1 - code), caller->base + ip->a,
-                             caller->depth + ip->aux + 1u, ip->target, ip->b};
+                caller[1] = {ip + 1, caller->base + ip->a, caller->depth + ip->aux + 1u, ip->target, ip->b};
                 m_frame = caller + 1;
                 s = frame;
                 ip = code + callee.entry;
@@ -397,16 +397,16 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             OP(Return)
             OP(ReturnVoid) {
                 const RoutineSlot value = s[ip->a];
-                const Frame done = *m_frame;
-                if (m_frame == m_frames.data()) {
+                const Frame *const done = m_frame;
+                if (done == m_frames.data()) {
                     m_frame = nullptr;
                     return true;
                 }
-                --m_frame;
+                m_frame = m_frame - 1;
                 s = m_stack.data() + m_frame->base;
                 if (ip->op == OpCode::Return)
-                    s[done.result] = value;
-                ip = code + done.returnTo;
+                    s[done->result] = value;
+                ip = done->returnTo;
                 DISPATCH;
             }
             OP(NoReturn)

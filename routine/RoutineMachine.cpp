@@ -42,7 +42,7 @@ RoutineMachine::RoutineMachine(const RoutineProgram &program, DrawingSurface &su
     std::copy(drawing.constants.begin(), drawing.constants.end(), m_stack.begin() + drawing.firstConstant);
     m_frames.resize(kMaxCallDepth);
     m_loops.reserve(16);
-    m_frames[0] = {0, 0, 1, static_cast<std::uint32_t>(program.functions.size() - 1), 0};
+    m_frames[0] = {nullptr, 0, 1, static_cast<std::uint32_t>(program.functions.size() - 1), 0};
     m_frame = m_frames.data();
     m_ip = drawing.entry;
 }

@@ -58,7 +58,7 @@ public:
 private:
     struct Frame
     {
-        std::uint32_t returnTo;
+        const Instruction *returnTo;
         std::uint32_t base;
         // The calls made to reach it, itself and those inlined or made
         // again in its frame counted: the drawing function's is 1.
