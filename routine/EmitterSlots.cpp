@@ -41,14 +41,13 @@ void Emitter::emitFunction(const FunctionSyntax &function, bool inlining)
     const std::size_t end = emit(function.result == Type::Void ? OpCode::ReturnVoid : OpCode::NoReturn, function.line);
     m_program.code[end].target = m_index;
     relocate(start);
-    // A call of itself copies three slots whatever its parameters: those
-    // beyond them onto themselves.
-    bool callsItself = false;
+    // A call copies three slots whatever its callee's parameters, so every
+    // frame has three; a call of itself copies those beyond its parameters
+    // onto themselves.
     for (std::size_t i = start; i < m_program.code.size(); ++i) {
         Instruction &instruction = m_program.code[i];
         if (instruction.op != OpCode::TailCall)
             continue;
-        callsItself = true;
         std::uint16_t *from[3] = {&instruction.c, &instruction.d, &instruction.e};
         for (int p = static_cast<int>(function.parameters.size()); p < 3; ++p)
             *from[p] = static_cast<std::uint16_t>(p);
@@ -56,7 +55,7 @@ void Emitter::emitFunction(const FunctionSyntax &function, bool inlining)
     const int constants = static_cast<int>(m_constants.size());
     RoutineFunction made{.name = function.name,
                          .parameters = static_cast<int>(function.parameters.size()),
-                         .slots = std::max(m_variables + constants + m_pinned + m_maxTemps, callsItself ? 3 : 0),
+                         .slots = std::max(m_variables + constants + m_pinned + m_maxTemps, 3),
                          .firstConstant = m_variables,
                          .constants = m_constants,
                          .entry = start,

@@ -355,14 +355,14 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 const RoutineFunction &callee = m_program.functions[ip->target];
                 Frame *const caller = m_frame;
                 RoutineSlot *const frame = s + ip->a;
-                // Unrolled: the frame lies above every slot of the caller's
-                // it copies from, so the order does not matter.
-                switch (callee.parameters) {
-                default: frame[2] = s[ip->e]; [[fallthrough]];
-                case 2: frame[1] = s[ip->d]; [[fallthrough]];
-                case 1: frame[0] = s[ip->c]; [[fallthrough]];
-                case 0: break;
-                }
+                // The frame lies above every slot of the caller's it copies
+                // from, so the order does not matter; with fewer than three
+                // parameters, the others are the frame's own slots, copied
+                // onto themselves, and a constant among them is put in place
+                // after.
+                frame[0] = s[ip->c];
+                frame[1] = s[ip->d];
+                frame[2] = s[ip->e];
                 const RoutineSlot *const constants = callee.constants.data();
                 RoutineSlot *const constantSlots = frame + callee.firstConstant;
                 for (std::size_t i = 0, n = callee.constants.size(); i < n; ++i)
