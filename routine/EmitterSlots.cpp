@@ -41,17 +41,6 @@ void Emitter::emitFunction(const FunctionSyntax &function, bool inlining)
     const std::size_t end = emit(function.result == Type::Void ? OpCode::ReturnVoid : OpCode::NoReturn, function.line);
     m_program.code[end].target = m_index;
     relocate(start);
-    // A call copies three slots whatever its callee's parameters, so every
-    // frame has three; a call of itself copies those beyond its parameters
-    // onto themselves.
-    for (std::size_t i = start; i < m_program.code.size(); ++i) {
-        Instruction &instruction = m_program.code[i];
-        if (instruction.op != OpCode::TailCall)
-            continue;
-        std::uint16_t *from[3] = {&instruction.c, &instruction.d, &instruction.e};
-        for (int p = static_cast<int>(function.parameters.size()); p < 3; ++p)
-            *from[p] = static_cast<std::uint16_t>(p);
-    }
     const int constants = static_cast<int>(m_constants.size());
     RoutineFunction made{.name = function.name,
                          .parameters = static_cast<int>(function.parameters.size()),
@@ -154,10 +143,17 @@ void Emitter::relocate(std::uint32_t start)
         else if (v >= m_variables)
             slot = static_cast<std::uint16_t>(v + constants + m_pinned);
     };
+    // A call copies three slots whatever its callee's parameters, so every
+    // frame has three; a call of itself copies those beyond its parameters
+    // onto themselves.
+    const auto parameters = static_cast<int>(m_name->parameters.size());
     for (std::size_t i = start; i < m_program.code.size(); ++i) {
         Instruction &instruction = m_program.code[i];
-        for (std::uint16_t *slot : {&instruction.a, &instruction.b, &instruction.c, &instruction.d, &instruction.e})
+        std::uint16_t *const slots[] = {&instruction.a, &instruction.b, &instruction.c, &instruction.d, &instruction.e};
+        for (std::uint16_t *slot : slots)
             place(*slot);
+        for (int p = parameters; instruction.op == OpCode::TailCall && p < 3; ++p)
+            *slots[2 + p] = static_cast<std::uint16_t>(p);
     }
 }
 
