@@ -25,9 +25,9 @@ constexpr int kMaxSlots = 0xffff;
 // What an expression statement or a for's step is asked for: no value.
 constexpr int kDropped = -2;
 // A function is inlined, emitted into its caller's frame rather than
-// called, when it cannot reach itself and its tree, with the trees of the
-// calls it inlines in turn, has at most this many statements and
-// expressions: as many as a function of a few lines has. A call inlined
+// called, when it cannot reach itself and has at most this many statements
+// and expressions, with those of the calls it inlines in turn: as many as
+// a function of a few lines has. A call inlined
 // makes no frame, copies no constants and no arguments that are constants
 // or variables the function does not change, and leaves the caller's
 // values where they are.
@@ -50,7 +50,7 @@ struct CalleeFacts
     // Its parameters that it changes, by their slots' bits; one beyond the
     // 64th may be.
     std::uint64_t assigned = 0;
-    std::vector<std::uint32_t> calls;
+    std::vector<std::uint32_t> calls; // the function of each of its calls
 };
 
 class Emitter final
