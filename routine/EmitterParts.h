@@ -105,7 +105,10 @@ private:
     void forgetWritten(const Instruction &instruction);
     void emitFunction(const FunctionSyntax &function, bool inlining);
     int temp();
-    int local(int slot) const { return m_inlined.empty() ? slot : m_inlined.back().slots[static_cast<std::size_t>(slot)]; }
+    int local(int slot) const
+    {
+        return m_inlined.empty() ? slot : m_inlined.back().slots[static_cast<std::size_t>(slot)];
+    }
     bool isVariable(int slot) const;
     int constant(Type type, RoutineSlot value);
     void move(int to, int from, int line);

@@ -343,7 +343,8 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 const Frame &caller = *m_frame;
                 if (caller.depth + ip->aux >= kMaxCallDepth) [[unlikely]]
                     fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
-                const std::size_t top = caller.base + ip->a + static_cast<std::size_t>(m_program.functions[ip->target].slots);
+                const std::size_t top =
+                    caller.base + ip->a + static_cast<std::size_t>(m_program.functions[ip->target].slots);
                 if (m_stack.size() < top) [[unlikely]]
                     s = grow(top);
             }

@@ -288,8 +288,9 @@ void TestRoutine::resumesAfterAnyOperation()
     // Stopping, too, in the middle of a function inlined into the loop.
     QByteArray text = kRoutineHead + "    ColourPass(3, 1, 5, [&](int c) { row(surface, c); });\n"
                       "    check(surface.ClearSurface());\n" + kRoutineTail;
-    text.insert(text.indexOf("void DrawTest"), "void row(DrawingSurface &on, int c)\n{\n    for (int i = 0; i < 3; ++i)\n"
-                                               "        check(on.PlotPoint(i, c, PaletteColor(c)));\n}\n");
+    text.insert(text.indexOf("void DrawTest"),
+                "void row(DrawingSurface &on, int c)\n{\n    for (int i = 0; i < 3; ++i)\n"
+                "        check(on.PlotPoint(i, c, PaletteColor(c)));\n}\n");
     const CompiledRoutine routine = compiled(CompiledRoutine::compile("test.cpp", text.toStdString()));
     RecordingSurface whole;
     routine.run(whole);
@@ -349,7 +350,8 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
     // down's calls of itself run in one frame, twice's in the drawing
     // function's, and each counts.
     QTest::newRow("tail calls too deep")
-        << QByteArray("    check(surface.SetPenWidth(twice(997) + 1));\n    check(surface.SetPenWidth(twice(998) + 1));\n")
+        << QByteArray("    check(surface.SetPenWidth(twice(997) + 1));\n"
+                      "    check(surface.SetPenWidth(twice(998) + 1));\n")
         << "test.cpp:7: error: calls nested deeper than 1000" << 1
         << QByteArray("int down(int n)\n{\n    return n <= 0 ? 0 : down(n - 1);\n}\nint twice(int n)\n{\n"
                       "    return down(n) * 2;\n}\n");
