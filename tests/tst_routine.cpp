@@ -355,6 +355,12 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << "test.cpp:7: error: calls nested deeper than 1000" << 1
         << QByteArray("int down(int n)\n{\n    return n <= 0 ? 0 : down(n - 1);\n}\nint twice(int n)\n{\n"
                       "    return down(n) * 2;\n}\n");
+    // less changes its copy of k, not k.
+    QTest::newRow("parameter changed in an inlined function")
+        << QByteArray("    int k = 1;\n    check(surface.SetPenWidth(less(k) + 1));\n"
+                      "    check(surface.SetPenWidth(10 / (k - 1)));\n")
+        << "test.cpp:14: error: int division by zero" << 1
+        << QByteArray("int less(int n)\n{\n    n -= 1;\n    return n;\n}\n");
     QTest::newRow("fault in an inlined function")
         << QByteArray("    check(surface.SetPenWidth(half(0)));\n")
         << "test.cpp:7: error: int division by zero" << 0
