@@ -45,9 +45,14 @@ COMPILED_AND_READ(
     }
     double petal(double a) { return std::abs(std::cos(kPetals * a / 2)) * 1000; }
     bool inside(double x, double y) { return x * x + y * y < 250000; }
-    void dot(DrawingSurface &on, double x, double y, int c) {
+    void dot(DrawingSurface &on, double x, double y, int c, bool across) {
         if (c == 0)
             return;
+        if (across) {
+            const double t = x;
+            x = y;
+            y = t;
+        }
         check(on.PlotPoint(static_cast<float>(x), static_cast<float>(y), PaletteColor(c)));
     }
     int ring(int n, double r) {
@@ -65,14 +70,14 @@ COMPILED_AND_READ(
             const double r = petal(a);
             const double x = std::cos(a) * r;
             const double y = std::sin(a) * r;
-            dot(surface, x + 6000, y + 4000, inside(x, y) ? 12 : 14);
+            dot(surface, x + 6000, y + 4000, inside(x, y) ? 12 : 14, false);
             if (r < 1)
                 return;
             int n = 0;
             while (n < 3 && r > 500 + n * 100)
                 ++n;
-            dot(surface, x, y, n);
-            dot(surface, y, x, ring(n, r) + n);
+            dot(surface, x, y, n, false);
+            dot(surface, x, y, ring(n, r) + n, true);
         });
     })
 } // namespace sweepdraw::learner
