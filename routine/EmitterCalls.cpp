@@ -25,13 +25,20 @@ void Emitter::survey()
             if (e.kind == Expr::Kind::Call)
                 facts.calls.push_back(e.function);
         }
-        for (std::uint32_t i = function.firstStmt; i < function.endStmt; ++i)
-            facts.returns += m_syntax.stmts[i].kind == Stmt::Kind::Return && !m_syntax.stmts[i].inLoopBody;
+        std::size_t tail = 0;
+        for (std::uint32_t i = function.firstStmt; i < function.endStmt; ++i) {
+            const Stmt &s = m_syntax.stmts[i];
+            if (s.kind == Stmt::Kind::Return && !s.inLoopBody) {
+                ++facts.returns;
+                tail += s.expr >= 0 ? static_cast<std::size_t>(tailCalls(s.expr, static_cast<std::uint32_t>(f))) : 0;
+            }
+        }
         facts.recursive = std::find(facts.calls.begin(), facts.calls.end(), f) != facts.calls.end();
+        facts.loops = facts.recursive && tail == facts.calls.size() && function.parameters.size() <= 3;
         for (const std::uint32_t callee : facts.calls)
             if (callee != f && m_callees[callee].inlined)
                 facts.nodes += m_callees[callee].nodes;
-        facts.inlined = !facts.recursive && facts.nodes <= kInlinedNodes;
+        facts.inlined = (!facts.recursive || facts.loops) && facts.nodes <= kInlinedNodes;
     }
     if (count > 0)
         m_callees.back().depth = 1;
@@ -46,6 +53,16 @@ void Emitter::survey()
                 m_callees[callee].depth =
                     std::max(m_callees[callee].depth, facts.depth == kUnbounded ? kUnbounded : facts.depth + 1);
     }
+}
+
+// The calls of `function` that the expression `index`, returned, makes as
+// it returns.
+int Emitter::tailCalls(int index, std::uint32_t function) const
+{
+    const Expr &e = expr(index);
+    if (e.kind == Expr::Kind::Conditional)
+        return tailCalls(e.b, function) + tailCalls(e.c, function);
+    return e.kind == Expr::Kind::Call && e.function == function;
 }
 
 int Emitter::call(const Expr &e, int want)
@@ -105,26 +122,40 @@ bool Emitter::readInPlace(const Expr &e, std::size_t i) const
 // through it, and a sine in it pairs with a cosine beyond, as g++ pairs
 // them once it inlines. Its instructions keep their lines, so that a
 // failure names the callee's; where the calls around it could be as deep
-// as a call may be, it checks the depth as its call would have.
+// as a call may be, it checks the depth as its call would have. A function
+// that loops has slots of its own for all its parameters, three at least,
+// and one that counts the depth of the call each turn stands for.
 int Emitter::inlineCall(const Expr &e, int want, std::vector<std::size_t> *unless)
 {
     const FunctionSyntax &callee = m_syntax.functions[e.function];
     const CalleeFacts &facts = m_callees[e.function];
     const int result = e.type == Type::Void || want == kDropped ? kDropped : want >= 0 ? want : temp();
     const int first = m_variables + m_temps;
-    Inlined inlined{{}, first, first + callee.variables, result, -1, {}};
+    Inlined inlined{{}, first, first + callee.variables, result, -1, {}, e.function};
     for (int i = 0; i < callee.variables; ++i)
         inlined.slots.push_back(temp());
+    if (facts.loops) {
+        for (int i = callee.variables; i < 3; ++i)
+            temp();
+        inlined.depth = temp();
+    }
     for (std::size_t i = 0; i < e.arguments.size(); ++i) {
         if (expr(e.arguments[i]).type == Type::Surface)
             continue;
-        if (i < 64 && !(facts.assigned >> i & 1) && readInPlace(e, i))
+        if (i < 64 && !facts.loops && !(facts.assigned >> i & 1) && readInPlace(e, i))
             inlined.slots[i] = value(e.arguments[i]);
         else
             value(e.arguments[i], inlined.slots[i]);
     }
-    if (facts.depth > RoutineMachine::kMaxCallDepth)
-        m_program.code[emit(OpCode::CheckDepth, e.line)].aux = static_cast<std::uint16_t>(m_inlined.size());
+    const auto around = static_cast<std::uint16_t>(m_inlined.size());
+    if (facts.loops)
+        m_program.code[emit(OpCode::CountDepth, e.line, inlined.depth)].aux = around;
+    else if (facts.depth > RoutineMachine::kMaxCallDepth)
+        m_program.code[emit(OpCode::CheckDepth, e.line)].aux = around;
+    // Only a function that loops is a place a jump lands: a sine before
+    // any other still pairs with a cosine in it.
+    if (facts.loops)
+        inlined.entry = label();
     const Stmt &body = stmt(callee.body);
     inlined.last = body.kind == Stmt::Kind::Block ? (body.children.empty() ? -1 : body.children.back()) : callee.body;
     const bool endsInReturn = inlined.last >= 0 && stmt(inlined.last).kind == Stmt::Kind::Return;
@@ -154,7 +185,7 @@ int Emitter::inlineCall(const Expr &e, int want, std::vector<std::size_t> *unles
 bool Emitter::inlinedAsTest(const Expr &e) const
 {
     const CalleeFacts &facts = m_callees[e.function];
-    if (!m_inlining || !facts.inlined || facts.returns != 1)
+    if (!m_inlining || !facts.inlined || facts.loops || facts.returns != 1)
         return false;
     const Stmt &body = stmt(m_syntax.functions[e.function].body);
     return body.kind == Stmt::Kind::Block && !body.children.empty()

@@ -46,6 +46,9 @@ struct CalleeFacts
     // Its statements and expressions, with those of the calls it inlines.
     int nodes = 0;
     bool inlined = false;
+    // It calls nothing but itself, as it returns, with at most three
+    // parameters: inlined, its calls of itself are the turns of a loop.
+    bool loops = false;
     int returns = 0; // its return statements, but those of its loops' bodies
     // Its parameters that it changes, by their slots' bits; one beyond the
     // 64th may be.
@@ -93,6 +96,11 @@ private:
         int result;
         int last; // its last statement, which needs no jump to its end
         std::vector<std::size_t> returns;
+        std::uint32_t function = 0;
+        // Where a function that loops starts again, and its slot counting
+        // the calls its turns stand for.
+        std::uint32_t entry = 0;
+        int depth = -1;
     };
 
     const Expr &expr(int index) const { return m_syntax.exprs[static_cast<std::size_t>(index)]; }
@@ -116,6 +124,10 @@ private:
     int operation(const Expr &e, int want);
     int call(const Expr &e, int want);
     int inlineCall(const Expr &e, int want, std::vector<std::size_t> *unless = nullptr);
+    int tailCalls(int index, std::uint32_t function) const;
+    void tailJump(const Expr &e);
+    bool isTailCall(int index) const;
+    bool jumpIf(int index, int line, std::vector<std::size_t> &jumps);
     bool inlinedAsTest(const Expr &e) const;
     std::array<int, 3> arguments(const Expr &e, int first);
     bool readInPlace(const Expr &e, std::size_t i) const;

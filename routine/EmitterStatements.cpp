@@ -63,10 +63,19 @@ void Emitter::returned(int index, int line, bool last)
     const Expr *e = index >= 0 ? &expr(index) : nullptr;
     if (e && e->kind == Expr::Kind::Conditional) {
         std::vector<std::size_t> skips;
+        if (isTailCall(e->c) && !isTailCall(e->b) && jumpIf(e->a, line, skips)) {
+            // The call of itself, a turn, runs on from the test.
+            returned(e->c, line, false);
+            patch(skips);
+            returned(e->b, line, last);
+            return;
+        }
         jumpUnless(e->a, line, skips);
         returned(e->b, line, false);
         patch(skips);
         returned(e->c, line, last);
+    } else if (e && !m_inlined.empty() && isTailCall(index)) {
+        tailJump(*e);
     } else if (!m_inlined.empty()) {
         if (e)
             value(index, m_inlined.back().result);
@@ -84,6 +93,53 @@ void Emitter::returned(int index, int line, bool last)
     } else {
         emit(OpCode::ReturnVoid, line);
     }
+}
+
+// An inlined function's call of itself as it returns: its arguments, all
+// worked out before any parameter changes, become its parameters, and it
+// starts again. Those it lacks of three are copied onto themselves.
+void Emitter::tailJump(const Expr &e)
+{
+    const Inlined &inlined = m_inlined.back();
+    const int parameters = inlined.first, depth = inlined.depth;
+    const std::uint32_t entry = inlined.entry;
+    std::array<int, 3> from = arguments(e, m_variables + m_temps);
+    for (std::size_t p = 0; p < from.size(); ++p)
+        if (p >= e.arguments.size() || expr(e.arguments[p]).type == Type::Surface)
+            from[p] = parameters + static_cast<int>(p);
+    Instruction &again = m_program.code[emit(OpCode::TailJump, e.line, parameters, depth, from[0], from[1], from[2])];
+    again.target = entry;
+    label();
+}
+
+// Whether the expression `index`, returned, is a call of itself of the
+// function emitted or of the one inlined innermost, which loops.
+bool Emitter::isTailCall(int index) const
+{
+    const Expr &e = expr(index);
+    if (e.kind != Expr::Kind::Call)
+        return false;
+    return m_inlined.empty() ? e.function == m_index
+                             : m_inlined.back().depth >= 0 && e.function == m_inlined.back().function;
+}
+
+// Adds to `jumps` one that leaves when the comparison `index` is true, if
+// another comparison is exactly its opposite: == and != of any type, < and
+// <= of integers (with a NaN, neither a < b nor b <= a holds).
+bool Emitter::jumpIf(int index, int line, std::vector<std::size_t> &jumps)
+{
+    const Expr &e = expr(index);
+    if (e.kind != Expr::Kind::Operation || !isComparison(e.op) || known(index) >= 0)
+        return false;
+    const int kind = static_cast<int>(e.op) - static_cast<int>(OpCode::LtI);
+    const bool integer = e.op < OpCode::LtF, ordered = kind % 4 < 2;
+    if (ordered && !integer)
+        return false;
+    // Lt and Le swap their operands and each other, Eq and Ne each other.
+    const auto opposite = static_cast<OpCode>(static_cast<int>(e.op) + (kind % 2 == 0 ? 1 : -1));
+    const auto [a, b] = compared(e);
+    jumps.push_back(emit(fusedWith(opposite, OpCode::JumpUnlessLtI), line, ordered ? b : a, ordered ? a : b));
+    return true;
 }
 
 // A loop's turn, and its test: back to `top` while `index` is true.

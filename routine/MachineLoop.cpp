@@ -395,6 +395,25 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 if (m_frame->depth + ip->aux >= kMaxCallDepth) [[unlikely]]
                     fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 NEXT;
+            OP(CountDepth)
+                // The calls left before the limit, counted down.
+                s[ip->a].i = kMaxCallDepth - static_cast<int>(m_frame->depth + ip->aux) - 1;
+                if (s[ip->a].i < 0) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                NEXT;
+            OP(TailJump) {
+                // The inlined function's call of itself: a turn of its
+                // loop, counted as the call it stands for.
+                if (--s[ip->b].i < 0) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                const RoutineSlot first = s[ip->c], second = s[ip->d], third = s[ip->e];
+                RoutineSlot *const parameters = s + ip->a;
+                parameters[0] = first;
+                parameters[1] = second;
+                parameters[2] = third;
+                ip = code + ip->target;
+                DISPATCH;
+            }
             OP(Return)
             OP(ReturnVoid) {
                 const RoutineSlot value = s[ip->a];

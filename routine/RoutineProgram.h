@@ -75,6 +75,11 @@ namespace sweepdraw {
     X(TailCall)                                                                                                     \
     /* An inlined call's depth, `aux` the calls inlined around it. */                                               \
     X(CheckDepth)                                                                                                   \
+    /* An inlined function that calls itself as it returns: CountDepth */                                           \
+    /* puts in a the calls its call leaves before the limit, TailJump */                                            \
+    /* counts one call more off b, puts its arguments, copied from c, d */                                          \
+    /* and e, in its parameters from a on, and jumps back to `target`. */                                           \
+    X(CountDepth) X(TailJump)                                                                                       \
     X(Return) X(ReturnVoid) X(NoReturn) /* NoReturn: of the function `target` */
 
 #define SWEEPDRAW_OPCODE_NAME(name) name,
@@ -148,6 +153,7 @@ constexpr std::array<int, 2> writtenBy(const Instruction &instruction)
     case OpCode::LoopBack:
     case OpCode::LoopIfTrue:
     case OpCode::TailCall:
+    case OpCode::TailJump:
     case OpCode::CheckDepth:
     case OpCode::Return:
     case OpCode::ReturnVoid:

@@ -360,6 +360,19 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << "test.cpp:7: error: calls nested deeper than 1000" << 1
         << QByteArray("int down(int n)\n{\n    return n <= 0 ? 0 : down(n - 1);\n}\nint twice(int n)\n{\n"
                       "    return down(n) * 2;\n}\n");
+    // down loops in g's place in f's frame, each turn a call deeper than
+    // f's calls and g's: f(991) reaches 1000 there.
+    QTest::newRow("inlined loop under recursion too deep")
+        << QByteArray("    check(surface.SetPenWidth(f(991)));\n    check(surface.SetPenWidth(f(992)));\n")
+        << "test.cpp:7: error: calls nested deeper than 1000" << 1
+        << QByteArray("int down(int n)\n{\n    return n <= 0 ? 1 : down(n - 1);\n}\nint g(int n)\n{\n"
+                      "    return down(n) + 1;\n}\nint f(int n)\n{\n    return n == 0 ? g(5) : f(n - 1);\n}\n");
+    // No NaN is less than 1, nor is 1 at most a NaN: the test keeps its
+    // sense, and count calls itself until it is too deep.
+    QTest::newRow("NaN tested before a call of itself")
+        << QByteArray("    float z = 0;\n    check(surface.SetPenWidth(count(z / z, 1)));\n")
+        << "test.cpp:7: error: calls nested deeper than 1000" << 0
+        << QByteArray("int count(float x, int n)\n{\n    return x < 1 ? n : count(x - 1, n + 1);\n}\n");
     // less changes its copy of k, not k.
     QTest::newRow("parameter changed in an inlined function")
         << QByteArray("    int k = 1;\n    check(surface.SetPenWidth(less(k) + 1));\n"
