@@ -403,7 +403,7 @@ class Generator:
         self.functions.append(function)
 
     def recursive_function(self, globals_scope):
-        """Calls itself at most 15 deep, as it returns or within a sum."""
+        """Calls itself at most 15 deep, as it returns (in either arm of a ?:) or within a sum."""
         result = self.random.choice(["int", "double"])
         count = self.fresh("n")
         parameters = [("int", count)] + [(self.random.choice(["int", "double"]), self.fresh("p"))
@@ -425,7 +425,9 @@ class Generator:
         if self.chance(0.3):
             self.emit("return %s + %s;" % (again, self.expression(result, scope)))
         elif self.chance(0.4):
-            self.emit("return %s ? %s : %s;" % (self.expression("bool", scope), again, self.expression(result, scope)))
+            arms = [again, self.expression(result, scope)]
+            self.random.shuffle(arms)
+            self.emit("return %s ? %s : %s;" % (self.expression("bool", scope), arms[0], arms[1]))
         else:
             self.emit("return %s;" % again)
         self.depth -= 1
