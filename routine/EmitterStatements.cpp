@@ -107,7 +107,8 @@ void Emitter::tailJump(const Expr &e)
     for (std::size_t p = 0; p < from.size(); ++p)
         if (p >= e.arguments.size() || expr(e.arguments[p]).type == Type::Surface)
             from[p] = parameters + static_cast<int>(p);
-    Instruction &again = m_program.code[emit(OpCode::TailJump, e.line, parameters, depth, from[0], from[1], from[2])];
+    const OpCode op = e.arguments.size() <= 2 ? OpCode::TailJumpOfTwo : OpCode::TailJump;
+    Instruction &again = m_program.code[emit(op, e.line, parameters, depth, from[0], from[1], from[2])];
     again.target = entry;
     label();
 }

@@ -414,6 +414,15 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 ip = code + ip->target;
                 DISPATCH;
             }
+            OP(TailJumpOfTwo) {
+                if (--s[ip->b].i < 0) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                const RoutineSlot first = s[ip->c], second = s[ip->d];
+                s[ip->a] = first;
+                s[ip->a + 1] = second;
+                ip = code + ip->target;
+                DISPATCH;
+            }
             OP(Return)
             OP(ReturnVoid) {
                 const RoutineSlot value = s[ip->a];

@@ -78,8 +78,9 @@ namespace sweepdraw {
     /* An inlined function that calls itself as it returns: CountDepth */                                           \
     /* puts in a the calls its call leaves before the limit, TailJump */                                            \
     /* counts one call more off b, puts its arguments, copied from c, d */                                          \
-    /* and e, in its parameters from a on, and jumps back to `target`. */                                           \
-    X(CountDepth) X(TailJump)                                                                                       \
+    /* and e, in its parameters from a on, and jumps back to `target`; */                                           \
+    /* TailJumpOfTwo the same for at most two parameters. */                                                        \
+    X(CountDepth) X(TailJump) X(TailJumpOfTwo)                                                                      \
     X(Return) X(ReturnVoid) X(NoReturn) /* NoReturn: of the function `target` */
 
 #define SWEEPDRAW_OPCODE_NAME(name) name,
@@ -154,6 +155,7 @@ constexpr std::array<int, 2> writtenBy(const Instruction &instruction)
     case OpCode::LoopIfTrue:
     case OpCode::TailCall:
     case OpCode::TailJump:
+    case OpCode::TailJumpOfTwo:
     case OpCode::CheckDepth:
     case OpCode::Return:
     case OpCode::ReturnVoid:

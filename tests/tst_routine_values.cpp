@@ -191,6 +191,14 @@ void TestRoutineValues::readAsGccReadsIt_data()
                       "void DrawTest(DrawingSurface &surface)\n{\n    int x = 4;\n"
                       "    check(surface.PlotPoint(weigh(x - 3, 2, x - 1, x), 0, PaletteColor(1)));\n}\n}\n")
         << 1234.0f;
+    // roll's calls of itself are the turns of a loop in DrawTest's frame:
+    // each reads all three parameters before it changes any.
+    QTest::newRow("three parameters of a loop")
+        << QByteArray("#include \"DrawingSurface.h\"\n#include \"Palette.h\"\nnamespace sweepdraw {\n"
+                      "int roll(int n, int a, int b) { return n == 0 ? a * 100 + b : roll(n - 1, b, a + b); }\n"
+                      "void DrawTest(DrawingSurface &surface)\n{\n"
+                      "    check(surface.PlotPoint(roll(5, 0, 1), 0, PaletteColor(1)));\n}\n}\n")
+        << 508.0f;
     QTest::newRow("macro constants") << file("", "v = M_PI * 1000 + (NAN != NAN);") << static_cast<float>(M_PI * 1000 + 1);
 }
 
