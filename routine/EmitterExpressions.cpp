@@ -132,6 +132,23 @@ std::pair<int, int> Emitter::compared(const Expr &e)
     return e.after ? std::pair{b, a} : std::pair{a, b};
 }
 
+// The jump that leaves unless a compares with b so: an int's comparison
+// with 0 for (in)equality, the one read of a slot a test of a bool makes.
+std::size_t Emitter::jumpUnless(OpCode compare, int a, int b, int line)
+{
+    if (compare == OpCode::EqI || compare == OpCode::NeI) {
+        const auto isZero = [this](int slot) {
+            return slot >= kConstants && m_constants[static_cast<std::size_t>(slot - kConstants)].i == 0;
+        };
+        const OpCode op = compare == OpCode::EqI ? OpCode::JumpIfTrue : OpCode::JumpIfFalse;
+        if (isZero(b))
+            return emit(op, line, a);
+        if (isZero(a))
+            return emit(op, line, b);
+    }
+    return emit(fusedWith(compare, OpCode::JumpUnlessLtI), line, a, b);
+}
+
 // Adds to `jumps` those that leave when `index` is false, a comparison
 // and the jump made one instruction.
 void Emitter::jumpUnless(int index, int line, std::vector<std::size_t> &jumps)
@@ -145,7 +162,7 @@ void Emitter::jumpUnless(int index, int line, std::vector<std::size_t> &jumps)
         jumpUnless(e.b, line, jumps);
     } else if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {
         const auto [a, b] = compared(e);
-        jumps.push_back(emit(fusedWith(e.op, OpCode::JumpUnlessLtI), line, a, b));
+        jumps.push_back(jumpUnless(e.op, a, b, line));
     } else if (e.kind == Expr::Kind::Call && inlinedAsTest(e)) {
         inlineCall(e, kDropped, &jumps);
     } else {

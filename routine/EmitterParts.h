@@ -136,6 +136,7 @@ private:
     int known(int index) const;
     std::pair<int, int> compared(const Expr &e);
     void jumpUnless(int index, int line, std::vector<std::size_t> &jumps);
+    std::size_t jumpUnless(OpCode compare, int a, int b, int line);
     void loopIf(int index, int line, std::uint32_t top);
     void loop(const Stmt &s);
     void drawingLoop(const Stmt &s);

@@ -139,7 +139,7 @@ bool Emitter::jumpIf(int index, int line, std::vector<std::size_t> &jumps)
     // Lt and Le swap their operands and each other, Eq and Ne each other.
     const auto opposite = static_cast<OpCode>(static_cast<int>(e.op) + (kind % 2 == 0 ? 1 : -1));
     const auto [a, b] = compared(e);
-    jumps.push_back(emit(fusedWith(opposite, OpCode::JumpUnlessLtI), line, ordered ? b : a, ordered ? a : b));
+    jumps.push_back(jumpUnless(opposite, ordered ? b : a, ordered ? a : b, line));
     return true;
 }
 

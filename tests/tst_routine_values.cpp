@@ -152,6 +152,15 @@ void TestRoutineValues::statementsAreCpp_data()
         else if (i > 15 || i == 3)
             n -= 1;
     } v = n > 20 ? n : -n);
+    // An int against 0 is tested alone, whichever side the 0 is on.
+    ROW("tests against 0", int n = 0; for (int i = -2; i < 3; ++i) {
+        if (i == 0)
+            n += 1;
+        if (0 != i)
+            n += 10;
+        if (i % 2 != 0)
+            n += 100;
+    } v = n);
 #undef ROW
 }
 
