@@ -360,13 +360,14 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << "test.cpp:7: error: calls nested deeper than 1000" << 1
         << QByteArray("int down(int n)\n{\n    return n <= 0 ? 0 : down(n - 1);\n}\nint twice(int n)\n{\n"
                       "    return down(n) * 2;\n}\n");
-    // down loops in g's place in f's frame, each turn a call deeper than
-    // f's calls and g's: f(991) reaches 1000 there.
+    // down loops in g's place in f's frame, its call a call deeper than
+    // f's calls and g's: f(996) reaches 1000 there, and f(997) fails at
+    // the call, before any turn.
     QTest::newRow("inlined loop under recursion too deep")
-        << QByteArray("    check(surface.SetPenWidth(f(991)));\n    check(surface.SetPenWidth(f(992)));\n")
-        << "test.cpp:7: error: calls nested deeper than 1000" << 1
+        << QByteArray("    check(surface.SetPenWidth(f(996)));\n    check(surface.SetPenWidth(f(997)));\n")
+        << "test.cpp:11: error: calls nested deeper than 1000" << 1
         << QByteArray("int down(int n)\n{\n    return n <= 0 ? 1 : down(n - 1);\n}\nint g(int n)\n{\n"
-                      "    return down(n) + 1;\n}\nint f(int n)\n{\n    return n == 0 ? g(5) : f(n - 1);\n}\n");
+                      "    return down(n) + 1;\n}\nint f(int n)\n{\n    return n == 0 ? g(0) : f(n - 1);\n}\n");
     // No NaN is less than 1, nor is 1 at most a NaN: the test keeps its
     // sense, and count calls itself until it is too deep.
     QTest::newRow("NaN tested before a call of itself")
