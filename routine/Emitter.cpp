@@ -8,8 +8,10 @@ void emitRoutine(const RoutineSyntax &syntax, RoutineProgram &program)
 {
     program.code.reserve(syntax.exprs.size());
     emitting::Emitter emitter(syntax, program);
-    for (const FunctionSyntax &function : syntax.functions)
-        emitter.function(function);
+    emitter.survey();
+    for (std::uint32_t f = 0; f < syntax.functions.size(); ++f)
+        emitter.function(f);
+    emitter.measureStack();
 }
 
 } // namespace sweepdraw

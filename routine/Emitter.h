@@ -17,7 +17,10 @@ namespace sweepdraw {
 // palette by its number; a comparison is one instruction with the jump
 // that reads it; a for or while loop tests at its turn, one instruction;
 // a call takes its first arguments from the caller's own slots, and puts
-// its result where it is wanted.
+// its result where it is wanted; a small function that cannot reach itself
+// is emitted into its callers' frames, and a function's call of itself as
+// it returns starts it again in its frame, each still counting towards the
+// depth calls may go to.
 void emitRoutine(const RoutineSyntax &syntax, RoutineProgram &program);
 
 } // namespace sweepdraw

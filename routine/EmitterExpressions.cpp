@@ -16,14 +16,20 @@ int Emitter::value(int index, int want)
         move(want, slot, e.line);
         return want >= 0 ? want : slot;
     }
-    case Expr::Kind::Local: move(want, e.slot, e.line); return want >= 0 ? want : e.slot;
+    case Expr::Kind::Local: {
+        const int slot = local(e.slot);
+        move(want, slot, e.line);
+        return want >= 0 ? want : slot;
+    }
     case Expr::Kind::Operation: return operation(e, want);
     case Expr::Kind::And:
     case Expr::Kind::Or:
     case Expr::Kind::Conditional: {
+        if (const int test = e.kind == Expr::Kind::Conditional ? known(e.a) : -1; test >= 0)
+            return value(test ? e.b : e.c, want);
         // Into a slot of its own: one arm must not write a variable
         // the other, or the test, still reads.
-        const int into = want >= m_variables ? want : temp();
+        const int into = want >= 0 && !isVariable(want) ? want : temp();
         if (e.kind == Expr::Kind::Conditional) {
             std::vector<std::size_t> skips;
             jumpUnless(e.a, e.line, skips);
@@ -41,7 +47,12 @@ int Emitter::value(int index, int want)
         move(want, into, e.line);
         return want >= 0 ? want : into;
     }
-    case Expr::Kind::Assign: value(e.a, e.slot); move(want, e.slot, e.line); return want >= 0 ? want : e.slot;
+    case Expr::Kind::Assign: {
+        const int slot = local(e.slot);
+        value(e.a, slot);
+        move(want, slot, e.line);
+        return want >= 0 ? want : slot;
+    }
     case Expr::Kind::Step: {
         RoutineSlot one{};
         if (e.type == Type::Int)
@@ -52,42 +63,16 @@ int Emitter::value(int index, int want)
             one.f = 1;
         else
             one.d = 1;
+        const int slot = local(e.slot);
         const bool copied = e.after && want != kDropped;
         const int before = copied ? temp() : -1;
-        move(before, e.slot, e.line);
-        emit(e.op, e.line, e.slot, e.slot, constant(e.type, one));
-        const int result = copied ? before : e.slot;
+        move(before, slot, e.line);
+        emit(e.op, e.line, slot, slot, constant(e.type, one));
+        const int result = copied ? before : slot;
         move(want, result, e.line);
         return want >= 0 ? want : result;
     }
-    case Expr::Kind::Call: {
-        // The first three arguments that are constants, or variables
-        // no later argument changes, the call copies from their slots;
-        // the others are worked out in place.
-        const int first = m_variables + m_temps;
-        int from[3] = {first, first + 1, first + 2};
-        for (std::size_t i = 0; i < e.arguments.size(); ++i)
-            temp();
-        for (std::size_t i = 0; i < e.arguments.size(); ++i) {
-            const Expr &argument = expr(e.arguments[i]);
-            const auto later = e.arguments.begin() + static_cast<long>(i) + 1;
-            if (argument.type == Type::Surface)
-                continue;
-            if (i < 3
-                && (argument.kind == Expr::Kind::Constant
-                    || (argument.kind == Expr::Kind::Local
-                        && std::none_of(later, e.arguments.end(), [&](int a) { return changes(m_syntax, a); }))))
-                from[i] = value(e.arguments[i]);
-            else
-                value(e.arguments[i], first + static_cast<int>(i));
-        }
-        // The result goes where it is wanted at once: the callee's
-        // frame begins at `first`, above any slot wanted.
-        const int result = e.type == Type::Void ? 0 : want >= 0 ? want : temp();
-        m_program.code[emit(OpCode::Call, e.line, first, result, from[0], from[1], from[2])].target = e.function;
-        label();
-        return result;
-    }
+    case Expr::Kind::Call: return call(e, want);
     }
     return 0;
 }
@@ -126,6 +111,18 @@ int Emitter::operation(const Expr &e, int want)
     return into;
 }
 
+// The value of the bool `index`, 0 or 1, where it is known before the
+// routine runs: a constant, or the parameter of an inlined function that
+// is given one; -1 elsewhere.
+int Emitter::known(int index) const
+{
+    const Expr &e = expr(index);
+    if (e.kind == Expr::Kind::Constant)
+        return e.value.i != 0;
+    const int slot = e.kind == Expr::Kind::Local ? local(e.slot) : -1;
+    return slot >= kConstants ? m_constants[static_cast<std::size_t>(slot - kConstants)].i != 0 : -1;
+}
+
 // The operands of the comparison `e`, in the order its instruction
 // takes them.
 std::pair<int, int> Emitter::compared(const Expr &e)
@@ -135,17 +132,39 @@ std::pair<int, int> Emitter::compared(const Expr &e)
     return e.after ? std::pair{b, a} : std::pair{a, b};
 }
 
+// The jump that leaves unless a compares with b so: an int's comparison
+// with 0 for (in)equality, the one read of a slot a test of a bool makes.
+std::size_t Emitter::jumpUnless(OpCode compare, int a, int b, int line)
+{
+    if (compare == OpCode::EqI || compare == OpCode::NeI) {
+        const auto isZero = [this](int slot) {
+            return slot >= kConstants && m_constants[static_cast<std::size_t>(slot - kConstants)].i == 0;
+        };
+        const OpCode op = compare == OpCode::EqI ? OpCode::JumpIfTrue : OpCode::JumpIfFalse;
+        if (isZero(b))
+            return emit(op, line, a);
+        if (isZero(a))
+            return emit(op, line, b);
+    }
+    return emit(fusedWith(compare, OpCode::JumpUnlessLtI), line, a, b);
+}
+
 // Adds to `jumps` those that leave when `index` is false, a comparison
 // and the jump made one instruction.
 void Emitter::jumpUnless(int index, int line, std::vector<std::size_t> &jumps)
 {
     const Expr &e = expr(index);
-    if (e.kind == Expr::Kind::And) {
+    if (const int test = known(index); test >= 0) {
+        if (!test)
+            jumps.push_back(emit(OpCode::Jump, line));
+    } else if (e.kind == Expr::Kind::And) {
         jumpUnless(e.a, line, jumps);
         jumpUnless(e.b, line, jumps);
     } else if (e.kind == Expr::Kind::Operation && isComparison(e.op)) {
         const auto [a, b] = compared(e);
-        jumps.push_back(emit(fusedWith(e.op, OpCode::JumpUnlessLtI), line, a, b));
+        jumps.push_back(jumpUnless(e.op, a, b, line));
+    } else if (e.kind == Expr::Kind::Call && inlinedAsTest(e)) {
+        inlineCall(e, kDropped, &jumps);
     } else {
         jumps.push_back(emit(OpCode::JumpIfFalse, line, value(index)));
     }

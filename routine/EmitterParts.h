@@ -2,6 +2,7 @@
 
 #include "Syntax.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <utility>
@@ -9,7 +10,7 @@
 
 // The emitter's own parts, shared by the files it is written in: the slots
 // and jumps in EmitterSlots.cpp, the expressions in EmitterExpressions.cpp,
-// the statements in EmitterStatements.cpp.
+// the statements in EmitterStatements.cpp, the calls in EmitterCalls.cpp.
 
 namespace sweepdraw::emitting {
 
@@ -23,6 +24,37 @@ constexpr int kConstants = 0x8000;
 constexpr int kMaxSlots = 0xffff;
 // What an expression statement or a for's step is asked for: no value.
 constexpr int kDropped = -2;
+// A function is inlined, emitted into its caller's frame rather than
+// called, when it cannot reach itself and has at most this many statements
+// and expressions, with those of the calls it inlines in turn: as many as
+// a function of a few lines has. A call inlined
+// makes no frame, copies no constants and no arguments that are constants
+// or variables the function does not change, and leaves the caller's
+// values where they are.
+constexpr int kInlinedNodes = 64;
+// The depth a function runs at where nothing bounds it: under a recursive
+// function, or itself recursive.
+constexpr int kUnbounded = 1 << 30;
+
+// What the emitter knows of a function before it emits a call of it.
+struct CalleeFacts
+{
+    bool recursive = false; // it calls itself
+    // The deepest it can run, in calls, the drawing function at 1; 0 if it
+    // never runs.
+    int depth = 0;
+    // Its statements and expressions, with those of the calls it inlines.
+    int nodes = 0;
+    bool inlined = false;
+    // It calls nothing but itself, as it returns, with at most three
+    // parameters: inlined, its calls of itself are the turns of a loop.
+    bool loops = false;
+    int returns = 0; // its return statements, but those of its loops' bodies
+    // Its parameters that it changes, by their slots' bits; one beyond the
+    // 64th may be.
+    std::uint64_t assigned = 0;
+    std::vector<std::uint32_t> calls; // the function of each of its calls
+};
 
 class Emitter final
 {
@@ -33,7 +65,11 @@ public:
     {
     }
 
-    void function(const FunctionSyntax &function);
+    // Learns, before any is emitted, which functions are inlined.
+    void survey();
+    void function(std::uint32_t index);
+    // Works out `m_program.stackSlots`, once every function is emitted.
+    void measureStack();
 
 private:
     struct Pending
@@ -50,6 +86,23 @@ private:
         std::vector<std::size_t> continues;
     };
 
+    // A function emitted into its caller's frame: its slots there, by its
+    // own numbers (a parameter that it does not change is the argument's
+    // own slot), where its value goes, and its returns, jumps to its end.
+    struct Inlined
+    {
+        std::vector<int> slots;
+        int first, end; // its variables' slots of the caller's
+        int result;
+        int last; // its last statement, which needs no jump to its end
+        std::vector<std::size_t> returns;
+        std::uint32_t function = 0;
+        // Where a function that loops starts again, and its slot counting
+        // the calls its turns stand for.
+        std::uint32_t entry = 0;
+        int depth = -1;
+    };
+
     const Expr &expr(int index) const { return m_syntax.exprs[static_cast<std::size_t>(index)]; }
     const Stmt &stmt(int index) const { return m_syntax.stmts[static_cast<std::size_t>(index)]; }
 
@@ -58,15 +111,32 @@ private:
     void patch(std::size_t jump);
     void patch(const std::vector<std::size_t> &jumps);
     void forgetWritten(const Instruction &instruction);
+    void emitFunction(const FunctionSyntax &function, bool inlining);
     int temp();
+    int local(int slot) const
+    {
+        return m_inlined.empty() ? slot : m_inlined.back().slots[static_cast<std::size_t>(slot)];
+    }
+    bool isVariable(int slot) const;
     int constant(Type type, RoutineSlot value);
     void move(int to, int from, int line);
     int value(int index, int want = -1);
     int operation(const Expr &e, int want);
+    int call(const Expr &e, int want);
+    int inlineCall(const Expr &e, int want, std::vector<std::size_t> *unless = nullptr);
+    int tailCalls(int index, std::uint32_t function) const;
+    void tailJump(const Expr &e);
+    bool isTailCall(int index) const;
+    bool jumpIf(int index, int line, std::vector<std::size_t> &jumps);
+    bool inlinedAsTest(const Expr &e) const;
+    std::array<int, 3> arguments(const Expr &e, int first);
+    bool readInPlace(const Expr &e, std::size_t i) const;
     void statement(int index);
-    void returnEither(const Expr &e, int line);
+    void returned(int index, int line, bool last);
+    int known(int index) const;
     std::pair<int, int> compared(const Expr &e);
     void jumpUnless(int index, int line, std::vector<std::size_t> &jumps);
+    std::size_t jumpUnless(OpCode compare, int a, int b, int line);
     void loopIf(int index, int line, std::uint32_t top);
     void loop(const Stmt &s);
     void drawingLoop(const Stmt &s);
@@ -76,7 +146,13 @@ private:
     const RoutineSyntax &m_syntax;
     RoutineProgram &m_program;
     const FunctionSyntax *m_name = nullptr;
+    std::uint32_t m_index = 0;
+    std::uint32_t m_entry = 0;
+    bool m_inlining = true;
+    std::vector<CalleeFacts> m_callees;
+    std::vector<Inlined> m_inlined; // innermost last
     int m_variables = 0;
+    int m_tempBase = 0; // where a statement's temps begin
     int m_temps = 0;
     int m_maxTemps = 0;
     int m_pinned = 0;

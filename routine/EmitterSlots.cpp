@@ -7,27 +7,50 @@
 
 namespace sweepdraw::emitting {
 
-void Emitter::function(const FunctionSyntax &function)
+void Emitter::function(std::uint32_t index)
+{
+    const FunctionSyntax &function = m_syntax.functions[index];
+    m_index = index;
+    const std::size_t start = m_program.code.size();
+    try {
+        emitFunction(function, true);
+    } catch (const RoutineRefusal &) {
+        // The slots of the functions inlined may be what makes the frame
+        // too large: the function is refused only if it is so without.
+        m_program.code.resize(start);
+        m_inlined.clear();
+        m_loops.clear();
+        m_bodies.clear();
+        emitFunction(function, false);
+    }
+}
+
+void Emitter::emitFunction(const FunctionSyntax &function, bool inlining)
 {
     m_name = &function;
+    m_inlining = inlining;
     m_variables = function.variables;
+    m_tempBase = 0;
     m_constants.clear();
     m_constantSlots.clear();
     m_pinned = 0;
     m_maxTemps = 0;
     const auto start = static_cast<std::uint32_t>(m_program.code.size());
-    label();
+    m_entry = label();
     statement(function.body);
-    emit(function.result == Type::Void ? OpCode::ReturnVoid : OpCode::NoReturn, function.line);
+    const std::size_t end = emit(function.result == Type::Void ? OpCode::ReturnVoid : OpCode::NoReturn, function.line);
+    m_program.code[end].target = m_index;
     relocate(start);
-    RoutineFunction made{function.name, static_cast<int>(function.parameters.size()), 0, {}, start, function.line};
     const int constants = static_cast<int>(m_constants.size());
-    made.slots = m_variables + constants + m_pinned + m_maxTemps;
+    RoutineFunction made{.name = function.name,
+                         .parameters = static_cast<int>(function.parameters.size()),
+                         .slots = std::max(m_variables + constants + m_pinned + m_maxTemps, 3),
+                         .firstConstant = m_variables,
+                         .constants = m_constants,
+                         .entry = start,
+                         .line = function.line};
     if (made.slots > kMaxSlots)
         refuseRoutine(function.line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(function.name)});
-    made.initial.assign(static_cast<std::size_t>(m_variables + constants), RoutineSlot{});
-    for (int k = 0; k < constants; ++k)
-        made.initial[static_cast<std::size_t>(m_variables + k)] = m_constants[static_cast<std::size_t>(k)];
     m_program.functions.push_back(std::move(made));
 }
 
@@ -69,6 +92,13 @@ void Emitter::forgetWritten(const Instruction &instruction)
     std::erase_if(m_pending, [&](const Pending &pending) {
         return pending.argument == written[0] || pending.argument == written[1];
     });
+}
+
+bool Emitter::isVariable(int slot) const
+{
+    return slot < m_variables || std::any_of(m_inlined.begin(), m_inlined.end(), [slot](const Inlined &inlined) {
+               return slot >= inlined.first && slot < inlined.end;
+           });
 }
 
 int Emitter::temp()
@@ -113,10 +143,17 @@ void Emitter::relocate(std::uint32_t start)
         else if (v >= m_variables)
             slot = static_cast<std::uint16_t>(v + constants + m_pinned);
     };
+    // A call copies three slots whatever its callee's parameters, so every
+    // frame has three; a call of itself copies those beyond its parameters
+    // onto themselves.
+    const auto parameters = static_cast<int>(m_name->parameters.size());
     for (std::size_t i = start; i < m_program.code.size(); ++i) {
         Instruction &instruction = m_program.code[i];
-        for (std::uint16_t *slot : {&instruction.a, &instruction.b, &instruction.c, &instruction.d, &instruction.e})
+        std::uint16_t *const slots[] = {&instruction.a, &instruction.b, &instruction.c, &instruction.d, &instruction.e};
+        for (std::uint16_t *slot : slots)
             place(*slot);
+        for (int p = parameters; instruction.op == OpCode::TailCall && p < 3; ++p)
+            *slots[2 + p] = static_cast<std::uint16_t>(p);
     }
 }
 

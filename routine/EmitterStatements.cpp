@@ -6,7 +6,7 @@ namespace sweepdraw::emitting {
 void Emitter::statement(int index)
 {
     const Stmt &s = stmt(index);
-    m_temps = 0;
+    m_temps = m_tempBase;
     switch (s.kind) {
     case Stmt::Kind::Block:
         for (const int child : s.children)
@@ -14,12 +14,12 @@ void Emitter::statement(int index)
         break;
     case Stmt::Kind::Expression: {
         const Expr &e = expr(s.expr);
-        value(s.expr, e.kind == Expr::Kind::Assign ? e.slot : kDropped);
+        value(s.expr, e.kind == Expr::Kind::Assign ? local(e.slot) : kDropped);
         break;
     }
     case Stmt::Kind::If: {
-        if (expr(s.expr).kind == Expr::Kind::Constant) {
-            if (expr(s.expr).value.i)
+        if (const int test = known(s.expr); test >= 0) {
+            if (test)
                 statement(s.body);
             else if (s.otherwise >= 0)
                 statement(s.otherwise);
@@ -46,26 +46,101 @@ void Emitter::statement(int index)
     case Stmt::Kind::Return:
         if (s.inLoopBody)
             m_bodies.back().push_back(emit(OpCode::Jump, s.line));
-        else if (s.expr >= 0 && expr(s.expr).kind == Expr::Kind::Conditional)
-            returnEither(expr(s.expr), s.line);
-        else if (s.expr >= 0)
-            emit(OpCode::Return, s.line, value(s.expr));
         else
-            emit(OpCode::ReturnVoid, s.line);
+            returned(s.expr, s.line, !m_inlined.empty() && m_inlined.back().last == index);
         break;
     case Stmt::Kind::Loop: drawingLoop(s); break;
     case Stmt::Kind::Surface: surface(s); break;
     }
 }
 
-// return a ? b : c, as if (a) return b; return c;
-void Emitter::returnEither(const Expr &e, int line)
+// Returns the value of the expression `index`, none for -1, from the
+// function emitted or from the one inlined innermost, where `last` is its
+// last statement; return a ? b : c as if (a) return b; return c;. A
+// function's call of itself as it returns starts it again in its frame.
+void Emitter::returned(int index, int line, bool last)
 {
-    std::vector<std::size_t> skips;
-    jumpUnless(e.a, line, skips);
-    emit(OpCode::Return, line, value(e.b));
-    patch(skips);
-    emit(OpCode::Return, line, value(e.c));
+    const Expr *e = index >= 0 ? &expr(index) : nullptr;
+    if (e && e->kind == Expr::Kind::Conditional) {
+        std::vector<std::size_t> skips;
+        if (isTailCall(e->c) && !isTailCall(e->b) && jumpIf(e->a, line, skips)) {
+            // The call of itself, a turn, runs on from the test.
+            returned(e->c, line, false);
+            patch(skips);
+            returned(e->b, line, last);
+            return;
+        }
+        jumpUnless(e->a, line, skips);
+        returned(e->b, line, false);
+        patch(skips);
+        returned(e->c, line, last);
+    } else if (e && !m_inlined.empty() && isTailCall(index)) {
+        tailJump(*e);
+    } else if (!m_inlined.empty()) {
+        if (e)
+            value(index, m_inlined.back().result);
+        if (!last)
+            m_inlined.back().returns.push_back(emit(OpCode::Jump, line));
+    } else if (e && e->kind == Expr::Kind::Call && e->function == m_index) {
+        const int first = m_variables + m_temps;
+        const std::array<int, 3> from = arguments(*e, first);
+        Instruction &again = m_program.code[emit(OpCode::TailCall, e->line, first, 0, from[0], from[1], from[2])];
+        again.target = m_entry;
+        again.aux = static_cast<std::uint16_t>(m_name->parameters.size());
+        label();
+    } else if (e) {
+        emit(OpCode::Return, line, value(index));
+    } else {
+        emit(OpCode::ReturnVoid, line);
+    }
+}
+
+// An inlined function's call of itself as it returns: its arguments, all
+// worked out before any parameter changes, become its parameters, and it
+// starts again. Those it lacks of three are copied onto themselves.
+void Emitter::tailJump(const Expr &e)
+{
+    const Inlined &inlined = m_inlined.back();
+    const int parameters = inlined.first, depth = inlined.depth;
+    const std::uint32_t entry = inlined.entry;
+    std::array<int, 3> from = arguments(e, m_variables + m_temps);
+    for (std::size_t p = 0; p < from.size(); ++p)
+        if (p >= e.arguments.size() || expr(e.arguments[p]).type == Type::Surface)
+            from[p] = parameters + static_cast<int>(p);
+    const OpCode op = e.arguments.size() <= 2 ? OpCode::TailJumpOfTwo : OpCode::TailJump;
+    Instruction &again = m_program.code[emit(op, e.line, parameters, depth, from[0], from[1], from[2])];
+    again.target = entry;
+    label();
+}
+
+// Whether the expression `index`, returned, is a call of itself of the
+// function emitted or of the one inlined innermost, which loops.
+bool Emitter::isTailCall(int index) const
+{
+    const Expr &e = expr(index);
+    if (e.kind != Expr::Kind::Call)
+        return false;
+    return m_inlined.empty() ? e.function == m_index
+                             : m_inlined.back().depth >= 0 && e.function == m_inlined.back().function;
+}
+
+// Adds to `jumps` one that leaves when the comparison `index` is true, if
+// another comparison is exactly its opposite: == and != of any type, < and
+// <= of integers (with a NaN, neither a < b nor b <= a holds).
+bool Emitter::jumpIf(int index, int line, std::vector<std::size_t> &jumps)
+{
+    const Expr &e = expr(index);
+    if (e.kind != Expr::Kind::Operation || !isComparison(e.op) || known(index) >= 0)
+        return false;
+    const int kind = static_cast<int>(e.op) - static_cast<int>(OpCode::LtI);
+    const bool integer = e.op < OpCode::LtF, ordered = kind % 4 < 2;
+    if (ordered && !integer)
+        return false;
+    // Lt and Le swap their operands and each other, Eq and Ne each other.
+    const auto opposite = static_cast<OpCode>(static_cast<int>(e.op) + (kind % 2 == 0 ? 1 : -1));
+    const auto [a, b] = compared(e);
+    jumps.push_back(jumpUnless(opposite, ordered ? b : a, ordered ? a : b, line));
+    return true;
 }
 
 // A loop's turn, and its test: back to `top` while `index` is true.
@@ -93,7 +168,7 @@ void Emitter::loop(const Stmt &s)
     const bool tested = s.expr >= 0 && !isDo;
     std::vector<std::size_t> exits;
     if (tested) {
-        m_temps = 0;
+        m_temps = m_tempBase;
         jumpUnless(s.expr, s.line, exits);
     }
     const std::uint32_t top = label();
@@ -104,7 +179,7 @@ void Emitter::loop(const Stmt &s)
     for (const std::size_t jump : jumps.continues)
         patch(jump);
     label();
-    m_temps = 0;
+    m_temps = m_tempBase;
     if (s.step >= 0)
         value(s.step, kDropped);
     if (s.expr >= 0)
@@ -122,7 +197,8 @@ void Emitter::drawingLoop(const Stmt &s)
     const int end = value(s.children[1]);
     const int step = value(s.children[2]);
     const bool sweep = s.op == OpCode::SweepStart;
-    const std::size_t begin = emit(s.op, s.line, start, end, step, s.slot);
+    const int counter = local(s.slot);
+    const std::size_t begin = emit(s.op, s.line, start, end, step, counter);
     m_program.code[begin].aux = static_cast<std::uint16_t>(s.loop);
     const std::uint32_t body = label();
     m_bodies.emplace_back();
@@ -134,7 +210,7 @@ void Emitter::drawingLoop(const Stmt &s)
         patch(jump);
     m_bodies.pop_back();
     label();
-    const std::size_t next = emit(sweep ? OpCode::SweepNext : OpCode::ColourNext, s.line, 0, 0, 0, s.slot);
+    const std::size_t next = emit(sweep ? OpCode::SweepNext : OpCode::ColourNext, s.line, 0, 0, 0, counter);
     m_program.code[next].aux = static_cast<std::uint16_t>(s.loop);
     m_program.code[next].target = body;
     patch(begin);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace sweepdraw::machine {
@@ -35,23 +36,36 @@ To checkedConversion(double value, const char *type)
     return static_cast<To>(value);
 }
 
+// Whether `b` is 0 or -1, the divisors that need a look, in one test.
+template <typename T>
+[[gnu::always_inline]] inline bool zeroOrMinusOne(T b)
+{
+    return static_cast<std::make_unsigned_t<T>>(b) + 1 <= 1;
+}
+
 template <typename T>
 [[gnu::always_inline]] inline T divided(T a, T b, const char *type)
 {
-    if (b == 0) [[unlikely]]
-        fail(FaultKind::DivisionByZero, {type});
-    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(FaultKind::DivisionOverflows, {type});
+    if (zeroOrMinusOne(b)) [[unlikely]] {
+        if (b == 0)
+            fail(FaultKind::DivisionByZero, {type});
+        if (a == std::numeric_limits<T>::min())
+            fail(FaultKind::DivisionOverflows, {type});
+        return -a;
+    }
     return a / b;
 }
 
 template <typename T>
 [[gnu::always_inline]] inline T remainder(T a, T b, const char *type)
 {
-    if (b == 0) [[unlikely]]
-        fail(FaultKind::RemainderByZero, {type});
-    if (b == -1 && a == std::numeric_limits<T>::min()) [[unlikely]]
-        fail(FaultKind::RemainderOverflows, {type});
+    if (zeroOrMinusOne(b)) [[unlikely]] {
+        if (b == 0)
+            fail(FaultKind::RemainderByZero, {type});
+        if (a == std::numeric_limits<T>::min())
+            fail(FaultKind::RemainderOverflows, {type});
+        return 0;
+    }
     return a % b;
 }
 

@@ -366,47 +366,107 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 DISPATCH;
             }
             OP(Call) {
+                // A call that could go too deep, or beyond the stack.
+                const Frame &caller = *m_frame;
+                if (caller.depth + ip->aux >= kMaxCallDepth) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                const std::size_t top =
+                    caller.base + ip->a + static_cast<std::size_t>(m_program.functions[ip->target].slots);
+                if (m_stack.size() < top) [[unlikely]]
+                    s = grow(top);
+            }
+                [[fallthrough]];
+            OP(CallBounded) {
                 // The callee's frame begins at its arguments, where the
                 // caller has put them, but for the first three, which it
                 // may have left in slots of its own.
-                if (m_frames.size() >= kMaxCallDepth) [[unlikely]]
-                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
                 const RoutineFunction &callee = m_program.functions[ip->target];
-                const std::uint32_t base = m_frames.back().base + ip->a;
-                if (m_stack.size() < base + static_cast<std::size_t>(callee.slots)) [[unlikely]]
-                    s = grow(base + static_cast<std::size_t>(callee.slots));
+                Frame *const caller = m_frame;
                 RoutineSlot *const frame = s + ip->a;
-                // Unrolled: the frame lies above every slot of the caller's
-                // it copies from, so the order does not matter.
-                switch (callee.parameters) {
-                default: frame[2] = s[ip->e]; [[fallthrough]];
-                case 2: frame[1] = s[ip->d]; [[fallthrough]];
-                case 1: frame[0] = s[ip->c]; [[fallthrough]];
-                case 0: break;
-                }
-                const RoutineSlot *const initial = callee.initial.data();
-                for (std::size_t i = static_cast<std::size_t>(callee.parameters); i < callee.initial.size(); ++i)
-                    frame[i] = initial[i];
-                m_frames.push_back({static_cast<std::uint32_t>(ip + 1 - code), base, ip->target, ip->b});
+                // The frame lies above every slot of the caller's it copies
+                // from, so the order does not matter; with fewer than three
+                // parameters, the others are the frame's own slots, copied
+                // onto themselves, and a constant among them is put in place
+                // after.
+                frame[0] = s[ip->c];
+                frame[1] = s[ip->d];
+                frame[2] = s[ip->e];
+                const RoutineSlot *const constants = callee.constants.data();
+                RoutineSlot *const constantSlots = frame + callee.firstConstant;
+                for (std::size_t i = 0, n = callee.constants.size(); i < n; ++i)
+                    constantSlots[i] = constants[i];
+                // No deeper than the limit: the frames hold them all.
+                caller[1] = {ip + 1, caller->base + ip->a, caller->depth + ip->aux + 1u, ip->target, ip->b};
+                m_frame = caller + 1;
                 s = frame;
                 ip = code + callee.entry;
+                DISPATCH;
+            }
+            OP(TailCall) {
+                // Starts the function again in its frame, one call deeper.
+                if (++m_frame->depth > kMaxCallDepth) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                // The first three from c, d and e, all read before any is
+                // written; with fewer parameters, the others copied onto
+                // themselves.
+                const RoutineSlot first = s[ip->c], second = s[ip->d], third = s[ip->e];
+                for (int i = 3; i < ip->aux; ++i)
+                    s[i] = s[ip->a + i];
+                s[0] = first;
+                s[1] = second;
+                s[2] = third;
+                ip = code + ip->target;
+                DISPATCH;
+            }
+            OP(CheckDepth)
+                if (m_frame->depth + ip->aux >= kMaxCallDepth) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                NEXT;
+            OP(CountDepth)
+                // The calls left before the limit, counted down.
+                s[ip->a].i = kMaxCallDepth - static_cast<int>(m_frame->depth + ip->aux) - 1;
+                if (s[ip->a].i < 0) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                NEXT;
+            OP(TailJump) {
+                // The inlined function's call of itself: a turn of its
+                // loop, counted as the call it stands for.
+                if (--s[ip->b].i < 0) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                const RoutineSlot first = s[ip->c], second = s[ip->d], third = s[ip->e];
+                RoutineSlot *const parameters = s + ip->a;
+                parameters[0] = first;
+                parameters[1] = second;
+                parameters[2] = third;
+                ip = code + ip->target;
+                DISPATCH;
+            }
+            OP(TailJumpOfTwo) {
+                if (--s[ip->b].i < 0) [[unlikely]]
+                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                const RoutineSlot first = s[ip->c], second = s[ip->d];
+                s[ip->a] = first;
+                s[ip->a + 1] = second;
+                ip = code + ip->target;
                 DISPATCH;
             }
             OP(Return)
             OP(ReturnVoid) {
                 const RoutineSlot value = s[ip->a];
-                const Frame done = m_frames.back();
-                m_frames.pop_back();
-                if (m_frames.empty())
+                const Frame *const done = m_frame;
+                if (done == m_frames.data()) {
+                    m_frame = nullptr;
                     return true;
-                s = m_stack.data() + m_frames.back().base;
+                }
+                m_frame = m_frame - 1;
+                s = m_stack.data() + m_frame->base;
                 if (ip->op == OpCode::Return)
-                    s[done.result] = value;
-                ip = code + done.returnTo;
+                    s[done->result] = value;
+                ip = done->returnTo;
                 DISPATCH;
             }
             OP(NoReturn)
-                fail(FaultKind::NoReturnValue, {quotedForMessage(m_program.functions[m_frames.back().function].name)});
+                fail(FaultKind::NoReturnValue, {quotedForMessage(m_program.functions[ip->target].name)});
             }
             ++ip;
             continue;

@@ -104,7 +104,12 @@ void Parser::namespaceValue(bool constexprValue)
 void Parser::function(Type result, const Token &name)
 {
     const auto index = static_cast<std::uint32_t>(m_syntax.functions.size());
-    m_syntax.functions.push_back({std::string(name.text), result, {}, -1, 0, name.line, name.offset});
+    m_syntax.functions.push_back({.name = std::string(name.text),
+                                  .result = result,
+                                  .line = name.line,
+                                  .offset = name.offset,
+                                  .firstExpr = static_cast<std::uint32_t>(m_syntax.exprs.size()),
+                                  .firstStmt = static_cast<std::uint32_t>(m_syntax.stmts.size())});
     declare(name, {.kind = Symbol::Kind::Function, .type = result, .function = index});
     m_function = &m_syntax.functions.back();
     expect("(");
@@ -137,6 +142,8 @@ void Parser::function(Type result, const Token &name)
     const int body = block(false);
     m_function = &m_syntax.functions[index];
     m_function->body = body;
+    m_function->endExpr = static_cast<std::uint32_t>(m_syntax.exprs.size());
+    m_function->endStmt = static_cast<std::uint32_t>(m_syntax.stmts.size());
     closeScope();
     m_function = nullptr;
 }

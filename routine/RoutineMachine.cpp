@@ -42,11 +42,12 @@ RoutineMachine::RoutineMachine(const RoutineProgram &program, DrawingSurface &su
     : RoutineMachine(program, &surface)
 {
     const RoutineFunction &drawing = program.functions.back();
-    m_stack.resize(static_cast<std::size_t>(drawing.slots) + 64);
-    std::copy(drawing.initial.begin(), drawing.initial.end(), m_stack.begin());
-    m_frames.reserve(kMaxCallDepth);
+    m_stack.resize(std::max(static_cast<std::size_t>(drawing.slots) + 64, program.stackSlots));
+    std::copy(drawing.constants.begin(), drawing.constants.end(), m_stack.begin() + drawing.firstConstant);
+    m_frames.resize(kMaxCallDepth);
     m_loops.reserve(16);
-    m_frames.push_back({0, 0, static_cast<std::uint32_t>(program.functions.size() - 1), 0});
+    m_frames[0] = {nullptr, 0, 1, static_cast<std::uint32_t>(program.functions.size() - 1), 0};
+    m_frame = m_frames.data();
     m_ip = drawing.entry;
 }
 
@@ -67,12 +68,12 @@ bool RoutineMachine::evaluate(const Instruction &instruction, RoutineSlot *slots
 
 const RoutineSlot *RoutineMachine::slots() const
 {
-    return m_frames.empty() ? nullptr : m_stack.data() + m_frames.back().base;
+    return m_frame ? m_stack.data() + m_frame->base : nullptr;
 }
 
 int RoutineMachine::slotCount() const
 {
-    return m_frames.empty() ? 0 : m_program.functions[m_frames.back().function].slots;
+    return m_frame ? m_program.functions[m_frame->function].slots : 0;
 }
 
 bool RoutineMachine::resume(long long operations)
@@ -85,7 +86,7 @@ bool RoutineMachine::resume(long long operations)
         record(depth);
     const Instruction *code = m_program.code.data();
     try {
-        m_ended = run(code, code + m_ip, m_stack.data() + m_frames.back().base);
+        m_ended = run(code, code + m_ip, m_stack.data() + m_frame->base);
     } catch (...) {
         m_ended = true;
         forgetRecorded();
@@ -114,7 +115,7 @@ void RoutineMachine::record(std::size_t depth)
 RoutineSlot *RoutineMachine::grow(std::size_t slots)
 {
     m_stack.resize(slots * 2);
-    return m_stack.data() + m_frames.back().base;
+    return m_stack.data() + m_frame->base;
 }
 
 void RoutineMachine::forgetRecorded()

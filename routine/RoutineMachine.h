@@ -60,8 +60,11 @@ public:
 private:
     struct Frame
     {
-        std::uint32_t returnTo;
+        const Instruction *returnTo;
         std::uint32_t base;
+        // The calls made to reach it, itself and those inlined or made
+        // again in its frame counted: the drawing function's is 1.
+        std::uint32_t depth;
         std::uint32_t function;
         std::uint16_t result;
     };
@@ -112,7 +115,10 @@ private:
     RasterSurface *m_raster = nullptr;
 #endif
     std::vector<RoutineSlot> m_stack;
+    // The frames of the calls under way, m_frame the innermost, none once
+    // the routine has ended; as many as the deepest calls may be.
     std::vector<Frame> m_frames;
+    Frame *m_frame = nullptr;
     std::vector<Loop> m_loops;
     std::array<std::optional<LoopRecorder::Scope>, LoopState::kMaxDepth> m_recorded;
     std::array<SineCosine, 1 << kKeptAngleBits> m_angles{};

@@ -64,8 +64,24 @@ namespace sweepdraw {
     X(LoopIfLtD) X(LoopIfLeD) X(LoopIfEqD) X(LoopIfNeD)                                                             \
     X(SweepStart) X(SweepNext) X(ColourStart) X(ColourNext)                                                         \
     /* A call's frame begins at a, where its arguments are, but for the */                                          \
-    /* first three, copied from c, d and e; its result goes to b. */                                                \
-    X(Call) X(Return) X(ReturnVoid) X(NoReturn)
+    /* first three, copied from c, d and e; its result goes to b. `aux` */                                          \
+    /* counts the calls inlined around it. A bounded call checks neither */                                         \
+    /* the depth nor the stack: its callee can never run deep enough to */                                          \
+    /* fail. */                                                                                                     \
+    X(Call) X(CallBounded)                                                                                          \
+    /* A function's call of itself as it returns: its arguments, placed */                                          \
+    /* as a Call's, become its `aux` parameters and it starts again at */                                           \
+    /* `target`. */                                                                                                 \
+    X(TailCall)                                                                                                     \
+    /* An inlined call's depth, `aux` the calls inlined around it. */                                               \
+    X(CheckDepth)                                                                                                   \
+    /* An inlined function that calls itself as it returns: CountDepth */                                           \
+    /* puts in a the calls its call leaves before the limit, TailJump */                                            \
+    /* counts one call more off b, puts its arguments, copied from c, d */                                          \
+    /* and e, in its parameters from a on, and jumps back to `target`; */                                           \
+    /* TailJumpOfTwo the same for at most two parameters. */                                                        \
+    X(CountDepth) X(TailJump) X(TailJumpOfTwo)                                                                      \
+    X(Return) X(ReturnVoid) X(NoReturn) /* NoReturn: of the function `target` */
 
 #define SWEEPDRAW_OPCODE_NAME(name) name,
 enum class OpCode : std::uint8_t { SWEEPDRAW_OPCODES(SWEEPDRAW_OPCODE_NAME) };
@@ -121,7 +137,8 @@ constexpr std::array<int, 2> writtenBy(const Instruction &instruction)
     case OpCode::SweepNext:
     case OpCode::ColourStart:
     case OpCode::ColourNext: return {instruction.d, -1};
-    case OpCode::Call: return {instruction.b, -1};
+    case OpCode::Call:
+    case OpCode::CallBounded: return {instruction.b, -1};
     case OpCode::SetPenWidth:
     case OpCode::PlotPoint:
     case OpCode::PlotPointOfDoubles:
@@ -136,6 +153,10 @@ constexpr std::array<int, 2> writtenBy(const Instruction &instruction)
     case OpCode::JumpIfTrue:
     case OpCode::LoopBack:
     case OpCode::LoopIfTrue:
+    case OpCode::TailCall:
+    case OpCode::TailJump:
+    case OpCode::TailJumpOfTwo:
+    case OpCode::CheckDepth:
     case OpCode::Return:
     case OpCode::ReturnVoid:
     case OpCode::NoReturn:
@@ -148,10 +169,12 @@ struct RoutineFunction
 {
     std::string name;
     int parameters = 0;
-    // The slots of its frame; the values before it starts, its constants in
-    // place, are `initial`.
+    // The slots of its frame, its constants from `firstConstant` on: the
+    // only slots a call gives a value before the function starts, as every
+    // variable is given one where it is declared.
     int slots = 0;
-    std::vector<RoutineSlot> initial;
+    int firstConstant = 0;
+    std::vector<RoutineSlot> constants;
     std::uint32_t entry = 0;
     int line = 0;
 };
@@ -166,6 +189,9 @@ struct RoutineProgram
     std::vector<Instruction> code;
     // The drawing function is the last.
     std::vector<RoutineFunction> functions;
+    // The slots the stack holds from the start: enough for every bounded
+    // call.
+    std::size_t stackSlots = 0;
 };
 
 } // namespace sweepdraw

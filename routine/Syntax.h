@@ -92,6 +92,9 @@ struct FunctionSyntax
     int variables = 0; // the slots of its parameters and variables
     int line = 0;
     std::uint32_t offset = 0; // of its name in the text
+    // The expressions and statements made while it was read, [first, end):
+    // its own, and some the checker worked out and left.
+    std::uint32_t firstExpr = 0, endExpr = 0, firstStmt = 0, endStmt = 0;
 };
 
 struct RoutineSyntax

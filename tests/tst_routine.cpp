@@ -45,8 +45,24 @@ COMPILED_AND_READ(
     }
     double petal(double a) { return std::abs(std::cos(kPetals * a / 2)) * 1000; }
     bool inside(double x, double y) { return x * x + y * y < 250000; }
-    void dot(DrawingSurface &on, double x, double y, int c) {
+    void dot(DrawingSurface &on, double x, double y, int c, bool across) {
+        if (c == 0)
+            return;
+        if (across) {
+            const double t = x;
+            x = y;
+            y = t;
+        }
         check(on.PlotPoint(static_cast<float>(x), static_cast<float>(y), PaletteColor(c)));
+    }
+    int ring(int n, double r) {
+        if (r < 200)
+            return 0;
+        while (r > 300 && n < 9) {
+            r -= 100;
+            ++n;
+        }
+        return n;
     }
     void DrawLearner(DrawingSurface &surface) {
         check(surface.SetPenWidth(std::max(1, collatz(27, 0) / 50)));
@@ -54,13 +70,14 @@ COMPILED_AND_READ(
             const double r = petal(a);
             const double x = std::cos(a) * r;
             const double y = std::sin(a) * r;
-            dot(surface, x + 6000, y + 4000, inside(x, y) ? 12 : 14);
+            dot(surface, x + 6000, y + 4000, inside(x, y) ? 12 : 14, false);
             if (r < 1)
                 return;
             int n = 0;
             while (n < 3 && r > 500 + n * 100)
                 ++n;
-            dot(surface, x, y, n);
+            dot(surface, x, y, n, false);
+            dot(surface, x, y, ring(n, r) + n, true);
         });
         // Angles a few bits apart, beyond what the machine keeps: each
         // point its own angle's sine and cosine, magnified.
@@ -70,6 +87,14 @@ COMPILED_AND_READ(
         });
     })
 } // namespace sweepdraw::learner
+
+namespace sweepdraw {
+
+void DrawBenchRose(DrawingSurface &surface);
+void DrawBenchSpiral(DrawingSurface &surface);
+void DrawBenchGrid(DrawingSurface &surface);
+
+} // namespace sweepdraw
 
 class TestRoutine : public QObject
 {
@@ -89,21 +114,25 @@ private slots:
     void loopsRecordTheirLines();
 };
 
+// The scenes' files, and the bench's learners' routines, whose calls are
+// inlined, or made again in one frame, or bounded.
 void TestRoutine::sceneFilesDrawAsCompiled_data()
 {
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("path");
     QTest::addColumn<Action>("action");
-    QTest::newRow("mountains") << "Mountains.cpp" << &DrawMountains;
-    QTest::newRow("water") << "Water.cpp" << &DrawWater;
-    QTest::newRow("sunshine") << "Sunshine.cpp" << &DrawSunshine;
-    QTest::newRow("bridge") << "Bridge.cpp" << &DrawBridge;
+    QTest::newRow("mountains") << SWEEPDRAW_SCENES_DIR "/Mountains.cpp" << &DrawMountains;
+    QTest::newRow("water") << SWEEPDRAW_SCENES_DIR "/Water.cpp" << &DrawWater;
+    QTest::newRow("sunshine") << SWEEPDRAW_SCENES_DIR "/Sunshine.cpp" << &DrawSunshine;
+    QTest::newRow("bridge") << SWEEPDRAW_SCENES_DIR "/Bridge.cpp" << &DrawBridge;
+    QTest::newRow("rose") << SWEEPDRAW_LEARNERS_DIR "/Rose.cpp" << &DrawBenchRose;
+    QTest::newRow("spiral") << SWEEPDRAW_LEARNERS_DIR "/Spiral.cpp" << &DrawBenchSpiral;
+    QTest::newRow("grid") << SWEEPDRAW_LEARNERS_DIR "/Grid.cpp" << &DrawBenchGrid;
 }
 
 void TestRoutine::sceneFilesDrawAsCompiled()
 {
-    QFETCH(QString, file);
+    QFETCH(QString, path);
     QFETCH(Action, action);
-    const QString path = QStringLiteral(SWEEPDRAW_SCENES_DIR "/") + file;
     const CompiledRoutine routine = compiled(CompiledRoutine::compileFile(path.toStdString()));
 
     RecordingSurface asCompiled;
@@ -267,10 +296,13 @@ void TestRoutine::sineAndCosineAreTheCores()
 
 void TestRoutine::resumesAfterAnyOperation()
 {
-    const CompiledRoutine routine = routineOf("    ColourPass(3, 1, 5, [&](int c) {\n"
-                                              "        for (int i = 0; i < 3; ++i)\n"
-                                              "            check(surface.PlotPoint(i, c, PaletteColor(c)));\n"
-                                              "    });\n    check(surface.ClearSurface());\n");
+    // Stopping, too, in the middle of a function inlined into the loop.
+    QByteArray text = kRoutineHead + "    ColourPass(3, 1, 5, [&](int c) { row(surface, c); });\n"
+                      "    check(surface.ClearSurface());\n" + kRoutineTail;
+    text.insert(text.indexOf("void DrawTest"),
+                "void row(DrawingSurface &on, int c)\n{\n    for (int i = 0; i < 3; ++i)\n"
+                "        check(on.PlotPoint(i, c, PaletteColor(c)));\n}\n");
+    const CompiledRoutine routine = compiled(CompiledRoutine::compile("test.cpp", text.toStdString()));
     RecordingSurface whole;
     routine.run(whole);
     RecordingSurface pieces;
@@ -319,6 +351,45 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << QByteArray("    check(surface.SetPenWidth(f(998) + 1));\n    check(surface.SetPenWidth(f(999) + 1));\n")
         << "test.cpp:9: error: calls nested deeper than 1000" << 1
         << QByteArray("int f(int n)\n{\n    if (n == 0)\n        return 0;\n    return 1 + f(n - 1);\n}\n");
+    // g, and h within it, are emitted into f's frame, and still fail as
+    // their calls would have: h's first.
+    QTest::newRow("inlined calls under recursion too deep")
+        << QByteArray("    check(surface.SetPenWidth(f(996)));\n    check(surface.SetPenWidth(f(997)));\n")
+        << "test.cpp:11: error: calls nested deeper than 1000" << 1
+        << QByteArray("int h(int n)\n{\n    return n + 1;\n}\nint g(int n)\n{\n    return h(n) + 1;\n}\n"
+                      "int f(int n)\n{\n    return n == 0 ? g(0) : 1 + f(n - 1);\n}\n");
+    // down's calls of itself run in one frame, twice's in the drawing
+    // function's, and each counts.
+    QTest::newRow("tail calls too deep")
+        << QByteArray("    check(surface.SetPenWidth(twice(997) + 1));\n"
+                      "    check(surface.SetPenWidth(twice(998) + 1));\n")
+        << "test.cpp:7: error: calls nested deeper than 1000" << 1
+        << QByteArray("int down(int n)\n{\n    return n <= 0 ? 0 : down(n - 1);\n}\nint twice(int n)\n{\n"
+                      "    return down(n) * 2;\n}\n");
+    // down loops in g's place in f's frame, its call a call deeper than
+    // f's calls and g's: f(996) reaches 1000 there, and f(997) fails at
+    // the call, before any turn.
+    QTest::newRow("inlined loop under recursion too deep")
+        << QByteArray("    check(surface.SetPenWidth(f(996)));\n    check(surface.SetPenWidth(f(997)));\n")
+        << "test.cpp:11: error: calls nested deeper than 1000" << 1
+        << QByteArray("int down(int n)\n{\n    return n <= 0 ? 1 : down(n - 1);\n}\nint g(int n)\n{\n"
+                      "    return down(n) + 1;\n}\nint f(int n)\n{\n    return n == 0 ? g(0) : f(n - 1);\n}\n");
+    // No NaN is less than 1, nor is 1 at most a NaN: the test keeps its
+    // sense, and count calls itself until it is too deep.
+    QTest::newRow("NaN tested before a call of itself")
+        << QByteArray("    float z = 0;\n    check(surface.SetPenWidth(count(z / z, 1)));\n")
+        << "test.cpp:7: error: calls nested deeper than 1000" << 0
+        << QByteArray("int count(float x, int n)\n{\n    return x < 1 ? n : count(x - 1, n + 1);\n}\n");
+    // less changes its copy of k, not k.
+    QTest::newRow("parameter changed in an inlined function")
+        << QByteArray("    int k = 1;\n    check(surface.SetPenWidth(less(k) + 1));\n"
+                      "    check(surface.SetPenWidth(10 / (k - 1)));\n")
+        << "test.cpp:14: error: int division by zero" << 1
+        << QByteArray("int less(int n)\n{\n    n -= 1;\n    return n;\n}\n");
+    QTest::newRow("fault in an inlined function")
+        << QByteArray("    check(surface.SetPenWidth(half(0)));\n")
+        << "test.cpp:7: error: int division by zero" << 0
+        << QByteArray("int half(int n)\n{\n    return 10 / n;\n}\n");
 }
 
 void TestRoutine::runTimeErrorNamesItsLine()

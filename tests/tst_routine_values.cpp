@@ -51,6 +51,7 @@ void TestRoutineValues::arithmeticIsCpp_data()
     ROW(- -8350 + 800 * 0.7 - 3.14 / 9999);
     ROW(std::sin(0.5f) * 1000 + std::cos(0.5f));
     ROW(-7 % 3 * 10 + 7 % -3);
+    ROW(-7 / -1 * 10 + 7 % -1 + 3000000000 / -1 % 7);
     ROW((true + 1) * (2 < 3) - !0.0);
     ROW(1 < 2 && 3 > 4 ? 3.5 : 4 || 0);
     ROW((std::min(2.5f, 1.5f) + std::max(7, -7)));
@@ -151,6 +152,15 @@ void TestRoutineValues::statementsAreCpp_data()
         else if (i > 15 || i == 3)
             n -= 1;
     } v = n > 20 ? n : -n);
+    // An int against 0 is tested alone, whichever side the 0 is on.
+    ROW("tests against 0", int n = 0; for (int i = -2; i < 3; ++i) {
+        if (i == 0)
+            n += 1;
+        if (0 != i)
+            n += 10;
+        if (i % 2 != 0)
+            n += 100;
+    } v = n);
 #undef ROW
 }
 
@@ -190,6 +200,14 @@ void TestRoutineValues::readAsGccReadsIt_data()
                       "void DrawTest(DrawingSurface &surface)\n{\n    int x = 4;\n"
                       "    check(surface.PlotPoint(weigh(x - 3, 2, x - 1, x), 0, PaletteColor(1)));\n}\n}\n")
         << 1234.0f;
+    // roll's calls of itself are the turns of a loop in DrawTest's frame:
+    // each reads all three parameters before it changes any.
+    QTest::newRow("three parameters of a loop")
+        << QByteArray("#include \"DrawingSurface.h\"\n#include \"Palette.h\"\nnamespace sweepdraw {\n"
+                      "int roll(int n, int a, int b) { return n == 0 ? a * 100 + b : roll(n - 1, b, a + b); }\n"
+                      "void DrawTest(DrawingSurface &surface)\n{\n"
+                      "    check(surface.PlotPoint(roll(5, 0, 1), 0, PaletteColor(1)));\n}\n}\n")
+        << 508.0f;
     QTest::newRow("macro constants") << file("", "v = M_PI * 1000 + (NAN != NAN);") << static_cast<float>(M_PI * 1000 + 1);
 }
 

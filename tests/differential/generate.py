@@ -1,7 +1,8 @@
 """Random routine files from the routine language's grammar.
 
 Each file is a whole routine: namespace constants, functions of its own
-(pure ones that compute, helpers that draw) and the drawing function, with
+(pure ones that compute, one that calls itself, helpers that draw) and the
+drawing function, with
 nested loops of every kind, branches, int, float, double and bool
 arithmetic, casts and the library's functions. The loops are bounded, so
 that every routine ends, and the operations it makes stay few; what C++
@@ -55,6 +56,7 @@ class Function:
         self.name = name
         self.result = result        # "int", "double", "float", "bool" or "void"
         self.parameters = parameters  # [(type, name)], the surface as ("surface", name)
+        self.recursive = False      # its first parameter counts the calls of itself left
 
 
 class Generator:
@@ -121,6 +123,8 @@ class Generator:
             return None
         function = self.random.choice(candidates)
         arguments = [self.expression(t, scope, depth + 1) for t, _ in function.parameters]
+        if function.recursive:
+            arguments[0] = "(%s) %% 16" % arguments[0]
         return "%s(%s)" % (function.name, ", ".join(arguments))
 
     def int_expression(self, scope, depth):
@@ -398,6 +402,40 @@ class Generator:
         self.emit("")
         self.functions.append(function)
 
+    def recursive_function(self, globals_scope):
+        """Calls itself at most 15 deep, as it returns (in either arm of a ?:) or within a sum."""
+        result = self.random.choice(["int", "double"])
+        count = self.fresh("n")
+        parameters = [("int", count)] + [(self.random.choice(["int", "double"]), self.fresh("p"))
+                                         for _ in range(self.random.randint(0, 3))]
+        function = Function(self.fresh("r"), result, parameters)
+        scope = Scope(globals_scope)
+        scope.names[count] = ("int", False)
+        for t, name in parameters[1:]:
+            scope.names[name] = (t, True)
+        self.emit("%s %s(%s)" % (result, function.name, ", ".join("%s %s" % p for p in parameters)))
+        self.emit("{")
+        self.depth += 1
+        self.emit("if (%s <= 0)" % count)
+        self.emit("    return %s;" % self.expression(result, scope))
+        for _ in range(self.random.randint(0, 2)):
+            self.pure_statement(scope)
+        again = "%s(%s)" % (function.name, ", ".join(
+            ["%s - 1" % count] + [self.expression(t, scope) for t, _ in parameters[1:]]))
+        if self.chance(0.3):
+            self.emit("return %s + %s;" % (again, self.expression(result, scope)))
+        elif self.chance(0.4):
+            arms = [again, self.expression(result, scope)]
+            self.random.shuffle(arms)
+            self.emit("return %s ? %s : %s;" % (self.expression("bool", scope), arms[0], arms[1]))
+        else:
+            self.emit("return %s;" % again)
+        self.depth -= 1
+        self.emit("}")
+        self.emit("")
+        function.recursive = True
+        self.functions.append(function)
+
     def pure_statement(self, scope):
         name = self.fresh("v")
         kind = self.random.choice(["int", "double", "float", "bool"])
@@ -439,6 +477,8 @@ class Generator:
         self.emit("")
         for _ in range(self.random.randint(0, 3)):
             self.pure_function(globals_scope)
+        if self.chance(0.5):
+            self.recursive_function(globals_scope)
         for _ in range(self.random.randint(0, 2)):
             self.helper(globals_scope)
         self.emit("void %s(DrawingSurface &surface)" % name)
