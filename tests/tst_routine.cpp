@@ -83,7 +83,7 @@ COMPILED_AND_READ(
         // point its own angle's sine and cosine, magnified.
         Sweep(0, 300, 1, [&](double t) {
             const double a = 2.5 + t * 1e-12;
-            dot(surface, (std::sin(a) - 0.5984721) * 1e12, (std::cos(a) + 0.8011436) * 1e12, 1);
+            dot(surface, (std::sin(a) - 0.5984721) * 1e12, (std::cos(a) + 0.8011436) * 1e12, 1, false);
         });
     })
 } // namespace sweepdraw::learner
