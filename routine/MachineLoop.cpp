@@ -47,6 +47,10 @@ using namespace machine;
 
 inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine)
 {
+    if (m_angleMisses >= kAngleMissesKept) {
+        sincos(x, &sine, &cosine);
+        return;
+    }
     std::uint64_t bits;
     std::memcpy(&bits, &x, sizeof bits);
     // The angles of a sweep differ in their upper bits: folded onto the
@@ -58,6 +62,7 @@ inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine
         cosine = kept.cosine;
         return;
     }
+    ++m_angleMisses;
     sincos(x, &sine, &cosine);
     kept = {bits, sine, cosine};
 }

@@ -91,6 +91,10 @@ private:
     // place of its own. Places for several times as many angles as a sweep
     // round a circle takes, so that few share one.
     static constexpr int kKeptAngleBits = 8;
+    // A drawing whose angles do not come round, as a sweep of more angles
+    // than the places, misses every time: past this many misses the
+    // machine works out each sine and cosine as it comes, and keeps none.
+    static constexpr std::uint32_t kAngleMissesKept = 4096;
 
     RoutineMachine(const RoutineProgram &program, DrawingSurface *surface);
 
@@ -122,6 +126,7 @@ private:
     std::vector<Loop> m_loops;
     std::array<std::optional<LoopRecorder::Scope>, LoopState::kMaxDepth> m_recorded;
     std::array<SineCosine, 1 << kKeptAngleBits> m_angles{};
+    std::uint32_t m_angleMisses = 0;
     std::uint32_t m_ip = 0;
     long long m_left = 0;
     bool m_ended = false;
