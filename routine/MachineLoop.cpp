@@ -374,7 +374,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 // A call that could go too deep, or beyond the stack.
                 const Frame &caller = *m_frame;
                 if (caller.depth + ip->aux >= kMaxCallDepth) [[unlikely]]
-                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                    failTooDeep();
                 const std::size_t top =
                     caller.base + ip->a + static_cast<std::size_t>(m_program.functions[ip->target].slots);
                 if (m_stack.size() < top) [[unlikely]]
@@ -401,7 +401,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 for (std::size_t i = 0, n = callee.constants.size(); i < n; ++i)
                     constantSlots[i] = constants[i];
                 // No deeper than the limit: the frames hold them all.
-                caller[1] = {ip + 1, caller->base + ip->a, caller->depth + ip->aux + 1u, ip->target, ip->b};
+                caller[1] = {ip + 1, caller->base + ip->a, caller->depth + ip->aux + 1u, ip->b};
                 m_frame = caller + 1;
                 s = frame;
                 ip = code + callee.entry;
@@ -410,7 +410,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             OP(TailCall) {
                 // Starts the function again in its frame, one call deeper.
                 if (++m_frame->depth > kMaxCallDepth) [[unlikely]]
-                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                    failTooDeep();
                 // The first three from c, d and e, all read before any is
                 // written; with fewer parameters, the others copied onto
                 // themselves.
@@ -425,19 +425,19 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             }
             OP(CheckDepth)
                 if (m_frame->depth + ip->aux >= kMaxCallDepth) [[unlikely]]
-                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                    failTooDeep();
                 NEXT;
             OP(CountDepth)
                 // The calls left before the limit, counted down.
                 s[ip->a].i = kMaxCallDepth - static_cast<int>(m_frame->depth + ip->aux) - 1;
                 if (s[ip->a].i < 0) [[unlikely]]
-                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                    failTooDeep();
                 NEXT;
             OP(TailJump) {
                 // The inlined function's call of itself: a turn of its
                 // loop, counted as the call it stands for.
                 if (--s[ip->b].i < 0) [[unlikely]]
-                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                    failTooDeep();
                 const RoutineSlot first = s[ip->c], second = s[ip->d], third = s[ip->e];
                 RoutineSlot *const parameters = s + ip->a;
                 parameters[0] = first;
@@ -448,7 +448,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             }
             OP(TailJumpOfTwo) {
                 if (--s[ip->b].i < 0) [[unlikely]]
-                    fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
+                    failTooDeep();
                 const RoutineSlot first = s[ip->c], second = s[ip->d];
                 s[ip->a] = first;
                 s[ip->a + 1] = second;

@@ -1,5 +1,6 @@
 #include "RoutineMachine.h"
 
+#include "MachineChecks.h"
 #include "RasterSurface.h"
 #include "RuntimeError.h"
 #include "StepBudget.h"
@@ -46,7 +47,7 @@ RoutineMachine::RoutineMachine(const RoutineProgram &program, DrawingSurface &su
     std::copy(drawing.constants.begin(), drawing.constants.end(), m_stack.begin() + drawing.firstConstant);
     m_frames.resize(kMaxCallDepth);
     m_loops.reserve(16);
-    m_frames[0] = {nullptr, 0, 1, static_cast<std::uint32_t>(program.functions.size() - 1), 0};
+    m_frames[0] = {nullptr, 0, 1, 0};
     m_frame = m_frames.data();
     m_ip = drawing.entry;
 }
@@ -66,14 +67,9 @@ bool RoutineMachine::evaluate(const Instruction &instruction, RoutineSlot *slots
     }
 }
 
-const RoutineSlot *RoutineMachine::slots() const
+void RoutineMachine::failTooDeep()
 {
-    return m_frame ? m_stack.data() + m_frame->base : nullptr;
-}
-
-int RoutineMachine::slotCount() const
-{
-    return m_frame ? m_program.functions[m_frame->function].slots : 0;
+    machine::fail(FaultKind::CallsTooDeep, {std::to_string(kMaxCallDepth)});
 }
 
 bool RoutineMachine::resume(long long operations)

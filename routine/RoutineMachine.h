@@ -49,10 +49,6 @@ public:
     // to call from its look() while the machine runs.
     void pause() noexcept { m_pausing = true; }
 
-    // The slots of the innermost running function, and how many.
-    const RoutineSlot *slots() const;
-    int slotCount() const;
-
     // Works out one instruction that neither draws, jumps nor calls on
     // `slots`: false, leaving them as they were, when it would fail.
     static bool evaluate(const Instruction &instruction, RoutineSlot *slots);
@@ -65,7 +61,6 @@ private:
         // The calls made to reach it, itself and those inlined or made
         // again in its frame counted: the drawing function's is 1.
         std::uint32_t depth;
-        std::uint32_t function;
         std::uint16_t result;
     };
 
@@ -97,6 +92,9 @@ private:
     static constexpr std::uint32_t kAngleMissesKept = 4096;
 
     RoutineMachine(const RoutineProgram &program, DrawingSurface *surface);
+
+    // A call, or a turn standing for one, beyond kMaxCallDepth.
+    [[noreturn, gnu::cold]] static void failTooDeep();
 
     // sincos(x), from those kept where it is.
     void sineAndCosine(double x, double &sine, double &cosine);
