@@ -62,6 +62,12 @@ void Emitter::returned(int index, int line, bool last)
 {
     const Expr *e = index >= 0 ? &expr(index) : nullptr;
     if (e && e->kind == Expr::Kind::Conditional) {
+        // A test known while emitting, as an inlined function's bool given
+        // a constant, returns its one arm, the other never emitted.
+        if (const int test = known(e->a); test >= 0) {
+            returned(test ? e->b : e->c, line, last);
+            return;
+        }
         std::vector<std::size_t> skips;
         if (isTailCall(e->c) && !isTailCall(e->b) && jumpIf(e->a, line, skips)) {
             // The call of itself, a turn, runs on from the test.
