@@ -1,8 +1,12 @@
 #include "CompiledRoutine.h"
+#include "Emitter.h"
 #include "ForwardingSurface.h"
+#include "Lexer.h"
 #include "LoopRecorder.h"
 #include "Palette.h"
+#include "Parser.h"
 #include "RecordingSurface.h"
+#include "RoutineProgram.h"
 #include "RoutineTesting.h"
 #include "RuntimeError.h"
 #include "Scenes.h"
@@ -112,6 +116,8 @@ private slots:
     void runTimeErrorNamesItsLine_data();
     void runTimeErrorNamesItsLine();
     void loopsRecordTheirLines();
+    void callsBecomeTheirBodies_data();
+    void callsBecomeTheirBodies();
 };
 
 // The scenes' files, and the bench's learners' routines, whose calls are
@@ -443,5 +449,63 @@ void TestRoutine::loopsRecordTheirLines()
     QCOMPARE(recording.calls().size(), 4u);
 }
 
+// Small functions emitted into their callers, as g++ inlines them: what
+// compiling a caller then sees of them, it works on as if written there.
+void TestRoutine::callsBecomeTheirBodies_data()
+{
+    QTest::addColumn<QByteArray>("functions");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("census"); // of the operations named
+    const QByteArray along =
+        "double along(double r, double a, bool across) { return across ? r * std::sin(a) : r * std::cos(a); }\n";
+    const QByteArray sweep = "    Sweep(0, 1, 0.5, [&](double t) {\n        const float x = static_cast<float>(";
+    QTest::newRow("a sine and a cosine of one angle, from two calls")
+        << along << sweep + "along(9, t, false));\n        const float y = static_cast<float>(along(9, t, true));\n"
+                            "        check(surface.PlotPoint(x, y, PaletteColor(1)));\n    });\n"
+        << QByteArray("SinCosD=1 SinD=0 CosD=0 Call=0 CallBounded=0");
+    QTest::newRow("the one branch of a bool given a constant")
+        << along << sweep + "along(9, t, false));\n        check(surface.PlotPoint(x, 0, PaletteColor(1)));\n    });\n"
+        << QByteArray("SinCosD=0 SinD=0 CosD=1 Call=0 CallBounded=0");
+    QTest::newRow("a function that calls only itself as it returns")
+        << QByteArray("int divisor(int a, int b) { return b == 0 ? a : divisor(b, a % b); }\n")
+        << sweep + "divisor(static_cast<int>(t) + 12, 18));\n        check(surface.PlotPoint(x, x, PaletteColor(1)));\n"
+                   "    });\n"
+        << QByteArray("Call=0 CallBounded=0 TailCall=0 TailJumpOfTwo=1");
+}
+
+void TestRoutine::callsBecomeTheirBodies()
+{
+    QFETCH(QByteArray, functions);
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, census);
+    const qsizetype drawing = kRoutineHead.indexOf("void DrawTest");
+    const std::string text =
+        (kRoutineHead.left(drawing) + functions + kRoutineHead.mid(drawing) + body + kRoutineTail).toStdString();
+    RoutineProgram program;
+    RoutineSyntax syntax;
+    std::vector<Token> tokens;
+    const RoutineSource source(text);
+    tokenize(source, tokens);
+    Parser(source, tokens, syntax, program).file();
+    emitRoutine(syntax, program);
+
+#define SWEEPDRAW_OPCODE_TEXT(name) #name,
+    static constexpr const char *kNames[] = {SWEEPDRAW_OPCODES(SWEEPDRAW_OPCODE_TEXT)};
+#undef SWEEPDRAW_OPCODE_TEXT
+    // In the drawing function, which comes last, not in the functions as
+    // they are for a call.
+    const auto drawn = program.code.begin() + program.functions.back().entry;
+    QByteArrayList counted;
+    for (const QByteArray &named : census.split(' ')) {
+        const QByteArray name = named.left(named.indexOf('='));
+        const auto count = std::count_if(drawn, program.code.end(), [&](const Instruction &i) {
+            return name == kNames[static_cast<int>(i.op)];
+        });
+        counted << name + '=' + QByteArray::number(count);
+    }
+    QCOMPARE(counted.join(' '), census);
+}
+
 QTEST_GUILESS_MAIN(TestRoutine)
 #include "tst_routine.moc"
+
