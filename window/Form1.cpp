@@ -30,6 +30,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <QToolTip>
 #include <QWindow>
 
@@ -223,9 +224,19 @@ void Form1::fitOnScreen()
                      static_cast<int>(std::floor(kDesignSize.height * zoom))));
     }
     const QSize whole = size() + frame;
-    const QPoint inside(std::clamp(pos().x(), area.left(), std::max(area.left(), area.right() + 1 - whole.width())),
-                        std::clamp(pos().y(), area.top(), std::max(area.top(), area.bottom() + 1 - whole.height())));
-    if (inside != pos())
+    // Where the frame is, and where it goes, by the same margins as its
+    // size: pos() and move() go by QWidget's own, which may still be those
+    // of before the frame was known, and would put the window's inside
+    // where its frame belongs, the title bar above the screen.
+    QWindow *window = windowHandle();
+    const QPoint at = window ? window->framePosition() : pos();
+    const QPoint inside(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - whole.width())),
+                        std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - whole.height())));
+    if (inside == at)
+        return;
+    if (window)
+        window->setFramePosition(inside);
+    else
         move(inside);
 }
 
