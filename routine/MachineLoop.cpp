@@ -22,7 +22,8 @@ using namespace machine;
 // (GCC and Clang), each operation ends by jumping straight to the next
 // one's code, which the processor predicts from where it jumps; elsewhere
 // it goes round a switch. NEXT goes on to the next instruction, DISPATCH to
-// the one `ip` is at. WebAssembly has no jump to an address: Clang makes
+// the one `ip` is at, through the address its instruction holds, put there
+// once for the machine's copy of the code. WebAssembly has no jump to an address: Clang makes
 // the labels' jumps one shared switch there, behind a load from the table,
 // so the page's engine takes the plain switch.
 #if defined(__GNUC__) && !defined(__EMSCRIPTEN__)
@@ -32,7 +33,7 @@ using namespace machine;
 #define OP(name)                                                                                                       \
     case OpCode::name:                                                                                                 \
     op_##name:
-#define DISPATCH goto *kLabels[static_cast<int>(ip->op)]
+#define DISPATCH goto *ip->handler
 #define NEXT                                                                                                           \
     do {                                                                                                               \
         ++ip;                                                                                                          \
@@ -67,8 +68,9 @@ inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine
     kept = {bits, sine, cosine};
 }
 
-bool RoutineMachine::run(const Instruction *code, const Instruction *ip, RoutineSlot *s)
+bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
 {
+    const Instruction *const code = m_code.data();
     const auto surfaceMade = [&](Status status) {
         check(status);
         --m_left;
@@ -89,6 +91,11 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
         static const void *const kLabels[] = {SWEEPDRAW_OPCODES(SWEEPDRAW_OPCODE_LABEL)};
 #undef SWEEPDRAW_OPCODE_LABEL
         static_assert(std::size(kLabels) == static_cast<std::size_t>(OpCode::NoReturn) + 1);
+        if (!m_threaded) [[unlikely]] {
+            for (Instruction &instruction : m_code)
+                instruction.handler = kLabels[static_cast<int>(instruction.op)];
+            m_threaded = true;
+        }
 #endif
         for (;;) {
             // The emitter makes no other operation: the switch needs no

@@ -99,7 +99,8 @@ private:
     // sincos(x), from those kept where it is.
     void sineAndCosine(double x, double &sine, double &cosine);
 
-    bool run(const Instruction *code, const Instruction *ip, RoutineSlot *s);
+    // Runs m_code from `ip` on, in the frame at `s`.
+    bool run(const Instruction *ip, RoutineSlot *s);
     LoopSite site(std::uint32_t loop) const;
     void record(std::size_t depth);
     void forgetRecorded();
@@ -108,6 +109,10 @@ private:
     [[gnu::noinline]] RoutineSlot *grow(std::size_t slots);
 
     const RoutineProgram &m_program;
+    // The program's code, each instruction given the address of its
+    // operation's code the first time it runs where the machine threads it.
+    std::vector<Instruction> m_code;
+    [[maybe_unused]] bool m_threaded = false;
     DrawingSurface *m_surface;
 #ifdef __EMSCRIPTEN__
     // The surface when it is a raster, whose points the machine plots with

@@ -122,6 +122,10 @@ struct Instruction
     // function applied.
     std::uint32_t target = 0;
     std::uint32_t line = 0;
+    // Where the machine's code for `op` begins, once the machine has
+    // threaded its own copy (GCC and Clang): each operation jumps straight
+    // to the next one's with no table to look it up in.
+    const void *handler = nullptr;
 };
 
 // The slots `instruction` writes, -1 for none.
