@@ -91,12 +91,19 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
         static const void *const kLabels[] = {SWEEPDRAW_OPCODES(SWEEPDRAW_OPCODE_LABEL)};
 #undef SWEEPDRAW_OPCODE_LABEL
         static_assert(std::size(kLabels) == static_cast<std::size_t>(OpCode::NoReturn) + 1);
-        if (!m_threaded) [[unlikely]] {
-            for (Instruction &instruction : m_code)
-                instruction.handler = kLabels[static_cast<int>(instruction.op)];
-            m_threaded = true;
-        }
 #endif
+        if (!m_prepared) [[unlikely]] {
+            for (Instruction &instruction : m_code) {
+#if SWEEPDRAW_THREADED
+                instruction.handler = kLabels[static_cast<int>(instruction.op)];
+#endif
+                // A call's target is a function, a library call's its
+                // function: only a jump's is one of the instructions.
+                if (instruction.target < m_code.size())
+                    instruction.to = &m_code[instruction.target];
+            }
+            m_prepared = true;
+        }
         for (;;) {
             // The emitter makes no other operation: the switch needs no
             // test of its range.
@@ -309,7 +316,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 checkSweep(start, end, step, site(ip->aux));
                 const bool up = step > 0;
                 if (up ? start > end : start < end) {
-                    ip = code + ip->target;
+                    ip = ip->to;
                     DISPATCH;
                 }
                 m_loops.push_back(
@@ -339,7 +346,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 if (loop.recorded)
                     loop.recorded->set(value);
                 s[ip->d].d = value;
-                ip = code + ip->target;
+                ip = ip->to;
                 if (LoopWatch::turn() && m_pausing) [[unlikely]]
                     goto stop;
                 DISPATCH;
@@ -372,7 +379,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 if (loop.recorded)
                     loop.recorded->setPass(loop.colour, loop.pass);
                 s[ip->d].i = loop.colour;
-                ip = code + ip->target;
+                ip = ip->to;
                 if (LoopWatch::turn() && m_pausing) [[unlikely]]
                     goto stop;
                 DISPATCH;
@@ -427,7 +434,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 s[0] = first;
                 s[1] = second;
                 s[2] = third;
-                ip = code + ip->target;
+                ip = ip->to;
                 DISPATCH;
             }
             OP(CheckDepth)
@@ -450,7 +457,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 parameters[0] = first;
                 parameters[1] = second;
                 parameters[2] = third;
-                ip = code + ip->target;
+                ip = ip->to;
                 DISPATCH;
             }
             OP(TailJumpOfTwo) {
@@ -459,7 +466,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 const RoutineSlot first = s[ip->c], second = s[ip->d];
                 s[ip->a] = first;
                 s[ip->a + 1] = second;
-                ip = code + ip->target;
+                ip = ip->to;
                 DISPATCH;
             }
             OP(Return)
@@ -483,14 +490,14 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
             ++ip;
             continue;
         jump:
-            ip = code + ip->target;
+            ip = ip->to;
             DISPATCH;
         loopTurn: {
             // The loop's turn is counted once its value is set for the
             // next, at the loop's test, whose line a failing watch names; a
             // pause stops it where it goes on.
             const bool looked = LoopWatch::turn();
-            ip = taken ? code + ip->target : ip + 1;
+            ip = taken ? ip->to : ip + 1;
             if (looked && m_pausing) [[unlikely]]
                 goto stop;
             DISPATCH;

@@ -109,10 +109,10 @@ private:
     [[gnu::noinline]] RoutineSlot *grow(std::size_t slots);
 
     const RoutineProgram &m_program;
-    // The program's code, each instruction given the address of its
-    // operation's code the first time it runs where the machine threads it.
+    // The program's code, each instruction given the addresses of its
+    // operation's code and of its jump's target the first time it runs.
     std::vector<Instruction> m_code;
-    [[maybe_unused]] bool m_threaded = false;
+    bool m_prepared = false;
     DrawingSurface *m_surface;
 #ifdef __EMSCRIPTEN__
     // The surface when it is a raster, whose points the machine plots with

@@ -122,10 +122,12 @@ struct Instruction
     // function applied.
     std::uint32_t target = 0;
     std::uint32_t line = 0;
-    // Where the machine's code for `op` begins, once the machine has
-    // threaded its own copy (GCC and Clang): each operation jumps straight
-    // to the next one's with no table to look it up in.
+    // Set in the machine's own copy: where the machine's code for `op`
+    // begins (GCC and Clang), so that each operation jumps straight to the
+    // next one's with no table to look it up in; and the instruction at
+    // `target`, where a jump goes with no sum to work it out.
     const void *handler = nullptr;
+    const Instruction *to = nullptr;
 };
 
 // The slots `instruction` writes, -1 for none.
