@@ -45,6 +45,26 @@ using namespace machine;
 #define DISPATCH continue
 #define NEXT break
 #endif
+// Each jump, and each loop's turn, goes on from its own operation's code
+// rather than from one place for all: the processor predicts where each
+// goes from its own history.
+#define JUMP                                                                                                           \
+    do {                                                                                                               \
+        ip = ip->to;                                                                                                   \
+        DISPATCH;                                                                                                      \
+    } while (false)
+// The loop's turn is counted once its value is set for the next, at the
+// loop's test, whose line a failing watch names; a pause stops it where it
+// goes on.
+#define LOOP_TURN(taken)                                                                                               \
+    do {                                                                                                               \
+        const bool again = (taken);                                                                                    \
+        const bool looked = LoopWatch::turn();                                                                         \
+        ip = again ? ip->to : ip + 1;                                                                                  \
+        if (looked && m_pausing) [[unlikely]]                                                                          \
+            goto stop;                                                                                                 \
+        DISPATCH;                                                                                                      \
+    } while (false)
 
 inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine)
 {
@@ -84,7 +104,6 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
         return m_surface->PlotPoint(x, y, colour);
 #endif
     };
-    bool taken = false; // by a loop's test at the end of its turn
     try {
 #if SWEEPDRAW_THREADED
 #define SWEEPDRAW_OPCODE_LABEL(name) &&op_##name,
@@ -268,49 +287,49 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 surfaceMade(m_surface->DrawCircle(s[ip->a].f, s[ip->b].f, s[ip->c].f, colour));
                 NEXT;
             }
-            OP(Jump) goto jump;
+            OP(Jump) JUMP;
             OP(JumpIfFalse)
                 if (!s[ip->a].i)
-                    goto jump;
+                    JUMP;
                 NEXT;
             OP(JumpIfTrue)
                 if (s[ip->a].i)
-                    goto jump;
+                    JUMP;
                 NEXT;
-            OP(JumpUnlessLtI) if (!(s[ip->a].i < s[ip->b].i)) goto jump; NEXT;
-            OP(JumpUnlessLeI) if (!(s[ip->a].i <= s[ip->b].i)) goto jump; NEXT;
-            OP(JumpUnlessEqI) if (!(s[ip->a].i == s[ip->b].i)) goto jump; NEXT;
-            OP(JumpUnlessNeI) if (!(s[ip->a].i != s[ip->b].i)) goto jump; NEXT;
-            OP(JumpUnlessLtL) if (!(s[ip->a].l < s[ip->b].l)) goto jump; NEXT;
-            OP(JumpUnlessLeL) if (!(s[ip->a].l <= s[ip->b].l)) goto jump; NEXT;
-            OP(JumpUnlessEqL) if (!(s[ip->a].l == s[ip->b].l)) goto jump; NEXT;
-            OP(JumpUnlessNeL) if (!(s[ip->a].l != s[ip->b].l)) goto jump; NEXT;
-            OP(JumpUnlessLtF) if (!(s[ip->a].f < s[ip->b].f)) goto jump; NEXT;
-            OP(JumpUnlessLeF) if (!(s[ip->a].f <= s[ip->b].f)) goto jump; NEXT;
-            OP(JumpUnlessEqF) if (!(s[ip->a].f == s[ip->b].f)) goto jump; NEXT;
-            OP(JumpUnlessNeF) if (!(s[ip->a].f != s[ip->b].f)) goto jump; NEXT;
-            OP(JumpUnlessLtD) if (!(s[ip->a].d < s[ip->b].d)) goto jump; NEXT;
-            OP(JumpUnlessLeD) if (!(s[ip->a].d <= s[ip->b].d)) goto jump; NEXT;
-            OP(JumpUnlessEqD) if (!(s[ip->a].d == s[ip->b].d)) goto jump; NEXT;
-            OP(JumpUnlessNeD) if (!(s[ip->a].d != s[ip->b].d)) goto jump; NEXT;
-            OP(LoopBack) taken = true; goto loopTurn;
-            OP(LoopIfTrue) taken = s[ip->a].i; goto loopTurn;
-            OP(LoopIfLtI) taken = s[ip->a].i < s[ip->b].i; goto loopTurn;
-            OP(LoopIfLeI) taken = s[ip->a].i <= s[ip->b].i; goto loopTurn;
-            OP(LoopIfEqI) taken = s[ip->a].i == s[ip->b].i; goto loopTurn;
-            OP(LoopIfNeI) taken = s[ip->a].i != s[ip->b].i; goto loopTurn;
-            OP(LoopIfLtL) taken = s[ip->a].l < s[ip->b].l; goto loopTurn;
-            OP(LoopIfLeL) taken = s[ip->a].l <= s[ip->b].l; goto loopTurn;
-            OP(LoopIfEqL) taken = s[ip->a].l == s[ip->b].l; goto loopTurn;
-            OP(LoopIfNeL) taken = s[ip->a].l != s[ip->b].l; goto loopTurn;
-            OP(LoopIfLtF) taken = s[ip->a].f < s[ip->b].f; goto loopTurn;
-            OP(LoopIfLeF) taken = s[ip->a].f <= s[ip->b].f; goto loopTurn;
-            OP(LoopIfEqF) taken = s[ip->a].f == s[ip->b].f; goto loopTurn;
-            OP(LoopIfNeF) taken = s[ip->a].f != s[ip->b].f; goto loopTurn;
-            OP(LoopIfLtD) taken = s[ip->a].d < s[ip->b].d; goto loopTurn;
-            OP(LoopIfLeD) taken = s[ip->a].d <= s[ip->b].d; goto loopTurn;
-            OP(LoopIfEqD) taken = s[ip->a].d == s[ip->b].d; goto loopTurn;
-            OP(LoopIfNeD) taken = s[ip->a].d != s[ip->b].d; goto loopTurn;
+            OP(JumpUnlessLtI) if (!(s[ip->a].i < s[ip->b].i)) JUMP; NEXT;
+            OP(JumpUnlessLeI) if (!(s[ip->a].i <= s[ip->b].i)) JUMP; NEXT;
+            OP(JumpUnlessEqI) if (!(s[ip->a].i == s[ip->b].i)) JUMP; NEXT;
+            OP(JumpUnlessNeI) if (!(s[ip->a].i != s[ip->b].i)) JUMP; NEXT;
+            OP(JumpUnlessLtL) if (!(s[ip->a].l < s[ip->b].l)) JUMP; NEXT;
+            OP(JumpUnlessLeL) if (!(s[ip->a].l <= s[ip->b].l)) JUMP; NEXT;
+            OP(JumpUnlessEqL) if (!(s[ip->a].l == s[ip->b].l)) JUMP; NEXT;
+            OP(JumpUnlessNeL) if (!(s[ip->a].l != s[ip->b].l)) JUMP; NEXT;
+            OP(JumpUnlessLtF) if (!(s[ip->a].f < s[ip->b].f)) JUMP; NEXT;
+            OP(JumpUnlessLeF) if (!(s[ip->a].f <= s[ip->b].f)) JUMP; NEXT;
+            OP(JumpUnlessEqF) if (!(s[ip->a].f == s[ip->b].f)) JUMP; NEXT;
+            OP(JumpUnlessNeF) if (!(s[ip->a].f != s[ip->b].f)) JUMP; NEXT;
+            OP(JumpUnlessLtD) if (!(s[ip->a].d < s[ip->b].d)) JUMP; NEXT;
+            OP(JumpUnlessLeD) if (!(s[ip->a].d <= s[ip->b].d)) JUMP; NEXT;
+            OP(JumpUnlessEqD) if (!(s[ip->a].d == s[ip->b].d)) JUMP; NEXT;
+            OP(JumpUnlessNeD) if (!(s[ip->a].d != s[ip->b].d)) JUMP; NEXT;
+            OP(LoopBack) LOOP_TURN(true);
+            OP(LoopIfTrue) LOOP_TURN(s[ip->a].i);
+            OP(LoopIfLtI) LOOP_TURN(s[ip->a].i < s[ip->b].i);
+            OP(LoopIfLeI) LOOP_TURN(s[ip->a].i <= s[ip->b].i);
+            OP(LoopIfEqI) LOOP_TURN(s[ip->a].i == s[ip->b].i);
+            OP(LoopIfNeI) LOOP_TURN(s[ip->a].i != s[ip->b].i);
+            OP(LoopIfLtL) LOOP_TURN(s[ip->a].l < s[ip->b].l);
+            OP(LoopIfLeL) LOOP_TURN(s[ip->a].l <= s[ip->b].l);
+            OP(LoopIfEqL) LOOP_TURN(s[ip->a].l == s[ip->b].l);
+            OP(LoopIfNeL) LOOP_TURN(s[ip->a].l != s[ip->b].l);
+            OP(LoopIfLtF) LOOP_TURN(s[ip->a].f < s[ip->b].f);
+            OP(LoopIfLeF) LOOP_TURN(s[ip->a].f <= s[ip->b].f);
+            OP(LoopIfEqF) LOOP_TURN(s[ip->a].f == s[ip->b].f);
+            OP(LoopIfNeF) LOOP_TURN(s[ip->a].f != s[ip->b].f);
+            OP(LoopIfLtD) LOOP_TURN(s[ip->a].d < s[ip->b].d);
+            OP(LoopIfLeD) LOOP_TURN(s[ip->a].d <= s[ip->b].d);
+            OP(LoopIfEqD) LOOP_TURN(s[ip->a].d == s[ip->b].d);
+            OP(LoopIfNeD) LOOP_TURN(s[ip->a].d != s[ip->b].d);
             OP(SweepStart) {
                 const double start = s[ip->a].d, end = s[ip->b].d, step = s[ip->c].d;
                 checkSweep(start, end, step, site(ip->aux));
@@ -489,19 +508,6 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
             }
             ++ip;
             continue;
-        jump:
-            ip = ip->to;
-            DISPATCH;
-        loopTurn: {
-            // The loop's turn is counted once its value is set for the
-            // next, at the loop's test, whose line a failing watch names; a
-            // pause stops it where it goes on.
-            const bool looked = LoopWatch::turn();
-            ip = taken ? ip->to : ip + 1;
-            if (looked && m_pausing) [[unlikely]]
-                goto stop;
-            DISPATCH;
-        }
         }
     stop:
         // At the first operation beyond those let through, or after the
@@ -514,6 +520,8 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
     }
 }
 
+#undef LOOP_TURN
+#undef JUMP
 #undef NEXT
 #undef DISPATCH
 #undef OP
