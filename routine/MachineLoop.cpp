@@ -23,9 +23,9 @@ using namespace machine;
 // one's code, which the processor predicts from where it jumps; elsewhere
 // it goes round a switch. NEXT goes on to the next instruction, DISPATCH to
 // the one `ip` is at, through the address its instruction holds, put there
-// once for the machine's copy of the code. WebAssembly has no jump to an address: Clang makes
-// the labels' jumps one shared switch there, behind a load from the table,
-// so the page's engine takes the plain switch.
+// once in the machine's copy of the code. WebAssembly has no jump to an
+// address: Clang makes the labels' jumps one shared switch there, behind a
+// load from the table, so the page's engine takes the plain switch.
 #if defined(__GNUC__) && !defined(__EMSCRIPTEN__)
 #define SWEEPDRAW_THREADED 1
 // Labels as values are the compilers' extension, used here alone.
@@ -116,8 +116,8 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
 #if SWEEPDRAW_THREADED
                 instruction.handler = kLabels[static_cast<int>(instruction.op)];
 #endif
-                // A call's target is a function, a library call's its
-                // function: only a jump's is one of the instructions.
+                // Only a jump's target is one of the instructions: what
+                // `to` makes of a call's, or of a number's, goes unread.
                 if (instruction.target < m_code.size())
                     instruction.to = &m_code[instruction.target];
             }
@@ -145,6 +145,16 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 NEXT;
             OP(DivI) s[ip->a].i = divided(s[ip->b].i, s[ip->c].i, "int"); NEXT;
             OP(RemI) s[ip->a].i = remainder(s[ip->b].i, s[ip->c].i, "int"); NEXT;
+            OP(AddIK)
+                if (__builtin_add_overflow(s[ip->b].i, static_cast<int>(ip->target), &s[ip->a].i)) [[unlikely]]
+                    overflows(FaultKind::AdditionOverflows, "int");
+                NEXT;
+            OP(MulIK)
+                if (__builtin_mul_overflow(s[ip->b].i, static_cast<int>(ip->target), &s[ip->a].i)) [[unlikely]]
+                    overflows(FaultKind::MultiplicationOverflows, "int");
+                NEXT;
+            OP(DivIK) s[ip->a].i = s[ip->b].i / static_cast<int>(ip->target); NEXT;
+            OP(RemIK) s[ip->a].i = s[ip->b].i % static_cast<int>(ip->target); NEXT;
             OP(NegI)
                 if (s[ip->b].i == INT_MIN) [[unlikely]]
                     overflows(FaultKind::NegationOverflows, "int");

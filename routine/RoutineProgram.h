@@ -32,6 +32,8 @@ namespace sweepdraw {
     X(End)                                                                                                          \
     X(Move)                                                                                                         \
     X(AddI) X(SubI) X(MulI) X(DivI) X(RemI) X(NegI)                                                                 \
+    /* AddI to RemI of b and the int `target`, a divisor neither 0 nor -1. */                                       \
+    X(AddIK) X(MulIK) X(DivIK) X(RemIK)                                                                             \
     X(AddL) X(SubL) X(MulL) X(DivL) X(RemL) X(NegL)                                                                 \
     X(AddF) X(SubF) X(MulF) X(DivF) X(NegF)                                                                         \
     X(AddD) X(SubD) X(MulD) X(DivD) X(NegD)                                                                         \
