@@ -67,7 +67,7 @@ int Emitter::value(int index, int want)
         const bool copied = e.after && want != kDropped;
         const int before = copied ? temp() : -1;
         move(before, slot, e.line);
-        emit(e.op, e.line, slot, slot, constant(e.type, one));
+        arithmetic(e.op, e.line, slot, slot, constant(e.type, one));
         const int result = copied ? before : slot;
         move(want, result, e.line);
         return want >= 0 ? want : result;
@@ -102,13 +102,37 @@ int Emitter::operation(const Expr &e, int want)
         }
     }
     const int into = want >= 0 ? want : temp();
-    const std::size_t at = e.after ? emit(e.op, e.line, into, b, a) : emit(e.op, e.line, into, a, b);
-    m_program.code[at].target = e.function;
+    const std::size_t at = e.after ? arithmetic(e.op, e.line, into, b, a) : arithmetic(e.op, e.line, into, a, b);
+    if (m_program.code[at].op == e.op)
+        m_program.code[at].target = e.function;
     if (trigonometry)
         m_program.code[at].op = isSin ? (onFloat ? OpCode::SinF : OpCode::SinD) : (onFloat ? OpCode::CosF : OpCode::CosD);
     if (trigonometry && a != into)
         m_pending.push_back({at, a, isSin, e.op});
     return into;
+}
+
+// `op` of a and b, an int's sum, product, quotient or remainder with a
+// constant read from the instruction: one slot fewer to read, and a
+// divisor other than 0 and -1 not looked at as the routine runs.
+std::size_t Emitter::arithmetic(OpCode op, int line, int into, int a, int b)
+{
+    const auto isConstant = [](int slot) { return slot >= kConstants; };
+    if ((op == OpCode::AddI || op == OpCode::MulI) && isConstant(a) && !isConstant(b))
+        std::swap(a, b);
+    const int k = isConstant(b) ? m_constants[static_cast<std::size_t>(b - kConstants)].i : 0;
+    const bool divisor = k != 0 && k != -1;
+    const OpCode withConstant = !isConstant(b)                ? op
+                                : op == OpCode::AddI            ? OpCode::AddIK
+                                : op == OpCode::MulI            ? OpCode::MulIK
+                                : op == OpCode::DivI && divisor ? OpCode::DivIK
+                                : op == OpCode::RemI && divisor ? OpCode::RemIK
+                                                                : op;
+    if (withConstant == op)
+        return emit(op, line, into, a, b);
+    const std::size_t at = emit(withConstant, line, into, a, a);
+    m_program.code[at].target = static_cast<std::uint32_t>(k);
+    return at;
 }
 
 // The value of the bool `index`, 0 or 1, where it is known before the

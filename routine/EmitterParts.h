@@ -122,6 +122,7 @@ private:
     void move(int to, int from, int line);
     int value(int index, int want = -1);
     int operation(const Expr &e, int want);
+    std::size_t arithmetic(OpCode op, int line, int into, int a, int b);
     int call(const Expr &e, int want);
     int inlineCall(const Expr &e, int want, std::vector<std::size_t> *unless = nullptr);
     int tailCalls(int index, std::uint32_t function) const;

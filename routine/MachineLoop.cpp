@@ -22,9 +22,10 @@ using namespace machine;
 // (GCC and Clang), each operation ends by jumping straight to the next
 // one's code, which the processor predicts from where it jumps; elsewhere
 // it goes round a switch. NEXT goes on to the next instruction, DISPATCH to
-// the one `ip` is at. WebAssembly has no jump to an address: Clang makes
-// the labels' jumps one shared switch there, behind a load from the table,
-// so the page's engine takes the plain switch.
+// the one `ip` is at, through the address its instruction holds, put there
+// once in the machine's copy of the code. WebAssembly has no jump to an
+// address: Clang makes the labels' jumps one shared switch there, behind a
+// load from the table, so the page's engine takes the plain switch.
 #if defined(__GNUC__) && !defined(__EMSCRIPTEN__)
 #define SWEEPDRAW_THREADED 1
 // Labels as values are the compilers' extension, used here alone.
@@ -32,7 +33,7 @@ using namespace machine;
 #define OP(name)                                                                                                       \
     case OpCode::name:                                                                                                 \
     op_##name:
-#define DISPATCH goto *kLabels[static_cast<int>(ip->op)]
+#define DISPATCH goto *ip->handler
 #define NEXT                                                                                                           \
     do {                                                                                                               \
         ++ip;                                                                                                          \
@@ -44,6 +45,26 @@ using namespace machine;
 #define DISPATCH continue
 #define NEXT break
 #endif
+// Each jump, and each loop's turn, goes on from its own operation's code
+// rather than from one place for all: the processor predicts where each
+// goes from its own history.
+#define JUMP                                                                                                           \
+    do {                                                                                                               \
+        ip = ip->to;                                                                                                   \
+        DISPATCH;                                                                                                      \
+    } while (false)
+// The loop's turn is counted once its value is set for the next, at the
+// loop's test, whose line a failing watch names; a pause stops it where it
+// goes on.
+#define LOOP_TURN(taken)                                                                                               \
+    do {                                                                                                               \
+        const bool again = (taken);                                                                                    \
+        const bool looked = LoopWatch::turn();                                                                         \
+        ip = again ? ip->to : ip + 1;                                                                                  \
+        if (looked && m_pausing) [[unlikely]]                                                                          \
+            goto stop;                                                                                                 \
+        DISPATCH;                                                                                                      \
+    } while (false)
 
 inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine)
 {
@@ -67,8 +88,9 @@ inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine
     kept = {bits, sine, cosine};
 }
 
-bool RoutineMachine::run(const Instruction *code, const Instruction *ip, RoutineSlot *s)
+bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
 {
+    const Instruction *const code = m_code.data();
     const auto surfaceMade = [&](Status status) {
         check(status);
         --m_left;
@@ -82,7 +104,6 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
         return m_surface->PlotPoint(x, y, colour);
 #endif
     };
-    bool taken = false; // by a loop's test at the end of its turn
     try {
 #if SWEEPDRAW_THREADED
 #define SWEEPDRAW_OPCODE_LABEL(name) &&op_##name,
@@ -90,6 +111,18 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
 #undef SWEEPDRAW_OPCODE_LABEL
         static_assert(std::size(kLabels) == static_cast<std::size_t>(OpCode::NoReturn) + 1);
 #endif
+        if (!m_prepared) [[unlikely]] {
+            for (Instruction &instruction : m_code) {
+#if SWEEPDRAW_THREADED
+                instruction.handler = kLabels[static_cast<int>(instruction.op)];
+#endif
+                // Only a jump's target is one of the instructions: what
+                // `to` makes of a call's, or of a number's, goes unread.
+                if (instruction.target < m_code.size())
+                    instruction.to = &m_code[instruction.target];
+            }
+            m_prepared = true;
+        }
         for (;;) {
             // The emitter makes no other operation: the switch needs no
             // test of its range.
@@ -112,6 +145,16 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 NEXT;
             OP(DivI) s[ip->a].i = divided(s[ip->b].i, s[ip->c].i, "int"); NEXT;
             OP(RemI) s[ip->a].i = remainder(s[ip->b].i, s[ip->c].i, "int"); NEXT;
+            OP(AddIK)
+                if (__builtin_add_overflow(s[ip->b].i, static_cast<int>(ip->target), &s[ip->a].i)) [[unlikely]]
+                    overflows(FaultKind::AdditionOverflows, "int");
+                NEXT;
+            OP(MulIK)
+                if (__builtin_mul_overflow(s[ip->b].i, static_cast<int>(ip->target), &s[ip->a].i)) [[unlikely]]
+                    overflows(FaultKind::MultiplicationOverflows, "int");
+                NEXT;
+            OP(DivIK) s[ip->a].i = s[ip->b].i / static_cast<int>(ip->target); NEXT;
+            OP(RemIK) s[ip->a].i = s[ip->b].i % static_cast<int>(ip->target); NEXT;
             OP(NegI)
                 if (s[ip->b].i == INT_MIN) [[unlikely]]
                     overflows(FaultKind::NegationOverflows, "int");
@@ -254,55 +297,55 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 surfaceMade(m_surface->DrawCircle(s[ip->a].f, s[ip->b].f, s[ip->c].f, colour));
                 NEXT;
             }
-            OP(Jump) goto jump;
+            OP(Jump) JUMP;
             OP(JumpIfFalse)
                 if (!s[ip->a].i)
-                    goto jump;
+                    JUMP;
                 NEXT;
             OP(JumpIfTrue)
                 if (s[ip->a].i)
-                    goto jump;
+                    JUMP;
                 NEXT;
-            OP(JumpUnlessLtI) if (!(s[ip->a].i < s[ip->b].i)) goto jump; NEXT;
-            OP(JumpUnlessLeI) if (!(s[ip->a].i <= s[ip->b].i)) goto jump; NEXT;
-            OP(JumpUnlessEqI) if (!(s[ip->a].i == s[ip->b].i)) goto jump; NEXT;
-            OP(JumpUnlessNeI) if (!(s[ip->a].i != s[ip->b].i)) goto jump; NEXT;
-            OP(JumpUnlessLtL) if (!(s[ip->a].l < s[ip->b].l)) goto jump; NEXT;
-            OP(JumpUnlessLeL) if (!(s[ip->a].l <= s[ip->b].l)) goto jump; NEXT;
-            OP(JumpUnlessEqL) if (!(s[ip->a].l == s[ip->b].l)) goto jump; NEXT;
-            OP(JumpUnlessNeL) if (!(s[ip->a].l != s[ip->b].l)) goto jump; NEXT;
-            OP(JumpUnlessLtF) if (!(s[ip->a].f < s[ip->b].f)) goto jump; NEXT;
-            OP(JumpUnlessLeF) if (!(s[ip->a].f <= s[ip->b].f)) goto jump; NEXT;
-            OP(JumpUnlessEqF) if (!(s[ip->a].f == s[ip->b].f)) goto jump; NEXT;
-            OP(JumpUnlessNeF) if (!(s[ip->a].f != s[ip->b].f)) goto jump; NEXT;
-            OP(JumpUnlessLtD) if (!(s[ip->a].d < s[ip->b].d)) goto jump; NEXT;
-            OP(JumpUnlessLeD) if (!(s[ip->a].d <= s[ip->b].d)) goto jump; NEXT;
-            OP(JumpUnlessEqD) if (!(s[ip->a].d == s[ip->b].d)) goto jump; NEXT;
-            OP(JumpUnlessNeD) if (!(s[ip->a].d != s[ip->b].d)) goto jump; NEXT;
-            OP(LoopBack) taken = true; goto loopTurn;
-            OP(LoopIfTrue) taken = s[ip->a].i; goto loopTurn;
-            OP(LoopIfLtI) taken = s[ip->a].i < s[ip->b].i; goto loopTurn;
-            OP(LoopIfLeI) taken = s[ip->a].i <= s[ip->b].i; goto loopTurn;
-            OP(LoopIfEqI) taken = s[ip->a].i == s[ip->b].i; goto loopTurn;
-            OP(LoopIfNeI) taken = s[ip->a].i != s[ip->b].i; goto loopTurn;
-            OP(LoopIfLtL) taken = s[ip->a].l < s[ip->b].l; goto loopTurn;
-            OP(LoopIfLeL) taken = s[ip->a].l <= s[ip->b].l; goto loopTurn;
-            OP(LoopIfEqL) taken = s[ip->a].l == s[ip->b].l; goto loopTurn;
-            OP(LoopIfNeL) taken = s[ip->a].l != s[ip->b].l; goto loopTurn;
-            OP(LoopIfLtF) taken = s[ip->a].f < s[ip->b].f; goto loopTurn;
-            OP(LoopIfLeF) taken = s[ip->a].f <= s[ip->b].f; goto loopTurn;
-            OP(LoopIfEqF) taken = s[ip->a].f == s[ip->b].f; goto loopTurn;
-            OP(LoopIfNeF) taken = s[ip->a].f != s[ip->b].f; goto loopTurn;
-            OP(LoopIfLtD) taken = s[ip->a].d < s[ip->b].d; goto loopTurn;
-            OP(LoopIfLeD) taken = s[ip->a].d <= s[ip->b].d; goto loopTurn;
-            OP(LoopIfEqD) taken = s[ip->a].d == s[ip->b].d; goto loopTurn;
-            OP(LoopIfNeD) taken = s[ip->a].d != s[ip->b].d; goto loopTurn;
+            OP(JumpUnlessLtI) if (!(s[ip->a].i < s[ip->b].i)) JUMP; NEXT;
+            OP(JumpUnlessLeI) if (!(s[ip->a].i <= s[ip->b].i)) JUMP; NEXT;
+            OP(JumpUnlessEqI) if (!(s[ip->a].i == s[ip->b].i)) JUMP; NEXT;
+            OP(JumpUnlessNeI) if (!(s[ip->a].i != s[ip->b].i)) JUMP; NEXT;
+            OP(JumpUnlessLtL) if (!(s[ip->a].l < s[ip->b].l)) JUMP; NEXT;
+            OP(JumpUnlessLeL) if (!(s[ip->a].l <= s[ip->b].l)) JUMP; NEXT;
+            OP(JumpUnlessEqL) if (!(s[ip->a].l == s[ip->b].l)) JUMP; NEXT;
+            OP(JumpUnlessNeL) if (!(s[ip->a].l != s[ip->b].l)) JUMP; NEXT;
+            OP(JumpUnlessLtF) if (!(s[ip->a].f < s[ip->b].f)) JUMP; NEXT;
+            OP(JumpUnlessLeF) if (!(s[ip->a].f <= s[ip->b].f)) JUMP; NEXT;
+            OP(JumpUnlessEqF) if (!(s[ip->a].f == s[ip->b].f)) JUMP; NEXT;
+            OP(JumpUnlessNeF) if (!(s[ip->a].f != s[ip->b].f)) JUMP; NEXT;
+            OP(JumpUnlessLtD) if (!(s[ip->a].d < s[ip->b].d)) JUMP; NEXT;
+            OP(JumpUnlessLeD) if (!(s[ip->a].d <= s[ip->b].d)) JUMP; NEXT;
+            OP(JumpUnlessEqD) if (!(s[ip->a].d == s[ip->b].d)) JUMP; NEXT;
+            OP(JumpUnlessNeD) if (!(s[ip->a].d != s[ip->b].d)) JUMP; NEXT;
+            OP(LoopBack) LOOP_TURN(true);
+            OP(LoopIfTrue) LOOP_TURN(s[ip->a].i);
+            OP(LoopIfLtI) LOOP_TURN(s[ip->a].i < s[ip->b].i);
+            OP(LoopIfLeI) LOOP_TURN(s[ip->a].i <= s[ip->b].i);
+            OP(LoopIfEqI) LOOP_TURN(s[ip->a].i == s[ip->b].i);
+            OP(LoopIfNeI) LOOP_TURN(s[ip->a].i != s[ip->b].i);
+            OP(LoopIfLtL) LOOP_TURN(s[ip->a].l < s[ip->b].l);
+            OP(LoopIfLeL) LOOP_TURN(s[ip->a].l <= s[ip->b].l);
+            OP(LoopIfEqL) LOOP_TURN(s[ip->a].l == s[ip->b].l);
+            OP(LoopIfNeL) LOOP_TURN(s[ip->a].l != s[ip->b].l);
+            OP(LoopIfLtF) LOOP_TURN(s[ip->a].f < s[ip->b].f);
+            OP(LoopIfLeF) LOOP_TURN(s[ip->a].f <= s[ip->b].f);
+            OP(LoopIfEqF) LOOP_TURN(s[ip->a].f == s[ip->b].f);
+            OP(LoopIfNeF) LOOP_TURN(s[ip->a].f != s[ip->b].f);
+            OP(LoopIfLtD) LOOP_TURN(s[ip->a].d < s[ip->b].d);
+            OP(LoopIfLeD) LOOP_TURN(s[ip->a].d <= s[ip->b].d);
+            OP(LoopIfEqD) LOOP_TURN(s[ip->a].d == s[ip->b].d);
+            OP(LoopIfNeD) LOOP_TURN(s[ip->a].d != s[ip->b].d);
             OP(SweepStart) {
                 const double start = s[ip->a].d, end = s[ip->b].d, step = s[ip->c].d;
                 checkSweep(start, end, step, site(ip->aux));
                 const bool up = step > 0;
                 if (up ? start > end : start < end) {
-                    ip = code + ip->target;
+                    ip = ip->to;
                     DISPATCH;
                 }
                 m_loops.push_back(
@@ -332,7 +375,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 if (loop.recorded)
                     loop.recorded->set(value);
                 s[ip->d].d = value;
-                ip = code + ip->target;
+                ip = ip->to;
                 if (LoopWatch::turn() && m_pausing) [[unlikely]]
                     goto stop;
                 DISPATCH;
@@ -365,7 +408,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 if (loop.recorded)
                     loop.recorded->setPass(loop.colour, loop.pass);
                 s[ip->d].i = loop.colour;
-                ip = code + ip->target;
+                ip = ip->to;
                 if (LoopWatch::turn() && m_pausing) [[unlikely]]
                     goto stop;
                 DISPATCH;
@@ -420,7 +463,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 s[0] = first;
                 s[1] = second;
                 s[2] = third;
-                ip = code + ip->target;
+                ip = ip->to;
                 DISPATCH;
             }
             OP(CheckDepth)
@@ -443,7 +486,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 parameters[0] = first;
                 parameters[1] = second;
                 parameters[2] = third;
-                ip = code + ip->target;
+                ip = ip->to;
                 DISPATCH;
             }
             OP(TailJumpOfTwo) {
@@ -452,7 +495,7 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
                 const RoutineSlot first = s[ip->c], second = s[ip->d];
                 s[ip->a] = first;
                 s[ip->a + 1] = second;
-                ip = code + ip->target;
+                ip = ip->to;
                 DISPATCH;
             }
             OP(Return)
@@ -475,19 +518,6 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
             }
             ++ip;
             continue;
-        jump:
-            ip = code + ip->target;
-            DISPATCH;
-        loopTurn: {
-            // The loop's turn is counted once its value is set for the
-            // next, at the loop's test, whose line a failing watch names; a
-            // pause stops it where it goes on.
-            const bool looked = LoopWatch::turn();
-            ip = taken ? code + ip->target : ip + 1;
-            if (looked && m_pausing) [[unlikely]]
-                goto stop;
-            DISPATCH;
-        }
         }
     stop:
         // At the first operation beyond those let through, or after the
@@ -500,6 +530,8 @@ bool RoutineMachine::run(const Instruction *code, const Instruction *ip, Routine
     }
 }
 
+#undef LOOP_TURN
+#undef JUMP
 #undef NEXT
 #undef DISPATCH
 #undef OP

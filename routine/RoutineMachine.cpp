@@ -32,6 +32,7 @@ namespace {
 
 RoutineMachine::RoutineMachine(const RoutineProgram &program, DrawingSurface *surface)
     : m_program(program)
+    , m_code(program.code)
     , m_surface(surface)
 {
 #ifdef __EMSCRIPTEN__
@@ -56,10 +57,10 @@ bool RoutineMachine::evaluate(const Instruction &instruction, RoutineSlot *slots
 {
     static const RoutineProgram none;
     RoutineMachine machine(none, nullptr);
-    const Instruction code[2] = {instruction, {}};
+    machine.m_code = {instruction, {}};
     RoutineSlot result = slots[0];
     try {
-        machine.run(code, code, slots);
+        machine.run(machine.m_code.data(), slots);
         return true;
     } catch (const RuntimeError &) {
         slots[0] = result;
@@ -80,9 +81,9 @@ bool RoutineMachine::resume(long long operations)
     m_pausing = false;
     for (std::size_t depth = 0; depth < m_loops.size() && depth < m_recorded.size(); ++depth)
         record(depth);
-    const Instruction *code = m_program.code.data();
+    const Instruction *code = m_code.data();
     try {
-        m_ended = run(code, code + m_ip, m_stack.data() + m_frame->base);
+        m_ended = run(code + m_ip, m_stack.data() + m_frame->base);
     } catch (...) {
         m_ended = true;
         forgetRecorded();

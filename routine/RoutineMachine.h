@@ -99,7 +99,8 @@ private:
     // sincos(x), from those kept where it is.
     void sineAndCosine(double x, double &sine, double &cosine);
 
-    bool run(const Instruction *code, const Instruction *ip, RoutineSlot *s);
+    // Runs m_code from `ip` on, in the frame at `s`.
+    bool run(const Instruction *ip, RoutineSlot *s);
     LoopSite site(std::uint32_t loop) const;
     void record(std::size_t depth);
     void forgetRecorded();
@@ -108,6 +109,10 @@ private:
     [[gnu::noinline]] RoutineSlot *grow(std::size_t slots);
 
     const RoutineProgram &m_program;
+    // The program's code, each instruction given the addresses of its
+    // operation's code and of its jump's target the first time it runs.
+    std::vector<Instruction> m_code;
+    bool m_prepared = false;
     DrawingSurface *m_surface;
 #ifdef __EMSCRIPTEN__
     // The surface when it is a raster, whose points the machine plots with

@@ -32,6 +32,8 @@ namespace sweepdraw {
     X(End)                                                                                                          \
     X(Move)                                                                                                         \
     X(AddI) X(SubI) X(MulI) X(DivI) X(RemI) X(NegI)                                                                 \
+    /* AddI to RemI of b and the int `target`, a divisor neither 0 nor -1. */                                       \
+    X(AddIK) X(MulIK) X(DivIK) X(RemIK)                                                                             \
     X(AddL) X(SubL) X(MulL) X(DivL) X(RemL) X(NegL)                                                                 \
     X(AddF) X(SubF) X(MulF) X(DivF) X(NegF)                                                                         \
     X(AddD) X(SubD) X(MulD) X(DivD) X(NegD)                                                                         \
@@ -122,6 +124,12 @@ struct Instruction
     // function applied.
     std::uint32_t target = 0;
     std::uint32_t line = 0;
+    // Set in the machine's own copy: where the machine's code for `op`
+    // begins (GCC and Clang), so that each operation jumps straight to the
+    // next one's with no table to look it up in; and the instruction at
+    // `target`, where a jump goes with no sum to work it out.
+    const void *handler = nullptr;
+    const Instruction *to = nullptr;
 };
 
 // The slots `instruction` writes, -1 for none.

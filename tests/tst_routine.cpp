@@ -349,6 +349,17 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << "test.cpp:8: error: int division by zero" << 1 << QByteArray();
     QTest::newRow("int overflow") << QByteArray("    const int big = 2147483647;\n    const int more = big + 1;\n")
                                   << "test.cpp:8: error: int addition overflows" << 0 << QByteArray();
+    // A constant operand is read from the instruction, and a divisor of 0
+    // or -1 still looked at as the routine runs.
+    QTest::newRow("int multiplication by a constant overflows")
+        << QByteArray("    int big = 2147483647;\n    check(surface.SetPenWidth(big * 2));\n")
+        << "test.cpp:8: error: int multiplication overflows" << 0 << QByteArray();
+    QTest::newRow("int remainder of the least by a constant -1")
+        << QByteArray("    int least = -2147483647 - 1;\n    check(surface.SetPenWidth(least % -1));\n")
+        << "test.cpp:8: error: int remainder overflows" << 0 << QByteArray();
+    QTest::newRow("int division by a constant 0")
+        << QByteArray("    int n = 3;\n    check(surface.SetPenWidth(n / 0));\n")
+        << "test.cpp:8: error: int division by zero" << 0 << QByteArray();
     QTest::newRow("pen width") << QByteArray("    check(surface.SetPenWidth(2000));\n")
                                << "test.cpp:7: error: SetPenWidth: width is outside 1 to 1000 pixels (got 2000)" << 0
                                << QByteArray();
