@@ -11,19 +11,54 @@ namespace sweepdraw {
 
 namespace {
 
+// What each byte may be, looked up once per character rather than
+// compared with each of a list.
+enum CharClass : std::uint8_t {
+    WordStart = 1,
+    Digit = 2,
+    Blank = 4,
+    Punct = 8,     // an operator or separator of one character
+    Alone = 16,    // a bracket or separator, which begins no longer operator
+    Continues = 32, // may be the second character of a longer operator
+};
+
+constexpr std::array<std::uint8_t, 256> kClasses = [] {
+    std::array<std::uint8_t, 256> classes{};
+    const auto mark = [&](std::string_view characters, std::uint8_t cls) {
+        for (const char c : characters)
+            classes[static_cast<unsigned char>(c)] |= cls;
+    };
+    for (char c = 'a'; c <= 'z'; ++c)
+        classes[static_cast<unsigned char>(c)] |= WordStart;
+    for (char c = 'A'; c <= 'Z'; ++c)
+        classes[static_cast<unsigned char>(c)] |= WordStart;
+    mark("_", WordStart);
+    mark("0123456789", Digit);
+    mark(" \t\f\v", Blank);
+    mark("(){}[]<>,;.&*/+-=%!?:|^~", Punct);
+    mark("(){}[],;?~", Alone);
+    mark("=<>.:+-&|", Continues);
+    return classes;
+}();
+
+bool is(char c, std::uint8_t classes)
+{
+    return (kClasses[static_cast<unsigned char>(c)] & classes) != 0;
+}
+
 bool isWordStart(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    return is(c, WordStart);
 }
 
 bool isDigit(char c)
 {
-    return c >= '0' && c <= '9';
+    return is(c, Digit);
 }
 
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
+    return is(c, Blank);
 }
 
 // The character at `at` and the length of its UTF-8 sequence (the file is
@@ -149,6 +184,8 @@ private:
     {
         token.kind = kind;
         token.text = m_text.substr(m_at, length);
+        if (kind == Token::Kind::Punct)
+            token.code = punctCode(token.text);
         m_at += length;
     }
 
@@ -159,16 +196,14 @@ private:
             return number(token);
         if (isWordStart(c)) {
             std::size_t length = 1;
-            while (isWordStart(peek(length)) || isDigit(peek(length)))
+            while (is(peek(length), WordStart | Digit))
                 ++length;
             return take(token, Token::Kind::Word, length);
         }
-        const bool single = std::string_view("(){}[]<>,;.&*/+-=%!?:|^~").find(c) != std::string_view::npos;
+        const bool single = is(c, Punct);
         // The brackets and separators begin no longer operator, and every
         // longer one goes on with one of a few characters.
-        if (single
-            && (std::string_view("(){}[],;?~").find(c) != std::string_view::npos
-                || std::string_view("=<>.:+-&|").find(peek(1)) == std::string_view::npos))
+        if (single && (is(c, Alone) || !is(peek(1), Continues)))
             return take(token, Token::Kind::Punct, 1);
         // The longest operator that starts here, as C++ reads them: "--x"
         // is a decrement, "a---b" is "a-- - b".
@@ -250,7 +285,7 @@ private:
                 ++exponent;
             length = exponent;
         }
-        const std::string digits(m_text.substr(m_at, length));
+        const std::string_view digits = m_text.substr(m_at, length);
         std::size_t suffix = 0;
         while (isWordStart(peek(length + suffix)) || isDigit(peek(length + suffix)) || peek(length + suffix) == '.')
             ++suffix;
@@ -261,20 +296,28 @@ private:
         if (!floating) {
             if (digits.size() > 1 && digits.front() == '0')
                 refuse(FaultKind::Octal, {quotedForMessage(digits)});
-            // Decimal digits are an int if they fit one, a long if not.
-            errno = 0;
-            const long long value = std::strtoll(digits.c_str(), nullptr, 10);
-            if (errno == ERANGE)
-                refuse(FaultKind::IntegerTooLarge, {quotedForMessage(digits)});
+            // Decimal digits are an int if they fit one, a long if not;
+            // eighteen digits always fit a long long.
+            long long value = 0;
+            if (digits.size() <= 18) {
+                for (const char digit : digits)
+                    value = value * 10 + (digit - '0');
+            } else {
+                errno = 0;
+                value = std::strtoll(std::string(digits).c_str(), nullptr, 10);
+                if (errno == ERANGE)
+                    refuse(FaultKind::IntegerTooLarge, {quotedForMessage(digits)});
+            }
             token.value.integer = value;
             return take(token, value > 2147483647 ? Token::Kind::Long : Token::Kind::Int, length);
         }
         // Rounded once, to the literal's own type; beyond its range it is
         // infinite, as GCC makes it with a warning.
+        const std::string spelled(digits);
         if (single)
-            token.value.single = strtof_l(digits.c_str(), nullptr, cLocale());
+            token.value.single = strtof_l(spelled.c_str(), nullptr, cLocale());
         else
-            token.value.real = strtod_l(digits.c_str(), nullptr, cLocale());
+            token.value.real = strtod_l(spelled.c_str(), nullptr, cLocale());
         take(token, single ? Token::Kind::Float : Token::Kind::Double, length + suffix);
     }
 
@@ -295,11 +338,18 @@ RoutineSource::RoutineSource(std::string_view file)
         m_removals.push_back({0, 3, false});
         at = 3;
     }
+    // The next CR and the next backslash, each looked for again only once
+    // passed.
+    const auto nextOf = [&](char c, std::size_t from) { return std::min(file.find(c, from), file.size()); };
+    std::size_t nextReturn = nextOf('\r', at);
+    std::size_t nextBackslash = nextOf('\\', at);
     while (at < file.size()) {
         // The plain text up to the next CR or backslash, copied at once.
-        std::size_t plain = at;
-        while (plain < file.size() && file[plain] != '\r' && file[plain] != '\\')
-            ++plain;
+        if (nextReturn < at)
+            nextReturn = nextOf('\r', at);
+        if (nextBackslash < at)
+            nextBackslash = nextOf('\\', at);
+        const std::size_t plain = std::min(nextReturn, nextBackslash);
         m_text.append(file.substr(at, plain - at));
         at = plain;
         if (at == file.size())
@@ -332,7 +382,7 @@ RoutineSource::RoutineSource(std::string_view file)
     }
 }
 
-int RoutineSource::joinedBefore(std::uint32_t offset) const
+int RoutineSource::joinedInRemovals(std::uint32_t offset) const
 {
     int joined = 0;
     for (const Removal &removal : m_removals) {
