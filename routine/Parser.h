@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace sweepdraw {
@@ -68,12 +69,14 @@ private:
                 return false;
         return true;
     }
-    static bool isSpelled(const Token &token, Token::Kind kind, std::string_view text)
+    static bool isPunct(const Token &token, std::string_view text)
     {
-        return token.kind == kind && same(token.text, text);
+        return token.kind == Token::Kind::Punct && token.code == punctCode(text);
     }
-    static bool isPunct(const Token &token, std::string_view text) { return isSpelled(token, Token::Kind::Punct, text); }
-    static bool isWord(const Token &token, std::string_view text) { return isSpelled(token, Token::Kind::Word, text); }
+    static bool isWord(const Token &token, std::string_view text)
+    {
+        return token.kind == Token::Kind::Word && same(token.text, text);
+    }
     const Token &expect(std::string_view punct);
     void expectWord(std::string_view word);
     std::string describe(const Token &token) const;
@@ -106,12 +109,7 @@ private:
     int expression();
     int assignment();
     int conditional();
-    int logicalOr();
-    int logicalAnd();
-    int equality();
-    int relational();
-    int additive();
-    int multiplicative();
+    int binary(int lowest);
     int unary();
     int postfix();
     int primary();
@@ -139,9 +137,10 @@ private:
     RoutineProgram &m_program;
 
     // The names of every scope open, the innermost last, and where each
-    // scope's begin.
+    // scope's begin; the namespace's, which may be many, also by name.
     std::vector<Symbol> m_symbols;
     std::vector<std::size_t> m_scopes;
+    std::unordered_map<std::string_view, std::uint32_t> m_namespaceNames;
     unsigned m_declared = 0;
     int m_blockDepth = 0;
     int m_expressionDepth = 0;

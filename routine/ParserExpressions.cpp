@@ -23,6 +23,32 @@ Type commonType(Type a, Type b)
     return Type::Int;
 }
 
+// How tightly a binary operator binds, loosest first; kNone for a token
+// that is none.
+enum Level : int { kNone, kOr, kAnd, kEquality, kRelational, kAdditive, kMultiplicative };
+
+int levelOf(const Token &token)
+{
+    if (token.kind != Token::Kind::Punct)
+        return kNone;
+    switch (token.code) {
+    case punctCode("||"): return kOr;
+    case punctCode("&&"): return kAnd;
+    case punctCode("=="):
+    case punctCode("!="): return kEquality;
+    case punctCode("<"):
+    case punctCode("<="):
+    case punctCode(">"):
+    case punctCode(">="): return kRelational;
+    case punctCode("+"):
+    case punctCode("-"): return kAdditive;
+    case punctCode("*"):
+    case punctCode("/"):
+    case punctCode("%"): return kMultiplicative;
+    default: return kNone;
+    }
+}
+
 bool isAssignment(const Token &token)
 {
     constexpr std::array<std::string_view, 6> kAssignments = {"=", "+=", "-=", "*=", "/=", "%="};
@@ -56,7 +82,7 @@ int Parser::assignment()
 
 int Parser::conditional()
 {
-    const int condition = logicalOr();
+    const int condition = binary(kOr);
     if (!isPunct(peek(), "?"))
         return condition;
     const Token &question = next();
@@ -82,78 +108,37 @@ int Parser::conditional()
     return static_cast<int>(m_syntax.exprs.size() - 1);
 }
 
-int Parser::logicalOr()
-{
-    int left = logicalAnd();
-    while (isPunct(peek(), "||")) {
-        const Token &op = next();
-        const int a = toBool(left, op);
-        const int b = toBool(logicalAnd(), op);
-        if (at(a).kind == Expr::Kind::Constant) {
-            left = at(a).value.i ? a : b;
-            continue;
-        }
-        m_syntax.exprs.push_back({.kind = Expr::Kind::Or, .type = Type::Bool, .line = op.line, .a = a, .b = b});
-        left = static_cast<int>(m_syntax.exprs.size() - 1);
-    }
-    return left;
-}
-
-int Parser::logicalAnd()
-{
-    int left = equality();
-    while (isPunct(peek(), "&&")) {
-        const Token &op = next();
-        const int a = toBool(left, op);
-        const int b = toBool(equality(), op);
-        if (at(a).kind == Expr::Kind::Constant) {
-            left = at(a).value.i ? b : a;
-            continue;
-        }
-        m_syntax.exprs.push_back({.kind = Expr::Kind::And, .type = Type::Bool, .line = op.line, .a = a, .b = b});
-        left = static_cast<int>(m_syntax.exprs.size() - 1);
-    }
-    return left;
-}
-
-int Parser::equality()
-{
-    int left = relational();
-    while (isPunct(peek(), "==") || isPunct(peek(), "!=")) {
-        const Token &op = next();
-        left = compare(op, left, relational());
-    }
-    return left;
-}
-
-int Parser::relational()
-{
-    int left = additive();
-    while (isPunct(peek(), "<") || isPunct(peek(), "<=") || isPunct(peek(), ">") || isPunct(peek(), ">=")) {
-        const Token &op = next();
-        left = compare(op, left, additive());
-    }
-    return left;
-}
-
-int Parser::additive()
-{
-    int left = multiplicative();
-    while (isPunct(peek(), "+") || isPunct(peek(), "-")) {
-        const Token &op = next();
-        left = arithmetic(op, left, multiplicative());
-    }
-    return left;
-}
-
-int Parser::multiplicative()
+// The binary operators binding at least as tightly as `lowest`, each
+// level's left to right, as C++ groups them: a + b * c - d is
+// (a + (b * c)) - d.
+int Parser::binary(int lowest)
 {
     int left = unary();
-    while (isPunct(peek(), "*") || isPunct(peek(), "/") || isPunct(peek(), "%")) {
-        const Token &op = next();
-        left = arithmetic(op, left, unary());
+    for (;;) {
+        const Token &op = peek();
+        const int level = levelOf(op);
+        if (level < lowest)
+            return left;
+        next();
+        if (level == kOr || level == kAnd) {
+            const int a = toBool(left, op);
+            const int b = toBool(binary(level + 1), op);
+            if (at(a).kind == Expr::Kind::Constant) {
+                // true || b and false && b are a; false || b and true && b, b.
+                left = (at(a).value.i != 0) == (level == kOr) ? a : b;
+                continue;
+            }
+            m_syntax.exprs.push_back({.kind = level == kOr ? Expr::Kind::Or : Expr::Kind::And,
+                                      .type = Type::Bool,
+                                      .line = op.line,
+                                      .a = a,
+                                      .b = b});
+            left = static_cast<int>(m_syntax.exprs.size() - 1);
+        } else {
+            const int right = binary(level + 1);
+            left = level <= kRelational ? compare(op, left, right) : arithmetic(op, left, right);
+        }
     }
-    return left;
 }
 
 int Parser::unary()
@@ -446,8 +431,8 @@ int Parser::assign(const Token &op, int target, const Symbol *assigned, int valu
     const Type type = at(target).type;
     const int slot = at(target).slot;
     if (op.text != "=") {
-        const Token arithmeticOp{.kind = Token::Kind::Punct, .text = op.text.substr(0, 1), .line = op.line,
-                                 .offset = op.offset};
+        const Token arithmeticOp{.kind = Token::Kind::Punct, .code = punctCode(op.text.substr(0, 1)),
+                                 .text = op.text.substr(0, 1), .line = op.line, .offset = op.offset};
         value = arithmetic(arithmeticOp, target, value);
     }
     value = convert(value, type, op);

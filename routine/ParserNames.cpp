@@ -83,10 +83,13 @@ void Parser::need(unsigned declares, const Token &at, const char *name, const ch
 
 const Parser::Symbol *Parser::lookUp(std::string_view name) const
 {
-    for (auto symbol = m_symbols.rbegin(); symbol != m_symbols.rend(); ++symbol)
-        if (same(symbol->name, name))
-            return &*symbol;
-    return nullptr;
+    // The functions' scopes, innermost first, and then the namespace's.
+    const std::size_t namespaceEnd = m_scopes.size() > 1 ? m_scopes[1] : m_symbols.size();
+    for (std::size_t i = m_symbols.size(); i > namespaceEnd; --i)
+        if (same(m_symbols[i - 1].name, name))
+            return &m_symbols[i - 1];
+    const auto found = m_namespaceNames.find(name);
+    return found == m_namespaceNames.end() ? nullptr : &m_symbols[found->second];
 }
 
 const Token &Parser::newName()
@@ -98,9 +101,12 @@ const Token &Parser::newName()
         refuse(name, FaultKind::MacroName, {quotedForMessage(name.text)});
     if (isReserved(name.text))
         refuse(name, FaultKind::ReservedName, {quotedForMessage(name.text)});
-    for (std::size_t i = m_scopes.back(); i < m_symbols.size(); ++i)
-        if (same(m_symbols[i].name, name.text))
-            refuse(name, FaultKind::Redeclared, {quotedForMessage(name.text)});
+    const bool taken = m_scopes.size() == 1
+        ? m_namespaceNames.contains(name.text)
+        : std::any_of(m_symbols.begin() + static_cast<std::ptrdiff_t>(m_scopes.back()), m_symbols.end(),
+                      [&](const Symbol &symbol) { return same(symbol.name, name.text); });
+    if (taken)
+        refuse(name, FaultKind::Redeclared, {quotedForMessage(name.text)});
     return next();
 }
 
@@ -118,6 +124,8 @@ void Parser::closeScope()
 void Parser::declare(const Token &name, Symbol symbol)
 {
     symbol.name = name.text;
+    if (m_scopes.size() == 1)
+        m_namespaceNames.emplace(name.text, static_cast<std::uint32_t>(m_symbols.size()));
     m_symbols.push_back(symbol);
 }
 
