@@ -121,13 +121,11 @@ public:
         bool lineStart = true;
         for (;;) {
             lineStart = skipSpaceAndComments(lineStart);
-            Token token;
+            Token &token = tokens.emplace_back();
             token.offset = static_cast<std::uint32_t>(m_at);
             token.line = m_line + m_source.joinedBefore(token.offset);
-            if (m_at == m_text.size()) {
-                tokens.push_back(token);
+            if (m_at == m_text.size())
                 return;
-            }
             if (peek() == '#') {
                 if (!lineStart)
                     refuse(FaultKind::OnlyIncludes);
@@ -136,12 +134,13 @@ public:
                 next(token);
             }
             lineStart = false;
-            tokens.push_back(token);
         }
     }
 
 private:
-    char peek(std::size_t ahead = 0) const { return m_at + ahead < m_text.size() ? m_text[m_at + ahead] : '\0'; }
+    // The text is followed by a '\0' (RoutineSource keeps it in a string),
+    // of no class: nothing reads on past a '\0', so no read goes beyond it.
+    char peek(std::size_t ahead = 0) const { return m_text.data()[m_at + ahead]; }
 
     [[noreturn]] void refuse(FaultKind fault, std::initializer_list<std::string> values = {}) const
     {
@@ -313,12 +312,48 @@ private:
         }
         // Rounded once, to the literal's own type; beyond its range it is
         // infinite, as GCC makes it with a warning.
-        const std::string spelled(digits);
-        if (single)
-            token.value.single = strtof_l(spelled.c_str(), nullptr, cLocale());
-        else
-            token.value.real = strtod_l(spelled.c_str(), nullptr, cLocale());
+        if (!exactDecimal(digits, single, token)) {
+            const std::string spelled(digits);
+            if (single)
+                token.value.single = strtof_l(spelled.c_str(), nullptr, cLocale());
+            else
+                token.value.real = strtod_l(spelled.c_str(), nullptr, cLocale());
+        }
         take(token, single ? Token::Kind::Float : Token::Kind::Double, length + suffix);
+    }
+
+    // Digits with a point and no exponent, whose digits make a whole number
+    // the type holds exactly, over a power of ten it holds exactly, as
+    // `token`'s value: one division, rounded once, is the nearest value as
+    // strtod finds it. False for any other, left to strtod.
+    static bool exactDecimal(std::string_view digits, bool single, Token &token)
+    {
+        std::uint64_t whole = 0;
+        int places = -1; // after the point
+        for (const char c : digits) {
+            if (c == '.') {
+                places = 0;
+                continue;
+            }
+            if (!isDigit(c) || whole > (1ull << 53))
+                return false;
+            whole = whole * 10 + static_cast<unsigned>(c - '0');
+            places += places >= 0 ? 1 : 0;
+        }
+        constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        places = std::max(places, 0);
+        if (single) {
+            if (whole > (1u << 24) || places > 10)
+                return false;
+            token.value.single = static_cast<float>(whole) / static_cast<float>(kPowers[static_cast<std::size_t>(places)]);
+            return true;
+        }
+        if (whole > (1ull << 53) || places > 22)
+            return false;
+        token.value.real = static_cast<double>(whole) / kPowers[static_cast<std::size_t>(places)];
+        return true;
     }
 
     const RoutineSource &m_source;

@@ -50,7 +50,7 @@ public:
     explicit RoutineSource(std::string_view file);
 
     // The text with splices and the byte order mark removed and every
-    // line's end a '\n'.
+    // line's end a '\n'; a '\0' follows its last character.
     std::string_view text() const { return m_text; }
 
     // The line and column of `offset` in text().

@@ -62,6 +62,9 @@ void TestRoutineValues::arithmeticIsCpp_data()
     ROW(std::round(-2.5) + std::trunc(-2.7f) * 10 + std::ceil(2.1) * 100 + std::fabs(-3));
     ROW(cos(0.5f) * 1000);
     ROW(3000000000 / 7 - -2147483648);
+    // Decimals an ulp away from the nearest value would move these by 16.
+    ROW((0.3 + 0.6) * 1e17 - 9e16);
+    ROW(1.1f * 100000000);
 #undef ROW
 }
 
