@@ -174,17 +174,19 @@ int Parser::block(bool ownScope)
     const Token &open = expect("{");
     if (ownScope)
         openScope();
-    std::vector<int> children;
+    const std::size_t first = m_children.size();
     while (!isPunct(peek(), "}")) {
         if (peek().kind == Token::Kind::End)
             refuse(peek(), FaultKind::Expected, {"'}'", describe(peek())});
-        children.push_back(statement());
+        const int child = statement();
+        m_children.push_back(child);
     }
     next();
     if (ownScope)
         closeScope();
     Stmt stmt{.kind = Stmt::Kind::Block, .line = open.line};
-    stmt.children = std::move(children);
+    stmt.children.assign(m_children.begin() + static_cast<std::ptrdiff_t>(first), m_children.end());
+    m_children.resize(first);
     return addStmt(std::move(stmt));
 }
 
@@ -287,7 +289,7 @@ int Parser::declaration()
     if (!type || *type == Type::Void)
         refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
     next();
-    std::vector<int> assignments;
+    Stmt stmt{.kind = Stmt::Kind::Block, .line = first.line};
     do {
         const Token &name = newName();
         const Token &valueAt = peek(1);
@@ -301,13 +303,12 @@ int Parser::declaration()
         const int slot = m_function->variables++;
         m_syntax.exprs.push_back(
             {.kind = Expr::Kind::Assign, .type = *type, .line = name.line, .a = value, .slot = slot});
-        assignments.push_back(static_cast<int>(m_syntax.exprs.size() - 1));
+        // An initializer makes no statement: each assignment's is the next.
+        const auto assignment = static_cast<int>(m_syntax.exprs.size() - 1);
+        stmt.children.push_back(addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = assignment}));
         declare(name, {.type = *type, .isConst = isConst, .slot = slot});
     } while (isPunct(peek(), ",") && (next(), true));
     expect(";");
-    Stmt stmt{.kind = Stmt::Kind::Block, .line = first.line};
-    for (const int assignment : assignments)
-        stmt.children.push_back(addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = assignment}));
     return addStmt(std::move(stmt));
 }
 

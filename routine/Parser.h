@@ -1,15 +1,17 @@
 #pragma once
 
 #include "Lexer.h"
+#include "NameTable.h"
 #include "Syntax.h"
 
 #include <algorithm>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace sweepdraw {
+
+struct MathFunction;
 
 // Reads a routine's tokens by recursive descent, checking names, types and
 // nesting as it goes, into the checked tree the emitter compiles: the
@@ -116,7 +118,7 @@ private:
     int name(const Token &token);
     int call(const Token &callee, const Symbol &function);
     int stdName(const Token &std);
-    int mathCall(const Token &name, bool qualified);
+    int mathCall(const Token &name, const MathFunction &function, bool qualified);
     std::vector<int> arguments(const Token &callee, std::size_t count);
     int literal(Type type, RoutineSlot value, int line);
     int operation(OpCode op, Type type, int line, int a, int b = -1, std::uint32_t function = 0);
@@ -140,7 +142,10 @@ private:
     // scope's begin; the namespace's, which may be many, also by name.
     std::vector<Symbol> m_symbols;
     std::vector<std::size_t> m_scopes;
-    std::unordered_map<std::string_view, std::uint32_t> m_namespaceNames;
+    // The statements of the blocks being read, innermost last: each
+    // block's are copied out at its end, into a vector of their size.
+    std::vector<int> m_children;
+    NameTable m_namespaceNames;
     unsigned m_declared = 0;
     int m_blockDepth = 0;
     int m_expressionDepth = 0;

@@ -250,13 +250,14 @@ int Parser::name(const Token &token)
         refuse(token, FaultKind::DidYouMean,
                {quotedForMessage(token.text),
                 quotedForMessage(token.text == "pi" ? "std::numbers::pi" : "std::" + std::string(token.text))});
-    if (findMath(token.text) && isPunct(peek(), "(")) {
+    const MathFunction *math = findMath(token.text);
+    if (math && isPunct(peek(), "(")) {
         need(DeclaresMath, token, std::string(token.text).c_str(), "<cmath>");
-        return mathCall(token, false);
+        return mathCall(token, *math, false);
     }
     if (isMacro(token.text))
         refuse(token, FaultKind::NotSupported, {quotedForMessage(token.text)});
-    if (findMath(token.text))
+    if (math)
         refuse(token, FaultKind::DidYouMean,
                {quotedForMessage(token.text), quotedForMessage("std::" + std::string(token.text) + "(...)")});
     refuse(token, FaultKind::NotDeclared, {quotedForMessage(token.text)});
@@ -311,18 +312,18 @@ int Parser::stdName(const Token &std)
                                                 : (min ? OpCode::MinD : OpCode::MaxD);
         return operation(op, type, name.line, values[0], values[1]);
     }
-    if (name.kind != Token::Kind::Word || !findMath(name.text))
+    const MathFunction *math = name.kind == Token::Kind::Word ? findMath(name.text) : nullptr;
+    if (!math)
         refuse(name, FaultKind::NotInLibrary, {quotedForMessage("std::" + std::string(name.text))});
     (void)std;
-    return mathCall(name, true);
+    return mathCall(name, *math, true);
 }
 
 // A function of <cmath>: as std:: overloads it, on floats for float
 // arguments and on doubles for any other, and std::abs on ints for an int;
 // without std::, glibc's own, on doubles.
-int Parser::mathCall(const Token &name, bool qualified)
+int Parser::mathCall(const Token &name, const MathFunction &function, bool qualified)
 {
-    const MathFunction &function = *findMath(name.text);
     need(DeclaresMath, name, std::string(name.text).c_str(), "<cmath>");
     const std::string shown = (qualified ? "std::" : "") + std::string(function.name);
     expect("(");

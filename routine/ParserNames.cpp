@@ -88,8 +88,8 @@ const Parser::Symbol *Parser::lookUp(std::string_view name) const
     for (std::size_t i = m_symbols.size(); i > namespaceEnd; --i)
         if (same(m_symbols[i - 1].name, name))
             return &m_symbols[i - 1];
-    const auto found = m_namespaceNames.find(name);
-    return found == m_namespaceNames.end() ? nullptr : &m_symbols[found->second];
+    const std::uint32_t *found = m_namespaceNames.find(name);
+    return found ? &m_symbols[*found] : nullptr;
 }
 
 const Token &Parser::newName()
@@ -102,7 +102,7 @@ const Token &Parser::newName()
     if (isReserved(name.text))
         refuse(name, FaultKind::ReservedName, {quotedForMessage(name.text)});
     const bool taken = m_scopes.size() == 1
-        ? m_namespaceNames.contains(name.text)
+        ? m_namespaceNames.find(name.text) != nullptr
         : std::any_of(m_symbols.begin() + static_cast<std::ptrdiff_t>(m_scopes.back()), m_symbols.end(),
                       [&](const Symbol &symbol) { return same(symbol.name, name.text); });
     if (taken)
@@ -125,7 +125,7 @@ void Parser::declare(const Token &name, Symbol symbol)
 {
     symbol.name = name.text;
     if (m_scopes.size() == 1)
-        m_namespaceNames.emplace(name.text, static_cast<std::uint32_t>(m_symbols.size()));
+        m_namespaceNames.insert(name.text, static_cast<std::uint32_t>(m_symbols.size()));
     m_symbols.push_back(symbol);
 }
 
@@ -133,14 +133,19 @@ std::optional<Type> Parser::typeWord(const Token &token) const
 {
     if (token.kind != Token::Kind::Word)
         return std::nullopt;
-    constexpr std::array<std::pair<std::string_view, Type>, 5> kTypes = {{
-        {"void", Type::Void}, {"bool", Type::Bool}, {"int", Type::Int}, {"float", Type::Float},
-        {"double", Type::Double},
-    }};
-    for (const auto &[word, type] : kTypes)
-        if (token.text == word)
-            return type;
-    return std::nullopt;
+    // Asked of the first word of every statement: told by its first
+    // character before the rest is compared.
+    const auto spelled = [&](std::string_view word, Type type) {
+        return same(token.text, word) ? std::optional(type) : std::nullopt;
+    };
+    switch (token.text[0]) {
+    case 'i': return spelled("int", Type::Int);
+    case 'v': return spelled("void", Type::Void);
+    case 'b': return spelled("bool", Type::Bool);
+    case 'f': return spelled("float", Type::Float);
+    case 'd': return spelled("double", Type::Double);
+    default: return std::nullopt;
+    }
 }
 
 int Parser::literal(Type type, RoutineSlot value, int line)
