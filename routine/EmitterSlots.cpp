@@ -31,8 +31,7 @@ void Emitter::emitFunction(const FunctionSyntax &function, bool inlining)
     m_inlining = inlining;
     m_variables = function.variables;
     m_tempBase = 0;
-    m_constants.clear();
-    m_constantSlots.clear();
+    forgetConstants();
     m_pinned = 0;
     m_maxTemps = 0;
     const auto start = static_cast<std::uint32_t>(m_program.code.size());
@@ -117,12 +116,45 @@ int Emitter::constant(Type type, RoutineSlot value)
     std::memcpy(&bits, &value, size);
     RoutineSlot clean{};
     std::memcpy(&clean, &value, size);
-    const auto [known, added] = m_constantSlots.try_emplace({static_cast<int>(type), bits}, m_constants.size());
-    if (added)
+    const std::pair<int, std::uint64_t> key{static_cast<int>(type), bits};
+    if (2 * (m_constantKeys.size() + 1) > m_constantPlaces.size()) {
+        std::vector<ConstantPlace> places(std::max<std::size_t>(64, 2 * m_constantPlaces.size()));
+        m_constantPlaces.swap(places);
+        for (std::size_t i = 0; i < m_constantKeys.size(); ++i)
+            constantPlace(m_constantKeys[i]) = {m_stamp, static_cast<std::uint32_t>(i)};
+    }
+    ConstantPlace &place = constantPlace(key);
+    if (place.stamp != m_stamp) {
+        place = {m_stamp, static_cast<std::uint32_t>(m_constants.size())};
+        m_constantKeys.push_back(key);
         m_constants.push_back(clean);
+    }
     if (m_constants.size() >= kConstants)
         refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
-    return kConstants + static_cast<int>(known->second);
+    return kConstants + static_cast<int>(place.constant);
+}
+
+// The place of the constant `key`, or the free place where it goes.
+Emitter::ConstantPlace &Emitter::constantPlace(std::pair<int, std::uint64_t> key)
+{
+    std::uint64_t hash = (key.second ^ static_cast<std::uint64_t>(key.first)) * 0x9e3779b97f4a7c15u;
+    hash ^= hash >> 32;
+    const std::size_t mask = m_constantPlaces.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        ConstantPlace &place = m_constantPlaces[i];
+        if (place.stamp != m_stamp || m_constantKeys[place.constant] == key)
+            return place;
+    }
+}
+
+void Emitter::forgetConstants()
+{
+    m_constants.clear();
+    m_constantKeys.clear();
+    if (++m_stamp == 0) {
+        std::fill(m_constantPlaces.begin(), m_constantPlaces.end(), ConstantPlace{});
+        m_stamp = 1;
+    }
 }
 
 void Emitter::move(int to, int from, int line)
