@@ -48,7 +48,12 @@ private:
     class Nest final
     {
     public:
-        Nest(Parser &parser, int &depth, int limit, const Token &at);
+        Nest(Parser &parser, int &depth, int limit, const Token &at)
+            : m_depth(depth)
+        {
+            if (++m_depth > limit)
+                parser.refuseNesting(at, limit);
+        }
         ~Nest() { --m_depth; }
         Nest(const Nest &) = delete;
         Nest &operator=(const Nest &) = delete;
@@ -59,7 +64,13 @@ private:
 
     // Tokens.
     const Token &peek(std::size_t ahead = 0) const { return m_tokens[std::min(m_next + ahead, m_tokens.size() - 1)]; }
-    const Token &next();
+    const Token &next()
+    {
+        const Token &token = m_tokens[m_next];
+        if (token.kind != Token::Kind::End)
+            ++m_next;
+        return token;
+    }
     // Asked of nearly every token at every level of an expression: the
     // few characters compared in place, with no call.
     static bool same(std::string_view a, std::string_view b)
@@ -79,10 +90,20 @@ private:
     {
         return token.kind == Token::Kind::Word && same(token.text, text);
     }
-    const Token &expect(std::string_view punct);
+    const Token &expect(std::string_view punct)
+    {
+        if (!isPunct(peek(), punct))
+            refuseExpected(punct);
+        return next();
+    }
     void expectWord(std::string_view word);
     std::string describe(const Token &token) const;
     [[noreturn]] void refuse(const Token &at, FaultKind fault, std::initializer_list<std::string> values = {}) const;
+    // The refusals of the small functions asked of nearly every token,
+    // kept out of them.
+    [[noreturn]] void refuseNesting(const Token &at, int limit) const;
+    [[noreturn]] void refuseExpected(std::string_view spelled) const;
+    [[noreturn]] void refuseNotNumber(int expr, const Token &where) const;
     void need(unsigned declares, const Token &at, const char *name, const char *header) const;
 
     // Names.
@@ -126,10 +147,25 @@ private:
     int compare(const Token &op, int a, int b);
     int step(const Token &op, int target, bool after);
     int assign(const Token &op, int target, const Symbol *assigned, int value);
-    int convert(int expr, Type to, const Token &at);
+    // `expr` as a `to`, with the conversion C++ makes, if any.
+    int convert(int expr, Type to, const Token &where)
+    {
+        return at(expr).type == to ? expr : converted(expr, to, where);
+    }
+    int converted(int expr, Type to, const Token &where);
     int toBool(int expr, const Token &at);
-    Type numeric(int expr, const Token &at) const;
-    int promoted(int expr, const Token &at);
+    // The type of a number; a colour, a surface or no value is refused.
+    Type numeric(int expr, const Token &where) const
+    {
+        const Type type = at(expr).type;
+        if (type == Type::Void || type == Type::Colour || type == Type::Surface)
+            refuseNotNumber(expr, where);
+        return type;
+    }
+    int promoted(int expr, const Token &where)
+    {
+        return numeric(expr, where) == Type::Bool ? convert(expr, Type::Int, where) : expr;
+    }
     const Expr &at(int expr) const { return m_syntax.exprs[static_cast<std::size_t>(expr)]; }
 
     const RoutineSource &m_source;

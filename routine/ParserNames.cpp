@@ -34,19 +34,9 @@ std::string typeName(Type type)
     return kNames[static_cast<std::size_t>(type)];
 }
 
-Parser::Nest::Nest(Parser &parser, int &depth, int limit, const Token &at)
-    : m_depth(depth)
+void Parser::refuseNesting(const Token &at, int limit) const
 {
-    if (++m_depth > limit)
-        parser.refuse(at, FaultKind::NestedTooDeep, {std::to_string(limit)});
-}
-
-const Token &Parser::next()
-{
-    const Token &token = m_tokens[m_next];
-    if (token.kind != Token::Kind::End)
-        ++m_next;
-    return token;
+    refuse(at, FaultKind::NestedTooDeep, {std::to_string(limit)});
 }
 
 std::string Parser::describe(const Token &token) const
@@ -61,17 +51,15 @@ void Parser::refuse(const Token &at, FaultKind fault, std::initializer_list<std:
     m_source.refuse(at.offset, fault, values);
 }
 
-const Token &Parser::expect(std::string_view punct)
+void Parser::refuseExpected(std::string_view spelled) const
 {
-    if (!isPunct(peek(), punct))
-        refuse(peek(), FaultKind::Expected, {quotedForMessage(punct), describe(peek())});
-    return next();
+    refuse(peek(), FaultKind::Expected, {quotedForMessage(spelled), describe(peek())});
 }
 
 void Parser::expectWord(std::string_view word)
 {
     if (!isWord(peek(), word))
-        refuse(peek(), FaultKind::Expected, {quotedForMessage(word), describe(peek())});
+        refuseExpected(word);
     next();
 }
 
@@ -199,11 +187,9 @@ int Parser::operation(OpCode op, Type type, int line, int a, int b, std::uint32_
     return made;
 }
 
-int Parser::convert(int expr, Type to, const Token &where)
+int Parser::converted(int expr, Type to, const Token &where)
 {
     const Type from = at(expr).type;
-    if (from == to)
-        return expr;
     if (to == Type::Bool)
         return toBool(expr, where);
     if (to == Type::Void || to == Type::Colour || to == Type::Surface)
@@ -230,22 +216,14 @@ int Parser::toBool(int expr, const Token &where)
     return operation(op, Type::Bool, at(expr).line, expr);
 }
 
-Type Parser::numeric(int expr, const Token &where) const
+void Parser::refuseNotNumber(int expr, const Token &where) const
 {
     const Expr &value = at(expr);
     if (value.type == Type::Colour)
         refuse(where, FaultKind::ColourNotNumber);
     if (value.type == Type::Surface)
         refuse(where, FaultKind::SurfaceNotNumber);
-    if (value.type == Type::Void)
-        refuse(where, FaultKind::VoidNotValue,
-               {quotedForMessage(m_syntax.functions[value.function].name)});
-    return value.type;
-}
-
-int Parser::promoted(int expr, const Token &where)
-{
-    return numeric(expr, where) == Type::Bool ? convert(expr, Type::Int, where) : expr;
+    refuse(where, FaultKind::VoidNotValue, {quotedForMessage(m_syntax.functions[value.function].name)});
 }
 
 } // namespace sweepdraw
