@@ -364,10 +364,11 @@ private:
 
 } // namespace
 
-RoutineSource::RoutineSource(std::string_view file)
-    : m_file(file)
+RoutineSource::RoutineSource(const std::string &whole)
+    : m_file(whole)
+    , m_view(whole)
 {
-    m_text.reserve(file.size());
+    const std::string_view file = m_file;
     std::size_t at = 0;
     if (file.substr(0, 3) == "\xef\xbb\xbf") {
         m_removals.push_back({0, 3, false});
@@ -378,6 +379,9 @@ RoutineSource::RoutineSource(std::string_view file)
     const auto nextOf = [&](char c, std::size_t from) { return std::min(file.find(c, from), file.size()); };
     std::size_t nextReturn = nextOf('\r', at);
     std::size_t nextBackslash = nextOf('\\', at);
+    if (at == 0 && nextReturn == file.size() && nextBackslash == file.size())
+        return;
+    m_text.reserve(file.size());
     while (at < file.size()) {
         // The plain text up to the next CR or backslash, copied at once.
         if (nextReturn < at)
@@ -415,6 +419,7 @@ RoutineSource::RoutineSource(std::string_view file)
             at = end + lineEnd;
         }
     }
+    m_view = m_text;
 }
 
 int RoutineSource::joinedInRemovals(std::uint32_t offset) const

@@ -47,11 +47,12 @@ struct Token
 class RoutineSource final
 {
 public:
-    explicit RoutineSource(std::string_view file);
+    // `file` is kept, not copied, where nothing is removed from it.
+    explicit RoutineSource(const std::string &file);
 
     // The text with splices and the byte order mark removed and every
     // line's end a '\n'; a '\0' follows its last character.
-    std::string_view text() const { return m_text; }
+    std::string_view text() const { return m_view; }
 
     // The line and column of `offset` in text().
     std::pair<int, int> location(std::uint32_t offset) const;
@@ -73,7 +74,8 @@ private:
     };
 
     std::string_view m_file;
-    std::string m_text;
+    std::string m_text; // where anything is removed
+    std::string_view m_view;
     std::vector<Removal> m_removals;
 };
 

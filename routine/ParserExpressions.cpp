@@ -279,8 +279,9 @@ int Parser::call(const Token &callee, const Symbol &function)
             values[i] = convert(values[i], parameters[i], callee);
         }
     }
+    m_syntax.argumentLists.push_back(std::move(values));
     m_syntax.exprs.push_back({.kind = Expr::Kind::Call, .type = function.type, .line = callee.line,
-                              .function = function.function, .arguments = std::move(values)});
+                              .function = function.function, .arguments = m_syntax.argumentLists.back()});
     return static_cast<int>(m_syntax.exprs.size() - 1);
 }
 
@@ -325,7 +326,6 @@ int Parser::stdName(const Token &std)
 int Parser::mathCall(const Token &name, const MathFunction &function, bool qualified)
 {
     need(DeclaresMath, name, std::string(name.text).c_str(), "<cmath>");
-    const std::string shown = (qualified ? "std::" : "") + std::string(function.name);
     expect("(");
     std::vector<int> values = arguments(name, static_cast<std::size_t>(function.arguments));
     bool onFloat = qualified;
