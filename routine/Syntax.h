@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,9 @@ struct Expr
     int a = -1, b = -1, c = -1;
     int slot = 0;
     std::uint32_t function = 0;
-    std::vector<int> arguments;
+    // A Call's, kept in its tree's argument lists: a node is copied as its
+    // bytes, as the parser makes nearly one a token.
+    std::span<const int> arguments;
     RoutineSlot value{};
 };
 
@@ -102,6 +105,17 @@ struct RoutineSyntax
     std::vector<Expr> exprs;
     std::vector<Stmt> stmts;
     std::vector<FunctionSyntax> functions;
+    // The calls' arguments, each list where it was made when the outer
+    // vector grows, as its nodes' spans need.
+    std::vector<std::vector<int>> argumentLists;
+
+    void clear()
+    {
+        exprs.clear();
+        stmts.clear();
+        functions.clear();
+        argumentLists.clear();
+    }
 };
 
 // Whether working out the expression `index` of `syntax` may change a
