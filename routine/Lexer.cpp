@@ -340,19 +340,20 @@ private:
             whole = whole * 10 + static_cast<unsigned>(c - '0');
             places += places >= 0 ? 1 : 0;
         }
-        constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-        places = std::max(places, 0);
+        static constexpr std::array<double, 23> kPowers = {
+            1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
+        };
+        const double power = kPowers[static_cast<std::size_t>(std::clamp(places, 0, 22))];
         if (single) {
             if (whole > (1u << 24) || places > 10)
                 return false;
-            token.value.single = static_cast<float>(whole) / static_cast<float>(kPowers[static_cast<std::size_t>(places)]);
+            token.value.single = static_cast<float>(whole) / static_cast<float>(power);
             return true;
         }
         if (whole > (1ull << 53) || places > 22)
             return false;
-        token.value.real = static_cast<double>(whole) / kPowers[static_cast<std::size_t>(places)];
+        token.value.real = static_cast<double>(whole) / power;
         return true;
     }
 

@@ -29,31 +29,37 @@ enum Level : int { kNone, kOr, kAnd, kEquality, kRelational, kAdditive, kMultipl
 
 int levelOf(const Token &token)
 {
+    // Asked after every operand: a single character by table, the longer
+    // operators by their codes.
+    static constexpr std::array<std::uint8_t, 128> kSingle = [] {
+        std::array<std::uint8_t, 128> levels{};
+        levels['<'] = levels['>'] = kRelational;
+        levels['+'] = levels['-'] = kAdditive;
+        levels['*'] = levels['/'] = levels['%'] = kMultiplicative;
+        return levels;
+    }();
     if (token.kind != Token::Kind::Punct)
         return kNone;
+    if (token.code < kSingle.size())
+        return kSingle[token.code];
     switch (token.code) {
     case punctCode("||"): return kOr;
     case punctCode("&&"): return kAnd;
     case punctCode("=="):
     case punctCode("!="): return kEquality;
-    case punctCode("<"):
     case punctCode("<="):
-    case punctCode(">"):
     case punctCode(">="): return kRelational;
-    case punctCode("+"):
-    case punctCode("-"): return kAdditive;
-    case punctCode("*"):
-    case punctCode("/"):
-    case punctCode("%"): return kMultiplicative;
     default: return kNone;
     }
 }
 
 bool isAssignment(const Token &token)
 {
-    constexpr std::array<std::string_view, 6> kAssignments = {"=", "+=", "-=", "*=", "/=", "%="};
+    static constexpr std::array<std::uint32_t, 6> kAssignments = {
+        punctCode("="), punctCode("+="), punctCode("-="), punctCode("*="), punctCode("/="), punctCode("%="),
+    };
     return token.kind == Token::Kind::Punct
-        && std::find(kAssignments.begin(), kAssignments.end(), token.text) != kAssignments.end();
+        && std::find(kAssignments.begin(), kAssignments.end(), token.code) != kAssignments.end();
 }
 
 } // namespace
