@@ -87,6 +87,8 @@ void Emitter::patch(const std::vector<std::size_t> &jumps)
 
 void Emitter::forgetWritten(const Instruction &instruction)
 {
+    if (m_pending.empty())
+        return;
     const std::array<int, 2> written = writtenBy(instruction);
     std::erase_if(m_pending, [&](const Pending &pending) {
         return pending.argument == written[0] || pending.argument == written[1];
@@ -166,14 +168,17 @@ void Emitter::move(int to, int from, int line)
 void Emitter::relocate(std::uint32_t start)
 {
     const int constants = static_cast<int>(m_constants.size());
+    // What a slot of each region, told by its top two bits, moves by: the
+    // temps (but the variables below them), the pinned and the constants.
+    static_assert(kPinned == 1 << 14 && kConstants == 2 << 14 && kMaxSlots < 4 << 14);
+    const std::array<int, 4> moves = {constants + m_pinned, m_variables + constants - kPinned,
+                                      m_variables - kConstants, m_variables - kConstants};
+    const int variables = m_variables;
     const auto place = [&](std::uint16_t &slot) {
         const int v = slot;
-        if (v >= kConstants)
-            slot = static_cast<std::uint16_t>(m_variables + v - kConstants);
-        else if (v >= kPinned)
-            slot = static_cast<std::uint16_t>(m_variables + constants + v - kPinned);
-        else if (v >= m_variables)
-            slot = static_cast<std::uint16_t>(v + constants + m_pinned);
+        const int region = v >> 14;
+        if (region != 0 || v >= variables)
+            slot = static_cast<std::uint16_t>(v + moves[static_cast<std::size_t>(region)]);
     };
     // A call copies three slots whatever its callee's parameters, so every
     // frame has three; a call of itself copies those beyond its parameters
@@ -181,11 +186,16 @@ void Emitter::relocate(std::uint32_t start)
     const auto parameters = static_cast<int>(m_name->parameters.size());
     for (std::size_t i = start; i < m_program.code.size(); ++i) {
         Instruction &instruction = m_program.code[i];
-        std::uint16_t *const slots[] = {&instruction.a, &instruction.b, &instruction.c, &instruction.d, &instruction.e};
-        for (std::uint16_t *slot : slots)
-            place(*slot);
-        for (int p = parameters; instruction.op == OpCode::TailCall && p < 3; ++p)
-            *slots[2 + p] = static_cast<std::uint16_t>(p);
+        place(instruction.a);
+        place(instruction.b);
+        place(instruction.c);
+        place(instruction.d);
+        place(instruction.e);
+        if (instruction.op != OpCode::TailCall)
+            continue;
+        std::uint16_t *const copied[] = {&instruction.c, &instruction.d, &instruction.e};
+        for (int p = parameters; p < 3; ++p)
+            *copied[p] = static_cast<std::uint16_t>(p);
     }
 }
 
