@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -14,9 +15,10 @@ namespace sweepdraw {
 class NameTable final
 {
 public:
+    // Empties the table, keeping its room.
     void clear()
     {
-        m_entries.clear();
+        std::fill(m_entries.begin(), m_entries.end(), Entry{});
         m_count = 0;
     }
 

@@ -39,6 +39,16 @@ Parser::Parser(const RoutineSource &source, const std::vector<Token> &tokens, Ro
     m_syntax.stmts.reserve(m_tokens.size() / 4);
 }
 
+Parser::Scratch &Parser::emptiedScratch()
+{
+    thread_local Scratch scratch;
+    scratch.symbols.clear();
+    scratch.scopes.clear();
+    scratch.children.clear();
+    scratch.namespaceNames.clear();
+    return scratch;
+}
+
 void Parser::file()
 {
     openScope();

@@ -175,13 +175,24 @@ private:
     RoutineProgram &m_program;
 
     // The names of every scope open, the innermost last, and where each
-    // scope's begin; the namespace's, which may be many, also by name.
-    std::vector<Symbol> m_symbols;
-    std::vector<std::size_t> m_scopes;
-    // The statements of the blocks being read, innermost last: each
-    // block's are copied out at its end, into a vector of their size.
-    std::vector<int> m_children;
-    NameTable m_namespaceNames;
+    // scope's begin; the namespace's, which may be many, also by name. The
+    // statements of the blocks being read, innermost last: each block's are
+    // copied out at its end, into a vector of their size. Kept on the
+    // thread from one file to the next, emptied for each, as the tokens
+    // and the tree are, so that a large file takes no fresh memory.
+    struct Scratch
+    {
+        std::vector<Symbol> symbols;
+        std::vector<std::size_t> scopes;
+        std::vector<int> children;
+        NameTable namespaceNames;
+    };
+    static Scratch &emptiedScratch();
+    Scratch &m_scratch = emptiedScratch();
+    std::vector<Symbol> &m_symbols = m_scratch.symbols;
+    std::vector<std::size_t> &m_scopes = m_scratch.scopes;
+    std::vector<int> &m_children = m_scratch.children;
+    NameTable &m_namespaceNames = m_scratch.namespaceNames;
     unsigned m_declared = 0;
     int m_blockDepth = 0;
     int m_expressionDepth = 0;
