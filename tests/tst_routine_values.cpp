@@ -211,6 +211,15 @@ void TestRoutineValues::readAsGccReadsIt_data()
                       "void DrawTest(DrawingSurface &surface)\n{\n"
                       "    check(surface.PlotPoint(roll(5, 0, 1), 0, PaletteColor(1)));\n}\n}\n")
         << 508.0f;
+    // More names in the namespace than its table first has room for.
+    QByteArray constants;
+    for (int i = 0; i < 40; ++i)
+        constants += "const int c" + QByteArray::number(i) + " = " + QByteArray::number(i + 1) + ";\n";
+    QTest::newRow("forty constants")
+        << QByteArray("#include \"DrawingSurface.h\"\n#include \"Palette.h\"\nnamespace sweepdraw {\n" + constants
+                      + "void DrawTest(DrawingSurface &surface)\n{\n"
+                      "    check(surface.PlotPoint(c0 * 100 + c39, 0, PaletteColor(1)));\n}\n}\n")
+        << 140.0f;
     QTest::newRow("macro constants") << file("", "v = M_PI * 1000 + (NAN != NAN);") << static_cast<float>(M_PI * 1000 + 1);
 }
 
