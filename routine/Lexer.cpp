@@ -182,7 +182,7 @@ private:
     void take(Token &token, Token::Kind kind, std::size_t length)
     {
         token.kind = kind;
-        token.text = m_text.substr(m_at, length);
+        token.text = std::string_view(m_text.data() + m_at, length);
         if (kind == Token::Kind::Punct)
             token.code = punctCode(token.text);
         m_at += length;

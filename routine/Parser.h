@@ -137,6 +137,7 @@ private:
     int postfix();
     int primary();
     int name(const Token &token);
+    int undeclared(const Token &token);
     int call(const Token &callee, const Symbol &function);
     int stdName(const Token &std);
     int mathCall(const Token &name, const MathFunction &function, bool qualified);

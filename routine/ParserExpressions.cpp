@@ -243,6 +243,12 @@ int Parser::name(const Token &token)
             return m_lastNameExpr = static_cast<int>(m_syntax.exprs.size() - 1);
         }
     }
+    return undeclared(token);
+}
+
+// A name the routine does not declare: of the library, or refused.
+int Parser::undeclared(const Token &token)
+{
     if (const NamedConstant *constant = findMacroConstant(token.text)) {
         need(DeclaresMath, token, constant->name.data(), "<cmath>");
         RoutineSlot value{};
