@@ -171,6 +171,14 @@ int Parser::initializer(const Token &name, Type type)
     return value;
 }
 
+// The statements gathered since `first`, as a list of the tree.
+std::span<const int> Parser::children(std::size_t first)
+{
+    const std::span<const int> list = m_syntax.lists.add(std::span(m_children).subspan(first));
+    m_children.resize(first);
+    return list;
+}
+
 int Parser::addStmt(Stmt stmt)
 {
     m_syntax.stmts.push_back(std::move(stmt));
@@ -194,10 +202,7 @@ int Parser::block(bool ownScope)
     next();
     if (ownScope)
         closeScope();
-    Stmt stmt{.kind = Stmt::Kind::Block, .line = open.line};
-    stmt.children.assign(m_children.begin() + static_cast<std::ptrdiff_t>(first), m_children.end());
-    m_children.resize(first);
-    return addStmt(std::move(stmt));
+    return addStmt({.kind = Stmt::Kind::Block, .line = open.line, .children = children(first)});
 }
 
 // The statement an if, else, for, while or do governs, in a scope of its
@@ -299,7 +304,7 @@ int Parser::declaration()
     if (!type || *type == Type::Void)
         refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
     next();
-    Stmt stmt{.kind = Stmt::Kind::Block, .line = first.line};
+    const std::size_t firstChild = m_children.size();
     do {
         const Token &name = newName();
         const Token &valueAt = peek(1);
@@ -315,11 +320,11 @@ int Parser::declaration()
             {.kind = Expr::Kind::Assign, .type = *type, .line = name.line, .a = value, .slot = slot});
         // An initializer makes no statement: each assignment's is the next.
         const auto assignment = static_cast<int>(m_syntax.exprs.size() - 1);
-        stmt.children.push_back(addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = assignment}));
+        m_children.push_back(addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = assignment}));
         declare(name, {.type = *type, .isConst = isConst, .slot = slot});
     } while (isPunct(peek(), ",") && (next(), true));
     expect(";");
-    return addStmt(std::move(stmt));
+    return addStmt({.kind = Stmt::Kind::Block, .line = first.line, .children = children(firstChild)});
 }
 
 int Parser::forStatement()
@@ -409,9 +414,8 @@ int Parser::surfaceOperation()
             refuse(name, FaultKind::ColourNotPalette,
                    {std::string(operation->name), typeName(at(values.back()).type)});
     }
-    Stmt stmt{.kind = Stmt::Kind::Surface, .line = name.line, .op = operation->op};
-    stmt.children = std::move(values);
-    return addStmt(std::move(stmt));
+    return addStmt(
+        {.kind = Stmt::Kind::Surface, .line = name.line, .children = m_syntax.lists.add(values), .op = operation->op});
 }
 
 int Parser::loop()
@@ -422,11 +426,13 @@ int Parser::loop()
     const Type type = sweep ? Type::Double : Type::Int;
     expect("(");
     Stmt stmt{.kind = Stmt::Kind::Loop, .line = call.line, .op = sweep ? OpCode::SweepStart : OpCode::ColourStart};
-    for (int i = 0; i < 3; ++i) {
+    std::array<int, 3> bounds{};
+    for (int &bound : bounds) {
         const Token &at = peek();
-        stmt.children.push_back(convert(assignment(), type, at));
+        bound = convert(assignment(), type, at);
         expect(",");
     }
+    stmt.children = m_syntax.lists.add(bounds);
     expect("[");
     expect("&");
     expect("]");

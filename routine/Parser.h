@@ -127,6 +127,7 @@ private:
     int loop();
     int returnStatement();
     int addStmt(Stmt stmt);
+    std::span<const int> children(std::size_t first);
 
     // Expressions (ParserExpressions.cpp).
     int expression();

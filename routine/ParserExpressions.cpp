@@ -291,9 +291,8 @@ int Parser::call(const Token &callee, const Symbol &function)
             values[i] = convert(values[i], parameters[i], callee);
         }
     }
-    m_syntax.argumentLists.push_back(std::move(values));
     m_syntax.exprs.push_back({.kind = Expr::Kind::Call, .type = function.type, .line = callee.line,
-                              .function = function.function, .arguments = m_syntax.argumentLists.back()});
+                              .function = function.function, .arguments = m_syntax.lists.add(values)});
     return static_cast<int>(m_syntax.exprs.size() - 1);
 }
 
