@@ -220,6 +220,10 @@ void TestRoutineValues::readAsGccReadsIt_data()
                       + "void DrawTest(DrawingSurface &surface)\n{\n"
                       "    check(surface.PlotPoint(c0 * 100 + c39, 0, PaletteColor(1)));\n}\n}\n")
         << 140.0f;
+    // Two blocks whose statements, listed one after the other, fill more
+    // than one of the tree's blocks of lists.
+    const QByteArray steps = "{" + QByteArray("v += 1;").repeated(3000) + "}";
+    QTest::newRow("six thousand statements") << file("", steps + steps) << 6000.0f;
     QTest::newRow("macro constants") << file("", "v = M_PI * 1000 + (NAN != NAN);") << static_cast<float>(M_PI * 1000 + 1);
 }
 
