@@ -280,8 +280,8 @@ int Parser::statement()
             refuse(peek(2), FaultKind::UncheckedOperation,
                    {quotedForMessage(peek(2).text), std::string(peek(2).text)});
     }
-    static constexpr std::array<std::string_view, 8> kLeftOut = {"switch", "goto", "auto", "static", "long", "unsigned",
-                                                          "struct", "class"};
+    static constexpr std::array<std::string_view, 8> kLeftOut = {"switch", "goto",     "auto",   "static",
+                                                                 "long",   "unsigned", "struct", "class"};
     for (const std::string_view word : kLeftOut)
         if (isWord(first, word))
             refuse(first, FaultKind::NotSupported, {quotedForMessage(word)});

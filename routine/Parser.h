@@ -179,9 +179,9 @@ private:
     // The names of every scope open, the innermost last, and where each
     // scope's begin; the namespace's, which may be many, also by name. The
     // statements of the blocks being read, innermost last: each block's are
-    // copied out at its end, into a vector of their size. Kept on the
-    // thread from one file to the next, emptied for each, as the tokens
-    // and the tree are, so that a large file takes no fresh memory.
+    // copied out at its end, into a list of the tree. Kept on the thread
+    // from one file to the next, emptied for each, as the tokens and the
+    // tree are, so that a large file takes no fresh memory.
     struct Scratch
     {
         std::vector<Symbol> symbols;
