@@ -30,9 +30,7 @@ std::variant<CompiledRoutine, FaultMessage> CompiledRoutine::compile(std::string
     // memory from the system, whose first touch costs more than reading it.
     thread_local std::vector<Token> tokens;
     thread_local RoutineSyntax syntax;
-    syntax.exprs.clear();
-    syntax.stmts.clear();
-    syntax.functions.clear();
+    syntax.clear();
     try {
         const RoutineSource source(program->source);
         tokenize(source, tokens);

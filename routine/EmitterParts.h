@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <utility>
 #include <vector>
 
@@ -80,6 +79,12 @@ private:
         OpCode op;
     };
 
+    struct ConstantPlace
+    {
+        std::uint32_t stamp = 0;
+        std::uint32_t constant = 0;
+    };
+
     struct LoopJumps
     {
         std::vector<std::size_t> breaks;
@@ -119,6 +124,8 @@ private:
     }
     bool isVariable(int slot) const;
     int constant(Type type, RoutineSlot value);
+    ConstantPlace &constantPlace(std::pair<int, std::uint64_t> key);
+    void forgetConstants();
     void move(int to, int from, int line);
     int value(int index, int want = -1);
     int operation(const Expr &e, int want);
@@ -158,7 +165,13 @@ private:
     int m_maxTemps = 0;
     int m_pinned = 0;
     std::vector<RoutineSlot> m_constants;
-    std::map<std::pair<int, std::uint64_t>, std::size_t> m_constantSlots;
+    // Each constant's type and bits, by its number, and where each is, by
+    // open addressing on them: a place is taken only if it has the stamp
+    // of the function being emitted, so that the next starts with none
+    // for the cost of a new stamp rather than a node freed per constant.
+    std::vector<std::pair<int, std::uint64_t>> m_constantKeys;
+    std::vector<ConstantPlace> m_constantPlaces; // a power of two of them
+    std::uint32_t m_stamp = 1;
     std::vector<Pending> m_pending;
     std::vector<LoopJumps> m_loops;                 // for, while and do, innermost last
     std::vector<std::vector<std::size_t>> m_bodies; // the returns of Sweep and ColourPass bodies

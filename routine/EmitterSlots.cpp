@@ -31,8 +31,7 @@ void Emitter::emitFunction(const FunctionSyntax &function, bool inlining)
     m_inlining = inlining;
     m_variables = function.variables;
     m_tempBase = 0;
-    m_constants.clear();
-    m_constantSlots.clear();
+    forgetConstants();
     m_pinned = 0;
     m_maxTemps = 0;
     const auto start = static_cast<std::uint32_t>(m_program.code.size());
@@ -88,6 +87,8 @@ void Emitter::patch(const std::vector<std::size_t> &jumps)
 
 void Emitter::forgetWritten(const Instruction &instruction)
 {
+    if (m_pending.empty())
+        return;
     const std::array<int, 2> written = writtenBy(instruction);
     std::erase_if(m_pending, [&](const Pending &pending) {
         return pending.argument == written[0] || pending.argument == written[1];
@@ -117,12 +118,45 @@ int Emitter::constant(Type type, RoutineSlot value)
     std::memcpy(&bits, &value, size);
     RoutineSlot clean{};
     std::memcpy(&clean, &value, size);
-    const auto [known, added] = m_constantSlots.try_emplace({static_cast<int>(type), bits}, m_constants.size());
-    if (added)
+    const std::pair<int, std::uint64_t> key{static_cast<int>(type), bits};
+    if (2 * (m_constantKeys.size() + 1) > m_constantPlaces.size()) {
+        std::vector<ConstantPlace> places(std::max<std::size_t>(64, 2 * m_constantPlaces.size()));
+        m_constantPlaces.swap(places);
+        for (std::size_t i = 0; i < m_constantKeys.size(); ++i)
+            constantPlace(m_constantKeys[i]) = {m_stamp, static_cast<std::uint32_t>(i)};
+    }
+    ConstantPlace &place = constantPlace(key);
+    if (place.stamp != m_stamp) {
+        place = {m_stamp, static_cast<std::uint32_t>(m_constants.size())};
+        m_constantKeys.push_back(key);
         m_constants.push_back(clean);
+    }
     if (m_constants.size() >= kConstants)
         refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
-    return kConstants + static_cast<int>(known->second);
+    return kConstants + static_cast<int>(place.constant);
+}
+
+// The place of the constant `key`, or the free place where it goes.
+Emitter::ConstantPlace &Emitter::constantPlace(std::pair<int, std::uint64_t> key)
+{
+    std::uint64_t hash = (key.second ^ static_cast<std::uint64_t>(key.first)) * 0x9e3779b97f4a7c15u;
+    hash ^= hash >> 32;
+    const std::size_t mask = m_constantPlaces.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        ConstantPlace &place = m_constantPlaces[i];
+        if (place.stamp != m_stamp || m_constantKeys[place.constant] == key)
+            return place;
+    }
+}
+
+void Emitter::forgetConstants()
+{
+    m_constants.clear();
+    m_constantKeys.clear();
+    if (++m_stamp == 0) {
+        std::fill(m_constantPlaces.begin(), m_constantPlaces.end(), ConstantPlace{});
+        m_stamp = 1;
+    }
 }
 
 void Emitter::move(int to, int from, int line)
@@ -134,14 +168,17 @@ void Emitter::move(int to, int from, int line)
 void Emitter::relocate(std::uint32_t start)
 {
     const int constants = static_cast<int>(m_constants.size());
+    // What a slot of each region, told by its top two bits, moves by: the
+    // temps (but the variables below them), the pinned and the constants.
+    static_assert(kPinned == 1 << 14 && kConstants == 2 << 14 && kMaxSlots < 4 << 14);
+    const std::array<int, 4> moves = {constants + m_pinned, m_variables + constants - kPinned,
+                                      m_variables - kConstants, m_variables - kConstants};
+    const int variables = m_variables;
     const auto place = [&](std::uint16_t &slot) {
         const int v = slot;
-        if (v >= kConstants)
-            slot = static_cast<std::uint16_t>(m_variables + v - kConstants);
-        else if (v >= kPinned)
-            slot = static_cast<std::uint16_t>(m_variables + constants + v - kPinned);
-        else if (v >= m_variables)
-            slot = static_cast<std::uint16_t>(v + constants + m_pinned);
+        const int region = v >> 14;
+        if (region != 0 || v >= variables)
+            slot = static_cast<std::uint16_t>(v + moves[static_cast<std::size_t>(region)]);
     };
     // A call copies three slots whatever its callee's parameters, so every
     // frame has three; a call of itself copies those beyond its parameters
@@ -149,11 +186,16 @@ void Emitter::relocate(std::uint32_t start)
     const auto parameters = static_cast<int>(m_name->parameters.size());
     for (std::size_t i = start; i < m_program.code.size(); ++i) {
         Instruction &instruction = m_program.code[i];
-        std::uint16_t *const slots[] = {&instruction.a, &instruction.b, &instruction.c, &instruction.d, &instruction.e};
-        for (std::uint16_t *slot : slots)
-            place(*slot);
-        for (int p = parameters; instruction.op == OpCode::TailCall && p < 3; ++p)
-            *slots[2 + p] = static_cast<std::uint16_t>(p);
+        place(instruction.a);
+        place(instruction.b);
+        place(instruction.c);
+        place(instruction.d);
+        place(instruction.e);
+        if (instruction.op != OpCode::TailCall)
+            continue;
+        std::uint16_t *const copied[] = {&instruction.c, &instruction.d, &instruction.e};
+        for (int p = parameters; p < 3; ++p)
+            *copied[p] = static_cast<std::uint16_t>(p);
     }
 }
 

@@ -227,7 +227,7 @@ void Emitter::surface(const Stmt &s)
     const auto isOp = [&](int index, OpCode op) {
         return expr(index).kind == Expr::Kind::Operation && expr(index).op == op;
     };
-    const std::vector<int> &arguments = s.children;
+    const std::span<const int> arguments = s.children;
     if (s.op == OpCode::PlotPoint && isOp(arguments[0], OpCode::DoubleToFloat)
         && isOp(arguments[1], OpCode::DoubleToFloat) && isOp(arguments[2], OpCode::Palette)) {
         emit(OpCode::PlotPointOfDoubles, s.line, value(expr(arguments[0]).a), value(expr(arguments[1]).a),

@@ -11,19 +11,54 @@ namespace sweepdraw {
 
 namespace {
 
+// What each byte may be, looked up once per character rather than
+// compared with each of a list.
+enum CharClass : std::uint8_t {
+    WordStart = 1,
+    Digit = 2,
+    Blank = 4,
+    Punct = 8,     // an operator or separator of one character
+    Alone = 16,    // a bracket or separator, which begins no longer operator
+    Continues = 32, // may be the second character of a longer operator
+};
+
+constexpr std::array<std::uint8_t, 256> kClasses = [] {
+    std::array<std::uint8_t, 256> classes{};
+    const auto mark = [&](std::string_view characters, std::uint8_t cls) {
+        for (const char c : characters)
+            classes[static_cast<unsigned char>(c)] |= cls;
+    };
+    for (char c = 'a'; c <= 'z'; ++c)
+        classes[static_cast<unsigned char>(c)] |= WordStart;
+    for (char c = 'A'; c <= 'Z'; ++c)
+        classes[static_cast<unsigned char>(c)] |= WordStart;
+    mark("_", WordStart);
+    mark("0123456789", Digit);
+    mark(" \t\f\v", Blank);
+    mark("(){}[]<>,;.&*/+-=%!?:|^~", Punct);
+    mark("(){}[],;?~", Alone);
+    mark("=<>.:+-&|", Continues);
+    return classes;
+}();
+
+bool is(char c, std::uint8_t classes)
+{
+    return (kClasses[static_cast<unsigned char>(c)] & classes) != 0;
+}
+
 bool isWordStart(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    return is(c, WordStart);
 }
 
 bool isDigit(char c)
 {
-    return c >= '0' && c <= '9';
+    return is(c, Digit);
 }
 
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
+    return is(c, Blank);
 }
 
 // The character at `at` and the length of its UTF-8 sequence (the file is
@@ -86,13 +121,11 @@ public:
         bool lineStart = true;
         for (;;) {
             lineStart = skipSpaceAndComments(lineStart);
-            Token token;
+            Token &token = tokens.emplace_back();
             token.offset = static_cast<std::uint32_t>(m_at);
             token.line = m_line + m_source.joinedBefore(token.offset);
-            if (m_at == m_text.size()) {
-                tokens.push_back(token);
+            if (m_at == m_text.size())
                 return;
-            }
             if (peek() == '#') {
                 if (!lineStart)
                     refuse(FaultKind::OnlyIncludes);
@@ -101,12 +134,13 @@ public:
                 next(token);
             }
             lineStart = false;
-            tokens.push_back(token);
         }
     }
 
 private:
-    char peek(std::size_t ahead = 0) const { return m_at + ahead < m_text.size() ? m_text[m_at + ahead] : '\0'; }
+    // The text is followed by a '\0' (RoutineSource keeps it in a string),
+    // of no class: nothing reads on past a '\0', so no read goes beyond it.
+    char peek(std::size_t ahead = 0) const { return m_text.data()[m_at + ahead]; }
 
     [[noreturn]] void refuse(FaultKind fault, std::initializer_list<std::string> values = {}) const
     {
@@ -148,7 +182,9 @@ private:
     void take(Token &token, Token::Kind kind, std::size_t length)
     {
         token.kind = kind;
-        token.text = m_text.substr(m_at, length);
+        token.text = std::string_view(m_text.data() + m_at, length);
+        if (kind == Token::Kind::Punct)
+            token.code = punctCode(token.text);
         m_at += length;
     }
 
@@ -159,16 +195,14 @@ private:
             return number(token);
         if (isWordStart(c)) {
             std::size_t length = 1;
-            while (isWordStart(peek(length)) || isDigit(peek(length)))
+            while (is(peek(length), WordStart | Digit))
                 ++length;
             return take(token, Token::Kind::Word, length);
         }
-        const bool single = std::string_view("(){}[]<>,;.&*/+-=%!?:|^~").find(c) != std::string_view::npos;
+        const bool single = is(c, Punct);
         // The brackets and separators begin no longer operator, and every
         // longer one goes on with one of a few characters.
-        if (single
-            && (std::string_view("(){}[],;?~").find(c) != std::string_view::npos
-                || std::string_view("=<>.:+-&|").find(peek(1)) == std::string_view::npos))
+        if (single && (is(c, Alone) || !is(peek(1), Continues)))
             return take(token, Token::Kind::Punct, 1);
         // The longest operator that starts here, as C++ reads them: "--x"
         // is a decrement, "a---b" is "a-- - b".
@@ -250,7 +284,7 @@ private:
                 ++exponent;
             length = exponent;
         }
-        const std::string digits(m_text.substr(m_at, length));
+        const std::string_view digits = m_text.substr(m_at, length);
         std::size_t suffix = 0;
         while (isWordStart(peek(length + suffix)) || isDigit(peek(length + suffix)) || peek(length + suffix) == '.')
             ++suffix;
@@ -261,21 +295,66 @@ private:
         if (!floating) {
             if (digits.size() > 1 && digits.front() == '0')
                 refuse(FaultKind::Octal, {quotedForMessage(digits)});
-            // Decimal digits are an int if they fit one, a long if not.
-            errno = 0;
-            const long long value = std::strtoll(digits.c_str(), nullptr, 10);
-            if (errno == ERANGE)
-                refuse(FaultKind::IntegerTooLarge, {quotedForMessage(digits)});
+            // Decimal digits are an int if they fit one, a long if not;
+            // eighteen digits always fit a long long.
+            long long value = 0;
+            if (digits.size() <= 18) {
+                for (const char digit : digits)
+                    value = value * 10 + (digit - '0');
+            } else {
+                errno = 0;
+                value = std::strtoll(std::string(digits).c_str(), nullptr, 10);
+                if (errno == ERANGE)
+                    refuse(FaultKind::IntegerTooLarge, {quotedForMessage(digits)});
+            }
             token.value.integer = value;
             return take(token, value > 2147483647 ? Token::Kind::Long : Token::Kind::Int, length);
         }
         // Rounded once, to the literal's own type; beyond its range it is
         // infinite, as GCC makes it with a warning.
-        if (single)
-            token.value.single = strtof_l(digits.c_str(), nullptr, cLocale());
-        else
-            token.value.real = strtod_l(digits.c_str(), nullptr, cLocale());
+        if (!exactDecimal(digits, single, token)) {
+            const std::string spelled(digits);
+            if (single)
+                token.value.single = strtof_l(spelled.c_str(), nullptr, cLocale());
+            else
+                token.value.real = strtod_l(spelled.c_str(), nullptr, cLocale());
+        }
         take(token, single ? Token::Kind::Float : Token::Kind::Double, length + suffix);
+    }
+
+    // Digits with a point and no exponent, whose digits make a whole number
+    // the type holds exactly, over a power of ten it holds exactly, as
+    // `token`'s value: one division, rounded once, is the nearest value as
+    // strtod finds it. False for any other, left to strtod.
+    static bool exactDecimal(std::string_view digits, bool single, Token &token)
+    {
+        std::uint64_t whole = 0;
+        int places = -1; // after the point
+        for (const char c : digits) {
+            if (c == '.') {
+                places = 0;
+                continue;
+            }
+            if (!isDigit(c) || whole > (1ull << 53))
+                return false;
+            whole = whole * 10 + static_cast<unsigned>(c - '0');
+            places += places >= 0 ? 1 : 0;
+        }
+        static constexpr std::array<double, 23> kPowers = {
+            1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
+        };
+        const double power = kPowers[static_cast<std::size_t>(std::clamp(places, 0, 22))];
+        if (single) {
+            if (whole > (1u << 24) || places > 10)
+                return false;
+            token.value.single = static_cast<float>(whole) / static_cast<float>(power);
+            return true;
+        }
+        if (whole > (1ull << 53) || places > 22)
+            return false;
+        token.value.real = static_cast<double>(whole) / power;
+        return true;
     }
 
     const RoutineSource &m_source;
@@ -286,20 +365,31 @@ private:
 
 } // namespace
 
-RoutineSource::RoutineSource(std::string_view file)
-    : m_file(file)
+RoutineSource::RoutineSource(const std::string &whole)
+    : m_file(whole)
+    , m_view(whole)
 {
-    m_text.reserve(file.size());
+    const std::string_view file = m_file;
     std::size_t at = 0;
     if (file.substr(0, 3) == "\xef\xbb\xbf") {
         m_removals.push_back({0, 3, false});
         at = 3;
     }
+    // The next CR and the next backslash, each looked for again only once
+    // passed.
+    const auto nextOf = [&](char c, std::size_t from) { return std::min(file.find(c, from), file.size()); };
+    std::size_t nextReturn = nextOf('\r', at);
+    std::size_t nextBackslash = nextOf('\\', at);
+    if (at == 0 && nextReturn == file.size() && nextBackslash == file.size())
+        return;
+    m_text.reserve(file.size());
     while (at < file.size()) {
         // The plain text up to the next CR or backslash, copied at once.
-        std::size_t plain = at;
-        while (plain < file.size() && file[plain] != '\r' && file[plain] != '\\')
-            ++plain;
+        if (nextReturn < at)
+            nextReturn = nextOf('\r', at);
+        if (nextBackslash < at)
+            nextBackslash = nextOf('\\', at);
+        const std::size_t plain = std::min(nextReturn, nextBackslash);
         m_text.append(file.substr(at, plain - at));
         at = plain;
         if (at == file.size())
@@ -330,9 +420,10 @@ RoutineSource::RoutineSource(std::string_view file)
             at = end + lineEnd;
         }
     }
+    m_view = m_text;
 }
 
-int RoutineSource::joinedBefore(std::uint32_t offset) const
+int RoutineSource::joinedInRemovals(std::uint32_t offset) const
 {
     int joined = 0;
     for (const Removal &removal : m_removals) {

@@ -10,10 +10,21 @@
 
 namespace sweepdraw {
 
+// A punctuator's characters, at most three, as one number that compares
+// at once.
+constexpr std::uint32_t punctCode(std::string_view text)
+{
+    std::uint32_t code = 0;
+    for (std::size_t i = 0; i < text.size() && i < 4; ++i)
+        code |= static_cast<std::uint32_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+    return code;
+}
+
 struct Token
 {
     enum class Kind : std::uint8_t { Word, Int, Long, Float, Double, Punct, Include, End };
     Kind kind = Kind::End;
+    std::uint32_t code = 0; // a Punct's punctCode()
     // As spelled, splices removed; an include's header with its quotes or
     // angle brackets ("\"Sweep.h\"", "<cmath>").
     std::string_view text;
@@ -36,21 +47,25 @@ struct Token
 class RoutineSource final
 {
 public:
-    explicit RoutineSource(std::string_view file);
+    // `file` is kept, not copied, where nothing is removed from it.
+    explicit RoutineSource(const std::string &file);
 
     // The text with splices and the byte order mark removed and every
-    // line's end a '\n'.
-    std::string_view text() const { return m_text; }
+    // line's end a '\n'; a '\0' follows its last character.
+    std::string_view text() const { return m_view; }
 
     // The line and column of `offset` in text().
     std::pair<int, int> location(std::uint32_t offset) const;
-    // How many lines' ends text() has lost before `offset`.
-    int joinedBefore(std::uint32_t offset) const;
+    // How many lines' ends text() has lost before `offset`: asked of every
+    // token, of a text that seldom has any removed.
+    int joinedBefore(std::uint32_t offset) const { return m_removals.empty() ? 0 : joinedInRemovals(offset); }
 
     [[noreturn]] void refuse(std::uint32_t offset, FaultKind fault,
                              std::initializer_list<std::string> values = {}) const;
 
 private:
+    int joinedInRemovals(std::uint32_t offset) const;
+
     struct Removal
     {
         std::uint32_t at;       // in text()
@@ -59,7 +74,8 @@ private:
     };
 
     std::string_view m_file;
-    std::string m_text;
+    std::string m_text; // where anything is removed
+    std::string_view m_view;
     std::vector<Removal> m_removals;
 };
 

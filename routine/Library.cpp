@@ -1,10 +1,11 @@
 #include "Library.h"
 
+#include "NameTable.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
-#include <unordered_set>
 
 namespace sweepdraw {
 
@@ -164,8 +165,9 @@ constexpr std::string_view kReservedWords[] = {
 template <typename Table>
 auto findIn(const Table &table, std::string_view name) -> decltype(&table[0])
 {
+    // The first characters compared before the call that compares the rest.
     for (const auto &entry : table)
-        if (entry.name == name)
+        if (entry.name.size() == name.size() && entry.name[0] == name[0] && entry.name == name)
             return &entry;
     return nullptr;
 }
@@ -205,23 +207,28 @@ const NamedConstant *findNumber(std::string_view name)
 bool isMacro(std::string_view name)
 {
     // Asked of every name a routine declares: the list's words are looked
-    // up in a set made once rather than searched for in the text.
-    static const std::unordered_set<std::string_view> macros = [] {
-        std::unordered_set<std::string_view> words;
+    // up in a table made once rather than searched for in the text.
+    static const NameTable macros = [] {
+        NameTable words;
         for (std::size_t at = 0; at < kMacros.size();) {
             const std::size_t end = std::min(kMacros.find(' ', at), kMacros.size());
-            words.insert(kMacros.substr(at, end - at));
+            words.insert(kMacros.substr(at, end - at), 0);
             at = end + 1;
         }
         return words;
     }();
-    return macros.contains(name);
+    return macros.find(name) != nullptr;
 }
 
 bool isReserved(std::string_view name)
 {
-    static const std::unordered_set<std::string_view> reserved(std::begin(kReservedWords), std::end(kReservedWords));
-    return reserved.contains(name);
+    static const NameTable reserved = [] {
+        NameTable words;
+        for (const std::string_view word : kReservedWords)
+            words.insert(word, 0);
+        return words;
+    }();
+    return reserved.find(name) != nullptr;
 }
 
 } // namespace sweepdraw

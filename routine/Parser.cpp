@@ -39,6 +39,16 @@ Parser::Parser(const RoutineSource &source, const std::vector<Token> &tokens, Ro
     m_syntax.stmts.reserve(m_tokens.size() / 4);
 }
 
+Parser::Scratch &Parser::emptiedScratch()
+{
+    thread_local Scratch scratch;
+    scratch.symbols.clear();
+    scratch.scopes.clear();
+    scratch.children.clear();
+    scratch.namespaceNames.clear();
+    return scratch;
+}
+
 void Parser::file()
 {
     openScope();
@@ -161,6 +171,14 @@ int Parser::initializer(const Token &name, Type type)
     return value;
 }
 
+// The statements gathered since `first`, as a list of the tree.
+std::span<const int> Parser::children(std::size_t first)
+{
+    const std::span<const int> list = m_syntax.lists.add(std::span(m_children).subspan(first));
+    m_children.resize(first);
+    return list;
+}
+
 int Parser::addStmt(Stmt stmt)
 {
     m_syntax.stmts.push_back(std::move(stmt));
@@ -174,18 +192,17 @@ int Parser::block(bool ownScope)
     const Token &open = expect("{");
     if (ownScope)
         openScope();
-    std::vector<int> children;
+    const std::size_t first = m_children.size();
     while (!isPunct(peek(), "}")) {
         if (peek().kind == Token::Kind::End)
             refuse(peek(), FaultKind::Expected, {"'}'", describe(peek())});
-        children.push_back(statement());
+        const int child = statement();
+        m_children.push_back(child);
     }
     next();
     if (ownScope)
         closeScope();
-    Stmt stmt{.kind = Stmt::Kind::Block, .line = open.line};
-    stmt.children = std::move(children);
-    return addStmt(std::move(stmt));
+    return addStmt({.kind = Stmt::Kind::Block, .line = open.line, .children = children(first)});
 }
 
 // The statement an if, else, for, while or do governs, in a scope of its
@@ -263,8 +280,8 @@ int Parser::statement()
             refuse(peek(2), FaultKind::UncheckedOperation,
                    {quotedForMessage(peek(2).text), std::string(peek(2).text)});
     }
-    constexpr std::array<std::string_view, 8> kLeftOut = {"switch", "goto", "auto", "static", "long", "unsigned",
-                                                          "struct", "class"};
+    static constexpr std::array<std::string_view, 8> kLeftOut = {"switch", "goto",     "auto",   "static",
+                                                                 "long",   "unsigned", "struct", "class"};
     for (const std::string_view word : kLeftOut)
         if (isWord(first, word))
             refuse(first, FaultKind::NotSupported, {quotedForMessage(word)});
@@ -287,7 +304,7 @@ int Parser::declaration()
     if (!type || *type == Type::Void)
         refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
     next();
-    std::vector<int> assignments;
+    const std::size_t firstChild = m_children.size();
     do {
         const Token &name = newName();
         const Token &valueAt = peek(1);
@@ -301,14 +318,13 @@ int Parser::declaration()
         const int slot = m_function->variables++;
         m_syntax.exprs.push_back(
             {.kind = Expr::Kind::Assign, .type = *type, .line = name.line, .a = value, .slot = slot});
-        assignments.push_back(static_cast<int>(m_syntax.exprs.size() - 1));
+        // An initializer makes no statement: each assignment's is the next.
+        const auto assignment = static_cast<int>(m_syntax.exprs.size() - 1);
+        m_children.push_back(addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = assignment}));
         declare(name, {.type = *type, .isConst = isConst, .slot = slot});
     } while (isPunct(peek(), ",") && (next(), true));
     expect(";");
-    Stmt stmt{.kind = Stmt::Kind::Block, .line = first.line};
-    for (const int assignment : assignments)
-        stmt.children.push_back(addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = assignment}));
-    return addStmt(std::move(stmt));
+    return addStmt({.kind = Stmt::Kind::Block, .line = first.line, .children = children(firstChild)});
 }
 
 int Parser::forStatement()
@@ -398,9 +414,8 @@ int Parser::surfaceOperation()
             refuse(name, FaultKind::ColourNotPalette,
                    {std::string(operation->name), typeName(at(values.back()).type)});
     }
-    Stmt stmt{.kind = Stmt::Kind::Surface, .line = name.line, .op = operation->op};
-    stmt.children = std::move(values);
-    return addStmt(std::move(stmt));
+    return addStmt(
+        {.kind = Stmt::Kind::Surface, .line = name.line, .children = m_syntax.lists.add(values), .op = operation->op});
 }
 
 int Parser::loop()
@@ -411,11 +426,13 @@ int Parser::loop()
     const Type type = sweep ? Type::Double : Type::Int;
     expect("(");
     Stmt stmt{.kind = Stmt::Kind::Loop, .line = call.line, .op = sweep ? OpCode::SweepStart : OpCode::ColourStart};
-    for (int i = 0; i < 3; ++i) {
+    std::array<int, 3> bounds{};
+    for (int &bound : bounds) {
         const Token &at = peek();
-        stmt.children.push_back(convert(assignment(), type, at));
+        bound = convert(assignment(), type, at);
         expect(",");
     }
+    stmt.children = m_syntax.lists.add(bounds);
     expect("[");
     expect("&");
     expect("]");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Lexer.h"
+#include "NameTable.h"
 #include "Syntax.h"
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include <vector>
 
 namespace sweepdraw {
+
+struct MathFunction;
 
 // Reads a routine's tokens by recursive descent, checking names, types and
 // nesting as it goes, into the checked tree the emitter compiles: the
@@ -45,7 +48,12 @@ private:
     class Nest final
     {
     public:
-        Nest(Parser &parser, int &depth, int limit, const Token &at);
+        Nest(Parser &parser, int &depth, int limit, const Token &at)
+            : m_depth(depth)
+        {
+            if (++m_depth > limit)
+                parser.refuseNesting(at, limit);
+        }
         ~Nest() { --m_depth; }
         Nest(const Nest &) = delete;
         Nest &operator=(const Nest &) = delete;
@@ -56,7 +64,13 @@ private:
 
     // Tokens.
     const Token &peek(std::size_t ahead = 0) const { return m_tokens[std::min(m_next + ahead, m_tokens.size() - 1)]; }
-    const Token &next();
+    const Token &next()
+    {
+        const Token &token = m_tokens[m_next];
+        if (token.kind != Token::Kind::End)
+            ++m_next;
+        return token;
+    }
     // Asked of nearly every token at every level of an expression: the
     // few characters compared in place, with no call.
     static bool same(std::string_view a, std::string_view b)
@@ -68,16 +82,28 @@ private:
                 return false;
         return true;
     }
-    static bool isSpelled(const Token &token, Token::Kind kind, std::string_view text)
+    static bool isPunct(const Token &token, std::string_view text)
     {
-        return token.kind == kind && same(token.text, text);
+        return token.kind == Token::Kind::Punct && token.code == punctCode(text);
     }
-    static bool isPunct(const Token &token, std::string_view text) { return isSpelled(token, Token::Kind::Punct, text); }
-    static bool isWord(const Token &token, std::string_view text) { return isSpelled(token, Token::Kind::Word, text); }
-    const Token &expect(std::string_view punct);
+    static bool isWord(const Token &token, std::string_view text)
+    {
+        return token.kind == Token::Kind::Word && same(token.text, text);
+    }
+    const Token &expect(std::string_view punct)
+    {
+        if (!isPunct(peek(), punct))
+            refuseExpected(punct);
+        return next();
+    }
     void expectWord(std::string_view word);
     std::string describe(const Token &token) const;
     [[noreturn]] void refuse(const Token &at, FaultKind fault, std::initializer_list<std::string> values = {}) const;
+    // The refusals of the small functions asked of nearly every token,
+    // kept out of them.
+    [[noreturn]] void refuseNesting(const Token &at, int limit) const;
+    [[noreturn]] void refuseExpected(std::string_view spelled) const;
+    [[noreturn]] void refuseNotNumber(int expr, const Token &where) const;
     void need(unsigned declares, const Token &at, const char *name, const char *header) const;
 
     // Names.
@@ -101,24 +127,21 @@ private:
     int loop();
     int returnStatement();
     int addStmt(Stmt stmt);
+    std::span<const int> children(std::size_t first);
 
     // Expressions (ParserExpressions.cpp).
     int expression();
     int assignment();
     int conditional();
-    int logicalOr();
-    int logicalAnd();
-    int equality();
-    int relational();
-    int additive();
-    int multiplicative();
+    int binary(int lowest);
     int unary();
     int postfix();
     int primary();
     int name(const Token &token);
+    int undeclared(const Token &token);
     int call(const Token &callee, const Symbol &function);
     int stdName(const Token &std);
-    int mathCall(const Token &name, bool qualified);
+    int mathCall(const Token &name, const MathFunction &function, bool qualified);
     std::vector<int> arguments(const Token &callee, std::size_t count);
     int literal(Type type, RoutineSlot value, int line);
     int operation(OpCode op, Type type, int line, int a, int b = -1, std::uint32_t function = 0);
@@ -126,10 +149,25 @@ private:
     int compare(const Token &op, int a, int b);
     int step(const Token &op, int target, bool after);
     int assign(const Token &op, int target, const Symbol *assigned, int value);
-    int convert(int expr, Type to, const Token &at);
+    // `expr` as a `to`, with the conversion C++ makes, if any.
+    int convert(int expr, Type to, const Token &where)
+    {
+        return at(expr).type == to ? expr : converted(expr, to, where);
+    }
+    int converted(int expr, Type to, const Token &where);
     int toBool(int expr, const Token &at);
-    Type numeric(int expr, const Token &at) const;
-    int promoted(int expr, const Token &at);
+    // The type of a number; a colour, a surface or no value is refused.
+    Type numeric(int expr, const Token &where) const
+    {
+        const Type type = at(expr).type;
+        if (type == Type::Void || type == Type::Colour || type == Type::Surface)
+            refuseNotNumber(expr, where);
+        return type;
+    }
+    int promoted(int expr, const Token &where)
+    {
+        return numeric(expr, where) == Type::Bool ? convert(expr, Type::Int, where) : expr;
+    }
     const Expr &at(int expr) const { return m_syntax.exprs[static_cast<std::size_t>(expr)]; }
 
     const RoutineSource &m_source;
@@ -139,9 +177,24 @@ private:
     RoutineProgram &m_program;
 
     // The names of every scope open, the innermost last, and where each
-    // scope's begin.
-    std::vector<Symbol> m_symbols;
-    std::vector<std::size_t> m_scopes;
+    // scope's begin; the namespace's, which may be many, also by name. The
+    // statements of the blocks being read, innermost last: each block's are
+    // copied out at its end, into a list of the tree. Kept on the thread
+    // from one file to the next, emptied for each, as the tokens and the
+    // tree are, so that a large file takes no fresh memory.
+    struct Scratch
+    {
+        std::vector<Symbol> symbols;
+        std::vector<std::size_t> scopes;
+        std::vector<int> children;
+        NameTable namespaceNames;
+    };
+    static Scratch &emptiedScratch();
+    Scratch &m_scratch = emptiedScratch();
+    std::vector<Symbol> &m_symbols = m_scratch.symbols;
+    std::vector<std::size_t> &m_scopes = m_scratch.scopes;
+    std::vector<int> &m_children = m_scratch.children;
+    NameTable &m_namespaceNames = m_scratch.namespaceNames;
     unsigned m_declared = 0;
     int m_blockDepth = 0;
     int m_expressionDepth = 0;

@@ -23,11 +23,43 @@ Type commonType(Type a, Type b)
     return Type::Int;
 }
 
+// How tightly a binary operator binds, loosest first; kNone for a token
+// that is none.
+enum Level : int { kNone, kOr, kAnd, kEquality, kRelational, kAdditive, kMultiplicative };
+
+int levelOf(const Token &token)
+{
+    // Asked after every operand: a single character by table, the longer
+    // operators by their codes.
+    static constexpr std::array<std::uint8_t, 128> kSingle = [] {
+        std::array<std::uint8_t, 128> levels{};
+        levels['<'] = levels['>'] = kRelational;
+        levels['+'] = levels['-'] = kAdditive;
+        levels['*'] = levels['/'] = levels['%'] = kMultiplicative;
+        return levels;
+    }();
+    if (token.kind != Token::Kind::Punct)
+        return kNone;
+    if (token.code < kSingle.size())
+        return kSingle[token.code];
+    switch (token.code) {
+    case punctCode("||"): return kOr;
+    case punctCode("&&"): return kAnd;
+    case punctCode("=="):
+    case punctCode("!="): return kEquality;
+    case punctCode("<="):
+    case punctCode(">="): return kRelational;
+    default: return kNone;
+    }
+}
+
 bool isAssignment(const Token &token)
 {
-    constexpr std::array<std::string_view, 6> kAssignments = {"=", "+=", "-=", "*=", "/=", "%="};
+    static constexpr std::array<std::uint32_t, 6> kAssignments = {
+        punctCode("="), punctCode("+="), punctCode("-="), punctCode("*="), punctCode("/="), punctCode("%="),
+    };
     return token.kind == Token::Kind::Punct
-        && std::find(kAssignments.begin(), kAssignments.end(), token.text) != kAssignments.end();
+        && std::find(kAssignments.begin(), kAssignments.end(), token.code) != kAssignments.end();
 }
 
 } // namespace
@@ -56,7 +88,7 @@ int Parser::assignment()
 
 int Parser::conditional()
 {
-    const int condition = logicalOr();
+    const int condition = binary(kOr);
     if (!isPunct(peek(), "?"))
         return condition;
     const Token &question = next();
@@ -82,78 +114,37 @@ int Parser::conditional()
     return static_cast<int>(m_syntax.exprs.size() - 1);
 }
 
-int Parser::logicalOr()
-{
-    int left = logicalAnd();
-    while (isPunct(peek(), "||")) {
-        const Token &op = next();
-        const int a = toBool(left, op);
-        const int b = toBool(logicalAnd(), op);
-        if (at(a).kind == Expr::Kind::Constant) {
-            left = at(a).value.i ? a : b;
-            continue;
-        }
-        m_syntax.exprs.push_back({.kind = Expr::Kind::Or, .type = Type::Bool, .line = op.line, .a = a, .b = b});
-        left = static_cast<int>(m_syntax.exprs.size() - 1);
-    }
-    return left;
-}
-
-int Parser::logicalAnd()
-{
-    int left = equality();
-    while (isPunct(peek(), "&&")) {
-        const Token &op = next();
-        const int a = toBool(left, op);
-        const int b = toBool(equality(), op);
-        if (at(a).kind == Expr::Kind::Constant) {
-            left = at(a).value.i ? b : a;
-            continue;
-        }
-        m_syntax.exprs.push_back({.kind = Expr::Kind::And, .type = Type::Bool, .line = op.line, .a = a, .b = b});
-        left = static_cast<int>(m_syntax.exprs.size() - 1);
-    }
-    return left;
-}
-
-int Parser::equality()
-{
-    int left = relational();
-    while (isPunct(peek(), "==") || isPunct(peek(), "!=")) {
-        const Token &op = next();
-        left = compare(op, left, relational());
-    }
-    return left;
-}
-
-int Parser::relational()
-{
-    int left = additive();
-    while (isPunct(peek(), "<") || isPunct(peek(), "<=") || isPunct(peek(), ">") || isPunct(peek(), ">=")) {
-        const Token &op = next();
-        left = compare(op, left, additive());
-    }
-    return left;
-}
-
-int Parser::additive()
-{
-    int left = multiplicative();
-    while (isPunct(peek(), "+") || isPunct(peek(), "-")) {
-        const Token &op = next();
-        left = arithmetic(op, left, multiplicative());
-    }
-    return left;
-}
-
-int Parser::multiplicative()
+// The binary operators binding at least as tightly as `lowest`, each
+// level's left to right, as C++ groups them: a + b * c - d is
+// (a + (b * c)) - d.
+int Parser::binary(int lowest)
 {
     int left = unary();
-    while (isPunct(peek(), "*") || isPunct(peek(), "/") || isPunct(peek(), "%")) {
-        const Token &op = next();
-        left = arithmetic(op, left, unary());
+    for (;;) {
+        const Token &op = peek();
+        const int level = levelOf(op);
+        if (level < lowest)
+            return left;
+        next();
+        if (level == kOr || level == kAnd) {
+            const int a = toBool(left, op);
+            const int b = toBool(binary(level + 1), op);
+            if (at(a).kind == Expr::Kind::Constant) {
+                // true || b and false && b are a; false || b and true && b, b.
+                left = (at(a).value.i != 0) == (level == kOr) ? a : b;
+                continue;
+            }
+            m_syntax.exprs.push_back({.kind = level == kOr ? Expr::Kind::Or : Expr::Kind::And,
+                                      .type = Type::Bool,
+                                      .line = op.line,
+                                      .a = a,
+                                      .b = b});
+            left = static_cast<int>(m_syntax.exprs.size() - 1);
+        } else {
+            const int right = binary(level + 1);
+            left = level <= kRelational ? compare(op, left, right) : arithmetic(op, left, right);
+        }
     }
-    return left;
 }
 
 int Parser::unary()
@@ -252,6 +243,12 @@ int Parser::name(const Token &token)
             return m_lastNameExpr = static_cast<int>(m_syntax.exprs.size() - 1);
         }
     }
+    return undeclared(token);
+}
+
+// A name the routine does not declare: of the library, or refused.
+int Parser::undeclared(const Token &token)
+{
     if (const NamedConstant *constant = findMacroConstant(token.text)) {
         need(DeclaresMath, token, constant->name.data(), "<cmath>");
         RoutineSlot value{};
@@ -265,13 +262,14 @@ int Parser::name(const Token &token)
         refuse(token, FaultKind::DidYouMean,
                {quotedForMessage(token.text),
                 quotedForMessage(token.text == "pi" ? "std::numbers::pi" : "std::" + std::string(token.text))});
-    if (findMath(token.text) && isPunct(peek(), "(")) {
+    const MathFunction *math = findMath(token.text);
+    if (math && isPunct(peek(), "(")) {
         need(DeclaresMath, token, std::string(token.text).c_str(), "<cmath>");
-        return mathCall(token, false);
+        return mathCall(token, *math, false);
     }
     if (isMacro(token.text))
         refuse(token, FaultKind::NotSupported, {quotedForMessage(token.text)});
-    if (findMath(token.text))
+    if (math)
         refuse(token, FaultKind::DidYouMean,
                {quotedForMessage(token.text), quotedForMessage("std::" + std::string(token.text) + "(...)")});
     refuse(token, FaultKind::NotDeclared, {quotedForMessage(token.text)});
@@ -294,7 +292,7 @@ int Parser::call(const Token &callee, const Symbol &function)
         }
     }
     m_syntax.exprs.push_back({.kind = Expr::Kind::Call, .type = function.type, .line = callee.line,
-                              .function = function.function, .arguments = std::move(values)});
+                              .function = function.function, .arguments = m_syntax.lists.add(values)});
     return static_cast<int>(m_syntax.exprs.size() - 1);
 }
 
@@ -326,20 +324,19 @@ int Parser::stdName(const Token &std)
                                                 : (min ? OpCode::MinD : OpCode::MaxD);
         return operation(op, type, name.line, values[0], values[1]);
     }
-    if (name.kind != Token::Kind::Word || !findMath(name.text))
+    const MathFunction *math = name.kind == Token::Kind::Word ? findMath(name.text) : nullptr;
+    if (!math)
         refuse(name, FaultKind::NotInLibrary, {quotedForMessage("std::" + std::string(name.text))});
     (void)std;
-    return mathCall(name, true);
+    return mathCall(name, *math, true);
 }
 
 // A function of <cmath>: as std:: overloads it, on floats for float
 // arguments and on doubles for any other, and std::abs on ints for an int;
 // without std::, glibc's own, on doubles.
-int Parser::mathCall(const Token &name, bool qualified)
+int Parser::mathCall(const Token &name, const MathFunction &function, bool qualified)
 {
-    const MathFunction &function = *findMath(name.text);
     need(DeclaresMath, name, std::string(name.text).c_str(), "<cmath>");
-    const std::string shown = (qualified ? "std::" : "") + std::string(function.name);
     expect("(");
     std::vector<int> values = arguments(name, static_cast<std::size_t>(function.arguments));
     bool onFloat = qualified;
@@ -446,8 +443,8 @@ int Parser::assign(const Token &op, int target, const Symbol *assigned, int valu
     const Type type = at(target).type;
     const int slot = at(target).slot;
     if (op.text != "=") {
-        const Token arithmeticOp{.kind = Token::Kind::Punct, .text = op.text.substr(0, 1), .line = op.line,
-                                 .offset = op.offset};
+        const Token arithmeticOp{.kind = Token::Kind::Punct, .code = punctCode(op.text.substr(0, 1)),
+                                 .text = op.text.substr(0, 1), .line = op.line, .offset = op.offset};
         value = arithmetic(arithmeticOp, target, value);
     }
     value = convert(value, type, op);

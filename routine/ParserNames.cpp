@@ -34,19 +34,9 @@ std::string typeName(Type type)
     return kNames[static_cast<std::size_t>(type)];
 }
 
-Parser::Nest::Nest(Parser &parser, int &depth, int limit, const Token &at)
-    : m_depth(depth)
+void Parser::refuseNesting(const Token &at, int limit) const
 {
-    if (++m_depth > limit)
-        parser.refuse(at, FaultKind::NestedTooDeep, {std::to_string(limit)});
-}
-
-const Token &Parser::next()
-{
-    const Token &token = m_tokens[m_next];
-    if (token.kind != Token::Kind::End)
-        ++m_next;
-    return token;
+    refuse(at, FaultKind::NestedTooDeep, {std::to_string(limit)});
 }
 
 std::string Parser::describe(const Token &token) const
@@ -61,17 +51,15 @@ void Parser::refuse(const Token &at, FaultKind fault, std::initializer_list<std:
     m_source.refuse(at.offset, fault, values);
 }
 
-const Token &Parser::expect(std::string_view punct)
+void Parser::refuseExpected(std::string_view spelled) const
 {
-    if (!isPunct(peek(), punct))
-        refuse(peek(), FaultKind::Expected, {quotedForMessage(punct), describe(peek())});
-    return next();
+    refuse(peek(), FaultKind::Expected, {quotedForMessage(spelled), describe(peek())});
 }
 
 void Parser::expectWord(std::string_view word)
 {
     if (!isWord(peek(), word))
-        refuse(peek(), FaultKind::Expected, {quotedForMessage(word), describe(peek())});
+        refuseExpected(word);
     next();
 }
 
@@ -83,10 +71,13 @@ void Parser::need(unsigned declares, const Token &at, const char *name, const ch
 
 const Parser::Symbol *Parser::lookUp(std::string_view name) const
 {
-    for (auto symbol = m_symbols.rbegin(); symbol != m_symbols.rend(); ++symbol)
-        if (same(symbol->name, name))
-            return &*symbol;
-    return nullptr;
+    // The functions' scopes, innermost first, and then the namespace's.
+    const std::size_t namespaceEnd = m_scopes.size() > 1 ? m_scopes[1] : m_symbols.size();
+    for (std::size_t i = m_symbols.size(); i > namespaceEnd; --i)
+        if (same(m_symbols[i - 1].name, name))
+            return &m_symbols[i - 1];
+    const std::uint32_t *found = m_namespaceNames.find(name);
+    return found ? &m_symbols[*found] : nullptr;
 }
 
 const Token &Parser::newName()
@@ -98,9 +89,12 @@ const Token &Parser::newName()
         refuse(name, FaultKind::MacroName, {quotedForMessage(name.text)});
     if (isReserved(name.text))
         refuse(name, FaultKind::ReservedName, {quotedForMessage(name.text)});
-    for (std::size_t i = m_scopes.back(); i < m_symbols.size(); ++i)
-        if (same(m_symbols[i].name, name.text))
-            refuse(name, FaultKind::Redeclared, {quotedForMessage(name.text)});
+    const bool taken = m_scopes.size() == 1
+        ? m_namespaceNames.find(name.text) != nullptr
+        : std::any_of(m_symbols.begin() + static_cast<std::ptrdiff_t>(m_scopes.back()), m_symbols.end(),
+                      [&](const Symbol &symbol) { return same(symbol.name, name.text); });
+    if (taken)
+        refuse(name, FaultKind::Redeclared, {quotedForMessage(name.text)});
     return next();
 }
 
@@ -118,6 +112,8 @@ void Parser::closeScope()
 void Parser::declare(const Token &name, Symbol symbol)
 {
     symbol.name = name.text;
+    if (m_scopes.size() == 1)
+        m_namespaceNames.insert(name.text, static_cast<std::uint32_t>(m_symbols.size()));
     m_symbols.push_back(symbol);
 }
 
@@ -125,14 +121,19 @@ std::optional<Type> Parser::typeWord(const Token &token) const
 {
     if (token.kind != Token::Kind::Word)
         return std::nullopt;
-    constexpr std::array<std::pair<std::string_view, Type>, 5> kTypes = {{
-        {"void", Type::Void}, {"bool", Type::Bool}, {"int", Type::Int}, {"float", Type::Float},
-        {"double", Type::Double},
-    }};
-    for (const auto &[word, type] : kTypes)
-        if (token.text == word)
-            return type;
-    return std::nullopt;
+    // Asked of the first word of every statement: told by its first
+    // character before the rest is compared.
+    const auto spelled = [&](std::string_view word, Type type) {
+        return same(token.text, word) ? std::optional(type) : std::nullopt;
+    };
+    switch (token.text[0]) {
+    case 'i': return spelled("int", Type::Int);
+    case 'v': return spelled("void", Type::Void);
+    case 'b': return spelled("bool", Type::Bool);
+    case 'f': return spelled("float", Type::Float);
+    case 'd': return spelled("double", Type::Double);
+    default: return std::nullopt;
+    }
 }
 
 int Parser::literal(Type type, RoutineSlot value, int line)
@@ -186,11 +187,9 @@ int Parser::operation(OpCode op, Type type, int line, int a, int b, std::uint32_
     return made;
 }
 
-int Parser::convert(int expr, Type to, const Token &where)
+int Parser::converted(int expr, Type to, const Token &where)
 {
     const Type from = at(expr).type;
-    if (from == to)
-        return expr;
     if (to == Type::Bool)
         return toBool(expr, where);
     if (to == Type::Void || to == Type::Colour || to == Type::Surface)
@@ -217,22 +216,14 @@ int Parser::toBool(int expr, const Token &where)
     return operation(op, Type::Bool, at(expr).line, expr);
 }
 
-Type Parser::numeric(int expr, const Token &where) const
+void Parser::refuseNotNumber(int expr, const Token &where) const
 {
     const Expr &value = at(expr);
     if (value.type == Type::Colour)
         refuse(where, FaultKind::ColourNotNumber);
     if (value.type == Type::Surface)
         refuse(where, FaultKind::SurfaceNotNumber);
-    if (value.type == Type::Void)
-        refuse(where, FaultKind::VoidNotValue,
-               {quotedForMessage(m_syntax.functions[value.function].name)});
-    return value.type;
-}
-
-int Parser::promoted(int expr, const Token &where)
-{
-    return numeric(expr, where) == Type::Bool ? convert(expr, Type::Int, where) : expr;
+    refuse(where, FaultKind::VoidNotValue, {quotedForMessage(m_syntax.functions[value.function].name)});
 }
 
 } // namespace sweepdraw

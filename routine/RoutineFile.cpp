@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include <fcntl.h>
@@ -137,6 +138,16 @@ std::optional<std::pair<int, int>> firstInvalidUtf8(std::string_view text)
     // a sequence fails, over the characters before it, all whole.
     std::size_t at = 0;
     while (at < text.size()) {
+        // Eight bytes at a time while none has its high bit set: ASCII.
+        while (at + 8 <= text.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + at, sizeof word);
+            if (word & 0x8080808080808080u)
+                break;
+            at += 8;
+        }
+        if (at == text.size())
+            break;
         const std::size_t length = static_cast<unsigned char>(text[at]) < 0x80 ? 1 : utf8Length(text, at);
         if (length == 0)
             break;

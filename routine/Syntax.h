@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -52,7 +54,9 @@ struct Expr
     int a = -1, b = -1, c = -1;
     int slot = 0;
     std::uint32_t function = 0;
-    std::vector<int> arguments;
+    // A Call's, kept in its tree's lists: a node is copied as its bytes,
+    // as the parser makes nearly one a token.
+    std::span<const int> arguments;
     RoutineSlot value{};
 };
 
@@ -76,7 +80,7 @@ struct Stmt
     int expr = -1;
     int init = -1, step = -1;
     int body = -1, otherwise = -1;
-    std::vector<int> children;
+    std::span<const int> children; // kept in the tree's lists
     int slot = 0;
     int loop = 0;           // a Loop's index among the program's loops
     bool inLoopBody = false; // a Return that ends a Sweep's or ColourPass's turn
@@ -97,11 +101,72 @@ struct FunctionSyntax
     std::uint32_t firstExpr = 0, endExpr = 0, firstStmt = 0, endStmt = 0;
 };
 
+// Lists of nodes, a call's arguments or a statement's children, each
+// staying where it is made: in blocks of their own, so that a list takes no
+// memory of its own and the spans of those made before stay valid. Emptied,
+// it keeps its blocks for the lists of the next routine.
+class NodeLists final
+{
+public:
+    std::span<const int> add(std::span<const int> list)
+    {
+        if (list.empty())
+            return {};
+        if (m_blocks.empty() || m_used + list.size() > m_blocks[m_block].size)
+            nextBlock(list.size());
+        int *const at = m_blocks[m_block].nodes.get() + m_used;
+        std::copy(list.begin(), list.end(), at);
+        m_used += list.size();
+        return {at, list.size()};
+    }
+
+    void clear()
+    {
+        m_block = 0;
+        m_used = 0;
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 4096;
+
+    struct Block
+    {
+        std::unique_ptr<int[]> nodes;
+        std::size_t size = 0;
+    };
+
+    // The next block kept, or a new one there if it is too small.
+    void nextBlock(std::size_t least)
+    {
+        const std::size_t next = m_blocks.empty() ? 0 : m_block + 1;
+        if (next == m_blocks.size() || m_blocks[next].size < least) {
+            const std::size_t size = std::max(kBlockSize, least);
+            m_blocks.insert(m_blocks.begin() + static_cast<std::ptrdiff_t>(next),
+                            Block{std::make_unique<int[]>(size), size});
+        }
+        m_block = next;
+        m_used = 0;
+    }
+
+    std::vector<Block> m_blocks;
+    std::size_t m_block = 0;
+    std::size_t m_used = 0;
+};
+
 struct RoutineSyntax
 {
     std::vector<Expr> exprs;
     std::vector<Stmt> stmts;
     std::vector<FunctionSyntax> functions;
+    NodeLists lists;
+
+    void clear()
+    {
+        exprs.clear();
+        stmts.clear();
+        functions.clear();
+        lists.clear();
+    }
 };
 
 // Whether working out the expression `index` of `syntax` may change a

@@ -170,6 +170,10 @@ void TestRoutine::refused_data()
                                              << "the counter of Sweep is a double";
     QTest::newRow("redeclared") << body("    const int a = 1;\n    const int a = 2;\n") << 8 << 15
                                 << "redeclaration of 'a'";
+    QTest::newRow("redeclared in the namespace")
+        << QByteArray("#include \"DrawingSurface.h\"\nnamespace sweepdraw {\nconst int a = 1;\n"
+                      "int a(int n) { return n; }\n")
+        << 4 << 5 << "redeclaration of 'a'";
     QTest::newRow("own initializer") << body("    const int a = a + 1;\n") << 7 << 19
                                      << "'a' is used in its own initializer";
     QTest::newRow("missing semicolon") << body("    const int a = 1\n}") << 8 << 1 << "expected ';' before '}'";

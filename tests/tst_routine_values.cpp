@@ -62,6 +62,9 @@ void TestRoutineValues::arithmeticIsCpp_data()
     ROW(std::round(-2.5) + std::trunc(-2.7f) * 10 + std::ceil(2.1) * 100 + std::fabs(-3));
     ROW(cos(0.5f) * 1000);
     ROW(3000000000 / 7 - -2147483648);
+    // Decimals an ulp away from the nearest value would move these by 16.
+    ROW((0.3 + 0.6) * 1e17 - 9e16);
+    ROW(1.1f * 100000000);
 #undef ROW
 }
 
@@ -208,6 +211,19 @@ void TestRoutineValues::readAsGccReadsIt_data()
                       "void DrawTest(DrawingSurface &surface)\n{\n"
                       "    check(surface.PlotPoint(roll(5, 0, 1), 0, PaletteColor(1)));\n}\n}\n")
         << 508.0f;
+    // More names in the namespace than its table first has room for.
+    QByteArray constants;
+    for (int i = 0; i < 40; ++i)
+        constants += "const int c" + QByteArray::number(i) + " = " + QByteArray::number(i + 1) + ";\n";
+    QTest::newRow("forty constants")
+        << QByteArray("#include \"DrawingSurface.h\"\n#include \"Palette.h\"\nnamespace sweepdraw {\n" + constants
+                      + "void DrawTest(DrawingSurface &surface)\n{\n"
+                      "    check(surface.PlotPoint(c0 * 100 + c39, 0, PaletteColor(1)));\n}\n}\n")
+        << 140.0f;
+    // Two blocks whose statements, listed one after the other, fill more
+    // than one of the tree's blocks of lists.
+    const QByteArray steps = "{" + QByteArray("v += 1;").repeated(3000) + "}";
+    QTest::newRow("six thousand statements") << file("", steps + steps) << 6000.0f;
     QTest::newRow("macro constants") << file("", "v = M_PI * 1000 + (NAN != NAN);") << static_cast<float>(M_PI * 1000 + 1);
 }
 
