@@ -216,6 +216,8 @@ void TestRoutine::refused_data()
     QTest::newRow("columns as GCC counts them") << body("\t/* \xe5\x8d\x8a\xe5\xbe\x84 */ r = 2;\n") << 7 << 20
                                                 << "a variable needs its type";
     QTest::newRow("not UTF-8") << body("    // caf\xc3\xa9 \xff\n") << 7 << 13 << "not valid UTF-8";
+    // The last of eight bytes looked at together.
+    QTest::newRow("a sequence cut short") << body("    // " + QByteArray(13, 'x') + "\xc3\n") << 7 << 21 << "not valid UTF-8";
     QTest::newRow("too large") << body(QByteArray(CompiledRoutine::kMaxSize, ' ')) << 1 << 1
                                << "larger than 65536 bytes";
 }
