@@ -42,7 +42,8 @@ using namespace machine;
 #else
 #define SWEEPDRAW_THREADED 0
 #define OP(name) case OpCode::name:
-#define DISPATCH continue
+// A label rather than `continue`, which the do-while of a JUMP would take.
+#define DISPATCH goto dispatch
 #define NEXT break
 #endif
 // Each jump, and each loop's turn, goes on from its own operation's code
@@ -124,6 +125,9 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
             m_prepared = true;
         }
         for (;;) {
+#if !SWEEPDRAW_THREADED
+        dispatch:
+#endif
             // The emitter makes no other operation: the switch needs no
             // test of its range.
             if (ip->op > OpCode::NoReturn)
