@@ -32,14 +32,17 @@ if ninja -C "$build" -t commands | sed -e "s|$top/||g" -e "s|$build/||g" | grep 
 fi
 
 # A program of the engine alone, linked from its libraries with nothing
-# else but the standard library, draws every scene, and runs them.
+# else but the standard library, draws every scene and the learners'
+# routines, and runs the scenes.
 compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+learners=$top/bench/routines
 "$compiler" -std=c++20 -I"$top/core" -I"$top/scenes" -I"$top/routine" -I"$top/runner" "$top/tests/engine/DrawAlone.cpp" \
+    "$learners/Rose.cpp" "$learners/Spiral.cpp" "$learners/Grid.cpp" \
     "$build/runner/libsweepdraw_runner.a" "$build/routine/libsweepdraw_routine.a" "$build/scenes/libsweepdraw_scenes.a" \
     "$build/core/libsweepdraw_core.a" -o "$scratch/draw-alone"
 if ldd "$scratch/draw-alone" | grep -i -e qt -e boost >&2; then
     echo "FAIL: the program of the engine alone loads Qt or Boost" >&2
     exit 1
 fi
-"$scratch/draw-alone" "$top/scenes"
+"$scratch/draw-alone" "$top/scenes" "$learners"
 echo "ok: the engine builds, links and draws without Qt or Boost"

@@ -9,6 +9,8 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
 scripts/web --build >/dev/null
 # The engine's runner in WebAssembly, with no fiber: the scenes' files drawn
-# a piece at a time at the normal speed end on the scenes' own picture.
-node build/web-engine/web/draw-alone.cjs scenes
+# a piece at a time at the normal speed end on the scenes' own picture; and
+# the learners' routines, with their branches, loops and calls, draw what
+# their compiled forms draw.
+node build/web-engine/web/draw-alone.cjs scenes bench/routines
 SWEEPDRAW_EXECUTABLE=${1:-} node --test tests/web/

@@ -1,11 +1,12 @@
-// The engine on its own, linked with no Qt: each scene drawn by its
+// The engine on its own, linked with no Qt: each scene, and each of the
+// learners' routines with their branches, loops and calls, drawn by its
 // function and by its own file read as a routine, on pictures of the
 // window's size, which must come out the same and not blank; and the four
 // files drawn by a runner at the normal speed, a piece at a time on their
 // interpreter, with no fiber, woken by a ticker and timed by a clock of
 // this program's own, as a page drives it, which must end on the same
 // picture as the scenes drawn one after another.
-// Usage: DrawAlone SCENES_DIR
+// Usage: DrawAlone SCENES_DIR LEARNERS_DIR
 
 #include "CommandRunner.h"
 #include "CompiledRoutine.h"
@@ -25,6 +26,12 @@
 #include <utility>
 #include <variant>
 #include <vector>
+
+namespace sweepdraw {
+void DrawBenchRose(DrawingSurface &surface);
+void DrawBenchSpiral(DrawingSurface &surface);
+void DrawBenchGrid(DrawingSurface &surface);
+} // namespace sweepdraw
 
 using namespace sweepdraw;
 
@@ -137,38 +144,51 @@ bool sineAndCosineApartAreSincos()
     return true;
 }
 
+// The file at `path` read as a routine, if it draws the picture `draw`
+// draws, not blank.
+std::optional<CompiledRoutine> drawSame(const std::string &path, void (*draw)(DrawingSurface &))
+{
+    const auto routine = CompiledRoutine::compileFile(path);
+    if (const auto *message = std::get_if<FaultMessage>(&routine)) {
+        std::fprintf(stderr, "%s\n", message->located(path, message->technical()).c_str());
+        return std::nullopt;
+    }
+    RasterSurface drawn(kDesignSize);
+    RasterSurface read(kDesignSize);
+    draw(drawn);
+    std::get<CompiledRoutine>(routine).run(read);
+    if (blank(drawn) || !samePixels(drawn, read)) {
+        std::fprintf(stderr, "%s: drawn alone, its file does not draw the same picture\n", path.c_str());
+        return std::nullopt;
+    }
+    return std::get<CompiledRoutine>(routine);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s SCENES_DIR\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s SCENES_DIR LEARNERS_DIR\n", argv[0]);
         return 2;
     }
     const Scene scenes[] = {{"Mountains.cpp", DrawMountains},
                             {"Water.cpp", DrawWater},
                             {"Sunshine.cpp", DrawSunshine},
                             {"Bridge.cpp", DrawBridge}};
+    const Scene learners[] = {{"Rose.cpp", DrawBenchRose}, {"Spiral.cpp", DrawBenchSpiral}, {"Grid.cpp", DrawBenchGrid}};
     int failed = 0;
     std::vector<Runnable> routines;
     for (const Scene &scene : scenes) {
-        const std::string path = std::string(argv[1]) + "/" + scene.file;
-        const auto routine = CompiledRoutine::compileFile(path);
-        if (const auto *message = std::get_if<FaultMessage>(&routine)) {
-            std::fprintf(stderr, "%s\n", message->located(path, message->technical()).c_str());
-            return 1;
-        }
-        RasterSurface drawn(kDesignSize);
-        RasterSurface read(kDesignSize);
-        scene.draw(drawn);
-        std::get<CompiledRoutine>(routine).run(read);
-        routines.emplace_back(std::get<CompiledRoutine>(routine));
-        if (blank(drawn) || !samePixels(drawn, read)) {
-            std::fprintf(stderr, "%s: drawn alone, its file does not draw the same picture\n", scene.file);
+        if (const auto routine = drawSame(std::string(argv[1]) + "/" + scene.file, scene.draw))
+            routines.emplace_back(*routine);
+        else
             failed = 1;
-        }
     }
-    if (!runnerDraws(routines) || !sineAndCosineApartAreSincos())
+    for (const Scene &learner : learners)
+        if (!drawSame(std::string(argv[2]) + "/" + learner.file, learner.draw))
+            failed = 1;
+    if (failed || !runnerDraws(routines) || !sineAndCosineApartAreSincos())
         failed = 1;
     return failed;
 }
