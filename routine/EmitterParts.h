@@ -134,6 +134,7 @@ private:
     int inlineCall(const Expr &e, int want, std::vector<std::size_t> *unless = nullptr);
     int tailCalls(int index, std::uint32_t function) const;
     void tailJump(const Expr &e);
+    void testedByTurn(const std::vector<std::size_t> &skips);
     bool isTailCall(int index) const;
     bool jumpIf(int index, int line, std::vector<std::size_t> &jumps);
     bool inlinedAsTest(const Expr &e) const;

@@ -72,6 +72,7 @@ void Emitter::returned(int index, int line, bool last)
         if (isTailCall(e->c) && !isTailCall(e->b) && jumpIf(e->a, line, skips)) {
             // The call of itself, a turn, runs on from the test.
             returned(e->c, line, false);
+            testedByTurn(skips);
             patch(skips);
             returned(e->b, line, last);
             return;
@@ -117,6 +118,21 @@ void Emitter::tailJump(const Expr &e)
     Instruction &again = m_program.code[emit(op, e.line, parameters, depth, from[0], from[1], from[2])];
     again.target = entry;
     label();
+}
+
+// A turn just emitted that goes back to the one test in `skips`, whose
+// jump leads to the instruction after the turn, makes that test itself.
+void Emitter::testedByTurn(const std::vector<std::size_t> &skips)
+{
+    Instruction &turn = m_program.code.back();
+    if (skips.size() != 1 || turn.op != OpCode::TailJumpOfTwo || turn.target != skips[0])
+        return;
+    const Instruction &test = m_program.code[skips[0]];
+    if (test.op != OpCode::JumpIfFalse && test.op != OpCode::JumpIfTrue)
+        return;
+    turn.op = test.op == OpCode::JumpIfFalse ? OpCode::TailJumpOfTwoIfTrue : OpCode::TailJumpOfTwoIfFalse;
+    turn.e = test.a;
+    turn.target = static_cast<std::uint32_t>(skips[0] + 1);
 }
 
 // Whether the expression `index`, returned, is a call of itself of the

@@ -493,15 +493,32 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 ip = ip->to;
                 DISPATCH;
             }
+            // The turn of an inlined function of at most two parameters.
+#define TAIL_JUMP_OF_TWO                                                                                               \
+    if (--s[ip->b].i < 0) [[unlikely]]                                                                                 \
+        failTooDeep();                                                                                                 \
+    const RoutineSlot first = s[ip->c], second = s[ip->d];                                                             \
+    s[ip->a] = first;                                                                                                  \
+    s[ip->a + 1] = second
             OP(TailJumpOfTwo) {
-                if (--s[ip->b].i < 0) [[unlikely]]
-                    failTooDeep();
-                const RoutineSlot first = s[ip->c], second = s[ip->d];
-                s[ip->a] = first;
-                s[ip->a + 1] = second;
-                ip = ip->to;
-                DISPATCH;
+                TAIL_JUMP_OF_TWO;
+                JUMP;
             }
+            // The turn and the test it would go back to, whose jump leads
+            // to the instruction after this one.
+            OP(TailJumpOfTwoIfTrue) {
+                TAIL_JUMP_OF_TWO;
+                if (s[ip->e].i)
+                    JUMP;
+                NEXT;
+            }
+            OP(TailJumpOfTwoIfFalse) {
+                TAIL_JUMP_OF_TWO;
+                if (!s[ip->e].i)
+                    JUMP;
+                NEXT;
+            }
+#undef TAIL_JUMP_OF_TWO
             OP(Return)
             OP(ReturnVoid) {
                 const RoutineSlot value = s[ip->a];

@@ -83,6 +83,10 @@ namespace sweepdraw {
     /* and e, in its parameters from a on, and jumps back to `target`; */                                           \
     /* TailJumpOfTwo the same for at most two parameters. */                                                        \
     X(CountDepth) X(TailJump) X(TailJumpOfTwo)                                                                      \
+    /* TailJumpOfTwo and the test the function starts with, a jump past */                                          \
+    /* it: on to `target`, the instruction after that test, if e is true */                                         \
+    /* (false), else on past itself. */                                                                             \
+    X(TailJumpOfTwoIfTrue) X(TailJumpOfTwoIfFalse)                                                                  \
     X(Return) X(ReturnVoid) X(NoReturn) /* NoReturn: of the function `target` */
 
 #define SWEEPDRAW_OPCODE_NAME(name) name,
@@ -164,6 +168,8 @@ constexpr std::array<int, 2> writtenBy(const Instruction &instruction)
     case OpCode::TailCall:
     case OpCode::TailJump:
     case OpCode::TailJumpOfTwo:
+    case OpCode::TailJumpOfTwoIfTrue:
+    case OpCode::TailJumpOfTwoIfFalse:
     case OpCode::CheckDepth:
     case OpCode::Return:
     case OpCode::ReturnVoid:

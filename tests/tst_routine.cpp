@@ -389,6 +389,12 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << "test.cpp:7: error: calls nested deeper than 1000" << 1
         << QByteArray("int down(int n)\n{\n    return n <= 0 ? 0 : down(n - 1);\n}\nint twice(int n)\n{\n"
                       "    return down(n) * 2;\n}\n");
+    // Each turn of down tests n as it goes back.
+    QTest::newRow("tail calls tested against 0 too deep")
+        << QByteArray("    check(surface.SetPenWidth(down(998) + 1));\n"
+                      "    check(surface.SetPenWidth(down(999) + 1));\n")
+        << "test.cpp:7: error: calls nested deeper than 1000" << 1
+        << QByteArray("int down(int n)\n{\n    return n == 0 ? 0 : down(n - 1);\n}\n");
     // down loops in g's place in f's frame, its call a call deeper than
     // f's calls and g's: f(996) reaches 1000 there, and f(997) fails at
     // the call, before any turn.
@@ -487,7 +493,7 @@ void TestRoutine::callsBecomeTheirBodies_data()
         << QByteArray("int divisor(int a, int b) { return b == 0 ? a : divisor(b, a % b); }\n")
         << sweep + "divisor(static_cast<int>(t) + 12, 18));\n        check(surface.PlotPoint(x, x, PaletteColor(1)));\n"
                    "    });\n"
-        << QByteArray("Call=0 CallBounded=0 TailCall=0 TailJumpOfTwo=1");
+        << QByteArray("Call=0 CallBounded=0 TailCall=0 TailJumpOfTwoIfTrue=1");
 }
 
 void TestRoutine::callsBecomeTheirBodies()
