@@ -20,6 +20,13 @@ namespace sweepdraw::machine {
     throwFault(fault, std::move(values));
 }
 
+// A surface's refusal, its status passed in registers: the machine's
+// own check of it keeps the status out of memory until it fails.
+[[noreturn]] [[gnu::noinline]] inline void refused(Status status)
+{
+    throwRuntimeError(status);
+}
+
 // Converts as static_cast does, for the values where C++ defines it.
 template <typename To>
 To checkedConversion(double value, const char *type)

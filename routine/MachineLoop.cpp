@@ -93,7 +93,8 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
 {
     const Instruction *const code = m_code.data();
     const auto surfaceMade = [&](Status status) {
-        check(status);
+        if (!status.ok()) [[unlikely]]
+            refused(status);
         --m_left;
     };
     // Inlined, or in WebAssembly the Status would come back through memory
