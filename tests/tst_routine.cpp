@@ -395,6 +395,9 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
                       "    check(surface.SetPenWidth(down(999) + 1));\n")
         << "test.cpp:7: error: calls nested deeper than 1000" << 1
         << QByteArray("int down(int n)\n{\n    return n == 0 ? 0 : down(n - 1);\n}\n");
+    QTest::newRow("tail calls tested against nonzero too deep")
+        << QByteArray("    check(surface.SetPenWidth(up(0) + 1));\n") << "test.cpp:7: error: calls nested deeper than 1000"
+        << 0 << QByteArray("int up(int n)\n{\n    return n != 0 ? 0 : up(n);\n}\n");
     // down loops in g's place in f's frame, its call a call deeper than
     // f's calls and g's: f(996) reaches 1000 there, and f(997) fails at
     // the call, before any turn.
