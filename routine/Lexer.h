@@ -47,8 +47,10 @@ struct Token
 class RoutineSource final
 {
 public:
-    // `file` is kept, not copied, where nothing is removed from it.
+    // `file` is kept, not copied, where nothing is removed from it: it
+    // must outlive the source, which a temporary would not.
     explicit RoutineSource(const std::string &file);
+    explicit RoutineSource(std::string &&) = delete;
 
     // The text with splices and the byte order mark removed and every
     // line's end a '\n'; a '\0' follows its last character.
