@@ -16,6 +16,7 @@
 #include <iostream>
 #include <sstream>
 #include <string_view>
+#include <vector>
 
 namespace sweepdraw {
 
@@ -92,30 +93,27 @@ double cpuMs(DrawingSurface &surface, Draw &&draw)
 }
 
 // The routine, timed by `routineMs` in the benchmark's loop, against the
-// compiled scene, timed by `compiledMs` a few times just before and just
-// after, as the counter `beside`.
+// compiled scene, timed by `compiledMs` right after each drawing of it, as the
+// counter `beside`: the median routine over the median compiled. Drawn in
+// turn, the two meet the same speed of the processor, which on a virtual
+// machine wanders by as much as half for seconds at a time; the medians
+// leave out the drawings that another process cut into.
 template <typename Compiled, typename Routine>
 void routineBesideCompiled(benchmark::State &state, const std::string &beside, Compiled &&compiledMs,
                            Routine &&routineMs)
 {
-    counterBeside(
-        state, beside,
-        [&]() -> std::optional<double> {
-            constexpr int kDraws = 3;
-            double totalMs = 0;
-            for (int i = 0; i < kDraws; ++i)
-                totalMs += compiledMs();
-            return totalMs / kDraws;
-        },
-        [&]() -> std::optional<double> {
-            double totalMs = 0;
-            for (auto _ : state) {
-                const double ms = routineMs();
-                state.SetIterationTime(ms / 1e3);
-                totalMs += ms;
-            }
-            return totalMs / static_cast<double>(state.iterations());
-        });
+    const OnThisProcessor here;
+    std::vector<double> routine;
+    std::vector<double> compiled;
+    for (auto _ : state) {
+        const double ms = routineMs();
+        state.SetIterationTime(ms / 1e3);
+        routine.push_back(ms);
+        compiled.push_back(compiledMs());
+    }
+    const double compiledMedian = percentile(compiled, 0.5);
+    if (compiledMedian > 0)
+        state.counters[beside] = percentile(routine, 0.5) / compiledMedian;
 }
 
 // The routine on `surface`, against the compiled scene on the same surface.

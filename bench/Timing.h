@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -17,6 +18,16 @@
 #include <vector>
 
 namespace sweepdraw::bench {
+
+// The value below which `share` of the values lie.
+inline double percentile(std::vector<double> values, double share)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
 
 // Registers a benchmark and keeps its name in `names`, in the order they
 // run.
