@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 namespace sweepdraw {
 
@@ -141,13 +142,15 @@ static_assert(static_cast<int>(OpCode::RemIK) - static_cast<int>(OpCode::AddIK)
 // code, which fails there with its own line or works the value out and
 // comes back to the turn. Where the machine goes on, or nullptr when the
 // calls run out, at the same call as the turn's own code would.
-template <typename Operation>
-[[gnu::always_inline]] inline const Instruction *turnLoop(const Instruction *turn, RoutineSlot *s,
-                                                          Operation operation)
+//
+// One loop for each `Shape`, the TurnShape but for the sense of the test,
+// so that nothing in it chooses among the values as it goes round.
+template <unsigned Shape, typename Operation>
+const Instruction *turnLoop(const Instruction *turn, RoutineSlot *s, Operation operation)
 {
-    const unsigned shape = turn->e;
-    const bool wTakesU = shape & kWTakesU, testsU = shape & kTestsU, xIsU = shape & kXIsU, yIsU = shape & kYIsU;
-    const bool whileTrue = shape & kWhileTrue;
+    constexpr bool wTakesU = Shape & kWTakesU, testsU = Shape & kTestsU;
+    constexpr bool xIsU = Shape & kXIsU, yIsU = Shape & kYIsU;
+    const bool whileTrue = turn->e & kWhileTrue;
     int u = s[turn->a].i, w = s[turn->c].i, t = s[turn->d].i, left = s[turn->b].i;
     const auto stored = [&]() __attribute__((always_inline)) {
         s[turn->a].i = u;
@@ -174,6 +177,21 @@ template <typename Operation>
         t = worked;
     }
 }
+
+// The loop for the turn's shape among `shapes`: all sixteen where the
+// operation has two operands, the eight without kYIsU where its second is
+// a constant.
+template <typename Operation, unsigned... Shapes>
+const Instruction *turnLoopOfShape(const Instruction *turn, RoutineSlot *s, Operation operation,
+                                   std::integer_sequence<unsigned, Shapes...> shapes)
+{
+    using Loop = const Instruction *(*)(const Instruction *, RoutineSlot *, Operation);
+    static constexpr Loop kLoops[] = {&turnLoop<Shapes, Operation>...};
+    return kLoops[turn->e & (shapes.size() - 1)](turn, s, operation);
+}
+
+constexpr auto kShapesOfTwo = std::make_integer_sequence<unsigned, kYIsU * 2>();
+constexpr auto kShapesOfOne = std::make_integer_sequence<unsigned, kYIsU>();
 
 } // namespace
 
@@ -634,24 +652,27 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
             // A turn run with the operation right before it, whose usual
             // case each works out here (a constant operand, in the
             // operation's `target`, is never 0 or -1).
-#define TURN_WITH(...)                                                                                                 \
+#define TURN_WITH(shapes, ...)                                                                                         \
     do {                                                                                                               \
-        const Instruction *const next = turnLoop(ip, s, __VA_ARGS__);                                                  \
+        const Instruction *const next = turnLoopOfShape(ip, s, __VA_ARGS__, shapes);                                   \
         if (!next) [[unlikely]]                                                                                        \
             failTooDeep();                                                                                             \
         ip = next;                                                                                                     \
         DISPATCH;                                                                                                      \
     } while (false)
-            OP(TurnWithAddI) TURN_WITH([](int x, int y, int &t) { return !__builtin_add_overflow(x, y, &t); });
-            OP(TurnWithSubI) TURN_WITH([](int x, int y, int &t) { return !__builtin_sub_overflow(x, y, &t); });
-            OP(TurnWithMulI) TURN_WITH([](int x, int y, int &t) { return !__builtin_mul_overflow(x, y, &t); });
-            OP(TurnWithDivI) TURN_WITH([](int x, int y, int &t) {
+            OP(TurnWithAddI)
+                TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) { return !__builtin_add_overflow(x, y, &t); });
+            OP(TurnWithSubI)
+                TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) { return !__builtin_sub_overflow(x, y, &t); });
+            OP(TurnWithMulI)
+                TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) { return !__builtin_mul_overflow(x, y, &t); });
+            OP(TurnWithDivI) TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) {
                 if (zeroOrMinusOne(y))
                     return false;
                 t = x / y;
                 return true;
             });
-            OP(TurnWithRemI) TURN_WITH([](int x, int y, int &t) {
+            OP(TurnWithRemI) TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) {
                 if (zeroOrMinusOne(y))
                     return false;
                 t = x % y;
@@ -659,22 +680,22 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
             });
             OP(TurnWithAddIK) {
                 const int k = static_cast<int>(ip[-1].target);
-                TURN_WITH([k](int x, int, int &t) { return !__builtin_add_overflow(x, k, &t); });
+                TURN_WITH(kShapesOfOne, [k](int x, int, int &t) { return !__builtin_add_overflow(x, k, &t); });
             }
             OP(TurnWithMulIK) {
                 const int k = static_cast<int>(ip[-1].target);
-                TURN_WITH([k](int x, int, int &t) { return !__builtin_mul_overflow(x, k, &t); });
+                TURN_WITH(kShapesOfOne, [k](int x, int, int &t) { return !__builtin_mul_overflow(x, k, &t); });
             }
             OP(TurnWithDivIK) {
                 const int k = static_cast<int>(ip[-1].target);
-                TURN_WITH([k](int x, int, int &t) {
+                TURN_WITH(kShapesOfOne, [k](int x, int, int &t) {
                     t = x / k;
                     return true;
                 });
             }
             OP(TurnWithRemIK) {
                 const int k = static_cast<int>(ip[-1].target);
-                TURN_WITH([k](int x, int, int &t) {
+                TURN_WITH(kShapesOfOne, [k](int x, int, int &t) {
                     t = x % k;
                     return true;
                 });

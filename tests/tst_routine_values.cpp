@@ -217,7 +217,8 @@ void TestRoutineValues::readAsGccReadsIt_data()
         << QByteArray("#include \"DrawingSurface.h\"\n#include \"Palette.h\"\nnamespace sweepdraw {\n"
                       "int divisor(int a, int b) { return b == 0 ? a : divisor(b, a % b); }\n"
                       "void DrawTest(DrawingSurface &surface)\n{\n"
-                      "    check(surface.PlotPoint(divisor(-7, 3) * 100 + divisor(48, 18), 0, PaletteColor(1)));\n}\n}\n")
+                      "    check(surface.PlotPoint(divisor(-7, 3) * 100 + divisor(48, 18), 0, PaletteColor(1)));\n"
+                      "}\n}\n")
         << -94.0f;
     // More names in the namespace than its table first has room for.
     QByteArray constants;
