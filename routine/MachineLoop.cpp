@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 namespace sweepdraw {
 
@@ -67,6 +68,133 @@ using namespace machine;
         DISPATCH;                                                                                                      \
     } while (false)
 
+namespace {
+
+// How a turn run with its operation (TurnWithAddI to TurnWithRemIK) is
+// laid out in the machine's own copy of the code, in its `e`. Its `a` is
+// the parameter the operation's result goes to, `u`; `c` the other, `w`,
+// which keeps its value or takes u's; `d` the result; `b` the calls left,
+// as before.
+enum TurnShape : std::uint16_t {
+    kWTakesU = 1,
+    kTestsU = 2, // else w
+    kXIsU = 4, // the operation's first operand, else w
+    kYIsU = 8, // its second
+    kWhileTrue = 16, // the turn goes on while the value tested is true (IfTrue)
+};
+
+// Makes the turn `turn` of an inlined function of two parameters, whose
+// `target` is `before`, the instruction right before it, one loop with
+// that operation where `before` is an int's sum, difference, product,
+// quotient or remainder of the parameters, and the turn makes the result
+// one parameter, keeps or swaps in the other and tests one of them, each
+// value a slot of its own; else leaves it as it is.
+void runWithOperation(Instruction &turn, const Instruction &before, bool backToBefore)
+{
+    if ((turn.op != OpCode::TailJumpOfTwoIfTrue && turn.op != OpCode::TailJumpOfTwoIfFalse) || !backToBefore)
+        return;
+    const bool constant = before.op >= OpCode::AddIK && before.op <= OpCode::RemIK;
+    if (!constant && !(before.op >= OpCode::AddI && before.op <= OpCode::RemI))
+        return;
+    const int first = turn.a, result = before.a;
+    const auto parameter = [&](int slot) { return slot == first || slot == first + 1; };
+    if (parameter(result) || parameter(turn.b) || turn.b == result || !parameter(before.b)
+        || (!constant && !parameter(before.c)) || !parameter(turn.e)
+        || !(turn.c == result ? parameter(turn.d) : turn.d == result && parameter(turn.c)))
+        return;
+    const int u = turn.c == result ? first : first + 1, w = u == first ? first + 1 : first;
+    const int kept = u == first ? turn.d : turn.c;
+    turn.e = static_cast<std::uint16_t>((kept == u ? kWTakesU : 0) | (turn.e == u ? kTestsU : 0)
+                                        | (before.b == u ? kXIsU : 0) | (!constant && before.c == u ? kYIsU : 0)
+                                        | (turn.op == OpCode::TailJumpOfTwoIfTrue ? kWhileTrue : 0));
+    turn.a = static_cast<std::uint16_t>(u);
+    turn.c = static_cast<std::uint16_t>(w);
+    turn.d = static_cast<std::uint16_t>(result);
+    turn.op = static_cast<OpCode>(constant ? static_cast<int>(OpCode::TurnWithAddIK) + static_cast<int>(before.op)
+                                                 - static_cast<int>(OpCode::AddIK)
+                                           : static_cast<int>(OpCode::TurnWithAddI) + static_cast<int>(before.op)
+                                                 - static_cast<int>(OpCode::AddI));
+}
+
+static_assert(static_cast<int>(OpCode::RemI) - static_cast<int>(OpCode::AddI)
+              == static_cast<int>(OpCode::TurnWithRemI) - static_cast<int>(OpCode::TurnWithAddI));
+static_assert(static_cast<int>(OpCode::RemIK) - static_cast<int>(OpCode::AddIK)
+              == static_cast<int>(OpCode::TurnWithRemIK) - static_cast<int>(OpCode::TurnWithAddIK));
+
+// Each turn that runs with the operation before it, in the machine's own
+// copy of the code: a function of its own, which the machine's loop does
+// not take registers from.
+[[gnu::noinline]] void runTurnsWithOperations(std::vector<Instruction> &code)
+{
+    for (std::size_t i = 1; i < code.size(); ++i)
+        runWithOperation(code[i], code[i - 1], code[i].target == i - 1);
+}
+
+// A turn and the operation it goes back to, one after the other, carry
+// their values through slots in memory: each turn stores what the
+// operation loads, and the operation what the next turn loads. Here the
+// two parameters, the operation's result and the calls left stay in
+// locals while the loop goes round, and reach their slots when it leaves,
+// before the machine could stop. The first operation of each entry has
+// run already, as its own instruction. `operation` works out the result
+// from its operands, or returns false where the operation's own code must
+// (a divisor of 0 or -1, a result beyond int): the loop leaves to that
+// code, which fails there with its own line or works the value out and
+// comes back to the turn. Where the machine goes on, or nullptr when the
+// calls run out, at the same call as the turn's own code would.
+//
+// One loop for each `Shape`, the TurnShape but for the sense of the test,
+// so that nothing in it chooses among the values as it goes round.
+template <unsigned Shape, typename Operation>
+const Instruction *turnLoop(const Instruction *turn, RoutineSlot *s, Operation operation)
+{
+    constexpr bool wTakesU = Shape & kWTakesU, testsU = Shape & kTestsU;
+    constexpr bool xIsU = Shape & kXIsU, yIsU = Shape & kYIsU;
+    const bool whileTrue = turn->e & kWhileTrue;
+    int u = s[turn->a].i, w = s[turn->c].i, t = s[turn->d].i, left = s[turn->b].i;
+    const auto stored = [&]() __attribute__((always_inline)) {
+        s[turn->a].i = u;
+        s[turn->c].i = w;
+        s[turn->d].i = t;
+        s[turn->b].i = left;
+    };
+    for (;;) {
+        if (--left < 0) [[unlikely]] {
+            stored();
+            return nullptr;
+        }
+        w = wTakesU ? u : w;
+        u = t;
+        if (((testsU ? u : w) != 0) != whileTrue) {
+            stored();
+            return turn + 1;
+        }
+        int worked;
+        if (!operation(xIsU ? u : w, yIsU ? u : w, worked)) [[unlikely]] {
+            stored();
+            return turn - 1;
+        }
+        t = worked;
+    }
+}
+
+// The loop for the turn's shape among `shapes`: all sixteen where the
+// operation has two operands, the eight without kYIsU where its second is
+// a constant.
+template <typename Operation, unsigned... Shapes>
+const Instruction *turnLoopOfShape(const Instruction *turn, RoutineSlot *s, Operation operation,
+                                   std::integer_sequence<unsigned, Shapes...> shapes)
+{
+    using Loop = const Instruction *(*)(const Instruction *, RoutineSlot *, Operation);
+    static constexpr Loop kLoops[] = {&turnLoop<Shapes, Operation>...};
+    return kLoops[turn->e & (shapes.size() - 1)](turn, s, operation);
+}
+
+constexpr auto kShapesOfTwo = std::make_integer_sequence<unsigned, kYIsU * 2>();
+constexpr auto kShapesOfOne = std::make_integer_sequence<unsigned, kYIsU>();
+
+} // namespace
+
 inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine)
 {
     if (m_angleMisses >= kAngleMissesKept) {
@@ -114,6 +242,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
         static_assert(std::size(kLabels) == static_cast<std::size_t>(OpCode::NoReturn) + 1);
 #endif
         if (!m_prepared) [[unlikely]] {
+            runTurnsWithOperations(m_code);
             for (Instruction &instruction : m_code) {
 #if SWEEPDRAW_THREADED
                 instruction.handler = kLabels[static_cast<int>(instruction.op)];
@@ -520,6 +649,58 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 NEXT;
             }
 #undef TAIL_JUMP_OF_TWO
+            // A turn run with the operation right before it, whose usual
+            // case each works out here (a constant operand, in the
+            // operation's `target`, is never 0 or -1).
+#define TURN_WITH(shapes, ...)                                                                                         \
+    do {                                                                                                               \
+        const Instruction *const next = turnLoopOfShape(ip, s, __VA_ARGS__, shapes);                                   \
+        if (!next) [[unlikely]]                                                                                        \
+            failTooDeep();                                                                                             \
+        ip = next;                                                                                                     \
+        DISPATCH;                                                                                                      \
+    } while (false)
+            OP(TurnWithAddI)
+                TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) { return !__builtin_add_overflow(x, y, &t); });
+            OP(TurnWithSubI)
+                TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) { return !__builtin_sub_overflow(x, y, &t); });
+            OP(TurnWithMulI)
+                TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) { return !__builtin_mul_overflow(x, y, &t); });
+            OP(TurnWithDivI) TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) {
+                if (zeroOrMinusOne(y))
+                    return false;
+                t = x / y;
+                return true;
+            });
+            OP(TurnWithRemI) TURN_WITH(kShapesOfTwo, [](int x, int y, int &t) {
+                if (zeroOrMinusOne(y))
+                    return false;
+                t = x % y;
+                return true;
+            });
+            OP(TurnWithAddIK) {
+                const int k = static_cast<int>(ip[-1].target);
+                TURN_WITH(kShapesOfOne, [k](int x, int, int &t) { return !__builtin_add_overflow(x, k, &t); });
+            }
+            OP(TurnWithMulIK) {
+                const int k = static_cast<int>(ip[-1].target);
+                TURN_WITH(kShapesOfOne, [k](int x, int, int &t) { return !__builtin_mul_overflow(x, k, &t); });
+            }
+            OP(TurnWithDivIK) {
+                const int k = static_cast<int>(ip[-1].target);
+                TURN_WITH(kShapesOfOne, [k](int x, int, int &t) {
+                    t = x / k;
+                    return true;
+                });
+            }
+            OP(TurnWithRemIK) {
+                const int k = static_cast<int>(ip[-1].target);
+                TURN_WITH(kShapesOfOne, [k](int x, int, int &t) {
+                    t = x % k;
+                    return true;
+                });
+            }
+#undef TURN_WITH
             OP(Return)
             OP(ReturnVoid) {
                 const RoutineSlot value = s[ip->a];

@@ -87,6 +87,11 @@ namespace sweepdraw {
     /* it: on to `target`, the instruction after that test, if e is true */                                         \
     /* (false), else on past itself. */                                                                             \
     X(TailJumpOfTwoIfTrue) X(TailJumpOfTwoIfFalse)                                                                  \
+    /* Made only in the machine's own copy of the code: such a turn whose */                                        \
+    /* `target` is the int operation right before it, AddI to RemIK, the */                                         \
+    /* two run as one loop, its slots laid out as MachineLoop.cpp says. */                                          \
+    X(TurnWithAddI) X(TurnWithSubI) X(TurnWithMulI) X(TurnWithDivI) X(TurnWithRemI)                                 \
+    X(TurnWithAddIK) X(TurnWithMulIK) X(TurnWithDivIK) X(TurnWithRemIK)                                             \
     X(Return) X(ReturnVoid) X(NoReturn) /* NoReturn: of the function `target` */
 
 #define SWEEPDRAW_OPCODE_NAME(name) name,

@@ -406,6 +406,21 @@ void TestRoutine::runTimeErrorNamesItsLine_data()
         << "test.cpp:11: error: calls nested deeper than 1000" << 1
         << QByteArray("int down(int n)\n{\n    return n <= 0 ? 1 : down(n - 1);\n}\nint g(int n)\n{\n"
                       "    return down(n) + 1;\n}\nint f(int n)\n{\n    return n == 0 ? g(0) : f(n - 1);\n}\n");
+    // The turn and its operation run as one loop, which leaves to the
+    // operation's own code at a divisor of 0 and at an overflow, and counts
+    // the calls as the turn does: each fault names its own line.
+    QTest::newRow("division by zero in a turn")
+        << QByteArray("    check(surface.SetPenWidth(f(1, 3) + 1));\n") << "test.cpp:8: error: int division by zero" << 0
+        << QByteArray("int f(int a, int b)\n{\n    return a == 0 ? b : f(b,\n"
+                      "                          a / b);\n}\n");
+    QTest::newRow("overflow in a turn")
+        << QByteArray("    check(surface.SetPenWidth(f(1, 1)));\n") << "test.cpp:8: error: int multiplication overflows"
+        << 0
+        << QByteArray("int f(int a, int b)\n{\n    return b == 0 ? a : f(b,\n                          a * 3);\n}\n");
+    QTest::newRow("turns with an operation too deep")
+        << QByteArray("    check(surface.SetPenWidth(f(-998, 1)));\n    check(surface.SetPenWidth(f(-999, 1)));\n")
+        << "test.cpp:7: error: calls nested deeper than 1000" << 1
+        << QByteArray("int f(int n, int k)\n{\n    return n == 0 ? k : f(\n        n + 1, k);\n}\n");
     // No NaN is less than 1, nor is 1 at most a NaN: the test keeps its
     // sense, and count calls itself until it is too deep.
     QTest::newRow("NaN tested before a call of itself")

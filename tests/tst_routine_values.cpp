@@ -211,6 +211,15 @@ void TestRoutineValues::readAsGccReadsIt_data()
                       "void DrawTest(DrawingSurface &surface)\n{\n"
                       "    check(surface.PlotPoint(roll(5, 0, 1), 0, PaletteColor(1)));\n}\n}\n")
         << 508.0f;
+    // -7 % 3 is -1, and the next turn's divisor -1, which the loop of the
+    // turn and its remainder leaves to the remainder's own code.
+    QTest::newRow("a divisor of -1 in a turn")
+        << QByteArray("#include \"DrawingSurface.h\"\n#include \"Palette.h\"\nnamespace sweepdraw {\n"
+                      "int divisor(int a, int b) { return b == 0 ? a : divisor(b, a % b); }\n"
+                      "void DrawTest(DrawingSurface &surface)\n{\n"
+                      "    check(surface.PlotPoint(divisor(-7, 3) * 100 + divisor(48, 18), 0, PaletteColor(1)));\n"
+                      "}\n}\n")
+        << -94.0f;
     // More names in the namespace than its table first has room for.
     QByteArray constants;
     for (int i = 0; i < 40; ++i)
