@@ -194,6 +194,23 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
             OP(MulD) s[ip->a].d = s[ip->b].d * s[ip->c].d; NEXT;
             OP(DivD) s[ip->a].d = s[ip->b].d / s[ip->c].d; NEXT;
             OP(NegD) s[ip->a].d = -s[ip->b].d; NEXT;
+            // Two roundings, never a fused multiply-add: this file is built
+            // with -ffp-contract=off, so that no compiler makes these one.
+            OP(MulAddD) {
+                const double product = s[ip->b].d * s[ip->c].d;
+                s[ip->a].d = product + s[ip->d].d;
+                NEXT;
+            }
+            OP(MulSubD) {
+                const double product = s[ip->b].d * s[ip->c].d;
+                s[ip->a].d = product - s[ip->d].d;
+                NEXT;
+            }
+            OP(SubMulD) {
+                const double product = s[ip->b].d * s[ip->c].d;
+                s[ip->a].d = s[ip->d].d - product;
+                NEXT;
+            }
             OP(LtI) s[ip->a].i = s[ip->b].i < s[ip->c].i; NEXT;
             OP(LeI) s[ip->a].i = s[ip->b].i <= s[ip->c].i; NEXT;
             OP(EqI) s[ip->a].i = s[ip->b].i == s[ip->c].i; NEXT;

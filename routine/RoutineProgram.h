@@ -37,6 +37,9 @@ namespace sweepdraw {
     X(AddL) X(SubL) X(MulL) X(DivL) X(RemL) X(NegL)                                                                 \
     X(AddF) X(SubF) X(MulF) X(DivF) X(NegF)                                                                         \
     X(AddD) X(SubD) X(MulD) X(DivD) X(NegD)                                                                         \
+    /* b * c + d, b * c - d and d - b * c, the product rounded to double */                                         \
+    /* before the sum, as MulD and then AddD or SubD round them. */                                                 \
+    X(MulAddD) X(MulSubD) X(SubMulD)                                                                                \
     X(LtI) X(LeI) X(EqI) X(NeI) X(LtL) X(LeL) X(EqL) X(NeL) X(LtF) X(LeF) X(EqF) X(NeF) X(LtD) X(LeD) X(EqD) X(NeD) \
     X(Not)                                                                                                          \
     X(IntToLong) X(IntToFloat) X(IntToDouble) X(LongToInt) X(LongToFloat) X(LongToDouble)                           \
