@@ -383,25 +383,35 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 }
                 NEXT;
             }
+            // A sweep's next value, and the test that it has passed `end`:
+            // in either direction, or in the one its constant step goes.
+#define SWEEP_NEXT(passed)                                                                                             \
+    Loop &loop = m_loops.back();                                                                                       \
+    const double value = loop.mayStall ? nextSweepValue(loop.value, loop.step, site(ip->aux)) : loop.value + loop.step; \
+    if (passed) [[unlikely]] {                                                                                         \
+        if (loop.recorded)                                                                                             \
+            m_recorded[m_loops.size() - 1].reset();                                                                    \
+        m_loops.pop_back();                                                                                            \
+        NEXT;                                                                                                          \
+    }                                                                                                                  \
+    loop.value = value;                                                                                                \
+    if (loop.recorded)                                                                                                 \
+        loop.recorded->set(value);                                                                                     \
+    s[ip->d].d = value;                                                                                                \
+    ip = ip->to;                                                                                                       \
+    if (LoopWatch::turn() && m_pausing) [[unlikely]]                                                                   \
+        goto stop;                                                                                                     \
+    DISPATCH
             OP(SweepNext) {
-                Loop &loop = m_loops.back();
-                const double value =
-                    loop.mayStall ? nextSweepValue(loop.value, loop.step, site(ip->aux)) : loop.value + loop.step;
-                if (loop.up ? value > loop.end : value < loop.end) [[unlikely]] {
-                    if (loop.recorded)
-                        m_recorded[m_loops.size() - 1].reset();
-                    m_loops.pop_back();
-                    NEXT;
-                }
-                loop.value = value;
-                if (loop.recorded)
-                    loop.recorded->set(value);
-                s[ip->d].d = value;
-                ip = ip->to;
-                if (LoopWatch::turn() && m_pausing) [[unlikely]]
-                    goto stop;
-                DISPATCH;
+                SWEEP_NEXT(loop.up ? value > loop.end : value < loop.end);
             }
+            OP(SweepNextUp) {
+                SWEEP_NEXT(value > loop.end);
+            }
+            OP(SweepNextDown) {
+                SWEEP_NEXT(value < loop.end);
+            }
+#undef SWEEP_NEXT
             OP(ColourStart) {
                 const int first = s[ip->a].i, change = s[ip->b].i, stop = s[ip->c].i;
                 const int passes = colourPasses(first, change, stop, site(ip->aux));

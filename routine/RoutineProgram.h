@@ -68,6 +68,8 @@ namespace sweepdraw {
     X(LoopIfLtF) X(LoopIfLeF) X(LoopIfEqF) X(LoopIfNeF)                                                             \
     X(LoopIfLtD) X(LoopIfLeD) X(LoopIfEqD) X(LoopIfNeD)                                                             \
     X(SweepStart) X(SweepNext) X(ColourStart) X(ColourNext)                                                         \
+    /* SweepNext of a sweep whose step is a constant above (below) 0. */                                            \
+    X(SweepNextUp) X(SweepNextDown)                                                                                 \
     /* A call's frame begins at a, where its arguments are, but for the */                                          \
     /* first three, copied from c, d and e; its result goes to b. `aux` */                                          \
     /* counts the calls inlined around it. A bounded call checks neither */                                         \
@@ -150,6 +152,8 @@ constexpr std::array<int, 2> writtenBy(const Instruction &instruction)
     default: return {instruction.a, -1};
     case OpCode::SweepStart:
     case OpCode::SweepNext:
+    case OpCode::SweepNextUp:
+    case OpCode::SweepNextDown:
     case OpCode::ColourStart:
     case OpCode::ColourNext: return {instruction.d, -1};
     case OpCode::Call:
