@@ -80,6 +80,7 @@ int Emitter::value(int index, int want)
 int Emitter::operation(const Expr &e, int want)
 {
     const int a = value(e.a);
+    const std::size_t madeA = m_program.code.size();
     const int b = e.b >= 0 ? value(e.b) : 0;
     const bool onFloat = e.op == OpCode::MathF1;
     const bool isSin = (onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "sin";
@@ -102,6 +103,8 @@ int Emitter::operation(const Expr &e, int want)
         }
     }
     const int into = want >= 0 ? want : temp();
+    if (fusedWithProduct(e, into, a, b, madeA == m_program.code.size()))
+        return into;
     const std::size_t at = e.after ? arithmetic(e.op, e.line, into, b, a) : arithmetic(e.op, e.line, into, a, b);
     if (m_program.code[at].op == e.op)
         m_program.code[at].target = e.function;
@@ -110,6 +113,43 @@ int Emitter::operation(const Expr &e, int want)
     if (trigonometry && a != into)
         m_pending.push_back({at, a, isSin, e.op});
     return into;
+}
+
+// Makes the sum or difference `e` of a double's product and another value
+// one operation with the product's, the instruction before it, whose
+// result only it reads: a product's operation, asked for no slot, puts it
+// in a temp of its own. It is the second operand's product, or the
+// first's when the second made no instruction (`productFirst`); no jump
+// may land between the two. The sum commutes: the product goes first.
+bool Emitter::fusedWithProduct(const Expr &e, int into, int a, int b, bool productFirst)
+{
+    if ((e.op != OpCode::AddD && e.op != OpCode::SubD) || e.after || m_landing == m_program.code.size())
+        return false;
+    const auto isProduct = [this](int index, int slot) {
+        const Expr &operand = expr(index);
+        const Instruction &last = m_program.code.back();
+        return operand.kind == Expr::Kind::Operation && operand.op == OpCode::MulD && last.op == OpCode::MulD
+               && last.a == slot;
+    };
+    OpCode fused;
+    int other;
+    if (isProduct(e.b, b)) {
+        fused = e.op == OpCode::AddD ? OpCode::MulAddD : OpCode::SubMulD;
+        other = a;
+    } else if (productFirst && isProduct(e.a, a)) {
+        fused = e.op == OpCode::AddD ? OpCode::MulAddD : OpCode::MulSubD;
+        other = b;
+    } else {
+        return false;
+    }
+    Instruction &last = m_program.code.back();
+    if (other == last.a)
+        return false;
+    last.op = fused;
+    last.a = static_cast<std::uint16_t>(into);
+    last.d = static_cast<std::uint16_t>(other);
+    forgetWritten(last);
+    return true;
 }
 
 // `op` of a and b, an int's sum, product, quotient or remainder with a

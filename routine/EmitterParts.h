@@ -130,6 +130,7 @@ private:
     int value(int index, int want = -1);
     int operation(const Expr &e, int want);
     std::size_t arithmetic(OpCode op, int line, int into, int a, int b);
+    bool fusedWithProduct(const Expr &e, int into, int a, int b, bool productFirst);
     int call(const Expr &e, int want);
     int inlineCall(const Expr &e, int want, std::vector<std::size_t> *unless = nullptr);
     int tailCalls(int index, std::uint32_t function) const;
@@ -174,6 +175,9 @@ private:
     std::vector<ConstantPlace> m_constantPlaces; // a power of two of them
     std::uint32_t m_stamp = 1;
     std::vector<Pending> m_pending;
+    // Where the last place a jump may land is: at the end of the code, no
+    // instruction may be fused with the one before it.
+    std::size_t m_landing = 0;
     std::vector<LoopJumps> m_loops;                 // for, while and do, innermost last
     std::vector<std::vector<std::size_t>> m_bodies; // the returns of Sweep and ColourPass bodies
 };

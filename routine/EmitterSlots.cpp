@@ -71,7 +71,8 @@ std::size_t Emitter::emit(OpCode op, int line, int a, int b, int c, int d, int e
 std::uint32_t Emitter::label()
 {
     m_pending.clear();
-    return static_cast<std::uint32_t>(m_program.code.size());
+    m_landing = m_program.code.size();
+    return static_cast<std::uint32_t>(m_landing);
 }
 
 void Emitter::patch(std::size_t jump)

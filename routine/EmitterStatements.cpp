@@ -232,7 +232,15 @@ void Emitter::drawingLoop(const Stmt &s)
         patch(jump);
     m_bodies.pop_back();
     label();
-    const std::size_t next = emit(sweep ? OpCode::SweepNext : OpCode::ColourNext, s.line, 0, 0, 0, counter);
+    // A constant step tells which way the sweep goes: its end needs no
+    // look at the direction at every turn.
+    const double constantStep =
+        sweep && step >= kConstants ? m_constants[static_cast<std::size_t>(step - kConstants)].d : 0;
+    const OpCode nextOp = !sweep              ? OpCode::ColourNext
+                          : constantStep > 0 ? OpCode::SweepNextUp
+                          : constantStep < 0 ? OpCode::SweepNextDown
+                                             : OpCode::SweepNext;
+    const std::size_t next = emit(nextOp, s.line, 0, 0, 0, counter);
     m_program.code[next].aux = static_cast<std::uint16_t>(s.loop);
     m_program.code[next].target = body;
     patch(begin);

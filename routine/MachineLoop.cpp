@@ -323,6 +323,23 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
             OP(MulD) s[ip->a].d = s[ip->b].d * s[ip->c].d; NEXT;
             OP(DivD) s[ip->a].d = s[ip->b].d / s[ip->c].d; NEXT;
             OP(NegD) s[ip->a].d = -s[ip->b].d; NEXT;
+            // Two roundings, never a fused multiply-add: this file is built
+            // with -ffp-contract=off, so that no compiler makes these one.
+            OP(MulAddD) {
+                const double product = s[ip->b].d * s[ip->c].d;
+                s[ip->a].d = product + s[ip->d].d;
+                NEXT;
+            }
+            OP(MulSubD) {
+                const double product = s[ip->b].d * s[ip->c].d;
+                s[ip->a].d = product - s[ip->d].d;
+                NEXT;
+            }
+            OP(SubMulD) {
+                const double product = s[ip->b].d * s[ip->c].d;
+                s[ip->a].d = s[ip->d].d - product;
+                NEXT;
+            }
             OP(LtI) s[ip->a].i = s[ip->b].i < s[ip->c].i; NEXT;
             OP(LeI) s[ip->a].i = s[ip->b].i <= s[ip->c].i; NEXT;
             OP(EqI) s[ip->a].i = s[ip->b].i == s[ip->c].i; NEXT;
@@ -495,25 +512,35 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 }
                 NEXT;
             }
+            // A sweep's next value, and the test that it has passed `end`:
+            // in either direction, or in the one its constant step goes.
+#define SWEEP_NEXT(passed)                                                                                             \
+    Loop &loop = m_loops.back();                                                                                       \
+    const double value = loop.mayStall ? nextSweepValue(loop.value, loop.step, site(ip->aux)) : loop.value + loop.step; \
+    if (passed) [[unlikely]] {                                                                                         \
+        if (loop.recorded)                                                                                             \
+            m_recorded[m_loops.size() - 1].reset();                                                                    \
+        m_loops.pop_back();                                                                                            \
+        NEXT;                                                                                                          \
+    }                                                                                                                  \
+    loop.value = value;                                                                                                \
+    if (loop.recorded)                                                                                                 \
+        loop.recorded->set(value);                                                                                     \
+    s[ip->d].d = value;                                                                                                \
+    ip = ip->to;                                                                                                       \
+    if (LoopWatch::turn() && m_pausing) [[unlikely]]                                                                   \
+        goto stop;                                                                                                     \
+    DISPATCH
             OP(SweepNext) {
-                Loop &loop = m_loops.back();
-                const double value =
-                    loop.mayStall ? nextSweepValue(loop.value, loop.step, site(ip->aux)) : loop.value + loop.step;
-                if (loop.up ? value > loop.end : value < loop.end) [[unlikely]] {
-                    if (loop.recorded)
-                        m_recorded[m_loops.size() - 1].reset();
-                    m_loops.pop_back();
-                    NEXT;
-                }
-                loop.value = value;
-                if (loop.recorded)
-                    loop.recorded->set(value);
-                s[ip->d].d = value;
-                ip = ip->to;
-                if (LoopWatch::turn() && m_pausing) [[unlikely]]
-                    goto stop;
-                DISPATCH;
+                SWEEP_NEXT(loop.up ? value > loop.end : value < loop.end);
             }
+            OP(SweepNextUp) {
+                SWEEP_NEXT(value > loop.end);
+            }
+            OP(SweepNextDown) {
+                SWEEP_NEXT(value < loop.end);
+            }
+#undef SWEEP_NEXT
             OP(ColourStart) {
                 const int first = s[ip->a].i, change = s[ip->b].i, stop = s[ip->c].i;
                 const int passes = colourPasses(first, change, stop, site(ip->aux));

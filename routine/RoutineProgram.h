@@ -37,6 +37,9 @@ namespace sweepdraw {
     X(AddL) X(SubL) X(MulL) X(DivL) X(RemL) X(NegL)                                                                 \
     X(AddF) X(SubF) X(MulF) X(DivF) X(NegF)                                                                         \
     X(AddD) X(SubD) X(MulD) X(DivD) X(NegD)                                                                         \
+    /* b * c + d, b * c - d and d - b * c, the product rounded to double */                                         \
+    /* before the sum, as MulD and then AddD or SubD round them. */                                                 \
+    X(MulAddD) X(MulSubD) X(SubMulD)                                                                                \
     X(LtI) X(LeI) X(EqI) X(NeI) X(LtL) X(LeL) X(EqL) X(NeL) X(LtF) X(LeF) X(EqF) X(NeF) X(LtD) X(LeD) X(EqD) X(NeD) \
     X(Not)                                                                                                          \
     X(IntToLong) X(IntToFloat) X(IntToDouble) X(LongToInt) X(LongToFloat) X(LongToDouble)                           \
@@ -65,6 +68,8 @@ namespace sweepdraw {
     X(LoopIfLtF) X(LoopIfLeF) X(LoopIfEqF) X(LoopIfNeF)                                                             \
     X(LoopIfLtD) X(LoopIfLeD) X(LoopIfEqD) X(LoopIfNeD)                                                             \
     X(SweepStart) X(SweepNext) X(ColourStart) X(ColourNext)                                                         \
+    /* SweepNext of a sweep whose step is a constant above (below) 0. */                                            \
+    X(SweepNextUp) X(SweepNextDown)                                                                                 \
     /* A call's frame begins at a, where its arguments are, but for the */                                          \
     /* first three, copied from c, d and e; its result goes to b. `aux` */                                          \
     /* counts the calls inlined around it. A bounded call checks neither */                                         \
@@ -152,6 +157,8 @@ constexpr std::array<int, 2> writtenBy(const Instruction &instruction)
     default: return {instruction.a, -1};
     case OpCode::SweepStart:
     case OpCode::SweepNext:
+    case OpCode::SweepNextUp:
+    case OpCode::SweepNextDown:
     case OpCode::ColourStart:
     case OpCode::ColourNext: return {instruction.d, -1};
     case OpCode::Call:

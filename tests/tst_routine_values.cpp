@@ -144,6 +144,10 @@ void TestRoutineValues::statementsAreCpp_data()
     ROW("else if", double t = 0.3; if (t < 0) v = 1; else if (t < 0.5) v = 2; else v = 3);
     ROW("steps", int i = 5; int j = i++ + 10; int k = --i * 2; float f = 0.5f; f++; v = i * 1000 + j * 10 + k + f);
     ROW("compound", double d = 7; d /= 2; d -= 0.25; int n = 17; n %= 5; n *= -3; n += d; v = n + d);
+    // A product and the sum or difference that takes it are one operation,
+    // each side of it, rounded twice: b * b + d is 2^-54 if rounded once.
+    ROW("products added and taken away", double e = 1.0 / 134217728; double b = 1 + e; double d = -(1 + 2 * e);
+        double k = 3; v = (b * b + d) / (e * e) * 1000 + (k * 2 - 1) * 100 + (1 - k * 2) * 10 + (1 + k * 2));
     ROW("short circuit", int n = 0; bool b = n != 0 && 10 / n > 1; bool c = n == 0 || 10 / n > 1; v = b * 10 + c);
     ROW("float and int", float f = 16777216; f += 1; int big = 2147483647; v = f + big / 2);
     // Tests made one instruction with the jump that reads them.
