@@ -1,7 +1,8 @@
 """Random routine files from the routine language's grammar.
 
 Each file is a whole routine: namespace constants, functions of its own
-(pure ones that compute, one that calls itself, helpers that draw) and the
+(pure ones that compute, one that counts its calls of itself, one that calls
+itself as Euclid's divisor does, helpers that draw) and the
 drawing function, with
 nested loops of every kind, branches, int, float, double and bool
 arithmetic, casts and the library's functions. The loops are bounded, so
@@ -436,6 +437,29 @@ class Generator:
         function.recursive = True
         self.functions.append(function)
 
+    def turn_function(self, globals_scope):
+        """Calls itself as it returns with one parameter worked out from the two
+        and the other kept or passed on, as Euclid's divisor does; it ends by
+        itself, within a few dozen calls."""
+        first, second = self.fresh("p"), self.fresh("p")
+        function = Function(self.fresh("t"), "int", [("int", first), ("int", second)])
+        self.emit("int %s(int %s, int %s)" % (function.name, first, second))
+        self.emit("{")
+        if self.chance(0.5):
+            again = "%s(%s, %s %% %s)" % (function.name, second, first, second)
+            tested, done = second, first
+        else:
+            kept = self.random.choice([first, second])
+            again = "%s(%s / %d, %s)" % (function.name, first, self.random.randint(2, 9), kept)
+            tested, done = first, second
+        if self.chance(0.7):
+            self.emit("    return %s == 0 ? %s : %s;" % (tested, done, again))
+        else:
+            self.emit("    return %s != 0 ? %s : %s;" % (tested, again, done))
+        self.emit("}")
+        self.emit("")
+        self.functions.append(function)
+
     def pure_statement(self, scope):
         name = self.fresh("v")
         kind = self.random.choice(["int", "double", "float", "bool"])
@@ -479,6 +503,8 @@ class Generator:
             self.pure_function(globals_scope)
         if self.chance(0.5):
             self.recursive_function(globals_scope)
+        if self.chance(0.3):
+            self.turn_function(globals_scope)
         for _ in range(self.random.randint(0, 2)):
             self.helper(globals_scope)
         self.emit("void %s(DrawingSurface &surface)" % name)
