@@ -193,6 +193,116 @@ const Instruction *turnLoopOfShape(const Instruction *turn, RoutineSlot *s, Oper
 constexpr auto kShapesOfTwo = std::make_integer_sequence<unsigned, kYIsU * 2>();
 constexpr auto kShapesOfOne = std::make_integer_sequence<unsigned, kYIsU>();
 
+// How an operation of a chain (ChainD) runs there, in its `e`: which of
+// its operands is the value the operation before it worked out, B, C or D.
+// The first takes its operand b from its slot, as B.
+enum class ChainStep : std::uint16_t {
+    None,
+    AddB, AddC, SubB, SubC, MulB, MulC, DivB, DivC, Neg,
+    MulAddB, MulAddC, MulAddD, MulSubB, MulSubC, MulSubD, SubMulB, SubMulC, SubMulD,
+    Sin, Cos, Math1, Math2B, Math2C,
+};
+
+// The step `instruction` makes in a chain where `slot` holds the value the
+// step before it worked out; None where it takes none, or works on other
+// than doubles.
+constexpr ChainStep chainStep(const Instruction &instruction, int slot)
+{
+    const auto of = [&](ChainStep b, ChainStep c) {
+        return instruction.b == slot ? b : instruction.c == slot ? c : ChainStep::None;
+    };
+    const auto ofSum = [&](ChainStep b, ChainStep c, ChainStep d) {
+        const ChainStep product = of(b, c);
+        return product == ChainStep::None && instruction.d == slot ? d : product;
+    };
+    const auto ofOne = [&](ChainStep b) { return instruction.b == slot ? b : ChainStep::None; };
+    switch (instruction.op) {
+    case OpCode::AddD: return of(ChainStep::AddB, ChainStep::AddC);
+    case OpCode::SubD: return of(ChainStep::SubB, ChainStep::SubC);
+    case OpCode::MulD: return of(ChainStep::MulB, ChainStep::MulC);
+    case OpCode::DivD: return of(ChainStep::DivB, ChainStep::DivC);
+    case OpCode::NegD: return ofOne(ChainStep::Neg);
+    case OpCode::MulAddD: return ofSum(ChainStep::MulAddB, ChainStep::MulAddC, ChainStep::MulAddD);
+    case OpCode::MulSubD: return ofSum(ChainStep::MulSubB, ChainStep::MulSubC, ChainStep::MulSubD);
+    case OpCode::SubMulD: return ofSum(ChainStep::SubMulB, ChainStep::SubMulC, ChainStep::SubMulD);
+    case OpCode::SinD: return ofOne(ChainStep::Sin);
+    case OpCode::CosD: return ofOne(ChainStep::Cos);
+    case OpCode::MathD1: return ofOne(ChainStep::Math1);
+    case OpCode::MathD2: return of(ChainStep::Math2B, ChainStep::Math2C);
+    default: return ChainStep::None;
+    }
+}
+
+// Makes each run of double operations where each takes the result of the
+// one before it a chain: its first becomes a ChainD. Each keeps its slots,
+// and the others their operations too, so that a jump to one of them runs
+// the rest of the chain one by one.
+[[gnu::noinline]] void chainDoubles(std::vector<Instruction> &code)
+{
+    for (std::size_t i = 0; i < code.size();) {
+        Instruction &first = code[i];
+        const ChainStep start = chainStep(first, first.b);
+        std::size_t length = 1;
+        while (start != ChainStep::None && i + length < code.size() && length < UINT16_MAX) {
+            const ChainStep step = chainStep(code[i + length], code[i + length - 1].a);
+            if (step == ChainStep::None)
+                break;
+            code[i + length++].e = static_cast<std::uint16_t>(step);
+        }
+        if (length > 1) {
+            first.e = static_cast<std::uint16_t>(start);
+            first.aux = static_cast<std::uint16_t>(length);
+            first.op = OpCode::ChainD;
+        }
+        i += length;
+    }
+}
+
+// Runs the chain that begins at `first`, and returns the instruction after
+// it. Each step works as its operation does, its operands in the same order
+// (this file is built with -ffp-contract=off: a product is rounded before
+// its sum), stores its value in its slot and hands it on to the next in a
+// register. A function of its own, whose few values the compiler keeps in
+// registers, where the machine's loop, with many, keeps its in memory.
+[[gnu::noinline]] const Instruction *runChain(const Instruction *first, RoutineSlot *s)
+{
+    const Instruction *const end = first + first->aux;
+    double v = s[first->b].d;
+    for (const Instruction *step = first; step != end; ++step) {
+        const auto b = [&] { return s[step->b].d; };
+        const auto c = [&] { return s[step->c].d; };
+        const auto d = [&] { return s[step->d].d; };
+        switch (static_cast<ChainStep>(step->e)) {
+        case ChainStep::AddB: v = v + c(); break;
+        case ChainStep::AddC: v = b() + v; break;
+        case ChainStep::SubB: v = v - c(); break;
+        case ChainStep::SubC: v = b() - v; break;
+        case ChainStep::MulB: v = v * c(); break;
+        case ChainStep::MulC: v = b() * v; break;
+        case ChainStep::DivB: v = v / c(); break;
+        case ChainStep::DivC: v = b() / v; break;
+        case ChainStep::Neg: v = -v; break;
+        case ChainStep::MulAddB: v = v * c() + d(); break;
+        case ChainStep::MulAddC: v = b() * v + d(); break;
+        case ChainStep::MulAddD: v = b() * c() + v; break;
+        case ChainStep::MulSubB: v = v * c() - d(); break;
+        case ChainStep::MulSubC: v = b() * v - d(); break;
+        case ChainStep::MulSubD: v = b() * c() - v; break;
+        case ChainStep::SubMulB: v = d() - v * c(); break;
+        case ChainStep::SubMulC: v = d() - b() * v; break;
+        case ChainStep::SubMulD: v = v - b() * c(); break;
+        case ChainStep::Sin: v = ::sin(v); break;
+        case ChainStep::Cos: v = ::cos(v); break;
+        case ChainStep::Math1: v = mathFunction(step->target).onDouble1(v); break;
+        case ChainStep::Math2B: v = mathFunction(step->target).onDouble2(v, c()); break;
+        case ChainStep::Math2C: v = mathFunction(step->target).onDouble2(b(), v); break;
+        case ChainStep::None: __builtin_unreachable();
+        }
+        s[step->a].d = v;
+    }
+    return end;
+}
+
 } // namespace
 
 inline void RoutineMachine::sineAndCosine(double x, double &sine, double &cosine)
@@ -243,6 +353,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
 #endif
         if (!m_prepared) [[unlikely]] {
             runTurnsWithOperations(m_code);
+            chainDoubles(m_code);
             for (Instruction &instruction : m_code) {
 #if SWEEPDRAW_THREADED
                 instruction.handler = kLabels[static_cast<int>(instruction.op)];
@@ -728,6 +839,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
                 });
             }
 #undef TURN_WITH
+            OP(ChainD) ip = runChain(ip, s); DISPATCH;
             OP(Return)
             OP(ReturnVoid) {
                 const RoutineSlot value = s[ip->a];

@@ -97,6 +97,12 @@ namespace sweepdraw {
     /* two run as one loop, its slots laid out as MachineLoop.cpp says. */                                          \
     X(TurnWithAddI) X(TurnWithSubI) X(TurnWithMulI) X(TurnWithDivI) X(TurnWithRemI)                                 \
     X(TurnWithAddIK) X(TurnWithMulIK) X(TurnWithDivIK) X(TurnWithRemIK)                                             \
+    /* Made only in the machine's own copy of the code: the first of `aux` */                                       \
+    /* double operations in a row, each after the first taking the one */                                           \
+    /* before's result, run as one with that value in a register. Each of */                                        \
+    /* them, this one too, names in e how it runs there, as MachineLoop.cpp */                                      \
+    /* says. */                                                                                                     \
+    X(ChainD)                                                                                                       \
     X(Return) X(ReturnVoid) X(NoReturn) /* NoReturn: of the function `target` */
 
 #define SWEEPDRAW_OPCODE_NAME(name) name,

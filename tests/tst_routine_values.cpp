@@ -148,6 +148,10 @@ void TestRoutineValues::statementsAreCpp_data()
     // each side of it, rounded twice: b * b + d is 2^-54 if rounded once.
     ROW("products added and taken away", double e = 1.0 / 134217728; double b = 1 + e; double d = -(1 + 2 * e);
         double k = 3; v = (b * b + d) / (e * e) * 1000 + (k * 2 - 1) * 100 + (1 - k * 2) * 10 + (1 + k * 2));
+    // Doubles that each take the one before run as one in the machine; a
+    // loop goes back into the middle of one.
+    ROW("chained doubles", double x = 0.7; double k = 3; double y = x / 2; do { y = y * 3 + k / y; } while (y < 100);
+        v = y + (k - std::sin(y / k)) / x);
     ROW("short circuit", int n = 0; bool b = n != 0 && 10 / n > 1; bool c = n == 0 || 10 / n > 1; v = b * 10 + c);
     ROW("float and int", float f = 16777216; f += 1; int big = 2147483647; v = f + big / 2);
     // Tests made one instruction with the jump that reads them.
