@@ -194,14 +194,22 @@ constexpr auto kShapesOfTwo = std::make_integer_sequence<unsigned, kYIsU * 2>();
 constexpr auto kShapesOfOne = std::make_integer_sequence<unsigned, kYIsU>();
 
 // How an operation of a chain (ChainD) runs there, in its `e`: which of
-// its operands is the value the operation before it worked out, B, C or D.
-// The first takes its operand b from its slot, as B.
-enum class ChainStep : std::uint16_t {
-    None,
-    AddB, AddC, SubB, SubC, MulB, MulC, DivB, DivC, Neg,
-    MulAddB, MulAddC, MulAddD, MulSubB, MulSubC, MulSubD, SubMulB, SubMulC, SubMulD,
-    Sin, Cos, Math1, Math2B, Math2C,
-};
+// its operands is the value `v` the operation before it worked out, B, C
+// or D, and what it works out of them, as its operation does, its operands
+// in the same order (this file is built with -ffp-contract=off: a product
+// is rounded before its sum). The first takes its operand b from its slot,
+// as B. Each is listed once, as the operations are.
+#define SWEEPDRAW_CHAIN_STEPS(X)                                                                                       \
+    X(AddB, v + c()) X(AddC, b() + v) X(SubB, v - c()) X(SubC, b() - v)                                                \
+    X(MulB, v * c()) X(MulC, b() * v) X(DivB, v / c()) X(DivC, b() / v) X(Neg, -v)                                     \
+    X(MulAddB, v * c() + d()) X(MulAddC, b() * v + d()) X(MulAddD, b() * c() + v)                                      \
+    X(MulSubB, v * c() - d()) X(MulSubC, b() * v - d()) X(MulSubD, b() * c() - v)                                      \
+    X(SubMulB, d() - v * c()) X(SubMulC, d() - b() * v) X(SubMulD, v - b() * c())                                      \
+    X(Sin, ::sin(v)) X(Cos, ::cos(v)) X(Math1, mathFunction(step->target).onDouble1(v))                                \
+    X(Math2B, mathFunction(step->target).onDouble2(v, c())) X(Math2C, mathFunction(step->target).onDouble2(b(), v))
+#define SWEEPDRAW_CHAIN_STEP_NAME(name, value) name,
+enum class ChainStep : std::uint16_t { None, SWEEPDRAW_CHAIN_STEPS(SWEEPDRAW_CHAIN_STEP_NAME) };
+#undef SWEEPDRAW_CHAIN_STEP_NAME
 
 // The step `instruction` makes in a chain where `slot` holds the value the
 // step before it worked out; None where it takes none, or works on other
@@ -259,48 +267,43 @@ constexpr ChainStep chainStep(const Instruction &instruction, int slot)
 }
 
 // Runs the chain that begins at `first`, and returns the instruction after
-// it. Each step works as its operation does, its operands in the same order
-// (this file is built with -ffp-contract=off: a product is rounded before
-// its sum), stores its value in its slot and hands it on to the next in a
-// register. A function of its own, whose few values the compiler keeps in
-// registers, where the machine's loop, with many, keeps its in memory.
+// it: each step stores its value in its slot and hands it on to the next in
+// a register. A function of its own, whose few values the compiler keeps in
+// registers, where the machine's loop, with many, keeps its in memory; its
+// steps go from one to the next as the machine's operations do.
 [[gnu::noinline]] const Instruction *runChain(const Instruction *first, RoutineSlot *s)
 {
     const Instruction *const end = first + first->aux;
+    const Instruction *step = first;
     double v = s[first->b].d;
-    for (const Instruction *step = first; step != end; ++step) {
-        const auto b = [&] { return s[step->b].d; };
-        const auto c = [&] { return s[step->c].d; };
-        const auto d = [&] { return s[step->d].d; };
+    const auto b = [&] { return s[step->b].d; };
+    const auto c = [&] { return s[step->c].d; };
+    const auto d = [&] { return s[step->d].d; };
+#if SWEEPDRAW_THREADED
+#define SWEEPDRAW_CHAIN_STEP_LABEL(name, value) &&step_##name,
+    static const void *const kSteps[] = {nullptr, SWEEPDRAW_CHAIN_STEPS(SWEEPDRAW_CHAIN_STEP_LABEL)};
+#undef SWEEPDRAW_CHAIN_STEP_LABEL
+#define SWEEPDRAW_CHAIN_STEP(name, value)                                                                              \
+    step_##name : v = (value);                                                                                         \
+    s[step->a].d = v;                                                                                                  \
+    if (++step == end)                                                                                                 \
+        return end;                                                                                                    \
+    goto *kSteps[step->e];
+    goto *kSteps[step->e];
+    SWEEPDRAW_CHAIN_STEPS(SWEEPDRAW_CHAIN_STEP)
+#else
+#define SWEEPDRAW_CHAIN_STEP(name, value)                                                                              \
+    case ChainStep::name: v = (value); break;
+    for (; step != end; ++step) {
         switch (static_cast<ChainStep>(step->e)) {
-        case ChainStep::AddB: v = v + c(); break;
-        case ChainStep::AddC: v = b() + v; break;
-        case ChainStep::SubB: v = v - c(); break;
-        case ChainStep::SubC: v = b() - v; break;
-        case ChainStep::MulB: v = v * c(); break;
-        case ChainStep::MulC: v = b() * v; break;
-        case ChainStep::DivB: v = v / c(); break;
-        case ChainStep::DivC: v = b() / v; break;
-        case ChainStep::Neg: v = -v; break;
-        case ChainStep::MulAddB: v = v * c() + d(); break;
-        case ChainStep::MulAddC: v = b() * v + d(); break;
-        case ChainStep::MulAddD: v = b() * c() + v; break;
-        case ChainStep::MulSubB: v = v * c() - d(); break;
-        case ChainStep::MulSubC: v = b() * v - d(); break;
-        case ChainStep::MulSubD: v = b() * c() - v; break;
-        case ChainStep::SubMulB: v = d() - v * c(); break;
-        case ChainStep::SubMulC: v = d() - b() * v; break;
-        case ChainStep::SubMulD: v = v - b() * c(); break;
-        case ChainStep::Sin: v = ::sin(v); break;
-        case ChainStep::Cos: v = ::cos(v); break;
-        case ChainStep::Math1: v = mathFunction(step->target).onDouble1(v); break;
-        case ChainStep::Math2B: v = mathFunction(step->target).onDouble2(v, c()); break;
-        case ChainStep::Math2C: v = mathFunction(step->target).onDouble2(b(), v); break;
+            SWEEPDRAW_CHAIN_STEPS(SWEEPDRAW_CHAIN_STEP)
         case ChainStep::None: __builtin_unreachable();
         }
         s[step->a].d = v;
     }
     return end;
+#endif
+#undef SWEEPDRAW_CHAIN_STEP
 }
 
 } // namespace
@@ -872,6 +875,7 @@ bool RoutineMachine::run(const Instruction *ip, RoutineSlot *s)
     }
 }
 
+#undef SWEEPDRAW_CHAIN_STEPS
 #undef LOOP_TURN
 #undef JUMP
 #undef NEXT
