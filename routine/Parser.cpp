@@ -215,6 +215,46 @@ int Parser::substatement()
     return stmt;
 }
 
+namespace {
+
+// The words that begin a statement of their own, or one the language
+// leaves out.
+enum class Opening : std::uint8_t {
+    Other, If, For, While, Do, Break, Continue, Return, Check, Sweep, ColourPass, Const, Constexpr, LeftOut,
+};
+
+// Asked of the first word of every statement: told by its first
+// character before the rest is compared.
+Opening openingOf(std::string_view word)
+{
+    const auto is = [word](std::string_view keyword) { return word == keyword; };
+    switch (word[0]) {
+    case 'i': return is("if") ? Opening::If : Opening::Other;
+    case 'f': return is("for") ? Opening::For : Opening::Other;
+    case 'w': return is("while") ? Opening::While : Opening::Other;
+    case 'd': return is("do") ? Opening::Do : Opening::Other;
+    case 'b': return is("break") ? Opening::Break : Opening::Other;
+    case 'r': return is("return") ? Opening::Return : Opening::Other;
+    case 'S': return is("Sweep") ? Opening::Sweep : Opening::Other;
+    case 'C': return is("ColourPass") ? Opening::ColourPass : Opening::Other;
+    case 'c':
+        return is("continue") ? Opening::Continue
+             : is("check")    ? Opening::Check
+             : is("const")    ? Opening::Const
+             : is("constexpr") ? Opening::Constexpr
+             : is("class")    ? Opening::LeftOut
+                              : Opening::Other;
+    case 's': return is("switch") || is("static") || is("struct") ? Opening::LeftOut : Opening::Other;
+    case 'g': return is("goto") ? Opening::LeftOut : Opening::Other;
+    case 'a': return is("auto") ? Opening::LeftOut : Opening::Other;
+    case 'l': return is("long") ? Opening::LeftOut : Opening::Other;
+    case 'u': return is("unsigned") ? Opening::LeftOut : Opening::Other;
+    default: return Opening::Other;
+    }
+}
+
+} // namespace
+
 int Parser::statement()
 {
     const Token &first = peek();
@@ -225,7 +265,9 @@ int Parser::statement()
         next();
         return addStmt({.kind = Stmt::Kind::Block, .line = first.line});
     }
-    if (isWord(first, "if")) {
+    const Opening opening = first.kind == Token::Kind::Word ? openingOf(first.text) : Opening::Other;
+    switch (opening) {
+    case Opening::If: {
         next();
         expect("(");
         const int condition = toBool(expression(), first);
@@ -235,11 +277,11 @@ int Parser::statement()
         return addStmt(
             {.kind = Stmt::Kind::If, .line = first.line, .expr = condition, .body = body, .otherwise = otherwise});
     }
-    if (isWord(first, "for"))
-        return forStatement();
-    if (isWord(first, "while") || isWord(first, "do")) {
+    case Opening::For: return forStatement();
+    case Opening::While:
+    case Opening::Do: {
         next();
-        const bool isDo = first.text == "do";
+        const bool isDo = opening == Opening::Do;
         int condition = -1;
         if (!isDo) {
             expect("(");
@@ -259,20 +301,24 @@ int Parser::statement()
         return addStmt({.kind = isDo ? Stmt::Kind::Do : Stmt::Kind::While, .line = first.line, .expr = condition,
                         .body = body});
     }
-    if (isWord(first, "break") || isWord(first, "continue")) {
+    case Opening::Break:
+    case Opening::Continue:
         next();
         if (m_breakable == 0)
             refuse(first, FaultKind::BreakOutside, {quotedForMessage(first.text)});
         expect(";");
-        return addStmt({.kind = first.text == "break" ? Stmt::Kind::Break : Stmt::Kind::Continue, .line = first.line});
+        return addStmt(
+            {.kind = opening == Opening::Break ? Stmt::Kind::Break : Stmt::Kind::Continue, .line = first.line});
+    case Opening::Return: return returnStatement();
+    case Opening::Check: return surfaceOperation();
+    case Opening::Sweep:
+    case Opening::ColourPass: return loop();
+    case Opening::Const:
+    case Opening::Constexpr: return declaration();
+    case Opening::Other:
+    case Opening::LeftOut: break;
     }
-    if (isWord(first, "return"))
-        return returnStatement();
-    if (isWord(first, "check"))
-        return surfaceOperation();
-    if (isWord(first, "Sweep") || isWord(first, "ColourPass"))
-        return loop();
-    if (isWord(first, "const") || isWord(first, "constexpr") || (typeWord(first) && !isPunct(peek(1), "(")))
+    if (typeWord(first) && !isPunct(peek(1), "("))
         return declaration();
     if (first.kind == Token::Kind::Word && isPunct(peek(1), ".")) {
         const Symbol *surface = lookUp(first.text);
@@ -280,11 +326,8 @@ int Parser::statement()
             refuse(peek(2), FaultKind::UncheckedOperation,
                    {quotedForMessage(peek(2).text), std::string(peek(2).text)});
     }
-    static constexpr std::array<std::string_view, 8> kLeftOut = {"switch", "goto",     "auto",   "static",
-                                                                 "long",   "unsigned", "struct", "class"};
-    for (const std::string_view word : kLeftOut)
-        if (isWord(first, word))
-            refuse(first, FaultKind::NotSupported, {quotedForMessage(word)});
+    if (opening == Opening::LeftOut)
+        refuse(first, FaultKind::NotSupported, {quotedForMessage(first.text)});
     const int value = expression();
     expect(";");
     return addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = value});

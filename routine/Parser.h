@@ -135,7 +135,14 @@ private:
     int conditional();
     int binary(int lowest);
     int unary();
-    int postfix();
+    int prefixed(const Token &op);
+    int postfix()
+    {
+        int value = primary();
+        while (isPunct(peek(), "++") || isPunct(peek(), "--"))
+            value = step(next(), value, true);
+        return value;
+    }
     int primary();
     int name(const Token &token);
     int undeclared(const Token &token);

@@ -152,6 +152,13 @@ int Parser::unary()
     const Token &op = peek();
     if (!isPunct(op, "-") && !isPunct(op, "+") && !isPunct(op, "!") && !isPunct(op, "++") && !isPunct(op, "--"))
         return postfix();
+    return prefixed(op);
+}
+
+// A unary operator and its operand, kept out of unary(), which nearly
+// every operand passes through without one.
+int Parser::prefixed(const Token &op)
+{
     const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, op);
     next();
     const int value = unary();
@@ -164,14 +171,6 @@ int Parser::unary()
     if (op.text == "+")
         return operand;
     return operation(ofType({OpCode::NegI, OpCode::NegL, OpCode::NegF, OpCode::NegD}, type), type, op.line, operand);
-}
-
-int Parser::postfix()
-{
-    int value = primary();
-    while (isPunct(peek(), "++") || isPunct(peek(), "--"))
-        value = step(next(), value, true);
-    return value;
 }
 
 int Parser::primary()
