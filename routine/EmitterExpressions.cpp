@@ -31,7 +31,8 @@ int Emitter::value(int index, int want)
         // the other, or the test, still reads.
         const int into = want >= 0 && !isVariable(want) ? want : temp();
         if (e.kind == Expr::Kind::Conditional) {
-            std::vector<std::size_t> skips;
+            JumpList skipsList(*this);
+            std::vector<std::size_t> &skips = skipsList.jumps;
             jumpUnless(e.a, e.line, skips);
             value(e.b, into);
             const std::size_t end = emit(OpCode::Jump, e.line);

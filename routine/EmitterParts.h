@@ -85,6 +85,31 @@ private:
         std::uint32_t constant = 0;
     };
 
+    // The jumps that one test, arm or loop leaves by, to patch where they
+    // land: their room kept by the emitter once patched, so that the next
+    // list takes no fresh memory.
+    struct JumpList final
+    {
+        explicit JumpList(Emitter &emitter)
+            : spare(emitter.m_spareJumps)
+        {
+            if (!spare.empty()) {
+                jumps = std::move(spare.back());
+                spare.pop_back();
+            }
+        }
+        ~JumpList()
+        {
+            jumps.clear();
+            spare.push_back(std::move(jumps));
+        }
+        JumpList(const JumpList &) = delete;
+        JumpList &operator=(const JumpList &) = delete;
+
+        std::vector<std::vector<std::size_t>> &spare;
+        std::vector<std::size_t> jumps;
+    };
+
     struct LoopJumps
     {
         std::vector<std::size_t> breaks;
@@ -180,6 +205,7 @@ private:
     std::size_t m_landing = 0;
     std::vector<LoopJumps> m_loops;                 // for, while and do, innermost last
     std::vector<std::vector<std::size_t>> m_bodies; // the returns of Sweep and ColourPass bodies
+    std::vector<std::vector<std::size_t>> m_spareJumps;
 };
 
 } // namespace sweepdraw::emitting

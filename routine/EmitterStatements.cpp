@@ -25,7 +25,8 @@ void Emitter::statement(int index)
                 statement(s.otherwise);
             break;
         }
-        std::vector<std::size_t> skips;
+        JumpList skipsList(*this);
+        std::vector<std::size_t> &skips = skipsList.jumps;
         jumpUnless(s.expr, s.line, skips);
         statement(s.body);
         if (s.otherwise < 0) {
@@ -68,7 +69,8 @@ void Emitter::returned(int index, int line, bool last)
             returned(test ? e->b : e->c, line, last);
             return;
         }
-        std::vector<std::size_t> skips;
+        JumpList skipsList(*this);
+        std::vector<std::size_t> &skips = skipsList.jumps;
         if (isTailCall(e->c) && !isTailCall(e->b) && jumpIf(e->a, line, skips)) {
             // The call of itself, a turn, runs on from the test.
             returned(e->c, line, false);
@@ -188,7 +190,8 @@ void Emitter::loop(const Stmt &s)
         statement(s.init);
     const bool isDo = s.kind == Stmt::Kind::Do;
     const bool tested = s.expr >= 0 && !isDo;
-    std::vector<std::size_t> exits;
+    JumpList exitsList(*this);
+    std::vector<std::size_t> &exits = exitsList.jumps;
     if (tested) {
         m_temps = m_tempBase;
         jumpUnless(s.expr, s.line, exits);
