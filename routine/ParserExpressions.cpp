@@ -72,8 +72,8 @@ int Parser::expression()
 int Parser::assignment()
 {
     const Token &first = peek();
-    if (first.kind == Token::Kind::Word && isPunct(peek(1), "=") && !lookUp(first.text) && !isReserved(first.text)
-        && !isMacro(first.text))
+    if (first.kind == Token::Kind::Word && isPunct(peek(1), "=") && !lookUp(first.text)
+        && !macroOrReserved(first.text))
         refuse(first, FaultKind::NeedsType, {quotedForMessage(first.text), std::string(first.text)});
     const int target = conditional();
     const Token &op = peek();
@@ -266,7 +266,7 @@ int Parser::undeclared(const Token &token)
         need(DeclaresMath, token, std::string(token.text).c_str(), "<cmath>");
         return mathCall(token, *math, false);
     }
-    if (isMacro(token.text))
+    if (macroOrReserved(token.text) & kMacro)
         refuse(token, FaultKind::NotSupported, {quotedForMessage(token.text)});
     if (math)
         refuse(token, FaultKind::DidYouMean,

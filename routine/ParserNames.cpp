@@ -85,10 +85,8 @@ const Token &Parser::newName()
     const Token &name = peek();
     if (name.kind != Token::Kind::Word)
         refuse(name, FaultKind::Expected, {phrase(FaultKind::Name), describe(name)});
-    if (isMacro(name.text))
-        refuse(name, FaultKind::MacroName, {quotedForMessage(name.text)});
-    if (isReserved(name.text))
-        refuse(name, FaultKind::ReservedName, {quotedForMessage(name.text)});
+    if (const unsigned kind = macroOrReserved(name.text))
+        refuse(name, kind & kMacro ? FaultKind::MacroName : FaultKind::ReservedName, {quotedForMessage(name.text)});
     const bool taken = m_scopes.size() == 1
         ? m_namespaceNames.find(name.text) != nullptr
         : std::any_of(m_symbols.begin() + static_cast<std::ptrdiff_t>(m_scopes.back()), m_symbols.end(),
