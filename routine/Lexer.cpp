@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 
 namespace sweepdraw {
@@ -20,6 +21,7 @@ enum CharClass : std::uint8_t {
     Punct = 8,     // an operator or separator of one character
     Alone = 16,    // a bracket or separator, which begins no longer operator
     Continues = 32, // may be the second character of a longer operator
+    LineEnd = 64,
 };
 
 constexpr std::array<std::uint8_t, 256> kClasses = [] {
@@ -38,6 +40,7 @@ constexpr std::array<std::uint8_t, 256> kClasses = [] {
     mark("(){}[]<>,;.&*/+-=%!?:|^~", Punct);
     mark("(){}[],;?~", Alone);
     mark("=<>.:+-&|", Continues);
+    mark("\n", LineEnd);
     return classes;
 }();
 
@@ -118,12 +121,14 @@ public:
     {
         tokens.clear();
         tokens.reserve(m_text.size() / 3 + 1);
+        // Lines are joined only where anything was removed.
+        const bool removals = m_source.anyRemoved();
         bool lineStart = true;
         for (;;) {
             lineStart = skipSpaceAndComments(lineStart);
             Token &token = tokens.emplace_back();
             token.offset = static_cast<std::uint32_t>(m_at);
-            token.line = m_line + m_source.joinedBefore(token.offset);
+            token.line = removals ? m_line + m_source.joinedBefore(token.offset) : m_line;
             if (m_at == m_text.size())
                 return;
             if (peek() == '#') {
@@ -148,22 +153,28 @@ private:
     }
 
     // Skips blanks, line ends and comments; whether a line has begun since.
+    // Read where it is, as every token asks it first.
     bool skipSpaceAndComments(bool lineStart)
     {
+        const char *const text = m_text.data();
+        std::size_t at = m_at;
         for (;;) {
-            const char c = peek();
-            if (isBlank(c)) {
-                ++m_at;
-            } else if (c == '\n') {
-                ++m_at;
+            const char c = text[at];
+            if (is(c, Blank)) {
+                ++at;
+            } else if (is(c, LineEnd)) {
+                ++at;
                 ++m_line;
                 lineStart = true;
-            } else if (c == '/' && peek(1) == '/') {
-                while (m_at < m_text.size() && m_text[m_at] != '\n')
-                    ++m_at;
-            } else if (c == '/' && peek(1) == '*') {
+            } else if (c == '/' && text[at + 1] == '/') {
+                const void *const end = std::memchr(text + at, '\n', m_text.size() - at);
+                at = end ? static_cast<std::size_t>(static_cast<const char *>(end) - text) : m_text.size();
+            } else if (c == '/' && text[at + 1] == '*') {
+                m_at = at;
                 skipBlockComment();
+                at = m_at;
             } else {
+                m_at = at;
                 return lineStart;
             }
         }
@@ -183,38 +194,69 @@ private:
     {
         token.kind = kind;
         token.text = std::string_view(m_text.data() + m_at, length);
-        if (kind == Token::Kind::Punct)
-            token.code = punctCode(token.text);
         m_at += length;
+    }
+
+    // The length of the operator of two or three characters that begins
+    // with `c`, `second` and `third`, the longest C++ reads there ("--x" is
+    // a decrement, "a---b" is "a-- - b"); 0 for none.
+    static std::size_t longOperator(char c, char second, char third)
+    {
+        switch (c) {
+        case '<':
+            if (second == '<')
+                return third == '=' ? 3 : 2; // <<= <<
+            if (second == '=')
+                return third == '>' ? 3 : 2; // <=> <=
+            return 0;
+        case '>':
+            if (second == '>')
+                return third == '=' ? 3 : 2; // >>= >>
+            return second == '=' ? 2 : 0;
+        case '.': return second == '.' && third == '.' ? 3 : 0;
+        case ':': return second == ':' ? 2 : 0;
+        case '+': return second == '+' || second == '=' ? 2 : 0;
+        case '-': return second == '-' || second == '=' || second == '>' ? 2 : 0;
+        case '&': return second == '&' || second == '=' ? 2 : 0;
+        case '|': return second == '|' || second == '=' ? 2 : 0;
+        case '*':
+        case '/':
+        case '%':
+        case '=':
+        case '!':
+        case '^': return second == '=' ? 2 : 0;
+        default: return 0;
+        }
     }
 
     void next(Token &token)
     {
         const char c = peek();
-        if (isDigit(c) || (c == '.' && isDigit(peek(1))))
-            return number(token);
-        if (isWordStart(c)) {
+        const std::uint8_t cls = kClasses[static_cast<unsigned char>(c)];
+        if (cls & WordStart) {
             std::size_t length = 1;
             while (is(peek(length), WordStart | Digit))
                 ++length;
             return take(token, Token::Kind::Word, length);
         }
-        const bool single = is(c, Punct);
-        // The brackets and separators begin no longer operator, and every
-        // longer one goes on with one of a few characters.
-        if (single && (is(c, Alone) || !is(peek(1), Continues)))
-            return take(token, Token::Kind::Punct, 1);
-        // The longest operator that starts here, as C++ reads them: "--x"
-        // is a decrement, "a---b" is "a-- - b".
-        static constexpr std::array<std::string_view, 24> kLong = {
-            "<<=", ">>=", "<=>", "...", "::", "++", "--", "+=", "-=", "*=", "/=", "%=",
-            "==",  "!=",  "<=",  ">=",  "&&", "||", "->", "<<", ">>", "&=", "|=", "^=",
-        };
-        for (const std::string_view op : kLong)
-            if (op[0] == c && op[1] == peek(1) && (op.size() == 2 || op[2] == peek(2)))
-                return take(token, Token::Kind::Punct, op.size());
-        if (single)
-            return take(token, Token::Kind::Punct, 1);
+        if (cls & Digit)
+            return number(token);
+        if (cls & Punct) {
+            const char second = peek(1);
+            if (c == '.' && isDigit(second))
+                return number(token);
+            // The brackets and separators begin no longer operator, and
+            // every longer one goes on with one of a few characters.
+            std::size_t length = 1;
+            if (!(cls & Alone) && is(second, Continues)) {
+                const char third = peek(2);
+                length = std::max<std::size_t>(longOperator(c, second, third), 1);
+                token.code = punctCode(std::string_view(m_text.data() + m_at, length));
+            } else {
+                token.code = static_cast<unsigned char>(c);
+            }
+            return take(token, Token::Kind::Punct, length);
+        }
         const std::size_t length = decodeAt(m_text, m_at).second;
         refuse(FaultKind::UnexpectedCharacter, {quotedForMessage(m_text.substr(m_at, length))});
     }
@@ -266,6 +308,16 @@ private:
         std::size_t length = 0;
         while (isDigit(peek(length)))
             ++length;
+        // Most numbers are a few digits of an int, with no point, exponent
+        // or suffix after them and no leading 0.
+        if (length - 1 < 9 && !is(peek(length), WordStart | Digit) && peek(length) != '.'
+            && (length == 1 || peek() != '0')) {
+            int value = 0;
+            for (std::size_t i = 0; i < length; ++i)
+                value = value * 10 + (peek(i) - '0');
+            token.value.integer = value;
+            return take(token, Token::Kind::Int, length);
+        }
         bool floating = false;
         if (peek(length) == '.') {
             floating = true;
