@@ -149,7 +149,19 @@ private:
     }
     bool isVariable(int slot) const;
     int constant(Type type, RoutineSlot value);
-    ConstantPlace &constantPlace(std::pair<int, std::uint64_t> key);
+    // The place of the constant `key`, or the free place where it goes.
+    ConstantPlace &constantPlace(std::pair<int, std::uint64_t> key)
+    {
+        std::uint64_t hash = (key.second ^ static_cast<std::uint64_t>(key.first)) * 0x9e3779b97f4a7c15u;
+        hash ^= hash >> 32;
+        const std::size_t mask = m_constantPlaces.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            ConstantPlace &place = m_constantPlaces[i];
+            if (place.stamp != m_stamp || m_constantKeys[place.constant] == key)
+                return place;
+        }
+    }
+    void growConstantPlaces();
     void forgetConstants();
     void move(int to, int from, int line);
     int value(int index, int want = -1);

@@ -118,40 +118,40 @@ int Emitter::temp()
 
 int Emitter::constant(Type type, RoutineSlot value)
 {
+    // Each copy of a size known here, which the compiler makes a move.
+    const bool wide = type == Type::Double || type == Type::Long;
+    const auto copy = [wide](void *to, const RoutineSlot &from) {
+        if (wide)
+            std::memcpy(to, &from, 8);
+        else
+            std::memcpy(to, &from, 4);
+    };
     std::uint64_t bits = 0;
-    const std::size_t size = type == Type::Double || type == Type::Long ? 8 : 4;
-    std::memcpy(&bits, &value, size);
-    RoutineSlot clean{};
-    std::memcpy(&clean, &value, size);
+    copy(&bits, value);
     const std::pair<int, std::uint64_t> key{static_cast<int>(type), bits};
-    if (2 * (m_constantKeys.size() + 1) > m_constantPlaces.size()) {
-        std::vector<ConstantPlace> places(std::max<std::size_t>(64, 2 * m_constantPlaces.size()));
-        m_constantPlaces.swap(places);
-        for (std::size_t i = 0; i < m_constantKeys.size(); ++i)
-            constantPlace(m_constantKeys[i]) = {m_stamp, static_cast<std::uint32_t>(i)};
-    }
+    if (2 * (m_constantKeys.size() + 1) > m_constantPlaces.size())
+        growConstantPlaces();
     ConstantPlace &place = constantPlace(key);
-    if (place.stamp != m_stamp) {
-        place = {m_stamp, static_cast<std::uint32_t>(m_constants.size())};
-        m_constantKeys.push_back(key);
-        m_constants.push_back(clean);
-    }
-    if (m_constants.size() >= kConstants)
+    if (place.stamp == m_stamp)
+        return kConstants + static_cast<int>(place.constant);
+    if (m_constants.size() + 1 >= kConstants)
         refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
+    place = {m_stamp, static_cast<std::uint32_t>(m_constants.size())};
+    m_constantKeys.push_back(key);
+    RoutineSlot clean{};
+    copy(&clean, value);
+    m_constants.push_back(clean);
     return kConstants + static_cast<int>(place.constant);
 }
 
-// The place of the constant `key`, or the free place where it goes.
-Emitter::ConstantPlace &Emitter::constantPlace(std::pair<int, std::uint64_t> key)
+// Twice the places, or the first, with the constants of the function
+// being emitted put in them again.
+void Emitter::growConstantPlaces()
 {
-    std::uint64_t hash = (key.second ^ static_cast<std::uint64_t>(key.first)) * 0x9e3779b97f4a7c15u;
-    hash ^= hash >> 32;
-    const std::size_t mask = m_constantPlaces.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        ConstantPlace &place = m_constantPlaces[i];
-        if (place.stamp != m_stamp || m_constantKeys[place.constant] == key)
-            return place;
-    }
+    std::vector<ConstantPlace> places(std::max<std::size_t>(64, 2 * m_constantPlaces.size()));
+    m_constantPlaces.swap(places);
+    for (std::size_t i = 0; i < m_constantKeys.size(); ++i)
+        constantPlace(m_constantKeys[i]) = {m_stamp, static_cast<std::uint32_t>(i)};
 }
 
 void Emitter::forgetConstants()
