@@ -104,6 +104,7 @@ private:
     [[noreturn]] void refuseNesting(const Token &at, int limit) const;
     [[noreturn]] void refuseExpected(std::string_view spelled) const;
     [[noreturn]] void refuseNotNumber(int expr, const Token &where) const;
+    [[noreturn]] void refuseNeedsType(const Token &name) const;
     void need(unsigned declares, const Token &at, const char *name, const char *header) const;
 
     // Names.
@@ -132,18 +133,21 @@ private:
     // Expressions (ParserExpressions.cpp).
     int expression();
     int assignment();
-    int conditional();
+    int assigned(int target);
+    int choice(int condition);
     int binary(int lowest);
+    int logical(const Token &op, bool isOr, int left);
     int unary();
     int prefixed(const Token &op);
     int postfix()
     {
-        int value = primary();
-        while (isPunct(peek(), "++") || isPunct(peek(), "--"))
-            value = step(next(), value, true);
-        return value;
+        const int value = primary();
+        const Token &after = peek();
+        return isPunct(after, "++") || isPunct(after, "--") ? stepsAfter(value) : value;
     }
+    int stepsAfter(int value);
     int primary();
+    int wordOperand(const Token &token);
     int name(const Token &token);
     int undeclared(const Token &token);
     int call(const Token &callee, const Symbol &function);

@@ -74,11 +74,25 @@ int Parser::assignment()
     const Token &first = peek();
     if (first.kind == Token::Kind::Word && isPunct(peek(1), "=") && !lookUp(first.text)
         && !macroOrReserved(first.text))
-        refuse(first, FaultKind::NeedsType, {quotedForMessage(first.text), std::string(first.text)});
-    const int target = conditional();
-    const Token &op = peek();
-    if (!isAssignment(op))
+        refuseNeedsType(first);
+    const int target = binary(kOr);
+    const Token &after = peek();
+    if (after.kind != Token::Kind::Punct)
         return target;
+    if (isPunct(after, "?"))
+        return choice(target);
+    return isAssignment(after) ? assigned(target) : target;
+}
+
+void Parser::refuseNeedsType(const Token &name) const
+{
+    refuse(name, FaultKind::NeedsType, {quotedForMessage(name.text), std::string(name.text)});
+}
+
+// The assignment to `target`, its operator next.
+int Parser::assigned(int target)
+{
+    const Token &op = peek();
     const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, op);
     next();
     // The name assigned to, before the value names others.
@@ -86,11 +100,9 @@ int Parser::assignment()
     return assign(op, target, assigned, assignment());
 }
 
-int Parser::conditional()
+// condition ? a : b, its '?' next.
+int Parser::choice(int condition)
 {
-    const int condition = binary(kOr);
-    if (!isPunct(peek(), "?"))
-        return condition;
     const Token &question = next();
     const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, question);
     const int test = toBool(condition, question);
@@ -127,24 +139,28 @@ int Parser::binary(int lowest)
             return left;
         next();
         if (level == kOr || level == kAnd) {
-            const int a = toBool(left, op);
-            const int b = toBool(binary(level + 1), op);
-            if (at(a).kind == Expr::Kind::Constant) {
-                // true || b and false && b are a; false || b and true && b, b.
-                left = (at(a).value.i != 0) == (level == kOr) ? a : b;
-                continue;
-            }
-            m_syntax.exprs.push_back({.kind = level == kOr ? Expr::Kind::Or : Expr::Kind::And,
-                                      .type = Type::Bool,
-                                      .line = op.line,
-                                      .a = a,
-                                      .b = b});
-            left = static_cast<int>(m_syntax.exprs.size() - 1);
+            left = logical(op, level == kOr, left);
         } else {
             const int right = binary(level + 1);
             left = level <= kRelational ? compare(op, left, right) : arithmetic(op, left, right);
         }
     }
+}
+
+// left || or && the operand after `op`, kept out of binary(), which
+// nearly every operand passes through without one.
+int Parser::logical(const Token &op, bool isOr, int left)
+{
+    const int level = isOr ? kOr : kAnd;
+    const int a = toBool(left, op);
+    const int b = toBool(binary(level + 1), op);
+    if (at(a).kind == Expr::Kind::Constant) {
+        // true || b and false && b are a; false || b and true && b, b.
+        return (at(a).value.i != 0) == isOr ? a : b;
+    }
+    m_syntax.exprs.push_back(
+        {.kind = isOr ? Expr::Kind::Or : Expr::Kind::And, .type = Type::Bool, .line = op.line, .a = a, .b = b});
+    return static_cast<int>(m_syntax.exprs.size() - 1);
 }
 
 int Parser::unary()
@@ -173,6 +189,15 @@ int Parser::prefixed(const Token &op)
     return operation(ofType({OpCode::NegI, OpCode::NegL, OpCode::NegF, OpCode::NegD}, type), type, op.line, operand);
 }
 
+// The ++ and -- after an operand, kept out of postfix(), which nearly
+// every operand passes through without one.
+int Parser::stepsAfter(int value)
+{
+    while (isPunct(peek(), "++") || isPunct(peek(), "--"))
+        value = step(next(), value, true);
+    return value;
+}
+
 int Parser::primary()
 {
     const Token &token = next();
@@ -189,36 +214,53 @@ int Parser::primary()
             return value;
         }
         break;
-    case Token::Kind::Word:
-        if (token.text == "true" || token.text == "false")
-            return literal(Type::Bool, {.i = token.text == "true"}, token.line);
-        if (token.text == "static_cast") {
-            expect("<");
-            const Token &typeAt = peek();
-            const std::optional<Type> type = typeWord(typeAt);
-            if (!type || *type == Type::Void)
-                refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
-            next();
-            expect(">");
-            const Token &open = expect("(");
-            const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, open);
-            const int value = expression();
-            expect(")");
-            return convert(value, *type, token);
+    case Token::Kind::Word: {
+        // Nearly every word is a name: the few others told by their first
+        // character and length.
+        const std::size_t size = token.text.size();
+        switch (token.text[0]) {
+        case 't': return size == 4 ? wordOperand(token) : name(token);
+        case 'f': return size == 5 ? wordOperand(token) : name(token);
+        case 's': return size == 3 || size == 11 ? wordOperand(token) : name(token);
+        case 'P': return size == 12 ? wordOperand(token) : name(token);
+        default: return name(token);
         }
-        if (token.text == "PaletteColor") {
-            need(DeclaresPalette, token, "PaletteColor", "\"Palette.h\"");
-            expect("(");
-            const int number = convert(arguments(token, 1)[0], Type::Int, token);
-            return operation(OpCode::Palette, Type::Colour, token.line, number);
-        }
-        if (token.text == "std")
-            return stdName(token);
-        return name(token);
+    }
     default:
         break;
     }
     refuse(token, FaultKind::Expected, {phrase(FaultKind::Operand), describe(token)});
+}
+
+// An operand that is a word: a literal, a cast, a colour of the palette,
+// a name of std or a name.
+int Parser::wordOperand(const Token &token)
+{
+    if (token.text == "true" || token.text == "false")
+        return literal(Type::Bool, {.i = token.text == "true"}, token.line);
+    if (token.text == "static_cast") {
+        expect("<");
+        const Token &typeAt = peek();
+        const std::optional<Type> type = typeWord(typeAt);
+        if (!type || *type == Type::Void)
+            refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
+        next();
+        expect(">");
+        const Token &open = expect("(");
+        const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, open);
+        const int value = expression();
+        expect(")");
+        return convert(value, *type, token);
+    }
+    if (token.text == "PaletteColor") {
+        need(DeclaresPalette, token, "PaletteColor", "\"Palette.h\"");
+        expect("(");
+        const int number = convert(arguments(token, 1)[0], Type::Int, token);
+        return operation(OpCode::Palette, Type::Colour, token.line, number);
+    }
+    if (token.text == "std")
+        return stdName(token);
+    return name(token);
 }
 
 int Parser::name(const Token &token)
