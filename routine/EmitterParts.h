@@ -165,6 +165,8 @@ private:
     void forgetConstants();
     void move(int to, int from, int line);
     int value(int index, int want = -1);
+    int choice(const Expr &e, int want);
+    int step(const Expr &e, int want);
     int operation(const Expr &e, int want);
     std::size_t arithmetic(OpCode op, int line, int into, int a, int b);
     bool fusedWithProduct(const Expr &e, int into, int a, int b, bool productFirst);
@@ -179,6 +181,7 @@ private:
     std::array<int, 3> arguments(const Expr &e, int first);
     bool readInPlace(const Expr &e, std::size_t i) const;
     void statement(int index);
+    void ifStatement(const Stmt &s);
     void returned(int index, int line, bool last);
     int known(int index) const;
     std::pair<int, int> compared(const Expr &e);

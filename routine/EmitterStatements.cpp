@@ -17,28 +17,7 @@ void Emitter::statement(int index)
         value(s.expr, e.kind == Expr::Kind::Assign ? local(e.slot) : kDropped);
         break;
     }
-    case Stmt::Kind::If: {
-        if (const int test = known(s.expr); test >= 0) {
-            if (test)
-                statement(s.body);
-            else if (s.otherwise >= 0)
-                statement(s.otherwise);
-            break;
-        }
-        JumpList skipsList(*this);
-        std::vector<std::size_t> &skips = skipsList.jumps;
-        jumpUnless(s.expr, s.line, skips);
-        statement(s.body);
-        if (s.otherwise < 0) {
-            patch(skips);
-            break;
-        }
-        const std::size_t end = emit(OpCode::Jump, s.line);
-        patch(skips);
-        statement(s.otherwise);
-        patch(end);
-        break;
-    }
+    case Stmt::Kind::If: ifStatement(s); break;
     case Stmt::Kind::For:
     case Stmt::Kind::While:
     case Stmt::Kind::Do: loop(s); break;
@@ -53,6 +32,31 @@ void Emitter::statement(int index)
     case Stmt::Kind::Loop: drawingLoop(s); break;
     case Stmt::Kind::Surface: surface(s); break;
     }
+}
+
+// Kept out of statement(), as the loops are, so that the frame every
+// statement is emitted in holds only what the most need.
+void Emitter::ifStatement(const Stmt &s)
+{
+    if (const int test = known(s.expr); test >= 0) {
+        if (test)
+            statement(s.body);
+        else if (s.otherwise >= 0)
+            statement(s.otherwise);
+        return;
+    }
+    JumpList skipsList(*this);
+    std::vector<std::size_t> &skips = skipsList.jumps;
+    jumpUnless(s.expr, s.line, skips);
+    statement(s.body);
+    if (s.otherwise < 0) {
+        patch(skips);
+        return;
+    }
+    const std::size_t end = emit(OpCode::Jump, s.line);
+    patch(skips);
+    statement(s.otherwise);
+    patch(end);
 }
 
 // Returns the value of the expression `index`, none for -1, from the
