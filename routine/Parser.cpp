@@ -359,10 +359,9 @@ int Parser::declaration()
         if (isConstexpr)
             refuse(valueAt, FaultKind::ConstexprNotConstant, {quotedForMessage(name.text)});
         const int slot = m_function->variables++;
-        m_syntax.exprs.push_back(
-            {.kind = Expr::Kind::Assign, .type = *type, .line = name.line, .a = value, .slot = slot});
         // An initializer makes no statement: each assignment's is the next.
-        const auto assignment = static_cast<int>(m_syntax.exprs.size() - 1);
+        const int assignment =
+            made({.kind = Expr::Kind::Assign, .type = *type, .line = name.line, .a = value, .slot = slot});
         m_children.push_back(addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = assignment}));
         declare(name, {.type = *type, .isConst = isConst, .slot = slot});
     } while (isPunct(peek(), ",") && (next(), true));

@@ -154,6 +154,9 @@ private:
     int stdName(const Token &std);
     int mathCall(const Token &name, const MathFunction &function, bool qualified);
     std::vector<int> arguments(const Token &callee, std::size_t count);
+    // An assignment, a step, a call or a copy of any: noted in the
+    // function being read, as FunctionSyntax tells.
+    int made(const Expr &e);
     int literal(Type type, RoutineSlot value, int line);
     int operation(OpCode op, Type type, int line, int a, int b = -1, std::uint32_t function = 0);
     int arithmetic(const Token &op, int a, int b);

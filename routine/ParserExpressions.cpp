@@ -332,9 +332,8 @@ int Parser::call(const Token &callee, const Symbol &function)
             values[i] = convert(values[i], parameters[i], callee);
         }
     }
-    m_syntax.exprs.push_back({.kind = Expr::Kind::Call, .type = function.type, .line = callee.line,
-                              .function = function.function, .arguments = m_syntax.lists.add(values)});
-    return static_cast<int>(m_syntax.exprs.size() - 1);
+    return made({.kind = Expr::Kind::Call, .type = function.type, .line = callee.line, .function = function.function,
+                 .arguments = m_syntax.lists.add(values)});
 }
 
 int Parser::stdName(const Token &std)
@@ -469,10 +468,9 @@ int Parser::step(const Token &op, int target, bool after)
     using O = OpCode;
     const OpFamily family = op.text == "++" ? OpFamily{O::AddI, O::AddL, O::AddF, O::AddD}
                                           : OpFamily{O::SubI, O::SubL, O::SubF, O::SubD};
-    m_syntax.exprs.push_back({.kind = Expr::Kind::Step, .type = type, .op = ofType(family, type), .after = after,
-                              .line = op.line, .slot = at(target).slot});
     m_lastNameExpr = -1;
-    return static_cast<int>(m_syntax.exprs.size() - 1);
+    return made({.kind = Expr::Kind::Step, .type = type, .op = ofType(family, type), .after = after, .line = op.line,
+                 .slot = at(target).slot});
 }
 
 int Parser::assign(const Token &op, int target, const Symbol *assigned, int value)
@@ -489,9 +487,8 @@ int Parser::assign(const Token &op, int target, const Symbol *assigned, int valu
         value = arithmetic(arithmeticOp, target, value);
     }
     value = convert(value, type, op);
-    m_syntax.exprs.push_back({.kind = Expr::Kind::Assign, .type = type, .line = op.line, .a = value, .slot = slot});
     m_lastNameExpr = -1;
-    return static_cast<int>(m_syntax.exprs.size() - 1);
+    return made({.kind = Expr::Kind::Assign, .type = type, .line = op.line, .a = value, .slot = slot});
 }
 
 } // namespace sweepdraw

@@ -134,6 +134,18 @@ std::optional<Type> Parser::typeWord(const Token &token) const
     }
 }
 
+int Parser::made(const Expr &e)
+{
+    m_syntax.exprs.push_back(e);
+    if (m_function) {
+        if ((e.kind == Expr::Kind::Assign || e.kind == Expr::Kind::Step) && e.slot < 64)
+            m_function->assigned |= std::uint64_t{1} << e.slot;
+        else if (e.kind == Expr::Kind::Call)
+            m_function->calls.push_back(e.function);
+    }
+    return static_cast<int>(m_syntax.exprs.size() - 1);
+}
+
 int Parser::literal(Type type, RoutineSlot value, int line)
 {
     m_syntax.exprs.push_back({.kind = Expr::Kind::Constant, .type = type, .line = line, .value = value});
@@ -197,8 +209,7 @@ int Parser::converted(int expr, Type to, const Token &where)
         // A bool is an int slot holding 0 or 1 already.
         Expr asInt = at(expr);
         asInt.type = Type::Int;
-        m_syntax.exprs.push_back(asInt);
-        expr = static_cast<int>(m_syntax.exprs.size() - 1);
+        expr = made(asInt);
         if (to == Type::Int)
             return expr;
     }
