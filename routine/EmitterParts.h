@@ -143,6 +143,7 @@ private:
     void forgetWritten(const Instruction &instruction);
     void emitFunction(const FunctionSyntax &function, bool inlining);
     int temp();
+    [[noreturn]] void refuseTooLarge() const;
     int local(int slot) const
     {
         return m_inlined.empty() ? slot : m_inlined.back().slots[static_cast<std::size_t>(slot)];

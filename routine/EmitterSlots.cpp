@@ -51,7 +51,7 @@ void Emitter::emitFunction(const FunctionSyntax &function, bool inlining)
                          .entry = start,
                          .line = function.line};
     if (made.slots > kMaxSlots)
-        refuseRoutine(function.line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(function.name)});
+        refuseTooLarge();
     m_program.functions.push_back(std::move(made));
 }
 
@@ -100,6 +100,11 @@ void Emitter::forgetWritten(const Instruction &instruction)
     });
 }
 
+void Emitter::refuseTooLarge() const
+{
+    refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
+}
+
 bool Emitter::isVariable(int slot) const
 {
     return slot < m_variables || std::any_of(m_inlined.begin(), m_inlined.end(), [slot](const Inlined &inlined) {
@@ -112,7 +117,7 @@ int Emitter::temp()
     const int slot = m_variables + m_temps++;
     m_maxTemps = std::max(m_maxTemps, m_temps);
     if (slot >= kPinned)
-        refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
+        refuseTooLarge();
     return slot;
 }
 
@@ -135,7 +140,7 @@ int Emitter::constant(Type type, RoutineSlot value)
     if (place.stamp == m_stamp)
         return kConstants + static_cast<int>(place.constant);
     if (m_constants.size() + 1 >= kConstants)
-        refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
+        refuseTooLarge();
     place = {m_stamp, static_cast<std::uint32_t>(m_constants.size())};
     m_constantKeys.push_back(key);
     RoutineSlot clean{};

@@ -305,7 +305,7 @@ int Parser::statement()
     case Opening::Continue:
         next();
         if (m_breakable == 0)
-            refuse(first, FaultKind::BreakOutside, {quotedForMessage(first.text)});
+            refuseQuoting(first, FaultKind::BreakOutside);
         expect(";");
         return addStmt(
             {.kind = opening == Opening::Break ? Stmt::Kind::Break : Stmt::Kind::Continue, .line = first.line});
@@ -327,7 +327,7 @@ int Parser::statement()
                    {quotedForMessage(peek(2).text), std::string(peek(2).text)});
     }
     if (opening == Opening::LeftOut)
-        refuse(first, FaultKind::NotSupported, {quotedForMessage(first.text)});
+        refuseQuoting(first, FaultKind::NotSupported);
     const int value = expression();
     expect(";");
     return addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = value});
@@ -439,7 +439,7 @@ int Parser::surfaceOperation()
         if (name.kind == Token::Kind::Word && known.name == name.text)
             operation = &known;
     if (!operation)
-        refuse(name, FaultKind::NotOperation, {quotedForMessage(name.text)});
+        refuseQuoting(name, FaultKind::NotOperation);
     need(DeclaresSurface, name, std::string(name.text).c_str(), "\"DrawingSurface.h\"");
     expect("(");
     const std::size_t count = operation->arguments;

@@ -105,6 +105,9 @@ private:
     [[noreturn]] void refuseExpected(std::string_view spelled) const;
     [[noreturn]] void refuseNotNumber(int expr, const Token &where) const;
     [[noreturn]] void refuseNeedsType(const Token &name) const;
+    // The refusal of `at` whose one value is its own text, quoted.
+    [[noreturn]] void refuseQuoting(const Token &at, FaultKind fault) const;
+    [[noreturn]] void refuseOperand(const Token &token) const;
     void need(unsigned declares, const Token &at, const char *name, const char *header) const;
 
     // Names.
@@ -159,6 +162,7 @@ private:
     int made(const Expr &e);
     int literal(Type type, RoutineSlot value, int line);
     int operation(OpCode op, Type type, int line, int a, int b = -1, std::uint32_t function = 0);
+    void folded(OpCode op, Type type, int line, int a, int b, std::uint32_t function);
     int arithmetic(const Token &op, int a, int b);
     int compare(const Token &op, int a, int b);
     int step(const Token &op, int target, bool after);
@@ -183,6 +187,17 @@ private:
         return numeric(expr, where) == Type::Bool ? convert(expr, Type::Int, where) : expr;
     }
     const Expr &at(int expr) const { return m_syntax.exprs[static_cast<std::size_t>(expr)]; }
+    // A node made where it goes, with no copy of it made first: nearly a
+    // token makes one.
+    Expr &newExpr(Expr::Kind kind, Type type, int line)
+    {
+        Expr &e = m_syntax.exprs.emplace_back();
+        e.kind = kind;
+        e.type = type;
+        e.line = line;
+        return e;
+    }
+    int lastExpr() const { return static_cast<int>(m_syntax.exprs.size() - 1); }
 
     const RoutineSource &m_source;
     const std::vector<Token> &m_tokens;

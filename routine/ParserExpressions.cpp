@@ -229,6 +229,11 @@ int Parser::primary()
     default:
         break;
     }
+    refuseOperand(token);
+}
+
+void Parser::refuseOperand(const Token &token) const
+{
     refuse(token, FaultKind::Expected, {phrase(FaultKind::Operand), describe(token)});
 }
 
@@ -266,22 +271,21 @@ int Parser::wordOperand(const Token &token)
 int Parser::name(const Token &token)
 {
     if (token.text == m_declaring)
-        refuse(token, FaultKind::OwnInitializer, {quotedForMessage(token.text)});
+        refuseQuoting(token, FaultKind::OwnInitializer);
     if (const Symbol *symbol = lookUp(token.text)) {
         switch (symbol->kind) {
         case Symbol::Kind::Function:
             if (!isPunct(peek(), "("))
-                refuse(peek(), FaultKind::Expected, {"'('", describe(peek())});
+                refuseExpected("(");
             return call(token, *symbol);
         case Symbol::Kind::Constant:
             m_lastName = symbol;
             return m_lastNameExpr = literal(symbol->type, symbol->value, token.line);
         case Symbol::Kind::Variable:
         case Symbol::Kind::Surface:
-            m_syntax.exprs.push_back(
-                {.kind = Expr::Kind::Local, .type = symbol->type, .line = token.line, .slot = symbol->slot});
+            newExpr(Expr::Kind::Local, symbol->type, token.line).slot = symbol->slot;
             m_lastName = symbol;
-            return m_lastNameExpr = static_cast<int>(m_syntax.exprs.size() - 1);
+            return m_lastNameExpr = lastExpr();
         }
     }
     return undeclared(token);
@@ -309,11 +313,11 @@ int Parser::undeclared(const Token &token)
         return mathCall(token, *math, false);
     }
     if (macroOrReserved(token.text) & kMacro)
-        refuse(token, FaultKind::NotSupported, {quotedForMessage(token.text)});
+        refuseQuoting(token, FaultKind::NotSupported);
     if (math)
         refuse(token, FaultKind::DidYouMean,
                {quotedForMessage(token.text), quotedForMessage("std::" + std::string(token.text) + "(...)")});
-    refuse(token, FaultKind::NotDeclared, {quotedForMessage(token.text)});
+    refuseQuoting(token, FaultKind::NotDeclared);
 }
 
 int Parser::call(const Token &callee, const Symbol &function)

@@ -51,6 +51,11 @@ void Parser::refuse(const Token &at, FaultKind fault, std::initializer_list<std:
     m_source.refuse(at.offset, fault, values);
 }
 
+void Parser::refuseQuoting(const Token &at, FaultKind fault) const
+{
+    refuse(at, fault, {quotedForMessage(at.text)});
+}
+
 void Parser::refuseExpected(std::string_view spelled) const
 {
     refuse(peek(), FaultKind::Expected, {quotedForMessage(spelled), describe(peek())});
@@ -86,13 +91,13 @@ const Token &Parser::newName()
     if (name.kind != Token::Kind::Word)
         refuse(name, FaultKind::Expected, {phrase(FaultKind::Name), describe(name)});
     if (const unsigned kind = macroOrReserved(name.text))
-        refuse(name, kind & kMacro ? FaultKind::MacroName : FaultKind::ReservedName, {quotedForMessage(name.text)});
+        refuseQuoting(name, kind & kMacro ? FaultKind::MacroName : FaultKind::ReservedName);
     const bool taken = m_scopes.size() == 1
         ? m_namespaceNames.find(name.text) != nullptr
         : std::any_of(m_symbols.begin() + static_cast<std::ptrdiff_t>(m_scopes.back()), m_symbols.end(),
                       [&](const Symbol &symbol) { return same(symbol.name, name.text); });
     if (taken)
-        refuse(name, FaultKind::Redeclared, {quotedForMessage(name.text)});
+        refuseQuoting(name, FaultKind::Redeclared);
     return next();
 }
 
@@ -148,8 +153,8 @@ int Parser::made(const Expr &e)
 
 int Parser::literal(Type type, RoutineSlot value, int line)
 {
-    m_syntax.exprs.push_back({.kind = Expr::Kind::Constant, .type = type, .line = line, .value = value});
-    return static_cast<int>(m_syntax.exprs.size() - 1);
+    newExpr(Expr::Kind::Constant, type, line).value = value;
+    return lastExpr();
 }
 
 namespace {
@@ -180,21 +185,31 @@ std::optional<RoutineSlot> foldedMath(OpCode op, std::uint32_t function, Routine
 // fail, as the compiler works it out.
 int Parser::operation(OpCode op, Type type, int line, int a, int b, std::uint32_t function)
 {
-    m_syntax.exprs.push_back(
-        {.kind = Expr::Kind::Operation, .type = type, .op = op, .line = line, .a = a, .b = b, .function = function});
-    const int made = static_cast<int>(m_syntax.exprs.size() - 1);
+    Expr &e = newExpr(Expr::Kind::Operation, type, line);
+    e.op = op;
+    e.a = a;
+    e.b = b;
+    e.function = function;
+    const int made = lastExpr();
     if (at(a).kind != Expr::Kind::Constant || (b >= 0 && at(b).kind != Expr::Kind::Constant))
         return made;
+    folded(op, type, line, a, b, function);
+    return made;
+}
+
+// The operation just made, on the constants a and b, as its value where it
+// cannot fail; kept out of operation(), which most operations leave at once.
+void Parser::folded(OpCode op, Type type, int line, int a, int b, std::uint32_t function)
+{
     RoutineSlot slots[3] = {{}, at(a).value, b >= 0 ? at(b).value : RoutineSlot{}};
-    if (const std::optional<RoutineSlot> folded = foldedMath(op, function, slots[1], slots[2])) {
-        m_syntax.exprs.back() = {.kind = Expr::Kind::Constant, .type = type, .line = line, .value = *folded};
-        return made;
+    if (const std::optional<RoutineSlot> math = foldedMath(op, function, slots[1], slots[2])) {
+        m_syntax.exprs.back() = {.kind = Expr::Kind::Constant, .type = type, .line = line, .value = *math};
+        return;
     }
     const Instruction instruction{.op = op, .a = 0, .b = 1, .c = 2, .target = function};
     if (!RoutineMachine::evaluate(instruction, slots))
-        return made;
+        return;
     m_syntax.exprs.back() = {.kind = Expr::Kind::Constant, .type = type, .line = line, .value = slots[0]};
-    return made;
 }
 
 int Parser::converted(int expr, Type to, const Token &where)
