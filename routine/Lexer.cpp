@@ -309,7 +309,8 @@ private:
         while (isDigit(peek(length)))
             ++length;
         // Most numbers are a few digits of an int, with no point, exponent
-        // or suffix after them and no leading 0.
+        // or suffix after them and no leading 0; any other is read out of
+        // this frame.
         if (length - 1 < 9 && !is(peek(length), WordStart | Digit) && peek(length) != '.'
             && (length == 1 || peek() != '0')) {
             int value = 0;
@@ -318,6 +319,13 @@ private:
             token.value.integer = value;
             return take(token, Token::Kind::Int, length);
         }
+        otherNumber(token, length);
+    }
+
+    // A number with a point, an exponent or a suffix, or a long one, its
+    // first `length` characters digits.
+    void otherNumber(Token &token, std::size_t length)
+    {
         bool floating = false;
         if (peek(length) == '.') {
             floating = true;

@@ -73,7 +73,7 @@ void Parser::file()
         }
         const std::optional<Type> type = typeWord(first);
         if (!type)
-            refuse(first, FaultKind::Expected, {phrase(FaultKind::FunctionOrConstant), describe(first)});
+            refuseExpecting(first, FaultKind::FunctionOrConstant);
         next();
         const Token &name = newName();
         if (!isPunct(peek(), "("))
@@ -97,7 +97,7 @@ void Parser::namespaceValue(bool constexprValue)
     const Token &typeAt = peek();
     const std::optional<Type> type = typeWord(typeAt);
     if (!type || *type == Type::Void)
-        refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
+        refuseExpecting(typeAt, FaultKind::ValueType);
     next();
     do {
         const Token &name = newName();
@@ -140,7 +140,7 @@ void Parser::function(Type result, const Token &name)
         }
         const std::optional<Type> type = typeWord(typeAt);
         if (!type || *type == Type::Void)
-            refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ParameterType), describe(typeAt)});
+            refuseExpecting(typeAt, FaultKind::ParameterType);
         next();
         const Token &parameter = newName();
         m_function->parameters.push_back(*type);
@@ -195,7 +195,7 @@ int Parser::block(bool ownScope)
     const std::size_t first = m_children.size();
     while (!isPunct(peek(), "}")) {
         if (peek().kind == Token::Kind::End)
-            refuse(peek(), FaultKind::Expected, {"'}'", describe(peek())});
+            refuseExpected("}");
         const int child = statement();
         m_children.push_back(child);
     }
@@ -323,8 +323,7 @@ int Parser::statement()
     if (first.kind == Token::Kind::Word && isPunct(peek(1), ".")) {
         const Symbol *surface = lookUp(first.text);
         if (surface && surface->kind == Symbol::Kind::Surface)
-            refuse(peek(2), FaultKind::UncheckedOperation,
-                   {quotedForMessage(peek(2).text), std::string(peek(2).text)});
+            refuseUnchecked(peek(2));
     }
     if (opening == Opening::LeftOut)
         refuseQuoting(first, FaultKind::NotSupported);
@@ -345,7 +344,7 @@ int Parser::declaration()
     const Token &typeAt = peek();
     const std::optional<Type> type = typeWord(typeAt);
     if (!type || *type == Type::Void)
-        refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
+        refuseExpecting(typeAt, FaultKind::ValueType);
     next();
     const std::size_t firstChild = m_children.size();
     do {
@@ -431,7 +430,7 @@ int Parser::surfaceOperation()
     const Token &object = next();
     const Symbol *surface = object.kind == Token::Kind::Word ? lookUp(object.text) : nullptr;
     if (!surface || surface->kind != Symbol::Kind::Surface)
-        refuse(object, FaultKind::Expected, {phrase(FaultKind::DrawingSurface), describe(object)});
+        refuseExpecting(object, FaultKind::DrawingSurface);
     expect(".");
     const Token &name = next();
     const SurfaceOperation *operation = nullptr;

@@ -107,7 +107,10 @@ private:
     [[noreturn]] void refuseNeedsType(const Token &name) const;
     // The refusal of `at` whose one value is its own text, quoted.
     [[noreturn]] void refuseQuoting(const Token &at, FaultKind fault) const;
-    [[noreturn]] void refuseOperand(const Token &token) const;
+    // Expected `what` (a phrase) at `at`, and found what is there.
+    [[noreturn]] void refuseExpecting(const Token &at, FaultKind what) const;
+    [[noreturn]] void refuseUnchecked(const Token &operation) const;
+    [[noreturn]] void refuseRemainder(const Token &op, Type type) const;
     void need(unsigned declares, const Token &at, const char *name, const char *header) const;
 
     // Names.

@@ -229,12 +229,7 @@ int Parser::primary()
     default:
         break;
     }
-    refuseOperand(token);
-}
-
-void Parser::refuseOperand(const Token &token) const
-{
-    refuse(token, FaultKind::Expected, {phrase(FaultKind::Operand), describe(token)});
+    refuseExpecting(token, FaultKind::Operand);
 }
 
 // An operand that is a word: a literal, a cast, a colour of the palette,
@@ -248,7 +243,7 @@ int Parser::wordOperand(const Token &token)
         const Token &typeAt = peek();
         const std::optional<Type> type = typeWord(typeAt);
         if (!type || *type == Type::Void)
-            refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
+            refuseExpecting(typeAt, FaultKind::ValueType);
         next();
         expect(">");
         const Token &open = expect("(");
@@ -423,17 +418,22 @@ int Parser::arithmetic(const Token &op, int a, int b)
     b = promoted(b, op);
     const Type type = commonType(at(a).type, at(b).type);
     if (op.text == "%" && type != Type::Int && type != Type::Long)
-        refuse(op, FaultKind::RemainderOfInts, {typeName(type)});
+        refuseRemainder(op, type);
     a = convert(a, type, op);
     b = convert(b, type, op);
     using O = OpCode;
+    // Static, as every table of operations a node is made from: one in the
+    // frame would be a local array, its stack checked at every call.
+    static constexpr std::array<OpFamily, 5> kFamilies = {{
+        {O::AddI, O::AddL, O::AddF, O::AddD},
+        {O::SubI, O::SubL, O::SubF, O::SubD},
+        {O::MulI, O::MulL, O::MulF, O::MulD},
+        {O::DivI, O::DivL, O::DivF, O::DivD},
+        {O::RemI, O::RemL, O::End, O::End},
+    }};
     const char c = op.text[0];
-    const OpFamily family = c == '+'   ? OpFamily{O::AddI, O::AddL, O::AddF, O::AddD}
-                          : c == '-' ? OpFamily{O::SubI, O::SubL, O::SubF, O::SubD}
-                          : c == '*' ? OpFamily{O::MulI, O::MulL, O::MulF, O::MulD}
-                          : c == '/' ? OpFamily{O::DivI, O::DivL, O::DivF, O::DivD}
-                                     : OpFamily{O::RemI, O::RemL, O::End, O::End};
-    return operation(ofType(family, type), type, op.line, a, b);
+    const std::size_t family = c == '+' ? 0 : c == '-' ? 1 : c == '*' ? 2 : c == '/' ? 3 : 4;
+    return operation(ofType(kFamilies[family], type), type, op.line, a, b);
 }
 
 int Parser::compare(const Token &op, int a, int b)
@@ -446,11 +446,15 @@ int Parser::compare(const Token &op, int a, int b)
     using O = OpCode;
     const std::string_view text = op.text;
     const bool swapped = text == ">" || text == ">=";
-    const OpFamily family = text == "==" ? OpFamily{O::EqI, O::EqL, O::EqF, O::EqD}
-                          : text == "!=" ? OpFamily{O::NeI, O::NeL, O::NeF, O::NeD}
-                          : text == "<" || text == ">" ? OpFamily{O::LtI, O::LtL, O::LtF, O::LtD}
-                                                       : OpFamily{O::LeI, O::LeL, O::LeF, O::LeD};
-    const int made = operation(ofType(family, type), Type::Bool, op.line, swapped ? b : a, swapped ? a : b);
+    static constexpr std::array<OpFamily, 4> kFamilies = {{
+        {O::EqI, O::EqL, O::EqF, O::EqD},
+        {O::NeI, O::NeL, O::NeF, O::NeD},
+        {O::LtI, O::LtL, O::LtF, O::LtD},
+        {O::LeI, O::LeL, O::LeF, O::LeD},
+    }};
+    const std::size_t family = text == "==" ? 0 : text == "!=" ? 1 : text == "<" || text == ">" ? 2 : 3;
+    const int made =
+        operation(ofType(kFamilies[family], type), Type::Bool, op.line, swapped ? b : a, swapped ? a : b);
     // Kept in the order written, for the emitter to work out in that order.
     if (swapped && at(made).kind != Expr::Kind::Constant) {
         Expr &expr = m_syntax.exprs[static_cast<std::size_t>(made)];

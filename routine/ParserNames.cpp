@@ -13,7 +13,7 @@ namespace {
 OpCode conversion(Type from, Type to)
 {
     using O = OpCode;
-    constexpr std::array<OpFamily, 4> kTo = {{
+    static constexpr std::array<OpFamily, 4> kTo = {{
         {O::End, O::IntToLong, O::IntToFloat, O::IntToDouble},
         {O::LongToInt, O::End, O::LongToFloat, O::LongToDouble},
         {O::FloatToInt, O::FloatToLong, O::End, O::FloatToDouble},
@@ -56,6 +56,21 @@ void Parser::refuseQuoting(const Token &at, FaultKind fault) const
     refuse(at, fault, {quotedForMessage(at.text)});
 }
 
+void Parser::refuseExpecting(const Token &at, FaultKind what) const
+{
+    refuse(at, FaultKind::Expected, {phrase(what), describe(at)});
+}
+
+void Parser::refuseUnchecked(const Token &operation) const
+{
+    refuse(operation, FaultKind::UncheckedOperation, {quotedForMessage(operation.text), std::string(operation.text)});
+}
+
+void Parser::refuseRemainder(const Token &op, Type type) const
+{
+    refuse(op, FaultKind::RemainderOfInts, {typeName(type)});
+}
+
 void Parser::refuseExpected(std::string_view spelled) const
 {
     refuse(peek(), FaultKind::Expected, {quotedForMessage(spelled), describe(peek())});
@@ -89,7 +104,7 @@ const Token &Parser::newName()
 {
     const Token &name = peek();
     if (name.kind != Token::Kind::Word)
-        refuse(name, FaultKind::Expected, {phrase(FaultKind::Name), describe(name)});
+        refuseExpecting(name, FaultKind::Name);
     if (const unsigned kind = macroOrReserved(name.text))
         refuseQuoting(name, kind & kMacro ? FaultKind::MacroName : FaultKind::ReservedName);
     const bool taken = m_scopes.size() == 1
@@ -236,7 +251,9 @@ int Parser::toBool(int expr, const Token &where)
     const Type type = numeric(expr, where);
     if (type == Type::Bool)
         return expr;
-    const OpCode op = ofType({OpCode::IntToBool, OpCode::LongToBool, OpCode::FloatToBool, OpCode::DoubleToBool}, type);
+    static constexpr OpFamily kToBool = {OpCode::IntToBool, OpCode::LongToBool, OpCode::FloatToBool,
+                                         OpCode::DoubleToBool};
+    const OpCode op = ofType(kToBool, type);
     return operation(op, Type::Bool, at(expr).line, expr);
 }
 
