@@ -97,18 +97,7 @@ int Emitter::operation(const Expr &e, int want)
     const bool isSin = (onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "sin";
     const bool trigonometry = isSin || ((onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "cos");
     if (trigonometry) {
-        for (const Pending &pending : m_pending) {
-            if (pending.argument != a || pending.isSin == isSin || pending.op != e.op)
-                continue;
-            Instruction &earlier = m_program.code[pending.at];
-            const int other = earlier.a;
-            const int result = kPinned + m_pinned++;
-            earlier.op = e.op == OpCode::MathF1 ? OpCode::SinCosF : OpCode::SinCosD;
-            earlier.a = static_cast<std::uint16_t>(isSin ? result : other);
-            earlier.b = static_cast<std::uint16_t>(isSin ? other : result);
-            earlier.c = static_cast<std::uint16_t>(a);
-            const std::size_t paired = pending.at;
-            std::erase_if(m_pending, [paired](const Pending &p) { return p.at == paired; });
+        if (const int result = pairedWithEarlier(e, a, isSin); result >= 0) {
             move(want, result, e.line);
             return want >= 0 ? want : result;
         }
@@ -120,10 +109,40 @@ int Emitter::operation(const Expr &e, int want)
     if (m_program.code[at].op == e.op)
         m_program.code[at].target = e.function;
     if (trigonometry)
-        m_program.code[at].op = isSin ? (onFloat ? OpCode::SinF : OpCode::SinD) : (onFloat ? OpCode::CosF : OpCode::CosD);
-    if (trigonometry && a != into)
-        m_pending.push_back({at, a, isSin, e.op});
+        madeTrigonometry(e, at, a, into, isSin);
     return into;
+}
+
+// The sine or cosine `e` just made at `at`: its own operation, waiting for
+// its cosine or sine of the same slot unless it wrote over that slot.
+void Emitter::madeTrigonometry(const Expr &e, std::size_t at, int a, int into, bool isSin)
+{
+    const bool onFloat = e.op == OpCode::MathF1;
+    m_program.code[at].op = isSin ? (onFloat ? OpCode::SinF : OpCode::SinD) : (onFloat ? OpCode::CosF : OpCode::CosD);
+    if (a != into)
+        m_pending.push_back({at, a, isSin, e.op});
+}
+
+// The sine or cosine `e` of the slot `a` made one SinCos with the cosine
+// or sine of `a` waiting, if one is: the slot pinned for its value, or -1.
+// Out of operation(), whose frame every operation is emitted in.
+int Emitter::pairedWithEarlier(const Expr &e, int a, bool isSin)
+{
+    for (const Pending &pending : m_pending) {
+        if (pending.argument != a || pending.isSin == isSin || pending.op != e.op)
+            continue;
+        Instruction &earlier = m_program.code[pending.at];
+        const int other = earlier.a;
+        const int result = kPinned + m_pinned++;
+        earlier.op = e.op == OpCode::MathF1 ? OpCode::SinCosF : OpCode::SinCosD;
+        earlier.a = static_cast<std::uint16_t>(isSin ? result : other);
+        earlier.b = static_cast<std::uint16_t>(isSin ? other : result);
+        earlier.c = static_cast<std::uint16_t>(a);
+        const std::size_t paired = pending.at;
+        std::erase_if(m_pending, [paired](const Pending &p) { return p.at == paired; });
+        return result;
+    }
+    return -1;
 }
 
 // Makes the sum or difference `e` of a double's product and another value

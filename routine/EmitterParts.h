@@ -169,6 +169,8 @@ private:
     int choice(const Expr &e, int want);
     int step(const Expr &e, int want);
     int operation(const Expr &e, int want);
+    int pairedWithEarlier(const Expr &e, int a, bool isSin);
+    void madeTrigonometry(const Expr &e, std::size_t at, int a, int into, bool isSin);
     std::size_t arithmetic(OpCode op, int line, int into, int a, int b);
     bool fusedWithProduct(const Expr &e, int into, int a, int b, bool productFirst);
     int call(const Expr &e, int want);

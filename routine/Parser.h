@@ -119,7 +119,24 @@ private:
     void openScope();
     void closeScope();
     void declare(const Token &name, Symbol symbol);
-    std::optional<Type> typeWord(const Token &token) const;
+    std::optional<Type> typeWord(const Token &token) const
+    {
+        if (token.kind != Token::Kind::Word)
+            return std::nullopt;
+        // Asked of the first word of every statement: told by its first
+        // character before the rest is compared.
+        const auto spelled = [&](std::string_view word, Type type) {
+            return same(token.text, word) ? std::optional(type) : std::nullopt;
+        };
+        switch (token.text[0]) {
+        case 'i': return spelled("int", Type::Int);
+        case 'v': return spelled("void", Type::Void);
+        case 'b': return spelled("bool", Type::Bool);
+        case 'f': return spelled("float", Type::Float);
+        case 'd': return spelled("double", Type::Double);
+        default: return std::nullopt;
+        }
+    }
 
     // The file, its functions and statements (Parser.cpp).
     void namespaceValue(bool constexprValue);

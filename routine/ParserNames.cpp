@@ -135,25 +135,6 @@ void Parser::declare(const Token &name, Symbol symbol)
     m_symbols.push_back(symbol);
 }
 
-std::optional<Type> Parser::typeWord(const Token &token) const
-{
-    if (token.kind != Token::Kind::Word)
-        return std::nullopt;
-    // Asked of the first word of every statement: told by its first
-    // character before the rest is compared.
-    const auto spelled = [&](std::string_view word, Type type) {
-        return same(token.text, word) ? std::optional(type) : std::nullopt;
-    };
-    switch (token.text[0]) {
-    case 'i': return spelled("int", Type::Int);
-    case 'v': return spelled("void", Type::Void);
-    case 'b': return spelled("bool", Type::Bool);
-    case 'f': return spelled("float", Type::Float);
-    case 'd': return spelled("double", Type::Double);
-    default: return std::nullopt;
-    }
-}
-
 int Parser::made(const Expr &e)
 {
     m_syntax.exprs.push_back(e);

@@ -120,7 +120,10 @@ public:
         if (m_blocks.empty() || m_used + list.size() > m_blocks[m_block].size)
             nextBlock(list.size());
         int *const at = m_blocks[m_block].nodes.get() + m_used;
-        std::copy(list.begin(), list.end(), at);
+        // A few nodes each, nearly always: copied in place rather than by
+        // a call of memmove.
+        for (std::size_t i = 0; i < list.size(); ++i)
+            at[i] = list[i];
         m_used += list.size();
         return {at, list.size()};
     }
