@@ -29,14 +29,15 @@ constexpr std::array<SurfaceOperation, 5> kOperations = {{
 Parser::Parser(const RoutineSource &source, const std::vector<Token> &tokens, RoutineSyntax &syntax,
                RoutineProgram &program)
     : m_source(source)
-    , m_tokens(tokens)
+    , m_token(tokens.data())
+    , m_lastToken(tokens.size() - 1)
     , m_syntax(syntax)
     , m_program(program)
 {
     // A token makes about one node of the tree, and a statement takes a
     // few tokens: room enough that the tree is rarely moved as it grows.
-    m_syntax.exprs.reserve(m_tokens.size());
-    m_syntax.stmts.reserve(m_tokens.size() / 4);
+    m_syntax.exprs.reserve(tokens.size());
+    m_syntax.stmts.reserve(tokens.size() / 4);
 }
 
 Parser::Scratch &Parser::emptiedScratch()

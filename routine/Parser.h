@@ -63,10 +63,10 @@ private:
     };
 
     // Tokens.
-    const Token &peek(std::size_t ahead = 0) const { return m_tokens[std::min(m_next + ahead, m_tokens.size() - 1)]; }
+    const Token &peek(std::size_t ahead = 0) const { return m_token[std::min(m_next + ahead, m_lastToken)]; }
     const Token &next()
     {
-        const Token &token = m_tokens[m_next];
+        const Token &token = m_token[m_next];
         if (token.kind != Token::Kind::End)
             ++m_next;
         return token;
@@ -220,7 +220,10 @@ private:
     int lastExpr() const { return static_cast<int>(m_syntax.exprs.size() - 1); }
 
     const RoutineSource &m_source;
-    const std::vector<Token> &m_tokens;
+    // The tokens, the last the end's: asked for at nearly every step, where
+    // the vector's size would be worked out again from its two ends.
+    const Token *const m_token;
+    const std::size_t m_lastToken;
     std::size_t m_next = 0;
     RoutineSyntax &m_syntax;
     RoutineProgram &m_program;
