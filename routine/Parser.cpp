@@ -172,20 +172,6 @@ int Parser::initializer(const Token &name, Type type)
     return value;
 }
 
-// The statements gathered since `first`, as a list of the tree.
-std::span<const int> Parser::children(std::size_t first)
-{
-    const std::span<const int> list = m_syntax.lists.add(std::span(m_children).subspan(first));
-    m_children.resize(first);
-    return list;
-}
-
-int Parser::addStmt(Stmt stmt)
-{
-    m_syntax.stmts.push_back(std::move(stmt));
-    return static_cast<int>(m_syntax.stmts.size() - 1);
-}
-
 // A block; in a scope of its own unless it is a function's or a loop
 // body's, whose parameters share its scope, as C++ has them.
 int Parser::block(bool ownScope)

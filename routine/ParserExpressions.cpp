@@ -84,11 +84,6 @@ int Parser::assignment()
     return isAssignment(after) ? assigned(target) : target;
 }
 
-void Parser::refuseNeedsType(const Token &name) const
-{
-    refuse(name, FaultKind::NeedsType, {quotedForMessage(name.text), std::string(name.text)});
-}
-
 // The assignment to `target`, its operator next.
 int Parser::assigned(int target)
 {

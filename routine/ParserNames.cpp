@@ -135,6 +135,20 @@ void Parser::declare(const Token &name, Symbol symbol)
     m_symbols.push_back(symbol);
 }
 
+// The statements gathered since `first`, as a list of the tree.
+std::span<const int> Parser::children(std::size_t first)
+{
+    const std::span<const int> list = m_syntax.lists.add(std::span(m_children).subspan(first));
+    m_children.resize(first);
+    return list;
+}
+
+int Parser::addStmt(Stmt stmt)
+{
+    m_syntax.stmts.push_back(std::move(stmt));
+    return static_cast<int>(m_syntax.stmts.size() - 1);
+}
+
 int Parser::made(const Expr &e)
 {
     m_syntax.exprs.push_back(e);
@@ -236,6 +250,11 @@ int Parser::toBool(int expr, const Token &where)
                                          OpCode::DoubleToBool};
     const OpCode op = ofType(kToBool, type);
     return operation(op, Type::Bool, at(expr).line, expr);
+}
+
+void Parser::refuseNeedsType(const Token &name) const
+{
+    refuse(name, FaultKind::NeedsType, {quotedForMessage(name.text), std::string(name.text)});
 }
 
 void Parser::refuseNotNumber(int expr, const Token &where) const
