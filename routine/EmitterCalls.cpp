@@ -18,13 +18,8 @@ void Emitter::survey()
         CalleeFacts &facts = m_callees[f];
         const FunctionSyntax &function = m_syntax.functions[f];
         facts.nodes = static_cast<int>(function.endExpr - function.firstExpr + function.endStmt - function.firstStmt);
-        for (std::uint32_t i = function.firstExpr; i < function.endExpr; ++i) {
-            const Expr &e = m_syntax.exprs[i];
-            if ((e.kind == Expr::Kind::Assign || e.kind == Expr::Kind::Step) && e.slot < 64)
-                facts.assigned |= std::uint64_t{1} << e.slot;
-            if (e.kind == Expr::Kind::Call)
-                facts.calls.push_back(e.function);
-        }
+        facts.assigned = function.assigned;
+        facts.calls = function.calls;
         std::size_t tail = 0;
         for (std::uint32_t i = function.firstStmt; i < function.endStmt; ++i) {
             const Stmt &s = m_syntax.stmts[i];

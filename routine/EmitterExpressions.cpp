@@ -24,57 +24,68 @@ int Emitter::value(int index, int want)
     case Expr::Kind::Operation: return operation(e, want);
     case Expr::Kind::And:
     case Expr::Kind::Or:
-    case Expr::Kind::Conditional: {
-        if (const int test = e.kind == Expr::Kind::Conditional ? known(e.a) : -1; test >= 0)
-            return value(test ? e.b : e.c, want);
-        // Into a slot of its own: one arm must not write a variable
-        // the other, or the test, still reads.
-        const int into = want >= 0 && !isVariable(want) ? want : temp();
-        if (e.kind == Expr::Kind::Conditional) {
-            std::vector<std::size_t> skips;
-            jumpUnless(e.a, e.line, skips);
-            value(e.b, into);
-            const std::size_t end = emit(OpCode::Jump, e.line);
-            patch(skips);
-            value(e.c, into);
-            patch(end);
-        } else {
-            value(e.a, into);
-            const std::size_t skip = emit(e.kind == Expr::Kind::And ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, e.line, into);
-            value(e.b, into);
-            patch(skip);
-        }
-        move(want, into, e.line);
-        return want >= 0 ? want : into;
-    }
+    case Expr::Kind::Conditional: return choice(e, want);
     case Expr::Kind::Assign: {
         const int slot = local(e.slot);
         value(e.a, slot);
         move(want, slot, e.line);
         return want >= 0 ? want : slot;
     }
-    case Expr::Kind::Step: {
-        RoutineSlot one{};
-        if (e.type == Type::Int)
-            one.i = 1;
-        else if (e.type == Type::Long)
-            one.l = 1;
-        else if (e.type == Type::Float)
-            one.f = 1;
-        else
-            one.d = 1;
-        const int slot = local(e.slot);
-        const bool copied = e.after && want != kDropped;
-        const int before = copied ? temp() : -1;
-        move(before, slot, e.line);
-        arithmetic(e.op, e.line, slot, slot, constant(e.type, one));
-        const int result = copied ? before : slot;
-        move(want, result, e.line);
-        return want >= 0 ? want : result;
-    }
+    case Expr::Kind::Step: return step(e, want);
     case Expr::Kind::Call: return call(e, want);
     }
     return 0;
+}
+
+// a && b, a || b or a ? b : c; kept out of value(), as the step is, so
+// that the frame every value is worked out in holds only what the most
+// need.
+int Emitter::choice(const Expr &e, int want)
+{
+    if (const int test = e.kind == Expr::Kind::Conditional ? known(e.a) : -1; test >= 0)
+        return value(test ? e.b : e.c, want);
+    // Into a slot of its own: one arm must not write a variable
+    // the other, or the test, still reads.
+    const int into = want >= 0 && !isVariable(want) ? want : temp();
+    if (e.kind == Expr::Kind::Conditional) {
+        JumpList skipsList(*this);
+        std::vector<std::size_t> &skips = skipsList.jumps;
+        jumpUnless(e.a, e.line, skips);
+        value(e.b, into);
+        const std::size_t end = emit(OpCode::Jump, e.line);
+        patch(skips);
+        value(e.c, into);
+        patch(end);
+    } else {
+        value(e.a, into);
+        const std::size_t skip = emit(e.kind == Expr::Kind::And ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, e.line, into);
+        value(e.b, into);
+        patch(skip);
+    }
+    move(want, into, e.line);
+    return want >= 0 ? want : into;
+}
+
+// ++ or -- on a variable, before or after.
+int Emitter::step(const Expr &e, int want)
+{
+    RoutineSlot one{};
+    if (e.type == Type::Int)
+        one.i = 1;
+    else if (e.type == Type::Long)
+        one.l = 1;
+    else if (e.type == Type::Float)
+        one.f = 1;
+    else
+        one.d = 1;
+    const int slot = local(e.slot);
+    const bool copied = e.after && want != kDropped;
+    const int before = copied ? temp() : -1;
+    move(before, slot, e.line);
+    arithmetic(e.op, e.line, slot, slot, constant(e.type, one));
+    const int result = copied ? before : slot;
+    move(want, result, e.line);
+    return want >= 0 ? want : result;
 }
 
 int Emitter::operation(const Expr &e, int want)
@@ -86,18 +97,7 @@ int Emitter::operation(const Expr &e, int want)
     const bool isSin = (onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "sin";
     const bool trigonometry = isSin || ((onFloat || e.op == OpCode::MathD1) && mathFunction(e.function).name == "cos");
     if (trigonometry) {
-        for (const Pending &pending : m_pending) {
-            if (pending.argument != a || pending.isSin == isSin || pending.op != e.op)
-                continue;
-            Instruction &earlier = m_program.code[pending.at];
-            const int other = earlier.a;
-            const int result = kPinned + m_pinned++;
-            earlier.op = e.op == OpCode::MathF1 ? OpCode::SinCosF : OpCode::SinCosD;
-            earlier.a = static_cast<std::uint16_t>(isSin ? result : other);
-            earlier.b = static_cast<std::uint16_t>(isSin ? other : result);
-            earlier.c = static_cast<std::uint16_t>(a);
-            const std::size_t paired = pending.at;
-            std::erase_if(m_pending, [paired](const Pending &p) { return p.at == paired; });
+        if (const int result = pairedWithEarlier(e, a, isSin); result >= 0) {
             move(want, result, e.line);
             return want >= 0 ? want : result;
         }
@@ -109,10 +109,40 @@ int Emitter::operation(const Expr &e, int want)
     if (m_program.code[at].op == e.op)
         m_program.code[at].target = e.function;
     if (trigonometry)
-        m_program.code[at].op = isSin ? (onFloat ? OpCode::SinF : OpCode::SinD) : (onFloat ? OpCode::CosF : OpCode::CosD);
-    if (trigonometry && a != into)
-        m_pending.push_back({at, a, isSin, e.op});
+        madeTrigonometry(e, at, a, into, isSin);
     return into;
+}
+
+// The sine or cosine `e` just made at `at`: its own operation, waiting for
+// its cosine or sine of the same slot unless it wrote over that slot.
+void Emitter::madeTrigonometry(const Expr &e, std::size_t at, int a, int into, bool isSin)
+{
+    const bool onFloat = e.op == OpCode::MathF1;
+    m_program.code[at].op = isSin ? (onFloat ? OpCode::SinF : OpCode::SinD) : (onFloat ? OpCode::CosF : OpCode::CosD);
+    if (a != into)
+        m_pending.push_back({at, a, isSin, e.op});
+}
+
+// The sine or cosine `e` of the slot `a` made one SinCos with the cosine
+// or sine of `a` waiting, if one is: the slot pinned for its value, or -1.
+// Out of operation(), whose frame every operation is emitted in.
+int Emitter::pairedWithEarlier(const Expr &e, int a, bool isSin)
+{
+    for (const Pending &pending : m_pending) {
+        if (pending.argument != a || pending.isSin == isSin || pending.op != e.op)
+            continue;
+        Instruction &earlier = m_program.code[pending.at];
+        const int other = earlier.a;
+        const int result = kPinned + m_pinned++;
+        earlier.op = e.op == OpCode::MathF1 ? OpCode::SinCosF : OpCode::SinCosD;
+        earlier.a = static_cast<std::uint16_t>(isSin ? result : other);
+        earlier.b = static_cast<std::uint16_t>(isSin ? other : result);
+        earlier.c = static_cast<std::uint16_t>(a);
+        const std::size_t paired = pending.at;
+        std::erase_if(m_pending, [paired](const Pending &p) { return p.at == paired; });
+        return result;
+    }
+    return -1;
 }
 
 // Makes the sum or difference `e` of a double's product and another value

@@ -85,6 +85,31 @@ private:
         std::uint32_t constant = 0;
     };
 
+    // The jumps that one test, arm or loop leaves by, to patch where they
+    // land: their room kept by the emitter once patched, so that the next
+    // list takes no fresh memory.
+    struct JumpList final
+    {
+        explicit JumpList(Emitter &emitter)
+            : spare(emitter.m_spareJumps)
+        {
+            if (!spare.empty()) {
+                jumps = std::move(spare.back());
+                spare.pop_back();
+            }
+        }
+        ~JumpList()
+        {
+            jumps.clear();
+            spare.push_back(std::move(jumps));
+        }
+        JumpList(const JumpList &) = delete;
+        JumpList &operator=(const JumpList &) = delete;
+
+        std::vector<std::vector<std::size_t>> &spare;
+        std::vector<std::size_t> jumps;
+    };
+
     struct LoopJumps
     {
         std::vector<std::size_t> breaks;
@@ -118,17 +143,34 @@ private:
     void forgetWritten(const Instruction &instruction);
     void emitFunction(const FunctionSyntax &function, bool inlining);
     int temp();
+    [[noreturn]] void refuseTooLarge() const;
     int local(int slot) const
     {
         return m_inlined.empty() ? slot : m_inlined.back().slots[static_cast<std::size_t>(slot)];
     }
     bool isVariable(int slot) const;
     int constant(Type type, RoutineSlot value);
-    ConstantPlace &constantPlace(std::pair<int, std::uint64_t> key);
+    // The place of the constant `key`, or the free place where it goes.
+    ConstantPlace &constantPlace(std::pair<int, std::uint64_t> key)
+    {
+        std::uint64_t hash = (key.second ^ static_cast<std::uint64_t>(key.first)) * 0x9e3779b97f4a7c15u;
+        hash ^= hash >> 32;
+        const std::size_t mask = m_constantPlaces.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            ConstantPlace &place = m_constantPlaces[i];
+            if (place.stamp != m_stamp || m_constantKeys[place.constant] == key)
+                return place;
+        }
+    }
+    void growConstantPlaces();
     void forgetConstants();
     void move(int to, int from, int line);
     int value(int index, int want = -1);
+    int choice(const Expr &e, int want);
+    int step(const Expr &e, int want);
     int operation(const Expr &e, int want);
+    int pairedWithEarlier(const Expr &e, int a, bool isSin);
+    void madeTrigonometry(const Expr &e, std::size_t at, int a, int into, bool isSin);
     std::size_t arithmetic(OpCode op, int line, int into, int a, int b);
     bool fusedWithProduct(const Expr &e, int into, int a, int b, bool productFirst);
     int call(const Expr &e, int want);
@@ -142,6 +184,7 @@ private:
     std::array<int, 3> arguments(const Expr &e, int first);
     bool readInPlace(const Expr &e, std::size_t i) const;
     void statement(int index);
+    void ifStatement(const Stmt &s);
     void returned(int index, int line, bool last);
     int known(int index) const;
     std::pair<int, int> compared(const Expr &e);
@@ -180,6 +223,7 @@ private:
     std::size_t m_landing = 0;
     std::vector<LoopJumps> m_loops;                 // for, while and do, innermost last
     std::vector<std::vector<std::size_t>> m_bodies; // the returns of Sweep and ColourPass bodies
+    std::vector<std::vector<std::size_t>> m_spareJumps;
 };
 
 } // namespace sweepdraw::emitting

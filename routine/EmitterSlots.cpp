@@ -3,7 +3,9 @@
 #include "RoutineRefusal.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <span>
 
 namespace sweepdraw::emitting {
 
@@ -49,21 +51,23 @@ void Emitter::emitFunction(const FunctionSyntax &function, bool inlining)
                          .entry = start,
                          .line = function.line};
     if (made.slots > kMaxSlots)
-        refuseRoutine(function.line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(function.name)});
+        refuseTooLarge();
     m_program.functions.push_back(std::move(made));
 }
 
 std::size_t Emitter::emit(OpCode op, int line, int a, int b, int c, int d, int e)
 {
-    Instruction instruction{.op = op,
-                            .a = static_cast<std::uint16_t>(a),
-                            .b = static_cast<std::uint16_t>(b),
-                            .c = static_cast<std::uint16_t>(c),
-                            .d = static_cast<std::uint16_t>(d),
-                            .e = static_cast<std::uint16_t>(e),
-                            .line = static_cast<std::uint32_t>(line)};
-    forgetWritten(instruction);
-    m_program.code.push_back(instruction);
+    // Made where it goes: nearly a node of the tree is an instruction.
+    Instruction &instruction = m_program.code.emplace_back();
+    instruction.op = op;
+    instruction.a = static_cast<std::uint16_t>(a);
+    instruction.b = static_cast<std::uint16_t>(b);
+    instruction.c = static_cast<std::uint16_t>(c);
+    instruction.d = static_cast<std::uint16_t>(d);
+    instruction.e = static_cast<std::uint16_t>(e);
+    instruction.line = static_cast<std::uint32_t>(line);
+    if (!m_pending.empty())
+        forgetWritten(instruction);
     return m_program.code.size() - 1;
 }
 
@@ -96,6 +100,11 @@ void Emitter::forgetWritten(const Instruction &instruction)
     });
 }
 
+void Emitter::refuseTooLarge() const
+{
+    refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
+}
+
 bool Emitter::isVariable(int slot) const
 {
     return slot < m_variables || std::any_of(m_inlined.begin(), m_inlined.end(), [slot](const Inlined &inlined) {
@@ -108,46 +117,46 @@ int Emitter::temp()
     const int slot = m_variables + m_temps++;
     m_maxTemps = std::max(m_maxTemps, m_temps);
     if (slot >= kPinned)
-        refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
+        refuseTooLarge();
     return slot;
 }
 
 int Emitter::constant(Type type, RoutineSlot value)
 {
+    // Each copy of a size known here, which the compiler makes a move.
+    const bool wide = type == Type::Double || type == Type::Long;
+    const auto copy = [wide](void *to, const RoutineSlot &from) {
+        if (wide)
+            std::memcpy(to, &from, 8);
+        else
+            std::memcpy(to, &from, 4);
+    };
     std::uint64_t bits = 0;
-    const std::size_t size = type == Type::Double || type == Type::Long ? 8 : 4;
-    std::memcpy(&bits, &value, size);
-    RoutineSlot clean{};
-    std::memcpy(&clean, &value, size);
+    copy(&bits, value);
     const std::pair<int, std::uint64_t> key{static_cast<int>(type), bits};
-    if (2 * (m_constantKeys.size() + 1) > m_constantPlaces.size()) {
-        std::vector<ConstantPlace> places(std::max<std::size_t>(64, 2 * m_constantPlaces.size()));
-        m_constantPlaces.swap(places);
-        for (std::size_t i = 0; i < m_constantKeys.size(); ++i)
-            constantPlace(m_constantKeys[i]) = {m_stamp, static_cast<std::uint32_t>(i)};
-    }
+    if (2 * (m_constantKeys.size() + 1) > m_constantPlaces.size())
+        growConstantPlaces();
     ConstantPlace &place = constantPlace(key);
-    if (place.stamp != m_stamp) {
-        place = {m_stamp, static_cast<std::uint32_t>(m_constants.size())};
-        m_constantKeys.push_back(key);
-        m_constants.push_back(clean);
-    }
-    if (m_constants.size() >= kConstants)
-        refuseRoutine(m_name->line, 1, FaultKind::FunctionTooLarge, {quotedForMessage(m_name->name)});
+    if (place.stamp == m_stamp)
+        return kConstants + static_cast<int>(place.constant);
+    if (m_constants.size() + 1 >= kConstants)
+        refuseTooLarge();
+    place = {m_stamp, static_cast<std::uint32_t>(m_constants.size())};
+    m_constantKeys.push_back(key);
+    RoutineSlot clean{};
+    copy(&clean, value);
+    m_constants.push_back(clean);
     return kConstants + static_cast<int>(place.constant);
 }
 
-// The place of the constant `key`, or the free place where it goes.
-Emitter::ConstantPlace &Emitter::constantPlace(std::pair<int, std::uint64_t> key)
+// Twice the places, or the first, with the constants of the function
+// being emitted put in them again.
+void Emitter::growConstantPlaces()
 {
-    std::uint64_t hash = (key.second ^ static_cast<std::uint64_t>(key.first)) * 0x9e3779b97f4a7c15u;
-    hash ^= hash >> 32;
-    const std::size_t mask = m_constantPlaces.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        ConstantPlace &place = m_constantPlaces[i];
-        if (place.stamp != m_stamp || m_constantKeys[place.constant] == key)
-            return place;
-    }
+    std::vector<ConstantPlace> places(std::max<std::size_t>(64, 2 * m_constantPlaces.size()));
+    m_constantPlaces.swap(places);
+    for (std::size_t i = 0; i < m_constantKeys.size(); ++i)
+        constantPlace(m_constantKeys[i]) = {m_stamp, static_cast<std::uint32_t>(i)};
 }
 
 void Emitter::forgetConstants()
@@ -174,24 +183,35 @@ void Emitter::relocate(std::uint32_t start)
     static_assert(kPinned == 1 << 14 && kConstants == 2 << 14 && kMaxSlots < 4 << 14);
     const std::array<int, 4> moves = {constants + m_pinned, m_variables + constants - kPinned,
                                       m_variables - kConstants, m_variables - kConstants};
-    const int variables = m_variables;
-    const auto place = [&](std::uint16_t &slot) {
-        const int v = slot;
-        const int region = v >> 14;
-        if (region != 0 || v >= variables)
-            slot = static_cast<std::uint16_t>(v + moves[static_cast<std::size_t>(region)]);
+    // The five slots of an instruction at once, as lanes of one vector
+    // (GCC's and Clang's vector types; a compiler with no vector unit
+    // works them one by one).
+    using Lanes = std::uint16_t __attribute__((vector_size(16)));
+    static_assert(offsetof(Instruction, e) - offsetof(Instruction, a) == 8
+                  && offsetof(Instruction, a) + sizeof(Lanes) <= sizeof(Instruction));
+    const Lanes five = {0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0, 0, 0};
+    const auto lanes = [](int value) { return Lanes{} + static_cast<std::uint16_t>(value); };
+    const Lanes variables = lanes(m_variables), pinned = lanes(kPinned), constantsFrom = lanes(kConstants);
+    const Lanes temps = lanes(moves[0]), pinnedMove = lanes(moves[1]), constantsMove = lanes(moves[2]);
+    const auto place = [&](Instruction &instruction) {
+        char *const at = reinterpret_cast<char *>(&instruction) + offsetof(Instruction, a);
+        Lanes slots;
+        std::memcpy(&slots, at, sizeof slots);
+        const auto inPinned = reinterpret_cast<Lanes>(slots >= pinned);
+        const auto inConstants = reinterpret_cast<Lanes>(slots >= constantsFrom);
+        const auto moved = reinterpret_cast<Lanes>(slots >= variables) | inPinned;
+        const Lanes move = (inConstants & constantsMove) | (inPinned & ~inConstants & pinnedMove)
+                           | (~inPinned & temps);
+        slots += move & moved & five;
+        std::memcpy(at, &slots, sizeof slots);
     };
     // A call copies three slots whatever its callee's parameters, so every
     // frame has three; a call of itself copies those beyond its parameters
     // onto themselves.
     const auto parameters = static_cast<int>(m_name->parameters.size());
-    for (std::size_t i = start; i < m_program.code.size(); ++i) {
-        Instruction &instruction = m_program.code[i];
-        place(instruction.a);
-        place(instruction.b);
-        place(instruction.c);
-        place(instruction.d);
-        place(instruction.e);
+    const std::span<Instruction> code = std::span(m_program.code).subspan(start);
+    for (Instruction &instruction : code) {
+        place(instruction);
         if (instruction.op != OpCode::TailCall)
             continue;
         std::uint16_t *const copied[] = {&instruction.c, &instruction.d, &instruction.e};

@@ -17,27 +17,7 @@ void Emitter::statement(int index)
         value(s.expr, e.kind == Expr::Kind::Assign ? local(e.slot) : kDropped);
         break;
     }
-    case Stmt::Kind::If: {
-        if (const int test = known(s.expr); test >= 0) {
-            if (test)
-                statement(s.body);
-            else if (s.otherwise >= 0)
-                statement(s.otherwise);
-            break;
-        }
-        std::vector<std::size_t> skips;
-        jumpUnless(s.expr, s.line, skips);
-        statement(s.body);
-        if (s.otherwise < 0) {
-            patch(skips);
-            break;
-        }
-        const std::size_t end = emit(OpCode::Jump, s.line);
-        patch(skips);
-        statement(s.otherwise);
-        patch(end);
-        break;
-    }
+    case Stmt::Kind::If: ifStatement(s); break;
     case Stmt::Kind::For:
     case Stmt::Kind::While:
     case Stmt::Kind::Do: loop(s); break;
@@ -54,6 +34,31 @@ void Emitter::statement(int index)
     }
 }
 
+// Kept out of statement(), as the loops are, so that the frame every
+// statement is emitted in holds only what the most need.
+void Emitter::ifStatement(const Stmt &s)
+{
+    if (const int test = known(s.expr); test >= 0) {
+        if (test)
+            statement(s.body);
+        else if (s.otherwise >= 0)
+            statement(s.otherwise);
+        return;
+    }
+    JumpList skipsList(*this);
+    std::vector<std::size_t> &skips = skipsList.jumps;
+    jumpUnless(s.expr, s.line, skips);
+    statement(s.body);
+    if (s.otherwise < 0) {
+        patch(skips);
+        return;
+    }
+    const std::size_t end = emit(OpCode::Jump, s.line);
+    patch(skips);
+    statement(s.otherwise);
+    patch(end);
+}
+
 // Returns the value of the expression `index`, none for -1, from the
 // function emitted or from the one inlined innermost, where `last` is its
 // last statement; return a ? b : c as if (a) return b; return c;. A
@@ -68,7 +73,8 @@ void Emitter::returned(int index, int line, bool last)
             returned(test ? e->b : e->c, line, last);
             return;
         }
-        std::vector<std::size_t> skips;
+        JumpList skipsList(*this);
+        std::vector<std::size_t> &skips = skipsList.jumps;
         if (isTailCall(e->c) && !isTailCall(e->b) && jumpIf(e->a, line, skips)) {
             // The call of itself, a turn, runs on from the test.
             returned(e->c, line, false);
@@ -188,7 +194,8 @@ void Emitter::loop(const Stmt &s)
         statement(s.init);
     const bool isDo = s.kind == Stmt::Kind::Do;
     const bool tested = s.expr >= 0 && !isDo;
-    std::vector<std::size_t> exits;
+    JumpList exitsList(*this);
+    std::vector<std::size_t> &exits = exitsList.jumps;
     if (tested) {
         m_temps = m_tempBase;
         jumpUnless(s.expr, s.line, exits);

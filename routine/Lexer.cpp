@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 
 namespace sweepdraw {
@@ -20,6 +21,7 @@ enum CharClass : std::uint8_t {
     Punct = 8,     // an operator or separator of one character
     Alone = 16,    // a bracket or separator, which begins no longer operator
     Continues = 32, // may be the second character of a longer operator
+    LineEnd = 64,
 };
 
 constexpr std::array<std::uint8_t, 256> kClasses = [] {
@@ -38,6 +40,7 @@ constexpr std::array<std::uint8_t, 256> kClasses = [] {
     mark("(){}[]<>,;.&*/+-=%!?:|^~", Punct);
     mark("(){}[],;?~", Alone);
     mark("=<>.:+-&|", Continues);
+    mark("\n", LineEnd);
     return classes;
 }();
 
@@ -61,41 +64,12 @@ bool isBlank(char c)
     return is(c, Blank);
 }
 
-// The character at `at` and the length of its UTF-8 sequence (the file is
+// The length of the UTF-8 sequence that begins with `first` (the file is
 // known to be valid UTF-8).
-std::pair<char32_t, std::size_t> decodeAt(std::string_view text, std::size_t at)
+std::size_t sequenceLength(char first)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]) & 0x3fu; };
-    const unsigned first = static_cast<unsigned char>(text[at]);
-    if (first < 0x80)
-        return {first, 1};
-    if (first < 0xe0)
-        return {(first & 0x1fu) << 6 | byte(1), 2};
-    if (first < 0xf0)
-        return {(first & 0x0fu) << 12 | byte(1) << 6 | byte(2), 3};
-    return {(first & 0x07u) << 18 | byte(1) << 12 | byte(2) << 6 | byte(3), 4};
-}
-
-// How many columns GCC gives a character: after wcwidth, two for the wide
-// East Asian characters, none for the combining marks.
-int displayWidth(char32_t c)
-{
-    struct Range
-    {
-        char32_t first, last;
-    };
-    constexpr std::array<Range, 6> kNone = {{
-        {0x0300, 0x036f}, {0x200b, 0x200f}, {0x20d0, 0x20ff}, {0xfe00, 0xfe0f}, {0xfe20, 0xfe2f}, {0xfeff, 0xfeff},
-    }};
-    constexpr std::array<Range, 15> kWide = {{
-        {0x1100, 0x115f}, {0x2e80, 0x303e}, {0x3041, 0x33ff}, {0x3400, 0x4dbf}, {0x4e00, 0x9fff},
-        {0xa000, 0xa4cf}, {0xac00, 0xd7a3}, {0xf900, 0xfaff}, {0xfe30, 0xfe4f}, {0xff00, 0xff60},
-        {0xffe0, 0xffe6}, {0x1f300, 0x1f64f}, {0x1f900, 0x1f9ff}, {0x20000, 0x2fffd}, {0x30000, 0x3fffd},
-    }};
-    const auto within = [c](const Range &range) { return c >= range.first && c <= range.last; };
-    if (std::any_of(kNone.begin(), kNone.end(), within))
-        return 0;
-    return std::any_of(kWide.begin(), kWide.end(), within) ? 2 : 1;
+    const unsigned byte = static_cast<unsigned char>(first);
+    return byte < 0x80 ? 1 : byte < 0xe0 ? 2 : byte < 0xf0 ? 3 : 4;
 }
 
 // The C locale, whatever the program's, for reading numbers.
@@ -118,12 +92,14 @@ public:
     {
         tokens.clear();
         tokens.reserve(m_text.size() / 3 + 1);
+        // Lines are joined only where anything was removed.
+        const bool removals = m_source.anyRemoved();
         bool lineStart = true;
         for (;;) {
             lineStart = skipSpaceAndComments(lineStart);
             Token &token = tokens.emplace_back();
             token.offset = static_cast<std::uint32_t>(m_at);
-            token.line = m_line + m_source.joinedBefore(token.offset);
+            token.line = removals ? m_line + m_source.joinedBefore(token.offset) : m_line;
             if (m_at == m_text.size())
                 return;
             if (peek() == '#') {
@@ -148,22 +124,28 @@ private:
     }
 
     // Skips blanks, line ends and comments; whether a line has begun since.
+    // Read where it is, as every token asks it first.
     bool skipSpaceAndComments(bool lineStart)
     {
+        const char *const text = m_text.data();
+        std::size_t at = m_at;
         for (;;) {
-            const char c = peek();
-            if (isBlank(c)) {
-                ++m_at;
-            } else if (c == '\n') {
-                ++m_at;
+            const char c = text[at];
+            if (is(c, Blank)) {
+                ++at;
+            } else if (is(c, LineEnd)) {
+                ++at;
                 ++m_line;
                 lineStart = true;
-            } else if (c == '/' && peek(1) == '/') {
-                while (m_at < m_text.size() && m_text[m_at] != '\n')
-                    ++m_at;
-            } else if (c == '/' && peek(1) == '*') {
+            } else if (c == '/' && text[at + 1] == '/') {
+                const void *const end = std::memchr(text + at, '\n', m_text.size() - at);
+                at = end ? static_cast<std::size_t>(static_cast<const char *>(end) - text) : m_text.size();
+            } else if (c == '/' && text[at + 1] == '*') {
+                m_at = at;
                 skipBlockComment();
+                at = m_at;
             } else {
+                m_at = at;
                 return lineStart;
             }
         }
@@ -183,39 +165,70 @@ private:
     {
         token.kind = kind;
         token.text = std::string_view(m_text.data() + m_at, length);
-        if (kind == Token::Kind::Punct)
-            token.code = punctCode(token.text);
         m_at += length;
+    }
+
+    // The length of the operator of two or three characters that begins
+    // with `c`, `second` and `third`, the longest C++ reads there ("--x" is
+    // a decrement, "a---b" is "a-- - b"); 0 for none.
+    static std::size_t longOperator(char c, char second, char third)
+    {
+        switch (c) {
+        case '<':
+            if (second == '<')
+                return third == '=' ? 3 : 2; // <<= <<
+            if (second == '=')
+                return third == '>' ? 3 : 2; // <=> <=
+            return 0;
+        case '>':
+            if (second == '>')
+                return third == '=' ? 3 : 2; // >>= >>
+            return second == '=' ? 2 : 0;
+        case '.': return second == '.' && third == '.' ? 3 : 0;
+        case ':': return second == ':' ? 2 : 0;
+        case '+': return second == '+' || second == '=' ? 2 : 0;
+        case '-': return second == '-' || second == '=' || second == '>' ? 2 : 0;
+        case '&': return second == '&' || second == '=' ? 2 : 0;
+        case '|': return second == '|' || second == '=' ? 2 : 0;
+        case '*':
+        case '/':
+        case '%':
+        case '=':
+        case '!':
+        case '^': return second == '=' ? 2 : 0;
+        default: return 0;
+        }
     }
 
     void next(Token &token)
     {
         const char c = peek();
-        if (isDigit(c) || (c == '.' && isDigit(peek(1))))
-            return number(token);
-        if (isWordStart(c)) {
+        const std::uint8_t cls = kClasses[static_cast<unsigned char>(c)];
+        if (cls & WordStart) {
             std::size_t length = 1;
             while (is(peek(length), WordStart | Digit))
                 ++length;
             return take(token, Token::Kind::Word, length);
         }
-        const bool single = is(c, Punct);
-        // The brackets and separators begin no longer operator, and every
-        // longer one goes on with one of a few characters.
-        if (single && (is(c, Alone) || !is(peek(1), Continues)))
-            return take(token, Token::Kind::Punct, 1);
-        // The longest operator that starts here, as C++ reads them: "--x"
-        // is a decrement, "a---b" is "a-- - b".
-        static constexpr std::array<std::string_view, 24> kLong = {
-            "<<=", ">>=", "<=>", "...", "::", "++", "--", "+=", "-=", "*=", "/=", "%=",
-            "==",  "!=",  "<=",  ">=",  "&&", "||", "->", "<<", ">>", "&=", "|=", "^=",
-        };
-        for (const std::string_view op : kLong)
-            if (op[0] == c && op[1] == peek(1) && (op.size() == 2 || op[2] == peek(2)))
-                return take(token, Token::Kind::Punct, op.size());
-        if (single)
-            return take(token, Token::Kind::Punct, 1);
-        const std::size_t length = decodeAt(m_text, m_at).second;
+        if (cls & Digit)
+            return number(token);
+        if (cls & Punct) {
+            const char second = peek(1);
+            if (c == '.' && isDigit(second))
+                return number(token);
+            // The brackets and separators begin no longer operator, and
+            // every longer one goes on with one of a few characters.
+            std::size_t length = 1;
+            if (!(cls & Alone) && is(second, Continues)) {
+                const char third = peek(2);
+                length = std::max<std::size_t>(longOperator(c, second, third), 1);
+                token.code = punctCode(std::string_view(m_text.data() + m_at, length));
+            } else {
+                token.code = static_cast<unsigned char>(c);
+            }
+            return take(token, Token::Kind::Punct, length);
+        }
+        const std::size_t length = sequenceLength(m_text[m_at]);
         refuse(FaultKind::UnexpectedCharacter, {quotedForMessage(m_text.substr(m_at, length))});
     }
 
@@ -266,6 +279,24 @@ private:
         std::size_t length = 0;
         while (isDigit(peek(length)))
             ++length;
+        // Most numbers are a few digits of an int, with no point, exponent
+        // or suffix after them and no leading 0; any other is read out of
+        // this frame.
+        if (length - 1 < 9 && !is(peek(length), WordStart | Digit) && peek(length) != '.'
+            && (length == 1 || peek() != '0')) {
+            int value = 0;
+            for (std::size_t i = 0; i < length; ++i)
+                value = value * 10 + (peek(i) - '0');
+            token.value.integer = value;
+            return take(token, Token::Kind::Int, length);
+        }
+        otherNumber(token, length);
+    }
+
+    // A number with a point, an exponent or a suffix, or a long one, its
+    // first `length` characters digits.
+    void otherNumber(Token &token, std::size_t length)
+    {
         bool floating = false;
         if (peek(length) == '.') {
             floating = true;
@@ -364,110 +395,6 @@ private:
 };
 
 } // namespace
-
-RoutineSource::RoutineSource(const std::string &whole)
-    : m_file(whole)
-    , m_view(whole)
-{
-    const std::string_view file = m_file;
-    std::size_t at = 0;
-    if (file.substr(0, 3) == "\xef\xbb\xbf") {
-        m_removals.push_back({0, 3, false});
-        at = 3;
-    }
-    // The next CR and the next backslash, each looked for again only once
-    // passed.
-    const auto nextOf = [&](char c, std::size_t from) { return std::min(file.find(c, from), file.size()); };
-    std::size_t nextReturn = nextOf('\r', at);
-    std::size_t nextBackslash = nextOf('\\', at);
-    if (at == 0 && nextReturn == file.size() && nextBackslash == file.size())
-        return;
-    m_text.reserve(file.size());
-    while (at < file.size()) {
-        // The plain text up to the next CR or backslash, copied at once.
-        if (nextReturn < at)
-            nextReturn = nextOf('\r', at);
-        if (nextBackslash < at)
-            nextBackslash = nextOf('\\', at);
-        const std::size_t plain = std::min(nextReturn, nextBackslash);
-        m_text.append(file.substr(at, plain - at));
-        at = plain;
-        if (at == file.size())
-            break;
-        const char c = file[at];
-        if (c == '\r') {
-            const bool pair = at + 1 < file.size() && file[at + 1] == '\n';
-            if (pair)
-                m_removals.push_back({static_cast<std::uint32_t>(m_text.size()), 1, false});
-            m_text += '\n';
-            at += pair ? 2 : 1;
-        } else if (c == '\\') {
-            std::size_t end = at + 1;
-            while (end < file.size() && isBlank(file[end]))
-                ++end;
-            const std::size_t lineEnd = end < file.size() && file[end] == '\r' && end + 1 < file.size()
-                                                && file[end + 1] == '\n'
-                                            ? 2
-                                        : end < file.size() && (file[end] == '\n' || file[end] == '\r') ? 1
-                                                                                                         : 0;
-            if (lineEnd == 0) {
-                m_text += c;
-                ++at;
-                continue;
-            }
-            m_removals.push_back(
-                {static_cast<std::uint32_t>(m_text.size()), static_cast<std::uint32_t>(end + lineEnd - at), true});
-            at = end + lineEnd;
-        }
-    }
-    m_view = m_text;
-}
-
-int RoutineSource::joinedInRemovals(std::uint32_t offset) const
-{
-    int joined = 0;
-    for (const Removal &removal : m_removals) {
-        if (removal.at > offset)
-            break;
-        joined += removal.joinsLines ? 1 : 0;
-    }
-    return joined;
-}
-
-std::pair<int, int> RoutineSource::location(std::uint32_t offset) const
-{
-    std::size_t physical = offset;
-    for (const Removal &removal : m_removals) {
-        if (removal.at > offset)
-            break;
-        physical += removal.bytes;
-    }
-    physical = std::min(physical, m_file.size());
-    int line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t at = 0; at < physical; ++at) {
-        const char c = m_file[at];
-        if (c == '\n' || (c == '\r' && !(at + 1 < m_file.size() && m_file[at + 1] == '\n'))) {
-            ++line;
-            lineStart = at + 1;
-        }
-    }
-    if (lineStart == 0 && m_file.substr(0, 3) == "\xef\xbb\xbf")
-        lineStart = 3;
-    int column = 1;
-    for (std::size_t at = lineStart; at < physical;) {
-        const auto [character, length] = decodeAt(m_file, at);
-        column = character == '\t' ? (column - 1) / 8 * 8 + 9 : column + displayWidth(character);
-        at += length;
-    }
-    return {line, column};
-}
-
-void RoutineSource::refuse(std::uint32_t offset, FaultKind fault, std::initializer_list<std::string> values) const
-{
-    const auto [line, column] = location(offset);
-    refuseRoutine(line, column, fault, values);
-}
 
 void tokenize(const RoutineSource &source, std::vector<Token> &tokens)
 {

@@ -61,6 +61,7 @@ public:
     // How many lines' ends text() has lost before `offset`: asked of every
     // token, of a text that seldom has any removed.
     int joinedBefore(std::uint32_t offset) const { return m_removals.empty() ? 0 : joinedInRemovals(offset); }
+    bool anyRemoved() const { return !m_removals.empty(); }
 
     [[noreturn]] void refuse(std::uint32_t offset, FaultKind fault,
                              std::initializer_list<std::string> values = {}) const;

@@ -204,31 +204,31 @@ const NamedConstant *findNumber(std::string_view name)
     return findIn(kNumbers, name);
 }
 
-bool isMacro(std::string_view name)
+unsigned macroOrReserved(std::string_view name)
 {
-    // Asked of every name a routine declares: the list's words are looked
-    // up in a table made once rather than searched for in the text.
-    static const NameTable macros = [] {
-        NameTable words;
+    // Asked of every name a routine declares: both lists' words looked up
+    // at once, in a table made once rather than searched for in the text.
+    static const NameTable words = [] {
+        std::vector<std::pair<std::string_view, std::uint32_t>> kinds;
         for (std::size_t at = 0; at < kMacros.size();) {
             const std::size_t end = std::min(kMacros.find(' ', at), kMacros.size());
-            words.insert(kMacros.substr(at, end - at), 0);
+            kinds.emplace_back(kMacros.substr(at, end - at), kMacro);
             at = end + 1;
         }
-        return words;
+        for (const std::string_view word : kReservedWords) {
+            const auto macro = std::find_if(kinds.begin(), kinds.end(), [&](const auto &kind) { return kind.first == word; });
+            if (macro != kinds.end())
+                macro->second |= kReserved;
+            else
+                kinds.emplace_back(word, kReserved);
+        }
+        NameTable table;
+        for (const auto &[word, kind] : kinds)
+            table.insert(word, kind);
+        return table;
     }();
-    return macros.find(name) != nullptr;
-}
-
-bool isReserved(std::string_view name)
-{
-    static const NameTable reserved = [] {
-        NameTable words;
-        for (const std::string_view word : kReservedWords)
-            words.insert(word, 0);
-        return words;
-    }();
-    return reserved.find(name) != nullptr;
+    const std::uint32_t *const kind = words.find(name);
+    return kind ? *kind : 0;
 }
 
 } // namespace sweepdraw

@@ -63,10 +63,10 @@ const NamedConstant *findMacroConstant(std::string_view name);
 const NamedConstant *findNumber(std::string_view name);
 
 // Whether `name` is a macro of the scenes' headers, which the preprocessor
-// would replace wherever it is written.
-bool isMacro(std::string_view name);
-// Whether `name` is a word of C++ or a name the drawing core gives, which a
-// routine cannot give a value of its own.
-bool isReserved(std::string_view name);
+// would replace wherever it is written (kMacro), and whether it is a word
+// of C++ or a name the drawing core gives, which a routine cannot give a
+// value of its own (kReserved); 0 for neither.
+enum : unsigned { kMacro = 1, kReserved = 2 };
+unsigned macroOrReserved(std::string_view name);
 
 } // namespace sweepdraw

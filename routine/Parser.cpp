@@ -29,14 +29,15 @@ constexpr std::array<SurfaceOperation, 5> kOperations = {{
 Parser::Parser(const RoutineSource &source, const std::vector<Token> &tokens, RoutineSyntax &syntax,
                RoutineProgram &program)
     : m_source(source)
-    , m_tokens(tokens)
+    , m_token(tokens.data())
+    , m_lastToken(tokens.size() - 1)
     , m_syntax(syntax)
     , m_program(program)
 {
     // A token makes about one node of the tree, and a statement takes a
     // few tokens: room enough that the tree is rarely moved as it grows.
-    m_syntax.exprs.reserve(m_tokens.size());
-    m_syntax.stmts.reserve(m_tokens.size() / 4);
+    m_syntax.exprs.reserve(tokens.size());
+    m_syntax.stmts.reserve(tokens.size() / 4);
 }
 
 Parser::Scratch &Parser::emptiedScratch()
@@ -73,7 +74,7 @@ void Parser::file()
         }
         const std::optional<Type> type = typeWord(first);
         if (!type)
-            refuse(first, FaultKind::Expected, {phrase(FaultKind::FunctionOrConstant), describe(first)});
+            refuseExpecting(first, FaultKind::FunctionOrConstant);
         next();
         const Token &name = newName();
         if (!isPunct(peek(), "("))
@@ -97,7 +98,7 @@ void Parser::namespaceValue(bool constexprValue)
     const Token &typeAt = peek();
     const std::optional<Type> type = typeWord(typeAt);
     if (!type || *type == Type::Void)
-        refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
+        refuseExpecting(typeAt, FaultKind::ValueType);
     next();
     do {
         const Token &name = newName();
@@ -140,7 +141,7 @@ void Parser::function(Type result, const Token &name)
         }
         const std::optional<Type> type = typeWord(typeAt);
         if (!type || *type == Type::Void)
-            refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ParameterType), describe(typeAt)});
+            refuseExpecting(typeAt, FaultKind::ParameterType);
         next();
         const Token &parameter = newName();
         m_function->parameters.push_back(*type);
@@ -171,20 +172,6 @@ int Parser::initializer(const Token &name, Type type)
     return value;
 }
 
-// The statements gathered since `first`, as a list of the tree.
-std::span<const int> Parser::children(std::size_t first)
-{
-    const std::span<const int> list = m_syntax.lists.add(std::span(m_children).subspan(first));
-    m_children.resize(first);
-    return list;
-}
-
-int Parser::addStmt(Stmt stmt)
-{
-    m_syntax.stmts.push_back(std::move(stmt));
-    return static_cast<int>(m_syntax.stmts.size() - 1);
-}
-
 // A block; in a scope of its own unless it is a function's or a loop
 // body's, whose parameters share its scope, as C++ has them.
 int Parser::block(bool ownScope)
@@ -195,7 +182,7 @@ int Parser::block(bool ownScope)
     const std::size_t first = m_children.size();
     while (!isPunct(peek(), "}")) {
         if (peek().kind == Token::Kind::End)
-            refuse(peek(), FaultKind::Expected, {"'}'", describe(peek())});
+            refuseExpected("}");
         const int child = statement();
         m_children.push_back(child);
     }
@@ -215,6 +202,46 @@ int Parser::substatement()
     return stmt;
 }
 
+namespace {
+
+// The words that begin a statement of their own, or one the language
+// leaves out.
+enum class Opening : std::uint8_t {
+    Other, If, For, While, Do, Break, Continue, Return, Check, Sweep, ColourPass, Const, Constexpr, LeftOut,
+};
+
+// Asked of the first word of every statement: told by its first
+// character before the rest is compared.
+Opening openingOf(std::string_view word)
+{
+    const auto is = [word](std::string_view keyword) { return word == keyword; };
+    switch (word[0]) {
+    case 'i': return is("if") ? Opening::If : Opening::Other;
+    case 'f': return is("for") ? Opening::For : Opening::Other;
+    case 'w': return is("while") ? Opening::While : Opening::Other;
+    case 'd': return is("do") ? Opening::Do : Opening::Other;
+    case 'b': return is("break") ? Opening::Break : Opening::Other;
+    case 'r': return is("return") ? Opening::Return : Opening::Other;
+    case 'S': return is("Sweep") ? Opening::Sweep : Opening::Other;
+    case 'C': return is("ColourPass") ? Opening::ColourPass : Opening::Other;
+    case 'c':
+        return is("continue") ? Opening::Continue
+             : is("check")    ? Opening::Check
+             : is("const")    ? Opening::Const
+             : is("constexpr") ? Opening::Constexpr
+             : is("class")    ? Opening::LeftOut
+                              : Opening::Other;
+    case 's': return is("switch") || is("static") || is("struct") ? Opening::LeftOut : Opening::Other;
+    case 'g': return is("goto") ? Opening::LeftOut : Opening::Other;
+    case 'a': return is("auto") ? Opening::LeftOut : Opening::Other;
+    case 'l': return is("long") ? Opening::LeftOut : Opening::Other;
+    case 'u': return is("unsigned") ? Opening::LeftOut : Opening::Other;
+    default: return Opening::Other;
+    }
+}
+
+} // namespace
+
 int Parser::statement()
 {
     const Token &first = peek();
@@ -225,7 +252,9 @@ int Parser::statement()
         next();
         return addStmt({.kind = Stmt::Kind::Block, .line = first.line});
     }
-    if (isWord(first, "if")) {
+    const Opening opening = first.kind == Token::Kind::Word ? openingOf(first.text) : Opening::Other;
+    switch (opening) {
+    case Opening::If: {
         next();
         expect("(");
         const int condition = toBool(expression(), first);
@@ -235,11 +264,11 @@ int Parser::statement()
         return addStmt(
             {.kind = Stmt::Kind::If, .line = first.line, .expr = condition, .body = body, .otherwise = otherwise});
     }
-    if (isWord(first, "for"))
-        return forStatement();
-    if (isWord(first, "while") || isWord(first, "do")) {
+    case Opening::For: return forStatement();
+    case Opening::While:
+    case Opening::Do: {
         next();
-        const bool isDo = first.text == "do";
+        const bool isDo = opening == Opening::Do;
         int condition = -1;
         if (!isDo) {
             expect("(");
@@ -259,32 +288,32 @@ int Parser::statement()
         return addStmt({.kind = isDo ? Stmt::Kind::Do : Stmt::Kind::While, .line = first.line, .expr = condition,
                         .body = body});
     }
-    if (isWord(first, "break") || isWord(first, "continue")) {
+    case Opening::Break:
+    case Opening::Continue:
         next();
         if (m_breakable == 0)
-            refuse(first, FaultKind::BreakOutside, {quotedForMessage(first.text)});
+            refuseQuoting(first, FaultKind::BreakOutside);
         expect(";");
-        return addStmt({.kind = first.text == "break" ? Stmt::Kind::Break : Stmt::Kind::Continue, .line = first.line});
+        return addStmt(
+            {.kind = opening == Opening::Break ? Stmt::Kind::Break : Stmt::Kind::Continue, .line = first.line});
+    case Opening::Return: return returnStatement();
+    case Opening::Check: return surfaceOperation();
+    case Opening::Sweep:
+    case Opening::ColourPass: return loop();
+    case Opening::Const:
+    case Opening::Constexpr: return declaration();
+    case Opening::Other:
+    case Opening::LeftOut: break;
     }
-    if (isWord(first, "return"))
-        return returnStatement();
-    if (isWord(first, "check"))
-        return surfaceOperation();
-    if (isWord(first, "Sweep") || isWord(first, "ColourPass"))
-        return loop();
-    if (isWord(first, "const") || isWord(first, "constexpr") || (typeWord(first) && !isPunct(peek(1), "(")))
+    if (typeWord(first) && !isPunct(peek(1), "("))
         return declaration();
     if (first.kind == Token::Kind::Word && isPunct(peek(1), ".")) {
         const Symbol *surface = lookUp(first.text);
         if (surface && surface->kind == Symbol::Kind::Surface)
-            refuse(peek(2), FaultKind::UncheckedOperation,
-                   {quotedForMessage(peek(2).text), std::string(peek(2).text)});
+            refuseUnchecked(peek(2));
     }
-    static constexpr std::array<std::string_view, 8> kLeftOut = {"switch", "goto",     "auto",   "static",
-                                                                 "long",   "unsigned", "struct", "class"};
-    for (const std::string_view word : kLeftOut)
-        if (isWord(first, word))
-            refuse(first, FaultKind::NotSupported, {quotedForMessage(word)});
+    if (opening == Opening::LeftOut)
+        refuseQuoting(first, FaultKind::NotSupported);
     const int value = expression();
     expect(";");
     return addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = value});
@@ -302,7 +331,7 @@ int Parser::declaration()
     const Token &typeAt = peek();
     const std::optional<Type> type = typeWord(typeAt);
     if (!type || *type == Type::Void)
-        refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
+        refuseExpecting(typeAt, FaultKind::ValueType);
     next();
     const std::size_t firstChild = m_children.size();
     do {
@@ -316,10 +345,9 @@ int Parser::declaration()
         if (isConstexpr)
             refuse(valueAt, FaultKind::ConstexprNotConstant, {quotedForMessage(name.text)});
         const int slot = m_function->variables++;
-        m_syntax.exprs.push_back(
-            {.kind = Expr::Kind::Assign, .type = *type, .line = name.line, .a = value, .slot = slot});
         // An initializer makes no statement: each assignment's is the next.
-        const auto assignment = static_cast<int>(m_syntax.exprs.size() - 1);
+        const int assignment =
+            made({.kind = Expr::Kind::Assign, .type = *type, .line = name.line, .a = value, .slot = slot});
         m_children.push_back(addStmt({.kind = Stmt::Kind::Expression, .line = first.line, .expr = assignment}));
         declare(name, {.type = *type, .isConst = isConst, .slot = slot});
     } while (isPunct(peek(), ",") && (next(), true));
@@ -389,7 +417,7 @@ int Parser::surfaceOperation()
     const Token &object = next();
     const Symbol *surface = object.kind == Token::Kind::Word ? lookUp(object.text) : nullptr;
     if (!surface || surface->kind != Symbol::Kind::Surface)
-        refuse(object, FaultKind::Expected, {phrase(FaultKind::DrawingSurface), describe(object)});
+        refuseExpecting(object, FaultKind::DrawingSurface);
     expect(".");
     const Token &name = next();
     const SurfaceOperation *operation = nullptr;
@@ -397,7 +425,7 @@ int Parser::surfaceOperation()
         if (name.kind == Token::Kind::Word && known.name == name.text)
             operation = &known;
     if (!operation)
-        refuse(name, FaultKind::NotOperation, {quotedForMessage(name.text)});
+        refuseQuoting(name, FaultKind::NotOperation);
     need(DeclaresSurface, name, std::string(name.text).c_str(), "\"DrawingSurface.h\"");
     expect("(");
     const std::size_t count = operation->arguments;

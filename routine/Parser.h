@@ -63,10 +63,10 @@ private:
     };
 
     // Tokens.
-    const Token &peek(std::size_t ahead = 0) const { return m_tokens[std::min(m_next + ahead, m_tokens.size() - 1)]; }
+    const Token &peek(std::size_t ahead = 0) const { return m_token[std::min(m_next + ahead, m_lastToken)]; }
     const Token &next()
     {
-        const Token &token = m_tokens[m_next];
+        const Token &token = m_token[m_next];
         if (token.kind != Token::Kind::End)
             ++m_next;
         return token;
@@ -104,6 +104,13 @@ private:
     [[noreturn]] void refuseNesting(const Token &at, int limit) const;
     [[noreturn]] void refuseExpected(std::string_view spelled) const;
     [[noreturn]] void refuseNotNumber(int expr, const Token &where) const;
+    [[noreturn]] void refuseNeedsType(const Token &name) const;
+    // The refusal of `at` whose one value is its own text, quoted.
+    [[noreturn]] void refuseQuoting(const Token &at, FaultKind fault) const;
+    // Expected `what` (a phrase) at `at`, and found what is there.
+    [[noreturn]] void refuseExpecting(const Token &at, FaultKind what) const;
+    [[noreturn]] void refuseUnchecked(const Token &operation) const;
+    [[noreturn]] void refuseRemainder(const Token &op, Type type) const;
     void need(unsigned declares, const Token &at, const char *name, const char *header) const;
 
     // Names.
@@ -112,7 +119,24 @@ private:
     void openScope();
     void closeScope();
     void declare(const Token &name, Symbol symbol);
-    std::optional<Type> typeWord(const Token &token) const;
+    std::optional<Type> typeWord(const Token &token) const
+    {
+        if (token.kind != Token::Kind::Word)
+            return std::nullopt;
+        // Asked of the first word of every statement: told by its first
+        // character before the rest is compared.
+        const auto spelled = [&](std::string_view word, Type type) {
+            return same(token.text, word) ? std::optional(type) : std::nullopt;
+        };
+        switch (token.text[0]) {
+        case 'i': return spelled("int", Type::Int);
+        case 'v': return spelled("void", Type::Void);
+        case 'b': return spelled("bool", Type::Bool);
+        case 'f': return spelled("float", Type::Float);
+        case 'd': return spelled("double", Type::Double);
+        default: return std::nullopt;
+        }
+    }
 
     // The file, its functions and statements (Parser.cpp).
     void namespaceValue(bool constexprValue);
@@ -132,19 +156,33 @@ private:
     // Expressions (ParserExpressions.cpp).
     int expression();
     int assignment();
-    int conditional();
+    int assigned(int target);
+    int choice(int condition);
     int binary(int lowest);
+    int logical(const Token &op, bool isOr, int left);
     int unary();
-    int postfix();
+    int prefixed(const Token &op);
+    int postfix()
+    {
+        const int value = primary();
+        const Token &after = peek();
+        return isPunct(after, "++") || isPunct(after, "--") ? stepsAfter(value) : value;
+    }
+    int stepsAfter(int value);
     int primary();
+    int wordOperand(const Token &token);
     int name(const Token &token);
     int undeclared(const Token &token);
     int call(const Token &callee, const Symbol &function);
     int stdName(const Token &std);
     int mathCall(const Token &name, const MathFunction &function, bool qualified);
     std::vector<int> arguments(const Token &callee, std::size_t count);
+    // An assignment, a step, a call or a copy of any: noted in the
+    // function being read, as FunctionSyntax tells.
+    int made(const Expr &e);
     int literal(Type type, RoutineSlot value, int line);
     int operation(OpCode op, Type type, int line, int a, int b = -1, std::uint32_t function = 0);
+    void folded(OpCode op, Type type, int line, int a, int b, std::uint32_t function);
     int arithmetic(const Token &op, int a, int b);
     int compare(const Token &op, int a, int b);
     int step(const Token &op, int target, bool after);
@@ -169,9 +207,23 @@ private:
         return numeric(expr, where) == Type::Bool ? convert(expr, Type::Int, where) : expr;
     }
     const Expr &at(int expr) const { return m_syntax.exprs[static_cast<std::size_t>(expr)]; }
+    // A node made where it goes, with no copy of it made first: nearly a
+    // token makes one.
+    Expr &newExpr(Expr::Kind kind, Type type, int line)
+    {
+        Expr &e = m_syntax.exprs.emplace_back();
+        e.kind = kind;
+        e.type = type;
+        e.line = line;
+        return e;
+    }
+    int lastExpr() const { return static_cast<int>(m_syntax.exprs.size() - 1); }
 
     const RoutineSource &m_source;
-    const std::vector<Token> &m_tokens;
+    // The tokens, the last the end's: asked for at nearly every step, where
+    // the vector's size would be worked out again from its two ends.
+    const Token *const m_token;
+    const std::size_t m_lastToken;
     std::size_t m_next = 0;
     RoutineSyntax &m_syntax;
     RoutineProgram &m_program;

@@ -72,13 +72,22 @@ int Parser::expression()
 int Parser::assignment()
 {
     const Token &first = peek();
-    if (first.kind == Token::Kind::Word && isPunct(peek(1), "=") && !lookUp(first.text) && !isReserved(first.text)
-        && !isMacro(first.text))
-        refuse(first, FaultKind::NeedsType, {quotedForMessage(first.text), std::string(first.text)});
-    const int target = conditional();
-    const Token &op = peek();
-    if (!isAssignment(op))
+    if (first.kind == Token::Kind::Word && isPunct(peek(1), "=") && !lookUp(first.text)
+        && !macroOrReserved(first.text))
+        refuseNeedsType(first);
+    const int target = binary(kOr);
+    const Token &after = peek();
+    if (after.kind != Token::Kind::Punct)
         return target;
+    if (isPunct(after, "?"))
+        return choice(target);
+    return isAssignment(after) ? assigned(target) : target;
+}
+
+// The assignment to `target`, its operator next.
+int Parser::assigned(int target)
+{
+    const Token &op = peek();
     const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, op);
     next();
     // The name assigned to, before the value names others.
@@ -86,11 +95,9 @@ int Parser::assignment()
     return assign(op, target, assigned, assignment());
 }
 
-int Parser::conditional()
+// condition ? a : b, its '?' next.
+int Parser::choice(int condition)
 {
-    const int condition = binary(kOr);
-    if (!isPunct(peek(), "?"))
-        return condition;
     const Token &question = next();
     const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, question);
     const int test = toBool(condition, question);
@@ -127,19 +134,7 @@ int Parser::binary(int lowest)
             return left;
         next();
         if (level == kOr || level == kAnd) {
-            const int a = toBool(left, op);
-            const int b = toBool(binary(level + 1), op);
-            if (at(a).kind == Expr::Kind::Constant) {
-                // true || b and false && b are a; false || b and true && b, b.
-                left = (at(a).value.i != 0) == (level == kOr) ? a : b;
-                continue;
-            }
-            m_syntax.exprs.push_back({.kind = level == kOr ? Expr::Kind::Or : Expr::Kind::And,
-                                      .type = Type::Bool,
-                                      .line = op.line,
-                                      .a = a,
-                                      .b = b});
-            left = static_cast<int>(m_syntax.exprs.size() - 1);
+            left = logical(op, level == kOr, left);
         } else {
             const int right = binary(level + 1);
             left = level <= kRelational ? compare(op, left, right) : arithmetic(op, left, right);
@@ -147,11 +142,34 @@ int Parser::binary(int lowest)
     }
 }
 
+// left || or && the operand after `op`, kept out of binary(), which
+// nearly every operand passes through without one.
+int Parser::logical(const Token &op, bool isOr, int left)
+{
+    const int level = isOr ? kOr : kAnd;
+    const int a = toBool(left, op);
+    const int b = toBool(binary(level + 1), op);
+    if (at(a).kind == Expr::Kind::Constant) {
+        // true || b and false && b are a; false || b and true && b, b.
+        return (at(a).value.i != 0) == isOr ? a : b;
+    }
+    m_syntax.exprs.push_back(
+        {.kind = isOr ? Expr::Kind::Or : Expr::Kind::And, .type = Type::Bool, .line = op.line, .a = a, .b = b});
+    return static_cast<int>(m_syntax.exprs.size() - 1);
+}
+
 int Parser::unary()
 {
     const Token &op = peek();
     if (!isPunct(op, "-") && !isPunct(op, "+") && !isPunct(op, "!") && !isPunct(op, "++") && !isPunct(op, "--"))
         return postfix();
+    return prefixed(op);
+}
+
+// A unary operator and its operand, kept out of unary(), which nearly
+// every operand passes through without one.
+int Parser::prefixed(const Token &op)
+{
     const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, op);
     next();
     const int value = unary();
@@ -166,9 +184,10 @@ int Parser::unary()
     return operation(ofType({OpCode::NegI, OpCode::NegL, OpCode::NegF, OpCode::NegD}, type), type, op.line, operand);
 }
 
-int Parser::postfix()
+// The ++ and -- after an operand, kept out of postfix(), which nearly
+// every operand passes through without one.
+int Parser::stepsAfter(int value)
 {
-    int value = primary();
     while (isPunct(peek(), "++") || isPunct(peek(), "--"))
         value = step(next(), value, true);
     return value;
@@ -190,57 +209,73 @@ int Parser::primary()
             return value;
         }
         break;
-    case Token::Kind::Word:
-        if (token.text == "true" || token.text == "false")
-            return literal(Type::Bool, {.i = token.text == "true"}, token.line);
-        if (token.text == "static_cast") {
-            expect("<");
-            const Token &typeAt = peek();
-            const std::optional<Type> type = typeWord(typeAt);
-            if (!type || *type == Type::Void)
-                refuse(typeAt, FaultKind::Expected, {phrase(FaultKind::ValueType), describe(typeAt)});
-            next();
-            expect(">");
-            const Token &open = expect("(");
-            const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, open);
-            const int value = expression();
-            expect(")");
-            return convert(value, *type, token);
+    case Token::Kind::Word: {
+        // Nearly every word is a name: the few others told by their first
+        // character and length.
+        const std::size_t size = token.text.size();
+        switch (token.text[0]) {
+        case 't': return size == 4 ? wordOperand(token) : name(token);
+        case 'f': return size == 5 ? wordOperand(token) : name(token);
+        case 's': return size == 3 || size == 11 ? wordOperand(token) : name(token);
+        case 'P': return size == 12 ? wordOperand(token) : name(token);
+        default: return name(token);
         }
-        if (token.text == "PaletteColor") {
-            need(DeclaresPalette, token, "PaletteColor", "\"Palette.h\"");
-            expect("(");
-            const int number = convert(arguments(token, 1)[0], Type::Int, token);
-            return operation(OpCode::Palette, Type::Colour, token.line, number);
-        }
-        if (token.text == "std")
-            return stdName(token);
-        return name(token);
+    }
     default:
         break;
     }
-    refuse(token, FaultKind::Expected, {phrase(FaultKind::Operand), describe(token)});
+    refuseExpecting(token, FaultKind::Operand);
+}
+
+// An operand that is a word: a literal, a cast, a colour of the palette,
+// a name of std or a name.
+int Parser::wordOperand(const Token &token)
+{
+    if (token.text == "true" || token.text == "false")
+        return literal(Type::Bool, {.i = token.text == "true"}, token.line);
+    if (token.text == "static_cast") {
+        expect("<");
+        const Token &typeAt = peek();
+        const std::optional<Type> type = typeWord(typeAt);
+        if (!type || *type == Type::Void)
+            refuseExpecting(typeAt, FaultKind::ValueType);
+        next();
+        expect(">");
+        const Token &open = expect("(");
+        const Nest nest(*this, m_expressionDepth, kMaxExpressionNesting, open);
+        const int value = expression();
+        expect(")");
+        return convert(value, *type, token);
+    }
+    if (token.text == "PaletteColor") {
+        need(DeclaresPalette, token, "PaletteColor", "\"Palette.h\"");
+        expect("(");
+        const int number = convert(arguments(token, 1)[0], Type::Int, token);
+        return operation(OpCode::Palette, Type::Colour, token.line, number);
+    }
+    if (token.text == "std")
+        return stdName(token);
+    return name(token);
 }
 
 int Parser::name(const Token &token)
 {
     if (token.text == m_declaring)
-        refuse(token, FaultKind::OwnInitializer, {quotedForMessage(token.text)});
+        refuseQuoting(token, FaultKind::OwnInitializer);
     if (const Symbol *symbol = lookUp(token.text)) {
         switch (symbol->kind) {
         case Symbol::Kind::Function:
             if (!isPunct(peek(), "("))
-                refuse(peek(), FaultKind::Expected, {"'('", describe(peek())});
+                refuseExpected("(");
             return call(token, *symbol);
         case Symbol::Kind::Constant:
             m_lastName = symbol;
             return m_lastNameExpr = literal(symbol->type, symbol->value, token.line);
         case Symbol::Kind::Variable:
         case Symbol::Kind::Surface:
-            m_syntax.exprs.push_back(
-                {.kind = Expr::Kind::Local, .type = symbol->type, .line = token.line, .slot = symbol->slot});
+            newExpr(Expr::Kind::Local, symbol->type, token.line).slot = symbol->slot;
             m_lastName = symbol;
-            return m_lastNameExpr = static_cast<int>(m_syntax.exprs.size() - 1);
+            return m_lastNameExpr = lastExpr();
         }
     }
     return undeclared(token);
@@ -267,12 +302,12 @@ int Parser::undeclared(const Token &token)
         need(DeclaresMath, token, std::string(token.text).c_str(), "<cmath>");
         return mathCall(token, *math, false);
     }
-    if (isMacro(token.text))
-        refuse(token, FaultKind::NotSupported, {quotedForMessage(token.text)});
+    if (macroOrReserved(token.text) & kMacro)
+        refuseQuoting(token, FaultKind::NotSupported);
     if (math)
         refuse(token, FaultKind::DidYouMean,
                {quotedForMessage(token.text), quotedForMessage("std::" + std::string(token.text) + "(...)")});
-    refuse(token, FaultKind::NotDeclared, {quotedForMessage(token.text)});
+    refuseQuoting(token, FaultKind::NotDeclared);
 }
 
 int Parser::call(const Token &callee, const Symbol &function)
@@ -291,9 +326,8 @@ int Parser::call(const Token &callee, const Symbol &function)
             values[i] = convert(values[i], parameters[i], callee);
         }
     }
-    m_syntax.exprs.push_back({.kind = Expr::Kind::Call, .type = function.type, .line = callee.line,
-                              .function = function.function, .arguments = m_syntax.lists.add(values)});
-    return static_cast<int>(m_syntax.exprs.size() - 1);
+    return made({.kind = Expr::Kind::Call, .type = function.type, .line = callee.line, .function = function.function,
+                 .arguments = m_syntax.lists.add(values)});
 }
 
 int Parser::stdName(const Token &std)
@@ -379,17 +413,22 @@ int Parser::arithmetic(const Token &op, int a, int b)
     b = promoted(b, op);
     const Type type = commonType(at(a).type, at(b).type);
     if (op.text == "%" && type != Type::Int && type != Type::Long)
-        refuse(op, FaultKind::RemainderOfInts, {typeName(type)});
+        refuseRemainder(op, type);
     a = convert(a, type, op);
     b = convert(b, type, op);
     using O = OpCode;
+    // Static, as every table of operations a node is made from: one in the
+    // frame would be a local array, its stack checked at every call.
+    static constexpr std::array<OpFamily, 5> kFamilies = {{
+        {O::AddI, O::AddL, O::AddF, O::AddD},
+        {O::SubI, O::SubL, O::SubF, O::SubD},
+        {O::MulI, O::MulL, O::MulF, O::MulD},
+        {O::DivI, O::DivL, O::DivF, O::DivD},
+        {O::RemI, O::RemL, O::End, O::End},
+    }};
     const char c = op.text[0];
-    const OpFamily family = c == '+'   ? OpFamily{O::AddI, O::AddL, O::AddF, O::AddD}
-                          : c == '-' ? OpFamily{O::SubI, O::SubL, O::SubF, O::SubD}
-                          : c == '*' ? OpFamily{O::MulI, O::MulL, O::MulF, O::MulD}
-                          : c == '/' ? OpFamily{O::DivI, O::DivL, O::DivF, O::DivD}
-                                     : OpFamily{O::RemI, O::RemL, O::End, O::End};
-    return operation(ofType(family, type), type, op.line, a, b);
+    const std::size_t family = c == '+' ? 0 : c == '-' ? 1 : c == '*' ? 2 : c == '/' ? 3 : 4;
+    return operation(ofType(kFamilies[family], type), type, op.line, a, b);
 }
 
 int Parser::compare(const Token &op, int a, int b)
@@ -402,11 +441,15 @@ int Parser::compare(const Token &op, int a, int b)
     using O = OpCode;
     const std::string_view text = op.text;
     const bool swapped = text == ">" || text == ">=";
-    const OpFamily family = text == "==" ? OpFamily{O::EqI, O::EqL, O::EqF, O::EqD}
-                          : text == "!=" ? OpFamily{O::NeI, O::NeL, O::NeF, O::NeD}
-                          : text == "<" || text == ">" ? OpFamily{O::LtI, O::LtL, O::LtF, O::LtD}
-                                                       : OpFamily{O::LeI, O::LeL, O::LeF, O::LeD};
-    const int made = operation(ofType(family, type), Type::Bool, op.line, swapped ? b : a, swapped ? a : b);
+    static constexpr std::array<OpFamily, 4> kFamilies = {{
+        {O::EqI, O::EqL, O::EqF, O::EqD},
+        {O::NeI, O::NeL, O::NeF, O::NeD},
+        {O::LtI, O::LtL, O::LtF, O::LtD},
+        {O::LeI, O::LeL, O::LeF, O::LeD},
+    }};
+    const std::size_t family = text == "==" ? 0 : text == "!=" ? 1 : text == "<" || text == ">" ? 2 : 3;
+    const int made =
+        operation(ofType(kFamilies[family], type), Type::Bool, op.line, swapped ? b : a, swapped ? a : b);
     // Kept in the order written, for the emitter to work out in that order.
     if (swapped && at(made).kind != Expr::Kind::Constant) {
         Expr &expr = m_syntax.exprs[static_cast<std::size_t>(made)];
@@ -428,10 +471,9 @@ int Parser::step(const Token &op, int target, bool after)
     using O = OpCode;
     const OpFamily family = op.text == "++" ? OpFamily{O::AddI, O::AddL, O::AddF, O::AddD}
                                           : OpFamily{O::SubI, O::SubL, O::SubF, O::SubD};
-    m_syntax.exprs.push_back({.kind = Expr::Kind::Step, .type = type, .op = ofType(family, type), .after = after,
-                              .line = op.line, .slot = at(target).slot});
     m_lastNameExpr = -1;
-    return static_cast<int>(m_syntax.exprs.size() - 1);
+    return made({.kind = Expr::Kind::Step, .type = type, .op = ofType(family, type), .after = after, .line = op.line,
+                 .slot = at(target).slot});
 }
 
 int Parser::assign(const Token &op, int target, const Symbol *assigned, int value)
@@ -448,9 +490,8 @@ int Parser::assign(const Token &op, int target, const Symbol *assigned, int valu
         value = arithmetic(arithmeticOp, target, value);
     }
     value = convert(value, type, op);
-    m_syntax.exprs.push_back({.kind = Expr::Kind::Assign, .type = type, .line = op.line, .a = value, .slot = slot});
     m_lastNameExpr = -1;
-    return static_cast<int>(m_syntax.exprs.size() - 1);
+    return made({.kind = Expr::Kind::Assign, .type = type, .line = op.line, .a = value, .slot = slot});
 }
 
 } // namespace sweepdraw

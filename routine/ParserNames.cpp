@@ -13,7 +13,7 @@ namespace {
 OpCode conversion(Type from, Type to)
 {
     using O = OpCode;
-    constexpr std::array<OpFamily, 4> kTo = {{
+    static constexpr std::array<OpFamily, 4> kTo = {{
         {O::End, O::IntToLong, O::IntToFloat, O::IntToDouble},
         {O::LongToInt, O::End, O::LongToFloat, O::LongToDouble},
         {O::FloatToInt, O::FloatToLong, O::End, O::FloatToDouble},
@@ -51,6 +51,26 @@ void Parser::refuse(const Token &at, FaultKind fault, std::initializer_list<std:
     m_source.refuse(at.offset, fault, values);
 }
 
+void Parser::refuseQuoting(const Token &at, FaultKind fault) const
+{
+    refuse(at, fault, {quotedForMessage(at.text)});
+}
+
+void Parser::refuseExpecting(const Token &at, FaultKind what) const
+{
+    refuse(at, FaultKind::Expected, {phrase(what), describe(at)});
+}
+
+void Parser::refuseUnchecked(const Token &operation) const
+{
+    refuse(operation, FaultKind::UncheckedOperation, {quotedForMessage(operation.text), std::string(operation.text)});
+}
+
+void Parser::refuseRemainder(const Token &op, Type type) const
+{
+    refuse(op, FaultKind::RemainderOfInts, {typeName(type)});
+}
+
 void Parser::refuseExpected(std::string_view spelled) const
 {
     refuse(peek(), FaultKind::Expected, {quotedForMessage(spelled), describe(peek())});
@@ -84,17 +104,15 @@ const Token &Parser::newName()
 {
     const Token &name = peek();
     if (name.kind != Token::Kind::Word)
-        refuse(name, FaultKind::Expected, {phrase(FaultKind::Name), describe(name)});
-    if (isMacro(name.text))
-        refuse(name, FaultKind::MacroName, {quotedForMessage(name.text)});
-    if (isReserved(name.text))
-        refuse(name, FaultKind::ReservedName, {quotedForMessage(name.text)});
+        refuseExpecting(name, FaultKind::Name);
+    if (const unsigned kind = macroOrReserved(name.text))
+        refuseQuoting(name, kind & kMacro ? FaultKind::MacroName : FaultKind::ReservedName);
     const bool taken = m_scopes.size() == 1
         ? m_namespaceNames.find(name.text) != nullptr
         : std::any_of(m_symbols.begin() + static_cast<std::ptrdiff_t>(m_scopes.back()), m_symbols.end(),
                       [&](const Symbol &symbol) { return same(symbol.name, name.text); });
     if (taken)
-        refuse(name, FaultKind::Redeclared, {quotedForMessage(name.text)});
+        refuseQuoting(name, FaultKind::Redeclared);
     return next();
 }
 
@@ -117,29 +135,36 @@ void Parser::declare(const Token &name, Symbol symbol)
     m_symbols.push_back(symbol);
 }
 
-std::optional<Type> Parser::typeWord(const Token &token) const
+// The statements gathered since `first`, as a list of the tree.
+std::span<const int> Parser::children(std::size_t first)
 {
-    if (token.kind != Token::Kind::Word)
-        return std::nullopt;
-    // Asked of the first word of every statement: told by its first
-    // character before the rest is compared.
-    const auto spelled = [&](std::string_view word, Type type) {
-        return same(token.text, word) ? std::optional(type) : std::nullopt;
-    };
-    switch (token.text[0]) {
-    case 'i': return spelled("int", Type::Int);
-    case 'v': return spelled("void", Type::Void);
-    case 'b': return spelled("bool", Type::Bool);
-    case 'f': return spelled("float", Type::Float);
-    case 'd': return spelled("double", Type::Double);
-    default: return std::nullopt;
+    const std::span<const int> list = m_syntax.lists.add(std::span(m_children).subspan(first));
+    m_children.resize(first);
+    return list;
+}
+
+int Parser::addStmt(Stmt stmt)
+{
+    m_syntax.stmts.push_back(std::move(stmt));
+    return static_cast<int>(m_syntax.stmts.size() - 1);
+}
+
+int Parser::made(const Expr &e)
+{
+    m_syntax.exprs.push_back(e);
+    if (m_function) {
+        if ((e.kind == Expr::Kind::Assign || e.kind == Expr::Kind::Step) && e.slot < 64)
+            m_function->assigned |= std::uint64_t{1} << e.slot;
+        else if (e.kind == Expr::Kind::Call)
+            m_function->calls.push_back(e.function);
     }
+    return static_cast<int>(m_syntax.exprs.size() - 1);
 }
 
 int Parser::literal(Type type, RoutineSlot value, int line)
 {
-    m_syntax.exprs.push_back({.kind = Expr::Kind::Constant, .type = type, .line = line, .value = value});
-    return static_cast<int>(m_syntax.exprs.size() - 1);
+    newExpr(Expr::Kind::Constant, type, line).value = value;
+    return lastExpr();
 }
 
 namespace {
@@ -170,21 +195,31 @@ std::optional<RoutineSlot> foldedMath(OpCode op, std::uint32_t function, Routine
 // fail, as the compiler works it out.
 int Parser::operation(OpCode op, Type type, int line, int a, int b, std::uint32_t function)
 {
-    m_syntax.exprs.push_back(
-        {.kind = Expr::Kind::Operation, .type = type, .op = op, .line = line, .a = a, .b = b, .function = function});
-    const int made = static_cast<int>(m_syntax.exprs.size() - 1);
+    Expr &e = newExpr(Expr::Kind::Operation, type, line);
+    e.op = op;
+    e.a = a;
+    e.b = b;
+    e.function = function;
+    const int made = lastExpr();
     if (at(a).kind != Expr::Kind::Constant || (b >= 0 && at(b).kind != Expr::Kind::Constant))
         return made;
+    folded(op, type, line, a, b, function);
+    return made;
+}
+
+// The operation just made, on the constants a and b, as its value where it
+// cannot fail; kept out of operation(), which most operations leave at once.
+void Parser::folded(OpCode op, Type type, int line, int a, int b, std::uint32_t function)
+{
     RoutineSlot slots[3] = {{}, at(a).value, b >= 0 ? at(b).value : RoutineSlot{}};
-    if (const std::optional<RoutineSlot> folded = foldedMath(op, function, slots[1], slots[2])) {
-        m_syntax.exprs.back() = {.kind = Expr::Kind::Constant, .type = type, .line = line, .value = *folded};
-        return made;
+    if (const std::optional<RoutineSlot> math = foldedMath(op, function, slots[1], slots[2])) {
+        m_syntax.exprs.back() = {.kind = Expr::Kind::Constant, .type = type, .line = line, .value = *math};
+        return;
     }
     const Instruction instruction{.op = op, .a = 0, .b = 1, .c = 2, .target = function};
     if (!RoutineMachine::evaluate(instruction, slots))
-        return made;
+        return;
     m_syntax.exprs.back() = {.kind = Expr::Kind::Constant, .type = type, .line = line, .value = slots[0]};
-    return made;
 }
 
 int Parser::converted(int expr, Type to, const Token &where)
@@ -199,8 +234,7 @@ int Parser::converted(int expr, Type to, const Token &where)
         // A bool is an int slot holding 0 or 1 already.
         Expr asInt = at(expr);
         asInt.type = Type::Int;
-        m_syntax.exprs.push_back(asInt);
-        expr = static_cast<int>(m_syntax.exprs.size() - 1);
+        expr = made(asInt);
         if (to == Type::Int)
             return expr;
     }
@@ -212,8 +246,15 @@ int Parser::toBool(int expr, const Token &where)
     const Type type = numeric(expr, where);
     if (type == Type::Bool)
         return expr;
-    const OpCode op = ofType({OpCode::IntToBool, OpCode::LongToBool, OpCode::FloatToBool, OpCode::DoubleToBool}, type);
+    static constexpr OpFamily kToBool = {OpCode::IntToBool, OpCode::LongToBool, OpCode::FloatToBool,
+                                         OpCode::DoubleToBool};
+    const OpCode op = ofType(kToBool, type);
     return operation(op, Type::Bool, at(expr).line, expr);
+}
+
+void Parser::refuseNeedsType(const Token &name) const
+{
+    refuse(name, FaultKind::NeedsType, {quotedForMessage(name.text), std::string(name.text)});
 }
 
 void Parser::refuseNotNumber(int expr, const Token &where) const

@@ -177,6 +177,9 @@ void TestRoutine::refused_data()
     QTest::newRow("own initializer") << body("    const int a = a + 1;\n") << 7 << 19
                                      << "'a' is used in its own initializer";
     QTest::newRow("missing semicolon") << body("    const int a = 1\n}") << 8 << 1 << "expected ';' before '}'";
+    // The longest operator C++ reads, of three characters and of two.
+    QTest::newRow("shift assigned") << body("    int a = 1;\n    a <<= 2;\n") << 8 << 7 << "expected ';' before '<<='";
+    QTest::newRow("arrow") << body("    const int a = 1->b;\n") << 7 << 20 << "expected ';' before '->'";
     QTest::newRow("another include") << QByteArray("#include <cstdio>\n") << 1 << 1
                                      << "only the scene files' headers";
     QTest::newRow("without its header")
