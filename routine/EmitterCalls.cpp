@@ -18,8 +18,7 @@ void Emitter::survey()
         CalleeFacts &facts = m_callees[f];
         const FunctionSyntax &function = m_syntax.functions[f];
         facts.nodes = static_cast<int>(function.endExpr - function.firstExpr + function.endStmt - function.firstStmt);
-        facts.assigned = function.assigned;
-        facts.calls = function.calls;
+        const std::vector<std::uint32_t> &calls = function.calls;
         std::size_t tail = 0;
         for (std::uint32_t i = function.firstStmt; i < function.endStmt; ++i) {
             const Stmt &s = m_syntax.stmts[i];
@@ -28,9 +27,9 @@ void Emitter::survey()
                 tail += s.expr >= 0 ? static_cast<std::size_t>(tailCalls(s.expr, static_cast<std::uint32_t>(f))) : 0;
             }
         }
-        facts.recursive = std::find(facts.calls.begin(), facts.calls.end(), f) != facts.calls.end();
-        facts.loops = facts.recursive && tail == facts.calls.size() && function.parameters.size() <= 3;
-        for (const std::uint32_t callee : facts.calls)
+        facts.recursive = std::find(calls.begin(), calls.end(), f) != calls.end();
+        facts.loops = facts.recursive && tail == calls.size() && function.parameters.size() <= 3;
+        for (const std::uint32_t callee : calls)
             if (callee != f && m_callees[callee].inlined)
                 facts.nodes += m_callees[callee].nodes;
         facts.inlined = (!facts.recursive || facts.loops) && facts.nodes <= kInlinedNodes;
@@ -43,7 +42,7 @@ void Emitter::survey()
             facts.depth = kUnbounded;
         if (facts.depth == 0)
             continue;
-        for (const std::uint32_t callee : facts.calls)
+        for (const std::uint32_t callee : m_syntax.functions[f].calls)
             if (callee != f)
                 m_callees[callee].depth =
                     std::max(m_callees[callee].depth, facts.depth == kUnbounded ? kUnbounded : facts.depth + 1);
@@ -137,7 +136,7 @@ int Emitter::inlineCall(const Expr &e, int want, std::vector<std::size_t> *unles
     for (std::size_t i = 0; i < e.arguments.size(); ++i) {
         if (expr(e.arguments[i]).type == Type::Surface)
             continue;
-        if (i < 64 && !facts.loops && !(facts.assigned >> i & 1) && readInPlace(e, i))
+        if (i < 64 && !facts.loops && !(callee.assigned >> i & 1) && readInPlace(e, i))
             inlined.slots[i] = value(e.arguments[i]);
         else
             value(e.arguments[i], inlined.slots[i]);

@@ -49,10 +49,6 @@ struct CalleeFacts
     // parameters: inlined, its calls of itself are the turns of a loop.
     bool loops = false;
     int returns = 0; // its return statements, but those of its loops' bodies
-    // Its parameters that it changes, by their slots' bits; one beyond the
-    // 64th may be.
-    std::uint64_t assigned = 0;
-    std::vector<std::uint32_t> calls; // the function of each of its calls
 };
 
 class Emitter final

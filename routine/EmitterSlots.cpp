@@ -3,7 +3,6 @@
 #include "RoutineRefusal.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstring>
 #include <span>
 
@@ -183,27 +182,12 @@ void Emitter::relocate(std::uint32_t start)
     static_assert(kPinned == 1 << 14 && kConstants == 2 << 14 && kMaxSlots < 4 << 14);
     const std::array<int, 4> moves = {constants + m_pinned, m_variables + constants - kPinned,
                                       m_variables - kConstants, m_variables - kConstants};
-    // The five slots of an instruction at once, as lanes of one vector
-    // (GCC's and Clang's vector types; a compiler with no vector unit
-    // works them one by one).
-    using Lanes = std::uint16_t __attribute__((vector_size(16)));
-    static_assert(offsetof(Instruction, e) - offsetof(Instruction, a) == 8
-                  && offsetof(Instruction, a) + sizeof(Lanes) <= sizeof(Instruction));
-    const Lanes five = {0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0, 0, 0};
-    const auto lanes = [](int value) { return Lanes{} + static_cast<std::uint16_t>(value); };
-    const Lanes variables = lanes(m_variables), pinned = lanes(kPinned), constantsFrom = lanes(kConstants);
-    const Lanes temps = lanes(moves[0]), pinnedMove = lanes(moves[1]), constantsMove = lanes(moves[2]);
-    const auto place = [&](Instruction &instruction) {
-        char *const at = reinterpret_cast<char *>(&instruction) + offsetof(Instruction, a);
-        Lanes slots;
-        std::memcpy(&slots, at, sizeof slots);
-        const auto inPinned = reinterpret_cast<Lanes>(slots >= pinned);
-        const auto inConstants = reinterpret_cast<Lanes>(slots >= constantsFrom);
-        const auto moved = reinterpret_cast<Lanes>(slots >= variables) | inPinned;
-        const Lanes move = (inConstants & constantsMove) | (inPinned & ~inConstants & pinnedMove)
-                           | (~inPinned & temps);
-        slots += move & moved & five;
-        std::memcpy(at, &slots, sizeof slots);
+    const int variables = m_variables;
+    const auto place = [&](std::uint16_t &slot) {
+        const int v = slot;
+        const int region = v >> 14;
+        if (region != 0 || v >= variables)
+            slot = static_cast<std::uint16_t>(v + moves[static_cast<std::size_t>(region)]);
     };
     // A call copies three slots whatever its callee's parameters, so every
     // frame has three; a call of itself copies those beyond its parameters
@@ -211,7 +195,8 @@ void Emitter::relocate(std::uint32_t start)
     const auto parameters = static_cast<int>(m_name->parameters.size());
     const std::span<Instruction> code = std::span(m_program.code).subspan(start);
     for (Instruction &instruction : code) {
-        place(instruction);
+        for (std::uint16_t *const slot : {&instruction.a, &instruction.b, &instruction.c, &instruction.d, &instruction.e})
+            place(*slot);
         if (instruction.op != OpCode::TailCall)
             continue;
         std::uint16_t *const copied[] = {&instruction.c, &instruction.d, &instruction.e};
