@@ -152,6 +152,16 @@ void TestRoutineValues::statementsAreCpp_data()
     // loop goes back into the middle of one.
     ROW("chained doubles", double x = 0.7; double k = 3; double y = x / 2; do { y = y * 3 + k / y; } while (y < 100);
         v = y + (k - std::sin(y / k)) / x);
+    // The value handed on as each operand an operation can take it as.
+    ROW("chained on the right", double x = 0.7; double k = 3; double a = k + std::sin(x); double b = k - std::sin(x);
+        double c = k * std::sin(x); double d = k / std::sin(x); v = a * 1000 + b * 100 + c * 10 + d);
+    ROW("chained into a product's sum", double x = 0.7; double k = 3; double a = std::sin(x) * k + x;
+        double b = x * std::sin(x) + k; double c = std::sin(x) + x * k; double d = std::sin(x) * k - x;
+        double e = x * std::sin(x) - k; double f = k - std::sin(x) * x; double g = k - x * std::sin(x);
+        double h = std::sin(x) - x * k; v = a + b * 2 + c * 4 + d * 8 + e * 16 + f * 32 + g * 64 + h * 128);
+    ROW("chained into the library", double x = 0.7; double k = 3; double a = -std::cos(x * k);
+        double b = std::exp(std::cos(x + k)); double c = std::pow(std::sin(x / k), k); double d = std::pow(k, std::tan(x));
+        v = a * 1000 + b * 100 + c * 10 + d);
     ROW("short circuit", int n = 0; bool b = n != 0 && 10 / n > 1; bool c = n == 0 || 10 / n > 1; v = b * 10 + c);
     ROW("float and int", float f = 16777216; f += 1; int big = 2147483647; v = f + big / 2);
     // Tests made one instruction with the jump that reads them.
